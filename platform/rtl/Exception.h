@@ -1,4 +1,10 @@
-// Root of the exception tree. Every error the libraries raise derives from Exception and carries a Message.
+// Root of the exception tree and the run-time library's own exception classes.
+// Every error the libraries raise derives from Exception and carries a Message.
+//
+// Exceptions that belong to other classes are declared with them:
+//   EVariantError and its kin ............ platform/rtl/Variants.h
+//   EListError, EStringListError, EStreamError, EReadError, EWriteError, EFOpenError,
+//   EFCreateError, EIniFileException, EClassNotFound ... platform/classes
 #pragma once
 
 #include <exception>
@@ -28,3 +34,52 @@ private:
     using Parent::Parent;                                                          \
     const char* ClassName() const noexcept override { return #Name; }              \
   }
+
+// Raised by Abort(); application-level handlers treat it as a silent cancel.
+K58_DECLARE_EXCEPTION(EAbort, Exception);
+// Text to number/date conversions and Format.
+K58_DECLARE_EXCEPTION(EConvertError, Exception);
+K58_DECLARE_EXCEPTION(EInvalidCast, Exception);
+K58_DECLARE_EXCEPTION(EAssertionFailed, Exception);
+K58_DECLARE_EXCEPTION(EAbstractError, Exception);
+K58_DECLARE_EXCEPTION(ENotSupportedException, Exception);
+
+K58_DECLARE_EXCEPTION(EHeapException, Exception);
+K58_DECLARE_EXCEPTION(EOutOfMemory, EHeapException);
+K58_DECLARE_EXCEPTION(EInvalidPointer, EHeapException);
+
+// Hardware-style faults: integer and floating-point errors, access violations.
+K58_DECLARE_EXCEPTION(EExternal, Exception);
+K58_DECLARE_EXCEPTION(EAccessViolation, EExternal);
+K58_DECLARE_EXCEPTION(EIntError, EExternal);
+K58_DECLARE_EXCEPTION(EDivByZero, EIntError);
+K58_DECLARE_EXCEPTION(ERangeError, EIntError);
+K58_DECLARE_EXCEPTION(EIntOverflow, EIntError);
+K58_DECLARE_EXCEPTION(EMathError, EExternal);
+K58_DECLARE_EXCEPTION(EInvalidOp, EMathError);
+K58_DECLARE_EXCEPTION(EZeroDivide, EMathError);
+K58_DECLARE_EXCEPTION(EOverflow, EMathError);
+K58_DECLARE_EXCEPTION(EUnderflow, EMathError);
+
+// File and text-file I/O failures; ErrorCode is the run-time library's I/O result number.
+class EInOutError : public Exception {
+public:
+  explicit EInOutError(String message, Integer errorCode = 0)
+      : Exception(std::move(message)), ErrorCode(errorCode) {}
+  const char* ClassName() const noexcept override { return "EInOutError"; }
+  Integer ErrorCode;
+};
+
+// Operating-system call failures; ErrorCode is the Win32-style last-error number.
+class EOSError : public Exception {
+public:
+  explicit EOSError(String message, uint32_t errorCode = 0)
+      : Exception(std::move(message)), ErrorCode(errorCode) {}
+  const char* ClassName() const noexcept override { return "EOSError"; }
+  uint32_t ErrorCode;
+};
+
+// Raises EAbort with the class library's "Operation aborted".
+[[noreturn]] void Abort();
+// Raises EOutOfMemory.
+[[noreturn]] void OutOfMemoryError();
