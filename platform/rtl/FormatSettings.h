@@ -48,8 +48,9 @@ struct TFormatSettings {
 extern TFormatSettings FormatSettings;
 
 // Fixed settings that do not depend on the machine: English names, '.' decimal, ',' thousands,
-// '-' date separator with "yyyy-mm-dd" / "dddd, mmmm d, yyyy", ':' time separator with "hh:nn" /
-// "hh:nn:ss", "AM"/"PM", currency "$" before the amount with 2 decimals, week starting on Sunday.
+// '-' date separator with ShortDateFormat "yyyy/mm/dd" (2024-03-05), LongDateFormat "dddd, mmmm d, yyyy",
+// ':' time separator with "hh:nn" / "hh:nn:ss", "AM"/"PM", currency "$" before the amount with 2 decimals,
+// week starting on Sunday.
 TFormatSettings InvariantFormatSettings();
 
 // Settings read from a locale by name ("" = the user's locale from the environment). Items the locale

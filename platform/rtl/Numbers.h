@@ -8,9 +8,11 @@
 // ---- Integers ----
 String IntToStr(Integer value);
 String IntToStr(Int64 value);
-inline String IntToStr(long value) { return IntToStr(static_cast<Int64>(value)); }
-inline String IntToStr(Cardinal value) { return IntToStr(static_cast<Int64>(value)); }
 String UIntToStr(UInt64 value);
+inline String IntToStr(long long value) { return IntToStr(static_cast<Int64>(value)); }
+inline String IntToStr(Cardinal value) { return IntToStr(static_cast<Int64>(value)); }
+inline String IntToStr(unsigned long value) { return UIntToStr(value); }
+inline String IntToStr(unsigned long long value) { return UIntToStr(value); }
 // Upper-case hexadecimal with at least Digits digits: IntToHex(255, 4) = "00FF". Negative values
 // show their two's complement (32 bits for Integer, 64 for Int64).
 String IntToHex(Integer value, Integer digits);
