@@ -74,7 +74,7 @@ String GbkToUtf8Impl(const String& gbk) {
   };
   while (i < gbk.size()) {
     const auto b = static_cast<unsigned char>(gbk[i]);
-    if (b < 0x80) {
+    if (b <= 0x80) {  // ASCII, and 0x80 for the euro sign
       ++i;
       continue;
     }

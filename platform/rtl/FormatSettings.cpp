@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/RtlInternal.h"
 
 namespace {
 
@@ -273,6 +274,16 @@ TFormatSettings LocaleFormatSettings(const char* localeName) {
   freelocale(loc);
   return fs;
 }
+
+namespace rtl::detail {
+String TranslateLocalePicture(const String& cPicture, char& dateSep, char& timeSep) {
+  Translation t;
+  Translate(cPicture, t);
+  dateSep = t.dateSep;
+  timeSep = t.timeSep;
+  return t.picture;
+}
+}  // namespace rtl::detail
 
 void GetFormatSettings() { FormatSettings = LocaleFormatSettings(); }
 

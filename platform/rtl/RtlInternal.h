@@ -37,4 +37,8 @@ void RoundToDecimals(DecimalDigits& d, int decimals);
 // Rounds to at most 'significant' digits, half away from zero.
 void RoundToSignificant(DecimalDigits& d, int significant);
 
+// Translates a C library date/time picture ("%d.%m.%Y") into FormatDateTime's syntax ("dd/mm/yyyy"),
+// with the date and time separators found between fields as '/' and ':' (0 when none).
+String TranslateLocalePicture(const String& cPicture, char& dateSep, char& timeSep);
+
 }  // namespace rtl::detail
