@@ -115,9 +115,9 @@ bool TryStrToCurr(const String& text, Currency& value) {
 Currency StrToCurr(const String& text) {
   Currency value;
   if (!TryStrToCurr(text, value)) {
-    String message = rtlconsts::SInvalidFloat;
-    message.replace(message.find("%s"), 2, text);
-    throw EConvertError(message);
+    const String pattern = rtlconsts::SInvalidFloat;
+    const size_t at = pattern.find("%s");
+    throw EConvertError(pattern.substr(0, at) + text + pattern.substr(at + 2));
   }
   return value;
 }

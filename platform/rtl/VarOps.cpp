@@ -28,7 +28,9 @@ bool IsInert(TVarType kind) {
 Variant Simplify(const Variant& v) {
   const TCustomVariantType* type = v.CustomType();
   if (type == nullptr) return v;
-  return VarAsType(v, type->OperandType());
+  TVarType simple = type->OperandType();
+  if (IsCustomCode(simple)) RaiseInvalidOp();  // must name a simple type
+  return VarAsType(v, simple);
 }
 
 // A string or Empty turned into a number for arithmetic; other values unchanged.

@@ -654,7 +654,9 @@ TCustomVariantType::~TCustomVariantType() {
 }
 
 int TCustomVariantType::Compare(const Variant& a, const Variant& b) const {
-  switch (VarCompareValue(CastTo(a, OperandType()), CastTo(b, OperandType()))) {
+  TVarType simple = OperandType();
+  if (IsCustomCode(simple)) RaiseInvalidOp();  // must name a simple type
+  switch (VarCompareValue(VarAsType(a, simple), VarAsType(b, simple))) {
     case vrEqual: return 0;
     case vrLessThan: return -1;
     case vrGreaterThan: return 1;

@@ -16,7 +16,11 @@
 // - A string meeting a number in arithmetic or a comparison is converted to a number (integer text, "$" hex,
 //   or a float with the locale decimal separator); text that is no number raises EVariantTypeCastError.
 // - Conversion to an integer rounds half to even; out of range raises EVariantOverflowError.
-// - Strings compare ordinally (bytes, case-sensitive); wide strings by their UTF-8 form.
+// - Strings compare ordinally and case-sensitively: byte strings by bytes, two wide strings by their 16-bit
+//   units, a wide string beside a byte string by its UTF-8 form. A string meeting a date is read as a date.
+// - Booleans are -1/0 beside numbers; between two Booleans False < True.
+// - Integer arithmetic widens to Int64 when a 32-bit result overflows; an Int64 overflow raises
+//   EVariantOverflowError. Floating-point overflow raises EOverflow.
 // - Conversion failures raise EVariantTypeCastError "Could not convert variant of type (X) into type (Y)".
 #pragma once
 
