@@ -1,5 +1,5 @@
 // The run-time library in one include: types, exceptions, strings and code pages, locale settings,
-// number and date conversion and formatting, rounding, file names.
+// number and date conversion and formatting, rounding, file names and text files.
 #pragma once
 
 #include "platform/rtl/CodePages.h"
@@ -12,4 +12,5 @@
 #include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/RtlMath.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/TextFile.h"
 #include "platform/rtl/Types.h"
