@@ -4,7 +4,7 @@
 // Exceptions that belong to other classes are declared with them:
 //   EVariantError and its kin ............ platform/rtl/Variants.h
 //   EListError, EStringListError, EStreamError, EReadError, EWriteError, EFOpenError,
-//   EFCreateError, EIniFileException, EClassNotFound ... platform/classes
+//   EFCreateError, EIniFileException, EClassNotFound ... platform/classes/ClassErrors.h
 #pragma once
 
 #include <exception>

@@ -155,7 +155,8 @@ Byte NegativeCurrencyFormat(bool precedes, bool space, int signPosn) {
 
 }  // namespace
 
-TFormatSettings FormatSettings = LocaleFormatSettings();
+// Initialised ahead of ordinary static objects, so start-up code elsewhere may already format text.
+__attribute__((init_priority(200))) TFormatSettings FormatSettings = LocaleFormatSettings();
 
 TFormatSettings InvariantFormatSettings() {
   TFormatSettings fs;

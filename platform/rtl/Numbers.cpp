@@ -249,14 +249,15 @@ bool ParseInteger(const String& s, bool is64, Int64& out) {
   return true;
 }
 
-// Validates the class library's float syntax with the given decimal separator and parses it.
-bool ParseFloat(const String& s, char decimalSep, Extended& out) {
+// Validates the class library's float syntax with the given decimal separator and rewrites the
+// number in the C locale's syntax.
+bool FloatSyntax(const String& s, char decimalSep, String& c) {
   size_t i = 0;
   const size_t n = s.size();
   while (i < n && rtl::detail::IsBlankOrControl(s[i])) ++i;
   size_t end = n;
   while (end > i && rtl::detail::IsBlankOrControl(s[end - 1])) --end;
-  String c;  // the number in the C locale's syntax
+  c.clear();
   if (i < end && (s[i] == '+' || s[i] == '-')) c += s[i++];
   bool digits = false;
   while (i < end && s[i] >= '0' && s[i] <= '9') {
@@ -283,8 +284,23 @@ bool ParseFloat(const String& s, char decimalSep, Extended& out) {
     }
     if (!expDigits) return false;
   }
-  if (i != end) return false;
+  return i == end;
+}
+
+bool ParseFloat(const String& s, char decimalSep, Extended& out) {
+  String c;
+  if (!FloatSyntax(s, decimalSep, c)) return false;
   const Extended v = strtold_l(c.c_str(), nullptr, CLocale());
+  if (std::isinf(v)) return false;
+  out = v;
+  return true;
+}
+
+// Straight to double, so the text is rounded once (not to long double first, then to double).
+bool ParseDouble(const String& s, char decimalSep, double& out) {
+  String c;
+  if (!FloatSyntax(s, decimalSep, c)) return false;
+  const double v = strtod_l(c.c_str(), nullptr, CLocale());
   if (std::isinf(v)) return false;
   out = v;
   return true;
@@ -391,11 +407,7 @@ bool TryStrToFloat(const String& s, Extended& value, const TFormatSettings& fs) 
 }
 bool TryStrToFloat(const String& s, Extended& value) { return TryStrToFloat(s, value, FormatSettings); }
 bool TryStrToFloat(const String& s, double& value, const TFormatSettings& fs) {
-  Extended v;
-  if (!ParseFloat(s, fs.DecimalSeparator, v)) return false;
-  if (std::isinf(static_cast<double>(v))) return false;
-  value = static_cast<double>(v);
-  return true;
+  return ParseDouble(s, fs.DecimalSeparator, value);
 }
 bool TryStrToFloat(const String& s, double& value) { return TryStrToFloat(s, value, FormatSettings); }
 

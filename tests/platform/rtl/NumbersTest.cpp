@@ -98,6 +98,16 @@ TEST(FloatText, StrToFloatUsesOnlyTheLocaleSeparator) {
   }
 }
 
+TEST(FloatText, DoubleAndExtendedRanges) {
+  Extended e = 0;
+  double d = 0;
+  EXPECT_TRUE(TryStrToFloat("1e400", e));  // fits the 80-bit extended type
+  EXPECT_FALSE(TryStrToFloat("1e400", d));
+  EXPECT_TRUE(TryStrToFloat("136.0125", d));
+  EXPECT_EQ(d, 136.0125);
+  EXPECT_EQ(FormatFloat("0.00000", d), "136.01250");
+}
+
 TEST(FloatText, StrToFloatFollowsTheGlobalSettings) {
   TFormatSettingsGuard guard(CommaDecimal());
   EXPECT_DOUBLE_EQ(static_cast<double>(StrToFloat("438,125")), 438.125);
