@@ -4,6 +4,8 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/RtlConsts.h"
@@ -51,6 +53,19 @@ int MulDiv(int number, int numerator, int denominator) {
   const UInt64 q = (p + d / 2) / d;  // halves away from zero
   if (negative ? q > 2147483648ull : q > 2147483647ull) return -1;
   return negative ? static_cast<int>(-static_cast<Int64>(q)) : static_cast<int>(q);
+}
+
+// long double is the x87 80-bit format on the targets we build for; its first 10 bytes in memory
+// are the stream form.
+static_assert(std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10,
+              "Extended must be the 80-bit x87 format");
+
+void ExtendedToBytes(Extended value, Byte out[10]) { std::memcpy(out, &value, 10); }
+
+Extended BytesToExtended(const Byte in[10]) {
+  Extended value = 0;
+  std::memcpy(&value, in, 10);
+  return value;
 }
 
 Integer Random(Integer range) {

@@ -21,6 +21,11 @@ Int64 Floor(Extended value);
 // from zero; -1 when denominator is 0 or the result does not fit 32 bits.
 int MulDiv(int number, int numerator, int denominator);
 
+// The 10-byte stream form of the 80-bit extended type (64-bit mantissa with explicit integer bit,
+// 15-bit exponent, sign; little-endian). Every double converts there and back exactly.
+void ExtendedToBytes(Extended value, Byte out[10]);
+Extended BytesToExtended(const Byte in[10]);
+
 // The class library's linear congruential generator: RandSeed = RandSeed * 134775813 + 1.
 extern uint32_t RandSeed;
 // 0 <= result < range (0 when range <= 0).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cstring>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -65,4 +66,27 @@ TEST(Random, FollowsTheLinearCongruentialSequence) {
     ASSERT_LT(r, 7);
   }
   EXPECT_EQ(Random(0), 0);
+}
+
+TEST(Extended80, StreamFormRoundTrips) {
+  const struct {
+    double value;
+    Byte bytes[10];
+  } cases[] = {
+      {1.0, {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}},
+      {-2.0, {0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0}},
+      {0.0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {0.1, {0x00, 0xD0, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xFB, 0x3F}},
+  };
+  for (const auto& c : cases) {
+    Byte b[10];
+    ExtendedToBytes(c.value, b);
+    EXPECT_EQ(0, memcmp(b, c.bytes, 10)) << c.value;
+    EXPECT_EQ(static_cast<double>(BytesToExtended(c.bytes)), c.value);
+  }
+  for (double v : {5e-324, 1.7e308, 438.125, -88.45}) {
+    Byte b[10];
+    ExtendedToBytes(v, b);
+    EXPECT_EQ(static_cast<double>(BytesToExtended(b)), v);
+  }
 }
