@@ -187,11 +187,14 @@ TFormatSettings InvariantFormatSettings() {
 
 TFormatSettings LocaleFormatSettings(const char* localeName) {
   TFormatSettings fs = InvariantFormatSettings();
-  locale_t loc = newlocale(LC_ALL_MASK, localeName ? localeName : "", static_cast<locale_t>(0));
-  if (loc == static_cast<locale_t>(0)) {
-    // A locale named in the environment but not installed: use the parts that are.
-    loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    if (loc == static_cast<locale_t>(0)) return fs;
+  // Category by category, so that one category naming a locale that is not installed leaves the
+  // others as the user set them (the missing one reads as "C").
+  locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  if (loc == static_cast<locale_t>(0)) return fs;
+  const char* name = localeName ? localeName : "";
+  for (int mask : {LC_CTYPE_MASK, LC_NUMERIC_MASK, LC_TIME_MASK, LC_MONETARY_MASK}) {
+    locale_t next = newlocale(mask, name, loc);
+    if (next != static_cast<locale_t>(0)) loc = next;  // on failure loc is left as it was
   }
   const String codeset = LocaleText(CODESET, loc, nullptr);
 
