@@ -1,0 +1,73 @@
+// Shared pieces of the window-manager core tests: a window class whose procedure forwards to a
+// per-test handler and logs what it receives, and a fixture that runs every test under a manual
+// clock and leaves the thread's queue and windows empty afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "platform/win/core/Clock.h"
+#include "platform/win/core/WinUser.h"
+
+namespace wincore_test {
+
+struct Seen {
+  HWND Hwnd;
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+  bool operator==(const Seen&) const = default;
+};
+
+// Messages received by windows of the test class, in order (any thread).
+class MessageLog {
+public:
+  void Add(const Seen& S) {
+    std::lock_guard<std::mutex> G(FLock);
+    FItems.push_back(S);
+  }
+  std::vector<Seen> Items() {
+    std::lock_guard<std::mutex> G(FLock);
+    return FItems;
+  }
+  // The message numbers received by one window (all windows when Hwnd is null).
+  std::vector<UINT> Messages(HWND Hwnd = nullptr, bool SkipCreation = true);
+  void Clear() {
+    std::lock_guard<std::mutex> G(FLock);
+    FItems.clear();
+  }
+
+private:
+  std::mutex FLock;
+  std::vector<Seen> FItems;
+};
+
+MessageLog& Log();
+
+// What the test class's procedure does after logging; DefWindowProc when empty.
+using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+void SetHandler(Handler H);
+
+LRESULT CALLBACK TestWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+inline constexpr const char* TestClass = "WinCoreTestWindow";
+
+// A window of the test class (top-level unless Parent is given with WS_CHILD); the fixture destroys
+// the ones still alive after the test.
+std::vector<HWND>& Made();
+HWND MakeWindow(HWND Parent = nullptr, DWORD Style = 0, const char* Title = "", UINT_PTR Id = 0);
+
+class WinCoreTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Removes everything waiting in the calling thread's queue without dispatching it.
+  static void DrainQueue();
+
+  wincore::ScopedManualClock Clock{1000};
+};
+
+}  // namespace wincore_test
