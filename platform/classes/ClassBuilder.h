@@ -1,0 +1,399 @@
+// Describing a class in its .cpp: the class information, its published properties and the handlers form
+// resources may bind, in a few lines.
+//
+//   K58_IMPLEMENT_CLASS(TControl) {
+//     b.Prop("Left", &TControl::GetLeft, &TControl::SetLeft);                 // Integer, always written
+//     b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type("TColor").Default(clWindow);
+//     b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type("TCaption");
+//     b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alNone);   // from K58_ENUM_TYPE
+//     b.Prop("Font", &TControl::GetFont, &TControl::SetFont);                 // class property, TFont
+//     b.Prop("OnClick", &TControl::GetOnClick, &TControl::SetOnClick);        // event, TNotifyEvent
+//     b.Prop("ComponentCount", &TControl::ComponentCount);                    // read-only
+//     b.Prop("Visible", &TControl::FVisible, &TControl::FVisible).Default(true);  // fields work too
+//   }
+//   K58_IMPLEMENT_CLASS(TfMainFrm) {
+//     b.Method("FormCreate", &TfMainFrm::FormCreate);                         // handler by name
+//   }
+//
+// Getters may be member functions (returning by value or const reference) or data members; setters
+// member functions taking the value (by value or const reference) or data members. How instances are
+// made follows from the constructors: TComponent descendants with (TComponent* AOwner), collection items
+// with (TCollection*), other classes with a default constructor; abstract classes and classes without
+// such a constructor have no factory.
+#pragma once
+
+#include <stdexcept>
+#include <type_traits>
+
+#include "platform/classes/Object.h"
+#include "platform/classes/TypInfo.h"
+
+class TPersistent;
+
+namespace k58::classes {
+
+template <class G>
+struct GetterTraits;
+template <class X, class R>
+struct GetterTraits<R (X::*)() const> {
+  using Class = X;
+  using Value = std::remove_cvref_t<R>;
+  static Value Get(const X& x, R (X::*g)() const) { return (x.*g)(); }
+};
+template <class X, class R>
+struct GetterTraits<R (X::*)()> {
+  using Class = X;
+  using Value = std::remove_cvref_t<R>;
+  static Value Get(X& x, R (X::*g)()) { return (x.*g)(); }
+};
+template <class X, class R>
+  requires(!std::is_function_v<R>)
+struct GetterTraits<R X::*> {
+  using Class = X;
+  using Value = R;
+  static Value Get(const X& x, R X::*field) { return x.*field; }
+};
+
+template <class S>
+struct SetterTraits;
+template <class X, class P>
+struct SetterTraits<void (X::*)(P)> {
+  using Class = X;
+  using Value = std::remove_cvref_t<P>;
+  template <class V>
+  static void Set(X& x, void (X::*s)(P), V&& v) {
+    (x.*s)(std::forward<V>(v));
+  }
+};
+template <class X, class R>
+  requires(!std::is_function_v<R>)
+struct SetterTraits<R X::*> {
+  using Class = X;
+  using Value = R;
+  template <class V>
+  static void Set(X& x, R X::*field, V&& v) {
+    x.*field = std::forward<V>(v);
+  }
+};
+
+template <class T>
+struct IsSet : std::false_type {};
+template <class E>
+struct IsSet<TSet<E>> : std::true_type {};
+template <class T>
+struct IsDelegate : std::false_type {};
+template <class Sig>
+struct IsDelegate<Delegate<Sig>> : std::true_type {};
+
+template <class T>
+inline constexpr bool IsOrdinalValue =
+    std::is_same_v<T, bool> || std::is_enum_v<T> || IsSet<T>::value ||
+    (std::is_integral_v<T> && sizeof(T) <= 4);
+
+template <class T>
+Int64 ToOrd(const T& v) {
+  if constexpr (IsSet<T>::value) {
+    return static_cast<Int64>(v.Bits());
+  } else if constexpr (std::is_enum_v<T>) {
+    return static_cast<Int64>(static_cast<std::underlying_type_t<T>>(v));
+  } else if constexpr (std::is_same_v<T, char>) {
+    return static_cast<Int64>(static_cast<unsigned char>(v));
+  } else {
+    return static_cast<Int64>(v);
+  }
+}
+
+template <class T>
+T FromOrd(Int64 v) {
+  if constexpr (IsSet<T>::value) {
+    return T::FromBits(static_cast<uint32_t>(v));
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return v != 0;
+  } else if constexpr (std::is_enum_v<T>) {
+    return static_cast<T>(static_cast<std::underlying_type_t<T>>(v));
+  } else {
+    return static_cast<T>(v);
+  }
+}
+
+[[noreturn]] void DescriptionError(const char* className, const char* propName, const char* what);
+
+}  // namespace k58::classes
+
+template <class C>
+class PropBuilder {
+ public:
+  explicit PropBuilder(TPropInfo& prop, const char* className) : p_(prop), className_(className) {}
+
+  // The value the property has when it is not written. Ordinal properties without one are always
+  // written; others default to 0, '' or Unassigned.
+  template <class V>
+  PropBuilder& Default(const V& value) {
+    using namespace k58::classes;
+    const TTypeKind kind = p_.PropType->Kind;
+    if constexpr (IsOrdinalValue<V> || std::is_integral_v<V>) {
+      if (p_.PropType->IsOrdinal()) {
+        p_.HasOrdDefault = true;
+        p_.OrdDefault = ToOrd(value);
+      } else if (kind == tkInt64) {
+        p_.Int64Default = static_cast<Int64>(ToOrd(value));
+      } else if (kind == tkFloat) {
+        p_.FloatDefault = static_cast<Extended>(ToOrd(value));
+      } else {
+        DescriptionError(className_, p_.Name.c_str(), "default of another kind");
+      }
+    } else if constexpr (std::is_floating_point_v<V>) {
+      if (kind != tkFloat) DescriptionError(className_, p_.Name.c_str(), "default of another kind");
+      p_.FloatDefault = static_cast<Extended>(value);
+    } else if constexpr (std::is_convertible_v<const V&, String>) {
+      if (kind != tkLString && kind != tkString) DescriptionError(className_, p_.Name.c_str(), "default of another kind");
+      p_.StrDefault = String(value);
+    } else if constexpr (std::is_convertible_v<const V&, WideString>) {
+      if (kind != tkWString) DescriptionError(className_, p_.Name.c_str(), "default of another kind");
+      p_.WStrDefault = WideString(value);
+    } else {
+      static_assert(std::is_same_v<V, void>, "unsupported default value");
+    }
+    p_.NoDefault = false;
+    return *this;
+  }
+  // Always written (the class library's "nodefault").
+  PropBuilder& NoDefault() {
+    p_.HasOrdDefault = false;
+    p_.NoDefault = true;
+    return *this;
+  }
+  PropBuilder& Stored(bool stored) {
+    p_.StoredKind = stored ? TStoredKind::Always : TStoredKind::Never;
+    p_.StoredFn = nullptr;
+    return *this;
+  }
+  // Stored when the predicate answers true: .Stored(&TFoo::IsColorStored).
+  template <class X>
+  PropBuilder& Stored(bool (X::*predicate)() const) {
+    static_assert(std::is_base_of_v<X, C>);
+    p_.StoredKind = TStoredKind::Predicate;
+    p_.StoredFn = [predicate](TObject* o) {
+      const X& x = *static_cast<C*>(o);
+      return (x.*predicate)();
+    };
+    return *this;
+  }
+  // The property's type under another name of the same kind ("TColor", "TCaption").
+  PropBuilder& Type(const char* typeName) {
+    p_.PropType = AliasTypeInfo(p_.PropType, typeName);
+    return *this;
+  }
+  // An explicit type of the same kind.
+  PropBuilder& Type(const TTypeInfo* type) {
+    if (type->Kind != p_.PropType->Kind) k58::classes::DescriptionError(className_, p_.Name.c_str(), "type of another kind");
+    p_.PropType = type;
+    return *this;
+  }
+
+ private:
+  TPropInfo& p_;
+  const char* className_;
+};
+
+template <class C>
+class ClassBuilder {
+ public:
+  explicit ClassBuilder(ClassInfo& info) : info_(info) { SetFactories(); }
+
+  // A read-write published property.
+  template <class G, class S>
+  PropBuilder<C> Prop(const char* name, G getter, S setter) {
+    using GT = k58::classes::GetterTraits<G>;
+    using ST = k58::classes::SetterTraits<S>;
+    static_assert(std::is_same_v<typename GT::Value, typename ST::Value>, "getter and setter types differ");
+    TPropInfo& p = NewProp<typename GT::Value>(name);
+    AddGetter<typename GT::Value>(p, getter);
+    AddSetter<typename GT::Value>(p, setter);
+    return PropBuilder<C>(p, info_.name_.c_str());
+  }
+
+  // A read-only published property.
+  template <class G>
+  PropBuilder<C> Prop(const char* name, G getter) {
+    using GT = k58::classes::GetterTraits<G>;
+    TPropInfo& p = NewProp<typename GT::Value>(name);
+    AddGetter<typename GT::Value>(p, getter);
+    return PropBuilder<C>(p, info_.name_.c_str());
+  }
+
+  // A published method that form resources bind to events by name.
+  template <class X, class R, class... A>
+  ClassBuilder& Method(const char* name, R (X::*method)(A...)) {
+    static_assert(std::is_base_of_v<X, C>);
+    using D = Delegate<R(A...)>;
+    TMethodEntry entry;
+    entry.Name = name;
+    entry.DelegateType = &typeid(D);
+    entry.Bind = [method](TObject* instance) {
+      X* x = static_cast<C*>(instance);
+      return TMethodValue(D(x, method));
+    };
+    info_.methods_.push_back(std::move(entry));
+    return *this;
+  }
+
+  // No instances, even if the class could be constructed.
+  ClassBuilder& Abstract() {
+    info_.defaultFactory_ = nullptr;
+    info_.componentFactory_ = nullptr;
+    info_.itemFactory_ = nullptr;
+    return *this;
+  }
+
+ private:
+  static C* Self(TObject* o) { return static_cast<C*>(o); }
+
+  void SetFactories() {
+    info_.hasPublishedInfo_ = std::is_base_of_v<TPersistent, C>;
+    info_.isComponent_ = std::is_base_of_v<TComponent, C>;
+    if constexpr (!std::is_abstract_v<C>) {
+      if constexpr (std::is_base_of_v<TComponent, C>) {
+        if constexpr (std::is_constructible_v<C, TComponent*>) {
+          info_.componentFactory_ = [](TComponent* owner) -> TComponent* {
+            C* object = new C(owner);
+            Finish(object);
+            return object;
+          };
+          info_.defaultFactory_ = []() -> TObject* {
+            C* object = new C(nullptr);
+            Finish(object);
+            return object;
+          };
+        }
+      } else if constexpr (std::is_base_of_v<TCollectionItem, C>) {
+        if constexpr (std::is_constructible_v<C, TCollection*>) {
+          info_.itemFactory_ = [](TCollection* collection) -> TCollectionItem* {
+            C* object = new C(collection);
+            Finish(object);
+            return object;
+          };
+        }
+      } else if constexpr (std::is_default_constructible_v<C>) {
+        info_.defaultFactory_ = []() -> TObject* {
+          C* object = new C();
+          Finish(object);
+          return object;
+        };
+      }
+    }
+  }
+
+  static void Finish(C* object) {
+    try {
+      object->AfterConstruction();
+    } catch (...) {
+      FreeObject(object);
+      throw;
+    }
+  }
+
+  template <class T>
+  TPropInfo& NewProp(const char* name) {
+    auto prop = std::make_unique<TPropInfo>();
+    prop->Name = name;
+    prop->PropType = TypeInfoOf<T>();
+    prop->Owner = &info_;
+    TPropInfo& ref = *prop;
+    info_.ownProps_.push_back(std::move(prop));
+    return ref;
+  }
+
+  template <class T, class G>
+  void AddGetter(TPropInfo& p, G getter) {
+    using namespace k58::classes;
+    using GT = GetterTraits<G>;
+    using X = typename GT::Class;
+    static_assert(std::is_base_of_v<X, C>, "getter of an unrelated class");
+    auto read = [getter](TObject* o) -> T {
+      X& x = *Self(o);
+      return GT::Get(x, getter);
+    };
+    if constexpr (IsOrdinalValue<T> || std::is_same_v<T, char> || std::is_same_v<T, char16_t> ||
+                  std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) {
+      p.GetOrd = [read](TObject* o) { return ToOrd(read(o)); };
+    } else if constexpr (std::is_floating_point_v<T>) {
+      p.GetFloat = [read](TObject* o) { return static_cast<Extended>(read(o)); };
+    } else if constexpr (std::is_same_v<T, String>) {
+      p.GetStr = read;
+    } else if constexpr (std::is_same_v<T, WideString>) {
+      p.GetWStr = read;
+    } else if constexpr (std::is_same_v<T, Variant>) {
+      p.GetVar = read;
+    } else if constexpr (std::is_pointer_v<T>) {
+      p.GetObj = [read](TObject* o) -> TObject* { return read(o); };
+    } else if constexpr (IsDelegate<T>::value) {
+      p.GetMethod = [read](TObject* o) { return TMethodValue(read(o)); };
+    } else {
+      static_assert(std::is_same_v<T, void>, "unsupported property type");
+    }
+  }
+
+  template <class T, class S>
+  void AddSetter(TPropInfo& p, S setter) {
+    using namespace k58::classes;
+    using ST = SetterTraits<S>;
+    using X = typename ST::Class;
+    static_assert(std::is_base_of_v<X, C>, "setter of an unrelated class");
+    if constexpr (IsOrdinalValue<T> || std::is_same_v<T, char> || std::is_same_v<T, char16_t> ||
+                  std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) {
+      p.SetOrd = [setter](TObject* o, Int64 v) {
+        X& x = *Self(o);
+        ST::Set(x, setter, FromOrd<T>(v));
+      };
+    } else if constexpr (std::is_floating_point_v<T>) {
+      p.SetFloat = [setter](TObject* o, Extended v) {
+        X& x = *Self(o);
+        ST::Set(x, setter, static_cast<T>(v));
+      };
+    } else if constexpr (std::is_same_v<T, String>) {
+      p.SetStr = [setter](TObject* o, const String& v) {
+        X& x = *Self(o);
+        ST::Set(x, setter, v);
+      };
+    } else if constexpr (std::is_same_v<T, WideString>) {
+      p.SetWStr = [setter](TObject* o, const WideString& v) {
+        X& x = *Self(o);
+        ST::Set(x, setter, v);
+      };
+    } else if constexpr (std::is_same_v<T, Variant>) {
+      p.SetVar = [setter](TObject* o, const Variant& v) {
+        X& x = *Self(o);
+        ST::Set(x, setter, v);
+      };
+    } else if constexpr (std::is_pointer_v<T>) {
+      using Target = std::remove_pointer_t<T>;
+      p.SetObj = [setter](TObject* o, TObject* v) {
+        X& x = *Self(o);
+        ST::Set(x, setter, static_cast<T>(dynamic_cast<Target*>(v)));
+      };
+    } else if constexpr (IsDelegate<T>::value) {
+      p.SetMethod = [setter](TObject* o, const TMethodValue& v) {
+        X& x = *Self(o);
+        const T* d = v.As<T>();
+        ST::Set(x, setter, d ? *d : T());
+      };
+    } else {
+      static_assert(std::is_same_v<T, void>, "unsupported property type");
+    }
+  }
+
+  ClassInfo& info_;
+};
+
+#define K58_IMPLEMENT_CLASS(Class)                                                            \
+  static void K58Describe_##Class(ClassBuilder<Class>& b);                                    \
+  TClass Class::StaticClass() {                                                               \
+    static const ClassInfo info(#Class, Class::inherited::StaticClass(), [](ClassInfo& i) {   \
+      ClassBuilder<Class> b(i);                                                               \
+      K58Describe_##Class(b);                                                                 \
+    });                                                                                       \
+    return &info;                                                                             \
+  }                                                                                           \
+  static const ClassRegistration K58Registration_##Class(&Class::StaticClass);                \
+  static void K58Describe_##Class([[maybe_unused]] ClassBuilder<Class>& b)
