@@ -4,7 +4,8 @@
 // Locking: one process-wide mutex (Core().Lock) guards the window, class, queue and hook tables and
 // every field of the records; each queue has its own mutex for its contents. A queue mutex may be
 // taken while the process-wide mutex is held, never the other way round, and never two queue mutexes
-// at once. No lock is held while a window procedure, hook or timer procedure runs.
+// at once; the kernel-object lock may be taken under a queue mutex, never the other way round. No
+// lock is held while a window procedure, hook or timer procedure runs.
 #pragma once
 
 #include <atomic>
@@ -105,7 +106,7 @@ public:
 
   // Everything below is guarded by Lock.
   bool Alive = true;
-  uint64_t Sequence = 0;  // counts arrivals; a waiter sleeps while it stays the same
+  std::atomic<uint64_t> Sequence{0};  // counts arrivals; a waiter sleeps while it stays the same
   UINT ChangeBits = 0;    // QS_* kinds that arrived since the thread last looked
   std::deque<std::shared_ptr<SentMessage>> Sent;
   std::deque<MSG> Posted;
@@ -119,12 +120,16 @@ public:
   // Read by other threads to tell a busy thread from a hung one.
   std::atomic<uint64_t> LastLook{Clock().Now()};  // platform clock, when the thread last looked
   std::atomic<int> Waiting{0};                     // > 0 while the thread waits for messages
+  // > 0 while the thread waits in the kernel-object layer (MsgWaitForMultipleObjects with handles),
+  // which must then hear of arrivals too.
+  std::atomic<int> KernelWaiters{0};
 
   // Records an arrival of the QS_* kind Bits and wakes the thread. Lock must be held.
   void Signal(UINT Bits) {
     ChangeBits |= Bits;
     ++Sequence;
     Changed.notify_all();
+    if (KernelWaiters.load() > 0) k58::kernel::WaitableObject::NotifyStateChanged();
   }
 };
 

@@ -301,6 +301,8 @@ bool SendTo(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT Flags, DWORD
     SetLastError(ERROR_TIMEOUT);
     return false;
   }
+  // The time-out counts from the call.
+  uint64_t Deadline = DeadlineAfter(Timeout);
   auto R = std::make_shared<SentMessage>();
   R->Hwnd = Hwnd;
   R->Msg = Msg;
@@ -319,7 +321,6 @@ bool SendTo(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT Flags, DWORD
 
   // While waiting, the thread handles what other threads send to it (unless told not to), so that
   // two threads sending to each other do not wait forever. On time-out the message stays queued.
-  uint64_t Deadline = DeadlineAfter(Timeout);
   WaitingScope Waiting(*Me);
   std::unique_lock<std::mutex> Lock(Me->Lock);
   for (;;) {
@@ -375,6 +376,7 @@ std::shared_ptr<ThreadQueue> QueueOfThread(DWORD ThreadId) {
 }
 
 void WakeAllWaiters() {
+  k58::kernel::WaitableObject::NotifyStateChanged();
   std::vector<std::shared_ptr<ThreadQueue>> All;
   {
     std::lock_guard<std::mutex> Guard(Core().Lock);
@@ -767,12 +769,59 @@ DWORD GetMessagePos() { return TLS.LastPos; }
 
 LPARAM GetMessageExtraInfo() { return TLS.LastExtraInfo; }
 
-DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* /*pHandles*/, DWORD dwMilliseconds, DWORD dwWakeMask,
-                                  DWORD dwFlags) {
-  if (nCount > 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0xFFFFFFFF;
+namespace {
+
+// The message queue as one more object of a kernel wait: signalled once something arrived after the
+// caller looked, or when the caller's own time limit (a timer or the time-out) is reached.
+class QueueArrival final : public k58::kernel::WaitableObject {
+public:
+  QueueArrival(const ThreadQueue& Queue, uint64_t Seen, uint64_t Until) : FQueue(Queue), FSeen(Seen), FUntil(Until) {}
+
+protected:
+  bool IsSignaledLocked() const override {
+    return FQueue.Sequence.load() != FSeen || (FUntil != NoDeadline && Clock().Now() >= FUntil);
   }
+
+private:
+  const ThreadQueue& FQueue;
+  uint64_t FSeen;
+  uint64_t FUntil;
+};
+
+// Milliseconds of real time a kernel wait may last to reach Until on the platform clock.
+DWORD KernelTimeout(uint64_t Until) {
+  if (Until == NoDeadline || Clock().IsManual()) return INFINITE;
+  uint64_t Now = Clock().Now();
+  if (Now >= Until) return 0;
+  uint64_t Ms = (Until - Now + NanosecondsPerMillisecond - 1) / NanosecondsPerMillisecond;
+  return Ms >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(Ms);
+}
+
+}  // namespace
+
+// Waits for any of the handles or for input of the kinds in the wake mask. Waiting for all handles
+// together with input (MWMO_WAITALL with handles) is not offered.
+DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
+                                  DWORD dwFlags) {
+  if (nCount >= MAXIMUM_WAIT_OBJECTS || (nCount > 0 && !pHandles)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  if (nCount > 0 && (dwFlags & MWMO_WAITALL)) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return WAIT_FAILED;
+  }
+  // The references keep the objects alive for the whole wait.
+  std::vector<std::shared_ptr<k58::kernel::WaitableObject>> Held;
+  for (DWORD I = 0; I < nCount; ++I) {
+    auto Object = k58::kernel::ReferenceHandleAs<k58::kernel::WaitableObject>(pHandles[I]);
+    if (!Object) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return WAIT_FAILED;
+    }
+    Held.push_back(std::move(Object));
+  }
+
   std::shared_ptr<ThreadQueue> Q = CurrentQueue();
   const bool Available = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
   const uint64_t Deadline = DeadlineAfter(dwMilliseconds);
@@ -800,13 +849,30 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* /*pHandles*/, DWOR
     if (SendsWaiting && !OwnSends) return WAIT_OBJECT_0 + nCount;
     if (Bits & dwWakeMask & ~QS_SENDMESSAGE) return WAIT_OBJECT_0 + nCount;
     if (SendsWaiting) continue;
-    if (Now >= Deadline) return WAIT_TIMEOUT;
     uint64_t Seen = Q->Sequence;
     uint64_t Until = Deadline;
     if (dwWakeMask & QS_TIMER) Until = std::min(Until, NextTimerDue(*Q, nullptr, 0, 0, Q->LastLook.load()));
-    while (Q->Sequence == Seen && Now < Until) {
-      WaitQueue(*Q, Lock, Until);
-      Now = Clock().Now();
+
+    if (nCount == 0) {
+      if (Now >= Deadline) return WAIT_TIMEOUT;
+      while (Q->Sequence == Seen && Now < Until) {
+        WaitQueue(*Q, Lock, Until);
+        Now = Clock().Now();
+      }
+      continue;
     }
+
+    Lock.unlock();
+    // The handles come first, so a signalled handle wins over new input, as its index is lower.
+    QueueArrival Arrival(*Q, Seen, Until);
+    std::vector<k58::kernel::WaitableObject*> Objects;
+    for (auto& O : Held) Objects.push_back(O.get());
+    Objects.push_back(&Arrival);
+    ++Q->KernelWaiters;
+    DWORD Result = k58::kernel::WaitForObjects(Objects, false, Now >= Deadline ? 0 : KernelTimeout(Until));
+    --Q->KernelWaiters;
+    if (Result < nCount || Result == WAIT_FAILED) return Result;
+    // With the time-out reached, that was the last look at the handles.
+    if (Now >= Deadline) return WAIT_TIMEOUT;
   }
 }
