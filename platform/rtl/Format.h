@@ -6,7 +6,8 @@
 //   index, width and precision may be "*" to take an integer from the arguments.
 //   For d, u and x the precision is a minimum number of digits (zero-padded); for s a maximum length;
 //   for e, f, g, n, m the number of digits (defaults: e/g 15, f/n 2, m CurrencyDecimals).
-//   Width pads with blanks on the left ("-": on the right).
+//   Width pads with blanks on the left ("-": on the right). For s, width and precision count
+//   characters (code points), so Chinese text aligns and is never cut inside a character.
 //
 // Arguments are type-checked at run time: an argument of the wrong kind raises EConvertError
 // "Format '<picture>' invalid or incompatible with argument", a missing one
