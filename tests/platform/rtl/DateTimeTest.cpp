@@ -1,17 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/SysUtils.h"
-
-namespace {
-
-// Pins the clock for the scope of a test.
-class FixedClock {
-public:
-  explicit FixedClock(TDateTime now) { SetNowProvider([now] { return now; }); }
-  ~FixedClock() { SetNowProvider(nullptr); }
-};
-
-}  // namespace
+#include "tests/common/RtlTesting.h"
 
 TEST(DateTime, EncodeAndDecodeAgreeOnKnownSerials) {
   const struct {
@@ -83,7 +73,7 @@ TEST(DateTime, IncMonthKeepsTheDayWhereItCan) {
 TEST(DateTime, NowFollowsTheInstalledClock) {
   const TDateTime fixed = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9, 0);
   {
-    FixedClock clock(fixed);
+    TFixedClock clock(fixed);
     EXPECT_EQ(Now(), fixed);
     EXPECT_EQ(Date(), EncodeDate(2024, 3, 5));
     EXPECT_NEAR(Time(), EncodeTime(14, 7, 9, 0), 1e-9);
@@ -175,7 +165,7 @@ TEST(FormatDateTime, SelfReferringSettingsDoNotRecurseForever) {
 }
 
 TEST(StrToDate, ReadsTheOrderAndSeparatorOfTheSettings) {
-  FixedClock clock(EncodeDate(2024, 3, 5));
+  TFixedClock clock(EncodeDate(2024, 3, 5));
   TFormatSettings dmy = InvariantFormatSettings();
   dmy.ShortDateFormat = "dd/mm/yyyy";
   dmy.DateSeparator = '.';

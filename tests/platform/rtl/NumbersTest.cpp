@@ -1,15 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/SysUtils.h"
-
-namespace {
-TFormatSettings CommaDecimal() {
-  TFormatSettings fs = InvariantFormatSettings();
-  fs.DecimalSeparator = ',';
-  fs.ThousandSeparator = '.';
-  return fs;
-}
-}  // namespace
+#include "tests/common/RtlTesting.h"
 
 TEST(IntegerText, IntToStrAndIntToHex) {
   EXPECT_EQ(IntToStr(0), "0");
@@ -75,7 +67,7 @@ TEST(IntegerText, Booleans) {
 
 TEST(FloatText, StrToFloatUsesOnlyTheLocaleSeparator) {
   const TFormatSettings dot = InvariantFormatSettings();
-  const TFormatSettings comma = CommaDecimal();
+  const TFormatSettings comma = CommaDecimalSettings();
   const struct {
     const char* text;
     const TFormatSettings* fs;
@@ -109,7 +101,7 @@ TEST(FloatText, DoubleAndExtendedRanges) {
 }
 
 TEST(FloatText, StrToFloatFollowsTheGlobalSettings) {
-  TFormatSettingsGuard guard(CommaDecimal());
+  TFormatSettingsGuard guard(CommaDecimalSettings());
   EXPECT_DOUBLE_EQ(static_cast<double>(StrToFloat("438,125")), 438.125);
   EXPECT_THROW(StrToFloat("438.125"), EConvertError);
   EXPECT_EQ(StrToFloatDef("", 7), 7);
@@ -150,7 +142,7 @@ TEST(FloatText, FloatToStrIsGeneralWithFifteenDigits) {
       {std::numeric_limits<double>::quiet_NaN(), "NAN"},
   };
   for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.value), c.text) << static_cast<double>(c.value);
-  EXPECT_EQ(FloatToStr(1234.5, CommaDecimal()), "1234,5");
+  EXPECT_EQ(FloatToStr(1234.5, CommaDecimalSettings()), "1234,5");
 }
 
 TEST(FloatText, FloatToStrFFormats) {
