@@ -224,10 +224,10 @@ bool PeekImpl(ThreadQueue& Q, MSG& Out, HWND Filter, UINT Min, UINT Max, UINT Fl
     }
     break;
   }
-  if (!Found && (Kinds & QS_PAINT) && RangeHas(Min, Max, WM_PAINT)) {
+  if (!Found && (Kinds & QS_PAINT) && RangeHas(Min, Max, WM_PAINT) && Filter != ThreadMessagesOnly) {
     if (WindowSystemExtension* X = Extension()) {
-      HWND Paint = X->FindPaintWindow(Filter == ThreadMessagesOnly ? nullptr : Filter);
-      if (Paint && Filter != ThreadMessagesOnly && HwndMatches(Paint, Filter)) {
+      HWND Paint = X->FindPaintWindow(Filter);
+      if (Paint && HwndMatches(Paint, Filter)) {
         M = MSG{};
         M.hwnd = Paint;
         M.message = WM_PAINT;

@@ -675,13 +675,13 @@ HWND GetAncestor(HWND hwnd, UINT gaFlags) {
     case GA_PARENT: return W->Parent;
     case GA_ROOT:
     case GA_ROOTOWNER: {
-      while (W->Parent && !IsRoot(W->Parent)) W = FindWindowLocked(W->Parent);
-      if (gaFlags == GA_ROOTOWNER) {
-        while (W->Owner) {
-          Window* O = FindWindowLocked(W->Owner);
-          if (!O) break;
-          W = O;
-        }
+      // The root, and for GA_ROOTOWNER on through the owners of popups (what GetParent reports).
+      for (;;) {
+        while (W->Parent && !IsRoot(W->Parent)) W = FindWindowLocked(W->Parent);
+        if (gaFlags != GA_ROOTOWNER || !(W->Style & WS_POPUP) || !W->Owner) break;
+        Window* O = FindWindowLocked(W->Owner);
+        if (!O) break;
+        W = O;
       }
       return W->Handle;
     }
