@@ -287,7 +287,8 @@ const Glyph& RealizedFont::GetGlyph(char32_t cp) {
 std::unique_ptr<Glyph> RealizedFont::Load(char32_t cp) {
   std::lock_guard<std::recursive_mutex> lock(FontMutex());
   auto g = std::make_unique<Glyph>();
-  if (!primary || !primary->face) return g;
+  // Control characters (tabs, line breaks) have neither ink nor width of their own.
+  if (!primary || !primary->face || cp < 0x20 || cp == 0x7F) return g;
   FontFace* face = primary.get();
   FT_Size size = static_cast<FT_Size>(primarySize);
   bool bold = synthBold;
