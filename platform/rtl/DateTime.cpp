@@ -320,7 +320,7 @@ public:
       switch (u) {
         case 'C':
           Append(fs_.ShortDateFormat, depth + 1);
-          if (msec_ != 0) {
+          if (msec_ >= 1000) {  // milliseconds alone do not show a time
             out_ += ' ';
             Append(fs_.LongTimeFormat, depth + 1);
           }
