@@ -188,6 +188,9 @@ LRESULT DeliverMessage(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, bool F
 bool HandleIncomingSends(ThreadQueue& Queue);
 // Runs the synchronize calls queued for the main thread by other threads.
 void RunSynchronizeCalls();
+// Connects the class library's wake-up of the main thread to the main thread's queue (once).
+void InstallSynchronizeHook();
+bool IsMainThread();
 // Removes posted and input messages and timers of a window that is going away.
 void PurgeWindowMessages(ThreadQueue& Queue, HWND Hwnd);
 

@@ -359,7 +359,10 @@ bool SendTo(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT Flags, DWORD
 
 std::shared_ptr<ThreadQueue> CurrentQueue() {
   if (!TLS.Queue) {
+    InstallSynchronizeHook();
     auto Q = std::make_shared<ThreadQueue>(GetCurrentThreadId());
+    // Calls handed to the main thread before it had a queue run at its first look.
+    Q->SyncPending = IsMainThread();
     {
       std::lock_guard<std::mutex> Guard(Core().Lock);
       Core().Queues[Q->ThreadId] = Q;
