@@ -239,7 +239,7 @@ void ButtonFrame(HDC hdc, DeviceContext& dc, RECT& r, UINT state) {
 // A solid triangle pointing in direction d (0 up, 1 down, 2 left, 3 right), centred in r.
 void Arrow(DeviceContext& dc, RECT r, int d, COLORREF c, int dx, int dy) {
   int w = r.right - r.left, h = r.bottom - r.top;
-  int size = std::max(1, (std::min(w, h) - 4) / 3 + 1);  // rows of the triangle
+  int size = std::max(1, (std::min(w, h) - 4) / 3);  // rows of the triangle: 4 in a 16-pixel button
   int base = 2 * size - 1;
   bool vertical = d <= 1;
   int cx = r.left + (w - (vertical ? base : size)) / 2 + dx;
@@ -352,9 +352,10 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state) {
         SizeGrip(*dc, r);
         return TRUE;
       }
+      RECT full = r;
       ButtonFrame(hdc, *dc, r, state);
       int dir = kind == DFCS_SCROLLCOMBOBOX ? 1 : static_cast<int>(kind & 3);
-      GlyphWithState(*dc, r, state, [&](COLORREF c, int dx, int dy) { Arrow(*dc, r, dir, c, dx, dy); });
+      GlyphWithState(*dc, full, state, [&](COLORREF c, int dx, int dy) { Arrow(*dc, full, dir, c, dx, dy); });
       return TRUE;
     }
     case DFC_CAPTION: {
