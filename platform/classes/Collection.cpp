@@ -135,8 +135,9 @@ void TCollection::Notify(TCollectionItem*, TCollectionNotification) {}
 
 void TCollection::SetItemName(TCollectionItem*) {}
 
+// The item's class is not checked here: an item joins during its own construction, when its class
+// information is not yet that of its final class. Add makes items of the item class.
 void TCollection::InsertItem(TCollectionItem* Item) {
-  if (itemClass_ != nullptr && !Item->InheritsFrom(itemClass_)) throw EListError(SInvalidCollectionItem);
   items_.push_back(Item);
   Item->collection_ = this;
   Item->id_ = nextId_++;

@@ -87,11 +87,15 @@ TComponent* TComponent::FindComponent(const String& AName) const {
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
-  if (AComponent == nullptr) return;
-  // A component has one owner: it leaves the old one first.
-  if (AComponent->owner_ != nullptr) AComponent->owner_->RemoveComponent(AComponent);
+  if (AComponent == nullptr || AComponent->owner_ == this) return;
   AComponent->ValidateContainer(this);
+  // Names stay unique among an owner's components, also for a component that arrives with a name.
+  if (!AComponent->name_.empty() && FindComponent(AComponent->name_) != nullptr) {
+    throw EComponentError(Format(SDuplicateName, AComponent->name_));
+  }
   ValidateRename(AComponent, String(), AComponent->name_);
+  // A component has one owner: it leaves the old one.
+  if (AComponent->owner_ != nullptr) AComponent->owner_->RemoveComponent(AComponent);
   Insert(AComponent);
   if (state_.Contains(csDesigning)) AComponent->SetDesigning(true);
   Notification(AComponent, opInsert);

@@ -96,7 +96,8 @@ String TTypeInfo::Name() const {
 
 const TTypeInfo* AliasTypeInfo(const TTypeInfo* base, const String& name) {
   static std::mutex lock;
-  static std::map<std::pair<const TTypeInfo*, String>, const TTypeInfo*> aliases;
+  // Never destroyed: type information outlives every static object that may look at it.
+  static auto& aliases = *new std::map<std::pair<const TTypeInfo*, String>, const TTypeInfo*>();
   std::lock_guard<std::mutex> guard(lock);
   auto key = std::make_pair(base, name);
   auto it = aliases.find(key);
@@ -219,7 +220,7 @@ const TTypeInfo* VariantTypeInfo() {
 
 const TTypeInfo* ClassTypeInfo(TClass (*classRef)()) {
   static std::mutex lock;
-  static std::map<TClass (*)(), const TTypeInfo*> infos;
+  static auto& infos = *new std::map<TClass (*)(), const TTypeInfo*>();
   std::lock_guard<std::mutex> guard(lock);
   auto it = infos.find(classRef);
   if (it != infos.end()) return it->second;
