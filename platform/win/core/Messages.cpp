@@ -106,7 +106,9 @@ UINT InputKind(UINT M) {
 }
 
 bool IsHung(ThreadQueue& Q) {
-  return Q.Waiting.load() == 0 && Clock().Now() - Q.LastLook.load() > HungAfter;
+  uint64_t Now = Clock().Now();
+  uint64_t Last = Q.LastLook.load();
+  return Q.Waiting.load() == 0 && Now > Last && Now - Last > HungAfter;
 }
 
 bool ValidFilter(HWND Filter) { return !Filter || Filter == ThreadMessagesOnly || IsWindow(Filter); }

@@ -23,7 +23,9 @@ public:
   virtual void WindowNcCreated(HWND /*Window*/, const CREATESTRUCT& /*Create*/) {}
   virtual void WindowCreated(HWND /*Window*/, const CREATESTRUCT& /*Create*/) {}
   // Destruction: WindowDestroying runs first, before any message (hide, drop focus and capture);
-  // WindowDestroyed runs after WM_NCDESTROY of the window, just before its record goes away.
+  // WindowDestroyed runs after WM_NCDESTROY of the window, just before its record goes away. The
+  // windows of a thread that ends go without messages; WindowDestroyed still runs for each of them,
+  // on the ending thread, after the records are gone.
   virtual void WindowDestroying(HWND /*Window*/) {}
   virtual void WindowDestroyed(HWND /*Window*/) {}
 
@@ -42,7 +44,7 @@ public:
   // WM_SYSCHAR wParams).
   virtual void TranslateKey(const MSG& /*Key*/, std::vector<WPARAM>& /*Chars*/) {}
 
-  // The cursor position stamped on posted messages.
+  // The cursor position stamped on posted messages; called from any thread that posts.
   virtual POINT CursorPos() { return POINT{}; }
 };
 

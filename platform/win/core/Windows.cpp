@@ -56,6 +56,11 @@ void DropTreeLocked(CoreState& S, HWND Hwnd, std::vector<std::shared_ptr<Window>
   Dropped.push_back(std::move(W));
 }
 
+// Slots that hold pointers; the 32-bit calls refuse them rather than cut a pointer in half.
+bool IsPointerSlot(int Index) {
+  return Index == GWLP_WNDPROC || Index == GWLP_HINSTANCE || Index == GWLP_HWNDPARENT || Index == GWLP_USERDATA;
+}
+
 Window* CheckWindowLocked(HWND Hwnd) {
   Window* W = FindWindowLocked(Hwnd);
   if (!W) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -540,7 +545,7 @@ LONG GetWindowLong(HWND hWnd, int nIndex) {
     std::memcpy(&V, W->Extra.data() + nIndex, sizeof V);
     return V;
   }
-  if (nIndex == GWLP_WNDPROC || nIndex == GWLP_HINSTANCE || nIndex == GWLP_HWNDPARENT) {
+  if (IsPointerSlot(nIndex)) {
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
   }
@@ -561,7 +566,7 @@ LONG SetWindowLong(HWND hWnd, int nIndex, LONG dwNewLong) {
     std::memcpy(W->Extra.data() + nIndex, &dwNewLong, sizeof dwNewLong);
     return Old;
   }
-  if (nIndex == GWLP_WNDPROC || nIndex == GWLP_HINSTANCE || nIndex == GWLP_HWNDPARENT) {
+  if (IsPointerSlot(nIndex)) {
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
   }

@@ -283,3 +283,25 @@ TEST_F(QueueTest, QueueStatusReportsWhatIsWaitingAndWhatIsNew) {
 
 }  // namespace
 }  // namespace wincore_test
+
+namespace wincore_test {
+namespace {
+
+TEST_F(QueueTest, BroadcastsReachTopLevelWindowsButNotMessageOnlyOnes) {
+  HWND A = MakeWindow();
+  HWND B = MakeWindow(nullptr, WS_POPUP);
+  HWND Child = MakeWindow(A, WS_CHILD);
+  HWND Sink = CreateWindowEx(0, TestClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  Made().push_back(Sink);
+  Log().Clear();
+  SendMessage(HWND_BROADCAST, WM_SETTINGCHANGE, 42, 0);
+  PostMessage(HWND_BROADCAST, WM_SYSCOLORCHANGE, 0, 0);
+  MSG M;
+  while (PeekMessage(&M, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&M);
+  for (HWND H : {A, B}) EXPECT_EQ(Log().Messages(H), (std::vector<UINT>{WM_SETTINGCHANGE, WM_SYSCOLORCHANGE}));
+  EXPECT_TRUE(Log().Messages(Child).empty());
+  EXPECT_TRUE(Log().Messages(Sink).empty());
+}
+
+}  // namespace
+}  // namespace wincore_test

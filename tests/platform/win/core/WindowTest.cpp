@@ -221,10 +221,14 @@ TEST_F(WindowTest, WindowDataSlotsAndStyles) {
   EXPECT_EQ(GetWindowLongPtr(H, GWLP_USERDATA), 77);
   EXPECT_EQ(SetWindowLongPtr(H, GWLP_ID, 12), 0);
   EXPECT_EQ(GetWindowLongPtr(H, GWLP_ID), 12);
-  // Pointer-sized slots are refused by the 32-bit calls.
-  SetLastError(0);
-  EXPECT_EQ(GetWindowLong(H, GWLP_WNDPROC), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
+  // Pointer-sized slots are refused by the 32-bit calls, which would cut the pointer.
+  for (int Slot : {GWLP_WNDPROC, GWLP_USERDATA, GWLP_HINSTANCE, GWLP_HWNDPARENT}) {
+    SetLastError(0);
+    EXPECT_EQ(GetWindowLong(H, Slot), 0) << Slot;
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX) << Slot;
+    EXPECT_EQ(SetWindowLong(H, Slot, 1), 0) << Slot;
+  }
+  EXPECT_EQ(GetWindowLongPtr(H, GWLP_USERDATA), 77);
 
   // A style change is announced, may be adjusted by the window, and is confirmed.
   SetHandler([](HWND W, UINT M, WPARAM Wp, LPARAM L) -> LRESULT {
