@@ -11,6 +11,10 @@ union LARGE_INTEGER {
   struct {
     DWORD LowPart;
     LONG HighPart;
+  };
+  struct {
+    DWORD LowPart;
+    LONG HighPart;
   } u;
   LONGLONG QuadPart;
 };

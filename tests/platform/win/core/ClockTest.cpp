@@ -42,7 +42,8 @@ TEST(ClockTest, PerformanceFrequencyFitsThirtyTwoBitsAndCountsMilliseconds) {
   // Callers derive counts per millisecond from the frequency's low 32 bits.
   LARGE_INTEGER Frequency;
   ASSERT_TRUE(QueryPerformanceFrequency(&Frequency));
-  EXPECT_EQ(Frequency.u.HighPart, 0);
+  EXPECT_EQ(Frequency.HighPart, 0);
+  EXPECT_EQ(Frequency.u.LowPart, Frequency.LowPart);
   EXPECT_NE(Frequency.u.LowPart, 0u);
   EXPECT_EQ(Frequency.QuadPart % 1000, 0);
   EXPECT_FALSE(QueryPerformanceCounter(nullptr));
