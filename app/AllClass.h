@@ -20,21 +20,21 @@ class TALL : public TObject {
   String ProgramCaption;
   Integer ChannelCount = 0;
   String ModelName;
-  String BandText;             // "450 - 470MHz"
+  String BandText;  // "450 - 470MHz"
   double ModelMax = 0;
   double ModelMin = 0;
   double BandHigh = 0;
   double BandLow = 0;
   String TypeCode;
-  Integer PictureNumber = 0;   // "PicID" setting + 1
-  bool Modified = false;       // unsaved changes in the image
+  Integer PictureNumber = 0;  // "PicID" setting + 1
+  bool Modified = false;      // unsaved changes in the image
   String HelpPrefix;
   bool TestOnlineVisible = false;
   bool SerialEditable = false;
   bool NewPasswordOn = false;  // a write sends the scrambled new password
   bool ShowAboutPicture = false;
   TMacType* CurrentModel = nullptr;  // an entry of the model list, never freed here
-  Integer StepA = 500;         // channel steps in units of 10 Hz
+  Integer StepA = 500;               // channel steps in units of 10 Hz
   Integer StepB = 625;
   TMemoryImage Image{};
 
@@ -69,7 +69,7 @@ class TLanguage : public TObject {
   String Channel;
   String Info;
   String OutRange;
-  String Caution;       // caption of the frequency warnings
+  String Caution;  // caption of the frequency warnings
   String FChBigT;
   String Close;
   String Open;

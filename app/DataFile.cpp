@@ -80,8 +80,7 @@ void WriteFileReplacing(const String& FileName, const Byte* Data, size_t Size) {
   if (Dir.empty()) Dir = "./";
   String Pattern = Dir + "." + ExtractFileName(Target) + ".XXXXXX";
   const int Handle = ::mkstemp(Pattern.data());
-  if (Handle < 0)
-    throw EFCreateError("Cannot create file \"" + FileName + "\". " + ErrorText(errno));
+  if (Handle < 0) throw EFCreateError("Cannot create file \"" + FileName + "\". " + ErrorText(errno));
   TTemporaryFile Temp(Handle, Pattern);
 
   // Keep the permissions of the file being replaced; a new file gets the usual ones.

@@ -97,7 +97,8 @@ void BuildModelTable(TMacList& List) {
   List.Add(Uhf);
 
   auto* Vhf = new TMacType("ZRQX", 16, "K58(VHF)");
-  for (const char* Band : {"136 - 150MHz", "136 - 174MHz", "150 - 174MHz", "216 - 223MHz"}) Vhf->AddBand(Band);
+  for (const char* Band : {"136 - 150MHz", "136 - 174MHz", "150 - 174MHz", "216 - 223MHz"})
+    Vhf->AddBand(Band);
   Vhf->SetDefaultBand("150 - 174MHz");
   Vhf->SetLimits(300.0, 67.0);
   List.Add(Vhf);

@@ -3,15 +3,15 @@
 #include "platform/rtl/SysUtils.h"
 
 const std::array<Byte, FunctionSize> DefaultFunctionSettings = {
-    1, 1, 0, 0, 5, 1, 1, 1, 0, 1, 0xFF, 0xFF, 0xFF, 1, 3, 0xFF, 1, 5, 1, 6};
+    1,    1,    0,    0, 5, 1,    1, 1, 0, 1,  // bytes 304-313
+    0xFF, 0xFF, 0xFF, 1, 3, 0xFF, 1, 5, 1, 6,  // bytes 314-323
+};
 
 namespace {
 
 bool IsDecimalDigit(char C) { return C >= '0' && C <= '9'; }
 
-bool IsHexDigit(char C) {
-  return IsDecimalDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
-}
+bool IsHexDigit(char C) { return IsDecimalDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f'); }
 
 Byte HexValue(char C) {
   if (IsDecimalDigit(C)) return static_cast<Byte>(C - '0');
@@ -50,8 +50,7 @@ std::array<Byte, 4> EncodeFrequency(const String& Text) {
   if (Number.empty()) return Result;
   const Extended Value = StrToFloat(Number);
   // Eight BCD digits of 10 Hz hold 0 to 999.99999 MHz; anything else would be stored as other digits.
-  if (!(Value >= 0 && Value < 1000))
-    throw EConvertError("'" + Text + "' is not a valid frequency");
+  if (!(Value >= 0 && Value < 1000)) throw EConvertError("'" + Text + "' is not a valid frequency");
   const Int64 Units = Round(Value * 100000);
   if (Units > 99999999) throw EConvertError("'" + Text + "' is not a valid frequency");
   String Digits = IntToStr(Units);
@@ -79,9 +78,16 @@ std::array<Byte, 2> EncodeTone(const String& Text) {
     Byte Suffix = 0;
     if (Tone.size() == 5) {
       switch (Tone[4]) {
-        case 'N': case 'n': Suffix = 0x8; break;
-        case 'I': case 'i': Suffix = 0xC; break;
-        default: break;
+        case 'N':
+        case 'n':
+          Suffix = 0x8;
+          break;
+        case 'I':
+        case 'i':
+          Suffix = 0xC;
+          break;
+        default:
+          break;
       }
     }
     if (Suffix == 0 || !IsHexDigit(Tone[1]) || !IsHexDigit(Tone[2]) || !IsHexDigit(Tone[3]))
@@ -93,8 +99,7 @@ std::array<Byte, 2> EncodeTone(const String& Text) {
   // CTCSS: tenths of a hertz as four decimal digits.
   const Extended Value = StrToFloat(Tone);
   const String Digits = (Value >= 0 && Value < 1000) ? FormatFloat("0000", Value * 10) : String();
-  if (Digits.size() != 4 || !AllDecimal(Digits))
-    throw EConvertError("'" + Text + "' is not a valid tone");
+  if (Digits.size() != 4 || !AllDecimal(Digits)) throw EConvertError("'" + Text + "' is not a valid tone");
   Result[0] = static_cast<Byte>(HexValue(Digits[2]) << 4 | HexValue(Digits[3]));
   Result[1] = static_cast<Byte>(HexValue(Digits[0]) << 4 | HexValue(Digits[1]));
   return Result;
@@ -121,8 +126,7 @@ bool DecodeChannel(const Byte* Record, TChannelValues& Values) {
 
 double SnapToStep(double MHz, Integer StepA, Integer StepB) {
   const Int64 Units = Round(static_cast<Extended>(MHz) * 100000);
-  if ((StepB > 0 && Units % StepB == 0) || (StepA > 0 && Units % StepA == 0) || StepA <= 0)
-    return MHz;
+  if ((StepB > 0 && Units % StepB == 0) || (StepA > 0 && Units % StepA == 0) || StepA <= 0) return MHz;
   return static_cast<double>(Units - Units % StepA) / 100000;
 }
 
@@ -155,8 +159,8 @@ void EncodeWriteTime(const String& Text, Byte* Bytes) {
 }
 
 String FormatWriteTime(const Byte* Bytes) {
-  return IntToStr(Bytes[1] * 256 + Bytes[0]) + "-" + TwoDigits(Bytes[2]) + "-" + TwoDigits(Bytes[3]) +
-         " " + TwoDigits(Bytes[4]) + ":" + TwoDigits(Bytes[5]) + ":" + TwoDigits(Bytes[6]);
+  return IntToStr(Bytes[1] * 256 + Bytes[0]) + "-" + TwoDigits(Bytes[2]) + "-" + TwoDigits(Bytes[3]) + " " +
+         TwoDigits(Bytes[4]) + ":" + TwoDigits(Bytes[5]) + ":" + TwoDigits(Bytes[6]);
 }
 
 std::array<Byte, 8> ScramblePassword(const Byte* Password) {

@@ -13,20 +13,20 @@ constexpr Integer ImageSize = 448;
 using TMemoryImage = std::array<Byte, ImageSize>;
 
 // Image offsets.
-constexpr Integer ofsPassword = 0;         // 8 characters, blank-padded
-constexpr Integer ofsNewPassword = 8;      // 8 characters, blank-padded
-constexpr Integer ofsRadio = 16;           // first byte that goes to the radio (address 0x000)
-constexpr Integer ofsChannels = 32;        // channel n at 16 + 16 * n
+constexpr Integer ofsPassword = 0;     // 8 characters, blank-padded
+constexpr Integer ofsNewPassword = 8;  // 8 characters, blank-padded
+constexpr Integer ofsRadio = 16;       // first byte that goes to the radio (address 0x000)
+constexpr Integer ofsChannels = 32;    // channel n at 16 + 16 * n
 constexpr Integer ChannelRecordSize = 16;
 constexpr Integer MaxChannels = 16;
-constexpr Integer ofsFunction = 304;       // 20 function-setting bytes
+constexpr Integer ofsFunction = 304;  // 20 function-setting bytes
 constexpr Integer FunctionSize = 20;
-constexpr Integer ofsIdent = 336;          // "P", type code, band code, 0, 0
+constexpr Integer ofsIdent = 336;  // "P", type code, band code, 0, 0
 constexpr Integer ofsBandCode = 341;
-constexpr Integer ofsPasswordBlock = 344;  // scrambled password as the radio holds it
-constexpr Integer ofsSerial = 352;         // 16 ASCII characters
-constexpr Integer ofsWriteTime = 368;      // year lo, year hi, month, day, hour, minute, second
-constexpr Integer ofsRadioEnd = 384;       // first file-only byte
+constexpr Integer ofsPasswordBlock = 344;              // scrambled password as the radio holds it
+constexpr Integer ofsSerial = 352;                     // 16 ASCII characters
+constexpr Integer ofsWriteTime = 368;                  // year lo, year hi, month, day, hour, minute, second
+constexpr Integer ofsRadioEnd = 384;                   // first file-only byte
 constexpr Integer RadioSize = ofsRadioEnd - ofsRadio;  // 368 bytes, radio addresses 0x000-0x16F
 
 // Offset of the 16-byte record of channel Channel (1..16).
@@ -108,5 +108,5 @@ char PrintableChar(char C);                            // A-Z, a-z, 0-9 kept, an
 String BytesToText(const Byte* Bytes, Integer Count);  // one character per byte
 Byte HexToByte(const String& Text);                    // two hex characters; HexToInt is the rtl's
 bool ContainsAnyChar(const String& Text, const String& Chars);
-void FillFF(Byte* Bytes, Integer N);                   // fills N + 1 bytes with 0xFF
+void FillFF(Byte* Bytes, Integer N);  // fills N + 1 bytes with 0xFF
 String IfThenStr(bool Condition, const String& WhenTrue, const String& WhenFalse);

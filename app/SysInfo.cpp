@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 
 #include "app/AllClass.h"
 #include "platform/classes/IniFiles.h"
@@ -23,23 +22,6 @@ String LocalSysInfoName() { return ALL->AppDir + SysInfoName; }
 
 bool CanWriteDirectory(const String& Dir) {
   return !Dir.empty() && DirectoryExists(Dir) && ::access(Dir.c_str(), W_OK | X_OK) == 0;
-}
-
-// Opens an INI file for reading; an unreadable file behaves as an empty one.
-std::unique_ptr<TIniFile> OpenForReading(const String& FileName) {
-  try {
-    return std::make_unique<TIniFile>(FileName);
-  } catch (const Exception&) {
-    return nullptr;
-  }
-}
-
-String ReadString(TIniFile* Ini, const String& Section, const String& Key, const String& Default) {
-  return Ini != nullptr ? Ini->ReadString(Section, Key, Default) : Default;
-}
-
-Integer ReadInteger(TIniFile* Ini, const String& Section, const String& Key, Integer Default) {
-  return Ini != nullptr ? Ini->ReadInteger(Section, Key, Default) : Default;
 }
 
 void AppendAll(TStrings* Strings, const std::vector<String>& Entries) {
@@ -75,8 +57,8 @@ String UserConfigDir() {
 
 String SysInfoWriteFileName() {
   const String Local = LocalSysInfoName();
-  const bool LocalWritable = CanWriteDirectory(ALL->AppDir) &&
-                             (!FileExists(Local) || ::access(Local.c_str(), W_OK) == 0);
+  const bool LocalWritable =
+      CanWriteDirectory(ALL->AppDir) && (!FileExists(Local) || ::access(Local.c_str(), W_OK) == 0);
   return LocalWritable ? Local : UserConfigDir() + SysInfoName;
 }
 
@@ -86,13 +68,13 @@ String SysInfoReadFileName() {
 }
 
 void LoadSysInfo() {
-  const auto Ini = OpenForReading(SysInfoReadFileName());
-  ALL->PortName = ReadString(Ini.get(), SectionSysInfo, "Com", "Com1");
-  ALL->LanguageIndex = ReadInteger(Ini.get(), SectionSysInfo, "DefaultLanguage", 0);
-  ALL->HelpPrefix = ReadString(Ini.get(), SectionSysInfo, "Help", "QH");
-  const Integer PicID = ReadInteger(Ini.get(), SectionSysInfo, "PicID", 0);
+  TIniFile Ini(SysInfoReadFileName());
+  ALL->PortName = Ini.ReadString(SectionSysInfo, "Com", "Com1");
+  ALL->LanguageIndex = Ini.ReadInteger(SectionSysInfo, "DefaultLanguage", 0);
+  ALL->HelpPrefix = Ini.ReadString(SectionSysInfo, "Help", "QH");
+  const Integer PicID = Ini.ReadInteger(SectionSysInfo, "PicID", 0);
   ALL->PictureNumber = PicID < INT_MAX ? PicID + 1 : 1;
-  const auto Names = SplitList(ReadString(Ini.get(), SectionSysInfo, "Language", DefaultLanguageList));
+  const auto Names = SplitList(Ini.ReadString(SectionSysInfo, "Language", DefaultLanguageList));
   const Integer Index = ALL->LanguageIndex;
   ALL->LanguageName = Index >= 0 && Index < static_cast<Integer>(Names.size()) ? Names[Index] : String();
 }
@@ -112,7 +94,8 @@ bool SaveSysInfo(String* ErrorMessage) {
     Ini.UpdateFile();
     return true;
   } catch (const Exception& E) {
-    if (ErrorMessage != nullptr) *ErrorMessage = "Cannot save the settings to \"" + Target + "\": " + E.Message();
+    if (ErrorMessage != nullptr)
+      *ErrorMessage = "Cannot save the settings to \"" + Target + "\": " + E.Message();
     return false;
   }
 }
@@ -129,21 +112,13 @@ std::vector<String> SplitList(const String& Text) {
 }
 
 void LoadLanguageList(TStrings* DisplayNames, TStrings* FileNames) {
-  const auto Ini = OpenForReading(SysInfoReadFileName());
-  AppendAll(FileNames, SplitList(ReadString(Ini.get(), SectionSysInfo, "Language", DefaultLanguageList)));
-  AppendAll(DisplayNames,
-            SplitList(ReadString(Ini.get(), SectionSysInfo, ALL->LanguageName, DefaultDisplayNames)));
+  TIniFile Ini(SysInfoReadFileName());
+  AppendAll(FileNames, SplitList(Ini.ReadString(SectionSysInfo, "Language", DefaultLanguageList)));
+  AppendAll(DisplayNames, SplitList(Ini.ReadString(SectionSysInfo, ALL->LanguageName, DefaultDisplayNames)));
 }
 
 void LoadMessages(const String& Name) {
-  std::array<String, MessageKeys.size()> Texts;
-  try {
-    const auto Ini = OpenForReading(ALL->AppDir + Name + ".Ini");
-    for (size_t I = 0; I < MessageKeys.size(); ++I)
-      Texts[I] = ReadString(Ini.get(), SectionLanguage, MessageKeys[I].Key, MessageKeys[I].Default);
-  } catch (const Exception&) {
-    // An unreadable file counts as empty.
-    for (size_t I = 0; I < MessageKeys.size(); ++I) Texts[I] = MessageKeys[I].Default;
-  }
-  for (size_t I = 0; I < MessageKeys.size(); ++I) Language->*MessageKeys[I].Field = Texts[I];
+  TIniFile Ini(ALL->AppDir + Name + ".Ini");
+  for (const TMessageKey& Key : MessageKeys)
+    Language->*Key.Field = Ini.ReadString(SectionLanguage, Key.Key, Key.Default);
 }

@@ -24,8 +24,10 @@ TTempDir::~TTempDir() {
   namespace fs = std::filesystem;
   std::error_code Error;
   // Directories made read-only by a test must be writable again to be emptied.
-  for (auto It = fs::recursive_directory_iterator(FPath, Error); !Error && It != fs::end(It); It.increment(Error))
-    if (It->is_directory(Error)) fs::permissions(It->path(), fs::perms::owner_all, fs::perm_options::add, Error);
+  for (auto It = fs::recursive_directory_iterator(FPath, Error); !Error && It != fs::end(It);
+       It.increment(Error))
+    if (It->is_directory(Error))
+      fs::permissions(It->path(), fs::perms::owner_all, fs::perm_options::add, Error);
   fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, Error);
   fs::remove_all(FPath, Error);
 }

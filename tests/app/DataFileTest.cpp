@@ -39,11 +39,10 @@ TEST(FileHeader, EncodeAndDecode) {
 TEST(FileHeader, ShortOrUnreadableFieldsStayFilled) {
   // The ident is padded with blanks; fields that are no numbers stay 0xFF.
   EXPECT_EQ(Header("P", "4x0470", "2026-3-7"),
-            (std::vector<Byte>{'P', ' ', ' ', ' ', ' ', 0xFF, 0x04, 0x70, 0xEA, 0x07, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                               0xFF}));
-  EXPECT_EQ(Header("PZRQXY", "", ""),
-            (std::vector<Byte>{'P', 'Z', 'R', 'Q', 'X', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                               0xFF}));
+            (std::vector<Byte>{'P', ' ', ' ', ' ', ' ', 0xFF, 0x04, 0x70, 0xEA, 0x07, 0xFF, 0xFF, 0xFF, 0xFF,
+                               0xFF, 0xFF}));
+  EXPECT_EQ(Header("PZRQXY", "", ""), (std::vector<Byte>{'P', 'Z', 'R', 'Q', 'X', 0xFF, 0xFF, 0xFF, 0xFF,
+                                                         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
   String Ident, Digits, Time;
   const std::vector<Byte> Blank(DataFileHeaderSize, 0xFF);
   DecodeFileHeader(Blank.data(), Ident, Digits, Time);
@@ -85,8 +84,8 @@ TEST_F(DataFile, BlankImageWithTheDefaultModel) {
   const auto Bytes = ReadBytes(FileName);
   ASSERT_EQ(Bytes.size(), 448u);
   EXPECT_EQ(std::vector<Byte>(Bytes.begin(), Bytes.begin() + 16),
-            (std::vector<Byte>{'P', 'Z', 'R', 'Q', 'X', 0x45, 0x04, 0x70, 0xEA, 0x07, 0x03, 0x07, 0x09, 0x05, 0xFF,
-                               0xFF}));
+            (std::vector<Byte>{'P', 'Z', 'R', 'Q', 'X', 0x45, 0x04, 0x70, 0xEA, 0x07, 0x03, 0x07, 0x09, 0x05,
+                               0xFF, 0xFF}));
   EXPECT_TRUE(std::equal(Bytes.begin() + 16, Bytes.end(), ALL->Image.begin() + 16));
 }
 
@@ -179,12 +178,39 @@ TEST_F(DataFile, FilesThatAreNoDataFilesAreRefusedAndChangeNothing) {
   }
 }
 
+TEST_F(DataFile, ARandomImageBehindAValidHeaderOpensWithSettingsInRange) {
+  std::mt19937 Random(1958);
+  for (Integer Round = 0; Round < 20; ++Round) {
+    SCOPED_TRACE(Round);
+    String Bytes = SavedFileWith({});
+    for (Integer I = DataFileHeaderSize; I < DataFileSize; ++I) Bytes[I] = static_cast<char>(Random());
+    WriteFile(FileName, Bytes);
+    String Name = FileName;
+    ASSERT_TRUE(ReadDataFile(Name));
+    ASSERT_NE(ALL->CurrentModel, nullptr);
+    EXPECT_EQ(ALL->Image[ofsBandCode], FrqList->CodeOfBand(ALL->BandText));
+    EXPECT_LE(ALL->Image[308], 8);
+    EXPECT_LE(ALL->Image[316] & 0x0F, 2);
+    EXPECT_LE(ALL->Image[316] >> 4, 2);
+    EXPECT_LE(ALL->Image[317], 2);
+    EXPECT_LE(ALL->Image[318], 4);
+    EXPECT_LE(ALL->Image[321], 9);
+    EXPECT_LE(ALL->Image[322], 3);
+    EXPECT_LE(ALL->Image[323], 30);
+    const std::vector<Byte> File(Bytes.begin(), Bytes.end());
+    EXPECT_TRUE(std::equal(File.begin() + 384, File.end(), ALL->Image.begin() + 384));
+  }
+}
+
 TEST_F(DataFile, AFileThatCannotBeOpenedRaisesAndClearsTheName) {
   const TMemoryImage Before = ALL->Image;
-  String Name = Dir().Path() + "missing.dat";
-  EXPECT_THROW(ReadDataFile(Name), EFOpenError);
-  EXPECT_EQ(Name, "");
-  EXPECT_EQ(ALL->Image, Before);
+  for (const String& Path : {Dir().Path() + "missing.dat", Dir().Path()}) {
+    SCOPED_TRACE(Path);
+    String Name = Path;
+    EXPECT_THROW(ReadDataFile(Name), EFOpenError);
+    EXPECT_EQ(Name, "");
+    EXPECT_EQ(ALL->Image, Before);
+  }
 }
 
 TEST_F(DataFile, SavingIntoAMissingDirectoryRaises) {

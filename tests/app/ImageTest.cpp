@@ -39,7 +39,8 @@ TEST_F(Image, BlankImage) {
       ASSERT_EQ(ALL->Image[I], 0xFF) << "byte " << I;
     }
   }
-  EXPECT_EQ(Bytes(304, 20), (std::vector<Byte>{1, 1, 0, 0, 5, 1, 1, 1, 0, 1, 0xFF, 0xFF, 0xFF, 1, 3, 0xFF, 1, 5, 1, 6}));
+  EXPECT_EQ(Bytes(304, 20),
+            (std::vector<Byte>{1, 1, 0, 0, 5, 1, 1, 1, 0, 1, 0xFF, 0xFF, 0xFF, 1, 3, 0xFF, 1, 5, 1, 6}));
   EXPECT_EQ(Bytes(336, 8), (std::vector<Byte>{'P', 'Z', 'R', 'Q', 'X', 0xF4, 0x00, 0x00}));
   EXPECT_EQ(Bytes(368, 7), (std::vector<Byte>{0xEA, 0x07, 0x03, 0x07, 0x09, 0x05, 0x01}));
   EXPECT_EQ(ALL->Image[432], 0x12);
@@ -59,17 +60,17 @@ TEST_F(Image, SanitizeSettingsClampsEachByte) {
     Byte Stored;
     Byte Expected;
   } const Cases[] = {
-      {304, 0xFE, 0},    {305, 0x03, 1},   {306, 0xFF, 1},   {307, 2, 0},     // bit 0 only
-      {308, 8, 8},       {308, 9, 4},      {308, 0xFF, 4},                    // 0..8, else 4
-      {309, 0x81, 1},    {313, 0xFE, 0},                                      // bit 0 only
-      {314, 0x77, 0x77}, {315, 0x77, 0x77},                                   // not interpreted
+      {304, 0xFE, 0},    {305, 0x03, 1},    {306, 0xFF, 1},    {307, 2, 0},        // bit 0 only
+      {308, 8, 8},       {308, 9, 4},       {308, 0xFF, 4},                        // 0..8, else 4
+      {309, 0x81, 1},    {313, 0xFE, 0},                                           // bit 0 only
+      {314, 0x77, 0x77}, {315, 0x77, 0x77},                                        // not interpreted
       {316, 0x21, 0x21}, {316, 0x13, 0x10}, {316, 0x32, 0x02}, {316, 0xFF, 0x00},  // halves 0..2, else 0
-      {317, 2, 2},       {317, 3, 0},                                         // 0..2, else 0
-      {318, 4, 4},       {318, 5, 4},                                         // 0..4, else 4
-      {319, 0x77, 0x77}, {320, 0xFE, 0xFE},                                   // no clamp
-      {321, 9, 9},       {321, 10, 5},                                        // 0..9, else 5
-      {322, 3, 3},       {322, 4, 1},                                         // 0..3, else 1
-      {323, 30, 30},     {323, 31, 6},      {323, 0xFF, 6},                   // 0..30, else 6
+      {317, 2, 2},       {317, 3, 0},                                              // 0..2, else 0
+      {318, 4, 4},       {318, 5, 4},                                              // 0..4, else 4
+      {319, 0x77, 0x77}, {320, 0xFE, 0xFE},                                        // no clamp
+      {321, 9, 9},       {321, 10, 5},                                             // 0..9, else 5
+      {322, 3, 3},       {322, 4, 1},                                              // 0..3, else 1
+      {323, 30, 30},     {323, 31, 6},      {323, 0xFF, 6},                        // 0..30, else 6
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(testing::Message() << "byte " << Case.Offset << " = " << Integer(Case.Stored));
@@ -82,7 +83,8 @@ TEST_F(Image, SanitizeSettingsClampsEachByte) {
 
 TEST_F(Image, SanitizeSettingsOnTheBlankImage) {
   ALL->SanitizeSettings();
-  EXPECT_EQ(Bytes(304, 20), (std::vector<Byte>{1, 1, 0, 0, 5, 1, 1, 1, 0, 1, 0xFF, 0xFF, 0x00, 1, 3, 0xFF, 1, 5, 1, 6}));
+  EXPECT_EQ(Bytes(304, 20),
+            (std::vector<Byte>{1, 1, 0, 0, 5, 1, 1, 1, 0, 1, 0xFF, 0xFF, 0x00, 1, 3, 0xFF, 1, 5, 1, 6}));
 }
 
 TEST_F(Image, SanitizeSettingsMakesTheBandCodeMatchTheBand) {
@@ -97,16 +99,16 @@ TEST_F(Image, FrequencyFields) {
   ALL->SetChannelField(3, cfRxTone, "88.5");
   ALL->SetChannelField(3, cfTxTone, "D023N");
   ALL->SetChannelField(3, cfFlagBit0 + 3, "1");
-  EXPECT_EQ(Bytes(ChannelOffset(3), 16),
-            (std::vector<Byte>{0x50, 0x12, 0x00, 0x45, 0x00, 0x00, 0x50, 0x45, 0x85, 0x08, 0x23, 0x80, 0xFF,
-                               0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(Bytes(ChannelOffset(3), 16), (std::vector<Byte>{0x50, 0x12, 0x00, 0x45, 0x00, 0x00, 0x50, 0x45,
+                                                            0x85, 0x08, 0x23, 0x80, 0xFF, 0xFF, 0xFF, 0xFF}));
   // Channels next to it are untouched.
   EXPECT_EQ(Bytes(ChannelOffset(2), 16), std::vector<Byte>(16, 0xFF));
   EXPECT_EQ(Bytes(ChannelOffset(4), 16), std::vector<Byte>(16, 0xFF));
 
   // No transmit frequency also removes the transmit tone.
   ALL->SetChannelField(3, cfTxFrequency, "");
-  EXPECT_EQ(Bytes(ChannelOffset(3) + 4, 8), (std::vector<Byte>{0xFF, 0xFF, 0xFF, 0xFF, 0x85, 0x08, 0xFF, 0xFF}));
+  EXPECT_EQ(Bytes(ChannelOffset(3) + 4, 8),
+            (std::vector<Byte>{0xFF, 0xFF, 0xFF, 0xFF, 0x85, 0x08, 0xFF, 0xFF}));
 
   // No receive frequency empties the whole channel, flag byte included.
   ALL->SetChannelField(3, cfTxFrequency, "455");

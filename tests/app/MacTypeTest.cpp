@@ -26,13 +26,13 @@ struct BandRow {
 
 // The band-code table in its order (the order decides the fallbacks).
 const BandRow Bands[] = {
-    {" 27 -  72MHz", 0xFD, nullptr, 27, 72},       {"136 - 150MHz", 0xF1, "K58(VHF)", 136, 150},
-    {"136 - 174MHz", 0xF2, "K58(VHF)", 136, 174},  {"150 - 174MHz", 0xF0, "K58(VHF)", 150, 174},
-    {"216 - 223MHz", 0xF3, "K58(VHF)", 216, 223},  {"350 - 370MHz", 0xFA, "K58(UHF)", 350, 370},
-    {"350 - 390MHz", 0xFB, "K58(UHF)", 350, 390},  {"370 - 390MHz", 0xFC, "K58(UHF)", 370, 390},
-    {"400 - 420MHz", 0xF8, "K58(UHF)", 400, 420},  {"400 - 470MHz", 0xF7, "K58(UHF)", 400, 470},
-    {"440 - 480MHz", 0xF9, "K58(UHF)", 440, 480},  {"450 - 470MHz", 0xF4, "K58(UHF)", 450, 470},
-    {"450 - 490MHz", 0xF5, "K58(UHF)", 450, 490},  {"470 - 650MHz", 0xF6, "K58(UHF)", 470, 650},
+    {" 27 -  72MHz", 0xFD, nullptr, 27, 72},      {"136 - 150MHz", 0xF1, "K58(VHF)", 136, 150},
+    {"136 - 174MHz", 0xF2, "K58(VHF)", 136, 174}, {"150 - 174MHz", 0xF0, "K58(VHF)", 150, 174},
+    {"216 - 223MHz", 0xF3, "K58(VHF)", 216, 223}, {"350 - 370MHz", 0xFA, "K58(UHF)", 350, 370},
+    {"350 - 390MHz", 0xFB, "K58(UHF)", 350, 390}, {"370 - 390MHz", 0xFC, "K58(UHF)", 370, 390},
+    {"400 - 420MHz", 0xF8, "K58(UHF)", 400, 420}, {"400 - 470MHz", 0xF7, "K58(UHF)", 400, 470},
+    {"440 - 480MHz", 0xF9, "K58(UHF)", 440, 480}, {"450 - 470MHz", 0xF4, "K58(UHF)", 450, 470},
+    {"450 - 490MHz", 0xF5, "K58(UHF)", 450, 490}, {"470 - 650MHz", 0xF6, "K58(UHF)", 470, 650},
 };
 
 TEST(BandTable, EveryBandAndCodeBothWays) {
@@ -72,9 +72,9 @@ TEST(ModelTable, ModelsInOrder) {
   EXPECT_EQ(Uhf->MaxMHz, 650.0);
   EXPECT_EQ(Uhf->MinMHz, 300.0);
   EXPECT_EQ(Uhf->DefaultBand, "450 - 470MHz");
-  EXPECT_EQ(Lines(*Uhf->Bands),
-            (std::vector<String>{"350 - 370MHz", "350 - 390MHz", "370 - 390MHz", "400 - 420MHz", "400 - 470MHz",
-                                 "440 - 480MHz", "450 - 470MHz", "450 - 490MHz", "470 - 650MHz"}));
+  EXPECT_EQ(Lines(*Uhf->Bands), (std::vector<String>{"350 - 370MHz", "350 - 390MHz", "370 - 390MHz",
+                                                     "400 - 420MHz", "400 - 470MHz", "440 - 480MHz",
+                                                     "450 - 470MHz", "450 - 490MHz", "470 - 650MHz"}));
 
   const TMacType* Vhf = List.GetItem(1);
   EXPECT_EQ(Vhf->Name, "K58(VHF)");

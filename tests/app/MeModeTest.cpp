@@ -18,10 +18,8 @@ TEST(Frequency, EncodesAndDecodesBothWays) {
     Bytes4 Bytes;
     double MHz;
   } const Cases[] = {
-      {"450.0125", {0x50, 0x12, 0x00, 0x45}, 450.0125},
-      {"136", {0x00, 0x00, 0x60, 0x13}, 136.0},
-      {"67.00625", {0x25, 0x06, 0x70, 0x06}, 67.00625},
-      {"0", {0x00, 0x00, 0x00, 0x00}, 0.0},
+      {"450.0125", {0x50, 0x12, 0x00, 0x45}, 450.0125},   {"136", {0x00, 0x00, 0x60, 0x13}, 136.0},
+      {"67.00625", {0x25, 0x06, 0x70, 0x06}, 67.00625},   {"0", {0x00, 0x00, 0x00, 0x00}, 0.0},
       {"999.99999", {0x99, 0x99, 0x99, 0x99}, 999.99999},
   };
   for (const auto& Case : Cases) {
@@ -58,8 +56,8 @@ TEST(Frequency, TextThatDoesNotFitEightDigitsRaises) {
 }
 
 TEST(Frequency, BytesThatAreNotBcdDecodeAsNone) {
-  for (const Bytes4& Bytes : {Bytes4{0xFF, 0xFF, 0xFF, 0xFF}, Bytes4{0x50, 0x12, 0x0A, 0x45},
-                              Bytes4{0x50, 0x12, 0x00, 0xF4}}) {
+  for (const Bytes4& Bytes :
+       {Bytes4{0xFF, 0xFF, 0xFF, 0xFF}, Bytes4{0x50, 0x12, 0x0A, 0x45}, Bytes4{0x50, 0x12, 0x00, 0xF4}}) {
     EXPECT_EQ(DecodeFrequency(Bytes.data()), -1.0);
   }
 }
@@ -84,12 +82,10 @@ TEST(Tone, OtherTextForms) {
     const char* Text;
     Bytes2 Bytes;
   } const Cases[] = {
-      {"D023n", {0x23, 0x80}},   // lower-case suffix
-      {"D754i", {0x54, 0xC7}},
-      {"88.5Hz", {0x85, 0x08}},  // unit
-      {"Hz", {0xFF, 0xFF}},
-      {"67", {0x70, 0x06}},
-      {"88.45", {0x85, 0x08}},   // tenths, rounded decimally
+      {"D023n", {0x23, 0x80}},                            // lower-case suffix
+      {"D754i", {0x54, 0xC7}}, {"88.5Hz", {0x85, 0x08}},  // unit
+      {"Hz", {0xFF, 0xFF}},    {"67", {0x70, 0x06}},
+      {"88.45", {0x85, 0x08}},  // tenths, rounded decimally
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.Text);
@@ -158,13 +154,10 @@ TEST(SnapToStep, MultiplesOfEitherStepStayOthersRoundDownToStepA) {
     double In;
     double Out;
   } const Cases[] = {
-      {450.0125, 450.0125},   // 6.25 kHz
-      {450.00625, 450.00625}, // 6.25 kHz
-      {450.005, 450.005},     // 5 kHz
-      {450.0, 450.0},
-      {450.0030, 450.0},
-      {450.0074, 450.005},
-      {136.01249, 136.01},
+      {450.0125, 450.0125},    // 6.25 kHz
+      {450.00625, 450.00625},  // 6.25 kHz
+      {450.005, 450.005},      // 5 kHz
+      {450.0, 450.0},         {450.0030, 450.0}, {450.0074, 450.005}, {136.01249, 136.01},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.In);
@@ -177,10 +170,10 @@ TEST(NormalizeTone, StoredTexts) {
     const char* In;
     const char* Out;
   } const Cases[] = {
-      {"", ""},           {"12", "30.0"},      {"300", "290.0"},    {"67", "67.0"},
-      {"88.45", "88.5"},  {"1x", "290.0"},     {"D023N", "D023N"},  {"D754I", "D754I"},
-      {"D023n", "D023n"}, {"D754i", "D754i"},  {"D128N", "D777N"},  {"D23N", "D777N"},
-      {"D", "D777N"},     {"d023n", "D777N"},  {"D023X", "D777N"},  {"None", "D777N"},
+      {"", ""},           {"12", "30.0"},     {"300", "290.0"},   {"67", "67.0"},
+      {"88.45", "88.5"},  {"1x", "290.0"},    {"D023N", "D023N"}, {"D754I", "D754I"},
+      {"D023n", "D023n"}, {"D754i", "D754i"}, {"D128N", "D777N"}, {"D23N", "D777N"},
+      {"D", "D777N"},     {"d023n", "D777N"}, {"D023X", "D777N"}, {"None", "D777N"},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.In);

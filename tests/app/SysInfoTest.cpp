@@ -104,7 +104,8 @@ TEST_F(Settings, ValuesAndTheirDefaults) {
 }
 
 TEST_F(Settings, SaveWritesBackItsKeysAndKeepsTheOthers) {
-  WriteFile(AppDir() + "SysInfo.Ini", "[SysInfo]\nHelp=XY\nPicID=x\nLanguage=Chinese|English\n[Other]\nKey=1\n");
+  WriteFile(AppDir() + "SysInfo.Ini",
+            "[SysInfo]\nHelp=XY\nPicID=x\nLanguage=Chinese|English\n[Other]\nKey=1\n");
   LoadSysInfo();
   ALL->PortName = "COM3";
   ALL->LanguageIndex = 1;
@@ -211,8 +212,9 @@ TEST_F(LanguageFiles, ListDefaults) {
 }
 
 TEST_F(LanguageFiles, DisplayNamesFollowTheCurrentLanguage) {
-  WriteFile(AppDir() + "SysInfo.Ini",
-            "[SysInfo]\nDefaultLanguage=1\nLanguage=Chinese|English|German\nEnglish=Chinese|English|German\n");
+  WriteFile(
+      AppDir() + "SysInfo.Ini",
+      "[SysInfo]\nDefaultLanguage=1\nLanguage=Chinese|English|German\nEnglish=Chinese|English|German\n");
   LoadSysInfo();
   TStringList Display, Files;
   LoadLanguageList(&Display, &Files);
@@ -242,8 +244,9 @@ TEST_F(LanguageFiles, MessagesFromFilesOfAnyQuality) {
       {"utf-8", Utf8, "确认", "完成"},
       {"gbk", Utf8ToGbk(Utf8), "确认", "完成"},
       {"crlf", "[Language]\r\nConfirmation=Notice\r\nReadOk=Done\r\n", "Notice", "Done"},
-      {"garbage lines", String("\x01\x02\xFF\n[Broken\nno equals sign\n=empty key\n[Language]\n") +
-                            "Confirmation=Notice\n\xFE\xFE\xFE\nReadOk=Done\n",
+      {"garbage lines",
+       String("\x01\x02\xFF\n[Broken\nno equals sign\n=empty key\n[Language]\n") +
+           "Confirmation=Notice\n\xFE\xFE\xFE\nReadOk=Done\n",
        "Notice", "Done"},
       {"other section only", "[fMainFrm]\nConfirmation=x\n", "提示", "读取完成！"},
       {"empty", "", "提示", "读取完成！"},
