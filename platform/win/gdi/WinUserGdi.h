@@ -215,11 +215,10 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state);
 
 // ---- System bitmaps ------------------------------------------------------------------------------
 inline constexpr int OBM_CHECKBOXES = 32759;
-// With a null instance: the system bitmaps (OBM_CHECKBOXES: 4 x 3 cells of 13 x 13 check box and
-// radio glyphs). Resource bitmaps of modules are not found here (NULL).
+// With a null instance: the system bitmaps, named by their number cast to LPCSTR (OBM_CHECKBOXES: 4 x 3
+// cells of 13 x 13 check box and radio glyphs). Resource bitmaps of modules are not found here (NULL).
 HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name);
 inline HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) { return LoadBitmap(instance, name); }
-inline LPCSTR MAKEINTRESOURCE(int id) { return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(static_cast<WORD>(id))); }
 
 // ---- Formatted text ------------------------------------------------------------------------------
 inline constexpr UINT DT_TOP = 0x00000000;

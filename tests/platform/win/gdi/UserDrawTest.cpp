@@ -114,13 +114,13 @@ TEST_F(UserDraw, RadioGlyphAndCheckBoxBitmap) {
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), image.At(5, 0));  // outer ring, upper-left half
   EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), image.At(6, 6));  // the dot
   EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), image.At(11, 6));
-  HBITMAP boxes = LoadBitmap(nullptr, MAKEINTRESOURCE(OBM_CHECKBOXES));
+  HBITMAP boxes = LoadBitmap(nullptr, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(OBM_CHECKBOXES)));
   BITMAP bm;
   ASSERT_TRUE(GetObject(boxes, sizeof(bm), &bm));
   EXPECT_EQ(52, bm.bmWidth);  // 4 x 3 cells of 13 pixels
   EXPECT_EQ(39, bm.bmHeight);
   DeleteObject(boxes);
-  EXPECT_EQ(nullptr, LoadBitmap(nullptr, MAKEINTRESOURCE(1)));
+  EXPECT_EQ(nullptr, LoadBitmap(nullptr, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(1))));
 }
 
 TEST_F(UserDraw, ScrollArrowIsCentredAndGreyedWhenInactive) {
