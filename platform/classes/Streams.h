@@ -63,6 +63,7 @@ class THandleStream : public TStream {
   Integer Read(void* Buffer, Integer Count) override;
   Integer Write(const void* Buffer, Integer Count) override;
   Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+  using TStream::Seek;
   // Sets the size and moves the position to the new end, as the class library does.
   void SetSize(Int64 NewSize) override;
 
@@ -92,6 +93,7 @@ class TCustomMemoryStream : public TStream {
 
   Integer Read(void* Buffer, Integer Count) override;
   Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+  using TStream::Seek;
   Int64 Size() override { return size_; }
   void SaveToStream(TStream* Stream);
   void SaveToFile(const String& FileName);
@@ -135,6 +137,7 @@ class TStringStream : public TStream {
   Integer Read(void* Buffer, Integer Count) override;
   Integer Write(const void* Buffer, Integer Count) override;
   Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+  using TStream::Seek;
   Int64 Size() override { return static_cast<Int64>(data_.size()); }
   void SetSize(Int64 NewSize) override;
   // Up to Count bytes from the position.

@@ -45,6 +45,15 @@ K58_IMPLEMENT_CLASS(TTestItem) {
   b.Prop("Width", &TTestItem::Width, &TTestItem::Width).Default(50);
 }
 
+void TTestItem::Assign(TPersistent* Source) {
+  if (auto* item = dynamic_cast<TTestItem*>(Source)) {
+    Caption = item->Caption;
+    Width = item->Width;
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
 K58_IMPLEMENT_CLASS(TTestBitmap) {}
 
 void TTestBitmap::DefineProperties(TFiler* Filer) {

@@ -45,6 +45,7 @@ class TTestItem : public TCollectionItem {
   explicit TTestItem(TCollection* Collection) : TCollectionItem(Collection) {}
   String Caption;
   Integer Width = 50;
+  void Assign(TPersistent* Source) override;
 };
 
 // Raw bytes streamed as the defined binary property "Data", as a bitmap streams its image.
