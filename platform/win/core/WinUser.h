@@ -263,7 +263,11 @@ int GetClassName(HWND hWnd, LPSTR lpClassName, int nMaxCount);
 ULONG_PTR GetClassLongPtr(HWND hWnd, int nIndex);
 ULONG_PTR SetClassLongPtr(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 
-// Windows
+// Windows. hWndParent: HWND_MESSAGE makes a message-only window (no broadcasts, found only by
+// FindWindowEx(HWND_MESSAGE, ...)); a window without WS_CHILD given another window becomes a top-level
+// window owned by that window's root; WS_CHILD needs a parent, which may be the desktop window
+// (GetDesktopWindow) for a top-level child window. Messages during creation: WM_NCCREATE (FALSE
+// refuses), WM_CREATE (-1 refuses), then WM_PARENTNOTIFY to the ancestors of a child window.
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
 inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y, int nWidth,
@@ -271,6 +275,9 @@ inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
   return CreateWindowEx(0, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu, hInstance,
                         lpParam);
 }
+// Only the window's own thread destroys it. Owned windows go first; then WM_DESTROY reaches the window
+// and after it its children (which still exist meanwhile), and WM_NCDESTROY the children before the
+// window. Posted messages and timers of a destroyed window are dropped.
 BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
@@ -315,13 +322,24 @@ LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 // milliseconds; the message stays queued and is still handled later, its result discarded.
 LRESULT SendMessageTimeout(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
                            DWORD_PTR* lpdwResult);
+// Within the thread: handled at once. To another thread: queued there, and the caller goes on.
 BOOL SendNotifyMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Messages sent from other threads are handled first and never returned. Then, in this order: posted
+// messages, input, WM_QUIT (which passes every filter), WM_PAINT, WM_TIMER. Filters: hWnd null for
+// every message of the thread, (HWND)-1 for thread messages only, else that window's; a range of 0, 0
+// takes every number; PM_QS_* flags restrict the kinds looked at. GetMessage answers 0 for WM_QUIT
+// and -1 for bad arguments, and waits without limit while nothing is there.
 BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 LRESULT DispatchMessage(const MSG* lpMsg);
+// Waits until something arrives that the thread has not looked at yet.
 BOOL WaitMessage();
+// High word: kinds waiting now; low word: kinds that arrived since the thread last looked.
 DWORD GetQueueStatus(UINT flags);
+// Answers WAIT_OBJECT_0 + nCount for new input of a kind in the wake mask (any waiting input with
+// MWMO_INPUTAVAILABLE). Messages sent from other threads wake the caller when the mask asks for
+// QS_SENDMESSAGE, and are handled inside the wait otherwise. MWMO_WAITALL is not offered with handles.
 DWORD MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
                                 DWORD dwWakeMask);
 DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
@@ -333,11 +351,17 @@ LONG GetMessageTime();
 DWORD GetMessagePos();
 LPARAM GetMessageExtraInfo();
 
-// Timers
+// Timers of the calling thread's windows, or of the thread itself (hWnd null: a new id is returned).
+// A due timer produces one WM_TIMER when nothing else is waiting, however late; a timer procedure
+// is called by DispatchMessage instead of the window procedure.
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 
-// Hooks. dwThreadId 0 installs the hook for every thread; hMod is not used.
+// Hooks: WH_CALLWNDPROC and WH_CALLWNDPROCRET around every sent message (including those the layer
+// sends itself), WH_GETMESSAGE when GetMessage/PeekMessage return a message (it may change it),
+// WH_MOUSE and WH_KEYBOARD when input is retrieved (a non-zero answer discards the input). The
+// thread's own hooks run before those for every thread, the latest installed first in each group.
+// dwThreadId 0 installs the hook for every thread; hMod is not used.
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
 BOOL UnhookWindowsHookEx(HHOOK hhk);
 LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
