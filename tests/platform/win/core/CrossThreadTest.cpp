@@ -291,6 +291,25 @@ TEST_F(CrossThreadTest, MsgWaitReturnsForAHandleForInputOrAtTheTimeOut) {
   CloseHandle(Event);
 }
 
+TEST_F(CrossThreadTest, WaitMessageAnswersSendsAndReturnsForAPost) {
+  HWND H = MakeWindow();
+  SetHandler([](HWND W, UINT Msg, WPARAM Wp, LPARAM L) -> LRESULT {
+    return Msg == WM_APP ? 3 : DefWindowProc(W, Msg, Wp, L);
+  });
+  LRESULT Answer = 0;
+  std::thread Other([&] {
+    Answer = SendMessage(H, WM_APP, 0, 0);
+    PostMessage(H, WM_APP + 1, 0, 0);
+  });
+  // The send is answered inside the wait, which ends only with the post.
+  EXPECT_TRUE(WaitMessage());
+  Other.join();
+  EXPECT_EQ(Answer, 3);
+  MSG M;
+  ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(M.message, static_cast<UINT>(WM_APP + 1));
+}
+
 TEST_F(CrossThreadTest, MsgWaitHandlesSendsItWasNotAskedToReturnFor) {
   HWND H = MakeWindow();
   HANDLE Done = CreateEvent(nullptr, TRUE, FALSE, nullptr);
