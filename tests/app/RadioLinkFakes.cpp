@@ -189,7 +189,7 @@ void TFakeLink::Pump() {
     if (FNewInput && !FInput.empty()) FPending = static_cast<Word>(FInput.size());
     FNewInput = false;
   }
-  if (FPending && Open && FOnTrigger) {
+  if (FPending && Open && FOnTrigger && !HoldNotifications) {
     const Word Count = *FPending;
     FPending.reset();
     ++Notifications;

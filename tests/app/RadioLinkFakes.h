@@ -72,6 +72,8 @@ public:
   int NestedNotifications = 0;  // delivered while another one was being handled
   // The radio sends Reply starting AfterMs from now, whatever its state.
   void SendFromRadio(const Bytes& Reply, uint64_t AfterMs);
+  // While set, received bytes become readable but no notification is delivered.
+  bool HoldNotifications = false;
   // Announces Count unread bytes now, whatever the input holds (a late notification).
   void InjectNotification(Word Count) { FPending = Count; }
 
