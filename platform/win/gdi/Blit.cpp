@@ -123,7 +123,8 @@ SourceRef SourceOf(DeviceContext& src, DeviceContext& dst, const RECT& srcSurfac
     b.right = std::min(ss->Width(), b.right);
     b.bottom = std::min(ss->Height(), b.bottom);
     auto copy = std::make_shared<Surface>(ss->Width(), ss->Height(), ss->BitsPerPixel());
-    for (int y = b.top; y < b.bottom; ++y) std::copy(ss->Row(y) + b.left, ss->Row(y) + b.right, copy->Row(y) + b.left);
+    if (b.right > b.left)
+      for (int y = b.top; y < b.bottom; ++y) std::copy(ss->Row(y) + b.left, ss->Row(y) + b.right, copy->Row(y) + b.left);
     r.holder = copy;
     r.s = copy.get();
   }
@@ -134,17 +135,21 @@ BOOL StretchImpl(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, in
                  HBITMAP mask, int xm, int ym, bool transparent, UINT transparentColor) {
   auto dst = FindDC(hdcDest);
   if (!dst || !dst->Target()) return FALSE;
+  w = DeviceContext::Clamp(w);
+  h = DeviceContext::Clamp(h);
+  ws = DeviceContext::Clamp(ws);
+  hs = DeviceContext::Clamp(hs);
   uint32_t fore = rop & 0x00FFFFFF;
   bool useSource = transparent || RopUsesSource(fore) || (mask && RopUsesSource(((rop >> 8) & 0x00FF0000) | 0x20));
   if (w == 0 || h == 0) return TRUE;
-  AxisMap mx{x + dst->OffX(), w, 0, ws}, my{y + dst->OffY(), h, 0, hs};
+  AxisMap mx{dst->SurfX(x), w, 0, ws}, my{dst->SurfY(y), h, 0, hs};
   if (!useSource) {
     Transfer(*dst, mx, my, nullptr, Converter{}, [&](int, int) { return fore; }, NoSkip);
     return TRUE;
   }
   auto src = FindDC(hdcSrc);
   if (!src || !src->Target() || ws == 0 || hs == 0) return FALSE;
-  int sx0 = xs + src->OffX(), sy0 = ys + src->OffY();
+  int sx0 = src->SurfX(xs), sy0 = src->SurfY(ys);
   mx.s0 = ws > 0 ? sx0 : sx0;
   my.s0 = hs > 0 ? sy0 : sy0;
   RECT srcRect{std::min(sx0, sx0 + ws), std::min(sy0, sy0 + hs), std::max(sx0, sx0 + ws), std::max(sy0, sy0 + hs)};
@@ -189,7 +194,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     y += height;
     height = -height;
   }
-  RECT r = dc->ToSurface(RECT{x, y, x + width, y + height});
+  RECT r{dc->SurfX(x), dc->SurfY(y), DeviceContext::Clamp(static_cast<long long>(dc->SurfX(x)) + width),
+         DeviceContext::Clamp(static_cast<long long>(dc->SurfY(y)) + height)};
   PatternBlt(*dc, r, rop);
   return TRUE;
 }
@@ -199,12 +205,14 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
   auto dst = FindDC(dest);
   auto sdc = FindDC(src);
   if (!dst || !sdc || !dst->Target() || !sdc->Target()) return FALSE;
+  width = DeviceContext::Clamp(width);
+  height = DeviceContext::Clamp(height);
   // Plain copies between surfaces of one format move rows.
   if ((rop & 0x00FFFFFF) == SRCCOPY && width > 0 && height > 0 &&
       dst->Target()->IsMono() == sdc->Target()->IsMono()) {
     Surface* d = dst->Target();
-    int dx = x + dst->OffX(), dy = y + dst->OffY();
-    int sx = xSrc + sdc->OffX(), sy = ySrc + sdc->OffY();
+    int dx = dst->SurfX(x), dy = dst->SurfY(y);
+    int sx = sdc->SurfX(xSrc), sy = sdc->SurfY(ySrc);
     SourceRef sref = SourceOf(*sdc, *dst, RECT{sx, sy, sx + width, sy + height});
     const Surface* s = sref.s;
     RECT area{dx, dy, dx + width, dy + height};

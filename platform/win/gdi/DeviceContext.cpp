@@ -532,5 +532,5 @@ BOOL RectVisible(HDC hdc, const RECT* rect) {
 BOOL PtVisible(HDC hdc, int x, int y) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
-  return dc->Clip().Contains(x + dc->OffX(), y + dc->OffY()) ? TRUE : FALSE;
+  return dc->Clip().Contains(dc->SurfX(x), dc->SurfY(y)) ? TRUE : FALSE;
 }

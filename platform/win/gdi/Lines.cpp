@@ -88,7 +88,8 @@ void StrokePoints(DeviceContext& dc, const std::vector<POINT>& pts, bool closed)
   if (pen.style == PS_NULL || pts.empty()) return;
   Paint on = PenPaint(dc, pen.color);
   if (pen.IsWide()) {
-    Region r = StrokeRegion(ToPointD(pts), closed, pen.width, pen.endCap, pen.join);
+    RECT cb = dc.Clip().Bounds();
+    Region r = StrokeRegion(ToPointD(pts), closed, pen.width, pen.endCap, pen.join, cb.top, cb.bottom);
     FillRegion(dc, r, on);
     return;
   }
@@ -124,7 +125,10 @@ using namespace gdi;
 namespace {
 
 POINT Dev(const DeviceContext& dc, int x, int y) { return POINT{dc.DevX(x), dc.DevY(y)}; }
-POINT Surf(const DeviceContext& dc, POINT dev) { return POINT{dev.x + dc.origin.x, dev.y + dc.origin.y}; }
+POINT Surf(const DeviceContext& dc, POINT dev) {
+  return POINT{DeviceContext::Clamp(static_cast<long long>(dev.x) + dc.origin.x),
+               DeviceContext::Clamp(static_cast<long long>(dev.y) + dc.origin.y)};
+}
 
 std::vector<POINT> ToSurface(const DeviceContext& dc, const std::vector<POINT>& dev) {
   std::vector<POINT> out;
@@ -250,7 +254,7 @@ bool TakePathRegion(DeviceContext& dc, Region& out) {
     for (const POINT& p : fig.points) poly.push_back(PointD{static_cast<double>(p.x), static_cast<double>(p.y)});
     polys.push_back(std::move(poly));
   }
-  out = PolygonRegion(polys, dc.st.polyFillMode);
+  out = PolygonRegion(polys, dc.st.polyFillMode, -(1 << 20), 1 << 20);
   return true;
 }
 

@@ -185,12 +185,14 @@ public:
   // Logical -> surface coordinates.
   int OffX() const { return st.viewportOrg.x - st.windowOrg.x + origin.x; }
   int OffY() const { return st.viewportOrg.y - st.windowOrg.y + origin.y; }
-  // Logical -> device coordinates.
-  int DevX(int x) const { return x - st.windowOrg.x + st.viewportOrg.x; }
-  int DevY(int y) const { return y - st.windowOrg.y + st.viewportOrg.y; }
-  RECT ToSurface(const RECT& r) const {
-    return RECT{r.left + OffX(), r.top + OffY(), r.right + OffX(), r.bottom + OffY()};
-  }
+  // Logical -> device coordinates. Results are kept within +-2^27 so that no later sum overflows;
+  // nothing that far out is ever on a surface.
+  static int Clamp(long long v) { return static_cast<int>(v < -(1LL << 27) ? -(1LL << 27) : v > (1LL << 27) ? (1LL << 27) : v); }
+  int DevX(int x) const { return Clamp(static_cast<long long>(x) - st.windowOrg.x + st.viewportOrg.x); }
+  int DevY(int y) const { return Clamp(static_cast<long long>(y) - st.windowOrg.y + st.viewportOrg.y); }
+  int SurfX(int x) const { return Clamp(static_cast<long long>(x) + OffX()); }
+  int SurfY(int y) const { return Clamp(static_cast<long long>(y) + OffY()); }
+  RECT ToSurface(const RECT& r) const { return RECT{SurfX(r.left), SurfY(r.top), SurfX(r.right), SurfY(r.bottom)}; }
 
   void SelectBitmap(const BitmapPtr& bmp);
   // Text colour, background colour as device pixels of the current target.

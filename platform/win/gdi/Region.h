@@ -61,8 +61,8 @@ public:
   // Calls f(rect) for every rectangle of the region clipped to area (rectangles that miss it skipped).
   template <class F>
   void ForEachIn(const RECT& area, F&& f) const {
-    if (rects_.empty() || area.left >= bounds_.right || area.right <= bounds_.left || area.top >= bounds_.bottom ||
-        area.bottom <= bounds_.top)
+    if (rects_.empty() || area.right <= area.left || area.bottom <= area.top || area.left >= bounds_.right ||
+        area.right <= bounds_.left || area.top >= bounds_.bottom || area.bottom <= bounds_.top)
       return;
     size_t i = FirstBandAtOrBelow(area.top);
     for (; i < rects_.size(); ++i) {

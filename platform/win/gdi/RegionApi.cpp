@@ -26,10 +26,13 @@ using namespace gdi;
 
 namespace {
 
+// Shapes made into regions are cut to rows within +-2^16, far beyond any surface or page.
+constexpr int kRegionRows = 1 << 16;
+
 RECT Normalized(int l, int t, int r, int b) {
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
-  return RECT{l, t, r, b};
+  return RECT{DeviceContext::Clamp(l), DeviceContext::Clamp(t), DeviceContext::Clamp(r), DeviceContext::Clamp(b)};
 }
 
 }  // namespace
@@ -45,7 +48,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
   RECT r = Normalized(left, top, right, bottom);
-  return InsertRegion(RowShapeRegion(EllipseRows(r.left, r.top, r.right, r.bottom)));
+  return InsertRegion(RowShapeRegion(EllipseRows(r.left, r.top, r.right, r.bottom, -kRegionRows, kRegionRows)));
 }
 
 HRGN CreateEllipticRgnIndirect(const RECT* rect) {
@@ -55,7 +58,8 @@ HRGN CreateEllipticRgnIndirect(const RECT* rect) {
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height) {
   RECT r = Normalized(left, top, right, bottom);
-  return InsertRegion(RowShapeRegion(RoundRectRows(r.left, r.top, r.right, r.bottom, width, height)));
+  return InsertRegion(
+      RowShapeRegion(RoundRectRows(r.left, r.top, r.right, r.bottom, width, height, -kRegionRows, kRegionRows)));
 }
 
 HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, int fillMode) {
@@ -69,7 +73,7 @@ HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, 
       poly.push_back(PointD{static_cast<double>(points[at].x), static_cast<double>(points[at].y)});
     polys.push_back(std::move(poly));
   }
-  return InsertRegion(PolygonRegion(polys, fillMode));
+  return InsertRegion(PolygonRegion(polys, fillMode, -kRegionRows, kRegionRows));
 }
 
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {

@@ -35,17 +35,18 @@ long long EllipseHalfWidth(long long A, long long B, long long Y) {
 
 }  // namespace
 
-RowShape EllipseRows(int l, int t, int r, int b) {
+RowShape EllipseRows(int l, int t, int r, int b, int yLo, int yHi) {
   RowShape s;
-  if (r <= l || b <= t) return s;
-  s.top = t;
+  int y0 = std::max(t, yLo), y1 = std::min(b, yHi);
+  if (r <= l || y1 <= y0) return s;
+  s.top = y0;
   long long A = static_cast<long long>(r) - l - 1, B = static_cast<long long>(b) - t - 1;
   long long cx = static_cast<long long>(l) + r - 1, cy = static_cast<long long>(t) + b - 1;
-  s.rows.resize(static_cast<size_t>(b - t));
-  for (int y = t; y < b; ++y) {
+  s.rows.resize(static_cast<size_t>(y1 - y0));
+  for (int y = y0; y < y1; ++y) {
     long long Y = 2LL * y - cy;
     long long X = EllipseHalfWidth(A, B, Y);
-    Span& sp = s.rows[static_cast<size_t>(y - t)];
+    Span& sp = s.rows[static_cast<size_t>(y - y0)];
     if (X < 0) {
       sp = Span{0, 0};
       continue;
@@ -56,21 +57,32 @@ RowShape EllipseRows(int l, int t, int r, int b) {
   return s;
 }
 
-RowShape RoundRectRows(int l, int t, int r, int b, int w, int h) {
+RowShape RoundRectRows(int l, int t, int r, int b, int w, int h, int yLo, int yHi) {
   RowShape s;
-  if (r <= l || b <= t) return s;
-  w = std::min(std::abs(w), r - l);
-  h = std::min(std::abs(h), b - t);
-  s.top = t;
-  s.rows.assign(static_cast<size_t>(b - t), Span{l, r});
+  int y0 = std::max(t, yLo), y1 = std::min(b, yHi);
+  if (r <= l || y1 <= y0) return s;
+  w = static_cast<int>(std::min<long long>(std::abs(static_cast<long long>(w)), static_cast<long long>(r) - l));
+  h = static_cast<int>(std::min<long long>(std::abs(static_cast<long long>(h)), static_cast<long long>(b) - t));
+  s.top = y0;
+  s.rows.assign(static_cast<size_t>(y1 - y0), Span{l, r});
   if (w < 2 || h < 2) return s;
-  RowShape corner = EllipseRows(0, 0, w, h);
   int half = h / 2;
-  for (int i = 0; i < half; ++i) {
-    int inset = corner.rows[static_cast<size_t>(i)].x0;
-    int bottomInset = corner.rows[static_cast<size_t>(h - 1 - i)].x0;
-    s.rows[static_cast<size_t>(i)] = Span{l + inset, r - inset};
-    s.rows[static_cast<size_t>(b - t - 1 - i)] = Span{l + bottomInset, r - bottomInset};
+  // Corner rows: the first and last `half` rows take the inset of the w x h ellipse's rows.
+  long long A = w - 1, B = h - 1;
+  auto inset = [&](int ey) {
+    long long X = EllipseHalfWidth(A, B, 2LL * ey - (h - 1));
+    return X < 0 ? w / 2 : static_cast<int>((A - X) / 2);
+  };
+  for (int y = y0; y < y1; ++y) {
+    long long fromTop = static_cast<long long>(y) - t, fromBottom = static_cast<long long>(b) - 1 - y;
+    int ey = -1;
+    if (fromTop < half)
+      ey = static_cast<int>(fromTop);
+    else if (fromBottom < half)
+      ey = h - 1 - static_cast<int>(fromBottom);
+    if (ey < 0) continue;
+    int in = inset(ey);
+    s.rows[static_cast<size_t>(y - y0)] = Span{l + in, r - in};
   }
   return s;
 }
@@ -108,7 +120,7 @@ Region RowShapeRegion(const RowShape& shape) {
   return b.Finish();
 }
 
-Region PolygonRegion(const std::vector<std::vector<PointD>>& polygons, int fillMode) {
+Region PolygonRegion(const std::vector<std::vector<PointD>>& polygons, int fillMode, int yLo, int yHi) {
   struct Edge {
     double x0, y0, x1, y1;
     int dir;
@@ -132,8 +144,8 @@ Region PolygonRegion(const std::vector<std::vector<PointD>>& polygons, int fillM
   Region::Builder builder;
   if (edges.empty()) return builder.Finish();
   constexpr double kLimit = 1 << 27;
-  int y0 = static_cast<int>(std::ceil(std::max(ymin, -kLimit)));
-  int y1 = static_cast<int>(std::ceil(std::min(ymax, kLimit)));
+  int y0 = std::max(yLo, static_cast<int>(std::ceil(std::max(ymin, -kLimit))));
+  int y1 = std::min(yHi, static_cast<int>(std::ceil(std::min(ymax, kLimit))));
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
   std::vector<const Edge*> active;
   std::vector<std::pair<double, int>> xs;
@@ -189,7 +201,8 @@ std::vector<PointD> Disc(PointD c, double r) {
 
 }  // namespace
 
-Region StrokeRegion(const std::vector<PointD>& input, bool closed, double width, int endCap, int join) {
+Region StrokeRegion(const std::vector<PointD>& input, bool closed, double width, int endCap, int join, int yLo,
+                    int yHi) {
   std::vector<PointD> pts;
   for (const PointD& p : input)
     if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
@@ -201,7 +214,7 @@ Region StrokeRegion(const std::vector<PointD>& input, bool closed, double width,
     if (endCap == PS_ENDCAP_SQUARE)
       AddOriented(pieces, {{pts[0].x - hw, pts[0].y - hw}, {pts[0].x + hw, pts[0].y - hw},
                            {pts[0].x + hw, pts[0].y + hw}, {pts[0].x - hw, pts[0].y + hw}});
-    return PolygonRegion(pieces, WINDING);
+    return PolygonRegion(pieces, WINDING, yLo, yHi);
   }
   size_t segs = closed ? pts.size() : pts.size() - 1;
   auto normalOf = [&](size_t i) {
@@ -252,7 +265,7 @@ Region StrokeRegion(const std::vector<PointD>& input, bool closed, double width,
     }
     AddOriented(pieces, {c, p1, p2});
   }
-  return PolygonRegion(pieces, WINDING);
+  return PolygonRegion(pieces, WINDING, yLo, yHi);
 }
 
 }  // namespace gdi

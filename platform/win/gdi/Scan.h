@@ -36,18 +36,24 @@ struct RowShape {
   }
 };
 
+// Rows are produced only within [yLo, yHi) (drawing passes the clip bounds, so huge figures cost
+// only what is visible).
+inline constexpr int kNoRowLimit = 1 << 28;
+
 // The ellipse inscribed in [l, r) x [t, b).
-RowShape EllipseRows(int l, int t, int r, int b);
+RowShape EllipseRows(int l, int t, int r, int b, int yLo = -kNoRowLimit, int yHi = kNoRowLimit);
 // The rectangle [l, r) x [t, b) with corners cut by quarter ellipses of a w x h ellipse.
-RowShape RoundRectRows(int l, int t, int r, int b, int w, int h);
+RowShape RoundRectRows(int l, int t, int r, int b, int w, int h, int yLo = -kNoRowLimit, int yHi = kNoRowLimit);
 // Boundary (pixels with a 4-neighbour outside) and interior of a row shape.
 void SplitOutline(const RowShape& shape, Region& outline, Region& interior);
 Region RowShapeRegion(const RowShape& shape);
 
 // Polygons with ALTERNATE or WINDING filling.
-Region PolygonRegion(const std::vector<std::vector<PointD>>& polygons, int fillMode);
+Region PolygonRegion(const std::vector<std::vector<PointD>>& polygons, int fillMode, int yLo = -kNoRowLimit,
+                     int yHi = kNoRowLimit);
 // The outline of a wide pen along a polyline: width pixels, PS_ENDCAP_* and PS_JOIN_* styles.
-Region StrokeRegion(const std::vector<PointD>& points, bool closed, double width, int endCap, int join);
+Region StrokeRegion(const std::vector<PointD>& points, bool closed, double width, int endCap, int join,
+                    int yLo = -kNoRowLimit, int yHi = kNoRowLimit);
 
 // ---- Template implementation ---------------------------------------------------------------------
 template <class F>

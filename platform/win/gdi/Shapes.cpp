@@ -9,18 +9,25 @@ using namespace gdi;
 
 namespace {
 
+// Ordered and kept within +-2^27 so that sizes and offsets cannot overflow.
 RECT Normalized(int l, int t, int r, int b) {
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
-  return RECT{l, t, r, b};
+  return RECT{DeviceContext::Clamp(l), DeviceContext::Clamp(t), DeviceContext::Clamp(r), DeviceContext::Clamp(b)};
 }
 
 // The ring a pen draws around a shape given by its rows in box, and the rows inside it. One-pixel pens
 // draw the shape's boundary; wider pens the band between boxes grown and shrunk by the width
 // (inside-frame pens stay within the box).
-template <class RowsOf>
-void ShapeRingAndInside(DeviceContext& dc, RECT box, RowsOf rowsOf, Region& ring, Region& inside) {
+template <class RowsOfRange>
+void ShapeRingAndInside(DeviceContext& dc, RECT box, RowsOfRange rowsOfRange, Region& ring, Region& inside) {
   const PenObject& pen = *dc.st.pen;
+  // Only the rows near the clip (in logical coordinates) are computed.
+  RECT cb = dc.Clip().Bounds();
+  int margin = PenWidth(dc) + 2;
+  int yLo = static_cast<int>(std::max<long long>(-kNoRowLimit, static_cast<long long>(cb.top) - dc.OffY() - margin));
+  int yHi = static_cast<int>(std::min<long long>(kNoRowLimit, static_cast<long long>(cb.bottom) - dc.OffY() + margin));
+  auto rowsOf = [&](RECT r) { return rowsOfRange(r, yLo, yHi); };
   if (pen.style == PS_NULL) {
     // Without a pen the figure is one pixel smaller to the right and below.
     inside = RowShapeRegion(rowsOf(RECT{box.left, box.top, box.right - 1, box.bottom - 1}));
@@ -113,11 +120,12 @@ BOOL DrawArcFigure(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, 
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   RECT box = Normalized(l, t, r, b);
-  if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
+  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
   ArcGeometry g = ArcOf(*dc, box, xs, ys, xe, ye);
   Region ring, inside;
-  ShapeRingAndInside(*dc, box, [](RECT rc) { return EllipseRows(rc.left, rc.top, rc.right, rc.bottom); }, ring,
-                     inside);
+  ShapeRingAndInside(
+      *dc, box, [](RECT rc, int lo, int hi) { return EllipseRows(rc.left, rc.top, rc.right, rc.bottom, lo, hi); }, ring,
+      inside);
   // An arc has no pen-less form: it needs the one-pixel outline even for a null pen's geometry.
   Region arc = Filter(ring, [&](int x, int y) { return InSweep(g, x, y); });
   Region fill;
@@ -170,7 +178,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
                true, false);
     return TRUE;
   }
-  if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
+  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
   RECT s = dc->ToSurface(box);
   const PenObject& pen = *dc->st.pen;
   if (pen.style == PS_NULL) {
@@ -206,9 +214,11 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   RECT box = Normalized(left, top, right, bottom);
-  if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
+  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
   Region ring, inside;
-  ShapeRingAndInside(*dc, box, [](RECT r) { return EllipseRows(r.left, r.top, r.right, r.bottom); }, ring, inside);
+  ShapeRingAndInside(
+      *dc, box, [](RECT r, int lo, int hi) { return EllipseRows(r.left, r.top, r.right, r.bottom, lo, hi); }, ring,
+      inside);
   PaintRingAndInside(*dc, std::move(ring), std::move(inside));
   return TRUE;
 }
@@ -217,10 +227,12 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   RECT box = Normalized(left, top, right, bottom);
-  if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
+  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
   Region ring, inside;
   ShapeRingAndInside(
-      *dc, box, [&](RECT r) { return RoundRectRows(r.left, r.top, r.right, r.bottom, width, height); }, ring, inside);
+      *dc, box,
+      [&](RECT r, int lo, int hi) { return RoundRectRows(r.left, r.top, r.right, r.bottom, width, height, lo, hi); },
+      ring, inside);
   PaintRingAndInside(*dc, std::move(ring), std::move(inside));
   return TRUE;
 }
@@ -261,7 +273,8 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
     }
     polys.push_back(std::move(poly));
   }
-  FillWithBrush(*dc, PolygonRegion(polys, dc->st.polyFillMode));
+  RECT cb = dc->Clip().Bounds();
+  FillWithBrush(*dc, PolygonRegion(polys, dc->st.polyFillMode, cb.top, cb.bottom));
   for (auto& f : figs) {
     dc->styleCounter = 0;
     StrokePoints(*dc, f, true);
@@ -277,7 +290,7 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   auto dc = FindDC(hdc);
   if (!dc) return CLR_INVALID;
-  int sx = x + dc->OffX(), sy = y + dc->OffY();
+  int sx = dc->SurfX(x), sy = dc->SurfY(y);
   if (!dc->Clip().Contains(sx, sy)) return CLR_INVALID;
   uint32_t p = dc->Pixel(color & 0x00FFFFFF);
   dc->Target()->Set(sx, sy, p);
@@ -289,7 +302,7 @@ BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, 
 COLORREF GetPixel(HDC hdc, int x, int y) {
   auto dc = FindDC(hdc);
   if (!dc) return CLR_INVALID;
-  int sx = x + dc->OffX(), sy = y + dc->OffY();
+  int sx = dc->SurfX(x), sy = dc->SurfY(y);
   if (!dc->Clip().Contains(sx, sy)) return CLR_INVALID;
   return PixelToColor(dc->Target()->Get(sx, sy) & kPixelMask);
 }

@@ -156,9 +156,10 @@ void CheckMark(DeviceContext& dc, int x, int y, COLORREF c) {
 
 // The square a glyph is drawn in: the largest square in the rectangle, centred.
 RECT GlyphSquare(const RECT& r, int maxSize) {
-  int s = std::min({r.right - r.left, r.bottom - r.top, maxSize});
-  int x = r.left + (r.right - r.left - s) / 2, y = r.top + (r.bottom - r.top - s) / 2;
-  return RECT{x, y, x + s, y + s};
+  long long w = static_cast<long long>(r.right) - r.left, h = static_cast<long long>(r.bottom) - r.top;
+  long long s = std::max(0LL, std::min({w, h, static_cast<long long>(maxSize)}));
+  long long x = r.left + (w - s) / 2, y = r.top + (h - s) / 2;
+  return RECT{DeviceContext::Clamp(x), DeviceContext::Clamp(y), DeviceContext::Clamp(x + s), DeviceContext::Clamp(y + s)};
 }
 
 void DrawCheckBox(DeviceContext& dc, HDC hdc, RECT r, UINT state) {
@@ -185,7 +186,7 @@ void DrawRadio(DeviceContext& dc, RECT r, UINT state) {
   RECT sq = GlyphSquare(r, 12);
   int s = sq.right - sq.left;
   if (s <= 0) return;
-  int ox = sq.left + dc.OffX(), oy = sq.top + dc.OffY();
+  int ox = dc.SurfX(sq.left), oy = dc.SurfY(sq.top);
   RowShape outer = EllipseRows(0, 0, s, s);
   Region outerRing, outerInside;
   SplitOutline(outer, outerRing, outerInside);

@@ -118,3 +118,33 @@ TEST(Shapes, PixelsOutsideTheClipAreNotTouched) {
   Rectangle(c.dc(), 0, 0, 8, 8);
   EXPECT_EQ(4, c.Count(kBlack) + c.Count(kRed));
 }
+
+TEST(Shapes, FarAwayCoordinatesAreHarmless) {
+  // Figures reaching the limits of the coordinate space draw their visible part only, quickly and
+  // without overflow.
+  Canvas c(8, 8);
+  const int big = 0x7FFFFFF0;
+  SelectObject(c.dc(), GetStockObject(BLACK_BRUSH));
+  Ellipse(c.dc(), -big, -big, big, big);
+  EXPECT_EQ(64, c.Count(kBlack));
+  c.Clear();
+  Rectangle(c.dc(), -big, -big, big, big);
+  RoundRect(c.dc(), -big, -big, big, big, big, big);
+  POINT tri[] = {{-big, -big}, {big, -big}, {0, big}};
+  Polygon(c.dc(), tri, 3);
+  MoveToEx(c.dc(), -big, -big, nullptr);
+  LineTo(c.dc(), big, big);
+  Selected wide(c.dc(), CreatePen(PS_SOLID, 5, kRed));
+  LineTo(c.dc(), -big, 3);
+  RECT r{-big, -big, big, big};
+  FillRect(c.dc(), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PatBlt(c.dc(), -big, -big, big, big, DSTINVERT);
+  BitBlt(c.dc(), -big, -big, big, big, c.dc(), big, big, SRCCOPY);
+  StretchBlt(c.dc(), 0, 0, big, big, c.dc(), -big, 0, 2, 2, SRCCOPY);
+  SetWindowOrgEx(c.dc(), big, big, nullptr);
+  SetPixel(c.dc(), big, big, kRed);
+  HRGN e = CreateEllipticRgn(-big, -big, big, big);
+  EXPECT_NE(nullptr, e);
+  DeleteObject(e);
+  SUCCEED();
+}
