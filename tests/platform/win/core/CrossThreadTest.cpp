@@ -238,18 +238,29 @@ TEST_F(CrossThreadTest, ThreadMessagesNeedAQueue) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_THREAD_ID);
 }
 
-TEST_F(CrossThreadTest, OnlyTheWindowsThreadDestroysIt) {
-  HWND H = MakeWindow();
+TEST_F(CrossThreadTest, OtherThreadsReadButDoNotDestroyOrDispatch) {
+  HWND H = MakeWindow(nullptr, 0, "Radio");
   BOOL Destroyed = TRUE;
-  DWORD Error = 0;
+  DWORD DestroyError = 0, DispatchError = 0;
+  char Title[16] = "";
   std::thread Other([&] {
     Destroyed = DestroyWindow(H);
-    Error = GetLastError();
+    DestroyError = GetLastError();
+    MSG M;
+    M.hwnd = H;
+    M.message = WM_APP;
+    DispatchMessage(&M);
+    DispatchError = GetLastError();
+    // Read from the record: this thread does not wait for the busy window thread.
+    GetWindowText(H, Title, sizeof Title);
   });
   Other.join();
   EXPECT_FALSE(Destroyed);
-  EXPECT_EQ(Error, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(DestroyError, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(DispatchError, ERROR_WINDOW_OF_OTHER_THREAD);
+  EXPECT_STREQ(Title, "Radio");
   EXPECT_TRUE(IsWindow(H));
+  EXPECT_TRUE(Log().Messages(H).empty());
 }
 
 TEST_F(CrossThreadTest, MsgWaitReturnsForAHandleForInputOrAtTheTimeOut) {
