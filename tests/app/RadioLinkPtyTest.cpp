@@ -188,7 +188,7 @@ TEST_F(RadioLinkPtyTest, UnknownModelIsRefusedUntilCancel) {
   Radio->SetTypeCode("ABCD");
   const TMemoryImage Before = ALL->Image;
   Start<TReadRadioProtocol>();
-  EXPECT_FALSE(RunUntilClosed(1500));
+  EXPECT_FALSE(RunUntilClosed(800));
   EXPECT_EQ(Dialog.Texts, std::vector<String>{Language->ModError});
   const Bytes Expected = {'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 'E'};
   EXPECT_EQ(Radio->HostBytes(), Expected);
