@@ -238,6 +238,15 @@ class ClassBuilder {
     return *this;
   }
 
+  // An interface the class implements, found by QueryInterface and TObject::GetInterface.
+  template <class I>
+  ClassBuilder& Interface(const TGUID& iid) {
+    static_assert(std::is_base_of_v<I, C>, "the class does not implement the interface");
+    info_.interfaces_.push_back(
+        TInterfaceEntry{iid, [](TObject* o) -> void* { return static_cast<I*>(static_cast<C*>(o)); }});
+    return *this;
+  }
+
   // No instances, even if the class could be constructed.
   ClassBuilder& Abstract() {
     info_.defaultFactory_ = nullptr;

@@ -16,6 +16,7 @@ constexpr Integer MaxListSize = 0x7FFFFFFF / 16;
 K58_IMPLEMENT_CLASS(TList) {}
 K58_IMPLEMENT_CLASS(TObjectList) {}
 K58_IMPLEMENT_CLASS(TThreadList) {}
+K58_IMPLEMENT_CLASS(TInterfaceList) {}
 
 TList::~TList() { Clear(); }
 
@@ -196,3 +197,90 @@ TList* TThreadList::LockList() {
 }
 
 void TThreadList::UnlockList() { lock_.unlock(); }
+
+// ---- TInterfaceList ----
+
+TInterfaceList::~TInterfaceList() { Clear(); }
+
+void TInterfaceList::CheckIndex(Integer Index) const {
+  if (Index < 0 || Index >= static_cast<Integer>(items_.size())) TList::Error(SListIndexError, Index);
+}
+
+Integer TInterfaceList::Add(IInterface* Item) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  if (Item != nullptr) Item->_AddRef();
+  items_.push_back(Item);
+  return static_cast<Integer>(items_.size()) - 1;
+}
+
+void TInterfaceList::Insert(Integer Index, IInterface* Item) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  if (Index < 0 || Index > static_cast<Integer>(items_.size())) TList::Error(SListIndexError, Index);
+  if (Item != nullptr) Item->_AddRef();
+  items_.insert(items_.begin() + Index, Item);
+}
+
+void TInterfaceList::Delete(Integer Index) {
+  IInterface* item = nullptr;
+  {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CheckIndex(Index);
+    item = items_[static_cast<size_t>(Index)];
+    items_.erase(items_.begin() + Index);
+  }
+  if (item != nullptr) item->_Release();
+}
+
+Integer TInterfaceList::Remove(IInterface* Item) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  Integer index = IndexOf(Item);
+  if (index >= 0) Delete(index);
+  return index;
+}
+
+Integer TInterfaceList::IndexOf(IInterface* Item) const {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  auto it = std::find(items_.begin(), items_.end(), Item);
+  return it == items_.end() ? -1 : static_cast<Integer>(it - items_.begin());
+}
+
+void TInterfaceList::Clear() {
+  std::vector<IInterface*> items;
+  {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    items.swap(items_);
+  }
+  for (IInterface* item : items) {
+    if (item != nullptr) item->_Release();
+  }
+}
+
+void TInterfaceList::Exchange(Integer Index1, Integer Index2) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  CheckIndex(Index1);
+  CheckIndex(Index2);
+  std::swap(items_[static_cast<size_t>(Index1)], items_[static_cast<size_t>(Index2)]);
+}
+
+Integer TInterfaceList::Count() const {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  return static_cast<Integer>(items_.size());
+}
+
+IInterface* TInterfaceList::Get(Integer Index) const {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  CheckIndex(Index);
+  return items_[static_cast<size_t>(Index)];
+}
+
+void TInterfaceList::Put(Integer Index, IInterface* Item) {
+  IInterface* old = nullptr;
+  {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CheckIndex(Index);
+    if (Item != nullptr) Item->_AddRef();
+    old = items_[static_cast<size_t>(Index)];
+    items_[static_cast<size_t>(Index)] = Item;
+  }
+  if (old != nullptr) old->_Release();
+}

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/classes/Interfaces.h"
 #include "platform/classes/Object.h"
 #include "platform/classes/TypInfo.h"
 
@@ -115,4 +116,35 @@ class TThreadList : public TObject {
   std::recursive_mutex lock_;
   TList list_;
   TDuplicates duplicates_ = dupIgnore;
+};
+
+// A list of interfaces that holds a reference to each (_AddRef on entry, _Release on removal). It may be
+// used from several threads; Lock and Unlock group several calls.
+class TInterfaceList : public TObject {
+  K58_CLASS(TInterfaceList, TObject)
+
+  TInterfaceList() = default;
+  ~TInterfaceList() override;
+
+  Integer Add(IInterface* Item);
+  void Insert(Integer Index, IInterface* Item);
+  void Delete(Integer Index);
+  Integer Remove(IInterface* Item);
+  Integer IndexOf(IInterface* Item) const;
+  void Clear();
+  void Exchange(Integer Index1, Integer Index2);
+  IInterface* First() const { return Get(0); }
+  IInterface* Last() const { return Get(Count() - 1); }
+  Integer Count() const;
+  IInterface* Get(Integer Index) const;
+  IInterface* Items(Integer Index) const { return Get(Index); }
+  void Put(Integer Index, IInterface* Item);
+  void Lock() { lock_.lock(); }
+  void Unlock() { lock_.unlock(); }
+
+ private:
+  void CheckIndex(Integer Index) const;
+
+  mutable std::recursive_mutex lock_;
+  std::vector<IInterface*> items_;
 };

@@ -10,6 +10,11 @@
 
 using namespace classesconsts;
 
+namespace k58::classes {
+// Registers every class of this library (CoreClasses.cpp).
+void RegisterCoreClasses();
+}  // namespace k58::classes
+
 TClass TObject::StaticClass() {
   static const ClassInfo info("TObject", nullptr, [](ClassInfo& i) { ClassBuilder<TObject> b(i); });
   return &info;
@@ -22,6 +27,12 @@ String TObject::ClassName() const { return ClassType()->Name(); }
 TClass TObject::ClassParent() const { return ClassType()->Parent(); }
 
 bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
+
+bool TObject::GetInterface(const TGUID& IID, void** Obj) {
+  void* result = ClassType()->GetInterface(this, IID);
+  if (Obj != nullptr) *Obj = result;
+  return result != nullptr;
+}
 
 void FreeObject(TObject* object) {
   if (object == nullptr) return;
@@ -97,6 +108,15 @@ String ClassInfo::MethodName(TObject* instance, const TMethodValue& value) const
   return String();
 }
 
+void* ClassInfo::GetInterface(TObject* instance, const TGUID& iid) const {
+  for (TClass c = this; c != nullptr; c = c->parent_) {
+    for (const TInterfaceEntry& entry : c->interfaces_) {
+      if (entry.IID == iid) return entry.Get(instance);
+    }
+  }
+  return nullptr;
+}
+
 // ---- Registry ----
 
 namespace {
@@ -110,6 +130,12 @@ struct Registry {
 Registry& Classes() {
   static Registry registry;
   return registry;
+}
+
+// Lookups by name also find the classes of this library that no code of the program refers to.
+void EnsureCoreClasses() {
+  static const bool done = (k58::classes::RegisterCoreClasses(), true);
+  (void)done;
 }
 
 }  // namespace
@@ -154,6 +180,7 @@ void UnRegisterClass(TClass cls) {
 }
 
 TClass GetClass(const String& name) {
+  EnsureCoreClasses();
   Registry& registry = Classes();
   std::lock_guard<std::mutex> guard(registry.lock);
   auto it = registry.byName.find(UpperCase(name));
@@ -167,6 +194,7 @@ TClass FindClass(const String& name) {
 }
 
 std::vector<TClass> RegisteredClasses() {
+  EnsureCoreClasses();
   Registry& registry = Classes();
   std::lock_guard<std::mutex> guard(registry.lock);
   return registry.ordered;

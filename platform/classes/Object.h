@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/classes/Delegate.h"
+#include "platform/classes/Interfaces.h"
 #include "platform/rtl/Types.h"
 
 class ClassInfo;
@@ -67,6 +68,9 @@ class TObject {
   virtual void AfterConstruction() {}
   // Run by FreeObject before the destructors, while the whole object still exists.
   virtual void BeforeDestruction() {}
+
+  // The interface with the GUID from the class's interface table; false (and nil) when it has none.
+  bool GetInterface(const TGUID& IID, void** Obj);
 };
 
 // Frees an object created with new: BeforeDestruction, then delete. Nil is allowed.
@@ -111,6 +115,12 @@ struct TMethodEntry {
   std::function<TMethodValue(TObject* instance)> Bind;
 };
 
+// An interface a class implements, found by GUID.
+struct TInterfaceEntry {
+  TGUID IID;
+  void* (*Get)(TObject* instance);
+};
+
 class ClassInfo {
  public:
   using DefaultFactory = TObject* (*)();
@@ -153,6 +163,10 @@ class ClassInfo {
   // Name of the published method of this class (or an ancestor) that value calls on instance, or "".
   String MethodName(TObject* instance, const TMethodValue& value) const;
 
+  // The interface with the GUID that instance (of this class or a descendant) implements, from the
+  // interface tables of this class and its ancestors; nullptr when there is none.
+  void* GetInterface(TObject* instance, const TGUID& iid) const;
+
  private:
   template <class C>
   friend class ClassBuilder;
@@ -169,6 +183,7 @@ class ClassInfo {
   std::vector<std::unique_ptr<TPropInfo>> ownProps_;
   std::vector<const TPropInfo*> allProps_;
   std::vector<TMethodEntry> methods_;
+  std::vector<TInterfaceEntry> interfaces_;
 };
 
 // ---- Registry of classes by name (names compare ignoring case) ----

@@ -33,3 +33,21 @@ String TPersistent::GetNamePath() {
   }
   return result;
 }
+
+// ---- TInterfacedPersistent ----
+
+K58_IMPLEMENT_CLASS(TInterfacedPersistent) { b.Interface<IInterface>(IID_IInterface); }
+
+HRESULT TInterfacedPersistent::QueryInterface(const TGUID& IID, void** Obj) {
+  return GetInterface(IID, Obj) ? S_OK : E_NOINTERFACE;
+}
+
+Integer TInterfacedPersistent::_AddRef() {
+  auto* owner = dynamic_cast<IInterface*>(GetOwner());
+  return owner != nullptr ? owner->_AddRef() : -1;
+}
+
+Integer TInterfacedPersistent::_Release() {
+  auto* owner = dynamic_cast<IInterface*>(GetOwner());
+  return owner != nullptr ? owner->_Release() : -1;
+}

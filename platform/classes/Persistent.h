@@ -27,3 +27,15 @@ class TPersistent : public TObject {
  protected:
   [[noreturn]] void AssignError(TPersistent* Source);
 };
+
+// A persistent object that is reached through interfaces but never freed by reference counting: the
+// counts go to its owner when the owner counts references, otherwise they answer -1.
+class TInterfacedPersistent : public TPersistent, public IInterface {
+  K58_CLASS(TInterfacedPersistent, TPersistent)
+
+  TInterfacedPersistent() = default;
+
+  HRESULT QueryInterface(const TGUID& IID, void** Obj) override;
+  Integer _AddRef() override;
+  Integer _Release() override;
+};
