@@ -83,10 +83,9 @@ int DrawRun(DeviceContext& dc, const std::vector<char32_t>& cps, const std::vect
   double along = 0;
   switch (o.align & TA_CENTER) {
     case TA_RIGHT: along = -width; break;
-    case TA_CENTER: along = -width / 2.0; break;
+    case TA_CENTER: along = f.rotated ? -width / 2.0 : -(width / 2); break;
     default: break;
   }
-  if (!f.rotated) along = std::floor(along);
   double down = 0;  // baseline below the reference point
   if ((o.align & TA_BASELINE) == TA_BASELINE)
     down = 0;

@@ -148,3 +148,17 @@ TEST(Shapes, FarAwayCoordinatesAreHarmless) {
   DeleteObject(e);
   SUCCEED();
 }
+
+TEST(Shapes, MonochromeSurfacesTakeTheNearerOfBlackAndWhite) {
+  Canvas c(4, 1, 1);
+  HBRUSH light = CreateSolidBrush(RGB(200, 200, 200)), dark = CreateSolidBrush(RGB(100, 90, 80));
+  RECT left{0, 0, 2, 1}, right{2, 0, 4, 1};
+  c.Clear(kBlack);
+  FillRect(c.dc(), &left, light);
+  FillRect(c.dc(), &right, dark);
+  EXPECT_PICTURE(c, 0, 0, BW(), {"..##"});
+  EXPECT_EQ(kWhite, GetNearestColor(c.dc(), RGB(200, 200, 200)));
+  EXPECT_EQ(kBlack, GetPixel(c.dc(), 3, 0));
+  DeleteObject(light);
+  DeleteObject(dark);
+}

@@ -124,6 +124,12 @@ TEST_F(Text, AlignmentBackgroundAndColour) {
   EXPECT_LE(ink.right, 60);
   EXPECT_GE(ink.left, 60 - w);
   EXPECT_EQ(20, ink.bottom);
+  c.Clear();
+  SetTextAlign(c.dc(), TA_CENTER | TA_TOP);
+  TextOut(c.dc(), 50, 0, "Ab", 2);
+  ink = c.BoundsOf(kRed);
+  EXPECT_GE(ink.left, 50 - w / 2);
+  EXPECT_LE(ink.right, 50 - w / 2 + w);
   // Update the current position: left-aligned output moves it by the extent.
   SetTextAlign(c.dc(), TA_LEFT | TA_TOP | TA_UPDATECP);
   MoveToEx(c.dc(), 3, 3, nullptr);
