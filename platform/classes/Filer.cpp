@@ -381,8 +381,17 @@ void TReader::ReadRoot(const Object& node, TComponent* root) {
   root->SetLoading(true);
   root->SetReading(true);
   if (!node.Name.empty() && root->Name() != node.Name) {
+    // A second root of the same name under one owner (a form shown twice) becomes Name_1, Name_2, ...
+    String name = node.Name;
+    if (TComponent* owner = root->Owner()) {
+      TComponent* other = owner->FindComponent(name);
+      for (Integer n = 1; other != nullptr && other != root; ++n) {
+        name = node.Name + "_" + IntToStr(n);
+        other = owner->FindComponent(name);
+      }
+    }
     try {
-      root->SetName(node.Name);
+      root->SetName(name);
     } catch (const Exception& e) {
       throw ELocatedReadError(Located(sourceName_, node.Line, e.Message()));
     }
@@ -444,6 +453,8 @@ void TReader::ReadComponent(const Object& node) {
     created = true;
     if (node.Kind == ObjectKind::Inline) component->SetInline(true);
   }
+  // References noted while reading this component; they go with it if it fails.
+  const size_t fixupMark = session_.Fixups.size();
   try {
     component->SetLoading(true);
     component->SetReading(true);
@@ -463,11 +474,7 @@ void TReader::ReadComponent(const Object& node) {
   } catch (...) {
     if (created) {
       session_.Loaded.Remove(component);
-      // References already noted on the failed component must not be set later.
-      std::erase_if(session_.Fixups, [component](const Fixup& f) {
-        TComponent* owner = dynamic_cast<TComponent*>(f.Instance);
-        return owner == component;
-      });
+      if (session_.Fixups.size() > fixupMark) session_.Fixups.resize(fixupMark);
       FreeObject(component);
     }
     throw;

@@ -145,6 +145,16 @@ TEST_F(FormStreamTest, CreatesTheRootFromTheClassItNames) {
   EXPECT_EQ(root->ComponentCount(), 4);
 }
 
+TEST_F(FormStreamTest, ASecondRootOfTheSameNameGetsAUniqueName) {
+  TTestMenu owner(nullptr);
+  TComponent* first = ReadComponentFromText(kForm, nullptr, "text", &owner);
+  TComponent* second = ReadComponentFromText(kForm, nullptr, "text", &owner);
+  TComponent* third = ReadComponentFromText(kForm, nullptr, "text", &owner);
+  EXPECT_EQ(first->Name(), "Form1");
+  EXPECT_EQ(second->Name(), "Form1_1");
+  EXPECT_EQ(third->Name(), "Form1_2");
+}
+
 TEST_F(FormStreamTest, ThroughStreams) {
   TTestForm form(nullptr);
   TStringStream in(kForm);
