@@ -126,6 +126,7 @@ void TSioBaseDispatcher::StopThreads() {
   }
   const bool self = dispThread_ && dispThread_->IsCurrent();
   if (dispThreadRef_ && !self) {
+    SetEvent(commSignal_);  // ends its wait for the next pass at once
     if (!PumpUntil([this] { return !dispThreadRef_; }, 36)) {
       SetEvent(commSignal_);
       if (!PumpUntil([this] { return !dispThreadRef_; }, 36))
@@ -336,7 +337,7 @@ bool TSioBaseDispatcher::NotifyTargets(UINT Msg, WPARAM WParam, Word Data) {
     if (!target.Deleted) {
       DWORD_PTR answer = 0;
       // A handler that does not answer in time is abandoned; its message is still handled later.
-      SendMessageTimeout(target.Window, Msg, WParam, lParam, SMTO_BLOCK, 3000, &answer);
+      SendMessageTimeout(target.Window, Msg, WParam, lParam, SMTO_BLOCK, NotifyTimeoutMs, &answer);
     }
     if (!endTarget()) break;
   }

@@ -231,6 +231,8 @@ class TSioBaseDispatcher : public TObject {
   bool TraceOn() const { return traceOn_; }
   bool LogOn() const { return logOn_; }
   String DeviceTitle;
+  // How long a notification waits for each window target before it is abandoned.
+  DWORD NotifyTimeoutMs = 3000;
 
 protected:
   friend class TComThread;
