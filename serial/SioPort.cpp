@@ -505,11 +505,13 @@ void TSioCustomComPort::SetStopBits(Word Value) {
 }
 
 void TSioCustomComPort::SetInSize(Word Value) {
+  if (Value == inSize_ && !force_) return;
   inSize_ = Value;
   if (lineState_ == 2 && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
 }
 
 void TSioCustomComPort::SetOutSize(Word Value) {
+  if (Value == outSize_ && !force_) return;
   outSize_ = Value;  // the output ring keeps its size until the next open
   if (lineState_ == 2 && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
 }

@@ -11,6 +11,7 @@
 
 #include "platform/classes/Kernel.h"
 #include "serial/SioPort.h"
+#include "serial/SioWin32.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/sim/RadioSim.h"
 
@@ -206,6 +207,47 @@ TEST_F(Port, APortTheUserMayNotOpenSaysWhatIsNeeded) {
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.ErrorCode, 5);
     EXPECT_NE(e.Message().find("dialout"), String::npos) << e.Message();
+  }
+}
+
+namespace {
+
+// A device layer whose open fails with a chosen system error.
+class RefusingDispatcher : public TSioWin32Dispatcher {
+public:
+  RefusingDispatcher(TSioCustomComPort* owner, DWORD error) : TSioWin32Dispatcher(owner), error_(error) {}
+  intptr_t OpenDevice(const char*, Cardinal, Cardinal) override {
+    SetLastError(error_);
+    return -1;
+  }
+
+private:
+  DWORD error_;
+};
+
+}  // namespace
+
+TEST_F(Port, EachOpenFailureBecomesItsException) {
+  const struct {
+    DWORD error;
+    const char* cls;
+    const char* text;  // part of the message
+  } rows[] = {{ERROR_FILE_NOT_FOUND, "EBadId", "ie_BadId"},
+              {ERROR_PATH_NOT_FOUND, "EBadId", "ie_BadId"},
+              {ERROR_SHARING_VIOLATION, "EAlreadyOpen", "ie_Open - device already open"},
+              {ERROR_ACCESS_DENIED, "EInOutError", "membership of the dialout group"},
+              {ERROR_GEN_FAILURE, "EInOutError", "not working"}};
+  for (const auto& r : rows) {
+    port_->DispatcherFactory = [&r](TSioCustomComPort* p) { return new RefusingDispatcher(p, r.error); };
+    try {
+      port_->SetOpen(true);
+      ADD_FAILURE() << "opened with error " << r.error;
+    } catch (const Exception& e) {
+      EXPECT_STREQ(e.ClassName(), r.cls) << r.error;
+      EXPECT_NE(e.Message().find(r.text), String::npos) << e.Message();
+    }
+    EXPECT_FALSE(port_->GetOpen());
+    EXPECT_EQ(port_->Dispatcher(), nullptr);
   }
 }
 
