@@ -1,14 +1,11 @@
 // The three worker threads of a dispatcher, starting and stopping them, and the delivery of notifications
 // to the main thread.
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
 
+#include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/core/WinBase.h"
 #include "platform/win/core/WinUser.h"
@@ -17,53 +14,32 @@
 // ---------------------------------------------------------------------------------------------------------
 // Thread objects
 
-struct TSioDispatcherThread::Impl {
-  std::thread thread;
-  std::atomic<pid_t> tid{0};
-  std::atomic<Integer> priority{0};
-};
+K58_IMPLEMENT_CLASS(TSioDispatcherThread) {}
+K58_IMPLEMENT_CLASS(TComThread) {}
+K58_IMPLEMENT_CLASS(TDispThread) {}
+K58_IMPLEMENT_CLASS(TOutThread) {}
 
-TSioDispatcherThread::TSioDispatcherThread(TSioBaseDispatcher* Owner) : OwnerDispatcher(Owner) {}
+TSioDispatcherThread::TSioDispatcherThread(TSioBaseDispatcher* Owner) : TThread(true), OwnerDispatcher(Owner) {}
 
-TSioDispatcherThread::~TSioDispatcherThread() {
-  if (impl_ && impl_->thread.joinable()) {
-    if (IsCurrent())
-      impl_->thread.detach();  // the body has ended; only its return is left
-    else
-      impl_->thread.join();
-  }
+bool TSioDispatcherThread::IsCurrent() const { return ThreadID() != 0 && ThreadID() == GetCurrentThreadId(); }
+
+void TSioDispatcherThread::SetRelativePriority(Integer Relative) {
+  SetPriority(static_cast<TThreadPriority>(std::clamp<Integer>(tpNormal + Relative, tpIdle, tpTimeCritical)));
 }
 
-void TSioDispatcherThread::Start() {
-  impl_ = std::make_unique<Impl>();
-  impl_->thread = std::thread([this] { Run(); });
-}
-
-void TSioDispatcherThread::Run() {
-  impl_->tid = static_cast<pid_t>(syscall(SYS_gettid));
-  if (const Integer p = impl_->priority.load(); p != 0) setpriority(PRIO_PROCESS, impl_->tid, -p);
-  try {
-    Execute();
-  } catch (const std::exception& e) {
-    SioHandleException(e);
-  } catch (...) {
-    SioHandleException(Exception("Unknown exception in a serial port thread"));
+void TSioDispatcherThread::DoTerminate() {
+  if (std::exception_ptr e = FatalException()) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const std::exception& x) {
+      SioHandleException(x);
+    } catch (...) {
+      SioHandleException(Exception("Unknown exception in a serial port thread"));
+    }
   }
+  inherited::DoTerminate();
   // The last step of every thread: its dispatcher stops counting it.
   OwnerDispatcher->ThreadEnded(this);
-}
-
-void TSioDispatcherThread::WaitFor() {
-  if (impl_ && impl_->thread.joinable() && !IsCurrent()) impl_->thread.join();
-}
-
-bool TSioDispatcherThread::IsCurrent() const { return impl_ && impl_->thread.get_id() == std::this_thread::get_id(); }
-
-void TSioDispatcherThread::SetPriority(Integer Relative) {
-  if (!impl_) return;
-  impl_->priority = Relative;
-  // Raising a thread above normal needs privileges; without them the thread keeps its priority.
-  if (const pid_t tid = impl_->tid.load(); tid != 0) setpriority(PRIO_PROCESS, tid, -Relative);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -74,12 +50,12 @@ void TSioBaseDispatcher::StartThreads() {
   if (threadsRunning_) throw Exception("Dispatcher already started");
   threadsRunning_ = true;
   stopFlag_ = false;
-  auto start = [this](std::unique_ptr<TSioDispatcherThread>& slot, std::atomic<bool>& ref,
+  auto start = [this](TObjectPtr<TSioDispatcherThread>& slot, std::atomic<bool>& ref,
                       TSioDispatcherThread* thread, Integer priority) {
     slot.reset(thread);
     ref = true;
     ++liveThreads_;
-    thread->SetPriority(priority);
+    thread->SetRelativePriority(priority);
     thread->Start();
     // A thread that does not acknowledge in time is not an error: the start goes on.
     WaitForSingleObject(threadAck_, 3000);
@@ -134,8 +110,8 @@ void TSioBaseDispatcher::StopThreads() {
         PumpUntil([this] { return !dispThreadRef_; }, 0);
     }
   }
-  if (commThread_) commThread_->WaitFor();
-  if (outThread_) outThread_->WaitFor();
+  if (commThread_ && !commThread_->IsCurrent()) commThread_->WaitFor();
+  if (outThread_ && !outThread_->IsCurrent()) outThread_->WaitFor();
   if (dispThread_ && !self) dispThread_->WaitFor();
   CloseEvents();
 }
@@ -144,7 +120,7 @@ void TSioBaseDispatcher::WaitThreadsEnded(bool PumpWhileWaiting) {
   if (PumpWhileWaiting)
     PumpUntil([this] { return liveThreads_.load() == 0; }, 0);
   for (auto* t : {commThread_.get(), dispThread_.get(), outThread_.get()})
-    if (t != nullptr) t->WaitFor();
+    if (t != nullptr && !t->IsCurrent()) t->WaitFor();
 }
 
 void TSioBaseDispatcher::ThreadEnded(TSioDispatcherThread* Thread) {
@@ -161,9 +137,9 @@ void TSioBaseDispatcher::ThreadEnded(TSioDispatcherThread* Thread) {
 void TSioBaseDispatcher::SetPriorityBoost(Byte Boost) {
   if (Boost == priorityBoost_) return;
   priorityBoost_ = Boost;
-  if (commThread_ && commThreadRef_) commThread_->SetPriority(Boost);
-  if (dispThread_ && dispThreadRef_) dispThread_->SetPriority(Boost);
-  if (outThread_ && outThreadRef_) outThread_->SetPriority(Boost + (rs485On_ ? 1 : 0));
+  if (commThread_ && commThreadRef_) commThread_->SetRelativePriority(Boost);
+  if (dispThread_ && dispThreadRef_) dispThread_->SetRelativePriority(Boost);
+  if (outThread_ && outThreadRef_) outThread_->SetRelativePriority(Boost + (rs485On_ ? 1 : 0));
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -307,7 +283,12 @@ bool TSioBaseDispatcher::NotifyTargets(UINT Msg, WPARAM WParam, Word Data) {
       target = methodTargets_[i];
     }
     startTarget();
-    if (!target.Deleted) target.Method(Msg, WParam, lParam);
+    if (!target.Deleted) {
+      if (target.Synchronized && dispThread_)
+        TThread::Synchronize(dispThread_.get(), [&] { target.Method(Msg, WParam, lParam); });
+      else
+        target.Method(Msg, WParam, lParam);
+    }
     if (!endTarget()) break;
   }
   for (size_t i = 0; !closed; ++i) {

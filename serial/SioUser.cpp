@@ -550,7 +550,7 @@ void TSioBaseDispatcher::SetRs485(bool On) {
   Guard main(mainLock_);
   rs485On_ = On;
   // This platform is of the NT family: no UART base address is needed.
-  if (outThread_) outThread_->SetPriority(priorityBoost_ + (On ? 1 : 0));
+  if (outThread_) outThread_->SetRelativePriority(priorityBoost_ + (On ? 1 : 0));
 }
 
 void TSioBaseDispatcher::SetOptionBit(Cardinal Bits) {

@@ -20,6 +20,7 @@
 #include "platform/classes/Delegate.h"
 #include "platform/classes/Kernel.h"
 #include "platform/classes/Object.h"
+#include "platform/classes/Thread.h"
 #include "platform/comm/CommApi.h"
 #include "platform/rtl/TextFile.h"
 #include "platform/rtl/Types.h"
@@ -286,7 +287,7 @@ protected:
   uint64_t inWritten_ = 0;
   uint64_t lastAvailWritten_ = 0;
   std::atomic<bool> stopFlag_{false};
-  std::unique_ptr<TSioDispatcherThread> commThread_, dispThread_, outThread_;
+  TObjectPtr<TSioDispatcherThread> commThread_, dispThread_, outThread_;
   std::atomic<bool> commThreadRef_{false}, dispThreadRef_{false}, outThreadRef_{false};
   Byte priorityBoost_ = 0;
   std::recursive_mutex mainLock_, outLock_, inLock_;
@@ -328,34 +329,25 @@ protected:
   Cardinal logTimeBase_ = 0;
 };
 
-// Worker threads of a dispatcher. Each is owned by its dispatcher and joined when it has ended.
-class TSioDispatcherThread {
-public:
-  explicit TSioDispatcherThread(TSioBaseDispatcher* Owner);
-  virtual ~TSioDispatcherThread();
-  TSioDispatcherThread(const TSioDispatcherThread&) = delete;
-  TSioDispatcherThread& operator=(const TSioDispatcherThread&) = delete;
+// Worker threads of a dispatcher. Each is owned by its dispatcher (never freed while it runs) and tells it
+// when its body has ended.
+class TSioDispatcherThread : public TThread {
+  K58_CLASS(TSioDispatcherThread, TThread)
 
-  void Start();
-  // Waits until the body has returned (never from the thread itself).
-  void WaitFor();
+  explicit TSioDispatcherThread(TSioBaseDispatcher* Owner);
   bool IsCurrent() const;
-  // Priority relative to normal (the class library's scale: -3 idle .. +3 time-critical).
-  void SetPriority(Integer Relative);
+  // Priority relative to normal on the class library's scale.
+  void SetRelativePriority(Integer Relative);
 
   TSioBaseDispatcher* OwnerDispatcher;
 
 protected:
-  virtual void Execute() = 0;
-
-private:
-  void Run();
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  // Shows an exception that ended the body, then lets the dispatcher stop counting this thread.
+  void DoTerminate() override;
 };
 
 class TComThread : public TSioDispatcherThread {
-public:
+  K58_CLASS(TComThread, TSioDispatcherThread)
   using TSioDispatcherThread::TSioDispatcherThread;
 
 protected:
@@ -363,7 +355,7 @@ protected:
 };
 
 class TDispThread : public TSioDispatcherThread {
-public:
+  K58_CLASS(TDispThread, TSioDispatcherThread)
   using TSioDispatcherThread::TSioDispatcherThread;
 
 protected:
@@ -371,7 +363,7 @@ protected:
 };
 
 class TOutThread : public TSioDispatcherThread {
-public:
+  K58_CLASS(TOutThread, TSioDispatcherThread)
   using TSioDispatcherThread::TSioDispatcherThread;
 
 protected:
