@@ -599,6 +599,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop);
+// Every stretch mode samples the nearest source pixel; extents of opposite signs mirror.
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
                 int srcHeight, DWORD rop);
 // The mask is a monochrome bitmap: where it is 1 the foreground raster operation (low word of rop)
