@@ -176,6 +176,11 @@ DecodedDib DecodeDib(const uint8_t* data, size_t size, int64_t bitsOffset, bool 
     if (colorsUsed > 256) fail();
     tableEntries = colorsUsed;
   }
+  // Files often hold a shorter table than the depth allows without saying so: the pixels start where
+  // the file header says.
+  if (bitsOffset >= 0 && colorsUsed == 0 && static_cast<uint64_t>(bitsOffset) >= tableOffset) {
+    tableEntries = std::min(tableEntries, (static_cast<size_t>(bitsOffset) - tableOffset) / entrySize);
+  }
   if (tableOffset + tableEntries * entrySize > size) fail();
   if (bitCount <= 8) {
     for (size_t i = 0; i < tableEntries && i < (1u << bitCount); ++i) {
@@ -384,6 +389,18 @@ std::vector<uint8_t> EncodeBmpFile(const gdi::Surface& Surface, TPixelFormat For
   std::vector<uint32_t> palette;
   if (bitCount <= 8) {
     palette = Palette.empty() || Palette.size() > (1u << bitCount) ? MakePalette(Surface, Format) : Palette;
+    // Colours drawn since the table was made join it while there is room; the rest take the nearest.
+    std::unordered_map<uint32_t, bool> known;
+    for (uint32_t p : palette) known.emplace(p, true);
+    std::vector<uint32_t> added;
+    for (int y = 0; y < Surface.Height() && palette.size() + added.size() <= (1u << bitCount); ++y) {
+      const uint32_t* row = Surface.Row(y);
+      for (int x = 0; x < Surface.Width(); ++x) {
+        const uint32_t p = row[x] & gdi::kPixelMask;
+        if (known.emplace(p, true).second) added.push_back(p);
+      }
+    }
+    if (palette.size() + added.size() <= (1u << bitCount)) palette.insert(palette.end(), added.begin(), added.end());
   }
   const bool bitfields = Format == pf16bit;
   const int w = Surface.Width();

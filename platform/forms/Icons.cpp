@@ -44,7 +44,9 @@ std::vector<IconEntry> ReadDirectory(const std::vector<uint8_t>& bytes) {
     if (entry.offset >= bytes.size() || entry.size == 0) continue;
     entry.size = std::min(entry.size, bytes.size() - entry.offset);
     const uint8_t* image = bytes.data() + entry.offset;
-    if (entry.size < 40 || Le32(image) < 40) continue;  // PNG data or a short header
+    // PNG data (not read here) or a header no bitmap has.
+    if (entry.size < 40 || (image[0] == 0x89 && image[1] == 'P' && image[2] == 'N' && image[3] == 'G')) continue;
+    if (Le32(image) < 40 || Le32(image) > 124) continue;
     entry.width = static_cast<int32_t>(Le32(image + 4));
     entry.height = static_cast<int32_t>(Le32(image + 8)) / 2;
     entry.bitCount = Le16(image + 14);
