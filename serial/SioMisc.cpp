@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
-#include <cstdio>
 
 
 #include "platform/win/core/MMSystem.h"
@@ -24,19 +22,7 @@ Cardinal PerfTicksPerMs() {
   return perMs;
 }
 
-std::atomic<TSioExceptionHandler> g_exceptionHandler{nullptr};
-
 }  // namespace
-
-void SetSioExceptionHandler(TSioExceptionHandler Handler) { g_exceptionHandler = Handler; }
-
-void SioHandleException(const std::exception& E) {
-  if (TSioExceptionHandler h = g_exceptionHandler.load()) {
-    h(E);
-    return;
-  }
-  std::fprintf(stderr, "serial port: %s\n", E.what());
-}
 
 Cardinal MsClock() {
   const Cardinal perMs = PerfTicksPerMs();

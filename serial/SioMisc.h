@@ -2,8 +2,6 @@
 // one-message pump, and flag and file helpers.
 #pragma once
 
-#include <exception>
-
 #include "platform/rtl/TextFile.h"
 #include "platform/rtl/Types.h"
 
@@ -18,12 +16,6 @@ struct TTickTimer {
 };
 void NewTimer(TTickTimer& T, Integer Ticks);
 bool TimerExpired(const TTickTimer& T);
-
-// Shows an exception that escaped a serial port thread or an event handler. Until an application installs
-// its handler the message goes to the standard error stream.
-using TSioExceptionHandler = void (*)(const std::exception& E);
-void SetSioExceptionHandler(TSioExceptionHandler Handler);
-void SioHandleException(const std::exception& E);
 
 // Handles at most one waiting message of the calling thread; a WM_QUIT it takes is posted again so that the
 // main loop still ends.

@@ -4,6 +4,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
+#include "platform/forms/UtilWindow.h"
 #include "platform/win/core/WinUser.h"
 #include "serial/SioWin32.h"
 
@@ -87,8 +88,8 @@ TSioCustomComPort::TSioCustomComPort(TComponent* AOwner) : TSioBaseComponent(AOw
 TSioCustomComPort::~TSioCustomComPort() {
   try {
     if (open_) ClosePort();
-  } catch (const std::exception& e) {
-    SioHandleException(e);
+  } catch (...) {
+    HandleUtilWindowException(this);
   }
   if (dispatcher_ != nullptr) {
     // A close that was waiting for the dispatch thread: finish it now, without this port.
@@ -128,9 +129,9 @@ void TSioCustomComPort::Loaded() {
     openAfterLoad_ = false;
     try {
       OpenPort();
-    } catch (const std::exception& e) {
+    } catch (...) {
       open_ = false;
-      SioHandleException(e);  // the form still loads
+      HandleUtilWindowException(this);  // shown by the application; the form still loads
     }
   }
 }
@@ -938,8 +939,8 @@ LRESULT TSioCustomComPort::ComWindowProc(HWND Window, UINT Msg, WPARAM WParam, L
         break;
       default: break;
     }
-  } catch (const std::exception& e) {
-    SioHandleException(e);
+  } catch (...) {
+    HandleUtilWindowException(port);  // shown by the application, never through the message loop
   }
   return 0;
 }

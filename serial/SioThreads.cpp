@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/UtilWindow.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/core/WinBase.h"
 #include "platform/win/core/WinUser.h"
@@ -29,13 +30,14 @@ void TSioDispatcherThread::SetRelativePriority(Integer Relative) {
 
 void TSioDispatcherThread::DoTerminate() {
   if (std::exception_ptr e = FatalException()) {
-    try {
-      std::rethrow_exception(e);
-    } catch (const std::exception& x) {
-      SioHandleException(x);
-    } catch (...) {
-      SioHandleException(Exception("Unknown exception in a serial port thread"));
-    }
+    // Shown on the main thread by the application's display of exceptions.
+    TThread::Queue(nullptr, [e] {
+      try {
+        std::rethrow_exception(e);
+      } catch (...) {
+        HandleUtilWindowException(nullptr);
+      }
+    });
   }
   inherited::DoTerminate();
   // The last step of every thread: its dispatcher stops counting it.

@@ -11,6 +11,7 @@
 
 #include "platform/classes/Kernel.h"
 #include "serial/SioPort.h"
+#include "platform/forms/UtilWindow.h"
 #include "serial/SioWin32.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/sim/RadioSim.h"
@@ -169,6 +170,30 @@ TEST_F(Port, ClosingFromInsideAHandlerIsSafe) {
   EXPECT_TRUE(WaitBytes(before + 16));
 }
 
+TEST_F(Port, AnExceptionInAHandlerGoesToTheApplicationAndTheLineGoesOn) {
+  std::vector<std::string> shown;
+  TObject* sender = nullptr;
+  ApplicationHandleException = [&](TObject* s) {
+    sender = s;
+    try {
+      throw;
+    } catch (const Exception& e) {
+      shown.push_back(e.Message());
+    }
+  };
+  rx_.after = [](TSioCustomComPort&) { throw EConvertError("bad reply"); };
+  port_->SetOpen(true);
+  Send(kProgram);
+  ASSERT_TRUE(PumpUntil([&] { return !shown.empty(); }, 2000));
+  EXPECT_EQ(shown[0], "bad reply");
+  EXPECT_EQ(sender, port_.get());
+  rx_.after = nullptr;
+  const size_t before = rx_.bytes.size();
+  Send({0x02});
+  EXPECT_TRUE(WaitBytes(before + 16));
+  ApplicationHandleException = nullptr;
+}
+
 TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
   setenv("K58_COM17", "/nonexistent/ttyRADIO", 1);
   port_->SetComNumber(17);
@@ -268,16 +293,22 @@ TEST_F(Port, WithoutANumberOrAutoOpenTheCallerIsTold) {
 TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
   port_->SetOpen(true);
   port_->SetOpen(false);
+  // Threads whose bodies have ended may take a moment to leave the process: count once they have.
+  int threads = Threads();
+  for (int i = 0; i < 100; ++i) {
+    PumpFor(10);
+    const int now = Threads();
+    if (now == threads) break;
+    threads = now;
+  }
   const int fds = OpenDescriptors();
-  const int threads = Threads();
   for (int i = 0; i < 100; ++i) {
     port_->SetOpen(true);
     ASSERT_TRUE(port_->GetOpen());
     port_->SetOpen(false);
   }
   EXPECT_EQ(OpenDescriptors(), fds);
-  // A thread whose body has ended may take a moment to leave the process.
-  EXPECT_TRUE(PumpUntil([&] { return Threads() == threads; }, 1000)) << Threads() << " threads, " << threads
+  EXPECT_TRUE(PumpUntil([&] { return Threads() <= threads; }, 1000)) << Threads() << " threads, " << threads
                                                                        << " before";
 }
 
