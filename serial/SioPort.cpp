@@ -77,7 +77,6 @@ K58_IMPLEMENT_CLASS(TSioComPort) {
   b.Prop("OnTriggerOutbuffFree", &P::GetOnTriggerOutbuffFree, &P::SetOnTriggerOutbuffFree);
   b.Prop("OnTriggerOutbuffUsed", &P::GetOnTriggerOutbuffUsed, &P::SetOnTriggerOutbuffUsed);
   b.Prop("OnTriggerOutSent", &P::GetOnTriggerOutSent, &P::SetOnTriggerOutSent);
-  b.Prop("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -349,7 +348,7 @@ void TSioCustomComPort::Assign(TPersistent* Source) {
     return;
   }
   users_ = src->users_;
-  if (src->open_ && src->dispatcher_ != nullptr) {
+  if (src->lineState_ == 2 && src->dispatcher_ != nullptr) {
     src->dispatcher_->SaveTrigs(savedTrigs_);
     haveSavedTrigs_ = true;
   }
@@ -459,14 +458,14 @@ void TSioCustomComPort::ProcessCommunications() {
 
 void TSioCustomComPort::SetDeviceLayer(TDeviceLayer Value) {
   if (Value == deviceLayer_ && !force_) return;
-  if (open_ || !supportedLayers_.Contains(Value)) return;
+  if (lineState_ != 0 || !supportedLayers_.Contains(Value)) return;
   deviceLayer_ = Value;
   DeviceLayerChanged();
 }
 
 void TSioCustomComPort::SetComNumber(Word Value) {
   if (Value == comNumber_) return;
-  if (!open_) {
+  if (lineState_ != 2 || dispatcher_ == nullptr) {  // closed, closing, or only marked open while loading
     comNumber_ = Value;
     return;
   }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
 #include "platform/classes/Kernel.h"
 #include "serial/SioPort.h"
 #include "platform/forms/UtilWindow.h"
@@ -393,6 +395,54 @@ TEST_F(Port, OpenedWhileLoadingOpensWhenLoaded) {
   port_->Loaded();
   EXPECT_TRUE(port_->GetOpen());
   EXPECT_NE(port_->Dispatcher(), nullptr);
+}
+
+namespace {
+
+// A dialog that carries a port in its form text, as the application's read and write dialogs do.
+class TPortTestDialog : public TComponent {
+  K58_CLASS(TPortTestDialog, TComponent)
+  explicit TPortTestDialog(TComponent* AOwner) : TComponent(AOwner) {}
+  void myPortTrigger(TObject*, Word, Word Count, Word) { received += Count; }
+  void GetChildren(TGetChildProc Proc, TComponent*) override {
+    for (Integer i = 0; i < ComponentCount(); ++i) Proc(Components(i));
+  }
+  int received = 0;
+};
+
+}  // namespace
+
+K58_IMPLEMENT_CLASS(TPortTestDialog) { b.Method("myPortTrigger", &TPortTestDialog::myPortTrigger); }
+
+TEST_F(Port, StreamsFromAFormAndOpensOnceLoaded) {
+  port_.reset();
+  TPortTestDialog dialog(nullptr);
+  ReadComponentFromText(R"(object fReadRadio: TPortTestDialog
+  object myPort: TSioComPort
+    Baud = 2400
+    StopBits = 2
+    Open = True
+    BufferFull = 3072
+    BufferResume = 1024
+    TraceName = 'READ.TRC'
+    ComNumber = 20
+    OnTrigger = myPortTrigger
+  end
+end
+)",
+                        &dialog, "TFREADRADIO");
+  auto* port = dynamic_cast<TSioComPort*>(dialog.FindComponent("myPort"));
+  ASSERT_NE(port, nullptr);
+  EXPECT_TRUE(port->GetOpen());  // opened in Loaded, after the number was read
+  EXPECT_EQ(port->GetBufferFull(), 3072);
+  EXPECT_EQ(port->GetBufferResume(), 1024);
+  EXPECT_EQ(port->GetTraceName(), "READ.TRC");
+  EXPECT_TRUE(port->GetOnTrigger().SameAs(TTriggerEvent(&dialog, &TPortTestDialog::myPortTrigger)));
+  port->PutBlock(kProgram.data(), 7);
+  EXPECT_TRUE(PumpUntil([&] { return dialog.received == 1; }, 2000));
+  const String text = WriteComponentToText(&dialog);
+  EXPECT_NE(text.find("BufferFull = 3072"), String::npos) << text;
+  EXPECT_EQ(text.find("InSize"), String::npos) << text;  // defaults are not written
 }
 
 TEST_F(Port, PublishesItsPropertiesWithTheirDefaults) {
