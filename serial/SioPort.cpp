@@ -166,8 +166,16 @@ void TSioCustomComPort::OpenPort() {
       swFlowOptions_ = static_cast<TSWFlowOptions>(sw & 3);
     }
     const Integer r = OpenDispatcher();
-    if (r != 0) RaiseOpenError(r);
-    if (r == 0) {
+    if (r != 0) {
+      RaiseOpenError(r);
+      // Not raised (the port is being loaded): it stays closed all the same.
+      open_ = false;
+      TSioBaseDispatcher* d = dispatcher_;
+      dispatcher_ = nullptr;
+      FreeObject(d);
+      return;
+    }
+    {
       lineState_ = 2;
       UpdateHandlerFlags();
       force_ = true;
