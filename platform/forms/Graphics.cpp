@@ -1,6 +1,7 @@
 // Colours and their names, the screen context, and fonts, pens and brushes over shared GDI handles.
 #include "platform/forms/Graphics.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
@@ -262,10 +263,8 @@ HGDIOBJ CreatePenHandle(const PenData& data) {
 
 HGDIOBJ CreateBrushHandle(const BrushData& data) {
   HBRUSH brush = nullptr;
-  if (data.Bitmap != nullptr && k58::forms::BitmapAccess::Surface(data.Bitmap)) {
-    k58::forms::BitmapAccess::WithDC(data.Bitmap, [&](HDC dc) {
-      brush = CreatePatternBrush(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));
-    });
+  if (HBITMAP pattern = data.Bitmap ? k58::forms::BitmapAccess::Handle(data.Bitmap) : nullptr) {
+    brush = CreatePatternBrush(pattern);
   } else if (data.Style == bsSolid) {
     brush = CreateSolidBrush(ColorToRGB(data.Color));
   } else if (data.Style == bsClear) {
@@ -553,7 +552,11 @@ void TBrush::SetHandle(HBRUSH Value) {
 
 TBitmap* TBrush::Bitmap() const { return resource_->data.Bitmap; }
 void TBrush::SetBitmap(TBitmap* Value) {
-  Modify([&](BrushData& d) { d.Bitmap = Value; });
+  static std::atomic<uint64_t> serial{0};
+  Modify([&](BrushData& d) {
+    d.Bitmap = Value;
+    d.Serial = Value ? ++serial : 0;
+  });
 }
 
 TColor TBrush::Color() const { return resource_->data.Color; }

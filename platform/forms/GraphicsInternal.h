@@ -40,6 +40,9 @@ struct BrushData {
   TColor Color = clWhite;
   TBrushStyle Style = bsSolid;
   TBitmap* Bitmap = nullptr;
+  // Pattern brushes are not shared by the address of their bitmap (a freed bitmap's address may come
+  // back): each SetBitmap makes a resource of its own.
+  uint64_t Serial = 0;
   HBRUSH Adopted = nullptr;
   auto operator<=>(const BrushData&) const = default;
 };
@@ -113,6 +116,8 @@ struct BitmapAccess {
   static gdi::SurfacePtr SurfaceForWrite(TBitmap* Bitmap);
   static void Changed(TBitmap* Bitmap);
   static const std::vector<uint32_t>& Palette(const TBitmap* Bitmap) { return Bitmap->palette_; }
+  // The GDI bitmap without counting as a change (nil when empty).
+  static HBITMAP Handle(const TBitmap* Bitmap) { return Bitmap->handle_; }
   // Runs draw with a memory context holding the bitmap (the canvas's own when it has one).
   static void WithDC(const TBitmap* Bitmap, const std::function<void(HDC)>& draw);
 };

@@ -216,6 +216,21 @@ TEST_F(CanvasTest, CopiesAndGraphicsLandWhereAsked) {
   EXPECT_EQ(At(bitmap.get(), 0, 0), clYellow);
 }
 
+TEST_F(CanvasTest, ABitmapBrushTilesItsPatternFromTheOrigin) {
+  TObjectPtr<TBitmap> pattern = MakeBitmap(2, 2, clRed);
+  pattern->Canvas()->SetPixels(1, 0, clBlue);
+  pattern->Canvas()->SetPixels(0, 1, clBlue);
+  canvas->Brush()->SetBitmap(pattern.get());
+  canvas->FillRect(Rect(1, 1, 6, 4));
+  EXPECT_BITMAP(bitmap.get(), kLegend,
+                {"........", ".RBRBR..", ".BRBRB..", ".RBRBR..", "........", "........"});
+  // Back to a plain brush.
+  canvas->Brush()->SetBitmap(nullptr);
+  canvas->Brush()->SetColor(clLime);
+  canvas->FillRect(Rect(0, 5, 8, 6));
+  EXPECT_EQ(At(bitmap.get(), 3, 5), clLime);
+}
+
 TEST_F(CanvasTest, BrushCopyDrawsTheBrushWhereTheBitmapHasTheColour) {
   TObjectPtr<TBitmap> source = MakeBitmap(3, 2, clLime);
   source->Canvas()->SetPixels(1, 0, clRed);
