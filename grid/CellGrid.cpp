@@ -1,0 +1,479 @@
+// The grid's construction, its cell records, merged blocks, bulk attribute setters, cell texts and
+// message boxes.
+#include "grid/CellGrid.h"
+
+#include <algorithm>
+
+#include "platform/classes/ClassBuilder.h"
+
+using namespace cellgridconsts;
+
+K58_IMPLEMENT_CLASS(TCustomCellGrid) { b.Abstract(); }
+
+void RaiseGridError(const String& Message) { throw EInvalidGridOperation(Message); }
+
+// ---- Message boxes ----
+
+namespace {
+
+TGridMessageBoxHandler& MessageBoxHandler() {
+  static TGridMessageBoxHandler handler;
+  return handler;
+}
+
+Integer GridMessageBox(const String& Text, const String& Caption, UINT Flags) {
+  if (MessageBoxHandler()) return MessageBoxHandler()(Text, Caption, Flags);
+  return cellgridbox::IdOK;
+}
+
+}  // namespace
+
+TGridMessageBoxHandler SetGridMessageBoxHandler(TGridMessageBoxHandler Handler) {
+  TGridMessageBoxHandler previous = std::move(MessageBoxHandler());
+  MessageBoxHandler() = std::move(Handler);
+  return previous;
+}
+
+void ShowGridInfo(const String& Text) {
+  GridMessageBox(Text, SGridCaution, cellgridbox::OK | cellgridbox::IconInformation);
+}
+
+void ShowGridError(const String& Text) { GridMessageBox(Text, SGridCaution, cellgridbox::OK | cellgridbox::IconError); }
+
+bool ConfirmGrid(const String& Text, Integer Kind) {
+  UINT flags = cellgridbox::OKCancel | cellgridbox::IconQuestion;
+  if (Kind == 2) flags |= cellgridbox::DefButton2;
+  return GridMessageBox(Text, SGridConfirmation, flags) == cellgridbox::IdOK;
+}
+
+// ---- Construction ----
+
+TCustomCellGrid::TCustomCellGrid(TComponent* AOwner) : TComponent(AOwner) {
+  // The declared defaults are the members' initial values, except the font size of new cells.
+  cellFontSize_ = 8;
+  InitFocus();
+  cells_ = new TCells(this, rowCount_, colCount_);
+}
+
+TCustomCellGrid::~TCustomCellGrid() {
+  TCells* cells = cells_;
+  cells_ = nullptr;
+  FreeObject(cells);
+}
+
+// ---- Cell records ----
+
+TCellInfo* TCustomCellGrid::GetCellInfo(Integer ACol, Integer ARow) const { return cells_->Cell(ACol, ARow); }
+
+TGridRect TCustomCellGrid::GetCellRange(Integer ACol, Integer ARow) const { return GetCellInfo(ACol, ARow)->Range; }
+
+TColor TCustomCellGrid::GetCellColor(Integer ACol, Integer ARow) const { return GetCellInfo(ACol, ARow)->Color; }
+
+// ---- Merged blocks ----
+
+bool TCustomCellGrid::IsCellMerged(Integer ACol, Integer ARow) const {
+  const TGridRect r = GetCellRange(ACol, ARow);
+  return r.Left != r.Right || r.Top != r.Bottom;
+}
+
+bool TCustomCellGrid::RangeHasMerged(const TGridRect& Rect) const {
+  for (Integer c = Rect.Left; c <= Rect.Right; ++c)
+    for (Integer r = Rect.Top; r <= Rect.Bottom; ++r)
+      if (IsCellMerged(c, r)) return true;
+  return false;
+}
+
+TGridRect TCustomCellGrid::ExpandToMergedRanges(const TGridCoord& A, const TGridCoord& B) const {
+  const TGridRect ra = GetCellRange(A.X, A.Y);
+  const TGridRect rb = GetCellRange(B.X, B.Y);
+  TGridRect rect{std::min(ra.Left, rb.Left), std::min(ra.Top, rb.Top), std::max(ra.Right, rb.Right),
+                 std::max(ra.Bottom, rb.Bottom)};
+  // Every pass only widens the rectangle, and every widening stays inside the store (a block outside
+  // it raises the index error), so the loop ends.
+  for (;;) {
+    const TGridRect before = rect;
+    for (Integer c = rect.Left; c <= rect.Right; ++c) {
+      rect.Top = std::min(rect.Top, GetCellRange(c, rect.Top).Top);
+      rect.Bottom = std::max(rect.Bottom, GetCellRange(c, rect.Bottom).Bottom);
+    }
+    for (Integer r = rect.Top; r <= rect.Bottom; ++r) {
+      rect.Left = std::min(rect.Left, GetCellRange(rect.Left, r).Left);
+      rect.Right = std::max(rect.Right, GetCellRange(rect.Right, r).Right);
+    }
+    if (rect == before) return rect;
+  }
+}
+
+bool TCustomCellGrid::RangeFitsMerged(const TGridRect& Rect) const {
+  for (Integer c = Rect.Left; c <= Rect.Right; ++c) {
+    if (GetCellRange(c, Rect.Top).Top != Rect.Top) return false;
+    if (GetCellRange(c, Rect.Bottom).Bottom != Rect.Bottom) return false;
+  }
+  for (Integer r = Rect.Top; r <= Rect.Bottom; ++r) {
+    if (GetCellRange(Rect.Left, r).Left != Rect.Left) return false;
+    if (GetCellRange(Rect.Right, r).Right != Rect.Right) return false;
+  }
+  return true;
+}
+
+bool TCustomCellGrid::RangeCutsMerged(const TGridRect& Rect) const {
+  const TGridRect e = ExpandToMergedRanges(Rect.TopLeft(), Rect.BottomRight());
+  return e.Left < Rect.Left || e.Top < Rect.Top || e.Right > Rect.Right || e.Bottom > Rect.Bottom;
+}
+
+bool TCustomCellGrid::RangeHasReadOnly(const TGridRect& Rect) const {
+  for (Integer c = Rect.Left; c <= Rect.Right; ++c)
+    for (Integer r = Rect.Top; r <= Rect.Bottom; ++r)
+      if (GetCellInfo(c, r)->ReadOnly) return true;
+  return false;
+}
+
+// ---- Store resizing ----
+
+void TCustomCellGrid::ResizeColumnStore(Integer NewColCount) {
+  if (cells_ == nullptr || NewColCount <= 1) return;
+  while (cells_->Count() < NewColCount) {
+    auto* column = new TColCellInfoList(this, rowCount_, cells_->Count());
+    try {
+      cells_->Add(column);
+    } catch (...) {
+      FreeObject(column);
+      throw;
+    }
+  }
+  while (cells_->Count() > NewColCount) cells_->Delete(cells_->Count() - 1);
+}
+
+void TCustomCellGrid::ResizeRowStore(Integer NewRowCount) {
+  if (cells_ == nullptr || NewRowCount <= 1) return;
+  for (Integer c = 0; c < cells_->Count(); ++c) {
+    TColCellInfoList* column = cells_->Column(c);
+    while (column->Count() < NewRowCount) column->AddCell(this, c);
+    while (column->Count() > NewRowCount) column->Delete(column->Count() - 1);
+  }
+}
+
+// ---- Bulk attribute setters ----
+
+void TCustomCellGrid::SetCellProperty(Integer ACol, Integer ARow, Integer PropIndex, intptr_t Value) {
+  const auto low = static_cast<Byte>(Value & 0xFF);
+  const auto i32 = static_cast<Integer>(static_cast<uint32_t>(Value));
+  const auto text = [Value] { return Value != 0 ? String(reinterpret_cast<const char*>(Value)) : String(); };
+  if (PropIndex == 24) {
+    SetForeText(ACol, ARow, text());
+    return;
+  }
+  if (PropIndex == 25) {
+    SetBackText(ACol, ARow, text());
+    return;
+  }
+  TCellInfo* cell = GetCellInfo(ACol, ARow);
+  switch (PropIndex) {
+    case 0: cell->DataStyle = static_cast<TDataStyle>(low); break;
+    case 1: cell->AlignMode = static_cast<TAlignMode>(low); break;
+    case 2: cell->ReadOnly = low != 0; break;
+    case 3: cell->AutoWordBreak = low != 0; break;
+    case 4: cell->ShowForeText = low != 0; break;
+    case 5: cell->TopLine = low != 0; break;
+    case 6: cell->LeftLine = low != 0; break;
+    case 7: cell->RightLine = low != 0; break;
+    case 8: cell->BottomLine = low != 0; break;
+    case 9: cell->AllowNegative = low != 0; break;
+    case 10: cell->TrailingZero = low != 0; break;
+    case 11: cell->ZeroNull = low != 0; break;
+    case 12: cell->ThousandSep = low != 0; break;
+    case 13: cell->MaxLength = i32; break;
+    case 14: cell->IntLength = i32; break;
+    case 15: cell->DecLength = i32; break;
+    case 16: cell->LineWidth = i32; break;
+    case 17:
+      // A pen style the pen does not know is not stored.
+      if (low <= psInsideFrame) cell->PenStyle = static_cast<TPenStyle>(low);
+      break;
+    case 18: cell->Extra = i32; break;
+    case 19: cell->Color = i32; break;
+    case 20: cell->FontSize = i32; break;
+    case 21: cell->FontColor = i32; break;
+    case 22: cell->FontStyle = Value != 0 ? *reinterpret_cast<const TFontStyles*>(Value) : TFontStyles(); break;
+    case 23: cell->FontName = text(); break;
+    default: break;
+  }
+}
+
+void TCustomCellGrid::SetColCellProperty(Integer ACol, Integer PropIndex, intptr_t Value) {
+  if (ACol <= 0 || ACol >= colCount_) return;
+  for (Integer r = 1; r < rowCount_; ++r) SetCellProperty(ACol, r, PropIndex, Value);
+  InvalidateIfAutoUpdate();
+}
+
+void TCustomCellGrid::SetRowCellProperty(Integer ARow, Integer PropIndex, intptr_t Value) {
+  if (ARow <= 0 || ARow >= rowCount_) return;
+  for (Integer c = 1; c < colCount_; ++c) SetCellProperty(c, ARow, PropIndex, Value);
+  InvalidateIfAutoUpdate();
+}
+
+void TCustomCellGrid::SetRangeCellProperty(const TGridRect& Rect, Integer PropIndex, intptr_t Value) {
+  TGridCoord tl = Rect.TopLeft();
+  TGridCoord br = Rect.BottomRight();
+  ClampCoord(tl, 1, 1, rowCount_ - 1, colCount_ - 1);
+  ClampCoord(br, 1, 1, rowCount_ - 1, colCount_ - 1);
+  for (Integer c = tl.X; c <= br.X; ++c)
+    for (Integer r = tl.Y; r <= br.Y; ++r) SetCellProperty(c, r, PropIndex, Value);
+  InvalidateCells(TGridRect{tl.X, tl.Y, br.X, br.Y});
+}
+
+void TCustomCellGrid::SetAllCellsProperty(Integer PropIndex, intptr_t Value) {
+  for (Integer c = 1; c < colCount_; ++c)
+    for (Integer r = 1; r < rowCount_; ++r) SetCellProperty(c, r, PropIndex, Value);
+  InvalidateIfAutoUpdate();
+}
+
+// ---- Cell defaults ----
+
+void TCustomCellGrid::SetCellDataStyle(TDataStyle Value) {
+  SetAllCellsProperty(0, Value);
+  cellDataStyle_ = Value;
+}
+void TCustomCellGrid::SetCellAlignMode(TAlignMode Value) {
+  SetAllCellsProperty(1, static_cast<intptr_t>(Value));
+  cellAlignMode_ = Value;
+}
+void TCustomCellGrid::SetCellShowForeText(bool Value) {
+  SetAllCellsProperty(4, Value);
+  cellShowForeText_ = Value;
+}
+void TCustomCellGrid::SetCellReadOnly(bool Value) {
+  SetAllCellsProperty(2, Value);
+  cellReadOnly_ = Value;
+}
+void TCustomCellGrid::SetCellAutoWordBreak(bool Value) {
+  SetAllCellsProperty(3, Value);
+  cellAutoWordBreak_ = Value;
+}
+void TCustomCellGrid::SetCellLineWidth(Integer Value) {
+  SetAllCellsProperty(16, Value);
+  cellLineWidth_ = Value;
+}
+void TCustomCellGrid::SetCellPenStyle(TPenStyle Value) {
+  SetAllCellsProperty(17, Value);
+  cellPenStyle_ = Value;
+}
+void TCustomCellGrid::SetCellAllowNegative(bool Value) {
+  SetAllCellsProperty(9, Value);
+  cellAllowNegative_ = Value;
+}
+void TCustomCellGrid::SetCellTrailingZero(bool Value) {
+  SetAllCellsProperty(10, Value);
+  cellTrailingZero_ = Value;
+}
+void TCustomCellGrid::SetCellZeroNull(bool Value) {
+  SetAllCellsProperty(11, Value);
+  cellZeroNull_ = Value;
+}
+void TCustomCellGrid::SetCellThousandSep(bool Value) {
+  SetAllCellsProperty(12, Value);
+  cellThousandSep_ = Value;
+}
+void TCustomCellGrid::SetCellMaxLength(Integer Value) {
+  SetAllCellsProperty(13, Value);
+  cellMaxLength_ = Value;
+}
+void TCustomCellGrid::SetCellIntLength(Integer Value) {
+  SetAllCellsProperty(14, Value);
+  cellIntLength_ = Value;
+}
+void TCustomCellGrid::SetCellDecLength(Integer Value) {
+  SetAllCellsProperty(15, Value);
+  cellDecLength_ = Value;
+}
+void TCustomCellGrid::SetCellColor(TColor Value) {
+  SetAllCellsProperty(19, Value);
+  cellColor_ = Value;
+}
+void TCustomCellGrid::SetCellFontSize(Integer Value) {
+  SetAllCellsProperty(20, Value);
+  cellFontSize_ = Value;
+}
+void TCustomCellGrid::SetCellFontColor(TColor Value) {
+  SetAllCellsProperty(21, Value);
+  cellFontColor_ = Value;
+}
+void TCustomCellGrid::SetCellFontStyle(TFontStyles Value) {
+  SetAllCellsProperty(22, reinterpret_cast<intptr_t>(&Value));
+  cellFontStyle_ = Value;
+}
+
+// ---- Cell texts ----
+
+void TCustomCellGrid::GetForeText(Integer ACol, Integer ARow, String& Value) const {
+  Value = GetCellInfo(ACol, ARow)->ForeText;
+}
+
+void TCustomCellGrid::GetBackText(Integer ACol, Integer ARow, String& Value) const {
+  Value = GetCellInfo(ACol, ARow)->BackText;
+}
+
+namespace {
+
+// Lets a handler replace the stored text through its Value argument. The handler gets a copy, so it may
+// resize the grid safely; its value is stored when it assigned one and the cell still exists.
+template <class Field>
+void FireCellTextEvent(TCustomCellGrid* Grid, const TSetCellTextEvent& Event, Integer ACol, Integer ARow,
+                       Field field) {
+  if (!Event) return;
+  const String before = Grid->GetCellInfo(ACol, ARow)->*field;
+  String value = before;
+  Event(Grid, ACol, ARow, value);
+  if (value != before && ACol < Grid->ColCount() && ARow < Grid->RowCount()) Grid->GetCellInfo(ACol, ARow)->*field = value;
+}
+
+}  // namespace
+
+void TCustomCellGrid::SetForeText(Integer ACol, Integer ARow, const String& Value) {
+  TCellInfo* cell = GetCellInfo(ACol, ARow);
+  if (Value != cell->ForeText) {
+    String text = Value;
+    const char* failure = nullptr;
+    try {
+      switch (cell->DataStyle) {
+        case dsNumber:
+          failure = SGridBadNumber;
+          text = FormatCellNumber(Value, cell->IntLength, cell->DecLength, cell->ThousandSep, cell->ZeroNull,
+                                  cell->TrailingZero);
+          break;
+        case dsDate:
+          failure = SGridBadDate;
+          if (!Value.empty()) text = FormatDateTime("yyyy-mm-dd", StrToDate(Value));
+          break;
+        case dsTime:
+          failure = SGridBadTime;
+          if (!Value.empty()) text = FormatDateTime("hh:nn:ss", StrToTime(Value));
+          break;
+        default:
+          break;
+      }
+    } catch (const EConvertError&) {
+      ShowGridError("Cell[" + IntToStr(ACol) + "," + IntToStr(ARow) + "]" + failure);
+      return;
+    }
+    cell->ForeText = text;
+    if (cell->ShowForeText) InvalidateCells(cell->Range);
+  }
+  FireCellTextEvent(this, onSetForeText_, ACol, ARow, &TCellInfo::ForeText);
+}
+
+void TCustomCellGrid::SetBackText(Integer ACol, Integer ARow, const String& Value) {
+  TCellInfo* cell = GetCellInfo(ACol, ARow);
+  if (Value != cell->BackText) {
+    cell->BackText = Value;
+    if (!cell->ShowForeText) InvalidateCells(cell->Range);
+  }
+  FireCellTextEvent(this, onSetBackText_, ACol, ARow, &TCellInfo::BackText);
+}
+
+// ---- Properties ----
+
+void TCustomCellGrid::SetAutoUpdate(bool Value) {
+  autoUpdate_ = Value;
+  InvalidateIfAutoUpdate();
+}
+
+void TCustomCellGrid::SetOptions(TCellGridOptions Value) {
+  if (Value == options_) return;
+  if (Value.Contains(goRowSelect)) Value.Exclude(goAlwaysShowEditor);
+  options_ = Value;
+  if (!editing_) {
+    if (Value.Contains(goAlwaysShowEditor))
+      EnterEditMode();
+    else
+      LeaveEditMode();
+  }
+  if (Value.Contains(goRowSelect)) MoveCurrent(current_.X, current_.Y, true, false);
+  InvalidateIfAutoUpdate();
+}
+
+void TCustomCellGrid::SetTitleColor(TColor Value) {
+  if (Value == titleColor_) return;
+  titleColor_ = Value;
+  InvalidateIfAutoUpdate();
+}
+
+void TCustomCellGrid::SetShowColTitle(bool Value) {
+  if (Value == showColTitle_) return;
+  showColTitle_ = Value;
+  GridInvalidate(nullptr, false);
+}
+
+void TCustomCellGrid::SetShowRowTitle(bool Value) {
+  if (Value == showRowTitle_) return;
+  showRowTitle_ = Value;
+  GridInvalidate(nullptr, false);
+}
+
+void TCustomCellGrid::SetGridLineWidth(Integer Value) {
+  if (Value == gridLineWidth_) return;
+  gridLineWidth_ = Value;
+  InvalidateIfAutoUpdate();
+}
+
+// ---- The window (none yet: a control descendant provides it) ----
+
+bool TCustomCellGrid::GridWindowExists() const { return false; }
+bool TCustomCellGrid::GridShowing() const { return false; }
+Integer TCustomCellGrid::GridClientWidth() const { return 0; }
+Integer TCustomCellGrid::GridClientHeight() const { return 0; }
+void TCustomCellGrid::GridInvalidate(const TRect*, bool) {}
+void TCustomCellGrid::GridUpdate() {}
+void TCustomCellGrid::GridScroll(Integer, Integer, const TRect&, bool) {}
+void TCustomCellGrid::GridGetScrollRange(Integer, Integer& Min, Integer& Max) const { Min = Max = 0; }
+void TCustomCellGrid::GridSetScrollRange(Integer, Integer, Integer) {}
+Integer TCustomCellGrid::GridGetScrollPos(Integer) const { return 0; }
+void TCustomCellGrid::GridSetScrollPos(Integer, Integer) {}
+Integer TCustomCellGrid::GridCharWidth() const { return 8; }
+void TCustomCellGrid::GridTakeFocus() {}
+
+void TCustomCellGrid::SetScrollBarsEnabled(bool Horizontal, bool Vertical) {
+  scrollHorz_ = Horizontal;
+  scrollVert_ = Vertical;
+}
+
+void TCustomCellGrid::DoClick() { onClick_(this); }
+
+// ---- Edit mode (the editor itself comes with the control) ----
+
+bool TCustomCellGrid::GridHasFocus() const { return false; }
+
+bool TCustomCellGrid::CanShowEditor() {
+  if (!options_.Contains(goEditing) || options_.Contains(goRowSelect)) return false;
+  if (!editing_ || InDesign() || !GridWindowExists()) return false;
+  if (!options_.Contains(goAlwaysShowEditor) && !GridHasFocus()) return false;
+  return !GetCellInfo(current_.X, current_.Y)->ReadOnly;
+}
+
+void TCustomCellGrid::EnterEditMode() {
+  if (current_.X < firstScrollCol_ || current_.Y < firstScrollRow_) {
+    const TGridCoord maxTL = MaxTopLeft();
+    Integer left = firstScrollCol_;
+    Integer top = firstScrollRow_;
+    if (current_.X < firstScrollCol_) left = std::max(fixedCols_ + 1, std::min(current_.X, maxTL.X));
+    if (current_.Y < firstScrollRow_) top = std::max(fixedRows_ + 1, std::min(current_.Y, maxTL.Y));
+    MoveTopLeft(left, top);
+  }
+  editing_ = true;
+  PlaceEditor();
+}
+
+void TCustomCellGrid::LeaveEditMode() {
+  editing_ = false;
+  CloseEditor();
+}
+
+void TCustomCellGrid::PlaceEditor() {
+  if (CanShowEditor()) return;
+  if (current_.X != editCol_ || current_.Y != editRow_) CloseEditor();
+}
+
+void TCustomCellGrid::CloseEditor() {
+  editCol_ = -1;
+  editRow_ = -1;
+}

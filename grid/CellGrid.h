@@ -1,0 +1,442 @@
+// The spreadsheet-style grid: TCustomCellGrid holds every cell's attribute record, the layout of columns
+// and rows, the focus and selection, scrolling, painting, keyboard and mouse handling, the in-cell editor
+// and cell copy, move and fill; TCellGrid publishes its properties.
+//
+// Coordinates are (column, row), zero-based. Column 0 holds the row numbers and row 0 the column letters
+// (the titles); columns 1..FixedCols and rows 1..FixedRows are frozen; the cells from FirstScrollCol and
+// FirstScrollRow on scroll.
+//
+// The application writes its own texts (fills, titles, translations) straight into the cell records
+// (GetCellInfo); SetForeText is the validated path for text the user typed, and it fires OnSetForeText.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "grid/CellModel.h"
+#include "platform/classes/Classes.h"
+#include "platform/forms/Graphics.h"
+#include "platform/rtl/SysUtils.h"
+
+K58_DECLARE_EXCEPTION(EInvalidGridOperation, Exception);
+
+[[noreturn]] void RaiseGridError(const String& Message);
+
+namespace cellgridconsts {
+// The class library's grid errors.
+inline constexpr const char* SIndexOutOfRange = "Grid index out of range";
+inline constexpr const char* STooManyDeleted = "Too many rows or columns deleted";
+inline constexpr const char* SGridTooLarge = "Grid too large for operation";
+// The grid's own message texts. All of them are empty: a box shows only what precedes the text (the cell
+// of a conversion failure) under its caption.
+inline constexpr const char* SGridInputInvalid = "";
+inline constexpr const char* SGridTooManyColumns = "";
+inline constexpr const char* SGridBadNumber = "";
+inline constexpr const char* SGridBadDate = "";
+inline constexpr const char* SGridBadTime = "";
+inline constexpr const char* SGridMoveCutsMerged = "";
+inline constexpr const char* SGridTargetReadOnly = "";
+inline constexpr const char* SGridFillCutsMerged = "";
+inline constexpr const char* SGridReplaceTarget = "";
+// Captions of the grid's message boxes.
+inline constexpr const char* SGridCaution = "Caution";
+inline constexpr const char* SGridConfirmation = "Confirmation";
+}  // namespace cellgridconsts
+
+// ---- Message boxes ----
+// Flags of a grid message box, with the values of the system's message box flags.
+namespace cellgridbox {
+inline constexpr UINT OK = 0x0000;
+inline constexpr UINT OKCancel = 0x0001;
+inline constexpr UINT IconError = 0x0010;
+inline constexpr UINT IconQuestion = 0x0020;
+inline constexpr UINT IconInformation = 0x0040;
+inline constexpr UINT DefButton2 = 0x0100;
+inline constexpr Integer IdOK = 1;
+inline constexpr Integer IdCancel = 2;
+}  // namespace cellgridbox
+
+// Shows a box and returns the button chosen (IdOK, IdCancel).
+using TGridMessageBoxHandler = std::function<Integer(const String& Text, const String& Caption, UINT Flags)>;
+// Replaces the routine that shows the grid's boxes (tests record and answer them); an empty handler
+// restores the application's message box. Returns the previous handler.
+TGridMessageBoxHandler SetGridMessageBoxHandler(TGridMessageBoxHandler Handler);
+
+// "Caution", information icon, OK.
+void ShowGridInfo(const String& Text);
+// "Caution", error icon, OK.
+void ShowGridError(const String& Text);
+// "Confirmation", question icon, OK and Cancel (Cancel the default button when Kind is 2); True for OK.
+bool ConfirmGrid(const String& Text, Integer Kind);
+
+// ---- Options, draw state, events ----
+enum TCellGridOption {
+  goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected, goRowSizing,
+  goColSizing, goEditing, goTabs, goRowSelect, goAlwaysShowEditor, goThumbTracking
+};
+K58_ENUM_TYPE(TCellGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
+              goDrawFocusSelected, goRowSizing, goColSizing, goEditing, goTabs, goRowSelect, goAlwaysShowEditor,
+              goThumbTracking)
+K58_SET_TYPE(TCellGridOptions, TCellGridOption)
+
+enum TCellGridDrawStateItem { gdSelected, gdFocused, gdFixed, gdTitled };
+K58_ENUM_TYPE(TCellGridDrawStateItem, gdSelected, gdFocused, gdFixed, gdTitled)
+K58_SET_TYPE(TCellGridDrawState, TCellGridDrawStateItem)
+
+K58_EVENT_TYPE(TSetCellTextEvent, void(TObject* Sender, Integer ACol, Integer ARow, String& Value))
+K58_EVENT_TYPE(TCellGridSetEditEvent, void(TObject* Sender, Integer ACol, Integer ARow, const String& Value))
+K58_EVENT_TYPE(TCellGridSelectCellEvent, void(TObject* Sender, Integer ACol, Integer ARow, bool& CanSelect))
+K58_EVENT_TYPE(TCellGridDrawCellEvent,
+               void(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TCellGridDrawState State))
+K58_EVENT_TYPE(TCellRangeChangeEvent, void(TObject* Sender, TGridRect SrcRect, TGridRect DestRect))
+K58_EVENT_TYPE(TCellRangeEvent, void(TObject* Sender, TGridRect Range))
+K58_EVENT_TYPE(TBeforeSetCellPropEvent, void(TObject* Sender, TGridRect Range, bool& CanSetCellProp))
+K58_EVENT_TYPE(TPasteCellsEvent, void(TObject* Sender, TPoint SrcTopLeft, TPoint SrcSize, TGridRect DestRect))
+
+class TCustomCellGrid;
+
+// The layout of one axis for the current client size (columns across, rows down).
+struct TGridAxisInfo {
+  // GridLineWidth when a line option of the axis is set, else 0. Every cell is followed by a line of
+  // this width, drawn or not.
+  Integer LineWidth = 0;
+  // End of the title cell with its line (0 when the title is hidden).
+  Integer TitleBoundary = 0;
+  // End of the frozen cells.
+  Integer FixedBoundary = 0;
+  // End of the last scrolling cell shown; at most the client extent.
+  Integer GridBoundary = 0;
+  // The client width (height).
+  Integer GridExtent = 0;
+  Integer LastFullVisibleCell = 0;
+  // End of the last fully visible cell.
+  Integer FullVisBoundary = 0;
+  Integer FixedCellCount = 0;
+  Integer FirstGridCell = 0;
+  Integer GridCellCount = 0;
+  // The grid and the axis, for the extent of a cell.
+  const TCustomCellGrid* Grid = nullptr;
+  bool IsColumns = true;
+
+  // Width (height) of a cell as the layout counts it: 0 for a hidden title.
+  Integer Extent(Integer Index) const;
+};
+
+class TCustomCellGrid : public TComponent {
+  K58_CLASS(TCustomCellGrid, TComponent)
+
+  explicit TCustomCellGrid(TComponent* AOwner);
+  ~TCustomCellGrid() override;
+
+  // ---- Cell records ----
+  // The record of a cell; a column or row outside the store raises the list's index error. The pointer
+  // stays valid until the column or row is removed.
+  TCellInfo* GetCellInfo(Integer ACol, Integer ARow) const;
+  TGridRect GetCellRange(Integer ACol, Integer ARow) const;
+  TColor GetCellColor(Integer ACol, Integer ARow) const;
+
+  // ---- Merged blocks ----
+  bool IsCellMerged(Integer ACol, Integer ARow) const;
+  bool RangeHasMerged(const TGridRect& Rect) const;
+  // The smallest rectangle holding both cells whose edges no merged block crosses.
+  TGridRect ExpandToMergedRanges(const TGridCoord& A, const TGridCoord& B) const;
+  // True when no merged block crosses the rectangle's edges.
+  bool RangeFitsMerged(const TGridRect& Rect) const;
+  // True when closing Rect over merged blocks makes it larger.
+  bool RangeCutsMerged(const TGridRect& Rect) const;
+  bool RangeHasReadOnly(const TGridRect& Rect) const;
+
+  // ---- Bulk attribute setters ----
+  // PropIndex selects the attribute (0 DataStyle .. 23 FontName, 24 fore text, 25 back text); Value is
+  // the new value, or for 22..25 a pointer to it (a TFontStyles, or zero-terminated text). Title cells
+  // are never touched; an index above 25 changes nothing.
+  void SetColCellProperty(Integer ACol, Integer PropIndex, intptr_t Value);
+  void SetRowCellProperty(Integer ARow, Integer PropIndex, intptr_t Value);
+  void SetRangeCellProperty(const TGridRect& Rect, Integer PropIndex, intptr_t Value);
+  void SetAllCellsProperty(Integer PropIndex, intptr_t Value);
+
+  // ---- Cell texts ----
+  void GetForeText(Integer ACol, Integer ARow, String& Value) const;
+  void GetBackText(Integer ACol, Integer ARow, String& Value) const;
+  // Validates and reformats Value by the cell's data style, stores it and fires OnSetForeText (also when
+  // the text is unchanged). A number, date or time that cannot be read shows "Cell[c,r]" in an error box
+  // and leaves the cell and its events alone.
+  void SetForeText(Integer ACol, Integer ARow, const String& Value);
+  // Stores Value and fires OnSetBackText (also when the text is unchanged).
+  void SetBackText(Integer ACol, Integer ARow, const String& Value);
+
+  // ---- Cell defaults (applied to every data cell when set; InitCellInfo reads them) ----
+  TDataStyle CellDataStyle() const { return cellDataStyle_; }
+  void SetCellDataStyle(TDataStyle Value);
+  TAlignMode CellAlignMode() const { return cellAlignMode_; }
+  void SetCellAlignMode(TAlignMode Value);
+  bool CellShowForeText() const { return cellShowForeText_; }
+  void SetCellShowForeText(bool Value);
+  bool CellReadOnly() const { return cellReadOnly_; }
+  void SetCellReadOnly(bool Value);
+  bool CellAutoWordBreak() const { return cellAutoWordBreak_; }
+  void SetCellAutoWordBreak(bool Value);
+  Integer CellLineWidth() const { return cellLineWidth_; }
+  void SetCellLineWidth(Integer Value);
+  TPenStyle CellPenStyle() const { return cellPenStyle_; }
+  void SetCellPenStyle(TPenStyle Value);
+  bool CellAllowNegative() const { return cellAllowNegative_; }
+  void SetCellAllowNegative(bool Value);
+  bool CellTrailingZero() const { return cellTrailingZero_; }
+  void SetCellTrailingZero(bool Value);
+  bool CellZeroNull() const { return cellZeroNull_; }
+  void SetCellZeroNull(bool Value);
+  bool CellThousandSep() const { return cellThousandSep_; }
+  void SetCellThousandSep(bool Value);
+  Integer CellMaxLength() const { return cellMaxLength_; }
+  void SetCellMaxLength(Integer Value);
+  Integer CellIntLength() const { return cellIntLength_; }
+  void SetCellIntLength(Integer Value);
+  Integer CellDecLength() const { return cellDecLength_; }
+  void SetCellDecLength(Integer Value);
+  TColor CellColor() const { return cellColor_; }
+  void SetCellColor(TColor Value);
+  Integer CellFontSize() const { return cellFontSize_; }
+  void SetCellFontSize(Integer Value);
+  TColor CellFontColor() const { return cellFontColor_; }
+  void SetCellFontColor(TColor Value);
+  TFontStyles CellFontStyle() const { return cellFontStyle_; }
+  void SetCellFontStyle(TFontStyles Value);
+  // The face of new cells: "MS Sans Serif".
+  const String& CellFontName() const { return cellFontName_; }
+
+  // ---- Counts ----
+  Integer ColCount() const { return colCount_; }
+  // At most 256 columns and at least 2; refused silently when a removed column holds a merged cell.
+  void SetColCount(Integer Value);
+  Integer RowCount() const { return rowCount_; }
+  void SetRowCount(Integer Value);
+  Integer FixedCols() const { return fixedCols_; }
+  void SetFixedCols(Integer Value);
+  Integer FixedRows() const { return fixedRows_; }
+  void SetFixedRows(Integer Value);
+
+  // ---- Column widths and row heights (a negative extent hides the column or row) ----
+  Integer GetColWidths(Integer ACol) const;
+  void SetColWidths(Integer ACol, Integer AWidth);
+  Integer GetRowHeights(Integer ARow) const;
+  void SetRowHeights(Integer ARow, Integer AHeight);
+  Integer DefaultColWidth() const { return defaultColWidth_; }
+  void SetDefaultColWidth(Integer Value);
+  Integer DefaultRowHeight() const { return defaultRowHeight_; }
+  void SetDefaultRowHeight(Integer Value);
+  Integer GridLineWidth() const { return gridLineWidth_; }
+  void SetGridLineWidth(Integer Value);
+
+  // ---- Layout and hit testing ----
+  TGridAxisInfo CalcColAxis() const;
+  TGridAxisInfo CalcRowAxis() const;
+  TGridCoord CellFromPoint(Integer X, Integer Y) const;
+  // Per axis the smallest first scrolling cell that still shows Coord whole.
+  TGridCoord CalcMaxTopLeft(const TGridCoord& Coord) const;
+  // Pixel rectangle of a range of cells, with the trailing grid lines when IncludeLine.
+  TRect CellRangeRect(const TGridRect& Rect, bool IncludeLine) const;
+  void GetCellRect(Integer ACol, Integer ARow, TRect& Rect) const;
+  Integer VisibleColCount() const;
+  Integer VisibleRowCount() const;
+
+  // ---- Focus and selection ----
+  TGridCoord Focus() const { return current_; }
+  TGridCoord Anchor() const { return anchor_; }
+  TGridRect GetSelection() const { return selection_; }
+  // Moves the focus; raises "Grid index out of range" outside the grid; does nothing when OnSelectCell
+  // refuses the cell.
+  void MoveCurrent(Integer ACol, Integer ARow, bool ResetAnchor, bool Show);
+  // MoveCurrent unless the cell has the focus already, then places the editor and fires OnClick.
+  void FocusCell(Integer ACol, Integer ARow, bool ResetAnchor);
+  void MoveAnchor(const TGridCoord& Coord, bool SetSelection);
+  // Clamps the corners to the data cells, stores and repaints what changed.
+  void SetSelection(const TGridRect& Rect);
+
+  // ---- Scrolling ----
+  Integer FirstScrollCol() const { return firstScrollCol_; }
+  Integer FirstScrollRow() const { return firstScrollRow_; }
+  Integer HorzOffset() const { return horzOffset_; }
+  void MoveTopLeft(Integer ALeft, Integer ATop);
+  void ScrollIntoView(const TGridCoord& Coord, bool OnlyForward);
+  // A scroll bar request: Bar 0 horizontal, 1 vertical; Code 0..7 as the scroll bar's codes.
+  void ScrollByCode(Integer Bar, Integer Code, Integer Pos);
+  void UpdateScrollPos();
+  void UpdateScrollRange();
+
+  // ---- Invalidation ----
+  void InvalidateCells(const TGridRect& Rect);
+  void InvalidateRow(Integer ARow);
+  void InvalidateIfAutoUpdate();
+
+  // ---- Edit mode ----
+  bool Editing() const { return editing_; }
+  Integer EditCol() const { return editCol_; }
+  Integer EditRow() const { return editRow_; }
+  bool CanModifyText() const { return canModifyText_; }
+  bool GridHasFocus() const;
+  void EnterEditMode();
+  void LeaveEditMode();
+  void PlaceEditor();
+
+  // ---- Properties ----
+  bool AutoUpdate() const { return autoUpdate_; }
+  void SetAutoUpdate(bool Value);
+  TCellGridOptions Options() const { return options_; }
+  void SetOptions(TCellGridOptions Value);
+  TColor TitleColor() const { return titleColor_; }
+  void SetTitleColor(TColor Value);
+  bool ShowColTitle() const { return showColTitle_; }
+  void SetShowColTitle(bool Value);
+  bool ShowRowTitle() const { return showRowTitle_; }
+  void SetShowRowTitle(bool Value);
+  bool DefaultDrawing() const { return defaultDrawing_; }
+  void SetDefaultDrawing(bool Value) { defaultDrawing_ = Value; }
+
+  // ---- Events ----
+  const TSetCellTextEvent& OnSetForeText() const { return onSetForeText_; }
+  void SetOnSetForeText(const TSetCellTextEvent& Value) { onSetForeText_ = Value; }
+  const TSetCellTextEvent& OnSetBackText() const { return onSetBackText_; }
+  void SetOnSetBackText(const TSetCellTextEvent& Value) { onSetBackText_ = Value; }
+  const TCellGridSelectCellEvent& OnSelectCell() const { return onSelectCell_; }
+  void SetOnSelectCell(const TCellGridSelectCellEvent& Value) { onSelectCell_ = Value; }
+  const TNotifyEvent& OnTopLeftChanged() const { return onTopLeftChanged_; }
+  void SetOnTopLeftChanged(const TNotifyEvent& Value) { onTopLeftChanged_ = Value; }
+  const TNotifyEvent& OnClick() const { return onClick_; }
+  void SetOnClick(const TNotifyEvent& Value) { onClick_ = Value; }
+
+ protected:
+  // ---- The window, as the grid's logic sees it ----
+  // Layout, selection and scrolling reach the window only through these, so they can also run at a fixed
+  // client size without one. Bar: 0 horizontal, 1 vertical.
+  virtual bool GridWindowExists() const;
+  virtual bool GridShowing() const;
+  virtual Integer GridClientWidth() const;
+  virtual Integer GridClientHeight() const;
+  // Marks a pixel rectangle (nullptr: the whole control) for repainting.
+  virtual void GridInvalidate(const TRect* Rect, bool Erase);
+  // Paints the pending areas at once.
+  virtual void GridUpdate();
+  // Moves the pixels of Area by (DX, DY) and marks the uncovered parts for repainting.
+  virtual void GridScroll(Integer DX, Integer DY, const TRect& Area, bool Erase);
+  virtual void GridGetScrollRange(Integer Bar, Integer& Min, Integer& Max) const;
+  virtual void GridSetScrollRange(Integer Bar, Integer Min, Integer Max);
+  virtual Integer GridGetScrollPos(Integer Bar) const;
+  virtual void GridSetScrollPos(Integer Bar, Integer Pos);
+  // Width of the character "0" in the grid's font (the line step of pixel scrolling).
+  virtual Integer GridCharWidth() const;
+  // Takes the focus when the grid can have it (a scroll bar or mouse press).
+  virtual void GridTakeFocus();
+  // Whether the scroll bars are enabled at all (the ScrollBars property).
+  bool HorzScrollBarEnabled() const { return scrollHorz_; }
+  bool VertScrollBarEnabled() const { return scrollVert_; }
+  void SetScrollBarsEnabled(bool Horizontal, bool Vertical);
+
+  // Fires OnSelectCell; False refuses the cell.
+  virtual bool CanSelectCell(Integer ACol, Integer ARow);
+  virtual bool CanShowEditor();
+  virtual void InsertDeleteLines(Integer Index, Integer Amount, bool IsRows);
+  virtual void SizeChanged(Integer OldColCount, Integer OldRowCount);
+  virtual void AfterTopLeftMoved();
+  virtual void ColWidthsChanged();
+  virtual void RowHeightsChanged();
+  virtual void DoClick();
+
+  void ResizeColumnStore(Integer NewColCount);
+  void ResizeRowStore(Integer NewRowCount);
+  void InitFocus();
+  void ChangeSize(Integer NewColCount, Integer NewRowCount);
+  void TopLeftMoved(Integer OldLeft, Integer OldTop);
+  void ScrollData(Integer DX, Integer DY);
+  void ScrollByPixels(Integer Code, Integer Pos);
+  bool HasScrollBar(Integer Bar) const;
+  void InvalidateFromColumn(Integer ACol);
+  void InvalidateFromRow(Integer ARow);
+  void RepaintSelectionChange(const TGridRect& OldSel);
+  void CloseEditor();
+  bool InDesign() const { return ComponentState().Contains(csDesigning); }
+
+  // The largest first scrolling cell for the current counts.
+  TGridCoord MaxTopLeft() const { return CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}); }
+
+ private:
+  friend void InitCellInfo(const TCustomCellGrid* Grid, TCellInfo* Cell, Integer ACol, Integer ARow);
+  friend struct TGridAxisInfo;
+
+  void SetCellProperty(Integer ACol, Integer ARow, Integer PropIndex, intptr_t Value);
+  void CalcAxis(TGridAxisInfo& Axis, bool IsColumns) const;
+  Integer CellStart(const TGridAxisInfo& Axis, Integer Index) const;
+  Integer AxisDistance(const TGridAxisInfo& Axis, Integer From, Integer To) const;
+  static Integer AxisCellFromPos(const TGridAxisInfo& Axis, Integer Pos);
+  static Integer AxisMaxFirst(const TGridAxisInfo& Axis, Integer Coord);
+  Integer ScrollStep(const TGridAxisInfo& Axis, Integer Code, Integer Pos, Integer Cur) const;
+  void UpdateBarRange(Integer Bar, const TGridAxisInfo& Axis, Integer ColOrRowCount);
+  void SetExtent(std::optional<std::vector<Integer>>& Extents, Integer Count, Integer Default, Integer Index,
+                 Integer Value, bool IsColumns);
+
+  TCells* cells_ = nullptr;
+
+  // Cell defaults.
+  TDataStyle cellDataStyle_ = dsText;
+  TAlignMode cellAlignMode_ = TAlignMode::taTopLeft;
+  bool cellShowForeText_ = true;
+  bool cellReadOnly_ = false;
+  bool cellAutoWordBreak_ = true;
+  Integer cellLineWidth_ = 1;
+  TPenStyle cellPenStyle_ = psSolid;
+  bool cellAllowNegative_ = true;
+  bool cellTrailingZero_ = false;
+  bool cellZeroNull_ = true;
+  bool cellThousandSep_ = true;
+  Integer cellMaxLength_ = 255;
+  Integer cellIntLength_ = 3;
+  Integer cellDecLength_ = 2;
+  TColor cellColor_ = clWhite;
+  Integer cellFontSize_ = 8;
+  TColor cellFontColor_ = clBlack;
+  TFontStyles cellFontStyle_;
+  String cellFontName_ = "MS Sans Serif";
+
+  // Layout.
+  Integer colCount_ = 5;
+  Integer rowCount_ = 5;
+  Integer fixedCols_ = 0;
+  Integer fixedRows_ = 0;
+  Integer defaultColWidth_ = 80;
+  Integer defaultRowHeight_ = 30;
+  Integer gridLineWidth_ = 1;
+  std::optional<std::vector<Integer>> colWidths_;
+  std::optional<std::vector<Integer>> rowHeights_;
+
+  // Navigation.
+  TGridCoord current_;
+  TGridCoord anchor_;
+  TGridRect selection_;
+  Integer firstScrollCol_ = 1;
+  Integer firstScrollRow_ = 1;
+  Integer horzOffset_ = 0;
+  bool scrollHorz_ = true;
+  bool scrollVert_ = true;
+
+  // Properties.
+  bool autoUpdate_ = true;
+  TCellGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+  TColor titleColor_ = clBtnFace;
+  bool showColTitle_ = true;
+  bool showRowTitle_ = true;
+  bool defaultDrawing_ = true;
+
+  // Edit mode.
+  bool editing_ = false;
+  bool canModifyText_ = true;
+  Integer editCol_ = -1;
+  Integer editRow_ = -1;
+
+  // Events.
+  TSetCellTextEvent onSetForeText_;
+  TSetCellTextEvent onSetBackText_;
+  TCellGridSelectCellEvent onSelectCell_;
+  TNotifyEvent onTopLeftChanged_;
+  TNotifyEvent onClick_;
+};

@@ -1,0 +1,109 @@
+// Test helpers for the grid: a grid over a pretend window of a fixed client size that records what the
+// grid asks of its window, and a recorder that answers the grid's message boxes.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "grid/CellGrid.h"
+
+// A grid whose window is pretended: a fixed outer size from which shown scroll bars take their room, as
+// a real window's client area does.
+class TTestGrid : public TCustomCellGrid {
+ public:
+  explicit TTestGrid(Integer Width = 400, Integer Height = 150, bool WithWindow = true)
+      : TCustomCellGrid(nullptr), width_(Width), height_(Height), window_(WithWindow) {}
+
+  struct Scroll {
+    Integer DX;
+    Integer DY;
+    TRect Area;
+  };
+
+  // Everything the grid invalidated; nullopt stands for the whole control.
+  std::vector<std::optional<TRect>> Invalidated;
+  std::vector<Scroll> Scrolls;
+  Integer Updates = 0;
+  Integer Range[2][2] = {{0, 0}, {0, 0}};
+  Integer Pos[2] = {0, 0};
+
+  void ClearLog() {
+    Invalidated.clear();
+    Scrolls.clear();
+    Updates = 0;
+  }
+  void SetSize(Integer Width, Integer Height) {
+    width_ = Width;
+    height_ = Height;
+  }
+  bool BarShown(Integer Bar) const {
+    return (Bar == 0 ? HorzScrollBarEnabled() : VertScrollBarEnabled()) && Range[Bar][1] > Range[Bar][0];
+  }
+  void EnableBars(bool Horizontal, bool Vertical) { SetScrollBarsEnabled(Horizontal, Vertical); }
+
+  using TCustomCellGrid::ChangeSize;
+  using TCustomCellGrid::InsertDeleteLines;
+  using TCustomCellGrid::ResizeColumnStore;
+
+ protected:
+  bool GridWindowExists() const override { return window_; }
+  bool GridShowing() const override { return window_; }
+  Integer GridClientWidth() const override { return width_ - (BarShown(1) ? GetSystemMetrics(SM_CXVSCROLL) : 0); }
+  Integer GridClientHeight() const override {
+    return height_ - (BarShown(0) ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+  }
+  void GridInvalidate(const TRect* Rect, bool) override {
+    if (!window_) return;
+    Invalidated.push_back(Rect ? std::optional<TRect>(*Rect) : std::nullopt);
+  }
+  void GridUpdate() override { ++Updates; }
+  void GridScroll(Integer DX, Integer DY, const TRect& Area, bool) override { Scrolls.push_back({DX, DY, Area}); }
+  void GridGetScrollRange(Integer Bar, Integer& Min, Integer& Max) const override {
+    Min = Range[Bar][0];
+    Max = Range[Bar][1];
+  }
+  void GridSetScrollRange(Integer Bar, Integer Min, Integer Max) override {
+    Range[Bar][0] = Min;
+    Range[Bar][1] = Max;
+  }
+  Integer GridGetScrollPos(Integer Bar) const override { return Pos[Bar]; }
+  void GridSetScrollPos(Integer Bar, Integer P) override { Pos[Bar] = P; }
+  Integer GridCharWidth() const override { return 6; }
+
+ private:
+  Integer width_;
+  Integer height_;
+  bool window_;
+};
+
+// Records the grid's message boxes and answers them from a queue (OK when it is empty).
+class TGridBoxRecorder {
+ public:
+  struct Box {
+    String Text;
+    String Caption;
+    UINT Flags;
+  };
+
+  TGridBoxRecorder() {
+    previous_ = SetGridMessageBoxHandler([this](const String& Text, const String& Caption, UINT Flags) {
+      Boxes.push_back({Text, Caption, Flags});
+      if (Answers.empty()) return cellgridbox::IdOK;
+      const Integer answer = Answers.front();
+      Answers.pop_front();
+      return answer;
+    });
+  }
+  ~TGridBoxRecorder() { SetGridMessageBoxHandler(previous_); }
+  TGridBoxRecorder(const TGridBoxRecorder&) = delete;
+  TGridBoxRecorder& operator=(const TGridBoxRecorder&) = delete;
+
+  std::vector<Box> Boxes;
+  std::deque<Integer> Answers;
+
+ private:
+  TGridMessageBoxHandler previous_;
+};
+
+inline intptr_t TextArg(const char* Text) { return reinterpret_cast<intptr_t>(Text); }
