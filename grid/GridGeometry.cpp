@@ -440,7 +440,9 @@ void TCustomCellGrid::UpdateScrollPos() {
 // Sets the range of one bar for the layout Axis; a first scrolling cell beyond the largest one comes back.
 void TCustomCellGrid::UpdateBarRange(Integer Bar, const TGridAxisInfo& Axis, Integer ColOrRowCount) {
   if (ColOrRowCount == 2 && Bar == kBarHorz) {
-    GridSetScrollRange(Bar, 0, std::max(0, GetColWidths(1) - Axis.GridExtent));
+    // Pixels: the part of column 1 that does not fit beside the frozen area, so the thumb reaches
+    // every offset that line and page steps reach.
+    GridSetScrollRange(Bar, 0, std::max(0, GetColWidths(1) - (Axis.GridExtent - Axis.FixedBoundary)));
     return;
   }
   if (ColOrRowCount == 2) {
@@ -819,8 +821,14 @@ void TCustomCellGrid::RepaintSelectionChange(const TGridRect& OldSel) {
     invalidate(TGridRect{0, sel.Top, 0, sel.Bottom});
   }
   const auto pixels = [this](const TGridRect& sel) {
-    TGridRect cells = sel;
-    if (RangeCutsMerged(sel)) cells = ExpandToMergedRanges(sel.TopLeft(), sel.BottomRight());
+    // An old selection may still name cells of columns or rows just removed.
+    TGridCoord tl = sel.TopLeft();
+    TGridCoord br = sel.BottomRight();
+    ClampCoord(tl, 0, 0, rowCount_ - 1, colCount_ - 1);
+    ClampCoord(br, 0, 0, rowCount_ - 1, colCount_ - 1);
+    TGridRect cells{tl.X, tl.Y, br.X, br.Y};
+    if (cells.Left <= cells.Right && cells.Top <= cells.Bottom && RangeCutsMerged(cells))
+      cells = ExpandToMergedRanges(cells.TopLeft(), cells.BottomRight());
     return CellRangeRect(cells, true);
   };
   const TRect a = pixels(OldSel);

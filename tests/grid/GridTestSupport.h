@@ -4,9 +4,24 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "grid/CellGrid.h"
+
+// Comparison and printing of pixel rectangles and cells for the test assertions.
+inline bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& os, const RECT& r) {
+  return os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
+}
+inline std::ostream& operator<<(std::ostream& os, const TGridRect& r) {
+  return os << "cells(" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << ")";
+}
+inline std::ostream& operator<<(std::ostream& os, const TGridCoord& c) {
+  return os << "cell(" << c.X << "," << c.Y << ")";
+}
 
 // A grid whose window is pretended: a fixed outer size from which shown scroll bars take their room, as
 // a real window's client area does.
