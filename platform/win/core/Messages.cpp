@@ -173,9 +173,18 @@ bool PeekImpl(ThreadQueue& Q, MSG& Out, HWND Filter, UINT Min, UINT Max, UINT Fl
   bool Found = false;
   bool Generated = false;
   LPARAM ExtraInfo = 0;
+  WindowSystemExtension* Ext = Extension();
   for (;;) {
     InputMessage Candidate;
     bool HaveInput = false;
+    if (Ext && (Kinds & QS_INPUT)) {
+      bool InputEmpty;
+      {
+        std::lock_guard<std::mutex> Guard(Q.Lock);
+        InputEmpty = Q.Input.empty();
+      }
+      if (InputEmpty) Ext->ProcessRawInput();
+    }
     {
       std::lock_guard<std::mutex> Guard(Q.Lock);
       uint64_t Now = Clock().Now();

@@ -46,6 +46,11 @@ public:
 
   // The cursor position stamped on posted messages; called from any thread that posts.
   virtual POINT CursorPos() { return POINT{}; }
+
+  // Called on a thread that looks for input while its input queue is empty, before it decides that
+  // there is none; the place to route one pending device event to its window (with PostInputMessage),
+  // so that each event is routed only after the ones before it were handled.
+  virtual void ProcessRawInput() {}
 };
 
 // Installs the extension (the caller keeps it alive; nullptr removes it).
