@@ -381,6 +381,7 @@ class TCanvas : public TPersistent {
   bool HandleAllocated() const { return handle_ != nullptr; }
   TPoint PenPos();
   void SetPenPos(const TPoint& Value) { MoveTo(Value.x, Value.y); }
+  // clNone for a pixel outside the surface or the clipping region.
   TColor Pixels(Integer X, Integer Y);
   void SetPixels(Integer X, Integer Y, TColor Value);
   // ExtTextOut options of TextOut and TextRect (ETO_RTLREADING...).

@@ -82,7 +82,8 @@ class TJPEGImage : public TGraphic {
   bool Smoothing() const { return smoothing_; }
   void SetSmoothing(bool Value);
 
-  // The decoded picture (made on first use); it belongs to the JPEG picture.
+  // The decoded picture (made on first use); it belongs to the JPEG picture. What is drawn on it is
+  // drawn with the picture at once, and saved once Compress has made the data from it.
   TBitmap* Bitmap();
 
  protected:
