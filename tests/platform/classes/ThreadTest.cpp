@@ -41,9 +41,9 @@ TEST(TThreadTest, TerminateAsksExecuteToStopAndFreeWaits) {
   std::atomic<int> rounds{0};
   TSimpleEvent running;
   auto* thread = NewObject<TTestThread>(true, [&](TTestThread& t) {
-    running.SetEvent();
     while (!t.Terminated()) {
       ++rounds;
+      running.SetEvent();
       std::this_thread::yield();
     }
   });
