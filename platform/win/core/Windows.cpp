@@ -1,6 +1,7 @@
 // Window records: the tables, creation and destruction, window data, properties and text.
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <unistd.h>
 
 #include "platform/win/core/CoreInternal.h"
@@ -137,6 +138,38 @@ void FreeTree(HWND Hwnd) {
   {
     std::lock_guard<std::mutex> Guard(Core().Lock);
     DropTreeLocked(Core(), Hwnd, Dropped);
+  }
+}
+
+// Takes a window and its children out without messages, when their destruction could not run to the
+// end (a procedure raised an exception on the way).
+void DiscardTree(HWND Hwnd) {
+  std::vector<std::shared_ptr<Window>> Dropped;
+  {
+    std::lock_guard<std::mutex> Guard(Core().Lock);
+    DropTreeLocked(Core(), Hwnd, Dropped);
+  }
+  if (WindowSystemExtension* X = Extension())
+    for (auto& W : Dropped) X->WindowDestroyed(W->Handle);
+}
+
+// Destroys a window that is already marked; whatever a procedure raises, the window and its children
+// are gone afterwards, and the first exception goes on to the caller.
+void FinishDestruction(HWND Hwnd) {
+  std::exception_ptr Error;
+  try {
+    SendDestroyTree(Hwnd);
+  } catch (...) {
+    Error = std::current_exception();
+  }
+  try {
+    FreeTree(Hwnd);
+  } catch (...) {
+    if (!Error) Error = std::current_exception();
+  }
+  if (Error) {
+    DiscardTree(Hwnd);
+    std::rethrow_exception(Error);
   }
 }
 
@@ -360,22 +393,43 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
     Create.dwExStyle = dwExStyle;
   }
 
-  WindowSystemExtension* Ext = Extension();
-  if (Ext) Ext->WindowCreating(Hwnd, Create);
-  if (!SendMessage(Hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&Create))) {
-    // Refused before it really existed: only the final message.
-    if (IsWindow(Hwnd)) FreeTree(Hwnd);
-    return nullptr;
+  try {
+    WindowSystemExtension* Ext = Extension();
+    if (Ext) Ext->WindowCreating(Hwnd, Create);
+    if (!SendMessage(Hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&Create))) {
+      // Refused before it really existed: only the final message.
+      if (IsWindow(Hwnd)) FreeTree(Hwnd);
+      return nullptr;
+    }
+    if (!IsWindow(Hwnd)) return nullptr;
+    if (Ext) Ext->WindowNcCreated(Hwnd, Create);
+    if (SendMessage(Hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&Create)) == -1) {
+      DestroyWindow(Hwnd);
+      return nullptr;
+    }
+    if (!IsWindow(Hwnd)) return nullptr;
+    NotifyParents(Hwnd, static_cast<WORD>(WM_CREATE));
+    if (Ext && IsWindow(Hwnd)) Ext->WindowCreated(Hwnd, Create);
+  } catch (...) {
+    // A window whose creation raised does not stay half made.
+    bool Destroy = false;
+    {
+      std::lock_guard<std::mutex> Guard(S.Lock);
+      if (Window* W = FindWindowLocked(Hwnd); W && !W->Destroying) {
+        W->Destroying = true;
+        Destroy = true;
+      }
+    }
+    if (Destroy) {
+      try {
+        FinishDestruction(Hwnd);
+      } catch (...) {
+        // The exception of the creation is the one to report.
+      }
+    }
+    DiscardTree(Hwnd);
+    throw;
   }
-  if (!IsWindow(Hwnd)) return nullptr;
-  if (Ext) Ext->WindowNcCreated(Hwnd, Create);
-  if (SendMessage(Hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&Create)) == -1) {
-    DestroyWindow(Hwnd);
-    return nullptr;
-  }
-  if (!IsWindow(Hwnd)) return nullptr;
-  NotifyParents(Hwnd, static_cast<WORD>(WM_CREATE));
-  if (Ext && IsWindow(Hwnd)) Ext->WindowCreated(Hwnd, Create);
   return IsWindow(Hwnd) ? Hwnd : nullptr;
 }
 
@@ -412,8 +466,7 @@ BOOL DestroyWindow(HWND hWnd) {
 
   // WM_DESTROY from the window down to its children (they still exist meanwhile), then WM_NCDESTROY
   // from the children up, each record going away after its WM_NCDESTROY.
-  SendDestroyTree(hWnd);
-  FreeTree(hWnd);
+  FinishDestruction(hWnd);
   return TRUE;
 }
 

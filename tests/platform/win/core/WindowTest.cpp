@@ -1,5 +1,6 @@
 // Window classes, window records and the window tree.
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "WinCoreTestSupport.h"
@@ -334,6 +335,40 @@ TEST_F(WindowTest, StaleHandlesStayInvalid) {
   EXPECT_EQ(SendMessage(H, WM_USER, 0, 0), 0);
   EXPECT_FALSE(PostMessage(H, WM_USER, 0, 0));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+}
+
+}  // namespace
+}  // namespace wincore_test
+
+namespace wincore_test {
+namespace {
+
+TEST_F(WindowTest, AnExceptionInCreationOrDestructionLeavesNoHalfWindow) {
+  HWND Seen = nullptr;
+  SetHandler([&](HWND H, UINT M, WPARAM W, LPARAM L) -> LRESULT {
+    Seen = H;
+    if (M == WM_CREATE) throw std::runtime_error("create failed");
+    return DefWindowProc(H, M, W, L);
+  });
+  Log().Clear();
+  EXPECT_THROW(MakeWindow(), std::runtime_error);
+  EXPECT_FALSE(IsWindow(Seen));
+  EXPECT_EQ(Log().Messages(Seen, false), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+
+  SetHandler(nullptr);
+  HWND Parent = MakeWindow();
+  HWND Child = MakeWindow(Parent, WS_CHILD);
+  SetHandler([&](HWND H, UINT M, WPARAM W, LPARAM L) -> LRESULT {
+    if (M == WM_DESTROY && H == Parent) throw std::runtime_error("destroy failed");
+    return DefWindowProc(H, M, W, L);
+  });
+  Log().Clear();
+  EXPECT_THROW(DestroyWindow(Parent), std::runtime_error);
+  EXPECT_FALSE(IsWindow(Parent));
+  EXPECT_FALSE(IsWindow(Child));
+  // What could still run did: the final messages.
+  EXPECT_EQ(Log().Messages(Child), std::vector<UINT>{WM_NCDESTROY});
+  EXPECT_EQ(Log().Messages(Parent), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
 }
 
 }  // namespace
