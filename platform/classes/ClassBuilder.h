@@ -106,7 +106,7 @@ Int64 ToOrd(const T& v) {
 template <class T>
 T FromOrd(Int64 v) {
   if constexpr (IsSet<T>::value) {
-    return T::FromBits(static_cast<uint32_t>(v));
+    return T::FromBits(static_cast<uint64_t>(v));
   } else if constexpr (std::is_same_v<T, bool>) {
     return v != 0;
   } else if constexpr (std::is_enum_v<T>) {

@@ -14,7 +14,8 @@
 //   K58_SET_TYPE(TAnchors, TAnchorKind)                // using TAnchors = TSet<TAnchorKind>
 //   K58_EVENT_TYPE(TKeyPressEvent, void(TObject* Sender, char& Key))
 // A type that only renames another one ("TCaption" is a String, "TColor" an Integer) is given at the
-// property's registration: .Type("TColor").
+// property's registration: .Type("TColor"). The macros specialise a template, so they are used at the
+// global namespace scope, where the class library's types live anyway.
 #pragma once
 
 #include <cstdint>
@@ -135,7 +136,8 @@ String GetEnumName(const TTypeInfo* typeInfo, Integer value);
 Integer GetEnumValue(const TTypeInfo* typeInfo, const String& name);
 
 // ---- Sets ----
-// A set of up to 32 elements of an enumeration; element i is bit i, as sets are stored and streamed.
+// A set of elements of an enumeration; element i is bit i, as sets are stored and streamed. Up to 64
+// elements; a published set has at most 32.
 template <class E>
 class TSet {
  public:
@@ -144,12 +146,12 @@ class TSet {
   constexpr TSet(std::initializer_list<E> elements) {
     for (E e : elements) bits_ |= Bit(e);
   }
-  static constexpr TSet FromBits(uint32_t bits) {
+  static constexpr TSet FromBits(uint64_t bits) {
     TSet s;
     s.bits_ = bits;
     return s;
   }
-  constexpr uint32_t Bits() const { return bits_; }
+  constexpr uint64_t Bits() const { return bits_; }
   constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
   constexpr bool Empty() const { return bits_ == 0; }
   constexpr TSet& Include(E e) {
@@ -168,8 +170,10 @@ class TSet {
   friend constexpr bool operator<=(TSet a, TSet b) { return (a.bits_ & ~b.bits_) == 0; }
 
  private:
-  static constexpr uint32_t Bit(E e) { return static_cast<unsigned>(e) < 32 ? (1u << static_cast<unsigned>(e)) : 0u; }
-  uint32_t bits_ = 0;
+  static constexpr uint64_t Bit(E e) {
+    return static_cast<unsigned>(e) < 64 ? (uint64_t(1) << static_cast<unsigned>(e)) : uint64_t(0);
+  }
+  uint64_t bits_ = 0;
 };
 
 const TTypeInfo* MakeSetTypeInfo(const char* name, const TTypeInfo* elementType);
