@@ -305,3 +305,44 @@ TEST_F(QueueTest, BroadcastsReachTopLevelWindowsButNotMessageOnlyOnes) {
 
 }  // namespace
 }  // namespace wincore_test
+
+namespace wincore_test {
+namespace {
+
+TEST_F(QueueTest, DeviceEventsAreRoutedOneAtATimeWhenInputIsNeeded) {
+  struct Devices : FakeScreen {
+    HWND Target = nullptr;
+    std::vector<UINT> Pending;
+    int Calls = 0;
+    void ProcessRawInput() override {
+      ++Calls;
+      if (Pending.empty()) return;
+      MSG M = Input(Target, Pending.front());
+      Pending.erase(Pending.begin());
+      wincore::PostInputMessage(M);
+    }
+  } Screen;
+  HWND H = MakeWindow();
+  Screen.Target = H;
+  Screen.Pending = {WM_LBUTTONDOWN, WM_LBUTTONUP};
+  PostMessage(H, WM_APP, 0, 0);
+  MSG M;
+  // A look that finds no input waiting routes one event; the next waits until that one was taken.
+  ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(M.message, static_cast<UINT>(WM_APP));
+  ASSERT_TRUE(PeekMessage(&M, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
+  EXPECT_EQ(M.message, static_cast<UINT>(WM_LBUTTONDOWN));
+  ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(M.message, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(Screen.Pending.size(), 1u);
+  ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(M.message, static_cast<UINT>(WM_LBUTTONUP));
+  EXPECT_FALSE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
+  // A look at posted messages only leaves the devices alone.
+  int Before = Screen.Calls;
+  PeekMessage(&M, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE);
+  EXPECT_EQ(Screen.Calls, Before);
+}
+
+}  // namespace
+}  // namespace wincore_test
