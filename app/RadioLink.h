@@ -6,6 +6,13 @@
 // Everything here runs on the main thread. Bytes arrive only through myPortTrigger; timers fire only
 // inside a message loop (the dialog's modal loop, or the nested loop of a message box); the sleeps block
 // the thread without handling messages.
+//
+// A dialog uses it like this: it implements IRadioDialog, creates the protocol with a port
+// (MakeComRadioPort(), or a TComRadioPort over its own port component), translates itself on show and
+// then forwards FormShow, and forwards btnOkClick, btnCancelClick and FormClose. The protocol wires the
+// port's trigger event and owns its timers. The message box handlers guard against the nested message
+// loop of a box: a notification that arrives while one is being handled is dropped, and a refused ident
+// leaves the ident state before its box is shown.
 #pragma once
 
 #include <array>
