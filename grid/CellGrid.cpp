@@ -431,6 +431,9 @@ Integer TCustomCellGrid::GridGetScrollPos(Integer) const { return 0; }
 void TCustomCellGrid::GridSetScrollPos(Integer, Integer) {}
 Integer TCustomCellGrid::GridCharWidth() const { return 8; }
 void TCustomCellGrid::GridTakeFocus() {}
+TCanvas* TCustomCellGrid::GridCanvas() const { return nullptr; }
+TColor TCustomCellGrid::GridColor() const { return clWindow; }
+bool TCustomCellGrid::GridCtl3D() const { return true; }
 
 void TCustomCellGrid::SetScrollBarsEnabled(bool Horizontal, bool Vertical) {
   scrollHorz_ = Horizontal;

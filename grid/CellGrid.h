@@ -96,6 +96,11 @@ K58_EVENT_TYPE(TPasteCellsEvent, void(TObject* Sender, TPoint SrcTopLeft, TPoint
 
 class TCustomCellGrid;
 
+// The letters of column title N (the grid passes column - 1): A..Z, then AA..IV; empty outside 0..255.
+void ColumnTitleText(Integer N, String& Text);
+// Moves to (X1, Y1) and draws a line to (X2, Y2) (the last point is not drawn).
+void DrawLine(TCanvas* Canvas, Integer X1, Integer Y1, Integer X2, Integer Y2);
+
 // The layout of one axis for the current client size (columns across, rows down).
 struct TGridAxisInfo {
   // GridLineWidth when a line option of the axis is set, else 0. Every cell is followed by a line of
@@ -275,7 +280,8 @@ class TCustomCellGrid : public TComponent {
   Integer EditCol() const { return editCol_; }
   Integer EditRow() const { return editRow_; }
   bool CanModifyText() const { return canModifyText_; }
-  bool GridHasFocus() const;
+  // On a form: the grid is the form's active control; else its window or one below it has the focus.
+  virtual bool GridHasFocus() const;
   void EnterEditMode();
   void LeaveEditMode();
   void PlaceEditor();
@@ -293,6 +299,29 @@ class TCustomCellGrid : public TComponent {
   void SetShowRowTitle(bool Value);
   bool DefaultDrawing() const { return defaultDrawing_; }
   void SetDefaultDrawing(bool Value) { defaultDrawing_ = Value; }
+  // The selection outline is drawn also when the grid has no focus.
+  bool AlwaysDrawFocus() const { return alwaysDrawFocus_; }
+  void SetAlwaysDrawFocus(bool Value) { alwaysDrawFocus_ = Value; }
+  // Lines may be sized in the data area too, not only beside the titles and frozen cells.
+  bool ClientSizeable() const { return clientSizeable_; }
+  void SetClientSizeable(bool Value) { clientSizeable_ = Value; }
+  bool GridCanCopyMove() const { return gridCanCopyMove_; }
+  void SetGridCanCopyMove(bool Value) { gridCanCopyMove_ = Value; }
+  bool GridCanFill() const { return gridCanFill_; }
+  void SetGridCanFill(bool Value) { gridCanFill_ = Value; }
+  // Stored only.
+  bool ShowPopup() const { return showPopup_; }
+  void SetShowPopup(bool Value) { showPopup_ = Value; }
+  TColor FixedLineColor() const { return fixedLineColor_; }
+  void SetFixedLineColor(TColor Value);
+  TColor ClientLineColor() const { return clientLineColor_; }
+  void SetClientLineColor(TColor Value);
+  TColor HighLightColor() const { return highLightColor_; }
+  void SetHighLightColor(TColor Value);
+  TColor HighLightTextColor() const { return highLightTextColor_; }
+  void SetHighLightTextColor(TColor Value);
+  TColor FocusedTitleColor() const { return focusedTitleColor_; }
+  void SetFocusedTitleColor(TColor Value);
 
   // ---- Events ----
   const TSetCellTextEvent& OnSetForeText() const { return onSetForeText_; }
@@ -303,6 +332,8 @@ class TCustomCellGrid : public TComponent {
   void SetOnSelectCell(const TCellGridSelectCellEvent& Value) { onSelectCell_ = Value; }
   const TNotifyEvent& OnTopLeftChanged() const { return onTopLeftChanged_; }
   void SetOnTopLeftChanged(const TNotifyEvent& Value) { onTopLeftChanged_ = Value; }
+  const TCellGridDrawCellEvent& OnDrawCell() const { return onDrawCell_; }
+  void SetOnDrawCell(const TCellGridDrawCellEvent& Value) { onDrawCell_ = Value; }
   const TNotifyEvent& OnClick() const { return onClick_; }
   void SetOnClick(const TNotifyEvent& Value) { onClick_ = Value; }
 
@@ -328,6 +359,10 @@ class TCustomCellGrid : public TComponent {
   virtual Integer GridCharWidth() const;
   // Takes the focus when the grid can have it (a scroll bar or mouse press).
   virtual void GridTakeFocus();
+  // The canvas the grid paints on, its background colour and its 3D look.
+  virtual TCanvas* GridCanvas() const;
+  virtual TColor GridColor() const;
+  virtual bool GridCtl3D() const;
   // Whether the scroll bars are enabled at all (the ScrollBars property).
   bool HorzScrollBarEnabled() const { return scrollHorz_; }
   bool VertScrollBarEnabled() const { return scrollVert_; }
@@ -336,6 +371,15 @@ class TCustomCellGrid : public TComponent {
   // Fires OnSelectCell; False refuses the cell.
   virtual bool CanSelectCell(Integer ACol, Integer ARow);
   virtual bool CanShowEditor();
+  // Draws a cell's border lines and text, then fires OnDrawCell. CellRect is the block's rectangle
+  // without its trailing grid lines; RegionClip the rectangle of the paint region.
+  virtual void DrawCellContent(Integer ACol, Integer ARow, TCellGridDrawState State, TRect CellRect,
+                               const TRect& RegionClip);
+  // Paints the whole client area on GridCanvas.
+  void PaintGrid();
+  // Keeps the canvas's clip region, then clips to Rect; RestoreClip selects the kept one again.
+  void SaveClipAndClip(TCanvas* Canvas, const TRect& Rect);
+  void RestoreClip(TCanvas* Canvas);
   virtual void InsertDeleteLines(Integer Index, Integer Amount, bool IsRows);
   virtual void SizeChanged(Integer OldColCount, Integer OldRowCount);
   virtual void AfterTopLeftMoved();
@@ -372,6 +416,14 @@ class TCustomCellGrid : public TComponent {
   static Integer AxisMaxFirst(const TGridAxisInfo& Axis, Integer Coord);
   Integer ScrollStep(const TGridAxisInfo& Axis, Integer Code, Integer Pos, Integer Cur) const;
   void UpdateBarRange(Integer Bar, const TGridAxisInfo& Axis, Integer ColOrRowCount);
+  struct PaintSpan;
+  void DrawRegionLines(const PaintSpan& Cols, const PaintSpan& Rows, const TGridAxisInfo& ColAxis,
+                       const TGridAxisInfo& RowAxis, bool VertOn, bool HorzOn, TColor LineColor, TColor OffColor);
+  void DrawAxisLines(const PaintSpan& Along, const PaintSpan& Across, const TGridAxisInfo& AlongAxis,
+                     const TGridAxisInfo& AcrossAxis, bool Vertical, TColor Color);
+  void DrawCellRegion(const PaintSpan& Cols, const PaintSpan& Rows, const TGridAxisInfo& ColAxis,
+                      const TGridAxisInfo& RowAxis, TCellGridDrawState BaseState);
+  void DrawSelectionFrame(const TGridAxisInfo& ColAxis, const TGridAxisInfo& RowAxis);
   void SetExtent(std::optional<std::vector<Integer>>& Extents, Integer Count, Integer Default, Integer Index,
                  Integer Value, bool IsColumns);
 
@@ -426,6 +478,20 @@ class TCustomCellGrid : public TComponent {
   bool showColTitle_ = true;
   bool showRowTitle_ = true;
   bool defaultDrawing_ = true;
+  bool alwaysDrawFocus_ = false;
+  bool clientSizeable_ = false;
+  bool gridCanCopyMove_ = true;
+  bool gridCanFill_ = true;
+  bool showPopup_ = true;
+  TColor fixedLineColor_ = clBlack;
+  TColor clientLineColor_ = 0xC0C0C0;
+  TColor highLightColor_ = clBlack;
+  TColor highLightTextColor_ = clWhite;
+  TColor focusedTitleColor_ = clBlack;
+
+  // Painting.
+  HRGN savedClip_ = nullptr;
+  bool hadClip_ = false;
 
   // Edit mode.
   bool editing_ = false;
@@ -439,4 +505,5 @@ class TCustomCellGrid : public TComponent {
   TCellGridSelectCellEvent onSelectCell_;
   TNotifyEvent onTopLeftChanged_;
   TNotifyEvent onClick_;
+  TCellGridDrawCellEvent onDrawCell_;
 };

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <vector>
 
 #include "grid/CellGrid.h"
+#include "platform/win/gdi/Gdi.h"
 
 // Comparison and printing of pixel rectangles and cells for the test assertions.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -57,6 +59,25 @@ class TTestGrid : public TCustomCellGrid {
   }
   void EnableBars(bool Horizontal, bool Vertical) { SetScrollBarsEnabled(Horizontal, Vertical); }
 
+  // Paints the grid into a bitmap of the client size (first filled with Sentinel) and keeps it.
+  void Paint(TColor Sentinel = clFuchsia) {
+    if (!surface_) surface_.reset(new TBitmap);
+    surface_->SetSize(GridClientWidth(), GridClientHeight());
+    surface_->Canvas()->Brush()->SetStyle(bsSolid);
+    surface_->Canvas()->Brush()->SetColor(Sentinel);
+    surface_->Canvas()->FillRect(TRect{0, 0, GridClientWidth(), GridClientHeight()});
+    PaintGrid();
+  }
+  // A pixel of the last paint as 0x00RRGGBB... in the canvas's colour order ($00BBGGRR).
+  TColor Pixel(Integer X, Integer Y) const { return surface_->Canvas()->Pixels(X, Y); }
+  TBitmap* Surface() const { return surface_.get(); }
+  // Writes the last paint as a PNG (for looking at a failure).
+  void Save(const String& Path) const { gdi::WriteBitmapPng(surface_->Handle(), Path); }
+
+  bool Focused = false;
+  TColor Background = clWindow;
+  bool Look3D = true;
+
   using TCustomCellGrid::ChangeSize;
   using TCustomCellGrid::InsertDeleteLines;
   using TCustomCellGrid::ResizeColumnStore;
@@ -85,11 +106,16 @@ class TTestGrid : public TCustomCellGrid {
   Integer GridGetScrollPos(Integer Bar) const override { return Pos[Bar]; }
   void GridSetScrollPos(Integer Bar, Integer P) override { Pos[Bar] = P; }
   Integer GridCharWidth() const override { return 6; }
+  bool GridHasFocus() const override { return Focused; }
+  TCanvas* GridCanvas() const override { return surface_ ? surface_->Canvas() : nullptr; }
+  TColor GridColor() const override { return Background; }
+  bool GridCtl3D() const override { return Look3D; }
 
  private:
   Integer width_;
   Integer height_;
   bool window_;
+  TObjectPtr<TBitmap> surface_;
 };
 
 // Records the grid's message boxes and answers them from a queue (OK when it is empty).
