@@ -214,9 +214,9 @@ LRESULT CallHooks(int Kind, int Code, WPARAM WParam, LPARAM LParam);
 void RemoveThreadHooksLocked(DWORD ThreadId);
 
 // ---- windows --------------------------------------------------------------------------------------
-// Takes every window of a thread that ends out of the tables, without messages; the records are
-// returned so that the caller releases them after the lock. Core().Lock must be held.
-std::vector<std::shared_ptr<Window>> RemoveThreadWindowsLocked(DWORD ThreadId);
+// Takes every window of a thread that ends out of the tables (with the windows below them), without
+// messages. Called without locks.
+void DiscardThreadWindows(DWORD ThreadId);
 bool MessageMatches(const MSG& M, HWND Filter, UINT Min, UINT Max);
 // Window filter of GetMessage/PeekMessage: null any, -1 thread messages only, else that window.
 bool HwndMatches(HWND Hwnd, HWND Filter);

@@ -69,13 +69,12 @@ void Complete(SentMessage& R, LRESULT Result, bool Failed) {
 }
 
 void EndQueue(const std::shared_ptr<ThreadQueue>& Queue) {
-  std::vector<std::shared_ptr<Window>> Dropped;
+  DiscardThreadWindows(Queue->ThreadId);
   {
     CoreState& S = Core();
     std::lock_guard<std::mutex> Guard(S.Lock);
     auto It = S.Queues.find(Queue->ThreadId);
     if (It != S.Queues.end() && It->second == Queue) S.Queues.erase(It);
-    Dropped = RemoveThreadWindowsLocked(Queue->ThreadId);
     RemoveThreadHooksLocked(Queue->ThreadId);
   }
   std::deque<std::shared_ptr<SentMessage>> Pending;
@@ -89,8 +88,6 @@ void EndQueue(const std::shared_ptr<ThreadQueue>& Queue) {
   }
   // Senders waiting for this thread learn that it is gone.
   for (auto& R : Pending) Complete(*R, 0, true);
-  if (WindowSystemExtension* X = Extension())
-    for (auto& W : Dropped) X->WindowDestroyed(W->Handle);
 }
 
 bool IsMouseMessage(UINT M) {

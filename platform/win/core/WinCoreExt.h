@@ -24,8 +24,8 @@ public:
   virtual void WindowCreated(HWND /*Window*/, const CREATESTRUCT& /*Create*/) {}
   // Destruction: WindowDestroying runs first, before any message (hide, drop focus and capture);
   // WindowDestroyed runs after WM_NCDESTROY of the window, just before its record goes away. The
-  // windows of a thread that ends go without messages; WindowDestroyed still runs for each of them,
-  // on the ending thread, after the records are gone.
+  // windows of a thread that ends go without messages; WindowDestroyed still runs for each of them
+  // (children first), on the ending thread, while the records exist.
   virtual void WindowDestroying(HWND /*Window*/) {}
   virtual void WindowDestroyed(HWND /*Window*/) {}
 

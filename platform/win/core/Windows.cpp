@@ -141,17 +141,44 @@ void FreeTree(HWND Hwnd) {
   }
 }
 
-// Takes a window and its children out without messages, when their destruction could not run to the
-// end (a procedure raised an exception on the way).
-void DiscardTree(HWND Hwnd) {
+// The windows of the trees under Roots, children before their parents. Core().Lock must be held.
+std::vector<HWND> BottomUpLocked(const std::vector<HWND>& Roots) {
+  std::vector<HWND> Out;
+  std::vector<std::pair<HWND, bool>> Stack;
+  for (auto It = Roots.rbegin(); It != Roots.rend(); ++It) Stack.emplace_back(*It, false);
+  while (!Stack.empty()) {
+    auto [H, Expanded] = Stack.back();
+    Stack.pop_back();
+    Window* W = FindWindowLocked(H);
+    if (!W) continue;
+    if (Expanded) {
+      Out.push_back(H);
+      continue;
+    }
+    Stack.emplace_back(H, true);
+    for (auto C = W->Children.rbegin(); C != W->Children.rend(); ++C) Stack.emplace_back(*C, false);
+  }
+  return Out;
+}
+
+// Takes the trees under Roots out without messages (their thread ended, or their destruction could
+// not run to the end). The visual half hears of each window while its record still exists.
+void DiscardTrees(const std::vector<HWND>& Roots) {
+  std::vector<HWND> Order;
+  {
+    std::lock_guard<std::mutex> Guard(Core().Lock);
+    Order = BottomUpLocked(Roots);
+  }
+  if (WindowSystemExtension* X = Extension())
+    for (HWND H : Order) X->WindowDestroyed(H);
   std::vector<std::shared_ptr<Window>> Dropped;
   {
     std::lock_guard<std::mutex> Guard(Core().Lock);
-    DropTreeLocked(Core(), Hwnd, Dropped);
+    for (HWND H : Roots) DropTreeLocked(Core(), H, Dropped);
   }
-  if (WindowSystemExtension* X = Extension())
-    for (auto& W : Dropped) X->WindowDestroyed(W->Handle);
 }
+
+void DiscardTree(HWND Hwnd) { DiscardTrees({Hwnd}); }
 
 // Destroys a window that is already marked; whatever a procedure raises, the window and its children
 // are gone afterwards, and the first exception goes on to the caller.
@@ -223,14 +250,19 @@ int CopyText(const std::string& Text, LPSTR Buffer, int Size) {
   return static_cast<int>(N);
 }
 
-std::vector<std::shared_ptr<Window>> RemoveThreadWindowsLocked(DWORD ThreadId) {
-  CoreState& S = Core();
+void DiscardThreadWindows(DWORD ThreadId) {
   std::vector<HWND> Roots;
-  for (auto& [Key, W] : S.Windows)
-    if (W->Queue && W->ThreadId == ThreadId) Roots.push_back(W->Handle);
-  std::vector<std::shared_ptr<Window>> Dropped;
-  for (HWND H : Roots) DropTreeLocked(S, H, Dropped);
-  return Dropped;
+  {
+    CoreState& S = Core();
+    std::lock_guard<std::mutex> Guard(S.Lock);
+    for (auto& [Key, W] : S.Windows) {
+      if (!W->Queue || W->ThreadId != ThreadId) continue;
+      // Only the topmost window of the thread in each tree; the rest go with it.
+      Window* P = FindWindowLocked(W->Parent);
+      if (!P || !P->Queue || P->ThreadId != ThreadId) Roots.push_back(W->Handle);
+    }
+  }
+  DiscardTrees(Roots);
 }
 
 std::vector<HWND> TopLevelWindows() {

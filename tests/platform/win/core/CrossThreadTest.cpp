@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "WinCoreTestSupport.h"
+#include "platform/win/core/WinCoreExt.h"
 
 namespace wincore_test {
 namespace {
@@ -337,6 +338,39 @@ TEST_F(CrossThreadTest, MsgWaitHandlesSendsItWasNotAskedToReturnFor) {
   Sender.join();
   EXPECT_EQ(Answer, 8);
   CloseHandle(Done);
+}
+
+}  // namespace
+}  // namespace wincore_test
+
+namespace wincore_test {
+namespace {
+
+TEST_F(CrossThreadTest, TheVisualLayerHearsOfTheWindowsOfAnEndedThread) {
+  struct Watcher : wincore::WindowSystemExtension {
+    std::mutex Lock;
+    std::vector<std::pair<HWND, bool>> Gone;  // window, its data still there
+    void WindowDestroyed(HWND H) override {
+      std::lock_guard<std::mutex> G(Lock);
+      Gone.emplace_back(H, wincore::GetWindowExtData(H) != nullptr);
+    }
+  } Ext;
+  wincore::SetWindowSystemExtension(&Ext);
+  HWND Top = nullptr, Child = nullptr;
+  std::thread Owner([&] {
+    Top = CreateWindowEx(0, TestClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    Child = CreateWindowEx(0, TestClass, "", WS_CHILD, 0, 0, 0, 0, Top, nullptr, nullptr, nullptr);
+    wincore::SetWindowExtData(Top, std::make_shared<int>(1));
+    wincore::SetWindowExtData(Child, std::make_shared<int>(2));
+    Log().Clear();
+  });
+  Owner.join();
+  wincore::SetWindowSystemExtension(nullptr);
+  EXPECT_FALSE(IsWindow(Top));
+  EXPECT_FALSE(IsWindow(Child));
+  EXPECT_EQ(Ext.Gone, (std::vector<std::pair<HWND, bool>>{{Child, true}, {Top, true}}));
+  // No message reached them as their thread was gone.
+  EXPECT_TRUE(Log().Items().empty());
 }
 
 }  // namespace
