@@ -112,7 +112,6 @@ struct DecodeJob {
   bool fast;
   bool smoothing;
   bool quantize;
-  bool headerOnly;
   // Out.
   int imageWidth;
   int imageHeight;
@@ -159,7 +158,6 @@ bool RunDecode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_source_mgr
   jpeg_calc_output_dimensions(cinfo);
   job->width = static_cast<int>(cinfo->output_width);
   job->height = static_cast<int>(cinfo->output_height);
-  if (job->headerOnly) return true;
   if (job->width <= 0 || job->height <= 0 || job->width > k58::forms::kMaxImageSide ||
       job->height > k58::forms::kMaxImageSide ||
       static_cast<int64_t>(job->width) * job->height > k58::forms::kMaxImagePixels) {
