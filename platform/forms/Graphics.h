@@ -42,7 +42,6 @@ inline constexpr const char* SScanLine = "Scan line index out of range";
 inline constexpr const char* SScanLineFormat = "Scan lines are available for 32-bit bitmaps only";
 inline constexpr const char* SNoCanvas = "Canvas does not allow drawing";
 inline constexpr const char* SUnknownExtension = "Unknown picture file extension (.%s)";
-inline constexpr const char* SUnknownClipboardFormat = "Unsupported clipboard format";
 inline constexpr const char* SUnknownGraphicClass = "Unknown picture format %s";
 inline constexpr const char* SOutOfResources = "Out of system resources";
 inline constexpr const char* SInvalidPixelFormat = "Invalid pixel format";

@@ -41,6 +41,13 @@ TEST_F(CanvasTest, ACanvasWithoutAContextRefusesToDrawUntilItIsGivenOne) {
   plain.SetHandle(nullptr);
   EXPECT_EQ(At(bitmap.get(), 1, 0), clRed);
   EXPECT_EQ(At(bitmap.get(), 2, 0), clWhite);
+
+  // The screen context measures as a bitmap's does.
+  TCanvas measuring;
+  measuring.SetHandle(ScreenDC());
+  EXPECT_GT(measuring.TextWidth("WWW"), 0);
+  EXPECT_EQ(measuring.TextWidth("WWW"), canvas->TextWidth("WWW"));
+  EXPECT_EQ(measuring.Font()->PixelsPerInch(), ScreenLogPixels());
 }
 
 TEST_F(CanvasTest, ShapesUseThePenForOutlinesAndTheBrushInside) {
