@@ -1,0 +1,11 @@
+// The Win32-shaped platform API in one include: window manager core, GDI, windows on screen,
+// clipboard and shell.
+#pragma once
+
+#include "platform/win/core/WinBase.h"
+#include "platform/win/core/WinUser.h"
+#include "platform/win/gdi/WinGdi.h"
+#include "platform/win/gdi/WinUserGdi.h"
+#include "platform/win/ui/WinClipboard.h"
+#include "platform/win/ui/WinShell.h"
+#include "platform/win/ui/WinUserUi.h"

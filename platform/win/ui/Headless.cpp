@@ -1,0 +1,152 @@
+// The headless display back-end.
+#include "platform/win/ui/Headless.h"
+
+#include <algorithm>
+
+namespace winui {
+
+namespace {
+
+std::vector<MonitorDesc> OneMonitor(int Width, int Height) {
+  MonitorDesc M;
+  M.Bounds = RECT{0, 0, Width, Height};
+  M.WorkArea = M.Bounds;
+  M.Primary = true;
+  return {M};
+}
+
+RECT Union(const RECT& A, const RECT& B) {
+  if (A.right <= A.left || A.bottom <= A.top) return B;
+  if (B.right <= B.left || B.bottom <= B.top) return A;
+  return RECT{std::min(A.left, B.left), std::min(A.top, B.top), std::max(A.right, B.right),
+              std::max(A.bottom, B.bottom)};
+}
+
+}  // namespace
+
+HeadlessDisplay::HeadlessDisplay(int Width, int Height) : FMonitors(OneMonitor(Width, Height)) {}
+
+HeadlessDisplay::HeadlessDisplay(std::vector<MonitorDesc> Monitors) : FMonitors(std::move(Monitors)) {
+  if (FMonitors.empty()) FMonitors = OneMonitor(1280, 1024);
+}
+
+std::vector<MonitorDesc> HeadlessDisplay::Monitors() {
+  std::lock_guard<std::mutex> G(FLock);
+  return FMonitors;
+}
+
+void HeadlessDisplay::SetMonitors(std::vector<MonitorDesc> Monitors) {
+  std::lock_guard<std::mutex> G(FLock);
+  FMonitors = std::move(Monitors);
+  if (FMonitors.empty()) FMonitors = OneMonitor(1280, 1024);
+}
+
+void HeadlessDisplay::TopLevelCreated(HWND Window, const TopLevelInfo& Info) {
+  std::lock_guard<std::mutex> G(FLock);
+  FWindows[Window].Info = Info;
+}
+
+void HeadlessDisplay::TopLevelDestroyed(HWND Window) {
+  std::lock_guard<std::mutex> G(FLock);
+  FWindows.erase(Window);
+}
+
+void HeadlessDisplay::TopLevelShown(HWND Window, bool Visible, bool /*Activate*/) {
+  std::lock_guard<std::mutex> G(FLock);
+  FWindows[Window].Mapped = Visible;
+}
+
+void HeadlessDisplay::TopLevelMoved(HWND Window, const RECT& Rect) {
+  std::lock_guard<std::mutex> G(FLock);
+  FWindows[Window].Info.Rect = Rect;
+}
+
+void HeadlessDisplay::TopLevelChanged(HWND Window, const TopLevelInfo& Info) {
+  std::lock_guard<std::mutex> G(FLock);
+  FWindows[Window].Info = Info;
+}
+
+void HeadlessDisplay::TopLevelRestacked(const std::vector<HWND>& /*TopFirst*/) {}
+
+void HeadlessDisplay::TopLevelActivated(HWND /*Window*/) {}
+
+void HeadlessDisplay::Present(HWND Window, const RECT& Damage) {
+  std::lock_guard<std::mutex> G(FLock);
+  auto It = FWindows.find(Window);
+  if (It != FWindows.end()) It->second.Damage = Union(It->second.Damage, Damage);
+}
+
+void HeadlessDisplay::SetPointerShape(HCURSOR Cursor) {
+  std::lock_guard<std::mutex> G(FLock);
+  FPointer = Cursor;
+}
+
+void HeadlessDisplay::WarpPointer(POINT /*Screen*/) {}
+
+void HeadlessDisplay::Beep(UINT Type) {
+  std::lock_guard<std::mutex> G(FLock);
+  ++FBeeps;
+  FLastBeep = Type;
+}
+
+void HeadlessDisplay::ClipboardChanged() {
+  std::lock_guard<std::mutex> G(FLock);
+  ++FClipboardChanges;
+  FHasForeignText = false;
+}
+
+bool HeadlessDisplay::ForeignClipboardText(std::u16string& Text) {
+  std::lock_guard<std::mutex> G(FLock);
+  if (!FHasForeignText) return false;
+  Text = FForeignText;
+  return true;
+}
+
+int HeadlessDisplay::BeepCount() const {
+  std::lock_guard<std::mutex> G(FLock);
+  return FBeeps;
+}
+
+UINT HeadlessDisplay::LastBeep() const {
+  std::lock_guard<std::mutex> G(FLock);
+  return FLastBeep;
+}
+
+HCURSOR HeadlessDisplay::PointerShape() const {
+  std::lock_guard<std::mutex> G(FLock);
+  return FPointer;
+}
+
+std::string HeadlessDisplay::TitleOf(HWND Window) const {
+  std::lock_guard<std::mutex> G(FLock);
+  auto It = FWindows.find(Window);
+  return It == FWindows.end() ? std::string() : It->second.Info.Title;
+}
+
+bool HeadlessDisplay::IsMapped(HWND Window) const {
+  std::lock_guard<std::mutex> G(FLock);
+  auto It = FWindows.find(Window);
+  return It != FWindows.end() && It->second.Mapped;
+}
+
+RECT HeadlessDisplay::TakeDamage(HWND Window) {
+  std::lock_guard<std::mutex> G(FLock);
+  auto It = FWindows.find(Window);
+  if (It == FWindows.end()) return RECT{};
+  RECT D = It->second.Damage;
+  It->second.Damage = RECT{};
+  return D;
+}
+
+void HeadlessDisplay::SetForeignClipboardText(const std::u16string& Text, bool Present) {
+  std::lock_guard<std::mutex> G(FLock);
+  FForeignText = Text;
+  FHasForeignText = Present;
+}
+
+int HeadlessDisplay::ClipboardChanges() const {
+  std::lock_guard<std::mutex> G(FLock);
+  return FClipboardChanges;
+}
+
+}  // namespace winui

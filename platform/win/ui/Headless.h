@@ -1,0 +1,67 @@
+// The headless display: a virtual screen in memory. Top-level windows stay in their surfaces; the
+// screen's pixels are composed from them on request (desktop colour where no window is). Input comes
+// only from the Inject* calls (see TestDisplay.h for the test helper).
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/win/ui/Display.h"
+
+namespace winui {
+
+class HeadlessDisplay final : public DisplayBackend {
+public:
+  // One monitor of the given size, its work area the whole screen.
+  explicit HeadlessDisplay(int Width = 1280, int Height = 1024);
+  explicit HeadlessDisplay(std::vector<MonitorDesc> Monitors);
+
+  const char* Name() const override { return "headless"; }
+  std::vector<MonitorDesc> Monitors() override;
+  void TopLevelCreated(HWND Window, const TopLevelInfo& Info) override;
+  void TopLevelDestroyed(HWND Window) override;
+  void TopLevelShown(HWND Window, bool Visible, bool Activate) override;
+  void TopLevelMoved(HWND Window, const RECT& Rect) override;
+  void TopLevelChanged(HWND Window, const TopLevelInfo& Info) override;
+  void TopLevelRestacked(const std::vector<HWND>& TopFirst) override;
+  void TopLevelActivated(HWND Window) override;
+  void Present(HWND Window, const RECT& Damage) override;
+  void SetPointerShape(HCURSOR Cursor) override;
+  void WarpPointer(POINT Screen) override;
+  void Beep(UINT Type) override;
+  void ClipboardChanged() override;
+  bool ForeignClipboardText(std::u16string& Text) override;
+
+  // What tests look at.
+  void SetMonitors(std::vector<MonitorDesc> Monitors);
+  int BeepCount() const;
+  UINT LastBeep() const;
+  HCURSOR PointerShape() const;
+  // Title the window manager would show.
+  std::string TitleOf(HWND Window) const;
+  bool IsMapped(HWND Window) const;
+  // Presented area since the last call (window coordinates), empty when nothing was presented.
+  RECT TakeDamage(HWND Window);
+  // Text another program would have put on the clipboard (empty: none).
+  void SetForeignClipboardText(const std::u16string& Text, bool Present = true);
+  int ClipboardChanges() const;
+
+private:
+  struct Top {
+    TopLevelInfo Info;
+    bool Mapped = false;
+    RECT Damage{};
+  };
+  mutable std::mutex FLock;
+  std::vector<MonitorDesc> FMonitors;
+  std::map<HWND, Top> FWindows;
+  int FBeeps = 0;
+  UINT FLastBeep = 0;
+  HCURSOR FPointer = nullptr;
+  bool FHasForeignText = false;
+  std::u16string FForeignText;
+  int FClipboardChanges = 0;
+};
+
+}  // namespace winui

@@ -1,0 +1,485 @@
+// The painting cycle: update regions with their erase and frame flags, WM_PAINT generated for the
+// queues, BeginPaint/EndPaint, window DCs on the top-level surfaces, RedrawWindow and scrolling.
+#include <map>
+
+#include "platform/win/ui/UiInternal.h"
+
+namespace winui {
+
+namespace {
+
+// DCs handed out by GetDC/GetDCEx/GetWindowDC/BeginPaint: the window, its top-level window and the
+// surface area they may have changed.
+struct DcRecord {
+  HWND Hwnd = nullptr;
+  HWND Root = nullptr;
+  RECT Damage{};
+};
+std::map<HDC, DcRecord>& Dcs() {
+  static auto* M = new std::map<HDC, DcRecord>;
+  return *M;
+}
+
+bool NeedsPaint(const WinData& D) { return !D.Update.IsEmpty() || D.InternalPaint || D.NcPaint; }
+
+RECT ClientBox(const WinData& D) { return RECT{0, 0, Width(D.Client), Height(D.Client)}; }
+
+void Wake(HWND Hwnd) {
+  DWORD Tid = GetWindowThreadProcessId(Hwnd, nullptr);
+  if (Tid) wincore::WakeQueue(Tid, QS_PAINT);
+}
+
+void RedrawTree(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
+  WinDataPtr D = Data(Hwnd);
+  RECT Box = ClientBox(*D);
+  gdi::Region A = Area ? Area->Intersected(Box) : gdi::Region(Box);
+  bool Shown = IsShown(Hwnd);
+  if ((Flags & RDW_INVALIDATE) && Shown) {
+    if (!A.IsEmpty()) {
+      D->Update = gdi::Region::Combine(D->Update, A, RGN_OR);
+      if (Flags & RDW_ERASE) D->Erase = true;
+    }
+    if ((Flags & RDW_FRAME) && !SameRect(D->Window, D->Client)) {
+      bool TouchesFrame = !Area;
+      if (Area && !Area->IsEmpty()) {
+        const RECT& B = Area->Bounds();
+        TouchesFrame = B.left < 0 || B.top < 0 || B.right > Box.right || B.bottom > Box.bottom;
+      }
+      if (TouchesFrame) D->NcPaint = true;
+    }
+    if (Flags & RDW_INTERNALPAINT) D->InternalPaint = true;
+    Wake(Hwnd);
+  }
+  if (Flags & RDW_VALIDATE) {
+    if (!Area)
+      D->Update.SetEmpty();
+    else
+      D->Update = gdi::Region::Combine(D->Update, A, RGN_DIFF);
+    if ((Flags & RDW_NOERASE) || D->Update.IsEmpty()) D->Erase = false;
+    if (Flags & RDW_NOFRAME) D->NcPaint = false;
+    if (Flags & RDW_NOINTERNALPAINT) D->InternalPaint = false;
+  }
+  bool Children = (Flags & RDW_ALLCHILDREN) || (!(Flags & RDW_NOCHILDREN) && !(StyleOf(Hwnd) & WS_CLIPCHILDREN));
+  if (!Children) return;
+  UINT ChildFlags = Flags & ~(RDW_INTERNALPAINT | RDW_NOINTERNALPAINT);
+  if (Flags & RDW_INVALIDATE) ChildFlags |= RDW_FRAME;
+  for (HWND C : ChildrenOf(Hwnd)) {
+    if (!(StyleOf(C) & WS_VISIBLE)) continue;
+    WinDataPtr CD = Data(C);
+    if (!Area) {
+      RedrawTree(C, nullptr, ChildFlags);
+      continue;
+    }
+    gdi::Region Ac = A.Intersected(CD->Window);
+    if (Ac.IsEmpty()) continue;
+    Ac.Offset(-CD->Client.left, -CD->Client.top);
+    RedrawTree(C, &Ac, ChildFlags);
+  }
+}
+
+void UpdateNow(HWND Hwnd, bool EraseOnly, bool Children) {
+  PaintWindowNow(Hwnd, EraseOnly);
+  if (!Children || !IsWindow(Hwnd)) return;
+  for (HWND C : ChildrenOf(Hwnd))
+    if (IsWindow(C) && (StyleOf(C) & WS_VISIBLE)) UpdateNow(C, EraseOnly, true);
+}
+
+HWND FindIn(HWND Hwnd, DWORD Thread) {
+  if (!(StyleOf(Hwnd) & WS_VISIBLE)) return nullptr;
+  if (GetWindowThreadProcessId(Hwnd, nullptr) == Thread && NeedsPaint(*Data(Hwnd))) return Hwnd;
+  for (HWND C : ChildrenOf(Hwnd))
+    if (HWND P = FindIn(C, Thread)) return P;
+  return nullptr;
+}
+
+gdi::SurfacePtr Dummy() {
+  static gdi::SurfacePtr S = std::make_shared<gdi::Surface>(1, 1, 32);
+  return S;
+}
+
+// Region handle for a screen-coordinate region parameter; (HRGN)1 and null stand for everything.
+const gdi::Region* RealRegion(HRGN Rgn) {
+  if (!Rgn || Rgn == reinterpret_cast<HRGN>(1)) return nullptr;
+  return gdi::RegionOf(Rgn);
+}
+
+HDC MakeDC(HWND Hwnd, bool WholeWindow, bool ClipChildren, const gdi::Region* Extra, int ExtraMode,
+           RECT* DamageOut) {
+  HDC Dc;
+  RECT Damage{};
+  HWND Root = nullptr;
+  if (!IsWindow(Hwnd) || IsDesktop(Hwnd) || !IsTopLevel(RootOf(Hwnd))) {
+    gdi::Region None;
+    Dc = gdi::CreateSurfaceDC(Dummy(), POINT{0, 0}, &None);
+  } else {
+    Root = RootOf(Hwnd);
+    EnsureSurface(Root);
+    POINT O = SurfaceOrigin(Hwnd);
+    if (!WholeWindow) {
+      RECT W = ScreenWindowRect(Hwnd), C = ScreenClientRect(Hwnd);
+      O.x += C.left - W.left;
+      O.y += C.top - W.top;
+    }
+    gdi::Region Vis = VisibleRegion(Hwnd, !WholeWindow, ClipChildren);
+    if (Extra) Vis = gdi::Region::Combine(Vis, *Extra, ExtraMode);
+    Damage = Vis.Bounds();
+    Dc = gdi::CreateSurfaceDC(Data(Root)->Surface, O, &Vis);
+  }
+  gdi::SetDCTag(Dc, Hwnd);
+  Dcs()[Dc] = DcRecord{Hwnd, Root, Damage};
+  if (DamageOut) *DamageOut = Damage;
+  return Dc;
+}
+
+bool FreeDC(HDC Dc) {
+  auto It = Dcs().find(Dc);
+  if (It == Dcs().end()) return false;
+  DcRecord R = It->second;
+  Dcs().erase(It);
+  DeleteDC(Dc);
+  if (R.Root && IsWindow(R.Root) && !RectEmpty(R.Damage)) Present(R.Root, R.Damage);
+  return true;
+}
+
+// A region given in screen coordinates, moved to the surface of Hwnd's top-level window.
+gdi::Region ScreenToSurface(HWND Hwnd, const gdi::Region& R) {
+  gdi::Region Out = R;
+  RECT Root = ScreenWindowRect(RootOf(Hwnd));
+  Out.Offset(-Root.left, -Root.top);
+  return Out;
+}
+
+void SendNcPaint(HWND Hwnd) {
+  WinDataPtr D = Data(Hwnd);
+  D->NcPaint = false;
+  if (SameRect(D->Window, D->Client)) return;
+  RECT W = ScreenWindowRect(Hwnd), C = ScreenClientRect(Hwnd);
+  HRGN Rgn = CreateRectRgnIndirect(&W);
+  // The region covers the frame only: the client area is not part of what WM_NCPAINT paints.
+  HRGN Client = CreateRectRgnIndirect(&C);
+  CombineRgn(Rgn, Rgn, Client, RGN_DIFF);
+  DeleteObject(Client);
+  SendMessage(Hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(Rgn), 0);
+  DeleteObject(Rgn);
+}
+
+}  // namespace
+
+void Redraw(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
+  if (!IsWindow(Hwnd)) return;
+  if (IsDesktop(Hwnd)) {
+    for (HWND T : TopLevels()) Redraw(T, nullptr, Flags | RDW_ALLCHILDREN);
+    return;
+  }
+  if (Data(Hwnd)->NoRedraw && (Flags & RDW_INVALIDATE)) return;
+  RedrawTree(Hwnd, Area, Flags);
+  if (Flags & (RDW_UPDATENOW | RDW_ERASENOW))
+    UpdateNow(Hwnd, !(Flags & RDW_UPDATENOW), !(Flags & RDW_NOCHILDREN));
+}
+
+void InvalidateAll(HWND Hwnd) { Redraw(Hwnd, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN); }
+
+void InvalidateParentArea(HWND Parent, const gdi::Region& Area) {
+  if (!IsWindow(Parent) || IsDesktop(Parent) || Area.IsEmpty()) return;
+  Redraw(Parent, &Area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void DropPaintState(HWND Hwnd) {
+  WinDataPtr D = Data(Hwnd);
+  D->Update.SetEmpty();
+  D->Erase = D->NcPaint = D->InternalPaint = false;
+  for (HWND C : ChildrenOf(Hwnd)) DropPaintState(C);
+}
+
+HWND FindWindowToPaint(HWND Filter) {
+  DWORD Thread = GetCurrentThreadId();
+  if (Filter) {
+    if (!IsWindow(Filter) || GetWindowThreadProcessId(Filter, nullptr) != Thread || !IsShown(Filter)) return nullptr;
+    return NeedsPaint(*Data(Filter)) ? Filter : nullptr;
+  }
+  for (HWND T : TopLevels())
+    if (HWND P = FindIn(T, Thread)) return P;
+  return nullptr;
+}
+
+void EnsureSurface(HWND Root) {
+  WinDataPtr D = Data(Root);
+  int W = std::max(1, Width(D->Window)), H = std::max(1, Height(D->Window));
+  if (D->Surface && D->Surface->Width() == W && D->Surface->Height() == H) return;
+  auto S = std::make_shared<gdi::Surface>(W, H, 32);
+  S->Fill(gdi::ColorToPixel(GetSysColor(COLOR_WINDOW)));
+  if (D->Surface) {
+    int Cw = std::min(W, D->Surface->Width()), Ch = std::min(H, D->Surface->Height());
+    for (int Y = 0; Y < Ch; ++Y)
+      std::copy(D->Surface->Row(Y), D->Surface->Row(Y) + Cw, S->Row(Y));
+  }
+  D->Surface = S;
+}
+
+void Present(HWND Hwnd, const RECT& SurfaceRect) {
+  HWND Root = RootOf(Hwnd);
+  if (!Root || !IsTopLevel(Root) || RectEmpty(SurfaceRect) || !IsShown(Root)) return;
+  Backend().Present(Root, SurfaceRect);
+}
+
+void PresentAll(HWND Root) {
+  WinDataPtr D = Data(Root);
+  if (D->Surface) Present(Root, RECT{0, 0, D->Surface->Width(), D->Surface->Height()});
+}
+
+HDC MakeWindowDC(HWND Hwnd, bool WholeWindow, bool ClipChildren) {
+  return MakeDC(Hwnd, WholeWindow, ClipChildren, nullptr, RGN_AND, nullptr);
+}
+
+void DefEraseBackground(HWND Hwnd, HDC Dc) {
+  auto Brush = reinterpret_cast<HBRUSH>(GetClassLongPtr(Hwnd, GCLP_HBRBACKGROUND));
+  if (!Brush || !Dc) return;
+  RECT R;
+  GetClientRect(Hwnd, &R);
+  FillRect(Dc, &R, Brush);
+}
+
+void PaintWindowNow(HWND Hwnd, bool EraseOnly) {
+  if (!IsWindow(Hwnd) || !IsShown(Hwnd)) return;
+  WinDataPtr D = Data(Hwnd);
+  if (EraseOnly) {
+    if (D->NcPaint) SendNcPaint(Hwnd);
+    if (D->Erase && !D->Update.IsEmpty()) {
+      D->Erase = false;
+      gdi::Region U = D->Update;
+      RECT W = ScreenWindowRect(Hwnd), C = ScreenClientRect(Hwnd);
+      POINT O = SurfaceOrigin(Hwnd);
+      U.Offset(O.x + C.left - W.left, O.y + C.top - W.top);
+      HDC Dc = MakeDC(Hwnd, false, (StyleOf(Hwnd) & WS_CLIPCHILDREN) != 0, &U, RGN_AND, nullptr);
+      SendMessage(Hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(Dc), 0);
+      FreeDC(Dc);
+    }
+    return;
+  }
+  if (NeedsPaint(*D)) SendMessage(Hwnd, WM_PAINT, 0, 0);
+}
+
+}  // namespace winui
+
+using namespace winui;
+
+BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {
+  EnsureInit();
+  if (!hWnd) hWnd = GetDesktopWindow();
+  if (!IsWindow(hWnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  if (hrgnUpdate) {
+    const gdi::Region* R = gdi::RegionOf(hrgnUpdate);
+    if (!R) return FALSE;
+    gdi::Region Copy = *R;
+    Redraw(hWnd, &Copy, flags);
+  } else if (lprcUpdate) {
+    gdi::Region R(*lprcUpdate);
+    Redraw(hWnd, &R, flags);
+  } else {
+    Redraw(hWnd, nullptr, flags);
+  }
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
+  return RedrawWindow(hWnd, lpRect, nullptr, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
+}
+
+BOOL InvalidateRgn(HWND hWnd, HRGN hRgn, BOOL bErase) {
+  return RedrawWindow(hWnd, nullptr, hRgn, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
+}
+
+BOOL ValidateRect(HWND hWnd, const RECT* lpRect) {
+  return RedrawWindow(hWnd, lpRect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL ValidateRgn(HWND hWnd, HRGN hRgn) { return RedrawWindow(hWnd, nullptr, hRgn, RDW_VALIDATE | RDW_NOCHILDREN); }
+
+BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase) {
+  if (!IsWindow(hWnd)) return FALSE;
+  WinDataPtr D = Data(hWnd);
+  if (bErase && D->Erase) PaintWindowNow(hWnd, true);
+  if (lpRect) *lpRect = D->Update.IsEmpty() ? RECT{} : D->Update.Bounds();
+  return D->Update.IsEmpty() ? FALSE : TRUE;
+}
+
+int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase) {
+  if (!IsWindow(hWnd) || !hRgn) return ERROR;
+  WinDataPtr D = Data(hWnd);
+  if (bErase && D->Erase) PaintWindowNow(hWnd, true);
+  if (!gdi::SetRegionOf(hRgn, D->Update)) return ERROR;
+  return D->Update.Complexity();
+}
+
+BOOL UpdateWindow(HWND hWnd) {
+  if (!IsWindow(hWnd)) return FALSE;
+  return RedrawWindow(hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
+  EnsureInit();
+  if (!IsWindow(hWnd) || !lpPaint) return nullptr;
+  CaretHideForPaint(hWnd);
+  WinDataPtr D = Data(hWnd);
+  if (D->NcPaint) SendNcPaint(hWnd);
+  if (!IsWindow(hWnd)) return nullptr;
+  gdi::Region U = D->Update;
+  bool Erase = D->Erase;
+  D->Update.SetEmpty();
+  D->Erase = false;
+  D->InternalPaint = false;
+
+  RECT W = ScreenWindowRect(hWnd), C = ScreenClientRect(hWnd);
+  POINT O = SurfaceOrigin(hWnd);
+  gdi::Region InSurface = U;
+  InSurface.Offset(O.x + C.left - W.left, O.y + C.top - W.top);
+  HDC Dc = MakeDC(hWnd, false, (StyleOf(hWnd) & WS_CLIPCHILDREN) != 0, &InSurface, RGN_AND, nullptr);
+  *lpPaint = PAINTSTRUCT{};
+  lpPaint->hdc = Dc;
+  lpPaint->rcPaint = U.IsEmpty() ? RECT{} : U.Bounds();
+  lpPaint->fErase = FALSE;
+  if (Erase) lpPaint->fErase = SendMessage(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(Dc), 0) ? FALSE : TRUE;
+  return Dc;
+}
+
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
+  if (!lpPaint) return FALSE;
+  FreeDC(lpPaint->hdc);
+  if (IsWindow(hWnd)) CaretShowAfterPaint(hWnd);
+  return TRUE;
+}
+
+HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags) {
+  EnsureInit();
+  if (!hWnd) {
+    HDC Dc = CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+    Dcs()[Dc] = DcRecord{};
+    return Dc;
+  }
+  if (!IsWindow(hWnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  bool Whole = (flags & DCX_WINDOW) != 0;
+  bool ClipChildren = (flags & DCX_CLIPCHILDREN) || (!Whole && (StyleOf(hWnd) & WS_CLIPCHILDREN));
+  const gdi::Region* Extra = nullptr;
+  gdi::Region Moved;
+  int Mode = RGN_AND;
+  if (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) {
+    if (const gdi::Region* R = RealRegion(hrgnClip)) {
+      Moved = ScreenToSurface(hWnd, *R);
+      Extra = &Moved;
+      Mode = (flags & DCX_EXCLUDERGN) ? RGN_DIFF : RGN_AND;
+    } else if (hrgnClip == nullptr && (flags & DCX_INTERSECTRGN)) {
+      Extra = &Moved;  // intersecting with nothing
+    }
+  }
+  return MakeDC(hWnd, Whole, ClipChildren, Extra, Mode, nullptr);
+}
+
+HDC GetDC(HWND hWnd) { return GetDCEx(hWnd, nullptr, 0); }
+
+HDC GetWindowDC(HWND hWnd) { return GetDCEx(hWnd, nullptr, DCX_WINDOW); }
+
+int ReleaseDC(HWND /*hWnd*/, HDC hDC) { return FreeDC(hDC) ? 1 : 0; }
+
+HWND WindowFromDC(HDC hDC) {
+  auto It = Dcs().find(hDC);
+  if (It == Dcs().end()) return nullptr;
+  return It->second.Hwnd;
+}
+
+int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT* prcClip, HRGN hrgnUpdate,
+                   LPRECT prcUpdate, UINT flags) {
+  EnsureInit();
+  if (!IsWindow(hWnd)) return ERROR;
+  WinDataPtr D = Data(hWnd);
+  RECT Box = RECT{0, 0, Width(D->Client), Height(D->Client)};
+  RECT Src = prcScroll ? Intersect(*prcScroll, Box) : Box;
+  RECT Clip = prcClip ? Intersect(*prcClip, Box) : Box;
+  gdi::Region Moved;
+  if (IsShown(hWnd) && (dx || dy)) {
+    HWND Root = RootOf(hWnd);
+    EnsureSurface(Root);
+    gdi::Surface& S = *Data(Root)->Surface;
+    RECT W = ScreenWindowRect(hWnd), C = ScreenClientRect(hWnd);
+    POINT O = SurfaceOrigin(hWnd);
+    int Ox = O.x + C.left - W.left, Oy = O.y + C.top - W.top;
+    gdi::Region Vis = VisibleRegion(hWnd, true, false);
+    Vis.Offset(-Ox, -Oy);  // client coordinates
+    gdi::Region ValidSrc = Vis.Intersected(Src);
+    ValidSrc.Offset(dx, dy);
+    Moved = gdi::Region::Combine(ValidSrc.Intersected(Clip), Vis, RGN_AND);
+    if (!Moved.IsEmpty()) {
+      // Copy through a snapshot of the source area so overlapping moves read unchanged pixels.
+      RECT B = Moved.Bounds();
+      RECT From = Offset(B, -dx, -dy);
+      int Bw = Width(B), Bh = Height(B);
+      std::vector<uint32_t> Snap(static_cast<size_t>(Bw) * Bh);
+      for (int Y = 0; Y < Bh; ++Y)
+        for (int X = 0; X < Bw; ++X) {
+          int Sx = From.left + X + Ox, Sy = From.top + Y + Oy;
+          Snap[static_cast<size_t>(Y) * Bw + X] = S.Contains(Sx, Sy) ? S.Get(Sx, Sy) : 0;
+        }
+      for (const RECT& R : Moved.Rects())
+        for (int Y = R.top; Y < R.bottom; ++Y)
+          for (int X = R.left; X < R.right; ++X)
+            if (S.Contains(X + Ox, Y + Oy)) S.Set(X + Ox, Y + Oy, Snap[static_cast<size_t>(Y - B.top) * Bw + (X - B.left)]);
+      Present(Root, Offset(B, Ox, Oy));
+    }
+    // What waited for painting inside the scrolled area moves with it.
+    gdi::Region Inside = D->Update.Intersected(Src);
+    if (!Inside.IsEmpty()) {
+      gdi::Region Rest = gdi::Region::Combine(D->Update, Inside, RGN_DIFF);
+      Inside.Offset(dx, dy);
+      D->Update = gdi::Region::Combine(Rest, Inside.Intersected(Clip), RGN_OR);
+    }
+  }
+  gdi::Region Update = gdi::Region::Combine(gdi::Region(Src).Intersected(Clip), Moved, RGN_DIFF);
+  if (flags & SW_SCROLLCHILDREN) {
+    for (HWND Ch : ChildrenOf(hWnd)) {
+      RECT CW = Data(Ch)->Window;
+      if (prcScroll && RectEmpty(Intersect(CW, Src))) continue;
+      SetWindowPos(Ch, nullptr, CW.left + dx, CW.top + dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+  }
+  if ((flags & SW_INVALIDATE) && !Update.IsEmpty())
+    Redraw(hWnd, &Update,
+           RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | ((flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
+  if (hrgnUpdate) gdi::SetRegionOf(hrgnUpdate, Update);
+  if (prcUpdate) *prcUpdate = Update.IsEmpty() ? RECT{} : Update.Bounds();
+  return Update.Complexity();
+}
+
+BOOL ScrollWindow(HWND hWnd, int XAmount, int YAmount, const RECT* lpRect, const RECT* lpClipRect) {
+  UINT Flags = SW_INVALIDATE | SW_ERASE | (lpRect ? 0 : SW_SCROLLCHILDREN);
+  return ScrollWindowEx(hWnd, XAmount, YAmount, lpRect, lpClipRect, nullptr, nullptr, Flags) != ERROR;
+}
+
+BOOL ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcClip, HRGN hrgnUpdate,
+              LPRECT lprcUpdate) {
+  RECT Box;
+  if (GetClipBox(hDC, &Box) == ERROR) return FALSE;
+  RECT Src = lprcScroll ? *lprcScroll : Box;
+  RECT Clip = lprcClip ? *lprcClip : Box;
+  RECT Dest = Intersect(Offset(Src, dx, dy), Clip);
+  if (!RectEmpty(Dest)) {
+    HDC Mem = CreateCompatibleDC(hDC);
+    HBITMAP Bmp = CreateCompatibleBitmap(hDC, Width(Dest), Height(Dest));
+    HGDIOBJ Old = SelectObject(Mem, Bmp);
+    BitBlt(Mem, 0, 0, Width(Dest), Height(Dest), hDC, Dest.left - dx, Dest.top - dy, SRCCOPY);
+    BitBlt(hDC, Dest.left, Dest.top, Width(Dest), Height(Dest), Mem, 0, 0, SRCCOPY);
+    SelectObject(Mem, Old);
+    DeleteObject(Bmp);
+    DeleteDC(Mem);
+  }
+  gdi::Region Update =
+      gdi::Region::Combine(gdi::Region(Src).Intersected(Clip), gdi::Region(Dest), RGN_DIFF);
+  if (hrgnUpdate) gdi::SetRegionOf(hrgnUpdate, Update);
+  if (lprcUpdate) *lprcUpdate = Update.IsEmpty() ? RECT{} : Update.Bounds();
+  return TRUE;
+}
