@@ -233,6 +233,7 @@ bool DefProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result)
 class Extension final : public wincore::WindowSystemExtension {
 public:
   void WindowCreating(HWND Hwnd, CREATESTRUCT& Create) override {
+    Backend();
     if (!Ui().InputThread) Ui().InputThread = GetCurrentThreadId();
     PlaceNewWindow(Hwnd, Create);
   }
@@ -295,14 +296,14 @@ UiState& Ui() {
 
 void EnsureInit() {
   static std::once_flag Once;
-  std::call_once(Once, [] {
-    wincore::SetWindowSystemExtension(&TheExtension());
-    gdi::SetSysColorsChangedHandler(BroadcastSysColorChange);
-  });
+  std::call_once(Once, [] { wincore::SetWindowSystemExtension(&TheExtension()); });
 }
 
 DisplayBackend& Backend() {
   UiState& S = Ui();
+  // Not at static initialisation: the colour table's handler may not exist yet then.
+  static std::once_flag Hooks;
+  std::call_once(Hooks, [] { gdi::SetSysColorsChangedHandler(BroadcastSysColorChange); });
   if (!S.Backend) {
     S.Backend = DefaultBackend();
     S.Monitors = S.Backend->Monitors();

@@ -20,7 +20,7 @@ void ActivateWindow(HWND Hwnd, bool Click) {
   if (Old && !IsWindow(Old)) Old = S.Active = nullptr;
   if (Hwnd == Old) return;
   if (Hwnd && !CanActivate(Hwnd)) return;
-  if (Hwnd) {
+  if (Hwnd && !SameZOrder(Hwnd, HWND_TOP)) {
     SetWindowPos(Hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!IsWindow(Hwnd)) return;
   }

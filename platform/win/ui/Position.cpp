@@ -70,6 +70,36 @@ void ApplyZOrder(HWND Hwnd, HWND After) {
   SortBands();
 }
 
+bool OwnedByDeep(HWND Hwnd, HWND Owner) {
+  for (HWND O = GetWindow(Hwnd, GW_OWNER); O; O = GetWindow(O, GW_OWNER))
+    if (O == Owner) return true;
+  return false;
+}
+
+}  // namespace
+
+// Whether placing Hwnd after InsertAfter would leave the order as it is.
+bool SameZOrder(HWND Hwnd, HWND After) {
+  bool Top = IsTopLevel(Hwnd);
+  bool Topmost = Top && (ExStyleOf(Hwnd) & WS_EX_TOPMOST);
+  if (!Top && (After == HWND_TOPMOST || After == HWND_NOTOPMOST)) After = HWND_TOP;
+  if (After == HWND_BOTTOM) return !GetWindow(Hwnd, GW_HWNDNEXT) && !Topmost;
+  if (After == HWND_TOP || After == HWND_TOPMOST || After == HWND_NOTOPMOST) {
+    if (After == HWND_TOPMOST && !Topmost) return false;
+    if (After == HWND_NOTOPMOST && Topmost) return false;
+    // At the top of its band, only its own owned windows above it.
+    for (HWND P = GetWindow(Hwnd, GW_HWNDPREV); P; P = GetWindow(P, GW_HWNDPREV)) {
+      if (OwnedByDeep(P, Hwnd)) continue;
+      if (Top && !Topmost && (ExStyleOf(P) & WS_EX_TOPMOST)) continue;
+      return false;
+    }
+    return true;
+  }
+  return GetWindow(Hwnd, GW_HWNDPREV) == After;
+}
+
+namespace {
+
 gdi::Region ShapeInParentClient(HWND Hwnd) {
   HWND P = ParentOf(Hwnd);
   gdi::Region R = WindowShape(Hwnd);
@@ -312,7 +342,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
   RECT Old = D->Window, OldClient = D->Client;
   if (!(Flags & SWP_NOMOVE) && X == Old.left && Y == Old.top) Flags |= SWP_NOMOVE;
   if (!(Flags & SWP_NOSIZE) && cx == Width(Old) && cy == Height(Old)) Flags |= SWP_NOSIZE;
-  if (!(Flags & SWP_NOZORDER) && hWndInsertAfter == hWnd) Flags |= SWP_NOZORDER;
+  if (!(Flags & SWP_NOZORDER) && (hWndInsertAfter == hWnd || SameZOrder(hWnd, hWndInsertAfter)))
+    Flags |= SWP_NOZORDER;
   if (!CanActivate(hWnd)) Flags |= SWP_NOACTIVATE;
 
   WINDOWPOS Pos;

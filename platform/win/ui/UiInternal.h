@@ -176,6 +176,8 @@ void ShowNewWindow(HWND Hwnd, const CREATESTRUCT& Create);
 void SendMinMaxInfo(HWND Hwnd, MINMAXINFO& Info);
 RECT WorkAreaFor(HWND Hwnd);
 void NotifyRestack();
+// Whether placing Hwnd after InsertAfter (or HWND_TOP...) would leave the z-order as it is.
+bool SameZOrder(HWND Hwnd, HWND InsertAfter);
 // Screen metrics (SM_CXSCREEN, virtual screen, monitors) from the display's monitors.
 void ApplyMonitorMetrics();
 
