@@ -47,7 +47,10 @@ void RedrawTree(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
       }
       if (TouchesFrame) D->NcPaint = true;
     }
-    if (Flags & RDW_INTERNALPAINT) D->InternalPaint = true;
+    Wake(Hwnd);
+  }
+  if ((Flags & RDW_INTERNALPAINT) && Shown) {
+    D->InternalPaint = true;
     Wake(Hwnd);
   }
   if (Flags & RDW_VALIDATE) {
