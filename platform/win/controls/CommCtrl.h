@@ -1,0 +1,557 @@
+// The built-in window classes: class names, styles, messages, notifications and records, with the
+// standard names and numbers, and InitCommonControls(Ex) which registers the classes.
+//
+// Sections follow the controls; each control's constants stay together in its own section.
+// Text is UTF-8 (the "A" records); character positions of the edit control count code points.
+#pragma once
+
+#include "platform/rtl/WinTypes.h"
+#include "platform/win/core/WinUser.h"
+
+// ==== Shared by every control ==========================================================================
+
+// WM_NOTIFY's lParam starts with this header.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+using LPNMHDR = NMHDR*;
+
+// Generic notification codes (NMHDR.code; negative numbers stored in a UINT)
+inline constexpr UINT NM_FIRST = 0;
+inline constexpr UINT NM_OUTOFMEMORY = static_cast<UINT>(-1);
+inline constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+inline constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+inline constexpr UINT NM_RETURN = static_cast<UINT>(-4);
+inline constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+inline constexpr UINT NM_RDBLCLK = static_cast<UINT>(-6);
+inline constexpr UINT NM_SETFOCUS = static_cast<UINT>(-7);
+inline constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
+inline constexpr UINT NM_CUSTOMDRAW = static_cast<UINT>(-12);
+inline constexpr UINT NM_HOVER = static_cast<UINT>(-13);
+
+// Messages shared by the common controls
+inline constexpr UINT CCM_FIRST = 0x2000;
+inline constexpr UINT CCM_SETBKCOLOR = CCM_FIRST + 1;
+
+inline constexpr COLORREF CLR_NONE = 0xFFFFFFFFu;
+inline constexpr COLORREF CLR_DEFAULT = 0xFF000000u;
+
+// Owner drawing (WM_DRAWITEM's lParam)
+inline constexpr UINT ODT_MENU = 1;
+inline constexpr UINT ODT_LISTBOX = 2;
+inline constexpr UINT ODT_COMBOBOX = 3;
+inline constexpr UINT ODT_BUTTON = 4;
+inline constexpr UINT ODT_STATIC = 5;
+inline constexpr UINT ODA_DRAWENTIRE = 0x0001;
+inline constexpr UINT ODA_SELECT = 0x0002;
+inline constexpr UINT ODA_FOCUS = 0x0004;
+inline constexpr UINT ODS_SELECTED = 0x0001;
+inline constexpr UINT ODS_GRAYED = 0x0002;
+inline constexpr UINT ODS_DISABLED = 0x0004;
+inline constexpr UINT ODS_CHECKED = 0x0008;
+inline constexpr UINT ODS_FOCUS = 0x0010;
+inline constexpr UINT ODS_DEFAULT = 0x0020;
+inline constexpr UINT ODS_HOTLIGHT = 0x0040;
+inline constexpr UINT ODS_INACTIVE = 0x0080;
+inline constexpr UINT ODS_NOACCEL = 0x0100;
+inline constexpr UINT ODS_NOFOCUSRECT = 0x0200;
+inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemAction = 0;
+  UINT itemState = 0;
+  HWND hwndItem = nullptr;
+  HDC hDC = nullptr;
+  RECT rcItem;
+  ULONG_PTR itemData = 0;
+};
+using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// Image kinds (STM_SETIMAGE, BM_SETIMAGE)
+inline constexpr UINT IMAGE_BITMAP = 0;
+inline constexpr UINT IMAGE_ICON = 1;
+inline constexpr UINT IMAGE_CURSOR = 2;
+
+// ==== Registration =======================================================================================
+
+struct INITCOMMONCONTROLSEX {
+  DWORD dwSize = sizeof(INITCOMMONCONTROLSEX);
+  DWORD dwICC = 0;
+};
+using LPINITCOMMONCONTROLSEX = INITCOMMONCONTROLSEX*;
+
+inline constexpr DWORD ICC_LISTVIEW_CLASSES = 0x00000001;
+inline constexpr DWORD ICC_TREEVIEW_CLASSES = 0x00000002;
+inline constexpr DWORD ICC_BAR_CLASSES = 0x00000004;  // tool bar, status bar, tool tips
+inline constexpr DWORD ICC_TAB_CLASSES = 0x00000008;  // tab control, tool tips
+inline constexpr DWORD ICC_UPDOWN_CLASS = 0x00000010;
+inline constexpr DWORD ICC_PROGRESS_CLASS = 0x00000020;
+inline constexpr DWORD ICC_HOTKEY_CLASS = 0x00000040;
+inline constexpr DWORD ICC_ANIMATE_CLASS = 0x00000080;
+inline constexpr DWORD ICC_WIN95_CLASSES = 0x000000FF;
+inline constexpr DWORD ICC_DATE_CLASSES = 0x00000100;
+inline constexpr DWORD ICC_USEREX_CLASSES = 0x00000200;
+inline constexpr DWORD ICC_COOL_CLASSES = 0x00000400;
+inline constexpr DWORD ICC_INTERNET_CLASSES = 0x00000800;
+inline constexpr DWORD ICC_PAGESCROLLER_CLASS = 0x00001000;
+inline constexpr DWORD ICC_NATIVEFNTCTL_CLASS = 0x00002000;
+inline constexpr DWORD ICC_STANDARD_CLASSES = 0x00004000;  // button, edit, static, list box, combo box, scroll bar
+inline constexpr DWORD ICC_LINK_CLASS = 0x00008000;
+
+// Registers every built-in class (standard and common controls) for the process; calling again does
+// nothing. The standard classes are registered by either call whatever the flags.
+void InitCommonControls();
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
+
+// ==== Button ===========================================================================================
+
+inline constexpr char WC_BUTTON[] = "Button";
+
+inline constexpr DWORD BS_PUSHBUTTON = 0x00000000;
+inline constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+inline constexpr DWORD BS_CHECKBOX = 0x00000002;
+inline constexpr DWORD BS_AUTOCHECKBOX = 0x00000003;
+inline constexpr DWORD BS_RADIOBUTTON = 0x00000004;
+inline constexpr DWORD BS_3STATE = 0x00000005;
+inline constexpr DWORD BS_AUTO3STATE = 0x00000006;
+inline constexpr DWORD BS_GROUPBOX = 0x00000007;
+inline constexpr DWORD BS_USERBUTTON = 0x00000008;
+inline constexpr DWORD BS_AUTORADIOBUTTON = 0x00000009;
+inline constexpr DWORD BS_PUSHBOX = 0x0000000A;
+inline constexpr DWORD BS_OWNERDRAW = 0x0000000B;
+inline constexpr DWORD BS_TYPEMASK = 0x0000000F;
+inline constexpr DWORD BS_LEFTTEXT = 0x00000020;
+inline constexpr DWORD BS_RIGHTBUTTON = BS_LEFTTEXT;
+inline constexpr DWORD BS_TEXT = 0x00000000;
+inline constexpr DWORD BS_ICON = 0x00000040;
+inline constexpr DWORD BS_BITMAP = 0x00000080;
+inline constexpr DWORD BS_LEFT = 0x00000100;
+inline constexpr DWORD BS_RIGHT = 0x00000200;
+inline constexpr DWORD BS_CENTER = 0x00000300;
+inline constexpr DWORD BS_TOP = 0x00000400;
+inline constexpr DWORD BS_BOTTOM = 0x00000800;
+inline constexpr DWORD BS_VCENTER = 0x00000C00;
+inline constexpr DWORD BS_PUSHLIKE = 0x00001000;
+inline constexpr DWORD BS_MULTILINE = 0x00002000;
+inline constexpr DWORD BS_NOTIFY = 0x00004000;
+inline constexpr DWORD BS_FLAT = 0x00008000;
+
+inline constexpr UINT BM_GETCHECK = 0x00F0;
+inline constexpr UINT BM_SETCHECK = 0x00F1;
+inline constexpr UINT BM_GETSTATE = 0x00F2;
+inline constexpr UINT BM_SETSTATE = 0x00F3;
+inline constexpr UINT BM_SETSTYLE = 0x00F4;
+inline constexpr UINT BM_CLICK = 0x00F5;
+inline constexpr UINT BM_GETIMAGE = 0x00F6;
+inline constexpr UINT BM_SETIMAGE = 0x00F7;
+
+inline constexpr WPARAM BST_UNCHECKED = 0x0000;
+inline constexpr WPARAM BST_CHECKED = 0x0001;
+inline constexpr WPARAM BST_INDETERMINATE = 0x0002;
+inline constexpr LRESULT BST_PUSHED = 0x0004;
+inline constexpr LRESULT BST_FOCUS = 0x0008;
+
+inline constexpr WORD BN_CLICKED = 0;
+inline constexpr WORD BN_PAINT = 1;
+inline constexpr WORD BN_HILITE = 2;
+inline constexpr WORD BN_UNHILITE = 3;
+inline constexpr WORD BN_DISABLE = 4;
+inline constexpr WORD BN_DOUBLECLICKED = 5;
+inline constexpr WORD BN_PUSHED = BN_HILITE;
+inline constexpr WORD BN_UNPUSHED = BN_UNHILITE;
+inline constexpr WORD BN_DBLCLK = BN_DOUBLECLICKED;
+inline constexpr WORD BN_SETFOCUS = 6;
+inline constexpr WORD BN_KILLFOCUS = 7;
+
+// ==== Edit =============================================================================================
+
+inline constexpr char WC_EDIT[] = "Edit";
+
+inline constexpr DWORD ES_LEFT = 0x0000;
+inline constexpr DWORD ES_CENTER = 0x0001;
+inline constexpr DWORD ES_RIGHT = 0x0002;
+inline constexpr DWORD ES_MULTILINE = 0x0004;
+inline constexpr DWORD ES_UPPERCASE = 0x0008;
+inline constexpr DWORD ES_LOWERCASE = 0x0010;
+inline constexpr DWORD ES_PASSWORD = 0x0020;
+inline constexpr DWORD ES_AUTOVSCROLL = 0x0040;
+inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+inline constexpr DWORD ES_NOHIDESEL = 0x0100;
+inline constexpr DWORD ES_OEMCONVERT = 0x0400;
+inline constexpr DWORD ES_READONLY = 0x0800;
+inline constexpr DWORD ES_WANTRETURN = 0x1000;
+inline constexpr DWORD ES_NUMBER = 0x2000;
+
+inline constexpr UINT EM_GETSEL = 0x00B0;
+inline constexpr UINT EM_SETSEL = 0x00B1;
+inline constexpr UINT EM_GETRECT = 0x00B2;
+inline constexpr UINT EM_SETRECT = 0x00B3;
+inline constexpr UINT EM_SETRECTNP = 0x00B4;
+inline constexpr UINT EM_SCROLL = 0x00B5;
+inline constexpr UINT EM_LINESCROLL = 0x00B6;
+inline constexpr UINT EM_SCROLLCARET = 0x00B7;
+inline constexpr UINT EM_GETMODIFY = 0x00B8;
+inline constexpr UINT EM_SETMODIFY = 0x00B9;
+inline constexpr UINT EM_GETLINECOUNT = 0x00BA;
+inline constexpr UINT EM_LINEINDEX = 0x00BB;
+inline constexpr UINT EM_LINELENGTH = 0x00C1;
+inline constexpr UINT EM_REPLACESEL = 0x00C2;
+inline constexpr UINT EM_GETLINE = 0x00C4;
+inline constexpr UINT EM_LIMITTEXT = 0x00C5;
+inline constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+inline constexpr UINT EM_CANUNDO = 0x00C6;
+inline constexpr UINT EM_UNDO = 0x00C7;
+inline constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+inline constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
+inline constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
+inline constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+inline constexpr UINT EM_SETREADONLY = 0x00CF;
+inline constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
+inline constexpr UINT EM_SETMARGINS = 0x00D3;
+inline constexpr UINT EM_GETMARGINS = 0x00D4;
+inline constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+inline constexpr UINT EM_POSFROMCHAR = 0x00D6;
+inline constexpr UINT EM_CHARFROMPOS = 0x00D7;
+// The caret's character position (the active end of the selection).
+inline constexpr UINT EM_GETCARETINDEX = 0x1512;
+
+// EM_SETMARGINS flags
+inline constexpr WPARAM EC_LEFTMARGIN = 0x0001;
+inline constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+inline constexpr WORD EC_USEFONTINFO = 0xFFFF;
+
+inline constexpr WORD EN_SETFOCUS = 0x0100;
+inline constexpr WORD EN_KILLFOCUS = 0x0200;
+inline constexpr WORD EN_CHANGE = 0x0300;
+inline constexpr WORD EN_UPDATE = 0x0400;
+inline constexpr WORD EN_ERRSPACE = 0x0500;
+inline constexpr WORD EN_MAXTEXT = 0x0501;
+inline constexpr WORD EN_HSCROLL = 0x0601;
+inline constexpr WORD EN_VSCROLL = 0x0602;
+
+// ==== Progress bar ======================================================================================
+
+inline constexpr char PROGRESS_CLASS[] = "msctls_progress32";
+
+inline constexpr DWORD PBS_SMOOTH = 0x01;
+inline constexpr DWORD PBS_VERTICAL = 0x04;
+
+inline constexpr UINT PBM_SETRANGE = WM_USER + 1;
+inline constexpr UINT PBM_SETPOS = WM_USER + 2;
+inline constexpr UINT PBM_DELTAPOS = WM_USER + 3;
+inline constexpr UINT PBM_SETSTEP = WM_USER + 4;
+inline constexpr UINT PBM_STEPIT = WM_USER + 5;
+inline constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+inline constexpr UINT PBM_GETRANGE = WM_USER + 7;
+inline constexpr UINT PBM_GETPOS = WM_USER + 8;
+inline constexpr UINT PBM_SETBARCOLOR = WM_USER + 9;
+inline constexpr UINT PBM_SETBKCOLOR = CCM_SETBKCOLOR;
+
+struct PBRANGE {
+  int iLow = 0;
+  int iHigh = 0;
+};
+using PPBRANGE = PBRANGE*;
+
+// ==== Scroll bar ========================================================================================
+
+inline constexpr char WC_SCROLLBAR[] = "ScrollBar";
+
+inline constexpr DWORD SBS_HORZ = 0x0000;
+inline constexpr DWORD SBS_VERT = 0x0001;
+inline constexpr DWORD SBS_TOPALIGN = 0x0002;
+inline constexpr DWORD SBS_LEFTALIGN = 0x0002;
+inline constexpr DWORD SBS_BOTTOMALIGN = 0x0004;
+inline constexpr DWORD SBS_RIGHTALIGN = 0x0004;
+inline constexpr DWORD SBS_SIZEBOXTOPLEFTALIGN = 0x0002;
+inline constexpr DWORD SBS_SIZEBOXBOTTOMRIGHTALIGN = 0x0004;
+inline constexpr DWORD SBS_SIZEBOX = 0x0008;
+inline constexpr DWORD SBS_SIZEGRIP = 0x0010;
+// The SBM_* messages are with the standard scroll bars in platform/win/ui/WinUserUi.h.
+
+// ==== Static ============================================================================================
+
+inline constexpr char WC_STATIC[] = "Static";
+
+inline constexpr DWORD SS_LEFT = 0x00000000;
+inline constexpr DWORD SS_CENTER = 0x00000001;
+inline constexpr DWORD SS_RIGHT = 0x00000002;
+inline constexpr DWORD SS_ICON = 0x00000003;
+inline constexpr DWORD SS_BLACKRECT = 0x00000004;
+inline constexpr DWORD SS_GRAYRECT = 0x00000005;
+inline constexpr DWORD SS_WHITERECT = 0x00000006;
+inline constexpr DWORD SS_BLACKFRAME = 0x00000007;
+inline constexpr DWORD SS_GRAYFRAME = 0x00000008;
+inline constexpr DWORD SS_WHITEFRAME = 0x00000009;
+inline constexpr DWORD SS_USERITEM = 0x0000000A;
+inline constexpr DWORD SS_SIMPLE = 0x0000000B;
+inline constexpr DWORD SS_LEFTNOWORDWRAP = 0x0000000C;
+inline constexpr DWORD SS_OWNERDRAW = 0x0000000D;
+inline constexpr DWORD SS_BITMAP = 0x0000000E;
+inline constexpr DWORD SS_ENHMETAFILE = 0x0000000F;
+inline constexpr DWORD SS_ETCHEDHORZ = 0x00000010;
+inline constexpr DWORD SS_ETCHEDVERT = 0x00000011;
+inline constexpr DWORD SS_ETCHEDFRAME = 0x00000012;
+inline constexpr DWORD SS_TYPEMASK = 0x0000001F;
+inline constexpr DWORD SS_REALSIZECONTROL = 0x00000040;
+inline constexpr DWORD SS_NOPREFIX = 0x00000080;
+inline constexpr DWORD SS_NOTIFY = 0x00000100;
+inline constexpr DWORD SS_CENTERIMAGE = 0x00000200;
+inline constexpr DWORD SS_RIGHTJUST = 0x00000400;
+inline constexpr DWORD SS_REALSIZEIMAGE = 0x00000800;
+inline constexpr DWORD SS_SUNKEN = 0x00001000;
+inline constexpr DWORD SS_EDITCONTROL = 0x00002000;
+inline constexpr DWORD SS_ENDELLIPSIS = 0x00004000;
+inline constexpr DWORD SS_PATHELLIPSIS = 0x00008000;
+inline constexpr DWORD SS_WORDELLIPSIS = 0x0000C000;
+inline constexpr DWORD SS_ELLIPSISMASK = 0x0000C000;
+
+inline constexpr UINT STM_SETICON = 0x0170;
+inline constexpr UINT STM_GETICON = 0x0171;
+inline constexpr UINT STM_SETIMAGE = 0x0172;
+inline constexpr UINT STM_GETIMAGE = 0x0173;
+
+inline constexpr WORD STN_CLICKED = 0;
+inline constexpr WORD STN_DBLCLK = 1;
+inline constexpr WORD STN_ENABLE = 2;
+inline constexpr WORD STN_DISABLE = 3;
+
+// ==== Tool tips ==========================================================================================
+
+inline constexpr char TOOLTIPS_CLASS[] = "tooltips_class32";
+
+inline constexpr DWORD TTS_ALWAYSTIP = 0x01;
+inline constexpr DWORD TTS_NOPREFIX = 0x02;
+inline constexpr DWORD TTS_NOANIMATE = 0x10;
+inline constexpr DWORD TTS_NOFADE = 0x20;
+inline constexpr DWORD TTS_BALLOON = 0x40;
+
+inline constexpr UINT TTF_IDISHWND = 0x0001;
+inline constexpr UINT TTF_CENTERTIP = 0x0002;
+inline constexpr UINT TTF_RTLREADING = 0x0004;
+inline constexpr UINT TTF_SUBCLASS = 0x0010;
+inline constexpr UINT TTF_TRACK = 0x0020;
+inline constexpr UINT TTF_ABSOLUTE = 0x0080;
+inline constexpr UINT TTF_TRANSPARENT = 0x0100;
+inline constexpr UINT TTF_DI_SETITEM = 0x8000;
+
+inline constexpr WPARAM TTDT_AUTOMATIC = 0;
+inline constexpr WPARAM TTDT_RESHOW = 1;
+inline constexpr WPARAM TTDT_AUTOPOP = 2;
+inline constexpr WPARAM TTDT_INITIAL = 3;
+
+inline constexpr UINT TTM_ACTIVATE = WM_USER + 1;
+inline constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
+inline constexpr UINT TTM_ADDTOOL = WM_USER + 4;
+inline constexpr UINT TTM_DELTOOL = WM_USER + 5;
+inline constexpr UINT TTM_NEWTOOLRECT = WM_USER + 6;
+inline constexpr UINT TTM_RELAYEVENT = WM_USER + 7;
+inline constexpr UINT TTM_GETTOOLINFO = WM_USER + 8;
+inline constexpr UINT TTM_SETTOOLINFO = WM_USER + 9;
+inline constexpr UINT TTM_GETTEXT = WM_USER + 11;
+inline constexpr UINT TTM_UPDATETIPTEXT = WM_USER + 12;
+inline constexpr UINT TTM_GETTOOLCOUNT = WM_USER + 13;
+inline constexpr UINT TTM_GETCURRENTTOOL = WM_USER + 15;
+inline constexpr UINT TTM_SETTIPBKCOLOR = WM_USER + 19;
+inline constexpr UINT TTM_SETTIPTEXTCOLOR = WM_USER + 20;
+inline constexpr UINT TTM_GETDELAYTIME = WM_USER + 21;
+inline constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;
+inline constexpr UINT TTM_GETMAXTIPWIDTH = WM_USER + 25;
+inline constexpr UINT TTM_POP = WM_USER + 28;
+inline constexpr UINT TTM_ADDTOOLA = TTM_ADDTOOL;
+inline constexpr UINT TTM_DELTOOLA = TTM_DELTOOL;
+inline constexpr UINT TTM_UPDATETIPTEXTA = TTM_UPDATETIPTEXT;
+
+inline constexpr UINT TTN_FIRST = static_cast<UINT>(-520);
+inline constexpr UINT TTN_GETDISPINFO = TTN_FIRST - 0;
+inline constexpr UINT TTN_GETDISPINFOA = TTN_GETDISPINFO;
+inline constexpr UINT TTN_NEEDTEXT = TTN_GETDISPINFO;
+inline constexpr UINT TTN_NEEDTEXTA = TTN_GETDISPINFO;
+inline constexpr UINT TTN_SHOW = TTN_FIRST - 1;
+inline constexpr UINT TTN_POP = TTN_FIRST - 2;
+
+// A tool's text asked from its window with TTN_GETDISPINFO whenever the tip shows.
+#define LPSTR_TEXTCALLBACK (reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1)))
+#define LPSTR_TEXTCALLBACKA LPSTR_TEXTCALLBACK
+
+struct TOOLINFOA {
+  UINT cbSize = sizeof(TOOLINFOA);
+  UINT uFlags = 0;
+  HWND hwnd = nullptr;
+  UINT_PTR uId = 0;
+  RECT rect;
+  HINSTANCE hinst = nullptr;
+  LPSTR lpszText = nullptr;  // UTF-8, LPSTR_TEXTCALLBACK, or a resource id with hinst
+  LPARAM lParam = 0;
+  void* lpReserved = nullptr;
+};
+using TOOLINFO = TOOLINFOA;
+using TTTOOLINFOA = TOOLINFOA;
+using TTTOOLINFO = TOOLINFOA;
+using LPTOOLINFO = TOOLINFOA*;
+
+struct NMTTDISPINFOA {
+  NMHDR hdr;
+  LPSTR lpszText = nullptr;
+  char szText[80] = {};
+  HINSTANCE hinst = nullptr;
+  UINT uFlags = 0;
+  LPARAM lParam = 0;
+};
+using NMTTDISPINFO = NMTTDISPINFOA;
+using TOOLTIPTEXTA = NMTTDISPINFOA;
+using TOOLTIPTEXT = NMTTDISPINFOA;
+using LPNMTTDISPINFO = NMTTDISPINFOA*;
+
+// ==== Up-down ===========================================================================================
+
+inline constexpr char UPDOWN_CLASS[] = "msctls_updown32";
+
+inline constexpr DWORD UDS_WRAP = 0x0001;
+inline constexpr DWORD UDS_SETBUDDYINT = 0x0002;
+inline constexpr DWORD UDS_ALIGNRIGHT = 0x0004;
+inline constexpr DWORD UDS_ALIGNLEFT = 0x0008;
+inline constexpr DWORD UDS_AUTOBUDDY = 0x0010;
+inline constexpr DWORD UDS_ARROWKEYS = 0x0020;
+inline constexpr DWORD UDS_HORZ = 0x0040;
+inline constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
+inline constexpr DWORD UDS_HOTTRACK = 0x0100;
+
+inline constexpr int UD_MAXVAL = 0x7FFF;
+inline constexpr int UD_MINVAL = -UD_MAXVAL;
+
+inline constexpr UINT UDM_SETRANGE = WM_USER + 101;
+inline constexpr UINT UDM_GETRANGE = WM_USER + 102;
+inline constexpr UINT UDM_SETPOS = WM_USER + 103;
+inline constexpr UINT UDM_GETPOS = WM_USER + 104;
+inline constexpr UINT UDM_SETBUDDY = WM_USER + 105;
+inline constexpr UINT UDM_GETBUDDY = WM_USER + 106;
+inline constexpr UINT UDM_SETACCEL = WM_USER + 107;
+inline constexpr UINT UDM_GETACCEL = WM_USER + 108;
+inline constexpr UINT UDM_SETBASE = WM_USER + 109;
+inline constexpr UINT UDM_GETBASE = WM_USER + 110;
+inline constexpr UINT UDM_SETRANGE32 = WM_USER + 111;
+inline constexpr UINT UDM_GETRANGE32 = WM_USER + 112;
+inline constexpr UINT UDM_SETPOS32 = WM_USER + 113;
+inline constexpr UINT UDM_GETPOS32 = WM_USER + 114;
+
+inline constexpr UINT UDN_FIRST = static_cast<UINT>(-721);
+inline constexpr UINT UDN_DELTAPOS = UDN_FIRST - 1;
+
+struct UDACCEL {
+  UINT nSec = 0;
+  UINT nInc = 0;
+};
+using LPUDACCEL = UDACCEL*;
+
+// UDN_DELTAPOS: a non-zero answer refuses the change.
+struct NMUPDOWN {
+  NMHDR hdr;
+  int iPos = 0;
+  int iDelta = 0;
+};
+using LPNMUPDOWN = NMUPDOWN*;
+
+// ==== List box ===========================================================================================
+
+inline constexpr char WC_LISTBOX[] = "ListBox";
+
+inline constexpr DWORD LBS_NOTIFY = 0x0001;
+inline constexpr DWORD LBS_SORT = 0x0002;
+inline constexpr DWORD LBS_NOREDRAW = 0x0004;
+inline constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+inline constexpr DWORD LBS_OWNERDRAWFIXED = 0x0010;
+inline constexpr DWORD LBS_OWNERDRAWVARIABLE = 0x0020;
+inline constexpr DWORD LBS_HASSTRINGS = 0x0040;
+inline constexpr DWORD LBS_USETABSTOPS = 0x0080;
+inline constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
+inline constexpr DWORD LBS_MULTICOLUMN = 0x0200;
+inline constexpr DWORD LBS_WANTKEYBOARDINPUT = 0x0400;
+inline constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+inline constexpr DWORD LBS_DISABLENOSCROLL = 0x1000;
+inline constexpr DWORD LBS_NODATA = 0x2000;
+inline constexpr DWORD LBS_NOSEL = 0x4000;
+inline constexpr DWORD LBS_COMBOBOX = 0x8000;
+inline constexpr DWORD LBS_STANDARD = LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER;
+
+inline constexpr UINT LB_ADDSTRING = 0x0180;
+inline constexpr UINT LB_INSERTSTRING = 0x0181;
+inline constexpr UINT LB_DELETESTRING = 0x0182;
+inline constexpr UINT LB_SELITEMRANGEEX = 0x0183;
+inline constexpr UINT LB_RESETCONTENT = 0x0184;
+inline constexpr UINT LB_SETSEL = 0x0185;
+inline constexpr UINT LB_SETCURSEL = 0x0186;
+inline constexpr UINT LB_GETSEL = 0x0187;
+inline constexpr UINT LB_GETCURSEL = 0x0188;
+inline constexpr UINT LB_GETTEXT = 0x0189;
+inline constexpr UINT LB_GETTEXTLEN = 0x018A;
+inline constexpr UINT LB_GETCOUNT = 0x018B;
+inline constexpr UINT LB_SELECTSTRING = 0x018C;
+inline constexpr UINT LB_DIR = 0x018D;
+inline constexpr UINT LB_GETTOPINDEX = 0x018E;
+inline constexpr UINT LB_FINDSTRING = 0x018F;
+inline constexpr UINT LB_GETSELCOUNT = 0x0190;
+inline constexpr UINT LB_GETSELITEMS = 0x0191;
+inline constexpr UINT LB_SETTABSTOPS = 0x0192;
+inline constexpr UINT LB_GETHORIZONTALEXTENT = 0x0193;
+inline constexpr UINT LB_SETHORIZONTALEXTENT = 0x0194;
+inline constexpr UINT LB_SETCOLUMNWIDTH = 0x0195;
+inline constexpr UINT LB_ADDFILE = 0x0196;
+inline constexpr UINT LB_SETTOPINDEX = 0x0197;
+inline constexpr UINT LB_GETITEMRECT = 0x0198;
+inline constexpr UINT LB_GETITEMDATA = 0x0199;
+inline constexpr UINT LB_SETITEMDATA = 0x019A;
+inline constexpr UINT LB_SELITEMRANGE = 0x019B;
+inline constexpr UINT LB_SETANCHORINDEX = 0x019C;
+inline constexpr UINT LB_GETANCHORINDEX = 0x019D;
+inline constexpr UINT LB_SETCARETINDEX = 0x019E;
+inline constexpr UINT LB_GETCARETINDEX = 0x019F;
+inline constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
+inline constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
+inline constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+inline constexpr UINT LB_SETLOCALE = 0x01A5;
+inline constexpr UINT LB_GETLOCALE = 0x01A6;
+inline constexpr UINT LB_SETCOUNT = 0x01A7;
+inline constexpr UINT LB_INITSTORAGE = 0x01A8;
+inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
+
+inline constexpr LRESULT LB_OKAY = 0;
+inline constexpr LRESULT LB_ERR = -1;
+inline constexpr LRESULT LB_ERRSPACE = -2;
+
+inline constexpr WORD LBN_ERRSPACE = static_cast<WORD>(-2);
+inline constexpr WORD LBN_SELCHANGE = 1;
+inline constexpr WORD LBN_DBLCLK = 2;
+inline constexpr WORD LBN_SELCANCEL = 3;
+inline constexpr WORD LBN_SETFOCUS = 4;
+inline constexpr WORD LBN_KILLFOCUS = 5;
+
+// WM_MEASUREITEM's lParam (owner-drawn list and combo boxes, menus).
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemWidth = 0;
+  UINT itemHeight = 0;
+  ULONG_PTR itemData = 0;
+};
+using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
+
+// WM_COMPAREITEM's lParam: sorted owner-drawn lists without strings ask their parent for the order
+// (answer -1, 0 or 1: item 1 before, equal to or after item 2).
+struct COMPAREITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  HWND hwndItem = nullptr;
+  UINT itemID1 = 0;
+  ULONG_PTR itemData1 = 0;
+  UINT itemID2 = 0;
+  ULONG_PTR itemData2 = 0;
+  DWORD dwLocaleId = 0;
+};
+using LPCOMPAREITEMSTRUCT = COMPAREITEMSTRUCT*;
