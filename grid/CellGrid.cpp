@@ -480,3 +480,84 @@ void TCustomCellGrid::CloseEditor() {
   editCol_ = -1;
   editRow_ = -1;
 }
+
+// ---- The published class ----
+
+void TCellGrid::SetEditorActive(bool Active) { ActivateEditor(Active); }
+
+void TCellGrid::SelectAllEditorText() {}
+
+K58_IMPLEMENT_CLASS(TCellGrid) {
+  using G = TCustomCellGrid;
+  b.Prop("AlwaysDrawFocus", &G::AlwaysDrawFocus, &G::SetAlwaysDrawFocus).Default(false);
+  b.Prop("AutoUpdate", &G::AutoUpdate, &G::SetAutoUpdate).Default(true);
+  b.Prop("ClientSizeable", &G::ClientSizeable, &G::SetClientSizeable).Default(false);
+  b.Prop("ColCount", &G::ColCount, &G::SetColCount).Default(5);
+  b.Prop("RowCount", &G::RowCount, &G::SetRowCount).Default(5);
+  b.Prop("FixedCols", &G::FixedCols, &G::SetFixedCols).Default(0);
+  b.Prop("FixedRows", &G::FixedRows, &G::SetFixedRows).Default(0);
+  b.Prop("DefaultColWidth", &G::DefaultColWidth, &G::SetDefaultColWidth).Default(80);
+  b.Prop("DefaultRowHeight", &G::DefaultRowHeight, &G::SetDefaultRowHeight).Default(30);
+  b.Prop("DefaultDrawing", &G::DefaultDrawing, &G::SetDefaultDrawing).Default(true);
+  b.Prop("FixedLineColor", &G::FixedLineColor, &G::SetFixedLineColor).Type(TColorTypeInfo()).Default(0);
+  b.Prop("ClientLineColor", &G::ClientLineColor, &G::SetClientLineColor).Type(TColorTypeInfo()).Default(0xC0C0C0);
+  b.Prop("GridLineWidth", &G::GridLineWidth, &G::SetGridLineWidth).Default(1);
+  b.Prop("Options", &G::Options, &G::SetOptions)
+      .Default(TCellGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
+  b.Prop("GridCanCopyMove", &G::GridCanCopyMove, &G::SetGridCanCopyMove).Default(true);
+  b.Prop("GridCanFill", &G::GridCanFill, &G::SetGridCanFill).Default(true);
+  b.Prop("ShowPopup", &G::ShowPopup, &G::SetShowPopup).Default(true);
+  b.Prop("VisibleColCount", &G::VisibleColCount);
+  b.Prop("VisibleRowCount", &G::VisibleRowCount);
+  b.Prop("HighLightColor", &G::HighLightColor, &G::SetHighLightColor).Type(TColorTypeInfo()).Default(0);
+  b.Prop("HighLightTextColor", &G::HighLightTextColor, &G::SetHighLightTextColor)
+      .Type(TColorTypeInfo())
+      .Default(0xFFFFFF);
+  b.Prop("TitleColor", &G::TitleColor, &G::SetTitleColor).Type(TColorTypeInfo()).Default(clBtnFace);
+  b.Prop("FocusedTitleColor", &G::FocusedTitleColor, &G::SetFocusedTitleColor).Type(TColorTypeInfo()).Default(0);
+  b.Prop("ShowColTitle", &G::ShowColTitle, &G::SetShowColTitle).Default(true);
+  b.Prop("ShowRowTitle", &G::ShowRowTitle, &G::SetShowRowTitle).Default(true);
+  b.Prop("CellDataStyle", &G::CellDataStyle, &G::SetCellDataStyle).Default(dsText);
+  b.Prop("CellAlignMode", &G::CellAlignMode, &G::SetCellAlignMode).Default(TAlignMode::taTopLeft);
+  b.Prop("CellShowForeText", &G::CellShowForeText, &G::SetCellShowForeText).Default(true);
+  b.Prop("CellReadOnly", &G::CellReadOnly, &G::SetCellReadOnly).Default(false);
+  b.Prop("CellAutoWordBreak", &G::CellAutoWordBreak, &G::SetCellAutoWordBreak).Default(true);
+  b.Prop("CellLineWidth", &G::CellLineWidth, &G::SetCellLineWidth).Default(1);
+  b.Prop("CellPenStyle", &G::CellPenStyle, &G::SetCellPenStyle).Default(psSolid);
+  b.Prop("CellAllowNegative", &G::CellAllowNegative, &G::SetCellAllowNegative).Default(true);
+  b.Prop("CellTrailingZero", &G::CellTrailingZero, &G::SetCellTrailingZero).Default(false);
+  b.Prop("CellZeroNull", &G::CellZeroNull, &G::SetCellZeroNull).Default(true);
+  b.Prop("CellThousandSep", &G::CellThousandSep, &G::SetCellThousandSep).Default(true);
+  b.Prop("CellMaxLength", &G::CellMaxLength, &G::SetCellMaxLength).Default(255);
+  b.Prop("CellIntLength", &G::CellIntLength, &G::SetCellIntLength).Default(3);
+  b.Prop("CellDecLength", &G::CellDecLength, &G::SetCellDecLength).Default(2);
+  b.Prop("CellColor", &G::CellColor, &G::SetCellColor).Type(TColorTypeInfo()).Default(0xFFFFFF);
+  // Declared 9, set to 8 by the constructor: a stored 9 is not written and loads as 8.
+  b.Prop("CellFontSize", &G::CellFontSize, &G::SetCellFontSize).Default(9);
+  b.Prop("CellFontColor", &G::CellFontColor, &G::SetCellFontColor).Type(TColorTypeInfo()).Default(0);
+  b.Prop("CellFontStyle", &G::CellFontStyle, &G::SetCellFontStyle).Default(TFontStyles());
+
+  b.Prop("OnDrawCell", &G::OnDrawCell, &G::SetOnDrawCell);
+  b.Prop("OnGetEditMask", &G::OnGetEditMask, &G::SetOnGetEditMask).Type("TGetEditEvent");
+  b.Prop("OnGetEditText", &G::OnGetEditText, &G::SetOnGetEditText).Type("TGetEditEvent");
+  b.Prop("OnSetEditText", &G::OnSetEditText, &G::SetOnSetEditText);
+  b.Prop("OnHideEdit", &G::OnHideEdit, &G::SetOnHideEdit).Type("THideEditEvent");
+  b.Prop("OnSelectCell", &G::OnSelectCell, &G::SetOnSelectCell);
+  b.Prop("OnSetForeText", &G::OnSetForeText, &G::SetOnSetForeText);
+  b.Prop("OnSetBackText", &G::OnSetBackText, &G::SetOnSetBackText);
+  b.Prop("OnTopLeftChanged", &G::OnTopLeftChanged, &G::SetOnTopLeftChanged);
+  b.Prop("OnCopyMoveCells", &G::OnCopyMoveCells, &G::SetOnCopyMoveCells);
+  b.Prop("OnFillCells", &G::OnFillCells, &G::SetOnFillCells);
+  b.Prop("BeforeSetCellProp", &G::BeforeSetCellProp, &G::SetBeforeSetCellProp);
+  b.Prop("AfterSetCellProp", &G::AfterSetCellProp, &G::SetAfterSetCellProp);
+  b.Prop("OnInsertCol", &G::OnInsertCol, &G::SetOnInsertCol);
+  b.Prop("OnInsertRow", &G::OnInsertRow, &G::SetOnInsertRow);
+  b.Prop("OnInsertCellRight", &G::OnInsertCellRight, &G::SetOnInsertCellRight);
+  b.Prop("OnInsertCellDown", &G::OnInsertCellDown, &G::SetOnInsertCellDown);
+  b.Prop("OnDeleteCol", &G::OnDeleteCol, &G::SetOnDeleteCol);
+  b.Prop("OnDeleteRow", &G::OnDeleteRow, &G::SetOnDeleteRow);
+  b.Prop("OnDeleteCellRight", &G::OnDeleteCellRight, &G::SetOnDeleteCellRight);
+  b.Prop("OnDeleteCellDown", &G::OnDeleteCellDown, &G::SetOnDeleteCellDown);
+  b.Prop("OnPasteCells", &G::OnPasteCells, &G::SetOnPasteCells);
+  b.Prop("OnCutCells", &G::OnCutCells, &G::SetOnCutCells);
+}

@@ -275,6 +275,21 @@ class TCustomCellGrid : public TComponent {
   void InvalidateRow(Integer ARow);
   void InvalidateIfAutoUpdate();
 
+  // ---- Cell copy, move and fill (complete records through the cell block buffer) ----
+  // Writes the records of Rect (clamped to the data cells) into the cell block buffer.
+  void CopyCellsToBuffer(const TGridRect& Rect);
+  // Copies the buffered records into Target (clamped to the data cells), displaced so the buffer's first
+  // cell lands on Target's top-left; their blocks move along. Cells outside Target keep their records.
+  void PasteCellsFromBuffer(const TGridRect& Target);
+  void FreeCellBuffer() { cellBlockBuffer_.clear(); }
+  const std::vector<uint8_t>& CellBlockBuffer() const { return cellBlockBuffer_; }
+  // Gives every data cell of Rect the attributes and empty texts of a new cell.
+  void ResetCells(const TGridRect& Rect);
+  // Repeats Source Amount columns (Direction 1) or rows (Direction 2) beside it; a negative Amount fills
+  // to the left (upwards). Refused with a message when the target cuts a merged block or holds a
+  // read-only cell.
+  void FillCells(const TGridRect& Source, Integer Amount, Integer Direction);
+
   // ---- Edit mode ----
   bool Editing() const { return editing_; }
   Integer EditCol() const { return editCol_; }
@@ -334,6 +349,45 @@ class TCustomCellGrid : public TComponent {
   void SetOnTopLeftChanged(const TNotifyEvent& Value) { onTopLeftChanged_ = Value; }
   const TCellGridDrawCellEvent& OnDrawCell() const { return onDrawCell_; }
   void SetOnDrawCell(const TCellGridDrawCellEvent& Value) { onDrawCell_ = Value; }
+  const TCellRangeChangeEvent& OnCopyMoveCells() const { return onCopyMoveCells_; }
+  void SetOnCopyMoveCells(const TCellRangeChangeEvent& Value) { onCopyMoveCells_ = Value; }
+  const TCellRangeChangeEvent& OnFillCells() const { return onFillCells_; }
+  void SetOnFillCells(const TCellRangeChangeEvent& Value) { onFillCells_ = Value; }
+  const TSetCellTextEvent& OnGetEditMask() const { return onGetEditMask_; }
+  void SetOnGetEditMask(const TSetCellTextEvent& Value) { onGetEditMask_ = Value; }
+  const TSetCellTextEvent& OnGetEditText() const { return onGetEditText_; }
+  void SetOnGetEditText(const TSetCellTextEvent& Value) { onGetEditText_ = Value; }
+  const TCellGridSetEditEvent& OnSetEditText() const { return onSetEditText_; }
+  void SetOnSetEditText(const TCellGridSetEditEvent& Value) { onSetEditText_ = Value; }
+  const TCellGridSetEditEvent& OnHideEdit() const { return onHideEdit_; }
+  void SetOnHideEdit(const TCellGridSetEditEvent& Value) { onHideEdit_ = Value; }
+  // Published for form resources; the grid never fires these.
+  const TBeforeSetCellPropEvent& BeforeSetCellProp() const { return beforeSetCellProp_; }
+  void SetBeforeSetCellProp(const TBeforeSetCellPropEvent& Value) { beforeSetCellProp_ = Value; }
+  const TCellRangeEvent& AfterSetCellProp() const { return afterSetCellProp_; }
+  void SetAfterSetCellProp(const TCellRangeEvent& Value) { afterSetCellProp_ = Value; }
+  const TCellRangeEvent& OnInsertCol() const { return onInsertCol_; }
+  void SetOnInsertCol(const TCellRangeEvent& Value) { onInsertCol_ = Value; }
+  const TCellRangeEvent& OnInsertRow() const { return onInsertRow_; }
+  void SetOnInsertRow(const TCellRangeEvent& Value) { onInsertRow_ = Value; }
+  const TCellRangeEvent& OnInsertCellRight() const { return onInsertCellRight_; }
+  void SetOnInsertCellRight(const TCellRangeEvent& Value) { onInsertCellRight_ = Value; }
+  const TCellRangeEvent& OnInsertCellDown() const { return onInsertCellDown_; }
+  void SetOnInsertCellDown(const TCellRangeEvent& Value) { onInsertCellDown_ = Value; }
+  const TCellRangeEvent& OnDeleteCol() const { return onDeleteCol_; }
+  void SetOnDeleteCol(const TCellRangeEvent& Value) { onDeleteCol_ = Value; }
+  const TCellRangeEvent& OnDeleteRow() const { return onDeleteRow_; }
+  void SetOnDeleteRow(const TCellRangeEvent& Value) { onDeleteRow_ = Value; }
+  const TCellRangeEvent& OnDeleteCellRight() const { return onDeleteCellRight_; }
+  void SetOnDeleteCellRight(const TCellRangeEvent& Value) { onDeleteCellRight_ = Value; }
+  const TCellRangeEvent& OnDeleteCellDown() const { return onDeleteCellDown_; }
+  void SetOnDeleteCellDown(const TCellRangeEvent& Value) { onDeleteCellDown_ = Value; }
+  const TPasteCellsEvent& OnPasteCells() const { return onPasteCells_; }
+  void SetOnPasteCells(const TPasteCellsEvent& Value) { onPasteCells_ = Value; }
+  const TCellRangeEvent& OnCutCells() const { return onCutCells_; }
+  void SetOnCutCells(const TCellRangeEvent& Value) { onCutCells_ = Value; }
+  const TNotifyEvent& OnDblClick() const { return onDblClick_; }
+  void SetOnDblClick(const TNotifyEvent& Value) { onDblClick_ = Value; }
   const TNotifyEvent& OnClick() const { return onClick_; }
   void SetOnClick(const TNotifyEvent& Value) { onClick_ = Value; }
 
@@ -399,6 +453,86 @@ class TCustomCellGrid : public TComponent {
   void InvalidateFromRow(Integer ARow);
   void RepaintSelectionChange(const TGridRect& OldSel);
   void CloseEditor();
+
+  // ---- Keyboard and mouse ----
+  // The modifier keys and the double click of an input event.
+  struct TGridShift {
+    bool Shift = false;
+    bool Ctrl = false;
+    bool Alt = false;
+    bool Double = false;
+  };
+  // A key pressed (after OnKeyDown): navigation, selection, Esc, Delete and F2. Key may be cleared.
+  void GridKeyDown(Word& Key, TGridShift Shift);
+  // A character (after OnKeyPress): Enter switches edit mode unless the editor is always shown.
+  void GridKeyPress(char& Key);
+  // A button pressed at (X, Y); answers whether OnMouseDown fires.
+  bool GridMouseDown(bool LeftButton, TGridShift Shift, Integer X, Integer Y);
+  // The pointer moved (before OnMouseMove).
+  void GridMouseMove(Integer X, Integer Y);
+  // A button other than the right one released; answers whether OnMouseUp fires.
+  bool GridMouseUp(Integer X, Integer Y);
+  // The wheel turned, after its event; answers whether the wheel counts as handled.
+  bool GridMouseWheel(bool Down, bool Handled);
+  // Ends a mouse operation (capture lost, a dialog opens).
+  void CancelMouseState();
+  // Timer 1 while selecting with the mouse: the selection grows towards the pointer at (X, Y).
+  void ExtendSelectionStep(Integer X, Integer Y);
+  // The mouse-move step of a selection drag at (X, Y).
+  void SelectionStep(Integer X, Integer Y);
+  virtual bool AcceptsGridKey(Word Key, TGridShift Shift);
+  virtual bool AcceptsEditChar(char Ch);
+  // The nearest index from Index down (up) whose extent is not negative.
+  Integer PrevVisibleIndex(Integer Index, bool Columns) const;
+  Integer NextVisibleIndex(Integer Index, bool Columns) const;
+  TGridCoord KeyPageSizes() const;
+  TGridCoord CellCentre(const TGridCoord& Cell) const;
+  // Starts editing with Ch as the editor's first input.
+  void EnterEditModeWithChar(char Ch);
+  // Switches edit mode on with the caret at the end of the text, or off.
+  void ActivateEditor(bool Active);
+  // Fires OnDblClick.
+  virtual void DoDblClick();
+  // Tells a designer that the form changed (a line was sized in design state).
+  virtual void NotifyDesigner();
+  // Stops the selection timer.
+  virtual void GridKillTimer();
+  virtual void GridReleaseCapture();
+  // The in-cell editor: caret after its text; a character posted as its first input.
+  void EditorCaretToEnd();
+  void EditorPostChar(char Ch);
+
+  // ---- Mouse operations ----
+  // What a left press at (X, Y) starts on the selection's frame: 4 move, 5 copy (Ctrl held), 6 fill
+  // (the handle), 0 nothing.
+  Integer DragKindAt(Integer X, Integer Y) const;
+  // Whether a move or copy may drop at DragSource shifted by DragOffset (asks before overwriting text).
+  bool CanDropMove();
+  bool CanDropFill(const TGridRect& Source, Integer Amount, Integer Direction);
+  void DrawMoveOutline();
+  void DrawFillOutline();
+  // The move, copy and fill drags: start at a press on Cell, follow the pointer, finish at the release.
+  // FinishCellDrag answers False when the drop was refused.
+  void StartCellDrag(Integer State, const TGridCoord& Cell);
+  void TrackCellDrag(Integer State, Integer X, Integer Y);
+  bool FinishCellDrag(Integer State);
+  // Sizing of a column (State 3) or row (State 2) by its line at (X, Y).
+  virtual void GetSizingInfo(Integer X, Integer Y, Integer& Index, Integer& SizingPos, Integer& SizingOfs,
+                             Integer& State);
+  bool CanSizeColumn(Integer ACol) const { return ACol != 0; }
+  bool CanSizeRow(Integer ARow) const { return ARow != 0; }
+  void DrawSizingLine();
+  bool SizingLineVisible() const;
+  Integer SizedExtent() const;
+  Integer MouseState() const { return mouseState_; }
+  // Whether a key is held down now (Ctrl during the drag test).
+  virtual bool GridKeyPressed(Integer VirtKey) const;
+  TGridRect DragSource() const { return dragSource_; }
+  TGridCoord DragOffset() const { return dragOffset_; }
+  TGridRect FillSource() const { return fillSource_; }
+  Integer FillDirection() const { return fillDirection_; }
+  TGridCoord FillAmount() const { return fillAmount_; }
+
   bool InDesign() const { return ComponentState().Contains(csDesigning); }
 
   // The largest first scrolling cell for the current counts.
@@ -416,6 +550,10 @@ class TCustomCellGrid : public TComponent {
   static Integer AxisMaxFirst(const TGridAxisInfo& Axis, Integer Coord);
   Integer ScrollStep(const TGridAxisInfo& Axis, Integer Code, Integer Pos, Integer Cur) const;
   void UpdateBarRange(Integer Bar, const TGridAxisInfo& Axis, Integer ColOrRowCount);
+  void PasteBuffer(TGridCoord Displacement, const TGridRect& Filter);
+  TGridCoord DragCell(Integer X, Integer Y);
+  void ScrollToShow(const TGridRect& Rect);
+  Integer SizedCellStart() const;
   struct PaintSpan;
   void DrawRegionLines(const PaintSpan& Cols, const PaintSpan& Rows, const TGridAxisInfo& ColAxis,
                        const TGridAxisInfo& RowAxis, bool VertOn, bool HorzOn, TColor LineColor, TColor OffColor);
@@ -489,6 +627,19 @@ class TCustomCellGrid : public TComponent {
   TColor highLightTextColor_ = clWhite;
   TColor focusedTitleColor_ = clBlack;
 
+  // Mouse operations.
+  Integer mouseState_ = 0;
+  Integer sizingIndex_ = -1;
+  Integer sizingPos_ = 0;
+  Integer sizingOfs_ = 0;
+  TGridRect dragSource_;
+  TGridCoord dragOrigin_;
+  TGridCoord dragOffset_;
+  TGridRect fillSource_;
+  Integer fillDirection_ = 0;
+  TGridCoord fillAmount_;
+  std::vector<uint8_t> cellBlockBuffer_;
+
   // Painting.
   HRGN savedClip_ = nullptr;
   bool hadClip_ = false;
@@ -505,5 +656,36 @@ class TCustomCellGrid : public TComponent {
   TCellGridSelectCellEvent onSelectCell_;
   TNotifyEvent onTopLeftChanged_;
   TNotifyEvent onClick_;
+  TNotifyEvent onDblClick_;
   TCellGridDrawCellEvent onDrawCell_;
+  TCellRangeChangeEvent onCopyMoveCells_;
+  TCellRangeChangeEvent onFillCells_;
+  TSetCellTextEvent onGetEditMask_;
+  TSetCellTextEvent onGetEditText_;
+  TCellGridSetEditEvent onSetEditText_;
+  TCellGridSetEditEvent onHideEdit_;
+  TBeforeSetCellPropEvent beforeSetCellProp_;
+  TCellRangeEvent afterSetCellProp_;
+  TCellRangeEvent onInsertCol_;
+  TCellRangeEvent onInsertRow_;
+  TCellRangeEvent onInsertCellRight_;
+  TCellRangeEvent onInsertCellDown_;
+  TCellRangeEvent onDeleteCol_;
+  TCellRangeEvent onDeleteRow_;
+  TCellRangeEvent onDeleteCellRight_;
+  TCellRangeEvent onDeleteCellDown_;
+  TPasteCellsEvent onPasteCells_;
+  TCellRangeEvent onCutCells_;
+};
+
+// The grid as it appears on forms: TCustomCellGrid with its properties published.
+class TCellGrid : public TCustomCellGrid {
+  K58_CLASS(TCellGrid, TCustomCellGrid)
+
+  explicit TCellGrid(TComponent* AOwner) : TCustomCellGrid(AOwner) {}
+
+  // Editing with the in-cell editor switched on (the caret after the text) or off.
+  void SetEditorActive(bool Active);
+  // Selects the editor's whole text when there is an editor.
+  void SelectAllEditorText();
 };

@@ -4,9 +4,11 @@
 #include <cstdlib>
 
 #include "grid/CellGrid.h"
+#include "grid/GridInternal.h"
 #include "platform/win/core/WinMessages.h"
 
 using namespace cellgridconsts;
+using k58::grid::FlagSaver;
 
 namespace {
 
@@ -14,19 +16,6 @@ constexpr Integer kBarHorz = 0;
 constexpr Integer kBarVert = 1;
 // Scroll bars run 0..127 over the scrolling cells; only a two-column grid scrolls by pixels.
 constexpr Integer kScrollRange = 127;
-
-// Restores a flag when leaving a scope, also on failure.
-class FlagSaver {
- public:
-  FlagSaver(bool& flag, bool value) : flag_(flag), saved_(flag) { flag = value; }
-  ~FlagSaver() { flag_ = saved_; }
-  FlagSaver(const FlagSaver&) = delete;
-  FlagSaver& operator=(const FlagSaver&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 
 // Resizes an extent list by Amount at Index: Amount > 0 inserts Default entries at Index, Amount < 0
 // removes the -Amount entries before Index.

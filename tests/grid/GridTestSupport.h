@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "grid/CellGrid.h"
+#include "platform/win/core/WinKeys.h"
 #include "platform/win/gdi/Gdi.h"
 
 // Comparison and printing of pixel rectangles and cells for the test assertions.
@@ -77,6 +78,21 @@ class TTestGrid : public TCustomCellGrid {
   bool Focused = false;
   TColor Background = clWindow;
   bool Look3D = true;
+  bool CtrlDown = false;
+
+  using TCustomCellGrid::DragKindAt;
+  using TCustomCellGrid::DragOffset;
+  using TCustomCellGrid::FillAmount;
+  using TCustomCellGrid::FillDirection;
+  using TCustomCellGrid::FinishCellDrag;
+  using TCustomCellGrid::GetSizingInfo;
+  using TCustomCellGrid::StartCellDrag;
+  using TCustomCellGrid::TrackCellDrag;
+  // Centre of a cell in pixels.
+  TPoint CellCentre(Integer ACol, Integer ARow) const {
+    const TRect r = CellRangeRect(TGridRect{ACol, ARow, ACol, ARow}, false);
+    return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
 
   using TCustomCellGrid::ChangeSize;
   using TCustomCellGrid::InsertDeleteLines;
@@ -110,6 +126,7 @@ class TTestGrid : public TCustomCellGrid {
   TCanvas* GridCanvas() const override { return surface_ ? surface_->Canvas() : nullptr; }
   TColor GridColor() const override { return Background; }
   bool GridCtl3D() const override { return Look3D; }
+  bool GridKeyPressed(Integer VirtKey) const override { return VirtKey == VK_CONTROL && CtrlDown; }
 
  private:
   Integer width_;
