@@ -6,6 +6,7 @@
 #include "platform/win/core/WinUser.h"
 #include "platform/win/gdi/WinGdi.h"
 #include "platform/win/gdi/WinUserGdi.h"
+#include "platform/win/ui/UiExt.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "platform/win/ui/WinShell.h"
 #include "platform/win/ui/WinUserUi.h"

@@ -194,7 +194,8 @@ bool DefProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result)
         PostMessage(RootOf(Hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
       return true;
     case WM_SYSKEYUP:
-      if (WParam == VK_MENU || WParam == VK_F10) SendMessage(RootOf(Hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      if ((WParam == VK_MENU && Ui().AltAlone) || WParam == VK_F10)
+        SendMessage(RootOf(Hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
       return true;
     case WM_SYSCHAR:
       if (WParam != VK_RETURN && WParam != VK_ESCAPE && WParam != VK_TAB)

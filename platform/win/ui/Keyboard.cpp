@@ -147,6 +147,7 @@ bool RouteKey(const RawEvent& E) {
   bool WasDown = Down(static_cast<BYTE>(Vk));
   SetKey(Vk, E.Down);
   if (Vk != E.Vk) SetKey(E.Vk, E.Down);
+  if (E.Down) S.AltAlone = Vk == VK_MENU && (!WasDown || S.AltAlone);
   bool Alt = Down(VK_MENU), Ctrl = Down(VK_CONTROL);
   bool Sys = (Alt && !Ctrl) || Vk == VK_F10 || Vk == VK_MENU;
   HWND Target = S.Focus && IsWindow(S.Focus) ? S.Focus : nullptr;
