@@ -80,6 +80,15 @@ class TTestGrid : public TCustomCellGrid {
   bool Look3D = true;
   bool CtrlDown = false;
 
+  using TCustomCellGrid::CancelMouseState;
+  using TCustomCellGrid::GridKeyDown;
+  using TCustomCellGrid::GridKeyPress;
+  using TCustomCellGrid::GridMouseDown;
+  using TCustomCellGrid::GridMouseMove;
+  using TCustomCellGrid::GridMouseUp;
+  using TCustomCellGrid::GridMouseWheel;
+  using TCustomCellGrid::MouseState;
+  using TCustomCellGrid::TGridShift;
   using TCustomCellGrid::DragKindAt;
   using TCustomCellGrid::DragOffset;
   using TCustomCellGrid::FillAmount;
