@@ -2,26 +2,39 @@
 // file, and the list of serial ports that can be opened.
 #pragma once
 
-#include <functional>
-
+#include "platform/classes/Component.h"
 #include "platform/rtl/Types.h"
 
 class TComponent;
 class TStrings;
 
 // Message box kinds and their results.
-constexpr Integer mbkInformation = 1;  // information icon, OK; result 1
-constexpr Integer mbkQuestion = 2;     // question icon, Yes and No; result 6 or 7
-constexpr Integer mbkRetryCancel = 22; // question icon, Retry and Cancel; result 4 or 2
+constexpr Integer mbkInformation = 1;   // information icon, OK; result 1
+constexpr Integer mbkQuestion = 2;      // question icon, Yes and No; result 6 or 7
+constexpr Integer mbkRetryCancel = 22;  // question icon, Retry and Cancel; result 4 or 2
+constexpr Integer mbrYes = 6;
+constexpr Integer mbrNo = 7;
 
 // The application's message box, modal to the application. Any other kind shows nothing and gives 1.
 Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind);
 
-// Replaces the routine that shows the boxes (tests answer them); an empty handler restores the
-// application's message box. Returns the previous handler. The handler gets only the kinds above.
-using TMessageBoxHandler = std::function<Integer(const String& Caption, const String& Text, Integer Kind)>;
-TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler Handler);
+// Rewrites the texts of Form's components from the language file AppDir + Name + ".Ini", section
+// Form's name: the form caption, then per component in component order the first rule that matches
+// its class (labels, menu items, buttons, tool buttons with their hints, grid titles of row 1 unless
+// the grid's Tag is -2, combo box items when TranslateLists (only item 0 with Tag -3, none with -2),
+// check boxes, radio buttons, group boxes, tab sheets, and list box items unless Tag is -2). A missing
+// file, section or key leaves the text as it is; a combo box keeps its selected index. Grid titles
+// are written into the cell records, without validation or events.
+void TranslateForm(TComponent* Form, const String& Name, bool TranslateLists);
 
 // Appends "COMn" for every port 1..256 that can be opened for reading and writing right now. Nothing
 // happens when Strings is nil.
 void ListComPorts(TStrings* Strings);
+
+// The component Name owned by Owner, as a T; raises EComponentError when it is missing and
+// EInvalidCast when it is of another class. Forms use it to find the components their resource made.
+TComponent* NeedComponent(TComponent* Owner, const String& Name);
+template <class T>
+T* ComponentAs(TComponent* Owner, const String& Name) {
+  return ObjectAs<T>(NeedComponent(Owner, Name));
+}
