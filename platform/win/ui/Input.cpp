@@ -300,13 +300,27 @@ void ProcessRaw() {
       case RawKind::Left:
         CheckLeave(nullptr, false);
         break;
-      case RawKind::Call:
+      case RawKind::Call: {
         if (E.Fn) E.Fn();
-        break;
+        // A step gives the queue a look (timers it made due) before the next event; a waiting
+        // loop is woken to come back for the rest.
+        bool More;
+        {
+          std::lock_guard<std::mutex> G(S.RawLock);
+          More = !S.Raw.empty();
+        }
+        if (More) wincore::WakeQueue(GetCurrentThreadId(), 0);
+        return;
+      }
       default: RouteHost(E); break;
     }
     if (Posted) return;
   }
+}
+
+bool RawPending() {
+  std::lock_guard<std::mutex> G(Ui().RawLock);
+  return !Ui().Raw.empty();
 }
 
 void SendSetCursorAt(POINT Screen) {

@@ -182,6 +182,7 @@ void MoveSizeLoop(HWND Hwnd, int Edge, POINT Start) {
   POINT Origin = ClientOrigin(ParentOf(Hwnd));
   SendMessage(Hwnd, WM_ENTERSIZEMOVE, 0, 0);
   SetCapture(Hwnd);
+  POINT Last = Start;
   MSG M;
   for (;;) {
     if (!GetMessage(&M, nullptr, 0, 0)) {
@@ -199,6 +200,11 @@ void MoveSizeLoop(HWND Hwnd, int Edge, POINT Start) {
       DispatchMessage(&M);
       continue;
     }
+    if (M.pt.x == Last.x && M.pt.y == Last.y) {
+      if (M.message == WM_LBUTTONUP) break;
+      continue;
+    }
+    Last = M.pt;
     int Dx = M.pt.x - Start.x, Dy = M.pt.y - Start.y;
     RECT R = Offset(Orig, Origin.x, Origin.y);  // screen coordinates for WM_MOVING/WM_SIZING
     if (Edge == 0) {

@@ -197,7 +197,11 @@ void TestDisplay::AdvanceLater(DWORD Milliseconds) {
 int TestDisplay::Pump(int Limit) {
   int Count = 0;
   MSG M;
-  while (Count < Limit && PeekMessage(&M, nullptr, 0, 0, PM_REMOVE)) {
+  while (Count < Limit) {
+    if (!PeekMessage(&M, nullptr, 0, 0, PM_REMOVE)) {
+      if (RawPending()) continue;  // a queued step ran; the input after it waits
+      break;
+    }
     if (M.message == WM_QUIT) {
       FQuit = true;
       break;

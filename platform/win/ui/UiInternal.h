@@ -25,7 +25,7 @@ namespace winui {
 
 struct ScrollBarState {
   int Min = 0;
-  int Max = 0;
+  int Max = 100;  // standard bars start with the range 0..100
   UINT Page = 0;
   int Pos = 0;
   int TrackPos = 0;
@@ -229,6 +229,7 @@ void TrackScrollBar(HWND Hwnd, int Bar, POINT Screen);
 // ---- input (Input.cpp, Keyboard.cpp) -----------------------------------------------------------------
 void QueueRaw(RawEvent Event);
 void ProcessRaw();
+bool RawPending();
 bool RouteKey(const RawEvent& E);
 bool RouteText(const RawEvent& E);
 // Runs Call on the GUI thread in turn with the device events (tests use it inside modal loops).
