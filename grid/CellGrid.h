@@ -133,6 +133,8 @@ class TCustomCellGrid : public TComponent {
 
   explicit TCustomCellGrid(TComponent* AOwner);
   ~TCustomCellGrid() override;
+  // Column widths and row heights are stored as the extra properties "ColWidths" and "RowHeights".
+  void DefineProperties(TFiler* Filer) override;
 
   // ---- Cell records ----
   // The record of a cell; a column or row outside the store raises the list's index error. The pointer

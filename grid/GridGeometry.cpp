@@ -840,3 +840,33 @@ void TCustomCellGrid::RepaintSelectionChange(const TGridRect& OldSel) {
     GridInvalidate(&r, false);
   }
 }
+
+// ---- Form storage of the extents ----
+
+void TCustomCellGrid::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  // Resources are written whole (no ancestor to compare with), so an allocated list is always written.
+  const auto reader = [this](bool columns) {
+    return [this, columns](TReader* Reader) {
+      Reader->ReadListBegin();
+      for (Integer i = 0; !Reader->EndOfList(); ++i) {
+        const Integer value = Reader->ReadInteger();
+        if (columns)
+          SetColWidths(i, value);
+        else
+          SetRowHeights(i, value);
+      }
+      Reader->ReadListEnd();
+    };
+  };
+  const auto writer = [this](bool columns) {
+    return [this, columns](TWriter* Writer) {
+      Writer->WriteListBegin();
+      const Integer count = columns ? colCount_ : rowCount_;
+      for (Integer i = 0; i < count; ++i) Writer->WriteInteger(columns ? GetColWidths(i) : GetRowHeights(i));
+      Writer->WriteListEnd();
+    };
+  };
+  Filer->DefineProperty("ColWidths", reader(true), writer(true), colWidths_.has_value());
+  Filer->DefineProperty("RowHeights", reader(false), writer(false), rowHeights_.has_value());
+}
