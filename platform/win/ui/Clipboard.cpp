@@ -206,6 +206,14 @@ bool ClipboardTextForExport(std::u16string& Text) {
   return false;
 }
 
+void ResetClipboard() {
+  ClipboardState& C = Clip();
+  std::lock_guard<std::recursive_mutex> G(C.Lock);
+  ClearLocked(C);
+  C.Owner = C.OpenBy = nullptr;
+  C.IsOpen = false;
+}
+
 void HostClipboardLost() {
   ClipboardState& C = Clip();
   std::lock_guard<std::recursive_mutex> G(C.Lock);

@@ -77,6 +77,7 @@ void ResetWindowSystemState() {
   S.KeyChars.clear();
   S.PendingDead = 0;
   S.InputThread = GetCurrentThreadId();
+  ResetClipboard();
 }
 
 TestDisplay::TestDisplay(int Width, int Height) {

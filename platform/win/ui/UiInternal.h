@@ -253,6 +253,10 @@ void CaretHideForPaint(HWND Hwnd);
 void CaretShowAfterPaint(HWND Hwnd);
 void CaretWindowGone(HWND Hwnd);
 
+// ---- clipboard (Clipboard.cpp) -------------------------------------------------------------------------
+// Closes and empties the clipboard (between tests).
+void ResetClipboard();
+
 // ---- cursors (Cursors.cpp) ---------------------------------------------------------------------------
 HCURSOR StandardCursor(WORD Id);
 
