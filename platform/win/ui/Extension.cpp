@@ -219,6 +219,9 @@ bool DefProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result)
     case WM_CTLCOLORSTATIC:
       Result = CtlColor(Msg, reinterpret_cast<HDC>(WParam));
       return true;
+    case WM_STYLECHANGED:
+      if (IsTopLevel(Hwnd)) Backend().TopLevelChanged(Hwnd, InfoOf(Hwnd));
+      return true;
     case WM_SHOWWINDOW:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

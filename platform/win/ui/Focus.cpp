@@ -24,6 +24,9 @@ void ActivateWindow(HWND Hwnd, bool Click) {
     SetWindowPos(Hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!IsWindow(Hwnd)) return;
   }
+  // A mode held by the window losing activation (capture, tracking) is cancelled.
+  if (Old && S.Capture && IsWindow(S.Capture) && RootOf(S.Capture) == Old)
+    SendMessage(S.Capture, WM_CANCELMODE, 0, 0);
   if (Old) {
     SendMessage(Old, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(Hwnd));
     if (IsWindow(Old))

@@ -199,6 +199,38 @@ TEST_F(FocusTest, HidingOrDestroyingTheActiveWindowActivatesItsOwner) {
   EXPECT_FALSE(SetActiveWindow(Tool));
 }
 
+TEST_F(FocusTest, AParentlessChildWindowTakesFocusAndClicksButNeverActivation) {
+  HWND Form = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300);
+  HWND Popup = Make(WS_CHILD | WS_VISIBLE | WS_BORDER, 400, 0, 100, 100, GetDesktopWindow());
+  HWND Inner = Make(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, Popup);
+  ASSERT_TRUE(winui::TopLevelSurface(Popup));
+  EXPECT_EQ(GetActiveWindow(), Form);
+  D->Click(Pt(420, 20));
+  D->Pump();
+  EXPECT_EQ(Count(Inner, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(GetActiveWindow(), Form);
+  EXPECT_EQ(SetFocus(Inner), Form);
+  EXPECT_EQ(GetFocus(), Inner);
+  EXPECT_EQ(GetActiveWindow(), Form);
+  Log().clear();
+  D->Key('Q');
+  D->Pump();
+  EXPECT_EQ(Count(Inner, WM_CHAR), 1);
+  EXPECT_EQ(Count(Form, WM_NCACTIVATE), 0);
+}
+
+TEST_F(FocusTest, LosingActivationCancelsTheCaptureHoldersMode) {
+  HWND A = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND B = Make(WS_POPUP | WS_VISIBLE, 200, 0, 100, 100);
+  SetActiveWindow(A);
+  SetCapture(A);
+  Log().clear();
+  SetActiveWindow(B);
+  EXPECT_THAT(Names(A, {WM_CANCELMODE, WM_CAPTURECHANGED, WM_NCACTIVATE}),
+              ElementsAre("WM_CANCELMODE", "WM_CAPTURECHANGED", "WM_NCACTIVATE"));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(FocusTest, AModalLoopDisablesTheOwnerUntilItEnds) {
   HWND Owner = Make(WS_POPUP | WS_VISIBLE, 0, 0, 300, 300);
   HWND Dialog = Make(WS_POPUP, 50, 50, 100, 100, Owner);
