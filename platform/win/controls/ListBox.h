@@ -14,15 +14,17 @@ inline constexpr char WC_COMBOLBOX[] = "ComboLBox";
 void RegisterListBoxClass();
 void RegisterComboLBoxClass();
 
-// Private messages of a combo box's list (the WM_USER range of the list box is free).
-// LBX_SETCOMBO: wParam the combo box the list belongs to; its notifications and owner-draw requests
-//   go there instead of the parent.
-// LBX_SETDROPPED: wParam TRUE while the list shows as the drop-down: the item under the mouse is
-//   highlighted, and a button release over an item, or a press outside the list, ends the drop-down
-//   (CBX_LISTCLOSE to the combo box, wParam TRUE when an item was chosen).
-inline constexpr UINT LBX_SETCOMBO = WM_USER + 0x200;
+// A "ComboLBox" window is created with its combo box as the creation parameter (lpParam); its
+// notifications go to the combo box, its owner-draw requests and colour queries to the combo box's
+// parent, as the combo box's own.
+//
+// Private messages between a combo box and its list (the WM_USER range of the list box is free):
+// LBX_SETDROPPED: wParam TRUE while the list shows as the drop-down (it holds the mouse capture): the
+//   row under the mouse is highlighted; a button release over a row ends the drop-down with that row
+//   chosen, a press outside the list ends it without (CBX_LISTCLOSE).
+// CBX_LISTCLOSE, to the combo box: wParam TRUE when a row was chosen; lParam the screen point of a
+//   press outside the list (MAKELPARAM), or -1 when the list lost the mouse capture.
 inline constexpr UINT LBX_SETDROPPED = WM_USER + 0x201;
-// Sent by the list to its combo box.
 inline constexpr UINT CBX_LISTCLOSE = WM_USER + 0x210;
 
 // Compares UTF-8 texts code point by code point with letters folded to lower case (Latin, Greek and
