@@ -30,6 +30,7 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/XShm.h>
+#include <X11/extensions/Xfixes.h>
 
 // X.h names a query class CursorShape; the layer names its cursor description so.
 #undef CursorShape
@@ -135,6 +136,16 @@ bool X11Display::Open(const X11Options& Options) {
   A.event_mask = PropertyChangeMask;
   FHelper = XCreateWindow(FDpy, FRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &A);
   XSelectInput(FDpy, FRoot, StructureNotifyMask | PropertyChangeMask);
+  // Every change of the CLIPBOARD owner, also from one other program to another, so that text taken
+  // from an earlier owner is never pasted after a newer copy.
+  int FixesError = 0;
+  if (XFixesQueryExtension(FDpy, &FFixesEvent, &FixesError)) {
+    XFixesSelectSelectionInput(FDpy, FHelper, At(A_CLIPBOARD),
+                               XFixesSetSelectionOwnerNotifyMask | XFixesSelectionWindowDestroyNotifyMask |
+                                   XFixesSelectionClientCloseNotifyMask);
+  } else {
+    FFixesEvent = 0;
+  }
 
   OpenInputMethod();
   DetectWindowManager();
@@ -539,7 +550,7 @@ void X11Display::ApplyHints(Top& T) {
     XSetTransientForHint(FDpy, T.Win, Owner->Win);
   else
     XDeleteProperty(FDpy, T.Win, XA_WM_TRANSIENT_FOR);
-  ::Atom Type = Atom(IsDialogLike(I) ? A_NET_WM_WINDOW_TYPE_DIALOG : A_NET_WM_WINDOW_TYPE_NORMAL);
+  ::Atom Type = At(IsDialogLike(I) ? A_NET_WM_WINDOW_TYPE_DIALOG : A_NET_WM_WINDOW_TYPE_NORMAL);
   XChangeProperty(FDpy, T.Win, At(A_NET_WM_WINDOW_TYPE), XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&Type), 1);
 }

@@ -17,6 +17,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 namespace winui::x11 {
@@ -115,6 +116,16 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
       }
       return;
     default: break;
+  }
+  if (FFixesEvent && E.type == FFixesEvent + XFixesSelectionNotify) {
+    // A new owner (or none): what the layer converted from the previous owner's text is stale. Our own
+    // taking of the clipboard, and late news of an owner we replaced since, change nothing.
+    const auto& N = reinterpret_cast<const XFixesSelectionNotifyEvent&>(E);
+    if (N.selection == At(A_CLIPBOARD) && N.owner != FHelper && XGetSelectionOwner(FDpy, At(A_CLIPBOARD)) != FHelper) {
+      FOwnClipboard = false;
+      Out.push_back([] { HostClipboardLost(); });
+    }
+    return;
   }
   const Window W = E.xany.window;
   if (W == FRoot) {

@@ -191,6 +191,7 @@ private:
   XId FAtoms[AtomCount] = {};
   bool FShm = false;
   XId FHelper = 0;    // owns the selections, receives transfers
+  int FFixesEvent = 0;  // first event number of the XFixes extension (0: not offered)
   _XIM* FIm = nullptr;
   unsigned long FImStyle = 0;
   XId FWmWindow = 0;  // the window manager's check window (0: no window manager)
