@@ -70,7 +70,15 @@ void Paint(HWND Hwnd, StaticState& S, HDC Dc) {
     return;
   }
   auto Fill = [&](int Color) { FillRect(Dc, &R, GetSysColorBrush(Color)); };
-  auto Frame = [&](int Color) { FrameRect(Dc, &R, GetSysColorBrush(Color)); };
+  // Frames and lines stand on the control's background.
+  auto Frame = [&](int Color) {
+    FillRect(Dc, &R, ControlColors(Hwnd, WM_CTLCOLORSTATIC, Dc));
+    FrameRect(Dc, &R, GetSysColorBrush(Color));
+  };
+  auto Etched = [&](UINT Sides) {
+    FillRect(Dc, &R, ControlColors(Hwnd, WM_CTLCOLORSTATIC, Dc));
+    DrawEdge(Dc, &R, EDGE_ETCHED, Sides);
+  };
   switch (Type) {
     case SS_BLACKRECT: Fill(COLOR_WINDOWFRAME); return;
     case SS_GRAYRECT: Fill(COLOR_BTNSHADOW); return;
@@ -78,9 +86,9 @@ void Paint(HWND Hwnd, StaticState& S, HDC Dc) {
     case SS_BLACKFRAME: Frame(COLOR_WINDOWFRAME); return;
     case SS_GRAYFRAME: Frame(COLOR_BTNSHADOW); return;
     case SS_WHITEFRAME: Frame(COLOR_BTNHIGHLIGHT); return;
-    case SS_ETCHEDFRAME: DrawEdge(Dc, &R, EDGE_ETCHED, BF_RECT); return;
-    case SS_ETCHEDHORZ: DrawEdge(Dc, &R, EDGE_ETCHED, BF_TOP); return;
-    case SS_ETCHEDVERT: DrawEdge(Dc, &R, EDGE_ETCHED, BF_LEFT); return;
+    case SS_ETCHEDFRAME: Etched(BF_RECT); return;
+    case SS_ETCHEDHORZ: Etched(BF_TOP); return;
+    case SS_ETCHEDVERT: Etched(BF_LEFT); return;
     default: break;
   }
   HBRUSH Back = ControlColors(Hwnd, WM_CTLCOLORSTATIC, Dc);
