@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "platform/classes/Thread.h"
 #include "platform/win/ui/Headless.h"
 #include "platform/win/ui/UiInternal.h"
 
@@ -238,7 +239,10 @@ class Extension final : public wincore::WindowSystemExtension {
 public:
   void WindowCreating(HWND Hwnd, CREATESTRUCT& Create) override {
     Backend();
-    if (!Ui().InputThread) Ui().InputThread = GetCurrentThreadId();
+    // Input is routed by the thread that owns the windows: the main thread once it has one.
+    UiState& S = Ui();
+    if (!S.InputThread || (GetCurrentThreadId() == MainThreadID && S.InputThread != MainThreadID))
+      S.InputThread = GetCurrentThreadId();
     PlaceNewWindow(Hwnd, Create);
   }
   void WindowNcCreated(HWND Hwnd, const CREATESTRUCT& /*Create*/) override {

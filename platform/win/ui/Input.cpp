@@ -2,6 +2,7 @@
 // double clicks, WM_MOUSEACTIVATE, WM_SETCURSOR), mouse tracking, capture and the pointer position.
 #include <functional>
 
+#include "platform/classes/Thread.h"
 #include "platform/win/ui/UiInternal.h"
 
 namespace winui {
@@ -106,6 +107,20 @@ void ClickOnDisabled(HWND Hwnd, UINT Msg) {
   if (Popup && Popup != Root && IsWindowEnabled(Popup) && CanActivate(Popup)) ActivateWindow(Popup, false);
 }
 
+// A press in a child window tells its ancestors (WM_PARENTNOTIFY), up to the first that asked not to
+// hear of its children or to the top-level window.
+void NotifyParentsOfPress(HWND Hwnd, UINT Msg, POINT Screen) {
+  for (HWND W = Hwnd; W && !IsTopLevel(W);) {
+    if (!(StyleOf(W) & WS_CHILD) || (ExStyleOf(W) & WS_EX_NOPARENTNOTIFY)) return;
+    HWND P = ParentOf(W);
+    if (!P || IsDesktop(P)) return;
+    POINT At = Screen;
+    ScreenToClient(P, &At);
+    SendMessage(P, WM_PARENTNOTIFY, MAKEWPARAM(static_cast<WORD>(Msg), 0), PointParam(At.x, At.y));
+    W = P;
+  }
+}
+
 bool RouteMouse(const RawEvent& E) {
   UiState& S = Ui();
   S.Cursor = E.Pt;
@@ -180,6 +195,9 @@ bool RouteMouse(const RawEvent& E) {
     SendMessage(Target, WM_SETCURSOR, reinterpret_cast<WPARAM>(Target),
                 MAKELPARAM(static_cast<WORD>(Hit), static_cast<WORD>(Msg)));
   if (Eat || !IsWindow(Target)) return false;
+
+  if (IsDownMessage(Msg) && Client) NotifyParentsOfPress(Target, Msg, E.Pt);
+  if (!IsWindow(Target)) return false;
 
   MSG M;
   M.hwnd = Target;
@@ -267,7 +285,7 @@ void QueueRaw(RawEvent Event) {
       S.AsyncState[Event.Vk & 0xFF] = Event.Down ? 0x80 : 0;
     }
     S.Raw.push_back(std::move(Event));
-    if (!S.InputThread) S.InputThread = GetCurrentThreadId();
+    if (!S.InputThread) S.InputThread = MainThreadID;
   }
   wincore::WakeQueue(S.InputThread, Bits);
 }

@@ -146,7 +146,12 @@ bool RouteKey(const RawEvent& E) {
   WORD Vk = GenericOf(E.Vk);
   bool WasDown = Down(static_cast<BYTE>(Vk));
   SetKey(Vk, E.Down);
-  if (Vk != E.Vk) SetKey(E.Vk, E.Down);
+  if (Vk != E.Vk) {
+    SetKey(E.Vk, E.Down);
+  } else if (Vk == VK_SHIFT || Vk == VK_CONTROL || Vk == VK_MENU) {
+    // A generic modifier from the display counts as the left one.
+    SetKey(Vk == VK_SHIFT ? VK_LSHIFT : Vk == VK_CONTROL ? VK_LCONTROL : VK_LMENU, E.Down);
+  }
   if (E.Down) S.AltAlone = Vk == VK_MENU && (!WasDown || S.AltAlone);
   bool Alt = Down(VK_MENU), Ctrl = Down(VK_CONTROL);
   bool Sys = (Alt && !Ctrl) || Vk == VK_F10 || Vk == VK_MENU;

@@ -404,6 +404,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
   RECT Src = prcScroll ? Intersect(*prcScroll, Box) : Box;
   RECT Clip = prcClip ? Intersect(*prcClip, Box) : Box;
   gdi::Region Moved;
+  // The caret's inverted pixels must not travel with the scroll.
+  CaretHideForPaint(hWnd);
   if (IsShown(hWnd) && (dx || dy)) {
     HWND Root = RootOf(hWnd);
     EnsureSurface(Root);
@@ -441,6 +443,7 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
       D->Update = gdi::Region::Combine(Rest, Inside.Intersected(Clip), RGN_OR);
     }
   }
+  CaretShowAfterPaint(hWnd);
   gdi::Region Update = gdi::Region::Combine(gdi::Region(Src).Intersected(Clip), Moved, RGN_DIFF);
   if (flags & SW_SCROLLCHILDREN) {
     for (HWND Ch : ChildrenOf(hWnd)) {

@@ -17,9 +17,10 @@ void AddDefWindowProcHook(DefWindowProcHook Hook);
 void RemoveDefWindowProcHook(DefWindowProcHook Hook);
 
 // The menu bar of a top-level window (one whose menu handle, GetWindowLongPtr(GWLP_ID), is not null)
-// sits below the caption; the provider decides its height and paints it. Clicks on it arrive as
-// WM_NCLBUTTONDOWN with HTMENU, and Alt or F10 as WM_SYSCOMMAND SC_KEYMENU, both through
-// DefWindowProc, where a DefWindowProcHook takes them.
+// sits below the caption; the provider decides its height and paints it. A press on it arrives as
+// WM_NCLBUTTONDOWN with HTMENU, which DefWindowProc turns into WM_SYSCOMMAND SC_MOUSEMENU + HTMENU
+// (SC_MOUSEMENU + HTSYSMENU for the caption's system-menu square); Alt or F10 come as WM_SYSCOMMAND
+// SC_KEYMENU (lParam: the character of Alt+letter). A DefWindowProcHook takes them.
 class MenuBarProvider {
 public:
   virtual ~MenuBarProvider() = default;

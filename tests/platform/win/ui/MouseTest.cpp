@@ -35,6 +35,26 @@ TEST_F(MouseTest, AClickActivatesTheWindowAndArrivesInClientCoordinates) {
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));  // the class cursor from WM_SETCURSOR
 }
 
+TEST_F(MouseTest, PressesInChildWindowsNotifyTheirAncestors) {
+  HWND Top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 300, 300);
+  HWND Mid = Make(WS_CHILD | WS_VISIBLE, 10, 10, 200, 200, Top);
+  HWND Leaf = Make(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, Mid);
+  HWND Quiet = Make(WS_CHILD | WS_VISIBLE, 100, 100, 50, 50, Mid, WS_EX_NOPARENTNOTIFY);
+  D->Pump();
+  Log().clear();
+  D->Click(Pt(30, 40));
+  D->Click(Pt(120, 120));
+  D->Pump();
+  EXPECT_THAT(Names(nullptr, {WM_PARENTNOTIFY, WM_LBUTTONDOWN}),
+              ElementsAre("WM_PARENTNOTIFY", "WM_PARENTNOTIFY", "WM_LBUTTONDOWN", "WM_LBUTTONDOWN"));
+  Seen ToMid = First(Mid, WM_PARENTNOTIFY);
+  EXPECT_EQ(LOWORD(ToMid.WParam), WM_LBUTTONDOWN);
+  EXPECT_EQ(GET_X_LPARAM(ToMid.LParam), 20);
+  EXPECT_EQ(GET_Y_LPARAM(First(Top, WM_PARENTNOTIFY).LParam), 40);
+  EXPECT_EQ(Count(Quiet, WM_LBUTTONDOWN), 1);
+  (void)Leaf;
+}
+
 TEST_F(MouseTest, MouseActivateAnswersCanRefuseActivationAndEatTheClick) {
   HWND A = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND B = Make(WS_POPUP | WS_VISIBLE, 200, 0, 100, 100);
