@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/win/gdi/WinGdi.h"
+#include "platform/win/gdi/WinRect.h"
 
 // ---- System colours ------------------------------------------------------------------------------
 inline constexpr int COLOR_SCROLLBAR = 0;
