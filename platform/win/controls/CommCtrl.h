@@ -555,3 +555,86 @@ struct COMPAREITEMSTRUCT {
   DWORD dwLocaleId = 0;
 };
 using LPCOMPAREITEMSTRUCT = COMPAREITEMSTRUCT*;
+
+// ==== Combo box ==========================================================================================
+
+inline constexpr char WC_COMBOBOX[] = "ComboBox";
+
+inline constexpr DWORD CBS_SIMPLE = 0x0001;
+inline constexpr DWORD CBS_DROPDOWN = 0x0002;
+inline constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+inline constexpr DWORD CBS_OWNERDRAWFIXED = 0x0010;
+inline constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x0020;
+inline constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
+inline constexpr DWORD CBS_OEMCONVERT = 0x0080;
+inline constexpr DWORD CBS_SORT = 0x0100;
+inline constexpr DWORD CBS_HASSTRINGS = 0x0200;
+inline constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x0400;
+inline constexpr DWORD CBS_DISABLENOSCROLL = 0x0800;
+inline constexpr DWORD CBS_UPPERCASE = 0x2000;
+inline constexpr DWORD CBS_LOWERCASE = 0x4000;
+
+inline constexpr UINT CB_GETEDITSEL = 0x0140;
+inline constexpr UINT CB_LIMITTEXT = 0x0141;
+inline constexpr UINT CB_SETEDITSEL = 0x0142;
+inline constexpr UINT CB_ADDSTRING = 0x0143;
+inline constexpr UINT CB_DELETESTRING = 0x0144;
+inline constexpr UINT CB_DIR = 0x0145;
+inline constexpr UINT CB_GETCOUNT = 0x0146;
+inline constexpr UINT CB_GETCURSEL = 0x0147;
+inline constexpr UINT CB_GETLBTEXT = 0x0148;
+inline constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+inline constexpr UINT CB_INSERTSTRING = 0x014A;
+inline constexpr UINT CB_RESETCONTENT = 0x014B;
+inline constexpr UINT CB_FINDSTRING = 0x014C;
+inline constexpr UINT CB_SELECTSTRING = 0x014D;
+inline constexpr UINT CB_SETCURSEL = 0x014E;
+inline constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+inline constexpr UINT CB_GETITEMDATA = 0x0150;
+inline constexpr UINT CB_SETITEMDATA = 0x0151;
+inline constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
+inline constexpr UINT CB_SETITEMHEIGHT = 0x0153;
+inline constexpr UINT CB_GETITEMHEIGHT = 0x0154;
+inline constexpr UINT CB_SETEXTENDEDUI = 0x0155;
+inline constexpr UINT CB_GETEXTENDEDUI = 0x0156;
+inline constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+inline constexpr UINT CB_SETLOCALE = 0x0159;
+inline constexpr UINT CB_GETLOCALE = 0x015A;
+inline constexpr UINT CB_GETTOPINDEX = 0x015B;
+inline constexpr UINT CB_SETTOPINDEX = 0x015C;
+inline constexpr UINT CB_GETHORIZONTALEXTENT = 0x015D;
+inline constexpr UINT CB_SETHORIZONTALEXTENT = 0x015E;
+inline constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
+inline constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+inline constexpr UINT CB_INITSTORAGE = 0x0161;
+inline constexpr UINT CB_GETCOMBOBOXINFO = 0x0164;
+
+inline constexpr LRESULT CB_OKAY = 0;
+inline constexpr LRESULT CB_ERR = -1;
+inline constexpr LRESULT CB_ERRSPACE = -2;
+
+inline constexpr WORD CBN_ERRSPACE = static_cast<WORD>(-1);
+inline constexpr WORD CBN_SELCHANGE = 1;
+inline constexpr WORD CBN_DBLCLK = 2;
+inline constexpr WORD CBN_SETFOCUS = 3;
+inline constexpr WORD CBN_KILLFOCUS = 4;
+inline constexpr WORD CBN_EDITCHANGE = 5;
+inline constexpr WORD CBN_EDITUPDATE = 6;
+inline constexpr WORD CBN_DROPDOWN = 7;
+inline constexpr WORD CBN_CLOSEUP = 8;
+inline constexpr WORD CBN_SELENDOK = 9;
+inline constexpr WORD CBN_SELENDCANCEL = 10;
+
+// CB_GETCOMBOBOXINFO: rcItem and rcButton in the combo box's client coordinates; stateButton 0,
+// STATE_SYSTEM_PRESSED while the list is dropped, or STATE_SYSTEM_INVISIBLE (CBS_SIMPLE).
+struct COMBOBOXINFO {
+  DWORD cbSize = sizeof(COMBOBOXINFO);
+  RECT rcItem;
+  RECT rcButton;
+  DWORD stateButton = 0;
+  HWND hwndCombo = nullptr;
+  HWND hwndItem = nullptr;  // the edit control (null for CBS_DROPDOWNLIST)
+  HWND hwndList = nullptr;
+};
+using PCOMBOBOXINFO = COMBOBOXINFO*;

@@ -622,7 +622,12 @@ struct ListBox {
         return;
       }
     }
-    if (!Combo && GetFocus() != Hwnd) SetFocus(Hwnd);
+    // A list box takes the focus; the list of a simple combo box gives it to the combo box.
+    HWND Focus = GetFocus();
+    if (!Combo && Focus != Hwnd)
+      SetFocus(Hwnd);
+    else if (Combo && Focus != Combo && !IsChild(Combo, Focus))
+      SetFocus(Combo);
     if (!IsWindow(Hwnd)) return;
     int I = HitRow(P.y);
     if (I < 0) return;
@@ -901,6 +906,7 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     case WM_CANCELMODE:
       EndTracking();
+      if (Combo && Dropped) SendMessage(Combo, CBX_LISTCLOSE, FALSE, -1);
       return 0;
     case WM_TIMER:
       if (WParam == kScrollTimer) AutoScroll();
