@@ -28,7 +28,10 @@ void ActivateWindow(HWND Hwnd, bool Click) {
   if (Old && S.Capture && IsWindow(S.Capture) && RootOf(S.Capture) == Old)
     SendMessage(S.Capture, WM_CANCELMODE, 0, 0);
   if (Old) {
-    SendMessage(Old, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(Hwnd));
+    if (S.SwallowNcDeactivate == Old)
+      S.SwallowNcDeactivate = nullptr;
+    else
+      SendMessage(Old, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(Hwnd));
     if (IsWindow(Old))
       SendMessage(Old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(Old) ? 1 : 0), reinterpret_cast<LPARAM>(Hwnd));
   }
@@ -117,6 +120,14 @@ bool RunModalLoop(HWND Window, HWND Owner, const std::function<bool()>& Done) {
 }
 
 int ModalDepth() { return Ui().ModalDepth; }
+
+void SwallowNextNcDeactivate(HWND Window, bool Swallow) {
+  UiState& S = Ui();
+  if (Swallow)
+    S.SwallowNcDeactivate = Window;
+  else if (S.SwallowNcDeactivate == Window)
+    S.SwallowNcDeactivate = nullptr;
+}
 
 }  // namespace winui
 

@@ -356,6 +356,7 @@ void WindowGoingAway(HWND Hwnd) {
   if (S.Active == Hwnd) S.Active = nullptr;
   if (S.MouseHwnd == Hwnd) S.MouseHwnd = nullptr;
   if (S.ClickHwnd == Hwnd) S.ClickValid = false;
+  if (S.SwallowNcDeactivate == Hwnd) S.SwallowNcDeactivate = nullptr;
   if (S.TrackHwnd == Hwnd) {
     S.TrackHwnd = nullptr;
     S.TrackFlags = 0;

@@ -76,6 +76,7 @@ void ResetWindowSystemState() {
   S.DoubleClickTime = 500;
   S.KeyChars.clear();
   S.PendingDead = 0;
+  S.SwallowNcDeactivate = nullptr;
   S.InputThread = GetCurrentThreadId();
   ResetClipboard();
 }

@@ -35,6 +35,10 @@ bool GetMenuBarRect(HWND Window, RECT& Bar);
 // Repaints the non-client area after the bar's contents or height changed.
 void MenuBarChanged(HWND Window);
 
+// The next WM_NCACTIVATE(FALSE) the layer would send to Window is not delivered, so its caption stays
+// active (a popup that takes the focus from its owner form). Swallow false withdraws the request.
+void SwallowNextNcDeactivate(HWND Window, bool Swallow = true);
+
 // Runs a modal message loop for Window: Owner (when given) is disabled for the duration, Window
 // shown and activated; messages are retrieved, translated and dispatched until Done answers true,
 // Window is destroyed, or WM_QUIT arrives (posted again, so that the outer loop ends too). The owner is

@@ -130,7 +130,8 @@ struct UiState {
   };
   std::deque<KeyChar> KeyChars;
   WCHAR PendingDead = 0;
-  bool AltAlone = false;  // Alt went down and nothing else since (its release asks for the menu)
+  bool AltAlone = false;
+  HWND SwallowNcDeactivate = nullptr;  // Alt went down and nothing else since (its release asks for the menu)
 };
 
 UiState& Ui();

@@ -219,6 +219,24 @@ TEST_F(FocusTest, AParentlessChildWindowTakesFocusAndClicksButNeverActivation) {
   EXPECT_EQ(Count(Form, WM_NCACTIVATE), 0);
 }
 
+TEST_F(FocusTest, ASwallowedDeactivationKeepsTheOwnersCaptionActiveOnce) {
+  HWND Form = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
+  HWND Popup = Make(WS_POPUP, 400, 0, 100, 100, Form);
+  D->Pump();
+  winui::SwallowNextNcDeactivate(Form);
+  Log().clear();
+  ShowWindow(Popup, SW_SHOW);
+  D->Pump();
+  EXPECT_EQ(GetActiveWindow(), Popup);
+  EXPECT_EQ(Count(Form, WM_NCACTIVATE), 0);
+  EXPECT_EQ(Count(Form, WM_ACTIVATE), 1);
+  EXPECT_EQ(D->WindowPixel(Form, Pt(150, 6)), kActiveCaption);
+  // Only once: the next deactivation arrives.
+  SetActiveWindow(Form);
+  SetActiveWindow(Popup);
+  EXPECT_EQ(D->WindowPixel(Form, Pt(150, 6)), kInactiveCaption);
+}
+
 TEST_F(FocusTest, LosingActivationCancelsTheCaptureHoldersMode) {
   HWND A = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND B = Make(WS_POPUP | WS_VISIBLE, 200, 0, 100, 100);
