@@ -176,6 +176,28 @@ TEST_F(PaintTest, WindowDcsCoverTheFrameAndAreFoundByTheirWindow) {
   EXPECT_TRUE(D->Headless().TakeDamage(W).right > 0);
 }
 
+TEST_F(PaintTest, GetDcExIntersectsOrExcludesAScreenRegion) {
+  HWND W = Make(WS_POPUP | WS_VISIBLE, 100, 100, 100, 100);
+  D->Pump();
+  HRGN Rgn = CreateRectRgn(100, 100, 150, 200);  // screen coordinates: the left half
+  HDC Dc = GetDCEx(W, Rgn, DCX_EXCLUDERGN);
+  RECT All{0, 0, 100, 100};
+  HBRUSH B = CreateSolidBrush(kRed);
+  FillRect(Dc, &All, B);
+  ReleaseDC(W, Dc);
+  EXPECT_EQ(D->ClientPixel(W, Pt(10, 10)), kWhite);
+  EXPECT_EQ(D->ClientPixel(W, Pt(60, 10)), kRed);
+  Dc = GetDCEx(W, Rgn, DCX_INTERSECTRGN);
+  HBRUSH G = CreateSolidBrush(kGreen);
+  FillRect(Dc, &All, G);
+  ReleaseDC(W, Dc);
+  EXPECT_EQ(D->ClientPixel(W, Pt(10, 10)), kGreen);
+  EXPECT_EQ(D->ClientPixel(W, Pt(60, 10)), kRed);
+  DeleteObject(B);
+  DeleteObject(G);
+  DeleteObject(Rgn);
+}
+
 TEST_F(PaintTest, WindowRegionsClipPainting) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   SetWindowRgn(W, CreateRectRgn(0, 0, 50, 100), FALSE);

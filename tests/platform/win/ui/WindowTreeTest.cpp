@@ -75,6 +75,22 @@ TEST_F(TreeTest, ClientAreaLiesInsideFramesCaptionsEdgesAndScrollBars) {
   }
 }
 
+TEST_F(TreeTest, StyleChangesTakeEffectWithAFrameChange) {
+  HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  SetWindowLong(W, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+  RECT C;
+  GetClientRect(W, &C);
+  EXPECT_EQ(C.right, 100);  // not before the frame is recalculated
+  Log().clear();
+  SetWindowPos(W, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_THAT(Names(W), ElementsAre("WM_WINDOWPOSCHANGING", "WM_NCCALCSIZE", "WM_WINDOWPOSCHANGED", "WM_MOVE",
+                                    "WM_SIZE"));
+  GetClientRect(W, &C);
+  EXPECT_EQ(C.right, 96);
+  D->Pump();
+  EXPECT_EQ(D->WindowPixel(W, Pt(0, 50)), RGB(128, 128, 128));
+}
+
 TEST_F(TreeTest, PointsMapBetweenNestedClientAreasAndTheScreen) {
   HWND Top = Make(WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 200, 400, 300);
   HWND Mid = Make(WS_CHILD | WS_VISIBLE, 10, 20, 200, 200, Top, WS_EX_CLIENTEDGE);
