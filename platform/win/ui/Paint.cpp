@@ -207,7 +207,9 @@ HWND FindWindowToPaint(HWND Filter) {
 
 void EnsureSurface(HWND Root) {
   WinDataPtr D = Data(Root);
-  int W = std::max(1, Width(D->Window)), H = std::max(1, Height(D->Window));
+  // A surface never grows past 16384 pixels a side: what lies beyond is clipped, not allocated.
+  constexpr int MaxSide = 16384;
+  int W = std::clamp(Width(D->Window), 1, MaxSide), H = std::clamp(Height(D->Window), 1, MaxSide);
   if (D->Surface && D->Surface->Width() == W && D->Surface->Height() == H) return;
   auto S = std::make_shared<gdi::Surface>(W, H, 32);
   S->Fill(gdi::ColorToPixel(GetSysColor(COLOR_WINDOW)));

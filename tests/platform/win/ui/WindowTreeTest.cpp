@@ -75,6 +75,18 @@ TEST_F(TreeTest, ClientAreaLiesInsideFramesCaptionsEdgesAndScrollBars) {
   }
 }
 
+TEST_F(TreeTest, AHugeWindowGetsABoundedSurface) {
+  HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200000, 300);
+  RECT R;
+  GetWindowRect(W, &R);
+  EXPECT_EQ(R.right, 200000);
+  gdi::SurfacePtr S = winui::TopLevelSurface(W);
+  ASSERT_TRUE(S);
+  EXPECT_EQ(S->Width(), 16384);
+  D->Pump();
+  EXPECT_EQ(D->ScreenPixel(Pt(100, 100)), kWhite);
+}
+
 TEST_F(TreeTest, StyleChangesTakeEffectWithAFrameChange) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   SetWindowLong(W, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
