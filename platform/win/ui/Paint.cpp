@@ -87,9 +87,22 @@ void UpdateNow(HWND Hwnd, bool EraseOnly, bool Children) {
     if (IsWindow(C) && (StyleOf(C) & WS_VISIBLE)) UpdateNow(C, EraseOnly, true);
 }
 
+void SendNcPaint(HWND Hwnd);
+
+// Whether the window waits for WM_PAINT. A frame that alone waits is painted at once: nothing would
+// validate it if the window's WM_PAINT handler never calls BeginPaint.
+bool WaitsForPaint(HWND Hwnd) {
+  WinDataPtr D = Data(Hwnd);
+  if (D->NcPaint && D->Update.IsEmpty() && !D->InternalPaint) {
+    SendNcPaint(Hwnd);
+    return false;
+  }
+  return NeedsPaint(*D);
+}
+
 HWND FindIn(HWND Hwnd, DWORD Thread) {
   if (!(StyleOf(Hwnd) & WS_VISIBLE)) return nullptr;
-  if (GetWindowThreadProcessId(Hwnd, nullptr) == Thread && NeedsPaint(*Data(Hwnd))) return Hwnd;
+  if (GetWindowThreadProcessId(Hwnd, nullptr) == Thread && WaitsForPaint(Hwnd)) return Hwnd;
   for (HWND C : ChildrenOf(Hwnd))
     if (HWND P = FindIn(C, Thread)) return P;
   return nullptr;
@@ -198,7 +211,7 @@ HWND FindWindowToPaint(HWND Filter) {
   DWORD Thread = GetCurrentThreadId();
   if (Filter) {
     if (!IsWindow(Filter) || GetWindowThreadProcessId(Filter, nullptr) != Thread || !IsShown(Filter)) return nullptr;
-    return NeedsPaint(*Data(Filter)) ? Filter : nullptr;
+    return WaitsForPaint(Filter) ? Filter : nullptr;
   }
   for (HWND T : TopLevels())
     if (HWND P = FindIn(T, Thread)) return P;

@@ -158,6 +158,16 @@ TEST_F(PaintTest, RedrawWindowFlagsChooseWhatIsPaintedAndWhen) {
   EXPECT_EQ(Log()[0].Hwnd, C);
 }
 
+TEST_F(PaintTest, AFrameWaitingAloneIsPaintedWithoutWmPaint) {
+  HWND W = Make(WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 50, 50);
+  D->Pump();
+  Log().clear();
+  RECT Frame{-1, -1, 0, 0};  // only the corner of the frame
+  RedrawWindow(W, &Frame, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  D->Pump();
+  EXPECT_THAT(Names(W), ElementsAre("WM_NCPAINT"));
+}
+
 TEST_F(PaintTest, WindowDcsCoverTheFrameAndAreFoundByTheirWindow) {
   HWND W = Make(WS_POPUP | WS_VISIBLE | WS_DLGFRAME, 10, 10, 100, 100);
   D->Pump();
