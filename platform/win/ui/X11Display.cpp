@@ -99,6 +99,8 @@ X11Display::X11Display() = default;
 
 X11Display::~X11Display() {
   StopThread();
+  if (FWakeFd >= 0) close(FWakeFd);
+  if (!FDpy) return;  // the display never opened
   std::lock_guard<std::mutex> G(FLock);
   for (auto& [Hwnd, T] : FTops) DestroyTop(T);
   FTops.clear();
@@ -109,7 +111,6 @@ X11Display::~X11Display() {
   if (FIm) XCloseIM(FIm);
   if (FHelper) XDestroyWindow(FDpy, FHelper);
   XCloseDisplay(FDpy);
-  if (FWakeFd >= 0) close(FWakeFd);
 }
 
 bool X11Display::Open(const X11Options& Options) {
@@ -250,9 +251,10 @@ X11Display::XGuard::XGuard(X11Display& Owner) : FOwner(Owner), FLockHolder(Owner
 
 X11Display::XGuard::~XGuard() {
   XFlush(FOwner.FDpy);
-  // Replies read on this thread may have brought events along, which the event thread's poll() will
-  // not see on the socket: let it look.
-  if (XEventsQueued(FOwner.FDpy, QueuedAlready) > 0) FOwner.Wake();
+  // Replies read on this thread may have brought events along, which now wait in the library's queues
+  // where the event thread's poll() cannot see them: let it look. (Reading moves events the library
+  // holds below Xlib's own queue into it, so that none is missed.)
+  if (XEventsQueued(FOwner.FDpy, QueuedAfterReading) > 0) FOwner.Wake();
 }
 
 // ---- monitors ---------------------------------------------------------------------------------------
@@ -721,6 +723,7 @@ void X11Display::PutArea(Top& T, const RECT& Area) {
   if (T.Shm) {
     XShmPutImage(FDpy, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
                  static_cast<unsigned>(Height(A)), False);
+    T.ShmPending = true;
   } else {
     XPutImage(FDpy, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
               static_cast<unsigned>(Height(A)));
@@ -743,7 +746,6 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
     CopyToImage(*T, *S, A);
   }
   PutArea(*T, Damage);
-  T->ShmPending = T->Shm != nullptr;
 }
 
 // ---- pointer ------------------------------------------------------------------------------------------
@@ -806,13 +808,11 @@ XId X11Display::MakeCursor(HCURSOR Handle) {
 void X11Display::SetPointerShape(HCURSOR Handle) {
   XGuard G(*this);
   if (Handle == FCurrentHandle && (FCurrentCursor || !Handle)) return;
-  Cursor Old = FCustomCursor;
+  // A replaced custom cursor is freed in MakeCursor; the server keeps it while a window still uses it.
   Cursor C = MakeCursor(Handle);
   FCurrentHandle = Handle;
   FCurrentCursor = C;
   for (auto& [Hwnd, T] : FTops) XDefineCursor(FDpy, T.Win, C);
-  // The previous custom cursor was replaced in MakeCursor; the server keeps it until no window uses it.
-  (void)Old;
 }
 
 void X11Display::WarpPointer(POINT Screen) {

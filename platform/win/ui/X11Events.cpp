@@ -51,11 +51,20 @@ WCHAR DeadKeyAccent(KeySym Sym) {
 void X11Display::EventLoop() {
   const int XFd = ConnectionNumber(FDpy);
   while (!FStop) {
-    pollfd Fds[2] = {{XFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
-    if (poll(Fds, 2, -1) < 0 && errno != EINTR) break;
-    if (Fds[1].revents & POLLIN) {
-      uint64_t Count = 0;
-      [[maybe_unused]] ssize_t N = read(FWakeFd, &Count, sizeof Count);
+    // Sleeps only when nothing waits in the library's queues either: writing (answers to selection
+    // requests) can read events off the socket without handing them over.
+    bool Queued;
+    {
+      std::lock_guard<std::mutex> G(FLock);
+      Queued = XEventsQueued(FDpy, QueuedAfterReading) > 0;
+    }
+    if (!Queued) {
+      pollfd Fds[2] = {{XFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
+      if (poll(Fds, 2, -1) < 0 && errno != EINTR) break;
+      if (Fds[1].revents & POLLIN) {
+        uint64_t Count = 0;
+        [[maybe_unused]] ssize_t N = read(FWakeFd, &Count, sizeof Count);
+      }
     }
     if (FStop) break;
     Actions Out;

@@ -225,6 +225,12 @@ protected:
 XvfbServer* XvfbDisplay::Server = nullptr;
 std::string XvfbDisplay::StartError;
 
+TEST(X11Display, AServerThatCannotBeReachedGivesNoBackend) {
+  winui::X11Options O;
+  O.DisplayName = ":32123";  // nothing listens there
+  EXPECT_EQ(winui::CreateX11Display(O), nullptr);
+}
+
 // ---- what the server shows ------------------------------------------------------------------------
 
 class XvfbPresent : public XvfbDisplay, public ::testing::WithParamInterface<bool> {
@@ -501,6 +507,45 @@ TEST_F(XvfbDisplay, MovesFromOutsideReachTheLayerAndItsOwnMovesDoNotBounce) {
   XSync(Probe, False);
   PumpUntil([] { return false; }, 300);  // whatever echo is still coming has arrived by now
   EXPECT_TRUE(AtLast());
+}
+
+TEST_F(XvfbDisplay, MinimisingAndMaximisingByTheWindowManagerReachTheLayer) {
+  HWND W = Make(WS_OVERLAPPEDWINDOW, 40, 40, 300, 200, "States");
+  ShowAndWait(W);
+  Window X = XOf(W);
+  // The probe plays the window manager: it records the states in the window's properties.
+  auto SetWmState = [&](long State) {
+    long Data[2] = {State, 0};
+    XChangeProperty(Probe, X, A("WM_STATE"), A("WM_STATE"), 32, PropModeReplace, reinterpret_cast<unsigned char*>(Data),
+                    2);
+    XFlush(Probe);
+  };
+  auto SetMaximized = [&](bool On) {
+    Atom Both[2] = {A("_NET_WM_STATE_MAXIMIZED_VERT"), A("_NET_WM_STATE_MAXIMIZED_HORZ")};
+    XChangeProperty(Probe, X, A("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(Both),
+                    On ? 2 : 0);
+    XFlush(Probe);
+  };
+  SetWmState(NormalState);
+  SetWmState(IconicState);
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(W); })) << "iconified from the task bar";
+  SetWmState(NormalState);
+  ASSERT_TRUE(PumpUntil([&] { return !IsIconic(W); })) << "restored from the task bar";
+  SetMaximized(true);
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(W); }));
+  SetMaximized(false);
+  ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(W); }));
+
+  // The program minimises: the window manager's answer changes nothing more, and the X window keeps
+  // its place (the layer parks minimised windows far away).
+  ShowWindow(W, SW_MINIMIZE);
+  SetWmState(IconicState);
+  PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(IsIconic(W));
+  XWindowAttributes Attr;
+  ASSERT_TRUE(XGetWindowAttributes(Probe, X, &Attr));
+  EXPECT_EQ(Attr.x, 40);
+  EXPECT_EQ(Attr.width, 300);
 }
 
 TEST_F(XvfbDisplay, TheCloseProtocolClosesTheWindow) {
