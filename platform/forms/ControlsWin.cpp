@@ -1,0 +1,1739 @@
+// The windowed control: its window (creation, re-creation, destruction, the window procedure), children,
+// showing, focus, keyboard and the messages reflected from the parent.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/forms/Controls.h"
+#include "platform/forms/ControlsInternal.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "platform/rtl/RtlMath.h"
+#include "platform/rtl/SysUtils.h"
+
+using namespace controlsconsts;
+using namespace k58::forms;
+
+namespace k58::forms {
+
+LRESULT ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TWinControl* control = FindControl(Wnd);
+  if (control == nullptr && CreationControl != nullptr) {
+    // The first message of a new window: it belongs to the control that is creating it.
+    control = CreationControl;
+    CreationControl = nullptr;
+    ControlsAccess::SetHandle(control, Wnd);
+    ::SetProp(Wnd, ControlProp, control);
+  }
+  if (control == nullptr) return ::DefWindowProc(Wnd, Msg, WParam, LParam);
+  TMessage message;
+  message.Msg = Msg;
+  message.WParam = WParam;
+  message.LParam = LParam;
+  control->MainWndProc(message);
+  return message.Result;
+}
+
+namespace {
+std::vector<TControlCanvas*>& CanvasList() {
+  static std::vector<TControlCanvas*> list;
+  return list;
+}
+}  // namespace
+
+void AddCanvasWithContext(TControlCanvas* Canvas) { CanvasList().push_back(Canvas); }
+
+void RemoveCanvasWithContext(TControlCanvas* Canvas) { std::erase(CanvasList(), Canvas); }
+
+void FreeDeviceContexts() {
+  std::vector<TControlCanvas*> list = CanvasList();
+  for (TControlCanvas* canvas : list) {
+    // A canvas in use (painting holds its lock) keeps its context.
+    if (canvas->LockCount() == 0 && canvas->TryLock()) {
+      canvas->FreeHandle();
+      canvas->Unlock();
+    }
+  }
+}
+
+}  // namespace k58::forms
+
+// ---- Construction and destruction ----------------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), brush_(new TBrush()) {
+  defWndProc_ = ::DefWindowProc;
+  brush_->SetColor(color_);
+}
+
+TWinControl::~TWinControl() { DestroyControlTree(); }
+
+void TWinControl::BeforeDestruction() {
+  TComponent::BeforeDestruction();
+  DestroyControlTree();
+  // Owned components go while the control is whole, so their notifications reach all of it.
+  DestroyComponents();
+  TControl::BeforeDestruction();
+}
+
+// Takes the focus away, destroys the windows and frees the child controls (whoever owns them).
+void TWinControl::DestroyControlTree() {
+  if (parent_ != nullptr) {
+    if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, true);
+  }
+  if (handle_ != nullptr) DestroyWindowHandleQuietly();
+  while (!controls_.empty() || !winControls_.empty()) {
+    TControl* child = !winControls_.empty() ? static_cast<TControl*>(winControls_.back()) : controls_.back();
+    Remove(child);
+    FreeObject(child);
+  }
+  for (TControl* client : dockClients_) ControlsAccess::SetHostDockSite(client, nullptr);
+  dockClients_.clear();
+}
+
+void TWinControl::DestroyWindowHandleQuietly() {
+  for (TWinControl* child : winControls_) {
+    if (child->handle_ != nullptr) child->DestroyWindowHandleQuietly();
+  }
+  HWND wnd = handle_;
+  if (wnd == nullptr) return;
+  controlState_.Include(csDestroyingHandle);
+  ::DestroyWindow(wnd);
+  controlState_.Exclude(csDestroyingHandle);
+  if (handle_ == wnd) {
+    ::RemoveProp(wnd, ControlProp);
+    handle_ = nullptr;
+  }
+  showing_ = false;
+}
+
+TWinControl* TWinControl::CreateParented(TClass Cls, HWND ParentWindow) {
+  TComponent* component = Cls->CreateComponent(nullptr);
+  auto* control = dynamic_cast<TWinControl*>(component);
+  if (control == nullptr) {
+    FreeObject(component);
+    throw EInvalidOperation("Not a windowed control class: " + Cls->Name());
+  }
+  control->SetParentWindow(ParentWindow);
+  return control;
+}
+
+// ---- Handle ---------------------------------------------------------------------------------------------
+
+HWND TWinControl::Handle() {
+  HandleNeeded();
+  return handle_;
+}
+
+void TWinControl::HandleNeeded() {
+  if (handle_ != nullptr) return;
+  if (parent_ != nullptr) parent_->HandleNeeded();
+  CreateHandle();
+}
+
+void TWinControl::CreateHandle() {
+  if (handle_ != nullptr) return;
+  CreateWnd();
+  if (parent_ != nullptr) {
+    // Keep the window's place among its siblings' windows: below the next windowed sibling that has one.
+    HWND insertAfter = HWND_TOP;
+    auto it = std::find(parent_->winControls_.begin(), parent_->winControls_.end(), this);
+    if (it != parent_->winControls_.end()) {
+      for (++it; it != parent_->winControls_.end(); ++it) {
+        if ((*it)->handle_ != nullptr) {
+          insertAfter = (*it)->handle_;
+          break;
+        }
+      }
+    }
+    ::SetWindowPos(handle_, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  for (TControl* child : controls_) child->UpdateAnchorRules();
+  for (TWinControl* child : winControls_) child->UpdateAnchorRules();
+}
+
+void TWinControl::CreateParams(TCreateParams& Params) {
+  Params = TCreateParams();
+  Params.Caption = text_;
+  Params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (controlStyle_.Contains(csAcceptsControls)) {
+    Params.Style |= WS_CLIPCHILDREN;
+    Params.ExStyle |= WS_EX_CONTROLPARENT;
+  }
+  if (!ComponentState().Contains(csDesigning) && !Enabled()) Params.Style |= WS_DISABLED;
+  if (tabStop_) Params.Style |= WS_TABSTOP;
+  Params.X = left_;
+  Params.Y = top_;
+  Params.Width = width_;
+  Params.Height = height_;
+  // The parent's window (CreateWnd makes it first); asking for the parameters makes no window.
+  Params.WndParent = parent_ != nullptr ? parent_->handle_ : parentWindow_;
+  Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  if (!controlStyle_.Contains(csDoubleClicks)) Params.WindowClass.style &= ~CS_DBLCLKS;
+  Params.WindowClass.lpfnWndProc = ::DefWindowProc;
+  Params.WindowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  Params.WindowClass.hbrBackground = nullptr;
+  Params.WindowClass.hInstance = HInstance;
+  Params.WinClassName = ClassName();
+}
+
+void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
+  // The built-in class's settings, with the control's procedure in front of the class's own.
+  WNDCLASS saved = Params.WindowClass;
+  WNDCLASS info{};
+  if (::GetClassInfo(HInstance, ControlClassName, &info) || ::GetClassInfo(nullptr, ControlClassName, &info)) {
+    Params.WindowClass = info;
+    Params.WindowClass.hInstance = saved.hInstance;
+    Params.WindowClass.style &= ~CS_GLOBALCLASS;
+    // The class's double-click setting follows the control.
+    if (!controlStyle_.Contains(csDoubleClicks)) Params.WindowClass.style &= ~CS_DBLCLKS;
+  }
+}
+
+void TWinControl::CreateWnd() {
+  if (parent_ != nullptr) parent_->HandleNeeded();
+  TCreateParams params;
+  CreateParams(params);
+  if (params.WndParent == nullptr && (params.Style & WS_CHILD) != 0) {
+    auto* ownerControl = dynamic_cast<TWinControl*>(Owner());
+    if (ownerControl != nullptr && Owner()->ComponentState().Contains(csReading)) {
+      params.WndParent = ownerControl->Handle();
+    } else {
+      throw EInvalidOperation(Format(SParentRequired, Name()));
+    }
+  }
+  defWndProc_ = params.WindowClass.lpfnWndProc != nullptr ? params.WindowClass.lpfnWndProc : ::DefWindowProc;
+  WNDCLASS registered{};
+  bool classRegistered = ::GetClassInfo(params.WindowClass.hInstance, params.WinClassName.c_str(), &registered);
+  if (!classRegistered || registered.lpfnWndProc != ControlWndProc) {
+    if (classRegistered) ::UnregisterClass(params.WinClassName.c_str(), params.WindowClass.hInstance);
+    WNDCLASS cls = params.WindowClass;
+    cls.lpfnWndProc = ControlWndProc;
+    cls.lpszClassName = params.WinClassName.c_str();
+    if (::RegisterClass(&cls) == 0) throw EOutOfResources(SWindowClass);
+  }
+  TWinControl* savedCreation = CreationControl;
+  CreationControl = this;
+  try {
+    CreateWindowHandle(params);
+  } catch (...) {
+    CreationControl = savedCreation;
+    throw;
+  }
+  CreationControl = savedCreation;
+  if (handle_ == nullptr) throw EOutOfResources(SWindowCreate);
+  if ((::GetWindowLongPtr(handle_, GWL_STYLE) & WS_CHILD) != 0 && ::GetWindowLongPtr(handle_, GWLP_ID) == 0) {
+    // Children are numbered by their handle, so WM_MEASUREITEM can name the control.
+    ::SetWindowLongPtr(handle_, GWLP_ID, reinterpret_cast<LONG_PTR>(handle_));
+  }
+  text_.clear();
+  UpdateBounds();
+  Perform(WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), 1);
+  if (autoSize_) AdjustSize();
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
+  HWND wnd = ::CreateWindowEx(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style,
+                              Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent, nullptr,
+                              Params.WindowClass.hInstance, Params.Param);
+  if (wnd != nullptr) handle_ = wnd;
+}
+
+void TWinControl::DestroyHandle() {
+  if (handle_ == nullptr) return;
+  for (TWinControl* child : winControls_) child->DestroyHandle();
+  DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+  // The window's text is kept for the next window.
+  ReadWindowText();
+  FreeDeviceContexts();
+  DestroyWindowHandle();
+}
+
+void TWinControl::ReadWindowText() {
+  if (handle_ == nullptr) return;
+  Integer len = static_cast<Integer>(::SendMessage(handle_, WM_GETTEXTLENGTH, 0, 0));
+  String text(static_cast<size_t>(std::max(len, 0)) + 1, '\0');
+  Integer copied = static_cast<Integer>(
+      ::SendMessage(handle_, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data())));
+  text.resize(static_cast<size_t>(std::clamp(copied, 0, len)));
+  text_ = text;
+}
+
+void TWinControl::DestroyWindowHandle() {
+  HWND wnd = handle_;
+  controlState_.Include(csDestroyingHandle);
+  try {
+    ::DestroyWindow(wnd);
+  } catch (...) {
+    controlState_.Exclude(csDestroyingHandle);
+    throw;
+  }
+  controlState_.Exclude(csDestroyingHandle);
+  if (handle_ == wnd) {
+    ::RemoveProp(wnd, ControlProp);
+    handle_ = nullptr;
+  }
+  showing_ = false;
+}
+
+void TWinControl::RecreateWnd() {
+  if (handle_ != nullptr) Perform(CM_RECREATEWND, 0, 0);
+}
+
+void TWinControl::CMRecreateWnd(TMessage& Message) {
+  (void)Message;
+  bool wasFocused = Focused();
+  recreating_ = true;
+  try {
+    DestroyHandle();
+    UpdateControlState();
+  } catch (...) {
+    recreating_ = false;
+    throw;
+  }
+  recreating_ = false;
+  if (wasFocused && handle_ != nullptr) ::SetFocus(handle_);
+}
+
+void TWinControl::SetParentWindow(HWND Value) {
+  if (parent_ != nullptr || parentWindow_ == Value) return;
+  if (handle_ != nullptr && parentWindow_ != nullptr && Value != nullptr) {
+    parentWindow_ = Value;
+    ::SetParent(handle_, Value);
+  } else {
+    DestroyHandle();
+    parentWindow_ = Value;
+  }
+  UpdateControlState();
+}
+
+void TWinControl::MainWndProc(TMessage& Message) {
+  try {
+    try {
+      windowProc_ ? windowProc_(Message) : WndProc(Message);
+    } catch (...) {
+      FreeDeviceContexts();
+      throw;
+    }
+    FreeDeviceContexts();
+  } catch (...) {
+    if (Application != nullptr) {
+      Application->HandleException(this);
+    }
+  }
+}
+
+// ---- Children -----------------------------------------------------------------------------------------------
+
+TControl* TWinControl::Controls(Integer Index) const {
+  if (Index < 0 || Index >= ControlCount()) throw EListError(Format("List index out of bounds (%d)", Index));
+  auto i = static_cast<size_t>(Index);
+  if (i < controls_.size()) return controls_[i];
+  return winControls_[i - controls_.size()];
+}
+
+bool TWinControl::ContainsControl(TControl* Control) const {
+  while (Control != nullptr && Control != this) Control = Control->Parent();
+  return Control != nullptr;
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls) {
+  auto hits = [&](TControl* c) {
+    TRect r = c->BoundsRect();
+    if (Pos.x < r.left || Pos.x >= r.right || Pos.y < r.top || Pos.y >= r.bottom) return false;
+    if (!(c->Visible() || (c->ComponentState().Contains(csDesigning) && !c->ControlStyle().Contains(csNoDesignVisible)))) {
+      return false;
+    }
+    if (!(c->Enabled() || AllowDisabled)) return false;
+    TPoint local{Pos.x - r.left, Pos.y - r.top};
+    return c->Perform(CM_HITTEST, 0, PointToLParam(local)) != 0;
+  };
+  if (AllowWinControls) {
+    for (auto it = winControls_.rbegin(); it != winControls_.rend(); ++it) {
+      if (hits(*it)) return *it;
+    }
+  }
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    if (hits(*it)) return *it;
+  }
+  return nullptr;
+}
+
+void TWinControl::Insert(TControl* AControl) {
+  if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+    winControls_.push_back(win);
+    tabList_.push_back(win);
+  } else {
+    controls_.push_back(AControl);
+  }
+  AControl->parent_ = this;
+}
+
+void TWinControl::Remove(TControl* AControl) {
+  if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+    std::erase(tabList_, win);
+    std::erase(winControls_, win);
+  } else {
+    std::erase(controls_, AControl);
+  }
+  AControl->parent_ = nullptr;
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+  AControl->ValidateContainer(this);
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
+  Insert(AControl);
+  if (!AControl->ComponentState().Contains(csReading)) {
+    AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+      win->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+      win->UpdateControlState();
+    } else if (handle_ != nullptr) {
+      AControl->Invalidate();
+    }
+    AlignControl(AControl);
+  }
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
+  if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+    if (TCustomForm* form = GetParentForm(win)) form->DefocusControl(win, true);
+    win->DestroyHandle();
+  } else if (handle_ != nullptr) {
+    AControl->InvalidateControl(AControl->Visible(), false);
+  }
+  if (k58::forms::CaptureControl == AControl) {
+    k58::forms::CaptureControl = nullptr;
+    if (handle_ != nullptr && ::GetCapture() == handle_) ::ReleaseCapture();
+  }
+  Remove(AControl);
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
+  if (!ComponentState().Contains(csDestroying)) Realign();
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+  std::vector<TControl*> children;
+  children.reserve(static_cast<size_t>(ControlCount()));
+  for (Integer i = 0; i < ControlCount(); ++i) children.push_back(Controls(i));
+  for (TControl* child : children) {
+    child->WindowProc() ? child->WindowProc()(Message) : child->WndProc(Message);
+    if (Message.Result != 0) return;
+  }
+}
+
+void TWinControl::NotifyControls(UINT Msg) {
+  TMessage message;
+  message.Msg = Msg;
+  message.WParam = 0;
+  message.LParam = 0;
+  Broadcast(message);
+}
+
+void TWinControl::SetParent(TWinControl* AParent) {
+  if (parent_ == nullptr && AParent != nullptr && parentWindow_ != nullptr) {
+    // A control placed in a foreign window comes back to a parent control.
+    DestroyHandle();
+    parentWindow_ = nullptr;
+  }
+  TControl::SetParent(AParent);
+}
+
+// ---- Bounds -------------------------------------------------------------------------------------------------
+
+void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  // The size is checked first, so bounds set again after a change of the constraints follow them.
+  if (!CheckNewSize(AWidth, AHeight)) return;
+  if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
+  if (handle_ != nullptr && !::IsIconic(handle_)) {
+    ::SetWindowPos(handle_, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  bool sized = AWidth != width_ || AHeight != height_;
+  left_ = ALeft;
+  top_ = ATop;
+  width_ = AWidth;
+  height_ = AHeight;
+  if (handle_ != nullptr) {
+    // A minimised window keeps its normal place for when it is restored.
+    WINDOWPLACEMENT placement;
+    ::GetWindowPlacement(handle_, &placement);
+    placement.rcNormalPosition = BoundsRect();
+    ::SetWindowPlacement(handle_, &placement);
+  }
+  UpdateAnchorRules();
+  RequestAlign();
+  // Without a window the children follow the new size at once.
+  if (sized && handle_ == nullptr) Realign();
+}
+
+// The client area without a window: the bounds less the borders the window will have.
+TRect TWinControl::GetClientRect() {
+  if (handle_ != nullptr) {
+    TRect r{};
+    ::GetClientRect(handle_, &r);
+    return r;
+  }
+  TCreateParams params;
+  params.Style = WS_CHILD;
+  try {
+    CreateParams(params);
+  } catch (...) {
+    return TRect{0, 0, width_, height_};
+  }
+  TRect frame{0, 0, 0, 0};
+  ::AdjustWindowRectEx(&frame, params.Style & ~WS_VSCROLL & ~WS_HSCROLL, FALSE, params.ExStyle);
+  Integer w = width_ - (frame.right - frame.left) - 2 * borderWidth_;
+  Integer h = height_ - (frame.bottom - frame.top) - 2 * borderWidth_;
+  return TRect{0, 0, std::max(w, 0), std::max(h, 0)};
+}
+
+TPoint TWinControl::GetClientOrigin() {
+  TPoint p{0, 0};
+  ::ClientToScreen(Handle(), &p);
+  return p;
+}
+
+void TWinControl::UpdateBounds() {
+  if (handle_ == nullptr) return;
+  TRect rect{};
+  ::GetWindowRect(handle_, &rect);
+  if ((::GetWindowLongPtr(handle_, GWL_STYLE) & WS_CHILD) != 0) {
+    HWND parentHandle = ::GetParent(handle_);
+    if (parentHandle != nullptr) {
+      TPoint tl{rect.left, rect.top};
+      TPoint br{rect.right, rect.bottom};
+      ::ScreenToClient(parentHandle, &tl);
+      ::ScreenToClient(parentHandle, &br);
+      rect = TRect{tl.x, tl.y, br.x, br.y};
+    }
+  }
+  if (rect.left != left_ || rect.top != top_ || rect.right - rect.left != width_ || rect.bottom - rect.top != height_) {
+    UpdateBoundsRect(rect);
+  }
+}
+
+// ---- Showing -------------------------------------------------------------------------------------------------
+
+void TWinControl::UpdateControlState() {
+  TWinControl* control = this;
+  while (control->parent_ != nullptr) {
+    control = control->parent_;
+    if (!control->showing_) return;
+  }
+  if (dynamic_cast<TCustomForm*>(control) != nullptr || control->parentWindow_ != nullptr) UpdateShowing();
+}
+
+void TWinControl::UpdateShowing() {
+  bool showControl = (visible_ || (ComponentState().Contains(csDesigning) && !controlStyle_.Contains(csNoDesignVisible))) &&
+                     !controlState_.Contains(csReadingState);
+  if (showControl) {
+    if (handle_ == nullptr) CreateHandle();
+    std::vector<TWinControl*> children = winControls_;
+    for (TWinControl* child : children) child->UpdateShowing();
+  }
+  if (handle_ != nullptr && showing_ != showControl) {
+    showing_ = showControl;
+    try {
+      Perform(CM_SHOWINGCHANGED, 0, 0);
+    } catch (...) {
+      showing_ = !showControl;
+      throw;
+    }
+  }
+}
+
+void TWinControl::CMShowingChanged(TMessage& Message) {
+  (void)Message;
+  UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+  flags |= showing_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+  ::SetWindowPos(handle_, nullptr, 0, 0, 0, 0, flags);
+}
+
+void TWinControl::CMVisibleChanged(TMessage& Message) {
+  (void)Message;
+  if (!visible_ && parent_ != nullptr) {
+    if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
+  }
+  if (!ComponentState().Contains(csDesigning) || controlStyle_.Contains(csNoDesignVisible)) UpdateControlState();
+}
+
+void TWinControl::SetZOrder(bool TopMost) {
+  if (parent_ == nullptr) {
+    if (handle_ != nullptr) {
+      ::SetWindowPos(handle_, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    return;
+  }
+  auto& list = parent_->winControls_;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  if (TopMost) {
+    list.push_back(this);
+  } else {
+    list.insert(list.begin(), this);
+  }
+  if (handle_ != nullptr) {
+    ::SetWindowPos(handle_, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+}
+
+// ---- Focus and tab order --------------------------------------------------------------------------------------
+
+bool TWinControl::Focused() { return handle_ != nullptr && ::GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() {
+  TCustomForm* form = GetParentForm(this);
+  if (form == nullptr) return false;
+  for (TWinControl* control = this; control != form; control = control->parent_) {
+    if (!(control->visible_ && control->Enabled())) return false;
+  }
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (TCustomForm* form = GetParentForm(this)) {
+    form->FocusControl(this);
+  } else if (parentWindow_ != nullptr) {
+    ::SetFocus(Handle());
+  } else {
+    ValidParentForm(this);
+  }
+}
+
+Integer TWinControl::TabOrder() const {
+  if (parent_ == nullptr) return -1;
+  auto& list = parent_->tabList_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<Integer>(it - list.begin());
+}
+
+namespace {
+// Tab orders read from a resource are applied once every sibling is read.
+struct PendingTabOrder {
+  TWinControl* Control;
+  Integer Order;
+};
+std::vector<PendingTabOrder>& PendingTabOrders() {
+  static std::vector<PendingTabOrder> list;
+  return list;
+}
+}  // namespace
+
+void TWinControl::SetTabOrder(Integer Value) {
+  if (controlState_.Contains(csReadingState)) {
+    std::erase_if(PendingTabOrders(), [this](const PendingTabOrder& p) { return p.Control == this; });
+    PendingTabOrders().push_back(PendingTabOrder{this, Value});
+    return;
+  }
+  Integer current = TabOrder();
+  if (current < 0) return;
+  auto& list = parent_->tabList_;
+  Integer count = static_cast<Integer>(list.size());
+  Value = std::clamp(Value, 0, count - 1);
+  if (Value == current) return;
+  list.erase(list.begin() + current);
+  list.insert(list.begin() + Value, this);
+}
+
+void TWinControl::SetTabStop(bool Value) {
+  if (tabStop_ == Value) return;
+  tabStop_ = Value;
+  if (handle_ != nullptr) {
+    LONG_PTR style = ::GetWindowLongPtr(handle_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP);
+    if (Value) style |= WS_TABSTOP;
+    ::SetWindowLongPtr(handle_, GWL_STYLE, style);
+  }
+  Perform(CM_TABSTOPCHANGED, 0, 0);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
+  for (TWinControl* control : tabList_) {
+    List.push_back(control);
+    control->GetTabOrderList(List);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  if (list.empty()) return nullptr;
+  auto count = static_cast<Integer>(list.size());
+  auto found = std::find(list.begin(), list.end(), CurControl);
+  Integer start = found == list.end() ? (GoForward ? count - 1 : 0) : static_cast<Integer>(found - list.begin());
+  Integer i = start;
+  do {
+    if (GoForward) {
+      if (++i == count) i = 0;
+    } else {
+      if (i == 0) i = count;
+      --i;
+    }
+    TWinControl* candidate = list[static_cast<size_t>(i)];
+    if (candidate->CanFocus() && (!CheckTabStop || candidate->TabStop()) &&
+        (!CheckParent || candidate->Parent() == this)) {
+      return candidate;
+    }
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop);
+  if (next != nullptr) next->SetFocus();
+}
+
+void TWinControl::SelectFirst() {
+  TCustomForm* form = GetParentForm(this);
+  if (form == nullptr) return;
+  TWinControl* control = form->FindNextControl(nullptr, true, true, false);
+  if (control == nullptr) control = form->FindNextControl(nullptr, true, false, false);
+  if (control != nullptr) control->SetFocus();
+}
+
+// ---- Appearance -------------------------------------------------------------------------------------------------
+
+void TWinControl::SetCtl3D(bool Value) {
+  if (ctl3D_ == Value) {
+    parentCtl3D_ = false;
+    return;
+  }
+  ctl3D_ = Value;
+  parentCtl3D_ = false;
+  Perform(CM_CTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentCtl3D(bool Value) {
+  if (parentCtl3D_ == Value) return;
+  parentCtl3D_ = Value;
+  if (parent_ != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentBackground(bool Value) {
+  if (ParentBackground() == Value) return;
+  if (Value) {
+    controlStyle_.Include(csParentBackground);
+  } else {
+    controlStyle_.Exclude(csParentBackground);
+  }
+  Invalidate();
+}
+
+void TWinControl::SetBorderWidth(Integer Value) {
+  if (borderWidth_ == Value) return;
+  borderWidth_ = std::max(Value, 0);
+  if (handle_ != nullptr) {
+    ::SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+  }
+  Realign();
+}
+
+void TWinControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
+
+void TWinControl::CMInvalidate(TMessage& Message) {
+  if (handle_ == nullptr) return;
+  if (parent_ != nullptr) parent_->Perform(CM_INVALIDATE, 1, 0);
+  if (Message.WParam == 0) ::InvalidateRect(handle_, nullptr, !controlStyle_.Contains(csOpaque));
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::Update() {
+  if (handle_ != nullptr) ::UpdateWindow(handle_);
+}
+
+HDC TWinControl::GetDeviceContext(HWND& WindowHandle) {
+  HDC dc = ::GetDC(Handle());
+  if (dc == nullptr) throw EOutOfResources(graphicsconsts::SOutOfResources);
+  WindowHandle = handle_;
+  return dc;
+}
+
+void TWinControl::SetTextToWindow(const String& Value) {
+  if (handle_ != nullptr) ::SendMessage(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
+}
+
+// ---- Alignment ------------------------------------------------------------------------------------------------
+
+void TWinControl::DisableAlign() { ++alignLevel_; }
+
+void TWinControl::EnableAlign() {
+  if (--alignLevel_ == 0) {
+    if (controlState_.Contains(csAlignmentNeeded)) Realign();
+  }
+}
+
+void TWinControl::Realign() { AlignControl(nullptr); }
+
+void TWinControl::AlignControl(TControl* AControl) {
+  if (ComponentState().Contains(csDestroying)) return;
+  if (alignLevel_ != 0 || ComponentState().Contains(csLoading)) {
+    controlState_.Include(csAlignmentNeeded);
+    return;
+  }
+  DisableAlign();
+  try {
+    TRect rect = GetClientRect();
+    AlignControls(AControl, rect);
+  } catch (...) {
+    controlState_.Exclude(csAlignmentNeeded);
+    EnableAlign();
+    throw;
+  }
+  controlState_.Exclude(csAlignmentNeeded);
+  EnableAlign();
+}
+
+bool TWinControl::AlignWork() {
+  for (Integer i = ControlCount() - 1; i >= 0; --i) {
+    TControl* c = Controls(i);
+    if (c->Align() != alNone || !(c->Anchors() == TAnchors{akLeft, akTop})) return true;
+  }
+  return false;
+}
+
+void TWinControl::AdjustClientRect(TRect& Rect) { (void)Rect; }
+
+void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
+  if (!AlignWork()) return;
+  AdjustClientRect(Rect);
+  // The bars along the edges take their space in this order; the client control fills what is left.
+  for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient, alCustom, alNone}) DoAlign(AControl, a, Rect);
+}
+
+void TWinControl::DoAlign(TControl* AControl, TAlign AAlign, TRect& Rect) {
+  auto shows = [](TControl* c) {
+    return c->Visible() || (c->ComponentState().Contains(csDesigning) && !c->ControlStyle().Contains(csNoDesignVisible));
+  };
+  // Which of two controls goes first (nearer the edge it is aligned to).
+  auto before = [this, AAlign](TControl* c1, TControl* c2) {
+    switch (AAlign) {
+      case alTop: return c1->Top() < c2->Top();
+      case alBottom: return c1->Top() + c1->Height() >= c2->Top() + c2->Height();
+      case alLeft: return c1->Left() < c2->Left();
+      case alRight: return c1->Left() + c1->Width() >= c2->Left() + c2->Width();
+      case alCustom: return CustomAlignInsertBefore(c1, c2);
+      default: return false;
+    }
+  };
+  std::vector<TControl*> list;
+  if (AControl != nullptr && AControl->Align() == AAlign && (AAlign == alNone || shows(AControl))) {
+    list.push_back(AControl);
+  }
+  for (Integer i = 0; i < ControlCount(); ++i) {
+    TControl* control = Controls(i);
+    if (control == AControl || control->Align() != AAlign) continue;
+    if (AAlign != alNone && !shows(control)) continue;
+    if (AAlign == alNone && control->Anchors() == TAnchors{akLeft, akTop}) continue;
+    size_t j = 0;
+    while (j < list.size() && !before(control, list[j])) ++j;
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(j), control);
+  }
+  for (TControl* control : list) {
+    if (AAlign == alNone) {
+      if (control == AControl) continue;  // moved by its owner: its new place sets the anchors
+      TRect client = GetClientRect();
+      Integer pw = client.right - client.left;
+      Integer ph = client.bottom - client.top;
+      TAnchors anchors = control->Anchors();
+      TPoint psize = control->anchorParentSize_;
+      if (psize.x == 0 && psize.y == 0) {
+        control->UpdateAnchorRules();
+        continue;
+      }
+      Integer newLeft = control->Left(), newTop = control->Top();
+      Integer newWidth = control->Width(), newHeight = control->Height();
+      if (anchors.Contains(akRight)) {
+        if (anchors.Contains(akLeft)) {
+          newWidth = std::max(pw - control->anchorOrigin_.x - control->anchorFar_.x, 0);
+        } else {
+          newLeft = pw - control->anchorFar_.x - newWidth;
+        }
+      } else if (!anchors.Contains(akLeft) && psize.x > 0) {
+        newLeft = MulDiv(control->anchorOrigin_.x + newWidth / 2, pw, psize.x) - newWidth / 2;
+      }
+      if (anchors.Contains(akBottom)) {
+        if (anchors.Contains(akTop)) {
+          newHeight = std::max(ph - control->anchorOrigin_.y - control->anchorFar_.y, 0);
+        } else {
+          newTop = ph - control->anchorFar_.y - newHeight;
+        }
+      } else if (!anchors.Contains(akTop) && psize.y > 0) {
+        newTop = MulDiv(control->anchorOrigin_.y + newHeight / 2, ph, psize.y) - newHeight / 2;
+      }
+      control->anchorMove_ = true;
+      try {
+        control->SetBounds(newLeft, newTop, newWidth, newHeight);
+      } catch (...) {
+        control->anchorMove_ = false;
+        throw;
+      }
+      control->anchorMove_ = false;
+      continue;
+    }
+    Integer newLeft = Rect.left, newTop = Rect.top;
+    Integer newWidth = Rect.right - Rect.left, newHeight = Rect.bottom - Rect.top;
+    switch (AAlign) {
+      case alTop: newHeight = control->Height(); break;
+      case alBottom:
+        newHeight = control->Height();
+        newTop = Rect.bottom - newHeight;
+        break;
+      case alLeft: newWidth = control->Width(); break;
+      case alRight:
+        newWidth = control->Width();
+        newLeft = Rect.right - newWidth;
+        break;
+      case alCustom: CustomAlignPosition(control, newLeft, newTop, newWidth, newHeight, Rect); break;
+      default: break;
+    }
+    control->anchorMove_ = true;
+    try {
+      control->SetBounds(newLeft, newTop, std::max(newWidth, 0), std::max(newHeight, 0));
+    } catch (...) {
+      control->anchorMove_ = false;
+      throw;
+    }
+    control->anchorMove_ = false;
+    // The control's actual size (after its constraints) is what it takes from the rectangle.
+    switch (AAlign) {
+      case alTop: Rect.top += control->Height(); break;
+      case alBottom: Rect.bottom -= control->Height(); break;
+      case alLeft: Rect.left += control->Width(); break;
+      case alRight: Rect.right -= control->Width(); break;
+      default: break;
+    }
+  }
+}
+
+// ---- Keyboard ----------------------------------------------------------------------------------------------------
+
+void TWinControl::KeyDown(Word& Key, TShiftState Shift) { onKeyDown_(this, Key, Shift); }
+
+void TWinControl::KeyUp(Word& Key, TShiftState Shift) { onKeyUp_(this, Key, Shift); }
+
+void TWinControl::KeyPress(char& Key) { onKeyPress_(this, Key); }
+
+bool TWinControl::DoKeyDown(TWMKey& Message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyDown(Message)) return true;
+  TShiftState shift = KeyDataToShiftState(Message.KeyData());
+  if (!controlStyle_.Contains(csNoStdEvents)) {
+    Word key = Message.CharCode();
+    KeyDown(key, shift);
+    Message.SetCharCode(key);
+    if (key == 0) return true;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyUp(TWMKey& Message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyUp(Message)) return true;
+  TShiftState shift = KeyDataToShiftState(Message.KeyData());
+  if (!controlStyle_.Contains(csNoStdEvents)) {
+    Word key = Message.CharCode();
+    KeyUp(key, shift);
+    Message.SetCharCode(key);
+    if (key == 0) return true;
+  }
+  return false;
+}
+
+namespace {
+
+void AppendUtf8(String& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// The one code point a UTF-8 string of up to four bytes holds, or -1.
+long DecodeSingleUtf8(const String& s) {
+  if (s.empty()) return -1;
+  auto b0 = static_cast<unsigned char>(s[0]);
+  size_t len = b0 < 0x80 ? 1 : (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+  if (len == 0 || len != s.size()) return -1;
+  long cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
+  for (size_t i = 1; i < len; ++i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    if ((b & 0xC0) != 0x80) return -1;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  return cp;
+}
+
+}  // namespace
+
+// WM_CHAR carries UTF-16 code units; OnKeyPress sees the character's UTF-8 bytes one by one (a single
+// byte for ASCII). A handler that sets a byte to #0 swallows the character; a changed character is
+// passed on when it is again a single UTF-16 code unit.
+bool TWinControl::DoKeyPress(TWMKey& Message) {
+  WideChar unit = Message.CharCode();
+  if (unit >= 0xD800 && unit < 0xDC00) {
+    pendingHighSurrogate_ = unit;
+    return false;
+  }
+  char32_t cp = unit;
+  if (unit >= 0xDC00 && unit < 0xE000) {
+    if (pendingHighSurrogate_ == 0) return false;
+    cp = 0x10000 + ((static_cast<char32_t>(pendingHighSurrogate_) - 0xD800) << 10) + (unit - 0xDC00);
+  }
+  pendingHighSurrogate_ = 0;
+  String bytes;
+  AppendUtf8(bytes, cp);
+  TCustomForm* form = GetParentForm(this);
+  bool preview = form != nullptr && form != this && form->KeyPreview();
+  String changed;
+  for (char ch : bytes) {
+    if (preview && !form->ControlStyle().Contains(csNoStdEvents)) {
+      form->KeyPress(ch);
+      if (ch == 0) return true;
+    }
+    if (!controlStyle_.Contains(csNoStdEvents)) {
+      KeyPress(ch);
+      if (ch == 0) return true;
+    }
+    changed += ch;
+  }
+  if (changed != bytes) {
+    long value = DecodeSingleUtf8(changed);
+    if (value >= 0 && value < 0x10000 && !(value >= 0xD800 && value < 0xE000)) {
+      Message.SetCharCode(static_cast<Word>(value));
+    }
+  }
+  return false;
+}
+
+void TWinControl::DoEnter() { onEnter_(this); }
+
+void TWinControl::DoExit() { onExit_(this); }
+
+bool TWinControl::IsMenuKey(TWMKey& Message) {
+  if (!ComponentState().Contains(csDesigning)) {
+    for (TWinControl* control = this; control != nullptr; control = control->parent_) {
+      TPopupMenu* menu = control->GetPopupMenu();
+      if (menu != nullptr && menu->WindowHandle() != nullptr && menu->IsShortCut(Message)) return true;
+    }
+    if (TCustomForm* form = GetParentForm(this)) {
+      if (form->IsShortCut(Message)) return true;
+    }
+  }
+  if (Application != nullptr && Application->HandleAllocated()) {
+    if (::SendMessage(Application->Handle(), CM_APPKEYDOWN, Message.WParam, Message.LParam) != 0) return true;
+  }
+  return false;
+}
+
+// ---- Docking ------------------------------------------------------------------------------------------------------
+
+void TWinControl::DockDrop(TDragDockObject* Source, Integer X, Integer Y) {
+  onDockDrop_(this, Source, X, Y);
+}
+
+void TWinControl::DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+  Accept = true;
+  onDockOver_(this, Source, X, Y, State, Accept);
+}
+
+bool TWinControl::DoUnDock(TWinControl* NewTarget, TControl* Client) {
+  bool allow = true;
+  onUnDock_(this, Client, NewTarget, allow);
+  if (allow) Perform(CM_UNDOCKCLIENT, reinterpret_cast<WPARAM>(NewTarget), reinterpret_cast<LPARAM>(Client));
+  return allow;
+}
+
+void TWinControl::CMDockClient(TMessage& Message) {
+  auto* source = reinterpret_cast<TDragDockObject*>(Message.WParam);
+  if (source == nullptr || source->Control() == nullptr) return;
+  TControl* client = source->Control();
+  TPoint pt = ScreenToClient(LParamToPoint(Message.LParam));
+  client->ManualDock(this, source->DropOnControl(), source->DropAlign());
+  (void)pt;
+  Message.Result = 1;
+}
+
+void TWinControl::CMUnDockClient(TMessage& Message) {
+  auto* client = reinterpret_cast<TControl*>(Message.LParam);
+  if (client != nullptr && client->Align() != alNone) client->SetAlign(alNone);
+  Message.Result = 1;
+}
+
+// ---- Streaming ------------------------------------------------------------------------------------------------------
+
+void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  for (Integer i = 0; i < ControlCount(); ++i) {
+    TControl* control = Controls(i);
+    if (control->Owner() == Root) Proc(control);
+  }
+}
+
+void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
+  auto* control = dynamic_cast<TControl*>(Child);
+  if (control == nullptr || control->Parent() != this) return;
+  if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    auto& list = winControls_;
+    std::erase(list, win);
+    Order = std::clamp(Order - static_cast<Integer>(controls_.size()), 0, static_cast<Integer>(list.size()));
+    list.insert(list.begin() + Order, win);
+  } else {
+    auto& list = controls_;
+    std::erase(list, control);
+    Order = std::clamp(Order, 0, static_cast<Integer>(list.size()));
+    list.insert(list.begin() + Order, control);
+  }
+}
+
+void TWinControl::ReadState(TReader* Reader) {
+  DisableAlign();
+  try {
+    TControl::ReadState(Reader);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
+  // The tab orders the children were read with, applied now that all of them are here.
+  auto& pending = PendingTabOrders();
+  std::vector<PendingTabOrder> mine;
+  for (auto it = pending.begin(); it != pending.end();) {
+    if (it->Control->Parent() == this) {
+      mine.push_back(*it);
+      it = pending.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  auto count = static_cast<Integer>(tabList_.size());
+  std::vector<TWinControl*> ordered(static_cast<size_t>(count), nullptr);
+  for (const PendingTabOrder& p : mine) {
+    if (p.Order >= 0 && p.Order < count) ordered[static_cast<size_t>(p.Order)] = p.Control;
+  }
+  for (Integer i = 0; i < count; ++i) {
+    if (TWinControl* c = ordered[static_cast<size_t>(i)]) c->SetTabOrder(i);
+  }
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  Realign();
+}
+
+void TWinControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TControl::Notification(AComponent, Operation);
+}
+
+void TWinControl::ChangeScale(Integer M, Integer D) {
+  if (M == D) return;
+  DisableAlign();
+  try {
+    for (Integer i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(M, D);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
+  TControl::ChangeScale(M, D);
+}
+
+// ---- The message path ------------------------------------------------------------------------------------------------
+
+bool TWinControl::IsControlMouseMsg(TWMMouse& Message) {
+  TControl* control = nullptr;
+  if (handle_ != nullptr && ::GetCapture() == handle_) {
+    if (k58::forms::CaptureControl != nullptr && k58::forms::CaptureControl->Parent() == this) {
+      control = k58::forms::CaptureControl;
+    }
+  } else {
+    control = ControlAtPos(TPoint{Message.XPos(), Message.YPos()}, false);
+  }
+  if (control == nullptr) return false;
+  TPoint p{Message.XPos() - control->Left(), Message.YPos() - control->Top()};
+  Message.Result = control->Perform(Message.Msg, Message.WParam, PointToLParam(p));
+  return true;
+}
+
+void TWinControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS: {
+      TCustomForm* form = GetParentForm(this);
+      if (form != nullptr && !form->SetFocusedControl(this)) return;
+      break;
+    }
+    case WM_KILLFOCUS:
+      if (controlState_.Contains(csFocusing)) return;
+      break;
+    case WM_NCHITTEST: {
+      TControl::WndProc(Message);
+      if (Message.Result == HTTRANSPARENT && handle_ != nullptr) {
+        TPoint p = ScreenToClient(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        if (ControlAtPos(p, false) != nullptr) Message.Result = HTCLIENT;
+      }
+      return;
+    }
+    default:
+      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL &&
+          Message.Msg != WM_MOUSEHWHEEL) {
+        std::weak_ptr<bool> alive = AliveToken();
+        if (IsControlMouseMsg(static_cast<TWMMouse&>(Message))) {
+          // The window's own default handling still sees the message (a right button release still
+          // asks for the context menu).
+          if (!alive.expired() && *alive.lock() && Message.Result == 0 && handle_ != nullptr) {
+            ::DefWindowProc(handle_, Message.Msg, Message.WParam, Message.LParam);
+          }
+          return;
+        }
+      } else if (Message.Msg >= WM_KEYFIRST && Message.Msg <= WM_KEYLAST) {
+        if (Dragging()) return;
+      }
+      break;
+  }
+  TControl::WndProc(Message);
+}
+
+void TWinControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT: WMPaint(static_cast<TWMPaint&>(Message)); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(static_cast<TWMEraseBkgnd&>(Message)); break;
+    case WM_PRINTCLIENT: WMPrintClient(static_cast<TWMPrintClient&>(Message)); break;
+    case WM_COMMAND: WMCommand(static_cast<TWMCommand&>(Message)); break;
+    case WM_NOTIFY: WMNotify(static_cast<TWMNotify&>(Message)); break;
+    case WM_DRAWITEM: WMDrawItem(static_cast<TWMDrawItem&>(Message)); break;
+    case WM_MEASUREITEM: WMMeasureItem(static_cast<TWMMeasureItem&>(Message)); break;
+    case WM_DELETEITEM: WMDeleteItem(Message); break;
+    case WM_COMPAREITEM: WMCompareItem(Message); break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: WMCtlColor(static_cast<TWMCtlColor&>(Message)); break;
+    case WM_HSCROLL: WMHScroll(static_cast<TWMScroll&>(Message)); break;
+    case WM_VSCROLL: WMVScroll(static_cast<TWMScroll&>(Message)); break;
+    case WM_CHARTOITEM: WMCharToItem(Message); break;
+    case WM_VKEYTOITEM: WMVKeyToItem(Message); break;
+    case WM_SIZE: WMSize(static_cast<TWMSize&>(Message)); break;
+    case WM_MOVE: WMMove(static_cast<TWMMove&>(Message)); break;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(static_cast<TWMWindowPosMsg&>(Message)); break;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(static_cast<TWMWindowPosMsg&>(Message)); break;
+    case WM_SETCURSOR: WMSetCursor(static_cast<TWMSetCursor&>(Message)); break;
+    case WM_SETFOCUS: WMSetFocus(static_cast<TWMSetFocus&>(Message)); break;
+    case WM_KILLFOCUS: WMKillFocus(static_cast<TWMKillFocus&>(Message)); break;
+    case WM_KEYDOWN: WMKeyDown(static_cast<TWMKey&>(Message)); break;
+    case WM_SYSKEYDOWN: WMSysKeyDown(static_cast<TWMKey&>(Message)); break;
+    case WM_KEYUP: WMKeyUp(static_cast<TWMKey&>(Message)); break;
+    case WM_SYSKEYUP: WMSysKeyUp(static_cast<TWMKey&>(Message)); break;
+    case WM_CHAR: WMChar(static_cast<TWMKey&>(Message)); break;
+    case WM_SYSCOMMAND: WMSysCommand(static_cast<TWMSysCommand&>(Message)); break;
+    case WM_NCDESTROY: WMNCDestroy(Message); break;
+    case WM_NCHITTEST: WMNCHitTest(static_cast<TWMNCHitTest&>(Message)); break;
+    case WM_NCCALCSIZE:
+      DefaultHandler(Message);
+      if (borderWidth_ > 0 && Message.LParam != 0) {
+        RECT* r = Message.WParam != 0 ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                                      : reinterpret_cast<RECT*>(Message.LParam);
+        ::InflateRect(r, -borderWidth_, -borderWidth_);
+      }
+      break;
+    case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
+    case WM_SYSCOLORCHANGE: WMSysColorChange(Message); break;
+    case WM_WININICHANGE: WMWinIniChange(Message); break;
+    case WM_FONTCHANGE: WMFontChange(Message); break;
+    case WM_TIMECHANGE: WMTimeChange(Message); break;
+    case CN_KEYDOWN: CNKeyDown(static_cast<TWMKey&>(Message)); break;
+    case CN_KEYUP: CNKeyUp(static_cast<TWMKey&>(Message)); break;
+    case CN_CHAR: CNChar(static_cast<TWMKey&>(Message)); break;
+    case CN_SYSKEYDOWN: CNSysKeyDown(static_cast<TWMKey&>(Message)); break;
+    case CN_SYSCHAR: CNSysChar(static_cast<TWMKey&>(Message)); break;
+    case CM_ENTER: CMEnter(Message); break;
+    case CM_EXIT: CMExit(Message); break;
+    case CM_FOCUSCHANGED: CMFocusChanged(static_cast<TCMFocusChanged&>(Message)); break;
+    case CM_DIALOGKEY: CMDialogKey(static_cast<TCMDialogKey&>(Message)); break;
+    case CM_DIALOGCHAR: CMDialogChar(static_cast<TCMDialogChar&>(Message)); break;
+    case CM_CHILDKEY: CMChildKey(static_cast<TCMChildKey&>(Message)); break;
+    case CM_WANTSPECIALKEY: CMWantSpecialKey(static_cast<TCMWantSpecialKey&>(Message)); break;
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
+    case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+    case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    case CM_WININICHANGE: CMWinIniChange(Message); break;
+    case CM_SYSFONTCHANGED: CMSysFontChanged(Message); break;
+    case CM_INVALIDATE: CMInvalidate(Message); break;
+    case CM_RECREATEWND: CMRecreateWnd(Message); break;
+    case CM_CURSORCHANGED: CMCursorChanged(Message); break;
+    case CM_TABSTOPCHANGED: CMTabStopChanged(Message); break;
+    case CM_DOCKCLIENT: CMDockClient(Message); break;
+    case CM_UNDOCKCLIENT: CMUnDockClient(Message); break;
+    default: TControl::Dispatch(Message); break;
+  }
+}
+
+void TWinControl::DefaultHandler(TMessage& Message) {
+  if (handle_ == nullptr) {
+    TControl::DefaultHandler(Message);
+    return;
+  }
+  switch (Message.Msg) {
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLORSCROLLBAR:
+    case CN_CTLCOLORSTATIC: {
+      // The control's own colours for the window the system draws.
+      auto dc = reinterpret_cast<HDC>(Message.WParam);
+      ::SetTextColor(dc, ColorToRGB(font_->Color()));
+      ::SetBkColor(dc, ColorToRGB(color_));
+      Message.Result = reinterpret_cast<LRESULT>(Brush()->Handle());
+      return;
+    }
+    default:
+      break;
+  }
+  if (Message.Msg >= CM_BASE && Message.Msg < CN_BASE + 0x400) {
+    // Library messages mean nothing to the window's class.
+    return;
+  }
+  Message.Result = ::CallWindowProc(defWndProc_, handle_, Message.Msg, Message.WParam, Message.LParam);
+}
+
+namespace {
+// Sends a child's notification back to it as CN_BASE + message; false when the window is not a control.
+bool DoControlMsg(HWND ControlHandle, TMessage& Message) {
+  TWinControl* control = FindControl(ControlHandle);
+  if (control == nullptr) return false;
+  Message.Result = control->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+  return true;
+}
+}  // namespace
+
+void TWinControl::WMPaint(TWMPaint& Message) {
+  if (!doubleBuffered_ || Message.DC() != nullptr) {
+    if (!controlState_.Contains(csCustomPaint) && ControlCount() == 0) {
+      DefaultHandler(Message);
+    } else {
+      PaintHandler(Message);
+    }
+    return;
+  }
+  // Double buffering: erase and paint into a bitmap, then copy it to the window in one step.
+  TRect client = GetClientRect();
+  Integer w = std::max<Integer>(client.right, 1), h = std::max<Integer>(client.bottom, 1);
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+  ::ReleaseDC(nullptr, screen);
+  HDC memDC = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ oldBitmap = ::SelectObject(memDC, bitmap);
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(handle_, &ps);
+  try {
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
+    Message.SetDC(memDC);
+    WMPaint(Message);
+    Message.SetDC(nullptr);
+    ::BitBlt(dc, 0, 0, w, h, memDC, 0, 0, SRCCOPY);
+  } catch (...) {
+    ::EndPaint(handle_, &ps);
+    ::SelectObject(memDC, oldBitmap);
+    ::DeleteDC(memDC);
+    ::DeleteObject(bitmap);
+    throw;
+  }
+  ::EndPaint(handle_, &ps);
+  ::SelectObject(memDC, oldBitmap);
+  ::DeleteDC(memDC);
+  ::DeleteObject(bitmap);
+}
+
+void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
+  if (ParentBackground() && parent_ != nullptr) {
+    PaintParentBackground(Message.DC());
+  } else {
+    TRect client = GetClientRect();
+    ::FillRect(Message.DC(), &client, Brush()->Handle());
+  }
+  Message.Result = 1;
+}
+
+void TWinControl::WMPrintClient(TWMPrintClient& Message) {
+  if (Message.DC() == nullptr) {
+    DefaultHandler(Message);
+    return;
+  }
+  TWMPaint paint;
+  paint.Msg = WM_PAINT;
+  paint.SetDC(Message.DC());
+  controlState_.Include(csPaintCopy);
+  try {
+    Perform(WM_ERASEBKGND, paint.WParam, paint.WParam);
+    WMPaint(paint);
+  } catch (...) {
+    controlState_.Exclude(csPaintCopy);
+    throw;
+  }
+  controlState_.Exclude(csPaintCopy);
+  Message.Result = 1;
+}
+
+void TWinControl::WMCommand(TWMCommand& Message) {
+  if (!DoControlMsg(Message.Ctl(), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMNotify(TWMNotify& Message) {
+  HWND from = nullptr;
+  if (Message.LParam != 0) from = *reinterpret_cast<HWND*>(Message.LParam);  // NMHDR starts with hwndFrom
+  if (!DoControlMsg(from, Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMDrawItem(TWMDrawItem& Message) {
+  HWND item = nullptr;
+  if (Message.LParam != 0) {
+    // DRAWITEMSTRUCT: CtlType, CtlID, itemID, itemAction, itemState (UINTs), then hwndItem.
+    const auto* base = reinterpret_cast<const unsigned char*>(Message.LParam);
+    std::memcpy(&item, base + ((5 * sizeof(UINT) + alignof(HWND) - 1) / alignof(HWND)) * alignof(HWND), sizeof(HWND));
+  }
+  if (!DoControlMsg(item, Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMMeasureItem(TWMMeasureItem& Message) {
+  // MEASUREITEMSTRUCT: CtlType, CtlID, ... The control is found by its number.
+  TWinControl* target = nullptr;
+  if (Message.LParam != 0) {
+    UINT ctlId = reinterpret_cast<const UINT*>(Message.LParam)[1];
+    for (TWinControl* child : winControls_) {
+      if (child->handle_ != nullptr && static_cast<UINT>(reinterpret_cast<uintptr_t>(child->handle_)) == ctlId) {
+        target = child;
+        break;
+      }
+    }
+  }
+  if (target != nullptr) {
+    Message.Result = target->Perform(CN_MEASUREITEM, Message.WParam, Message.LParam);
+  } else {
+    DefaultHandler(Message);
+  }
+}
+
+void TWinControl::WMDeleteItem(TMessage& Message) {
+  // DELETEITEMSTRUCT: CtlType, CtlID, itemID, then hwndItem.
+  HWND item = nullptr;
+  if (Message.LParam != 0) {
+    const auto* base = reinterpret_cast<const unsigned char*>(Message.LParam);
+    std::memcpy(&item, base + ((3 * sizeof(UINT) + alignof(HWND) - 1) / alignof(HWND)) * alignof(HWND), sizeof(HWND));
+  }
+  if (!DoControlMsg(item, Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMCompareItem(TMessage& Message) {
+  // COMPAREITEMSTRUCT: CtlType, CtlID, then hwndItem.
+  HWND item = nullptr;
+  if (Message.LParam != 0) {
+    const auto* base = reinterpret_cast<const unsigned char*>(Message.LParam);
+    std::memcpy(&item, base + ((2 * sizeof(UINT) + alignof(HWND) - 1) / alignof(HWND)) * alignof(HWND), sizeof(HWND));
+  }
+  if (!DoControlMsg(item, Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMCtlColor(TWMCtlColor& Message) {
+  if (!DoControlMsg(Message.ChildWnd(), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMHScroll(TWMScroll& Message) {
+  if (!DoControlMsg(Message.ScrollBar(), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMVScroll(TWMScroll& Message) {
+  if (!DoControlMsg(Message.ScrollBar(), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMCharToItem(TMessage& Message) {
+  if (!DoControlMsg(reinterpret_cast<HWND>(Message.LParam), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMVKeyToItem(TMessage& Message) {
+  if (!DoControlMsg(reinterpret_cast<HWND>(Message.LParam), Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSize(TWMSize& Message) {
+  UpdateBounds();
+  DefaultHandler(Message);
+  Realign();
+  if (!ComponentState().Contains(csLoading)) Resize();
+}
+
+void TWinControl::WMMove(TWMMove& Message) {
+  DefaultHandler(Message);
+  UpdateBounds();
+}
+
+void TWinControl::WMWindowPosChanged(TWMWindowPosMsg& Message) {
+  if (!controlState_.Contains(csDestroyingHandle)) UpdateBounds();
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMWindowPosChanging(TWMWindowPosMsg& Message) { DefaultHandler(Message); }
+
+void TWinControl::WMSetCursor(TWMSetCursor& Message) {
+  if (Message.CursorWnd() == handle_ && Message.HitTest() == HTCLIENT) {
+    TCursor cursor = Screen != nullptr ? Screen->Cursor() : crDefault;
+    if (cursor == crDefault) {
+      TPoint p{};
+      ::GetCursorPos(&p);
+      TControl* control = ControlAtPos(ScreenToClient(p), false);
+      if (control != nullptr && !ComponentState().Contains(csDesigning)) cursor = control->Cursor();
+      if (cursor == crDefault) cursor = cursor_;
+    }
+    if (cursor != crDefault && Screen != nullptr) {
+      ::SetCursor(Screen->Cursors(cursor));
+      Message.Result = 1;
+      return;
+    }
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::CMCursorChanged(TMessage& Message) {
+  (void)Message;
+  if (handle_ == nullptr || ::GetCapture() != nullptr) return;
+  TPoint p{};
+  ::GetCursorPos(&p);
+  if (FindDragTarget(p, false) == this) {
+    ::SendMessage(handle_, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  }
+}
+
+void TWinControl::WMSetFocus(TWMSetFocus& Message) { DefaultHandler(Message); }
+
+void TWinControl::WMKillFocus(TWMKillFocus& Message) { DefaultHandler(Message); }
+
+void TWinControl::WMKeyDown(TWMKey& Message) {
+  if (!DoKeyDown(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSysKeyDown(TWMKey& Message) {
+  if (!DoKeyDown(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMKeyUp(TWMKey& Message) {
+  if (!DoKeyUp(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSysKeyUp(TWMKey& Message) {
+  if (!DoKeyUp(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMChar(TWMKey& Message) {
+  if (!DoKeyPress(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSysCommand(TWMSysCommand& Message) {
+  // Alt with a letter is the accelerator of a control of the form before it opens the menu.
+  if (Message.CmdType() == SC_KEYMENU) {
+    auto key = static_cast<Word>(Message.LParam);
+    if (key != ' ' && key != '-' && key != 0 && handle_ != nullptr && !::IsIconic(handle_) && ::GetCapture() == nullptr &&
+        (Application == nullptr || Application->MainForm() != static_cast<TControl*>(this))) {
+      TCustomForm* form = GetParentForm(this);
+      if (form != nullptr && form->Perform(CM_DIALOGCHAR, key, 0) != 0) return;
+    }
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMContextMenu(TWMContextMenu& Message) {
+  if (Message.Result != 0) return;
+  TPoint pt = SmallPointToPoint(Message.Pos());
+  if (!(pt.x == -1 && pt.y == -1) && handle_ != nullptr) {
+    TControl* control = ControlAtPos(ScreenToClient(pt), false);
+    if (control != nullptr) Message.Result = control->Perform(WM_CONTEXTMENU, 0, Message.LParam);
+  }
+  if (Message.Result == 0) TControl::WMContextMenu(Message);
+}
+
+void TWinControl::WMNCDestroy(TMessage& Message) {
+  HWND wnd = handle_;
+  DefaultHandler(Message);
+  if (wnd != nullptr) ::RemoveProp(wnd, ControlProp);
+  handle_ = nullptr;
+  showing_ = false;
+}
+
+void TWinControl::WMNCHitTest(TWMNCHitTest& Message) { DefaultHandler(Message); }
+
+void TWinControl::WMQueryEndSession(TMessage& Message) {
+  DefaultHandler(Message);
+  Message.Result = 1;
+}
+
+void TWinControl::WMSysColorChange(TMessage& Message) {
+  Perform(CM_SYSCOLORCHANGE, 0, 0);
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMWinIniChange(TMessage& Message) {
+  DefaultHandler(Message);
+  Perform(CM_WININICHANGE, Message.WParam, Message.LParam);
+}
+
+void TWinControl::WMFontChange(TMessage& Message) {
+  DefaultHandler(Message);
+  Perform(CM_FONTCHANGE, 0, 0);
+}
+
+void TWinControl::WMTimeChange(TMessage& Message) {
+  DefaultHandler(Message);
+  Perform(CM_TIMECHANGE, 0, 0);
+}
+
+void TWinControl::WMMouseWheel(TWMMouseWheel& Message) { TControl::WMMouseWheel(Message); }
+
+void TWinControl::CMMouseWheel(TMessage& Message) { TControl::CMMouseWheel(Message); }
+
+// Keys go to the focused control as CN_ messages before the window sees them: menu short cuts, then Tab,
+// arrows, Enter and Esc for the form (unless the control asks for them with WM_GETDLGCODE).
+void TWinControl::CNKeyDown(TWMKey& Message) {
+  Message.Result = 1;
+  if (IsMenuKey(Message)) return;
+  if (!ComponentState().Contains(csDesigning)) {
+    if (Perform(CM_CHILDKEY, Message.CharCode(), reinterpret_cast<LPARAM>(this)) != 0) return;
+    LRESULT mask = 0;
+    switch (Message.CharCode()) {
+      case VK_TAB: mask = DLGC_WANTTAB; break;
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN: mask = DLGC_WANTARROWS; break;
+      case VK_RETURN:
+      case VK_EXECUTE:
+      case VK_ESCAPE:
+      case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+      default: break;
+    }
+    if (mask != 0 && Perform(CM_WANTSPECIALKEY, Message.CharCode(), 0) == 0 &&
+        (Perform(WM_GETDLGCODE, 0, 0) & mask) == 0) {
+      TCustomForm* form = GetParentForm(this);
+      if (form != nullptr && form->Perform(CM_DIALOGKEY, Message.CharCode(), Message.LParam) != 0) return;
+    }
+  }
+  Message.Result = 0;
+}
+
+void TWinControl::CNKeyUp(TWMKey& Message) {
+  if (!ComponentState().Contains(csDesigning)) {
+    if (Message.CharCode() == VK_TAB || Message.CharCode() == VK_ESCAPE) {
+      Message.Result = Perform(CM_WANTSPECIALKEY, Message.CharCode(), 0);
+    }
+  }
+}
+
+void TWinControl::CNChar(TWMKey& Message) {
+  if (ComponentState().Contains(csDesigning)) return;
+  Message.Result = 1;
+  if ((Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) == 0) {
+    TCustomForm* form = GetParentForm(this);
+    if (form != nullptr && form->Perform(CM_DIALOGCHAR, Message.CharCode(), Message.LParam) != 0) return;
+  }
+  Message.Result = 0;
+}
+
+void TWinControl::CNSysKeyDown(TWMKey& Message) {
+  Message.Result = 1;
+  if (IsMenuKey(Message)) return;
+  if (!ComponentState().Contains(csDesigning)) {
+    if (Perform(CM_CHILDKEY, Message.CharCode(), reinterpret_cast<LPARAM>(this)) != 0) return;
+    TCustomForm* form = GetParentForm(this);
+    if (form != nullptr && form->Perform(CM_DIALOGKEY, Message.CharCode(), Message.LParam) != 0) return;
+  }
+  Message.Result = 0;
+}
+
+void TWinControl::CNSysChar(TWMKey& Message) {
+  if (ComponentState().Contains(csDesigning) || Message.CharCode() == VK_SPACE) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr) Message.Result = form->Perform(CM_DIALOGCHAR, Message.CharCode(), Message.LParam);
+}
+
+void TWinControl::CMEnter(TMessage& Message) {
+  (void)Message;
+  DoEnter();
+}
+
+void TWinControl::CMExit(TMessage& Message) {
+  (void)Message;
+  DoExit();
+}
+
+void TWinControl::CMFocusChanged(TCMFocusChanged& Message) { Broadcast(Message); }
+
+void TWinControl::CMDialogKey(TCMDialogKey& Message) { Broadcast(Message); }
+
+void TWinControl::CMDialogChar(TCMDialogChar& Message) { Broadcast(Message); }
+
+void TWinControl::CMChildKey(TCMChildKey& Message) {
+  if (parent_ != nullptr) Message.Result = parent_->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
+}
+
+void TWinControl::CMShowHintChanged(TMessage& Message) {
+  (void)Message;
+  NotifyControls(CM_PARENTSHOWHINTCHANGED);
+}
+
+void TWinControl::CMEnabledChanged(TMessage& Message) {
+  if (!Enabled() && parent_ != nullptr) {
+    if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
+  }
+  if (handle_ != nullptr && !ComponentState().Contains(csDesigning)) ::EnableWindow(handle_, Enabled());
+  TControl::CMEnabledChanged(Message);
+}
+
+void TWinControl::CMColorChanged(TMessage& Message) {
+  Brush()->SetColor(color_);
+  TControl::CMColorChanged(Message);
+  NotifyControls(CM_PARENTCOLORCHANGED);
+}
+
+void TWinControl::CMFontChanged(TMessage& Message) {
+  TControl::CMFontChanged(Message);
+  if (handle_ != nullptr) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), 0);
+  NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::CMCtl3DChanged(TMessage& Message) {
+  (void)Message;
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
+void TWinControl::CMParentCtl3DChanged(TMessage& Message) {
+  (void)Message;
+  if (!parentCtl3D_ || parent_ == nullptr) return;
+  SetCtl3D(parent_->Ctl3D());
+  parentCtl3D_ = true;
+}
+
+void TWinControl::CMSysColorChange(TMessage& Message) { Broadcast(Message); }
+
+void TWinControl::CMWinIniChange(TMessage& Message) { Broadcast(Message); }
+
+void TWinControl::CMSysFontChanged(TMessage& Message) { Broadcast(Message); }

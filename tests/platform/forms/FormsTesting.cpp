@@ -1,0 +1,76 @@
+#include "FormsTesting.h"
+
+#include <algorithm>
+
+#include "platform/classes/Streams.h"
+#include "platform/win/ui/UiInternal.h"
+
+namespace formstest {
+
+FormsTest::FormsTest() {
+  TApplication::MessageBoxProc() = [this](HWND, const String& Text, const String& Caption, UINT) -> Integer {
+    messageBoxes.push_back(Caption + "|" + Text);
+    return 1;
+  };
+}
+
+FormsTest::~FormsTest() {
+  // Forms a test left behind go before the display does.
+  while (Screen->FormCount() > 0) FreeObject(Screen->Forms(Screen->FormCount() - 1));
+  Application->SetMainForm(nullptr);
+  Application->SetOnException(nullptr);
+  Application->CancelHint();
+  TApplication::MessageBoxProc() = nullptr;
+}
+
+void FormsTest::Pump() {
+  for (int round = 0; round < 1000; ++round) {
+    Application->ProcessMessages();
+    if (!winui::RawPending()) {
+      MSG m;
+      if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
+    }
+  }
+}
+
+POINT FormsTest::At(TControl* Control, int X, int Y) {
+  TPoint p = Control->ClientToScreen(TPoint{X, Y});
+  return POINT{p.x, p.y};
+}
+
+void FormsTest::Click(TControl* Control, int X, int Y) {
+  display.Click(At(Control, X, Y));
+  Pump();
+}
+
+void FormsTest::Key(WORD Vk) {
+  display.Key(Vk);
+  Pump();
+}
+
+void FormsTest::Chord(std::initializer_list<WORD> Modifiers, WORD Vk) {
+  display.Chord(Modifiers, Vk);
+  Pump();
+}
+
+TForm* NewForm(TComponent* Owner) { return NewObject<TForm>(Owner, 0); }
+
+void RegisterFormResource(const char* Name, const char* Text) {
+  RegisterResource(ResTypeRCData, Name, reinterpret_cast<const Byte*>(Text), std::char_traits<char>::length(Text));
+}
+
+MessageLog::MessageLog(TControl* Control, std::vector<UINT> Watched)
+    : control_(Control), saved_(Control->WindowProc()), watched_(std::move(Watched)) {
+  Control->SetWindowProc(TWndMethod(this, &MessageLog::Hook));
+}
+
+MessageLog::~MessageLog() { control_->SetWindowProc(saved_); }
+
+void MessageLog::Hook(TMessage& Message) {
+  if (watched_.empty() || std::find(watched_.begin(), watched_.end(), Message.Msg) != watched_.end()) {
+    Messages.push_back(Message.Msg);
+  }
+  saved_(Message);
+}
+
+}  // namespace formstest
