@@ -400,7 +400,15 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
     XChangeProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&Zero), 1);
   } else if (!T->OverrideRedirect) {
-    XDeleteProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME));
+    // The time of the user's last action, by which window managers that prevent focus stealing let a
+    // window the user asked for take the focus.
+    if (FLastTime) {
+      long Time = static_cast<long>(FLastTime);
+      XChangeProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME), XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&Time), 1);
+    } else {
+      XDeleteProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME));
+    }
   }
   if (T->Shown) return;
   T->Shown = true;

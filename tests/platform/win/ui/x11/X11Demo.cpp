@@ -1,13 +1,15 @@
-// A small desktop program on the window layer: a frame window with a child window holding a text
-// pane. It writes what it receives (clicks, characters, commands, activation, closing) to a log, one
-// line per event, so that a test driving it from outside the process can check that input arrived.
+// A small desktop program on the window layer: an MDI frame with a menu bar and a document window
+// holding a text pane. It writes what it receives (clicks, characters, menu commands, activation,
+// closing) to a log, one line per event, so that a test driving it from outside the process can check
+// that input arrived.
 //
 //   x11demo [--log FILE]     (standard output without --log)
 //
 // The first line, once the windows are shown, is
-//   ready <frame left top right bottom> <text pane left top right bottom>
-// in screen coordinates; then "click B X Y" (button, client coordinates of the pane), "char U+XXXX",
-// "text <UTF-8 of everything typed>", "command N", "activeapp 0|1", "close", "exit".
+//   ready <frame> <text pane> <File item of the menu bar>
+// each as "left top right bottom" in screen coordinates; then "click B X Y" (button, client coordinates
+// of the pane), "char U+XXXX", "text <UTF-8 of everything typed>", "popup N" (a menu of the bar opens,
+// N its position), "command N", "activeapp 0|1", "close", "exit".
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,9 +23,13 @@ constexpr const char* kFrameClass = "K58DemoFrame";
 constexpr const char* kChildClass = "K58DemoChild";
 constexpr const char* kTextClass = "K58DemoText";
 constexpr const char* kTitle = "K58 demo \xE6\xBC\x94\xE7\xA4\xBA";  // "演示"
+constexpr UINT kHello = 101;
+constexpr UINT kExit = 102;
+constexpr UINT kFirstChild = 50000;
 
 FILE* GLog = stdout;
 HWND GFrame = nullptr;
+HWND GClient = nullptr;
 HWND GChild = nullptr;
 HWND GText = nullptr;
 std::u16string GTyped;
@@ -37,6 +43,11 @@ std::string Utf8(const std::u16string& S) {
   return gdi::Utf16ToUtf8(reinterpret_cast<const WCHAR*>(S.data()), static_cast<int>(S.size()));
 }
 
+std::string RectText(const RECT& R) {
+  return std::to_string(R.left) + " " + std::to_string(R.top) + " " + std::to_string(R.right) + " " +
+         std::to_string(R.bottom);
+}
+
 std::string RectText(HWND Hwnd, bool Client) {
   RECT R;
   if (Client) {
@@ -45,8 +56,7 @@ std::string RectText(HWND Hwnd, bool Client) {
   } else {
     GetWindowRect(Hwnd, &R);
   }
-  return std::to_string(R.left) + " " + std::to_string(R.top) + " " + std::to_string(R.right) + " " +
-         std::to_string(R.bottom);
+  return RectText(R);
 }
 
 LRESULT CALLBACK TextProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -92,14 +102,31 @@ LRESULT CALLBACK TextProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 LRESULT CALLBACK ChildProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_SIZE && GText) MoveWindow(GText, 0, 0, LOWORD(LParam), HIWORD(LParam), TRUE);
-  return DefWindowProc(Hwnd, Msg, WParam, LParam);
+  if (Msg == WM_SETFOCUS && GText) SetFocus(GText);
+  return DefMDIChildProc(Hwnd, Msg, WParam, LParam);
 }
 
 LRESULT CALLBACK FrameProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
+    case WM_CREATE: {
+      CLIENTCREATESTRUCT Ccs;
+      Ccs.hWindowMenu = GetSubMenu(GetMenu(Hwnd), 1);
+      Ccs.idFirstChild = kFirstChild;
+      GClient = CreateWindowEx(WS_EX_CLIENTEDGE, MDICLIENT_CLASS, nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, Hwnd,
+                               nullptr, nullptr, &Ccs);
+      return GClient ? 0 : -1;
+    }
+    case WM_INITMENUPOPUP:
+      if (!HIWORD(LParam)) Log("popup " + std::to_string(LOWORD(LParam)));
+      break;
     case WM_COMMAND:
-      Log("command " + std::to_string(LOWORD(WParam)));
-      return 0;
+      if (LOWORD(WParam) == kHello || LOWORD(WParam) == kExit) {
+        Log("command " + std::to_string(LOWORD(WParam)));
+        if (LOWORD(WParam) == kExit) PostMessage(Hwnd, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      break;
     case WM_ACTIVATEAPP:
       Log(std::string("activeapp ") + (WParam ? "1" : "0"));
       return 0;
@@ -110,8 +137,9 @@ LRESULT CALLBACK FrameProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    default: return DefWindowProc(Hwnd, Msg, WParam, LParam);
+    default: break;
   }
+  return DefFrameProc(Hwnd, GClient, Msg, WParam, LParam);
 }
 
 bool Register(const char* Name, WNDPROC Proc, int Background) {
@@ -140,13 +168,21 @@ int main(int argc, char** argv) {
       !Register(kTextClass, TextProc, COLOR_WINDOW))
     return 1;
 
+  HMENU Bar = CreateMenu();
+  HMENU File = CreatePopupMenu();
+  AppendMenu(File, MF_STRING, kHello, "&Hello");
+  AppendMenu(File, MF_SEPARATOR, 0, nullptr);
+  AppendMenu(File, MF_STRING, kExit, "E&xit");
+  HMENU Window = CreatePopupMenu();
+  AppendMenu(Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(File), "&File");
+  AppendMenu(Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(Window), "&Window");
+
   GFrame = CreateWindowEx(0, kFrameClass, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 30, 560, 400, nullptr,
-                          nullptr, nullptr, nullptr);
-  if (!GFrame) return 1;
-  GChild = CreateWindowEx(WS_EX_WINDOWEDGE, kChildClass, "Channel 1",
-                          WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPSIBLINGS |
-                              WS_CLIPCHILDREN,
-                          20, 20, 360, 220, GFrame, nullptr, nullptr, nullptr);
+                          Bar, nullptr, nullptr);
+  if (!GFrame || !GClient) return 1;
+  GChild = CreateMDIWindow(kChildClass, "Channel 1", WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 360, 220, GClient, nullptr,
+                           0);
+  if (!GChild) return 1;
   GText = CreateWindowEx(WS_EX_CLIENTEDGE, kTextClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, GChild, nullptr,
                          nullptr, nullptr);
   RECT C;
@@ -155,10 +191,13 @@ int main(int argc, char** argv) {
 
   ShowWindow(GFrame, SW_SHOWNORMAL);
   UpdateWindow(GFrame);
-  Log("ready " + RectText(GFrame, false) + " " + RectText(GText, true));
+  RECT FileItem{};
+  GetMenuItemRect(GFrame, Bar, 0, &FileItem);
+  Log("ready " + RectText(GFrame, false) + " " + RectText(GText, true) + " " + RectText(FileItem));
 
   MSG M;
   while (GetMessage(&M, nullptr, 0, 0) > 0) {
+    if (TranslateMDISysAccel(GClient, &M)) continue;
     TranslateMessage(&M);
     DispatchMessage(&M);
   }

@@ -1,6 +1,7 @@
 // The desktop demo on a private X server, driven from outside the process with xdotool as a person
-// would drive it: a click, typed text (Chinese included), closing through the window manager's
-// protocol. A screenshot of the server's screen is left next to the test program.
+// would drive it: a click, typed text (Chinese included), a menu command chosen with the mouse, closing
+// through the window manager's protocol. A screenshot of the server's screen, with the menu open, is
+// left next to the test program.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -56,7 +57,7 @@ void RequestClose(const std::string& DisplayName, unsigned long Window) {
   XCloseDisplay(Dpy);
 }
 
-TEST(XvfbDemo, TakesAClickTypedTextAndACloseRequestAndShowsOnTheScreen) {
+TEST(XvfbDemo, TakesAClickTypedTextAMenuCommandAndACloseRequestAndShowsOnTheScreen) {
   if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
   const std::string Xdotool = FindProgram("xdotool");
   if (Xdotool.empty()) GTEST_SKIP() << "xdotool is not installed";
@@ -70,11 +71,12 @@ TEST(XvfbDemo, TakesAClickTypedTextAndACloseRequestAndShowsOnTheScreen) {
   ASSERT_GT(Demo, 0);
 
   ASSERT_TRUE(WaitFor([&] { return !LineStarting(Log, "ready ").empty(); })) << "the demo did not start";
-  RECT Frame{}, Pane{};
+  RECT Frame{}, Pane{}, File{};
   std::istringstream Ready(LineStarting(Log, "ready ").substr(6));
   Ready >> Frame.left >> Frame.top >> Frame.right >> Frame.bottom >> Pane.left >> Pane.top >> Pane.right >>
-      Pane.bottom;
+      Pane.bottom >> File.left >> File.top >> File.right >> File.bottom;
   ASSERT_LT(Pane.left, Pane.right);
+  ASSERT_LT(File.left, File.right) << "no menu bar";
 
   // The X window of the frame, once the server shows it.
   const std::string Found = ArtifactPath("x11demo.window");
@@ -85,17 +87,25 @@ TEST(XvfbDemo, TakesAClickTypedTextAndACloseRequestAndShowsOnTheScreen) {
   std::ifstream(Found) >> FrameWindow;
   ASSERT_NE(FrameWindow, 0u);
 
+  auto Click = [&](int X, int Y) {
+    return x11test::Run({Xdotool, "mousemove", "--sync", std::to_string(X), std::to_string(Y), "click", "1"}, Env);
+  };
+
   // A click in the text pane arrives in its client coordinates.
   const int Cx = (Pane.left + Pane.right) / 2, Cy = (Pane.top + Pane.bottom) / 2;
-  ASSERT_EQ(x11test::Run({Xdotool, "mousemove", "--sync", std::to_string(Cx), std::to_string(Cy), "click", "1"}, Env), 0);
-  const std::string Click = "click 1 " + std::to_string(Cx - Pane.left) + " " + std::to_string(Cy - Pane.top);
-  EXPECT_TRUE(WaitFor([&] { return HasLine(Log, Click); })) << "no " << Click;
+  ASSERT_EQ(Click(Cx, Cy), 0);
+  const std::string Clicked = "click 1 " + std::to_string(Cx - Pane.left) + " " + std::to_string(Cy - Pane.top);
+  EXPECT_TRUE(WaitFor([&] { return HasLine(Log, Clicked); })) << "no " << Clicked;
 
   // Typed text, with characters no key of the layout has, arrives as characters.
   ASSERT_EQ(x11test::Run({Xdotool, "type", "--delay", "40", "Hello \xE4\xB8\xAD\xE6\x96\x87"}, Env), 0);
   EXPECT_TRUE(WaitFor([&] { return HasLine(Log, "text Hello \xE4\xB8\xAD\xE6\x96\x87"); }))
       << "the typed text did not arrive";
   EXPECT_TRUE(HasLine(Log, "char U+4E2D"));
+
+  // The File menu opens in a window of its own, above the frame.
+  ASSERT_EQ(Click((File.left + File.right) / 2, (File.top + File.bottom) / 2), 0);
+  ASSERT_TRUE(WaitFor([&] { return HasLine(Log, "popup 0"); })) << "the menu did not open";
 
   // What the server shows: the frame's caption, the pane's white background and the typed text in it.
   ASSERT_TRUE(WaitFor([&] {
@@ -115,6 +125,10 @@ TEST(XvfbDemo, TakesAClickTypedTextAndACloseRequestAndShowsOnTheScreen) {
   std::string Error;
   EXPECT_TRUE(gdi::WritePng(*Shot, Png, &Error)) << Error;
   std::printf("screenshot of the demo: %s\n", Png.c_str());
+
+  // The menu's first item, just below the bar, gives its command.
+  ASSERT_EQ(Click(File.left + 20, File.bottom + 10), 0);
+  EXPECT_TRUE(WaitFor([&] { return HasLine(Log, "command 101"); })) << "the menu command did not arrive";
 
   // The window manager's close request closes the frame and ends the program.
   RequestClose(Server.Name(), FrameWindow);
