@@ -638,3 +638,268 @@ struct COMBOBOXINFO {
   HWND hwndList = nullptr;
 };
 using PCOMBOBOXINFO = COMBOBOXINFO*;
+
+// ==== Custom draw (NM_CUSTOMDRAW of the tree view and tool bar) =========================================
+
+// Drawing stages (NMCUSTOMDRAW.dwDrawStage)
+inline constexpr DWORD CDDS_PREPAINT = 0x00000001;
+inline constexpr DWORD CDDS_POSTPAINT = 0x00000002;
+inline constexpr DWORD CDDS_PREERASE = 0x00000003;
+inline constexpr DWORD CDDS_POSTERASE = 0x00000004;
+inline constexpr DWORD CDDS_ITEM = 0x00010000;
+inline constexpr DWORD CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT;
+inline constexpr DWORD CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT;
+inline constexpr DWORD CDDS_ITEMPREERASE = CDDS_ITEM | CDDS_PREERASE;
+inline constexpr DWORD CDDS_ITEMPOSTERASE = CDDS_ITEM | CDDS_POSTERASE;
+inline constexpr DWORD CDDS_SUBITEM = 0x00020000;
+
+// Answers to NM_CUSTOMDRAW
+inline constexpr LRESULT CDRF_DODEFAULT = 0x00000000;
+inline constexpr LRESULT CDRF_NEWFONT = 0x00000002;
+inline constexpr LRESULT CDRF_SKIPDEFAULT = 0x00000004;
+inline constexpr LRESULT CDRF_DOERASE = 0x00000008;
+inline constexpr LRESULT CDRF_NOTIFYPOSTPAINT = 0x00000010;
+inline constexpr LRESULT CDRF_NOTIFYITEMDRAW = 0x00000020;
+inline constexpr LRESULT CDRF_NOTIFYSUBITEMDRAW = 0x00000020;
+inline constexpr LRESULT CDRF_NOTIFYPOSTERASE = 0x00000040;
+inline constexpr LRESULT CDRF_SKIPPOSTPAINT = 0x00000100;
+
+// Item states (NMCUSTOMDRAW.uItemState)
+inline constexpr UINT CDIS_SELECTED = 0x0001;
+inline constexpr UINT CDIS_GRAYED = 0x0002;
+inline constexpr UINT CDIS_DISABLED = 0x0004;
+inline constexpr UINT CDIS_CHECKED = 0x0008;
+inline constexpr UINT CDIS_FOCUS = 0x0010;
+inline constexpr UINT CDIS_DEFAULT = 0x0020;
+inline constexpr UINT CDIS_HOT = 0x0040;
+inline constexpr UINT CDIS_MARKED = 0x0080;
+inline constexpr UINT CDIS_INDETERMINATE = 0x0100;
+inline constexpr UINT CDIS_SHOWKEYBOARDCUES = 0x0200;
+
+struct NMCUSTOMDRAW {
+  NMHDR hdr;
+  DWORD dwDrawStage = 0;
+  HDC hdc = nullptr;
+  RECT rc;
+  DWORD_PTR dwItemSpec = 0;  // the item: HTREEITEM of a tree view, command id of a tool bar button
+  UINT uItemState = 0;
+  LPARAM lItemlParam = 0;
+};
+using LPNMCUSTOMDRAW = NMCUSTOMDRAW*;
+
+// ==== Tree view ==========================================================================================
+
+inline constexpr char WC_TREEVIEW[] = "SysTreeView32";
+
+namespace wincontrols {
+struct TreeItemHandle;
+}
+// Item handles stay unique for the life of the process: a handle of a deleted item names nothing.
+using HTREEITEM = wincontrols::TreeItemHandle*;
+
+#define TVI_ROOT (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x10000)))
+#define TVI_FIRST (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFF)))
+#define TVI_LAST (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFE)))
+#define TVI_SORT (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFD)))
+
+inline constexpr DWORD TVS_HASBUTTONS = 0x0001;
+inline constexpr DWORD TVS_HASLINES = 0x0002;
+inline constexpr DWORD TVS_LINESATROOT = 0x0004;
+inline constexpr DWORD TVS_EDITLABELS = 0x0008;  // accepted; labels are not edited in place
+inline constexpr DWORD TVS_DISABLEDRAGDROP = 0x0010;
+inline constexpr DWORD TVS_SHOWSELALWAYS = 0x0020;
+inline constexpr DWORD TVS_RTLREADING = 0x0040;
+inline constexpr DWORD TVS_NOTOOLTIPS = 0x0080;
+inline constexpr DWORD TVS_CHECKBOXES = 0x0100;
+inline constexpr DWORD TVS_TRACKSELECT = 0x0200;
+inline constexpr DWORD TVS_SINGLEEXPAND = 0x0400;
+inline constexpr DWORD TVS_INFOTIP = 0x0800;
+inline constexpr DWORD TVS_FULLROWSELECT = 0x1000;
+inline constexpr DWORD TVS_NOSCROLL = 0x2000;
+inline constexpr DWORD TVS_NONEVENHEIGHT = 0x4000;
+inline constexpr DWORD TVS_NOHSCROLL = 0x8000;
+
+inline constexpr UINT TVIF_TEXT = 0x0001;
+inline constexpr UINT TVIF_IMAGE = 0x0002;
+inline constexpr UINT TVIF_PARAM = 0x0004;
+inline constexpr UINT TVIF_STATE = 0x0008;
+inline constexpr UINT TVIF_HANDLE = 0x0010;
+inline constexpr UINT TVIF_SELECTEDIMAGE = 0x0020;
+inline constexpr UINT TVIF_CHILDREN = 0x0040;
+inline constexpr UINT TVIF_INTEGRAL = 0x0080;
+
+inline constexpr UINT TVIS_SELECTED = 0x0002;
+inline constexpr UINT TVIS_CUT = 0x0004;
+inline constexpr UINT TVIS_DROPHILITED = 0x0008;
+inline constexpr UINT TVIS_BOLD = 0x0010;
+inline constexpr UINT TVIS_EXPANDED = 0x0020;
+inline constexpr UINT TVIS_EXPANDEDONCE = 0x0040;
+inline constexpr UINT TVIS_EXPANDPARTIAL = 0x0080;
+inline constexpr UINT TVIS_OVERLAYMASK = 0x0F00;
+inline constexpr UINT TVIS_STATEIMAGEMASK = 0xF000;
+inline constexpr UINT TVIS_USERMASK = 0xF000;
+inline constexpr UINT INDEXTOSTATEIMAGEMASK(UINT i) { return i << 12; }
+inline constexpr UINT STATEIMAGEMASKTOINDEX(UINT s) { return (s & TVIS_STATEIMAGEMASK) >> 12; }
+
+inline constexpr int I_CHILDRENCALLBACK = -1;
+inline constexpr int I_IMAGECALLBACK = -1;
+inline constexpr int I_IMAGENONE = -2;
+
+struct TVITEMA {
+  UINT mask = 0;
+  HTREEITEM hItem = nullptr;
+  UINT state = 0;
+  UINT stateMask = 0;
+  LPSTR pszText = nullptr;  // UTF-8, or LPSTR_TEXTCALLBACK
+  int cchTextMax = 0;
+  int iImage = 0;
+  int iSelectedImage = 0;
+  int cChildren = 0;
+  LPARAM lParam = 0;
+};
+using TVITEM = TVITEMA;
+using LPTVITEM = TVITEMA*;
+
+struct TVINSERTSTRUCTA {
+  HTREEITEM hParent = nullptr;       // TVI_ROOT or null: a top-level item
+  HTREEITEM hInsertAfter = nullptr;  // TVI_FIRST, TVI_LAST, TVI_SORT or a sibling
+  TVITEMA item;
+};
+using TVINSERTSTRUCT = TVINSERTSTRUCTA;
+using LPTVINSERTSTRUCT = TVINSERTSTRUCTA*;
+
+inline constexpr UINT TV_FIRST = 0x1100;
+inline constexpr UINT TVM_INSERTITEM = TV_FIRST + 0;
+inline constexpr UINT TVM_DELETEITEM = TV_FIRST + 1;
+inline constexpr UINT TVM_EXPAND = TV_FIRST + 2;
+inline constexpr UINT TVM_GETITEMRECT = TV_FIRST + 4;
+inline constexpr UINT TVM_GETCOUNT = TV_FIRST + 5;
+inline constexpr UINT TVM_GETINDENT = TV_FIRST + 6;
+inline constexpr UINT TVM_SETINDENT = TV_FIRST + 7;
+inline constexpr UINT TVM_GETIMAGELIST = TV_FIRST + 8;
+inline constexpr UINT TVM_SETIMAGELIST = TV_FIRST + 9;
+inline constexpr UINT TVM_GETNEXTITEM = TV_FIRST + 10;
+inline constexpr UINT TVM_SELECTITEM = TV_FIRST + 11;
+inline constexpr UINT TVM_GETITEM = TV_FIRST + 12;
+inline constexpr UINT TVM_SETITEM = TV_FIRST + 13;
+inline constexpr UINT TVM_EDITLABEL = TV_FIRST + 14;
+inline constexpr UINT TVM_GETEDITCONTROL = TV_FIRST + 15;
+inline constexpr UINT TVM_GETVISIBLECOUNT = TV_FIRST + 16;
+inline constexpr UINT TVM_HITTEST = TV_FIRST + 17;
+inline constexpr UINT TVM_SORTCHILDREN = TV_FIRST + 19;
+inline constexpr UINT TVM_ENSUREVISIBLE = TV_FIRST + 20;
+inline constexpr UINT TVM_ENDEDITLABELNOW = TV_FIRST + 22;
+inline constexpr UINT TVM_SETITEMHEIGHT = TV_FIRST + 27;
+inline constexpr UINT TVM_GETITEMHEIGHT = TV_FIRST + 28;
+inline constexpr UINT TVM_SETBKCOLOR = TV_FIRST + 29;
+inline constexpr UINT TVM_SETTEXTCOLOR = TV_FIRST + 30;
+inline constexpr UINT TVM_GETBKCOLOR = TV_FIRST + 31;
+inline constexpr UINT TVM_GETTEXTCOLOR = TV_FIRST + 32;
+inline constexpr UINT TVM_GETITEMSTATE = TV_FIRST + 39;
+inline constexpr UINT TVM_INSERTITEMA = TVM_INSERTITEM;
+inline constexpr UINT TVM_GETITEMA = TVM_GETITEM;
+inline constexpr UINT TVM_SETITEMA = TVM_SETITEM;
+
+inline constexpr WPARAM TVE_COLLAPSE = 0x0001;
+inline constexpr WPARAM TVE_EXPAND = 0x0002;
+inline constexpr WPARAM TVE_TOGGLE = 0x0003;
+inline constexpr WPARAM TVE_EXPANDPARTIAL = 0x4000;
+inline constexpr WPARAM TVE_COLLAPSERESET = 0x8000;
+
+inline constexpr WPARAM TVSIL_NORMAL = 0;
+inline constexpr WPARAM TVSIL_STATE = 2;
+
+inline constexpr WPARAM TVGN_ROOT = 0x0000;
+inline constexpr WPARAM TVGN_NEXT = 0x0001;
+inline constexpr WPARAM TVGN_PREVIOUS = 0x0002;
+inline constexpr WPARAM TVGN_PARENT = 0x0003;
+inline constexpr WPARAM TVGN_CHILD = 0x0004;
+inline constexpr WPARAM TVGN_FIRSTVISIBLE = 0x0005;
+inline constexpr WPARAM TVGN_NEXTVISIBLE = 0x0006;
+inline constexpr WPARAM TVGN_PREVIOUSVISIBLE = 0x0007;
+inline constexpr WPARAM TVGN_DROPHILITE = 0x0008;
+inline constexpr WPARAM TVGN_CARET = 0x0009;
+inline constexpr WPARAM TVGN_LASTVISIBLE = 0x000A;
+
+inline constexpr UINT TVHT_NOWHERE = 0x0001;
+inline constexpr UINT TVHT_ONITEMICON = 0x0002;
+inline constexpr UINT TVHT_ONITEMLABEL = 0x0004;
+inline constexpr UINT TVHT_ONITEMSTATEICON = 0x0040;
+inline constexpr UINT TVHT_ONITEM = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
+inline constexpr UINT TVHT_ONITEMINDENT = 0x0008;
+inline constexpr UINT TVHT_ONITEMBUTTON = 0x0010;
+inline constexpr UINT TVHT_ONITEMRIGHT = 0x0020;
+inline constexpr UINT TVHT_ABOVE = 0x0100;
+inline constexpr UINT TVHT_BELOW = 0x0200;
+inline constexpr UINT TVHT_TORIGHT = 0x0400;
+inline constexpr UINT TVHT_TOLEFT = 0x0800;
+
+struct TVHITTESTINFO {
+  POINT pt;  // client coordinates
+  UINT flags = 0;
+  HTREEITEM hItem = nullptr;
+};
+using LPTVHITTESTINFO = TVHITTESTINFO*;
+
+// NMTREEVIEW.action
+inline constexpr UINT TVC_UNKNOWN = 0x0000;
+inline constexpr UINT TVC_BYMOUSE = 0x0001;
+inline constexpr UINT TVC_BYKEYBOARD = 0x0002;
+
+inline constexpr UINT TVN_FIRST = static_cast<UINT>(-400);
+inline constexpr UINT TVN_SELCHANGING = TVN_FIRST - 1;
+inline constexpr UINT TVN_SELCHANGED = TVN_FIRST - 2;
+inline constexpr UINT TVN_GETDISPINFO = TVN_FIRST - 3;
+inline constexpr UINT TVN_SETDISPINFO = TVN_FIRST - 4;
+inline constexpr UINT TVN_ITEMEXPANDING = TVN_FIRST - 5;
+inline constexpr UINT TVN_ITEMEXPANDED = TVN_FIRST - 6;
+inline constexpr UINT TVN_BEGINDRAG = TVN_FIRST - 7;
+inline constexpr UINT TVN_BEGINRDRAG = TVN_FIRST - 8;
+inline constexpr UINT TVN_DELETEITEM = TVN_FIRST - 9;
+inline constexpr UINT TVN_KEYDOWN = TVN_FIRST - 12;
+inline constexpr UINT TVN_SELCHANGINGA = TVN_SELCHANGING;
+inline constexpr UINT TVN_SELCHANGEDA = TVN_SELCHANGED;
+inline constexpr UINT TVN_GETDISPINFOA = TVN_GETDISPINFO;
+inline constexpr UINT TVN_ITEMEXPANDINGA = TVN_ITEMEXPANDING;
+inline constexpr UINT TVN_ITEMEXPANDEDA = TVN_ITEMEXPANDED;
+inline constexpr UINT TVN_BEGINDRAGA = TVN_BEGINDRAG;
+inline constexpr UINT TVN_BEGINRDRAGA = TVN_BEGINRDRAG;
+inline constexpr UINT TVN_DELETEITEMA = TVN_DELETEITEM;
+
+// TVN_SELCHANGING/ED (itemOld and itemNew), TVN_ITEMEXPANDING/ED (action TVE_*, itemNew),
+// TVN_DELETEITEM (itemOld), TVN_BEGINDRAG (itemNew, ptDrag). A non-zero answer to TVN_SELCHANGING or
+// TVN_ITEMEXPANDING refuses the change.
+struct NMTREEVIEWA {
+  NMHDR hdr;
+  UINT action = 0;
+  TVITEMA itemOld;
+  TVITEMA itemNew;
+  POINT ptDrag;
+};
+using NMTREEVIEW = NMTREEVIEWA;
+using LPNMTREEVIEW = NMTREEVIEWA*;
+
+// TVN_GETDISPINFO: the parent fills in what item.mask asks for (text into pszText, at most cchTextMax
+// bytes with the terminator).
+struct NMTVDISPINFOA {
+  NMHDR hdr;
+  TVITEMA item;
+};
+using NMTVDISPINFO = NMTVDISPINFOA;
+using LPNMTVDISPINFO = NMTVDISPINFOA*;
+
+struct NMTVKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey = 0;
+  UINT flags = 0;
+};
+using LPNMTVKEYDOWN = NMTVKEYDOWN*;
+
+// NM_CUSTOMDRAW of a tree view: clrText and clrTextBk may be changed at CDDS_ITEMPREPAINT.
+struct NMTVCUSTOMDRAW {
+  NMCUSTOMDRAW nmcd;
+  COLORREF clrText = 0;
+  COLORREF clrTextBk = 0;
+  int iLevel = 0;
+};
+using LPNMTVCUSTOMDRAW = NMTVCUSTOMDRAW*;
