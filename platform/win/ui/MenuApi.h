@@ -150,6 +150,7 @@ inline constexpr WORD MNC_IGNORE = 0;
 inline constexpr WORD MNC_CLOSE = 1;
 inline constexpr WORD MNC_EXECUTE = 2;
 inline constexpr WORD MNC_SELECT = 3;
+inline LRESULT MAKELRESULT(WORD Low, WORD High) { return static_cast<LRESULT>(MAKELONG(Low, High)); }
 
 // Last-error codes of the menu calls
 inline constexpr DWORD ERROR_INVALID_MENU_HANDLE = 1401;

@@ -34,6 +34,12 @@ struct Tracker {
 };
 
 thread_local Tracker* Current = nullptr;
+
+// Wakes the loop waiting for a message after it was ended from outside a message it handles.
+constexpr LPARAM kWake = 0x4B35384D;
+void Wake(Tracker& T) {
+  if (IsWindow(T.Owner)) PostMessage(T.Owner, WM_NULL, 0, kWake);
+}
 thread_local UINT PaintAction = ODA_DRAWENTIRE;
 
 struct PopupInfo {
@@ -483,6 +489,10 @@ void RunLoop(Tracker& T) {
       case WM_SYSKEYUP:
       case WM_DEADCHAR:
       case WM_SYSDEADCHAR: continue;
+      case WM_NULL:
+        if (M.lParam == kWake) continue;
+        DispatchMessage(&M);
+        break;
       default: DispatchMessage(&M); break;
     }
   }
@@ -582,7 +592,10 @@ LRESULT CALLBACK PopupProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_CLOSE:
       if (Current)
         for (const Level& L : Current->Levels)
-          if (L.Wnd == Hwnd) Current->Done = true;
+          if (L.Wnd == Hwnd) {
+            Current->Done = true;
+            Wake(*Current);
+          }
       return 0;
     case WM_NCDESTROY: {
       auto It = Popups().find(Hwnd);
@@ -725,6 +738,12 @@ bool MenuDefProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Res
         return true;
       }
       return false;
+    case WM_NCLBUTTONDBLCLK:
+      // A second click on the bar soon after the first opens the menu as the first did.
+      if (WParam != HTMENU || Current) return false;
+      SendMessage(Hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + HTMENU, LParam);
+      Result = 0;
+      return true;
     case WM_NCMOUSEMOVE:
       if (!Current && GetMenu(Hwnd)) {
         int K = WParam == HTMENU ? BarItemAt(Hwnd, POINT{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)}) : -1;
@@ -802,5 +821,6 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserved*/, H
 BOOL EndMenu() {
   if (!Current) return FALSE;
   Current->Done = true;
+  Wake(*Current);
   return TRUE;
 }
