@@ -369,6 +369,7 @@ void X11Display::TopLevelDestroyed(HWND Hwnd) {
   Top* T = Find(Hwnd);
   if (!T) return;
   if (FFocusWanted == Hwnd) FFocusWanted = nullptr;
+  if (FXFocus == T->Win) FXFocus = 0;
   FByWindow.erase(T->Win);
   DestroyTop(*T);
   FTops.erase(Hwnd);
@@ -483,6 +484,9 @@ void X11Display::TopLevelActivated(HWND Hwnd) {
   if (!Hwnd) return;
   Top* T = Find(Hwnd);
   if (!T) return;
+  // The layer activating the window that just received the focus is the echo of that FocusIn: asking
+  // again could take the focus back from wherever the user has moved it since.
+  if (T->Win == FXFocus) return;
   if (T->Viewable)
     RequestFocus(*T);
   else

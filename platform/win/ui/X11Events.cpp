@@ -336,10 +336,12 @@ void X11Display::TranslateFocus(XEvent& E, Top& T, Actions& Out) {
   if (F.detail == NotifyPointer || F.detail == NotifyInferior) return;
   const HWND H = T.Hwnd;
   if (E.type == FocusIn) {
+    FXFocus = T.Win;
     if (T.Ic) XSetICFocus(T.Ic);
     Out.push_back([H] { HostActivated(H); });
     return;
   }
+  if (FXFocus == T.Win) FXFocus = 0;
   if (T.Ic) XUnsetICFocus(T.Ic);
   // Moving between two of our windows: the FocusIn of the other activates it, without the application
   // losing the activation in between.

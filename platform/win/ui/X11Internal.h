@@ -205,6 +205,7 @@ private:
   std::map<HWND, Top> FTops;
   std::unordered_map<XId, HWND> FByWindow;
   HWND FFocusWanted = nullptr;  // activated before the server mapped it
+  XId FXFocus = 0;              // our window holding the X input focus (by the last FocusIn/Out), or 0
 
   std::map<WORD, XId> FStandardCursors;
   XId FCustomCursor = 0;
