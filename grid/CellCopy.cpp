@@ -288,8 +288,6 @@ Integer TCustomCellGrid::DragKindAt(Integer X, Integer Y) const {
   return state;
 }
 
-bool TCustomCellGrid::GridKeyPressed(Integer) const { return false; }
-
 bool TCustomCellGrid::CanDropMove() {
   const TGridRect target = Shifted(dragSource_, dragOffset_);
   bool asked = false;

@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/ControlsPublish.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 
 using namespace cellgridconsts;
 
@@ -23,7 +26,7 @@ TGridMessageBoxHandler& MessageBoxHandler() {
 
 Integer GridMessageBox(const String& Text, const String& Caption, UINT Flags) {
   if (MessageBoxHandler()) return MessageBoxHandler()(Text, Caption, Flags);
-  return cellgridbox::IdOK;
+  return Application != nullptr ? Application->MessageBox(Text, Caption, Flags) : cellgridbox::IdCancel;
 }
 
 }  // namespace
@@ -48,14 +51,23 @@ bool ConfirmGrid(const String& Text, Integer Kind) {
 
 // ---- Construction ----
 
-TCustomCellGrid::TCustomCellGrid(TComponent* AOwner) : TComponent(AOwner) {
+TCustomCellGrid::TCustomCellGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks});
   // The declared defaults are the members' initial values, except the font size of new cells.
   cellFontSize_ = 8;
+  SetColor(clWindow);
+  SetParentColor(false);
+  SetTabStop(true);
+  SetBounds(Left(), Top(), colCount_ * defaultColWidth_, rowCount_ * defaultRowHeight_);
   InitFocus();
+  LoadCursors();
   cells_ = new TCells(this, rowCount_, colCount_);
+  SetDoubleBuffered(true);
 }
 
 TCustomCellGrid::~TCustomCellGrid() {
+  // The window goes while the store still answers the messages its destruction sends.
+  if (HandleAllocated()) DestroyHandle();
   TCells* cells = cells_;
   cells_ = nullptr;
   FreeObject(cells);
@@ -416,35 +428,9 @@ void TCustomCellGrid::SetGridLineWidth(Integer Value) {
   InvalidateIfAutoUpdate();
 }
 
-// ---- The window (none yet: a control descendant provides it) ----
 
-bool TCustomCellGrid::GridWindowExists() const { return false; }
-bool TCustomCellGrid::GridShowing() const { return false; }
-Integer TCustomCellGrid::GridClientWidth() const { return 0; }
-Integer TCustomCellGrid::GridClientHeight() const { return 0; }
-void TCustomCellGrid::GridInvalidate(const TRect*, bool) {}
-void TCustomCellGrid::GridUpdate() {}
-void TCustomCellGrid::GridScroll(Integer, Integer, const TRect&, bool) {}
-void TCustomCellGrid::GridGetScrollRange(Integer, Integer& Min, Integer& Max) const { Min = Max = 0; }
-void TCustomCellGrid::GridSetScrollRange(Integer, Integer, Integer) {}
-Integer TCustomCellGrid::GridGetScrollPos(Integer) const { return 0; }
-void TCustomCellGrid::GridSetScrollPos(Integer, Integer) {}
-Integer TCustomCellGrid::GridCharWidth() const { return 8; }
-void TCustomCellGrid::GridTakeFocus() {}
-TCanvas* TCustomCellGrid::GridCanvas() const { return nullptr; }
-TColor TCustomCellGrid::GridColor() const { return clWindow; }
-bool TCustomCellGrid::GridCtl3D() const { return true; }
-
-void TCustomCellGrid::SetScrollBarsEnabled(bool Horizontal, bool Vertical) {
-  scrollHorz_ = Horizontal;
-  scrollVert_ = Vertical;
-}
-
-void TCustomCellGrid::DoClick() { onClick_(this); }
 
 // ---- Edit mode (the editor itself comes with the control) ----
-
-bool TCustomCellGrid::GridHasFocus() const { return false; }
 
 bool TCustomCellGrid::CanShowEditor() {
   if (!options_.Contains(goEditing) || options_.Contains(goRowSelect)) return false;
@@ -489,6 +475,14 @@ void TCellGrid::SelectAllEditorText() {}
 
 K58_IMPLEMENT_CLASS(TCellGrid) {
   using G = TCustomCellGrid;
+  PublishControl(b, {"Align", "Anchors", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "Font",
+                     "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "Visible"});
+  b.Prop("Color", &TControl::Color, &TControl::SetColor).Type(TColorTypeInfo()).Default(clWindow);
+  b.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+  b.Prop("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D).Stored(&TWinControl::IsCtl3DStored);
+  b.Prop("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
+  b.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
+  b.Prop("BorderStyle", &G::BorderStyle, &G::SetBorderStyle).Type(TBorderStyleTypeInfo()).Default(bsSingle);
   b.Prop("AlwaysDrawFocus", &G::AlwaysDrawFocus, &G::SetAlwaysDrawFocus).Default(false);
   b.Prop("AutoUpdate", &G::AutoUpdate, &G::SetAutoUpdate).Default(true);
   b.Prop("ClientSizeable", &G::ClientSizeable, &G::SetClientSizeable).Default(false);
@@ -506,6 +500,7 @@ K58_IMPLEMENT_CLASS(TCellGrid) {
       .Default(TCellGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
   b.Prop("GridCanCopyMove", &G::GridCanCopyMove, &G::SetGridCanCopyMove).Default(true);
   b.Prop("GridCanFill", &G::GridCanFill, &G::SetGridCanFill).Default(true);
+  b.Prop("ScrollBars", &G::ScrollBars, &G::SetScrollBars).Default(ssBoth);
   b.Prop("ShowPopup", &G::ShowPopup, &G::SetShowPopup).Default(true);
   b.Prop("VisibleColCount", &G::VisibleColCount);
   b.Prop("VisibleRowCount", &G::VisibleRowCount);
@@ -560,4 +555,7 @@ K58_IMPLEMENT_CLASS(TCellGrid) {
   b.Prop("OnDeleteCellDown", &G::OnDeleteCellDown, &G::SetOnDeleteCellDown);
   b.Prop("OnPasteCells", &G::OnPasteCells, &G::SetOnPasteCells);
   b.Prop("OnCutCells", &G::OnCutCells, &G::SetOnCutCells);
+  PublishControl(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag", "OnEnter",
+                     "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+                     "OnMouseWheelDown", "OnMouseWheelUp", "OnStartDock", "OnStartDrag"});
 }

@@ -16,7 +16,9 @@
 
 #include "grid/CellModel.h"
 #include "platform/classes/Classes.h"
+#include "platform/forms/Controls.h"
 #include "platform/forms/Graphics.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 
 K58_DECLARE_EXCEPTION(EInvalidGridOperation, Exception);
@@ -128,8 +130,16 @@ struct TGridAxisInfo {
   Integer Extent(Integer Index) const;
 };
 
-class TCustomCellGrid : public TComponent {
-  K58_CLASS(TCustomCellGrid, TComponent)
+class TCustomCellGrid : public TCustomControl {
+  K58_CLASS(TCustomCellGrid, TCustomControl)
+
+  // The modifier keys and the double click of an input event.
+  struct TGridShift {
+    bool Shift = false;
+    bool Ctrl = false;
+    bool Alt = false;
+    bool Double = false;
+  };
 
   explicit TCustomCellGrid(TComponent* AOwner);
   ~TCustomCellGrid() override;
@@ -303,7 +313,46 @@ class TCustomCellGrid : public TComponent {
   void LeaveEditMode();
   void PlaceEditor();
 
+  // ---- The control ----
+  void Paint() override;
+  void CreateParams(TCreateParams& Params) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  void DoExit() override;
+  void Dispatch(TMessage& Message) override;
+  void WMChar(TWMKey& Message) override;
+  void WMEraseBkgnd(TWMEraseBkgnd& Message) override;
+  void WMLButtonDown(TWMMouse& Message) override;
+  void WMNCHitTest(TWMNCHitTest& Message) override;
+  void WMSetCursor(TWMSetCursor& Message) override;
+  void WMSetFocus(TWMSetFocus& Message) override;
+  void WMKillFocus(TWMKillFocus& Message) override;
+  void WMSize(TWMSize& Message) override;
+  void WMHScroll(TWMScroll& Message) override;
+  void WMVScroll(TWMScroll& Message) override;
+  void WMCancelMode(TWMNoParams& Message) override;
+  void WMCommand(TWMCommand& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  void CMCtl3DChanged(TMessage& Message) override;
+  void CMDesignHitTest(TWMMouse& Message) override;
+  void CMWantSpecialKey(TCMWantSpecialKey& Message) override;
+  void CMShowingChanged(TMessage& Message) override;
+  // The cursor the grid shows at a point of its client area for a mouse state (0 when the class
+  // library's own choice applies).
+  TCursor CursorFor(Integer State) const;
+
   // ---- Properties ----
+  // The scroll bars the window has (recreated on a change); a bar shows while it has something to scroll.
+  TScrollStyle ScrollBars() const;
+  void SetScrollBars(TScrollStyle Value);
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  // Recreates the window.
+  void SetBorderStyle(TBorderStyle Value);
   bool AutoUpdate() const { return autoUpdate_; }
   void SetAutoUpdate(bool Value);
   TCellGridOptions Options() const { return options_; }
@@ -388,10 +437,6 @@ class TCustomCellGrid : public TComponent {
   void SetOnPasteCells(const TPasteCellsEvent& Value) { onPasteCells_ = Value; }
   const TCellRangeEvent& OnCutCells() const { return onCutCells_; }
   void SetOnCutCells(const TCellRangeEvent& Value) { onCutCells_ = Value; }
-  const TNotifyEvent& OnDblClick() const { return onDblClick_; }
-  void SetOnDblClick(const TNotifyEvent& Value) { onDblClick_ = Value; }
-  const TNotifyEvent& OnClick() const { return onClick_; }
-  void SetOnClick(const TNotifyEvent& Value) { onClick_ = Value; }
 
  protected:
   // ---- The window, as the grid's logic sees it ----
@@ -441,7 +486,6 @@ class TCustomCellGrid : public TComponent {
   virtual void AfterTopLeftMoved();
   virtual void ColWidthsChanged();
   virtual void RowHeightsChanged();
-  virtual void DoClick();
 
   void ResizeColumnStore(Integer NewColCount);
   void ResizeRowStore(Integer NewRowCount);
@@ -457,13 +501,6 @@ class TCustomCellGrid : public TComponent {
   void CloseEditor();
 
   // ---- Keyboard and mouse ----
-  // The modifier keys and the double click of an input event.
-  struct TGridShift {
-    bool Shift = false;
-    bool Ctrl = false;
-    bool Alt = false;
-    bool Double = false;
-  };
   // A key pressed (after OnKeyDown): navigation, selection, Esc, Delete and F2. Key may be cleared.
   void GridKeyDown(Word& Key, TGridShift Shift);
   // A character (after OnKeyPress): Enter switches edit mode unless the editor is always shown.
@@ -493,16 +530,19 @@ class TCustomCellGrid : public TComponent {
   void EnterEditModeWithChar(char Ch);
   // Switches edit mode on with the caret at the end of the text, or off.
   void ActivateEditor(bool Active);
-  // Fires OnDblClick.
-  virtual void DoDblClick();
   // Tells a designer that the form changed (a line was sized in design state).
   virtual void NotifyDesigner();
   // Stops the selection timer.
   virtual void GridKillTimer();
   virtual void GridReleaseCapture();
-  // The in-cell editor: caret after its text; a character posted as its first input.
+  // The in-cell editor: caret after its text; a character posted as its first input; the time of the
+  // grid's last left press; a cancel-mode message; the grid's font; whether a window is the editor's.
   void EditorCaretToEnd();
   void EditorPostChar(char Ch);
+  void EditorSetClickTime(LONG Time);
+  void EditorCancelMode(TMessage& Message);
+  void EditorFontChanged();
+  bool IsEditorWindow(HWND Window) const;
 
   // ---- Mouse operations ----
   // What a left press at (X, Y) starts on the selection's frame: 4 move, 5 copy (Ctrl held), 6 fill
@@ -544,6 +584,7 @@ class TCustomCellGrid : public TComponent {
   friend void InitCellInfo(const TCustomCellGrid* Grid, TCellInfo* Cell, Integer ACol, Integer ARow);
   friend struct TGridAxisInfo;
 
+  void LoadCursors();
   void SetCellProperty(Integer ACol, Integer ARow, Integer PropIndex, intptr_t Value);
   void CalcAxis(TGridAxisInfo& Axis, bool IsColumns) const;
   Integer CellStart(const TGridAxisInfo& Axis, Integer Index) const;
@@ -613,6 +654,9 @@ class TCustomCellGrid : public TComponent {
 
   // Properties.
   bool autoUpdate_ = true;
+  TBorderStyle borderStyle_ = bsSingle;
+  // The last hit-test point, in client coordinates.
+  TPoint hitTest_{};
   TCellGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TColor titleColor_ = clBtnFace;
   bool showColTitle_ = true;
@@ -657,8 +701,6 @@ class TCustomCellGrid : public TComponent {
   TSetCellTextEvent onSetBackText_;
   TCellGridSelectCellEvent onSelectCell_;
   TNotifyEvent onTopLeftChanged_;
-  TNotifyEvent onClick_;
-  TNotifyEvent onDblClick_;
   TCellGridDrawCellEvent onDrawCell_;
   TCellRangeChangeEvent onCopyMoveCells_;
   TCellRangeChangeEvent onFillCells_;

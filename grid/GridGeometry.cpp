@@ -290,7 +290,7 @@ void TCustomCellGrid::FocusCell(Integer ACol, Integer ARow, bool ResetAnchor) {
   if (current_.X == ACol && current_.Y == ARow) return;
   MoveCurrent(ACol, ARow, ResetAnchor, true);
   PlaceEditor();
-  DoClick();
+  Click();
 }
 
 void TCustomCellGrid::MoveAnchor(const TGridCoord& Coord, bool SetSel) {

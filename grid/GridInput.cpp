@@ -157,9 +157,7 @@ TGridCoord TCustomCellGrid::CellCentre(const TGridCoord& Cell) const {
 
 bool TCustomCellGrid::AcceptsGridKey(Word, TGridShift) { return true; }
 bool TCustomCellGrid::AcceptsEditChar(char) { return true; }
-void TCustomCellGrid::DoDblClick() { onDblClick_(this); }
 void TCustomCellGrid::NotifyDesigner() {}
-void TCustomCellGrid::GridKillTimer() {}
 
 // ---- Keyboard ----
 
@@ -355,7 +353,7 @@ bool TCustomCellGrid::GridMouseDown(bool LeftButton, TGridShift Shift, Integer X
   if (!LeftButton) return true;
 
   if (Shift.Double) {
-    DoDblClick();
+    DblClick();
     if (cell.X >= firstScrollCol_ && cell.Y >= firstScrollRow_) {
       const TGridRect a = GetCellRange(cell.X, cell.Y);
       const TGridRect f = GetCellRange(current_.X, current_.Y);
@@ -467,7 +465,7 @@ bool TCustomCellGrid::GridMouseUp(Integer X, Integer Y) {
         SelectionStep(X, Y);
         GridKillTimer();
         PlaceEditor();
-        DoClick();
+        Click();
         break;
       case 2:
       case 3: {
@@ -540,6 +538,9 @@ void TCustomCellGrid::EnterEditModeWithChar(char Ch) {
 
 // ---- The in-cell editor (comes with the control) ----
 
-void TCustomCellGrid::GridReleaseCapture() {}
 void TCustomCellGrid::EditorCaretToEnd() {}
 void TCustomCellGrid::EditorPostChar(char) {}
+void TCustomCellGrid::EditorSetClickTime(LONG) {}
+void TCustomCellGrid::EditorCancelMode(TMessage&) {}
+void TCustomCellGrid::EditorFontChanged() {}
+bool TCustomCellGrid::IsEditorWindow(HWND) const { return false; }
