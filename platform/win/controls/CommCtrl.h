@@ -903,3 +903,46 @@ struct NMTVCUSTOMDRAW {
   int iLevel = 0;
 };
 using LPNMTVCUSTOMDRAW = NMTVCUSTOMDRAW*;
+
+// ==== Styles shared by the status bar and tool bar =======================================================
+
+inline constexpr DWORD CCS_TOP = 0x0001;
+inline constexpr DWORD CCS_NOMOVEY = 0x0002;
+inline constexpr DWORD CCS_BOTTOM = 0x0003;
+inline constexpr DWORD CCS_NORESIZE = 0x0004;
+inline constexpr DWORD CCS_NOPARENTALIGN = 0x0008;
+inline constexpr DWORD CCS_ADJUSTABLE = 0x0020;
+inline constexpr DWORD CCS_NODIVIDER = 0x0040;
+inline constexpr DWORD CCS_VERT = 0x0080;
+
+// ==== Status bar =========================================================================================
+
+inline constexpr char STATUSCLASSNAME[] = "msctls_statusbar32";
+
+inline constexpr DWORD SBARS_SIZEGRIP = 0x0100;
+inline constexpr DWORD SBARS_TOOLTIPS = 0x0800;
+
+inline constexpr UINT SB_SETTEXT = WM_USER + 1;
+inline constexpr UINT SB_GETTEXT = WM_USER + 2;
+inline constexpr UINT SB_GETTEXTLENGTH = WM_USER + 3;
+inline constexpr UINT SB_SETPARTS = WM_USER + 4;
+inline constexpr UINT SB_GETPARTS = WM_USER + 6;
+inline constexpr UINT SB_GETBORDERS = WM_USER + 7;
+inline constexpr UINT SB_SETMINHEIGHT = WM_USER + 8;
+inline constexpr UINT SB_SIMPLE = WM_USER + 9;
+inline constexpr UINT SB_GETRECT = WM_USER + 10;
+inline constexpr UINT SB_ISSIMPLE = WM_USER + 14;
+inline constexpr UINT SB_SETBKCOLOR = CCM_SETBKCOLOR;
+inline constexpr UINT SB_SETTEXTA = SB_SETTEXT;
+inline constexpr UINT SB_GETTEXTA = SB_GETTEXT;
+inline constexpr UINT SB_GETTEXTLENGTHA = SB_GETTEXTLENGTH;
+
+// The part index of the text shown in simple mode (low byte of SB_SETTEXT's wParam).
+inline constexpr WPARAM SB_SIMPLEID = 0x00FF;
+
+// Drawing kinds (high byte of SB_SETTEXT's wParam; high word of SB_GETTEXT's answer)
+inline constexpr UINT SBT_OWNERDRAW = 0x1000;  // lParam is data for WM_DRAWITEM, not text
+inline constexpr UINT SBT_NOBORDERS = 0x0100;
+inline constexpr UINT SBT_POPOUT = 0x0200;
+inline constexpr UINT SBT_RTLREADING = 0x0400;
+inline constexpr UINT SBT_NOTABPARSING = 0x0800;
