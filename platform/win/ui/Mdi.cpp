@@ -191,12 +191,23 @@ std::vector<HWND> Arrangeable(ClientState& S, bool SkipDisabled, bool Minimized)
   return Out;
 }
 
+// The height of an icon's row: minimised children keep at least the smallest tracking size.
+int IconRowHeight(ClientState& S) {
+  int H = GetSystemMetrics(SM_CYMINIMIZED);
+  for (HWND C : Arrangeable(S, false, true)) {
+    RECT R;
+    GetWindowRect(C, &R);
+    H = std::max<int>(H, Height(R));
+  }
+  return H;
+}
+
 void ArrangeIcons(HWND Client) {
   ClientState* S = StateOf(Client);
   if (!S) return;
   RECT R;
   GetClientRect(Client, &R);
-  int W = GetSystemMetrics(SM_CXMINIMIZED), H = GetSystemMetrics(SM_CYMINIMIZED);
+  int W = GetSystemMetrics(SM_CXMINIMIZED), H = IconRowHeight(*S);
   int PerRow = std::max(1, Width(R) / std::max(W, 1));
   int K = 0;
   for (HWND C : Arrangeable(*S, false, true)) {
@@ -214,7 +225,7 @@ RECT ArrangeArea(HWND Client, ClientState& S) {
   if (Icons) {
     int PerRow = std::max(1, Width(R) / std::max(GetSystemMetrics(SM_CXMINIMIZED), 1));
     int Rows = static_cast<int>((Icons + static_cast<size_t>(PerRow) - 1) / static_cast<size_t>(PerRow));
-    R.bottom = std::max(R.top, R.bottom - Rows * GetSystemMetrics(SM_CYMINIMIZED));
+    R.bottom = std::max(R.top, R.bottom - Rows * IconRowHeight(S));
   }
   return R;
 }
