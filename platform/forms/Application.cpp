@@ -11,6 +11,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/UtilWindow.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/ui/MessageBox.h"
 
 using namespace k58::forms;
 
@@ -327,10 +328,7 @@ void TApplication::ShowException(Exception* E) {
 
 TApplication::TMessageBoxProc& TApplication::MessageBoxProc() {
   static TMessageBoxProc proc = [](HWND Owner, const String& Text, const String& Caption, UINT Flags) -> Integer {
-    (void)Owner;
-    (void)Flags;
-    std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());
-    return 1;  // IDOK
+    return ::MessageBox(Owner, Text.c_str(), Caption.c_str(), Flags);
   };
   return proc;
 }
@@ -340,7 +338,7 @@ Integer TApplication::MessageBox(const String& Text, const String& Caption, UINT
   std::vector<HWND> windows = DisableTaskWindows(nullptr);
   Integer result = 0;
   try {
-    result = MessageBoxProc() ? MessageBoxProc()(active, Text, Caption, Flags) : 1;
+    result = MessageBoxProc() ? MessageBoxProc()(active, Text, Caption, Flags) : IDOK;
   } catch (...) {
     EnableTaskWindows(windows);
     if (active != nullptr && ::IsWindow(active)) ::SetActiveWindow(active);

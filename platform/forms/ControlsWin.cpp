@@ -9,6 +9,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/rtl/RtlMath.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/controls/CommCtrl.h"
 
 using namespace controlsconsts;
 using namespace k58::forms;
@@ -1403,28 +1404,22 @@ void TWinControl::WMCommand(TWMCommand& Message) {
 }
 
 void TWinControl::WMNotify(TWMNotify& Message) {
-  HWND from = nullptr;
-  if (Message.LParam != 0) from = *reinterpret_cast<HWND*>(Message.LParam);  // NMHDR starts with hwndFrom
+  HWND from = Message.NMHdr() != nullptr ? Message.NMHdr()->hwndFrom : nullptr;
   if (!DoControlMsg(from, Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMDrawItem(TWMDrawItem& Message) {
-  HWND item = nullptr;
-  if (Message.LParam != 0) {
-    // DRAWITEMSTRUCT: CtlType, CtlID, itemID, itemAction, itemState (UINTs), then hwndItem.
-    const auto* base = reinterpret_cast<const unsigned char*>(Message.LParam);
-    std::memcpy(&item, base + ((5 * sizeof(UINT) + alignof(HWND) - 1) / alignof(HWND)) * alignof(HWND), sizeof(HWND));
-  }
+  HWND item = Message.DrawItemStruct() != nullptr ? Message.DrawItemStruct()->hwndItem : nullptr;
   if (!DoControlMsg(item, Message)) DefaultHandler(Message);
 }
 
+// The control is found by its number, which is its window's handle.
 void TWinControl::WMMeasureItem(TWMMeasureItem& Message) {
-  // MEASUREITEMSTRUCT: CtlType, CtlID, ... The control is found by its number.
   TWinControl* target = nullptr;
-  if (Message.LParam != 0) {
-    UINT ctlId = reinterpret_cast<const UINT*>(Message.LParam)[1];
+  if (MEASUREITEMSTRUCT* measure = Message.MeasureItemStruct()) {
     for (TWinControl* child : winControls_) {
-      if (child->handle_ != nullptr && static_cast<UINT>(reinterpret_cast<uintptr_t>(child->handle_)) == ctlId) {
+      if (child->handle_ != nullptr &&
+          static_cast<UINT>(reinterpret_cast<uintptr_t>(child->handle_)) == measure->CtlID) {
         target = child;
         break;
       }
@@ -1448,13 +1443,8 @@ void TWinControl::WMDeleteItem(TMessage& Message) {
 }
 
 void TWinControl::WMCompareItem(TMessage& Message) {
-  // COMPAREITEMSTRUCT: CtlType, CtlID, then hwndItem.
-  HWND item = nullptr;
-  if (Message.LParam != 0) {
-    const auto* base = reinterpret_cast<const unsigned char*>(Message.LParam);
-    std::memcpy(&item, base + ((2 * sizeof(UINT) + alignof(HWND) - 1) / alignof(HWND)) * alignof(HWND), sizeof(HWND));
-  }
-  if (!DoControlMsg(item, Message)) DefaultHandler(Message);
+  auto* compare = reinterpret_cast<COMPAREITEMSTRUCT*>(Message.LParam);
+  if (!DoControlMsg(compare != nullptr ? compare->hwndItem : nullptr, Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMCtlColor(TWMCtlColor& Message) {

@@ -908,10 +908,12 @@ void TCustomForm::WMSize(TWMSize& Message) {
     }
   }
   TScrollingWinControl::WMSize(Message);
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TScrollingWinControl::AlignControls(AControl, Rect);
   if (clientHandle_ != nullptr) {
-    TRect r = TScrollingWinControl::GetClientRect();
-    AdjustClientRect(r);
-    ::SetWindowPos(clientHandle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+    ::SetWindowPos(clientHandle_, HWND_BOTTOM, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -1071,24 +1073,33 @@ void TCustomForm::CMMenuChanged(TMessage& Message) {
 void TCustomForm::UpdateMenuBar() {
   if (!HandleAllocated()) return;
   HMENU bar = nullptr;
-  if (menu_ != nullptr && formStyle_ != fsMDIChild) {
+  // A menu merged into the main form's is not shown on its own form.
+  bool ownBar = menu_ != nullptr && formStyle_ != fsMDIChild &&
+                !(menu_->AutoMerge() && Application != nullptr && Application->MainForm() != this);
+  if (ownBar) {
     bar = menu_->Handle();
     menu_->SetWindowHandle(Handle());
   }
-  k58::forms::SetWindowMenuBar(this, bar);
+  if (clientHandle_ != nullptr) {
+    SetMDIMenu(clientHandle_, bar, windowMenu_ != nullptr ? windowMenu_->Handle() : nullptr);
+    RedrawMenuBar(Handle());
+  } else {
+    k58::forms::SetWindowMenuBar(this, bar);
+  }
   appliedMenu_ = bar;
 }
 
 void TCustomForm::MergeMenu(bool MergeState) {
-  if (formStyle_ != fsMDIChild || Application == nullptr) return;
+  if (Application == nullptr || formState_.Contains(fsModal)) return;
   TCustomForm* main = Application->MainForm();
   if (main == nullptr || main == this || main->menu_ == nullptr) return;
+  if (formStyle_ != fsMDIChild && main->formStyle_ == fsMDIForm) return;
   if (MergeState) {
-    if (main->mergedChild_ == this) return;
+    if (menu_ == nullptr || !menu_->AutoMerge()) return;
     main->mergedChild_ = this;
     FreeNotification(main);
-    main->menu_->Merge(menu_ != nullptr && menu_->AutoMerge() ? menu_ : nullptr);
-  } else if (main->mergedChild_ == this) {
+    main->menu_->Merge(menu_);
+  } else if (menu_ != nullptr && main->mergedChild_ == this) {
     main->mergedChild_ = nullptr;
     main->menu_->Unmerge(menu_);
   }

@@ -332,6 +332,8 @@ class TCustomForm : public TScrollingWinControl {
   void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName) override;
   void SetParent(TWinControl* AParent) override;
   void ChangeScale(Integer M, Integer D) override;
+  // The MDI client takes what the aligned controls leave of the client area.
+  void AlignControls(TControl* AControl, TRect& Rect) override;
 
   // ---- Messages ----
   void WndProc(TMessage& Message) override;

@@ -27,6 +27,8 @@ void SetMDIMenu(HWND Client, HMENU Bar, HMENU WindowMenu);
 // message is not about a menu item.
 bool MenuDrawItem(TCustomForm* Form, TWMDrawItem& Message);
 bool MenuMeasureItem(TCustomForm* Form, TWMMeasureItem& Message);
+bool PopupMenuDrawItem(TPopupMenu* Menu, TMessage& Message);
+bool PopupMenuMeasureItem(TPopupMenu* Menu, TMessage& Message);
 
 }  // namespace k58::forms
 

@@ -828,6 +828,19 @@ LRESULT PopupListProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       break;
     }
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM: {
+      TMessage message;
+      message.Msg = Msg;
+      message.WParam = WParam;
+      message.LParam = LParam;
+      std::vector<TPopupMenu*> menus = PopupMenus();
+      for (TPopupMenu* menu : menus) {
+        bool done = Msg == WM_DRAWITEM ? PopupMenuDrawItem(menu, message) : PopupMenuMeasureItem(menu, message);
+        if (done) return message.Result;
+      }
+      break;
+    }
     case WM_MENUSELECT: {
       if (Application == nullptr) break;
       String hint;
