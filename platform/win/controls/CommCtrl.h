@@ -946,3 +946,199 @@ inline constexpr UINT SBT_NOBORDERS = 0x0100;
 inline constexpr UINT SBT_POPOUT = 0x0200;
 inline constexpr UINT SBT_RTLREADING = 0x0400;
 inline constexpr UINT SBT_NOTABPARSING = 0x0800;
+
+// ==== Tool bar ===========================================================================================
+
+inline constexpr char TOOLBARCLASSNAME[] = "ToolbarWindow32";
+
+// Window styles
+inline constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
+inline constexpr DWORD TBSTYLE_WRAPABLE = 0x0200;
+inline constexpr DWORD TBSTYLE_ALTDRAG = 0x0400;
+inline constexpr DWORD TBSTYLE_FLAT = 0x0800;
+inline constexpr DWORD TBSTYLE_LIST = 0x1000;
+inline constexpr DWORD TBSTYLE_CUSTOMERASE = 0x2000;
+inline constexpr DWORD TBSTYLE_REGISTERDROP = 0x4000;
+inline constexpr DWORD TBSTYLE_TRANSPARENT = 0x8000;
+
+// Extended styles (TB_SETEXTENDEDSTYLE)
+inline constexpr DWORD TBSTYLE_EX_DRAWDDARROWS = 0x00000001;  // drop-down buttons get a separate arrow part
+inline constexpr DWORD TBSTYLE_EX_MIXEDBUTTONS = 0x00000008;  // list mode: text only on BTNS_SHOWTEXT buttons
+inline constexpr DWORD TBSTYLE_EX_HIDECLIPPEDBUTTONS = 0x00000010;
+
+// Button styles (TBBUTTON.fsStyle)
+inline constexpr BYTE BTNS_BUTTON = 0x00;
+inline constexpr BYTE BTNS_SEP = 0x01;
+inline constexpr BYTE BTNS_CHECK = 0x02;
+inline constexpr BYTE BTNS_GROUP = 0x04;
+inline constexpr BYTE BTNS_CHECKGROUP = BTNS_GROUP | BTNS_CHECK;
+inline constexpr BYTE BTNS_DROPDOWN = 0x08;
+inline constexpr BYTE BTNS_AUTOSIZE = 0x10;
+inline constexpr BYTE BTNS_NOPREFIX = 0x20;
+inline constexpr BYTE BTNS_SHOWTEXT = 0x40;
+inline constexpr BYTE BTNS_WHOLEDROPDOWN = 0x80;
+inline constexpr BYTE TBSTYLE_BUTTON = BTNS_BUTTON;
+inline constexpr BYTE TBSTYLE_SEP = BTNS_SEP;
+inline constexpr BYTE TBSTYLE_CHECK = BTNS_CHECK;
+inline constexpr BYTE TBSTYLE_GROUP = BTNS_GROUP;
+inline constexpr BYTE TBSTYLE_CHECKGROUP = BTNS_CHECKGROUP;
+inline constexpr BYTE TBSTYLE_DROPDOWN = BTNS_DROPDOWN;
+inline constexpr BYTE TBSTYLE_AUTOSIZE = BTNS_AUTOSIZE;
+inline constexpr BYTE TBSTYLE_NOPREFIX = BTNS_NOPREFIX;
+
+// Button states (TBBUTTON.fsState)
+inline constexpr BYTE TBSTATE_CHECKED = 0x01;
+inline constexpr BYTE TBSTATE_PRESSED = 0x02;
+inline constexpr BYTE TBSTATE_ENABLED = 0x04;
+inline constexpr BYTE TBSTATE_HIDDEN = 0x08;
+inline constexpr BYTE TBSTATE_INDETERMINATE = 0x10;
+inline constexpr BYTE TBSTATE_WRAP = 0x20;
+inline constexpr BYTE TBSTATE_ELLIPSES = 0x40;
+inline constexpr BYTE TBSTATE_MARKED = 0x80;
+
+// iBitmap of a separator is its width (0: the default); I_IMAGENONE: a button without an image.
+// iString: a UTF-8 text pointer, or below 0x10000 an index among the strings of TB_ADDSTRING.
+struct TBBUTTON {
+  int iBitmap = 0;
+  int idCommand = 0;
+  BYTE fsState = 0;
+  BYTE fsStyle = 0;
+  BYTE bReserved[6] = {};
+  DWORD_PTR dwData = 0;
+  INT_PTR iString = 0;
+};
+using LPTBBUTTON = TBBUTTON*;
+using LPCTBBUTTON = const TBBUTTON*;
+
+inline constexpr DWORD TBIF_IMAGE = 0x00000001;
+inline constexpr DWORD TBIF_TEXT = 0x00000002;
+inline constexpr DWORD TBIF_STATE = 0x00000004;
+inline constexpr DWORD TBIF_STYLE = 0x00000008;
+inline constexpr DWORD TBIF_LPARAM = 0x00000010;
+inline constexpr DWORD TBIF_COMMAND = 0x00000020;
+inline constexpr DWORD TBIF_SIZE = 0x00000040;
+inline constexpr DWORD TBIF_BYINDEX = 0x80000000;
+
+struct TBBUTTONINFOA {
+  UINT cbSize = sizeof(TBBUTTONINFOA);
+  DWORD dwMask = 0;
+  int idCommand = 0;
+  int iImage = 0;
+  BYTE fsState = 0;
+  BYTE fsStyle = 0;
+  WORD cx = 0;
+  DWORD_PTR lParam = 0;
+  LPSTR pszText = nullptr;
+  int cchText = 0;
+};
+using TBBUTTONINFO = TBBUTTONINFOA;
+using LPTBBUTTONINFO = TBBUTTONINFOA*;
+
+inline constexpr UINT TB_ENABLEBUTTON = WM_USER + 1;
+inline constexpr UINT TB_CHECKBUTTON = WM_USER + 2;
+inline constexpr UINT TB_PRESSBUTTON = WM_USER + 3;
+inline constexpr UINT TB_HIDEBUTTON = WM_USER + 4;
+inline constexpr UINT TB_INDETERMINATE = WM_USER + 5;
+inline constexpr UINT TB_MARKBUTTON = WM_USER + 6;
+inline constexpr UINT TB_ISBUTTONENABLED = WM_USER + 9;
+inline constexpr UINT TB_ISBUTTONCHECKED = WM_USER + 10;
+inline constexpr UINT TB_ISBUTTONPRESSED = WM_USER + 11;
+inline constexpr UINT TB_ISBUTTONHIDDEN = WM_USER + 12;
+inline constexpr UINT TB_ISBUTTONINDETERMINATE = WM_USER + 13;
+inline constexpr UINT TB_ISBUTTONHIGHLIGHTED = WM_USER + 14;
+inline constexpr UINT TB_SETSTATE = WM_USER + 17;
+inline constexpr UINT TB_GETSTATE = WM_USER + 18;
+inline constexpr UINT TB_ADDBUTTONS = WM_USER + 20;
+inline constexpr UINT TB_INSERTBUTTON = WM_USER + 21;
+inline constexpr UINT TB_DELETEBUTTON = WM_USER + 22;
+inline constexpr UINT TB_GETBUTTON = WM_USER + 23;
+inline constexpr UINT TB_BUTTONCOUNT = WM_USER + 24;
+inline constexpr UINT TB_COMMANDTOINDEX = WM_USER + 25;
+inline constexpr UINT TB_ADDSTRING = WM_USER + 28;
+inline constexpr UINT TB_GETITEMRECT = WM_USER + 29;
+inline constexpr UINT TB_BUTTONSTRUCTSIZE = WM_USER + 30;
+inline constexpr UINT TB_SETBUTTONSIZE = WM_USER + 31;
+inline constexpr UINT TB_SETBITMAPSIZE = WM_USER + 32;
+inline constexpr UINT TB_AUTOSIZE = WM_USER + 33;
+inline constexpr UINT TB_GETTOOLTIPS = WM_USER + 35;
+inline constexpr UINT TB_SETTOOLTIPS = WM_USER + 36;
+inline constexpr UINT TB_SETPARENT = WM_USER + 37;
+inline constexpr UINT TB_GETBUTTONTEXT = WM_USER + 45;
+inline constexpr UINT TB_SETINDENT = WM_USER + 47;
+inline constexpr UINT TB_SETIMAGELIST = WM_USER + 48;
+inline constexpr UINT TB_GETIMAGELIST = WM_USER + 49;
+inline constexpr UINT TB_GETRECT = WM_USER + 51;
+inline constexpr UINT TB_SETHOTIMAGELIST = WM_USER + 52;
+inline constexpr UINT TB_GETHOTIMAGELIST = WM_USER + 53;
+inline constexpr UINT TB_SETDISABLEDIMAGELIST = WM_USER + 54;
+inline constexpr UINT TB_GETDISABLEDIMAGELIST = WM_USER + 55;
+inline constexpr UINT TB_SETSTYLE = WM_USER + 56;
+inline constexpr UINT TB_GETSTYLE = WM_USER + 57;
+inline constexpr UINT TB_GETBUTTONSIZE = WM_USER + 58;
+inline constexpr UINT TB_SETMAXTEXTROWS = WM_USER + 60;
+inline constexpr UINT TB_GETTEXTROWS = WM_USER + 61;
+inline constexpr UINT TB_GETBUTTONINFO = WM_USER + 65;
+inline constexpr UINT TB_SETBUTTONINFO = WM_USER + 66;
+inline constexpr UINT TB_HITTEST = WM_USER + 69;
+inline constexpr UINT TB_GETHOTITEM = WM_USER + 71;
+inline constexpr UINT TB_SETHOTITEM = WM_USER + 72;
+inline constexpr UINT TB_SETEXTENDEDSTYLE = WM_USER + 84;
+inline constexpr UINT TB_GETEXTENDEDSTYLE = WM_USER + 85;
+inline constexpr UINT TB_ADDBUTTONSA = TB_ADDBUTTONS;
+inline constexpr UINT TB_INSERTBUTTONA = TB_INSERTBUTTON;
+inline constexpr UINT TB_ADDSTRINGA = TB_ADDSTRING;
+inline constexpr UINT TB_GETBUTTONTEXTA = TB_GETBUTTONTEXT;
+inline constexpr UINT TB_GETBUTTONINFOA = TB_GETBUTTONINFO;
+inline constexpr UINT TB_SETBUTTONINFOA = TB_SETBUTTONINFO;
+
+inline constexpr UINT TBN_FIRST = static_cast<UINT>(-700);
+inline constexpr UINT TBN_DROPDOWN = TBN_FIRST - 10;
+inline constexpr UINT TBN_HOTITEMCHANGE = TBN_FIRST - 13;
+
+// TBN_DROPDOWN answers
+inline constexpr LRESULT TBDDRET_DEFAULT = 0;
+inline constexpr LRESULT TBDDRET_NODEFAULT = 1;
+inline constexpr LRESULT TBDDRET_TREATPRESSED = 2;
+
+struct NMTOOLBARA {
+  NMHDR hdr;
+  int iItem = 0;  // the command id
+  TBBUTTON tbButton;
+  int cchText = 0;
+  LPSTR pszText = nullptr;
+  RECT rcButton;
+};
+using NMTOOLBAR = NMTOOLBARA;
+using LPNMTOOLBAR = NMTOOLBARA*;
+
+// TBN_HOTITEMCHANGE: idOld and idNew are command ids; a non-zero answer keeps the old hot item.
+inline constexpr DWORD HICF_OTHER = 0x00000000;
+inline constexpr DWORD HICF_MOUSE = 0x00000001;
+inline constexpr DWORD HICF_ENTERING = 0x00000010;
+inline constexpr DWORD HICF_LEAVING = 0x00000020;
+struct NMTBHOTITEM {
+  NMHDR hdr;
+  int idOld = 0;
+  int idNew = 0;
+  DWORD dwFlags = 0;
+};
+using LPNMTBHOTITEM = NMTBHOTITEM*;
+
+// NM_CUSTOMDRAW of a tool bar: dwItemSpec is the button's command id, lItemlParam its dwData.
+struct NMTBCUSTOMDRAW {
+  NMCUSTOMDRAW nmcd;
+  HBRUSH hbrMonoDither = nullptr;
+  HBRUSH hbrLines = nullptr;
+  HPEN hpenLines = nullptr;
+  COLORREF clrText = 0;
+  COLORREF clrMark = 0;
+  COLORREF clrTextHighlight = 0;
+  COLORREF clrBtnFace = 0;
+  COLORREF clrBtnHighlight = 0;
+  COLORREF clrHighlightHotTrack = 0;
+  RECT rcText;
+  int nStringBkMode = 0;
+  int nHLStringBkMode = 0;
+  int iListGap = 0;
+};
+using LPNMTBCUSTOMDRAW = NMTBCUSTOMDRAW*;
