@@ -22,6 +22,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -459,6 +460,60 @@ TEST_F(XvfbDisplay, FocusMovesActivateAndKeysHeldWhenTheApplicationLosesFocusAre
   EXPECT_EQ(Count(B, WM_ACTIVATEAPP), 1 + 1) << "activated once, deactivated once";
   EXPECT_TRUE(PumpUntil([&] { return !(GetAsyncKeyState(VK_SHIFT) & 0x8000); }))
       << "Shift released elsewhere stays down";
+}
+
+TEST_F(XvfbDisplay, ThePointerLeavingTheWindowsEndsMouseTracking) {
+  HWND W = Make(WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, "Leave");
+  ShowAndWait(W);
+  XWarpPointer(Probe, None, Root, 0, 0, 0, 0, 250, 200);
+  XFlush(Probe);
+  ASSERT_TRUE(PumpUntil([&] { return Count(W, WM_MOUSEMOVE) >= 1; }));
+  TRACKMOUSEEVENT Track{};
+  Track.cbSize = sizeof Track;
+  Track.dwFlags = TME_LEAVE;
+  Track.hwndTrack = W;
+  ASSERT_TRUE(TrackMouseEvent(&Track));
+  XWarpPointer(Probe, None, Root, 0, 0, 0, 0, 700, 600);  // onto the bare root window
+  XFlush(Probe);
+  EXPECT_TRUE(PumpUntil([&] { return Count(W, WM_MOUSELEAVE) == 1; }));
+}
+
+TEST_F(XvfbDisplay, OurCursorsBecomeXCursors) {
+  // 16x16: transparent left half; on the right white above black.
+  std::vector<BYTE> AndBits(16 * 2, 0), XorBits(16 * 2, 0);
+  for (int Y = 0; Y < 16; ++Y) {
+    AndBits[static_cast<size_t>(Y) * 2] = 0xFF;
+    if (Y < 8) XorBits[static_cast<size_t>(Y) * 2 + 1] = 0xFF;
+  }
+  HCURSOR Shape = CreateCursor(nullptr, 3, 4, 16, 16, AndBits.data(), XorBits.data());
+  ASSERT_NE(Shape, nullptr);
+  WNDCLASS C{};
+  C.lpfnWndProc = SpyProc;
+  C.hCursor = Shape;
+  C.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+  C.lpszClassName = "X11CursorSpy";
+  RegisterClass(&C);
+  HWND W = CreateWindowEx(0, "X11CursorSpy", "Cursor", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr, nullptr,
+                          nullptr, nullptr);
+  Made.push_back(W);
+  ShowAndWait(W);
+  XWarpPointer(Probe, None, Root, 0, 0, 0, 0, 250, 200);
+  XFlush(Probe);
+  XFixesCursorImage* Img = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    if (Img) XFree(Img);
+    Img = XFixesGetCursorImage(Probe);
+    return Img && Img->xhot == 3 && Img->yhot == 4;
+  })) << "the pointer does not show our cursor";
+  ASSERT_EQ(Img->width, 16);
+  ASSERT_EQ(Img->height, 16);
+  auto At = [&](int X, int Y) { return static_cast<uint32_t>(Img->pixels[Y * 16 + X]); };
+  EXPECT_EQ(At(2, 2) >> 24, 0u) << "transparent";
+  EXPECT_EQ(At(12, 2), 0xFFFFFFFFu) << "white";
+  EXPECT_EQ(At(12, 12), 0xFF000000u) << "black";
+  XFree(Img);
+  DestroyWindow(W);
+  UnregisterClass("X11CursorSpy", nullptr);
 }
 
 TEST_F(XvfbDisplay, AnXEventWakesAWaitingMessageLoop) {
