@@ -267,6 +267,33 @@ TEST_F(MdiTest, CascadeAndTileArrangeTheChildren) {
   EXPECT_EQ(InClient(K[2]).left, C.right / 2);
 }
 
+TEST_F(MdiTest, SettingTheFrameMenuMovesTheListAndTheMergedItems) {
+  HWND A = NewChild("Alpha");
+  SendMessage(Client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(A), 0);
+  D->Pump();
+  HMENU NewBar = CreateMenu();
+  HMENU NewWindow = CreatePopupMenu();
+  AppendMenu(NewWindow, MF_STRING, 60, "&Tile");
+  AppendMenu(NewBar, MF_POPUP, reinterpret_cast<UINT_PTR>(NewWindow), "&Window");
+  int OldCount = GetMenuItemCount(Bar);
+  auto Old = reinterpret_cast<HMENU>(
+      SendMessage(Client, WM_MDISETMENU, reinterpret_cast<WPARAM>(NewBar), reinterpret_cast<LPARAM>(NewWindow)));
+  D->Pump();
+  EXPECT_EQ(Old, Bar);
+  EXPECT_EQ(GetMenu(Frame), NewBar);
+  EXPECT_EQ(GetMenuItemCount(Bar), OldCount - 4);  // the old bar lost the child's items
+  EXPECT_EQ(GetMenuItemCount(NewBar), 1 + 4);
+  EXPECT_EQ(GetMenuItemCount(WindowMenu), 1);
+  WindowMenu = NewWindow;
+  EXPECT_THAT(WindowList(), ElementsAre("&Tile", "-", "&1 Alpha *"));
+  // A new title shows in the list and in the frame's caption.
+  SetWindowText(A, "Renamed");
+  EXPECT_THAT(WindowList(), ElementsAre("&Tile", "-", "&1 Renamed *"));
+  EXPECT_EQ(Title(Frame), "Frame - [Renamed]");
+  EXPECT_EQ(reinterpret_cast<HMENU>(SendMessage(Client, WM_MDIREFRESHMENU, 0, 0)), NewBar);
+  DestroyMenu(Bar);
+}
+
 TEST_F(MdiTest, NextAndPreviousCycleThroughTheChildren) {
   HWND K[3] = {NewChild("1"), NewChild("2"), NewChild("3")};
   EXPECT_EQ(Active(), K[2]);

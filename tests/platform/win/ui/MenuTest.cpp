@@ -553,6 +553,44 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
   EXPECT_EQ(Count(Frame, WM_MEASUREITEM), 4);
 }
 
+TEST_F(MenuTest, BarItemsAreRedrawnHotWhenThePointerEntersAndLeavesThem) {
+  HWND Frame = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
+  HMENU Bar = CreateMenu();
+  AppendMenu(Bar, MF_OWNERDRAW, 1, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(1)));
+  AppendMenu(Bar, MF_OWNERDRAW, 2, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(2)));
+  std::vector<std::pair<UINT, bool>> Draws;  // item and whether drawn hot
+  Handle(Frame, [&](HWND, UINT Msg, WPARAM, LPARAM L, LRESULT& R) {
+    if (Msg == WM_MEASUREITEM) {
+      reinterpret_cast<MEASUREITEMSTRUCT*>(L)->itemWidth = 50;
+      R = TRUE;
+      return true;
+    }
+    if (Msg == WM_DRAWITEM) {
+      auto* Di = reinterpret_cast<DRAWITEMSTRUCT*>(L);
+      Draws.emplace_back(Di->itemID, (Di->itemState & ODS_HOTLIGHT) != 0);
+      R = TRUE;
+      return true;
+    }
+    return false;
+  });
+  SetMenu(Frame, Bar);
+  D->Pump();
+  RECT One = ItemRect(Frame, Bar, 0), Two = ItemRect(Frame, Bar, 1);
+  struct Step {
+    POINT To;
+    std::vector<std::pair<UINT, bool>> Expect;
+  } Steps[] = {{Centre(One), {{1, true}}},
+               {Pt(One.left + 3, One.top + 3), {}},  // still on the same item: nothing redrawn
+               {Centre(Two), {{1, false}, {2, true}}},
+               {ScreenOf(Frame, 20, 20), {{2, false}}}};  // into the client area
+  for (const Step& S : Steps) {
+    Draws.clear();
+    D->MoveTo(S.To);
+    D->Pump();
+    EXPECT_EQ(Draws, S.Expect) << S.To.x << "," << S.To.y;
+  }
+}
+
 TEST_F(MenuTest, TrackPopupMenuReturnsTheCommandOrPostsIt) {
   HWND Owner = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
   D->Pump();
