@@ -251,14 +251,14 @@ void X11Display::TranslateKey(XEvent& E, Top& T, Actions& Out) {
   };
 
   if (E.type == KeyRelease) {
-    KeyMapping M = MapOf(XLookupKeysym(&K, 0));
-    WORD Vk = M.Vk;
+    // Only keys whose press we reported go up: presses taken by the input method, or made while another
+    // program had the focus, were never down for the layer.
     auto It = FKeysDown.find(Code);
-    if (It != FKeysDown.end()) {
-      Vk = It->second;  // the key the press reported, even if the layout changed meanwhile
-      FKeysDown.erase(It);
-    }
-    if (Vk) Out.push_back([Vk, M] { InjectKey(Vk, M.Scan, false, M.Extended); });
+    if (It == FKeysDown.end()) return;
+    const WORD Vk = It->second;  // the key the press reported, even if the layout changed meanwhile
+    FKeysDown.erase(It);
+    KeyMapping M = MapOf(XLookupKeysym(&K, 0));
+    Out.push_back([Vk, M] { InjectKey(Vk, M.Scan, false, M.Extended); });
     return;
   }
 

@@ -438,6 +438,16 @@ TEST_F(XvfbDisplay, KeysArriveAsVirtualKeysAndCharacters) {
       EXPECT_EQ(Char, nullptr) << XKeysymToString(C.Sym);
     }
   }
+
+  // A release without a press we reported (the press went to an input method or another program) is
+  // no key going up; the next key is still reported.
+  Log().clear();
+  SendKey(W, XK_b, 0, false);
+  SendKey(W, XK_c, 0, true);
+  SendKey(W, XK_c, 0, false);
+  ASSERT_TRUE(PumpUntil([&] { return Count(W, WM_KEYUP) >= 1; }));
+  EXPECT_EQ(Count(W, WM_KEYUP), 1);
+  EXPECT_EQ(Last(W, WM_KEYUP)->WParam, WPARAM{'C'});
 }
 
 TEST_F(XvfbDisplay, FocusMovesActivateAndKeysHeldWhenTheApplicationLosesFocusAreReleased) {
