@@ -245,6 +245,10 @@ void TMenuItem::Insert(Integer Index, TMenuItem* Item) {
   if (Item == nullptr) return;
   if (Item->parent_ != nullptr) throw EMenuError(SMenuReinserted);
   if (Index < 0 || Index > Count()) throw EMenuError(SMenuIndexError);
+  if (Index > 0 && Item->groupIndex_ < items_[static_cast<size_t>(Index) - 1]->groupIndex_) {
+    Item->groupIndex_ = items_[static_cast<size_t>(Index) - 1]->groupIndex_;
+  }
+  VerifyGroupIndex(Index, Item->groupIndex_);
   items_.insert(items_.begin() + Index, Item);
   Item->parent_ = this;
   RebuildHandle();
@@ -352,8 +356,20 @@ void TMenuItem::SetEnabled(bool Value) {
   MenuChanged(false);
 }
 
+void TMenuItem::VerifyGroupIndex(Integer Position, Byte Value) {
+  for (Integer i = 0; i < Count(); ++i) {
+    TMenuItem* item = items_[static_cast<size_t>(i)];
+    if (i < Position) {
+      if (item->groupIndex_ > Value) throw EMenuError(SGroupIndexTooLow);
+    } else if (item->groupIndex_ < Value) {
+      item->groupIndex_ = Value;
+    }
+  }
+}
+
 void TMenuItem::SetGroupIndex(Byte Value) {
   if (groupIndex_ == Value) return;
+  if (parent_ != nullptr) parent_->VerifyGroupIndex(parent_->IndexOf(this), Value);
   groupIndex_ = Value;
   if (checked_ && radioItem_) TurnSiblingsOff();
   MenuChanged(true);

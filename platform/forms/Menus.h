@@ -26,6 +26,7 @@ inline constexpr const char* SMenuIndexError = "Menu index out of range";
 inline constexpr const char* SMenuReinserted = "Menu inserted twice";
 inline constexpr const char* SMenuNotFound = "Sub-menu is not in menu";
 inline constexpr const char* SNoMenuItem = "Menu item is not part of a menu";
+inline constexpr const char* SGroupIndexTooLow = "GroupIndex cannot be less than a previous menu item's GroupIndex";
 }  // namespace menusconsts
 
 // ---- Short cuts -----------------------------------------------------------------------------------------
@@ -82,6 +83,7 @@ class TMenuItem : public TComponent {
   void SetMenuIndex(Integer Value);
   void Add(TMenuItem* Item);
   void Add(const std::vector<TMenuItem*>& AItems);
+  // An item inserted after items of a higher group index takes that group index.
   void Insert(Integer Index, TMenuItem* Item);
   // Takes the item out of the menu (the caller owns it then); raises EMenuError for a bad index.
   void Delete(Integer Index);
@@ -106,6 +108,8 @@ class TMenuItem : public TComponent {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool Value);
   Byte GroupIndex() const { return groupIndex_; }
+  // Items keep their group indexes in order: a value below a previous item's raises EMenuError, and the
+  // items after take at least the new value.
   void SetGroupIndex(Byte Value);
   const String& Hint() const { return hint_; }
   void SetHint(const String& Value) { hint_ = Value; }
@@ -171,6 +175,7 @@ class TMenuItem : public TComponent {
   friend class TMainMenu;
   friend struct MenuBuilder;
   void TurnSiblingsOff();
+  void VerifyGroupIndex(Integer Position, Byte Value);
   void DestroyHandle();
   void RebuildHandle();
   void AppendTo(HMENU Menu, bool TopLevel);
