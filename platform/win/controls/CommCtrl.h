@@ -1142,3 +1142,88 @@ struct NMTBCUSTOMDRAW {
   int iListGap = 0;
 };
 using LPNMTBCUSTOMDRAW = NMTBCUSTOMDRAW*;
+
+// ==== Tab control ========================================================================================
+
+inline constexpr char WC_TABCONTROL[] = "SysTabControl32";
+
+inline constexpr UINT ODT_TAB = 101;
+
+inline constexpr DWORD TCS_TABS = 0x0000;
+inline constexpr DWORD TCS_SINGLELINE = 0x0000;
+inline constexpr DWORD TCS_FLATBUTTONS = 0x0008;
+inline constexpr DWORD TCS_FORCEICONLEFT = 0x0010;
+inline constexpr DWORD TCS_FORCELABELLEFT = 0x0020;
+inline constexpr DWORD TCS_HOTTRACK = 0x0040;
+inline constexpr DWORD TCS_BUTTONS = 0x0100;
+inline constexpr DWORD TCS_MULTILINE = 0x0200;
+inline constexpr DWORD TCS_FIXEDWIDTH = 0x0400;
+inline constexpr DWORD TCS_RAGGEDRIGHT = 0x0800;
+inline constexpr DWORD TCS_FOCUSONBUTTONDOWN = 0x1000;
+inline constexpr DWORD TCS_OWNERDRAWFIXED = 0x2000;
+inline constexpr DWORD TCS_TOOLTIPS = 0x4000;
+inline constexpr DWORD TCS_FOCUSNEVER = 0x8000;
+
+inline constexpr UINT TCIF_TEXT = 0x0001;
+inline constexpr UINT TCIF_IMAGE = 0x0002;
+inline constexpr UINT TCIF_RTLREADING = 0x0004;
+inline constexpr UINT TCIF_PARAM = 0x0008;
+inline constexpr UINT TCIF_STATE = 0x0010;
+
+inline constexpr DWORD TCIS_BUTTONPRESSED = 0x0001;
+inline constexpr DWORD TCIS_HIGHLIGHTED = 0x0002;
+
+struct TCITEMA {
+  UINT mask = 0;
+  DWORD dwState = 0;
+  DWORD dwStateMask = 0;
+  LPSTR pszText = nullptr;
+  int cchTextMax = 0;
+  int iImage = -1;
+  LPARAM lParam = 0;
+};
+using TCITEM = TCITEMA;
+using LPTCITEM = TCITEMA*;
+
+inline constexpr UINT TCM_FIRST = 0x1300;
+inline constexpr UINT TCM_GETIMAGELIST = TCM_FIRST + 2;
+inline constexpr UINT TCM_SETIMAGELIST = TCM_FIRST + 3;
+inline constexpr UINT TCM_GETITEMCOUNT = TCM_FIRST + 4;
+inline constexpr UINT TCM_GETITEM = TCM_FIRST + 5;
+inline constexpr UINT TCM_SETITEM = TCM_FIRST + 6;
+inline constexpr UINT TCM_INSERTITEM = TCM_FIRST + 7;
+inline constexpr UINT TCM_DELETEITEM = TCM_FIRST + 8;
+inline constexpr UINT TCM_DELETEALLITEMS = TCM_FIRST + 9;
+inline constexpr UINT TCM_GETITEMRECT = TCM_FIRST + 10;
+inline constexpr UINT TCM_GETCURSEL = TCM_FIRST + 11;
+inline constexpr UINT TCM_SETCURSEL = TCM_FIRST + 12;
+inline constexpr UINT TCM_HITTEST = TCM_FIRST + 13;
+inline constexpr UINT TCM_ADJUSTRECT = TCM_FIRST + 40;
+inline constexpr UINT TCM_SETITEMSIZE = TCM_FIRST + 41;
+inline constexpr UINT TCM_GETROWCOUNT = TCM_FIRST + 44;
+inline constexpr UINT TCM_SETMINTABWIDTH = TCM_FIRST + 49;
+inline constexpr UINT TCM_GETITEMA = TCM_GETITEM;
+inline constexpr UINT TCM_SETITEMA = TCM_SETITEM;
+inline constexpr UINT TCM_INSERTITEMA = TCM_INSERTITEM;
+
+inline constexpr UINT TCHT_NOWHERE = 0x0001;
+inline constexpr UINT TCHT_ONITEMICON = 0x0002;
+inline constexpr UINT TCHT_ONITEMLABEL = 0x0004;
+inline constexpr UINT TCHT_ONITEM = TCHT_ONITEMICON | TCHT_ONITEMLABEL;
+
+struct TCHITTESTINFO {
+  POINT pt;  // client coordinates
+  UINT flags = 0;
+};
+using LPTCHITTESTINFO = TCHITTESTINFO*;
+
+inline constexpr UINT TCN_FIRST = static_cast<UINT>(-550);
+inline constexpr UINT TCN_KEYDOWN = TCN_FIRST - 0;
+inline constexpr UINT TCN_SELCHANGE = TCN_FIRST - 1;
+inline constexpr UINT TCN_SELCHANGING = TCN_FIRST - 2;  // a non-zero answer keeps the current tab
+
+struct NMTCKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey = 0;
+  UINT flags = 0;
+};
