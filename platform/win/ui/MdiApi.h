@@ -8,7 +8,7 @@
 // and its minimise, restore and close buttons are merged into the frame's menu bar, and its title is
 // shown in the frame's caption ("Frame - [Child]"). The "Window" menu (hWindowMenu) lists the visible
 // children after a separator, numbered "&1 Title" ... with ids from idFirstChild in creation order, the
-// active one checked; past nine children a "&More Windows..." item is added.
+// active one checked (the first nine children).
 //
 // The frame's procedure passes unhandled messages to DefFrameProc, a child's to DefMDIChildProc; a message
 // loop gives keys to TranslateMDISysAccel (Ctrl+F4 closes, Ctrl+F6 and Ctrl+Tab move to the next child).

@@ -207,7 +207,8 @@ BOOL SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos);
 UINT GetMenuDefaultItem(HMENU hMenu, UINT fByPos, UINT gmdiFlags);
 
 // ---- Menu bars -------------------------------------------------------------------------------------------
-// Gives a top-level window its menu bar (null removes it); the window's frame is recalculated.
+// Gives a top-level window its menu bar (null removes it); the window's frame is recalculated. The
+// menu bar a window has when it is destroyed is destroyed with it.
 BOOL SetMenu(HWND hWnd, HMENU hMenu);
 HMENU GetMenu(HWND hWnd);
 // Lays out and repaints the menu bar after its items changed.

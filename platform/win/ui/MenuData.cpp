@@ -262,9 +262,7 @@ bool IsSeparator(const MenuItem& I) { return (I.Type & MFT_SEPARATOR) != 0; }
 bool IsEnabled(const MenuItem& I) { return !(I.State & (MF_GRAYED | MF_DISABLED)) && !IsSeparator(I); }
 
 char32_t Mnemonic(const MenuItem& I) {
-  if (I.Type & (MFT_SEPARATOR | MFT_BITMAP | MFT_OWNERDRAW)) {
-    if (!(I.Type & MFT_OWNERDRAW)) return 0;
-  }
+  if (I.Type & (MFT_SEPARATOR | MFT_BITMAP)) return 0;
   const std::string& T = I.Text;
   for (size_t K = 0; K + 1 < T.size(); ++K) {
     if (T[K] != '&') continue;
@@ -411,9 +409,8 @@ BOOL SetMenuItemInfo(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFO lp
     SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
     return FALSE;
   }
-  HMENU OldSub = I->Sub;
+  // A replaced submenu stays the caller's.
   if (!ApplyInfo(Owner, *I, *lpmii)) return FALSE;
-  (void)OldSub;  // a replaced submenu stays the caller's
   Changed(Owner);
   return TRUE;
 }

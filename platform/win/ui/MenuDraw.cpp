@@ -231,7 +231,7 @@ void DrawBarItem(HWND Window, HMENU Handle, int Index, HDC Dc, POINT Origin) {
   SelectObject(Dc, Old);
 }
 
-void DrawPopupItem(HWND Popup, HWND Owner, HMENU Handle, size_t Index, HDC Dc, UINT Action) {
+void DrawPopupItem(HWND Owner, HMENU Handle, size_t Index, HDC Dc, UINT Action) {
   Menu* M = Find(Handle);
   if (!M || Index >= M->Items.size()) return;
   const MenuItem I = M->Items[Index];
@@ -281,7 +281,6 @@ void DrawPopupItem(HWND Popup, HWND Owner, HMENU Handle, size_t Index, HDC Dc, U
   if (!Acc.empty()) DrawText(Dc, Acc.c_str(), -1, &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
   SelectObject(Dc, Old);
   if (I.Sub) DrawArrow(Dc, R, TextColor);
-  (void)Popup;
 }
 
 }  // namespace
@@ -422,7 +421,7 @@ void RepaintBarItem(HWND Window, HMENU Handle, int Index) {
   ReleaseDC(Window, Dc);
 }
 
-void PaintPopup(HWND Popup, HWND Owner, HMENU Handle, HDC Dc, const RECT& Area, UINT Action) {
+void PaintPopup(HWND /*Popup*/, HWND Owner, HMENU Handle, HDC Dc, const RECT& Area, UINT Action) {
   Menu* M = Find(Handle);
   if (!M) return;
   for (size_t K = 0;; ++K) {
@@ -431,7 +430,7 @@ void PaintPopup(HWND Popup, HWND Owner, HMENU Handle, HDC Dc, const RECT& Area, 
     RECT R = M->Items[K].Rect;
     R.left -= kStrip;
     if (RectEmpty(Intersect(R, Area))) continue;
-    DrawPopupItem(Popup, Owner, Handle, K, Dc, Action);
+    DrawPopupItem(Owner, Handle, K, Dc, Action);
   }
 }
 
