@@ -116,7 +116,8 @@ void InjectText(const std::u16string& Text);
 void InjectPointerLeft();
 
 // ---- Window-manager events, from any thread -------------------------------------------------------
-// The user moved or resized a top-level window through the window manager (screen coordinates).
+// The user moved or resized a top-level window through the window manager (screen coordinates). The
+// layer places the window as for SetWindowPos, and tells TopLevelMoved as for any move.
 void HostMovedWindow(HWND Window, const RECT& Rect);
 // The user asked to close a top-level window (WM_SYSCOMMAND SC_CLOSE).
 void HostCloseRequested(HWND Window);

@@ -226,13 +226,17 @@ void ShowNewWindow(HWND Hwnd, const CREATESTRUCT& C) {
   SendMessage(Hwnd, WM_MOVE, 0, PointParam(Cl.left, Cl.top));
   if (!IsWindow(Hwnd)) return;
   DWORD Style = static_cast<DWORD>(C.style);
-  if (Style & WS_MAXIMIZE) {
-    ShowWindow(Hwnd, (Style & WS_VISIBLE) ? SW_SHOWMAXIMIZED : SW_MAXIMIZE);
-    if (!(Style & WS_VISIBLE)) ShowWindow(Hwnd, SW_HIDE);
-  } else if (Style & WS_MINIMIZE) {
-    ShowWindow(Hwnd, (Style & WS_VISIBLE) ? SW_SHOWMINIMIZED : SW_MINIMIZE);
-    if (!(Style & WS_VISIBLE)) ShowWindow(Hwnd, SW_HIDE);
-  } else if (Style & WS_VISIBLE) {
+  bool Visible = (Style & WS_VISIBLE) != 0;
+  if (Style & (WS_MAXIMIZE | WS_MINIMIZE)) {
+    if (Visible) {
+      ShowWindow(Hwnd, (Style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
+    } else {
+      // Placed in that state, still hidden.
+      RECT R;
+      UINT Flags = MinMaximize(Hwnd, (Style & WS_MAXIMIZE) ? SW_MAXIMIZE : SW_MINIMIZE, R);
+      SetWindowPos(Hwnd, nullptr, R.left, R.top, Width(R), Height(R), Flags | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  } else if (Visible) {
     ShowWindow(Hwnd, SW_SHOW);
   }
 }

@@ -504,7 +504,11 @@ void X11Display::RequestFocus(Top& T) {
     E.xclient.data.l[1] = static_cast<long>(FLastTime);
     E.xclient.data.l[2] = 0;
     XSendEvent(FDpy, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
-  } else {
+  } else if (!FXFocus) {
+    // Without a window manager the focus moves only when asked. Once one of our windows has it, the
+    // layer routes the keys to its own focus window whichever of ours receives them, so the focus is
+    // asked for only when the application does not hold it: a late request never takes it back from
+    // where it went meanwhile.
     XSetInputFocus(FDpy, T.Win, RevertToParent, CurrentTime);
   }
 }

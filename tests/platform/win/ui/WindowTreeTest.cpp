@@ -178,6 +178,13 @@ TEST_F(TreeTest, MaximiseFillsTheWorkAreaAndRestoreReturns) {
   GetWindowRect(W, &R);
   EXPECT_EQ(R.left, 50);
   EXPECT_EQ(R.right, 350);
+  // Created maximised but hidden: placed, not shown.
+  HWND Hidden = Make(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, 50, 60, 300, 200);
+  EXPECT_TRUE(IsZoomed(Hidden));
+  EXPECT_FALSE(IsWindowVisible(Hidden));
+  GetWindowRect(Hidden, &R);
+  EXPECT_EQ(R.right, 1280 + 4);
+  EXPECT_EQ(GetActiveWindow(), W);
   ShowWindow(W, SW_MINIMIZE);
   EXPECT_TRUE(IsIconic(W));
   EXPECT_NE(GetActiveWindow(), W);
