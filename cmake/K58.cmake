@@ -16,6 +16,8 @@ function(k58_test name)
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock k58_testmain)
+  # The test framework's headers are the costliest part of every test file; compile them once.
+  target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)
