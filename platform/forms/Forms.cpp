@@ -527,10 +527,13 @@ Integer TCustomForm::ShowModal() {
       ::SendMessage(Handle(), CM_ACTIVATE, 0, 0);
       modalResult_ = mrNone;
       std::weak_ptr<bool> alive = AliveToken();
+      // The application ending while the form is shown cancels it; a form shown after the end was
+      // asked for (a message during shutdown) still waits for its answer.
+      bool terminatedBefore = Application->Terminated();
       do {
         Application->HandleMessage();
         if (alive.expired() || !*alive.lock()) break;
-        if (Application->Terminated()) {
+        if (Application->Terminated() && !terminatedBefore) {
           modalResult_ = mrCancel;
         } else if (modalResult_ != mrNone) {
           CloseModal();
