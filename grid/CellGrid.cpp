@@ -2,6 +2,8 @@
 // message boxes.
 #include "grid/CellGrid.h"
 
+#include "grid/InplaceEdit.h"
+
 #include <algorithm>
 
 #include "platform/classes/ClassBuilder.h"
@@ -66,6 +68,11 @@ TCustomCellGrid::TCustomCellGrid(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TCustomCellGrid::~TCustomCellGrid() {
+  if (inplaceEdit_ != nullptr) {
+    TInplaceEdit* editor = inplaceEdit_;
+    inplaceEdit_ = nullptr;
+    FreeObject(editor);
+  }
   // The window goes while the store still answers the messages its destruction sends.
   if (HandleAllocated()) DestroyHandle();
   TCells* cells = cells_;
@@ -434,7 +441,7 @@ void TCustomCellGrid::SetGridLineWidth(Integer Value) {
 
 bool TCustomCellGrid::CanShowEditor() {
   if (!options_.Contains(goEditing) || options_.Contains(goRowSelect)) return false;
-  if (!editing_ || InDesign() || !GridWindowExists()) return false;
+  if (!editing_ || InDesign() || !HandleAllocated()) return false;
   if (!options_.Contains(goAlwaysShowEditor) && !GridHasFocus()) return false;
   return !GetCellInfo(current_.X, current_.Y)->ReadOnly;
 }
@@ -457,21 +464,12 @@ void TCustomCellGrid::LeaveEditMode() {
   CloseEditor();
 }
 
-void TCustomCellGrid::PlaceEditor() {
-  if (CanShowEditor()) return;
-  if (current_.X != editCol_ || current_.Y != editRow_) CloseEditor();
-}
 
-void TCustomCellGrid::CloseEditor() {
-  editCol_ = -1;
-  editRow_ = -1;
-}
 
 // ---- The published class ----
 
 void TCellGrid::SetEditorActive(bool Active) { ActivateEditor(Active); }
 
-void TCellGrid::SelectAllEditorText() {}
 
 K58_IMPLEMENT_CLASS(TCellGrid) {
   using G = TCustomCellGrid;

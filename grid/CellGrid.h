@@ -97,6 +97,7 @@ K58_EVENT_TYPE(TBeforeSetCellPropEvent, void(TObject* Sender, TGridRect Range, b
 K58_EVENT_TYPE(TPasteCellsEvent, void(TObject* Sender, TPoint SrcTopLeft, TPoint SrcSize, TGridRect DestRect))
 
 class TCustomCellGrid;
+class TInplaceEdit;
 
 // The letters of column title N (the grid passes column - 1): A..Z, then AA..IV; empty outside 0..255.
 void ColumnTitleText(Integer N, String& Text);
@@ -302,6 +303,23 @@ class TCustomCellGrid : public TCustomControl {
   // read-only cell.
   void FillCells(const TGridRect& Source, Integer Amount, Integer Direction);
 
+  // ---- The in-cell editor's text ----
+  virtual bool AcceptsEditChar(char Ch);
+  // True unless the editor was loaded with a maximum length of -1.
+  virtual bool CanModifyEditor();
+  // The text the editor loads for a cell: the fore (back) text of its block's first cell; OnGetEditText.
+  virtual void ReadEditorText(Integer ACol, Integer ARow, String& Value);
+  // Stores the editor's text into the loaded cell through SetForeText (SetBackText) when it changed;
+  // OnSetEditText.
+  virtual void WriteEditorText(Integer ACol, Integer ARow, const String& Value);
+  // "" unless OnGetEditMask gives one.
+  virtual void ReadEditMask(Integer ACol, Integer ARow, String& Value);
+  // 0: no limit.
+  virtual Integer EditLengthLimit();
+  // The editor (nil until first needed).
+  TInplaceEdit* InplaceEditor() const { return inplaceEdit_; }
+  Integer EditLock() const { return editLock_; }
+
   // ---- Edit mode ----
   bool Editing() const { return editing_; }
   Integer EditCol() const { return editCol_; }
@@ -498,7 +516,13 @@ class TCustomCellGrid : public TCustomControl {
   void InvalidateFromColumn(Integer ACol);
   void InvalidateFromRow(Integer ARow);
   void RepaintSelectionChange(const TGridRect& OldSel);
+  // Commits the editor's text (then OnHideEdit) and hides the editor; nothing stays loaded.
   void CloseEditor();
+  virtual TInplaceEdit* CreateInplaceEditor();
+  // Loads the focused cell into the editor.
+  void PrepareEditor();
+  void CommitEditorText();
+  TRect EditorRect() const;
 
   // ---- Keyboard and mouse ----
   // A key pressed (after OnKeyDown): navigation, selection, Esc, Delete and F2. Key may be cleared.
@@ -520,7 +544,6 @@ class TCustomCellGrid : public TCustomControl {
   // The mouse-move step of a selection drag at (X, Y).
   void SelectionStep(Integer X, Integer Y);
   virtual bool AcceptsGridKey(Word Key, TGridShift Shift);
-  virtual bool AcceptsEditChar(char Ch);
   // The nearest index from Index down (up) whose extent is not negative.
   Integer PrevVisibleIndex(Integer Index, bool Columns) const;
   Integer NextVisibleIndex(Integer Index, bool Columns) const;
@@ -695,6 +718,8 @@ class TCustomCellGrid : public TCustomControl {
   bool canModifyText_ = true;
   Integer editCol_ = -1;
   Integer editRow_ = -1;
+  Integer editLock_ = 0;
+  TInplaceEdit* inplaceEdit_ = nullptr;
 
   // Events.
   TSetCellTextEvent onSetForeText_;

@@ -375,7 +375,6 @@ void TCustomCellGrid::TopLeftMoved(Integer OldLeft, Integer OldTop) {
   AfterTopLeftMoved();
 }
 
-void TCustomCellGrid::AfterTopLeftMoved() { onTopLeftChanged_(this); }
 
 void TCustomCellGrid::ScrollData(Integer DX, Integer DY) {
   const TGridAxisInfo cols = CalcColAxis();

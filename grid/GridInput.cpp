@@ -156,7 +156,6 @@ TGridCoord TCustomCellGrid::CellCentre(const TGridCoord& Cell) const {
 }
 
 bool TCustomCellGrid::AcceptsGridKey(Word, TGridShift) { return true; }
-bool TCustomCellGrid::AcceptsEditChar(char) { return true; }
 void TCustomCellGrid::NotifyDesigner() {}
 
 // ---- Keyboard ----
@@ -536,11 +535,3 @@ void TCustomCellGrid::EnterEditModeWithChar(char Ch) {
   EditorPostChar(Ch);
 }
 
-// ---- The in-cell editor (comes with the control) ----
-
-void TCustomCellGrid::EditorCaretToEnd() {}
-void TCustomCellGrid::EditorPostChar(char) {}
-void TCustomCellGrid::EditorSetClickTime(LONG) {}
-void TCustomCellGrid::EditorCancelMode(TMessage&) {}
-void TCustomCellGrid::EditorFontChanged() {}
-bool TCustomCellGrid::IsEditorWindow(HWND) const { return false; }

@@ -2,59 +2,11 @@
 // through the message loop, scroll bars, the wheel, sizing and cursors.
 #include <gtest/gtest.h>
 
-#include "platform/forms/Forms.h"
-#include "platform/win/ui/TestDisplay.h"
-#include "platform/win/ui/UiInternal.h"
 #include "tests/grid/GridTestSupport.h"
 
 namespace {
 
-class GridWindow : public ::testing::Test {
- protected:
-  GridWindow() {
-    form = NewObject<TForm>(nullptr, 0);
-    form->SetBounds(40, 40, 600, 400);
-    grid = new TCellGrid(form);
-    grid->SetParent(form);
-    grid->SetLeft(10);
-    grid->SetTop(10);
-    form->Show();
-    Pump();
-  }
-  ~GridWindow() override {
-    FreeObject(form);
-    winui::ResetWindowSystemState();
-  }
-
-  void Pump() {
-    for (int round = 0; round < 1000; ++round) {
-      Application->ProcessMessages();
-      if (!winui::RawPending()) {
-        MSG m;
-        if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
-      }
-    }
-  }
-  // A point of the grid's client area on the screen.
-  POINT At(Integer X, Integer Y) {
-    const TPoint p = grid->ClientToScreen(TPoint{X, Y});
-    return POINT{p.x, p.y};
-  }
-  POINT AtCell(Integer Col, Integer Row) {
-    TRect r;
-    grid->GetCellRect(Col, Row, r);
-    return At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
-  TColor Pixel(Integer X, Integer Y) {
-    Pump();
-    return static_cast<TColor>(display.ClientPixel(grid->Handle(), POINT{X, Y}));
-  }
-
-  winui::TestDisplay display;
-  TGridBoxRecorder boxes;
-  TForm* form = nullptr;
-  TCellGrid* grid = nullptr;
-};
+using GridWindow = GridOnForm;
 
 TEST_F(GridWindow, NewGridHasItsSizeCellsFocusAndLook) {
   EXPECT_EQ(grid->Width(), 400);

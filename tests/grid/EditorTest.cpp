@@ -1,0 +1,203 @@
+// The in-cell editor on a headless form: entering and leaving edit mode, typing, committing through the
+// validated setter, the events in order, keys shared with the grid, number insertion and masks.
+#include <gtest/gtest.h>
+
+#include "grid/InplaceEdit.h"
+#include "tests/grid/GridTestSupport.h"
+
+namespace {
+
+class Editor : public GridOnForm {
+ protected:
+  Editor() {
+    grid->SetOptions(grid->Options() + TCellGridOptions{goEditing});
+    grid->SetFocus();
+    Pump();
+  }
+  TInplaceEdit* Edit() { return grid->InplaceEditor(); }
+  bool EditorShown() { return Edit() != nullptr && Edit()->HandleAllocated() && IsWindowVisible(Edit()->Handle()); }
+  String Fore(Integer c, Integer r) { return grid->GetCellInfo(c, r)->ForeText; }
+  void Type(const std::string& text) {
+    display.Type(text);
+    Pump();
+  }
+  void Key(WORD vk) {
+    display.Key(vk);
+    Pump();
+  }
+};
+
+TEST_F(Editor, EnterOpensWithTheCaretAtTheEndAndEnterCommits) {
+  grid->GetCellInfo(1, 1)->ForeText = "old";
+  std::vector<String> events;
+  grid->SetOnSetForeText([&](TObject*, Integer, Integer, String& v) { events.push_back("fore " + v); });
+  grid->SetOnSetEditText([&](TObject*, Integer, Integer, const String& v) { events.push_back("edit " + v); });
+  grid->SetOnHideEdit([&](TObject*, Integer c, Integer r, const String& v) {
+    events.push_back("hide " + IntToStr(c) + "," + IntToStr(r) + " " + v);
+  });
+  Key(VK_RETURN);
+  ASSERT_TRUE(grid->Editing());
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Edit()->Text(), "old");
+  EXPECT_EQ(Edit()->SelStart(), 3);
+  EXPECT_EQ(Edit()->SelLength(), 0);
+  EXPECT_EQ(grid->EditCol(), 1);
+  Type("er");
+  Key(VK_RETURN);
+  EXPECT_FALSE(grid->Editing());
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ(Fore(1, 1), "older");
+  EXPECT_EQ(events, (std::vector<String>{"fore older", "edit older", "hide 1,1 older"}));
+  EXPECT_EQ(grid->EditCol(), -1);
+}
+
+TEST_F(Editor, TypingStartsEditingWithTheCharacter) {
+  Type("7");
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Edit()->Text(), "7");
+  Type("5");
+  Key(VK_DOWN);  // commits and moves on
+  EXPECT_EQ(Fore(1, 1), "75");
+  EXPECT_EQ(grid->Focus(), (TGridCoord{1, 2}));
+}
+
+TEST_F(Editor, EscRestoresTheLoadedText) {
+  grid->GetCellInfo(1, 1)->ForeText = "keep";
+  Integer sets = 0;
+  grid->SetOnSetForeText([&](TObject*, Integer, Integer, String&) { ++sets; });
+  Key(VK_F2);
+  Type("xx");
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(grid->Editing());
+  EXPECT_EQ(Fore(1, 1), "keep");
+  EXPECT_EQ(sets, 0);
+}
+
+TEST_F(Editor, NumberCellsValidateOnCommitAndInsertDigitsWithoutReplacing) {
+  TCellInfo* cell = grid->GetCellInfo(1, 1);
+  cell->DataStyle = dsNumber;
+  cell->ForeText = "12";
+  grid->SetEditorActive(true);
+  Pump();
+  grid->SelectAllEditorText();
+  EXPECT_EQ(Edit()->SelLength(), 2);
+  Type("5");
+  EXPECT_EQ(Edit()->Text(), "512");
+  Key(VK_RETURN);
+  EXPECT_EQ(Fore(1, 1), "512");
+  // A text that is no number is refused with the cell named; the old text stays.
+  Key(VK_RETURN);
+  Type("x");
+  Key(VK_RETURN);
+  ASSERT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Boxes[0].Text, "Cell[1,1]");
+  EXPECT_EQ(Fore(1, 1), "512");
+}
+
+TEST_F(Editor, ThousandSeparatorsAreLeftOutWhileEditing) {
+  TCellInfo* cell = grid->GetCellInfo(1, 1);
+  cell->DataStyle = dsNumber;
+  cell->ThousandSep = true;
+  cell->ForeText = "1,234.5";
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit()->Text(), "1234.5");
+}
+
+TEST_F(Editor, ReadOnlyCellNeverGetsTheEditor) {
+  grid->GetCellInfo(1, 1)->ReadOnly = true;
+  Key(VK_RETURN);
+  EXPECT_FALSE(EditorShown());
+  Type("a");
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ(Fore(1, 1), "");
+}
+
+TEST_F(Editor, ArrowsAtTheTextsEndsMoveToTheNeighbouringCell) {
+  grid->GetCellInfo(2, 1)->ForeText = "ab";
+  display.Click(AtCell(2, 1));
+  Pump();
+  Key(VK_F2);
+  Key(VK_LEFT);  // inside the text: the caret moves
+  EXPECT_EQ(grid->Focus(), (TGridCoord{2, 1}));
+  EXPECT_EQ(Edit()->SelStart(), 1);
+  Key(VK_END);  // to the end
+  Key(VK_RIGHT);  // past it: the next cell
+  EXPECT_EQ(grid->Focus(), (TGridCoord{3, 1}));
+  EXPECT_FALSE(grid->Editing());
+}
+
+TEST_F(Editor, DateAndTimeCellsGetTheirMasks) {
+  grid->GetCellInfo(1, 1)->DataStyle = dsDate;
+  grid->GetCellInfo(2, 1)->DataStyle = dsTime;
+  grid->SetOnGetEditMask([](TObject*, Integer c, Integer, String& v) { v = c == 3 ? "000" : "ignored"; });
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit()->EditMask(), "9999/99/99;1; ");
+  Key(VK_RETURN);
+  Key(VK_RIGHT);
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit()->EditMask(), "00:00:00;1; ");
+  Key(VK_RETURN);
+  Key(VK_RIGHT);
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit()->EditMask(), "000");
+}
+
+TEST_F(Editor, EditorTakesTheCellsLookAndSitsInsideIt) {
+  TCellInfo* cell = grid->GetCellInfo(2, 2);
+  cell->Color = clYellow;
+  cell->FontSize = 12;
+  cell->FontStyle = TFontStyles{fsBold};
+  display.Click(AtCell(2, 2));
+  Pump();
+  Key(VK_F2);
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Edit()->Color(), clYellow);
+  EXPECT_EQ(Edit()->Font()->Size(), 12);
+  TRect cellRect;
+  grid->GetCellRect(2, 2, cellRect);
+  EXPECT_EQ(Edit()->BoundsRect(),
+            (TRect{cellRect.left + 2, cellRect.top + 2, cellRect.right - 2, cellRect.bottom - 2}));
+  EXPECT_EQ(Pixel(cellRect.left + 4, cellRect.bottom - 4), clYellow);
+}
+
+TEST_F(Editor, DoubleClickOnTheFocusedCellEditsAndAPressElsewhereCommits) {
+  grid->GetCellInfo(2, 2)->ForeText = "a";
+  display.Click(AtCell(2, 2));
+  Pump();
+  display.DoubleClick(AtCell(2, 2));
+  Pump();
+  ASSERT_TRUE(EditorShown());
+  Type("b");
+  display.Click(AtCell(3, 3));
+  Pump();
+  EXPECT_FALSE(grid->Editing());
+  EXPECT_EQ(Fore(2, 2), "ab");
+  EXPECT_EQ(grid->Focus(), (TGridCoord{3, 3}));
+}
+
+TEST_F(Editor, AlwaysShownEditorFollowsTheFocus) {
+  grid->SetOptions(grid->Options() + TCellGridOptions{goAlwaysShowEditor});
+  Pump();
+  ASSERT_TRUE(EditorShown());
+  Type("1");
+  Key(VK_DOWN);
+  EXPECT_TRUE(grid->Editing());
+  EXPECT_EQ(Fore(1, 1), "1");
+  EXPECT_EQ(grid->EditRow(), 2);
+  // Enter is the editor's own: it selects the text, it does not end editing.
+  Type("2");
+  Key(VK_RETURN);
+  EXPECT_TRUE(grid->Editing());
+  EXPECT_EQ(Edit()->SelLength(), 1);
+}
+
+TEST_F(Editor, WheelDownLeavesEditMode) {
+  grid->SetRowCount(20);
+  Key(VK_F2);
+  ASSERT_TRUE(grid->Editing());
+  display.Wheel(AtCell(2, 2), -1);
+  Pump();
+  EXPECT_FALSE(grid->Editing());
+}
+
+}  // namespace
