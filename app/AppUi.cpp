@@ -1,24 +1,89 @@
 #include "app/AppUi.h"
 
+#include "app/AllClass.h"
+#include "grid/CellGrid.h"
+#include "platform/classes/IniFiles.h"
 #include "platform/classes/StringList.h"
-#include "platform/comm/CommApi.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
 
-// The platform presents itself as the NT family, whose port list covers 256 numbers.
-constexpr Integer PortsProbed = 256;
+// Rewrites the items of List from the keys Name.0, Name.1 ... (only Name.0 when FirstOnly).
+void TranslateItems(TCustomIniFile& Ini, const String& Section, const String& Name, TStrings* List,
+                    bool FirstOnly) {
+  const Integer Count = FirstOnly ? std::min<Integer>(1, List->Count()) : List->Count();
+  for (Integer I = 0; I < Count; ++I) {
+    const String Text = Ini.ReadString(Section, Name + "." + IntToStr(I), List->Strings(I));
+    if (Text != List->Strings(I)) List->Put(I, Text);
+  }
+}
+
+void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* C, bool TranslateLists) {
+  const String& Name = C->Name();
+  if (Name.empty()) return;
+  const String CaptionKey = Name + ".Caption";
+  auto TranslateCaption = [&](TControl* Control) {
+    Control->SetCaption(Ini.ReadString(Section, CaptionKey, Control->Caption()));
+  };
+
+  if (auto* Label = dynamic_cast<TLabel*>(C)) {
+    TranslateCaption(Label);
+  } else if (auto* Item = dynamic_cast<TMenuItem*>(C)) {
+    Item->SetCaption(Ini.ReadString(Section, CaptionKey, Item->Caption()));
+  } else if (auto* Button = dynamic_cast<TButton*>(C)) {
+    TranslateCaption(Button);
+  } else if (auto* ToolButton = dynamic_cast<TToolButton*>(C)) {
+    TranslateCaption(ToolButton);
+    ToolButton->SetHint(Ini.ReadString(Section, Name + ".Hint", ToolButton->Hint()));
+  } else if (auto* Grid = dynamic_cast<TCellGrid*>(C)) {
+    if (Grid->Tag() == -2) return;
+    for (Integer Col = 1; Col < Grid->ColCount(); ++Col) {
+      TCellInfo* Cell = Grid->GetCellInfo(Col, 1);
+      Cell->ForeText = Ini.ReadString(Section, Name + "." + IntToStr(Col), Cell->ForeText);
+    }
+    Grid->InvalidateIfAutoUpdate();
+  } else if (auto* Combo = dynamic_cast<TComboBox*>(C)) {
+    if (!TranslateLists || Combo->Tag() == -2) return;
+    const Integer Index = Combo->ItemIndex();
+    TranslateItems(Ini, Section, Name, Combo->Items(), Combo->Tag() == -3);
+    Combo->SetItemIndex(Index);
+  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) ||
+             dynamic_cast<TGroupBox*>(C) || dynamic_cast<TTabSheet*>(C)) {
+    TranslateCaption(static_cast<TControl*>(C));
+  } else if (auto* List = dynamic_cast<TListBox*>(C)) {
+    if (List->Tag() == -2) return;
+    TranslateItems(Ini, Section, Name, List->Items(), false);
+  }
+}
 
 }  // namespace
 
-void ListComPorts(TStrings* Strings) {
-  if (Strings == nullptr) return;
-  for (Integer N = 1; N <= PortsProbed; ++N) {
-    const String Device = N <= 9 ? "COM" + IntToStr(N) : "\\\\.\\COM" + IntToStr(N);
-    HANDLE Handle = CreateFileA(Device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (Handle != INVALID_HANDLE_VALUE && Handle != nullptr) {
-      Strings->Add("COM" + IntToStr(N));
-      CloseHandle(Handle);
-    }
+Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind) {
+  UINT Flags = 0;
+  switch (Kind) {
+    case mbkInformation: Flags = MB_ICONINFORMATION | MB_OK; break;
+    case mbkQuestion: Flags = MB_ICONQUESTION | MB_YESNO; break;
+    case mbkRetryCancel: Flags = MB_ICONQUESTION | MB_RETRYCANCEL; break;
+    default: return 1;
   }
+  return Application->MessageBox(Text, Caption, Flags);
+}
+
+void TranslateForm(TComponent* Form, const String& Name, bool TranslateLists) {
+  TIniFile Ini(ALL->AppDir + Name + ".Ini");
+  const String Section = Form->Name();
+  if (auto* Control = dynamic_cast<TControl*>(Form))
+    Control->SetCaption(Ini.ReadString(Section, Section + ".Caption", Control->Caption()));
+  for (Integer I = 0; I < Form->ComponentCount(); ++I)
+    TranslateComponent(Ini, Section, Form->Components(I), TranslateLists);
+}
+
+TComponent* NeedComponent(TComponent* Owner, const String& Name) {
+  TComponent* Found = Owner->FindComponent(Name);
+  if (Found == nullptr) throw EComponentError("Component " + Name + " not found in " + Owner->Name());
+  return Found;
 }

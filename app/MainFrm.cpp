@@ -1,0 +1,528 @@
+#include "app/MainFrm.h"
+
+#include "app/AllClass.h"
+#include "app/AppUi.h"
+#include "app/ChInfo.h"
+#include "app/DataFile.h"
+#include "app/Model.h"
+#include "app/ReadRadioForm.h"
+#include "app/SetLanguage.h"
+#include "app/SetPort.h"
+#include "app/SysInfo.h"
+#include "app/WriteRadioForm.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/ImgList.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Timers.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Windows.h"
+
+TfMainFrm* fMainFrm = nullptr;
+
+K58_IMPLEMENT_CLASS(TfMainFrm) {
+  b.Method("FormShow", &TfMainFrm::FormShow);
+  b.Method("FormPaint", &TfMainFrm::FormPaint);
+  b.Method("FormCloseQuery", &TfMainFrm::FormCloseQuery);
+  b.Method("FormClose", &TfMainFrm::FormClose);
+  b.Method("ButtonClick", &TfMainFrm::ButtonClick);
+  b.Method("TButtonClick", &TfMainFrm::TButtonClick);
+  b.Method("TimerTimer", &TfMainFrm::TimerTimer);
+  b.Method("uiQD5174DblClick", &TfMainFrm::uiQD5174DblClick);
+  b.Method("mnExitClick", &TfMainFrm::mnExitClick);
+  b.Method("mnTreeViewClick", &TfMainFrm::mnTreeViewClick);
+  b.Method("mnToolbarClick", &TfMainFrm::mnToolbarClick);
+  b.Method("mnStatusBarClick", &TfMainFrm::mnStatusBarClick);
+  b.Method("TreeHideClick", &TfMainFrm::TreeHideClick);
+}
+
+namespace {
+
+// Status bar panels.
+constexpr Integer spDate = 1;
+constexpr Integer spTime = 2;
+constexpr Integer spPort = 3;
+constexpr Integer spModel = 4;
+constexpr Integer spBand = 5;
+constexpr Integer StatusPanels = 7;
+
+// Tree nodes: the root, its three children, and the channels under "Channel Information".
+constexpr Integer tnRadioInfo = 0;
+constexpr Integer tnChannels = 1;
+constexpr Integer tnFunction = 2;
+
+// A modal dialog made for one use and freed afterwards, its process-wide variable set meanwhile.
+template <class T>
+class TDialogUse {
+public:
+  explicit TDialogUse(T*& Variable) : FVariable(Variable) { FVariable = NewObject<T>(Application); }
+  ~TDialogUse() { FreeAndNil(FVariable); }
+  TDialogUse(const TDialogUse&) = delete;
+  TDialogUse& operator=(const TDialogUse&) = delete;
+  T* operator->() const { return FVariable; }
+  T* Get() const { return FVariable; }
+
+private:
+  T*& FVariable;
+};
+
+// The model and band that a model change replaces, to go back to when the change does not complete.
+struct TModelState {
+  explicit TModelState(const TALL& All)
+      : Model(All.CurrentModel), ModelName(All.ModelName), TypeCode(All.TypeCode), BandText(All.BandText),
+        ChannelCount(All.ChannelCount), ModelMax(All.ModelMax), ModelMin(All.ModelMin), BandHigh(All.BandHigh),
+        BandLow(All.BandLow) {}
+  void Restore(TALL& All) const {
+    All.CurrentModel = Model;
+    All.ModelName = ModelName;
+    All.TypeCode = TypeCode;
+    All.BandText = BandText;
+    All.ChannelCount = ChannelCount;
+    All.ModelMax = ModelMax;
+    All.ModelMin = ModelMin;
+    All.BandHigh = BandHigh;
+    All.BandLow = BandLow;
+  }
+
+  TMacType* Model;
+  String ModelName, TypeCode, BandText;
+  Integer ChannelCount;
+  double ModelMax, ModelMin, BandHigh, BandLow;
+};
+
+bool ChannelInfoOpen() { return fChInfo != nullptr && fChInfo->HandleAllocated(); }
+
+}  // namespace
+
+TfMainFrm::TfMainFrm(TComponent* AOwner) : TForm(AOwner) {}
+
+void TfMainFrm::Loaded() {
+  TForm::Loaded();
+  MainMenu = ComponentAs<TMainMenu>(this, "MainMenu");
+  pBar = ComponentAs<TPanel>(this, "pBar");
+  tbar = ComponentAs<TToolBar>(this, "tbar");
+  pTree = ComponentAs<TPanel>(this, "pTree");
+  uiQD5174 = ComponentAs<TTreeView>(this, "uiQD5174");
+  TreeHide = ComponentAs<TButton>(this, "TreeHide");
+  MainBar = ComponentAs<TStatusBar>(this, "MainBar");
+  Timer = ComponentAs<TTimer>(this, "Timer");
+  ImBack = ComponentAs<TImage>(this, "ImBack");
+  ilTools = ComponentAs<TImageList>(this, "ilTools");
+  Label1 = ComponentAs<TLabel>(this, "Label1");
+  Label3 = ComponentAs<TLabel>(this, "Label3");
+  Label5 = ComponentAs<TLabel>(this, "Label5");
+  Label6 = ComponentAs<TLabel>(this, "Label6");
+  lCom = ComponentAs<TLabel>(this, "lCom");
+  stModel = ComponentAs<TLabel>(this, "stModel");
+  stFreq = ComponentAs<TLabel>(this, "stFreq");
+  cbCom = ComponentAs<TComboBox>(this, "cbCom");
+  odOpen = ComponentAs<TOpenDialog>(this, "odOpen");
+  sdSave = ComponentAs<TSaveDialog>(this, "sdSave");
+  mnTestOnline = ComponentAs<TMenuItem>(this, "mnTestOnline");
+  mnTreeView = ComponentAs<TMenuItem>(this, "mnTreeView");
+  mnToolbar = ComponentAs<TMenuItem>(this, "mnToolbar");
+  mnStatusBar = ComponentAs<TMenuItem>(this, "mnStatusBar");
+  LoadToolImages();
+  BuildTree();
+}
+
+void TfMainFrm::LoadToolImages() {
+  TObjectPtr<TBitmap> Strip(new TBitmap());
+  Strip->LoadFromResourceName(HInstance, "TOOLBAR");
+  ilTools->AddMasked(Strip.get(), clFuchsia);
+}
+
+void TfMainFrm::BuildTree() {
+  TTreeNodes* Nodes = uiQD5174->Items();
+  Nodes->Clear();
+  TTreeNode* Root = Nodes->Add(nullptr, ALL != nullptr ? ALL->ProgramCaption : String());
+  Root->SetStateIndex(-1);
+  TTreeNode* Info = Nodes->AddChild(Root, Label1->Caption());
+  Info->SetStateIndex(cmRadioInfo);
+  TTreeNode* Channels = Nodes->AddChild(Root, Label3->Caption());
+  Channels->SetStateIndex(cmChannelInfo);
+  for (Integer Channel = 1; Channel <= MaxChannels; ++Channel)
+    Nodes->AddChild(Channels, Label5->Caption() + " " + IntToStr(Channel))->SetStateIndex(cmChannelEdit);
+  TTreeNode* Function = Nodes->AddChild(Root, Label6->Caption());
+  Function->SetStateIndex(cmFunctionSetting);
+}
+
+TTreeNode* TfMainFrm::ChannelNode(Integer Channel) const {
+  TTreeNode* Root = uiQD5174->Items()->GetFirstNode();
+  if (Root == nullptr || Root->Count() <= tnChannels) return nullptr;
+  TTreeNode* Channels = Root->Item(tnChannels);
+  if (Channel < 1 || Channel > Channels->Count()) return nullptr;
+  return Channels->Item(Channel - 1);
+}
+
+// ---- Start-up ----
+
+void TfMainFrm::FormShow(TObject*) {
+  ImBack->Picture()->Bitmap()->LoadFromResourceName(HInstance, "PIC");
+  mnTestOnline->SetVisible(ALL->TestOnlineVisible);
+  ALL->SelectModelByBand(MacList->GetItem(0), 0, false);
+  ALL->NewImage();
+
+  cbCom->Items()->Clear();
+  ListComPorts(cbCom->Items());
+  ALL->PortName = UpperCase(ALL->PortName);
+  cbCom->SetItemIndex(cbCom->Items()->IndexOf(ALL->PortName));
+  if (cbCom->ItemIndex() < 0 && cbCom->Items()->Count() > 0) {
+    cbCom->SetItemIndex(0);
+    ALL->PortName = cbCom->Items()->Strings(0);
+  }
+
+  ParseBand(ALL->BandText, ALL->BandLow, ALL->BandHigh);
+  FileName.clear();
+  if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, true);
+  LabelTree();
+  SetCaption(ALL->ProgramCaption);
+  UpdateStatus();
+  ShowChannelInfo();
+  ALL->Modified = false;
+  uiQD5174->FullExpand();
+  uiQD5174->SetSelected(uiQD5174->Items()->GetFirstNode());
+  HookClient();
+}
+
+// ---- Background ----
+
+void TfMainFrm::FormPaint(TObject*) {
+  TBitmap* Picture = ImBack->Picture()->Bitmap();
+  if (Picture->Empty()) return;
+  Canvas()->Brush()->SetBitmap(Picture);
+  Canvas()->FillRect(TRect{0, 0, Screen->Width(), Screen->Height()});
+  Canvas()->Brush()->SetBitmap(nullptr);
+}
+
+void TfMainFrm::HookClient() {
+  // The MDI children live in the client window, which covers the form: the background is painted there.
+  HWND Client = ClientHandle();
+  if (Client == nullptr || Client == FHookedClient) return;
+  FHookedClient = Client;
+  static TfMainFrm* Self = nullptr;
+  Self = this;
+  FDefClientProc = reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWLP_WNDPROC));
+  SetWindowLongPtr(Client, GWLP_WNDPROC,
+                   reinterpret_cast<LONG_PTR>(+[](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+                     return Self->ClientProc(Wnd, Msg, WParam, LParam);
+                   }));
+}
+
+LRESULT TfMainFrm::ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_ERASEBKGND) {
+    TBitmap* Picture = ImBack->Picture()->Bitmap();
+    if (!Picture->Empty()) {
+      HDC Dc = reinterpret_cast<HDC>(WParam);
+      HBRUSH Brush = CreatePatternBrush(Picture->Handle());
+      RECT Rect;
+      GetClientRect(Wnd, &Rect);
+      FillRect(Dc, &Rect, Brush);
+      DeleteObject(Brush);
+      return 1;
+    }
+  } else if (Msg == WM_SIZE) {
+    // The pattern is anchored at the client's origin: repaint all of it, not only the new strip.
+    InvalidateRect(Wnd, nullptr, TRUE);
+  }
+  return CallWindowProc(FDefClientProc, Wnd, Msg, WParam, LParam);
+}
+
+// ---- Commands ----
+
+void TfMainFrm::ButtonClick(TObject* Sender) {
+  if (auto* Item = dynamic_cast<TComponent*>(Sender)) DoCommand(Item->Tag());
+}
+
+void TfMainFrm::TButtonClick(TObject* Sender) {
+  if (auto* Button = dynamic_cast<TComponent*>(Sender)) DoCommand(Button->Tag());
+}
+
+void TfMainFrm::DoCommand(Integer Number) {
+  if (ChannelInfoOpen()) fChInfo->HideEditors();
+  switch (Number) {
+    case cmNew: NewFile(); break;
+    case cmOpen: OpenFile(); break;
+    case cmSave: SaveFile(); break;
+    case cmSaveAs:
+      FileName.clear();
+      SaveFile();
+      break;
+    case cmChannelInfo: ShowChannelInfo(); break;
+    case cmModel: ModelSetup(); break;
+    case cmReadRadio: ReadFromRadio(); break;
+    case cmWriteRadio: WriteToRadio(); break;
+    case cmPort: PortSetup(); break;
+    case cmLanguage: LanguageSetup(); break;
+    case cmCascade: Cascade(); break;
+    case cmTileHorizontal:
+      SetTileMode(tbHorizontal);
+      Tile();
+      break;
+    case cmTileVertical:
+      SetTileMode(tbVertical);
+      Tile();
+      break;
+    case cmArrangeIcons: ArrangeIcons(); break;
+    case cmCloseAll:
+      for (Integer I = MDIChildCount() - 1; I >= 0; --I) MDIChildren(I)->Close();
+      break;
+    case cmHelp: ShowHelp(); break;
+    // The print commands, the channel edit, radio information, password, function setting, test
+    // frequency, embedded message and About windows come with their own windows; until then these
+    // commands, like Test Online and Batch Channel Edit, do nothing.
+    default: break;
+  }
+}
+
+bool TfMainFrm::SaveChangesFirst() {
+  if (!ALL->Modified) return true;
+  if (ShowMessageBox(Language->Confirmation, Language->SaveProgram, mbkQuestion) != mbrYes) return true;
+  try {
+    SaveFile();
+  } catch (Exception& E) {
+    Application->ShowException(&E);
+  }
+  return !ALL->Modified;
+}
+
+bool TfMainFrm::NewFile() {
+  if (!SaveChangesFirst()) return false;
+  ALL->NewImage();
+  FileName.clear();
+  UpdateStatus();
+  RefreshViews(1);
+  ALL->Modified = false;
+  return true;
+}
+
+void TfMainFrm::OpenFile() {
+  if (!SaveChangesFirst()) return;
+  if (!odOpen->Execute()) return;
+  FileName = odOpen->FileName();
+  bool Known = false;
+  try {
+    Known = ReadDataFile(FileName);
+  } catch (...) {
+    UpdateStatus();
+    throw;
+  }
+  if (!Known) ShowMessageBox(Language->Confirmation, Language->ModError, mbkInformation);
+  UpdateStatus();
+  if (Known) RefreshViews(1);
+}
+
+bool TfMainFrm::SaveFile() {
+  bool Written = false;
+  try {
+    if (FileName.empty()) {
+      if (sdSave->Execute()) FileName = sdSave->FileName();
+    }
+    if (!FileName.empty()) {
+      WriteDataFile(FileName);
+      Written = true;
+    }
+  } catch (...) {
+    UpdateStatus();
+    throw;
+  }
+  UpdateStatus();
+  return Written;
+}
+
+void TfMainFrm::ModelSetup() {
+  TDialogUse<TfModel> Dialog(fModel);
+  Dialog->ShowModal();
+  if (!Dialog->Confirmed) return;
+  if (ALL->Modified &&
+      ShowMessageBox(Language->Confirmation, Language->ClearData, mbkQuestion) == mbrNo)
+    return;
+  const TModelState Previous(*ALL);
+  ALL->SelectModelByBand(MacList->FindByName(Dialog->ModelText), FrqList->CodeOfBand(Dialog->BandText), true);
+  if (!NewFile()) {
+    // The old image stays, so it keeps its model and band.
+    Previous.Restore(*ALL);
+    UpdateStatus();
+  }
+}
+
+void TfMainFrm::LanguageSetup() {
+  TDialogUse<TfSetLanguage> Dialog(fSetLanguage);
+  Dialog->ShowModal();
+  if (!Dialog->Changed) return;
+  LoadMessages(ALL->LanguageName);
+  TranslateForm(this, ALL->LanguageName, true);
+  UpdateStatus();
+  CloseChildren();
+  LabelTree();
+  ShowChannelInfo();
+  // The image is the same as before: unsaved changes stay unsaved.
+}
+
+void TfMainFrm::PortSetup() {
+  {
+    TDialogUse<TfSetPort> Dialog(fSetPort);
+    Dialog->ShowModal();
+  }
+  UpdateStatus();
+}
+
+void TfMainFrm::ReadFromRadio() {
+  TDialogUse<TfReadRadio> Dialog(fReadRadio);
+  Dialog->ShowModal();
+  if (Dialog->Done()) {
+    FileName.clear();
+    UpdateStatus();
+    RefreshViews(1);
+  }
+}
+
+void TfMainFrm::WriteToRadio() {
+  TDialogUse<TfWriteRadio> Dialog(fWriteRadio);
+  Dialog->ShowModal();
+}
+
+void TfMainFrm::ShowHelp() {
+  const String Title = ALL->HelpPrefix + "_Help";
+  if (HWND Help = FindWindow(nullptr, Title.c_str())) {
+    // Bring the open help window up.
+    if (IsIconic(Help)) ShowWindow(Help, SW_RESTORE);
+    ShowWindow(Help, SW_SHOW);
+    SetForegroundWindow(Help);
+    return;
+  }
+  const String File = ALL->AppDir + ALL->HelpPrefix + "_" + ALL->LanguageName + ".chm";
+  ShellExecute(Handle(), "open", File.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TfMainFrm::ShowChannelInfo() {
+  if (ChannelInfoOpen()) {
+    fChInfo->SetFocus();
+  } else {
+    fChInfo = NewObject<TfChInfo>(Application);
+  }
+  if (fChInfo->WindowState() == wsMinimized) fChInfo->SetWindowState(wsNormal);
+  fChInfo->Show();
+}
+
+// ---- Views ----
+
+void TfMainFrm::RefreshViews(Integer Kind) {
+  switch (Kind) {
+    case 0:
+      if (ChannelInfoOpen()) fChInfo->FillRow(ALL->CurrentChannel + 1);
+      break;
+    case 1:
+      CloseChildren();
+      ShowChannelInfo();
+      break;
+    default: break;
+  }
+}
+
+void TfMainFrm::SelectChannel(Integer) {
+  if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
+}
+
+void TfMainFrm::UpdateStatus() {
+  const TDateTime Stamp = Now();
+  for (Integer I = 0; I < StatusPanels && I < MainBar->Panels()->Count(); ++I) {
+    String Text;
+    switch (I) {
+      case spDate: Text = FormatDateTime("yyyy/mm/dd", Stamp); break;
+      case spTime: Text = FormatDateTime("HH:mm:ss", Stamp); break;
+      case spPort: Text = lCom->Caption() + ALL->PortName; break;
+      case spModel: Text = ALL->ModelName; break;
+      case spBand: Text = ALL->BandText; break;
+      default: break;
+    }
+    MainBar->Panels()->Items(I)->SetText(Text);
+  }
+  stModel->SetCaption(ALL->ModelName);
+  stFreq->SetCaption(ALL->BandText);
+  SetCaption(FileName.empty() ? ALL->ProgramCaption : ALL->ProgramCaption + " [" + FileName + "]");
+}
+
+void TfMainFrm::TimerTimer(TObject*) {
+  if (MainBar->Panels()->Count() <= spTime) return;
+  const TDateTime Stamp = Now();
+  // The date too, so it is right after midnight.
+  MainBar->Panels()->Items(spDate)->SetText(FormatDateTime("yyyy/mm/dd", Stamp));
+  MainBar->Panels()->Items(spTime)->SetText(FormatDateTime("HH:mm:ss", Stamp));
+}
+
+void TfMainFrm::LabelTree() {
+  TTreeNode* Root = uiQD5174->Items()->GetFirstNode();
+  if (Root == nullptr) return;
+  Root->SetText(ALL->ProgramCaption);
+  Root->Item(tnRadioInfo)->SetText(Label1->Caption());
+  Root->Item(tnChannels)->SetText(Label3->Caption());
+  Root->Item(tnFunction)->SetText(Label6->Caption());
+  for (Integer Channel = 1; Channel <= MaxChannels; ++Channel)
+    if (TTreeNode* Node = ChannelNode(Channel)) Node->SetText(Label5->Caption() + " " + IntToStr(Channel));
+}
+
+void TfMainFrm::CloseChildren() {
+  for (Integer I = MDIChildCount() - 1; I >= 0; --I) {
+    TCustomForm* Child = MDIChildren(I);
+    if (Child == fChInfo) {
+      // Destroyed now, so a new one can be made at once.
+      fChInfo->HideEditors();
+      FreeObject(Child);
+    } else {
+      Child->Close();
+    }
+  }
+}
+
+void TfMainFrm::uiQD5174DblClick(TObject*) {
+  POINT Cursor{};
+  GetCursorPos(&Cursor);
+  const TPoint At = uiQD5174->ScreenToClient(TPoint{Cursor.x, Cursor.y});
+  TTreeNode* Node = uiQD5174->GetNodeAt(At.x, At.y);
+  if (Node == nullptr || Node != uiQD5174->Selected()) return;
+  if (Node->StateIndex() == cmChannelEdit) ALL->CurrentChannel = Node->Index() + 1;
+  DoCommand(Node->StateIndex());
+}
+
+// ---- View menu ----
+
+void TfMainFrm::mnExitClick(TObject*) { Close(); }
+
+void TfMainFrm::mnTreeViewClick(TObject*) {
+  mnTreeView->SetChecked(!mnTreeView->Checked());
+  pTree->SetVisible(mnTreeView->Checked());
+}
+
+void TfMainFrm::mnToolbarClick(TObject*) {
+  mnToolbar->SetChecked(!mnToolbar->Checked());
+  pBar->SetVisible(mnToolbar->Checked());
+}
+
+void TfMainFrm::mnStatusBarClick(TObject*) {
+  mnStatusBar->SetChecked(!mnStatusBar->Checked());
+  MainBar->SetVisible(mnStatusBar->Checked());
+}
+
+void TfMainFrm::TreeHideClick(TObject*) {
+  mnTreeView->SetChecked(false);
+  pTree->SetVisible(false);
+}
+
+// ---- Closing ----
+
+void TfMainFrm::FormCloseQuery(TObject*, bool& CanClose) {
+  if (ShowMessageBox(Language->Confirmation, Language->ExitProgram, mbkQuestion) != mbrYes) {
+    CanClose = false;
+    return;
+  }
+  CanClose = SaveChangesFirst();
+}
+
+void TfMainFrm::FormClose(TObject*, TCloseAction&) {
+  String Error;
+  if (!SaveSysInfo(&Error)) ShowMessageBox(Language->Confirmation, Error, mbkInformation);
+}

@@ -1,0 +1,155 @@
+// The main window: an MDI frame with the menu, the tool bar, the tree of the radio's parts, the status bar
+// and the editing windows as MDI children. Every menu item and tool button carries a command number in
+// its Tag, every tree node one in its StateIndex; DoCommand maps the number to its action.
+#pragma once
+
+#include "platform/forms/Forms.h"
+
+class TButton;
+class TComboBox;
+class TImage;
+class TImageList;
+class TLabel;
+class TMainMenu;
+class TMenuItem;
+class TOpenDialog;
+class TPanel;
+class TSaveDialog;
+class TStatusBar;
+class TTimer;
+class TToolBar;
+class TTreeNode;
+class TTreeView;
+
+// Command numbers of the menu items, tool buttons and tree nodes.
+enum TMainCommand : Integer {
+  cmNew = 1,
+  cmOpen = 2,
+  cmSave = 3,
+  cmSaveAs = 4,
+  cmChannelInfo = 5,
+  cmPrint = 7,
+  cmPrintPreview = 8,
+  cmModel = 9,
+  cmChannelEdit = 10,
+  cmRadioInfo = 11,
+  cmPassword = 12,
+  cmTestFrequency = 18,
+  cmEmbeddedMessage = 19,
+  cmReadRadio = 20,
+  cmWriteRadio = 21,
+  cmTestOnline = 22,
+  cmPort = 24,
+  cmLanguage = 25,
+  cmCascade = 29,
+  cmTileHorizontal = 30,
+  cmTileVertical = 31,
+  cmArrangeIcons = 32,
+  cmCloseAll = 33,
+  cmHelp = 34,
+  cmAbout = 35,
+  cmBatchEdit = 36,
+  cmFunctionSetting = 37,
+};
+
+class TfMainFrm : public TForm {
+  K58_CLASS(TfMainFrm, TForm)
+
+  explicit TfMainFrm(TComponent* AOwner);
+
+  // ---- Components ----
+  TMainMenu* MainMenu = nullptr;
+  TPanel* pBar = nullptr;
+  TToolBar* tbar = nullptr;
+  TPanel* pTree = nullptr;
+  TTreeView* uiQD5174 = nullptr;
+  TButton* TreeHide = nullptr;
+  TStatusBar* MainBar = nullptr;
+  TTimer* Timer = nullptr;
+  TImage* ImBack = nullptr;
+  TImageList* ilTools = nullptr;
+  TLabel* Label1 = nullptr;  // "Radio Information"
+  TLabel* Label3 = nullptr;  // "Channel Information"
+  TLabel* Label5 = nullptr;  // "No. -"
+  TLabel* Label6 = nullptr;  // "Function"
+  TLabel* lCom = nullptr;    // "Port: "
+  TLabel* stModel = nullptr;
+  TLabel* stFreq = nullptr;
+  TComboBox* cbCom = nullptr;
+  TOpenDialog* odOpen = nullptr;
+  TSaveDialog* sdSave = nullptr;
+  TMenuItem* mnTestOnline = nullptr;
+  TMenuItem* mnTreeView = nullptr;
+  TMenuItem* mnToolbar = nullptr;
+  TMenuItem* mnStatusBar = nullptr;
+
+  // Path of the current data file; empty when none.
+  String FileName;
+
+  // ---- Handlers ----
+  void FormShow(TObject* Sender);
+  void FormPaint(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  // Menu items and tool buttons: the command in the sender's Tag.
+  void ButtonClick(TObject* Sender);
+  void TButtonClick(TObject* Sender);
+  void TimerTimer(TObject* Sender);
+  void uiQD5174DblClick(TObject* Sender);
+  void mnExitClick(TObject* Sender);
+  void mnTreeViewClick(TObject* Sender);
+  void mnToolbarClick(TObject* Sender);
+  void mnStatusBarClick(TObject* Sender);
+  void TreeHideClick(TObject* Sender);
+
+  // ---- Commands ----
+  // Runs command Number; other numbers do nothing. The channel table first leaves its editors.
+  void DoCommand(Integer Number);
+  // The image is replaced by a blank one; false when the user asked to save first and nothing was saved.
+  bool NewFile();
+  void OpenFile();
+  // Saves to FileName, or asks for a name first; false when nothing was written (dialog cancelled).
+  // A failed write raises and leaves Modified set.
+  bool SaveFile();
+  void ModelSetup();
+  void LanguageSetup();
+  void PortSetup();
+  void ReadFromRadio();
+  void WriteToRadio();
+  void ShowHelp();
+  void ShowChannelInfo();
+
+  // ---- Views ----
+  // 0: the channel table redraws the row of CurrentChannel; 1: every editing window is closed and the
+  // channel table opened anew; 2: the channel edit window reloads.
+  void RefreshViews(Integer Kind);
+  // Selects the tree node of CurrentChannel (Kind 2 also reloads the channel edit window).
+  void SelectChannel(Integer Kind);
+  // Status bar panels, the hidden model and band texts and the caption.
+  void UpdateStatus();
+  // Node texts from ProgramCaption and the hidden labels.
+  void LabelTree();
+  // Closes every MDI child; the channel table is destroyed at once.
+  void CloseChildren();
+
+  // The tree node of channel 1..16.
+  TTreeNode* ChannelNode(Integer Channel) const;
+
+ protected:
+  void Loaded() override;
+
+ private:
+  // Offers to save a modified image before it is replaced or the program ends. False when the command
+  // must not go on: the user asked to save and the data was not saved.
+  bool SaveChangesFirst();
+  void BuildTree();
+  void LoadToolImages();
+  // Paints the tiled background behind the MDI children.
+  LRESULT ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  void HookClient();
+
+  WNDPROC FDefClientProc = nullptr;
+  HWND FHookedClient = nullptr;
+};
+
+extern TfMainFrm* fMainFrm;

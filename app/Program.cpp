@@ -1,0 +1,18 @@
+#include "app/Program.h"
+
+#include "app/MainFrm.h"
+#include "app/Maindb.h"
+#include "platform/forms/Forms.h"
+#include "serial/SioSelComPrompt.h"
+
+String ProgramFile;
+
+void StartProgram() {
+  Application->Initialize();
+  Application->SetTitle("K58");
+  Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");
+  RegisterComSelectForm();
+  if (ProgramFile.empty()) ProgramFile = Application->ExeName();
+  Application->CreateForm(fMaindb);
+  Application->CreateForm(fMainFrm);
+}

@@ -1,0 +1,53 @@
+#include "app/SetPort.h"
+
+#include "app/AllClass.h"
+#include "app/AppUi.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/SysUtils.h"
+
+TfSetPort* fSetPort = nullptr;
+
+K58_IMPLEMENT_CLASS(TfSetPort) {
+  b.Method("FormShow", &TfSetPort::FormShow);
+  b.Method("btnOkClick", &TfSetPort::btnOkClick);
+}
+
+namespace {
+
+// The number in a port name ("COM12" gives 12) from its 4th to 6th character; 0 when there is none.
+Integer PortNumberOf(const String& Name) { return StrToIntDef(Copy(Name, 4, 3), 0); }
+
+}  // namespace
+
+TfSetPort::TfSetPort(TComponent* AOwner) : TForm(AOwner) {}
+
+void TfSetPort::Loaded() {
+  TForm::Loaded();
+  uiPort = ComponentAs<TGroupBox>(this, "uiPort");
+  for (Integer N = 1; N <= PortButtons; ++N)
+    uiPorts[N - 1] = ComponentAs<TRadioButton>(this, "uiPort" + IntToStr(N));
+  lbName = ComponentAs<TLabel>(this, "lbName");
+  cbCom = ComponentAs<TComboBox>(this, "cbCom");
+}
+
+void TfSetPort::FormShow(TObject*) {
+  if (ALL->LanguageIndex > 0) {
+    TranslateForm(this, ALL->LanguageName, true);
+    for (Integer N = 1; N <= PortButtons; ++N) uiPorts[N - 1]->SetCaption(lbName->Caption() + IntToStr(N));
+  }
+  uiPort->SetCaption(Caption());
+  cbCom->Items()->Clear();
+  ListComPorts(cbCom->Items());
+  for (Integer I = 0; I < cbCom->Items()->Count(); ++I) {
+    const Integer N = PortNumberOf(cbCom->Items()->Strings(I));
+    if (N >= 1 && N <= PortButtons) uiPorts[N - 1]->SetEnabled(true);
+  }
+  const Integer Current = PortNumberOf(ALL->PortName);
+  if (Current >= 1 && Current <= PortButtons) uiPorts[Current - 1]->SetChecked(true);
+}
+
+void TfSetPort::btnOkClick(TObject*) {
+  for (Integer N = 1; N <= PortButtons; ++N)
+    if (uiPorts[N - 1]->Checked()) ALL->PortName = "COM" + IntToStr(N);
+}
