@@ -98,6 +98,7 @@ Visual* VisualOf(void* V) { return static_cast<Visual*>(V); }
 X11Display::X11Display() = default;
 
 X11Display::~X11Display() {
+  FTrack->Alive = false;
   StopThread();
   if (FWakeFd >= 0) close(FWakeFd);
   if (!FDpy) return;  // the display never opened
@@ -484,9 +485,14 @@ void X11Display::TopLevelActivated(HWND Hwnd) {
   if (!Hwnd) return;
   Top* T = Find(Hwnd);
   if (!T) return;
-  // The layer activating the window that just received the focus is the echo of that FocusIn: asking
-  // again could take the focus back from wherever the user has moved it since.
+  if (FFocusWanted != Hwnd) FFocusWanted = nullptr;
+  // The layer following a focus change of the server asks for nothing: the focus is there, or has moved
+  // on since and a later change brings the layer along. Asking could take the focus back from wherever
+  // the user has moved it.
+  if (FTrack->Applying.load() == Hwnd) return;
   if (T->Win == FXFocus) return;
+  // The layer's own activation: focus changes the server reported before this request are stale.
+  FTrack->WishSerial = NextRequest(FDpy);
   if (T->Viewable)
     RequestFocus(*T);
   else
@@ -494,6 +500,7 @@ void X11Display::TopLevelActivated(HWND Hwnd) {
 }
 
 void X11Display::RequestFocus(Top& T) {
+  FTrack->WishSerial = NextRequest(FDpy);
   if (FWmWindow && !T.OverrideRedirect) {
     XEvent E{};
     E.xclient.type = ClientMessage;
@@ -504,11 +511,8 @@ void X11Display::RequestFocus(Top& T) {
     E.xclient.data.l[1] = static_cast<long>(FLastTime);
     E.xclient.data.l[2] = 0;
     XSendEvent(FDpy, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
-  } else if (!FXFocus) {
-    // Without a window manager the focus moves only when asked. Once one of our windows has it, the
-    // layer routes the keys to its own focus window whichever of ours receives them, so the focus is
-    // asked for only when the application does not hold it: a late request never takes it back from
-    // where it went meanwhile.
+  } else {
+    // Without a window manager the focus moves only when asked.
     XSetInputFocus(FDpy, T.Win, RevertToParent, CurrentTime);
   }
 }

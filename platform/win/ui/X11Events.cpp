@@ -334,11 +334,10 @@ void X11Display::TranslateFocus(XEvent& E, Top& T, Actions& Out) {
   // Grabs (the window manager's key bindings, a menu of another program) do not move the focus.
   if (F.mode == NotifyGrab || F.mode == NotifyUngrab) return;
   if (F.detail == NotifyPointer || F.detail == NotifyInferior) return;
-  const HWND H = T.Hwnd;
   if (E.type == FocusIn) {
     FXFocus = T.Win;
     if (T.Ic) XSetICFocus(T.Ic);
-    Out.push_back([H] { HostActivated(H); });
+    ReportActivation(T.Hwnd, F.serial, Out);
     return;
   }
   if (FXFocus == T.Win) FXFocus = 0;
@@ -350,7 +349,31 @@ void X11Display::TranslateFocus(XEvent& E, Top& T, Actions& Out) {
   XGetInputFocus(FDpy, &Focus, &Revert);
   if (FindX(Focus)) return;
   ReleaseHeldKeys(Out);
-  Out.push_back([] { HostActivated(nullptr); });
+  ReportActivation(nullptr, F.serial, Out);
+}
+
+void X11Display::ReportActivation(HWND Window, unsigned long Serial, Actions& Out) {
+  // A focus change newer than the layer's latest own activation wins over it: a window still waiting to
+  // be mapped no longer takes the focus then.
+  const bool Newer = Serial >= FTrack->WishSerial.load();
+  if (Newer && FFocusWanted && FFocusWanted != Window) FFocusWanted = nullptr;
+  // Applied on the GUI thread in turn with the device input, where it is checked once more: the layer
+  // may have activated a window meanwhile (its request moves the focus again, and this change is
+  // stale), or a newer change may follow (the layer passes through this one without asking for the
+  // focus, see TopLevelActivated).
+  std::shared_ptr<FocusTrack> Track = FTrack;
+  Out.push_back([Track, Window, Serial] {
+    QueueCall([Track, Window, Serial] {
+      if (!Track->Alive || Serial < Track->WishSerial.load()) return;
+      if (Window && !IsWindow(Window)) return;
+      // A window disabled by a modal loop passes the activation on to its popup.
+      HWND Target = !Window || IsWindowEnabled(Window) ? Window : GetLastActivePopup(Window);
+      if (Target && !CanActivate(Target)) return;
+      Track->Applying = Target;
+      ActivateWindow(Target, false);
+      Track->Applying = nullptr;
+    });
+  });
 }
 
 void X11Display::TranslateConfigure(XEvent& E, Top& T, Actions& Out) {

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -60,6 +61,17 @@ enum AtomId {
 };
 
 struct ShmSegment;  // the shared-memory segment of an image (X11Display.cpp)
+
+// Who moved the focus last, shared with the focus changes queued for the GUI thread (which may run
+// after the back-end went away).
+struct FocusTrack {
+  std::atomic<bool> Alive{true};
+  // The request serial of the layer's latest own activation: focus changes the server reported
+  // before it are stale, that activation moves the focus again.
+  std::atomic<unsigned long> WishSerial{0};
+  // The window a reported focus change activates while the GUI thread applies it (null otherwise).
+  std::atomic<HWND> Applying{nullptr};
+};
 
 // The _NET_WM_ICON data of an icon: width, height, then ARGB pixels, for each size it has.
 void IconToNetWmIcon(HICON Icon, std::vector<long>& Data);
@@ -162,6 +174,7 @@ private:
   void TranslateConfigure(_XEvent& Event, Top& T, Actions& Out);
   void TranslateProperty(_XEvent& Event, Top& T, Actions& Out);
   void ReleaseHeldKeys(Actions& Out);
+  void ReportActivation(HWND Window, unsigned long Serial, Actions& Out);
   void FocusWhenMapped(Top& T);
 
   // X11Selection.cpp
@@ -205,6 +218,7 @@ private:
   std::map<HWND, Top> FTops;
   std::unordered_map<XId, HWND> FByWindow;
   HWND FFocusWanted = nullptr;  // activated before the server mapped it
+  std::shared_ptr<FocusTrack> FTrack = std::make_shared<FocusTrack>();
   XId FXFocus = 0;              // our window holding the X input focus (by the last FocusIn/Out), or 0
 
   std::map<WORD, XId> FStandardCursors;

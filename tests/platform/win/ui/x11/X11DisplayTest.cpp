@@ -116,7 +116,9 @@ protected:
     return Hwnd;
   }
 
-  // Shows a window and waits until the server has it on the screen.
+  // Shows a window and waits until the server has it on the screen, and the input focus too when the
+  // layer activated it: a focus move of the test that the server carried out before the back-end's own
+  // request would be undone by that request.
   void ShowAndWait(HWND Hwnd, int Cmd = SW_SHOWNORMAL) {
     ShowWindow(Hwnd, Cmd);
     UpdateWindow(Hwnd);
@@ -124,6 +126,14 @@ protected:
       XWindowAttributes A;
       return XGetWindowAttributes(Probe, XOf(Hwnd), &A) && A.map_state == IsViewable;
     }));
+    if (GetActiveWindow() == Hwnd) ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(Hwnd); }));
+  }
+
+  Window ServerFocus() {
+    Window W = 0;
+    int Revert = 0;
+    XGetInputFocus(Probe, &W, &Revert);
+    return W;
   }
 
   Window XOf(HWND Hwnd) { return winui::X11WindowOf(Hwnd); }
@@ -470,6 +480,69 @@ TEST_F(XvfbDisplay, FocusMovesActivateAndKeysHeldWhenTheApplicationLosesFocusAre
   EXPECT_EQ(Count(B, WM_ACTIVATEAPP), 1 + 1) << "activated once, deactivated once";
   EXPECT_TRUE(PumpUntil([&] { return !(GetAsyncKeyState(VK_SHIFT) & 0x8000); }))
       << "Shift released elsewhere stays down";
+}
+
+// Focus changes the event thread reported but the GUI thread has not applied yet: the tests hold the
+// GUI thread still until a key sent after them is queued, so the order of the two threads is fixed.
+class XvfbFocusOrder : public XvfbDisplay {
+protected:
+  // Sends F9 to Hwnd and waits, without dispatching, until the layer has it: every event the server
+  // sent this process before it is queued for the GUI thread by then. Then lets the key go again.
+  void HoldUntilQueued(HWND Hwnd) {
+    SendKey(Hwnd, XK_F9, 0, true);
+    ASSERT_TRUE(WaitFor([] { return (GetAsyncKeyState(VK_F9) & 0x8000) != 0; }));
+  }
+  void LetKeyGo(HWND Hwnd) {
+    SendKey(Hwnd, XK_F9, 0, false);
+    ASSERT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_F9) & 0x8000) == 0; }));
+  }
+
+  // Everything the back-end asked the server for has been carried out, and the GUI thread has
+  // dispatched what came back.
+  void Settle() {
+    PumpPending();
+    winui::Display().Monitors();  // a round trip on the back-end's connection
+    XSync(Probe, False);
+    PumpPending();
+  }
+};
+
+TEST_F(XvfbFocusOrder, AFocusChangeAlreadyOvertakenDoesNotTakeTheFocusBack) {
+  HWND A = Make(WS_OVERLAPPEDWINDOW, 40, 40, 200, 150, "A");
+  HWND B = Make(WS_OVERLAPPEDWINDOW, 300, 40, 200, 150, "B");
+  ShowAndWait(A);
+  ShowAndWait(B);
+  FocusAndWait(A);
+  // The user goes to B and back to A before the layer has heard of either.
+  XSetInputFocus(Probe, XOf(B), RevertToParent, CurrentTime);
+  XSetInputFocus(Probe, XOf(A), RevertToParent, CurrentTime);
+  HoldUntilQueued(A);
+  LetKeyGo(A);
+  Settle();
+  EXPECT_EQ(GetActiveWindow(), A);
+  EXPECT_EQ(ServerFocus(), XOf(A)) << "passing through B asked the server for the focus";
+}
+
+TEST_F(XvfbFocusOrder, TheProgramsActivationOutlivesTheFocusItsEarlierRequestBrought) {
+  HWND A = Make(WS_OVERLAPPEDWINDOW, 40, 40, 200, 150, "A");
+  HWND B = Make(WS_OVERLAPPEDWINDOW, 300, 40, 200, 150, "B");
+  // A takes the focus; the layer has not yet heard so when the program shows and activates B.
+  ShowWindow(A, SW_SHOWNORMAL);
+  ASSERT_TRUE(WaitFor([&] { return ServerFocus() == XOf(A); }));
+  HoldUntilQueued(A);
+  ShowWindow(B, SW_SHOWNORMAL);
+  Log().clear();
+  LetKeyGo(A);
+  ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(B); }));
+  Settle();
+  EXPECT_EQ(GetActiveWindow(), B) << "the late news of A's focus undid the program's activation";
+  for (const Seen& S : Log())
+    EXPECT_FALSE(S.Hwnd == A && S.Msg == WM_ACTIVATE && LOWORD(S.WParam) != WA_INACTIVE)
+        << "A was activated again in between";
+  // From there on the user's moves are followed as always.
+  FocusAndWait(A);
+  Settle();
+  EXPECT_EQ(ServerFocus(), XOf(A));
 }
 
 TEST_F(XvfbDisplay, ThePointerLeavingTheWindowsEndsMouseTracking) {
