@@ -545,6 +545,26 @@ TEST_F(XvfbFocusOrder, TheProgramsActivationOutlivesTheFocusItsEarlierRequestBro
   EXPECT_EQ(ServerFocus(), XOf(A));
 }
 
+TEST_F(XvfbFocusOrder, HidingOrDestroyingTheFocusedWindowPassesTheFocusToItsOwner) {
+  HWND Main = Make(WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, "Main");
+  ShowAndWait(Main);
+  for (const bool Destroy : {false, true}) {
+    SCOPED_TRACE(Destroy ? "destroyed" : "hidden");
+    HWND Dialog = Make(WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 200, 120, "Dialog", Main);
+    ShowAndWait(Dialog);
+    ASSERT_EQ(GetActiveWindow(), Dialog);
+    Log().clear();
+    if (Destroy)
+      DestroyWindow(Dialog);
+    else
+      ShowWindow(Dialog, SW_HIDE);
+    ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(Main); }));
+    Settle();
+    EXPECT_EQ(GetActiveWindow(), Main);
+    EXPECT_EQ(Count(Main, WM_ACTIVATEAPP), 0) << "the application lost the activation on the way";
+  }
+}
+
 TEST_F(XvfbDisplay, ThePointerLeavingTheWindowsEndsMouseTracking) {
   HWND W = Make(WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, "Leave");
   ShowAndWait(W);
