@@ -67,12 +67,27 @@ TCustomCellGrid::TCustomCellGrid(TComponent* AOwner) : TCustomControl(AOwner) {
   SetDoubleBuffered(true);
 }
 
+void TCustomCellGrid::BeforeDestruction() {
+  FreeInplaceEditor();
+  inherited::BeforeDestruction();
+}
+
+void TCustomCellGrid::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent != nullptr && AComponent == inplaceEdit_) inplaceEdit_ = nullptr;
+}
+
+void TCustomCellGrid::FreeInplaceEditor() {
+  if (inplaceEdit_ == nullptr) return;
+  TInplaceEdit* editor = inplaceEdit_;
+  inplaceEdit_ = nullptr;
+  editCol_ = -1;
+  editRow_ = -1;
+  FreeObject(editor);
+}
+
 TCustomCellGrid::~TCustomCellGrid() {
-  if (inplaceEdit_ != nullptr) {
-    TInplaceEdit* editor = inplaceEdit_;
-    inplaceEdit_ = nullptr;
-    FreeObject(editor);
-  }
+  FreeInplaceEditor();
   // The window goes while the store still answers the messages its destruction sends.
   if (HandleAllocated()) DestroyHandle();
   TCells* cells = cells_;

@@ -144,6 +144,10 @@ class TCustomCellGrid : public TCustomControl {
 
   explicit TCustomCellGrid(TComponent* AOwner);
   ~TCustomCellGrid() override;
+  // The editor goes first, while the grid is whole; a child control freed with the window tree.
+  void BeforeDestruction() override;
+  // Forgets the editor when it is freed by someone else (its parent's window tree).
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Column widths and row heights are stored as the extra properties "ColWidths" and "RowHeights".
   void DefineProperties(TFiler* Filer) override;
 
@@ -608,6 +612,7 @@ class TCustomCellGrid : public TCustomControl {
   friend struct TGridAxisInfo;
 
   void LoadCursors();
+  void FreeInplaceEditor();
   void SetCellProperty(Integer ACol, Integer ARow, Integer PropIndex, intptr_t Value);
   void CalcAxis(TGridAxisInfo& Axis, bool IsColumns) const;
   Integer CellStart(const TGridAxisInfo& Axis, Integer Index) const;

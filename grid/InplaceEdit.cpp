@@ -264,10 +264,13 @@ bool TInplaceEdit::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint Mo
 void TInplaceEdit::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:
+      // The grid stays the form's focused control while its editor holds the window focus; the message
+      // goes straight to the handlers so the editor does not claim that place for itself.
       if (TCustomForm* form = GetParentForm(this)) {
         if (!form->SetFocusedControl(Grid)) return;
       }
-      break;
+      Dispatch(Message);
+      return;
     case WM_LBUTTONDOWN: {
       const LONG now = GetMessageTime();
       if (ClickTime != 0 && static_cast<DWORD>(now - ClickTime) < GetDoubleClickTime()) {

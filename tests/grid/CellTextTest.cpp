@@ -129,6 +129,37 @@ TEST_F(CellTexts, ConversionFailureShowsTheCellAndKeepsTheOldText) {
   }
 }
 
+// The cell's own attributes drive the formatting; with ',' as the decimal separator a grouped whole
+// number keeps its zeros and a text that reads as no number is refused with the cell named.
+TEST_F(CellTexts, NumberCellsInTheCommaDecimalConvention) {
+  TFormatSettingsGuard guard(CommaDecimalSettings());
+  struct Case {
+    const char* Text;
+    Integer DecLength;
+    bool TrailingZero;
+    const char* Stored;
+  };
+  TCellInfo* cell = grid.GetCellInfo(2, 3);
+  cell->DataStyle = dsNumber;
+  cell->ThousandSep = true;
+  cell->ZeroNull = true;
+  for (const Case& k : {Case{"1234,5", 2, false, "1.234,5"}, Case{"1.234,50", 2, true, "1.234,50"},
+                        Case{"10000", 0, false, "10.000"}, Case{"10000", 2, false, "10.000"},
+                        Case{"0,00", 2, false, ""}}) {
+    cell->DecLength = k.DecLength;
+    cell->TrailingZero = k.TrailingZero;
+    cell->ForeText = "before";
+    grid.SetForeText(2, 3, k.Text);
+    EXPECT_EQ(Fore(2, 3), k.Stored) << k.Text;
+  }
+  EXPECT_TRUE(boxes.Boxes.empty());
+  cell->ForeText = "kept";
+  grid.SetForeText(2, 3, "1,2,3");
+  EXPECT_EQ(Fore(2, 3), "kept");
+  ASSERT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Boxes[0].Text, "Cell[2,3]");
+}
+
 TEST_F(CellTexts, DatesAndTimesAreRewrittenInTheirStoredForm) {
   grid.GetCellInfo(1, 1)->DataStyle = dsDate;
   grid.GetCellInfo(2, 1)->DataStyle = dsTime;

@@ -42,6 +42,9 @@ TEST_F(Editor, EnterOpensWithTheCaretAtTheEndAndEnterCommits) {
   EXPECT_EQ(Edit()->SelStart(), 3);
   EXPECT_EQ(Edit()->SelLength(), 0);
   EXPECT_EQ(grid->EditCol(), 1);
+  // The editor holds the window focus while the grid stays the form's focused control.
+  EXPECT_EQ(GetFocus(), Edit()->Handle());
+  EXPECT_EQ(form->ActiveControl(), grid);
   Type("er");
   Key(VK_RETURN);
   EXPECT_FALSE(grid->Editing());
