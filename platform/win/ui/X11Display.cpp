@@ -95,10 +95,32 @@ Visual* VisualOf(void* V) { return static_cast<Visual*>(V); }
 
 // ---- connection ------------------------------------------------------------------------------------
 
+// The displays whose event threads run. The window layer keeps its back-end to the end of the process,
+// so at exit the threads are stopped before static objects they reach through the layer (the clock of
+// the tick count) are destroyed. Both never destroyed themselves.
+std::mutex& X11Display::LiveLock() {
+  static auto* M = new std::mutex;
+  return *M;
+}
+
+std::vector<X11Display*>& X11Display::Live() {
+  static auto* V = new std::vector<X11Display*>;
+  return *V;
+}
+
+void X11Display::StopLiveThreads() {
+  std::lock_guard<std::mutex> G(LiveLock());
+  for (X11Display* D : Live()) D->StopThread();
+}
+
 X11Display::X11Display() = default;
 
 X11Display::~X11Display() {
   FTrack->Alive = false;
+  {
+    std::lock_guard<std::mutex> G(LiveLock());
+    std::erase(Live(), this);
+  }
   StopThread();
   if (FWakeFd >= 0) close(FWakeFd);
   if (!FDpy) return;  // the display never opened
@@ -155,7 +177,12 @@ bool X11Display::Open(const X11Options& Options) {
   FWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (FWakeFd < 0) return false;
   XFlush(FDpy);
+  // Registered after the clock exists, the exit handler runs before the clock is destroyed.
+  static const bool AtExit = (GetTickCount(), std::atexit(StopLiveThreads), true);
+  (void)AtExit;
+  std::lock_guard<std::mutex> G(LiveLock());
   FThread = std::thread([this] { EventLoop(); });
+  Live().push_back(this);
   return true;
 }
 

@@ -150,6 +150,9 @@ private:
   std::vector<long> ReadLongs(XId Window, XId Property, XId Type, long Max);
   void Wake();
   void StopThread();
+  static std::mutex& LiveLock();
+  static std::vector<X11Display*>& Live();
+  static void StopLiveThreads();
   Top* Find(HWND Hwnd);
   Top* FindX(XId Window);
   void DestroyTop(Top& T);

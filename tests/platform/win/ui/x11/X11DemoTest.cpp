@@ -6,10 +6,12 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "X11TestSupport.h"
@@ -155,9 +157,27 @@ TEST(XvfbDemo, TakesAClickTypedTextAMenuCommandAndACloseRequestAndShowsOnTheScre
   ASSERT_EQ(Click(File.left + 20, File.bottom + 10), 0);
   EXPECT_TRUE(WaitFor([&] { return HasLine(Log, "command 101"); })) << "the menu command did not arrive";
 
-  // The window manager's close request closes the frame and ends the program.
+  // The window manager's close request closes the frame and ends the program, cleanly also while X
+  // events keep coming (changes of the work area, which the program reads again each time).
+  std::atomic<bool> Flooding{true};
+  std::thread Flood([&] {
+    ::Display* Dpy = XOpenDisplay(Server.Name().c_str());
+    if (!Dpy) return;
+    long Area[4] = {0, 0, 1024, 768};
+    const Atom WorkArea = XInternAtom(Dpy, "_NET_WORKAREA", False);
+    while (Flooding) {
+      XChangeProperty(Dpy, DefaultRootWindow(Dpy), WorkArea, XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(Area), 4);
+      XSync(Dpy, False);
+    }
+    XDeleteProperty(Dpy, DefaultRootWindow(Dpy), WorkArea);
+    XCloseDisplay(Dpy);
+  });
   RequestClose(Server.Name(), FrameWindow);
-  EXPECT_EQ(WaitExit(Demo, 20000), 0);
+  const int ExitCode = WaitExit(Demo, 20000);
+  Flooding = false;
+  Flood.join();
+  EXPECT_EQ(ExitCode, 0);
   EXPECT_TRUE(HasLine(Log, "close"));
   EXPECT_TRUE(HasLine(Log, "exit"));
 }
