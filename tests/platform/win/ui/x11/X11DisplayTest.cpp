@@ -126,7 +126,9 @@ protected:
       XWindowAttributes A;
       return XGetWindowAttributes(Probe, XOf(Hwnd), &A) && A.map_state == IsViewable;
     }));
-    if (GetActiveWindow() == Hwnd) ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(Hwnd); }));
+    if (GetActiveWindow() == Hwnd) {
+      ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(Hwnd); }));
+    }
   }
 
   Window ServerFocus() {
@@ -216,6 +218,28 @@ protected:
     K.same_screen = True;
     K.time = CurrentTime;
     Send(XOf(Hwnd), Down ? KeyPressMask : KeyReleaseMask, E);
+  }
+
+  // Sends F9 to Hwnd and waits, without dispatching, until the layer has it: every event the server
+  // sent this process before it is queued for the GUI thread by then. LetKeyGo releases it again.
+  void HoldUntilQueued(HWND Hwnd) {
+    SendKey(Hwnd, XK_F9, 0, true);
+    ASSERT_TRUE(WaitFor([] { return (GetAsyncKeyState(VK_F9) & 0x8000) != 0; }));
+  }
+  void LetKeyGo(HWND Hwnd) {
+    SendKey(Hwnd, XK_F9, 0, false);
+    ASSERT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_F9) & 0x8000) == 0; }));
+  }
+
+  // Everything the back-end and the probe asked the server for has been carried out, and the GUI thread
+  // has dispatched every event that came of it (Marker: a window of ours to send the marking key to).
+  void Settle(HWND Marker) {
+    PumpPending();
+    winui::Display().Monitors();  // a round trip on the back-end's connection
+    XSync(Probe, False);
+    HoldUntilQueued(Marker);
+    LetKeyGo(Marker);
+    PumpPending();
   }
 
   // Gives the X input focus to a window (what a window manager does on a click) and waits until the
@@ -484,28 +508,7 @@ TEST_F(XvfbDisplay, FocusMovesActivateAndKeysHeldWhenTheApplicationLosesFocusAre
 
 // Focus changes the event thread reported but the GUI thread has not applied yet: the tests hold the
 // GUI thread still until a key sent after them is queued, so the order of the two threads is fixed.
-class XvfbFocusOrder : public XvfbDisplay {
-protected:
-  // Sends F9 to Hwnd and waits, without dispatching, until the layer has it: every event the server
-  // sent this process before it is queued for the GUI thread by then. Then lets the key go again.
-  void HoldUntilQueued(HWND Hwnd) {
-    SendKey(Hwnd, XK_F9, 0, true);
-    ASSERT_TRUE(WaitFor([] { return (GetAsyncKeyState(VK_F9) & 0x8000) != 0; }));
-  }
-  void LetKeyGo(HWND Hwnd) {
-    SendKey(Hwnd, XK_F9, 0, false);
-    ASSERT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_F9) & 0x8000) == 0; }));
-  }
-
-  // Everything the back-end asked the server for has been carried out, and the GUI thread has
-  // dispatched what came back.
-  void Settle() {
-    PumpPending();
-    winui::Display().Monitors();  // a round trip on the back-end's connection
-    XSync(Probe, False);
-    PumpPending();
-  }
-};
+using XvfbFocusOrder = XvfbDisplay;
 
 TEST_F(XvfbFocusOrder, AFocusChangeAlreadyOvertakenDoesNotTakeTheFocusBack) {
   HWND A = Make(WS_OVERLAPPEDWINDOW, 40, 40, 200, 150, "A");
@@ -518,7 +521,7 @@ TEST_F(XvfbFocusOrder, AFocusChangeAlreadyOvertakenDoesNotTakeTheFocusBack) {
   XSetInputFocus(Probe, XOf(A), RevertToParent, CurrentTime);
   HoldUntilQueued(A);
   LetKeyGo(A);
-  Settle();
+  Settle(A);
   EXPECT_EQ(GetActiveWindow(), A);
   EXPECT_EQ(ServerFocus(), XOf(A)) << "passing through B asked the server for the focus";
 }
@@ -534,14 +537,14 @@ TEST_F(XvfbFocusOrder, TheProgramsActivationOutlivesTheFocusItsEarlierRequestBro
   Log().clear();
   LetKeyGo(A);
   ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(B); }));
-  Settle();
+  Settle(B);
   EXPECT_EQ(GetActiveWindow(), B) << "the late news of A's focus undid the program's activation";
   for (const Seen& S : Log())
     EXPECT_FALSE(S.Hwnd == A && S.Msg == WM_ACTIVATE && LOWORD(S.WParam) != WA_INACTIVE)
         << "A was activated again in between";
   // From there on the user's moves are followed as always.
   FocusAndWait(A);
-  Settle();
+  Settle(A);
   EXPECT_EQ(ServerFocus(), XOf(A));
 }
 
@@ -559,7 +562,7 @@ TEST_F(XvfbFocusOrder, HidingOrDestroyingTheFocusedWindowPassesTheFocusToItsOwne
     else
       ShowWindow(Dialog, SW_HIDE);
     ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(Main); }));
-    Settle();
+    Settle(Main);
     EXPECT_EQ(GetActiveWindow(), Main);
     EXPECT_EQ(Count(Main, WM_ACTIVATEAPP), 0) << "the application lost the activation on the way";
   }
@@ -662,8 +665,7 @@ TEST_F(XvfbDisplay, MovesFromOutsideReachTheLayerAndItsOwnMovesDoNotBounce) {
     return X == 30 && Y == 30 && Wd == 200 && Ht == 120 && R.left == 30 && R.right == 230;
   };
   ASSERT_TRUE(PumpUntil(AtLast));
-  XSync(Probe, False);
-  PumpUntil([] { return false; }, 300);  // whatever echo is still coming has arrived by now
+  Settle(W);  // every echo has arrived
   EXPECT_TRUE(AtLast());
 }
 
@@ -698,7 +700,7 @@ TEST_F(XvfbDisplay, MinimisingAndMaximisingByTheWindowManagerReachTheLayer) {
   // its place (the layer parks minimised windows far away).
   ShowWindow(W, SW_MINIMIZE);
   SetWmState(IconicState);
-  PumpUntil([] { return false; }, 200);
+  Settle(W);
   EXPECT_TRUE(IsIconic(W));
   XWindowAttributes Attr;
   ASSERT_TRUE(XGetWindowAttributes(Probe, X, &Attr));
