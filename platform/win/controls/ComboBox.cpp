@@ -743,6 +743,10 @@ LRESULT CALLBACK ComboProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   Combo* C = StateOf<Combo>(Hwnd);
   if (!C) {
     if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
+    // Scroll bars asked of a combo box are its list's (which always has the vertical one), never the
+    // field's own.
+    if (DWORD St = static_cast<DWORD>(GetWindowLong(Hwnd, GWL_STYLE)); St & (WS_VSCROLL | WS_HSCROLL))
+      SetWindowLong(Hwnd, GWL_STYLE, static_cast<LONG>(St & ~(WS_VSCROLL | WS_HSCROLL)));
     C = new Combo;
     C->Hwnd = Hwnd;
     SetState(Hwnd, C);

@@ -329,6 +329,17 @@ TEST_F(ComboBoxTest, HeightsAndDroppedGeometry) {
   SetWindowPos(C, nullptr, 0, 0, 160, Field + 6 + 2 + 3 * Row, SWP_NOMOVE | SWP_NOZORDER);
   GetWindowRect(C, &Rc);
   EXPECT_EQ(Field + 6, Rc.bottom - Rc.top);
+
+  // WS_VSCROLL asked of a combo box is its list's: the field keeps its whole width.
+  for (DWORD Kind : {CBS_DROPDOWNLIST, CBS_DROPDOWN, CBS_SIMPLE}) {
+    HWND S = Make(Kind | WS_VSCROLL | WS_HSCROLL, RECT{20, 150, 180, 250});
+    RECT Client{}, Window{};
+    GetClientRect(S, &Client);
+    GetWindowRect(S, &Window);
+    EXPECT_EQ(0, GetWindowLong(S, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) << Kind;
+    EXPECT_EQ(Window.right - Window.left, Client.right - Client.left) << Kind;
+    DestroyWindow(S);
+  }
 }
 
 TEST_F(ComboBoxTest, OwnerDrawnComboMeasuresFieldAndRowsAndDrawsTheField) {
