@@ -374,6 +374,28 @@ TEST_F(FileDialogTest, TheMouseAndTheKeyboardMoveThroughFoldersFiltersAndFiles) 
   EXPECT_EQ(Folder, (Dir / "sub").string());
 }
 
+TEST_F(FileDialogTest, WithoutAnOwnerEveryWindowWaitsAndClosingTheDialogCancels) {
+  Ofn.hwndOwner = nullptr;
+  bool ParentEnabled = true;
+  RECT Box{}, Work{};
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
+  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
+    ParentEnabled = IsWindowEnabled(Parent) != FALSE;
+    GetWindowRect(I.Dialog, &Box);
+    PostMessage(I.Dialog, WM_CLOSE, 0, 0);  // the caption's close button
+    return 0;
+  });
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+  EXPECT_FALSE(ParentEnabled);
+  EXPECT_TRUE(IsWindowEnabled(Parent));
+  EXPECT_NEAR((Box.left + Box.right) / 2, (Work.left + Work.right) / 2, 1);  // centred on the work area
+  // An owner that is not a window is refused.
+  Ofn.hwndOwner = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7777));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(CommDlgExtendedError(), CDERR_DIALOGFAILURE);
+}
+
 TEST_F(FileDialogTest, FailuresAreReportedAndNothingOverrunsTheCallersBuffers) {
   OPENFILENAME Bad = Ofn;
   Bad.lStructSize = 12;
