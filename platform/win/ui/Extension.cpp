@@ -271,6 +271,8 @@ public:
   }
   void WindowDestroyed(HWND Hwnd) override {
     WindowGoingAway(Hwnd);
+    // A modal loop for this window may be waiting for a message.
+    WakeWaitingLoops();
     if (Ui().Backend && Data(Hwnd)->Surface) Ui().Backend->TopLevelDestroyed(Hwnd);
   }
   bool DefWindowProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result) override {

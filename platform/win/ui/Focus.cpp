@@ -101,13 +101,16 @@ bool RunModalLoop(HWND Window, HWND Owner, const std::function<bool()>& Done) {
   bool Quit = false;
   MSG M;
   while (IsWindow(Window) && !(Done && Done())) {
+    ++S.ModalWaits;
     BOOL R = GetMessage(&M, nullptr, 0, 0);
+    --S.ModalWaits;
     if (R == 0) {
       PostQuitMessage(static_cast<int>(M.wParam));
       Quit = true;
       break;
     }
     if (R < 0) break;
+    if (IsLoopWake(M)) continue;
     TranslateMessage(&M);
     DispatchMessage(&M);
   }

@@ -266,6 +266,46 @@ WPARAM MouseKeyFlags() {
   return F;
 }
 
+namespace {
+
+// lParam of the thread message that wakes a loop waiting for a message after what ends it happened
+// inside the wait (routing input, a sent message or a queued step can end it there).
+constexpr LPARAM kLoopWake = 0x4B43574B;
+
+}  // namespace
+
+void WakeWaitingLoops() {
+  UiState& S = Ui();
+  // The loops run on the GUI thread; a window of another thread going away wakes none of them.
+  DWORD Me = GetCurrentThreadId();
+  if (S.InputThread != Me) return;
+  if (S.CaptureWaits > 0 || S.ModalWaits > 0) PostThreadMessage(Me, WM_NULL, 0, kLoopWake);
+}
+
+bool IsLoopWake(const MSG& M) { return !M.hwnd && M.message == WM_NULL && M.lParam == kLoopWake; }
+
+bool NextCaptureMessage(HWND Hwnd, MSG& M) {
+  UiState& S = Ui();
+  for (;;) {
+    if (!IsWindow(Hwnd) || S.Capture != Hwnd) return false;
+    ++S.CaptureWaits;
+    BOOL R = GetMessage(&M, nullptr, 0, 0);
+    --S.CaptureWaits;
+    if (R == 0) {
+      PostQuitMessage(static_cast<int>(M.wParam));
+      return false;
+    }
+    if (R < 0) return false;
+    if (IsLoopWake(M)) continue;
+    if (!IsWindow(Hwnd) || S.Capture != Hwnd) {
+      TranslateMessage(&M);
+      DispatchMessage(&M);
+      return false;
+    }
+    return true;
+  }
+}
+
 void QueueRaw(RawEvent Event) {
   EnsureInit();
   UiState& S = Ui();
@@ -484,6 +524,7 @@ HWND SetCapture(HWND hWnd) {
   if (hWnd && !IsWindow(hWnd)) return Old;
   if (Old == hWnd) return Old;
   S.Capture = hWnd;
+  if (Old) WakeWaitingLoops();
   if (Old && IsWindow(Old)) SendMessage(Old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
   return Old;
 }
@@ -492,6 +533,7 @@ BOOL ReleaseCapture() {
   UiState& S = Ui();
   HWND Old = S.Capture;
   S.Capture = nullptr;
+  if (Old) WakeWaitingLoops();
   if (Old && IsWindow(Old)) SendMessage(Old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }

@@ -144,12 +144,7 @@ bool TrackCaptionButton(HWND Hwnd, int Hit) {
   bool Inside = true;
   MSG M;
   for (;;) {
-    if (!GetMessage(&M, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(M.wParam));
-      Inside = false;
-      break;
-    }
-    if (GetCapture() != Hwnd) {
+    if (!NextCaptureMessage(Hwnd, M)) {
       Inside = false;
       break;
     }
@@ -185,11 +180,7 @@ void MoveSizeLoop(HWND Hwnd, int Edge, POINT Start) {
   POINT Last = Start;
   MSG M;
   for (;;) {
-    if (!GetMessage(&M, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(M.wParam));
-      break;
-    }
-    if (!IsWindow(Hwnd) || GetCapture() != Hwnd) break;
+    if (!NextCaptureMessage(Hwnd, M)) break;
     if (M.message == WM_KEYDOWN && M.wParam == VK_ESCAPE) {
       SetWindowPos(Hwnd, nullptr, Orig.left, Orig.top, Width(Orig), Height(Orig), SWP_NOZORDER | SWP_NOACTIVATE);
       break;

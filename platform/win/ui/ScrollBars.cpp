@@ -198,11 +198,7 @@ void TrackScrollBar(HWND Hwnd, int Bar, POINT Screen) {
   }
   MSG M;
   for (;;) {
-    if (!GetMessage(&M, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(M.wParam));
-      break;
-    }
-    if (!IsWindow(Hwnd) || GetCapture() != Hwnd) break;
+    if (!NextCaptureMessage(Hwnd, M)) break;
     POINT Now{M.pt.x - W.left, M.pt.y - W.top};
     if (M.message == WM_TIMER && M.hwnd == Hwnd && M.wParam == RepeatTimer) {
       SetTimer(Hwnd, RepeatTimer, RepeatDelay, nullptr);

@@ -119,6 +119,9 @@ struct UiState {
   std::vector<DefWindowProcHook> DefHooks;
   MenuBarProvider* MenuBar = nullptr;
   int ModalDepth = 0;
+  // Capture loops (NextCaptureMessage) and modal loops (RunModalLoop) waiting in GetMessage.
+  int CaptureWaits = 0;
+  int ModalWaits = 0;
 
   // Keys whose characters a back-end gave (see InjectKey), by the lParam and time of the message.
   struct KeyChar {
@@ -240,6 +243,15 @@ WORD ScanCodeOf(WORD Vk);
 WPARAM MouseKeyFlags();
 void SendSetCursorAt(POINT Screen);
 void WindowGoingAway(HWND Hwnd);
+// The next message for a loop that lasts while Hwnd holds the capture (moving, sizing, a held caption
+// button or scroll bar). Answers false once the capture went elsewhere or the window was destroyed,
+// also when that happened while the loop waited; a message retrieved meanwhile is dispatched, never
+// dropped. WM_QUIT ends it too (posted again for the outer loop).
+bool NextCaptureMessage(HWND Hwnd, MSG& M);
+// Wakes a capture or modal loop waiting in GetMessage, after what ends it (the capture moving, a
+// window destroyed) happened inside that wait; the loops skip the wake message (IsLoopWake).
+void WakeWaitingLoops();
+bool IsLoopWake(const MSG& M);
 
 // ---- focus and activation (Focus.cpp) ----------------------------------------------------------------
 bool CanActivate(HWND Hwnd);
