@@ -465,10 +465,16 @@ void RunLoop(Tracker& T) {
   while (!T.Done) {
     if (!IsWindow(T.Owner) || GetCapture() != T.Owner) break;
     if (GetActiveWindow() != T.ActiveAtStart) break;
-    if (!GetMessage(&M, nullptr, 0, 0)) {
+    // Counted as a capture loop, so that the owner losing the capture (or going away) while the loop
+    // waits wakes it.
+    ++Ui().CaptureWaits;
+    BOOL Got = GetMessage(&M, nullptr, 0, 0);
+    --Ui().CaptureWaits;
+    if (!Got) {
       PostQuitMessage(static_cast<int>(M.wParam));
       break;
     }
+    if (IsLoopWake(M)) continue;
     if (IsMouse(M.message)) {
       if (M.message >= WM_NCMOUSEMOVE && M.message <= WM_NCXBUTTONDBLCLK) {
         // Without the capture (taken away meanwhile) mouse messages may come non-client.

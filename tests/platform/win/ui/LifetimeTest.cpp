@@ -195,5 +195,16 @@ TEST_F(LifetimeTest, AModalWindowDestroyedWhileTheLoopWaitsEndsTheLoop) {
   EXPECT_EQ(GetActiveWindow(), Owner);
 }
 
+TEST_F(LifetimeTest, AnOwnerDestroyedWhileItsPopupMenuIsOpenEndsTheMenu) {
+  HWND Owner = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
+  D->Pump();
+  HMENU Pop = CreatePopupMenu();
+  AppendMenu(Pop, MF_STRING, 7, "&Seven");
+  D->Later([Owner] { DestroyWindow(Owner); });
+  EXPECT_EQ(TrackPopupMenu(Pop, TPM_RETURNCMD, 300, 300, 0, Owner, nullptr), 0);
+  ExpectForgotten(Owner);
+  DestroyMenu(Pop);
+}
+
 }  // namespace
 }  // namespace winui_test
