@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "platform/classes/Filer.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Hints.h"
@@ -24,12 +25,26 @@ namespace {
 constexpr UINT_PTR kHintTimer = 1;
 constexpr const char* kAppWindowClass = "TApplication";
 
+// Form resources name components of other forms and of data modules by "Form.Component": the forms
+// and data modules alive are found by their names.
+TComponent* FindGlobalForm(const String& Name) {
+  if (Screen == nullptr || Name.empty()) return nullptr;
+  for (Integer i = 0; i < Screen->FormCount(); ++i) {
+    if (SameText(Screen->Forms(i)->Name(), Name)) return Screen->Forms(i);
+  }
+  for (Integer i = 0; i < Screen->DataModuleCount(); ++i) {
+    if (SameText(Screen->DataModules(i)->Name(), Name)) return Screen->DataModules(i);
+  }
+  return nullptr;
+}
+
 // The global objects exist from start-up on (no window is made until one is needed).
 struct GlobalObjects {
   GlobalObjects() {
     k58::forms::RegisterControlClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
+    RegisterFindGlobalComponentProc(FindGlobalForm);
   }
 };
 const GlobalObjects globalObjects;

@@ -23,6 +23,7 @@ LRESULT PerformIfAlive(TControl* Control, UINT Msg, WPARAM WParam, LPARAM LParam
 
 void ControlDestroying(TControl* Control) {
   if (CaptureControl == Control) CaptureControl = nullptr;
+  DragControlDestroyed(Control);
   if (Application != nullptr) Application->ControlDestroyed(Control);
 }
 

@@ -33,6 +33,8 @@ LRESULT PerformIfAlive(TControl* Control, UINT Msg, WPARAM WParam, LPARAM LParam
 void DragInitControl(TControl* Control, bool Immediate, Integer Threshold);
 void DragDone(bool Drop);
 bool DragActive();
+// A control going away while it is dragged cancels the drag and is forgotten by its drag object.
+void DragControlDestroyed(TControl* Control);
 
 }  // namespace k58::forms
 

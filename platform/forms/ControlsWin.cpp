@@ -567,6 +567,10 @@ void TWinControl::SetZOrder(bool TopMost) {
   if (parent_ == nullptr) {
     if (handle_ != nullptr) {
       ::SetWindowPos(handle_, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      // An MDI child brought to the front becomes the active child of its client.
+      if (TopMost && (::GetWindowLongPtr(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0 && ::IsWindowVisible(handle_)) {
+        ::SendMessage(::GetParent(handle_), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(handle_), 0);
+      }
     }
     return;
   }

@@ -229,6 +229,21 @@ void DragDone(bool Drop) { DragManager::Get().Done(Drop); }
 
 bool DragActive() { return DragManager::Get().Object != nullptr; }
 
+void DragControlDestroyed(TControl* Control) {
+  DragManager& m = DragManager::Get();
+  if (m.Object == nullptr || m.Control != Control) return;
+  if (auto* object = dynamic_cast<TBaseDragControlObject*>(m.Object)) {
+    if (object->Control() == Control) object->SetControl(nullptr);
+  }
+  m.Control = nullptr;
+  // Called while the control is freed: what the drag object's end raises is shown, never thrown.
+  try {
+    m.Done(false);
+  } catch (...) {
+    if (Application != nullptr) Application->HandleException(Application);
+  }
+}
+
 }  // namespace k58::forms
 
 TDragObject* DragObject() { return DragManager::Get().Object; }

@@ -365,7 +365,6 @@ void TCustomForm::SetVisible(bool Value) {
     }
     return;
   }
-  if (Value && formStyle_ == fsMDIChild && false) return;
   if (!Value && formStyle_ == fsMDIChild && Visible() && !ComponentState().Contains(csDestroying)) {
     throw EInvalidOperation(SMDIChildNotVisible);
   }
@@ -906,7 +905,10 @@ void TCustomForm::WMSize(TWMSize& Message) {
     switch (Message.SizeType()) {
       case SIZE_MINIMIZED: windowState_ = wsMinimized; break;
       case SIZE_MAXIMIZED: windowState_ = wsMaximized; break;
-      case SIZE_RESTORED: windowState_ = wsNormal; break;
+      // A window made but not yet shown is sized before it shows in the state the form asks for.
+      case SIZE_RESTORED:
+        if (::IsWindowVisible(Handle())) windowState_ = wsNormal;
+        break;
       default: break;
     }
   }
@@ -1097,8 +1099,18 @@ void TCustomForm::MergeMenu(bool MergeState) {
   TCustomForm* main = Application->MainForm();
   if (main == nullptr || main == this || main->menu_ == nullptr) return;
   if (formStyle_ != fsMDIChild && main->formStyle_ == fsMDIForm) return;
+  // An MDI child's menu always merges into the frame's; another form's only with AutoMerge.
+  bool merges = menu_ != nullptr && (formStyle_ == fsMDIChild || menu_->AutoMerge());
   if (MergeState) {
-    if (menu_ == nullptr || !menu_->AutoMerge()) return;
+    if (!merges) {
+      // An active MDI child without a menu of its own leaves the frame with its own menu.
+      TCustomForm* previous = main->mergedChild_;
+      if (formStyle_ == fsMDIChild && previous != nullptr && previous != this) {
+        main->mergedChild_ = nullptr;
+        if (previous->menu_ != nullptr) main->menu_->Unmerge(previous->menu_);
+      }
+      return;
+    }
     main->mergedChild_ = this;
     FreeNotification(main);
     main->menu_->Merge(menu_);

@@ -192,6 +192,8 @@ TEST_F(ApplicationTest, TheScreenKnowsItsCursorsMonitorsAndTheActiveForm) {
   HCURSOR own = CreateCursor(nullptr, 0, 0, 32, 32, andPlane, xorPlane);
   Screen->SetCursors(4242, own);
   EXPECT_EQ(Screen->Cursors(4242), own);
+  Screen->SetCursors(4242, nullptr);
+  EXPECT_EQ(Screen->Cursors(4242), LoadCursor(nullptr, IDC_ARROW));
 
   EXPECT_EQ(Screen->Width(), 1280);
   EXPECT_EQ(Screen->Height(), 1024);

@@ -17,9 +17,24 @@ FormsTest::FormsTest() {
 FormsTest::~FormsTest() {
   // Forms a test left behind go before the display does.
   while (Screen->FormCount() > 0) FreeObject(Screen->Forms(Screen->FormCount() - 1));
+  // The application and the screen outlive the test: handlers capturing the test's locals go with it.
   Application->SetMainForm(nullptr);
   Application->SetOnException(nullptr);
+  Application->SetOnIdle(nullptr);
+  Application->SetOnHint(nullptr);
+  Application->SetOnShowHint(nullptr);
+  Application->SetOnMessage(nullptr);
+  Application->SetOnActivate(nullptr);
+  Application->SetOnDeactivate(nullptr);
+  Application->SetOnMinimize(nullptr);
+  Application->SetOnRestore(nullptr);
+  Application->SetOnModalBegin(nullptr);
+  Application->SetOnModalEnd(nullptr);
+  Application->SetOnShortCut(nullptr);
   Application->CancelHint();
+  Screen->SetOnActiveFormChange(nullptr);
+  Screen->SetOnActiveControlChange(nullptr);
+  Screen->SetCursor(crDefault);
   TApplication::MessageBoxProc() = nullptr;
 }
 
@@ -39,6 +54,8 @@ POINT FormsTest::At(TControl* Control, int X, int Y) {
 }
 
 void FormsTest::Click(TControl* Control, int X, int Y) {
+  // A click of its own: never the second half of a double click with the one before.
+  display.Advance(GetDoubleClickTime() + 1);
   display.Click(At(Control, X, Y));
   Pump();
 }
