@@ -7,7 +7,13 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrlsInternal.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/controls/ComboBox.h"
 #include "platform/win/controls/CommCtrl.h"
+#include "platform/win/controls/ListBox.h"
+#include "platform/win/controls/StatusBar.h"
+#include "platform/win/controls/TabCtrl.h"
+#include "platform/win/controls/ToolBar.h"
+#include "platform/win/controls/TreeView.h"
 
 using namespace k58::forms::std_internal;
 
@@ -15,7 +21,17 @@ namespace k58::forms {
 
 void EnsureCommonControls() {
   static std::once_flag once;
-  std::call_once(once, [] { ::InitCommonControls(); });
+  std::call_once(once, [] {
+    ::InitCommonControls();
+    // The classes InitCommonControls does not register yet (registering one again changes nothing).
+    wincontrols::RegisterListBoxClass();
+    wincontrols::RegisterComboLBoxClass();
+    wincontrols::RegisterComboBoxClass();
+    wincontrols::RegisterTreeViewClass();
+    wincontrols::RegisterStatusBarClass();
+    wincontrols::RegisterToolBarClass();
+    wincontrols::RegisterTabCtrlClass();
+  });
 }
 
 }  // namespace k58::forms

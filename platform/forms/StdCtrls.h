@@ -348,7 +348,8 @@ class TCustomEdit : public TWinControl {
  protected:
   // Height of one line of the font plus the border, for AutoSize.
   Integer AutoHeight();
-  // Turns code-point positions into a selection of the window (and back) without a window as well.
+  // Turns code-point positions into a selection of the window (and back) without a window as well; the
+  // positions count in the text as shown.
   void ApplySelection(Integer Start, Integer Length);
   bool creating_ = false;
 

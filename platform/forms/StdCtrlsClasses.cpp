@@ -2,7 +2,11 @@
 // names and defaults, and the registration of every class of the standard, extra and common controls,
 // masked edits and dialogs by name.
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/ControlsPublish.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/StdCtrlsPublish.h"
 
@@ -209,7 +213,15 @@ void RegisterStandardControlClasses() {
         TCustomMemo::StaticClass(),    TMemo::StaticClass(),            TCustomListControlStrings::StaticClass(),
         TListBoxStrings::StaticClass(), TComboBoxStrings::StaticClass(), TCustomListBox::StaticClass(),
         TListBox::StaticClass(),       TCustomComboBox::StaticClass(),  TComboBox::StaticClass(),
-        TScrollBar::StaticClass(),
+        TScrollBar::StaticClass(),     TCustomMaskEdit::StaticClass(),  TMaskEdit::StaticClass(),
+        TCustomPanel::StaticClass(),   TPanel::StaticClass(),           TBevel::StaticClass(),
+        TImage::StaticClass(),         TShape::StaticClass(),           TPaintBox::StaticClass(),
+        TSplitter::StaticClass(),      TScrollBox::StaticClass(),       TStatusPanel::StaticClass(),
+        TStatusPanels::StaticClass(),  TStatusBar::StaticClass(),       TProgressBar::StaticClass(),
+        TTreeNode::StaticClass(),      TTreeNodes::StaticClass(),       TCustomTreeView::StaticClass(),
+        TTreeView::StaticClass(),      TToolButton::StaticClass(),      TToolBar::StaticClass(),
+        TTabSheet::StaticClass(),      TPageControl::StaticClass(),     TUpDown::StaticClass(),
+        TCommonDialog::StaticClass(),  TOpenDialog::StaticClass(),      TSaveDialog::StaticClass(),
     };
     for (TClass cls : classes) RegisterClass(cls);
     return true;

@@ -113,7 +113,7 @@ Integer TCustomEdit::GetSelLength() {
 void TCustomEdit::SetSelLength(Integer Value) { ApplySelection(GetSelStart(), Value); }
 
 void TCustomEdit::ApplySelection(Integer Start, Integer Length) {
-  Integer count = CharCount(Text());
+  Integer count = CharCount(TControl::GetText());
   Start = std::clamp(Start, 0, count);
   Integer end = std::clamp(Start + Length, 0, count);
   if (HandleAllocated()) {
@@ -125,14 +125,14 @@ void TCustomEdit::ApplySelection(Integer Start, Integer Length) {
   }
 }
 
-String TCustomEdit::GetSelText() { return CharCopy(Text(), GetSelStart(), GetSelLength()); }
+String TCustomEdit::GetSelText() { return CharCopy(TControl::GetText(), GetSelStart(), GetSelLength()); }
 
 void TCustomEdit::SetSelText(const String& Value) {
   if (HandleAllocated()) {
     ::SendMessage(Handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(Value.c_str()));
     return;
   }
-  String text = Text();
+  String text = TControl::GetText();
   Integer start = GetSelStart(), length = GetSelLength();
   size_t from = ByteOffset(text, start), to = ByteOffset(text, start + length);
   text.replace(from, to - from, Value);
@@ -170,7 +170,7 @@ void TCustomEdit::ClearUndo() {
   if (HandleAllocated()) ::SendMessage(Handle(), EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void TCustomEdit::SelectAll() { ApplySelection(0, CharCount(Text())); }
+void TCustomEdit::SelectAll() { ApplySelection(0, CharCount(TControl::GetText())); }
 
 void TCustomEdit::Change() {
   Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
