@@ -580,8 +580,11 @@ void TToolBar::DrawButton(TToolButton* Button, TCustomDrawState State) {
       text.bottom = text.top + textHeight;
     }
     ::OffsetRect(&text, shift, shift);
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->Font()->SetColor(State.Contains(cdsDisabled) ? clGrayText : clBtnText);
+    // The canvas puts its font into the context when it measures; colour and mode go there directly, as
+    // a changed canvas font would be taken out again.
+    canvas->TextHeight("0");
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ColorToRGB(State.Contains(cdsDisabled) ? clGrayText : clBtnText));
     ::DrawText(dc, caption.c_str(), static_cast<int>(caption.size()), &text, flags);
   }
 }

@@ -133,19 +133,24 @@ void TCustomPanel::Paint() {
   String text = Caption();
   if (text.empty()) return;
   canvas->SetFont(Font());
-  canvas->Brush()->SetStyle(bsClear);
+  // Measuring puts the canvas's font into the context; colour and mode go there directly.
+  canvas->TextHeight("0");
+  HDC dc = canvas->Handle();
+  ::SetBkMode(dc, TRANSPARENT);
   UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
   if (alignment_ == taCenter) flags |= DT_CENTER;
   if (alignment_ == taRightJustify) flags |= DT_RIGHT;
   RECT t = r;
   if (!Enabled()) {
     ::OffsetRect(&t, 1, 1);
-    canvas->Font()->SetColor(clBtnHighlight);
-    ::DrawText(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &t, flags);
+    ::SetTextColor(dc, ColorToRGB(clBtnHighlight));
+    ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, flags);
     ::OffsetRect(&t, -1, -1);
-    canvas->Font()->SetColor(clBtnShadow);
+    ::SetTextColor(dc, ColorToRGB(clBtnShadow));
+  } else {
+    ::SetTextColor(dc, ColorToRGB(Font()->Color()));
   }
-  ::DrawText(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &t, flags);
+  ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, flags);
 }
 
 void TCustomPanel::CMTextChanged(TMessage& Message) {
