@@ -4,11 +4,14 @@
 #include "grid/CellGrid.h"
 #include "platform/classes/IniFiles.h"
 #include "platform/classes/StringList.h"
-#include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/Windows.h"
+#ifdef K58_COMMON_CONTROLS
+#include "platform/forms/ComCtrls.h"
+#endif
 
 namespace {
 
@@ -36,9 +39,11 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     Item->SetCaption(Ini.ReadString(Section, CaptionKey, Item->Caption()));
   } else if (auto* Button = dynamic_cast<TButton*>(C)) {
     TranslateCaption(Button);
+#ifdef K58_COMMON_CONTROLS
   } else if (auto* ToolButton = dynamic_cast<TToolButton*>(C)) {
     TranslateCaption(ToolButton);
     ToolButton->SetHint(Ini.ReadString(Section, Name + ".Hint", ToolButton->Hint()));
+#endif
   } else if (auto* Grid = dynamic_cast<TCellGrid*>(C)) {
     if (Grid->Tag() == -2) return;
     for (Integer Col = 1; Col < Grid->ColCount(); ++Col) {
@@ -51,8 +56,11 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     const Integer Index = Combo->ItemIndex();
     TranslateItems(Ini, Section, Name, Combo->Items(), Combo->Tag() == -3);
     Combo->SetItemIndex(Index);
-  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) ||
-             dynamic_cast<TGroupBox*>(C) || dynamic_cast<TTabSheet*>(C)) {
+  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) || dynamic_cast<TGroupBox*>(C)
+#ifdef K58_COMMON_CONTROLS
+             || dynamic_cast<TTabSheet*>(C)
+#endif
+  ) {
     TranslateCaption(static_cast<TControl*>(C));
   } else if (auto* List = dynamic_cast<TListBox*>(C)) {
     if (List->Tag() == -2) return;

@@ -11,15 +11,20 @@
 #include "app/SysInfo.h"
 #include "app/WriteRadioForm.h"
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/ComCtrls.h"
-#include "platform/forms/Dialogs.h"
-#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Timers.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Windows.h"
+#if __has_include("platform/win/controls/CommDlg.h")
+#include "platform/win/controls/CommDlg.h"
+#define K58_FILE_DIALOGS 1
+#endif
+#ifdef K58_COMMON_CONTROLS
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/ExtCtrls.h"
+#endif
 
 TfMainFrm* fMainFrm = nullptr;
 
@@ -102,14 +107,16 @@ TfMainFrm::TfMainFrm(TComponent* AOwner) : TForm(AOwner) {}
 void TfMainFrm::Loaded() {
   TForm::Loaded();
   MainMenu = ComponentAs<TMainMenu>(this, "MainMenu");
+#ifdef K58_COMMON_CONTROLS
   pBar = ComponentAs<TPanel>(this, "pBar");
   tbar = ComponentAs<TToolBar>(this, "tbar");
   pTree = ComponentAs<TPanel>(this, "pTree");
   uiQD5174 = ComponentAs<TTreeView>(this, "uiQD5174");
-  TreeHide = ComponentAs<TButton>(this, "TreeHide");
   MainBar = ComponentAs<TStatusBar>(this, "MainBar");
-  Timer = ComponentAs<TTimer>(this, "Timer");
   ImBack = ComponentAs<TImage>(this, "ImBack");
+#endif
+  TreeHide = ComponentAs<TButton>(this, "TreeHide");
+  Timer = ComponentAs<TTimer>(this, "Timer");
   ilTools = ComponentAs<TImageList>(this, "ilTools");
   Label1 = ComponentAs<TLabel>(this, "Label1");
   Label3 = ComponentAs<TLabel>(this, "Label3");
@@ -119,14 +126,20 @@ void TfMainFrm::Loaded() {
   stModel = ComponentAs<TLabel>(this, "stModel");
   stFreq = ComponentAs<TLabel>(this, "stFreq");
   cbCom = ComponentAs<TComboBox>(this, "cbCom");
-  odOpen = ComponentAs<TOpenDialog>(this, "odOpen");
-  sdSave = ComponentAs<TSaveDialog>(this, "sdSave");
   mnTestOnline = ComponentAs<TMenuItem>(this, "mnTestOnline");
   mnTreeView = ComponentAs<TMenuItem>(this, "mnTreeView");
   mnToolbar = ComponentAs<TMenuItem>(this, "mnToolbar");
   mnStatusBar = ComponentAs<TMenuItem>(this, "mnStatusBar");
   LoadToolImages();
   BuildTree();
+}
+
+void TfMainFrm::BeforeDestruction() {
+  // The MDI client keeps running while the form goes: give it back its own procedure first.
+  if (FHookedClient != nullptr && IsWindow(FHookedClient))
+    SetWindowLongPtr(FHookedClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefClientProc));
+  FHookedClient = nullptr;
+  TForm::BeforeDestruction();
 }
 
 void TfMainFrm::LoadToolImages() {
@@ -136,6 +149,7 @@ void TfMainFrm::LoadToolImages() {
 }
 
 void TfMainFrm::BuildTree() {
+#ifdef K58_COMMON_CONTROLS
   TTreeNodes* Nodes = uiQD5174->Items();
   Nodes->Clear();
   TTreeNode* Root = Nodes->Add(nullptr, ALL != nullptr ? ALL->ProgramCaption : String());
@@ -148,20 +162,26 @@ void TfMainFrm::BuildTree() {
     Nodes->AddChild(Channels, Label5->Caption() + " " + IntToStr(Channel))->SetStateIndex(cmChannelEdit);
   TTreeNode* Function = Nodes->AddChild(Root, Label6->Caption());
   Function->SetStateIndex(cmFunctionSetting);
+#endif
 }
 
 TTreeNode* TfMainFrm::ChannelNode(Integer Channel) const {
+#ifndef K58_COMMON_CONTROLS
+  (void)Channel;
+  return nullptr;
+#else
   TTreeNode* Root = uiQD5174->Items()->GetFirstNode();
   if (Root == nullptr || Root->Count() <= tnChannels) return nullptr;
   TTreeNode* Channels = Root->Item(tnChannels);
   if (Channel < 1 || Channel > Channels->Count()) return nullptr;
   return Channels->Item(Channel - 1);
+#endif
 }
 
 // ---- Start-up ----
 
 void TfMainFrm::FormShow(TObject*) {
-  ImBack->Picture()->Bitmap()->LoadFromResourceName(HInstance, "PIC");
+  FBackground->LoadFromResourceName(HInstance, "PIC");
   mnTestOnline->SetVisible(ALL->TestOnlineVisible);
   ALL->SelectModelByBand(MacList->GetItem(0), 0, false);
   ALL->NewImage();
@@ -183,15 +203,17 @@ void TfMainFrm::FormShow(TObject*) {
   UpdateStatus();
   ShowChannelInfo();
   ALL->Modified = false;
+#ifdef K58_COMMON_CONTROLS
   uiQD5174->FullExpand();
   uiQD5174->SetSelected(uiQD5174->Items()->GetFirstNode());
+#endif
   HookClient();
 }
 
 // ---- Background ----
 
 void TfMainFrm::FormPaint(TObject*) {
-  TBitmap* Picture = ImBack->Picture()->Bitmap();
+  TBitmap* Picture = FBackground.get();
   if (Picture->Empty()) return;
   Canvas()->Brush()->SetBitmap(Picture);
   Canvas()->FillRect(TRect{0, 0, Screen->Width(), Screen->Height()});
@@ -214,12 +236,12 @@ void TfMainFrm::HookClient() {
 
 LRESULT TfMainFrm::ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_ERASEBKGND) {
-    TBitmap* Picture = ImBack->Picture()->Bitmap();
+    TBitmap* Picture = FBackground.get();
     if (!Picture->Empty()) {
       HDC Dc = reinterpret_cast<HDC>(WParam);
       HBRUSH Brush = CreatePatternBrush(Picture->Handle());
       RECT Rect;
-      GetClientRect(Wnd, &Rect);
+      ::GetClientRect(Wnd, &Rect);
       FillRect(Dc, &Rect, Brush);
       DeleteObject(Brush);
       return 1;
@@ -301,10 +323,12 @@ bool TfMainFrm::NewFile() {
 
 void TfMainFrm::OpenFile() {
   if (!SaveChangesFirst()) return;
-  if (!odOpen->Execute()) return;
-  FileName = odOpen->FileName();
+  String Chosen;
+  if (!PromptFileName(false, Chosen)) return;
+  FileName = Chosen;
   bool Known = false;
   try {
+    // A file that cannot be read clears FileName, so a later Save asks for a name.
     Known = ReadDataFile(FileName);
   } catch (...) {
     UpdateStatus();
@@ -319,7 +343,8 @@ bool TfMainFrm::SaveFile() {
   bool Written = false;
   try {
     if (FileName.empty()) {
-      if (sdSave->Execute()) FileName = sdSave->FileName();
+      String Chosen;
+      if (PromptFileName(true, Chosen)) FileName = Chosen;
     }
     if (!FileName.empty()) {
       WriteDataFile(FileName);
@@ -424,10 +449,13 @@ void TfMainFrm::RefreshViews(Integer Kind) {
 }
 
 void TfMainFrm::SelectChannel(Integer) {
+#ifdef K58_COMMON_CONTROLS
   if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
+#endif
 }
 
 void TfMainFrm::UpdateStatus() {
+#ifdef K58_COMMON_CONTROLS
   const TDateTime Stamp = Now();
   for (Integer I = 0; I < StatusPanels && I < MainBar->Panels()->Count(); ++I) {
     String Text;
@@ -441,20 +469,24 @@ void TfMainFrm::UpdateStatus() {
     }
     MainBar->Panels()->Items(I)->SetText(Text);
   }
+#endif
   stModel->SetCaption(ALL->ModelName);
   stFreq->SetCaption(ALL->BandText);
   SetCaption(FileName.empty() ? ALL->ProgramCaption : ALL->ProgramCaption + " [" + FileName + "]");
 }
 
 void TfMainFrm::TimerTimer(TObject*) {
+#ifdef K58_COMMON_CONTROLS
   if (MainBar->Panels()->Count() <= spTime) return;
   const TDateTime Stamp = Now();
   // The date too, so it is right after midnight.
   MainBar->Panels()->Items(spDate)->SetText(FormatDateTime("yyyy/mm/dd", Stamp));
   MainBar->Panels()->Items(spTime)->SetText(FormatDateTime("HH:mm:ss", Stamp));
+#endif
 }
 
 void TfMainFrm::LabelTree() {
+#ifdef K58_COMMON_CONTROLS
   TTreeNode* Root = uiQD5174->Items()->GetFirstNode();
   if (Root == nullptr) return;
   Root->SetText(ALL->ProgramCaption);
@@ -463,6 +495,7 @@ void TfMainFrm::LabelTree() {
   Root->Item(tnFunction)->SetText(Label6->Caption());
   for (Integer Channel = 1; Channel <= MaxChannels; ++Channel)
     if (TTreeNode* Node = ChannelNode(Channel)) Node->SetText(Label5->Caption() + " " + IntToStr(Channel));
+#endif
 }
 
 void TfMainFrm::CloseChildren() {
@@ -479,6 +512,7 @@ void TfMainFrm::CloseChildren() {
 }
 
 void TfMainFrm::uiQD5174DblClick(TObject*) {
+#ifdef K58_COMMON_CONTROLS
   POINT Cursor{};
   GetCursorPos(&Cursor);
   const TPoint At = uiQD5174->ScreenToClient(TPoint{Cursor.x, Cursor.y});
@@ -486,30 +520,75 @@ void TfMainFrm::uiQD5174DblClick(TObject*) {
   if (Node == nullptr || Node != uiQD5174->Selected()) return;
   if (Node->StateIndex() == cmChannelEdit) ALL->CurrentChannel = Node->Index() + 1;
   DoCommand(Node->StateIndex());
+#endif
 }
 
 // ---- View menu ----
 
 void TfMainFrm::mnExitClick(TObject*) { Close(); }
 
+namespace {
+
+void ShowPart(TControl* Part, bool Visible) {
+  if (Part != nullptr) Part->SetVisible(Visible);
+}
+
+}  // namespace
+
 void TfMainFrm::mnTreeViewClick(TObject*) {
   mnTreeView->SetChecked(!mnTreeView->Checked());
-  pTree->SetVisible(mnTreeView->Checked());
+  ShowPart(PartNamed("pTree"), mnTreeView->Checked());
 }
 
 void TfMainFrm::mnToolbarClick(TObject*) {
   mnToolbar->SetChecked(!mnToolbar->Checked());
-  pBar->SetVisible(mnToolbar->Checked());
+  ShowPart(PartNamed("pBar"), mnToolbar->Checked());
 }
 
 void TfMainFrm::mnStatusBarClick(TObject*) {
   mnStatusBar->SetChecked(!mnStatusBar->Checked());
-  MainBar->SetVisible(mnStatusBar->Checked());
+  ShowPart(PartNamed("MainBar"), mnStatusBar->Checked());
 }
 
 void TfMainFrm::TreeHideClick(TObject*) {
   mnTreeView->SetChecked(false);
-  pTree->SetVisible(false);
+  ShowPart(PartNamed("pTree"), false);
+}
+
+TControl* TfMainFrm::PartNamed(const String& Name) const {
+  return dynamic_cast<TControl*>(FindComponent(Name));
+}
+
+// ---- File names ----
+
+TfMainFrm::TFileNamePrompt& TfMainFrm::FileNamePrompt() {
+  static TFileNamePrompt Prompt;
+  return Prompt;
+}
+
+bool TfMainFrm::PromptFileName(bool ForSave, String& Chosen) {
+  if (FileNamePrompt()) return FileNamePrompt()(ForSave, Chosen);
+#ifndef K58_FILE_DIALOGS
+  // Without the window system's file dialogs there is no way to ask.
+  (void)ForSave;
+  (void)Chosen;
+  return false;
+#else
+  // "Data File(*.dat)" with the pattern, as the common dialog takes a filter: pairs ending in an empty one.
+  static const char Filter[] = "Data File(*.dat)\0*.dat\0";
+  char Buffer[4096] = {};
+  OPENFILENAME Ofn{};
+  Ofn.hwndOwner = HandleAllocated() ? Handle() : nullptr;
+  Ofn.lpstrFilter = Filter;
+  Ofn.lpstrFile = Buffer;
+  Ofn.nMaxFile = sizeof Buffer;
+  Ofn.lpstrDefExt = "dat";
+  Ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
+              (ForSave ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+  if (!(ForSave ? GetSaveFileName(&Ofn) : GetOpenFileName(&Ofn))) return false;
+  Chosen = Buffer;
+  return !Chosen.empty();
+#endif
 }
 
 // ---- Closing ----

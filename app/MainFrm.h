@@ -3,7 +3,10 @@
 // its Tag, every tree node one in its StateIndex; DoCommand maps the number to its action.
 #pragma once
 
+#include <functional>
+
 #include "platform/forms/Forms.h"
+#include "platform/forms/Graphics.h"
 
 class TButton;
 class TComboBox;
@@ -135,8 +138,15 @@ class TfMainFrm : public TForm {
   // The tree node of channel 1..16.
   TTreeNode* ChannelNode(Integer Channel) const;
 
+  // Asks for the data file to open or to save to, with the common file dialog; false when cancelled.
+  bool PromptFileName(bool ForSave, String& Chosen);
+  // Replaces the file dialog when set (tests answer the question through it).
+  using TFileNamePrompt = std::function<bool(bool ForSave, String& Chosen)>;
+  static TFileNamePrompt& FileNamePrompt();
+
  protected:
   void Loaded() override;
+  void BeforeDestruction() override;
 
  private:
   // Offers to save a modified image before it is replaced or the program ends. False when the command
@@ -147,6 +157,11 @@ class TfMainFrm : public TForm {
   // Paints the tiled background behind the MDI children.
   LRESULT ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   void HookClient();
+  // A part of the window (panels, status bar), nil while its control is not in the form.
+  TControl* PartNamed(const String& Name) const;
+
+  // The tiled background picture.
+  TObjectPtr<TBitmap> FBackground{new TBitmap()};
 
   WNDPROC FDefClientProc = nullptr;
   HWND FHookedClient = nullptr;

@@ -2,20 +2,26 @@
 set(K58_FORMS_DIR ${CMAKE_SOURCE_DIR}/resources/forms)
 set(K58_IMAGES_DIR ${CMAKE_SOURCE_DIR}/resources/images)
 
-# The windows need the class library's standard controls; until they are in, only the port list is built.
-set(K58_PROGRAM_WINDOWS OFF)
-if(K58_PROGRAM_WINDOWS AND TARGET k58_forms AND TARGET k58_grid AND TARGET k58_approto_com)
+# The tool bar, tree, status bar, progress bars and pictures need the class library's common and extra
+# controls; until they are in, the windows open without them (their form resources leave out classes the
+# program does not have). Switch on once they build.
+option(K58_COMMON_CONTROLS "The program's windows use the class library's common and extra controls" OFF)
+
+if(TARGET k58_forms AND TARGET k58_grid AND TARGET k58_approto_com)
   # The port component's selection dialog (its unit lives with the serial port component).
   k58_library(k58_sioselcom
     SOURCES ${CMAKE_SOURCE_DIR}/serial/SioSelCom.cpp ${CMAKE_SOURCE_DIR}/serial/SioSelComPrompt.cpp
     DEPS k58_serial k58_forms)
-  k58_embed_resources(k58_sioselcom RCDATA ${K58_FORMS_DIR}/TComSelectForm.form)
+  k58_embed_resources(k58_sioselcom FORM ${K58_FORMS_DIR}/TComSelectForm.form)
 
   k58_library(k58_app
-    SOURCES AppUi.cpp ChInfo.cpp ComPortList.cpp MainFrm.cpp Maindb.cpp Model.cpp Program.cpp RadioDialogPort.cpp
-            ReadRadioForm.cpp SetLanguage.cpp SetPort.cpp WriteRadioForm.cpp
+    SOURCES AppUi.cpp ChInfo.cpp ComPortList.cpp FormResources.cpp MainFrm.cpp Maindb.cpp Model.cpp Program.cpp
+            RadioDialogPort.cpp ReadRadioForm.cpp SetLanguage.cpp SetPort.cpp WriteRadioForm.cpp
     DEPS k58_approto_com k58_appcore k58_grid k58_sioselcom k58_forms k58_serial k58_comm)
-  k58_embed_resources(k58_app RCDATA
+  if(K58_COMMON_CONTROLS)
+    target_compile_definitions(k58_app PRIVATE K58_COMMON_CONTROLS)
+  endif()
+  k58_embed_resources(k58_app FORM
     ${K58_FORMS_DIR}/TfMaindb.form ${K58_FORMS_DIR}/TfMainFrm.form ${K58_FORMS_DIR}/TfChInfo.form
     ${K58_FORMS_DIR}/TfReadRadio.form ${K58_FORMS_DIR}/TfWriteRadio.form ${K58_FORMS_DIR}/TfSetPort.form
     ${K58_FORMS_DIR}/TfSetLanguage.form ${K58_FORMS_DIR}/TfModel.form)
@@ -26,6 +32,7 @@ if(K58_PROGRAM_WINDOWS AND TARGET k58_forms AND TARGET k58_grid AND TARGET k58_a
   # The program, with its run-time files next to it.
   add_executable(k58 K58.cpp)
   target_link_libraries(k58 PRIVATE k58_app)
+  set_target_properties(k58 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${K58_RUNTIME_DIR})
   if(TARGET k58_resources)
     add_dependencies(k58 k58_resources)
   endif()

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/FormResources.h"
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "platform/forms/Forms.h"
@@ -12,6 +13,7 @@ void StartProgram() {
   Application->SetTitle("K58");
   Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");
   RegisterComSelectForm();
+  PrepareFormResources();
   if (ProgramFile.empty()) ProgramFile = Application->ExeName();
   Application->CreateForm(fMaindb);
   Application->CreateForm(fMainFrm);

@@ -5,8 +5,10 @@
 #include "app/ReadRadio.h"
 #include "app/RadioDialogPort.h"
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/ComCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#ifdef K58_COMMON_CONTROLS
+#include "platform/forms/ComCtrls.h"
+#endif
 
 TfReadRadio* fReadRadio = nullptr;
 
@@ -25,7 +27,9 @@ void TfReadRadio::Loaded() {
   TForm::Loaded();
   btnOk = ComponentAs<TButton>(this, "btnOk");
   btnCancel = ComponentAs<TButton>(this, "btnCancel");
+#ifdef K58_COMMON_CONTROLS
   pBar = ComponentAs<TProgressBar>(this, "pBar");
+#endif
   mmLog = ComponentAs<TMemo>(this, "mmLog");
   myPort = NeedComponent(this, "myPort");
   FProtocol = std::make_unique<TReadRadioProtocol>(*this, DialogRadioPort(this, "myPort"));
@@ -54,9 +58,21 @@ Integer TfReadRadio::ShowMessageBox(const String& Caption, const String& Text, I
   return ::ShowMessageBox(Caption, Text, Kind);
 }
 
-void TfReadRadio::SetProgressMax(Integer Max) { pBar->SetMax(Max); }
+void TfReadRadio::SetProgressMax(Integer Max) {
+#ifdef K58_COMMON_CONTROLS
+  pBar->SetMax(Max);
+#else
+  (void)Max;
+#endif
+}
 
-void TfReadRadio::SetProgress(Integer Position) { pBar->SetPosition(Position); }
+void TfReadRadio::SetProgress(Integer Position) {
+#ifdef K58_COMMON_CONTROLS
+  pBar->SetPosition(Position);
+#else
+  (void)Position;
+#endif
+}
 
 void TfReadRadio::SetOkEnabled(bool Enabled) { btnOk->SetEnabled(Enabled); }
 

@@ -5,8 +5,10 @@
 #include "app/WriteRadio.h"
 #include "app/RadioDialogPort.h"
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/ComCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#ifdef K58_COMMON_CONTROLS
+#include "platform/forms/ComCtrls.h"
+#endif
 
 TfWriteRadio* fWriteRadio = nullptr;
 
@@ -25,7 +27,9 @@ void TfWriteRadio::Loaded() {
   TForm::Loaded();
   btnOk = ComponentAs<TButton>(this, "btnOk");
   btnCancel = ComponentAs<TButton>(this, "btnCancel");
+#ifdef K58_COMMON_CONTROLS
   pBar = ComponentAs<TProgressBar>(this, "pBar");
+#endif
   mmLog = ComponentAs<TMemo>(this, "mmLog");
   myPort = NeedComponent(this, "myPort");
   FProtocol = std::make_unique<TWriteRadioProtocol>(*this, DialogRadioPort(this, "myPort"));
@@ -54,9 +58,21 @@ Integer TfWriteRadio::ShowMessageBox(const String& Caption, const String& Text, 
   return ::ShowMessageBox(Caption, Text, Kind);
 }
 
-void TfWriteRadio::SetProgressMax(Integer Max) { pBar->SetMax(Max); }
+void TfWriteRadio::SetProgressMax(Integer Max) {
+#ifdef K58_COMMON_CONTROLS
+  pBar->SetMax(Max);
+#else
+  (void)Max;
+#endif
+}
 
-void TfWriteRadio::SetProgress(Integer Position) { pBar->SetPosition(Position); }
+void TfWriteRadio::SetProgress(Integer Position) {
+#ifdef K58_COMMON_CONTROLS
+  pBar->SetPosition(Position);
+#else
+  (void)Position;
+#endif
+}
 
 void TfWriteRadio::SetOkEnabled(bool Enabled) { btnOk->SetEnabled(Enabled); }
 

@@ -11,10 +11,12 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "app/FormResources.h"
 #include "app/Model.h"
 #include "app/SetLanguage.h"
 #include "app/SetPort.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/win/Windows.h"
 #include "serial/SioSelCom.h"
 #include "serial/SioSelComPrompt.h"
 #include "tests/app/PortFixtures.h"
@@ -30,6 +32,7 @@ class DialogTest : public apptest::DocumentTest {
 protected:
   void SetUp() override {
     Display = std::make_unique<winui::TestDisplay>();
+    PrepareFormResources();
     DocumentTest::SetUp();
     SelectDefaultModelAndNewImage();
     for (const char* Name : {"English.Ini", "Chinese.Ini"})
@@ -106,7 +109,7 @@ TEST_F(DialogTest, PortDialogTranslatedCaptionsTheButtonsWithThePrefixOfTheLangu
 // ---- Language dialog ----
 
 TEST_F(DialogTest, LanguageDialogChangesOnlyOnOkWithAnotherLanguage) {
-  WriteFile(AppDir() + "SysInfo.Ini", "[SysInfo]\r\nLanguage=English|Chinese\r\nEnglish=English|Chinese\r\n");
+  apptest::WriteFile(AppDir() + "SysInfo.Ini", "[SysInfo]\r\nLanguage=English|Chinese\r\nEnglish=English|Chinese\r\n");
   ALL->LanguageName = "English";
   ALL->LanguageIndex = 0;
   // Cancel after choosing another language.

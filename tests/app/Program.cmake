@@ -1,4 +1,11 @@
 # The program's windows, headless.
-k58_test(appforms_tests
-  SOURCES AppUiTest.cpp PortFixtures.cpp
-  DEPS k58_app)
+if(TARGET k58_sioselcom)
+  k58_test(appforms_tests
+    SOURCES AppTestSupport.cpp AppUiTest.cpp DialogsTest.cpp PortFixtures.cpp ProgramFixture.cpp
+    DEPS k58_app)
+  target_compile_definitions(appforms_tests PRIVATE K58_RESOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/")
+else()
+  k58_test(appforms_tests
+    SOURCES AppUiTest.cpp PortFixtures.cpp
+    DEPS k58_app)
+endif()

