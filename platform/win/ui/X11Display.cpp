@@ -110,7 +110,9 @@ std::vector<X11Display*>& X11Display::Live() {
 
 void X11Display::StopLiveThreads() {
   std::lock_guard<std::mutex> G(LiveLock());
-  for (X11Display* D : Live()) D->StopThread();
+  // A forked child leaving through exit() has none of its parent's threads to stop.
+  for (X11Display* D : Live())
+    if (D->FPid == getpid()) D->StopThread();
 }
 
 X11Display::X11Display() = default;
@@ -181,6 +183,7 @@ bool X11Display::Open(const X11Options& Options) {
   static const bool AtExit = (GetTickCount(), std::atexit(StopLiveThreads), true);
   (void)AtExit;
   std::lock_guard<std::mutex> G(LiveLock());
+  FPid = getpid();
   FThread = std::thread([this] { EventLoop(); });
   Live().push_back(this);
   return true;

@@ -217,6 +217,7 @@ private:
   std::thread FThread;
   std::atomic<bool> FStop{false};
   int FWakeFd = -1;
+  int FPid = 0;  // the process that started the event thread
 
   std::map<HWND, Top> FTops;
   std::unordered_map<XId, HWND> FByWindow;
