@@ -153,7 +153,7 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
   Top* T = FindX(W);
   if (!T) {
     // Requestors of incremental transfers tell through their properties when they want more.
-    if (E.type == PropertyNotify) ContinueOutgoing(E);
+    ContinueOutgoing(E);
     return;
   }
   const HWND H = T->Hwnd;

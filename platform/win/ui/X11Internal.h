@@ -197,6 +197,8 @@ private:
   void HandleSelectionNotify(_XEvent& Event);
   void HandleSelectionProperty(_XEvent& Event);
   void ContinueOutgoing(_XEvent& Event);
+  // Ends the incremental transfers to Requestor into Property (0: into any property).
+  void DropOutgoing(XId Requestor, XId Property);
   bool ReadOwnClipboardText(std::string& Utf8);
 
   ::_XDisplay* FDpy = nullptr;

@@ -1,6 +1,7 @@
 // The clipboard of the X11 display: the process's text offered as the CLIPBOARD selection
 // (UTF8_STRING, STRING, TEXT, with incremental transfers for large text), and the text of another
 // program's selection read on request.
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <string>
@@ -148,8 +149,11 @@ void X11Display::AnswerSelectionRequest(const PendingRequest& P) {
       const size_t Chunk = MaxChunk();
       if (Data.size() > Chunk) {
         // Too large for one request: announced with INCR, then sent a chunk each time the requestor
-        // deletes the property, ending with an empty one.
-        XSelectInput(FDpy, P.Requestor, PropertyChangeMask);
+        // deletes the property, ending with an empty one. A transfer the requestor gave up into the same
+        // property ends here: its chunks would be taken for this one's. The requestor going away ends
+        // its transfers too.
+        DropOutgoing(P.Requestor, Property);
+        XSelectInput(FDpy, P.Requestor, PropertyChangeMask | StructureNotifyMask);
         long Size = static_cast<long>(Data.size());
         XChangeProperty(FDpy, P.Requestor, Property, At(A_INCR), 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&Size), 1);
@@ -171,7 +175,18 @@ size_t X11Display::MaxChunk() const {
   return std::min<size_t>(Bytes > 4096 ? Bytes - 1024 : 3072, 256 * 1024);
 }
 
+void X11Display::DropOutgoing(XId Requestor, XId Property) {
+  std::erase_if(FOut, [&](const Outgoing& O) {
+    return O.Requestor == Requestor && (Property == None || O.Property == Property);
+  });
+}
+
 void X11Display::ContinueOutgoing(XEvent& E) {
+  if (E.type == DestroyNotify) {
+    DropOutgoing(E.xdestroywindow.window, None);
+    return;
+  }
+  if (E.type != PropertyNotify) return;
   const XPropertyEvent& P = E.xproperty;
   if (P.state != PropertyDelete) return;
   for (size_t I = 0; I < FOut.size(); ++I) {
@@ -183,9 +198,12 @@ void X11Display::ContinueOutgoing(XEvent& E) {
                     reinterpret_cast<const unsigned char*>(O.Data.data() + O.Offset), static_cast<int>(N));
     O.Offset += N;
     if (N == 0) {
-      // The empty chunk was the last.
-      XSelectInput(FDpy, O.Requestor, NoEventMask);
+      // The empty chunk was the last; the requestor's events are no longer needed unless another
+      // transfer to it goes on.
+      const XId Requestor = O.Requestor;
       FOut.erase(FOut.begin() + static_cast<ptrdiff_t>(I));
+      if (std::none_of(FOut.begin(), FOut.end(), [&](const Outgoing& Other) { return Other.Requestor == Requestor; }))
+        XSelectInput(FDpy, Requestor, NoEventMask);
     }
     return;
   }

@@ -724,9 +724,11 @@ TEST_F(XvfbDisplay, TheCloseProtocolClosesTheWindow) {
 // ---- clipboard -----------------------------------------------------------------------------------------
 
 // Asks for the CLIPBOARD selection in a format, as another program would; follows incremental
-// transfers. Answers false when the owner refuses.
-bool Convert(::Display* Dpy, const char* Target, std::string& Out, Atom* Type = nullptr) {
-  Window W = XCreateSimpleWindow(Dpy, DefaultRootWindow(Dpy), 0, 0, 1, 1, 0, 0, 0);
+// transfers. Answers false when the owner refuses. Requestor: the window to receive it (0: a window
+// of its own); AbandonAfter: chunks of an incremental transfer taken before giving it up (false then).
+bool Convert(::Display* Dpy, const char* Target, std::string& Out, Atom* Type = nullptr, Window Requestor = 0,
+             int AbandonAfter = -1) {
+  Window W = Requestor ? Requestor : XCreateSimpleWindow(Dpy, DefaultRootWindow(Dpy), 0, 0, 1, 1, 0, 0, 0);
   XSelectInput(Dpy, W, PropertyChangeMask);
   Atom Prop = XInternAtom(Dpy, "PROBE_SELECTION", False);
   Atom Incr = XInternAtom(Dpy, "INCR", False);
@@ -758,8 +760,8 @@ bool Convert(::Display* Dpy, const char* Target, std::string& Out, Atom* Type = 
     Take(Out, Actual);
     if (Actual == Incr) {
       Out.clear();
-      for (;;) {
-        if (!Next(PropertyNotify, E)) {
+      for (int Taken = 0;; ++Taken) {
+        if (Taken == AbandonAfter || !Next(PropertyNotify, E)) {
           Ok = false;
           break;
         }
@@ -771,7 +773,7 @@ bool Convert(::Display* Dpy, const char* Target, std::string& Out, Atom* Type = 
     }
     if (Type) *Type = Actual;
   }
-  XDestroyWindow(Dpy, W);
+  if (!Requestor) XDestroyWindow(Dpy, W);
   return Ok;
 }
 
@@ -824,6 +826,16 @@ TEST_F(XvfbDisplay, ClipboardTextIsOfferedToOtherPrograms) {
   ASSERT_TRUE(Convert(Probe, "UTF8_STRING", Got));
   EXPECT_EQ(Got.size(), Expected.size());
   EXPECT_TRUE(Got == Expected);
+
+  // A requestor that gave up a transfer halfway asks again into the same property: it gets the whole
+  // text from the start, not the rest of the abandoned transfer.
+  Window Requestor = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
+  EXPECT_FALSE(Convert(Probe, "UTF8_STRING", Got, nullptr, Requestor, 1));
+  XDeleteProperty(Probe, Requestor, A("PROBE_SELECTION"));
+  ASSERT_TRUE(Convert(Probe, "UTF8_STRING", Got, nullptr, Requestor));
+  EXPECT_EQ(Got.size(), Expected.size());
+  EXPECT_TRUE(Got == Expected);
+  XDestroyWindow(Probe, Requestor);
 }
 
 // Another program owning CLIPBOARD on its own connection and thread.
