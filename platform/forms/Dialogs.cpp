@@ -1,10 +1,15 @@
 // Open and save dialogs and the message functions.
 #include "platform/forms/Dialogs.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/controls/CommDlg.h"
 #include "platform/win/ui/MessageBox.h"
 
 // ---- Common dialogs -------------------------------------------------------------------------------------
@@ -75,12 +80,50 @@ bool TOpenDialog::Execute() {
   return true;
 }
 
+namespace {
+
+bool RunNativeFileDialog(k58::forms::FileDialogRequest& Request) {
+  // "desc|patterns|desc|patterns" becomes pairs ended by zeros, the list by a second zero.
+  String filter = Request.Filter;
+  for (char& c : filter) {
+    if (c == '|') c = '\0';
+  }
+  filter.push_back('\0');
+  filter.push_back('\0');
+  std::vector<char> file(4096, '\0');
+  Request.FileName.copy(file.data(), std::min(Request.FileName.size(), file.size() - 1));
+  OPENFILENAMEA ofn;
+  ofn.hwndOwner = Request.Owner;
+  ofn.lpstrFilter = Request.Filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = static_cast<DWORD>(std::max<Integer>(1, Request.FilterIndex));
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = Request.InitialDir.empty() ? nullptr : Request.InitialDir.c_str();
+  ofn.lpstrTitle = Request.Title.empty() ? nullptr : Request.Title.c_str();
+  ofn.lpstrDefExt = Request.DefaultExt.empty() ? nullptr : Request.DefaultExt.c_str();
+  static const std::pair<TOpenOption, DWORD> kFlags[] = {
+      {ofReadOnly, OFN_READONLY},         {ofOverwritePrompt, OFN_OVERWRITEPROMPT},
+      {ofHideReadOnly, OFN_HIDEREADONLY}, {ofNoChangeDir, OFN_NOCHANGEDIR},
+      {ofNoValidate, OFN_NOVALIDATE},     {ofPathMustExist, OFN_PATHMUSTEXIST},
+      {ofFileMustExist, OFN_FILEMUSTEXIST}, {ofCreatePrompt, OFN_CREATEPROMPT},
+      {ofNoReadOnlyReturn, OFN_NOREADONLYRETURN}, {ofEnableSizing, OFN_ENABLESIZING},
+  };
+  for (const auto& [option, flag] : kFlags) {
+    if (Request.Options.Contains(option)) ofn.Flags |= flag;
+  }
+  BOOL ok = Request.Save ? ::GetSaveFileName(&ofn) : ::GetOpenFileName(&ofn);
+  if (!ok) return false;
+  Request.FileName = file.data();
+  Request.FilterIndex = static_cast<Integer>(ofn.nFilterIndex);
+  return true;
+}
+
+}  // namespace
+
 namespace k58::forms {
 
 TFileDialogProc& FileDialogProc() {
-  // The window system's file dialogs are joined in by the layer that provides them; until then no file
-  // is chosen.
-  static TFileDialogProc proc = [](FileDialogRequest&) { return false; };
+  static TFileDialogProc proc = RunNativeFileDialog;
   return proc;
 }
 

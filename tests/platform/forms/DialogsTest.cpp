@@ -2,7 +2,13 @@
 // extension), the message functions' boxes and results, and the input query with its form.
 #include "StdCtlTesting.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
 #include "platform/forms/Dialogs.h"
+#include "platform/win/controls/CommDlg.h"
 #include "platform/win/ui/MessageBox.h"
 
 namespace stdctltest {
@@ -82,6 +88,39 @@ TEST_F(DialogsTest, FileDialogsPassTheirSettingsAndAddTheDefaultExtension) {
   // Without a procedure nothing is chosen.
   k58::forms::FileDialogProc() = nullptr;
   EXPECT_FALSE(open->Execute());
+}
+
+TEST_F(DialogsTest, TheDefaultProcedureShowsTheWindowSystemsDialog) {
+  const std::string folder = "/tmp/k58-dialogs-" + std::to_string(::getpid());
+  ::mkdir(folder.c_str(), 0700);
+  std::ofstream(folder + "/old.dat") << "x";
+  std::string typed;
+  std::vector<wincontrols::CommonDialogKind> kinds;
+  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& Info) {
+    kinds.push_back(Info.Kind);
+    ::SetWindowText(wincontrols::CommonDialogItem(Info.Dialog, edt1), typed.c_str());
+    return IDOK;
+  });
+  TObjectPtr<TSaveDialog> save(new TSaveDialog(nullptr));
+  save->SetDefaultExt("*.dat");  // as the program's forms give it
+  save->SetFilter("Data File(*.dat)|*.dat");
+  save->SetOptions(TOpenOptions{ofOverwritePrompt, ofHideReadOnly});
+  typed = folder + "/radio";
+  bool saved = save->Execute();
+  TObjectPtr<TOpenDialog> open(new TOpenDialog(nullptr));
+  open->SetOptions(TOpenOptions{ofHideReadOnly, ofFileMustExist});
+  typed = folder + "/old.dat";
+  bool opened = open->Execute();
+  wincontrols::SetCommonDialogHandler(nullptr);
+  ::unlink((folder + "/old.dat").c_str());
+  ::rmdir(folder.c_str());
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(save->FileName(), folder + "/radio.dat");
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(open->FileName(), folder + "/old.dat");
+  EXPECT_EQ((std::vector<wincontrols::CommonDialogKind>{wincontrols::CommonDialogKind::Save,
+                                                        wincontrols::CommonDialogKind::Open}),
+            kinds);
 }
 
 TEST_F(DialogsTest, MessageFunctionsShowTheBoxOfTheirKindAndAnswerModalResults) {
