@@ -1052,7 +1052,11 @@ bool TWinControl::IsMenuKey(TWMKey& Message) {
 
 // ---- Docking ------------------------------------------------------------------------------------------------------
 
+// A control dropped on a dock site is docked there (CM_DOCKCLIENT, with the screen point), then the site's
+// OnDockDrop hears of it.
 void TWinControl::DockDrop(TDragDockObject* Source, Integer X, Integer Y) {
+  TPoint screen = ClientToScreen(TPoint{X, Y});
+  Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(Source), PointToLParam(screen));
   onDockDrop_(this, Source, X, Y);
 }
 

@@ -208,6 +208,56 @@ TEST_F(DragDropTest, TheSourceOrTargetFreedDuringTheDragEndsItSafely) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(DragDropTest, ADockDragDocksTheControlInTheSiteUnderTheMouse) {
+  target->SetDockSite(true);
+  target->SetOnDockDrop(TDockDropEvent([this](TObject*, TDragDockObject* Source, Integer, Integer) {
+    log.push_back("dock drop of " + Name(Source->Control()));
+  }));
+  source->SetOnEndDock(TEndDragEvent([this](TObject*, TObject* Target, Integer, Integer) {
+    log.push_back("end dock on " + (Target != nullptr ? Name(Target) : String("nothing")));
+  }));
+  source->SetDragKind(dkDock);
+  source->SetDragMode(dmAutomatic);
+  display.Press(At(source, 5, 5));
+  Pump();
+  // Over a control that is no dock site the drag finds no target.
+  DragTo(refusing, 5, 5);
+  DragTo(target, 10, 10);
+  display.Release(At(target, 10, 10));
+  Pump();
+  EXPECT_EQ(log, (std::vector<String>{"dock drop of Source", "end dock on Target"}));
+  EXPECT_EQ(source->HostDockSite(), target);
+  EXPECT_EQ(source->Parent(), target);
+  ASSERT_EQ(target->DockClientCount(), 1);
+  EXPECT_EQ(target->DockClients(0), source);
+
+  // The site may refuse to let it go; otherwise undocking takes it out.
+  bool allow = false;
+  target->SetOnUnDock(TUnDockEvent([&](TObject*, TControl* Client, TWinControl*, bool& Allow) {
+    EXPECT_EQ(Client, source);
+    Allow = allow;
+  }));
+  EXPECT_FALSE(source->ManualDock(form));
+  EXPECT_EQ(source->HostDockSite(), target);
+  allow = true;
+  refusing->SetDockSite(true);
+  EXPECT_TRUE(source->ManualDock(refusing, nullptr, alClient));
+  EXPECT_EQ(source->Parent(), refusing);
+  EXPECT_EQ(source->Align(), alClient);
+  EXPECT_EQ(target->DockClientCount(), 0);
+  // A site freed with a client docked leaves the client without a site.
+  auto* site = new TTestEdit(form);
+  site->SetParent(form);
+  site->SetDockSite(true);
+  auto* floating = new TTestEdit(nullptr);
+  floating->ManualDock(site);
+  EXPECT_EQ(floating->HostDockSite(), site);
+  floating->SetParent(nullptr);
+  FreeObject(site);
+  EXPECT_EQ(floating->HostDockSite(), nullptr);
+  FreeObject(floating);
+}
+
 TEST_F(DragDropTest, AFormCannotBeDragged) { EXPECT_THROW(form->BeginDrag(true), EInvalidOperation); }
 
 }  // namespace
