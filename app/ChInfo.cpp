@@ -155,7 +155,7 @@ void TfChInfo::SetupColumns() {
 
 void TfChInfo::SetupRows() {
   const Integer Rows = ALL->ChannelCount + 2;
-  if (gvData->RowCount() == Rows) {
+  if (FRowsSetUp && gvData->RowCount() == Rows) {
     for (Integer Row = FirstChannelRow; Row < Rows; ++Row) {
       gvData->GetCellInfo(ccNumber, Row)->BackText.clear();
       for (Integer Col = ccRxFrequency; Col < gvData->ColCount(); ++Col) SetCellTexts(Col, Row, "", "");
@@ -164,6 +164,7 @@ void TfChInfo::SetupRows() {
     return;
   }
 
+  FRowsSetUp = true;
   gvData->SetRowCount(2);
   gvData->SetRowCount(Rows);
   gvData->SetFixedRows(1);

@@ -97,6 +97,8 @@ class TfChInfo : public TForm {
   // Stores the text typed into a tone box when it differs from its cell.
   void CommitTypedTone(TComboBox* Box);
 
+  // The rows are numbered and coloured once; later setups only empty them.
+  bool FRowsSetUp = false;
   Integer FSelCol = 0;
   Integer FSelRow = 0;
   // Where the visible combo box writes to.
