@@ -20,7 +20,7 @@ constexpr const char* kTimeMask = "00:00:00;1; ";
 
 }  // namespace
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   SetTabStop(false);
   SetParentCtl3D(false);
   SetCtl3D(false);
@@ -47,22 +47,25 @@ void TInplaceEdit::LoadCellIntoEditor() {
   const TGridCoord focus = Grid->Focus();
   Cell = Grid->GetCellInfo(focus.X, focus.Y);
   String text;
+  String mask;
   if (Cell->ShowForeText) {
     switch (Cell->DataStyle) {
-      case dsText: Grid->ReadEditMask(focus.X, focus.Y, editMask_); break;
-      case dsDate: editMask_ = kDateMask; break;
-      case dsTime: editMask_ = kTimeMask; break;
-      default: editMask_.clear(); break;
+      case dsText: Grid->ReadEditMask(focus.X, focus.Y, mask); break;
+      case dsDate: mask = kDateMask; break;
+      case dsTime: mask = kTimeMask; break;
+      default: break;
     }
+    SetEditMask(mask);
     Grid->ReadEditorText(focus.X, focus.Y, text);
     if (Cell->DataStyle == dsNumber && Cell->ThousandSep) text = StripThousandSeparators(text);
     SetMaxLength(Grid->EditLengthLimit());
   } else {
-    editMask_.clear();
+    SetEditMask(String());
     Grid->ReadEditorText(focus.X, focus.Y, text);
     SetMaxLength(0);
   }
   SetText(text);
+  SetModified(false);
   LoadedText = text;
   SetColor(Cell->Color);
   Font()->SetName(Cell->FontName);
@@ -108,14 +111,34 @@ void TInplaceEdit::HideEditorWindow() {
 }
 
 void TInplaceEdit::CaretToEnd() {
-  const Integer len = TextLength();
-  SetSelStart(len);
+  // With a mask the text always holds every position: its end is after the last one filled in, where
+  // typing goes on.
+  const Integer end = IsMasked() ? FilledEnd() : TextLength();
+  SetSelStart(end);
   SetSelLength(0);
+}
+
+Integer TInplaceEdit::FilledEnd() {
+  const k58::forms::EditMaskLayout layout(EditMask());
+  const std::vector<String> shown = k58::forms::SplitChars(EditText());
+  Integer end = 0;
+  for (Integer i = 0; i < layout.Length() && i < static_cast<Integer>(shown.size()); ++i) {
+    const String& c = shown[static_cast<size_t>(i)];
+    if (!layout.Positions()[static_cast<size_t>(i)].Literal && c != layout.Blank() && c != " ") end = i + 1;
+  }
+  return end;
 }
 
 bool TInplaceEdit::AcceptEdit() { return true; }
 
-Integer TInplaceEdit::TextLength() { return Utf8Length(Text()); }
+bool TInplaceEdit::EditCanModify() { return Grid == nullptr || Grid->CanModifyEditor(); }
+
+void TInplaceEdit::ValidateError() { ShowGridInfo(SGridInputInvalid); }
+
+String TInplaceEdit::CellText() { return IsMasked() && FilledEnd() == 0 ? String() : Text(); }
+
+// Caret positions count in the text as shown, which with a mask holds every position.
+Integer TInplaceEdit::TextLength() { return Utf8Length(IsMasked() ? EditText() : Text()); }
 
 void TInplaceEdit::InsertText(const String& Insert, bool ReplaceSelection) {
   if (!AcceptEdit()) return;
@@ -370,12 +393,12 @@ void TCustomCellGrid::PrepareEditor() {
   editRow_ = current_.Y;
   inplaceEdit_->LoadCellIntoEditor();
   canModifyText_ = inplaceEdit_->MaxLength() != -1;
-  if (!inplaceEdit_->Text().empty()) inplaceEdit_->CaretToEnd();
+  if (!inplaceEdit_->CellText().empty()) inplaceEdit_->CaretToEnd();
 }
 
 void TCustomCellGrid::CommitEditorText() {
   if (inplaceEdit_ != nullptr && editCol_ != -1 && editRow_ != -1)
-    WriteEditorText(editCol_, editRow_, inplaceEdit_->Text());
+    WriteEditorText(editCol_, editRow_, inplaceEdit_->CellText());
 }
 
 void TCustomCellGrid::CloseEditor() {
@@ -392,7 +415,7 @@ void TCustomCellGrid::CloseEditor() {
   };
   try {
     CommitEditorText();
-    if (editCol_ != -1 && editRow_ != -1 && onHideEdit_) onHideEdit_(this, editCol_, editRow_, inplaceEdit_->Text());
+    if (editCol_ != -1 && editRow_ != -1 && onHideEdit_) onHideEdit_(this, editCol_, editRow_, inplaceEdit_->CellText());
   } catch (...) {
     finish();
     throw;

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "grid/CellGrid.h"
-#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Mask.h"
 
-class TInplaceEdit : public TCustomEdit {
-  K58_CLASS(TInplaceEdit, TCustomEdit)
+class TInplaceEdit : public TCustomMaskEdit {
+  K58_CLASS(TInplaceEdit, TCustomMaskEdit)
 
   explicit TInplaceEdit(TComponent* AOwner);
 
@@ -25,11 +25,17 @@ class TInplaceEdit : public TCustomEdit {
   void ShowAt(const TRect& Rect, bool Redraw);
   void HideEditorWindow();
   void InvalidateEditor();
+  // The caret after the text (with a mask: after the last position filled in), nothing selected.
   void CaretToEnd();
   // Asked before the editor changes its own text in code (number keys, paste).
   virtual bool AcceptEdit();
-  // The edit mask the editor took from the cell ("" for none).
-  const String& EditMask() const { return editMask_; }
+  // The text that goes back to the cell: empty when a mask is on and none of its positions was filled,
+  // so an empty date or time cell opened and left alone stays empty.
+  String CellText();
+  // Whether the text may change now: the grid decides.
+  bool EditCanModify() override;
+  // A mask still missing required characters when the editor is left: an information box.
+  void ValidateError() override;
 
   void CreateParams(TCreateParams& Params) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
@@ -43,10 +49,10 @@ class TInplaceEdit : public TCustomEdit {
  private:
   // Selection in characters and the text's length in characters.
   Integer TextLength();
+  // With a mask: the position after the last input position filled in (0 when none is).
+  Integer FilledEnd();
   // Replaces the text with the part before the selection, Insert and the part after it (or after the
   // selection's start when KeepSelection), and puts the caret after Insert.
   void InsertText(const String& Insert, bool ReplaceSelection);
   void PasteText();
-
-  String editMask_;
 };

@@ -145,6 +145,56 @@ TEST_F(Editor, DateAndTimeCellsGetTheirMasks) {
   EXPECT_EQ(Edit()->EditMask(), "000");
 }
 
+TEST_F(Editor, DatesAndTimesAreTypedIntoTheirMasksAndStoredInTheirForm) {
+  grid->GetCellInfo(1, 1)->DataStyle = dsDate;
+  grid->GetCellInfo(2, 1)->DataStyle = dsTime;
+  Key(VK_F2);
+  EXPECT_EQ(Edit()->SelStart(), 0);  // nothing typed yet: the caret stays at the first position
+  Type("2024x0105");                 // the letter is refused
+  EXPECT_EQ(Edit()->Text(), "2024-01-05");
+  Key(VK_RETURN);
+  EXPECT_EQ(Fore(1, 1), "2024-01-05");
+  Key(VK_RIGHT);
+  Key(VK_F2);
+  Type("070500");
+  Key(VK_RETURN);
+  EXPECT_EQ(Fore(2, 1), "07:05:00");
+  EXPECT_TRUE(boxes.Boxes.empty());
+  // A time that is no time is refused on commit with the cell named.
+  Key(VK_F2);
+  Key(VK_HOME);
+  Type("256100");
+  Key(VK_RETURN);
+  ASSERT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Boxes[0].Text, "Cell[2,1]");
+  EXPECT_EQ(Fore(2, 1), "07:05:00");
+}
+
+TEST_F(Editor, EmptyMaskedCellOpenedAndLeftStaysEmpty) {
+  grid->GetCellInfo(1, 1)->DataStyle = dsDate;
+  Integer sets = 0;
+  grid->SetOnSetForeText([&](TObject*, Integer, Integer, String&) { ++sets; });
+  std::vector<String> hidden;
+  grid->SetOnHideEdit([&](TObject*, Integer, Integer, const String& v) { hidden.push_back(v); });
+  Key(VK_F2);
+  Key(VK_RETURN);
+  EXPECT_TRUE(boxes.Boxes.empty());
+  EXPECT_EQ(Fore(1, 1), "");
+  EXPECT_EQ(sets, 0);
+  EXPECT_EQ(hidden, (std::vector<String>{""}));
+}
+
+TEST_F(Editor, MaskMissingRequiredCharactersShowsTheInformationBox) {
+  grid->SetOnGetEditMask([](TObject*, Integer, Integer, String& v) { v = "000;1;_"; });
+  Key(VK_F2);
+  Type("1");
+  EXPECT_NO_THROW(Edit()->ValidateEdit());
+  ASSERT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Boxes[0].Text, "");
+  EXPECT_EQ(boxes.Boxes[0].Caption, "Caution");
+  EXPECT_EQ(boxes.Boxes[0].Flags, cellgridbox::OK | cellgridbox::IconInformation);
+}
+
 TEST_F(Editor, EditorTakesTheCellsLookAndSitsInsideIt) {
   TCellInfo* cell = grid->GetCellInfo(2, 2);
   cell->Color = clYellow;
@@ -192,6 +242,18 @@ TEST_F(Editor, AlwaysShownEditorFollowsTheFocus) {
   Key(VK_RETURN);
   EXPECT_TRUE(grid->Editing());
   EXPECT_EQ(Edit()->SelLength(), 1);
+}
+
+TEST_F(Editor, FailureWhileCommittingStillUnloadsAndHidesTheEditor) {
+  grid->SetOnSetEditText([](TObject*, Integer, Integer, const String&) { throw Exception("refused"); });
+  Key(VK_F2);
+  Type("a");
+  ASSERT_TRUE(EditorShown());
+  EXPECT_THROW(grid->SetEditorActive(false), Exception);
+  EXPECT_EQ(grid->EditCol(), -1);
+  EXPECT_EQ(grid->EditRow(), -1);
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ(Fore(1, 1), "a");  // stored before the event refused
 }
 
 TEST_F(Editor, WheelDownLeavesEditMode) {
