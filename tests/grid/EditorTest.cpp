@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/InplaceEdit.h"
+#include "tests/common/RtlTesting.h"
 #include "tests/grid/GridTestSupport.h"
 
 namespace {
@@ -104,6 +105,20 @@ TEST_F(Editor, ThousandSeparatorsAreLeftOutWhileEditing) {
   cell->ForeText = "1,234.5";
   Key(VK_RETURN);
   EXPECT_EQ(Edit()->Text(), "1234.5");
+}
+
+TEST_F(Editor, NumberCellsInTheCommaDecimalConvention) {
+  TFormatSettingsGuard guard(CommaDecimalSettings());
+  TCellInfo* cell = grid->GetCellInfo(1, 1);
+  cell->DataStyle = dsNumber;
+  cell->ThousandSep = true;
+  cell->ForeText = "1.234,5";
+  Key(VK_RETURN);
+  EXPECT_EQ(Edit()->Text(), "1234,5");
+  Type("6");
+  Key(VK_RETURN);
+  EXPECT_EQ(Fore(1, 1), "1.234,56");
+  EXPECT_TRUE(boxes.Boxes.empty());
 }
 
 TEST_F(Editor, ReadOnlyCellNeverGetsTheEditor) {
