@@ -2,6 +2,7 @@
 // sizing to it, drawing on it), shapes and splitters (dragging resizes the neighbour within its limits).
 #include "StdCtlTesting.h"
 
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 
 namespace stdctltest {
@@ -136,6 +137,57 @@ TEST_F(ExtCtrlsTest, DraggingASplitterResizesItsNeighbourWithinTheLimits) {
   r.Calls.clear();
   drag(0);
   EXPECT_EQ(r.Count("moved"), 0);
+}
+
+}  // namespace
+}  // namespace stdctltest
+
+namespace stdctltest {
+namespace {
+
+class ScrollAndUpDownTest : public FormTest {};
+
+TEST_F(ScrollAndUpDownTest, AScrollBoxShowsItsBarsForChildrenBeyondItsClientArea) {
+  TForm* form = NewForm();
+  auto* box = Make<TScrollBox>(form, 10, 10, 120, 100);
+  auto* near = Make<TButton>(box, 5, 5);
+  ShowForm(form);
+  EXPECT_FALSE(box->VertScrollBar()->IsScrollBarVisible());
+  auto* far = Make<TButton>(box, 5, 300);
+  Pump();
+  EXPECT_TRUE(box->VertScrollBar()->IsScrollBarVisible());
+  EXPECT_GE(box->VertScrollBar()->Range(), far->Top() + far->Height());
+  // Scrolling moves the children.
+  box->VertScrollBar()->SetPosition(100);
+  EXPECT_EQ(near->Top(), 5 - 100);
+}
+
+TEST_F(ScrollAndUpDownTest, UpDownButtonsStepThePositionShownInTheirAssociate) {
+  TForm* form = NewForm();
+  auto* edit = Make<TEdit>(form, 10, 10, 60);
+  auto* updown = Make<TUpDown>(form, 0, 0);
+  updown->SetMin(0);
+  updown->SetMax(3);
+  updown->SetPosition(2);
+  updown->SetAssociate(edit);
+  std::vector<TUDBtnType> clicks;
+  updown->SetOnClick(TUDClickEvent([&](TObject*, TUDBtnType Button) { clicks.push_back(Button); }));
+  ShowForm(form);
+  EXPECT_EQ(updown->Left(), edit->Left() + edit->Width());
+  EXPECT_EQ(edit->Text(), "2");
+  Click(updown, updown->Width() / 2, 3);  // the upper arrow
+  EXPECT_EQ(updown->Position(), 3);
+  EXPECT_EQ(edit->Text(), "3");
+  Click(updown, updown->Width() / 2, 3);  // at the end without Wrap: stays
+  EXPECT_EQ(updown->Position(), 3);
+  Click(updown, updown->Width() / 2, updown->Height() - 3);
+  EXPECT_EQ(updown->Position(), 2);
+  EXPECT_EQ(edit->Text(), "2");
+  ASSERT_GE(clicks.size(), 2u);
+  EXPECT_EQ(clicks.front(), btNext);
+  EXPECT_EQ(clicks.back(), btPrev);
+  updown->SetPosition(10);  // kept within the range
+  EXPECT_EQ(updown->Position(), 3);
 }
 
 }  // namespace
