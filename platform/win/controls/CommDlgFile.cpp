@@ -3,6 +3,7 @@
 // the read-only check box. Typing a name, a relative or full path, a folder or a pattern into the
 // file-name box and pressing Enter chooses the file, moves to the folder or filters by the pattern.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>

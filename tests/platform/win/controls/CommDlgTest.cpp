@@ -159,7 +159,10 @@ TEST_F(FileDialogTest, TypingANameAPathOrAFolderAndEnterDoesWhatItSays) {
       {"sub", "", "$/sub", ""},                         // a folder is opened
       {"$/Zeta/", "", "$/Zeta", ""},
       {"*.txt", "", "$", "*.txt"},                      // a pattern filters the list
+      {"~/sub", "", "$/sub", ""},                       // the home folder (here the temporary one)
   };
+  std::string Home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", Dir.c_str(), 1);
   for (const Case& C : Cases) {
     auto Expand = [&](std::string S) {
       if (size_t P = S.find('$'); P != std::string::npos) S.replace(P, 1, Dir.string());
@@ -194,6 +197,7 @@ TEST_F(FileDialogTest, TypingANameAPathOrAFolderAndEnterDoesWhatItSays) {
       EXPECT_EQ(Files, (std::vector<std::string>{"c.txt"}));
     }
   }
+  setenv("HOME", Home.c_str(), 1);
 }
 
 TEST_F(FileDialogTest, TheRecordAnswersTheParts) {
