@@ -9,9 +9,6 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Windows.h"
-#ifdef K58_COMMON_CONTROLS
-#include "platform/forms/ComCtrls.h"
-#endif
 
 namespace {
 
@@ -23,6 +20,14 @@ void TranslateItems(TCustomIniFile& Ini, const String& Section, const String& Na
     const String Text = Ini.ReadString(Section, Name + "." + IntToStr(I), List->Strings(I));
     if (Text != List->Strings(I)) List->Put(I, Text);
   }
+}
+
+// Whether C is of the class named Name or of a class derived from it. Tool buttons and tab sheets are
+// known by name, so their texts follow whichever controls the program is built with.
+bool IsOfClass(const TComponent* C, const char* Name) {
+  for (TClass Class = C->ClassType(); Class != nullptr; Class = Class->Parent())
+    if (Class->Name() == Name) return true;
+  return false;
 }
 
 void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* C, bool TranslateLists) {
@@ -39,11 +44,10 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     Item->SetCaption(Ini.ReadString(Section, CaptionKey, Item->Caption()));
   } else if (auto* Button = dynamic_cast<TButton*>(C)) {
     TranslateCaption(Button);
-#ifdef K58_COMMON_CONTROLS
-  } else if (auto* ToolButton = dynamic_cast<TToolButton*>(C)) {
+  } else if (IsOfClass(C, "TToolButton")) {
+    auto* ToolButton = static_cast<TControl*>(C);
     TranslateCaption(ToolButton);
     ToolButton->SetHint(Ini.ReadString(Section, Name + ".Hint", ToolButton->Hint()));
-#endif
   } else if (auto* Grid = dynamic_cast<TCellGrid*>(C)) {
     if (Grid->Tag() == -2) return;
     for (Integer Col = 1; Col < Grid->ColCount(); ++Col) {
@@ -56,11 +60,8 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     const Integer Index = Combo->ItemIndex();
     TranslateItems(Ini, Section, Name, Combo->Items(), Combo->Tag() == -3);
     Combo->SetItemIndex(Index);
-  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) || dynamic_cast<TGroupBox*>(C)
-#ifdef K58_COMMON_CONTROLS
-             || dynamic_cast<TTabSheet*>(C)
-#endif
-  ) {
+  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) || dynamic_cast<TGroupBox*>(C) ||
+             IsOfClass(C, "TTabSheet")) {
     TranslateCaption(static_cast<TControl*>(C));
   } else if (auto* List = dynamic_cast<TListBox*>(C)) {
     if (List->Tag() == -2) return;

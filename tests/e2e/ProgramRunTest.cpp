@@ -161,8 +161,10 @@ TEST_F(ProgramRun, ReadEditSaveNewOpenAndWriteBack) {
   EXPECT_EQ(Cell(ccRxFrequency, 16).substr(0, 7), "469.975");
   // A picture of the main window with the radio's channels, next to the program.
   const char* Out = std::getenv("K58_RUNTIME_DIR");
+  const String Dir = Out != nullptr ? Out : DataDir();
+  std::filesystem::create_directories(Dir);
   Display->Pump();
-  EXPECT_TRUE(Display->SavePng(String(Out != nullptr ? Out : ".") + "/k58-channels.png", fMainFrm->Handle()));
+  EXPECT_TRUE(Display->SavePng(Dir + "/k58-channels.png", fMainFrm->Handle()));
 
   // A receive frequency typed into the table, and a receive tone from its box over the cell.
   Grid()->SetForeText(ccRxFrequency, FirstRow, "451.5");
