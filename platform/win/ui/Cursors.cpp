@@ -117,7 +117,9 @@ HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName) {
 
 HCURSOR CreateCursor(HINSTANCE, int xHotSpot, int yHotSpot, int nWidth, int nHeight, const void* pvANDPlane,
                      const void* pvXORPlane) {
-  if (nWidth <= 0 || nHeight <= 0 || !pvANDPlane || !pvXORPlane) {
+  // No pointer shape is anywhere near this large; a bigger one is a mistake, not worth gigabytes.
+  constexpr int kMaxSide = 1024;
+  if (nWidth <= 0 || nHeight <= 0 || nWidth > kMaxSide || nHeight > kMaxSide || !pvANDPlane || !pvXORPlane) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

@@ -414,6 +414,9 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
                    LPRECT prcUpdate, UINT flags) {
   EnsureInit();
   if (!IsWindow(hWnd)) return ERROR;
+  // A scroll farther than any window reaches uncovers everything, as the farthest one does.
+  dx = ClampCoord(dx);
+  dy = ClampCoord(dy);
   WinDataPtr D = Data(hWnd);
   RECT Box = RECT{0, 0, Width(D->Client), Height(D->Client)};
   RECT Src = prcScroll ? Intersect(*prcScroll, Box) : Box;

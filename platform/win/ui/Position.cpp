@@ -200,16 +200,18 @@ void PlaceNewWindow(HWND Hwnd, CREATESTRUCT& C) {
     if (C.x == CW_USEDEFAULT) C.x = C.y = 0;
     if (C.cx == CW_USEDEFAULT) C.cx = C.cy = 0;
   }
-  if (C.cx < 0) C.cx = 0;
-  if (C.cy < 0) C.cy = 0;
+  C.x = ClampCoord(C.x);
+  C.y = ClampCoord(C.y);
+  C.cx = ClampSize(C.cx);
+  C.cy = ClampSize(C.cy);
   D->Window = RECT{C.x, C.y, C.x + C.cx, C.y + C.cy};
   D->Client = D->Window;
   D->Initialized = true;
   if ((Style & WS_THICKFRAME) || Overlapped) {
     MINMAXINFO Info{};
     SendMinMaxInfo(Hwnd, Info);
-    C.cx = std::max<int>(std::min<int>(C.cx, Info.ptMaxTrackSize.x), Info.ptMinTrackSize.x);
-    C.cy = std::max<int>(std::min<int>(C.cy, Info.ptMaxTrackSize.y), Info.ptMinTrackSize.y);
+    C.cx = ClampSize(std::max<int>(std::min<int>(C.cx, Info.ptMaxTrackSize.x), Info.ptMinTrackSize.x));
+    C.cy = ClampSize(std::max<int>(std::min<int>(C.cy, Info.ptMaxTrackSize.y), Info.ptMinTrackSize.y));
     D->Window = RECT{C.x, C.y, C.x + C.cx, C.y + C.cy};
     D->Client = D->Window;
   }
@@ -338,6 +340,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
   WinDataPtr D = Data(hWnd);
   DWORD Style = StyleOf(hWnd);
   bool Visible = (Style & WS_VISIBLE) != 0;
+  X = ClampCoord(X);
+  Y = ClampCoord(Y);
+  cx = ClampSize(cx);
+  cy = ClampSize(cy);
   UINT Flags = uFlags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
   if (Visible)
     Flags &= ~SWP_SHOWWINDOW;
@@ -363,8 +369,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     if (!IsWindow(hWnd)) return FALSE;
     Flags = Pos.flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
   }
-  Pos.cx = std::max(Pos.cx, 0);
-  Pos.cy = std::max(Pos.cy, 0);
+  Pos.x = ClampCoord(Pos.x);
+  Pos.y = ClampCoord(Pos.y);
+  Pos.cx = ClampSize(Pos.cx);
+  Pos.cy = ClampSize(Pos.cy);
   RECT NewW{Pos.x, Pos.y, Pos.x + Pos.cx, Pos.y + Pos.cy};
   if (Flags & SWP_NOMOVE) NewW = RECT{Old.left, Old.top, Old.left + Pos.cx, Old.top + Pos.cy};
   if (Flags & SWP_NOSIZE) NewW.right = NewW.left + Width(Old), NewW.bottom = NewW.top + Height(Old);

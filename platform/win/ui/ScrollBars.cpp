@@ -11,10 +11,11 @@ constexpr UINT_PTR RepeatTimer = 0xFFF1;
 constexpr UINT FirstDelay = 200;
 constexpr UINT RepeatDelay = 50;
 
-int MulDivRound(int A, int B, int C) {
+// Wide arithmetic: ranges may span the whole of int (INT_MIN..INT_MAX), pixels are few.
+long long MulDivRound(long long A, long long B, long long C) {
   if (C == 0) return 0;
-  long long P = static_cast<long long>(A) * B;
-  return static_cast<int>((P + (P >= 0 ? C / 2 : -C / 2)) / C);
+  long long P = A * B;
+  return (P + (P >= 0 ? C / 2 : -C / 2)) / C;
 }
 
 DWORD BarStyle(int Bar) { return Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
@@ -34,7 +35,11 @@ bool Disabled(HWND Hwnd, const ScrollBarState& S) {
   return (S.Arrows & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH || (StyleOf(Hwnd) & WS_DISABLED);
 }
 
-int MaxPos(const ScrollBarState& S) { return S.Max - std::max<int>(static_cast<int>(S.Page) - 1, 0); }
+// The highest position: Max less the page (never below Min, since the page is at most the range).
+int MaxPos(const ScrollBarState& S) {
+  long long Top = static_cast<long long>(S.Max) - std::max<long long>(static_cast<long long>(S.Page) - 1, 0);
+  return static_cast<int>(std::max<long long>(Top, S.Min));
+}
 
 BarGeometry GeometryOf(HWND Hwnd, int Bar) {
   BarGeometry G;
@@ -50,7 +55,7 @@ BarGeometry GeometryOf(HWND Hwnd, int Bar) {
   int Pixels = G.Length - 2 * G.Arrow;
   int Thumb;
   if (S.Page) {
-    Thumb = MulDivRound(Pixels, static_cast<int>(S.Page), S.Max - S.Min + 1);
+    Thumb = static_cast<int>(MulDivRound(Pixels, S.Page, static_cast<long long>(S.Max) - S.Min + 1));
     if (Thumb < MinThumb) Thumb = MinThumb;
   } else {
     Thumb = G.Vertical ? GetSystemMetrics(SM_CYVTHUMB) : GetSystemMetrics(SM_CXHTHUMB);
@@ -60,7 +65,9 @@ BarGeometry GeometryOf(HWND Hwnd, int Bar) {
   int Top = MaxPos(S);
   int Pos = S.Tracking ? S.TrackPos : S.Pos;
   G.ThumbSize = Thumb;
-  G.ThumbPos = S.Min >= Top ? G.Arrow : G.Arrow + MulDivRound(Pixels, Pos - S.Min, Top - S.Min);
+  G.ThumbPos = S.Min >= Top ? G.Arrow
+                            : G.Arrow + static_cast<int>(MulDivRound(Pixels, static_cast<long long>(Pos) - S.Min,
+                                                                     static_cast<long long>(Top) - S.Min));
   return G;
 }
 
@@ -213,7 +220,9 @@ void TrackScrollBar(HWND Hwnd, int Bar, POINT Screen) {
       int Pixels = G2.Length - 2 * G2.Arrow - G.ThumbSize;
       int At = (G.Vertical ? Now.y - G.Rect.top : Now.x - G.Rect.left) - Grab - G.Arrow;
       int Top = MaxPos(S);
-      int Pos = Pixels > 0 ? S.Min + MulDivRound(std::max(0, std::min(At, Pixels)), Top - S.Min, Pixels) : S.Min;
+      int Pos = Pixels > 0 ? static_cast<int>(S.Min + MulDivRound(std::max(0, std::min(At, Pixels)),
+                                                                   static_cast<long long>(Top) - S.Min, Pixels))
+                           : S.Min;
       if (Pos != S.TrackPos) {
         S.TrackPos = Pos;
         RepaintBar(Hwnd, Bar);

@@ -254,16 +254,16 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
   if (!lpPoint || !IsWindow(hWnd)) return FALSE;
   POINT O = ClientOrigin(hWnd);
-  lpPoint->x += O.x;
-  lpPoint->y += O.y;
+  lpPoint->x = AddWrap(lpPoint->x, O.x);
+  lpPoint->y = AddWrap(lpPoint->y, O.y);
   return TRUE;
 }
 
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
   if (!lpPoint || !IsWindow(hWnd)) return FALSE;
   POINT O = ClientOrigin(hWnd);
-  lpPoint->x -= O.x;
-  lpPoint->y -= O.y;
+  lpPoint->x = AddWrap(lpPoint->x, -O.x);
+  lpPoint->y = AddWrap(lpPoint->y, -O.y);
   return TRUE;
 }
 
@@ -276,8 +276,8 @@ int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints) 
   POINT To = hWndTo ? ClientOrigin(hWndTo) : POINT{0, 0};
   int Dx = From.x - To.x, Dy = From.y - To.y;
   for (UINT I = 0; lpPoints && I < cPoints; ++I) {
-    lpPoints[I].x += Dx;
-    lpPoints[I].y += Dy;
+    lpPoints[I].x = AddWrap(lpPoints[I].x, Dx);
+    lpPoints[I].y = AddWrap(lpPoints[I].y, Dy);
   }
   SetLastError(0);
   return MAKELONG(static_cast<WORD>(Dx), static_cast<WORD>(Dy));

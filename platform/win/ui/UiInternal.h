@@ -286,6 +286,13 @@ inline bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.rig
 inline bool SameRect(const RECT& A, const RECT& B) {
   return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
 }
+// Window positions and sizes are kept within +-kCoordLimit, so that coordinates added up along the
+// tree and with the sizes stay well inside int.
+inline constexpr int kCoordLimit = 1 << 26;
+inline int ClampCoord(int V) { return std::clamp(V, -kCoordLimit, kCoordLimit); }
+inline int ClampSize(int V) { return std::clamp(V, 0, kCoordLimit); }
+// Caller points moved by an offset wrap around at the ends of LONG instead of overflowing.
+inline LONG AddWrap(LONG A, LONG B) { return static_cast<LONG>(static_cast<DWORD>(A) + static_cast<DWORD>(B)); }
 inline int Width(const RECT& R) { return R.right - R.left; }
 inline int Height(const RECT& R) { return R.bottom - R.top; }
 inline LPARAM PointParam(int X, int Y) { return MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y)); }

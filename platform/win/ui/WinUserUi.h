@@ -437,7 +437,8 @@ using PICONINFO = ICONINFO*;
 // With an instance: cursors registered under that name with winui::RegisterCursorResource.
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName);
 inline HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) { return LoadCursor(hInstance, lpCursorName); }
-// A monochrome cursor from AND and XOR masks (rows of 1-bit pixels, each row padded to 16 bits).
+// A monochrome cursor from AND and XOR masks (rows of 1-bit pixels, each row padded to 16 bits), at
+// most 1024 pixels a side.
 HCURSOR CreateCursor(HINSTANCE hInst, int xHotSpot, int yHotSpot, int nWidth, int nHeight, const void* pvANDPlane,
                      const void* pvXORPlane);
 HICON CreateIconIndirect(PICONINFO piconinfo);

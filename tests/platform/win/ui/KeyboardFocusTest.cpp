@@ -105,6 +105,35 @@ TEST_F(KeyboardTest, InputMethodTextArrivesAsUtf16UnitsAndDeadKeysCompose) {
   EXPECT_EQ(Chars(W), u"\u00E9\u00B4x");
 }
 
+TEST_F(KeyboardTest, FilteredPeeksTakeACharacterTrailOrWaitingSystemKeys) {
+  HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  // A key handler takes the character its key produces: the window never gets it as WM_CHAR.
+  WPARAM Taken = 0;
+  Handle(W, [&Taken](HWND H, UINT M, WPARAM, LPARAM, LRESULT&) {
+    if (M != WM_KEYDOWN) return false;
+    MSG C;
+    if (PeekMessage(&C, H, WM_CHAR, WM_CHAR, PM_REMOVE)) Taken = C.wParam;
+    return false;
+  });
+  Log().clear();
+  D->Key('Q');
+  D->Pump();
+  EXPECT_EQ(Taken, static_cast<WPARAM>('q'));
+  EXPECT_EQ(Count(W, WM_CHAR), 0);
+  // System keys waiting in the queue are removed by a peek for them alone; other keys stay.
+  Handle(W, [](HWND, UINT, WPARAM, LPARAM, LRESULT&) { return false; });
+  Log().clear();
+  D->Chord({VK_MENU}, 'X');
+  D->Key('Y');
+  MSG M;
+  int Removed = 0;
+  while (PeekMessage(&M, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_REMOVE)) ++Removed;
+  D->Pump();
+  EXPECT_EQ(Removed, 2);  // Alt and X
+  EXPECT_EQ(Count(W, WM_SYSKEYDOWN), 0);
+  EXPECT_EQ(Chars(W), u"y");
+}
+
 HHOOK KeyHook = nullptr;
 LRESULT CALLBACK SwallowF2(int Code, WPARAM WParam, LPARAM LParam) {
   if (Code == HC_ACTION && WParam == VK_F2) return 1;
