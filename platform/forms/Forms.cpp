@@ -503,6 +503,10 @@ Integer TCustomForm::ShowModal() {
   Screen->SetCursor(crDefault);
   std::vector<HWND> windowList = DisableTaskWindows(nullptr);
   Integer result = mrNone;
+  // The form may be freed while its loop runs (by a handler, or with its owner): it is then left alone
+  // and the answer is mrCancel.
+  std::weak_ptr<bool> alive = AliveToken();
+  auto isAlive = [&alive]() { return !alive.expired() && *alive.lock(); };
   auto restore = [&]() {
     EnableTaskWindows(windowList);
     if (!Screen->saveFocusedList_.empty()) {
@@ -513,7 +517,7 @@ Integer TCustomForm::ShowModal() {
     }
     Screen->SetCursor(saveCursor);
     if (activeWindow != nullptr && ::IsWindow(activeWindow)) ::SetActiveWindow(activeWindow);
-    formState_.Exclude(fsModal);
+    if (isAlive()) formState_.Exclude(fsModal);
     Application->ModalFinished();
   };
   try {
@@ -525,26 +529,33 @@ Integer TCustomForm::ShowModal() {
     try {
       ::SendMessage(Handle(), CM_ACTIVATE, 0, 0);
       modalResult_ = mrNone;
-      std::weak_ptr<bool> alive = AliveToken();
       // The application ending while the form is shown cancels it; a form shown after the end was
       // asked for (a message during shutdown) still waits for its answer.
       bool terminatedBefore = Application->Terminated();
+      bool gone = false;
       do {
         Application->HandleMessage();
-        if (alive.expired() || !*alive.lock()) break;
+        if (!isAlive()) {
+          gone = true;
+          break;
+        }
         if (Application->Terminated() && !terminatedBefore) {
           modalResult_ = mrCancel;
         } else if (modalResult_ != mrNone) {
           CloseModal();
+          if (!isAlive()) {
+            gone = true;
+            break;
+          }
         }
       } while (modalResult_ == mrNone);
-      result = modalResult_;
-      if (!alive.expired() && *alive.lock()) ::SendMessage(Handle(), CM_DEACTIVATE, 0, 0);
+      result = gone ? mrCancel : modalResult_;
+      if (isAlive()) ::SendMessage(Handle(), CM_DEACTIVATE, 0, 0);
     } catch (...) {
-      if (Visible()) Hide();
+      if (isAlive() && Visible()) Hide();
       throw;
     }
-    if (Visible()) Hide();
+    if (isAlive() && Visible()) Hide();
   } catch (...) {
     restore();
     throw;

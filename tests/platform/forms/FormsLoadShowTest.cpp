@@ -295,6 +295,37 @@ TEST_F(FormLoadTest, ClosingAModalFormCancelsItAndCloseQueryCanRefuse) {
   FreeObject(form);
 }
 
+TEST_F(FormLoadTest, AModalFormFreedWhileItIsShownEndsItsLoopWithCancel) {
+  TForm* main = formstest::NewForm();
+  main->Show();
+  Pump();
+  struct Case {
+    const char* how;
+    bool inOnClose;
+  } cases[] = {{"freed by a message of the application", false}, {"freed by its OnClose", true}};
+  for (const Case& c : cases) {
+    TTestDialog* form = Make();
+    TWindowHook hook([&](TMessage& Message) {
+      if (Message.Msg != WM_APP + 7) return false;
+      FreeObject(form);
+      return true;
+    });
+    Application->HookMainWindow(hook);
+    if (c.inOnClose) {
+      form->SetOnClose(TCloseEvent([&](TObject*, TCloseAction&) { FreeObject(form); }));
+      form->SetOnShow(TNotifyEvent([&](TObject*) { PostMessage(form->Handle(), WM_CLOSE, 0, 0); }));
+    } else {
+      form->SetOnShow(TNotifyEvent([&](TObject*) { PostMessage(Application->Handle(), WM_APP + 7, 0, 0); }));
+    }
+    EXPECT_EQ(form->ShowModal(), mrCancel) << c.how;
+    Application->UnhookMainWindow(hook);
+    // The other forms are enabled again and the application is out of its modal state.
+    EXPECT_TRUE(IsWindowEnabled(main->Handle())) << c.how;
+    EXPECT_EQ(Application->ModalLevel(), 0) << c.how;
+    EXPECT_EQ(Screen->FormCount(), 1) << c.how;
+  }
+}
+
 TEST_F(FormLoadTest, CloseActionsHideFreeOrKeepTheForm) {
   struct Case {
     TCloseAction action;
