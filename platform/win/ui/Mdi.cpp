@@ -28,7 +28,14 @@ struct ClientState {
   HWND Merged = nullptr;  // the maximised child whose items are in the frame's bar
   HMENU MergedBar = nullptr;
   std::string FrameTitle;  // the frame's title without the child's
+  DWORD ScrollBars = 0;    // WS_HSCROLL | WS_VSCROLL asked at creation: shown only while children reach out
+  bool ScrollPending = false;
+  bool Scrolling = false;
 };
+
+// Posted to the client to bring its scroll bars up to date once the children have stopped moving.
+constexpr UINT kUpdateScroll = WM_USER + 0x3A58;
+constexpr int kScrollLine = 16;
 
 std::map<HWND, ClientState>& Clients() {
   static auto* M = new std::map<HWND, ClientState>;
@@ -311,6 +318,117 @@ void ChildGone(HWND Client, HWND Child) {
   if ((S = StateOf(Client))) RefreshList(*S);
 }
 
+// The area the visible children cover, with the client area itself, in client coordinates.
+RECT ChildrenExtent(HWND Client, const ClientState& S) {
+  RECT Box;
+  GetClientRect(Client, &Box);
+  for (HWND C : S.Children) {
+    if (!IsWindow(C) || !IsWindowVisible(C)) continue;
+    RECT R;
+    GetWindowRect(C, &R);
+    MapWindowPoints(nullptr, Client, reinterpret_cast<POINT*>(&R), 2);
+    Box.left = std::min(Box.left, R.left);
+    Box.top = std::min(Box.top, R.top);
+    Box.right = std::max(Box.right, R.right);
+    Box.bottom = std::max(Box.bottom, R.bottom);
+  }
+  return Box;
+}
+
+bool AnyMaximised(const ClientState& S) {
+  return std::any_of(S.Children.begin(), S.Children.end(),
+                     [](HWND C) { return IsWindow(C) && IsWindowVisible(C) && IsZoomed(C); });
+}
+
+// The bars the client was created with are shown only while a child reaches beyond the client area; the
+// position is always 0 with the range starting where the farthest child begins, so scrolling moves the
+// children and the bars follow from where they then stand.
+void UpdateScrollBars(HWND Client) {
+  ClientState* S = StateOf(Client);
+  if (!S || !S->ScrollBars || S->Scrolling) return;
+  S->ScrollPending = false;
+  // Showing one bar narrows the client area, which can make the other one needed: settle in two rounds.
+  for (int Round = 0; Round < 2; ++Round) {
+    S = StateOf(Client);
+    if (!S) return;
+    RECT Client0;
+    GetClientRect(Client, &Client0);
+    RECT Box = ChildrenExtent(Client, *S);
+    bool Max = AnyMaximised(*S);
+    bool Horz = !Max && (S->ScrollBars & WS_HSCROLL) && (Box.left < 0 || Box.right > Client0.right);
+    bool Vert = !Max && (S->ScrollBars & WS_VSCROLL) && (Box.top < 0 || Box.bottom > Client0.bottom);
+    for (int Bar : {SB_HORZ, SB_VERT}) {
+      bool Show = Bar == SB_HORZ ? Horz : Vert;
+      if (Show) {
+        SCROLLINFO I{};
+        I.cbSize = sizeof I;
+        I.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        I.nMin = Bar == SB_HORZ ? Box.left : Box.top;
+        I.nMax = (Bar == SB_HORZ ? Box.right : Box.bottom) - 1;
+        I.nPage = static_cast<UINT>(Bar == SB_HORZ ? Client0.right : Client0.bottom);
+        I.nPos = 0;
+        SetScrollInfo(Client, Bar, &I, TRUE);
+      }
+      ShowScrollBar(Client, Bar, Show ? TRUE : FALSE);
+    }
+  }
+}
+
+void ScheduleScrollUpdate(HWND Client) {
+  ClientState* S = StateOf(Client);
+  if (!S || !S->ScrollBars || S->ScrollPending || S->Scrolling) return;
+  S->ScrollPending = true;
+  PostMessage(Client, kUpdateScroll, 0, 0);
+}
+
+// Moves every child so the view goes Delta pixels along the bar, kept within the children's extent.
+void ScrollBy(HWND Client, int Bar, int Delta) {
+  ClientState* S = StateOf(Client);
+  if (!S) return;
+  RECT View;
+  GetClientRect(Client, &View);
+  RECT Box = ChildrenExtent(Client, *S);
+  if (Bar == SB_HORZ)
+    Delta = std::clamp(Delta, static_cast<int>(Box.left), std::max(static_cast<int>(Box.right - View.right), 0));
+  else
+    Delta = std::clamp(Delta, static_cast<int>(Box.top), std::max(static_cast<int>(Box.bottom - View.bottom), 0));
+  if (Delta == 0) return;
+  int Dx = Bar == SB_HORZ ? -Delta : 0, Dy = Bar == SB_VERT ? -Delta : 0;
+  S->Scrolling = true;
+  std::vector<HWND> Kids = S->Children;
+  for (HWND C : Kids) {
+    if (!IsWindow(C)) continue;
+    RECT R;
+    GetWindowRect(C, &R);
+    MapWindowPoints(nullptr, Client, reinterpret_cast<POINT*>(&R), 2);
+    SetWindowPos(C, nullptr, R.left + Dx, R.top + Dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if ((S = StateOf(Client))) S->Scrolling = false;
+  InvalidateRect(Client, nullptr, TRUE);
+  UpdateScrollBars(Client);
+}
+
+void OnScroll(HWND Client, int Bar, WPARAM WParam) {
+  SCROLLINFO I{};
+  I.cbSize = sizeof I;
+  I.fMask = SIF_ALL;
+  if (!GetScrollInfo(Client, Bar, &I)) return;
+  int Page = std::max(static_cast<int>(I.nPage), 1);
+  int Delta = 0;
+  switch (LOWORD(WParam)) {
+    case SB_LINEUP: Delta = -kScrollLine; break;
+    case SB_LINEDOWN: Delta = kScrollLine; break;
+    case SB_PAGEUP: Delta = -Page; break;
+    case SB_PAGEDOWN: Delta = Page; break;
+    case SB_TOP: Delta = I.nMin; break;
+    case SB_BOTTOM: Delta = I.nMax; break;
+    case SB_THUMBTRACK: Delta = I.nTrackPos; break;
+    case SB_THUMBPOSITION: Delta = static_cast<short>(HIWORD(WParam)); break;
+    default: return;
+  }
+  ScrollBy(Client, Bar, Delta);
+}
+
 HWND CreateChild(HWND Client, const MDICREATESTRUCTA* Cs) {
   ClientState* S = StateOf(Client);
   if (!S || !Cs) return nullptr;
@@ -376,6 +494,7 @@ LRESULT CALLBACK ClientProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       ClientState& S = Clients()[Hwnd];
       S.Frame = GetParent(Hwnd);
       S.Style = C ? static_cast<DWORD>(C->style) : 0;
+      S.ScrollBars = S.Style & (WS_HSCROLL | WS_VSCROLL);
       if (C && C->lpCreateParams) {
         auto* Ccs = static_cast<CLIENTCREATESTRUCT*>(C->lpCreateParams);
         S.WindowMenu = static_cast<HMENU>(Ccs->hWindowMenu);
@@ -383,6 +502,13 @@ LRESULT CALLBACK ClientProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       return DefWindowProc(Hwnd, Msg, WParam, LParam);
     }
+    case WM_CREATE:
+      // The bars asked for appear only when a child reaches beyond the client area.
+      if (ClientState* S = StateOf(Hwnd); S && S->ScrollBars) ShowScrollBar(Hwnd, SB_BOTH, FALSE);
+      return DefWindowProc(Hwnd, Msg, WParam, LParam);
+    case kUpdateScroll: UpdateScrollBars(Hwnd); return 0;
+    case WM_HSCROLL: OnScroll(Hwnd, SB_HORZ, WParam); return 0;
+    case WM_VSCROLL: OnScroll(Hwnd, SB_VERT, WParam); return 0;
     case WM_MDICREATE: return reinterpret_cast<LRESULT>(CreateChild(Hwnd, reinterpret_cast<MDICREATESTRUCTA*>(LParam)));
     case WM_MDIDESTROY: {
       auto Child = reinterpret_cast<HWND>(WParam);
@@ -468,6 +594,7 @@ LRESULT CALLBACK ClientProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       ClientState* S = StateOf(Hwnd);
       if (S && S->Merged && IsWindow(S->Merged) && IsZoomed(S->Merged)) ShowWindow(S->Merged, SW_SHOWMAXIMIZED);
       ArrangeIcons(Hwnd);
+      ScheduleScrollUpdate(Hwnd);
       return DefWindowProc(Hwnd, Msg, WParam, LParam);
     }
     case WM_SETCURSOR:
@@ -648,8 +775,16 @@ LRESULT DefMDIChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
         default: break;
       }
       break;
+    case WM_WINDOWPOSCHANGED: {
+      LRESULT R = DefWindowProc(hWnd, uMsg, wParam, lParam);
+      ScheduleScrollUpdate(Client);
+      return R;
+    }
     case WM_CLOSE: SendMessage(Client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hWnd), 0); return 0;
-    case WM_DESTROY: ChildGone(Client, hWnd); break;
+    case WM_DESTROY:
+      ChildGone(Client, hWnd);
+      ScheduleScrollUpdate(Client);
+      break;
     default: break;
   }
   return DefWindowProc(hWnd, uMsg, wParam, lParam);

@@ -307,3 +307,76 @@ TEST_F(MdiTest, NextAndPreviousCycleThroughTheChildren) {
 
 }  // namespace
 }  // namespace winui_test
+
+namespace winui_test {
+namespace {
+
+// A client created with both scroll bars shows them only while a child reaches beyond its area, and
+// scrolling moves the children.
+TEST_F(MdiTest, ScrollBarsAppearOnlyWhileAChildReachesOut) {
+  RECT R;
+  GetClientRect(Frame, &R);
+  CLIENTCREATESTRUCT Ccs;
+  Ccs.hWindowMenu = nullptr;
+  Ccs.idFirstChild = 200;
+  HWND Scrolling = CreateWindowEx(WS_EX_CLIENTEDGE, MDICLIENT_CLASS, nullptr,
+                                  WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, R.right,
+                                  R.bottom, Frame, nullptr, nullptr, &Ccs);
+  ShowWindow(Client, SW_HIDE);
+  Client = GClient = Scrolling;
+  auto Shown = [&](int Style) { return (GetWindowLongPtr(Client, GWL_STYLE) & Style) != 0; };
+  D->Pump();
+  EXPECT_FALSE(Shown(WS_HSCROLL));
+  EXPECT_FALSE(Shown(WS_VSCROLL));
+
+  HWND K = NewChild("1");
+  EXPECT_FALSE(Shown(WS_HSCROLL)) << "a child inside the client area needs no bars";
+  RECT Area;
+  GetClientRect(Client, &Area);
+  SetWindowPos(K, nullptr, Area.right - 50, 10, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  D->Pump();
+  EXPECT_TRUE(Shown(WS_HSCROLL));
+  EXPECT_FALSE(Shown(WS_VSCROLL));
+  SCROLLINFO I{};
+  I.cbSize = sizeof I;
+  I.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(Client, SB_HORZ, &I));
+  GetClientRect(Client, &Area);
+  EXPECT_EQ(I.nMin, 0);
+  EXPECT_EQ(I.nPos, 0);
+  EXPECT_EQ(I.nMax, Area.right - 50 + 200 - 1);
+
+  // A line moves the children; scrolling to the far end brings the child wholly into view and the bar
+  // goes away.
+  SendMessage(Client, WM_HSCROLL, SB_LINEDOWN, 0);
+  D->Pump();
+  EXPECT_EQ(InClient(K).left, Area.right - 50 - 16);
+  EXPECT_TRUE(Shown(WS_HSCROLL));
+  SendMessage(Client, WM_HSCROLL, SB_BOTTOM, 0);
+  D->Pump();
+  EXPECT_EQ(InClient(K).right, Area.right);
+  EXPECT_FALSE(Shown(WS_HSCROLL));
+  SetWindowPos(K, nullptr, -30, 10, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  D->Pump();
+  ASSERT_TRUE(GetScrollInfo(Client, SB_HORZ, &I));
+  EXPECT_EQ(I.nMin, -30);
+  SendMessage(Client, WM_HSCROLL, SB_TOP, 0);
+  D->Pump();
+  EXPECT_EQ(InClient(K).left, 0);
+  SetWindowPos(K, nullptr, Area.right - 50, 10, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  D->Pump();
+
+  // A maximised child fills the client: no bars.
+  ShowWindow(K, SW_SHOWMAXIMIZED);
+  D->Pump();
+  EXPECT_FALSE(Shown(WS_HSCROLL));
+  ShowWindow(K, SW_RESTORE);
+  D->Pump();
+  EXPECT_TRUE(Shown(WS_HSCROLL));
+  SetWindowPos(K, nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  D->Pump();
+  EXPECT_FALSE(Shown(WS_HSCROLL));
+}
+
+}  // namespace
+}  // namespace winui_test
