@@ -2,10 +2,10 @@
 set(K58_FORMS_DIR ${CMAKE_SOURCE_DIR}/resources/forms)
 set(K58_IMAGES_DIR ${CMAKE_SOURCE_DIR}/resources/images)
 
-# The tool bar, tree, status bar, progress bars and pictures need the class library's common and extra
-# controls; until they are in, the windows open without them (their form resources leave out classes the
-# program does not have). Switch on once they build.
-option(K58_COMMON_CONTROLS "The program's windows use the class library's common and extra controls" OFF)
+# The tool bar, tree, status bar and progress bars are driven through the class library's common and extra
+# controls. Switched off, the program builds without them (and its form resources leave out any class the
+# program does not have).
+option(K58_COMMON_CONTROLS "The program's windows use the class library's common and extra controls" ON)
 
 if(TARGET k58_forms AND TARGET k58_grid AND TARGET k58_approto_com)
   # The port component's selection dialog (its unit lives with the serial port component).
