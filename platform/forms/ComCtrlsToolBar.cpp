@@ -260,15 +260,9 @@ TToolBar::~TToolBar() {
 
 void TToolBar::InsertButton(TToolButton* Button) {
   if (std::find(buttons_.begin(), buttons_.end(), Button) != buttons_.end()) return;
-  // Buttons read from a form go in the order of their places; others at the end.
-  if (ComponentState().Contains(csLoading) || Button->ComponentState().Contains(csLoading)) {
-    auto before = std::find_if(buttons_.begin(), buttons_.end(), [Button](TToolButton* b) {
-      return b->Top() > Button->Top() || (b->Top() == Button->Top() && b->Left() > Button->Left());
-    });
-    buttons_.insert(before, Button);
-  } else {
-    buttons_.push_back(Button);
-  }
+  // A button joins the bar before its place is read from a form, so it goes at the end, in the order of
+  // the form; Loaded puts the buttons read from a form in the order of their places.
+  buttons_.push_back(Button);
   UpdateButtons();
 }
 
@@ -344,11 +338,12 @@ void TToolBar::AlignControls(TControl* AControl, TRect& Rect) {
 }
 
 void TToolBar::Loaded() {
-  TCustomControl::Loaded();
-  // Buttons read before their bar finished loading are in the order of their places.
+  // Buttons read with the bar go in the order of the places read, before the bar's first layout (which
+  // the inherited Loaded starts) moves them.
   std::stable_sort(buttons_.begin(), buttons_.end(), [](TToolButton* a, TToolButton* b) {
     return a->Top() < b->Top() || (a->Top() == b->Top() && a->Left() < b->Left());
   });
+  TCustomControl::Loaded();
   UpdateButtons();
 }
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "app/AllClass.h"
 #include "app/ChInfo.h"
@@ -20,6 +21,7 @@
 #include "app/SetPort.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/IniFiles.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Windows.h"
@@ -381,6 +383,26 @@ TEST_F(ProgramRun, ChangingTheLanguageSwitchesEveryText) {
   });
   Choose("mnRead");
   EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Ini.ReadString("Language", "ReadOk", "?")});
+}
+
+}  // namespace
+namespace {
+
+// The tool bar shows its buttons in the order of their places in the main window's resource.
+TEST_F(ProgramRun, TheToolBarKeepsTheOrderOfItsButtons) {
+  Start();
+  auto* Bar = dynamic_cast<TToolBar*>(fMainFrm->FindComponent("tbar"));
+  ASSERT_NE(Bar, nullptr);
+  std::vector<String> Names;
+  Integer Right = 0;
+  for (Integer I = 0; I < Bar->ButtonCount(); ++I) {
+    TToolButton* B = Bar->Buttons(I);
+    Names.push_back(B->Name());
+    EXPECT_GE(B->Left(), Right) << B->Name();
+    Right = B->Left() + B->Width();
+  }
+  EXPECT_EQ(Names, (std::vector<String>{"tbNew", "tbOpen", "tbSave", "ToolButton1", "ToolButton3", "tbPrint",
+                                        "ToolButton2", "tbRead", "tbWrite", "ToolButton4", "tbHelp"}));
 }
 
 }  // namespace
