@@ -2,7 +2,12 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/win/controls/ComboBox.h"
 #include "platform/win/controls/CommCtrlInternal.h"
+#include "platform/win/controls/StatusBar.h"
+#include "platform/win/controls/TabCtrl.h"
+#include "platform/win/controls/ToolBar.h"
+#include "platform/win/controls/TreeView.h"
 
 namespace wincontrols {
 
@@ -149,6 +154,11 @@ void InitCommonControls() {
     RegisterUpDownClass();
     RegisterProgressClass();
     RegisterToolTipClass();
+    RegisterComboBoxClass();  // with the list box and the combo box's drop-down list
+    RegisterTreeViewClass();
+    RegisterStatusBarClass();
+    RegisterToolBarClass();
+    RegisterTabCtrlClass();
   });
 }
 

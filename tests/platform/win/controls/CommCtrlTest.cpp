@@ -7,7 +7,8 @@ namespace {
 using CommCtrlTest = ControlsTest;
 
 TEST_F(CommCtrlTest, ControlsAnswerWithTheirClassNames) {
-  for (const char* Name : {WC_EDIT, WC_BUTTON, WC_STATIC, WC_SCROLLBAR, UPDOWN_CLASS, PROGRESS_CLASS}) {
+  for (const char* Name : {WC_EDIT, WC_BUTTON, WC_STATIC, WC_SCROLLBAR, UPDOWN_CLASS, PROGRESS_CLASS, WC_LISTBOX,
+                           WC_COMBOBOX, WC_TREEVIEW, STATUSCLASSNAME, TOOLBARCLASSNAME, WC_TABCONTROL}) {
     HWND H = Child(Name, "", 0, 0, 0, 20, 20);
     char Got[64] = {};
     GetClassName(H, Got, sizeof Got);
