@@ -71,7 +71,9 @@ void X11Display::EventLoop() {
     std::vector<PendingRequest> Requests;
     {
       std::lock_guard<std::mutex> G(FLock);
-      while (XPending(FDpy) > 0) {
+      // Only the events waiting now: under a steady stream of events (another client changing a root
+      // property all the time) the loop must still come round to the stop flag and hand its actions over.
+      for (int Count = XPending(FDpy); Count > 0 && !FStop; --Count) {
         XEvent E;
         XNextEvent(FDpy, &E);
         // The input method sees every event first; what it takes is not ours.
