@@ -340,13 +340,31 @@ void QueueCall(std::function<void()> Call) {
 void ProcessRaw() {
   UiState& S = Ui();
   if (S.InputThread && S.InputThread != GetCurrentThreadId()) return;
-  for (;;) {
+  // Only the events waiting now: a display that keeps reporting (another client changing the screen's
+  // work area all the time) must not keep the loop from its posted messages, the quit message included.
+  size_t Budget;
+  {
+    std::lock_guard<std::mutex> G(S.RawLock);
+    Budget = S.Raw.size();
+  }
+  for (;; --Budget) {
     RawEvent E;
     {
       std::lock_guard<std::mutex> G(S.RawLock);
       if (S.Raw.empty()) return;
+      if (Budget == 0) {
+        wincore::WakeQueue(GetCurrentThreadId(), 0);
+        return;
+      }
       E = std::move(S.Raw.front());
       S.Raw.pop_front();
+      // The screen is read afresh for the last of a run of screen changes only.
+      if (E.Kind == RawKind::HostScreen) {
+        while (!S.Raw.empty() && S.Raw.front().Kind == RawKind::HostScreen) {
+          S.Raw.pop_front();
+          if (Budget > 1) --Budget;
+        }
+      }
     }
     bool Posted = false;
     switch (E.Kind) {
