@@ -17,14 +17,9 @@
 #include "platform/forms/Timers.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Windows.h"
-#if __has_include("platform/win/controls/CommDlg.h")
-#include "platform/win/controls/CommDlg.h"
-#define K58_FILE_DIALOGS 1
-#endif
-#ifdef K58_COMMON_CONTROLS
 #include "platform/forms/ComCtrls.h"
+#include "platform/win/controls/CommDlg.h"
 #include "platform/forms/ExtCtrls.h"
-#endif
 
 TfMainFrm* fMainFrm = nullptr;
 
@@ -107,14 +102,12 @@ TfMainFrm::TfMainFrm(TComponent* AOwner) : TForm(AOwner) {}
 void TfMainFrm::Loaded() {
   TForm::Loaded();
   MainMenu = ComponentAs<TMainMenu>(this, "MainMenu");
-#ifdef K58_COMMON_CONTROLS
   pBar = ComponentAs<TPanel>(this, "pBar");
   tbar = ComponentAs<TToolBar>(this, "tbar");
   pTree = ComponentAs<TPanel>(this, "pTree");
   uiQD5174 = ComponentAs<TTreeView>(this, "uiQD5174");
   MainBar = ComponentAs<TStatusBar>(this, "MainBar");
   ImBack = ComponentAs<TImage>(this, "ImBack");
-#endif
   TreeHide = ComponentAs<TButton>(this, "TreeHide");
   Timer = ComponentAs<TTimer>(this, "Timer");
   ilTools = ComponentAs<TImageList>(this, "ilTools");
@@ -149,7 +142,6 @@ void TfMainFrm::LoadToolImages() {
 }
 
 void TfMainFrm::BuildTree() {
-#ifdef K58_COMMON_CONTROLS
   TTreeNodes* Nodes = uiQD5174->Items();
   Nodes->Clear();
   TTreeNode* Root = Nodes->Add(nullptr, ALL != nullptr ? ALL->ProgramCaption : String());
@@ -162,20 +154,14 @@ void TfMainFrm::BuildTree() {
     Nodes->AddChild(Channels, Label5->Caption() + " " + IntToStr(Channel))->SetStateIndex(cmChannelEdit);
   TTreeNode* Function = Nodes->AddChild(Root, Label6->Caption());
   Function->SetStateIndex(cmFunctionSetting);
-#endif
 }
 
 TTreeNode* TfMainFrm::ChannelNode(Integer Channel) const {
-#ifndef K58_COMMON_CONTROLS
-  (void)Channel;
-  return nullptr;
-#else
   TTreeNode* Root = uiQD5174->Items()->GetFirstNode();
   if (Root == nullptr || Root->Count() <= tnChannels) return nullptr;
   TTreeNode* Channels = Root->Item(tnChannels);
   if (Channel < 1 || Channel > Channels->Count()) return nullptr;
   return Channels->Item(Channel - 1);
-#endif
 }
 
 // ---- Start-up ----
@@ -203,10 +189,8 @@ void TfMainFrm::FormShow(TObject*) {
   UpdateStatus();
   ShowChannelInfo();
   ALL->Modified = false;
-#ifdef K58_COMMON_CONTROLS
   uiQD5174->FullExpand();
   uiQD5174->SetSelected(uiQD5174->Items()->GetFirstNode());
-#endif
   HookClient();
 }
 
@@ -449,13 +433,10 @@ void TfMainFrm::RefreshViews(Integer Kind) {
 }
 
 void TfMainFrm::SelectChannel(Integer) {
-#ifdef K58_COMMON_CONTROLS
   if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
-#endif
 }
 
 void TfMainFrm::UpdateStatus() {
-#ifdef K58_COMMON_CONTROLS
   const TDateTime Stamp = Now();
   for (Integer I = 0; I < StatusPanels && I < MainBar->Panels()->Count(); ++I) {
     String Text;
@@ -469,24 +450,20 @@ void TfMainFrm::UpdateStatus() {
     }
     MainBar->Panels()->Items(I)->SetText(Text);
   }
-#endif
   stModel->SetCaption(ALL->ModelName);
   stFreq->SetCaption(ALL->BandText);
   SetCaption(FileName.empty() ? ALL->ProgramCaption : ALL->ProgramCaption + " [" + FileName + "]");
 }
 
 void TfMainFrm::TimerTimer(TObject*) {
-#ifdef K58_COMMON_CONTROLS
   if (MainBar->Panels()->Count() <= spTime) return;
   const TDateTime Stamp = Now();
   // The date too, so it is right after midnight.
   MainBar->Panels()->Items(spDate)->SetText(FormatDateTime("yyyy/mm/dd", Stamp));
   MainBar->Panels()->Items(spTime)->SetText(FormatDateTime("HH:mm:ss", Stamp));
-#endif
 }
 
 void TfMainFrm::LabelTree() {
-#ifdef K58_COMMON_CONTROLS
   TTreeNode* Root = uiQD5174->Items()->GetFirstNode();
   if (Root == nullptr) return;
   Root->SetText(ALL->ProgramCaption);
@@ -495,7 +472,6 @@ void TfMainFrm::LabelTree() {
   Root->Item(tnFunction)->SetText(Label6->Caption());
   for (Integer Channel = 1; Channel <= MaxChannels; ++Channel)
     if (TTreeNode* Node = ChannelNode(Channel)) Node->SetText(Label5->Caption() + " " + IntToStr(Channel));
-#endif
 }
 
 void TfMainFrm::CloseChildren() {
@@ -512,7 +488,6 @@ void TfMainFrm::CloseChildren() {
 }
 
 void TfMainFrm::uiQD5174DblClick(TObject*) {
-#ifdef K58_COMMON_CONTROLS
   POINT Cursor{};
   GetCursorPos(&Cursor);
   const TPoint At = uiQD5174->ScreenToClient(TPoint{Cursor.x, Cursor.y});
@@ -520,7 +495,6 @@ void TfMainFrm::uiQD5174DblClick(TObject*) {
   if (Node == nullptr || Node != uiQD5174->Selected()) return;
   if (Node->StateIndex() == cmChannelEdit) ALL->CurrentChannel = Node->Index() + 1;
   DoCommand(Node->StateIndex());
-#endif
 }
 
 // ---- View menu ----
@@ -568,12 +542,6 @@ TfMainFrm::TFileNamePrompt& TfMainFrm::FileNamePrompt() {
 
 bool TfMainFrm::PromptFileName(bool ForSave, String& Chosen) {
   if (FileNamePrompt()) return FileNamePrompt()(ForSave, Chosen);
-#ifndef K58_FILE_DIALOGS
-  // Without the window system's file dialogs there is no way to ask.
-  (void)ForSave;
-  (void)Chosen;
-  return false;
-#else
   // "Data File(*.dat)" with the pattern, as the common dialog takes a filter: pairs ending in an empty one.
   static const char Filter[] = "Data File(*.dat)\0*.dat\0";
   char Buffer[4096] = {};
@@ -588,7 +556,6 @@ bool TfMainFrm::PromptFileName(bool ForSave, String& Chosen) {
   if (!(ForSave ? GetSaveFileName(&Ofn) : GetOpenFileName(&Ofn))) return false;
   Chosen = Buffer;
   return !Chosen.empty();
-#endif
 }
 
 // ---- Closing ----

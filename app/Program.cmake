@@ -2,11 +2,6 @@
 set(K58_FORMS_DIR ${CMAKE_SOURCE_DIR}/resources/forms)
 set(K58_IMAGES_DIR ${CMAKE_SOURCE_DIR}/resources/images)
 
-# The tool bar, tree, status bar and progress bars are driven through the class library's common and extra
-# controls. Switched off, the program builds without them (and its form resources leave out any class the
-# program does not have).
-option(K58_COMMON_CONTROLS "The program's windows use the class library's common and extra controls" ON)
-
 if(TARGET k58_forms AND TARGET k58_grid AND TARGET k58_approto_com)
   # The port component's selection dialog (its unit lives with the serial port component).
   k58_library(k58_sioselcom
@@ -18,9 +13,6 @@ if(TARGET k58_forms AND TARGET k58_grid AND TARGET k58_approto_com)
     SOURCES AppUi.cpp ChInfo.cpp ComPortList.cpp FormResources.cpp MainFrm.cpp Maindb.cpp Model.cpp Program.cpp
             RadioDialogPort.cpp ReadRadioForm.cpp SetLanguage.cpp SetPort.cpp WriteRadioForm.cpp
     DEPS k58_approto_com k58_appcore k58_grid k58_sioselcom k58_forms k58_serial k58_comm)
-  if(K58_COMMON_CONTROLS)
-    target_compile_definitions(k58_app PRIVATE K58_COMMON_CONTROLS)
-  endif()
   k58_embed_resources(k58_app FORM
     ${K58_FORMS_DIR}/TfMaindb.form ${K58_FORMS_DIR}/TfMainFrm.form ${K58_FORMS_DIR}/TfChInfo.form
     ${K58_FORMS_DIR}/TfReadRadio.form ${K58_FORMS_DIR}/TfWriteRadio.form ${K58_FORMS_DIR}/TfSetPort.form

@@ -6,9 +6,7 @@
 #include "app/RadioDialogPort.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
-#ifdef K58_COMMON_CONTROLS
 #include "platform/forms/ComCtrls.h"
-#endif
 
 TfReadRadio* fReadRadio = nullptr;
 
@@ -27,9 +25,7 @@ void TfReadRadio::Loaded() {
   TForm::Loaded();
   btnOk = ComponentAs<TButton>(this, "btnOk");
   btnCancel = ComponentAs<TButton>(this, "btnCancel");
-#ifdef K58_COMMON_CONTROLS
   pBar = ComponentAs<TProgressBar>(this, "pBar");
-#endif
   mmLog = ComponentAs<TMemo>(this, "mmLog");
   myPort = NeedComponent(this, "myPort");
   FProtocol = std::make_unique<TReadRadioProtocol>(*this, DialogRadioPort(this, "myPort"));
@@ -59,19 +55,11 @@ Integer TfReadRadio::ShowMessageBox(const String& Caption, const String& Text, I
 }
 
 void TfReadRadio::SetProgressMax(Integer Max) {
-#ifdef K58_COMMON_CONTROLS
   pBar->SetMax(Max);
-#else
-  (void)Max;
-#endif
 }
 
 void TfReadRadio::SetProgress(Integer Position) {
-#ifdef K58_COMMON_CONTROLS
   pBar->SetPosition(Position);
-#else
-  (void)Position;
-#endif
 }
 
 void TfReadRadio::SetOkEnabled(bool Enabled) { btnOk->SetEnabled(Enabled); }

@@ -6,9 +6,7 @@
 #include "app/RadioDialogPort.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
-#ifdef K58_COMMON_CONTROLS
 #include "platform/forms/ComCtrls.h"
-#endif
 
 TfWriteRadio* fWriteRadio = nullptr;
 
@@ -27,9 +25,7 @@ void TfWriteRadio::Loaded() {
   TForm::Loaded();
   btnOk = ComponentAs<TButton>(this, "btnOk");
   btnCancel = ComponentAs<TButton>(this, "btnCancel");
-#ifdef K58_COMMON_CONTROLS
   pBar = ComponentAs<TProgressBar>(this, "pBar");
-#endif
   mmLog = ComponentAs<TMemo>(this, "mmLog");
   myPort = NeedComponent(this, "myPort");
   FProtocol = std::make_unique<TWriteRadioProtocol>(*this, DialogRadioPort(this, "myPort"));
@@ -59,19 +55,11 @@ Integer TfWriteRadio::ShowMessageBox(const String& Caption, const String& Text, 
 }
 
 void TfWriteRadio::SetProgressMax(Integer Max) {
-#ifdef K58_COMMON_CONTROLS
   pBar->SetMax(Max);
-#else
-  (void)Max;
-#endif
 }
 
 void TfWriteRadio::SetProgress(Integer Position) {
-#ifdef K58_COMMON_CONTROLS
   pBar->SetPosition(Position);
-#else
-  (void)Position;
-#endif
 }
 
 void TfWriteRadio::SetOkEnabled(bool Enabled) { btnOk->SetEnabled(Enabled); }
