@@ -27,7 +27,7 @@ enum class Encoding { Utf8, Utf8Bom, Gbk };
 constexpr size_t MaxFileSize = 4 << 20;
 
 struct Line {
-  Line(String text) : text(std::move(text)) {}  // NOLINT: a line the program writes
+  Line(String text) : text(std::move(text)) {}  // implicit: a line the program writes
   Line(String text, String bytes) : text(std::move(text)), bytes(std::move(bytes)), read(true) {}
 
   String text;   // decoded to UTF-8

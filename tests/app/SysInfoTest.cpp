@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -69,6 +70,19 @@ TEST_F(Startup, LoadsTheMessagesOfTheChosenLanguage) {
   EXPECT_EQ(ALL->LanguageName, "English");
   EXPECT_EQ(Language->Confirmation, "Notice");
   EXPECT_EQ(Language->ModError, "Wrong model!");
+}
+
+TEST_F(Startup, SettingsOrLanguageFilesThatAreNoFilesGiveTheDefaults) {
+  // A device would be read without end, a pipe with no writer would block the start.
+  std::filesystem::create_symlink("/dev/zero", AppDir() + "SysInfo.Ini");
+  ASSERT_EQ(::mkfifo((AppDir() + "Chinese.Ini").c_str(), 0600), 0);
+  Start(AppDir());
+  EXPECT_EQ(ALL->PortName, "Com1");
+  EXPECT_EQ(ALL->LanguageName, "Chinese");
+  EXPECT_EQ(Messages(), DefaultMessages());
+  String Error;
+  EXPECT_FALSE(SaveSysInfo(&Error));
+  EXPECT_TRUE(std::filesystem::is_symlink(AppDir() + "SysInfo.Ini"));
 }
 
 using Settings = apptest::DocumentTest;
