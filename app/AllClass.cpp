@@ -13,7 +13,7 @@ TLanguage* Language = nullptr;
 TMacList* MacList = nullptr;
 TFrqList* FrqList = nullptr;
 
-const std::array<TMessageKey, 22> MessageKeys = {{
+const std::array<TMessageKey, 23> MessageKeys = {{
     {"Confirmation", "提示", &TLanguage::Confirmation},
     {"ExitProgram", "确定要退出系统？", &TLanguage::ExitProgram},
     {"SaveProgram", "是否保存数据？", &TLanguage::SaveProgram},
@@ -36,6 +36,7 @@ const std::array<TMessageKey, 22> MessageKeys = {{
     {"ReadOk", "读取完成！", &TLanguage::ReadOk},
     {"WriteOk", "写入完成！", &TLanguage::WriteOk},
     {"LPortError", "无法打开端口！", &TLanguage::LPortError},
+    {"SettingsError", "无法保存设置！", &TLanguage::SettingsError},
 }};
 
 TLanguage::TLanguage() {

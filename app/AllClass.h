@@ -57,7 +57,7 @@ class TALL : public TObject {
   double SnapToStep(double MHz) const;
 };
 
-// The 22 message texts of the current language.
+// The message texts of the current language.
 class TLanguage : public TObject {
   K58_CLASS(TLanguage, TObject)
 
@@ -85,6 +85,7 @@ class TLanguage : public TObject {
   String ReadOk;
   String WriteOk;
   String LPortError;
+  String SettingsError;  // the settings could not be saved
 };
 
 // Key of each message in the language file's "Language" section, its built-in text and its field.
@@ -93,7 +94,7 @@ struct TMessageKey {
   const char* Default;
   String TLanguage::*Field;
 };
-extern const std::array<TMessageKey, 22> MessageKeys;
+extern const std::array<TMessageKey, 23> MessageKeys;
 
 // Low and high edge of a band text "450 - 470MHz"; raises EConvertError when the text has no "-" or
 // "MHz" or an edge is not a number.

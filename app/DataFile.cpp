@@ -1,18 +1,11 @@
 #include "app/DataFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "app/AllClass.h"
 #include "platform/classes/ClassErrors.h"
-#include "platform/classes/Streams.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -36,86 +29,13 @@ void ReadField(const String& Text, Integer Index, Integer Count, Store StoreValu
 
 String ErrorText(int Error) { return std::strerror(Error); }
 
-// Closes a descriptor and removes a temporary file unless released.
-class TTemporaryFile {
-public:
-  TTemporaryFile(int Handle, String Name) : FHandle(Handle), FName(std::move(Name)) {}
-  ~TTemporaryFile() {
-    if (FHandle >= 0) ::close(FHandle);
-    if (!FName.empty()) ::unlink(FName.c_str());
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-  int Handle() const { return FHandle; }
-  const String& Name() const { return FName; }
-  // Closes the descriptor; returns the error number or 0.
-  int Close() {
-    const int Result = ::close(FHandle);
-    FHandle = -1;
-    return Result == 0 ? 0 : errno;
-  }
-  // The file was renamed: nothing to remove any more.
-  void Keep() { FName.clear(); }
-
-private:
-  int FHandle;
-  String FName;
-};
-
-[[noreturn]] void RaiseWriteError(const String& FileName, int Error) {
-  throw EWriteError("Cannot write file \"" + FileName + "\". " + ErrorText(Error));
-}
-
-// Writes Data under a temporary name in the target's directory, flushes it to the disk and renames it
-// over the target, so the target is either the old file or the complete new one.
-void WriteFileReplacing(const String& FileName, const Byte* Data, size_t Size) {
-  // Replace the file a symbolic link points to, not the link.
-  String Target = FileName;
-  if (char* Resolved = ::realpath(FileName.c_str(), nullptr)) {
-    Target = Resolved;
-    std::free(Resolved);
-  }
-  String Dir = ExtractFilePath(Target);
-  if (Dir.empty()) Dir = "./";
-  String Pattern = Dir + "." + ExtractFileName(Target) + ".XXXXXX";
-  const int Handle = ::mkstemp(Pattern.data());
-  if (Handle < 0) throw EFCreateError("Cannot create file \"" + FileName + "\". " + ErrorText(errno));
-  TTemporaryFile Temp(Handle, Pattern);
-
-  // Keep the permissions of the file being replaced; a new file gets the usual ones.
-  struct stat Old {};
-  mode_t Mode;
-  if (::stat(Target.c_str(), &Old) == 0) {
-    Mode = Old.st_mode & 07777;
-  } else {
-    const mode_t Mask = ::umask(0);
-    ::umask(Mask);
-    Mode = 0666 & ~Mask;
-  }
-  ::fchmod(Temp.Handle(), Mode);
-
-  size_t Done = 0;
-  while (Done < Size) {
-    const ssize_t Count = ::write(Temp.Handle(), Data + Done, Size - Done);
-    if (Count < 0) {
-      if (errno == EINTR) continue;
-      RaiseWriteError(FileName, errno);
-    }
-    if (Count == 0) RaiseWriteError(FileName, EIO);
-    Done += static_cast<size_t>(Count);
-  }
-  if (::fsync(Temp.Handle()) != 0) RaiseWriteError(FileName, errno);
-  if (const int Error = Temp.Close()) RaiseWriteError(FileName, Error);
-  if (::rename(Temp.Name().c_str(), Target.c_str()) != 0) RaiseWriteError(FileName, errno);
-  Temp.Keep();
-
-  // Make the rename itself durable.
-  const int DirHandle = ::open(Dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (DirHandle >= 0) {
-    ::fsync(DirHandle);
-    ::close(DirHandle);
-  }
+// Writes Data beside the target and renames it over it, so the target is either the old file or the
+// complete new one.
+void SaveBytes(const String& FileName, const Byte* Data, size_t Size) {
+  bool Created = false;
+  const int Error = WriteFileReplacing(FileName, Data, Size, &Created);
+  if (!Created) throw EFCreateError(Format(classesconsts::SFCreateErrorEx, FileName, ErrorText(Error)));
+  if (Error != 0) throw EWriteError("Cannot write file \"" + FileName + "\". " + ErrorText(Error));
 }
 
 }  // namespace
@@ -151,26 +71,26 @@ void WriteDataFile(const String& FileName) {
   const String TimeText = FormatDateTime("yyyy-MM-dd HH:mm", Now());
   EncodeFileHeader(Data, "P" + ALL->TypeCode, BandDigits, TimeText);
   std::copy(ALL->Image.begin() + DataFileHeaderSize, ALL->Image.end(), Data + DataFileHeaderSize);
-  WriteFileReplacing(FileName, Data, sizeof Data);
+  SaveBytes(FileName, Data, sizeof Data);
   ALL->Modified = false;
 }
 
 bool ReadDataFile(String& FileName) {
-  Byte Data[DataFileSize];
-  Int64 Size = 0;
-  try {
-    TFileStream Stream(FileName, fmOpenRead | fmShareDenyWrite);
-    Size = Stream.Size();
-    if (Size == DataFileSize) Stream.ReadBuffer(Data, DataFileSize);
-  } catch (...) {
+  // Only the first DataFileSize bytes count; a pipe or device is refused without being read.
+  String Bytes;
+  if (const int Error = ReadFileHead(FileName, DataFileSize, Bytes)) {
+    const String Reason = Error == EINVAL ? String("Not a regular file") : ErrorText(Error);
+    const String Name = FileName;
     FileName.clear();
-    throw;
+    throw EFOpenError(Format(classesconsts::SFOpenErrorEx, Name, Reason));
   }
-  // Every file this program writes is exactly this long; anything else would mix old and new bytes.
-  if (Size != DataFileSize) {
+  // A shorter file would mix old and new bytes in the image.
+  if (Bytes.size() < static_cast<size_t>(DataFileSize)) {
     FileName.clear();
     return false;
   }
+  Byte Data[DataFileSize];
+  std::memcpy(Data, Bytes.data(), DataFileSize);
 
   String IdentText, BandDigits, TimeText;
   DecodeFileHeader(Data, IdentText, BandDigits, TimeText);

@@ -16,12 +16,15 @@ void EncodeFileHeader(Byte* Header, const String& Ident, const String& BandDigit
 void DecodeFileHeader(const Byte* Header, String& IdentText, String& BandDigits, String& TimeText);
 
 // Saves the image of ALL to FileName and clears Modified. The file is written beside the target under a
-// temporary name and renamed over it, so a failed save leaves any previous file as it was.
+// temporary name and renamed over it, so a failed save leaves any previous file as it was; temporary
+// files an earlier, killed save left there are removed.
 // Raises EFCreateError or EWriteError on failure; the image and Modified are then unchanged.
 void WriteDataFile(const String& FileName);
 
-// Loads FileName into the image of ALL and makes the model and band of its band code current.
-// False when the file is not a data file of a known model (wrong size or unknown type code): the
-// caller shows ModError; FileName is cleared and the image is unchanged.
-// A file that cannot be opened raises EFOpenError after clearing FileName; the image is unchanged.
+// Loads FileName into the image of ALL and makes the model and band of its band code current; of a
+// longer file only the first DataFileSize bytes are read.
+// False when the file is not a data file of a known model (shorter than DataFileSize or an unknown
+// type code): the caller shows ModError; FileName is cleared and the image is unchanged.
+// A file that cannot be opened, or is no regular file (a pipe, a device), raises EFOpenError after
+// clearing FileName; the image is unchanged.
 bool ReadDataFile(String& FileName);

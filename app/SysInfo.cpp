@@ -5,10 +5,12 @@
 
 #include <climits>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 
 #include "app/AllClass.h"
+#include "platform/classes/ClassErrors.h"
 #include "platform/classes/IniFiles.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -17,6 +19,7 @@ constexpr const char* SectionSysInfo = "SysInfo";
 constexpr const char* SectionLanguage = "Language";
 constexpr const char* DefaultLanguageList = "Chinese|English";
 constexpr const char* DefaultDisplayNames = "中文|英文";
+constexpr size_t MaxSeedSize = 4 << 20;
 
 String LocalSysInfoName() { return ALL->AppDir + SysInfoName; }
 
@@ -29,13 +32,20 @@ void AppendAll(TStrings* Strings, const std::vector<String>& Entries) {
   for (const String& Entry : Entries) Strings->Add(Entry);
 }
 
+// A settings file worth reading: one that holds the settings section. An empty or cut-short copy (left by
+// a save that failed before this program wrote through a temporary file) is not.
+bool HoldsSettings(const String& FileName) {
+  return FileExists(FileName) && TIniFile(FileName).SectionExists(SectionSysInfo);
+}
+
 // Copies the settings next to the program into a new user copy, so that keys this program does not
-// write back ("Help", "Language" ...) keep their values.
+// write back ("Help", "Language" ...) keep their values. The copy appears whole or not at all.
 void SeedUserCopy(const String& Target) {
-  if (FileExists(Target) || !FileExists(LocalSysInfoName())) return;
-  std::ifstream Source(LocalSysInfoName(), std::ios::binary);
-  std::ofstream Copy(Target, std::ios::binary);
-  Copy << Source.rdbuf();
+  if (HoldsSettings(Target)) return;
+  String Bytes;
+  if (!HoldsSettings(LocalSysInfoName()) || ReadFileHead(LocalSysInfoName(), MaxSeedSize, Bytes) != 0) return;
+  if (const int Error = WriteFileReplacing(Target, Bytes.data(), Bytes.size()))
+    throw EIniFileException(Format(classesconsts::SIniFileWriteError, Target) + ": " + std::strerror(Error));
 }
 
 }  // namespace
@@ -64,7 +74,7 @@ String SysInfoWriteFileName() {
 
 String SysInfoReadFileName() {
   const String Target = SysInfoWriteFileName();
-  return FileExists(Target) ? Target : LocalSysInfoName();
+  return Target == LocalSysInfoName() || HoldsSettings(Target) ? Target : LocalSysInfoName();
 }
 
 void LoadSysInfo() {
@@ -94,8 +104,7 @@ bool SaveSysInfo(String* ErrorMessage) {
     Ini.UpdateFile();
     return true;
   } catch (const Exception& E) {
-    if (ErrorMessage != nullptr)
-      *ErrorMessage = "Cannot save the settings to \"" + Target + "\": " + E.Message();
+    if (ErrorMessage != nullptr) *ErrorMessage = Language->SettingsError + "\n" + E.Message();
     return false;
   }
 }

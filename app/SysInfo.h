@@ -2,7 +2,7 @@
 //
 // Settings live in "SysInfo.Ini" in the program directory when that directory is writable, otherwise in
 // the user's configuration directory ($XDG_CONFIG_HOME/k58/, by default ~/.config/k58/). Until a user
-// copy exists, the copy next to the program (if any) provides the values. Language files are read from
+// copy holding the settings section exists, the copy next to the program (if any) provides the values. Language files are read from
 // the program directory: AppDir + name + ".Ini", in UTF-8 or GBK.
 #pragma once
 
@@ -24,8 +24,9 @@ String SysInfoReadFileName();
 // or key gives the built-in default.
 void LoadSysInfo();
 
-// Writes "Com", "DefaultLanguage" and "PicID". Never raises: false with the reason in ErrorMessage when
-// the file cannot be written, so the caller can report it and still exit.
+// Writes "Com", "DefaultLanguage" and "PicID". Never raises: false when the file cannot be written, with
+// the language's SettingsError and the reason in ErrorMessage, so the caller can report it and still exit.
+// A failed save leaves the previous settings file readable as it was.
 bool SaveSysInfo(String* ErrorMessage = nullptr);
 
 // Entries of a "|"-separated list: "a||b" gives "a", "", "b"; "" gives none; a trailing "|" adds none.
@@ -35,5 +36,5 @@ std::vector<String> SplitList(const String& Text);
 // after the current LanguageName) to DisplayNames. Either may be nullptr.
 void LoadLanguageList(TStrings* DisplayNames, TStrings* FileNames);
 
-// Loads the 22 messages of language Name into Language; a missing file or key gives the built-in text.
+// Loads the messages of language Name into Language; a missing file or key gives the built-in text.
 void LoadMessages(const String& Name);

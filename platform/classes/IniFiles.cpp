@@ -6,10 +6,12 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/classes/StringList.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
 
 using namespace classesconsts;
@@ -21,62 +23,82 @@ namespace {
 
 enum class Encoding { Utf8, Utf8Bom, Gbk };
 
-// The lines of an INI file, decoded to UTF-8.
-struct Profile {
-  std::vector<String> lines;
-  Encoding encoding = Encoding::Utf8;
-  bool exists = false;
-  mode_t mode = 0;
+// Larger files are taken as unreadable: they are no settings, and every call reads the whole file.
+constexpr size_t MaxFileSize = 4 << 20;
+
+struct Line {
+  Line(String text) : text(std::move(text)) {}  // implicit: a line the program writes
+  Line(String text, String bytes) : text(std::move(text)), bytes(std::move(bytes)), read(true) {}
+
+  String text;   // decoded to UTF-8
+  String bytes;  // as read, without the line end; written back as it was while the line is not changed
+  bool read = false;
 };
 
-bool ReadAll(int fd, String& bytes) {
-  char buffer[8192];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof(buffer));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-}
+// The lines of an INI file.
+struct Profile {
+  std::vector<Line> lines;
+  Encoding encoding = Encoding::Utf8;
+  bool exists = false;
+  String original;  // the file's bytes
+};
 
-// Loads the file. False when it exists but cannot be read; a missing file is an empty profile.
+// Loads the file. False when it exists but cannot be read (or is no regular file, or too large); a
+// missing file is an empty profile.
 bool Load(const String& fileName, Profile& profile) {
-  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    profile.exists = errno != ENOENT && errno != ENOTDIR;
+  String bytes;
+  if (const int error = ReadFileHead(fileName, MaxFileSize + 1, bytes)) {
+    profile.exists = error != ENOENT && error != ENOTDIR;
     return !profile.exists;
   }
   profile.exists = true;
-  struct stat st {};
-  String bytes;
-  bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && ReadAll(fd, bytes);
-  ::close(fd);
-  if (!ok) return false;
-  profile.mode = st.st_mode & 07777;
-  String text;
+  if (bytes.size() > MaxFileSize) return false;
+  size_t p = 0;
   if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     profile.encoding = Encoding::Utf8Bom;
-    text = bytes.substr(3);
-  } else if (IsValidUtf8(bytes)) {
-    profile.encoding = Encoding::Utf8;
-    text = bytes;
+    p = 3;
   } else {
-    profile.encoding = Encoding::Gbk;
-    text = GbkToUtf8(bytes);
+    profile.encoding = IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
   }
-  size_t p = 0;
-  while (p < text.size()) {
+  // CR and LF are never part of a GBK character, so the lines split alike before and after decoding.
+  while (p < bytes.size()) {
     size_t start = p;
-    while (p < text.size() && text[p] != '\r' && text[p] != '\n') ++p;
-    profile.lines.push_back(text.substr(start, p - start));
-    if (p < text.size() && text[p] == '\r') ++p;
-    if (p < text.size() && text[p] == '\n') ++p;
+    while (p < bytes.size() && bytes[p] != '\r' && bytes[p] != '\n') ++p;
+    String raw = bytes.substr(start, p - start);
+    String text = profile.encoding == Encoding::Gbk ? GbkToUtf8(raw) : raw;
+    profile.lines.emplace_back(std::move(text), std::move(raw));
+    if (p < bytes.size() && bytes[p] == '\r') ++p;
+    if (p < bytes.size() && bytes[p] == '\n') ++p;
   }
+  profile.original = std::move(bytes);
   return true;
 }
 
+// The file's bytes: lines read and not changed as they were, the others in the file's encoding. Text a
+// GBK file cannot hold makes the file UTF-8 rather than losing characters.
+String Encode(const Profile& profile) {
+  String bytes = profile.encoding == Encoding::Utf8Bom ? "\xEF\xBB\xBF" : "";
+  bool fits = true;
+  for (const Line& line : profile.lines) {
+    if (line.read) {
+      bytes += line.bytes;
+    } else if (profile.encoding == Encoding::Gbk) {
+      const String gbk = Utf8ToGbk(line.text);
+      fits = fits && GbkToUtf8(gbk) == line.text;
+      bytes += gbk;
+    } else {
+      bytes += line.text;
+    }
+    bytes += "\r\n";
+  }
+  if (fits) return bytes;
+  bytes.clear();
+  for (const Line& line : profile.lines) bytes += line.text + "\r\n";
+  return bytes;
+}
+
 bool WriteAllTo(int fd, const String& bytes) {
+  if (::lseek(fd, 0, SEEK_SET) != 0) return false;
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -84,52 +106,33 @@ bool WriteAllTo(int fd, const String& bytes) {
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
-  return true;
+  return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
 }
 
-// Writes the profile: through a temporary file renamed over the old one, so a failed write leaves the old
-// file whole; in place when the directory allows no new file.
-bool Save(const String& fileName, const Profile& profile) {
-  String text;
-  for (const String& line : profile.lines) {
-    text += line;
-    text += "\r\n";
-  }
-  String bytes;
-  switch (profile.encoding) {
-    case Encoding::Utf8:
-      bytes = text;
-      break;
-    case Encoding::Utf8Bom:
-      bytes = "\xEF\xBB\xBF" + text;
-      break;
-    case Encoding::Gbk: {
-      String gbk = Utf8ToGbk(text);
-      // Text GBK cannot hold makes the file UTF-8 rather than losing characters.
-      bytes = GbkToUtf8(gbk) == text ? gbk : text;
-      break;
-    }
-  }
-  if (!profile.exists) {
-    int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = WriteAllTo(fd, bytes);
-    return ::close(fd) == 0 && ok;
-  }
-  String temp = fileName + ".XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd >= 0) {
-    bool ok = ::fchmod(fd, profile.mode) == 0 && WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), fileName.c_str()) == 0) return true;
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // The directory takes no new file (the file itself may still be writable).
-  fd = ::open(fileName.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+// Rewrites an existing file in place. The room for the new contents is taken first, so a full disk
+// fails before anything is changed; a write that fails after all puts the old contents back.
+bool SaveInPlace(const String& fileName, const String& bytes, const String& original) {
+  int fd = ::open(fileName.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return false;
-  bool ok = WriteAllTo(fd, bytes);
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            (bytes.size() <= original.size() ||
+             ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size())) == 0);
+  if (ok && !WriteAllTo(fd, bytes)) {
+    WriteAllTo(fd, original);
+    ok = false;
+  }
   return ::close(fd) == 0 && ok;
+}
+
+// Writes the profile through a temporary file renamed over the old one, so a failed write leaves the
+// old file whole; in place when the directory takes no new file (the file itself may still be
+// writable).
+bool Save(const String& fileName, const Profile& profile) {
+  const String bytes = Encode(profile);
+  bool tempCreated = false;
+  if (WriteFileReplacing(fileName, bytes.data(), bytes.size(), &tempCreated) == 0) return true;
+  return !tempCreated && profile.exists && SaveInPlace(fileName, bytes, profile.original);
 }
 
 bool SectionName(const String& line, String& name) {
@@ -158,10 +161,10 @@ bool KeyValue(const String& line, String& key, String& value) {
 bool FindSection(const Profile& profile, const String& section, size_t& first, size_t& last) {
   String name;
   for (size_t i = 0; i < profile.lines.size(); ++i) {
-    if (SectionName(profile.lines[i], name) && AnsiSameText(name, section)) {
+    if (SectionName(profile.lines[i].text, name) && AnsiSameText(name, section)) {
       first = i;
       last = i + 1;
-      while (last < profile.lines.size() && !SectionName(profile.lines[last], name)) ++last;
+      while (last < profile.lines.size() && !SectionName(profile.lines[last].text, name)) ++last;
       return true;
     }
   }
@@ -238,7 +241,7 @@ String TIniFile::ReadString(const String& Section, const String& Ident, const St
   String key;
   String value;
   for (size_t i = first + 1; i < last; ++i) {
-    if (KeyValue(profile.lines[i], key, value) && AnsiSameText(key, Ident)) return value;
+    if (KeyValue(profile.lines[i].text, key, value) && AnsiSameText(key, Ident)) return value;
   }
   return Default;
 }
@@ -258,7 +261,7 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     String old;
     bool replaced = false;
     for (size_t i = first + 1; i < last; ++i) {
-      if (KeyValue(profile.lines[i], key, old) && AnsiSameText(key, ident)) {
+      if (KeyValue(profile.lines[i].text, key, old) && AnsiSameText(key, ident)) {
         profile.lines[i] = key + "=" + value;
         replaced = true;
         break;
@@ -267,7 +270,7 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     if (!replaced) {
       // After the last non-blank line of the section, before the blank lines that separate sections.
       size_t at = last;
-      while (at > first + 1 && Trim(profile.lines[at - 1]).empty()) --at;
+      while (at > first + 1 && Trim(profile.lines[at - 1].text).empty()) --at;
       profile.lines.insert(profile.lines.begin() + static_cast<std::ptrdiff_t>(at), ident + "=" + value);
     }
   }
@@ -285,7 +288,7 @@ void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
       String key;
       String value;
       for (size_t i = first + 1; i < last; ++i) {
-        if (KeyValue(profile.lines[i], key, value)) Strings->Add(key);
+        if (KeyValue(profile.lines[i].text, key, value)) Strings->Add(key);
       }
     }
   } catch (...) {
@@ -303,8 +306,8 @@ void TIniFile::ReadSections(TStrings* Strings) {
     if (Load(FileName(), profile)) {
       TStringList seen;
       String name;
-      for (const String& line : profile.lines) {
-        if (SectionName(line, name) && seen.IndexOf(name) < 0) {
+      for (const Line& line : profile.lines) {
+        if (SectionName(line.text, name) && seen.IndexOf(name) < 0) {
           seen.Add(name);
           Strings->Add(name);
         }
@@ -328,7 +331,7 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
       String key;
       String value;
       for (size_t i = first + 1; i < last; ++i) {
-        if (KeyValue(profile.lines[i], key, value)) Strings->Add(key + "=" + value);
+        if (KeyValue(profile.lines[i].text, key, value)) Strings->Add(key + "=" + value);
       }
     }
   } catch (...) {
@@ -361,7 +364,7 @@ void TIniFile::DeleteKey(const String& Section, const String& Ident) {
   String key;
   String value;
   for (size_t i = last; i-- > first + 1;) {
-    if (KeyValue(profile.lines[i], key, value) && AnsiSameText(key, Ident)) {
+    if (KeyValue(profile.lines[i].text, key, value) && AnsiSameText(key, Ident)) {
       profile.lines.erase(profile.lines.begin() + static_cast<std::ptrdiff_t>(i));
       changed = true;
     }

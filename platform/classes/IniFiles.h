@@ -6,7 +6,8 @@
 // - every write reads the file again, changes one line (creating the file and the section when needed) and
 //   writes it back at once, keeping everything else; lines end in CR LF.
 // Files are read as UTF-8 when they are valid UTF-8 and as GBK otherwise, and written back in the encoding
-// they had (GBK stays GBK while everything fits; new files are UTF-8).
+// they had (GBK stays GBK while everything fits; new files are UTF-8); lines a write does not change keep
+// their bytes. A pipe, a device or a file over 4 MB reads as unreadable.
 #pragma once
 
 #include "platform/classes/Object.h"
@@ -48,7 +49,8 @@ class TCustomIniFile : public TObject {
 };
 
 // Reads and writes the file on every call. A write that cannot be done raises EIniFileException
-// "Unable to write to <file>"; an existing file that cannot be read is never overwritten.
+// "Unable to write to <file>" and leaves the file as it was; an existing file that cannot be read is
+// never overwritten. Writes go through a temporary file renamed over the old one.
 class TIniFile : public TCustomIniFile {
   K58_CLASS(TIniFile, TCustomIniFile)
 

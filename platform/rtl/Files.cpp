@@ -1,9 +1,14 @@
 #include "platform/rtl/Files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -39,6 +44,56 @@ String ExecutablePath() {
     if (static_cast<size_t>(n) < buf.size()) return String(buf.data(), static_cast<size_t>(n));
     buf.resize(buf.size() * 2);
   }
+}
+
+String DirectoryOf(const String& fileName) {
+  const String dir = fileName.substr(0, NameStart(fileName));
+  return dir.empty() ? String("./") : dir;
+}
+
+// ".name.XXXXXX" as mkstemp fills it in.
+bool IsTemporaryNameOf(const String& entry, const String& name) {
+  constexpr size_t suffix = 6;
+  if (entry.size() != name.size() + 2 + suffix || entry[0] != '.' || entry.compare(1, name.size(), name) != 0 ||
+      entry[name.size() + 1] != '.')
+    return false;
+  for (size_t i = entry.size() - suffix; i < entry.size(); ++i) {
+    const char c = entry[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+  }
+  return true;
+}
+
+// A new temporary file beside fileName, locked for as long as it is open so that no other save takes it
+// for a stale one. -1 with errno when the directory takes no new file.
+int CreateTemporaryFile(const String& fileName, String& tempName) {
+  RemoveStaleTemporaryFiles(fileName);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    tempName = DirectoryOf(fileName) + "." + fileName.substr(NameStart(fileName)) + ".XXXXXX";
+    const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    // Another save may have taken it for stale between its creation and the lock.
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+    ::close(fd);
+  }
+  errno = EAGAIN;
+  return -1;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
 }
 
 }  // namespace
@@ -117,3 +172,91 @@ Integer ParamCount() {
 }
 
 String ProgramDir() { return ExtractFilePath(ExecutablePath()); }
+
+int ReadFileHead(const String& fileName, size_t maxSize, String& bytes) {
+  bytes.clear();
+  struct stat st {};
+  if (fileName.empty()) return ENOENT;
+  // Looked at before opening: opening a pipe or a device can block or act on the device.
+  if (::stat(fileName.c_str(), &st) != 0) return errno;
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  if (!S_ISREG(st.st_mode)) return EINVAL;
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno;
+  int error = 0;
+  if (::fstat(fd, &st) != 0) {
+    error = errno;
+  } else if (!S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;  // replaced since the first look
+  }
+  char buffer[8192];
+  while (error == 0 && bytes.size() < maxSize) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof(buffer), maxSize - bytes.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    if (n <= 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (error != 0) bytes.clear();
+  return error;
+}
+
+int WriteFileReplacing(const String& fileName, const void* data, size_t size, bool* tempCreated) {
+  // Replace the file a symbolic link points to, not the link.
+  String target = fileName;
+  if (char* resolved = ::realpath(fileName.c_str(), nullptr)) {
+    target = resolved;
+    std::free(resolved);
+  }
+  String temp;
+  const int fd = CreateTemporaryFile(target, temp);
+  if (tempCreated != nullptr) *tempCreated = fd >= 0;
+  if (fd < 0) return errno;
+
+  // Keep the permissions of the file being replaced; a new file gets the usual ones.
+  struct stat old {};
+  mode_t mode;
+  if (::stat(target.c_str(), &old) == 0) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  int error = 0;
+  if (::fchmod(fd, mode) != 0 || !WriteAll(fd, static_cast<const char*>(data), size) || ::fsync(fd) != 0)
+    error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return error;
+  }
+  // Make the rename itself durable.
+  const int dirFd = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return 0;
+}
+
+void RemoveStaleTemporaryFiles(const String& fileName) {
+  const String name = fileName.substr(NameStart(fileName));
+  if (name.empty()) return;
+  DIR* dir = ::opendir(DirectoryOf(fileName).c_str());
+  if (dir == nullptr) return;
+  const int dirFd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryNameOf(entry->d_name, name)) continue;
+    const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) continue;
+    struct stat st {};
+    // A save that is still running holds the lock on its file.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlinkat(dirFd, entry->d_name, 0);
+    ::close(fd);
+  }
+  ::closedir(dir);
+}

@@ -1,6 +1,8 @@
 // File names, paths and the program's own location. The path delimiter is '/'.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/rtl/Types.h"
 
 inline constexpr char PathDelim = '/';
@@ -26,6 +28,22 @@ bool FileExists(const String& fileName);
 bool DirectoryExists(const String& dirName);
 // Creates the directory and any missing parents; true when it exists afterwards.
 bool ForceDirectories(const String& dirName);
+
+// Reads at most maxSize bytes from the start of a regular file (following links) into bytes. 0, or the
+// error number: EISDIR for a directory, EINVAL for anything else that is no regular file (a pipe or
+// device is refused without waiting for a writer or reading it).
+int ReadFileHead(const String& fileName, size_t maxSize, String& bytes);
+
+// Replaces the file (the one a link points to) with size bytes of data: they are written to a
+// temporary file ".name.XXXXXX" beside it, flushed to the disk and renamed over it, so the file is
+// either the old one or the whole new one. An existing file keeps its permissions. 0, or the error
+// number with no temporary file left; *tempCreated (when given) tells whether the temporary file could
+// be made at all, i.e. whether the directory takes a new file.
+int WriteFileReplacing(const String& fileName, const void* data, size_t size, bool* tempCreated = nullptr);
+
+// Removes the temporary files of fileName that a save ended before renaming them (the program was
+// killed); those of a save still running are left alone. WriteFileReplacing does this first.
+void RemoveStaleTemporaryFiles(const String& fileName);
 
 // ParamStr(0) is the absolute path of the running executable; ParamStr(n) the n-th command-line
 // argument ("" when there is none).

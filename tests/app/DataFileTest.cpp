@@ -1,13 +1,18 @@
 // The data file: header bytes, saving, opening, and files that are not data files of a known model.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
 #include "app/AllClass.h"
 #include "app/DataFile.h"
+#include "platform/classes/ClassErrors.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -156,8 +161,6 @@ TEST_F(DataFile, FilesThatAreNoDataFilesAreRefusedAndChangeNothing) {
       {"empty", ""},
       {"shorter than the header", Valid.substr(0, 15)},
       {"truncated", Valid.substr(0, 447)},
-      {"oversized", Valid + "x"},
-      {"twice as long", Valid + Valid},
       {"random bytes", Noise},
       {"unknown type code", UnknownType},
   };
@@ -175,6 +178,29 @@ TEST_F(DataFile, FilesThatAreNoDataFilesAreRefusedAndChangeNothing) {
     EXPECT_EQ(ALL->ModelName, "K58(VHF)");
     EXPECT_EQ(ALL->BandText, "150 - 174MHz");
     EXPECT_TRUE(ALL->Modified);
+  }
+}
+
+TEST_F(DataFile, OfALongerFileOnlyTheFirstBytesAreRead) {
+  FillImage();
+  const String Valid = SavedFileWith({});
+  ALL->NewImage();
+  String Name = FileName;
+  ASSERT_TRUE(ReadDataFile(Name));
+  const TMemoryImage Expected = ALL->Image;
+  String Other = Valid;
+  for (Integer I = DataFileHeaderSize; I < DataFileSize; ++I) Other[I] = static_cast<char>(0xA5);
+
+  for (const String& Bytes : {Valid + "x", Valid + Other, Valid + String(100000, '\0')}) {
+    SCOPED_TRACE(Bytes.size());
+    ALL->NewImage();
+    ALL->Modified = true;
+    WriteFile(FileName, Bytes);
+    Name = FileName;
+    ASSERT_TRUE(ReadDataFile(Name));
+    EXPECT_EQ(Name, FileName);
+    EXPECT_EQ(ALL->Image, Expected);
+    EXPECT_FALSE(ALL->Modified);
   }
 }
 
@@ -210,6 +236,27 @@ TEST_F(DataFile, AFileThatCannotBeOpenedRaisesAndClearsTheName) {
     EXPECT_THROW(ReadDataFile(Name), EFOpenError);
     EXPECT_EQ(Name, "");
     EXPECT_EQ(ALL->Image, Before);
+  }
+}
+
+TEST_F(DataFile, APipeOrADeviceIsRefusedWithoutBeingRead) {
+  // A pipe with no writer would block the open for ever; a device like /dev/zero never ends.
+  const String Pipe = Dir().Path() + "pipe.dat";
+  ASSERT_EQ(::mkfifo(Pipe.c_str(), 0600), 0);
+  const TMemoryImage Before = ALL->Image;
+  ALL->Modified = true;
+  for (const String& Path : {Pipe, String("/dev/zero"), String("/dev/null")}) {
+    SCOPED_TRACE(Path);
+    String Name = Path;
+    try {
+      ReadDataFile(Name);
+      ADD_FAILURE() << "no error";
+    } catch (const EFOpenError& E) {
+      EXPECT_EQ(E.Message(), "Cannot open file \"" + Path + "\". Not a regular file");
+    }
+    EXPECT_EQ(Name, "");
+    EXPECT_EQ(ALL->Image, Before);
+    EXPECT_TRUE(ALL->Modified);
   }
 }
 
@@ -267,6 +314,34 @@ TEST_F(DataFile, SavingReplacesTheFileALinkPointsTo) {
   WriteDataFile(Link);
   EXPECT_TRUE(std::filesystem::is_symlink(Link));
   EXPECT_EQ(ReadFile(Target).size(), 448u);
+}
+
+std::vector<String> FileNames(const String& Dir) {
+  std::vector<String> Names;
+  for (const auto& Entry : std::filesystem::directory_iterator(Dir)) Names.push_back(Entry.path().filename());
+  std::sort(Names.begin(), Names.end());
+  return Names;
+}
+
+TEST_F(DataFile, ASaveRemovesTheTemporaryFilesOfAKilledSave) {
+  WriteFile(FileName, "old");
+  const String Stale = Dir().Path() + ".radio.dat.Ab3xYz";
+  WriteFile(Stale, "part of a save that was killed");
+  WriteFile(Dir().Path() + ".other.dat.Ab3xYz", "another file's");
+  WriteFile(Dir().Path() + "radio.dat.Ab3xYz", "not hidden");
+  WriteFile(Dir().Path() + ".radio.dat.Ab3x", "shorter");
+  // A save still running holds a lock on its temporary file.
+  const String Running = Dir().Path() + ".radio.dat.Run123";
+  WriteFile(Running, "");
+  const int Handle = ::open(Running.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(Handle, LOCK_EX), 0);
+
+  WriteDataFile(FileName);
+  ::close(Handle);
+  EXPECT_EQ(FileNames(Dir().Path()), (std::vector<String>{".other.dat.Ab3xYz", ".radio.dat.Ab3x",
+                                                         ".radio.dat.Run123", "app", "radio.dat",
+                                                         "radio.dat.Ab3xYz"}));
+  EXPECT_EQ(ReadFile(FileName).size(), 448u);
 }
 
 }  // namespace

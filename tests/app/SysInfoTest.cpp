@@ -1,7 +1,10 @@
 // Start-up of the document objects, "SysInfo.Ini" (values, defaults, where it is kept) and the language
 // files.
 #include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -67,6 +70,19 @@ TEST_F(Startup, LoadsTheMessagesOfTheChosenLanguage) {
   EXPECT_EQ(ALL->LanguageName, "English");
   EXPECT_EQ(Language->Confirmation, "Notice");
   EXPECT_EQ(Language->ModError, "Wrong model!");
+}
+
+TEST_F(Startup, SettingsOrLanguageFilesThatAreNoFilesGiveTheDefaults) {
+  // A device would be read without end, a pipe with no writer would block the start.
+  std::filesystem::create_symlink("/dev/zero", AppDir() + "SysInfo.Ini");
+  ASSERT_EQ(::mkfifo((AppDir() + "Chinese.Ini").c_str(), 0600), 0);
+  Start(AppDir());
+  EXPECT_EQ(ALL->PortName, "Com1");
+  EXPECT_EQ(ALL->LanguageName, "Chinese");
+  EXPECT_EQ(Messages(), DefaultMessages());
+  String Error;
+  EXPECT_FALSE(SaveSysInfo(&Error));
+  EXPECT_TRUE(std::filesystem::is_symlink(AppDir() + "SysInfo.Ini"));
 }
 
 using Settings = apptest::DocumentTest;
@@ -149,6 +165,11 @@ TEST_F(Settings, AFailedSaveIsReportedNotRaised) {
   EXPECT_FALSE(SaveSysInfo(&Error));
   EXPECT_NE(Error.find(Dir().Path() + "blocked/k58/"), String::npos) << Error;
   EXPECT_FALSE(SaveSysInfo());
+
+  // The report starts with the message of the current language.
+  Language->SettingsError = TIniFile(ResourceDir + "English.Ini").ReadString("Language", "SettingsError", "");
+  EXPECT_FALSE(SaveSysInfo(&Error));
+  EXPECT_EQ(Error.substr(0, Error.find('\n')), "Cannot save the settings!");
 }
 
 // Runs Check in a child process without root's right to write anywhere; the child's exit code tells
@@ -175,6 +196,55 @@ TEST_F(Settings, AReadOnlyProgramDirectoryKeepsItsCopyAndUsesTheUserCopy) {
         Start(AppDir());
         Ok = Ok && ALL->PortName == "COM4" && ALL->HelpPrefix == "XY";
         Ok = Ok && ReadFile(AppDir() + "SysInfo.Ini") == "[SysInfo]\nCom=COM2\nHelp=XY\n";
+        std::_Exit(Ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Settings, AFailedOrCutShortSaveNeverHidesTheSettings) {
+  const String Local = "[SysInfo]\nCom=COM2\nHelp=XY\nPicID=3\n";
+  WriteFile(AppDir() + "SysInfo.Ini", Local);
+  const String UserDir = ConfigDir() + "k58/";
+  std::filesystem::create_directories(UserDir);
+  // Left by earlier saves: an empty user copy, and the temporary file of a save that was killed.
+  WriteFile(UserDir + "SysInfo.Ini", "");
+  WriteFile(UserDir + ".SysInfo.Ini.a1B2c3", "[SysInfo]\nCom=CO");
+  ::chmod(Dir().Path().c_str(), 0755);
+  ::chmod(ConfigDir().c_str(), 0777);
+  ::chmod(UserDir.c_str(), 0777);
+  ::chmod(AppDir().c_str(), 0555);
+
+  EXPECT_EXIT(
+      {
+        bool Ok = DropPrivileges();
+        auto Check = [&](bool Condition) { Ok = Ok && Condition; };
+        Start(AppDir());
+        Check(ALL->PortName == "COM2" && ALL->HelpPrefix == "XY" && ALL->PictureNumber == 4);
+
+        // The disk is full: nothing more than a few bytes can be written.
+        ALL->PortName = "COM4";
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit Saved{};
+        ::getrlimit(RLIMIT_FSIZE, &Saved);
+        rlimit Full = Saved;
+        Full.rlim_cur = 8;
+        ::setrlimit(RLIMIT_FSIZE, &Full);
+        String Error;
+        Check(!SaveSysInfo(&Error));
+        ::setrlimit(RLIMIT_FSIZE, &Saved);
+        Check(Error.rfind(Language->SettingsError + "\n", 0) == 0 && !Language->SettingsError.empty());
+        Start(AppDir());
+        Check(ALL->PortName == "COM2" && ALL->HelpPrefix == "XY" && ALL->PictureNumber == 4);
+
+        ALL->PortName = "COM4";
+        Check(SaveSysInfo());
+        Start(AppDir());
+        Check(ALL->PortName == "COM4" && ALL->HelpPrefix == "XY" && ALL->PictureNumber == 4);
+        std::vector<String> Names;
+        for (const auto& Entry : std::filesystem::directory_iterator(UserDir))
+          Names.push_back(Entry.path().filename());
+        Check(Names == std::vector<String>{"SysInfo.Ini"});
+        Check(ReadFile(AppDir() + "SysInfo.Ini") == Local);
         std::_Exit(Ok ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

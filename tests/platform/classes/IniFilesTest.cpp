@@ -1,5 +1,8 @@
 // INI files with the private-profile rules of the original platform.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -138,6 +141,90 @@ TEST_F(IniFileTest, ReadsAndKeepsGbkFiles) {
   EXPECT_TRUE(IsValidUtf8(ReadBytes(path)));
   EXPECT_EQ(ini.ReadString("Language", "Confirmation", ""), "提示");
   EXPECT_EQ(ini.ReadString("Language", "Smile", ""), "\xF0\x9F\x98\x80");
+}
+
+TEST_F(IniFileTest, AWriteKeepsTheBytesOfLinesItDoesNotChange) {
+  // 0xFF is no GBK character: it reads as U+FFFD, and must not be written back as one.
+  const String path = Path("Chinese.Ini");
+  const String untouched = Utf8ToGbk("[Language]\r\nConfirmation=提示") + "\xFF\r\n" + Utf8ToGbk("Caution=注意\r\n");
+  WriteBytes(path, untouched + "[Other]\r\nKey=old\r\n");
+  TIniFile ini(path);
+  ini.WriteString("Other", "Key", "新");
+  ini.WriteString("Other", "Added", "加");
+  EXPECT_EQ(ReadBytes(path), untouched + Utf8ToGbk("[Other]\r\nKey=新\r\nAdded=加\r\n"));
+  EXPECT_EQ(ini.ReadString("Language", "Caution", ""), "注意");
+  ini.DeleteKey("Other", "Added");
+  EXPECT_EQ(ReadBytes(path), untouched + Utf8ToGbk("[Other]\r\nKey=新\r\n"));
+}
+
+TEST_F(IniFileTest, PipesDevicesAndHugeFilesReadAsUnreadable) {
+  // A pipe with no writer must not block, a device like /dev/zero must not be read without end.
+  const String pipe = Path("pipe.ini");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const String huge = Path("huge.ini");
+  const String head = "[S]\r\nK=V\r\n";
+  const size_t limit = 4 << 20;
+  WriteBytes(huge, head + String(limit + 1 - head.size(), ';'));
+  const String link = Path("zero.ini");
+  std::filesystem::create_symlink("/dev/zero", link);
+  for (const String& path : {pipe, huge, link, String("/dev/null")}) {
+    SCOPED_TRACE(path);
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("S", "K", "default"), "default");
+    EXPECT_THROW(ini.WriteString("S", "K", "new"), EIniFileException);
+  }
+  EXPECT_EQ(std::filesystem::file_size(huge), limit + 1);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+  // A file of the limit's size still reads.
+  WriteBytes(huge, head + String(limit - head.size(), ';'));
+  EXPECT_EQ(TIniFile(huge).ReadString("S", "K", "default"), "V");
+}
+
+// Runs Body in a child process without root's right to write anywhere, so that permissions hold; the
+// child's exit code tells whether Body held.
+#define IN_CHILD_WITHOUT_PRIVILEGES(Body)                                                             \
+  EXPECT_EXIT(                                                                                        \
+      {                                                                                               \
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) \
+          std::_Exit(2);                                                                              \
+        std::_Exit((Body) ? 0 : 1);                                                                   \
+      },                                                                                              \
+      ::testing::ExitedWithCode(0), "")
+
+TEST_F(IniFileTest, AWriteInPlaceThatCannotBeDoneLeavesTheFileWhole) {
+  // The directory takes no new file, so the file is rewritten in place; the disk has room for no more
+  // than the old contents.
+  const String path = Path("SysInfo.Ini");
+  const String old = "[SysInfo]\r\nCom=COM1\r\nHelp=QH\r\n";
+  WriteBytes(path, old);
+  ::chmod(path.c_str(), 0666);
+  ::chmod(dir_.c_str(), 0555);
+  IN_CHILD_WITHOUT_PRIVILEGES(([&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{old.size(), old.size()};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+    TIniFile ini(path);
+    bool raised = false;
+    try {
+      ini.WriteString("SysInfo", "Com", "COM12345");
+    } catch (const EIniFileException&) {
+      raised = true;
+    }
+    const bool whole = ReadBytes(path) == old;
+    // What fits is written in place.
+    ini.WriteString("SysInfo", "Com", "COM2");
+    return raised && whole && ReadBytes(path) == "[SysInfo]\r\nCom=COM2\r\nHelp=QH\r\n";
+  }()));
+}
+
+TEST_F(IniFileTest, AWriteRemovesTheTemporaryFilesOfAKilledWrite) {
+  const String path = Path("SysInfo.Ini");
+  WriteBytes(Path(".SysInfo.Ini.k1LL3d"), "[SysInfo]\r\nCom=CO");
+  TIniFile ini(path);
+  ini.WriteString("SysInfo", "Com", "COM3");
+  std::vector<String> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) names.push_back(entry.path().filename());
+  EXPECT_EQ(names, std::vector<String>{"SysInfo.Ini"});
 }
 
 TEST_F(IniFileTest, UnreadableFilesReadAsEmptyAndAreNeverOverwritten) {
