@@ -264,6 +264,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
   if (!Shown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
     ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
 
+  // Value is the cell's stored text: the new row below and the image take the checked value from it.
   Value = FrequencyText(ALL->SnapToStep(MHz));
   if (ACol == ccRxFrequency && !RowInUse(ARow)) {
     NewChannelRow(ARow);
