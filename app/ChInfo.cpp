@@ -104,18 +104,25 @@ void TfChInfo::FormShow(TObject*) {
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, true);
   lNone->SetCaption(cbQT->Items()->Strings(0));
 
-  // The tone lists: CTCSS tones are kept in tenths in the source.
+  // The tone lists: CTCSS tones are kept in tenths in the source. An entry that starts with a digit but is
+  // no number (a slip in a language file) is left out rather than losing the table.
   for (TComboBox* Box : {cbQT, cbDQT}) {
     TStrings* Items = Box->Items();
     Items->BeginUpdate();
-    Items->Clear();
-    TStrings* Source = uiDcts->Items();
-    for (Integer I = 0; I < Source->Count(); ++I) {
-      const String Entry = Source->Strings(I);
-      if (!Entry.empty() && std::isdigit(static_cast<unsigned char>(Entry[0])))
-        Items->Add(FormatFloat("0.0", StrToFloat(Entry) / 10.0));
-      else
-        Items->Add(Entry);
+    try {
+      Items->Clear();
+      TStrings* Source = uiDcts->Items();
+      for (Integer I = 0; I < Source->Count(); ++I) {
+        const String Entry = Source->Strings(I);
+        double Tenths = 0;
+        if (Entry.empty() || !std::isdigit(static_cast<unsigned char>(Entry[0])))
+          Items->Add(Entry);
+        else if (TryStrToFloat(Entry, Tenths))
+          Items->Add(FormatFloat("0.0", Tenths / 10.0));
+      }
+    } catch (...) {
+      Items->EndUpdate();
+      throw;
     }
     Items->EndUpdate();
   }
@@ -257,6 +264,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
   if (!Shown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
     ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
 
+  // Value is the cell's stored text: the new row below and the image take the checked value from it.
   Value = FrequencyText(ALL->SnapToStep(MHz));
   if (ACol == ccRxFrequency && !RowInUse(ARow)) {
     NewChannelRow(ARow);

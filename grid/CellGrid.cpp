@@ -349,16 +349,16 @@ void TCustomCellGrid::GetBackText(Integer ACol, Integer ARow, String& Value) con
 
 namespace {
 
-// Lets a handler replace the stored text through its Value argument. The handler gets a copy, so it may
-// resize the grid safely; its value is stored when it assigned one and the cell still exists.
+// Fires a text event whose Value is the stored text itself: what the handler assigns is the cell's text at
+// once, and what it writes into the record it sees in Value. The record is pinned so a handler that
+// shrinks the grid still writes into live memory.
 template <class Field>
 void FireCellTextEvent(TCustomCellGrid* Grid, const TSetCellTextEvent& Event, Integer ACol, Integer ARow,
                        Field field) {
   if (!Event) return;
-  const String before = Grid->GetCellInfo(ACol, ARow)->*field;
-  String value = before;
-  Event(Grid, ACol, ARow, value);
-  if (value != before && ACol < Grid->ColCount() && ARow < Grid->RowCount()) Grid->GetCellInfo(ACol, ARow)->*field = value;
+  TCellInfo* cell = Grid->GetCellInfo(ACol, ARow);
+  TCellPin pin(cell);
+  Event(Grid, ACol, ARow, cell->*field);
 }
 
 }  // namespace

@@ -182,10 +182,11 @@ class TCustomCellGrid : public TCustomControl {
   void GetForeText(Integer ACol, Integer ARow, String& Value) const;
   void GetBackText(Integer ACol, Integer ARow, String& Value) const;
   // Validates and reformats Value by the cell's data style, stores it and fires OnSetForeText (also when
-  // the text is unchanged). A number, date or time that cannot be read shows "Cell[c,r]" in an error box
-  // and leaves the cell and its events alone.
+  // the text is unchanged); the handler's Value is the stored text itself, so what it assigns is the
+  // cell's text. A number, date or time that cannot be read shows "Cell[c,r]" in an error box and leaves
+  // the cell and its events alone.
   void SetForeText(Integer ACol, Integer ARow, const String& Value);
-  // Stores Value and fires OnSetBackText (also when the text is unchanged).
+  // Stores Value and fires OnSetBackText (also when the text is unchanged), Value being the stored text.
   void SetBackText(Integer ACol, Integer ARow, const String& Value);
 
   // ---- Cell defaults (applied to every data cell when set; InitCellInfo reads them) ----
@@ -553,8 +554,8 @@ class TCustomCellGrid : public TCustomControl {
   Integer NextVisibleIndex(Integer Index, bool Columns) const;
   TGridCoord KeyPageSizes() const;
   TGridCoord CellCentre(const TGridCoord& Cell) const;
-  // Starts editing with Ch as the editor's first input.
-  void EnterEditModeWithChar(char Ch);
+  // Starts editing with Ch (a character message's code unit) as the editor's first input.
+  void EnterEditModeWithChar(Word Ch);
   // Switches edit mode on with the caret at the end of the text, or off.
   void ActivateEditor(bool Active);
   // Tells a designer that the form changed (a line was sized in design state).
@@ -565,7 +566,7 @@ class TCustomCellGrid : public TCustomControl {
   // The in-cell editor: caret after its text; a character posted as its first input; the time of the
   // grid's last left press; a cancel-mode message; the grid's font; whether a window is the editor's.
   void EditorCaretToEnd();
-  void EditorPostChar(char Ch);
+  void EditorPostChar(Word Ch);
   void EditorSetClickTime(LONG Time);
   void EditorCancelMode(TMessage& Message);
   void EditorFontChanged();

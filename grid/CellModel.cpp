@@ -25,6 +25,31 @@ void CopyCellAttributes(const TCellInfo& Source, TCellInfo& Dest) {
   Dest.Range = range;
 }
 
+// ---- Pins ----
+
+namespace {
+
+thread_local TCellPin* innermostPin = nullptr;
+
+}  // namespace
+
+TCellPin::TCellPin(TCellInfo* Cell) : cell_(Cell), outer_(innermostPin) { innermostPin = this; }
+
+TCellPin::~TCellPin() {
+  innermostPin = outer_;
+  if (!dropped_) return;
+  for (TCellPin* pin = outer_; pin != nullptr; pin = pin->outer_)
+    if (pin->cell_ == cell_) return;  // an outer pin frees it
+  delete cell_;
+}
+
+bool TCellPin::Keep(TCellInfo* Cell) {
+  bool kept = false;
+  for (TCellPin* pin = innermostPin; pin != nullptr; pin = pin->outer_)
+    if (pin->cell_ == Cell) pin->dropped_ = kept = true;
+  return kept;
+}
+
 // ---- Store ----
 
 TColCellInfoList::TColCellInfoList(TCustomCellGrid* Grid, Integer RowCount, Integer ACol) {
@@ -48,7 +73,7 @@ void TColCellInfoList::AddCell(TCustomCellGrid* Grid, Integer ACol) {
 }
 
 void TColCellInfoList::Notify(Pointer Ptr, TListNotification Action) {
-  if (Action == lnDeleted) delete static_cast<TCellInfo*>(Ptr);
+  if (Action == lnDeleted && !TCellPin::Keep(static_cast<TCellInfo*>(Ptr))) delete static_cast<TCellInfo*>(Ptr);
   TList::Notify(Ptr, Action);
 }
 

@@ -86,6 +86,25 @@ struct TCellInfo {
 // Copies every attribute and both texts of Source into Dest, but not the merged block (Range).
 void CopyCellAttributes(const TCellInfo& Source, TCellInfo& Dest);
 
+// Keeps a cell record alive while an event handler works on one of its texts in place: a record the store
+// drops meanwhile (the handler shrank or cleared the grid) is freed when the last pin on it ends, so the
+// handler's text stays valid to the end. Pins nest; they belong to the thread that owns the grid.
+class TCellPin {
+ public:
+  explicit TCellPin(TCellInfo* Cell);
+  ~TCellPin();
+  TCellPin(const TCellPin&) = delete;
+  TCellPin& operator=(const TCellPin&) = delete;
+
+  // Called by the store for a record it drops: true when a pin holds it (the pin frees it later).
+  static bool Keep(TCellInfo* Cell);
+
+ private:
+  TCellInfo* cell_;
+  bool dropped_ = false;
+  TCellPin* outer_;
+};
+
 // One column of the store: one record per row, index = row.
 class TColCellInfoList : public TList {
   K58_CLASS(TColCellInfoList, TList)

@@ -207,8 +207,9 @@ void TCustomCellGrid::KeyPress(char& Key) {
 
 void TCustomCellGrid::WMChar(TWMKey& Message) {
   const Word ch = Message.CharCode();
-  if (options_.Contains(goEditing) && (ch == VK_BACK || (ch >= 32 && ch <= 255)))
-    EnterEditModeWithChar(static_cast<char>(ch));
+  // Any code unit from 32 on starts editing, so text from an input method (Chinese) is taken too.
+  if (options_.Contains(goEditing) && (ch == VK_BACK || ch >= 32))
+    EnterEditModeWithChar(ch);
   else
     inherited::WMChar(Message);
 }

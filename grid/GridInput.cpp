@@ -530,7 +530,7 @@ void TCustomCellGrid::ActivateEditor(bool Active) {
   EditorCaretToEnd();
 }
 
-void TCustomCellGrid::EnterEditModeWithChar(char Ch) {
+void TCustomCellGrid::EnterEditModeWithChar(Word Ch) {
   EnterEditMode();
   EditorPostChar(Ch);
 }

@@ -432,9 +432,9 @@ void TCustomCellGrid::EditorCaretToEnd() {
   if (inplaceEdit_ != nullptr) inplaceEdit_->CaretToEnd();
 }
 
-void TCustomCellGrid::EditorPostChar(char Ch) {
+void TCustomCellGrid::EditorPostChar(Word Ch) {
   if (inplaceEdit_ != nullptr && inplaceEdit_->HandleAllocated() && CanShowEditor())
-    PostMessage(inplaceEdit_->Handle(), WM_CHAR, static_cast<unsigned char>(Ch), 0);
+    PostMessage(inplaceEdit_->Handle(), WM_CHAR, Ch, 0);
 }
 
 void TCustomCellGrid::EditorSetClickTime(LONG Time) {

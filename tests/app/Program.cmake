@@ -1,7 +1,8 @@
 # The program's windows, headless.
 if(TARGET k58_sioselcom)
   k58_test(appforms_tests
-    SOURCES AppTestSupport.cpp AppUiTest.cpp DialogsTest.cpp FormResourcesTest.cpp PortFixtures.cpp ProgramFixture.cpp
+    SOURCES AppTestSupport.cpp AppUiTest.cpp ChannelTableTest.cpp DialogsTest.cpp FormResourcesTest.cpp PortFixtures.cpp
+            ProgramFixture.cpp
     DEPS k58_app)
   target_compile_definitions(appforms_tests PRIVATE K58_RESOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/")
 else()

@@ -93,9 +93,10 @@ void ProgramTest::TearDown() {
 }
 
 void ProgramTest::StartProgram(const String& Settings) {
+  // A language file the test put there itself is kept.
   for (const char* Name : {"English.Ini", "Chinese.Ini"})
     std::filesystem::copy_file(ResourceFile(Name), AppDir() + Name,
-                               std::filesystem::copy_options::overwrite_existing);
+                               std::filesystem::copy_options::skip_existing);
   if (!Settings.empty()) WriteFile(AppDir() + "SysInfo.Ini", Settings);
   ProgramFile = AppDir() + "k58";
   ::StartProgram();

@@ -54,7 +54,8 @@ protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Makes the program's files in AppDir() (language files, SysInfo.Ini when Settings is not empty),
+  // Makes the program's files in AppDir() (the shipped language files unless the test wrote its own,
+  // SysInfo.Ini when Settings is not empty),
   // starts it and shows the main window.
   void StartProgram(const String& Settings = String());
   // Frees every form, the data module and the document objects.

@@ -196,6 +196,19 @@ TEST_F(CellTexts, ForeTextEventFiresAlsoForTheSameTextAndItsValueIsStored) {
   EXPECT_EQ(Fore(1, 1), "UPPER");
 }
 
+TEST_F(CellTexts, TheHandlersValueIsTheStoredTextItself) {
+  grid.SetOnSetForeText([&](TObject*, Integer c, Integer r, String& value) {
+    if (value != "typed") return;
+    value = "checked";
+    EXPECT_EQ(Fore(c, r), "checked");  // in the record at once
+    grid.GetCellInfo(c, r)->ForeText = "rewritten";
+    EXPECT_EQ(value, "rewritten");  // and Value sees the record
+    grid.SetForeText(c, r, "again");  // a nested set of the same cell is the last word
+  });
+  grid.SetForeText(2, 3, "typed");
+  EXPECT_EQ(Fore(2, 3), "again");
+}
+
 TEST_F(CellTexts, HandlerMayShrinkTheGridWhileHoldingTheValue) {
   grid.SetOnSetForeText([&](TObject*, Integer, Integer, String& value) {
     grid.SetRowCount(2);

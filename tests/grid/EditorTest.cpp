@@ -65,6 +65,17 @@ TEST_F(Editor, TypingStartsEditingWithTheCharacter) {
   EXPECT_EQ(grid->Focus(), (TGridCoord{1, 2}));
 }
 
+TEST_F(Editor, AnyCharacterFrom32OnStartsEditingWithIt) {
+  // A blank, the top of Latin-1, Chinese from an input method, and a character beyond 16 bits (two units).
+  for (const std::string text : {" ", "\xC3\xBF", "\xE9\xA2\x91\xE7\x8E\x87", "\xF0\x9F\x98\x80"}) {
+    ASSERT_FALSE(grid->Editing()) << text;
+    Type(text);
+    ASSERT_TRUE(EditorShown()) << text;
+    EXPECT_EQ(Edit()->Text(), text);
+    Key(VK_ESCAPE);
+  }
+}
+
 TEST_F(Editor, EscRestoresTheLoadedText) {
   grid->GetCellInfo(1, 1)->ForeText = "keep";
   Integer sets = 0;

@@ -535,6 +535,9 @@ LRESULT Combo::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (!Dropped && (DropList() || InRect(B, P))) DropDown();
       return 0;
     }
+    case WM_LBUTTONUP:
+      if (Dropped && GetCapture() != List) SetCapture(List);
+      return 0;
     case WM_MOUSEWHEEL:
       if (Dropped)
         SendMessage(List, Msg, WParam, LParam);
@@ -557,6 +560,13 @@ LRESULT Combo::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (WParam) {
         CloseUp(true);
         return 0;
+      }
+      // The list lost the mouse. While the button that dropped it is still down, the capture may only be
+      // moving to the combo box itself (a class library captures the mouse for the control pressed): the
+      // list stays, and takes the mouse back on the release.
+      if (LParam == -1 && GetKeyState(VK_LBUTTON) < 0) {
+        HWND Now = GetCapture();
+        if (Now == nullptr || Now == Hwnd || (Edit && Now == Edit)) return 0;
       }
       CloseUp(false);
       return 0;

@@ -253,6 +253,53 @@ TEST_F(ComboBoxTest, DropDownWithEditPart) {
   EXPECT_EQ((std::vector<UINT>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}), Commands(C));
 }
 
+namespace {
+
+WNDPROC ComboProc = nullptr;
+
+// Takes the mouse for the combo box after each press it handled, as a class library does for the control
+// that was pressed (release, then capture).
+LRESULT CALLBACK CapturingProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  LRESULT R = CallWindowProc(ComboProc, Hwnd, Msg, WParam, LParam);
+  if (Msg == WM_LBUTTONDOWN) {
+    ReleaseCapture();
+    SetCapture(Hwnd);
+  } else if (Msg == WM_LBUTTONUP && GetCapture() == Hwnd) {
+    ReleaseCapture();
+  }
+  return R;
+}
+
+}  // namespace
+
+TEST_F(ComboBoxTest, ListDroppedByTheButtonStaysWhenThePressedComboBoxTakesTheMouse) {
+  for (DWORD Style : {DWORD{CBS_DROPDOWN}, DWORD{CBS_DROPDOWNLIST}}) {
+    SCOPED_TRACE(Style);
+    HWND C = Make(Style);
+    Add(C, {"red", "green", "blue"});
+    ComboProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(C, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CapturingProc)));
+    D.Click(ButtonPoint(C));
+    D.Pump();
+    ASSERT_TRUE(Dropped(C));
+    // The list has the mouse again: a row chooses, and a press elsewhere ends the next drop-down.
+    EXPECT_EQ(Info(C).hwndList, GetCapture());
+    D.Click(ListRow(C, 1));
+    D.Pump();
+    EXPECT_FALSE(Dropped(C));
+    EXPECT_EQ("green", ctltest::TextOf(C));
+    D.Advance(1000);
+    D.Click(ButtonPoint(C));
+    D.Pump();
+    ASSERT_TRUE(Dropped(C));
+    D.Click(At(H.Hwnd, 400, 300));
+    D.Pump();
+    EXPECT_FALSE(Dropped(C));
+    EXPECT_EQ("green", ctltest::TextOf(C));
+    DestroyWindow(C);
+  }
+}
+
 TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
   HWND C = Make(CBS_SIMPLE, RECT{20, 20, 180, 160});
   Add(C, {"north", "south", "east"});
