@@ -354,7 +354,7 @@ Integer TFakeDialog::ShowMessageBox(const String& Caption, const String& Text, I
   Boxes.push_back({Caption, Text, Kind, FLink.NowMs()});
   // The box's own message loop: notifications and timers go on while the user reads it.
   FLink.RunFor(DwellMs);
-  return Kind == mbQuestion ? Answer : 1;
+  return Kind == mbQuestion || Kind == mbQuestionDefaultNo ? Answer : 1;
 }
 
 std::vector<String> TFakeDialog::Texts() const {

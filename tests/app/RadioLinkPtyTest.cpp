@@ -46,7 +46,7 @@ public:
   Integer ShowMessageBox(const String&, const String& Text, Integer Kind) override {
     Texts.push_back(Text);
     PumpUntil(nullptr, 50);
-    return Kind == mbQuestion ? 6 : 1;
+    return Kind == mbQuestion || Kind == mbQuestionDefaultNo ? 6 : 1;
   }
   void SetProgressMax(Integer) override {}
   void SetProgress(Integer Position) override { Progress = Position; }
