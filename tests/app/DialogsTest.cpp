@@ -357,7 +357,8 @@ TEST(ShippedLanguageFiles, HoldTheKeyOfEveryTranslatableTextOfEveryForm) {
           for (size_t I = 0; I < (FirstOnly ? std::min<size_t>(1, Items.size()) : Items.size()); ++I)
             if (IsWords(Items[I])) Keys.push_back(Name + "." + std::to_string(I));
       } else {
-        for (const char* Captioned : {"TLabel", "TMenuItem", "TButton", "TCheckBox", "TRadioButton", "TGroupBox", "TTabSheet"})
+        for (const char* Captioned :
+             {"TLabel", "TMenuItem", "TButton", "TCheckBox", "TRadioButton", "TGroupBox", "TTabSheet"})
           if (Inherits(O.ClassName, Captioned)) {
             if (!(Caption && Caption->Text == "-")) Keys.push_back(Name + ".Caption");
             break;

@@ -203,7 +203,8 @@ TEST_P(RadioLinkPtyBadReplyTest, EndsTheReadWithComErrorAndTheImageUnchanged) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, RadioLinkPtyBadReplyTest,
     ::testing::Values(
-        std::make_pair("ByteInsideABlock", std::vector<Fault>{Fault(Step::ReadBlock, FaultKind::Insert, 0x10, 6, {0x06})}),
+        std::make_pair("ByteInsideABlock",
+                       std::vector<Fault>{Fault(Step::ReadBlock, FaultKind::Insert, 0x10, 6, {0x06})}),
         std::make_pair("AnotherAddress",
                        std::vector<Fault>{Fault(Step::ReadBlock, FaultKind::Overwrite, -1, 1, {0x00, 0x00}, false)}),
         std::make_pair("RunOfAcknowledges",

@@ -303,13 +303,15 @@ TEST_F(ProgramRun, TheModelDialogSwitchesToAVhfModelAndBand) {
 TEST_F(ProgramRun, HelpHandsTheHelpFileOfTheLanguageToTheOpener) {
   const String Out = DataDir() + "opened";
   const String Opener = DataDir() + "opener";
-  apptest::WriteFile(Opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + Out + ".tmp\"\nmv \"" + Out + ".tmp\" \"" + Out + "\"\n");
+  apptest::WriteFile(Opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + Out + ".tmp\"\n" +
+                                 "mv \"" + Out + ".tmp\" \"" + Out + "\"\n");
   std::filesystem::permissions(Opener, std::filesystem::perms::owner_all);
   winui::SetShellOpenProgram(Opener);
   Start();
   Choose("mnHelpTopics");
   String Opened;
-  for (int I = 0; I < 500 && !std::filesystem::exists(Out); ++I) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int I = 0; I < 500 && !std::filesystem::exists(Out); ++I)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   if (std::filesystem::exists(Out)) Opened = apptest::ReadFile(Out);
   winui::SetShellOpenProgram("");
   EXPECT_EQ(Opened, AppDir() + "QH_English.chm\n");
