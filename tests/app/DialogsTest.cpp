@@ -1,5 +1,5 @@
 // The port, language, model and port selection dialogs, shown modally headless and driven from their own
-// message loops.
+// message loops; the translation of a form from a language file, and the keys the shipped forms need.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
