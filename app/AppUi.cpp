@@ -77,6 +77,7 @@ Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind) 
     case mbkInformation: Flags = MB_ICONINFORMATION | MB_OK; break;
     case mbkQuestion: Flags = MB_ICONQUESTION | MB_YESNO; break;
     case mbkRetryCancel: Flags = MB_ICONQUESTION | MB_RETRYCANCEL; break;
+    case mbkQuestionDefaultNo: Flags = MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2; break;
     default: return 1;
   }
   return Application->MessageBox(Text, Caption, Flags);

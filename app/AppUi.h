@@ -12,6 +12,7 @@ class TStrings;
 constexpr Integer mbkInformation = 1;   // information icon, OK; result 1
 constexpr Integer mbkQuestion = 2;      // question icon, Yes and No; result 6 or 7
 constexpr Integer mbkRetryCancel = 22;  // question icon, Retry and Cancel; result 4 or 2
+constexpr Integer mbkQuestionDefaultNo = 23;  // as mbkQuestion, with No as the default button
 constexpr Integer mbrYes = 6;
 constexpr Integer mbrNo = 7;
 

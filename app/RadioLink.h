@@ -46,6 +46,8 @@ constexpr Integer RadioIdentSize = 16;
 // Message box kinds (results: IDOK 1, IDYES 6, IDNO 7).
 constexpr Integer mbInformation = 1;
 constexpr Integer mbQuestion = 2;
+// A question whose default button is No, for answers that must not be given by pressing Enter.
+constexpr Integer mbQuestionDefaultNo = 23;
 
 // Protocol states.
 enum TRadioState : Integer {

@@ -107,16 +107,22 @@ bool TReadRadioProtocol::CheckIdent() {
 
 void TReadRadioProtocol::HandleBlock() {
   if (!FAwaitingAck) {
+    if (!IsBlockReply()) {
+      RejectReply();
+      return;
+    }
     TryTime.SetEnabled(false);
     const Integer Room = std::min(RadioBlockSize, AreaSize - FAreaCount);
-    std::copy_n(FBuffer.begin() + 4, Room, FArea.begin() + FAreaCount);
+    std::copy_n(FBuffer.begin() + BlockHeaderSize, Room, FArea.begin() + FAreaCount);
     FAreaCount += Room;
     SetProgress(FProgress + 1);
     SendAck();
     return;
   }
-  // An acknowledge other than 0x06 is left to TryTime.
-  if (FBuffer[0] != RadioAck) return;
+  if (FCount != 1 || FBuffer[0] != RadioAck) {
+    RejectReply();
+    return;
+  }
   TryTime.SetEnabled(false);
   FAddress += RadioBlockSize;
   if (FAddress >= RadioEndAddress) {
@@ -135,8 +141,18 @@ void TReadRadioProtocol::HandleBlock() {
   const Byte Frame[] = {RadioReadBlock, static_cast<Byte>(FAddress >> 8), static_cast<Byte>(FAddress & 0xFF),
                         RadioBlockSize};
   FAwaitingAck = false;
-  SendFrame(Frame, sizeof Frame, 12, true);
+  SendFrame(Frame, sizeof Frame, BlockReplySize, true);
   TryTime.SetEnabled(true);
+}
+
+bool TReadRadioProtocol::IsBlockReply() const {
+  return FCount == BlockReplySize && FBuffer[0] == RadioWriteBlock && FBuffer[1] == static_cast<Byte>(FAddress >> 8) &&
+         FBuffer[2] == static_cast<Byte>(FAddress & 0xFF) && FBuffer[3] == RadioBlockSize;
+}
+
+void TReadRadioProtocol::RejectReply() {
+  TryTime.SetEnabled(false);
+  TryTimeTimer();
 }
 
 void TReadRadioProtocol::CopyReadData() {

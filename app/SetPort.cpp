@@ -32,10 +32,9 @@ void TfSetPort::Loaded() {
 }
 
 void TfSetPort::FormShow(TObject*) {
-  if (ALL->LanguageIndex > 0) {
-    TranslateForm(this, ALL->LanguageName, true);
-    for (Integer N = 1; N <= PortButtons; ++N) uiPorts[N - 1]->SetCaption(lbName->Caption() + IntToStr(N));
-  }
+  if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, true);
+  // The buttons carry the port names, which are the same in every language; the label says what they are.
+  for (Integer N = 1; N <= PortButtons; ++N) uiPorts[N - 1]->SetCaption("COM" + IntToStr(N));
   uiPort->SetCaption(Caption());
   cbCom->Items()->Clear();
   ListComPorts(cbCom->Items());

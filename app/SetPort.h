@@ -20,7 +20,7 @@ class TfSetPort : public TForm {
 
   TGroupBox* uiPort = nullptr;
   std::array<TRadioButton*, PortButtons> uiPorts{};  // uiPort1 .. uiPort20
-  TLabel* lbName = nullptr;                          // prefix of the button captions
+  TLabel* lbName = nullptr;                          // the label "Port:"
   TComboBox* cbCom = nullptr;                        // the ports that can be opened
 
   void FormShow(TObject* Sender);

@@ -81,7 +81,7 @@ void TWriteRadioProtocol::HandleReply() {
       FState = rsRefused;
       if (Match == imOtherModel) {
         ShowMessage(Language->ModError);
-      } else if (ShowMessage(Language->Modforce, mbQuestion) == IdYes) {
+      } else if (ShowMessage(Language->Modforce, mbQuestionDefaultNo) == IdYes) {
         // Whatever arrived while the question was up belongs to no reply.
         FPort->FlushInBuffer();
         BeginTransfer();

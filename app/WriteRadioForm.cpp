@@ -8,6 +8,10 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/ComCtrls.h"
 
+static_assert(mbInformation == mbkInformation && mbQuestion == mbkQuestion &&
+                  mbQuestionDefaultNo == mbkQuestionDefaultNo,
+              "the protocol passes its message box kinds to the application's message box");
+
 TfWriteRadio* fWriteRadio = nullptr;
 
 K58_IMPLEMENT_CLASS(TfWriteRadio) {

@@ -327,9 +327,6 @@ void TFakeLink::Answer(sim::Step Step, int Address, Bytes Reply, uint64_t At, co
     case FaultKind::Delay:
       At += Fault.value * Ms;
       break;
-    case FaultKind::Stray:
-      Reply.insert(Reply.begin(), Fault.bytes.begin(), Fault.bytes.end());
-      break;
     case FaultKind::Split: {
       size_t Pos = 0;
       for (size_t Piece = 0; Pos < Reply.size(); ++Piece) {
@@ -341,24 +338,11 @@ void TFakeLink::Answer(sim::Step Step, int Address, Bytes Reply, uint64_t At, co
       }
       return;
     }
-    case FaultKind::Short:
-      Reply.resize(Reply.size() > static_cast<size_t>(Fault.value) ? Reply.size() - Fault.value : 0);
-      break;
-    case FaultKind::Long:
-      Reply.insert(Reply.end(), Fault.bytes.begin(), Fault.bytes.end());
-      break;
-    case FaultKind::Drop:
-      if (Fault.value >= 0 && static_cast<size_t>(Fault.value) < Reply.size()) Reply.erase(Reply.begin() + Fault.value);
-      break;
-    case FaultKind::WrongModel:
-      if (Step == sim::Step::Ident)
-        for (size_t I = 0; I < 4 && I < Fault.bytes.size() && 1 + I < Reply.size(); ++I) Reply[1 + I] = Fault.bytes[I];
-      break;
-    case FaultKind::Nak:
-      Reply = {sim::kNak};
-      break;
     case FaultKind::Duplicate:
       RadioSend(Reply, At);
+      break;
+    default:
+      sim::ChangeAnswer(Fault, Step, Reply);
       break;
   }
   RadioSend(Reply, At);
@@ -370,7 +354,7 @@ Integer TFakeDialog::ShowMessageBox(const String& Caption, const String& Text, I
   Boxes.push_back({Caption, Text, Kind, FLink.NowMs()});
   // The box's own message loop: notifications and timers go on while the user reads it.
   FLink.RunFor(DwellMs);
-  return Kind == mbQuestion ? Answer : 1;
+  return Kind == mbQuestion || Kind == mbQuestionDefaultNo ? Answer : 1;
 }
 
 std::vector<String> TFakeDialog::Texts() const {

@@ -46,7 +46,7 @@ public:
   Integer ShowMessageBox(const String&, const String& Text, Integer Kind) override {
     Texts.push_back(Text);
     PumpUntil(nullptr, 50);
-    return Kind == mbQuestion ? 6 : 1;
+    return Kind == mbQuestion || Kind == mbQuestionDefaultNo ? 6 : 1;
   }
   void SetProgressMax(Integer) override {}
   void SetProgress(Integer Position) override { Progress = Position; }
@@ -183,6 +183,35 @@ TEST_F(RadioLinkPtyTest, UnansweredBlockEndsTheReadWithTheImageUnchanged) {
   EXPECT_EQ(Radio->Frames().back().address, 0x20);
   EXPECT_FALSE(PortOpen());
 }
+
+// Replies that are not the block asked for end the read; none of their bytes reach the image.
+class RadioLinkPtyBadReplyTest : public RadioLinkPtyTest,
+                                 public ::testing::WithParamInterface<std::pair<const char*, std::vector<Fault>>> {};
+
+TEST_P(RadioLinkPtyBadReplyTest, EndsTheReadWithComErrorAndTheImageUnchanged) {
+  for (const Fault& F : GetParam().second) Radio->AddFault(F);
+  const TMemoryImage Before = ALL->Image;
+  auto& Read = Start<TReadRadioProtocol>();
+  ASSERT_TRUE(RunUntilClosed());
+  EXPECT_EQ(Dialog.Texts, std::vector<String>{Language->ComError});
+  EXPECT_FALSE(Read.Done());
+  EXPECT_EQ(ALL->Image, Before);
+  EXPECT_FALSE(ALL->Modified);
+  EXPECT_FALSE(PortOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, RadioLinkPtyBadReplyTest,
+    ::testing::Values(
+        std::make_pair("ByteInsideABlock",
+                       std::vector<Fault>{Fault(Step::ReadBlock, FaultKind::Insert, 0x10, 6, {0x06})}),
+        std::make_pair("AnotherAddress",
+                       std::vector<Fault>{Fault(Step::ReadBlock, FaultKind::Overwrite, -1, 1, {0x00, 0x00}, false)}),
+        std::make_pair("RunOfAcknowledges",
+                       std::vector<Fault>{Fault(Step::Ready, FaultKind::Instead, -1, 0, Bytes(16, 0x06), false),
+                                          Fault(Step::ReadBlock, FaultKind::Instead, -1, 0, Bytes(16, 0x06), false),
+                                          Fault(Step::BlockAck, FaultKind::Instead, -1, 0, Bytes(16, 0x06), false)})),
+    [](const auto& Info) { return std::string(Info.param.first); });
 
 TEST_F(RadioLinkPtyTest, UnknownModelIsRefusedUntilCancel) {
   Radio->SetTypeCode("ABCD");

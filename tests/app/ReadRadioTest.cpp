@@ -95,13 +95,14 @@ struct TReadFaultCase {
   std::vector<Fault> Faults;
   enum { Success, ComError, ModError } Outcome;
   bool Echo = false;
+  bool Instant = false;  // the line takes no time: a whole reply arrives with one notification
 };
 
 class ReadFaultTest : public ReadRadioTest, public ::testing::WithParamInterface<TReadFaultCase> {};
 
-std::vector<Fault> Always(std::initializer_list<Step> Steps, FaultKind Kind, int Value) {
+std::vector<Fault> Always(std::initializer_list<Step> Steps, FaultKind Kind, int Value, Bytes With = {}) {
   std::vector<Fault> Out;
-  for (Step S : Steps) Out.emplace_back(S, Kind, -1, Value, std::vector<uint8_t>{}, false);
+  for (Step S : Steps) Out.emplace_back(S, Kind, -1, Value, With, false);
   return Out;
 }
 
@@ -109,6 +110,7 @@ TEST_P(ReadFaultTest, EndsAsTheProtocolSays) {
   const TReadFaultCase& Case = GetParam();
   for (const Fault& F : Case.Faults) Link.AddFault(F);
   if (Case.Echo) Link.Options().Echo = true;
+  if (Case.Instant) Link.Options().CharNs = 0;
 
   RunRead();
 
@@ -179,7 +181,32 @@ INSTANTIATE_TEST_SUITE_P(
                        TReadFaultCase::Success},
         TReadFaultCase{"DisconnectAtBlock", {Fault(Step::ReadBlock, FaultKind::Disconnect, 0xA0)},
                        TReadFaultCase::ComError},
-        TReadFaultCase{"EchoingCable", {}, TReadFaultCase::ComError, true}),
+        TReadFaultCase{"EchoingCable", {}, TReadFaultCase::ComError, true},
+        // Replies of the right length or more whose bytes are not the block asked for.
+        TReadFaultCase{"BlockOneByteTooLong", {Fault(Step::ReadBlock, FaultKind::Long, 0x10, 0, {0x5A})},
+                       TReadFaultCase::ComError},
+        TReadFaultCase{"BlockOneByteTooLongAtOnce", {Fault(Step::ReadBlock, FaultKind::Long, 0x10, 0, {0x5A})},
+                       TReadFaultCase::ComError, false, true},
+        TReadFaultCase{"ByteInsideTheLastBlock", {Fault(Step::ReadBlock, FaultKind::Insert, 0x168, 6, {0x06})},
+                       TReadFaultCase::ComError},
+        TReadFaultCase{"ByteInsideABlockAtOnce", {Fault(Step::ReadBlock, FaultKind::Insert, 0x10, 6, {0x06})},
+                       TReadFaultCase::ComError, false, true},
+        TReadFaultCase{"BlockNamingAnotherAddress",
+                       {Fault(Step::ReadBlock, FaultKind::Overwrite, 0x10, 1, {0x00, 0x00})}, TReadFaultCase::ComError},
+        TReadFaultCase{"EveryBlockNamingAddressZero",
+                       Always({Step::ReadBlock}, FaultKind::Overwrite, 1, {0x00, 0x00}), TReadFaultCase::ComError},
+        TReadFaultCase{"BlockWithAnotherFirstByte", {Fault(Step::ReadBlock, FaultKind::Overwrite, 0x10, 0, {'R'})},
+                       TReadFaultCase::ComError},
+        TReadFaultCase{"BlockWithAnotherLength", {Fault(Step::ReadBlock, FaultKind::Overwrite, 0x10, 3, {0x10})},
+                       TReadFaultCase::ComError},
+        TReadFaultCase{"RunOfAcknowledgesAfterTheIdent",
+                       Always({Step::Ready, Step::ReadBlock, Step::BlockAck}, FaultKind::Instead, 0, Bytes(16, 0x06)),
+                       TReadFaultCase::ComError},
+        TReadFaultCase{"RunOfAcknowledgesAtOnce",
+                       Always({Step::Ready, Step::ReadBlock, Step::BlockAck}, FaultKind::Instead, 0, Bytes(16, 0x06)),
+                       TReadFaultCase::ComError, false, true},
+        TReadFaultCase{"TwoAcknowledgesAtOnce", {Fault(Step::BlockAck, FaultKind::Duplicate, 0x100)},
+                       TReadFaultCase::ComError, false, true}),
     [](const ::testing::TestParamInfo<TReadFaultCase>& Info) { return std::string(Info.param.Name); });
 
 

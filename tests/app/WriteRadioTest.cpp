@@ -151,7 +151,7 @@ TEST_P(WriteIdentTest, ComparesTheRadioWithTheCurrentModel) {
   for (auto Text : Case.Boxes) Texts.push_back(Language->*Text);
   EXPECT_EQ(Dialog.Texts(), Texts);
   if (Texts[0] == Language->Modforce) {
-    EXPECT_EQ(Dialog.Boxes[0].Kind, mbQuestion);
+    EXPECT_EQ(Dialog.Boxes[0].Kind, mbQuestionDefaultNo);
   }
   if (Case.Written) {
     EXPECT_EQ(Link.Memory, RadioOf(ALL->Image, false));

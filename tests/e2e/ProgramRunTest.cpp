@@ -26,6 +26,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Windows.h"
 #include "platform/win/ui/UiInternal.h"
+#include "platform/win/ui/WinShell.h"
 #include "tests/app/PortFixtures.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/sim/RadioSim.h"
@@ -295,6 +296,26 @@ TEST_F(ProgramRun, TheModelDialogSwitchesToAVhfModelAndBand) {
   EXPECT_TRUE(TakeBoxTexts().empty());
   Grid()->SetForeText(ccRxFrequency, FirstRow + 1, "450.0");
   EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->ErrRange});
+}
+
+// No help file is shipped: Help hands the file of the language to the desktop's opener, which shows it
+// when one was put there.
+TEST_F(ProgramRun, HelpHandsTheHelpFileOfTheLanguageToTheOpener) {
+  const String Out = DataDir() + "opened";
+  const String Opener = DataDir() + "opener";
+  apptest::WriteFile(Opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + Out + ".tmp\"\n" +
+                                 "mv \"" + Out + ".tmp\" \"" + Out + "\"\n");
+  std::filesystem::permissions(Opener, std::filesystem::perms::owner_all);
+  winui::SetShellOpenProgram(Opener);
+  Start();
+  Choose("mnHelpTopics");
+  String Opened;
+  for (int I = 0; I < 500 && !std::filesystem::exists(Out); ++I)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (std::filesystem::exists(Out)) Opened = apptest::ReadFile(Out);
+  winui::SetShellOpenProgram("");
+  EXPECT_EQ(Opened, AppDir() + "QH_English.chm\n");
+  EXPECT_TRUE(TakeBoxTexts().empty());
 }
 
 TEST_F(ProgramRun, EveryFailureOfTheRadioShowsItsMessageAndLeavesTheProgramUsable) {

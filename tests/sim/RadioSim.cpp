@@ -93,6 +93,42 @@ LineSettings ExpectedLine() {
   return s;
 }
 
+void ChangeAnswer(const Fault& fault, Step step, std::vector<uint8_t>& reply) {
+  const size_t at = fault.value > 0 ? static_cast<size_t>(fault.value) : 0;
+  switch (fault.kind) {
+    case FaultKind::Stray:
+      reply.insert(reply.begin(), fault.bytes.begin(), fault.bytes.end());
+      break;
+    case FaultKind::Short:
+      reply.resize(reply.size() > static_cast<size_t>(fault.value) ? reply.size() - fault.value : 0);
+      break;
+    case FaultKind::Long:
+      reply.insert(reply.end(), fault.bytes.begin(), fault.bytes.end());
+      break;
+    case FaultKind::Drop:
+      if (fault.value >= 0 && static_cast<size_t>(fault.value) < reply.size()) reply.erase(reply.begin() + fault.value);
+      break;
+    case FaultKind::WrongModel:
+      if (step == Step::Ident)
+        for (size_t i = 0; i < 4 && i < fault.bytes.size() && 1 + i < reply.size(); ++i) reply[1 + i] = fault.bytes[i];
+      break;
+    case FaultKind::Nak:
+      reply = {kNak};
+      break;
+    case FaultKind::Insert:
+      reply.insert(reply.begin() + std::min(at, reply.size()), fault.bytes.begin(), fault.bytes.end());
+      break;
+    case FaultKind::Overwrite:
+      for (size_t i = 0; i < fault.bytes.size() && at + i < reply.size(); ++i) reply[at + i] = fault.bytes[i];
+      break;
+    case FaultKind::Instead:
+      reply = fault.bytes;
+      break;
+    default:
+      break;
+  }
+}
+
 Memory RadioSim::DefaultMemory() {
   Memory m;
   m.fill(0xFF);
@@ -527,30 +563,14 @@ void RadioSim::Answer(Step step, int address, std::vector<uint8_t> reply) {
     case FaultKind::Delay:
       SleepMs(fault.value);
       break;
-    case FaultKind::Stray:
-      reply.insert(reply.begin(), fault.bytes.begin(), fault.bytes.end());
-      break;
     case FaultKind::Split:
       SendPieces(reply, fault.bytes, fault.value);
       return;
-    case FaultKind::Short:
-      reply.resize(reply.size() > static_cast<size_t>(fault.value) ? reply.size() - fault.value : 0);
-      break;
-    case FaultKind::Long:
-      reply.insert(reply.end(), fault.bytes.begin(), fault.bytes.end());
-      break;
-    case FaultKind::Drop:
-      if (fault.value >= 0 && static_cast<size_t>(fault.value) < reply.size()) reply.erase(reply.begin() + fault.value);
-      break;
-    case FaultKind::WrongModel:
-      if (step == Step::Ident)
-        for (size_t i = 0; i < 4 && i < fault.bytes.size() && 1 + i < reply.size(); ++i) reply[1 + i] = fault.bytes[i];
-      break;
-    case FaultKind::Nak:
-      reply = {kNak};
-      break;
     case FaultKind::Duplicate:
       Send(reply);
+      break;
+    default:
+      ChangeAnswer(fault, step, reply);
       break;
   }
   if (!reply.empty()) Send(reply);

@@ -50,6 +50,9 @@ enum class FaultKind {
   Nak,         // 0x15 instead of the answer
   Duplicate,   // the answer is sent twice
   Disconnect,  // the master side is closed instead of answering
+  Insert,      // `bytes` inserted into the answer before index `value`
+  Overwrite,   // the answer's bytes from index `value` on replaced by `bytes` (another header, address ...)
+  Instead,     // `bytes` sent instead of the answer (a run of acknowledges, ...)
 };
 
 struct Fault {
@@ -76,6 +79,10 @@ struct LineSettings {
 };
 std::string Describe(const LineSettings& s);  // "2400 8N2 raw"
 LineSettings ExpectedLine();                   // 2400 8N2 raw
+
+// Applies a fault that only changes the bytes of an answer (Stray, Short, Long, Drop, WrongModel, Nak,
+// Insert, Overwrite, Instead) to the answer of Step; other kinds leave it as it is.
+void ChangeAnswer(const Fault& fault, Step step, std::vector<uint8_t>& reply);
 
 struct Options {
   bool pace = false;          // send at the line rate: 2400 baud, 11 bits per character

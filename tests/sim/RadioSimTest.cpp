@@ -230,6 +230,12 @@ INSTANTIATE_TEST_SUITE_P(
                   Join(Cut(Block140(), 0, 5), Cut(Block140(), 6, 6))},
         FaultCase{"duplicated block", {Step::ReadBlock, FaultKind::Duplicate}, Step::ReadBlock,
                   Join(Block140(), Block140())},
+        FaultCase{"byte inside the block", {Step::ReadBlock, FaultKind::Insert, 0x140, 7, {0x99}}, Step::ReadBlock,
+                  Join(Join(Cut(Block140(), 0, 7), {0x99}), Cut(Block140(), 7, 5))},
+        FaultCase{"another address", {Step::ReadBlock, FaultKind::Overwrite, 0x140, 1, {0x00, 0x00}}, Step::ReadBlock,
+                  Join({'W', 0x00, 0x00, 0x08}, Cut(Block140(), 4, 8))},
+        FaultCase{"acknowledges instead", {Step::ReadBlock, FaultKind::Instead, 0x140, 0, Bytes(16, kAck)},
+                  Step::ReadBlock, Bytes(16, kAck)},
         FaultCase{"fault at another address", {Step::ReadBlock, FaultKind::Silence, 0x000}, Step::ReadBlock,
                   Block140()}),
     [](const ::testing::TestParamInfo<FaultCase>& info) {

@@ -31,6 +31,7 @@ void Usage() {
                "                    [--no-line-check] [--quiet] [--fault STEP:KIND[:ARG][@ADDR][*]]...\n"
                "  STEP: handshake ident ready read ack write end\n"
                "  KIND: silence delay:MS stray:HEX split:MS short:N long:HEX drop:INDEX wrong:CODE nak dup disconnect\n"
+               "        insert:INDEX:HEX overwrite:INDEX:HEX instead:HEX\n"
                "  @ADDR limits a block fault to one address (0x.. or decimal); * repeats the fault every time\n";
 }
 
@@ -84,6 +85,13 @@ bool ParseFault(std::string text, sim::Fault& f) {
     else if (kind == "nak") f.kind = sim::FaultKind::Nak;
     else if (kind == "dup") f.kind = sim::FaultKind::Duplicate;
     else if (kind == "disconnect") f.kind = sim::FaultKind::Disconnect;
+    else if (kind == "insert" || kind == "overwrite") {
+      // insert:<index>:<hex>, overwrite:<index>:<hex>
+      f.kind = kind == "insert" ? sim::FaultKind::Insert : sim::FaultKind::Overwrite;
+      f.value = std::stoi(arg);
+      f.bytes = ParseHex(parts.size() > 3 ? parts[3] : "");
+    }
+    else if (kind == "instead") { f.kind = sim::FaultKind::Instead; f.bytes = ParseHex(arg); }
     else return false;
   } catch (const std::exception&) {
     return false;

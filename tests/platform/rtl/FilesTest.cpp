@@ -29,7 +29,7 @@ TEST(Files, NameParts) {
     EXPECT_EQ(ExtractFileName(c.name), c.file) << c.name;
     EXPECT_EQ(ExtractFileExt(c.name), c.ext) << c.name;
   }
-  EXPECT_EQ(ChangeFileExt("/a/b.fp3", ".prn"), "/a/b.prn");
+  EXPECT_EQ(ChangeFileExt("/a/b.rpf", ".prn"), "/a/b.prn");
   EXPECT_EQ(ChangeFileExt("/a.d/b", ".ini"), "/a.d/b.ini");
   EXPECT_EQ(ChangeFileExt("b.dat", ""), "b");
   EXPECT_EQ(IncludeTrailingPathDelimiter("/a"), "/a/");
