@@ -225,7 +225,8 @@ struct TReader::Cursor {
   size_t Pos;
 };
 
-// State shared by the readers of one loading: references to resolve and components to tell Loaded.
+// State shared by the readers of one loading: references to resolve, and components to store in their
+// owners' fields and to tell Loaded.
 class TReader::Session {
  public:
   // A component the reading made under a name, and where its object starts.
