@@ -33,7 +33,8 @@ void TranslateForm(TComponent* Form, const String& Name, bool TranslateLists);
 void ListComPorts(TStrings* Strings);
 
 // The component Name owned by Owner, as a T; raises EComponentError when it is missing and
-// EInvalidCast when it is of another class. Forms use it to find the components their resource made.
+// EInvalidCast when it is of another class. For components found by a computed name; a form's other
+// components reach it through its published fields.
 TComponent* NeedComponent(TComponent* Owner, const String& Name);
 template <class T>
 T* ComponentAs(TComponent* Owner, const String& Name) {

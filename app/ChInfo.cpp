@@ -13,6 +13,15 @@
 TfChInfo* fChInfo = nullptr;
 
 K58_IMPLEMENT_CLASS(TfChInfo) {
+  b.Field("gvData", &TfChInfo::gvData);
+  b.Field("cbQT", &TfChInfo::cbQT);
+  b.Field("cbDQT", &TfChInfo::cbDQT);
+  b.Field("cbfsgl", &TfChInfo::cbfsgl);
+  b.Field("cbkz", &TfChInfo::cbkz);
+  b.Field("cbHave", &TfChInfo::cbHave);
+  b.Field("uiDcts", &TfChInfo::uiDcts);
+  b.Field("lNone", &TfChInfo::lNone);
+  b.Field("BColText", &TfChInfo::BColText);
   b.Method("FormShow", &TfChInfo::FormShow);
   b.Method("FormClose", &TfChInfo::FormClose);
   b.Method("FormDestroy", &TfChInfo::FormDestroy);
@@ -84,19 +93,6 @@ char FilterToneKey(char Key) {
 }
 
 TfChInfo::TfChInfo(TComponent* AOwner) : TForm(AOwner) {}
-
-void TfChInfo::Loaded() {
-  TForm::Loaded();
-  gvData = ComponentAs<TCellGrid>(this, "gvData");
-  cbQT = ComponentAs<TComboBox>(this, "cbQT");
-  cbDQT = ComponentAs<TComboBox>(this, "cbDQT");
-  cbfsgl = ComponentAs<TComboBox>(this, "cbfsgl");
-  cbkz = ComponentAs<TComboBox>(this, "cbkz");
-  cbHave = ComponentAs<TComboBox>(this, "cbHave");
-  uiDcts = ComponentAs<TComboBox>(this, "uiDcts");
-  lNone = ComponentAs<TLabel>(this, "lNone");
-  BColText = ComponentAs<TListBox>(this, "BColText");
-}
 
 // ---- Window ----
 

@@ -77,9 +77,6 @@ class TfChInfo : public TForm {
   Integer EditorCol() const { return FComboCol; }
   Integer EditorRow() const { return FComboRow; }
 
- protected:
-  void Loaded() override;
-
  private:
   void ShowCellEditor();
   void NewChannelRow(Integer Row);

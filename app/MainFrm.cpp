@@ -24,6 +24,28 @@
 TfMainFrm* fMainFrm = nullptr;
 
 K58_IMPLEMENT_CLASS(TfMainFrm) {
+  b.Field("MainMenu", &TfMainFrm::MainMenu);
+  b.Field("pBar", &TfMainFrm::pBar);
+  b.Field("tbar", &TfMainFrm::tbar);
+  b.Field("pTree", &TfMainFrm::pTree);
+  b.Field("uiQD5174", &TfMainFrm::uiQD5174);
+  b.Field("MainBar", &TfMainFrm::MainBar);
+  b.Field("ImBack", &TfMainFrm::ImBack);
+  b.Field("TreeHide", &TfMainFrm::TreeHide);
+  b.Field("Timer", &TfMainFrm::Timer);
+  b.Field("ilTools", &TfMainFrm::ilTools);
+  b.Field("Label1", &TfMainFrm::Label1);
+  b.Field("Label3", &TfMainFrm::Label3);
+  b.Field("Label5", &TfMainFrm::Label5);
+  b.Field("Label6", &TfMainFrm::Label6);
+  b.Field("lCom", &TfMainFrm::lCom);
+  b.Field("stModel", &TfMainFrm::stModel);
+  b.Field("stFreq", &TfMainFrm::stFreq);
+  b.Field("cbCom", &TfMainFrm::cbCom);
+  b.Field("mnTestOnline", &TfMainFrm::mnTestOnline);
+  b.Field("mnTreeView", &TfMainFrm::mnTreeView);
+  b.Field("mnToolbar", &TfMainFrm::mnToolbar);
+  b.Field("mnStatusBar", &TfMainFrm::mnStatusBar);
   b.Method("FormShow", &TfMainFrm::FormShow);
   b.Method("FormPaint", &TfMainFrm::FormPaint);
   b.Method("FormCloseQuery", &TfMainFrm::FormCloseQuery);
@@ -101,28 +123,6 @@ TfMainFrm::TfMainFrm(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfMainFrm::Loaded() {
   TForm::Loaded();
-  MainMenu = ComponentAs<TMainMenu>(this, "MainMenu");
-  pBar = ComponentAs<TPanel>(this, "pBar");
-  tbar = ComponentAs<TToolBar>(this, "tbar");
-  pTree = ComponentAs<TPanel>(this, "pTree");
-  uiQD5174 = ComponentAs<TTreeView>(this, "uiQD5174");
-  MainBar = ComponentAs<TStatusBar>(this, "MainBar");
-  ImBack = ComponentAs<TImage>(this, "ImBack");
-  TreeHide = ComponentAs<TButton>(this, "TreeHide");
-  Timer = ComponentAs<TTimer>(this, "Timer");
-  ilTools = ComponentAs<TImageList>(this, "ilTools");
-  Label1 = ComponentAs<TLabel>(this, "Label1");
-  Label3 = ComponentAs<TLabel>(this, "Label3");
-  Label5 = ComponentAs<TLabel>(this, "Label5");
-  Label6 = ComponentAs<TLabel>(this, "Label6");
-  lCom = ComponentAs<TLabel>(this, "lCom");
-  stModel = ComponentAs<TLabel>(this, "stModel");
-  stFreq = ComponentAs<TLabel>(this, "stFreq");
-  cbCom = ComponentAs<TComboBox>(this, "cbCom");
-  mnTestOnline = ComponentAs<TMenuItem>(this, "mnTestOnline");
-  mnTreeView = ComponentAs<TMenuItem>(this, "mnTreeView");
-  mnToolbar = ComponentAs<TMenuItem>(this, "mnToolbar");
-  mnStatusBar = ComponentAs<TMenuItem>(this, "mnStatusBar");
   LoadToolImages();
   BuildTree();
 }

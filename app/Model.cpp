@@ -8,6 +8,8 @@
 TfModel* fModel = nullptr;
 
 K58_IMPLEMENT_CLASS(TfModel) {
+  b.Field("cbCopmut", &TfModel::cbCopmut);
+  b.Field("cbPd", &TfModel::cbPd);
   b.Method("FormShow", &TfModel::FormShow);
   b.Method("cbCopmutChange", &TfModel::cbCopmutChange);
   b.Method("btnOkClick", &TfModel::btnOkClick);
@@ -24,12 +26,6 @@ void SelectText(TComboBox* Box, const String& Text) {
 }  // namespace
 
 TfModel::TfModel(TComponent* AOwner) : TForm(AOwner) {}
-
-void TfModel::Loaded() {
-  TForm::Loaded();
-  cbCopmut = ComponentAs<TComboBox>(this, "cbCopmut");
-  cbPd = ComponentAs<TComboBox>(this, "cbPd");
-}
 
 void TfModel::FormShow(TObject*) {
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, false);

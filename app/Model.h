@@ -23,9 +23,6 @@ class TfModel : public TForm {
   // Another model: its bands, with its default band chosen.
   void cbCopmutChange(TObject* Sender);
   void btnOkClick(TObject* Sender);
-
- protected:
-  void Loaded() override;
 };
 
 extern TfModel* fModel;

@@ -11,6 +11,11 @@
 TfReadRadio* fReadRadio = nullptr;
 
 K58_IMPLEMENT_CLASS(TfReadRadio) {
+  b.Field("btnOk", &TfReadRadio::btnOk);
+  b.Field("btnCancel", &TfReadRadio::btnCancel);
+  b.Field("pBar", &TfReadRadio::pBar);
+  b.Field("mmLog", &TfReadRadio::mmLog);
+  b.Field("myPort", &TfReadRadio::myPort);
   b.Method("FormShow", &TfReadRadio::FormShow);
   b.Method("FormClose", &TfReadRadio::FormClose);
   b.Method("btnOkClick", &TfReadRadio::btnOkClick);
@@ -23,11 +28,6 @@ TfReadRadio::~TfReadRadio() = default;
 
 void TfReadRadio::Loaded() {
   TForm::Loaded();
-  btnOk = ComponentAs<TButton>(this, "btnOk");
-  btnCancel = ComponentAs<TButton>(this, "btnCancel");
-  pBar = ComponentAs<TProgressBar>(this, "pBar");
-  mmLog = ComponentAs<TMemo>(this, "mmLog");
-  myPort = NeedComponent(this, "myPort");
   FProtocol = std::make_unique<TReadRadioProtocol>(*this, DialogRadioPort(this, "myPort"));
 }
 

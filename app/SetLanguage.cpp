@@ -9,17 +9,13 @@
 TfSetLanguage* fSetLanguage = nullptr;
 
 K58_IMPLEMENT_CLASS(TfSetLanguage) {
+  b.Field("cbLanguage", &TfSetLanguage::cbLanguage);
+  b.Field("Language", &TfSetLanguage::LanguageList);
   b.Method("FormShow", &TfSetLanguage::FormShow);
   b.Method("btnOkClick", &TfSetLanguage::btnOkClick);
 }
 
 TfSetLanguage::TfSetLanguage(TComponent* AOwner) : TForm(AOwner) {}
-
-void TfSetLanguage::Loaded() {
-  TForm::Loaded();
-  cbLanguage = ComponentAs<TComboBox>(this, "cbLanguage");
-  LanguageList = ComponentAs<TListBox>(this, "Language");
-}
 
 void TfSetLanguage::FormShow(TObject*) {
   cbLanguage->Items()->Clear();

@@ -20,9 +20,6 @@ class TfSetLanguage : public TForm {
 
   void FormShow(TObject* Sender);
   void btnOkClick(TObject* Sender);
-
- protected:
-  void Loaded() override;
 };
 
 extern TfSetLanguage* fSetLanguage;

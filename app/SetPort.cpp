@@ -9,6 +9,9 @@
 TfSetPort* fSetPort = nullptr;
 
 K58_IMPLEMENT_CLASS(TfSetPort) {
+  b.Field("uiPort", &TfSetPort::uiPort);
+  b.Field("lbName", &TfSetPort::lbName);
+  b.Field("cbCom", &TfSetPort::cbCom);
   b.Method("FormShow", &TfSetPort::FormShow);
   b.Method("btnOkClick", &TfSetPort::btnOkClick);
 }
@@ -24,11 +27,8 @@ TfSetPort::TfSetPort(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfSetPort::Loaded() {
   TForm::Loaded();
-  uiPort = ComponentAs<TGroupBox>(this, "uiPort");
   for (Integer N = 1; N <= PortButtons; ++N)
     uiPorts[N - 1] = ComponentAs<TRadioButton>(this, "uiPort" + IntToStr(N));
-  lbName = ComponentAs<TLabel>(this, "lbName");
-  cbCom = ComponentAs<TComboBox>(this, "cbCom");
 }
 
 void TfSetPort::FormShow(TObject*) {

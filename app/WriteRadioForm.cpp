@@ -15,6 +15,11 @@ static_assert(mbInformation == mbkInformation && mbQuestion == mbkQuestion &&
 TfWriteRadio* fWriteRadio = nullptr;
 
 K58_IMPLEMENT_CLASS(TfWriteRadio) {
+  b.Field("btnOk", &TfWriteRadio::btnOk);
+  b.Field("btnCancel", &TfWriteRadio::btnCancel);
+  b.Field("pBar", &TfWriteRadio::pBar);
+  b.Field("mmLog", &TfWriteRadio::mmLog);
+  b.Field("myPort", &TfWriteRadio::myPort);
   b.Method("FormShow", &TfWriteRadio::FormShow);
   b.Method("FormClose", &TfWriteRadio::FormClose);
   b.Method("btnOkClick", &TfWriteRadio::btnOkClick);
@@ -27,11 +32,6 @@ TfWriteRadio::~TfWriteRadio() = default;
 
 void TfWriteRadio::Loaded() {
   TForm::Loaded();
-  btnOk = ComponentAs<TButton>(this, "btnOk");
-  btnCancel = ComponentAs<TButton>(this, "btnCancel");
-  pBar = ComponentAs<TProgressBar>(this, "pBar");
-  mmLog = ComponentAs<TMemo>(this, "mmLog");
-  myPort = NeedComponent(this, "myPort");
   FProtocol = std::make_unique<TWriteRadioProtocol>(*this, DialogRadioPort(this, "myPort"));
 }
 

@@ -7,7 +7,10 @@
 #include "serial/SioSelComPrompt.h"
 #include "serial/SioWin32.h"
 
-K58_IMPLEMENT_CLASS(TComSelectForm) { b.Method("FormCreate", &TComSelectForm::FormCreate); }
+K58_IMPLEMENT_CLASS(TComSelectForm) {
+  b.Field("PortsComboBox", &TComSelectForm::PortsComboBox);
+  b.Method("FormCreate", &TComSelectForm::FormCreate);
+}
 
 namespace {
 
@@ -21,11 +24,6 @@ bool HeldElsewhere(DWORD Error) { return Error == ERROR_ACCESS_DENIED || Error =
 }  // namespace
 
 TComSelectForm::TComSelectForm(TComponent* AOwner) : TForm(AOwner) {}
-
-void TComSelectForm::Loaded() {
-  TForm::Loaded();
-  PortsComboBox = ObjectAs<TComboBox>(FindComponent("PortsComboBox"));
-}
 
 void TComSelectForm::FormCreate(TObject*) {
   for (Integer N = 1; N <= PortsListed; ++N)

@@ -24,7 +24,4 @@ class TComSelectForm : public TForm {
   Integer SelectedPortNumber() const;
   // Whether port N can be opened, or is held by another program (with ListPortsInUse).
   bool ProbePort(Integer N) const;
-
- protected:
-  void Loaded() override;
 };

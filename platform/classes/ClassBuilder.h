@@ -13,6 +13,7 @@
 //   }
 //   K58_IMPLEMENT_CLASS(TfMainFrm) {
 //     b.Method("FormCreate", &TfMainFrm::FormCreate);                         // handler by name
+//     b.Field("cbCom", &TfMainFrm::cbCom);                                    // component by name
 //   }
 //
 // Getters may be member functions (returning by value or const reference) or data members; setters
@@ -235,6 +236,26 @@ class ClassBuilder {
       return TMethodValue(D(x, method));
     };
     info_.methods_.push_back(std::move(entry));
+    return *this;
+  }
+
+  // A published component field: when a form resource read into an instance makes the component Name,
+  // the reader stores it in the field (see Filer.h for the class check and a missing component).
+  template <class X, class T>
+  ClassBuilder& Field(const char* name, T* X::*field) {
+    static_assert(std::is_base_of_v<X, C>);
+    static_assert(std::is_base_of_v<TComponent, T>, "a published field holds a component");
+    TFieldEntry entry;
+    entry.Name = name;
+    entry.FieldClass = &T::StaticClass;
+    entry.Set = [field](TObject* instance, TObject* value) {
+      T* component = dynamic_cast<T*>(value);
+      if (value != nullptr && component == nullptr) return false;
+      static_cast<C*>(instance)->*field = component;
+      return true;
+    };
+    entry.Get = [field](TObject* instance) -> TObject* { return static_cast<C*>(instance)->*field; };
+    info_.fields_.push_back(std::move(entry));
     return *this;
   }
 

@@ -225,11 +225,22 @@ struct TReader::Cursor {
   size_t Pos;
 };
 
-// State shared by the readers of one loading: references to resolve and components to tell Loaded.
+// State shared by the readers of one loading: references to resolve, and components to store in their
+// owners' fields and to tell Loaded.
 class TReader::Session {
  public:
+  // A component the reading made under a name, and where its object starts.
+  struct Named {
+    TComponent* Component;
+    String Source;
+    int Line;
+  };
+
   TComponent* Root = nullptr;
+  String RootSource;
+  int RootLine = 0;
   std::vector<Fixup> Fixups;
+  std::vector<Named> Made;
   LoadedList Loaded;
 
   TComponent* Resolve(const String& name) const {
@@ -240,6 +251,8 @@ class TReader::Session {
     for (size_t i = 1; c != nullptr && i < parts.size(); ++i) c = c->FindComponent(parts[i]);
     return c;
   }
+
+  void BindFields();
 
   void Finish() {
     std::vector<Fixup> fixups = std::move(Fixups);
@@ -253,12 +266,39 @@ class TReader::Session {
         throw ELocatedReadError(Located(f.Source, f.Line, "Error reading " + f.What + ": " + e.Message()));
       }
     }
+    BindFields();
     for (size_t i = 0; i < Loaded.items.size(); ++i) {
       TComponent* c = Loaded.items[i];
       if (c != nullptr) c->Loaded();
     }
   }
 };
+
+// Stores each component made in the published field its owner has for it, then checks that every
+// field of the root got its component.
+void TReader::Session::BindFields() {
+  for (const Named& made : Made) {
+    TComponent* component = made.Component;
+    if (std::find(Loaded.items.begin(), Loaded.items.end(), component) == Loaded.items.end()) continue;
+    TComponent* owner = component->Owner();
+    if (owner == nullptr) continue;
+    const TFieldEntry* field = owner->ClassType()->FindField(component->Name());
+    if (field == nullptr) continue;
+    if (!field->Set(owner, component)) {
+      throw ELocatedReadError(Located(made.Source, made.Line,
+                                      "Component '" + component->Name() + "' is a " + component->ClassName() +
+                                          ", but the field of " + owner->ClassName() + " holds a " +
+                                          field->FieldClass()->Name()));
+    }
+  }
+  TClass rootClass = Root->ClassType();
+  for (const TFieldEntry* field : rootClass->Fields()) {
+    if (rootClass->FindField(field->Name) != field || field->Get(Root) != nullptr) continue;
+    throw ELocatedReadError(Located(RootSource, RootLine,
+                                    "Component '" + field->Name + "' not found for the " +
+                                        field->FieldClass()->Name() + " field of " + rootClass->Name()));
+  }
+}
 
 // ---- TReader ----
 
@@ -377,6 +417,8 @@ void TReader::SkipValue() { Take(); }
 void TReader::ReadRoot(const Object& node, TComponent* root) {
   root_ = root;
   session_.Root = root;
+  session_.RootSource = sourceName_;
+  session_.RootLine = node.Line;
   line_ = node.Line;
   root->SetLoading(true);
   root->SetReading(true);
@@ -471,6 +513,7 @@ void TReader::ReadComponent(const Object& node) {
     currentNode_ = &node;
     component->ReadState(this);
     component->SetReading(false);
+    if (created && !node.Name.empty()) session_.Made.push_back({component, sourceName_, node.Line});
   } catch (...) {
     if (created) {
       session_.Loaded.Remove(component);

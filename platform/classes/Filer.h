@@ -3,8 +3,14 @@
 //
 // Reading creates the components the text names (or finds them, for "inherited"), sets their published
 // properties, binds event handlers by name through the root class's published methods, resolves component
-// references once everything is read, and then calls Loaded on every component read, the root first.
-// Errors name the resource and the line.
+// references once everything is read, stores the components in their owners' published fields, and then
+// calls Loaded on every component read, the root first. Errors name the resource and the line.
+//
+// Published fields (ClassBuilder's b.Field("cbCom", &TfSetPort::cbCom)) get the component of that name
+// that the reading made and that the class owning the field owns. A component of another class than the
+// field's is an error (EReadError at the component's line), and so is a field of the root's class for
+// which the resources read make no component (EReadError at the root's line): a form's Loaded can rely
+// on its fields. Components that existed before the reading are not stored again.
 //
 // Writing gives the text back: published properties that are stored and differ from their defaults,
 // sub-objects with dotted names, collections, defined properties, and the children that GetChildren lists.

@@ -108,6 +108,23 @@ String ClassInfo::MethodName(TObject* instance, const TMethodValue& value) const
   return String();
 }
 
+const TFieldEntry* ClassInfo::FindField(const String& name) const {
+  for (TClass c = this; c != nullptr; c = c->parent_) {
+    for (const TFieldEntry& entry : c->fields_) {
+      if (SameText(entry.Name, name)) return &entry;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<const TFieldEntry*> ClassInfo::Fields() const {
+  std::vector<const TFieldEntry*> fields;
+  for (TClass c = this; c != nullptr; c = c->parent_) {
+    for (const TFieldEntry& entry : c->fields_) fields.push_back(&entry);
+  }
+  return fields;
+}
+
 void* ClassInfo::GetInterface(TObject* instance, const TGUID& iid) const {
   for (TClass c = this; c != nullptr; c = c->parent_) {
     for (const TInterfaceEntry& entry : c->interfaces_) {

@@ -2,9 +2,9 @@
 //
 // Every class of the class library and of the libraries above it declares one ClassInfo: its exact name,
 // its parent, how to create an instance (default constructor, owner constructor for components,
-// collection constructor for collection items, or none for abstract classes), its published properties
-// and the handlers that form resources may bind to events. Form resources, the script engine and the report
-// serializer all work through it.
+// collection constructor for collection items, or none for abstract classes), its published properties,
+// and the handlers and component fields that form resources bind by name. Form resources, the script
+// engine and the report serializer all work through it.
 //
 // A class takes part with two macros:
 //   class TMyThing : public TPersistent {
@@ -115,6 +115,16 @@ struct TMethodEntry {
   std::function<TMethodValue(TObject* instance)> Bind;
 };
 
+// A component field a form resource sets by name: a published field of a root class that receives the
+// component of that name the resource makes.
+struct TFieldEntry {
+  String Name;                        // the component's name
+  TClass (*FieldClass)() = nullptr;   // the class the field holds
+  // Stores value in the field of instance; false, storing nothing, when value is not of the field's class.
+  std::function<bool(TObject* instance, TObject* value)> Set;
+  std::function<TObject*(TObject* instance)> Get;
+};
+
 // An interface a class implements, found by GUID.
 struct TInterfaceEntry {
   TGUID IID;
@@ -163,6 +173,11 @@ class ClassInfo {
   // Name of the published method of this class (or an ancestor) that value calls on instance, or "".
   String MethodName(TObject* instance, const TMethodValue& value) const;
 
+  // Published component field for the component Name, of this class or an ancestor, ignoring case.
+  const TFieldEntry* FindField(const String& name) const;
+  // Published component fields of this class and its ancestors, this class's first.
+  std::vector<const TFieldEntry*> Fields() const;
+
   // The interface with the GUID that instance (of this class or a descendant) implements, from the
   // interface tables of this class and its ancestors; nullptr when there is none.
   void* GetInterface(TObject* instance, const TGUID& iid) const;
@@ -183,6 +198,7 @@ class ClassInfo {
   std::vector<std::unique_ptr<TPropInfo>> ownProps_;
   std::vector<const TPropInfo*> allProps_;
   std::vector<TMethodEntry> methods_;
+  std::vector<TFieldEntry> fields_;
   std::vector<TInterfaceEntry> interfaces_;
 };
 

@@ -1,65 +1,63 @@
-// Form texts read by a program that lacks some control classes: what is left out and what stays.
+// The shipped forms: each is a resource of the program and loads into its class with all its components.
 #include <gtest/gtest.h>
 
-#include "app/FormResources.h"
+#include <filesystem>
+
 #include "platform/classes/FormText.h"
-#include "platform/forms/StdCtrls.h"
+#include "platform/classes/Streams.h"
+#include "platform/forms/Forms.h"
+#include "tests/app/PortFixtures.h"
+#include "tests/app/ProgramFixture.h"
 
 namespace {
 
 using k58::formtext::Object;
 
-const Object* Child(const Object& Parent, const String& Name) {
-  for (const Object& C : Parent.Children)
-    if (C.Name == Name) return &C;
+// Every component the text of Node names below it is in Form under that name and of that class.
+void ExpectComponents(TComponent* Form, const Object& Node) {
+  for (const Object& Child : Node.Children) {
+    TComponent* Found = Form->FindComponent(Child.Name);
+    EXPECT_NE(Found, nullptr) << Child.Name << " (line " << Child.Line << ")";
+    if (Found != nullptr) {
+      EXPECT_EQ(Found->ClassName(), Child.ClassName) << Child.Name;
+    }
+    ExpectComponents(Form, Child);
+  }
+}
+
+// The form of class ClassName the program made at start-up, or nullptr.
+TComponent* StartedForm(const String& ClassName) {
+  for (Integer I = 0; I < Application->ComponentCount(); ++I)
+    if (Application->Components(I)->ClassName() == ClassName) return Application->Components(I);
   return nullptr;
 }
 
-String Prop(const Object& O, const String& Name) {
-  for (const auto& P : O.Props)
-    if (P.Name == Name) return P.Val.Type == vaFalse ? "False" : P.Val.Type == vaTrue ? "True" : P.Val.Text;
-  return "(none)";
-}
+class FormResourcesTest : public apptest::ProgramTest {};
 
-TEST(FormTextWithKnownClasses, LeavesOutUnknownClassesKeepingTheirKnownChildrenHidden) {
-  k58::forms::RegisterStandardControlClasses();
-  const String Text =
-      "object Form1: TForm\n"
-      "  ActiveControl = Tree\n"
-      "  object Side: TNoSuchPanel\n"
-      "    object Tree: TNoSuchTree\n"
-      "    end\n"
-      "    object Head: TNoSuchPanel\n"
-      "      object Hide: TButton\n"
-      "        Caption = 'X'\n"
-      "      end\n"
-      "    end\n"
-      "    object Title: TLabel\n"
-      "      Visible = True\n"
-      "    end\n"
-      "  end\n"
-      "  object Edit1: TEdit\n"
-      "    Text = 'kept'\n"
-      "  end\n"
-      "end\n";
-  std::vector<String> Left;
-  const Object Root = k58::formtext::Parse(FormTextWithKnownClasses(Text, "Form1", &Left), "filtered");
-  EXPECT_EQ(Left, (std::vector<String>{"Tree", "Head", "Side"}));
-  ASSERT_EQ(Root.Children.size(), 3u);
-  EXPECT_EQ(Prop(Root, "ActiveControl"), "(none)");  // the reference to a component left out
-  for (const char* Name : {"Hide", "Title"}) {
-    const Object* Moved = Child(Root, Name);
-    ASSERT_NE(Moved, nullptr) << Name;
-    EXPECT_EQ(Prop(*Moved, "Visible"), "False") << Name;
+TEST_F(FormResourcesTest, EveryShippedFormLoadsIntoItsClassWithEveryComponentItNames) {
+  apptest::TFakePorts Ports({1});  // the port selection dialog lists ports when it is made
+  StartProgram();
+  std::vector<String> Names;
+  for (const auto& Entry : std::filesystem::directory_iterator(apptest::ResourceFile("forms")))
+    if (Entry.path().extension() == ".form") Names.push_back(Entry.path().stem().string());
+  ASSERT_FALSE(Names.empty());
+  for (const String& Name : Names) {
+    SCOPED_TRACE(Name);
+    const TResourceData* Data = FindResourceData(HInstance, Name, "RCDATA");
+    ASSERT_NE(Data, nullptr) << "not a resource of the program";
+    const Object Text = k58::formtext::Parse(String(reinterpret_cast<const char*>(Data->Data), Data->Size), Name);
+    EXPECT_EQ(Text.ClassName, Name);
+    TComponent* Form = StartedForm(Text.ClassName);
+    TObjectPtr<TComponent> Made;
+    if (Form == nullptr) {
+      TClass Class = GetClass(Text.ClassName);
+      ASSERT_NE(Class, nullptr);
+      Made.reset(Class->CreateComponent(nullptr));
+      Form = Made.get();
+    }
+    EXPECT_EQ(Form->ClassName(), Text.ClassName);
+    ExpectComponents(Form, Text);
   }
-  EXPECT_EQ(Prop(*Child(Root, "Hide"), "Caption"), "X");
-  const Object* Edit = Child(Root, "Edit1");
-  ASSERT_NE(Edit, nullptr);
-  EXPECT_EQ(Prop(*Edit, "Visible"), "(none)");  // a component of a known class stays as it was
-
-  // A text with only known classes comes back unchanged.
-  const String Known = "object Form1: TForm\n  object Edit1: TEdit\n  end\nend\n";
-  EXPECT_EQ(FormTextWithKnownClasses(Known, "Form1"), Known);
 }
 
 }  // namespace

@@ -217,6 +217,9 @@ TEST_F(FormStreamTest, BadResourcesNameTheResourceAndTheLine) {
       {"object Form1: TTestForm\n  Colour = 3\nend\n", 2, "Error reading Form1.Colour: Property Colour does not exist"},
       {"object Form1: TTestForm\n  Align = xaLeftish\nend\n", 2, "Error reading Form1.Align: Invalid property value"},
       {"object Form1: TTestForm\n\n  object B: TNoSuchControl\n  end\nend\n", 3, "Class TNoSuchControl not found"},
+      {"object Form1: TTestForm\n  object P: TTestControl\n    Left = 1\n\n    object B: TNoSuchControl\n    end\n"
+       "  end\nend\n",
+       5, "Class TNoSuchControl not found"},
       {"object Form1: TTestForm\n  OnClick = NoSuchHandler\nend\n", 2,
        "Error reading Form1.OnClick: Method 'NoSuchHandler' not found"},
       {"object Form1: TTestForm\n  OnKey = FormCreate\nend\n", 2,
