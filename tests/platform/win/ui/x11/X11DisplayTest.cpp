@@ -14,7 +14,7 @@
 
 #include "X11TestSupport.h"
 #include "platform/win/ui/Headless.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/X11Display.h"
 
 #include <poll.h>
