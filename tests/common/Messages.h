@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <mutex>
 #include <optional>
 #include <ostream>
