@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/forms/Forms.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace apptest {

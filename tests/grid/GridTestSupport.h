@@ -13,17 +13,12 @@
 #include "grid/CellGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/core/WinKeys.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/gdi/Gdi.h"
+#include "tests/common/Geometry.h"
 
-// Comparison and printing of pixel rectangles and cells for the test assertions.
-inline bool operator==(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline std::ostream& operator<<(std::ostream& os, const RECT& r) {
-  return os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
-}
+// Printing of cells for the test assertions.
 inline std::ostream& operator<<(std::ostream& os, const TGridRect& r) {
   return os << "cells(" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << ")";
 }

@@ -4,41 +4,21 @@
 
 #include <map>
 
+#include "tests/common/Pixels.h"
 #include "tests/grid/GridTestSupport.h"
 
 namespace {
 
-bool Dark(TColor c) {
-  const Integer r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-  return r + g + b < 3 * 100;
-}
+using k58test::Ink;
+using k58test::InkIn;
 
-// Dark pixels of a rectangle: how many, and the box around them.
-struct Ink {
-  Integer Count = 0;
-  TRect Box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-};
-
-Ink InkIn(const TTestGrid& grid, const TRect& r) {
-  Ink ink;
-  for (Integer y = r.top; y < r.bottom; ++y)
-    for (Integer x = r.left; x < r.right; ++x)
-      if (Dark(grid.Pixel(x, y))) {
-        ++ink.Count;
-        ink.Box.left = std::min(ink.Box.left, x);
-        ink.Box.top = std::min(ink.Box.top, y);
-        ink.Box.right = std::max(ink.Box.right, x + 1);
-        ink.Box.bottom = std::max(ink.Box.bottom, y + 1);
-      }
-  return ink;
+// The grid's pixels, in client coordinates.
+k58test::PixelReader Pixels(const TTestGrid& grid) {
+  return [&grid](int x, int y) { return static_cast<COLORREF>(grid.Pixel(x, y)); };
 }
 
 Integer CountColor(const TTestGrid& grid, const TRect& r, TColor color) {
-  Integer n = 0;
-  for (Integer y = r.top; y < r.bottom; ++y)
-    for (Integer x = r.left; x < r.right; ++x)
-      if (grid.Pixel(x, y) == color) ++n;
-  return n;
+  return k58test::CountColour(Pixels(grid), r, static_cast<COLORREF>(color));
 }
 
 TColor Rgb(TColor c) { return static_cast<TColor>(ColorToRGB(c)); }
@@ -77,9 +57,9 @@ TEST(Paint, LinesBackgroundsAndTitlesByRegion) {
   EXPECT_EQ(grid.Pixel(300, 40), clYellow);
   EXPECT_EQ(grid.Pixel(100, 120), clYellow);
   // No text in the corner; column letters and row numbers in the titles.
-  EXPECT_EQ(InkIn(grid, TRect{4, 4, 76, 26}).Count, 0);
-  EXPECT_GT(InkIn(grid, TRect{85, 4, 157, 26}).Count, 0);
-  EXPECT_GT(InkIn(grid, TRect{4, 35, 76, 57}).Count, 0);
+  EXPECT_EQ(InkIn(Pixels(grid), TRect{4, 4, 76, 26}).Count, 0);
+  EXPECT_GT(InkIn(Pixels(grid), TRect{85, 4, 157, 26}).Count, 0);
+  EXPECT_GT(InkIn(Pixels(grid), TRect{4, 35, 76, 57}).Count, 0);
 }
 
 TEST(Paint, TitlesHaveRaisedEdgesWith3DLook) {
@@ -194,7 +174,7 @@ TEST(Paint, TextIsPlacedByTheNineAlignments) {
   for (Integer v = 0; v < 3; ++v)
     for (Integer h = 0; h < 3; ++h) {
       const TRect text{100 * h + 4, 80 * v + 4, 100 * (h + 1) - 4, 80 * (v + 1) - 4};
-      const Ink ink = InkIn(grid, text);
+      const Ink ink = InkIn(Pixels(grid), text);
       ASSERT_GT(ink.Count, 0) << h << "," << v;
       const Integer cx = (ink.Box.left + ink.Box.right) / 2 - text.left;
       const Integer cy = (ink.Box.top + ink.Box.bottom) / 2 - text.top;
@@ -209,15 +189,15 @@ TEST(Paint, WordBreakWrapsLongTextInsideTheCell) {
   grid.SetRowHeights(1, 100);
   grid.SetSelection({3, 3, 3, 3});
   grid.Paint();
-  const Ink wrapped = InkIn(grid, TRect{85, 35, 157, 127});
+  const Ink wrapped = InkIn(Pixels(grid), TRect{85, 35, 157, 127});
   grid.GetCellInfo(1, 1)->AutoWordBreak = false;
   grid.Paint();
-  const Ink single = InkIn(grid, TRect{85, 35, 157, 127});
+  const Ink single = InkIn(Pixels(grid), TRect{85, 35, 157, 127});
   ASSERT_GT(single.Count, 0);
   EXPECT_GT(wrapped.Box.bottom - wrapped.Box.top, 2 * (single.Box.bottom - single.Box.top));
   // Clipped to the text rectangle either way.
   EXPECT_LE(single.Box.right, 157);
-  EXPECT_EQ(InkIn(grid, TRect{158, 35, 161, 127}).Count, 0);
+  EXPECT_EQ(InkIn(Pixels(grid), TRect{158, 35, 161, 127}).Count, 0);
 }
 
 TEST(Paint, AmpersandUnderlinesTheNextCharacter) {
@@ -228,8 +208,8 @@ TEST(Paint, AmpersandUnderlinesTheNextCharacter) {
   grid.GetCellInfo(2, 1)->FontSize = 14;
   grid.SetSelection({3, 3, 3, 3});
   grid.Paint();
-  const Ink marked = InkIn(grid, TRect{85, 35, 157, 57});
-  const Ink plain = InkIn(grid, TRect{166, 35, 238, 57});
+  const Ink marked = InkIn(Pixels(grid), TRect{85, 35, 157, 57});
+  const Ink plain = InkIn(Pixels(grid), TRect{166, 35, 238, 57});
   ASSERT_GT(plain.Count, 0);
   EXPECT_LE(marked.Box.right - marked.Box.left, plain.Box.right - plain.Box.left + 2);  // no '&' drawn
   EXPECT_GT(marked.Count, plain.Count);                                            // the underline

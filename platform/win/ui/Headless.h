@@ -1,6 +1,6 @@
 // The headless display: a virtual screen in memory. Top-level windows stay in their surfaces; the
 // screen's pixels are composed from them on request (desktop colour where no window is). Input comes
-// only from the Inject* calls (see TestDisplay.h for the test helper).
+// only from the Inject* calls (see platform/win/testing/TestDisplay.h for the test helper).
 #pragma once
 
 #include <map>

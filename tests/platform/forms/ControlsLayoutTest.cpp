@@ -4,6 +4,7 @@
 
 #include "FormsTesting.h"
 #include "platform/classes/ClassBuilder.h"
+#include "tests/common/Geometry.h"
 
 namespace {
 
@@ -49,16 +50,7 @@ class LayoutTest : public FormsTest {
   TBox* box;
 };
 
-TRect R(int l, int t, int w, int h) { return TRect{l, t, l + w, t + h}; }
-
-bool Same(const TRect& a, const TRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-#define EXPECT_BOUNDS(control, l, t, w, h)                                                                    \
-  EXPECT_TRUE(Same((control)->BoundsRect(), R(l, t, w, h)))                                                 \
-      << #control << " is (" << (control)->Left() << ", " << (control)->Top() << ", " << (control)->Width() \
-      << ", " << (control)->Height() << ")"
+using k58test::Bounds;
 
 TEST_F(LayoutTest, EdgesAreTakenTopBottomLeftRightThenClientFillsTheRest) {
   // Made in another order than they are aligned in.
@@ -67,38 +59,38 @@ TEST_F(LayoutTest, EdgesAreTakenTopBottomLeftRightThenClientFillsTheRest) {
   auto* left = Child(alLeft, 0, 0, 30, 5);
   auto* bottom = Child(alBottom, 0, 0, 5, 20);
   auto* top = Child<TDot>(alTop, 0, 0, 5, 10);
-  EXPECT_BOUNDS(top, 0, 0, 200, 10);
-  EXPECT_BOUNDS(bottom, 0, 80, 200, 20);
-  EXPECT_BOUNDS(left, 0, 10, 30, 70);
-  EXPECT_BOUNDS(right, 160, 10, 40, 70);
-  EXPECT_BOUNDS(client, 30, 10, 130, 70);
+  EXPECT_EQ(top->BoundsRect(), Bounds(0, 0, 200, 10));
+  EXPECT_EQ(bottom->BoundsRect(), Bounds(0, 80, 200, 20));
+  EXPECT_EQ(left->BoundsRect(), Bounds(0, 10, 30, 70));
+  EXPECT_EQ(right->BoundsRect(), Bounds(160, 10, 40, 70));
+  EXPECT_EQ(client->BoundsRect(), Bounds(30, 10, 130, 70));
 
   // The parent's new size is shared out again; hiding a bar gives its space to the others.
   box->SetBounds(0, 0, 300, 200);
-  EXPECT_BOUNDS(bottom, 0, 180, 300, 20);
-  EXPECT_BOUNDS(client, 30, 10, 230, 170);
+  EXPECT_EQ(bottom->BoundsRect(), Bounds(0, 180, 300, 20));
+  EXPECT_EQ(client->BoundsRect(), Bounds(30, 10, 230, 170));
   top->Hide();
-  EXPECT_BOUNDS(left, 0, 0, 30, 180);
-  EXPECT_BOUNDS(client, 30, 0, 230, 180);
+  EXPECT_EQ(left->BoundsRect(), Bounds(0, 0, 30, 180));
+  EXPECT_EQ(client->BoundsRect(), Bounds(30, 0, 230, 180));
 }
 
 TEST_F(LayoutTest, BarsOnOneEdgeStackInTheOrderOfTheirPlaces) {
   auto* a = Child(alTop, 0, 0, 10, 10);
   auto* b = Child(alTop, 0, 50, 10, 20);
-  EXPECT_BOUNDS(a, 0, 0, 200, 10);
-  EXPECT_BOUNDS(b, 0, 10, 200, 20);
+  EXPECT_EQ(a->BoundsRect(), Bounds(0, 0, 200, 10));
+  EXPECT_EQ(b->BoundsRect(), Bounds(0, 10, 200, 20));
   // Moved above the first one, the second goes first.
   b->SetTop(-1);
-  EXPECT_BOUNDS(b, 0, 0, 200, 20);
-  EXPECT_BOUNDS(a, 0, 20, 200, 10);
+  EXPECT_EQ(b->BoundsRect(), Bounds(0, 0, 200, 20));
+  EXPECT_EQ(a->BoundsRect(), Bounds(0, 20, 200, 10));
   // A second right bar goes inside the first, until it is moved further right.
   auto* r1 = Child(alRight, 150, 0, 15, 10);
   auto* r2 = Child(alRight, 100, 0, 10, 10);
-  EXPECT_BOUNDS(r1, 185, 30, 15, 70);
-  EXPECT_BOUNDS(r2, 175, 30, 10, 70);
+  EXPECT_EQ(r1->BoundsRect(), Bounds(185, 30, 15, 70));
+  EXPECT_EQ(r2->BoundsRect(), Bounds(175, 30, 10, 70));
   r2->SetLeft(195);
-  EXPECT_BOUNDS(r2, 190, 30, 10, 70);
-  EXPECT_BOUNDS(r1, 175, 30, 15, 70);
+  EXPECT_EQ(r2->BoundsRect(), Bounds(190, 30, 10, 70));
+  EXPECT_EQ(r1->BoundsRect(), Bounds(175, 30, 15, 70));
 }
 
 TEST_F(LayoutTest, AnchorsKeepTheDistancesToTheEdgesTheyName) {
@@ -106,22 +98,21 @@ TEST_F(LayoutTest, AnchorsKeepTheDistancesToTheEdgesTheyName) {
     TAnchors anchors;
     TRect expected;  // after the parent grew from 200 x 100 to 300 x 150
   } cases[] = {
-      {{akLeft, akTop}, R(10, 10, 50, 20)},
-      {{akRight, akBottom}, R(110, 60, 50, 20)},
+      {{akLeft, akTop}, Bounds(10, 10, 50, 20)},
+      {{akRight, akBottom}, Bounds(110, 60, 50, 20)},
       // Without either vertical (horizontal) anchor the control keeps its share of the parent that way.
-      {{akLeft, akRight}, R(10, 20, 150, 20)},
-      {{akTop, akBottom}, R(28, 10, 50, 70)},
-      {{akLeft, akTop, akRight, akBottom}, R(10, 10, 150, 70)},
-      {{}, R(28, 20, 50, 20)},  // neither edge: the centre keeps its share of the parent
+      {{akLeft, akRight}, Bounds(10, 20, 150, 20)},
+      {{akTop, akBottom}, Bounds(28, 10, 50, 70)},
+      {{akLeft, akTop, akRight, akBottom}, Bounds(10, 10, 150, 70)},
+      {{}, Bounds(28, 20, 50, 20)},  // neither edge: the centre keeps its share of the parent
   };
   for (const Case& c : cases) {
     box->SetBounds(0, 0, 200, 100);
     auto* control = Child(alNone, 10, 10, 50, 20);
     control->SetAnchors(c.anchors);
     box->SetBounds(0, 0, 300, 150);
-    EXPECT_TRUE(Same(control->BoundsRect(), c.expected))
-        << SetToString(TypeInfoOf<TAnchors>(), static_cast<uint32_t>(c.anchors.Bits())) << ": (" << control->Left()
-        << ", " << control->Top() << ", " << control->Width() << ", " << control->Height() << ")";
+    EXPECT_EQ(control->BoundsRect(), c.expected)
+        << SetToString(TypeInfoOf<TAnchors>(), static_cast<uint32_t>(c.anchors.Bits()));
     FreeObject(control);
   }
 }
@@ -130,9 +121,9 @@ TEST_F(LayoutTest, ConstraintsAndCanResizeSettleTheSize) {
   auto* c = Child(alNone, 0, 0, 60, 60);
   c->Constraints()->SetMinWidth(50);
   c->Constraints()->SetMaxHeight(40);
-  EXPECT_BOUNDS(c, 0, 0, 60, 40);  // the new limit applies at once
+  EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, 60, 40));  // the new limit applies at once
   c->SetBounds(5, 5, 10, 100);
-  EXPECT_BOUNDS(c, 5, 5, 50, 40);
+  EXPECT_EQ(c->BoundsRect(), Bounds(5, 5, 50, 40));
 
   // OnCanResize may change the size or refuse it; a refusal keeps the old bounds, position included.
   bool allow = true;
@@ -142,10 +133,10 @@ TEST_F(LayoutTest, ConstraintsAndCanResizeSettleTheSize) {
     resize = allow;
   }));
   c->SetBounds(0, 0, 70, 70);
-  EXPECT_BOUNDS(c, 0, 0, 71, 30);
+  EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, 71, 30));
   allow = false;
   c->SetBounds(1, 1, 90, 90);
-  EXPECT_BOUNDS(c, 0, 0, 71, 30);
+  EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, 71, 30));
 
   // An aligned control takes its constrained size out of the rectangle, not the one it was offered.
   c->SetOnCanResize(nullptr);
@@ -153,8 +144,8 @@ TEST_F(LayoutTest, ConstraintsAndCanResizeSettleTheSize) {
   c->SetAlign(alLeft);
   c->Constraints()->SetMaxWidth(55);
   box->SetBounds(0, 0, 200, 100);
-  EXPECT_BOUNDS(c, 0, 0, 55, 40);
-  EXPECT_BOUNDS(client, 55, 0, 145, 100);
+  EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, 55, 40));
+  EXPECT_EQ(client->BoundsRect(), Bounds(55, 0, 145, 100));
 }
 
 TEST_F(LayoutTest, ColourFontAndHintsFollowTheParentUntilSetOnTheControl) {
@@ -202,10 +193,10 @@ TEST_F(LayoutTest, CaptionFollowsTheNameUntilItIsChanged) {
   EXPECT_EQ(c->Caption(), "&OK");
 
   int changes = 0;
-  formstest::MessageLog log(c, {CM_TEXTCHANGED});
+  formstest::ControlSpy spy(c);
   c->SetText("&OK");  // unchanged: no notification
   c->SetText("Go");
-  changes = static_cast<int>(log.Messages.size());
+  changes = spy.Log.Count(CM_TEXTCHANGED);
   EXPECT_EQ(changes, 1);
   char buffer[3];
   EXPECT_EQ(c->GetTextBuf(buffer, sizeof buffer), 2);

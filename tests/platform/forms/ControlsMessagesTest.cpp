@@ -210,16 +210,16 @@ TEST_F(MessagesTest, OpaqueControlsAreInvalidatedWithoutErasing) {
   auto* square = new TSquare(form);
   square->SetParent(form);
   ShowForm();
-  formstest::MessageLog log(square, {WM_ERASEBKGND, WM_PAINT});
+  formstest::ControlSpy spy(square);
   square->Invalidate();
   square->Update();
   // The background is erased inside the paint (by BeginPaint).
-  EXPECT_EQ(log.Messages, (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
-  log.Messages.clear();
+  EXPECT_TRUE(k58test::MatchesSequence(spy.Log, nullptr, {{WM_PAINT}, {WM_ERASEBKGND}}, {WM_ERASEBKGND, WM_PAINT}));
+  spy.Log.Clear();
   square->SetControlStyle(square->ControlStyle() + TControlStyle{csOpaque});
   square->Invalidate();
   square->Update();
-  EXPECT_EQ(log.Messages, (std::vector<UINT>{WM_PAINT}));
+  EXPECT_TRUE(k58test::MatchesSequence(spy.Log, nullptr, {{WM_PAINT}}, {WM_ERASEBKGND, WM_PAINT}));
 }
 
 TEST_F(MessagesTest, MouseEnterAndLeaveGoToTheControlAndUpItsParents) {
@@ -235,7 +235,7 @@ TEST_F(MessagesTest, MouseEnterAndLeaveGoToTheControlAndUpItsParents) {
   box->SetOnMouseLeave(TNotifyEvent([&](TObject*) { log.push_back("leave box"); }));
   label->SetOnMouseEnter(TNotifyEvent([&](TObject*) { log.push_back("enter label"); }));
   label->SetOnMouseLeave(TNotifyEvent([&](TObject*) { log.push_back("leave label"); }));
-  formstest::MessageLog formLog(form, {CM_MOUSEENTER, CM_MOUSELEAVE});
+  formstest::ControlSpy formSpy(form);
   display.MoveTo(At(box, 5, 5));
   Pump();
   display.MoveTo(At(label, 5, 5));
@@ -245,7 +245,7 @@ TEST_F(MessagesTest, MouseEnterAndLeaveGoToTheControlAndUpItsParents) {
   Application->UpdateMouseControl();
   EXPECT_EQ(log, (std::vector<String>{"enter box", "leave box", "enter label", "leave label"}));
   // The form (the parent) heard each of them, passed up.
-  EXPECT_EQ(formLog.Messages,
+  EXPECT_EQ(formSpy.Log.Messages(nullptr, {CM_MOUSEENTER, CM_MOUSELEAVE}),
             (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE, CM_MOUSEENTER, CM_MOUSELEAVE}));
 }
 

@@ -11,7 +11,8 @@
 namespace {
 
 using formstest::FormsTest;
-using formstest::MessageLog;
+using formstest::ControlSpy;
+using k58test::MatchesSequence;
 
 class NotifyTest : public FormsTest {
  protected:
@@ -80,9 +81,9 @@ TEST_F(NotifyTest, NotificationsToTheParentAreReflectedToTheChildWithItsAnswer) 
   ReleaseDC(childWnd, dc);
   // Notifications of windows that are no controls are not reflected anywhere.
   HWND plain = CreateWindowEx(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, form->Handle(), nullptr, HInstance, nullptr);
-  MessageLog log(child, {CN_COMMAND});
+  ControlSpy spy(child);
   SendMessage(form->Handle(), WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), reinterpret_cast<LPARAM>(plain));
-  EXPECT_TRUE(log.Messages.empty());
+  EXPECT_EQ(spy.Log.Count(CN_COMMAND), 0);
   DestroyWindow(plain);
 }
 
@@ -96,9 +97,10 @@ TEST_F(NotifyTest, DisabledAndHiddenControlsTakeNoClicksNoFocusAndAreSkippedByTa
   child->SetFocus();
   Pump();
   {
-    MessageLog log(child, {CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_SHOWINGCHANGED});
+    ControlSpy spy(child);
     child->SetEnabled(false);
-    EXPECT_EQ(log.Messages, (std::vector<UINT>{CM_ENABLEDCHANGED}));
+    EXPECT_TRUE(MatchesSequence(spy.Log, nullptr, {{CM_ENABLEDCHANGED}},
+                                {CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_SHOWINGCHANGED}));
   }
   // The focus leaves the control that was disabled.
   Pump();
@@ -116,9 +118,10 @@ TEST_F(NotifyTest, DisabledAndHiddenControlsTakeNoClicksNoFocusAndAreSkippedByTa
 
   // Hidden: no longer showing, its window hidden, skipped by Tab.
   {
-    MessageLog log(child, {CM_VISIBLECHANGED, CM_SHOWINGCHANGED});
+    ControlSpy spy(child);
     child->SetVisible(false);
-    EXPECT_EQ(log.Messages, (std::vector<UINT>{CM_VISIBLECHANGED, CM_SHOWINGCHANGED}));
+    EXPECT_TRUE(MatchesSequence(spy.Log, nullptr, {{CM_VISIBLECHANGED}, {CM_SHOWINGCHANGED}},
+                                {CM_VISIBLECHANGED, CM_SHOWINGCHANGED}));
   }
   EXPECT_FALSE(child->Showing());
   EXPECT_FALSE(IsWindowVisible(child->Handle()));

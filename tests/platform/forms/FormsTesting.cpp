@@ -1,7 +1,5 @@
 #include "FormsTesting.h"
 
-#include <algorithm>
-
 #include "platform/classes/Streams.h"
 #include "platform/win/ui/UiInternal.h"
 
@@ -76,17 +74,14 @@ void RegisterFormResource(const char* Name, const char* Text) {
   RegisterResource(ResTypeRCData, Name, reinterpret_cast<const Byte*>(Text), std::char_traits<char>::length(Text));
 }
 
-MessageLog::MessageLog(TControl* Control, std::vector<UINT> Watched)
-    : control_(Control), saved_(Control->WindowProc()), watched_(std::move(Watched)) {
-  Control->SetWindowProc(TWndMethod(this, &MessageLog::Hook));
+ControlSpy::ControlSpy(TControl* Control) : control_(Control), saved_(Control->WindowProc()) {
+  Control->SetWindowProc(TWndMethod(this, &ControlSpy::Hook));
 }
 
-MessageLog::~MessageLog() { control_->SetWindowProc(saved_); }
+ControlSpy::~ControlSpy() { control_->SetWindowProc(saved_); }
 
-void MessageLog::Hook(TMessage& Message) {
-  if (watched_.empty() || std::find(watched_.begin(), watched_.end(), Message.Msg) != watched_.end()) {
-    Messages.push_back(Message.Msg);
-  }
+void ControlSpy::Hook(TMessage& Message) {
+  Log.Add(k58test::Message(nullptr, Message.Msg, Message.WParam, Message.LParam));
   saved_(Message);
 }
 

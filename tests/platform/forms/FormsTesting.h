@@ -9,7 +9,8 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
+#include "tests/common/Messages.h"
 
 namespace formstest {
 
@@ -37,18 +38,18 @@ TForm* NewForm(TComponent* Owner = nullptr);
 // Registers text as the form resource (RCDATA) of the name; the text lives for the whole run.
 void RegisterFormResource(const char* Name, const char* Text);
 
-// The names of the messages a control's WindowProc sees, for checking message order.
-class MessageLog {
+// Records the messages a control's WindowProc sees, for checking message order; the entries name no
+// window.
+class ControlSpy {
  public:
-  explicit MessageLog(TControl* Control, std::vector<UINT> Watched);
-  ~MessageLog();
-  std::vector<UINT> Messages;
+  explicit ControlSpy(TControl* Control);
+  ~ControlSpy();
+  k58test::MessageLog Log;
 
  private:
   void Hook(TMessage& Message);
   TControl* control_;
   TWndMethod saved_;
-  std::vector<UINT> watched_;
 };
 
 }  // namespace formstest

@@ -5,10 +5,6 @@ namespace stdctltest {
 void FormTest::SetUp() { D = std::make_unique<winui::TestDisplay>(1024, 768); }
 
 void FormTest::TearDown() {
-  if (HasFailure()) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    D->SavePng(std::string("/tmp/stdctl-") + info->test_suite_name() + "-" + info->name() + ".png");
-  }
   forms_.clear();
   Pump();
   D.reset();

@@ -12,7 +12,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
 
 namespace stdctltest {
 

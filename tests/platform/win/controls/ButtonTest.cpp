@@ -100,13 +100,13 @@ TEST_F(ButtonTest, OwnerDrawnButtonsAskTheParentToDrawEachState) {
   D->Pump();
   ASSERT_FALSE(NotesOf(WM_DRAWITEM).empty());
   EXPECT_EQ(NotesOf(WM_DRAWITEM).back().From, B);
-  EXPECT_EQ(NotesOf(WM_DRAWITEM).back().ItemState, 0u);
+  EXPECT_EQ(NotesOf(WM_DRAWITEM).back().Draw->itemState, 0u);
   D->Press(ScreenOf(B, 5, 5));
   D->Pump();
-  EXPECT_EQ(NotesOf(WM_DRAWITEM).back().ItemState, ODS_SELECTED | ODS_FOCUS);
+  EXPECT_EQ(NotesOf(WM_DRAWITEM).back().Draw->itemState, ODS_SELECTED | ODS_FOCUS);
   D->Release(ScreenOf(B, 5, 5));
   D->Pump();
-  EXPECT_EQ(NotesOf(WM_DRAWITEM).back().ItemState, ODS_FOCUS);
+  EXPECT_EQ(NotesOf(WM_DRAWITEM).back().Draw->itemState, ODS_FOCUS);
   EXPECT_EQ(CommandCount(B, BN_CLICKED), 1);
 }
 

@@ -1,6 +1,6 @@
 #include "ControlsTestSupport.h"
 
-#include <map>
+#include <algorithm>
 
 namespace controls_test {
 
@@ -12,42 +12,12 @@ constexpr char ParentClass[] = "CtlTestParent";
 LRESULT CALLBACK ParentProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Current && Current->Parent == Hwnd) {
     // Recorded first, so that a test's handler sees its own message in the list.
-    Note N;
-    N.Msg = Msg;
-    switch (Msg) {
-      case WM_COMMAND:
-        N.From = reinterpret_cast<HWND>(LParam);
-        N.Code = HIWORD(WParam);
-        break;
-      case WM_NOTIFY:
-        N.From = reinterpret_cast<NMHDR*>(LParam)->hwndFrom;
-        N.Code = reinterpret_cast<NMHDR*>(LParam)->code;
-        break;
-      case WM_HSCROLL:
-      case WM_VSCROLL:
-        N.From = reinterpret_cast<HWND>(LParam);
-        N.Code = LOWORD(WParam);
-        N.Pos = static_cast<short>(HIWORD(WParam));
-        break;
-      case WM_DRAWITEM:
-        N.From = reinterpret_cast<DRAWITEMSTRUCT*>(LParam)->hwndItem;
-        N.ItemState = reinterpret_cast<DRAWITEMSTRUCT*>(LParam)->itemState;
-        break;
-      default:
-        N.Msg = 0;
-        break;
-    }
     auto* Self = Current;
-    if (N.Msg) Self->Notes.push_back(N);
+    Self->Notes.Add(Hwnd, Msg, WParam, LParam);
     LRESULT Result = 0;
     if (Self->OnParent && Self->OnParent(Msg, WParam, LParam, Result)) return Result;
   }
   return DefWindowProc(Hwnd, Msg, WParam, LParam);
-}
-
-std::map<HWND, MessageSpy*>& Spies() {
-  static std::map<HWND, MessageSpy*> M;
-  return M;
 }
 
 }  // namespace
@@ -68,10 +38,6 @@ void ControlsTest::SetUp() {
 }
 
 void ControlsTest::TearDown() {
-  if (HasFailure()) {
-    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
-    D->SavePng(std::string("/tmp/wincontrols-") + Info->test_suite_name() + "-" + Info->name() + ".png");
-  }
   OnParent = nullptr;
   if (IsWindow(Parent)) DestroyWindow(Parent);
   D->Pump();
@@ -87,25 +53,11 @@ HWND ControlsTest::Child(const char* Class, const char* Text, DWORD Style, int X
   return H2;
 }
 
-std::vector<UINT> ControlsTest::Commands(HWND From) const {
-  std::vector<UINT> Out;
-  for (const Note& N : Notes)
-    if (N.Msg == WM_COMMAND && N.From == From) Out.push_back(N.Code);
-  return Out;
-}
+std::vector<UINT> ControlsTest::Commands(HWND From) const { return Notes.Codes(WM_COMMAND, From); }
 
 int ControlsTest::CommandCount(HWND From, UINT Code) const {
-  int N = 0;
-  for (UINT C : Commands(From))
-    if (C == Code) ++N;
-  return N;
-}
-
-std::vector<Note> ControlsTest::NotesOf(UINT Msg) const {
-  std::vector<Note> Out;
-  for (const Note& N : Notes)
-    if (N.Msg == Msg) Out.push_back(N);
-  return Out;
+  std::vector<UINT> Codes = Commands(From);
+  return static_cast<int>(std::count(Codes.begin(), Codes.end(), Code));
 }
 
 POINT ControlsTest::ScreenOf(HWND Hwnd, int X, int Y) const {
@@ -143,24 +95,6 @@ void ControlsTest::SetClipboardText(const std::string& Text) {
   GlobalUnlock(H);
   SetClipboardData(CF_TEXT, H);
   CloseClipboard();
-}
-
-MessageSpy::MessageSpy(HWND Hwnd) : FHwnd(Hwnd) {
-  Spies()[Hwnd] = this;
-  FOld = reinterpret_cast<WNDPROC>(SetWindowLongPtr(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-}
-
-MessageSpy::~MessageSpy() {
-  if (IsWindow(FHwnd)) SetWindowLongPtr(FHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOld));
-  Spies().erase(FHwnd);
-}
-
-int MessageSpy::Count(UINT Msg) const { return static_cast<int>(std::count(Seen.begin(), Seen.end(), Msg)); }
-
-LRESULT CALLBACK MessageSpy::Proc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  MessageSpy* S = Spies()[Hwnd];
-  S->Seen.push_back(Msg);
-  return CallWindowProc(S->FOld, Hwnd, Msg, WParam, LParam);
 }
 
 void SendKey(HWND Hwnd, WORD Vk, bool Shift, bool Ctrl) {

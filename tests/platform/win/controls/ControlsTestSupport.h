@@ -1,6 +1,6 @@
 // Shared pieces of the control tests: a fresh headless display per test with the built-in classes
-// registered, a visible top-level parent window that records the notifications its controls send
-// (WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL, WM_DRAWITEM) and lets a test answer them.
+// registered, a visible top-level parent window that records what it receives (the notifications its
+// controls send among it) and lets a test answer it.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -13,19 +13,14 @@
 
 #include "platform/win/Windows.h"
 #include "platform/win/controls/CommCtrl.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/WinClipboard.h"
+#include "tests/common/Messages.h"
 
 namespace controls_test {
 
-// A message the parent received from a control.
-struct Note {
-  UINT Msg = 0;
-  HWND From = nullptr;  // the control (lParam of WM_COMMAND and the scroll messages, hwndFrom)
-  UINT Code = 0;        // WM_COMMAND: the notification code; WM_NOTIFY: NMHDR.code; scroll: SB_ code
-  int Pos = 0;          // scroll messages: the position in the high word
-  UINT ItemState = 0;   // WM_DRAWITEM
-};
+using k58test::Message;
+using k58test::MessageSpy;
 
 class ControlsTest : public ::testing::Test {
 public:
@@ -38,7 +33,9 @@ public:
   // WM_COMMAND notification codes from a control, in order.
   std::vector<UINT> Commands(HWND From) const;
   int CommandCount(HWND From, UINT Code) const;
-  std::vector<Note> NotesOf(UINT Msg) const;
+  std::vector<Message> NotesOf(UINT Msg) const { return Notes.Of(nullptr, {Msg}); }
+  // The position a scroll notification carries in its high word.
+  static int ScrollPos(const Message& M) { return static_cast<short>(HIWORD(M.WParam)); }
   POINT ScreenOf(HWND Hwnd, int X, int Y) const;
   // The control's text as GetWindowText reads it.
   static std::string Text(HWND Hwnd);
@@ -48,23 +45,10 @@ public:
 
   std::unique_ptr<winui::TestDisplay> D;
   HWND Parent = nullptr;
-  std::vector<Note> Notes;
+  // What the parent received.
+  k58test::MessageLog Notes;
   // Runs before the parent's own handling of every message; true (with Result) answers it.
   std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> OnParent;
-};
-
-// Replaces a window's procedure with one that records what reaches it and then calls the original.
-class MessageSpy {
-public:
-  explicit MessageSpy(HWND Hwnd);
-  ~MessageSpy();
-  std::vector<UINT> Seen;
-  int Count(UINT Msg) const;
-
-private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  HWND FHwnd;
-  WNDPROC FOld;
 };
 
 // Sends a key to a window as the program would (WM_KEYDOWN then WM_KEYUP) with the given modifiers

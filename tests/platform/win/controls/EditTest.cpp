@@ -97,7 +97,7 @@ TEST_F(EditTest, SelectionMessagesClampAndKeepTheActiveEnd) {
   SendMessage(E, EM_SETSEL, 1, 4);
   EXPECT_EQ(SendMessage(E, EM_GETSEL, 0, 0), MAKELONG(1, 4));
   // Replacing the selection leaves the caret after the new text and notifies.
-  Notes.clear();
+  Notes.Clear();
   SendMessage(E, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("ab"));
   EXPECT_EQ(Text(E), "0ab456789");
   EXPECT_EQ(Sel(E), std::make_pair(3, 3));
@@ -176,7 +176,7 @@ TEST_F(EditTest, PasteIsCutAtTheFirstLineBreakAndAtTheLimitWhichTellsTheParent) 
   SendMessage(E, EM_LIMITTEXT, 6, 0);
   SendMessage(E, EM_SETSEL, 1, 1);
   SetClipboardText("1234\r\nsecond line");
-  Notes.clear();
+  Notes.Clear();
   SendMessage(E, WM_PASTE, 0, 0);
   EXPECT_EQ(Text(E), "a1234b");
   SendMessage(E, EM_SETSEL, 6, 6);
@@ -199,7 +199,7 @@ TEST_F(EditTest, ReadOnlyRefusesChangesButCopies) {
   EXPECT_TRUE(GetWindowLongPtr(E, GWL_STYLE) & ES_READONLY);
   SendMessage(E, EM_SETSEL, 0, 3);
   SetClipboardText("other");
-  Notes.clear();
+  Notes.Clear();
   SendChars(E, u"x\b");
   SendMessage(E, WM_CUT, 0, 0);
   SendMessage(E, WM_PASTE, 0, 0);
@@ -328,7 +328,7 @@ TEST_F(EditTest, AlignmentAndAutomaticScrollingKeepTheCaretInView) {
   EXPECT_EQ(XOf(E, 0), 1);
   // Without ES_AUTOHSCROLL text wider than the box is refused.
   HWND Fixed = Child(WC_EDIT, "", 0, 10, 100, 40, 20, 104);
-  Notes.clear();
+  Notes.Clear();
   SendChars(Fixed, u"wwwwwwwwwwwwwwwwwwww");
   EXPECT_LT(Text(Fixed).size(), 20u);
   EXPECT_GT(CommandCount(Fixed, EN_MAXTEXT), 0);
@@ -441,7 +441,7 @@ TEST_F(EditTest, MultiLineTextWrapsScrollsAndAnswersLineQueries) {
   // Scrolling by lines, by the scroll bar (with EN_VSCROLL) and to the caret.
   SendMessage(E, EM_LINESCROLL, 0, 2);
   EXPECT_EQ(SendMessage(E, EM_GETFIRSTVISIBLELINE, 0, 0), 2);
-  Notes.clear();
+  Notes.Clear();
   SendMessage(E, WM_VSCROLL, SB_LINEUP, 0);
   EXPECT_EQ(SendMessage(E, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
   EXPECT_EQ(CommandCount(E, EN_VSCROLL), 1);

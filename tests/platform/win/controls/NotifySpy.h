@@ -1,6 +1,6 @@
-// A top-level host window for control tests: it records the notifications, owner-draw requests and
-// item queries its children send, can answer them through a handler, and maps client points of a
-// child to the screen points the test display clicks at.
+// A top-level host window for control tests: it records what it receives (the notifications,
+// owner-draw requests and item queries its children send among it), can answer it through a handler,
+// and maps client points of a child to the screen points the test display clicks at.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,20 +12,10 @@
 
 #include "platform/win/Windows.h"
 #include "platform/win/controls/CommCtrl.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
+#include "tests/common/Messages.h"
 
 namespace ctltest {
-
-struct Event {
-  UINT Msg = 0;
-  HWND From = nullptr;  // the control that sent it
-  UINT Code = 0;        // notification code (WM_COMMAND high word, NMHDR code)
-  WPARAM WParam = 0;
-  LPARAM LParam = 0;
-  // Copies of the records that do not outlive the call.
-  DRAWITEMSTRUCT Draw{};
-  MEASUREITEMSTRUCT Measure{};
-};
 
 class Host {
 public:
@@ -60,24 +50,13 @@ public:
   }
 
   // Notification codes of WM_COMMAND (or WM_NOTIFY) from a control, in order.
-  std::vector<UINT> Codes(UINT Msg, HWND From = nullptr) const {
-    std::vector<UINT> R;
-    for (const Event& E : Events)
-      if (E.Msg == Msg && (!From || E.From == From)) R.push_back(E.Code);
-    return R;
-  }
-  std::vector<UINT> Commands(HWND From = nullptr) const { return Codes(WM_COMMAND, From); }
-  std::vector<UINT> Notifies(HWND From = nullptr) const { return Codes(WM_NOTIFY, From); }
-  std::vector<Event> Of(UINT Msg) const {
-    std::vector<Event> R;
-    for (const Event& E : Events)
-      if (E.Msg == Msg) R.push_back(E);
-    return R;
-  }
-  void Clear() { Events.clear(); }
+  std::vector<UINT> Commands(HWND From = nullptr) const { return Events.Codes(WM_COMMAND, From); }
+  std::vector<UINT> Notifies(HWND From = nullptr) const { return Events.Codes(WM_NOTIFY, From); }
+  std::vector<k58test::Message> Of(UINT Msg) const { return Events.Of(nullptr, {Msg}); }
+  void Clear() { Events.Clear(); }
 
   HWND Hwnd = nullptr;
-  std::vector<Event> Events;
+  k58test::MessageLog Events;
   Handler OnMessage;
 
 private:
@@ -88,39 +67,7 @@ private:
     }
     auto* Self = reinterpret_cast<Host*>(GetWindowLongPtr(Hwnd, GWLP_USERDATA));
     if (!Self) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    Event E;
-    E.Msg = Msg;
-    E.WParam = WParam;
-    E.LParam = LParam;
-    bool Record = true;
-    switch (Msg) {
-      case WM_COMMAND:
-        E.From = reinterpret_cast<HWND>(LParam);
-        E.Code = HIWORD(WParam);
-        break;
-      case WM_NOTIFY: {
-        auto* H = reinterpret_cast<NMHDR*>(LParam);
-        E.From = H->hwndFrom;
-        E.Code = H->code;
-        break;
-      }
-      case WM_DRAWITEM:
-        E.Draw = *reinterpret_cast<DRAWITEMSTRUCT*>(LParam);
-        E.From = E.Draw.hwndItem;
-        break;
-      case WM_MEASUREITEM:
-        E.Measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(LParam);
-        break;
-      case WM_COMPAREITEM:
-      case WM_VKEYTOITEM:
-      case WM_CHARTOITEM:
-      case WM_HSCROLL:
-      case WM_VSCROLL:
-        E.From = reinterpret_cast<HWND>(LParam);
-        break;
-      default: Record = false;
-    }
-    if (Record) Self->Events.push_back(E);
+    Self->Events.Add(Hwnd, Msg, WParam, LParam);
     if (Self->OnMessage)
       if (std::optional<LRESULT> R = Self->OnMessage(Msg, WParam, LParam)) return *R;
     if (Msg == WM_VKEYTOITEM || Msg == WM_CHARTOITEM) return -1;
@@ -140,13 +87,6 @@ inline std::string TextOf(HWND Hwnd) {
   char Buffer[512] = {};
   GetWindowText(Hwnd, Buffer, sizeof Buffer);
   return Buffer;
-}
-
-// The colours of a client row of a window, as a set-like string of distinct colours for quick checks.
-inline bool RowHas(winui::TestDisplay& D, HWND Hwnd, int Y, int X0, int X1, COLORREF C) {
-  for (int X = X0; X < X1; ++X)
-    if (D.ClientPixel(Hwnd, POINT{X, Y}) == C) return true;
-  return false;
 }
 
 }  // namespace ctltest

@@ -45,7 +45,7 @@ TEST_F(ScrollBarTest, ClicksAndDragsReachTheParentFromTheControl) {
   EXPECT_EQ(Scrolls.front().Code, SB_LINEDOWN);
   EXPECT_EQ(Scrolls.back().Code, SB_ENDSCROLL);
   // The parent moves the thumb; a drag of the thumb reports tracking positions, then the final one.
-  Notes.clear();
+  Notes.Clear();
   SCROLLBARINFO Info;
   SendMessage(S, SBM_GETSCROLLBARINFO, 0, reinterpret_cast<LPARAM>(&Info));
   int ThumbMid = (Info.xyThumbTop + Info.xyThumbBottom) / 2;
@@ -55,16 +55,16 @@ TEST_F(ScrollBarTest, ClicksAndDragsReachTheParentFromTheControl) {
   ASSERT_GE(Scrolls.size(), 2u);
   EXPECT_EQ(Scrolls.front().Code, SB_THUMBTRACK);
   bool SawPosition = false;
-  for (const Note& N : Scrolls)
+  for (const Message& N : Scrolls)
     if (N.Code == SB_THUMBPOSITION) {
       SawPosition = true;
-      EXPECT_GT(N.Pos, 20);
+      EXPECT_GT(ScrollPos(N), 20);
     }
   EXPECT_TRUE(SawPosition);
   // The position is the parent's to set.
   EXPECT_EQ(SendMessage(S, SBM_GETPOS, 0, 0), 0);
   // Keys on a focused bar.
-  Notes.clear();
+  Notes.Clear();
   SendMessage(S, WM_KEYDOWN, VK_NEXT, 0);
   ASSERT_FALSE(NotesOf(WM_VSCROLL).empty());
   EXPECT_EQ(NotesOf(WM_VSCROLL).front().Code, SB_PAGEDOWN);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "NotifySpy.h"
+#include "tests/common/Display.h"
 #include "platform/win/controls/StatusBar.h"
 
 using ctltest::At;
@@ -42,9 +43,7 @@ protected:
     return R;
   }
   static bool HasColour(winui::TestDisplay& D, HWND S, RECT R, COLORREF C) {
-    for (int Y = R.top; Y < R.bottom; ++Y)
-      if (ctltest::RowHas(D, S, Y, R.left, R.right, C)) return true;
-    return false;
+    return k58test::CountColour(k58test::ClientPixels(D, S), R, C) > 0;
   }
 };
 
@@ -130,7 +129,6 @@ TEST_F(StatusBarTest, PartsTextsAndSimpleMode) {
 }
 
 TEST_F(StatusBarTest, PaintsTextBordersAndOwnerDrawnParts) {
-  std::vector<ctltest::Event> Draws;
   H.OnMessage = [](UINT Msg, WPARAM, LPARAM LParam) -> std::optional<LRESULT> {
     if (Msg == WM_DRAWITEM) {
       auto* Di = reinterpret_cast<DRAWITEMSTRUCT*>(LParam);
@@ -152,11 +150,11 @@ TEST_F(StatusBarTest, PaintsTextBordersAndOwnerDrawnParts) {
   UpdateWindow(S);
   auto Of = H.Of(WM_DRAWITEM);
   ASSERT_EQ(1u, Of.size());
-  EXPECT_EQ(2u, Of[0].Draw.itemID);
-  EXPECT_EQ(4242u, Of[0].Draw.itemData);
-  EXPECT_EQ(200u, Of[0].Draw.CtlID);
+  EXPECT_EQ(2u, Of[0].Draw->itemID);
+  EXPECT_EQ(4242u, Of[0].Draw->itemData);
+  EXPECT_EQ(200u, Of[0].Draw->CtlID);
   RECT P2 = PartRect(S, 2);
-  EXPECT_GT(Of[0].Draw.rcItem.left, P2.left);  // inside the part's border
+  EXPECT_GT(Of[0].Draw->rcItem.left, P2.left);  // inside the part's border
   EXPECT_EQ(RGB(0, 0, 255), D.ClientPixel(S, POINT{P2.left + 10, (P2.top + P2.bottom) / 2}));
 
   // Tab-separated pieces: left, centred and right.

@@ -202,10 +202,10 @@ TEST_F(TabCtrlTest, OwnerDrawnTabsAndButtons) {
   UpdateWindow(T);
   auto Draws = H.Of(WM_DRAWITEM);
   ASSERT_EQ(2u, Draws.size());
-  EXPECT_EQ(ODT_TAB, Draws[0].Draw.CtlType);
-  EXPECT_EQ(0u, Draws[0].Draw.itemState);
-  EXPECT_EQ(5u, Draws[0].Draw.itemData);
-  EXPECT_EQ(static_cast<UINT>(ODS_SELECTED), Draws[1].Draw.itemState);
+  EXPECT_EQ(ODT_TAB, Draws[0].Draw->CtlType);
+  EXPECT_EQ(0u, Draws[0].Draw->itemState);
+  EXPECT_EQ(5u, Draws[0].Draw->itemData);
+  EXPECT_EQ(static_cast<UINT>(ODS_SELECTED), Draws[1].Draw->itemState);
 
   // Buttons do not take the focus on a click; the current one is drawn pushed in.
   HWND B = Make(TCS_BUTTONS, RECT{10, 220, 310, 300});

@@ -89,7 +89,7 @@ TEST_F(ToolTipTest, RelayedMessagesCallbackTextsAndLeavingTheTool) {
   TOOLINFOA Get = ToolOf(Parent, reinterpret_cast<UINT_PTR>(Button), RECT{}, Buf);
   EXPECT_TRUE(SendMessage(Tip, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&Get)));
   int Asked = 0;
-  for (const Note& N : NotesOf(WM_NOTIFY)) Asked += N.Code == TTN_GETDISPINFO;
+  for (const Message& N : NotesOf(WM_NOTIFY)) Asked += N.Code == TTN_GETDISPINFO;
   EXPECT_EQ(Asked, 1);
   // Leaving the tool takes the tip away.
   D->MoveTo(ScreenOf(Parent, 5, 5));

@@ -44,10 +44,10 @@ TEST_F(UpDownTest, AClickAsksTheParentThenMovesAndTellsIt) {
   EXPECT_EQ(Seen, 5 * 100 + 1);
   EXPECT_EQ(Text(P.Edit), "6");
   std::vector<UINT> Order;
-  for (const Note& N : Notes)
+  for (const Message& N : Notes)
     if (N.Msg == WM_NOTIFY || N.Msg == WM_VSCROLL) Order.push_back(N.Msg == WM_NOTIFY ? 0 : N.Code);
   EXPECT_THAT(Order, ElementsAre(0u, SB_THUMBPOSITION, SB_ENDSCROLL));
-  EXPECT_EQ(NotesOf(WM_VSCROLL).front().Pos, 6);
+  EXPECT_EQ(ScrollPos(NotesOf(WM_VSCROLL).front()), 6);
   EXPECT_EQ(NotesOf(WM_VSCROLL).front().From, P.Spin);
   // A non-zero answer refuses the step.
   OnParent = [](UINT Msg, WPARAM, LPARAM L, LRESULT& R) {

@@ -87,7 +87,7 @@ TEST_F(CrossThreadTest, ASendThatTimesOutFailsForTheSenderAndIsStillHandledLater
   MSG M;
   EXPECT_FALSE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(Handled, 1);
-  EXPECT_EQ(Log().Items().back(), (Seen{Sink, DataAvailable, 3, 0}));
+  EXPECT_EQ(Log().Items().back(), (Message{Sink, DataAvailable, 3, 0}));
 }
 
 TEST_F(CrossThreadTest, SentMessagesAreHandledBeforePostedOnes) {
@@ -99,7 +99,7 @@ TEST_F(CrossThreadTest, SentMessagesAreHandledBeforePostedOnes) {
   ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
   Sender.join();
   EXPECT_EQ(M.message, static_cast<UINT>(WM_APP));
-  EXPECT_EQ(Log().Messages(H), std::vector<UINT>{WM_APP + 1});
+  EXPECT_EQ(Messages(H), std::vector<UINT>{WM_APP + 1});
 }
 
 TEST_F(CrossThreadTest, TwoThreadsSendingToEachOtherDoNotDeadlock) {
@@ -261,7 +261,7 @@ TEST_F(CrossThreadTest, OtherThreadsReadButDoNotDestroyOrDispatch) {
   EXPECT_EQ(DispatchError, ERROR_WINDOW_OF_OTHER_THREAD);
   EXPECT_STREQ(Title, "Radio");
   EXPECT_TRUE(IsWindow(H));
-  EXPECT_TRUE(Log().Messages(H).empty());
+  EXPECT_TRUE(Messages(H).empty());
 }
 
 TEST_F(CrossThreadTest, MsgWaitReturnsForAHandleForInputOrAtTheTimeOut) {

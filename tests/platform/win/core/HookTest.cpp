@@ -105,7 +105,7 @@ TEST_F(HookTest, AProcedureInstalledByTheHookGetsThatSameMessage) {
     return Msg == WM_NCACTIVATE ? 5 : DefWindowProc(W, Msg, Wp, L);
   });
   EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, FALSE, 0), 1);
-  EXPECT_EQ(Log().Messages(H), std::vector<UINT>{});
+  EXPECT_EQ(Messages(H), std::vector<UINT>{});
   EXPECT_EQ(GetWindowLongPtr(H, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TestWndProc));
   EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, TRUE, 0), 5);
 }

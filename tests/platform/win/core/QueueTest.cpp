@@ -298,9 +298,9 @@ TEST_F(QueueTest, BroadcastsReachTopLevelWindowsButNotMessageOnlyOnes) {
   PostMessage(HWND_BROADCAST, WM_SYSCOLORCHANGE, 0, 0);
   MSG M;
   while (PeekMessage(&M, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&M);
-  for (HWND H : {A, B}) EXPECT_EQ(Log().Messages(H), (std::vector<UINT>{WM_SETTINGCHANGE, WM_SYSCOLORCHANGE}));
-  EXPECT_TRUE(Log().Messages(Child).empty());
-  EXPECT_TRUE(Log().Messages(Sink).empty());
+  for (HWND H : {A, B}) EXPECT_EQ(Messages(H), (std::vector<UINT>{WM_SETTINGCHANGE, WM_SYSCOLORCHANGE}));
+  EXPECT_TRUE(Messages(Child).empty());
+  EXPECT_TRUE(Messages(Sink).empty());
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(SubclassTest, DefaultProcedureHandlesTextAndClosing) {
   Log().Clear();
   DefWindowProc(H, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(IsWindow(H));
-  EXPECT_EQ(Log().Messages(H), (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_EQ(Messages(H), (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
 }
 
 TEST_F(SubclassTest, TheVisualLayerExtendsTheDefaultProcedure) {

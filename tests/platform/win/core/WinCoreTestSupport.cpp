@@ -1,5 +1,7 @@
 #include "WinCoreTestSupport.h"
 
+#include <mutex>
+
 namespace wincore_test {
 
 namespace {
@@ -11,15 +13,15 @@ bool IsCreationMessage(UINT M) {
 }
 }  // namespace
 
-std::vector<UINT> MessageLog::Messages(HWND Hwnd, bool SkipCreation) {
+std::vector<UINT> Messages(HWND Hwnd, bool SkipCreation) {
   std::vector<UINT> Out;
-  for (const Seen& S : Items())
-    if ((!Hwnd || S.Hwnd == Hwnd) && !(SkipCreation && IsCreationMessage(S.Msg))) Out.push_back(S.Msg);
+  for (const Message& M : Log().Of(Hwnd))
+    if (!(SkipCreation && IsCreationMessage(M.Msg))) Out.push_back(M.Msg);
   return Out;
 }
 
-MessageLog& Log() {
-  static MessageLog L;
+k58test::MessageLog& Log() {
+  static k58test::MessageLog L;
   return L;
 }
 
@@ -29,7 +31,7 @@ void SetHandler(Handler H) {
 }
 
 LRESULT CALLBACK TestWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  Log().Add({Hwnd, Msg, WParam, LParam});
+  Log().Add(Hwnd, Msg, WParam, LParam);
   Handler H;
   {
     std::lock_guard<std::mutex> G(HandlerLock);

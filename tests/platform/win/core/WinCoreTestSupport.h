@@ -6,46 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <mutex>
 #include <vector>
 
 #include "platform/win/core/Clock.h"
 #include "platform/win/core/WinUser.h"
+#include "tests/common/Messages.h"
 
 namespace wincore_test {
 
-struct Seen {
-  HWND Hwnd;
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-  bool operator==(const Seen&) const = default;
-};
+using k58test::Message;
 
 // Messages received by windows of the test class, in order (any thread).
-class MessageLog {
-public:
-  void Add(const Seen& S) {
-    std::lock_guard<std::mutex> G(FLock);
-    FItems.push_back(S);
-  }
-  std::vector<Seen> Items() {
-    std::lock_guard<std::mutex> G(FLock);
-    return FItems;
-  }
-  // The message numbers received by one window (all windows when Hwnd is null).
-  std::vector<UINT> Messages(HWND Hwnd = nullptr, bool SkipCreation = true);
-  void Clear() {
-    std::lock_guard<std::mutex> G(FLock);
-    FItems.clear();
-  }
-
-private:
-  std::mutex FLock;
-  std::vector<Seen> FItems;
-};
-
-MessageLog& Log();
+k58test::MessageLog& Log();
+// The message numbers received by one window (all windows when Hwnd is null), without the creation
+// messages and text queries unless asked for.
+std::vector<UINT> Messages(HWND Hwnd = nullptr, bool SkipCreation = true);
 
 // What the test class's procedure does after logging; DefWindowProc when empty.
 using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;

@@ -116,7 +116,7 @@ TEST_F(WindowTest, RefusedCreationLeavesNoWindow) {
     Log().Clear();
     EXPECT_FALSE(MakeWindow());
     EXPECT_FALSE(IsWindow(Seen));
-    EXPECT_EQ(Log().Messages(nullptr, false), C.Expected);
+    EXPECT_EQ(Messages(nullptr, false), C.Expected);
   }
 }
 
@@ -135,7 +135,7 @@ TEST_F(WindowTest, DestroyWindowDestroysTopDownThenFreesBottomUp) {
   ASSERT_TRUE(DestroyWindow(Parent));
 
   std::vector<std::pair<HWND, UINT>> Order;
-  for (const Seen& S : Log().Items())
+  for (const Message& S : Log().Items())
     if (S.Msg == WM_DESTROY || S.Msg == WM_NCDESTROY) Order.emplace_back(S.Hwnd, S.Msg);
   auto At = [&](HWND H, UINT M) {
     return std::find(Order.begin(), Order.end(), std::make_pair(H, M)) - Order.begin();
@@ -158,18 +158,18 @@ TEST_F(WindowTest, ChildrenTellTheirAncestorsOfCreationAndDestruction) {
   HWND Quiet = CreateWindowEx(WS_EX_NOPARENTNOTIFY, TestClass, "", WS_CHILD, 0, 0, 0, 0, Middle, nullptr, nullptr,
                               nullptr);
   auto Notices = [&] {
-    std::vector<Seen> Out;
-    for (const Seen& S : Log().Items())
+    std::vector<Message> Out;
+    for (const Message& S : Log().Items())
       if (S.Msg == WM_PARENTNOTIFY) Out.push_back(S);
     return Out;
   };
   LPARAM L = reinterpret_cast<LPARAM>(Leaf);
-  EXPECT_EQ(Notices(), (std::vector<Seen>{{Middle, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), L},
+  EXPECT_EQ(Notices(), (std::vector<Message>{{Middle, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), L},
                                           {Top, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), L}}));
   Log().Clear();
   DestroyWindow(Leaf);
   DestroyWindow(Quiet);
-  EXPECT_EQ(Notices(), (std::vector<Seen>{{Middle, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 9), L},
+  EXPECT_EQ(Notices(), (std::vector<Message>{{Middle, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 9), L},
                                           {Top, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 9), L}}));
 }
 
@@ -187,8 +187,8 @@ TEST_F(WindowTest, DestroyingAWindowInsideItsOwnDestructionIsHarmless) {
   });
   Log().Clear();
   EXPECT_TRUE(DestroyWindow(Parent));
-  EXPECT_EQ(Log().Messages(Parent), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
-  EXPECT_EQ(Log().Messages(Child), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_EQ(Messages(Parent), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_EQ(Messages(Child), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
   EXPECT_FALSE(DestroyWindow(Parent));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
 }
@@ -202,7 +202,7 @@ TEST_F(WindowTest, OwnedWindowsGoBeforeTheirOwner) {
   Log().Clear();
   DestroyWindow(Owner);
   EXPECT_FALSE(IsWindow(Popup));
-  std::vector<Seen> Items = Log().Items();
+  std::vector<Message> Items = Log().Items();
   ASSERT_FALSE(Items.empty());
   EXPECT_EQ(Items.front().Hwnd, Popup);
 }
@@ -240,7 +240,7 @@ TEST_F(WindowTest, WindowDataSlotsAndStyles) {
   Log().Clear();
   EXPECT_EQ(static_cast<DWORD>(SetWindowLong(H, GWL_STYLE, WS_POPUP)), WS_POPUP | WS_VISIBLE);
   EXPECT_EQ(static_cast<DWORD>(GetWindowLong(H, GWL_STYLE)), WS_POPUP | WS_CLIPCHILDREN);
-  EXPECT_EQ(Log().Messages(H), (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
+  EXPECT_EQ(Messages(H), (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
 }
 
 TEST_F(WindowTest, PropertiesByNameOrAtomIgnoringCase) {
@@ -353,7 +353,7 @@ TEST_F(WindowTest, AnExceptionInCreationOrDestructionLeavesNoHalfWindow) {
   Log().Clear();
   EXPECT_THROW(MakeWindow(), std::runtime_error);
   EXPECT_FALSE(IsWindow(Seen));
-  EXPECT_EQ(Log().Messages(Seen, false), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_EQ(Messages(Seen, false), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
 
   SetHandler(nullptr);
   HWND Parent = MakeWindow();
@@ -367,8 +367,8 @@ TEST_F(WindowTest, AnExceptionInCreationOrDestructionLeavesNoHalfWindow) {
   EXPECT_FALSE(IsWindow(Parent));
   EXPECT_FALSE(IsWindow(Child));
   // What could still run did: the final messages.
-  EXPECT_EQ(Log().Messages(Child), std::vector<UINT>{WM_NCDESTROY});
-  EXPECT_EQ(Log().Messages(Parent), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_EQ(Messages(Child), std::vector<UINT>{WM_NCDESTROY});
+  EXPECT_EQ(Messages(Parent), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
 }
 
 }  // namespace

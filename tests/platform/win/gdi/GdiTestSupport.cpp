@@ -1,7 +1,5 @@
 #include "GdiTestSupport.h"
 
-#include <filesystem>
-
 namespace gditest {
 
 void PinTestFonts() {
@@ -12,7 +10,8 @@ void PinTestFonts() {
   gdi::PinFonts(f);
 }
 
-Canvas::Canvas(int width, int height, int bitsPerPixel) : w_(width), h_(height) {
+Canvas::Canvas(int width, int height, int bitsPerPixel)
+    : w_(width), h_(height), image_([this](const std::string& path) { return gdi::WriteBitmapPng(bmp_, path); }) {
   dc_ = CreateCompatibleDC(nullptr);
   bmp_ = CreateBitmap(width, height, 1, static_cast<UINT>(bitsPerPixel), nullptr);
   old_ = SelectObject(dc_, bmp_);
@@ -20,14 +19,6 @@ Canvas::Canvas(int width, int height, int bitsPerPixel) : w_(width), h_(height) 
 }
 
 Canvas::~Canvas() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  if (info && ::testing::Test::HasFailure()) {
-    std::filesystem::create_directories("gdi_failures");
-    std::string name = std::string("gdi_failures/") + info->test_suite_name() + "." + info->name() + ".png";
-    for (auto& c : name)
-      if (c == '/' && &c > name.data() + 12) c = '_';
-    gdi::WriteBitmapPng(bmp_, name);
-  }
   SelectObject(dc_, old_);
   DeleteDC(dc_);
   DeleteObject(bmp_);
@@ -56,25 +47,12 @@ std::vector<std::string> Canvas::Picture(int x, int y, int w, int h, const std::
   return rows;
 }
 
-int Canvas::Count(COLORREF c) const {
-  int n = 0;
-  for (int y = 0; y < h_; ++y)
-    for (int x = 0; x < w_; ++x) n += At(x, y) == c;
-  return n;
-}
+k58test::PixelReader Canvas::Pixels() const { return k58test::PixelsOf(gdi::SurfaceOfBitmap(bmp_)); }
+
+int Canvas::Count(COLORREF c) const { return k58test::CountColour(Pixels(), RECT{0, 0, w_, h_}, c); }
 
 RECT Canvas::BoundsOf(COLORREF c) const {
-  RECT r{w_, h_, 0, 0};
-  for (int y = 0; y < h_; ++y)
-    for (int x = 0; x < w_; ++x)
-      if (At(x, y) == c) {
-        r.left = std::min<LONG>(r.left, x);
-        r.top = std::min<LONG>(r.top, y);
-        r.right = std::max<LONG>(r.right, x + 1);
-        r.bottom = std::max<LONG>(r.bottom, y + 1);
-      }
-  if (r.right == 0) r = RECT{0, 0, 0, 0};
-  return r;
+  return k58test::InkIn(Pixels(), RECT{0, 0, w_, h_}, [c](COLORREF p) { return p == c; }).Box;
 }
 
 std::string Join(const std::vector<std::string>& rows) {

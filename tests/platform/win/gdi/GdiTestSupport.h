@@ -10,6 +10,8 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/WinGdi.h"
 #include "platform/win/gdi/WinUserGdi.h"
+#include "tests/common/FailureImage.h"
+#include "tests/common/Pixels.h"
 
 namespace gditest {
 
@@ -25,7 +27,7 @@ inline const char* kWqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
 
 void PinTestFonts();
 
-// A memory DC with a 32-bit bitmap filled white; writes a PNG of it when the test failed.
+// A memory DC with a 32-bit bitmap filled white; the picture of a test that fails while it lives.
 class Canvas {
 public:
   Canvas(int width, int height, int bitsPerPixel = 32);
@@ -43,6 +45,7 @@ public:
   // Rows of characters, one per pixel of the rectangle [x, x + w) x [y, y + rows); the legend maps
   // colours to characters, other colours show as '?'.
   std::vector<std::string> Picture(int x, int y, int w, int h, const std::map<COLORREF, char>& legend) const;
+  k58test::PixelReader Pixels() const;
   // Pixels of colour c.
   int Count(COLORREF c) const;
   RECT BoundsOf(COLORREF c) const;  // empty when absent
@@ -52,6 +55,7 @@ private:
   HDC dc_;
   HBITMAP bmp_;
   HGDIOBJ old_;
+  k58test::FailureImage image_;
 };
 
 inline std::map<COLORREF, char> BW() { return {{kWhite, '.'}, {kBlack, '#'}}; }

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/gdi/WinRect.h"
+#include "tests/common/Geometry.h"
 
 namespace {
-
-bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
 TEST(RectTest, PointsOnTheRightAndBottomEdgesAreOutside) {
   const RECT r{10, 20, 30, 40};
@@ -21,13 +20,13 @@ TEST(RectTest, IntersectAndUnionTreatEmptyRectanglesAsNothing) {
   const RECT a{0, 0, 10, 10}, b{5, 5, 20, 20}, apart{30, 30, 40, 40}, empty{3, 3, 3, 3};
   RECT r{1, 2, 3, 4};
   EXPECT_TRUE(IntersectRect(&r, &a, &b));
-  EXPECT_TRUE(Same(r, RECT{5, 5, 10, 10}));
+  EXPECT_EQ(r, (RECT{5, 5, 10, 10}));
   EXPECT_FALSE(IntersectRect(&r, &a, &apart));
-  EXPECT_TRUE(Same(r, RECT{0, 0, 0, 0}));
+  EXPECT_EQ(r, (RECT{0, 0, 0, 0}));
   EXPECT_TRUE(UnionRect(&r, &a, &empty));
-  EXPECT_TRUE(Same(r, a));
+  EXPECT_EQ(r, a);
   EXPECT_TRUE(UnionRect(&r, &a, &apart));
-  EXPECT_TRUE(Same(r, RECT{0, 0, 40, 40}));
+  EXPECT_EQ(r, (RECT{0, 0, 40, 40}));
   EXPECT_FALSE(UnionRect(&r, &empty, &empty));
 }
 
@@ -42,7 +41,7 @@ TEST(RectTest, SubtractRemovesOnlyAWholeSide) {
                         Case{{-1, -1, 101, 51}, {0, 0, 0, 0}, FALSE}}) {   // everything
     RECT r;
     EXPECT_EQ(SubtractRect(&r, &a, &c.cut), c.notEmpty);
-    EXPECT_TRUE(Same(r, c.expected)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    EXPECT_EQ(r, c.expected);
   }
 }
 

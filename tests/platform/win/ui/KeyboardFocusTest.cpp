@@ -13,7 +13,7 @@ const std::vector<UINT> kKeys = {WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, W
 
 std::u16string Chars(HWND W) {
   std::u16string S;
-  for (const Seen& M : Log())
+  for (const Message& M : Log())
     if (M.Hwnd == W && M.Msg == WM_CHAR) S.push_back(static_cast<char16_t>(M.WParam));
   return S;
 }
@@ -22,7 +22,7 @@ TEST_F(KeyboardTest, KeysReachTheFocusWindowWithTheirFlags) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND Edit = Make(WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, W);
   SetFocus(Edit);
-  Log().clear();
+  Log().Clear();
   D->KeyDown('A');
   D->KeyDown('A');  // held: a repeat
   D->KeyUp('A');
@@ -31,7 +31,7 @@ TEST_F(KeyboardTest, KeysReachTheFocusWindowWithTheirFlags) {
   EXPECT_THAT(Names(Edit, kKeys), ElementsAre("WM_KEYDOWN", "WM_CHAR", "WM_KEYDOWN", "WM_CHAR", "WM_KEYUP",
                                               "WM_KEYDOWN", "WM_KEYUP"));
   std::vector<LPARAM> L;
-  for (const Seen& M : Log())
+  for (const Message& M : Log())
     if (M.Hwnd == Edit && (M.Msg == WM_KEYDOWN || M.Msg == WM_KEYUP)) L.push_back(M.LParam);
   ASSERT_EQ(L.size(), 5u);
   EXPECT_EQ(L[0], static_cast<LPARAM>(0x001E0001));  // scan code 0x1E, one repeat
@@ -39,7 +39,7 @@ TEST_F(KeyboardTest, KeysReachTheFocusWindowWithTheirFlags) {
   EXPECT_EQ(static_cast<DWORD>(L[2]), 0xC01E0001u);  // released
   EXPECT_EQ(L[3], static_cast<LPARAM>(0x01530001));  // extended key
   EXPECT_EQ(Chars(Edit), u"aa");
-  EXPECT_EQ(Count(W, WM_KEYDOWN), 0);
+  EXPECT_EQ(Log().Count(WM_KEYDOWN, W), 0);
 }
 
 TEST_F(KeyboardTest, TranslationFollowsShiftCapsLockAndControl) {
@@ -67,23 +67,23 @@ TEST_F(KeyboardTest, TranslationFollowsShiftCapsLockAndControl) {
 
 TEST_F(KeyboardTest, AltCombinationsAndF10AreSystemKeys) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
-  Log().clear();
+  Log().Clear();
   D->Chord({VK_MENU}, 'F');
   D->Key(VK_F10);
   D->Pump();
   EXPECT_THAT(Names(W, kKeys), ElementsAre("WM_SYSKEYDOWN", "WM_SYSKEYDOWN", "WM_SYSCHAR", "WM_SYSKEYUP",
                                            "WM_SYSKEYUP", "WM_SYSKEYDOWN", "WM_SYSKEYUP"));
-  EXPECT_EQ(First(W, WM_SYSCHAR).WParam, static_cast<WPARAM>('f'));
-  EXPECT_TRUE(First(W, WM_SYSCHAR).LParam & (LPARAM{1} << 29));  // Alt was down
+  EXPECT_EQ(Log().First(W, WM_SYSCHAR).WParam, static_cast<WPARAM>('f'));
+  EXPECT_TRUE(Log().First(W, WM_SYSCHAR).LParam & (LPARAM{1} << 29));  // Alt was down
   // F10, or Alt let go with no other key, asks for the menu; Alt+letter with the letter.
   std::vector<WPARAM> Commands;
-  for (const Seen& M : Log())
+  for (const Message& M : Log())
     if (M.Hwnd == W && M.Msg == WM_SYSCOMMAND) Commands.push_back(M.WParam & 0xFFF0);
   EXPECT_THAT(Commands, ElementsAre(SC_KEYMENU, SC_KEYMENU));
-  EXPECT_EQ(First(W, WM_SYSCOMMAND).LParam, static_cast<LPARAM>('f'));
+  EXPECT_EQ(Log().First(W, WM_SYSCOMMAND).LParam, static_cast<LPARAM>('f'));
   D->Key(VK_MENU);
   D->Pump();
-  EXPECT_EQ(Count(W, WM_SYSCOMMAND), 3);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, W), 3);
 }
 
 TEST_F(KeyboardTest, InputMethodTextArrivesAsUtf16UnitsAndDeadKeysCompose) {
@@ -91,9 +91,9 @@ TEST_F(KeyboardTest, InputMethodTextArrivesAsUtf16UnitsAndDeadKeysCompose) {
   D->TypeIme(u"\u4E2D\U0001F600");
   D->Type("\xC3\xA9");  // no key for it: through the input method
   D->Pump();
-  EXPECT_EQ(Count(W, WM_IME_CHAR), 4);
+  EXPECT_EQ(Log().Count(WM_IME_CHAR, W), 4);
   EXPECT_EQ(Chars(W), u"\u4E2D\U0001F600\u00E9");
-  Log().clear();
+  Log().Clear();
   // A display that knows the layout gives the characters: a dead acute, then e, then a dead acute and x.
   winui::InjectKey(VK_OEM_7, 0x28, true, false, 0, u'\u00B4', true);
   winui::InjectKey(VK_OEM_7, 0x28, false);
@@ -101,7 +101,7 @@ TEST_F(KeyboardTest, InputMethodTextArrivesAsUtf16UnitsAndDeadKeysCompose) {
   winui::InjectKey(VK_OEM_7, 0x28, true, false, 0, u'\u00B4', true);
   D->Key('X');
   D->Pump();
-  EXPECT_EQ(Count(W, WM_DEADCHAR), 2);
+  EXPECT_EQ(Log().Count(WM_DEADCHAR, W), 2);
   EXPECT_EQ(Chars(W), u"\u00E9\u00B4x");
 }
 
@@ -115,14 +115,14 @@ TEST_F(KeyboardTest, FilteredPeeksTakeACharacterTrailOrWaitingSystemKeys) {
     if (PeekMessage(&C, H, WM_CHAR, WM_CHAR, PM_REMOVE)) Taken = C.wParam;
     return false;
   });
-  Log().clear();
+  Log().Clear();
   D->Key('Q');
   D->Pump();
   EXPECT_EQ(Taken, static_cast<WPARAM>('q'));
-  EXPECT_EQ(Count(W, WM_CHAR), 0);
+  EXPECT_EQ(Log().Count(WM_CHAR, W), 0);
   // System keys waiting in the queue are removed by a peek for them alone; other keys stay.
   Handle(W, [](HWND, UINT, WPARAM, LPARAM, LRESULT&) { return false; });
-  Log().clear();
+  Log().Clear();
   D->Chord({VK_MENU}, 'X');
   D->Key('Y');
   MSG M;
@@ -130,7 +130,7 @@ TEST_F(KeyboardTest, FilteredPeeksTakeACharacterTrailOrWaitingSystemKeys) {
   while (PeekMessage(&M, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_REMOVE)) ++Removed;
   D->Pump();
   EXPECT_EQ(Removed, 2);  // Alt and X
-  EXPECT_EQ(Count(W, WM_SYSKEYDOWN), 0);
+  EXPECT_EQ(Log().Count(WM_SYSKEYDOWN, W), 0);
   EXPECT_EQ(Chars(W), u"y");
 }
 
@@ -143,13 +143,13 @@ LRESULT CALLBACK SwallowF2(int Code, WPARAM WParam, LPARAM LParam) {
 TEST_F(KeyboardTest, TheKeyboardHookCanDiscardKeys) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   KeyHook = SetWindowsHookEx(WH_KEYBOARD, SwallowF2, nullptr, GetCurrentThreadId());
-  Log().clear();
+  Log().Clear();
   D->Key(VK_F2);
   D->Key(VK_F3);
   D->Pump();
   UnhookWindowsHookEx(KeyHook);
   EXPECT_THAT(Names(W, kKeys), ElementsAre("WM_KEYDOWN", "WM_KEYUP"));
-  EXPECT_EQ(First(W, WM_KEYDOWN).WParam, static_cast<WPARAM>(VK_F3));
+  EXPECT_EQ(Log().First(W, WM_KEYDOWN).WParam, static_cast<WPARAM>(VK_F3));
 }
 
 TEST_F(FocusTest, FocusMovesCarryTheOtherWindow) {
@@ -157,7 +157,7 @@ TEST_F(FocusTest, FocusMovesCarryTheOtherWindow) {
   HWND A = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, W);
   HWND B = Make(WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, W);
   EXPECT_EQ(SetFocus(A), W);
-  Log().clear();
+  Log().Clear();
   EXPECT_EQ(SetFocus(B), A);
   EXPECT_THAT(Names(), ElementsAre("WM_KILLFOCUS", "WM_SETFOCUS"));
   EXPECT_EQ(Log()[0].WParam, reinterpret_cast<WPARAM>(B));
@@ -168,41 +168,41 @@ TEST_F(FocusTest, FocusMovesCarryTheOtherWindow) {
     if (M == WM_KILLFOCUS) SetFocus(C);
     return false;
   });
-  Log().clear();
+  Log().Clear();
   SetFocus(A);
   EXPECT_EQ(GetFocus(), C);
-  EXPECT_EQ(Count(A, WM_SETFOCUS), 0);
-  EXPECT_EQ(Count(C, WM_SETFOCUS), 1);
+  EXPECT_EQ(Log().Count(WM_SETFOCUS, A), 0);
+  EXPECT_EQ(Log().Count(WM_SETFOCUS, C), 1);
 }
 
 TEST_F(FocusTest, ActivationMovesInThePlatformsOrder) {
   HWND A = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND B = Make(WS_POPUP, 200, 0, 100, 100);
-  Log().clear();
+  Log().Clear();
   ShowWindow(B, SW_SHOW);
   std::vector<std::string> Order;
-  for (const Seen& S : Log()) {
+  for (const Message& S : Log()) {
     if (S.Msg != WM_NCACTIVATE && S.Msg != WM_ACTIVATE && S.Msg != WM_KILLFOCUS && S.Msg != WM_SETFOCUS) continue;
-    Order.push_back((S.Hwnd == A ? "A " : "B ") + NameOf(S.Msg));
+    Order.push_back((S.Hwnd == A ? "A " : "B ") + k58test::MessageName(S.Msg));
   }
   EXPECT_THAT(Order, ElementsAre("A WM_NCACTIVATE", "A WM_ACTIVATE", "B WM_NCACTIVATE", "B WM_ACTIVATE",
                                  "A WM_KILLFOCUS", "B WM_SETFOCUS"));
-  EXPECT_EQ(First(A, WM_ACTIVATE).WParam, static_cast<WPARAM>(WA_INACTIVE));
-  EXPECT_EQ(First(A, WM_ACTIVATE).LParam, reinterpret_cast<LPARAM>(B));
-  EXPECT_EQ(First(B, WM_ACTIVATE).LParam, reinterpret_cast<LPARAM>(A));
-  EXPECT_EQ(Count(A, WM_ACTIVATEAPP), 0);  // the application stayed active
+  EXPECT_EQ(Log().First(A, WM_ACTIVATE).WParam, static_cast<WPARAM>(WA_INACTIVE));
+  EXPECT_EQ(Log().First(A, WM_ACTIVATE).LParam, reinterpret_cast<LPARAM>(B));
+  EXPECT_EQ(Log().First(B, WM_ACTIVATE).LParam, reinterpret_cast<LPARAM>(A));
+  EXPECT_EQ(Log().Count(WM_ACTIVATEAPP, A), 0);  // the application stayed active
   // The application losing and regaining activation tells every top-level window.
-  Log().clear();
+  Log().Clear();
   winui::HostActivated(nullptr);
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), nullptr);
   EXPECT_EQ(GetFocus(), nullptr);
-  EXPECT_EQ(First(A, WM_ACTIVATEAPP).WParam, static_cast<WPARAM>(FALSE));
-  EXPECT_EQ(First(B, WM_ACTIVATEAPP).WParam, static_cast<WPARAM>(FALSE));
+  EXPECT_EQ(Log().First(A, WM_ACTIVATEAPP).WParam, static_cast<WPARAM>(FALSE));
+  EXPECT_EQ(Log().First(B, WM_ACTIVATEAPP).WParam, static_cast<WPARAM>(FALSE));
   winui::HostActivated(A);
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), A);
-  EXPECT_EQ(Count(B, WM_ACTIVATEAPP), 2);
+  EXPECT_EQ(Log().Count(WM_ACTIVATEAPP, B), 2);
 }
 
 TEST_F(FocusTest, HidingOrDestroyingTheActiveWindowActivatesItsOwner) {
@@ -236,16 +236,16 @@ TEST_F(FocusTest, AParentlessChildWindowTakesFocusAndClicksButNeverActivation) {
   EXPECT_EQ(GetActiveWindow(), Form);
   D->Click(Pt(420, 20));
   D->Pump();
-  EXPECT_EQ(Count(Inner, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Inner), 1);
   EXPECT_EQ(GetActiveWindow(), Form);
   EXPECT_EQ(SetFocus(Inner), Form);
   EXPECT_EQ(GetFocus(), Inner);
   EXPECT_EQ(GetActiveWindow(), Form);
-  Log().clear();
+  Log().Clear();
   D->Key('Q');
   D->Pump();
-  EXPECT_EQ(Count(Inner, WM_CHAR), 1);
-  EXPECT_EQ(Count(Form, WM_NCACTIVATE), 0);
+  EXPECT_EQ(Log().Count(WM_CHAR, Inner), 1);
+  EXPECT_EQ(Log().Count(WM_NCACTIVATE, Form), 0);
 }
 
 TEST_F(FocusTest, ASwallowedDeactivationKeepsTheOwnersCaptionActiveOnce) {
@@ -253,12 +253,12 @@ TEST_F(FocusTest, ASwallowedDeactivationKeepsTheOwnersCaptionActiveOnce) {
   HWND Popup = Make(WS_POPUP, 400, 0, 100, 100, Form);
   D->Pump();
   winui::SwallowNextNcDeactivate(Form);
-  Log().clear();
+  Log().Clear();
   ShowWindow(Popup, SW_SHOW);
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), Popup);
-  EXPECT_EQ(Count(Form, WM_NCACTIVATE), 0);
-  EXPECT_EQ(Count(Form, WM_ACTIVATE), 1);
+  EXPECT_EQ(Log().Count(WM_NCACTIVATE, Form), 0);
+  EXPECT_EQ(Log().Count(WM_ACTIVATE, Form), 1);
   EXPECT_EQ(D->WindowPixel(Form, Pt(150, 6)), kActiveCaption);
   // Only once: the next deactivation arrives.
   SetActiveWindow(Form);
@@ -271,7 +271,7 @@ TEST_F(FocusTest, LosingActivationCancelsTheCaptureHoldersMode) {
   HWND B = Make(WS_POPUP | WS_VISIBLE, 200, 0, 100, 100);
   SetActiveWindow(A);
   SetCapture(A);
-  Log().clear();
+  Log().Clear();
   SetActiveWindow(B);
   EXPECT_THAT(Names(A, {WM_CANCELMODE, WM_CAPTURECHANGED, WM_NCACTIVATE}),
               ElementsAre("WM_CANCELMODE", "WM_CAPTURECHANGED", "WM_NCACTIVATE"));
@@ -295,7 +295,7 @@ TEST_F(FocusTest, AModalLoopDisablesTheOwnerUntilItEnds) {
   });
   EXPECT_TRUE(winui::RunModalLoop(Dialog, Owner, [&Done] { return Done; }));
   EXPECT_FALSE(InLoopOwnerEnabled);
-  EXPECT_EQ(Count(Owner, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Owner), 0);
   EXPECT_TRUE(IsWindowEnabled(Owner));
   EXPECT_EQ(winui::ModalDepth(), 0);
   // WM_QUIT ends the loop and stays for the outer loop.

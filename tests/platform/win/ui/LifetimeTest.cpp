@@ -20,7 +20,7 @@ TEST_F(LifetimeTest, AWindowDestroyedByAnyStepOfAClickEndsTheClickCleanly) {
   const UINT kSteps[] = {WM_MOUSEACTIVATE, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS, WM_SETCURSOR,
                          WM_LBUTTONDOWN,   WM_LBUTTONUP};
   for (UINT Step : kSteps) {
-    SCOPED_TRACE(NameOf(Step));
+    SCOPED_TRACE(k58test::MessageName(Step));
     HWND Other = Make(WS_POPUP | WS_VISIBLE, 400, 0, 100, 100);
     HWND Top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, 0, SpyDblClass);
     HWND Child = Make(WS_CHILD | WS_VISIBLE, 10, 10, 100, 100, Top);
@@ -61,7 +61,7 @@ TEST_F(LifetimeTest, FocusMovesSurviveTheWindowsDyingOnTheWay) {
   });
   SetFocus(B);
   ExpectForgotten(B);
-  EXPECT_EQ(Count(B, WM_SETFOCUS), 0);
+  EXPECT_EQ(Log().Count(WM_SETFOCUS, B), 0);
   // The window getting the focus destroys itself.
   HWND C = Make(WS_CHILD | WS_VISIBLE, 120, 0, 50, 50, Top);
   Handle(C, [](HWND H, UINT M, WPARAM, LPARAM, LRESULT&) {
@@ -110,7 +110,7 @@ TEST_F(LifetimeTest, ACaptureHolderDestroyedWhenItLosesTheCapture) {
   EXPECT_EQ(GetCapture(), B);
   D->Click(Pt(50, 50));
   D->Pump();
-  EXPECT_EQ(Count(B, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, B), 1);
 }
 
 TEST_F(LifetimeTest, AWindowClosedWhileTheMouseHoldsItsFrameEndsTheLoop) {
@@ -141,7 +141,7 @@ TEST_F(LifetimeTest, AWindowClosedWhileTheMouseHoldsItsFrameEndsTheLoop) {
     D->Advance(1000);
     D->Click(Pt(20, 20));
     D->Pump();
-    EXPECT_EQ(Count(Next, WM_LBUTTONUP), 1);
+    EXPECT_EQ(Log().Count(WM_LBUTTONUP, Next), 1);
     DestroyWindow(Next);
   }
 }

@@ -11,12 +11,12 @@ using ::testing::ElementsAre;
 HWND GClient = nullptr;
 
 LRESULT CALLBACK FrameProc(HWND H, UINT Msg, WPARAM W, LPARAM L) {
-  Log().push_back(Seen{H, Msg, W, L});
+  Log().Add(H, Msg, W, L);
   return DefFrameProc(H, GClient, Msg, W, L);
 }
 
 LRESULT CALLBACK ChildProc(HWND H, UINT Msg, WPARAM W, LPARAM L) {
-  Log().push_back(Seen{H, Msg, W, L});
+  Log().Add(H, Msg, W, L);
   return DefMDIChildProc(H, Msg, W, L);
 }
 
@@ -133,23 +133,23 @@ TEST_F(MdiTest, ChildrenGetIdsInOrderAndTheWindowMenuListsThem) {
 TEST_F(MdiTest, ActivationSendsTheMessagesToBothChildrenInOrder) {
   HWND A = NewChild("Alpha");
   HWND B = NewChild("Beta");
-  Log().clear();
+  Log().Clear();
   SendMessage(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(A), 0);
   const std::vector<UINT> Watch = {WM_NCACTIVATE, WM_MDIACTIVATE, WM_CHILDACTIVATE, WM_SETFOCUS, WM_KILLFOCUS};
-  EXPECT_THAT(MenuNames(B, Watch), ElementsAre("WM_NCACTIVATE", "WM_MDIACTIVATE", "WM_KILLFOCUS"));
-  EXPECT_THAT(MenuNames(A, Watch), ElementsAre("WM_NCACTIVATE", "WM_MDIACTIVATE", "WM_CHILDACTIVATE", "WM_SETFOCUS"));
-  Seen ToOld = First(B, WM_MDIACTIVATE), ToNew = First(A, WM_MDIACTIVATE);
+  EXPECT_THAT(Log().Names(B, Watch), ElementsAre("WM_NCACTIVATE", "WM_MDIACTIVATE", "WM_KILLFOCUS"));
+  EXPECT_THAT(Log().Names(A, Watch), ElementsAre("WM_NCACTIVATE", "WM_MDIACTIVATE", "WM_CHILDACTIVATE", "WM_SETFOCUS"));
+  Message ToOld = Log().First(B, WM_MDIACTIVATE), ToNew = Log().First(A, WM_MDIACTIVATE);
   EXPECT_EQ(ToOld.WParam, reinterpret_cast<WPARAM>(B));
   EXPECT_EQ(ToOld.LParam, reinterpret_cast<LPARAM>(A));
   EXPECT_EQ(ToNew.WParam, reinterpret_cast<WPARAM>(B));
   EXPECT_EQ(ToNew.LParam, reinterpret_cast<LPARAM>(A));
-  EXPECT_EQ(First(B, WM_NCACTIVATE).WParam, static_cast<WPARAM>(FALSE));
-  EXPECT_EQ(First(A, WM_NCACTIVATE).WParam, static_cast<WPARAM>(TRUE));
+  EXPECT_EQ(Log().First(B, WM_NCACTIVATE).WParam, static_cast<WPARAM>(FALSE));
+  EXPECT_EQ(Log().First(A, WM_NCACTIVATE).WParam, static_cast<WPARAM>(TRUE));
   EXPECT_EQ(GetWindow(Client, GW_CHILD), A);  // on top
   // Activating the active child again sends nothing.
-  Log().clear();
+  Log().Clear();
   SendMessage(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(A), 0);
-  EXPECT_EQ(Count(A, WM_MDIACTIVATE), 0);
+  EXPECT_EQ(Log().Count(WM_MDIACTIVATE, A), 0);
 }
 
 TEST_F(MdiTest, AClickOrTheKeysActivateAChild) {
@@ -216,7 +216,7 @@ TEST_F(MdiTest, AMaximisedChildFillsTheClientAndMergesIntoTheFramesBar) {
   EXPECT_EQ(GetSubMenu(Bar, 0), GetSystemMenu(A, FALSE));
   EXPECT_EQ(Title(Frame), "Frame - [Alpha]");
   // The merged close button closes the child; the bar and the caption are the frame's again.
-  Log().clear();
+  Log().Clear();
   D->Click(Centre(ItemRect(Frame, Bar, static_cast<UINT>(BarItems + 3))));
   D->Pump();
   EXPECT_FALSE(IsWindow(A));

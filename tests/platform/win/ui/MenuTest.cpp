@@ -149,7 +149,7 @@ protected:
     ClientHeightWithout = Before.bottom;
     ASSERT_TRUE(SetMenu(Frame, M.Bar));
     D->Pump();
-    Log().clear();
+    Log().Clear();
   }
   // Ends any loop the test left open, so that a failing test does not hang.
   void Finish() {
@@ -191,18 +191,18 @@ TEST_F(MenuBarTest, TheBarTakesItsRowBelowTheCaptionAndAnswersHitTests) {
 TEST_F(MenuBarTest, BarPixelsShowTheItemsInTheMenuColours) {
   RECT File = ItemRect(Frame, M.Bar, 0);
   EXPECT_EQ(D->ScreenPixel(Pt(File.left + 1, File.top + 1)), GetSysColor(COLOR_MENU));
-  EXPECT_GT(CountColour(*D, File, GetSysColor(COLOR_MENUTEXT)), 10);
+  EXPECT_GT(k58test::CountColour(k58test::ScreenPixels(*D), File, GetSysColor(COLOR_MENUTEXT)), 10);
   // The whole row is the bar's, past the last item too.
   RECT Edit = ItemRect(Frame, M.Bar, 1);
   EXPECT_EQ(D->ScreenPixel(Pt(Edit.right + 20, Edit.top + 2)), GetSysColor(COLOR_MENU));
   // The item whose popup is open is highlighted.
   D->Click(Centre(File));
   D->Later([&] {
-    EXPECT_GT(CountColour(*D, File, GetSysColor(COLOR_HIGHLIGHT)), Width(File) * Height(File) / 2);
-    EXPECT_GT(CountColour(*D, File, GetSysColor(COLOR_HIGHLIGHTTEXT)), 10);
+    EXPECT_GT(k58test::CountColour(k58test::ScreenPixels(*D), File, GetSysColor(COLOR_HIGHLIGHT)), Width(File) * Height(File) / 2);
+    EXPECT_GT(k58test::CountColour(k58test::ScreenPixels(*D), File, GetSysColor(COLOR_HIGHLIGHTTEXT)), 10);
   });
   Finish();
-  EXPECT_EQ(CountColour(*D, File, GetSysColor(COLOR_HIGHLIGHT)), 0);
+  EXPECT_EQ(k58test::CountColour(k58test::ScreenPixels(*D), File, GetSysColor(COLOR_HIGHLIGHT)), 0);
 }
 
 TEST_F(MenuBarTest, MouseSelectionSendsTheLoopNotificationsAndPostsTheCommand) {
@@ -218,16 +218,16 @@ TEST_F(MenuBarTest, MouseSelectionSendsTheLoopNotificationsAndPostsTheCommand) {
   D->Pump();
   EXPECT_FALSE(IsWindow(Popup));
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_THAT(MenuNames(Frame, kLoop),
+  EXPECT_THAT(Log().Names(Frame, kLoop),
               ElementsAre("WM_ENTERMENULOOP", "WM_INITMENU", "WM_MENUSELECT", "WM_INITMENUPOPUP", "WM_MENUSELECT",
                           "WM_UNINITMENUPOPUP", "WM_MENUSELECT", "WM_EXITMENULOOP", "WM_COMMAND"));
-  EXPECT_EQ(First(Frame, WM_ENTERMENULOOP).WParam, static_cast<WPARAM>(FALSE));
-  EXPECT_EQ(First(Frame, WM_INITMENU).WParam, reinterpret_cast<WPARAM>(M.Bar));
-  Seen Init = First(Frame, WM_INITMENUPOPUP);
+  EXPECT_EQ(Log().First(Frame, WM_ENTERMENULOOP).WParam, static_cast<WPARAM>(FALSE));
+  EXPECT_EQ(Log().First(Frame, WM_INITMENU).WParam, reinterpret_cast<WPARAM>(M.Bar));
+  Message Init = Log().First(Frame, WM_INITMENUPOPUP);
   EXPECT_EQ(Init.WParam, reinterpret_cast<WPARAM>(M.File));
   EXPECT_EQ(Init.LParam, MAKELPARAM(0, 0));
-  std::vector<Seen> Selects;
-  for (const Seen& S : Log())
+  std::vector<Message> Selects;
+  for (const Message& S : Log())
     if (S.Hwnd == Frame && S.Msg == WM_MENUSELECT) Selects.push_back(S);
   ASSERT_EQ(Selects.size(), 3u);
   EXPECT_EQ(Selects[0].WParam, MAKEWPARAM(0, MF_POPUP | MF_HILITE | MF_MOUSESELECT));
@@ -236,7 +236,7 @@ TEST_F(MenuBarTest, MouseSelectionSendsTheLoopNotificationsAndPostsTheCommand) {
   EXPECT_EQ(Selects[1].LParam, reinterpret_cast<LPARAM>(M.File));
   EXPECT_EQ(Selects[2].WParam, MAKEWPARAM(0, 0xFFFF));
   EXPECT_EQ(Selects[2].LParam, 0);
-  EXPECT_EQ(First(Frame, WM_COMMAND).WParam, MAKEWPARAM(2, 0));
+  EXPECT_EQ(Log().First(Frame, WM_COMMAND).WParam, MAKEWPARAM(2, 0));
 }
 
 TEST_F(MenuBarTest, MouseMovesOpenSubmenusAndSwitchBarItemsAndAClickOutsideCancels) {
@@ -257,9 +257,9 @@ TEST_F(MenuBarTest, MouseMovesOpenSubmenusAndSwitchBarItemsAndAClickOutsideCance
              }});
   D->Pump();
   EXPECT_EQ(PopupOf(M.Edit), nullptr);
-  EXPECT_EQ(Count(Frame, WM_COMMAND), 0);
-  EXPECT_EQ(Count(Frame, WM_EXITMENULOOP), 1);
-  EXPECT_EQ(Count(Frame, WM_UNINITMENUPOPUP), 3);
+  EXPECT_EQ(Log().Count(WM_COMMAND, Frame), 0);
+  EXPECT_EQ(Log().Count(WM_EXITMENULOOP, Frame), 1);
+  EXPECT_EQ(Log().Count(WM_UNINITMENUPOPUP, Frame), 3);
 }
 
 TEST_F(MenuBarTest, AClickOnAGrayedItemOrASeparatorChoosesNothing) {
@@ -276,7 +276,7 @@ TEST_F(MenuBarTest, AClickOnAGrayedItemOrASeparatorChoosesNothing) {
                D->Key(VK_ESCAPE);
              }});
   D->Pump();
-  EXPECT_EQ(Count(Frame, WM_COMMAND), 0);
+  EXPECT_EQ(Log().Count(WM_COMMAND, Frame), 0);
 }
 
 TEST_F(MenuBarTest, KeyboardAltArrowsAndEnterChooseACommand) {
@@ -302,9 +302,9 @@ TEST_F(MenuBarTest, KeyboardAltArrowsAndEnterChooseACommand) {
   D->Key(VK_RETURN);
   D->Pump();
   EXPECT_EQ(PopupOf(M.Recent), nullptr);
-  EXPECT_EQ(First(Frame, WM_COMMAND).WParam, MAKEWPARAM(12, 0));
-  EXPECT_EQ(First(Frame, WM_ENTERMENULOOP).WParam, static_cast<WPARAM>(FALSE));
-  for (const Seen& S : Log()) {
+  EXPECT_EQ(Log().First(Frame, WM_COMMAND).WParam, MAKEWPARAM(12, 0));
+  EXPECT_EQ(Log().First(Frame, WM_ENTERMENULOOP).WParam, static_cast<WPARAM>(FALSE));
+  for (const Message& S : Log()) {
     if (S.Hwnd == Frame && S.Msg == WM_MENUSELECT && HIWORD(S.WParam) != 0xFFFF) {
       EXPECT_FALSE(HIWORD(S.WParam) & MF_MOUSESELECT);
     }
@@ -318,13 +318,13 @@ TEST_F(MenuBarTest, EscapeClosesOneLevelAtATime) {
   D->Later([&] {
     EXPECT_EQ(PopupOf(M.File), nullptr);
     EXPECT_TRUE(GetMenuState(M.Bar, 0, MF_BYPOSITION) & MF_HILITE);  // the bar stays selected
-    EXPECT_EQ(Count(Frame, WM_EXITMENULOOP), 0);
+    EXPECT_EQ(Log().Count(WM_EXITMENULOOP, Frame), 0);
   });
   D->Key(VK_ESCAPE);
   D->Pump();
-  EXPECT_EQ(Count(Frame, WM_EXITMENULOOP), 1);
+  EXPECT_EQ(Log().Count(WM_EXITMENULOOP, Frame), 1);
   EXPECT_FALSE(GetMenuState(M.Bar, 0, MF_BYPOSITION) & MF_HILITE);
-  EXPECT_EQ(Count(Frame, WM_COMMAND), 0);
+  EXPECT_EQ(Log().Count(WM_COMMAND, Frame), 0);
 }
 
 TEST_F(MenuBarTest, MnemonicsOpenAndChooseAndOtherKeysAskTheOwner) {
@@ -333,14 +333,14 @@ TEST_F(MenuBarTest, MnemonicsOpenAndChooseAndOtherKeysAskTheOwner) {
   D->Later([&] { EXPECT_NE(PopupOf(M.Edit), nullptr); });
   D->Key('Q');  // no item: WM_MENUCHAR, then a beep
   D->Later([&] {
-    EXPECT_EQ(Count(Frame, WM_MENUCHAR), 1);
-    EXPECT_EQ(First(Frame, WM_MENUCHAR).WParam, MAKEWPARAM('q', MF_POPUP));
-    EXPECT_EQ(First(Frame, WM_MENUCHAR).LParam, reinterpret_cast<LPARAM>(M.Edit));
+    EXPECT_EQ(Log().Count(WM_MENUCHAR, Frame), 1);
+    EXPECT_EQ(Log().First(Frame, WM_MENUCHAR).WParam, MAKEWPARAM('q', MF_POPUP));
+    EXPECT_EQ(Log().First(Frame, WM_MENUCHAR).LParam, reinterpret_cast<LPARAM>(M.Edit));
     EXPECT_EQ(D->Headless().BeepCount(), Beeps + 1);
   });
   D->Key('T');  // Cu&t
   D->Pump();
-  EXPECT_EQ(First(Frame, WM_COMMAND).WParam, MAKEWPARAM(5, 0));
+  EXPECT_EQ(Log().First(Frame, WM_COMMAND).WParam, MAKEWPARAM(5, 0));
 
   // The owner can answer a key with an item to choose.
   Handle(Frame, [](HWND, UINT Msg, WPARAM, LPARAM, LRESULT& R) {
@@ -348,11 +348,11 @@ TEST_F(MenuBarTest, MnemonicsOpenAndChooseAndOtherKeysAskTheOwner) {
     R = MAKELRESULT(1, MNC_EXECUTE);
     return true;
   });
-  Log().clear();
+  Log().Clear();
   D->Chord({VK_MENU}, 'F');
   D->Key('Z');
   D->Pump();
-  EXPECT_EQ(First(Frame, WM_COMMAND).WParam, MAKEWPARAM(2, 0));
+  EXPECT_EQ(Log().First(Frame, WM_COMMAND).WParam, MAKEWPARAM(2, 0));
 }
 
 TEST_F(MenuBarTest, InitMenuPopupMayChangeTheItemsBeforeTheyShow) {
@@ -373,7 +373,7 @@ TEST_F(MenuBarTest, InitMenuPopupMayChangeTheItemsBeforeTheyShow) {
   });
   D->Key('U');
   D->Pump();
-  EXPECT_EQ(First(Frame, WM_COMMAND).WParam, MAKEWPARAM(4, 0));
+  EXPECT_EQ(Log().First(Frame, WM_COMMAND).WParam, MAKEWPARAM(4, 0));
 }
 
 TEST_F(MenuBarTest, PopupsAreSubclassableWindowsWithAThreePixelFrame) {
@@ -415,7 +415,7 @@ TEST_F(MenuBarTest, PopupsAreSubclassableWindowsWithAThreePixelFrame) {
   });
   D->Pump();
   EXPECT_EQ(PopupOf(M.File), nullptr);
-  EXPECT_EQ(Count(Frame, WM_EXITMENULOOP), 1);
+  EXPECT_EQ(Log().Count(WM_EXITMENULOOP, Frame), 1);
   EXPECT_THAT(Got, ElementsAre(WM_ERASEBKGND, WM_CLOSE, WM_SHOWWINDOW, WM_DESTROY));
 }
 
@@ -425,12 +425,12 @@ TEST_F(MenuBarTest, PopupPixelsShowChecksGrayedTextAndTheSelection) {
   D->Later([&] {
     ASSERT_NE(PopupOf(M.Edit), nullptr);
     RECT Undo = ItemRect(nullptr, M.Edit, 0), Cut = ItemRect(nullptr, M.Edit, 1), Copy = ItemRect(nullptr, M.Edit, 2);
-    EXPECT_GT(CountColour(*D, Cut, GetSysColor(COLOR_HIGHLIGHT)), Width(Cut) * Height(Cut) / 2);
-    EXPECT_GT(CountColour(*D, Undo, GetSysColor(COLOR_GRAYTEXT)), 5);  // grayed
-    EXPECT_EQ(CountColour(*D, Undo, GetSysColor(COLOR_HIGHLIGHT)), 0);
+    EXPECT_GT(k58test::CountColour(k58test::ScreenPixels(*D), Cut, GetSysColor(COLOR_HIGHLIGHT)), Width(Cut) * Height(Cut) / 2);
+    EXPECT_GT(k58test::CountColour(k58test::ScreenPixels(*D), Undo, GetSysColor(COLOR_GRAYTEXT)), 5);  // grayed
+    EXPECT_EQ(k58test::CountColour(k58test::ScreenPixels(*D), Undo, GetSysColor(COLOR_HIGHLIGHT)), 0);
     // The check mark of &Copy sits in the column left of its text.
     RECT Mark{Copy.left, Copy.top, Copy.left + 16, Copy.bottom};
-    EXPECT_GT(CountColour(*D, Mark, GetSysColor(COLOR_MENUTEXT)), 8);
+    EXPECT_GT(k58test::CountColour(k58test::ScreenPixels(*D), Mark, GetSysColor(COLOR_MENUTEXT)), 8);
   });
   Finish();
 }
@@ -479,7 +479,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
   });
   SetMenu(Frame, Bar);
   D->Pump();
-  EXPECT_EQ(Count(Frame, WM_MEASUREITEM), 1);  // the bar item
+  EXPECT_EQ(Log().Count(WM_MEASUREITEM, Frame), 1);  // the bar item
   RECT BarItem = ItemRect(Frame, Bar, 0);
   EXPECT_EQ(Width(BarItem), 60);
   EXPECT_EQ(Height(BarItem), GetSystemMetrics(SM_CYMENU));  // the bar's height stays the metric
@@ -500,7 +500,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
   Chain(*D, {[&] {
                HWND P = PopupOf(Pop);
                ASSERT_NE(P, nullptr);
-               EXPECT_EQ(Count(Frame, WM_MEASUREITEM), 4);
+               EXPECT_EQ(Log().Count(WM_MEASUREITEM, Frame), 4);
                RECT C;
                GetClientRect(P, &C);
                EXPECT_EQ(C.bottom, 75);
@@ -550,7 +550,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
     D->Key(VK_ESCAPE);
   }});
   D->Pump();
-  EXPECT_EQ(Count(Frame, WM_MEASUREITEM), 4);
+  EXPECT_EQ(Log().Count(WM_MEASUREITEM, Frame), 4);
 }
 
 TEST_F(MenuTest, BarItemsAreRedrawnHotWhenThePointerEntersAndLeavesThem) {
@@ -597,27 +597,27 @@ TEST_F(MenuTest, TrackPopupMenuReturnsTheCommandOrPostsIt) {
   HMENU Pop = CreatePopupMenu();
   AppendMenu(Pop, MF_STRING, 7, "&Seven");
   AppendMenu(Pop, MF_STRING, 8, "&Eight");
-  Log().clear();
+  Log().Clear();
   D->Later([&] { D->Click(Centre(ItemRect(nullptr, Pop, 1))); });
   EXPECT_EQ(TrackPopupMenu(Pop, TPM_RETURNCMD, 300, 300, 0, Owner, nullptr), 8);
   D->Pump();
-  EXPECT_EQ(Count(Owner, WM_COMMAND), 0);
-  EXPECT_THAT(MenuNames(Owner, kLoop), ElementsAre("WM_ENTERMENULOOP", "WM_INITMENU", "WM_INITMENUPOPUP",
+  EXPECT_EQ(Log().Count(WM_COMMAND, Owner), 0);
+  EXPECT_THAT(Log().Names(Owner, kLoop), ElementsAre("WM_ENTERMENULOOP", "WM_INITMENU", "WM_INITMENUPOPUP",
                                                    "WM_MENUSELECT", "WM_UNINITMENUPOPUP", "WM_MENUSELECT",
                                                    "WM_EXITMENULOOP"));
-  EXPECT_EQ(First(Owner, WM_ENTERMENULOOP).WParam, static_cast<WPARAM>(TRUE));
+  EXPECT_EQ(Log().First(Owner, WM_ENTERMENULOOP).WParam, static_cast<WPARAM>(TRUE));
 
   // Without TPM_RETURNCMD the command is posted; TPM_NONOTIFY keeps the owner out of the loop.
-  Log().clear();
+  Log().Clear();
   D->Key('E');
   EXPECT_EQ(TrackPopupMenu(Pop, 0, 300, 300, 0, Owner, nullptr), TRUE);
   D->Pump();
-  EXPECT_EQ(First(Owner, WM_COMMAND).WParam, MAKEWPARAM(8, 0));
-  Log().clear();
+  EXPECT_EQ(Log().First(Owner, WM_COMMAND).WParam, MAKEWPARAM(8, 0));
+  Log().Clear();
   D->Key(VK_DOWN);
   D->Key(VK_RETURN);
   EXPECT_EQ(TrackPopupMenuEx(Pop, TPM_NONOTIFY | TPM_RETURNCMD, 300, 300, Owner, nullptr), 7);
-  EXPECT_TRUE(MenuNames(Owner, kLoop).empty());
+  EXPECT_TRUE(Log().Names(Owner, kLoop).empty());
 
   // A click outside cancels: 0.
   D->Later([&] { D->Click(Pt(5, 5)); });
@@ -683,16 +683,16 @@ TEST_F(MenuTest, AcceleratorsSendCommandsForTheirKeysOnly) {
       {[&] { D->Type("u"); }, {}},  // &Undo is grayed: the key is used, no command
   };
   for (const Case& C : Cases) {
-    Log().clear();
+    Log().Clear();
     C.Keys();
     Run();
     std::vector<WPARAM> Got;
-    for (const Seen& S : Log())
+    for (const Message& S : Log())
       if (S.Hwnd == Frame && S.Msg == WM_COMMAND) Got.push_back(S.WParam);
     EXPECT_EQ(Got, C.Commands);
   }
-  EXPECT_EQ(Count(Frame, WM_CHAR), 0);  // the accelerator's character went no further
-  EXPECT_EQ(Count(Frame, WM_INITMENU), 1);
+  EXPECT_EQ(Log().Count(WM_CHAR, Frame), 0);  // the accelerator's character went no further
+  EXPECT_EQ(Log().Count(WM_INITMENU, Frame), 1);
   EXPECT_TRUE(DestroyAcceleratorTable(A));
   EXPECT_FALSE(DestroyAcceleratorTable(A));
 }
@@ -706,22 +706,22 @@ TEST_F(MenuTest, TheSystemMenuFollowsTheStylesAndSendsSystemCommands) {
   EXPECT_NE(GetMenuState(Sys, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
   HWND Frame = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   D->Chord({VK_MENU}, VK_SPACE);
   D->Later([&] {
     HMENU FrameSys = GetSystemMenu(Frame, FALSE);
     EXPECT_NE(PopupOf(FrameSys), nullptr);
     EXPECT_TRUE(GetMenuState(FrameSys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED);  // not minimised or maximised
     EXPECT_FALSE(GetMenuState(FrameSys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_EQ(First(Frame, WM_INITMENUPOPUP).LParam, MAKELPARAM(0, 1));
+    EXPECT_EQ(Log().First(Frame, WM_INITMENUPOPUP).LParam, MAKELPARAM(0, 1));
   });
   D->Key('X');  // Ma&ximize
   D->Pump();
   bool Maximize = false;
-  for (const Seen& S : Log()) Maximize |= S.Hwnd == Frame && S.Msg == WM_SYSCOMMAND && (S.WParam & 0xFFF0) == SC_MAXIMIZE;
+  for (const Message& S : Log()) Maximize |= S.Hwnd == Frame && S.Msg == WM_SYSCOMMAND && (S.WParam & 0xFFF0) == SC_MAXIMIZE;
   EXPECT_TRUE(Maximize);
   EXPECT_TRUE(IsZoomed(Frame));
-  EXPECT_EQ(Count(Frame, WM_COMMAND), 0);
+  EXPECT_EQ(Log().Count(WM_COMMAND, Frame), 0);
   EXPECT_EQ(GetSystemMenu(Frame, TRUE), nullptr);
 }
 

@@ -1,33 +1,6 @@
 #include "MenuTestSupport.h"
 
-#include <map>
-
-#include "platform/win/gdi/Gdi.h"
-
 namespace winui_test {
-
-std::string MenuMessageName(UINT Msg) {
-  static const std::map<UINT, const char*> T = {
-      {WM_INITMENU, "WM_INITMENU"},           {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"},
-      {WM_MENUSELECT, "WM_MENUSELECT"},       {WM_MENUCHAR, "WM_MENUCHAR"},
-      {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"}, {WM_EXITMENULOOP, "WM_EXITMENULOOP"},
-      {WM_UNINITMENUPOPUP, "WM_UNINITMENUPOPUP"}, {WM_COMMAND, "WM_COMMAND"},
-      {WM_SYSCOMMAND, "WM_SYSCOMMAND"},       {WM_MEASUREITEM, "WM_MEASUREITEM"},
-      {WM_DRAWITEM, "WM_DRAWITEM"},           {WM_MDIACTIVATE, "WM_MDIACTIVATE"},
-      {WM_CHILDACTIVATE, "WM_CHILDACTIVATE"}, {WM_NCACTIVATE, "WM_NCACTIVATE"},
-      {WM_SETFOCUS, "WM_SETFOCUS"},           {WM_KILLFOCUS, "WM_KILLFOCUS"},
-      {WM_CANCELMODE, "WM_CANCELMODE"}};
-  auto It = T.find(Msg);
-  return It != T.end() ? It->second : NameOf(Msg);
-}
-
-std::vector<std::string> MenuNames(HWND Hwnd, const std::vector<UINT>& Filter) {
-  std::vector<std::string> Out;
-  for (const Seen& S : Log())
-    if ((!Hwnd || S.Hwnd == Hwnd) && std::find(Filter.begin(), Filter.end(), S.Msg) != Filter.end())
-      Out.push_back(MenuMessageName(S.Msg));
-  return Out;
-}
 
 RECT ItemRect(HWND Window, HMENU Menu, UINT Index) {
   RECT R{};
@@ -74,16 +47,6 @@ void Chain(winui::TestDisplay& D, std::vector<std::function<void()>> Steps) {
   GSteps = std::move(Steps);
   GDisplay = &D;
   D.Later([] { RunStep(0); });
-}
-
-int CountColour(winui::TestDisplay& D, const RECT& R, COLORREF C) {
-  gdi::SurfacePtr S = D.Screen();
-  int X0 = GetSystemMetrics(SM_XVIRTUALSCREEN), Y0 = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  int N = 0;
-  for (int Y = R.top; Y < R.bottom; ++Y)
-    for (int X = R.left; X < R.right; ++X)
-      if (S->Contains(X - X0, Y - Y0) && gdi::PixelToColor(S->Get(X - X0, Y - Y0)) == C) ++N;
-  return N;
 }
 
 HWND PopupOf(HMENU Menu) {

@@ -1,5 +1,5 @@
-// Shared pieces of the menu, MDI and message-box tests: names of the menu and MDI messages, and a
-// window with a small menu bar.
+// Shared pieces of the menu, MDI and message-box tests: a window with a small menu bar, and steps run
+// inside the menu loops.
 #pragma once
 
 #include <functional>
@@ -7,12 +7,9 @@
 #include <vector>
 
 #include "WinUiTestSupport.h"
+#include "tests/common/Display.h"
 
 namespace winui_test {
-
-// The owner's messages among Filter, by name (menu and MDI messages have names here).
-std::vector<std::string> MenuNames(HWND Hwnd, const std::vector<UINT>& Filter);
-std::string MenuMessageName(UINT Msg);
 
 inline int Width(const RECT& R) { return R.right - R.left; }
 inline int Height(const RECT& R) { return R.bottom - R.top; }
@@ -34,9 +31,6 @@ SampleMenu MakeSampleMenu();
 // Runs the steps one after the other inside the loops of the queue: each step runs once the input the
 // step before it injected has been handled.
 void Chain(winui::TestDisplay& D, std::vector<std::function<void()>> Steps);
-
-// Pixels of the screen in a rectangle (screen coordinates) that have a colour, from one picture.
-int CountColour(winui::TestDisplay& D, const RECT& R, COLORREF C);
 
 // The popup window showing a menu now (null when none is open).
 HWND PopupOf(HMENU Menu);

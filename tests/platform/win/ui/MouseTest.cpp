@@ -15,7 +15,7 @@ TEST_F(MouseTest, AClickActivatesTheWindowAndArrivesInClientCoordinates) {
   HWND B = Make(WS_POPUP | WS_VISIBLE, 400, 100, 200, 200);
   D->Pump();
   ASSERT_EQ(GetActiveWindow(), B);
-  Log().clear();
+  Log().Clear();
   D->Click(Pt(150, 160));
   D->Pump();
   EXPECT_THAT(Names(A), ElementsAre("WM_SETCURSOR", "WM_MOUSEMOVE", "WM_MOUSEACTIVATE", "WM_WINDOWPOSCHANGING",
@@ -23,13 +23,13 @@ TEST_F(MouseTest, AClickActivatesTheWindowAndArrivesInClientCoordinates) {
                                     "WM_SETCURSOR", "WM_LBUTTONDOWN", "WM_SETCURSOR", "WM_MOUSEMOVE",
                                     "WM_SETCURSOR", "WM_LBUTTONUP"));
   EXPECT_EQ(GetActiveWindow(), A);
-  Seen Down = First(A, WM_LBUTTONDOWN);
+  Message Down = Log().First(A, WM_LBUTTONDOWN);
   EXPECT_EQ(GET_X_LPARAM(Down.LParam), 150 - 101);
   EXPECT_EQ(GET_Y_LPARAM(Down.LParam), 160 - 101);
   EXPECT_EQ(Down.WParam, MK_LBUTTON);
-  EXPECT_EQ(First(A, WM_MOUSEACTIVATE).LParam, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-  EXPECT_EQ(First(A, WM_ACTIVATE).WParam, static_cast<WPARAM>(WA_CLICKACTIVE));
-  EXPECT_EQ(First(A, WM_LBUTTONUP).WParam, 0u);
+  EXPECT_EQ(Log().First(A, WM_MOUSEACTIVATE).LParam, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(Log().First(A, WM_ACTIVATE).WParam, static_cast<WPARAM>(WA_CLICKACTIVE));
+  EXPECT_EQ(Log().First(A, WM_LBUTTONUP).WParam, 0u);
   DWORD Pos = GetMessagePos();
   EXPECT_EQ(static_cast<SHORT>(LOWORD(Pos)), 150);
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));  // the class cursor from WM_SETCURSOR
@@ -41,17 +41,17 @@ TEST_F(MouseTest, PressesInChildWindowsNotifyTheirAncestors) {
   HWND Leaf = Make(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, Mid);
   HWND Quiet = Make(WS_CHILD | WS_VISIBLE, 100, 100, 50, 50, Mid, WS_EX_NOPARENTNOTIFY);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   D->Click(Pt(30, 40));
   D->Click(Pt(120, 120));
   D->Pump();
   EXPECT_THAT(Names(nullptr, {WM_PARENTNOTIFY, WM_LBUTTONDOWN}),
               ElementsAre("WM_PARENTNOTIFY", "WM_PARENTNOTIFY", "WM_LBUTTONDOWN", "WM_LBUTTONDOWN"));
-  Seen ToMid = First(Mid, WM_PARENTNOTIFY);
+  Message ToMid = Log().First(Mid, WM_PARENTNOTIFY);
   EXPECT_EQ(LOWORD(ToMid.WParam), WM_LBUTTONDOWN);
   EXPECT_EQ(GET_X_LPARAM(ToMid.LParam), 20);
-  EXPECT_EQ(GET_Y_LPARAM(First(Top, WM_PARENTNOTIFY).LParam), 40);
-  EXPECT_EQ(Count(Quiet, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(GET_Y_LPARAM(Log().First(Top, WM_PARENTNOTIFY).LParam), 40);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Quiet), 1);
   (void)Leaf;
 }
 
@@ -66,21 +66,21 @@ TEST_F(MouseTest, MouseActivateAnswersCanRefuseActivationAndEatTheClick) {
     R = Answer;
     return true;
   });
-  Log().clear();
+  Log().Clear();
   D->Click(Pt(50, 50));
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), B);
-  EXPECT_EQ(Count(A, WM_LBUTTONDOWN), 0);
-  EXPECT_EQ(Count(A, WM_LBUTTONUP), 1);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, A), 0);
+  EXPECT_EQ(Log().Count(WM_LBUTTONUP, A), 1);
   Answer = MA_NOACTIVATE;
   D->Click(Pt(50, 50));
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), B);
-  EXPECT_EQ(Count(A, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, A), 1);
   D->Click(Pt(450, 50));
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), B);
-  EXPECT_EQ(Count(Never, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Never), 1);
 }
 
 TEST_F(MouseTest, DoubleClicksNeedTheClassStyleAndComeSoonAndNearEnough) {
@@ -97,7 +97,7 @@ TEST_F(MouseTest, DoubleClicksNeedTheClassStyleAndComeSoonAndNearEnough) {
     RECT R;
     GetWindowRect(C.W, &R);
     POINT P{R.left + 50, R.top + 50};
-    Log().clear();
+    Log().Clear();
     D->Click(P);
     D->Advance(C.Wait);
     D->Click(Pt(P.x + C.Dx, P.y));
@@ -119,21 +119,21 @@ TEST_F(MouseTest, TheCaptureWindowGetsEveryMouseMessageUntilReleased) {
     if (M == WM_LBUTTONUP) ReleaseCapture();
     return false;
   });
-  Log().clear();
+  Log().Clear();
   D->Drag(Pt(150, 150), Pt(350, 150), 2);
   D->Pump();
-  EXPECT_EQ(Count(B, WM_MOUSEMOVE), 0);
+  EXPECT_EQ(Log().Count(WM_MOUSEMOVE, B), 0);
   EXPECT_THAT(Names(A, {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_CAPTURECHANGED}),
               ElementsAre("WM_MOUSEMOVE", "WM_LBUTTONDOWN", "WM_MOUSEMOVE", "WM_MOUSEMOVE", "WM_LBUTTONUP",
                           "WM_CAPTURECHANGED"));
-  Seen Up = First(A, WM_LBUTTONUP);
+  Message Up = Log().First(A, WM_LBUTTONUP);
   EXPECT_EQ(GET_X_LPARAM(Up.LParam), 250);  // beyond the client area: coordinates keep going
   EXPECT_EQ(GetCapture(), nullptr);
   // Taking the capture away tells the old window who has it now.
   SetCapture(A);
-  Log().clear();
+  Log().Clear();
   SetCapture(B);
-  EXPECT_EQ(First(A, WM_CAPTURECHANGED).LParam, reinterpret_cast<LPARAM>(B));
+  EXPECT_EQ(Log().First(A, WM_CAPTURECHANGED).LParam, reinterpret_cast<LPARAM>(B));
   ReleaseCapture();
 }
 
@@ -144,14 +144,14 @@ TEST_F(MouseTest, DisabledWindowsGetNoInputAndDisabledChildrenLetTheParentHaveIt
   D->Pump();
   D->Click(Pt(20, 20));
   D->Pump();
-  EXPECT_EQ(Count(Kid, WM_LBUTTONDOWN), 0);
-  EXPECT_EQ(Count(Owner, WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Kid), 0);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Owner), 1);
   EnableWindow(Owner, FALSE);
   SetActiveWindow(Owner);
-  Log().clear();
+  Log().Clear();
   D->Click(Pt(100, 100));
   D->Pump();
-  EXPECT_EQ(Count(Owner, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Owner), 0);
   EXPECT_EQ(GetActiveWindow(), Dialog);  // a press on the disabled owner brings its popup forward
 }
 
@@ -182,10 +182,10 @@ TEST_F(MouseTest, TheMouseHookSeesTargetAndHitCodeAndCanDiscard) {
   EXPECT_EQ(Hooked[2].wHitTestCode, static_cast<UINT>(HTCLIENT));
   EXPECT_EQ(Hooked[2].pt.x, 200);
   Discard = true;
-  Log().clear();
+  Log().Clear();
   D->Click(Pt(200, 200));
   D->Pump();
-  EXPECT_EQ(Count(W, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, W), 0);
   UnhookWindowsHookEx(TheHook);
 }
 
@@ -196,11 +196,11 @@ TEST_F(MouseTest, TheWheelGoesToTheFocusWindowAndOnUpToItsParents) {
   SetFocus(Focus);
   D->Wheel(Pt(120, 120), -2);
   D->Pump();
-  EXPECT_EQ(Count(Other, WM_MOUSEWHEEL), 0);
-  Seen W = First(Focus, WM_MOUSEWHEEL);
+  EXPECT_EQ(Log().Count(WM_MOUSEWHEEL, Other), 0);
+  Message W = Log().First(Focus, WM_MOUSEWHEEL);
   EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(W.WParam), -240);
   EXPECT_EQ(GET_X_LPARAM(W.LParam), 120);  // screen coordinates
-  EXPECT_EQ(Count(P, WM_MOUSEWHEEL), 1);    // passed on by DefWindowProc
+  EXPECT_EQ(Log().Count(WM_MOUSEWHEEL, P), 1);    // passed on by DefWindowProc
 }
 
 TEST_F(MouseTest, TrackedWindowsHearWhenThePointerLeavesOrRests) {
@@ -215,22 +215,22 @@ TEST_F(MouseTest, TrackedWindowsHearWhenThePointerLeavesOrRests) {
   ASSERT_TRUE(TrackMouseEvent(&T));
   D->Advance(150);
   D->Pump();
-  Seen H = First(A, WM_MOUSEHOVER);
+  Message H = Log().First(A, WM_MOUSEHOVER);
   EXPECT_EQ(GET_X_LPARAM(H.LParam), 49);
   D->MoveTo(Pt(0, 50));  // the border: out of the client area
   D->Pump();
-  EXPECT_EQ(Count(A, WM_MOUSELEAVE), 1);
+  EXPECT_EQ(Log().Count(WM_MOUSELEAVE, A), 1);
   T.dwFlags = TME_LEAVE | TME_NONCLIENT;
   TrackMouseEvent(&T);
   D->MoveTo(Pt(250, 50));
   D->Pump();
-  EXPECT_EQ(Count(A, WM_NCMOUSELEAVE), 1);
+  EXPECT_EQ(Log().Count(WM_NCMOUSELEAVE, A), 1);
   // Asking while the pointer is elsewhere answers at once.
   T.dwFlags = TME_LEAVE;
   TrackMouseEvent(&T);
   D->Pump();
-  EXPECT_EQ(Count(A, WM_MOUSELEAVE), 2);
-  EXPECT_EQ(Count(B, WM_MOUSELEAVE), 0);
+  EXPECT_EQ(Log().Count(WM_MOUSELEAVE, A), 2);
+  EXPECT_EQ(Log().Count(WM_MOUSELEAVE, B), 0);
 }
 
 TEST_F(MouseTest, CursorPositionMovesWithInputAndSetCursorPos) {
@@ -241,7 +241,7 @@ TEST_F(MouseTest, CursorPositionMovesWithInputAndSetCursorPos) {
   POINT P;
   GetCursorPos(&P);
   EXPECT_EQ(P.x, 30);
-  Seen M = First(W, WM_MOUSEMOVE);
+  Message M = Log().First(W, WM_MOUSEMOVE);
   EXPECT_EQ(GET_Y_LPARAM(M.LParam), 40);
   EXPECT_EQ(GetDoubleClickTime(), 500u);
 }

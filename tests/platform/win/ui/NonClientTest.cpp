@@ -72,7 +72,7 @@ TEST_F(NonClientTest, FramesAndCaptionsHaveTheirColoursAndFollowActivation) {
 TEST_F(NonClientTest, DraggingTheCaptionMovesTheWindowInAModalLoop) {
   HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   D->Drag(Pt(200, 110), Pt(260, 150), 3);
   D->Pump();
   RECT R;
@@ -82,8 +82,8 @@ TEST_F(NonClientTest, DraggingTheCaptionMovesTheWindowInAModalLoop) {
   EXPECT_EQ(R.right - R.left, 300);
   EXPECT_THAT(Names(W, {WM_NCLBUTTONDOWN, WM_SYSCOMMAND, WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}),
               ElementsAre("WM_NCLBUTTONDOWN", "WM_SYSCOMMAND", "WM_ENTERSIZEMOVE", "WM_EXITSIZEMOVE"));
-  EXPECT_EQ(First(W, WM_SYSCOMMAND).WParam, SC_MOVE + HTCAPTION);
-  EXPECT_EQ(Count(W, WM_MOVING), 3);
+  EXPECT_EQ(Log().First(W, WM_SYSCOMMAND).WParam, SC_MOVE + HTCAPTION);
+  EXPECT_EQ(Log().Count(WM_MOVING, W), 3);
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -96,7 +96,7 @@ TEST_F(NonClientTest, DraggingTheFrameSizesTheWindowWithinItsLimits) {
   GetWindowRect(W, &R);
   EXPECT_EQ(R.right, 450);
   EXPECT_EQ(R.bottom, 320);
-  EXPECT_EQ(First(W, WM_SIZING).WParam, WMSZ_BOTTOMRIGHT);
+  EXPECT_EQ(Log().First(W, WM_SIZING).WParam, WMSZ_BOTTOMRIGHT);
   D->Drag(Pt(101, 200), Pt(400, 200), 1);  // far past the right edge: stops at the minimum width
   D->Pump();
   GetWindowRect(W, &R);
@@ -123,7 +123,7 @@ TEST_F(NonClientTest, CaptionButtonsActOnlyWhenReleasedOverThem) {
   D->Click(Pt(385, 112));
   D->Pump();
   EXPECT_FALSE(IsWindow(W));
-  EXPECT_EQ(Count(W, WM_CLOSE), 1);
+  EXPECT_EQ(Log().Count(WM_CLOSE, W), 1);
 }
 
 TEST_F(NonClientTest, HostWindowManagerRequestsMoveAndClose) {

@@ -31,7 +31,7 @@ void PaintWith(HWND W, COLORREF Colour) {
 TEST_F(PaintTest, InvalidationPaintsOnceWhenNothingElseIsWaitingBeforeTimers) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   SetTimer(W, 1, 10, nullptr);
   D->Advance(20);
   InvalidateRect(W, nullptr, TRUE);
@@ -41,7 +41,7 @@ TEST_F(PaintTest, InvalidationPaintsOnceWhenNothingElseIsWaitingBeforeTimers) {
   PostMessage(W, WM_USER, 0, 0);
   InvalidateRect(W, nullptr, FALSE);  // merges with the pending one
   D->Pump();
-  EXPECT_THAT(Names(W), ElementsAre("0x0400", "WM_PAINT", "WM_ERASEBKGND", "WM_TIMER"));
+  EXPECT_THAT(Names(W), ElementsAre("WM_USER", "WM_PAINT", "WM_ERASEBKGND", "WM_TIMER"));
   EXPECT_FALSE(GetUpdateRect(W, nullptr, FALSE));
   KillTimer(W, 1);
 }
@@ -50,7 +50,7 @@ TEST_F(PaintTest, ValidatedAreasAreNotPaintedAndHiddenWindowsNeverAre) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND Hidden = Make(WS_POPUP, 0, 0, 100, 100);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   RECT Part{0, 0, 50, 100};
   InvalidateRect(W, nullptr, TRUE);
   ValidateRect(W, &Part);
@@ -64,7 +64,7 @@ TEST_F(PaintTest, ValidatedAreasAreNotPaintedAndHiddenWindowsNeverAre) {
   DeleteObject(Rgn);
   InvalidateRect(Hidden, nullptr, TRUE);
   D->Pump();
-  EXPECT_EQ(Count(nullptr, WM_PAINT), 0);
+  EXPECT_EQ(Log().Count(WM_PAINT, nullptr), 0);
 }
 
 TEST_F(PaintTest, TheClassBrushErasesAndPaintStructTellsWhenNobodyErased) {
@@ -109,10 +109,10 @@ TEST_F(PaintTest, ChildrenKeepTheirPixelsFromAClippingParent) {
   D->Pump();
   EXPECT_EQ(D->ClientPixel(P, Pt(5, 5)), kRed);
   EXPECT_EQ(D->ClientPixel(P, Pt(25, 25)), kGreen);
-  Log().clear();
+  Log().Clear();
   InvalidateRect(P, nullptr, TRUE);
   D->Pump();
-  EXPECT_EQ(Count(C, WM_PAINT), 0);  // a clipping parent invalidates only itself
+  EXPECT_EQ(Log().Count(WM_PAINT, C), 0);  // a clipping parent invalidates only itself
   EXPECT_EQ(D->ClientPixel(P, Pt(25, 25)), kGreen);
 }
 
@@ -123,13 +123,13 @@ TEST_F(PaintTest, ANonClippingParentInvalidatesTheChildrenItCovers) {
   PaintWith(P, kRed);
   PaintWith(C, kGreen);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   RECT Part{0, 0, 40, 40};
   InvalidateRect(P, &Part, TRUE);
   D->Pump();
   EXPECT_THAT(Names(nullptr, {WM_PAINT}), ElementsAre("WM_PAINT", "WM_PAINT"));
   EXPECT_EQ(Log()[0].Hwnd, P);  // the parent first, then the child over it
-  EXPECT_EQ(Count(Far, WM_PAINT), 0);
+  EXPECT_EQ(Log().Count(WM_PAINT, Far), 0);
   EXPECT_EQ(D->ClientPixel(P, Pt(25, 25)), kGreen);
 }
 
@@ -137,21 +137,21 @@ TEST_F(PaintTest, RedrawWindowFlagsChooseWhatIsPaintedAndWhen) {
   HWND P = Make(WS_POPUP | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN, 0, 0, 100, 100);
   HWND C = Make(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, P);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   RedrawWindow(P, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   EXPECT_THAT(Names(), ElementsAre("WM_PAINT", "WM_NCPAINT", "WM_ERASEBKGND", "WM_PAINT", "WM_ERASEBKGND"));
   EXPECT_EQ(Log()[3].Hwnd, C);
-  Log().clear();
+  Log().Clear();
   RedrawWindow(P, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
   EXPECT_THAT(Names(P), ElementsAre("WM_ERASEBKGND"));
   EXPECT_TRUE(GetUpdateRect(P, nullptr, FALSE));  // the paint itself waits
   RedrawWindow(P, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
   EXPECT_FALSE(GetUpdateRect(P, nullptr, FALSE));
-  Log().clear();
+  Log().Clear();
   RedrawWindow(P, nullptr, nullptr, RDW_INTERNALPAINT);
   D->Pump();
   EXPECT_THAT(Names(P), ElementsAre("WM_PAINT"));
-  Log().clear();
+  Log().Clear();
   InvalidateRect(C, nullptr, TRUE);
   UpdateWindow(P);
   EXPECT_THAT(Names(), ElementsAre("WM_PAINT", "WM_ERASEBKGND"));
@@ -161,7 +161,7 @@ TEST_F(PaintTest, RedrawWindowFlagsChooseWhatIsPaintedAndWhen) {
 TEST_F(PaintTest, AFrameWaitingAloneIsPaintedWithoutWmPaint) {
   HWND W = Make(WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 50, 50);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   RECT Frame{-1, -1, 0, 0};  // only the corner of the frame
   RedrawWindow(W, &Frame, nullptr, RDW_INVALIDATE | RDW_FRAME);
   D->Pump();
@@ -225,7 +225,7 @@ TEST_F(PaintTest, MovingAChildRepaintsTheUncoveredPartOfTheParent) {
   PaintWith(P, kRed);
   PaintWith(C, kGreen);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   MoveWindow(C, 100, 10, 30, 30, TRUE);
   RECT U;
   GetUpdateRect(P, &U, FALSE);

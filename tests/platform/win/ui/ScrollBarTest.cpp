@@ -20,7 +20,7 @@ SCROLLINFO Info(int Min, int Max, UINT Page, int Pos, UINT Mask = SIF_ALL) {
 
 std::vector<WORD> Codes(HWND W, UINT Msg = WM_VSCROLL) {
   std::vector<WORD> Out;
-  for (const Seen& S : Log())
+  for (const Message& S : Log())
     if (S.Hwnd == W && S.Msg == Msg) Out.push_back(LOWORD(S.WParam));
   return Out;
 }
@@ -42,13 +42,13 @@ TEST_F(ScrollBarTest, PositionsStayInRangeAndEmptyRangesHideOrDisableTheBar) {
   EXPECT_EQ(Got.nMax, 99);
   EXPECT_EQ(Got.nPage, 20u);
   // The page covers the whole range: the bar goes, and the client area grows.
-  Log().clear();
+  Log().Clear();
   Si = Info(0, 9, 10, 0, SIF_RANGE | SIF_PAGE);
   SetScrollInfo(W, SB_VERT, &Si, TRUE);
   EXPECT_FALSE(GetWindowLong(W, GWL_STYLE) & WS_VSCROLL);
   GetClientRect(W, &C);
   EXPECT_EQ(C.right, 200);
-  EXPECT_EQ(LOWORD(First(W, WM_SIZE).LParam), 200);
+  EXPECT_EQ(LOWORD(Log().First(W, WM_SIZE).LParam), 200);
   // With SIF_DISABLENOSCROLL it stays, disabled.
   Si = Info(0, 9, 10, 0, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL);
   SetScrollInfo(W, SB_VERT, &Si, TRUE);
@@ -115,7 +115,7 @@ TEST_F(ScrollBarTest, ClicksOnArrowsAndTrackSendLineAndPageCodes) {
   SCROLLINFO Si = Info(0, 99, 10, 0);
   SetScrollInfo(W, SB_VERT, &Si, TRUE);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   D->Click(Pt(192, 295));  // the down arrow
   D->Click(Pt(192, 250));  // the track below the thumb
   D->Pump();
@@ -128,7 +128,7 @@ TEST_F(ScrollBarTest, HoldingAnArrowRepeatsUntilReleased) {
   SCROLLINFO Si = Info(0, 99, 10, 0);
   SetScrollInfo(W, SB_VERT, &Si, TRUE);
   D->Pump();
-  Log().clear();
+  Log().Clear();
   D->Press(Pt(192, 105));
   D->AdvanceLater(200);  // the first repeat
   D->AdvanceLater(50);
@@ -145,7 +145,7 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
   SetScrollInfo(W, SB_HORZ, &Si, TRUE);
   D->Pump();
   // Track 184 pixels, thumb 16: 168 pixels for 0..100.
-  Log().clear();
+  Log().Clear();
   Handle(W, [](HWND H, UINT M, WPARAM Wp, LPARAM, LRESULT&) {
     if (M == WM_HSCROLL && LOWORD(Wp) == SB_THUMBTRACK) {
       SCROLLINFO T;
@@ -160,8 +160,8 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
   D->Pump();
   std::vector<WORD> C = Codes(W, WM_HSCROLL);
   ASSERT_THAT(C, ElementsAre(SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL));
-  Seen Last;
-  for (const Seen& S : Log())
+  Message Last;
+  for (const Message& S : Log())
     if (S.Msg == WM_HSCROLL && LOWORD(S.WParam) == SB_THUMBPOSITION) Last = S;
   EXPECT_EQ(HIWORD(Last.WParam), 50);
 }

@@ -1,5 +1,6 @@
-// Shared pieces of the window tests: a spy window class that records what its windows receive and
-// lets a test answer messages, and a fixture running every test on a fresh headless display.
+// Shared pieces of the window tests: a spy window class that records what its windows receive in one
+// message log and lets a test answer messages, and a fixture running every test on a fresh headless
+// display.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -12,25 +13,19 @@
 #include <vector>
 
 #include "platform/win/Windows.h"
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
+#include "tests/common/Messages.h"
 
 namespace winui_test {
 
-struct Seen {
-  HWND Hwnd;
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-};
+using k58test::Message;
 
 // Messages received by spy windows, in order.
-std::vector<Seen>& Log();
-// Message names of one window's log (all windows when null), only those in Filter when given.
+k58test::MessageLog& Log();
+// Message names of one window's log (all windows when null), only those in Filter when given. Without
+// a filter, text queries and hit tests are left out: they come and go with painting and say nothing
+// about the sequences tested.
 std::vector<std::string> Names(HWND Hwnd = nullptr, const std::vector<UINT>& Filter = {});
-// The first logged message of a window with that number (fails the test when there is none).
-Seen First(HWND Hwnd, UINT Msg);
-int Count(HWND Hwnd, UINT Msg);
-std::string NameOf(UINT Msg);
 
 // A test's answer to a message of one window: true when handled (with Result set).
 using Handler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;

@@ -16,7 +16,7 @@ TEST_F(TreeTest, CreatingAVisibleTopLevelWindowSizesShowsAndActivatesIt) {
                                     "WM_NCACTIVATE", "WM_ACTIVATE", "WM_SETFOCUS", "WM_WINDOWPOSCHANGED"));
   EXPECT_EQ(GetActiveWindow(), W);
   EXPECT_EQ(GetFocus(), W);
-  Log().clear();
+  Log().Clear();
   D->Pump();
   EXPECT_THAT(Names(W), ElementsAre("WM_PAINT", "WM_NCPAINT", "WM_ERASEBKGND"));
   EXPECT_TRUE(D->Headless().IsMapped(W));
@@ -24,7 +24,7 @@ TEST_F(TreeTest, CreatingAVisibleTopLevelWindowSizesShowsAndActivatesIt) {
 
 TEST_F(TreeTest, CreatingAChildNotifiesTheParentAndNeverActivates) {
   HWND P = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
-  Log().clear();
+  Log().Clear();
   HWND C = Make(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, P);
   EXPECT_THAT(Names(C), ElementsAre("WM_NCCREATE", "WM_NCCALCSIZE", "WM_CREATE", "WM_SIZE", "WM_MOVE",
                                     "WM_SHOWWINDOW", "WM_WINDOWPOSCHANGING", "WM_WINDOWPOSCHANGED"));
@@ -93,7 +93,7 @@ TEST_F(TreeTest, StyleChangesTakeEffectWithAFrameChange) {
   RECT C;
   GetClientRect(W, &C);
   EXPECT_EQ(C.right, 100);  // not before the frame is recalculated
-  Log().clear();
+  Log().Clear();
   SetWindowPos(W, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_THAT(Names(W), ElementsAre("WM_WINDOWPOSCHANGING", "WM_NCCALCSIZE", "WM_WINDOWPOSCHANGED", "WM_MOVE",
                                     "WM_SIZE"));
@@ -129,11 +129,11 @@ TEST_F(TreeTest, PointsMapBetweenNestedClientAreasAndTheScreen) {
 
 TEST_F(TreeTest, MovingAndSizingSendsPositionMessagesAndClampsToTheTrackingSize) {
   HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200);
-  Log().clear();
+  Log().Clear();
   MoveWindow(W, 20, 30, 320, 240, TRUE);
   EXPECT_THAT(Names(W), ElementsAre("WM_WINDOWPOSCHANGING", "WM_GETMINMAXINFO", "WM_NCCALCSIZE",
                                     "WM_WINDOWPOSCHANGED", "WM_MOVE", "WM_SIZE"));
-  Seen Size = First(W, WM_SIZE);
+  Message Size = Log().First(W, WM_SIZE);
   EXPECT_EQ(LOWORD(Size.LParam), 320 - 8);
   EXPECT_EQ(HIWORD(Size.LParam), 240 - 27);
   // Below the minimum tracking size a sizable window stops at it.
@@ -143,7 +143,7 @@ TEST_F(TreeTest, MovingAndSizingSendsPositionMessagesAndClampsToTheTrackingSize)
   EXPECT_EQ(R.right - R.left, GetSystemMetrics(SM_CXMINTRACK));
   EXPECT_EQ(R.bottom - R.top, GetSystemMetrics(SM_CYMINTRACK));
   // Nothing changed: the window hears of the request but not of a change.
-  Log().clear();
+  Log().Clear();
   SetWindowPos(W, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_THAT(Names(W), ElementsAre("WM_WINDOWPOSCHANGING"));
   // A handler of WM_WINDOWPOSCHANGING may change the request.
@@ -163,7 +163,7 @@ TEST_F(TreeTest, MaximiseFillsTheWorkAreaAndRestoreReturns) {
   Mi.rcWork.bottom -= 40;
   SystemParametersInfo(SPI_SETWORKAREA, 0, &Mi.rcWork, 0);
   HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60, 300, 200);
-  Log().clear();
+  Log().Clear();
   ShowWindow(W, SW_MAXIMIZE);
   EXPECT_TRUE(IsZoomed(W));
   RECT R;
@@ -172,7 +172,7 @@ TEST_F(TreeTest, MaximiseFillsTheWorkAreaAndRestoreReturns) {
   EXPECT_EQ(R.top, -4);
   EXPECT_EQ(R.right, 1280 + 4);
   EXPECT_EQ(R.bottom, 1024 - 40 + 4);
-  EXPECT_EQ(First(W, WM_SIZE).WParam, SIZE_MAXIMIZED);
+  EXPECT_EQ(Log().First(W, WM_SIZE).WParam, SIZE_MAXIMIZED);
   ShowWindow(W, SW_RESTORE);
   EXPECT_FALSE(IsZoomed(W));
   GetWindowRect(W, &R);
@@ -244,7 +244,7 @@ TEST_F(TreeTest, DisablingTakesTheFocusAndSendsWmEnable) {
   HWND P = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
   HWND C = Make(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, P);
   SetFocus(C);
-  Log().clear();
+  Log().Clear();
   EXPECT_FALSE(EnableWindow(C, FALSE));
   EXPECT_THAT(Names(C), ElementsAre("WM_CANCELMODE", "WM_KILLFOCUS", "WM_ENABLE"));
   EXPECT_EQ(GetFocus(), nullptr);
@@ -252,7 +252,7 @@ TEST_F(TreeTest, DisablingTakesTheFocusAndSendsWmEnable) {
   EXPECT_FALSE(SetFocus(C));
   EXPECT_TRUE(EnableWindow(C, TRUE));
   EXPECT_TRUE(IsWindowEnabled(C));
-  EXPECT_EQ(First(C, WM_ENABLE).WParam, 0u);
+  EXPECT_EQ(Log().First(C, WM_ENABLE).WParam, 0u);
 }
 
 TEST_F(TreeTest, WindowFromPointSkipsHiddenDisabledAndTransparentWindows) {
@@ -333,14 +333,14 @@ TEST_F(TreeTest, SystemChangesReachEveryTopLevelWindowHiddenOnesToo) {
   INT Index = COLOR_WINDOW;
   COLORREF Colour = RGB(1, 2, 3);
   SetSysColors(1, &Index, &Colour);
-  EXPECT_EQ(Count(Shown, WM_SYSCOLORCHANGE), 1);
-  EXPECT_EQ(Count(Hidden, WM_SYSCOLORCHANGE), 1);
-  EXPECT_EQ(Count(Child, WM_SYSCOLORCHANGE), 0);
+  EXPECT_EQ(Log().Count(WM_SYSCOLORCHANGE, Shown), 1);
+  EXPECT_EQ(Log().Count(WM_SYSCOLORCHANGE, Hidden), 1);
+  EXPECT_EQ(Log().Count(WM_SYSCOLORCHANGE, Child), 0);
   RECT Work{0, 0, 1280, 1000};
   SystemParametersInfo(SPI_SETWORKAREA, 0, &Work, SPIF_SENDCHANGE);
-  EXPECT_EQ(First(Hidden, WM_SETTINGCHANGE).WParam, SPI_SETWORKAREA);
+  EXPECT_EQ(Log().First(Hidden, WM_SETTINGCHANGE).WParam, SPI_SETWORKAREA);
   SendMessage(HWND_BROADCAST, WM_THEMECHANGED, 0, 0);
-  EXPECT_EQ(Count(Hidden, WM_THEMECHANGED), 1);
+  EXPECT_EQ(Log().Count(WM_THEMECHANGED, Hidden), 1);
 }
 
 TEST_F(TreeTest, TitleChangesRepaintTheCaptionAndReachTheWindowManager) {

@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "X11TestSupport.h"
+#include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/Headless.h"
-#include "platform/win/ui/TestDisplay.h"
 #include "platform/win/ui/X11Display.h"
+#include "tests/common/Messages.h"
 
 #include <poll.h>
 
@@ -29,31 +30,21 @@ namespace {
 
 using namespace x11test;
 
-struct Seen {
-  HWND Hwnd;
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-};
+using k58test::Message;
 
-std::vector<Seen>& Log() {
-  static std::vector<Seen> L;
+k58test::MessageLog& Log() {
+  static k58test::MessageLog L;
   return L;
 }
 
 LRESULT CALLBACK SpyProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  Log().push_back(Seen{Hwnd, Msg, WParam, LParam});
+  Log().Add(Hwnd, Msg, WParam, LParam);
   return DefWindowProc(Hwnd, Msg, WParam, LParam);
 }
 
-int Count(HWND Hwnd, UINT Msg) {
-  int N = 0;
-  for (const Seen& S : Log())
-    if (S.Hwnd == Hwnd && S.Msg == Msg) ++N;
-  return N;
-}
+int Count(HWND Hwnd, UINT Msg) { return Log().Count(Msg, Hwnd); }
 
-const Seen* Last(HWND Hwnd, UINT Msg) {
+const Message* Last(HWND Hwnd, UINT Msg) {
   for (auto It = Log().rbegin(); It != Log().rend(); ++It)
     if (It->Hwnd == Hwnd && It->Msg == Msg) return &*It;
   return nullptr;
@@ -99,7 +90,7 @@ protected:
     Probe = XOpenDisplay(Server->Name().c_str());
     ASSERT_NE(Probe, nullptr);
     Root = DefaultRootWindow(Probe);
-    Log().clear();
+    Log().Clear();
   }
 
   void TearDown() override {
@@ -420,7 +411,7 @@ TEST_F(XvfbDisplay, ButtonsAndWheelArriveAtTheWindowUnderThePointer) {
   SendButton(W, At, Button1, true);
   SendButton(W, At, Button1, false);
   ASSERT_TRUE(PumpUntil([&] { return Count(W, WM_LBUTTONUP) == 1; }));
-  const Seen* Down = Last(W, WM_LBUTTONDOWN);
+  const Message* Down = Last(W, WM_LBUTTONDOWN);
   ASSERT_NE(Down, nullptr);
   EXPECT_EQ(GET_X_LPARAM(Down->LParam), Client.x);
   EXPECT_EQ(GET_Y_LPARAM(Down->LParam), Client.y);
@@ -432,7 +423,7 @@ TEST_F(XvfbDisplay, ButtonsAndWheelArriveAtTheWindowUnderThePointer) {
   SendButton(W, At, Button5, false);
   ASSERT_TRUE(PumpUntil([&] { return Count(W, WM_MOUSEWHEEL) == 2; }));
   std::vector<int> Deltas;
-  for (const Seen& S : Log())
+  for (const Message& S : Log())
     if (S.Hwnd == W && S.Msg == WM_MOUSEWHEEL) Deltas.push_back(static_cast<short>(HIWORD(S.WParam)));
   EXPECT_EQ(Deltas, (std::vector<int>{WHEEL_DELTA, -WHEEL_DELTA}));
 }
@@ -457,14 +448,14 @@ TEST_F(XvfbDisplay, KeysArriveAsVirtualKeysAndCharacters) {
       {XK_Left, 0, VK_LEFT, 0},
   };
   for (const auto& C : Cases) {
-    Log().clear();
+    Log().Clear();
     SendKey(W, C.Sym, C.State, true);
     SendKey(W, C.Sym, C.State, false);
     ASSERT_TRUE(PumpUntil([&] { return Count(W, WM_KEYUP) == 1; })) << XKeysymToString(C.Sym);
-    const Seen* Down = Last(W, WM_KEYDOWN);
+    const Message* Down = Last(W, WM_KEYDOWN);
     ASSERT_NE(Down, nullptr) << XKeysymToString(C.Sym);
     EXPECT_EQ(Down->WParam, C.Vk) << XKeysymToString(C.Sym);
-    const Seen* Char = Last(W, WM_CHAR);
+    const Message* Char = Last(W, WM_CHAR);
     if (C.Char) {
       ASSERT_NE(Char, nullptr) << XKeysymToString(C.Sym);
       EXPECT_EQ(Char->WParam, C.Char) << XKeysymToString(C.Sym);
@@ -475,7 +466,7 @@ TEST_F(XvfbDisplay, KeysArriveAsVirtualKeysAndCharacters) {
 
   // A release without a press we reported (the press went to an input method or another program) is
   // no key going up; the next key is still reported.
-  Log().clear();
+  Log().Clear();
   SendKey(W, XK_b, 0, false);
   SendKey(W, XK_c, 0, true);
   SendKey(W, XK_c, 0, false);
@@ -492,7 +483,7 @@ TEST_F(XvfbDisplay, FocusMovesActivateAndKeysHeldWhenTheApplicationLosesFocusAre
   FocusAndWait(A);
   FocusAndWait(B);
   // From one of ours to another: the application stays active throughout.
-  for (const Seen& S : Log()) EXPECT_FALSE(S.Msg == WM_ACTIVATEAPP && S.WParam == FALSE);
+  for (const Message& S : Log()) EXPECT_FALSE(S.Msg == WM_ACTIVATEAPP && S.WParam == FALSE);
 
   SendKey(B, XK_Shift_L, 0, true);
   ASSERT_TRUE(PumpUntil([&] { return Count(B, WM_KEYDOWN) >= 1; }));
@@ -534,12 +525,12 @@ TEST_F(XvfbFocusOrder, TheProgramsActivationOutlivesTheFocusItsEarlierRequestBro
   ASSERT_TRUE(WaitFor([&] { return ServerFocus() == XOf(A); }));
   HoldUntilQueued(A);
   ShowWindow(B, SW_SHOWNORMAL);
-  Log().clear();
+  Log().Clear();
   LetKeyGo(A);
   ASSERT_TRUE(PumpUntil([&] { return ServerFocus() == XOf(B); }));
   Settle(B);
   EXPECT_EQ(GetActiveWindow(), B) << "the late news of A's focus undid the program's activation";
-  for (const Seen& S : Log())
+  for (const Message& S : Log())
     EXPECT_FALSE(S.Hwnd == A && S.Msg == WM_ACTIVATE && LOWORD(S.WParam) != WA_INACTIVE)
         << "A was activated again in between";
   // From there on the user's moves are followed as always.
@@ -556,7 +547,7 @@ TEST_F(XvfbFocusOrder, HidingOrDestroyingTheFocusedWindowPassesTheFocusToItsOwne
     HWND Dialog = Make(WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 200, 120, "Dialog", Main);
     ShowAndWait(Dialog);
     ASSERT_EQ(GetActiveWindow(), Dialog);
-    Log().clear();
+    Log().Clear();
     if (Destroy)
       DestroyWindow(Dialog);
     else

@@ -1,5 +1,5 @@
 // The headless test helper.
-#include "platform/win/ui/TestDisplay.h"
+#include "platform/win/testing/TestDisplay.h"
 
 #include <unistd.h>
 
@@ -14,6 +14,8 @@ namespace {
 const char* const kRegular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const char* const kBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 const char* const kCjk = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
+
+TestDisplay* TheCurrent = nullptr;
 
 bool Exists(const char* Path) { return ::access(Path, R_OK) == 0; }
 
@@ -82,6 +84,7 @@ void ResetWindowSystemState() {
 }
 
 TestDisplay::TestDisplay(int Width, int Height) {
+  TheCurrent = this;
   EnsureInit();
   FClock = std::make_unique<wincore::ScopedManualClock>(10000);
   DestroyThreadWindows();
@@ -101,6 +104,7 @@ TestDisplay::TestDisplay(int Width, int Height) {
 }
 
 TestDisplay::~TestDisplay() {
+  if (TheCurrent == this) TheCurrent = nullptr;
   DestroyCaret();
   DestroyThreadWindows();
   ResetWindowSystemState();
@@ -108,6 +112,8 @@ TestDisplay::~TestDisplay() {
   gdi::ResetSystemTables();
   SetDisplayBackend(std::make_unique<HeadlessDisplay>());
 }
+
+TestDisplay* TestDisplay::Current() { return TheCurrent; }
 
 void TestDisplay::MoveTo(POINT P) { InjectMouseMove(P, GetTickCount()); }
 

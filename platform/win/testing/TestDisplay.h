@@ -27,6 +27,9 @@ public:
   TestDisplay(const TestDisplay&) = delete;
   TestDisplay& operator=(const TestDisplay&) = delete;
 
+  // The display alive now, or null.
+  static TestDisplay* Current();
+
   HeadlessDisplay& Headless() { return *FDisplay; }
   wincore::ManualClock& Clock() { return **FClock; }
 
