@@ -2,6 +2,7 @@
 // queues, BeginPaint/EndPaint, window DCs on the top-level surfaces, RedrawWindow and scrolling.
 #include <map>
 
+#include "platform/classes/Thread.h"
 #include "platform/win/ui/UiInternal.h"
 
 namespace winui {
@@ -218,6 +219,7 @@ HWND FindWindowToPaint(HWND Filter) {
   }
   for (HWND T : TopLevels())
     if (HWND P = FindIn(T, Thread)) return P;
+  if (Thread == MainThreadID && Ui().Backend) Ui().Backend->Idle();
   return nullptr;
 }
 

@@ -83,6 +83,11 @@ static_assert(sizeof(kAtomNames) / sizeof(kAtomNames[0]) == AtomCount);
 // _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
 constexpr long kMotifHintsDecorations = 2;
 
+// Events every top-level window takes (an input context may add its own).
+constexpr long kTopEventMask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                               PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                               StructureNotifyMask | PropertyChangeMask;
+
 }  // namespace
 
 struct ShmSegment {
@@ -173,7 +178,6 @@ bool X11Display::Open(const X11Options& Options) {
     FFixesEvent = 0;
   }
 
-  OpenInputMethod();
   DetectWindowManager();
 
   FWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -222,6 +226,25 @@ void X11Display::OpenInputMethod() {
     XCloseIM(FIm);
     FIm = nullptr;
   }
+}
+
+void X11Display::CreateInputContext(Top& T) {
+  if (!FIm || T.Ic || !T.Win) return;
+  T.Ic = XCreateIC(FIm, XNInputStyle, FImStyle, XNClientWindow, T.Win, XNFocusWindow, T.Win, nullptr);
+  if (!T.Ic) return;
+  long Extra = 0;
+  if (!XGetICValues(T.Ic, XNFilterEvents, &Extra, nullptr) && Extra) XSelectInput(FDpy, T.Win, kTopEventMask | Extra);
+  if (FXFocus == T.Win) XSetICFocus(T.Ic);
+}
+
+void X11Display::Idle() {
+  // Opening the input method reads the locale's compose tables, a large part of the start-up time on
+  // X: it waits until the first window is up. Keys typed before that are translated without it.
+  if (FImTried.exchange(true)) return;
+  XGuard G(*this);
+  OpenInputMethod();
+  for (auto& [Hwnd, T] : FTops) CreateInputContext(T);
+  XFlush(FDpy);
 }
 
 void X11Display::DetectWindowManager() {
@@ -346,9 +369,7 @@ void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
   A.background_pixmap = None;  // never cleared by the server: the surface covers every pixel
   A.bit_gravity = NorthWestGravity;
   A.override_redirect = T.OverrideRedirect ? True : False;
-  A.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                 PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask | StructureNotifyMask |
-                 PropertyChangeMask;
+  A.event_mask = kTopEventMask;
   A.cursor = FCurrentCursor;
   unsigned long Mask = CWBackPixmap | CWBitGravity | CWOverrideRedirect | CWEventMask | (A.cursor ? CWCursor : 0);
   T.Win = XCreateWindow(FDpy, FRoot, Info.Rect.left, Info.Rect.top, Clamp16(Width(Info.Rect)),
@@ -373,14 +394,7 @@ void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
   XChangeProperty(FDpy, T.Win, At(A_MOTIF_WM_HINTS), At(A_MOTIF_WM_HINTS), 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(Motif), 5);
 
-  if (FIm) {
-    T.Ic = XCreateIC(FIm, XNInputStyle, FImStyle, XNClientWindow, T.Win, XNFocusWindow, T.Win, nullptr);
-    if (T.Ic) {
-      long Extra = 0;
-      if (!XGetICValues(T.Ic, XNFilterEvents, &Extra, nullptr) && Extra)
-        XSelectInput(FDpy, T.Win, A.event_mask | Extra);
-    }
-  }
+  CreateInputContext(T);
 
   ApplyTitle(T);
   ApplyHints(T);
