@@ -428,6 +428,8 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   if (!Visible) {
     if (!T->Shown) return;
     T->Shown = false;
+    // A hidden window needs no image of its own; it gets a new one when shown again.
+    DropImage(*T);
     if (FFocusWanted == Hwnd) FFocusWanted = nullptr;
     // Withdrawn (not iconified): the window manager forgets the window until it is shown again.
     XWithdrawWindow(FDpy, T->Win, FScreen);
@@ -458,6 +460,15 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   }
   if (T->Shown) return;
   T->Shown = true;
+  // Presents are not copied while a window is unmapped: its image is brought up to date once, here.
+  if (gdi::SurfacePtr S = TopLevelSurface(Hwnd)) {
+    if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {
+      RebuildImage(*T);
+    } else {
+      if (T->Shm && T->ShmPending) XSync(FDpy, False);
+      CopyToImage(*T, *S, RECT{0, 0, S->Width(), S->Height()});
+    }
+  }
   if (T->OverrideRedirect || !FWmWindow) {
     XMoveResizeWindow(FDpy, T->Win, T->Rect.left, T->Rect.top, Clamp16(Width(T->Rect)), Clamp16(Height(T->Rect)));
   }
@@ -478,7 +489,7 @@ void X11Display::TopLevelMoved(HWND Hwnd, const RECT& Rect) {
     XMoveResizeWindow(FDpy, T->Win, Rect.left, Rect.top, Clamp16(Width(Rect)), Clamp16(Height(Rect)));
     if (Resized) ApplyHints(*T);
   }
-  if (Resized || !T->Image) RebuildImage(*T);
+  if (T->Shown && (Resized || !T->Image)) RebuildImage(*T);
 }
 
 void X11Display::TopLevelChanged(HWND Hwnd, const TopLevelInfo& Info) {
@@ -797,7 +808,7 @@ void X11Display::PutArea(Top& T, const RECT& Area) {
 void X11Display::Present(HWND Hwnd, const RECT& Damage) {
   XGuard G(*this);
   Top* T = Find(Hwnd);
-  if (!T) return;
+  if (!T || !T->Shown) return;
   gdi::SurfacePtr S = TopLevelSurface(Hwnd);
   if (!S) return;
   if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {
