@@ -11,10 +11,9 @@ namespace gdi {
 
 namespace {
 int ClampDimension(int v) { return std::max(0, v); }
-}  // namespace
 
-namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kSmallPage = 4096;
 // Below this a surface lives on the heap.
 constexpr size_t kMapFrom = size_t{1} << 20;
 }  // namespace
@@ -27,8 +26,9 @@ Surface::Memory::Memory(size_t pixels, bool zeroed) {
     pixels_ = static_cast<uint32_t*>(p);
     return;
   }
-  // Mapped with room to start on a huge-page boundary; the rest is given back at once.
-  const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  // Mapped with room to start on a huge-page boundary; the rest is given back at once. The tail past the
+  // last whole huge page stays in small pages.
+  const size_t size = (bytes + kSmallPage - 1) / kSmallPage * kSmallPage;
   void* p = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
   auto* base = static_cast<uint8_t*>(p);
