@@ -9,11 +9,13 @@
 //
 // On an X server (DISPLAY set): the time from starting the process until its top-level window is mapped
 // and the drawing into it has ended (the last damage event before the window stays unchanged for
-// a while), for the program and for xmessage started the same way in the same run.
+// 300 ms), for the program and for xmessage started the same way in the same run, with the CPU time
+// and resident memory of each at that point.
 //
 //   startup_bench [--runs N] [--program PATH]
 //
-// Runs the program in a private X server for the X figures with:  xvfb-run -a startup_bench
+// scripts/build builds it next to the program (build/release/bin). For the X figures on a private X
+// server:  xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bin/startup_bench
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
