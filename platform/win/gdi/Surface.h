@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/rtl/WinTypes.h"
 
@@ -30,10 +29,18 @@ inline constexpr uint32_t MonoPixelOf(COLORREF c) {
   return (GetRValue(c) + GetGValue(c) + GetBValue(c)) >= 383 ? kWhitePixel : 0u;
 }
 
+// Asks for a 32-bit surface whose every pixel starts as one value.
+struct FillWith {
+  uint32_t pixel;
+};
+
 class Surface {
 public:
-  // Zero-filled (black) surface that owns its pixels. bitsPerPixel is 1 or 32.
+  // Zero-filled (black) surface that owns its pixels. bitsPerPixel is 1 or 32. The memory comes from
+  // the system already zeroed, so a large surface costs nothing until its pixels are written.
   Surface(int width, int height, int bitsPerPixel);
+  // 32-bit surface filled with one pixel value (written once, not cleared first).
+  Surface(int width, int height, FillWith fill);
   // 32-bit surface with rows from the bottom up (a bottom-up DIB section) when bottomUp is set; the
   // memory is owned and reachable through Bits() in that row order.
   Surface(int width, int height, bool bottomUp);
@@ -55,8 +62,8 @@ public:
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
   // The pixel memory in storage order (for a bottom-up surface the last row comes first).
-  void* Bits() { return memory_.data(); }
-  size_t ByteSize() const { return memory_.size() * sizeof(uint32_t); }
+  void* Bits() { return memory_.get(); }
+  size_t ByteSize() const { return size_ * sizeof(uint32_t); }
   bool BottomUp() const { return stride_ < 0; }
 
   // Device pixel for a colour on this surface.
@@ -66,11 +73,39 @@ public:
 
   void Fill(uint32_t pixel);
 
+  // Changes the size of a top-down surface in place: the pixels of the area both sizes share stay,
+  // the rest is filled with fillPixel. The memory keeps some slack, so that a window resized step by
+  // step does not allocate at every step, and is given back when the surface shrinks well below it.
+  void Resize(int width, int height, uint32_t fillPixel);
+  // Pixels the memory has room for without reallocating.
+  size_t Capacity() const { return capacity_; }
+
 private:
   int width_;
   int height_;
   int bpp_;
-  std::vector<uint32_t> memory_;
+  // Pixel memory: small blocks from the heap, large ones mapped from the system (zeroed by it, and in
+  // huge pages where the system offers them, so a window-sized surface costs a few page faults instead
+  // of thousands).
+  class Memory {
+  public:
+    Memory() = default;
+    Memory(size_t pixels, bool zeroed);
+    Memory(Memory&& other) noexcept { *this = std::move(other); }
+    Memory& operator=(Memory&& other) noexcept;
+    ~Memory() { Release(); }
+    uint32_t* get() const { return pixels_; }
+
+  private:
+    void Release();
+    uint32_t* pixels_ = nullptr;
+    size_t mapped_ = 0;  // bytes mapped, 0 for heap memory
+  };
+  void Adopt(Memory memory, size_t size, size_t capacity);
+
+  Memory memory_;
+  size_t size_ = 0;      // pixels in use
+  size_t capacity_ = 0;  // pixels allocated
   uint8_t* origin_ = nullptr;  // row 0
   ptrdiff_t stride_ = 0;       // bytes from row y to row y + 1
 };

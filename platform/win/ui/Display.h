@@ -74,6 +74,10 @@ public:
   // MessageBeep.
   virtual void Beep(UINT Type) = 0;
 
+  // The GUI thread's messages are all handled and nothing waits to be painted: work that need not delay
+  // the first window can be done now.
+  virtual void Idle() {}
+
   // Clipboard: ClipboardChanged tells that this process now owns the clipboard (the formats are read
   // back through the clipboard calls when another program asks). ForeignClipboardText answers the
   // text of a clipboard owned by another program, or false when there is none.

@@ -251,7 +251,7 @@ public:
     SendMessage(Hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&C));
     D->Client = C;
     if (IsTopLevel(Hwnd)) {
-      EnsureSurface(Hwnd);
+      D->OnDisplay = true;
       Backend().TopLevelCreated(Hwnd, InfoOf(Hwnd));
     }
   }
@@ -273,7 +273,10 @@ public:
     WindowGoingAway(Hwnd);
     // A modal loop for this window may be waiting for a message.
     WakeWaitingLoops();
-    if (Ui().Backend && Data(Hwnd)->Surface) Ui().Backend->TopLevelDestroyed(Hwnd);
+    WinDataPtr D = Data(Hwnd);
+    if (Ui().Backend && D->OnDisplay) Ui().Backend->TopLevelDestroyed(Hwnd);
+    D->OnDisplay = false;
+    D->Surface.reset();
   }
   bool DefWindowProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result) override {
     return DefProc(Hwnd, Msg, WParam, LParam, Result);
@@ -345,6 +348,8 @@ void RegisterDisplayFactory(const char* Name, DisplayFactory Factory) {
 
 gdi::SurfacePtr TopLevelSurface(HWND Window) {
   if (!IsWindow(Window) || !IsTopLevel(Window)) return nullptr;
+  // A shown window has a surface even before its first paint.
+  if (!Data(Window)->Surface && IsShown(Window)) EnsureSurface(Window);
   return Data(Window)->Surface;
 }
 

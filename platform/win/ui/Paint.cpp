@@ -2,6 +2,7 @@
 // queues, BeginPaint/EndPaint, window DCs on the top-level surfaces, RedrawWindow and scrolling.
 #include <map>
 
+#include "platform/classes/Thread.h"
 #include "platform/win/ui/UiInternal.h"
 
 namespace winui {
@@ -129,7 +130,10 @@ HDC MakeDC(HWND Hwnd, bool WholeWindow, bool ClipChildren, const gdi::Region* Ex
     Dc = gdi::CreateSurfaceDC(Dummy(), POINT{0, 0}, &None);
   } else {
     Root = RootOf(Hwnd);
-    EnsureSurface(Root);
+    // A window that was never shown has nothing to draw on: its visible region is empty, so its DCs draw
+    // nowhere and it gets no surface until it is painted while shown.
+    const bool NoSurface = !Data(Root)->Surface && !IsShown(Hwnd);
+    if (!NoSurface) EnsureSurface(Root);
     POINT O = SurfaceOrigin(Hwnd);
     if (!WholeWindow) {
       RECT W = ScreenWindowRect(Hwnd), C = ScreenClientRect(Hwnd);
@@ -139,7 +143,7 @@ HDC MakeDC(HWND Hwnd, bool WholeWindow, bool ClipChildren, const gdi::Region* Ex
     gdi::Region Vis = VisibleRegion(Hwnd, !WholeWindow, ClipChildren);
     if (Extra) Vis = gdi::Region::Combine(Vis, *Extra, ExtraMode);
     Damage = Vis.Bounds();
-    Dc = gdi::CreateSurfaceDC(Data(Root)->Surface, O, &Vis);
+    Dc = gdi::CreateSurfaceDC(NoSurface ? Dummy() : Data(Root)->Surface, O, &Vis);
   }
   gdi::SetDCTag(Dc, Hwnd);
   Dcs()[Dc] = DcRecord{Hwnd, Root, Damage};
@@ -215,6 +219,7 @@ HWND FindWindowToPaint(HWND Filter) {
   }
   for (HWND T : TopLevels())
     if (HWND P = FindIn(T, Thread)) return P;
+  if (Thread == MainThreadID && Ui().Backend) Ui().Backend->Idle();
   return nullptr;
 }
 
@@ -224,13 +229,19 @@ void EnsureSurface(HWND Root) {
   constexpr int MaxSide = 16384;
   int W = std::clamp(Width(D->Window), 1, MaxSide), H = std::clamp(Height(D->Window), 1, MaxSide);
   if (D->Surface && D->Surface->Width() == W && D->Surface->Height() == H) return;
-  auto S = std::make_shared<gdi::Surface>(W, H, 32);
-  S->Fill(gdi::ColorToPixel(GetSysColor(COLOR_WINDOW)));
-  if (D->Surface) {
-    int Cw = std::min(W, D->Surface->Width()), Ch = std::min(H, D->Surface->Height());
-    for (int Y = 0; Y < Ch; ++Y)
-      std::copy(D->Surface->Row(Y), D->Surface->Row(Y) + Cw, S->Row(Y));
+  const uint32_t Background = gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
+  if (!D->Surface) {
+    D->Surface = std::make_shared<gdi::Surface>(W, H, gdi::FillWith{Background});
+    return;
   }
+  if (D->Surface.use_count() == 1) {
+    D->Surface->Resize(W, H, Background);
+    return;
+  }
+  // A DC still draws on the old surface (its clip was set for the old size): the window moves to a new one.
+  auto S = std::make_shared<gdi::Surface>(W, H, gdi::FillWith{Background});
+  int Cw = std::min(W, D->Surface->Width()), Ch = std::min(H, D->Surface->Height());
+  for (int Y = 0; Y < Ch; ++Y) std::copy(D->Surface->Row(Y), D->Surface->Row(Y) + Cw, S->Row(Y));
   D->Surface = S;
 }
 

@@ -406,7 +406,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
   if (!(Flags & SWP_NOZORDER)) ApplyZOrder(hWnd, Pos.hwndInsertAfter);
   if (Flags & SWP_SHOWWINDOW) wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) | WS_VISIBLE, ExStyleOf(hWnd));
   if (Flags & SWP_HIDEWINDOW) wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) & ~WS_VISIBLE, ExStyleOf(hWnd));
-  if (Top && Sized) EnsureSurface(hWnd);
+  // A surface follows the window's size once it has one; a window never painted gets it when painted.
+  if (Top && Sized && D->Surface) EnsureSurface(hWnd);
 
   bool NowShown = IsShown(hWnd);
   if (!(Flags & SWP_NOREDRAW)) {

@@ -404,11 +404,12 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent) {
   bool NowTop = IsTopLevel(hWndChild);
   if (WasTop && !NowTop) {
     Backend().TopLevelDestroyed(hWndChild);
+    Data(hWndChild)->OnDisplay = false;
     Data(hWndChild)->Surface.reset();
   }
   SetWindowPos(hWndChild, HWND_TOP, Rect.left, Rect.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   if (!WasTop && NowTop) {
-    EnsureSurface(hWndChild);
+    Data(hWndChild)->OnDisplay = true;
     Backend().TopLevelCreated(hWndChild, InfoOf(hWndChild));
   }
   if (WasVisible) ShowWindow(hWndChild, SW_SHOWNA);

@@ -44,7 +44,8 @@ struct WinData {
   bool NcPaint = false;
   bool InternalPaint = false;
   bool NoRedraw = false;  // WM_SETREDRAW FALSE
-  gdi::SurfacePtr Surface;  // top-level windows
+  gdi::SurfacePtr Surface;  // top-level windows, from their first paint while shown
+  bool OnDisplay = false;   // top-level window the display back-end knows
   HRGN WindowRgn = nullptr;  // owned; window coordinates
   bool NcActive = false;
   // Placement

@@ -83,6 +83,11 @@ static_assert(sizeof(kAtomNames) / sizeof(kAtomNames[0]) == AtomCount);
 // _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
 constexpr long kMotifHintsDecorations = 2;
 
+// Events every top-level window takes (an input context may add its own).
+constexpr long kTopEventMask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                               PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                               StructureNotifyMask | PropertyChangeMask;
+
 }  // namespace
 
 struct ShmSegment {
@@ -173,7 +178,6 @@ bool X11Display::Open(const X11Options& Options) {
     FFixesEvent = 0;
   }
 
-  OpenInputMethod();
   DetectWindowManager();
 
   FWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -222,6 +226,25 @@ void X11Display::OpenInputMethod() {
     XCloseIM(FIm);
     FIm = nullptr;
   }
+}
+
+void X11Display::CreateInputContext(Top& T) {
+  if (!FIm || T.Ic || !T.Win) return;
+  T.Ic = XCreateIC(FIm, XNInputStyle, FImStyle, XNClientWindow, T.Win, XNFocusWindow, T.Win, nullptr);
+  if (!T.Ic) return;
+  long Extra = 0;
+  if (!XGetICValues(T.Ic, XNFilterEvents, &Extra, nullptr) && Extra) XSelectInput(FDpy, T.Win, kTopEventMask | Extra);
+  if (FXFocus == T.Win) XSetICFocus(T.Ic);
+}
+
+void X11Display::Idle() {
+  // Opening the input method reads the locale's compose tables, a large part of the start-up time on
+  // X: it waits until the first window is up. Keys typed before that are translated without it.
+  if (FImTried.exchange(true)) return;
+  XGuard G(*this);
+  OpenInputMethod();
+  for (auto& [Hwnd, T] : FTops) CreateInputContext(T);
+  XFlush(FDpy);
 }
 
 void X11Display::DetectWindowManager() {
@@ -346,9 +369,7 @@ void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
   A.background_pixmap = None;  // never cleared by the server: the surface covers every pixel
   A.bit_gravity = NorthWestGravity;
   A.override_redirect = T.OverrideRedirect ? True : False;
-  A.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                 PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask | StructureNotifyMask |
-                 PropertyChangeMask;
+  A.event_mask = kTopEventMask;
   A.cursor = FCurrentCursor;
   unsigned long Mask = CWBackPixmap | CWBitGravity | CWOverrideRedirect | CWEventMask | (A.cursor ? CWCursor : 0);
   T.Win = XCreateWindow(FDpy, FRoot, Info.Rect.left, Info.Rect.top, Clamp16(Width(Info.Rect)),
@@ -373,14 +394,7 @@ void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
   XChangeProperty(FDpy, T.Win, At(A_MOTIF_WM_HINTS), At(A_MOTIF_WM_HINTS), 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(Motif), 5);
 
-  if (FIm) {
-    T.Ic = XCreateIC(FIm, XNInputStyle, FImStyle, XNClientWindow, T.Win, XNFocusWindow, T.Win, nullptr);
-    if (T.Ic) {
-      long Extra = 0;
-      if (!XGetICValues(T.Ic, XNFilterEvents, &Extra, nullptr) && Extra)
-        XSelectInput(FDpy, T.Win, A.event_mask | Extra);
-    }
-  }
+  CreateInputContext(T);
 
   ApplyTitle(T);
   ApplyHints(T);
@@ -414,6 +428,8 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   if (!Visible) {
     if (!T->Shown) return;
     T->Shown = false;
+    // A hidden window needs no image of its own; it gets a new one when shown again.
+    DropImage(*T);
     if (FFocusWanted == Hwnd) FFocusWanted = nullptr;
     // Withdrawn (not iconified): the window manager forgets the window until it is shown again.
     XWithdrawWindow(FDpy, T->Win, FScreen);
@@ -444,6 +460,15 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   }
   if (T->Shown) return;
   T->Shown = true;
+  // Presents are not copied while a window is unmapped: its image is brought up to date once, here.
+  if (gdi::SurfacePtr S = TopLevelSurface(Hwnd)) {
+    if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {
+      RebuildImage(*T);
+    } else {
+      if (T->Shm && T->ShmPending) XSync(FDpy, False);
+      CopyToImage(*T, *S, RECT{0, 0, S->Width(), S->Height()});
+    }
+  }
   if (T->OverrideRedirect || !FWmWindow) {
     XMoveResizeWindow(FDpy, T->Win, T->Rect.left, T->Rect.top, Clamp16(Width(T->Rect)), Clamp16(Height(T->Rect)));
   }
@@ -464,7 +489,7 @@ void X11Display::TopLevelMoved(HWND Hwnd, const RECT& Rect) {
     XMoveResizeWindow(FDpy, T->Win, Rect.left, Rect.top, Clamp16(Width(Rect)), Clamp16(Height(Rect)));
     if (Resized) ApplyHints(*T);
   }
-  if (Resized || !T->Image) RebuildImage(*T);
+  if (T->Shown && (Resized || !T->Image)) RebuildImage(*T);
 }
 
 void X11Display::TopLevelChanged(HWND Hwnd, const TopLevelInfo& Info) {
@@ -783,7 +808,7 @@ void X11Display::PutArea(Top& T, const RECT& Area) {
 void X11Display::Present(HWND Hwnd, const RECT& Damage) {
   XGuard G(*this);
   Top* T = Find(Hwnd);
-  if (!T) return;
+  if (!T || !T->Shown) return;
   gdi::SurfacePtr S = TopLevelSurface(Hwnd);
   if (!S) return;
   if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {

@@ -97,6 +97,7 @@ public:
   void SetPointerShape(HCURSOR Cursor) override;
   void WarpPointer(POINT Screen) override;
   void Beep(UINT Type) override;
+  void Idle() override;
   void ClipboardChanged() override;
   bool ForeignClipboardText(std::u16string& Text) override;
 
@@ -145,6 +146,7 @@ private:
   // X11Display.cpp
   XId At(AtomId Id) const { return FAtoms[Id]; }
   void OpenInputMethod();
+  void CreateInputContext(Top& T);
   void DetectWindowManager();
   bool ReadWindowProperty(XId Window, XId Property, XId Type, XId& Value);
   std::vector<long> ReadLongs(XId Window, XId Property, XId Type, long Max);
@@ -212,6 +214,7 @@ private:
   int FFixesEvent = 0;  // first event number of the XFixes extension (0: not offered)
   _XIM* FIm = nullptr;
   unsigned long FImStyle = 0;
+  std::atomic<bool> FImTried{false};  // the input method is opened when the program is first idle
   XId FWmWindow = 0;  // the window manager's check window (0: no window manager)
   unsigned long FLastTime = 0;  // server time of the last user event
 

@@ -87,6 +87,43 @@ TEST_F(TreeTest, AHugeWindowGetsABoundedSurface) {
   EXPECT_EQ(D->ScreenPixel(Pt(100, 100)), kWhite);
 }
 
+TEST_F(TreeTest, AWindowGetsItsSurfaceWhenShownFollowsItsSizeAndGivesItBackWhenDestroyed) {
+  // Created, sized and drawn on while hidden: nothing to draw on yet, and drawing goes nowhere.
+  HWND W = Make(WS_POPUP, 0, 0, 100, 80);
+  SetWindowPos(W, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HDC Dc = GetDC(W);
+  RECT All{0, 0, 300, 200};
+  FillRect(Dc, &All, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(W, Dc);
+  EXPECT_FALSE(winui::TopLevelSurface(W));
+
+  ShowWindow(W, SW_SHOWNOACTIVATE);
+  D->Pump();
+  gdi::SurfacePtr S = winui::TopLevelSurface(W);
+  ASSERT_TRUE(S);
+  EXPECT_EQ(S->Width(), 300);
+  EXPECT_EQ(S->Height(), 200);
+  EXPECT_EQ(D->WindowPixel(W, Pt(150, 100)), kWhite);
+
+  // What was drawn stays where the window keeps its area while it is sized, hidden or not.
+  Dc = GetDC(W);
+  RECT Spot{10, 10, 20, 20};
+  FillRect(Dc, &Spot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(W, Dc);
+  ShowWindow(W, SW_HIDE);
+  SetWindowPos(W, nullptr, 0, 0, 120, 90, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  S = winui::TopLevelSurface(W);
+  ASSERT_TRUE(S);
+  EXPECT_EQ(S->Width(), 120);
+  EXPECT_EQ(S->Height(), 90);
+  EXPECT_EQ(D->WindowPixel(W, Pt(15, 15)), kBlack);
+
+  std::weak_ptr<gdi::Surface> Gone = S;
+  S.reset();
+  DestroyWindow(W);
+  EXPECT_TRUE(Gone.expired());
+}
+
 TEST_F(TreeTest, StyleChangesTakeEffectWithAFrameChange) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   SetWindowLong(W, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
