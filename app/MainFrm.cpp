@@ -18,7 +18,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Windows.h"
 #include "platform/forms/ComCtrls.h"
-#include "platform/win/controls/CommDlg.h"
+#include "platform/win/builtin/CommDlg.h"
 #include "platform/forms/ExtCtrls.h"
 
 TfMainFrm* fMainFrm = nullptr;

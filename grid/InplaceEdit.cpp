@@ -6,7 +6,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
 
 using namespace cellgridconsts;

@@ -14,7 +14,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 class TCustomTreeView;
 class TTreeNodes;

@@ -9,7 +9,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/rtl/RtlMath.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 using namespace controlsconsts;
 using namespace k58::forms;

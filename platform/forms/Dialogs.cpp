@@ -9,7 +9,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/controls/CommDlg.h"
+#include "platform/win/builtin/CommDlg.h"
 #include "platform/win/ui/MessageBox.h"
 
 // ---- Common dialogs -------------------------------------------------------------------------------------

@@ -3,7 +3,7 @@
 
 #include "platform/forms/FormsInternal.h"
 #include "platform/win/Windows.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 namespace k58::forms {
 

@@ -9,7 +9,7 @@
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
 
 namespace k58::forms {

@@ -7,13 +7,13 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrlsInternal.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/controls/ComboBox.h"
-#include "platform/win/controls/CommCtrl.h"
-#include "platform/win/controls/ListBox.h"
-#include "platform/win/controls/StatusBar.h"
-#include "platform/win/controls/TabCtrl.h"
-#include "platform/win/controls/ToolBar.h"
-#include "platform/win/controls/TreeView.h"
+#include "platform/win/builtin/ComboBox.h"
+#include "platform/win/builtin/CommCtrl.h"
+#include "platform/win/builtin/ListBox.h"
+#include "platform/win/builtin/StatusBar.h"
+#include "platform/win/builtin/TabCtrl.h"
+#include "platform/win/builtin/ToolBar.h"
+#include "platform/win/builtin/TreeView.h"
 
 using namespace k58::forms::std_internal;
 

@@ -5,7 +5,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/StdCtrlsInternal.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 using namespace k58::forms::std_internal;
 

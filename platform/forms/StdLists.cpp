@@ -5,8 +5,8 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/StdCtrlsInternal.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/controls/CommCtrl.h"
-#include "platform/win/controls/ListBox.h"
+#include "platform/win/builtin/CommCtrl.h"
+#include "platform/win/builtin/ListBox.h"
 
 using namespace k58::forms::std_internal;
 

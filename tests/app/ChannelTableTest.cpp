@@ -12,7 +12,7 @@
 #include "grid/CellGrid.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Windows.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "tests/app/ProgramFixture.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/core/WinUser.h"
 
 namespace k58test {

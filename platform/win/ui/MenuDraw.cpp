@@ -3,7 +3,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/win/controls/CommCtrl.h"  // the owner-draw records (header only)
+#include "platform/win/builtin/CommCtrl.h"  // the owner-draw records (header only)
 #include "platform/win/ui/MenuInternal.h"
 
 namespace winui::menus {

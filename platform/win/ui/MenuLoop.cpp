@@ -3,7 +3,7 @@
 // keys and clicks that open menus.
 #include <map>
 
-#include "platform/win/controls/CommCtrl.h"  // ODA_* (header only)
+#include "platform/win/builtin/CommCtrl.h"  // ODA_* (header only)
 #include "platform/win/ui/MenuInternal.h"
 
 namespace winui::menus {

@@ -6,7 +6,7 @@
 #include "FormsTestControls.h"
 #include "FormsTesting.h"
 #include "platform/win/Windows.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 namespace {
 

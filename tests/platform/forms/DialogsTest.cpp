@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "platform/forms/Dialogs.h"
-#include "platform/win/controls/CommDlg.h"
+#include "platform/win/builtin/CommDlg.h"
 #include "platform/win/ui/MessageBox.h"
 
 namespace stdctltest {

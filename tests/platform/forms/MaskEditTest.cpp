@@ -4,7 +4,7 @@
 
 #include "platform/forms/Mask.h"
 #include "platform/rtl/FormatSettings.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 namespace stdctltest {
 namespace {

@@ -2,7 +2,7 @@
 // default and cancel buttons, modal results, accelerators, check states, radio groups, label sizing.
 #include "StdCtlTesting.h"
 
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 namespace stdctltest {
 namespace {

@@ -4,7 +4,7 @@
 #include "StdCtlTesting.h"
 
 #include "platform/classes/ClassErrors.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 namespace stdctltest {
 namespace {

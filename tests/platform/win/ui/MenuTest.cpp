@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "MenuTestSupport.h"
-#include "platform/win/controls/CommCtrl.h"
+#include "platform/win/builtin/CommCtrl.h"
 
 namespace winui_test {
 namespace {

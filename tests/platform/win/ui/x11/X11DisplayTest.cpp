@@ -15,7 +15,7 @@
 #include "X11TestSupport.h"
 #include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/Headless.h"
-#include "platform/win/ui/X11Display.h"
+#include "platform/win/ui/x11/X11Display.h"
 #include "tests/common/Messages.h"
 
 #include <poll.h>

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/core/WinKeys.h"
-#include "platform/win/ui/X11Keys.h"
+#include "platform/win/ui/x11/X11Keys.h"
 
 #include <X11/keysym.h>
 

@@ -1,0 +1,230 @@
+// The colour dialog: a grid of basic colours and one of the caller's custom colours, picked by a
+// click (a double click also closes the dialog with it), the chosen colour shown beside its red, green
+// and blue values, which can be typed; "Add to custom colours" stores the chosen colour in the
+// selected custom cell (then in the next one).
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/win/builtin/CommDlgInternal.h"
+#include "platform/win/ui/MessageBox.h"
+
+namespace wincontrols::commdlg {
+
+namespace {
+
+constexpr int kClientW = 312;
+constexpr int kClientH = 268;
+constexpr int kCellW = 28;
+constexpr int kCellH = 20;
+constexpr int kGridX = 8;
+constexpr int kBasicY = 26;
+constexpr int kCustomY = 170;
+constexpr RECT kPreview{248, 26, 304, 76};
+constexpr int kAddCustom = 0x040E;  // "Add to custom colours" (psh15)
+
+COLORREF Mix(COLORREF C, int Toward, int Percent) {
+  auto Ch = [&](int V) { return static_cast<BYTE>(V + (Toward - V) * Percent / 100); };
+  return RGB(Ch(GetRValue(C)), Ch(GetGValue(C)), Ch(GetBValue(C)));
+}
+
+RECT Cell(int Left, int Top, int Index) {
+  int X = Left + (Index % 8) * kCellW, Y = Top + (Index / 8) * kCellH;
+  return RECT{X, Y, X + kCellW, Y + kCellH};
+}
+
+class ColorDialog : public Dialog {
+public:
+  explicit ColorDialog(CHOOSECOLORA& Cc) : FCc(Cc) {
+    std::copy(Cc.lpCustColors, Cc.lpCustColors + kCustomColors, FCustom);
+  }
+  bool Build();
+  COLORREF Color() const { return FColor; }
+  const COLORREF* Custom() const { return FCustom; }
+
+protected:
+  void Command(int Id, int Code, HWND Control) override;
+  void Paint(HDC Dc) override;
+  void Mouse(UINT Msg, POINT P) override;
+
+private:
+  void Choose(COLORREF C, bool UpdateEdits);
+  void ShowValues();
+  CHOOSECOLORA& FCc;
+  COLORREF FColor = 0;
+  COLORREF FCustom[kCustomColors] = {};
+  int FBasicSel = -1;
+  int FCustomSel = -1;
+  int FNextCustom = 0;
+  bool FSetting = false;  // the edits are being filled from the choice
+};
+
+bool ColorDialog::Build() {
+  if (!Create(FCc.hwndOwner, "Colour", kClientW, kClientH)) return false;
+  bool Define = !(FCc.Flags & CC_PREVENTFULLOPEN);
+  Add(WC_STATIC, "Basic colours:", SS_LEFT, kGridX, 8, 224, 16, 0xFFFF, false);
+  Add(WC_STATIC, "Custom colours:", SS_LEFT, kGridX, kCustomY - 18, 224, 16, 0xFFFF, false);
+  const char* Labels[3] = {"&Red:", "&Green:", "Bl&ue:"};
+  for (int K = 0; K < 3; ++K) {
+    Add(WC_STATIC, Labels[K], SS_LEFT, 248, 84 + K * 42, 56, 16, 0xFFFF, false);
+    HWND E = Add(WC_EDIT, "0", WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL, 248, 100 + K * 42, 56, 21, edt2 + K, true);
+    SendMessage(E, EM_LIMITTEXT, 3, 0);
+    EnableWindow(E, Define);
+  }
+  Add(WC_BUTTON, "OK", BS_DEFPUSHBUTTON, 8, 237, 75, 23, IDOK, true);
+  Add(WC_BUTTON, "Cancel", BS_PUSHBUTTON, 89, 237, 75, 23, IDCANCEL, true);
+  HWND AddB = Add(WC_BUTTON, "&Add to custom colours", BS_PUSHBUTTON, 170, 237, 134, 23, kAddCustom, true);
+  EnableWindow(AddB, Define);
+  if (FCc.Flags & CC_RGBINIT) {
+    for (int K = 0; K < kBasicColors && FBasicSel < 0; ++K)
+      if (BasicColor(K) == (FCc.rgbResult & 0xFFFFFF)) FBasicSel = K;
+    for (int K = 0; K < kCustomColors && FBasicSel < 0 && FCustomSel < 0; ++K)
+      if (FCustom[K] == (FCc.rgbResult & 0xFFFFFF)) FCustomSel = K;
+    Choose(FCc.rgbResult & 0xFFFFFF, true);
+  } else {
+    FBasicSel = kBasicColors - 1;  // black, the first colour of a new choice
+    Choose(BasicColor(FBasicSel), true);
+  }
+  FInitialFocus = Item(IDOK);
+  return true;
+}
+
+void ColorDialog::ShowValues() {
+  FSetting = true;
+  int V[3] = {GetRValue(FColor), GetGValue(FColor), GetBValue(FColor)};
+  for (int K = 0; K < 3; ++K) SetWindowText(Item(edt2 + K), std::to_string(V[K]).c_str());
+  FSetting = false;
+}
+
+void ColorDialog::Choose(COLORREF C, bool UpdateEdits) {
+  FColor = C & 0xFFFFFF;
+  if (UpdateEdits) ShowValues();
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+void ColorDialog::Command(int Id, int Code, HWND Control) {
+  (void)Control;
+  switch (Id) {
+    case IDOK: End(IDOK); return;
+    case IDCANCEL: End(IDCANCEL); return;
+    case kAddCustom: {
+      int Slot = FCustomSel >= 0 ? FCustomSel : FNextCustom;
+      FCustom[Slot] = FColor;
+      FCustomSel = -1;
+      FNextCustom = (Slot + 1) % kCustomColors;
+      InvalidateRect(Window(), nullptr, FALSE);
+      return;
+    }
+    case edt2:
+    case edt3:
+    case edt4: {
+      if (Code != EN_CHANGE || FSetting) return;
+      int V[3];
+      for (int K = 0; K < 3; ++K) {
+        std::string T = TextOf(Item(edt2 + K));
+        int N = 0;
+        for (char Ch : T)
+          if (Ch >= '0' && Ch <= '9') N = std::min(N * 10 + (Ch - '0'), 999);
+        V[K] = std::min(N, 255);
+      }
+      FBasicSel = -1;
+      Choose(RGB(V[0], V[1], V[2]), false);
+      return;
+    }
+    default: return;
+  }
+}
+
+void ColorDialog::Mouse(UINT Msg, POINT P) {
+  for (int K = 0; K < kBasicColors; ++K)
+    if (Contains(BasicColorCell(K), P)) {
+      FBasicSel = K;
+      FCustomSel = -1;
+      Choose(BasicColor(K), true);
+      if (Msg == WM_LBUTTONDBLCLK) End(IDOK);
+      return;
+    }
+  for (int K = 0; K < kCustomColors; ++K)
+    if (Contains(CustomColorCell(K), P)) {
+      FCustomSel = K;
+      FBasicSel = -1;
+      Choose(FCustom[K], true);
+      if (Msg == WM_LBUTTONDBLCLK) End(IDOK);
+      return;
+    }
+}
+
+void DrawSwatch(HDC Dc, RECT R, COLORREF C, bool Selected) {
+  if (Selected) {
+    FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOWTEXT));
+    Inflate(R, -1, -1);
+    FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOW));
+    Inflate(R, -1, -1);
+  } else {
+    Inflate(R, -2, -2);
+  }
+  DrawEdge(Dc, &R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  HBRUSH B = CreateSolidBrush(C);
+  FillRect(Dc, &R, B);
+  DeleteObject(B);
+}
+
+void ColorDialog::Paint(HDC Dc) {
+  for (int K = 0; K < kBasicColors; ++K) DrawSwatch(Dc, BasicColorCell(K), BasicColor(K), K == FBasicSel);
+  for (int K = 0; K < kCustomColors; ++K) DrawSwatch(Dc, CustomColorCell(K), FCustom[K], K == FCustomSel);
+  RECT P = kPreview;
+  DrawEdge(Dc, &P, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  HBRUSH B = CreateSolidBrush(FColor);
+  FillRect(Dc, &P, B);
+  DeleteObject(B);
+}
+
+}  // namespace
+
+COLORREF BasicColor(int Index) {
+  static const COLORREF Hues[8] = {RGB(255, 0, 0),   RGB(255, 128, 0), RGB(255, 255, 0), RGB(0, 192, 0),
+                                   RGB(0, 255, 255), RGB(0, 0, 255),   RGB(128, 0, 255), RGB(255, 0, 255)};
+  static const BYTE Greys[8] = {255, 224, 192, 160, 128, 96, 64, 0};
+  if (Index < 0 || Index >= kBasicColors) return 0;
+  int Row = Index / 8, Col = Index % 8;
+  switch (Row) {
+    case 0: return Mix(Hues[Col], 255, 60);  // light tints
+    case 1: return Mix(Hues[Col], 255, 30);
+    case 2: return Hues[Col];
+    case 3: return Mix(Hues[Col], 0, 30);  // shades
+    case 4: return Mix(Hues[Col], 0, 60);
+    default: return RGB(Greys[Col], Greys[Col], Greys[Col]);
+  }
+}
+
+RECT BasicColorCell(int Index) { return Cell(kGridX, kBasicY, Index); }
+RECT CustomColorCell(int Index) { return Cell(kGridX, kCustomY, Index); }
+
+}  // namespace wincontrols::commdlg
+
+BOOL ChooseColor(LPCHOOSECOLORA Cc) {
+  using namespace wincontrols::commdlg;
+  SetError(0);
+  if (!Cc || Cc->lStructSize != sizeof(CHOOSECOLORA)) {
+    SetError(CDERR_STRUCTSIZE);
+    return FALSE;
+  }
+  if (!Cc->lpCustColors) {
+    SetError(CDERR_INITIALIZATION);
+    return FALSE;
+  }
+  if (Cc->hwndOwner && !IsWindow(Cc->hwndOwner)) {
+    SetError(CDERR_DIALOGFAILURE);
+    return FALSE;
+  }
+  ColorDialog D(*Cc);
+  if (!D.Build()) {
+    SetError(CDERR_DIALOGFAILURE);
+    return FALSE;
+  }
+  int Result = D.Run(wincontrols::CommonDialogKind::Color);
+  // Custom colours are the user's palette: kept whether or not a colour was chosen.
+  std::copy(D.Custom(), D.Custom() + kCustomColors, Cc->lpCustColors);
+  if (Result != IDOK) return FALSE;
+  Cc->rgbResult = D.Color();
+  return TRUE;
+}

@@ -1,0 +1,264 @@
+// Internal state of the X11 display back-end, shared by its source files. X types appear only as
+// forward declarations and as the integer identifiers (XIDs) the protocol uses, so that no X header is
+// included outside the back-end's .cpp files.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/win/gdi/Surface.h"
+#include "platform/win/ui/Display.h"
+#include "platform/win/ui/x11/X11Display.h"
+
+struct _XDisplay;
+struct _XIM;
+struct _XIC;
+struct _XImage;
+union _XEvent;
+
+namespace winui::x11 {
+
+using XId = unsigned long;  // windows, atoms, cursors, pixmaps, timestamps
+
+enum AtomId {
+  A_WM_PROTOCOLS,
+  A_WM_DELETE_WINDOW,
+  A_WM_STATE,
+  A_NET_WM_NAME,
+  A_NET_WM_ICON_NAME,
+  A_UTF8_STRING,
+  A_NET_WM_ICON,
+  A_NET_WM_WINDOW_TYPE,
+  A_NET_WM_WINDOW_TYPE_NORMAL,
+  A_NET_WM_WINDOW_TYPE_DIALOG,
+  A_NET_WM_STATE,
+  A_NET_WM_STATE_MAXIMIZED_VERT,
+  A_NET_WM_STATE_MAXIMIZED_HORZ,
+  A_NET_WM_STATE_MODAL,
+  A_NET_WM_STATE_HIDDEN,
+  A_NET_ACTIVE_WINDOW,
+  A_NET_SUPPORTING_WM_CHECK,
+  A_NET_WORKAREA,
+  A_NET_WM_PID,
+  A_NET_WM_USER_TIME,
+  A_MOTIF_WM_HINTS,
+  A_CLIPBOARD,
+  A_TARGETS,
+  A_TIMESTAMP,
+  A_TEXT,
+  A_INCR,
+  A_K58_SELECTION,
+  AtomCount
+};
+
+struct ShmSegment;  // the shared-memory segment of an image (X11Display.cpp)
+
+// Who moved the focus last, shared with the focus changes queued for the GUI thread (which may run
+// after the back-end went away).
+struct FocusTrack {
+  std::atomic<bool> Alive{true};
+  // The request serial of the layer's latest own activation: focus changes the server reported
+  // before it are stale, that activation moves the focus again.
+  std::atomic<unsigned long> WishSerial{0};
+  // The window a reported focus change activates while the GUI thread applies it (null otherwise).
+  std::atomic<HWND> Applying{nullptr};
+};
+
+// The _NET_WM_ICON data of an icon: width, height, then ARGB pixels, for each size it has.
+void IconToNetWmIcon(HICON Icon, std::vector<long>& Data);
+// The cursor-font shape standing for a standard cursor (IDC_* number).
+unsigned FontCursorFor(WORD StandardId);
+
+class X11Display final : public DisplayBackend {
+public:
+  X11Display();
+  ~X11Display() override;
+  bool Open(const X11Options& Options);
+
+  const char* Name() const override { return "x11"; }
+  std::vector<MonitorDesc> Monitors() override;
+  void TopLevelCreated(HWND Window, const TopLevelInfo& Info) override;
+  void TopLevelDestroyed(HWND Window) override;
+  void TopLevelShown(HWND Window, bool Visible, bool Activate) override;
+  void TopLevelMoved(HWND Window, const RECT& Rect) override;
+  void TopLevelChanged(HWND Window, const TopLevelInfo& Info) override;
+  void TopLevelRestacked(const std::vector<HWND>& TopFirst) override;
+  void TopLevelActivated(HWND Window) override;
+  void Present(HWND Window, const RECT& Damage) override;
+  void SetPointerShape(HCURSOR Cursor) override;
+  void WarpPointer(POINT Screen) override;
+  void Beep(UINT Type) override;
+  void Idle() override;
+  void ClipboardChanged() override;
+  bool ForeignClipboardText(std::u16string& Text) override;
+
+  // WM_SETICON of a top-level window.
+  void SetIcon(HWND Window, HICON Icon);
+  XId WindowOf(HWND Window);
+  bool UsesSharedMemory();
+
+private:
+  struct Top {
+    HWND Hwnd = nullptr;
+    XId Win = 0;
+    _XIC* Ic = nullptr;
+    TopLevelInfo Info;
+    RECT Rect{};                  // geometry both sides agree on (screen coordinates)
+    std::deque<RECT> Requested;   // recent geometry requests: their echoes are not moves by the user
+    bool OverrideRedirect = false;
+    bool Shown = false;      // the layer shows it
+    bool Viewable = false;   // the server mapped it
+    bool Minimized = false;  // as the layer has it
+    bool Maximized = false;
+    bool Modal = false;
+    XId Parent = 0;          // the root, or the window manager's frame
+    _XImage* Image = nullptr;  // copy of the surface in the server's pixel format
+    ShmSegment* Shm = nullptr;
+    bool ShmPending = false;   // a shared-memory put may still be reading the image
+    int PropMaximized = -1;    // last seen in _NET_WM_STATE (-1: not seen yet)
+    int PropIconic = -1;       // last seen in WM_STATE
+  };
+
+  // Holds the lock for a call of the GUI thread; on release flushes the requests and wakes the event
+  // thread when replies brought events along.
+  class XGuard {
+  public:
+    explicit XGuard(X11Display& Owner);
+    ~XGuard();
+    std::unique_lock<std::mutex>& Lock() { return FLockHolder; }
+
+  private:
+    X11Display& FOwner;
+    std::unique_lock<std::mutex> FLockHolder;
+  };
+
+  using Actions = std::vector<std::function<void()>>;
+
+  // X11Display.cpp
+  XId At(AtomId Id) const { return FAtoms[Id]; }
+  void OpenInputMethod();
+  void CreateInputContext(Top& T);
+  void DetectWindowManager();
+  bool ReadWindowProperty(XId Window, XId Property, XId Type, XId& Value);
+  std::vector<long> ReadLongs(XId Window, XId Property, XId Type, long Max);
+  void Wake();
+  void StopThread();
+  static std::mutex& LiveLock();
+  static std::vector<X11Display*>& Live();
+  static void StopLiveThreads();
+  Top* Find(HWND Hwnd);
+  Top* FindX(XId Window);
+  void DestroyTop(Top& T);
+  void RequestFocus(Top& T);
+  void ApplyTitle(Top& T);
+  void ApplyHints(Top& T);
+  void ApplyNetState(Top& T);
+  void ApplyIcon(Top& T, HICON Icon);
+  static std::string ProgramName();
+  void DropImage(Top& T);
+  _XImage* CreateShmImage(Top& T, int Width, int Height);
+  void RebuildImage(Top& T);
+  void CopyToImage(Top& T, const gdi::Surface& S, const RECT& Area);
+  void PutArea(Top& T, const RECT& Area);
+  XId MakeCursor(HCURSOR Handle);
+
+  // X11Events.cpp
+  void EventLoop();
+  void Translate(_XEvent& Event, Actions& Out);
+  void TranslateKey(_XEvent& Event, Top& T, Actions& Out);
+  void TranslateFocus(_XEvent& Event, Top& T, Actions& Out);
+  void TranslateConfigure(_XEvent& Event, Top& T, Actions& Out);
+  void TranslateProperty(_XEvent& Event, Top& T, Actions& Out);
+  void ReleaseHeldKeys(Actions& Out);
+  void ReportActivation(HWND Window, unsigned long Serial, Actions& Out);
+  void FocusWhenMapped(Top& T);
+
+  // X11Selection.cpp
+  // A request of another program for our selection: answered after the event batch, once the text was
+  // read from the clipboard without our lock.
+  struct PendingRequest {
+    XId Requestor = 0;
+    XId Selection = 0;
+    XId Target = 0;
+    XId Property = 0;
+    unsigned long Time = 0;
+    bool HasText = false;
+    std::string Text;  // UTF-8 with line feeds
+  };
+  void AnswerSelectionRequest(const PendingRequest& Request);
+  size_t MaxChunk() const;
+  void HandleSelectionNotify(_XEvent& Event);
+  void HandleSelectionProperty(_XEvent& Event);
+  void ContinueOutgoing(_XEvent& Event);
+  // Ends the incremental transfers to Requestor into Property (0: into any property).
+  void DropOutgoing(XId Requestor, XId Property);
+  bool ReadOwnClipboardText(std::string& Utf8);
+
+  ::_XDisplay* FDpy = nullptr;
+  int FScreen = 0;
+  XId FRoot = 0;
+  void* FVisual = nullptr;
+  int FDepth = 0;
+  XId FAtoms[AtomCount] = {};
+  bool FShm = false;
+  XId FHelper = 0;    // owns the selections, receives transfers
+  int FFixesEvent = 0;  // first event number of the XFixes extension (0: not offered)
+  _XIM* FIm = nullptr;
+  unsigned long FImStyle = 0;
+  std::atomic<bool> FImTried{false};  // the input method is opened when the program is first idle
+  XId FWmWindow = 0;  // the window manager's check window (0: no window manager)
+  unsigned long FLastTime = 0;  // server time of the last user event
+
+  std::mutex FLock;
+  std::thread FThread;
+  std::atomic<bool> FStop{false};
+  int FWakeFd = -1;
+  int FPid = 0;  // the process that started the event thread
+
+  std::map<HWND, Top> FTops;
+  std::unordered_map<XId, HWND> FByWindow;
+  HWND FFocusWanted = nullptr;  // activated before the server mapped it
+  std::shared_ptr<FocusTrack> FTrack = std::make_shared<FocusTrack>();
+  XId FXFocus = 0;              // our window holding the X input focus (by the last FocusIn/Out), or 0
+
+  std::map<WORD, XId> FStandardCursors;
+  XId FCustomCursor = 0;
+  XId FBlankCursor = 0;
+  XId FCurrentCursor = 0;
+  HCURSOR FCurrentHandle = nullptr;
+
+  std::map<unsigned, WORD> FKeysDown;  // X key code -> virtual key sent for its press
+
+  // Clipboard: what we offer while we own CLIPBOARD, and the transfer we wait for.
+  bool FOwnClipboard = false;
+  unsigned long FOwnSince = 0;
+  struct Incoming {
+    bool Waiting = false;
+    bool Done = false;
+    bool Ok = false;
+    bool Incremental = false;
+    XId Target = 0;
+    std::string Data;
+  } FIn;
+  std::condition_variable FInChanged;
+  struct Outgoing {
+    XId Requestor = 0;
+    XId Property = 0;
+    XId Type = 0;
+    std::string Data;
+    size_t Offset = 0;
+  };
+  std::vector<Outgoing> FOut;
+  std::vector<PendingRequest> FRequests;  // read in this batch, answered after it
+};
+
+}  // namespace winui::x11
