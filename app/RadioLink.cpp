@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/AllClass.h"
+#include "platform/comm/ComPorts.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/core/WinBase.h"
 #include "platform/win/core/WinUser.h"
@@ -117,9 +118,9 @@ void TRadioProtocol::myPortTrigger(TObject*, Word Msg, Word TriggerHandle, Word)
 }
 
 Word TRadioProtocol::PortNumber() {
-  const String& Name = ALL->PortName;
-  const Integer Number = StrToInt(Name.size() > 3 ? Name.substr(3) : String());
-  if (Number < 0 || Number > 0xFFFF) throw ERangeError("Port number out of range: " + Name);
+  // A setting that names no port fails the open, as a port that cannot be opened does.
+  const Integer Number = ComPortNumber(ALL->PortName);
+  if (Number == 0) throw EConvertError("'" + ALL->PortName + "' is not a port name");
   return static_cast<Word>(Number);
 }
 

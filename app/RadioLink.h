@@ -160,7 +160,7 @@ protected:
   // The step that answers a complete reply in the receive buffer.
   virtual void HandleReply() = 0;
 
-  // Port number from the text of PortName after "COM".
+  // The number of the port PortName names; raises when it names none.
   static Word PortNumber();
   // Sends the 7 handshake characters with 2 ms pauses (state 1, one byte expected).
   void SendHandshake();
