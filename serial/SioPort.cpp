@@ -4,6 +4,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
+#include "platform/comm/ComPorts.h"
 #include "platform/forms/UtilWindow.h"
 #include "platform/win/core/WinUser.h"
 #include "serial/SioWin32.h"
@@ -138,7 +139,7 @@ void TSioCustomComPort::Loaded() {
 void TSioCustomComPort::RaiseOpenError(Integer Code) {
   if (Code == -static_cast<Integer>(ERROR_ACCESS_DENIED)) {
     // The user may not open the device: say what is needed rather than "access denied".
-    const String name = Format("\\\\.\\COM%d", static_cast<Integer>(comNumber_));
+    const String name = ComDeviceName(comNumber_);
     if (!Loading()) throw EInOutError(CommOpenErrorText(name.c_str(), ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED);
     return;
   }
@@ -150,7 +151,7 @@ void TSioCustomComPort::RaiseOpenError(Integer Code) {
 void TSioCustomComPort::OpenPort() {
   if (tapiMode_ != tmOn) ValidateComport();
   dispatcher_ = CreateDispatcher();
-  dispatcher_->DeviceTitle = Format("COM%d", static_cast<Integer>(comNumber_));
+  dispatcher_->DeviceTitle = ComPortName(comNumber_);
   try {
     if (tapiMode_ == tmOn) {
       if (dispatcher_->Device() == nullptr) RaiseIfError(this, -2012);
@@ -229,7 +230,7 @@ TSioBaseDispatcher* TSioCustomComPort::CreateDispatcher() {
 }
 
 Integer TSioCustomComPort::OpenDispatcher() {
-  const String name = Format("\\\\.\\COM%d", static_cast<Integer>(comNumber_));
+  const String name = ComDeviceName(comNumber_);
   Cardinal options = 0;
   if (dtr_) options |= kOptionDtrOn;
   if (rts_) options |= kOptionRtsOn;
