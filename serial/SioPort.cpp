@@ -143,8 +143,9 @@ void TSioCustomComPort::RaiseOpenError(Integer Code) {
     if (!Loading()) throw EInOutError(CommOpenErrorText(name.c_str(), ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED);
     return;
   }
-  if (Code == -static_cast<Integer>(ERROR_SHARING_VIOLATION)) Code = -2008;  // held by another program
-  if (Code == -2 || Code == -3) Code = -2001;                               // no such port
+  if (Code == -static_cast<Integer>(ERROR_SHARING_VIOLATION)) Code = ecAlreadyOpen;
+  if (Code == -static_cast<Integer>(ERROR_FILE_NOT_FOUND) || Code == -static_cast<Integer>(ERROR_PATH_NOT_FOUND))
+    Code = ecBadId;
   RaiseIfError(this, Code);
 }
 
@@ -154,7 +155,7 @@ void TSioCustomComPort::OpenPort() {
   dispatcher_->DeviceTitle = ComPortName(comNumber_);
   try {
     if (tapiMode_ == tmOn) {
-      if (dispatcher_->Device() == nullptr) RaiseIfError(this, -2012);
+      if (dispatcher_->Device() == nullptr) RaiseIfError(this, ecNotOpenedByTapi);
       Integer baud, parity, dataBits, stopBits;
       dispatcher_->GetLineParams(baud, parity, dataBits, stopBits);
       baud_ = baud;
@@ -215,15 +216,15 @@ void TSioCustomComPort::OpenPort() {
 
 void TSioCustomComPort::ValidateComport() {
   if (comNumber_ != 0) return;
-  if (!promptForPort_ || g_prompt == nullptr) throw ENoPortSelected(-2011);
+  if (!promptForPort_ || g_prompt == nullptr) throw ENoPortSelected(ecNoPortSelected);
   const Word chosen = g_prompt(this);
-  if (chosen == 0) throw ENoPortSelected(-2011);
+  if (chosen == 0) throw ENoPortSelected(ecNoPortSelected);
   comNumber_ = chosen;
 }
 
 TSioBaseDispatcher* TSioCustomComPort::CreateDispatcher() {
   if (DispatcherFactory) return DispatcherFactory(this);
-  if (deviceLayer_ != dlWin32) throw ENullApi(-3001);
+  if (deviceLayer_ != dlWin32) throw ENullApi(ecNullApi);
   if (tapiMode_ == tmOn)
     return NewObject<TSioTAPI32Dispatcher>(this, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(tapiHandle_)));
   return NewObject<TSioWin32Dispatcher>(this);
@@ -414,7 +415,7 @@ TSioBaseDispatcher* TSioCustomComPort::GetDispatcher() {
 
 TSioBaseDispatcher* TSioCustomComPort::RequireDispatcher() {
   TSioBaseDispatcher* d = GetDispatcher();
-  if (d == nullptr) RaiseIfError(this, -2007);
+  if (d == nullptr) RaiseIfError(this, ecCommNotOpen);
   return d;  // null only while loading, when the error is not raised
 }
 

@@ -203,7 +203,7 @@ TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
     port_->SetOpen(true);
     FAIL() << "opened a missing port";
   } catch (const EBadId& e) {
-    EXPECT_EQ(e.ErrorCode, -2001);
+    EXPECT_EQ(e.ErrorCode, ecBadId);
     EXPECT_EQ(e.Message(), "ie_BadId - Specified comport doesn't exist");
   }
   EXPECT_FALSE(port_->GetOpen());
@@ -217,7 +217,7 @@ TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
     port_->SetOpen(true);
     FAIL() << "opened a busy port";
   } catch (const EAlreadyOpen& e) {
-    EXPECT_EQ(e.ErrorCode, -2008);
+    EXPECT_EQ(e.ErrorCode, ecAlreadyOpen);
     EXPECT_EQ(e.Message(), "ie_Open - device already open");
   }
   close(other);
