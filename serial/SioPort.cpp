@@ -114,7 +114,7 @@ void TSioCustomComPort::SetOpen(bool Value) {
     ClosePort();
     return;
   }
-  if (lineState_ != 0) {
+  if (lineState_ != TLineState::Closed) {
     reopenPending_ = true;  // still closing: reopen once the close is finished
     return;
   }
@@ -178,7 +178,7 @@ void TSioCustomComPort::OpenPort() {
       return;
     }
     {
-      lineState_ = 2;
+      lineState_ = TLineState::Open;
       UpdateHandlerFlags();
       force_ = true;
       SetTracing(tracing_);
@@ -205,7 +205,7 @@ void TSioCustomComPort::OpenPort() {
   } catch (...) {
     force_ = false;
     open_ = false;
-    lineState_ = 0;
+    lineState_ = TLineState::Closed;
     if (notifyWindow_ != nullptr) RegisterComWindow(false);
     TSioBaseDispatcher* d = dispatcher_;
     dispatcher_ = nullptr;
@@ -267,7 +267,7 @@ void TSioCustomComPort::RegisterComWindow(bool Register) {
 }
 
 void TSioCustomComPort::UpdateHandlerFlags() {
-  if (lineState_ != 2 || dispatcher_ == nullptr) return;
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) return;
   const bool any = onTrigger_.Assigned() || onTriggerAvail_.Assigned() || onTriggerData_.Assigned() ||
                    onTriggerStatus_.Assigned() || onTriggerTimer_.Assigned() || onTriggerLineError_.Assigned() ||
                    onTriggerModemStatus_.Assigned() || onTriggerOutbuffFree_.Assigned() ||
@@ -276,10 +276,10 @@ void TSioCustomComPort::UpdateHandlerFlags() {
 }
 
 void TSioCustomComPort::ClosePort() {
-  if (!open_ || dispatcher_ == nullptr || lineState_ == 1) return;
+  if (!open_ || dispatcher_ == nullptr || lineState_ == TLineState::Closing) return;
   SetTracing(tlDump);
   SetLogging(tlDump);
-  lineState_ = 1;
+  lineState_ = TLineState::Closing;
   PortClosing();
   dispatcher_->SaveTrigs(savedTrigs_);
   haveSavedTrigs_ = true;
@@ -299,12 +299,12 @@ void TSioCustomComPort::FinishClose() {
   TSioBaseDispatcher* d = dispatcher_;
   dispatcher_ = nullptr;
   FreeObject(d);
-  lineState_ = 0;
+  lineState_ = TLineState::Closed;
   open_ = false;
 }
 
 void TSioCustomComPort::CompleteDeferredClose() {
-  if (dispatcher_ == nullptr || lineState_ != 1) return;
+  if (dispatcher_ == nullptr || lineState_ != TLineState::Closing) return;
   if (dispatcher_->ThreadsRunning() || dispatcher_->LiveThreads() > 0) {
     // Not yet: look again shortly rather than spinning on posted messages.
     SetTimer(notifyWindow_, kCloseRetryTimer + dispatcher_->TableIndex(), kCloseRetryMs, nullptr);
@@ -358,7 +358,7 @@ void TSioCustomComPort::Assign(TPersistent* Source) {
     return;
   }
   users_ = src->users_;
-  if (src->lineState_ == 2 && src->dispatcher_ != nullptr) {
+  if (src->lineState_ == TLineState::Open && src->dispatcher_ != nullptr) {
     src->dispatcher_->SaveTrigs(savedTrigs_);
     haveSavedTrigs_ = true;
   }
@@ -420,7 +420,7 @@ TSioBaseDispatcher* TSioCustomComPort::RequireDispatcher() {
 }
 
 Cardinal TSioCustomComPort::GetOutBuffUsed() {
-  return lineState_ == 2 && dispatcher_ != nullptr ? dispatcher_->OutputCount() : 0;
+  return lineState_ == TLineState::Open && dispatcher_ != nullptr ? dispatcher_->OutputCount() : 0;
 }
 
 void TSioCustomComPort::FlushInBuffer() {
@@ -468,14 +468,14 @@ void TSioCustomComPort::ProcessCommunications() {
 
 void TSioCustomComPort::SetDeviceLayer(TDeviceLayer Value) {
   if (Value == deviceLayer_ && !force_) return;
-  if (lineState_ != 0 || !supportedLayers_.Contains(Value)) return;
+  if (lineState_ != TLineState::Closed || !supportedLayers_.Contains(Value)) return;
   deviceLayer_ = Value;
   DeviceLayerChanged();
 }
 
 void TSioCustomComPort::SetComNumber(Word Value) {
   if (Value == comNumber_) return;
-  if (lineState_ != 2 || dispatcher_ == nullptr) {  // closed, closing, or only marked open while loading
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) {  // closed, closing, or only marked open while loading
     comNumber_ = Value;
     return;
   }
@@ -487,48 +487,52 @@ void TSioCustomComPort::SetComNumber(Word Value) {
   SetTracing(tracing);
   SetLogging(logging);
   SetOpen(true);
-  if (lineState_ == 2 && dispatcher_ != nullptr) dispatcher_->RestoreTrigs(savedTrigs_);
+  if (lineState_ == TLineState::Open && dispatcher_ != nullptr) dispatcher_->RestoreTrigs(savedTrigs_);
 }
 
 void TSioCustomComPort::SetBaud(Integer Value) {
   if (Value == baud_ && !force_) return;
   baud_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetParity(TParity Value) {
   if (Value == parity_ && !force_) return;
   parity_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetDataBits(Word Value) {
   if (Value == dataBits_ && !force_) return;
   dataBits_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetStopBits(Word Value) {
   if (Value == stopBits_ && !force_) return;
   stopBits_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetInSize(Word Value) {
   if (Value == inSize_ && !force_) return;
   inSize_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
 }
 
 void TSioCustomComPort::SetOutSize(Word Value) {
   if (Value == outSize_ && !force_) return;
   outSize_ = Value;  // the output ring keeps its size until the next open
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
 }
 
 void TSioCustomComPort::SetDTR(bool Value) {
   if (Value == dtr_ && !force_) return;
-  if (lineState_ == 2 && dispatcher_) {
+  if (lineState_ == TLineState::Open && dispatcher_) {
     if (dispatcher_->SetDtrLine(Value) == 0) dtr_ = Value;
   } else {
     dtr_ = Value;
@@ -537,7 +541,7 @@ void TSioCustomComPort::SetDTR(bool Value) {
 
 void TSioCustomComPort::SetRTS(bool Value) {
   if (Value == rts_ && !force_) return;
-  if (lineState_ == 2 && dispatcher_) {
+  if (lineState_ == TLineState::Open && dispatcher_) {
     if (dispatcher_->SetRtsLine(Value) == 0) rts_ = Value;
   } else {
     rts_ = Value;
@@ -555,7 +559,8 @@ void TSioCustomComPort::SetHWFlowOptions(THWFlowOptionSet Value) {
     if (bufferFull_ == 0 || bufferFull_ > inSize_) bufferFull_ = Trunc(inSize_ * 0.9);
     if (bufferResume_ == 0 || bufferResume_ > bufferFull_) bufferResume_ = Trunc(inSize_ * 0.1);
   }
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetHardwareFlow(bufferFull_, bufferResume_, mask));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetHardwareFlow(bufferFull_, bufferResume_, mask));
   hwFlowOptions_ = Value;
   if (Value.Contains(hwfUseRTS) || Value.Contains(hwfRequireCTS)) SetRS485Mode(false);
 }
@@ -573,7 +578,7 @@ void TSioCustomComPort::SetSWFlowOptions(TSWFlowOptions Value) {
     if (bufferFull_ == 0 || bufferFull_ > inSize_) bufferFull_ = Trunc(inSize_ * 0.75);
     if (bufferResume_ == 0 || bufferResume_ > bufferFull_) bufferResume_ = Trunc(inSize_ * 0.25);
   }
-  if (lineState_ == 2 && dispatcher_)
+  if (lineState_ == TLineState::Open && dispatcher_)
     RaiseIfError(this, option != 0 ? dispatcher_->SetSoftwareFlow(bufferFull_, bufferResume_, option)
                                    : dispatcher_->ClearSoftwareFlow());
   swFlowOptions_ = Value;
@@ -582,13 +587,13 @@ void TSioCustomComPort::SetSWFlowOptions(TSWFlowOptions Value) {
 void TSioCustomComPort::SetXOnChar(char Value) {
   if (Value == xOnChar_ && !force_) return;
   xOnChar_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
 }
 
 void TSioCustomComPort::SetXOffChar(char Value) {
   if (Value == xOffChar_ && !force_) return;
   xOffChar_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
 }
 
 void TSioCustomComPort::SetBufferFull(Word Value) {
@@ -612,7 +617,7 @@ void TSioCustomComPort::SetBufferResume(Word Value) {
 void TSioCustomComPort::SetUseEventWord(bool Value) {
   if (Value == useEventWord_ && !force_) return;
   useEventWord_ = Value;
-  if (lineState_ == 2 && dispatcher_) {
+  if (lineState_ == TLineState::Open && dispatcher_) {
     if (Value)
       dispatcher_->SetOptionBit(4);
     else
@@ -623,7 +628,7 @@ void TSioCustomComPort::SetUseEventWord(bool Value) {
 void TSioCustomComPort::SetRS485Mode(bool Value) {
   if (Value == rs485Mode_ && !force_) return;
   rs485Mode_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetRs485(Value);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetRs485(Value);
   if (Value) {
     THWFlowOptionSet options = hwFlowOptions_;
     options.Exclude(hwfUseRTS).Exclude(hwfRequireCTS);
@@ -635,13 +640,13 @@ void TSioCustomComPort::SetRS485Mode(bool Value) {
 void TSioCustomComPort::SetBoostLevel(Byte Value) {
   if (Value == boostLevel_ && !force_) return;
   boostLevel_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetPriorityBoost(Value);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetPriorityBoost(Value);
 }
 
 void TSioCustomComPort::SetAvailLength(Word Value) {
   if (Value == availLength_ && !force_) return;
   availLength_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetAvailThreshold(Value);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetAvailThreshold(Value);
 }
 
 void TSioCustomComPort::SetOnTrigger(const TTriggerEvent& Value) {
@@ -690,7 +695,7 @@ void TSioCustomComPort::SetOnTriggerOutSent(const TNotifyEvent& Value) {
 
 void TSioCustomComPort::SetTracing(TTraceLogState Value) {
   if (Value == tracing_ && !force_) return;
-  if (lineState_ != 2 || dispatcher_ == nullptr) {
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) {
     tracing_ = Value > tlOn ? tlOff : Value;
     return;
   }
@@ -728,7 +733,7 @@ void TSioCustomComPort::SetTracing(TTraceLogState Value) {
 
 void TSioCustomComPort::SetLogging(TTraceLogState Value) {
   if (Value == logging_ && !force_) return;
-  if (lineState_ != 2 || dispatcher_ == nullptr) {
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) {
     logging_ = Value > tlOn ? tlOff : Value;
     return;
   }
@@ -767,7 +772,7 @@ void TSioCustomComPort::SetLogging(TTraceLogState Value) {
 void TSioCustomComPort::SetTraceSize(Cardinal Value) {
   if (Value == traceSize_) return;
   traceSize_ = std::min<Cardinal>(Value, 4000000);
-  if (lineState_ == 2 && dispatcher_ && (tracing_ == tlOn || tracing_ == tlPause)) {
+  if (lineState_ == TLineState::Open && dispatcher_ && (tracing_ == tlOn || tracing_ == tlPause)) {
     const TTraceLogState former = tracing_;
     DiscardTrace();
     SetTracing(former);
@@ -777,7 +782,7 @@ void TSioCustomComPort::SetTraceSize(Cardinal Value) {
 void TSioCustomComPort::SetLogSize(Cardinal Value) {
   if (Value == logSize_) return;
   logSize_ = std::min<Cardinal>(Value, 16000000);
-  if (lineState_ == 2 && dispatcher_ && (logging_ == tlOn || logging_ == tlPause)) {
+  if (lineState_ == TLineState::Open && dispatcher_ && (logging_ == tlOn || logging_ == tlPause)) {
     const TTraceLogState former = logging_;
     DiscardLog();
     SetLogging(former);
@@ -786,7 +791,7 @@ void TSioCustomComPort::SetLogSize(Cardinal Value) {
 
 // Each trace and log operation works on an open port and does nothing while it closes.
 #define K58_SIO_OPEN_DISPATCHER()                          \
-  if (lineState_ != 2 || dispatcher_ == nullptr) return;   \
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) return;   \
   TSioBaseDispatcher& d = *dispatcher_
 
 void TSioCustomComPort::BeginTrace(Cardinal N) {

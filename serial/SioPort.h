@@ -33,6 +33,10 @@ K58_ENUM_TYPE(TTraceLogState, tlOff, tlOn, tlDump, tlAppend, tlClear, tlPause)
 enum TTapiMode { tmNone, tmAuto, tmOn, tmOff };
 K58_ENUM_TYPE(TTapiMode, tmNone, tmAuto, tmOn, tmOff)
 
+// Where the port is between closed and open. A close started inside a notification stays Closing until the
+// dispatch thread has let go.
+enum class TLineState { Closed = 0, Closing = 1, Open = 2 };
+
 // A string of at most 255 characters.
 using TPassString = String;
 
@@ -211,7 +215,7 @@ class TSioCustomComPort : public TSioBaseComponent {
   void SetWaitCharEvent(const TWaitCharEvent& Value) { waitCharEvent_ = Value; }
 
   // ---- State ----
-  Integer LineState() const { return lineState_; }  // 0 closed, 1 closing, 2 open
+  TLineState LineState() const { return lineState_; }
   bool ReopenPending() const { return reopenPending_; }
   HWND NotifyWindow() const { return notifyWindow_; }
   TSioBaseDispatcher* Dispatcher() const { return dispatcher_; }
@@ -250,14 +254,14 @@ protected:
 
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool Loading() const { return ComponentState().Contains(csLoading); }
-  bool Closing() const { return lineState_ == 1; }
+  bool Closing() const { return lineState_ == TLineState::Closing; }
   // Finishes a close: window, dispatcher, state. Used at once or when a deferred close completes.
   void FinishClose();
   void CompleteDeferredClose();
   void RaiseOpenError(Integer Code);
 
   bool force_ = false;
-  Integer lineState_ = 0;
+  TLineState lineState_ = TLineState::Closed;
   bool reopenPending_ = false;
   bool openAfterLoad_ = false;
   std::vector<TSioPortUser> users_;

@@ -155,7 +155,7 @@ TEST_F(Port, ClosingFromInsideAHandlerIsSafe) {
   rx_.after = [](TSioCustomComPort& p) { p.SetOpen(false); };
   Send(kProgram);
   ASSERT_TRUE(PumpUntil([&] { return !port_->GetOpen() && port_->Dispatcher() == nullptr; }, 3000));
-  EXPECT_EQ(port_->LineState(), 0);
+  EXPECT_EQ(port_->LineState(), TLineState::Closed);
   EXPECT_EQ(OpenDescriptors(), fds);
 
   // Closed and opened again inside the handler: the port reopens once the close has finished.
@@ -165,7 +165,7 @@ TEST_F(Port, ClosingFromInsideAHandlerIsSafe) {
   };
   port_->SetOpen(true);
   Send(kProgram);
-  ASSERT_TRUE(PumpUntil([&] { return port_->LineState() == 2 && !port_->ReopenPending(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return port_->LineState() == TLineState::Open && !port_->ReopenPending(); }, 3000));
   rx_.after = nullptr;
   const size_t before = rx_.bytes.size();
   Send({0x02});
