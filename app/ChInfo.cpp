@@ -43,11 +43,6 @@ constexpr Integer TitleRowHeight = 23;
 constexpr Integer RowHeightPerChannel = 30;  // the window is at most this tall per channel
 constexpr Integer ComboInset = 2;
 
-// Cell property indexes of the bulk setters.
-constexpr Integer cpAlignMode = 1;
-constexpr Integer cpReadOnly = 2;
-constexpr Integer cpColor = 19;
-
 constexpr char KeyBackspace = 8;
 constexpr char KeyEnter = 13;
 

@@ -170,9 +170,9 @@ class TCustomCellGrid : public TCustomControl {
   bool RangeHasReadOnly(const TGridRect& Rect) const;
 
   // ---- Bulk attribute setters ----
-  // PropIndex selects the attribute (0 DataStyle .. 23 FontName, 24 fore text, 25 back text); Value is
-  // the new value, or for 22..25 a pointer to it (a TFontStyles, or zero-terminated text). Title cells
-  // are never touched; an index above 25 changes nothing.
+  // PropIndex selects the attribute (a TCellProp); Value is the new value, or from cpFontStyle on a
+  // pointer to it (a TFontStyles, or zero-terminated text). Title cells are never touched; an index
+  // above cpBackText changes nothing.
   void SetColCellProperty(Integer ACol, Integer PropIndex, intptr_t Value);
   void SetRowCellProperty(Integer ARow, Integer PropIndex, intptr_t Value);
   void SetRangeCellProperty(const TGridRect& Rect, Integer PropIndex, intptr_t Value);
