@@ -20,6 +20,18 @@ const Byte Handshake[] = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 
 }  // namespace
 
+void k58::app::RunStepQuietly(const std::function<void()>& Step) {
+  try {
+    Step();
+  } catch (const std::exception&) {
+    // Dropped: see the declaration.
+  }
+}
+
+void k58::app::ClosePortQuietly(IRadioPort& Port) {
+  RunStepQuietly([&Port] { Port.SetOpen(false); });
+}
+
 // --- TRadioTimer ---
 
 TRadioTimer::TRadioTimer(UINT Interval, std::function<void()> OnTimer)
@@ -44,11 +56,7 @@ void TRadioTimer::TimerProc(HWND, UINT, UINT_PTR Id, DWORD) {
   if (It == ArmedTimers().end()) return;
   TRadioTimer* Timer = It->second;
   Timer->SetEnabled(false);
-  // Nothing may escape into the message loop.
-  try {
-    if (Timer->FOnTimer) Timer->FOnTimer();
-  } catch (const std::exception&) {
-  }
+  if (Timer->FOnTimer) k58::app::RunStepQuietly(Timer->FOnTimer);
 }
 
 // --- TRadioProtocol ---
@@ -70,18 +78,12 @@ TRadioProtocol::TRadioProtocol(IRadioDialog& Dialog, std::unique_ptr<IRadioPort>
 TRadioProtocol::~TRadioProtocol() {
   DisarmTimers();
   FPort->SetOnTrigger(nullptr);
-  try {
-    FPort->SetOpen(false);
-  } catch (const std::exception&) {
-  }
+  k58::app::ClosePortQuietly(*FPort);
 }
 
 void TRadioProtocol::FormClose() {
   DisarmTimers();
-  try {
-    FPort->SetOpen(false);
-  } catch (const std::exception&) {
-  }
+  k58::app::ClosePortQuietly(*FPort);
 }
 
 void TRadioProtocol::btnCancelClick() { FDialog.CloseDialog(); }
@@ -103,7 +105,7 @@ void TRadioProtocol::myPortTrigger(TObject*, Word Msg, Word TriggerHandle, Word)
   // dropped: its bytes stay unread and nothing is answered twice.
   if (FInTrigger) return;
   FInTrigger = true;
-  try {
+  k58::app::RunStepQuietly([&] {
     // Only bytes actually read count: a late notification may announce bytes that are gone.
     bool Took = false;
     for (Integer I = 0; I < TriggerHandle && FPort->CharReady(); ++I) {
@@ -112,8 +114,7 @@ void TRadioProtocol::myPortTrigger(TObject*, Word Msg, Word TriggerHandle, Word)
       if (FCount <= BufferSize - 1) FBuffer[FCount++] = Value;
     }
     if (Took && FCount >= FExpected && FCount <= BufferSize - 1) HandleReply();
-  } catch (const std::exception&) {
-  }
+  });
   FInTrigger = false;
 }
 

@@ -100,6 +100,20 @@ public:
   virtual void ClearLog() = 0;
 };
 
+namespace k58::app {
+
+// Runs a protocol step that the dialog's modal loop started (a timer, the port's event, a close) and drops
+// any exception it raises. An exception must not reach the modal loop: it would end the dialog without a
+// word. Nothing the user needs is lost: a port that fails leaves its reply incomplete, and the timer that
+// guards every step then reports ComError.
+void RunStepQuietly(const std::function<void()>& Step);
+
+// Closes Port and drops a failure of the close: the component lets go of its device either way, and a
+// dialog that closes its port has nothing left to tell the user about it.
+void ClosePortQuietly(IRadioPort& Port);
+
+}  // namespace k58::app
+
 // A one-shot window timer: enabling arms it for Interval milliseconds from now (enabling an armed timer
 // changes nothing); it disables itself before running OnTimer. Main thread only.
 class TRadioTimer {

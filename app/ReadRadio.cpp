@@ -19,10 +19,7 @@ void TReadRadioProtocol::FormShow() {
   FDone = false;
   FRetryAllowed = true;
   FDialog.SetProgressMax(ProgressMax);
-  try {
-    FPort->SetOpen(false);
-  } catch (const std::exception&) {
-  }
+  k58::app::ClosePortQuietly(*FPort);
   if (!OpenRadioPort()) CloseTime.SetEnabled(true);
 }
 
@@ -174,11 +171,10 @@ void TReadRadioProtocol::ReTimeTimer() {
 }
 
 void TReadRadioProtocol::myPortTriggerLineError(TObject*, Word, bool) {
-  try {
+  k58::app::RunStepQuietly([this] {
     FPort->FlushInBuffer();
     FPort->FlushOutBuffer();
-  } catch (const std::exception&) {
-  }
+  });
   FState = rsIdle;
   if (FRetryAllowed) {
     FErrorShown = true;
