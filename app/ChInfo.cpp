@@ -4,7 +4,6 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
-#include "app/MainFrm.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
@@ -229,7 +228,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
       ClearChannelRow(ARow);
     } else {
       ALL->SetChannelField(ARow - 1, cfTxFrequency, "");
-      if (fMainFrm != nullptr) fMainFrm->RefreshViews(2);
+      onChannelChanged_(this);
       gvData->GetCellInfo(ccTxTone, ARow)->ForeText = cbDQT->Items()->Strings(0);
       gvData->InvalidateRow(ARow);
     }
@@ -261,7 +260,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
     NewChannelRow(ARow);
   } else {
     ALL->SetChannelField(ARow - 1, ACol == ccRxFrequency ? cfRxFrequency : cfTxFrequency, Value);
-    if (fMainFrm != nullptr) fMainFrm->RefreshViews(2);
+    onChannelChanged_(this);
   }
 }
 
@@ -306,7 +305,7 @@ void TfChInfo::WriteCell(Integer Row, Integer Col) {
       break;
     }
   }
-  if (fMainFrm != nullptr) fMainFrm->RefreshViews(2);
+  onChannelChanged_(this);
 }
 
 void TfChInfo::gvDataKeyPress(TObject*, char& Key) { Key = FilterFrequencyKey(Key); }
@@ -338,7 +337,7 @@ void TfChInfo::gvDataMouseDown(TObject*, TMouseButton, TShiftState, Integer, Int
 void TfChInfo::FollowChannel(Integer Row) {
   if (Row < FirstChannelRow || Row == ALL->CurrentChannel + 1) return;
   ALL->CurrentChannel = Row - 1;
-  if (fMainFrm != nullptr) fMainFrm->SelectChannel(2);
+  onChannelSelected_(this);
 }
 
 void TfChInfo::ShowCellEditor() {

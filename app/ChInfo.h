@@ -73,6 +73,13 @@ class TfChInfo : public TForm {
   // The grid leaves edit mode and every combo box is hidden (before any main window command).
   void HideEditors();
 
+  // A channel's record in the image changed through the table (the channel edit window follows).
+  const TNotifyEvent& OnChannelChanged() const { return onChannelChanged_; }
+  void SetOnChannelChanged(const TNotifyEvent& Value) { onChannelChanged_ = Value; }
+  // The user selected another channel's row; CurrentChannel is that channel (the tree follows).
+  const TNotifyEvent& OnChannelSelected() const { return onChannelSelected_; }
+  void SetOnChannelSelected(const TNotifyEvent& Value) { onChannelSelected_ = Value; }
+
   // The cell a combo box is shown over (0 when none).
   Integer EditorCol() const { return FComboCol; }
   Integer EditorRow() const { return FComboRow; }
@@ -101,6 +108,8 @@ class TfChInfo : public TForm {
   // Where the visible combo box writes to.
   Integer FComboCol = 0;
   Integer FComboRow = 0;
+  TNotifyEvent onChannelChanged_;
+  TNotifyEvent onChannelSelected_;
 };
 
 extern TfChInfo* fChInfo;

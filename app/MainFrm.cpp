@@ -132,6 +132,11 @@ void TfMainFrm::BeforeDestruction() {
   if (FHookedClient != nullptr && IsWindow(FHookedClient))
     SetWindowLongPtr(FHookedClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefClientProc));
   FHookedClient = nullptr;
+  // A channel table that outlives the window must not call back into it.
+  if (fChInfo != nullptr) {
+    fChInfo->SetOnChannelChanged(nullptr);
+    fChInfo->SetOnChannelSelected(nullptr);
+  }
   TForm::BeforeDestruction();
 }
 
@@ -300,7 +305,7 @@ bool TfMainFrm::NewFile() {
   ALL->NewImage();
   FileName.clear();
   UpdateStatus();
-  RefreshViews(1);
+  RefreshViews(TViewRefresh::ReopenAll);
   ALL->Modified = false;
   return true;
 }
@@ -320,7 +325,7 @@ void TfMainFrm::OpenFile() {
   }
   if (!Known) ShowMessageBox(Language->Confirmation, Language->ModError, mbkInformation);
   UpdateStatus();
-  if (Known) RefreshViews(1);
+  if (Known) RefreshViews(TViewRefresh::ReopenAll);
 }
 
 bool TfMainFrm::SaveFile() {
@@ -385,7 +390,7 @@ void TfMainFrm::ReadFromRadio() {
   if (Dialog->Done()) {
     FileName.clear();
     UpdateStatus();
-    RefreshViews(1);
+    RefreshViews(TViewRefresh::ReopenAll);
   }
 }
 
@@ -412,6 +417,8 @@ void TfMainFrm::ShowChannelInfo() {
     fChInfo->SetFocus();
   } else {
     fChInfo = NewObject<TfChInfo>(Application);
+    fChInfo->SetOnChannelChanged(TNotifyEvent(this, &TfMainFrm::ChannelChanged));
+    fChInfo->SetOnChannelSelected(TNotifyEvent(this, &TfMainFrm::ChannelSelected));
   }
   if (fChInfo->WindowState() == wsMinimized) fChInfo->SetWindowState(wsNormal);
   fChInfo->Show();
@@ -419,22 +426,26 @@ void TfMainFrm::ShowChannelInfo() {
 
 // ---- Views ----
 
-void TfMainFrm::RefreshViews(Integer Kind) {
+void TfMainFrm::RefreshViews(TViewRefresh Kind) {
   switch (Kind) {
-    case 0:
+    case TViewRefresh::ChannelRow:
       if (ChannelInfoOpen()) fChInfo->FillRow(ALL->CurrentChannel + 1);
       break;
-    case 1:
+    case TViewRefresh::ReopenAll:
       CloseChildren();
       ShowChannelInfo();
       break;
-    default: break;
+    case TViewRefresh::ChannelEdit: break;
   }
 }
 
-void TfMainFrm::SelectChannel(Integer) {
+void TfMainFrm::SelectChannel(TViewRefresh) {
   if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
 }
+
+void TfMainFrm::ChannelChanged(TObject*) { RefreshViews(TViewRefresh::ChannelEdit); }
+
+void TfMainFrm::ChannelSelected(TObject*) { SelectChannel(TViewRefresh::ChannelEdit); }
 
 void TfMainFrm::UpdateStatus() {
   const TDateTime Stamp = Now();
