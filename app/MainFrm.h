@@ -169,10 +169,10 @@ class TfMainFrm : public TForm {
   void ChannelSelected(TObject* Sender);
 
   // The tiled background picture.
-  TObjectPtr<TBitmap> FBackground{new TBitmap()};
+  TObjectPtr<TBitmap> background_{new TBitmap()};
 
-  WNDPROC FDefClientProc = nullptr;
-  HWND FHookedClient = nullptr;
+  WNDPROC defClientProc_ = nullptr;
+  HWND hookedClient_ = nullptr;
 };
 
 extern TfMainFrm* fMainFrm;

@@ -124,15 +124,15 @@ public:
   TRadioTimer& operator=(const TRadioTimer&) = delete;
 
   void SetEnabled(bool Value);
-  bool GetEnabled() const { return FId != 0; }
-  UINT GetInterval() const { return FInterval; }
+  bool GetEnabled() const { return id_ != 0; }
+  UINT GetInterval() const { return interval_; }
 
 private:
   static void TimerProc(HWND Window, UINT Msg, UINT_PTR Id, DWORD Time);
 
-  UINT FInterval;
-  std::function<void()> FOnTimer;
-  UINT_PTR FId = 0;
+  UINT interval_;
+  std::function<void()> onTimer_;
+  UINT_PTR id_ = 0;
 };
 
 // The half of the protocol both dialogs share. The dialog forwards its events (FormShow, btnOkClick,
@@ -162,10 +162,10 @@ public:
   TRadioTimer TryTime;    // every step of the block transfer, 450 ms
   TRadioTimer CloseTime;  // closes the dialog, 300 ms
 
-  Integer State() const { return FState; }
-  Integer Progress() const { return FProgress; }
-  bool ErrorShown() const { return FErrorShown; }
-  IRadioPort& Port() { return *FPort; }
+  Integer State() const { return state_; }
+  Integer Progress() const { return progress_; }
+  bool ErrorShown() const { return errorShown_; }
+  IRadioPort& Port() { return *port_; }
 
 protected:
   // PollInterval and MaxPolls pace WaitOutputDrained.
@@ -198,19 +198,19 @@ protected:
   void ShowErrorOnce(const String& Text);
   virtual void DisarmTimers();
 
-  IRadioDialog& FDialog;
-  std::unique_ptr<IRadioPort> FPort;
-  Integer FState = rsIdle;
-  Integer FExpected = 0;
-  std::array<Byte, BufferSize> FBuffer{};
-  Integer FCount = 0;
-  bool FAwaitingAck = false;
-  Integer FAddress = -RadioBlockSize;
-  bool FErrorShown = false;
-  Integer FProgress = 0;
+  IRadioDialog& dialog_;
+  std::unique_ptr<IRadioPort> port_;
+  Integer state_ = rsIdle;
+  Integer expected_ = 0;
+  std::array<Byte, BufferSize> buffer_{};
+  Integer count_ = 0;
+  bool awaitingAck_ = false;
+  Integer address_ = -RadioBlockSize;
+  bool errorShown_ = false;
+  Integer progress_ = 0;
 
 private:
-  DWORD FPollInterval;
-  Integer FMaxPolls;
-  bool FInTrigger = false;
+  DWORD pollInterval_;
+  Integer maxPolls_;
+  bool inTrigger_ = false;
 };

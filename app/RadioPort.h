@@ -25,12 +25,12 @@ public:
   Cardinal OutBuffUsed() override;
   void SetOnTrigger(TTriggerHandler Handler) override;
 
-  TSioCustomComPort& Component() { return *FPort; }
+  TSioCustomComPort& Component() { return *port_; }
 
 private:
-  TSioCustomComPort* FPort;
-  bool FOwns;
-  TTriggerHandler FHandler;
+  TSioCustomComPort* port_;
+  bool owns_;
+  TTriggerHandler handler_;
 };
 
 // A port component set up as the read and write dialogs place it (9600 baud until the protocol sets the

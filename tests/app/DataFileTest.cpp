@@ -270,20 +270,20 @@ TEST_F(DataFile, SavingIntoAMissingDirectoryRaises) {
 class TFileSizeLimit {
 public:
   explicit TFileSizeLimit(rlim_t Limit) {
-    ::getrlimit(RLIMIT_FSIZE, &FSaved);
-    FHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit Small = FSaved;
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    handler_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit Small = saved_;
     Small.rlim_cur = Limit;
     ::setrlimit(RLIMIT_FSIZE, &Small);
   }
   ~TFileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &FSaved);
-    ::signal(SIGXFSZ, FHandler);
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, handler_);
   }
 
 private:
-  rlimit FSaved{};
-  sighandler_t FHandler;
+  rlimit saved_{};
+  sighandler_t handler_;
 };
 
 TEST_F(DataFile, AFailedSaveKeepsThePreviousFile) {

@@ -42,16 +42,16 @@ class TFakeLink {
 public:
   explicit TFakeLink(const TLinkOptions& Options = TLinkOptions());
 
-  TLinkOptions& Options() { return FOptions; }
+  TLinkOptions& Options() { return options_; }
 
   // The port the protocol owns; it forwards to this link.
   std::unique_ptr<IRadioPort> MakePort();
 
   // --- the radio ---
   sim::Memory Memory;
-  void AddFault(const sim::Fault& Fault) { FFaults.push_back(Fault); }
+  void AddFault(const sim::Fault& Fault) { faults_.push_back(Fault); }
   void SetTypeCode(const std::string& Code);
-  bool Disconnected() const { return FDisconnected; }
+  bool Disconnected() const { return disconnected_; }
 
   // Everything the radio received and sent, and the frames it understood.
   Bytes HostBytes() const;
@@ -75,7 +75,7 @@ public:
   // While set, received bytes become readable but no notification is delivered.
   bool HoldNotifications = false;
   // Announces Count unread bytes now, whatever the input holds (a late notification).
-  void InjectNotification(Word Count) { FPending = Count; }
+  void InjectNotification(Word Count) { pending_ = Count; }
 
   // Processes the line up to the clock's time, then delivers a due notification and the due timers.
   void Pump();
@@ -112,28 +112,28 @@ private:
   void EnsureOpen();
   bool DispatcherFree() const;
 
-  TLinkOptions FOptions;
-  std::priority_queue<TEvent, std::vector<TEvent>, std::greater<TEvent>> FEvents;
-  uint64_t FSeq = 0;
-  uint64_t FHostLineFree = 0;
-  uint64_t FRadioLineFree = 0;
-  std::vector<TLogged> FLog;
-  std::vector<sim::Fault> FFaults;
-  bool FDisconnected = false;
+  TLinkOptions options_;
+  std::priority_queue<TEvent, std::vector<TEvent>, std::greater<TEvent>> events_;
+  uint64_t seq_ = 0;
+  uint64_t hostLineFree_ = 0;
+  uint64_t radioLineFree_ = 0;
+  std::vector<TLogged> log_;
+  std::vector<sim::Fault> faults_;
+  bool disconnected_ = false;
 
-  TRadioState FState = TRadioState::Idle;
-  Bytes FWindow;
-  Bytes FFrame;
-  int FLastBlock = -1;
-  uint64_t FLastInput = 0;
+  TRadioState state_ = TRadioState::Idle;
+  Bytes window_;
+  Bytes frame_;
+  int lastBlock_ = -1;
+  uint64_t lastInput_ = 0;
 
-  std::deque<uint8_t> FDevice;  // received by the device, not yet taken by the dispatcher
-  std::deque<uint8_t> FInput;   // the dispatcher's ring: what CharReady/GetChar see
-  bool FNewInput = false;
-  std::optional<Word> FPending;
-  int FTriggerDepth = 0;
-  uint64_t FTriggerStart = 0;
-  IRadioPort::TTriggerHandler FOnTrigger;
+  std::deque<uint8_t> device_;  // received by the device, not yet taken by the dispatcher
+  std::deque<uint8_t> input_;   // the dispatcher's ring: what CharReady/GetChar see
+  bool newInput_ = false;
+  std::optional<Word> pending_;
+  int triggerDepth_ = 0;
+  uint64_t triggerStart_ = 0;
+  IRadioPort::TTriggerHandler onTrigger_;
 };
 
 // What the dialog shows, as the protocol reported it.
@@ -146,7 +146,7 @@ struct TShownBox {
 
 class TFakeDialog : public IRadioDialog {
 public:
-  explicit TFakeDialog(TFakeLink& Link) : FLink(Link) {}
+  explicit TFakeDialog(TFakeLink& Link) : link_(Link) {}
 
   Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind) override;
   void SetProgressMax(Integer Max) override { ProgressMax = Max; }
@@ -170,7 +170,7 @@ public:
   int LogClears = 0;
 
 private:
-  TFakeLink& FLink;
+  TFakeLink& link_;
 };
 
 // The host bytes of a complete read and of a complete write of Memory (without the new password).
