@@ -40,7 +40,7 @@ TRadioTimer::TRadioTimer(UINT Interval, std::function<void()> OnTimer)
 TRadioTimer::~TRadioTimer() { SetEnabled(false); }
 
 void TRadioTimer::SetEnabled(bool Value) {
-  if (Value == GetEnabled()) return;
+  if (Value == Enabled()) return;
   if (Value) {
     id_ = ::SetTimer(nullptr, 0, interval_, &TRadioTimer::TimerProc);
     if (id_ != 0) ArmedTimers()[id_] = this;

@@ -70,7 +70,7 @@ public:
   // Baud, no parity, data bits and stop bits.
   virtual void SetLine(Integer Baud, Word DataBits, Word StopBits) = 0;
   virtual void SetOpen(bool Value) = 0;
-  virtual bool GetOpen() const = 0;
+  virtual bool Open() const = 0;
   virtual void FlushInBuffer() = 0;
   virtual void FlushOutBuffer() = 0;
   virtual void PutBlock(const Byte* Data, Word Len) = 0;
@@ -124,8 +124,8 @@ public:
   TRadioTimer& operator=(const TRadioTimer&) = delete;
 
   void SetEnabled(bool Value);
-  bool GetEnabled() const { return id_ != 0; }
-  UINT GetInterval() const { return interval_; }
+  bool Enabled() const { return id_ != 0; }
+  UINT Interval() const { return interval_; }
 
 private:
   static void TimerProc(HWND Window, UINT Msg, UINT_PTR Id, DWORD Time);

@@ -16,7 +16,7 @@ public:
   void SetComNumber(Word Number) override;
   void SetLine(Integer Baud, Word DataBits, Word StopBits) override;
   void SetOpen(bool Value) override;
-  bool GetOpen() const override;
+  bool Open() const override;
   void FlushInBuffer() override;
   void FlushOutBuffer() override;
   void PutBlock(const Byte* Data, Word Len) override;

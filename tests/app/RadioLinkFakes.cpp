@@ -43,7 +43,7 @@ public:
     link_.pending_.reset();
     link_.newInput_ = false;
   }
-  bool GetOpen() const override { return link_.Open; }
+  bool Open() const override { return link_.Open; }
   void FlushInBuffer() override {
     link_.EnsureOpen();
     link_.Sync();

@@ -98,7 +98,7 @@ protected:
     return true;
   }
 
-  bool PortOpen() { return Proto->Port().GetOpen(); }
+  bool PortOpen() { return Proto->Port().Open(); }
 
   Bytes ReadSequence() const {
     Bytes Out = {'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};

@@ -138,7 +138,7 @@ TEST_P(ReadFaultTest, EndsAsTheProtocolSays) {
       break;
   }
   EXPECT_FALSE(Link.Open);
-  EXPECT_FALSE(Proto->HeadTime.GetEnabled() || Proto->TryTime.GetEnabled() || Proto->CloseTime.GetEnabled());
+  EXPECT_FALSE(Proto->HeadTime.Enabled() || Proto->TryTime.Enabled() || Proto->CloseTime.Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -322,14 +322,14 @@ TEST_F(ReadRadioTest, LineErrorRestartsOnceThenGivesUp) {
   Link.RunFor(2000, [&] { return Proto->State() == rsTransferring; });
   Read.myPortTriggerLineError(nullptr, 2, false);
   EXPECT_EQ(Proto->State(), rsIdle);
-  EXPECT_TRUE(Read.ReTime.GetEnabled());
+  EXPECT_TRUE(Read.ReTime.Enabled());
   Link.RunFor(3000, [&] { return Proto->State() == rsTransferring; });
   EXPECT_EQ(Proto->State(), rsTransferring);
   const Bytes Host = Link.HostBytes();
   EXPECT_EQ(std::search(Host.begin() + 1, Host.end(), Host.begin(), Host.begin() + 7) != Host.end(), true);
 
   Read.myPortTriggerLineError(nullptr, 2, false);
-  EXPECT_FALSE(Read.ReTime.GetEnabled());
+  EXPECT_FALSE(Read.ReTime.Enabled());
   RunUntilClosed();
   EXPECT_EQ(Dialog.Texts(), std::vector<String>{Language->ComError});
   EXPECT_EQ(ALL->Image, Before);

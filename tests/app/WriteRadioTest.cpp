@@ -230,7 +230,7 @@ TEST_P(WriteFaultTest, EndsAsTheProtocolSays) {
   }
   EXPECT_FALSE(ALL->Modified);
   EXPECT_FALSE(Link.Open);
-  EXPECT_FALSE(Proto->HeadTime.GetEnabled() || Proto->TryTime.GetEnabled() || Proto->CloseTime.GetEnabled());
+  EXPECT_FALSE(Proto->HeadTime.Enabled() || Proto->TryTime.Enabled() || Proto->CloseTime.Enabled());
 }
 
 std::vector<Fault> Always(std::initializer_list<Step> Steps, FaultKind Kind, int Value) {
