@@ -20,7 +20,7 @@ void TComRadioPort::SetLine(Integer Baud, Word DataBits, Word StopBits) {
 
 void TComRadioPort::SetOpen(bool Value) { port_->SetOpen(Value); }
 
-bool TComRadioPort::Open() const { return port_->GetOpen(); }
+bool TComRadioPort::Open() const { return port_->Open(); }
 
 void TComRadioPort::FlushInBuffer() { port_->FlushInBuffer(); }
 

@@ -25,59 +25,59 @@ Word Trunc(double v) { return static_cast<Word>(std::trunc(v)); }
 void SetSioPortPrompt(TSioPortPrompt Prompt) { g_prompt = Prompt; }
 
 K58_IMPLEMENT_CLASS(TSioBaseComponent) {
-  b.Prop("Version", &TSioBaseComponent::GetVersion, &TSioBaseComponent::SetVersion).Stored(false);
+  b.Prop("Version", &TSioBaseComponent::Version, &TSioBaseComponent::SetVersion).Stored(false);
 }
 
 K58_IMPLEMENT_CLASS(TSioCustomComPort) {}
 
 K58_IMPLEMENT_CLASS(TSioComPort) {
   using P = TSioCustomComPort;
-  b.Prop("DeviceLayer", &P::GetDeviceLayer, &P::SetDeviceLayer).Default(dlWin32);
-  b.Prop("ComNumber", &P::GetComNumber, &P::SetComNumber).Default(0);
-  b.Prop("Baud", &P::GetBaud, &P::SetBaud).Default(19200);
-  b.Prop("PromptForPort", &P::GetPromptForPort, &P::SetPromptForPort).Default(true);
-  b.Prop("Parity", &P::GetParity, &P::SetParity).Default(pNone);
-  b.Prop("DataBits", &P::GetDataBits, &P::SetDataBits).Default(8);
-  b.Prop("StopBits", &P::GetStopBits, &P::SetStopBits).Default(1);
-  b.Prop("InSize", &P::GetInSize, &P::SetInSize).Default(4096);
-  b.Prop("OutSize", &P::GetOutSize, &P::SetOutSize).Default(4096);
-  b.Prop("AutoOpen", &P::GetAutoOpen, &P::SetAutoOpen).Default(true);
-  b.Prop("Open", &P::GetOpen, &P::SetOpen).Default(false);
-  b.Prop("DTR", &P::GetDTR, &P::SetDTR).Default(true);
-  b.Prop("RTS", &P::GetRTS, &P::SetRTS).Default(true);
-  b.Prop("HWFlowOptions", &P::GetHWFlowOptions, &P::SetHWFlowOptions).Default(THWFlowOptionSet());
-  b.Prop("SWFlowOptions", &P::GetSWFlowOptions, &P::SetSWFlowOptions).Default(swfNone);
-  b.Prop("XOnChar", &P::GetXOnChar, &P::SetXOnChar).Default(char(17));
-  b.Prop("XOffChar", &P::GetXOffChar, &P::SetXOffChar).Default(char(19));
-  b.Prop("BufferFull", &P::GetBufferFull, &P::SetBufferFull).Default(0);
-  b.Prop("BufferResume", &P::GetBufferResume, &P::SetBufferResume).Default(0);
-  b.Prop("Tracing", &P::GetTracing, &P::SetTracing).Default(tlOff);
-  b.Prop("TraceSize", &P::GetTraceSize, &P::SetTraceSize).Default(10000);
-  b.Prop("TraceName", &P::GetTraceName, &P::SetTraceName).Type("TPassString").Default("SERL.TRC");
-  b.Prop("TraceHex", &P::GetTraceHex, &P::SetTraceHex).Default(true);
-  b.Prop("TraceAllHex", &P::GetTraceAllHex, &P::SetTraceAllHex).Default(false);
-  b.Prop("Logging", &P::GetLogging, &P::SetLogging).Default(tlOff);
-  b.Prop("LogSize", &P::GetLogSize, &P::SetLogSize).Default(10000);
-  b.Prop("LogName", &P::GetLogName, &P::SetLogName).Type("TPassString").Default("SERL.LOG");
-  b.Prop("LogHex", &P::GetLogHex, &P::SetLogHex).Default(true);
-  b.Prop("LogAllHex", &P::GetLogAllHex, &P::SetLogAllHex).Default(false);
-  b.Prop("UseMSRShadow", &P::GetUseMSRShadow, &P::SetUseMSRShadowProp).Default(true);
-  b.Prop("UseEventWord", &P::GetUseEventWord, &P::SetUseEventWord).Default(true);
-  b.Prop("CommNotificationLevel", &P::GetCommNotificationLevel, &P::SetCommNotificationLevel).Default(10);
-  b.Prop("TapiMode", &P::GetTapiMode, &P::SetTapiMode).Default(tmAuto);
-  b.Prop("RS485Mode", &P::GetRS485Mode, &P::SetRS485Mode).Default(false);
-  b.Prop("OnPortClose", &P::GetOnPortClose, &P::SetOnPortClose);
-  b.Prop("OnPortOpen", &P::GetOnPortOpen, &P::SetOnPortOpen);
-  b.Prop("OnTrigger", &P::GetOnTrigger, &P::SetOnTrigger);
-  b.Prop("OnTriggerAvail", &P::GetOnTriggerAvail, &P::SetOnTriggerAvail);
-  b.Prop("OnTriggerData", &P::GetOnTriggerData, &P::SetOnTriggerData).Type("TTriggerDataEvent");
-  b.Prop("OnTriggerStatus", &P::GetOnTriggerStatus, &P::SetOnTriggerStatus).Type("TTriggerStatusEvent");
-  b.Prop("OnTriggerTimer", &P::GetOnTriggerTimer, &P::SetOnTriggerTimer).Type("TTriggerTimerEvent");
-  b.Prop("OnTriggerLineError", &P::GetOnTriggerLineError, &P::SetOnTriggerLineError);
-  b.Prop("OnTriggerModemStatus", &P::GetOnTriggerModemStatus, &P::SetOnTriggerModemStatus);
-  b.Prop("OnTriggerOutbuffFree", &P::GetOnTriggerOutbuffFree, &P::SetOnTriggerOutbuffFree);
-  b.Prop("OnTriggerOutbuffUsed", &P::GetOnTriggerOutbuffUsed, &P::SetOnTriggerOutbuffUsed);
-  b.Prop("OnTriggerOutSent", &P::GetOnTriggerOutSent, &P::SetOnTriggerOutSent);
+  b.Prop("DeviceLayer", &P::DeviceLayer, &P::SetDeviceLayer).Default(dlWin32);
+  b.Prop("ComNumber", &P::ComNumber, &P::SetComNumber).Default(0);
+  b.Prop("Baud", &P::Baud, &P::SetBaud).Default(19200);
+  b.Prop("PromptForPort", &P::PromptForPort, &P::SetPromptForPort).Default(true);
+  b.Prop("Parity", &P::Parity, &P::SetParity).Default(pNone);
+  b.Prop("DataBits", &P::DataBits, &P::SetDataBits).Default(8);
+  b.Prop("StopBits", &P::StopBits, &P::SetStopBits).Default(1);
+  b.Prop("InSize", &P::InSize, &P::SetInSize).Default(4096);
+  b.Prop("OutSize", &P::OutSize, &P::SetOutSize).Default(4096);
+  b.Prop("AutoOpen", &P::AutoOpen, &P::SetAutoOpen).Default(true);
+  b.Prop("Open", &P::Open, &P::SetOpen).Default(false);
+  b.Prop("DTR", &P::DTR, &P::SetDTR).Default(true);
+  b.Prop("RTS", &P::RTS, &P::SetRTS).Default(true);
+  b.Prop("HWFlowOptions", &P::HWFlowOptions, &P::SetHWFlowOptions).Default(THWFlowOptionSet());
+  b.Prop("SWFlowOptions", &P::SWFlowOptions, &P::SetSWFlowOptions).Default(swfNone);
+  b.Prop("XOnChar", &P::XOnChar, &P::SetXOnChar).Default(char(17));
+  b.Prop("XOffChar", &P::XOffChar, &P::SetXOffChar).Default(char(19));
+  b.Prop("BufferFull", &P::BufferFull, &P::SetBufferFull).Default(0);
+  b.Prop("BufferResume", &P::BufferResume, &P::SetBufferResume).Default(0);
+  b.Prop("Tracing", &P::Tracing, &P::SetTracing).Default(tlOff);
+  b.Prop("TraceSize", &P::TraceSize, &P::SetTraceSize).Default(10000);
+  b.Prop("TraceName", &P::TraceName, &P::SetTraceName).Type("TPassString").Default("SERL.TRC");
+  b.Prop("TraceHex", &P::TraceHex, &P::SetTraceHex).Default(true);
+  b.Prop("TraceAllHex", &P::TraceAllHex, &P::SetTraceAllHex).Default(false);
+  b.Prop("Logging", &P::Logging, &P::SetLogging).Default(tlOff);
+  b.Prop("LogSize", &P::LogSize, &P::SetLogSize).Default(10000);
+  b.Prop("LogName", &P::LogName, &P::SetLogName).Type("TPassString").Default("SERL.LOG");
+  b.Prop("LogHex", &P::LogHex, &P::SetLogHex).Default(true);
+  b.Prop("LogAllHex", &P::LogAllHex, &P::SetLogAllHex).Default(false);
+  b.Prop("UseMSRShadow", &P::UseMSRShadow, &P::SetUseMSRShadowProp).Default(true);
+  b.Prop("UseEventWord", &P::UseEventWord, &P::SetUseEventWord).Default(true);
+  b.Prop("CommNotificationLevel", &P::CommNotificationLevel, &P::SetCommNotificationLevel).Default(10);
+  b.Prop("TapiMode", &P::TapiMode, &P::SetTapiMode).Default(tmAuto);
+  b.Prop("RS485Mode", &P::RS485Mode, &P::SetRS485Mode).Default(false);
+  b.Prop("OnPortClose", &P::OnPortClose, &P::SetOnPortClose);
+  b.Prop("OnPortOpen", &P::OnPortOpen, &P::SetOnPortOpen);
+  b.Prop("OnTrigger", &P::OnTrigger, &P::SetOnTrigger);
+  b.Prop("OnTriggerAvail", &P::OnTriggerAvail, &P::SetOnTriggerAvail);
+  b.Prop("OnTriggerData", &P::OnTriggerData, &P::SetOnTriggerData).Type("TTriggerDataEvent");
+  b.Prop("OnTriggerStatus", &P::OnTriggerStatus, &P::SetOnTriggerStatus).Type("TTriggerStatusEvent");
+  b.Prop("OnTriggerTimer", &P::OnTriggerTimer, &P::SetOnTriggerTimer).Type("TTriggerTimerEvent");
+  b.Prop("OnTriggerLineError", &P::OnTriggerLineError, &P::SetOnTriggerLineError);
+  b.Prop("OnTriggerModemStatus", &P::OnTriggerModemStatus, &P::SetOnTriggerModemStatus);
+  b.Prop("OnTriggerOutbuffFree", &P::OnTriggerOutbuffFree, &P::SetOnTriggerOutbuffFree);
+  b.Prop("OnTriggerOutbuffUsed", &P::OnTriggerOutbuffUsed, &P::SetOnTriggerOutbuffUsed);
+  b.Prop("OnTriggerOutSent", &P::OnTriggerOutSent, &P::SetOnTriggerOutSent);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -419,7 +419,7 @@ TSioBaseDispatcher* TSioCustomComPort::RequireDispatcher() {
   return d;  // null only while loading, when the error is not raised
 }
 
-Cardinal TSioCustomComPort::GetOutBuffUsed() {
+Cardinal TSioCustomComPort::OutBuffUsed() {
   return lineState_ == TLineState::Open && dispatcher_ != nullptr ? dispatcher_->OutputCount() : 0;
 }
 

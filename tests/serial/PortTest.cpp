@@ -84,7 +84,7 @@ const Bytes kProgram = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 
 TEST_F(Port, ReadsARadioBlockThroughTheProtocol) {
   port_->SetOpen(true);
-  ASSERT_TRUE(port_->GetOpen());
+  ASSERT_TRUE(port_->Open());
   EXPECT_EQ(radio_->CurrentLine(), sim::ExpectedLine()) << sim::Describe(radio_->CurrentLine());
 
   EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
@@ -103,7 +103,7 @@ TEST_F(Port, ReadsARadioBlockThroughTheProtocol) {
   EXPECT_EQ(announced, rx_.bytes.size());
   for (DWORD t : rx_.threads) EXPECT_EQ(t, GetCurrentThreadId());
   port_->SetOpen(false);
-  EXPECT_FALSE(port_->GetOpen());
+  EXPECT_FALSE(port_->Open());
   EXPECT_EQ(port_->Dispatcher(), nullptr);
 }
 
@@ -119,7 +119,7 @@ TEST_F(Port, BytesWrittenArriveInOrder) {
   size_t at = 0;
   while (at < all.size()) {
     const size_t n = std::min<size_t>(333, all.size() - at);
-    if (port_->OutBuffUsed() + n > port_->GetOutSize()) {
+    if (port_->OutBuffUsed() + n > port_->OutSize()) {
       PumpFor(1);
       continue;
     }
@@ -154,7 +154,7 @@ TEST_F(Port, ClosingFromInsideAHandlerIsSafe) {
   port_->SetOpen(true);
   rx_.after = [](TSioCustomComPort& p) { p.SetOpen(false); };
   Send(kProgram);
-  ASSERT_TRUE(PumpUntil([&] { return !port_->GetOpen() && port_->Dispatcher() == nullptr; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return !port_->Open() && port_->Dispatcher() == nullptr; }, 3000));
   EXPECT_EQ(port_->LineState(), TLineState::Closed);
   EXPECT_EQ(OpenDescriptors(), fds);
 
@@ -206,7 +206,7 @@ TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
     EXPECT_EQ(e.ErrorCode, ecBadId);
     EXPECT_EQ(e.Message(), "ie_BadId - Specified comport doesn't exist");
   }
-  EXPECT_FALSE(port_->GetOpen());
+  EXPECT_FALSE(port_->Open());
   EXPECT_EQ(port_->Dispatcher(), nullptr);
   unsetenv("K58_COM17");
 
@@ -222,7 +222,7 @@ TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
   }
   close(other);
   port_->SetOpen(true);
-  EXPECT_TRUE(port_->GetOpen());
+  EXPECT_TRUE(port_->Open());
 }
 
 TEST_F(Port, APortTheUserMayNotOpenSaysWhatIsNeeded) {
@@ -273,7 +273,7 @@ TEST_F(Port, EachOpenFailureBecomesItsException) {
       EXPECT_STREQ(e.ClassName(), r.cls) << r.error;
       EXPECT_NE(e.Message().find(r.text), String::npos) << e.Message();
     }
-    EXPECT_FALSE(port_->GetOpen());
+    EXPECT_FALSE(port_->Open());
     EXPECT_EQ(port_->Dispatcher(), nullptr);
   }
 }
@@ -289,7 +289,7 @@ TEST_F(Port, WithoutANumberOrAutoOpenTheCallerIsTold) {
   // With AutoOpen the first use opens the port.
   port_->SetOpen(false);
   EXPECT_FALSE(port_->CharReady());
-  EXPECT_TRUE(port_->GetOpen());
+  EXPECT_TRUE(port_->Open());
 }
 
 TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
@@ -306,7 +306,7 @@ TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
   const int fds = OpenDescriptors();
   for (int i = 0; i < 100; ++i) {
     port_->SetOpen(true);
-    ASSERT_TRUE(port_->GetOpen());
+    ASSERT_TRUE(port_->Open());
     port_->SetOpen(false);
   }
   EXPECT_EQ(OpenDescriptors(), fds);
@@ -321,11 +321,11 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
   port_->SetTracing(tlOn);
   port_->SetLogging(tlOn);
   port_->SetOpen(true);
-  EXPECT_EQ(port_->GetTracing(), tlOn);
+  EXPECT_EQ(port_->Tracing(), tlOn);
   EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
   port_->SetOpen(false);
-  EXPECT_EQ(port_->GetTracing(), tlOff);
-  EXPECT_EQ(port_->GetLogging(), tlOff);
+  EXPECT_EQ(port_->Tracing(), tlOff);
+  EXPECT_EQ(port_->Logging(), tlOff);
   EXPECT_EQ(ReadText(dir.File("SERL.TRC")), "Transmit: \nPROGRAM\n\nReceive: \n[06]");
   const std::string log = ReadText(dir.File("SERL.LOG"));
   for (const char* s : {"SERL v4.05", "Device: COM20", "WriteCom      00000007  PROGRAM", "ReadCom       00000001  [06]",
@@ -362,15 +362,15 @@ TEST_F(Port, SettersApplyToTheOpenLine) {
   port_->SetDataBits(8);
 
   port_->SetBufferFull(5000);
-  EXPECT_EQ(port_->GetBufferFull(), 3686);
+  EXPECT_EQ(port_->BufferFull(), 3686);
   port_->SetHWFlowOptions(THWFlowOptionSet{hwfUseDTR});
   port_->SetDTR(false);
-  EXPECT_TRUE(port_->GetDTR());  // DTR belongs to the flow control
+  EXPECT_TRUE(port_->DTR());  // DTR belongs to the flow control
   port_->SetHWFlowOptions(THWFlowOptionSet());
   port_->SetDTR(false);
-  EXPECT_FALSE(port_->GetDTR());
+  EXPECT_FALSE(port_->DTR());
   port_->SetRS485Mode(true);
-  EXPECT_FALSE(port_->GetRTS());
+  EXPECT_FALSE(port_->RTS());
 }
 
 TEST_F(Port, ANewNumberReopensOnTheNewPortWithTheSameTrigger) {
@@ -379,7 +379,7 @@ TEST_F(Port, ANewNumberReopensOnTheNewPortWithTheSameTrigger) {
   port_->SetAvailLength(2);
   port_->SetOpen(true);
   port_->SetComNumber(kCom - 1);
-  ASSERT_TRUE(port_->GetOpen());
+  ASSERT_TRUE(port_->Open());
   EXPECT_EQ(port_->Dispatcher()->DeviceTitle, "COM19");
   EXPECT_EQ(port_->Dispatcher()->AvailThreshold(), 2u);
   Send(kProgram);
@@ -393,7 +393,7 @@ TEST_F(Port, OpenedWhileLoadingOpensWhenLoaded) {
   EXPECT_EQ(port_->Dispatcher(), nullptr);
   port_->SetLoading(false);
   port_->Loaded();
-  EXPECT_TRUE(port_->GetOpen());
+  EXPECT_TRUE(port_->Open());
   EXPECT_NE(port_->Dispatcher(), nullptr);
 }
 
@@ -433,11 +433,11 @@ end
                         &dialog, "TFREADRADIO");
   auto* port = dynamic_cast<TSioComPort*>(dialog.FindComponent("myPort"));
   ASSERT_NE(port, nullptr);
-  EXPECT_TRUE(port->GetOpen());  // opened in Loaded, after the number was read
-  EXPECT_EQ(port->GetBufferFull(), 3072);
-  EXPECT_EQ(port->GetBufferResume(), 1024);
-  EXPECT_EQ(port->GetTraceName(), "READ.TRC");
-  EXPECT_TRUE(port->GetOnTrigger().SameAs(TTriggerEvent(&dialog, &TPortTestDialog::myPortTrigger)));
+  EXPECT_TRUE(port->Open());  // opened in Loaded, after the number was read
+  EXPECT_EQ(port->BufferFull(), 3072);
+  EXPECT_EQ(port->BufferResume(), 1024);
+  EXPECT_EQ(port->TraceName(), "READ.TRC");
+  EXPECT_TRUE(port->OnTrigger().SameAs(TTriggerEvent(&dialog, &TPortTestDialog::myPortTrigger)));
   port->PutBlock(kProgram.data(), 7);
   EXPECT_TRUE(PumpUntil([&] { return dialog.received == 1; }, 2000));
   const String text = WriteComponentToText(&dialog);
@@ -457,15 +457,15 @@ TEST_F(Port, PublishesItsPropertiesWithTheirDefaults) {
                          "OnTriggerOutbuffFree", "OnTriggerOutbuffUsed", "OnTriggerOutSent", "Tag", "Version"};
   for (const char* n : names) EXPECT_NE(cls->FindProperty(n), nullptr) << n;
   TSioComPort p(nullptr);
-  EXPECT_EQ(p.GetBaud(), 19200);
-  EXPECT_EQ(p.GetTraceName(), "SERL.TRC");
-  EXPECT_EQ(p.GetLogName(), "SERL.LOG");
-  EXPECT_EQ(p.GetXOnChar(), 17);
-  EXPECT_EQ(p.GetVersion(), "v4.05");
+  EXPECT_EQ(p.Baud(), 19200);
+  EXPECT_EQ(p.TraceName(), "SERL.TRC");
+  EXPECT_EQ(p.LogName(), "SERL.LOG");
+  EXPECT_EQ(p.XOnChar(), 17);
+  EXPECT_EQ(p.Version(), "v4.05");
   p.SetVersion("v9");
-  EXPECT_EQ(p.GetVersion(), "v4.05");
+  EXPECT_EQ(p.Version(), "v4.05");
   p.SetUseMSRShadowProp(false);
-  EXPECT_TRUE(p.GetUseMSRShadow());
+  EXPECT_TRUE(p.UseMSRShadow());
 }
 
 TEST_F(Port, AssignCopiesTheSettingsButNotTheOpenState) {
@@ -473,10 +473,10 @@ TEST_F(Port, AssignCopiesTheSettingsButNotTheOpenState) {
   port_->SetAvailLength(3);
   TSioComPort copy(nullptr);
   copy.Assign(port_.get());
-  EXPECT_EQ(copy.GetComNumber(), kCom);
-  EXPECT_EQ(copy.GetBaud(), 2400);
-  EXPECT_EQ(copy.GetStopBits(), 2);
-  EXPECT_EQ(copy.GetAvailLength(), 3);
-  EXPECT_FALSE(copy.GetOpen());
-  EXPECT_TRUE(copy.GetOnTrigger().SameAs(port_->GetOnTrigger()));
+  EXPECT_EQ(copy.ComNumber(), kCom);
+  EXPECT_EQ(copy.Baud(), 2400);
+  EXPECT_EQ(copy.StopBits(), 2);
+  EXPECT_EQ(copy.AvailLength(), 3);
+  EXPECT_FALSE(copy.Open());
+  EXPECT_TRUE(copy.OnTrigger().SameAs(port_->OnTrigger()));
 }
