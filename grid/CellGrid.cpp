@@ -12,6 +12,7 @@
 #include "platform/forms/Menus.h"
 
 using namespace cellgridconsts;
+namespace box = k58::grid::box;
 
 K58_IMPLEMENT_CLASS(TCustomCellGrid) { b.Abstract(); }
 
@@ -28,7 +29,7 @@ TGridMessageBoxHandler& MessageBoxHandler() {
 
 Integer GridMessageBox(const String& Text, const String& Caption, UINT Flags) {
   if (MessageBoxHandler()) return MessageBoxHandler()(Text, Caption, Flags);
-  return Application != nullptr ? Application->MessageBox(Text, Caption, Flags) : cellgridbox::IdCancel;
+  return Application != nullptr ? Application->MessageBox(Text, Caption, Flags) : box::IdCancel;
 }
 
 }  // namespace
@@ -40,15 +41,15 @@ TGridMessageBoxHandler SetGridMessageBoxHandler(TGridMessageBoxHandler Handler) 
 }
 
 void ShowGridInfo(const String& Text) {
-  GridMessageBox(Text, SGridCaution, cellgridbox::OK | cellgridbox::IconInformation);
+  GridMessageBox(Text, SGridCaution, box::OK | box::IconInformation);
 }
 
-void ShowGridError(const String& Text) { GridMessageBox(Text, SGridCaution, cellgridbox::OK | cellgridbox::IconError); }
+void ShowGridError(const String& Text) { GridMessageBox(Text, SGridCaution, box::OK | box::IconError); }
 
 bool ConfirmGrid(const String& Text, Integer Kind) {
-  UINT flags = cellgridbox::OKCancel | cellgridbox::IconQuestion;
-  if (Kind == 2) flags |= cellgridbox::DefButton2;
-  return GridMessageBox(Text, SGridConfirmation, flags) == cellgridbox::IdOK;
+  UINT flags = box::OKCancel | box::IconQuestion;
+  if (Kind == 2) flags |= box::DefButton2;
+  return GridMessageBox(Text, SGridConfirmation, flags) == box::IdOK;
 }
 
 // ---- Construction ----

@@ -3,6 +3,8 @@
 
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 TEST(CellStore, NewGridHoldsDefaultRecordsForEveryCell) {

@@ -4,6 +4,8 @@
 #include "platform/classes/Filer.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 TEST(GridClass, FreshGridStoresOnlyTheFontSizeItsConstructorChanged) {
