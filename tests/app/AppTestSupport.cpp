@@ -11,7 +11,7 @@
 #include "app/Startup.h"
 #include "platform/rtl/SysUtils.h"
 
-namespace apptest {
+namespace app_test {
 
 TTempDir::TTempDir() {
   char Pattern[] = "/tmp/k58app.XXXXXX";
@@ -96,4 +96,4 @@ TFixedClock::TFixedClock() {
 
 TFixedClock::~TFixedClock() { SetNowProvider({}); }
 
-}  // namespace apptest
+}  // namespace app_test

@@ -8,7 +8,7 @@
 #include "app/AllClass.h"
 #include "platform/rtl/Types.h"
 
-namespace apptest {
+namespace app_test {
 
 // A fresh directory (with a trailing delimiter), removed with its contents.
 class TTempDir {
@@ -59,4 +59,4 @@ public:
   ~TFixedClock();
 };
 
-}  // namespace apptest
+}  // namespace app_test

@@ -18,10 +18,10 @@
 
 namespace {
 
-using apptest::ReadBytes;
-using apptest::ReadFile;
-using apptest::TFixedClock;
-using apptest::WriteFile;
+using app_test::ReadBytes;
+using app_test::ReadFile;
+using app_test::TFixedClock;
+using app_test::WriteFile;
 
 std::vector<Byte> Header(const String& Ident, const String& BandDigits, const String& TimeText) {
   std::vector<Byte> Bytes(DataFileHeaderSize, 0);
@@ -55,7 +55,7 @@ TEST(FileHeader, ShortOrUnreadableFieldsStayFilled) {
   EXPECT_EQ(Time, "65535-255-255 255:255");
 }
 
-class DataFile : public apptest::DocumentTest {
+class DataFile : public app_test::DocumentTest {
 protected:
   void SetUp() override {
     DocumentTest::SetUp();

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace apptest {
+namespace app_test {
 
 namespace {
 
@@ -54,4 +54,4 @@ std::string TFakePorts::Path(int N) const {
   return It == ptys_.end() ? std::string() : It->second.Path;
 }
 
-}  // namespace apptest
+}  // namespace app_test

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-namespace apptest {
+namespace app_test {
 
 class TFakePorts {
 public:
@@ -29,4 +29,4 @@ private:
   std::map<int, std::string> saved_;  // K58_COMn values before, by number
 };
 
-}  // namespace apptest
+}  // namespace app_test

@@ -12,7 +12,7 @@
 #include "platform/win/Windows.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace apptest {
+namespace app_test {
 
 namespace {
 
@@ -140,4 +140,4 @@ std::vector<String> ProgramTest::TakeBoxTexts() {
   return Texts;
 }
 
-}  // namespace apptest
+}  // namespace app_test

@@ -14,7 +14,7 @@
 #include "platform/win/testing/TestDisplay.h"
 #include "tests/app/AppTestSupport.h"
 
-namespace apptest {
+namespace app_test {
 
 // A message box the program showed.
 struct TShownBox {
@@ -84,4 +84,4 @@ private:
 // The shipped file of the resources folder.
 String ResourceFile(const String& Name);
 
-}  // namespace apptest
+}  // namespace app_test

@@ -6,7 +6,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/win/core/WinUser.h"
 
-namespace radiotest {
+namespace app_test {
 
 namespace {
 
@@ -89,12 +89,12 @@ private:
   TFakeLink& link_;
 };
 
-TFakeLink::TFakeLink(const TLinkOptions& Options) : Memory(sim::RadioSim::DefaultMemory()), options_(Options) {}
+TFakeLink::TFakeLink(const TLinkOptions& Options) : Memory(sim_test::RadioSim::DefaultMemory()), options_(Options) {}
 
 std::unique_ptr<IRadioPort> TFakeLink::MakePort() { return std::make_unique<TFakePort>(*this); }
 
 void TFakeLink::SetTypeCode(const std::string& Code) {
-  for (size_t I = 0; I < 4; ++I) Memory[sim::kIdentAddress + 1 + I] = I < Code.size() ? Code[I] : ' ';
+  for (size_t I = 0; I < 4; ++I) Memory[sim_test::kIdentAddress + 1 + I] = I < Code.size() ? Code[I] : ' ';
 }
 
 Bytes TFakeLink::HostBytes() const {
@@ -218,7 +218,7 @@ void TFakeLink::RunFor(uint64_t DurationMs, const std::function<bool()>& Until) 
 
 // --- the radio, answering like the simulated one ---
 
-bool TFakeLink::TakeFault(sim::Step Step, int Address, sim::Fault& Out) {
+bool TFakeLink::TakeFault(sim_test::Step Step, int Address, sim_test::Fault& Out) {
   for (auto It = faults_.begin(); It != faults_.end(); ++It) {
     if (It->step != Step || (It->address >= 0 && It->address != Address)) continue;
     Out = *It;
@@ -241,8 +241,8 @@ void TFakeLink::OnRadioByte(uint8_t Value, uint64_t At) {
     window_.clear();
     frame_.clear();
     state_ = TRadioState::Handshaken;
-    Frames.push_back({sim::Step::Handshake, -1, Bytes(std::begin(Program), std::end(Program))});
-    Answer(sim::Step::Handshake, -1, {sim::kAck}, At);
+    Frames.push_back({sim_test::Step::Handshake, -1, Bytes(std::begin(Program), std::end(Program))});
+    Answer(sim_test::Step::Handshake, -1, {sim_test::kAck}, At);
     return;
   }
   switch (state_) {
@@ -250,18 +250,18 @@ void TFakeLink::OnRadioByte(uint8_t Value, uint64_t At) {
       return;
     case TRadioState::Handshaken:
       if (Value == 0x02) {
-        Frames.push_back({sim::Step::Ident, -1, {Value}});
+        Frames.push_back({sim_test::Step::Ident, -1, {Value}});
         state_ = TRadioState::Idented;
-        Answer(sim::Step::Ident, -1, Bytes(Memory.begin() + sim::kIdentAddress, Memory.begin() + sim::kIdentAddress + 16),
+        Answer(sim_test::Step::Ident, -1, Bytes(Memory.begin() + sim_test::kIdentAddress, Memory.begin() + sim_test::kIdentAddress + 16),
                At);
       }
       return;
     case TRadioState::Idented:
-      if (Value == sim::kAck) {
-        Frames.push_back({sim::Step::Ready, -1, {Value}});
+      if (Value == sim_test::kAck) {
+        Frames.push_back({sim_test::Step::Ready, -1, {Value}});
         state_ = TRadioState::Ready;
         lastBlock_ = -1;
-        Answer(sim::Step::Ready, -1, {sim::kAck}, At);
+        Answer(sim_test::Step::Ready, -1, {sim_test::kAck}, At);
       }
       return;
     case TRadioState::Ready:
@@ -272,52 +272,52 @@ void TFakeLink::OnRadioByte(uint8_t Value, uint64_t At) {
           Bytes Frame;
           Frame.swap(frame_);
           const int Address = (Frame[1] << 8) | Frame[2];
-          const sim::Step Kind = Frame[0] == 'R' ? sim::Step::ReadBlock : sim::Step::WriteBlock;
+          const sim_test::Step Kind = Frame[0] == 'R' ? sim_test::Step::ReadBlock : sim_test::Step::WriteBlock;
           HandleFrame(Kind, Address, std::move(Frame), At);
         }
       } else if (Value == 'R' || Value == 'W') {
         frame_.push_back(Value);
-      } else if (Value == sim::kAck) {
-        Frames.push_back({sim::Step::BlockAck, lastBlock_, {Value}});
-        Answer(sim::Step::BlockAck, lastBlock_, {sim::kAck}, At);
+      } else if (Value == sim_test::kAck) {
+        Frames.push_back({sim_test::Step::BlockAck, lastBlock_, {Value}});
+        Answer(sim_test::Step::BlockAck, lastBlock_, {sim_test::kAck}, At);
       } else if (Value == 'E') {
-        Frames.push_back({sim::Step::End, -1, {Value}});
+        Frames.push_back({sim_test::Step::End, -1, {Value}});
         state_ = TRadioState::Idle;
-        Answer(sim::Step::End, -1, {}, At);
+        Answer(sim_test::Step::End, -1, {}, At);
       }
       return;
   }
 }
 
-void TFakeLink::HandleFrame(sim::Step Step, int Address, Bytes Frame, uint64_t At) {
+void TFakeLink::HandleFrame(sim_test::Step Step, int Address, Bytes Frame, uint64_t At) {
   Frames.push_back({Step, Address, Frame});
-  if (Frame[3] != 0x08 || Address % 8 != 0 || Address > sim::kLastBlock) return;
+  if (Frame[3] != 0x08 || Address % 8 != 0 || Address > sim_test::kLastBlock) return;
   lastBlock_ = Address;
-  if (Step == sim::Step::ReadBlock) {
+  if (Step == sim_test::Step::ReadBlock) {
     Bytes Reply = {'W', Frame[1], Frame[2], 0x08};
     Reply.insert(Reply.end(), Memory.begin() + Address, Memory.begin() + Address + 8);
     Answer(Step, Address, Reply, At);
     return;
   }
-  sim::Fault Fault;
+  sim_test::Fault Fault;
   const bool Faulty = TakeFault(Step, Address, Fault);
-  if (Faulty && (Fault.kind == sim::FaultKind::Silence || Fault.kind == sim::FaultKind::Disconnect)) {
-    if (Fault.kind == sim::FaultKind::Disconnect) disconnected_ = true;
+  if (Faulty && (Fault.kind == sim_test::FaultKind::Silence || Fault.kind == sim_test::FaultKind::Disconnect)) {
+    if (Fault.kind == sim_test::FaultKind::Disconnect) disconnected_ = true;
     return;  // not stored
   }
   std::copy(Frame.begin() + 4, Frame.end(), Memory.begin() + Address);
-  Answer(Step, Address, {sim::kAck}, At + options_.WriteDelayMs * Ms, Faulty ? &Fault : nullptr);
+  Answer(Step, Address, {sim_test::kAck}, At + options_.WriteDelayMs * Ms, Faulty ? &Fault : nullptr);
 }
 
-void TFakeLink::Answer(sim::Step Step, int Address, Bytes Reply, uint64_t At, const sim::Fault* Taken) {
-  sim::Fault Fault;
+void TFakeLink::Answer(sim_test::Step Step, int Address, Bytes Reply, uint64_t At, const sim_test::Fault* Taken) {
+  sim_test::Fault Fault;
   const bool Faulty = Taken ? (Fault = *Taken, true) : TakeFault(Step, Address, Fault);
   At += options_.ReplyDelayMs * Ms;
   if (!Faulty) {
     RadioSend(Reply, At);
     return;
   }
-  using sim::FaultKind;
+  using sim_test::FaultKind;
   switch (Fault.kind) {
     case FaultKind::Silence:
       return;
@@ -342,7 +342,7 @@ void TFakeLink::Answer(sim::Step Step, int Address, Bytes Reply, uint64_t At, co
       RadioSend(Reply, At);
       break;
     default:
-      sim::ChangeAnswer(Fault, Step, Reply);
+      sim_test::ChangeAnswer(Fault, Step, Reply);
       break;
   }
   RadioSend(Reply, At);
@@ -369,7 +369,7 @@ Bytes ReadSequence() {
   Bytes Out(std::begin(Program), std::end(Program));
   Out.push_back(0x02);
   Out.push_back(0x06);
-  for (int A = 0; A <= sim::kLastBlock; A += 8) {
+  for (int A = 0; A <= sim_test::kLastBlock; A += 8) {
     Out.insert(Out.end(), {'R', static_cast<uint8_t>(A >> 8), static_cast<uint8_t>(A & 0xFF), 0x08});
     Out.push_back(0x06);
   }
@@ -381,7 +381,7 @@ Bytes WriteSequence(const TMemoryImage& Image) {
   Bytes Out(std::begin(Program), std::end(Program));
   Out.push_back(0x02);
   Out.push_back(0x06);
-  for (int A = 0; A <= sim::kLastBlock; A += 8) {
+  for (int A = 0; A <= sim_test::kLastBlock; A += 8) {
     Out.insert(Out.end(), {'W', static_cast<uint8_t>(A >> 8), static_cast<uint8_t>(A & 0xFF), 0x08});
     Out.insert(Out.end(), Image.begin() + ofsRadio + A, Image.begin() + ofsRadio + A + 8);
   }
@@ -427,4 +427,4 @@ void RadioProtocolTest::Cancel() {
   RunUntilClosed(0);
 }
 
-}  // namespace radiotest
+}  // namespace app_test

@@ -25,7 +25,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/sim/RadioSim.h"
 
-namespace radiotest {
+namespace app_test {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -48,15 +48,15 @@ public:
   std::unique_ptr<IRadioPort> MakePort();
 
   // --- the radio ---
-  sim::Memory Memory;
-  void AddFault(const sim::Fault& Fault) { faults_.push_back(Fault); }
+  sim_test::Memory Memory;
+  void AddFault(const sim_test::Fault& Fault) { faults_.push_back(Fault); }
   void SetTypeCode(const std::string& Code);
   bool Disconnected() const { return disconnected_; }
 
   // Everything the radio received and sent, and the frames it understood.
   Bytes HostBytes() const;
   Bytes RadioBytes() const;
-  std::vector<sim::HostFrame> Frames;
+  std::vector<sim_test::HostFrame> Frames;
   int LineErrors = 0;  // bytes ignored because the line was not 2400 8N2
 
   // --- the port ---
@@ -106,9 +106,9 @@ private:
   Cardinal HostPending() const;
   void RadioSend(const Bytes& Reply, uint64_t At);
   void OnRadioByte(uint8_t Value, uint64_t At);
-  void HandleFrame(sim::Step Step, int Address, Bytes Frame, uint64_t At);
-  void Answer(sim::Step Step, int Address, Bytes Reply, uint64_t At, const sim::Fault* Taken = nullptr);
-  bool TakeFault(sim::Step Step, int Address, sim::Fault& Out);
+  void HandleFrame(sim_test::Step Step, int Address, Bytes Frame, uint64_t At);
+  void Answer(sim_test::Step Step, int Address, Bytes Reply, uint64_t At, const sim_test::Fault* Taken = nullptr);
+  bool TakeFault(sim_test::Step Step, int Address, sim_test::Fault& Out);
   void EnsureOpen();
   bool DispatcherFree() const;
 
@@ -118,7 +118,7 @@ private:
   uint64_t hostLineFree_ = 0;
   uint64_t radioLineFree_ = 0;
   std::vector<TLogged> log_;
-  std::vector<sim::Fault> faults_;
+  std::vector<sim_test::Fault> faults_;
   bool disconnected_ = false;
 
   TRadioState state_ = TRadioState::Idle;
@@ -179,7 +179,7 @@ Bytes WriteSequence(const TMemoryImage& Image);
 
 // A started document (default model and band, blank image, port "COM3"), a protocol on a fake link and
 // a fake dialog, on a manual clock.
-class RadioProtocolTest : public apptest::DocumentTest {
+class RadioProtocolTest : public app_test::DocumentTest {
 protected:
   void SetUp() override;
   void TearDown() override;
@@ -213,4 +213,4 @@ protected:
   TMemoryImage Before{};  // the image before the dialog
 };
 
-}  // namespace radiotest
+}  // namespace app_test

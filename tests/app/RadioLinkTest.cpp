@@ -7,7 +7,7 @@
 #include "platform/win/core/WinUser.h"
 #include "tests/app/RadioLinkFakes.h"
 
-using namespace radiotest;
+using namespace app_test;
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "app/ReadRadio.h"
 #include "tests/app/RadioLinkFakes.h"
 
-using namespace radiotest;
-using sim::Fault;
-using sim::FaultKind;
-using sim::Step;
+using namespace app_test;
+using sim_test::Fault;
+using sim_test::FaultKind;
+using sim_test::Step;
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
   }
 
   // The radio's memory as the image holds it after a read.
-  static TMemoryImage ImageOf(const sim::Memory& Memory, const TMemoryImage& Before) {
+  static TMemoryImage ImageOf(const sim_test::Memory& Memory, const TMemoryImage& Before) {
     TMemoryImage Image = Before;
     std::copy(Memory.begin(), Memory.end(), Image.begin() + ofsRadio);
     std::fill(Image.begin() + ofsRadioEnd, Image.begin() + 432, Byte{0});
@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(ReadRadioTest, ReadFillsTheImageAndSelectsModelAndBandFromTheBandCode) {
-  Link.Memory[sim::kIdentAddress + 5] = 0xF2;  // "136 - 174MHz", a band of the VHF model
+  Link.Memory[sim_test::kIdentAddress + 5] = 0xF2;  // "136 - 174MHz", a band of the VHF model
   Link.Memory[0x120 + 4] = 0x20;               // out of range: the read clamps it to 4
   ASSERT_EQ(ALL->ModelName, "K58(UHF)");
   ASSERT_FALSE(ALL->Modified);
@@ -80,7 +80,7 @@ TEST_F(ReadRadioTest, ReadFillsTheImageAndSelectsModelAndBandFromTheBandCode) {
 }
 
 TEST_F(ReadRadioTest, BandCodeNoModelOffersKeepsTheCurrentModelAndRewritesTheCode) {
-  Link.Memory[sim::kIdentAddress + 5] = 0xFD;
+  Link.Memory[sim_test::kIdentAddress + 5] = 0xFD;
   RunRead();
   EXPECT_EQ(Dialog.Texts(), std::vector<String>{Language->ReadOk});
   EXPECT_EQ(ALL->ModelName, "K58(UHF)");
@@ -235,7 +235,7 @@ TEST_F(ReadRadioTest, NoBlockAnswerStopsTheTransferWithComErrorAndTheImageUnchan
   RunRead();
 
   ASSERT_EQ(Dialog.Texts(), std::vector<String>{Language->ComError});
-  const sim::HostFrame& Last = Link.Frames.back();
+  const sim_test::HostFrame& Last = Link.Frames.back();
   EXPECT_EQ(Last.step, Step::ReadBlock);
   EXPECT_EQ(Last.address, 0x80);
   // ComError follows the unanswered request by TryTime's 450 ms.

@@ -14,7 +14,7 @@
 #include "serial/SioWin32.h"
 #include "tests/serial/SerialTestSupport.h"
 
-using namespace serialtest;
+using namespace serial_test;
 
 namespace {
 

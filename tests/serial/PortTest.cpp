@@ -18,7 +18,7 @@
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/sim/RadioSim.h"
 
-using namespace serialtest;
+using namespace serial_test;
 
 namespace {
 
@@ -48,7 +48,7 @@ struct Receiver {
 class Port : public ::testing::Test {
 protected:
   void SetUp() override {
-    radio_ = std::make_unique<sim::RadioSim>();
+    radio_ = std::make_unique<sim_test::RadioSim>();
     radio_->Attach(kCom);
     port_ = std::make_unique<TSioComPort>(nullptr);
     port_->SetComNumber(kCom);
@@ -73,7 +73,7 @@ protected:
     return Bytes(rx_.bytes.begin() + static_cast<long>(from), rx_.bytes.end());
   }
 
-  std::unique_ptr<sim::RadioSim> radio_;
+  std::unique_ptr<sim_test::RadioSim> radio_;
   std::unique_ptr<TSioComPort> port_;
   Receiver rx_;
 };
@@ -85,12 +85,12 @@ const Bytes kProgram = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 TEST_F(Port, ReadsARadioBlockThroughTheProtocol) {
   port_->SetOpen(true);
   ASSERT_TRUE(port_->Open());
-  EXPECT_EQ(radio_->CurrentLine(), sim::ExpectedLine()) << sim::Describe(radio_->CurrentLine());
+  EXPECT_EQ(radio_->CurrentLine(), sim_test::ExpectedLine()) << sim_test::Describe(radio_->CurrentLine());
 
-  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
-  const sim::Memory m = radio_->GetMemory();
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
+  const sim_test::Memory m = radio_->GetMemory();
   EXPECT_EQ(Exchange({0x02}, 16), Bytes(m.begin() + 0x140, m.begin() + 0x150));
-  EXPECT_EQ(Exchange({sim::kAck}, 1), Bytes{sim::kAck});
+  EXPECT_EQ(Exchange({sim_test::kAck}, 1), Bytes{sim_test::kAck});
   const Bytes block = Exchange({'R', 0x00, 0x10, 0x08}, 12);
   EXPECT_EQ(Bytes(block.begin() + 4, block.end()), Bytes(m.begin() + 0x10, m.begin() + 0x18));
   Send({'E'});
@@ -108,9 +108,9 @@ TEST_F(Port, ReadsARadioBlockThroughTheProtocol) {
 }
 
 TEST_F(Port, BytesWrittenArriveInOrder) {
-  sim::Options o;
+  sim_test::Options o;
   o.checkLine = false;
-  radio_ = std::make_unique<sim::RadioSim>(o);
+  radio_ = std::make_unique<sim_test::RadioSim>(o);
   radio_->Attach(kCom);
   port_->SetOpen(true);
   // 20 kB through a 4 kB output ring, every byte value included.
@@ -133,7 +133,7 @@ TEST_F(Port, BytesWrittenArriveInOrder) {
 
 TEST_F(Port, UnreadBytesStayUntilMoreArriveAndAreAnnouncedTogether) {
   // The radio's answer to the handshake carries nine more bytes.
-  radio_->AddFault({sim::Step::Handshake, sim::FaultKind::Long, -1, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
+  radio_->AddFault({sim_test::Step::Handshake, sim_test::FaultKind::Long, -1, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
   rx_.readLimit = 3;
   port_->SetOpen(true);
   Send(kProgram);
@@ -145,7 +145,7 @@ TEST_F(Port, UnreadBytesStayUntilMoreArriveAndAreAnnouncedTogether) {
   Send({0x02});  // the ident: 16 more bytes
   ASSERT_TRUE(WaitBytes(26));
   EXPECT_EQ(rx_.counts.back(), 23);
-  const Bytes head = {sim::kAck, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const Bytes head = {sim_test::kAck, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   EXPECT_EQ(Bytes(rx_.bytes.begin(), rx_.bytes.begin() + 10), head);
 }
 
@@ -322,7 +322,7 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
   port_->SetLogging(tlOn);
   port_->SetOpen(true);
   EXPECT_EQ(port_->Tracing(), tlOn);
-  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
   port_->SetOpen(false);
   EXPECT_EQ(port_->Tracing(), tlOff);
   EXPECT_EQ(port_->Logging(), tlOff);
@@ -336,7 +336,7 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
 TEST_F(Port, GarbageBurstsAndAVanishedDeviceNeitherCrashNorHang) {
   Bytes garbage;
   for (int i = 0; i < 20000; ++i) garbage.push_back(static_cast<uint8_t>(i * 13));
-  radio_->AddFault({sim::Step::Handshake, sim::FaultKind::Long, -1, 0, garbage});
+  radio_->AddFault({sim_test::Step::Handshake, sim_test::FaultKind::Long, -1, 0, garbage});
   port_->SetOpen(true);
   Send(kProgram);
   ASSERT_TRUE(WaitBytes(20001, 5000));
@@ -374,7 +374,7 @@ TEST_F(Port, SettersApplyToTheOpenLine) {
 }
 
 TEST_F(Port, ANewNumberReopensOnTheNewPortWithTheSameTrigger) {
-  sim::RadioSim second;
+  sim_test::RadioSim second;
   second.Attach(kCom - 1);
   port_->SetAvailLength(2);
   port_->SetOpen(true);
