@@ -8,8 +8,10 @@
 #include "app/AllClass.h"
 #include "app/ChInfo.h"
 #include "app/MacType.h"
+#include "app/MainFrm.h"
 #include "app/MeMode.h"
 #include "grid/CellGrid.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Windows.h"
 #include "platform/win/builtin/CommCtrl.h"
@@ -184,6 +186,15 @@ TEST_F(ChannelTable, AFlagPickedByKeyChangesOnlyItsBit) {
   EXPECT_FALSE(fChInfo->cbfsgl->Visible());
   EXPECT_EQ(RowTexts(Row1), "460.01250|465.00000|88.5|D023N|Low|Wide|No|No|No|No");
   EXPECT_EQ(RecordHex(1), "50 12 00 46 00 00 50 46 85 08 23 80 73 FF FF FF");  // bit 7 stays clear
+}
+
+// The main window follows the table: a click on another channel's row makes it the current channel and
+// selects its node in the tree.
+TEST_F(ChannelTable, TheTreeFollowsTheChannelClickedInTheTable) {
+  Start();
+  Click(AtCell(ccRxFrequency, Row1 + 6));
+  EXPECT_EQ(ALL->CurrentChannel, 7);
+  EXPECT_EQ(fMainFrm->uiQD5174->Selected(), fMainFrm->ChannelNode(7));
 }
 
 TEST_F(ChannelTable, TheDropDownButtonOfACellsBoxOpensItsListToTheMouse) {
