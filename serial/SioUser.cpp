@@ -7,6 +7,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/win/core/WinBase.h"
+#include "serial/SioExcept.h"
 
 K58_IMPLEMENT_CLASS(TSioBaseDispatcher) {}
 
@@ -273,7 +274,7 @@ bool TSioBaseDispatcher::HasInput() {
 
 Integer TSioBaseDispatcher::PeekAt(Cardinal N, char& C) {
   Guard in(inLock_);
-  if (N == 0 || N > UnreadCount() || inRing_.empty()) return -3007;
+  if (N == 0 || N > UnreadCount() || inRing_.empty()) return ecBufferIsEmpty;
   C = static_cast<char>(inRing_[(inRemove_ + N - 1) % kInRingSize]);
   return 0;
 }
@@ -337,11 +338,11 @@ Integer TSioBaseDispatcher::QueueOutput(const void* Data, Cardinal Len) {
     // Line-error bits are kept until taken, as everywhere else.
     errorFlags_ |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
     const Cardinal room = outRingSize_ - OutCountLocked();
-    if (Len > room) return -3006;
+    if (Len > room) return ecOutputBufferTooSmall;
     if (Len == room) outFull_ = true;
     const Integer n = PutToRing(Data, Len);
     if (n <= 0) {
-      result = -3004;
+      result = ecPutBlockFail;
       errorFlags_ |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
     }
     sentFlag_ = true;
@@ -453,18 +454,18 @@ Integer TSioBaseDispatcher::SetDtrLine(bool On) {
   if (dtrFlow_) return 1;
   const Integer r = EscapeFunction(On ? SETDTR : CLRDTR);
   dtrOn_ = On;
-  return r < 0 ? -1002 : 0;
+  return r < 0 ? ecBadArgument : 0;
 }
 
 Integer TSioBaseDispatcher::SetRtsLine(bool On) {
   if (rtsFlow_) return 1;
   const Integer r = EscapeFunction(On ? SETRTS : CLRRTS);
   rtsOn_ = On;
-  return r < 0 ? -1002 : 0;
+  return r < 0 ? ecBadArgument : 0;
 }
 
 Integer TSioBaseDispatcher::SetHardwareFlow(Cardinal Full, Cardinal Resume, Cardinal Options) {
-  if (Full < Resume || Full > deviceInSize_) return -1002;
+  if (Full < Resume || Full > deviceInSize_) return ecBadArgument;
   Guard main(mainLock_);
   ReadLineBlock(lineBlock_);
   lineBlock_.fOutxCtsFlow = 0;
@@ -496,7 +497,7 @@ Integer TSioBaseDispatcher::SetHardwareFlow(Cardinal Full, Cardinal Resume, Card
 }
 
 Integer TSioBaseDispatcher::SetSoftwareFlow(Cardinal Full, Cardinal Resume, Cardinal Options) {
-  if (Full < Resume || Full > deviceInSize_) return -1002;
+  if (Full < Resume || Full > deviceInSize_) return ecBadArgument;
   Guard main(mainLock_);
   ReadLineBlock(lineBlock_);
   if (Options & 2) {

@@ -4,8 +4,8 @@
 // targets, the trace and the dispatch log.
 //
 // Every operation that can fail returns an Integer result code: 0 success, negative failure (the negated
-// system error, or a component code: -1002 bad argument, -3004 block not put entirely, -3006 output buffer
-// too small, -3007 buffer empty). The dispatcher never raises for a code; the port does.
+// system error, or a component code of serial/SioExcept.h: ecBadArgument, ecPutBlockFail,
+// ecOutputBufferTooSmall, ecBufferIsEmpty). The dispatcher never raises for a code; the port does.
 //
 // Locks, always taken in this order: InLock (input ring, peek state), OutLock (output ring), MainLock
 // (settings, control block, modem and error bits, triggers, targets, trace, log). No lock is held while a

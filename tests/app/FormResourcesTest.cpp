@@ -32,13 +32,13 @@ TComponent* StartedForm(const String& ClassName) {
   return nullptr;
 }
 
-class FormResourcesTest : public apptest::ProgramTest {};
+class FormResourcesTest : public app_test::ProgramTest {};
 
 TEST_F(FormResourcesTest, EveryShippedFormLoadsIntoItsClassWithEveryComponentItNames) {
-  apptest::TFakePorts Ports({1});  // the port selection dialog lists ports when it is made
+  app_test::TFakePorts Ports({1});  // the port selection dialog lists ports when it is made
   StartProgram();
   std::vector<String> Names;
-  for (const auto& Entry : std::filesystem::directory_iterator(apptest::ResourceFile("forms")))
+  for (const auto& Entry : std::filesystem::directory_iterator(app_test::ResourceFile("forms")))
     if (Entry.path().extension() == ".form") Names.push_back(Entry.path().stem().string());
   ASSERT_FALSE(Names.empty());
   for (const String& Name : Names) {

@@ -10,10 +10,11 @@
 #include "platform/classes/Streams.h"
 #include "platform/win/core/Clock.h"
 #include "platform/win/core/WinBase.h"
+#include "serial/SioExcept.h"
 #include "serial/SioWin32.h"
 #include "tests/serial/SerialTestSupport.h"
 
-using namespace serialtest;
+using namespace serial_test;
 
 namespace {
 
@@ -153,7 +154,7 @@ TEST_F(Dispatcher, AHandlerOnlyPeeksAndTheRingAdvancesAfterwards) {
   EXPECT_EQ(d_->InputCount(), 0u);
   EXPECT_FALSE(d_->HasInput());
   char c;
-  EXPECT_EQ(d_->ReadByte(c), -3007);
+  EXPECT_EQ(d_->ReadByte(c), ecBufferIsEmpty);
 }
 
 TEST_F(Dispatcher, UnreadBytesWaitForNewInputAndAreAnnouncedWithIt) {
@@ -283,7 +284,7 @@ TEST_F(Dispatcher, OutputFillsTheRingExactlyAndNotOneByteMore) {
   EXPECT_EQ(d_->OutputCount(), 64u);
   EXPECT_EQ(d_->OutputRoom(), 0u);
   const uint8_t one = 1;
-  EXPECT_EQ(d_->QueueOutput(&one, 1), -3006);
+  EXPECT_EQ(d_->QueueOutput(&one, 1), ecOutputBufferTooSmall);
   EXPECT_EQ(d_->OutputCount(), 64u);
   d_->WriteOutRing();
   EXPECT_EQ(d_->OutputCount(), 0u);
@@ -350,8 +351,8 @@ TEST(DispatcherStatic, MapsBaudCodes) {
 
 TEST_F(Dispatcher, LineFlowAndModemSettings) {
   Open();
-  EXPECT_EQ(d_->SetHardwareFlow(100, 200, 1), -1002);   // full below resume
-  EXPECT_EQ(d_->SetHardwareFlow(5000, 10, 1), -1002);   // full above the queue
+  EXPECT_EQ(d_->SetHardwareFlow(100, 200, 1), ecBadArgument);  // full below resume
+  EXPECT_EQ(d_->SetHardwareFlow(5000, 10, 1), ecBadArgument);  // full above the queue
   EXPECT_EQ(d_->SetHardwareFlow(3686, 409, 1 | 8), 0);
   Cardinal hw, sw;
   char on, off;
@@ -457,7 +458,7 @@ TEST(Trace, EmptyOrPausedTracesWriteNothing) {
   d.TraceResume();
   d.TraceAdd('R', 'y');
   EXPECT_EQ(DumpTrace(d, dir, true), "Receive: \ny");
-  EXPECT_EQ(d.TraceAlloc(4000001), -1002);
+  EXPECT_EQ(d.TraceAlloc(4000001), ecBadArgument);
 }
 
 TEST(Trace, AppendsToAnExistingFileAndReportsAFileItCannotWrite) {
