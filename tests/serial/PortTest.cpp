@@ -333,6 +333,34 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
     EXPECT_NE(log.find(s), std::string::npos) << s << "\n" << log;
 }
 
+TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
+  TempDir dir;
+  port_->SetTraceName(dir.File("no such folder/SERL.TRC"));
+  port_->SetLogName(dir.File("SERL.LOG"));
+  port_->SetTracing(tlOn);
+  port_->SetLogging(tlOn);
+  std::vector<String> events;
+  port_->SetOnPortClose(TNotifyEvent([&](TObject*) { events.push_back("closed"); }));
+  port_->SetOpen(true);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  try {
+    port_->SetOpen(false);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    events.push_back("error");
+  }
+  // Closed first, then told; the log was still written, and both have ended as after a written dump.
+  EXPECT_EQ(events, (std::vector<String>{"closed", "error"}));
+  EXPECT_FALSE(port_->GetOpen());
+  EXPECT_EQ(port_->GetTracing(), tlOff);
+  EXPECT_EQ(port_->GetLogging(), tlOff);
+  EXPECT_NE(ReadText(dir.File("SERL.LOG")).find("WriteCom      00000007  PROGRAM"), std::string::npos);
+  // The device was let go: the port opens again and talks.
+  port_->SetOpen(true);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  port_->SetOpen(false);
+}
+
 TEST_F(Port, GarbageBurstsAndAVanishedDeviceNeitherCrashNorHang) {
   Bytes garbage;
   for (int i = 0; i < 20000; ++i) garbage.push_back(static_cast<uint8_t>(i * 13));
