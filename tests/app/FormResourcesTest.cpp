@@ -5,8 +5,10 @@
 #include <utility>
 
 #include "platform/classes/FormText.h"
+#include "platform/classes/IniFiles.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "tests/app/PortFixtures.h"
 #include "tests/app/ProgramFixture.h"
 
@@ -94,6 +96,17 @@ TEST_F(FormResourcesTest, EveryShippedFormLoadsIntoItsClassWithEveryComponentItN
     EXPECT_EQ(Form->ClassName(), Text.ClassName);
     ExpectComponents(Form, Text);
   }
+}
+
+// File > Exit takes its mnemonic from E, in the form and in each language file.
+TEST_F(FormResourcesTest, TheFileMenuEndsWithExitUnderE) {
+  StartProgram();
+  auto* Exit = dynamic_cast<TMenuItem*>(StartedForm("TfMainFrm")->FindComponent("mnExit"));
+  ASSERT_NE(Exit, nullptr);
+  EXPECT_EQ(Exit->Caption(), "&Exit");
+  EXPECT_EQ(TIniFile(apptest::ResourceFile("English.Ini")).ReadString("fMainFrm", "mnExit.Caption", ""), "&Exit");
+  EXPECT_EQ(TIniFile(apptest::ResourceFile("Chinese.Ini")).ReadString("fMainFrm", "mnExit.Caption", ""),
+            "\xE9\x80\x80\xE5\x87\xBA(&E)");
 }
 
 // Broken copies of shipped forms are refused by the reader before any of the form's code runs.
