@@ -3,8 +3,10 @@
 #include <sys/file.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -359,6 +361,59 @@ TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
   port_->SetOpen(true);
   EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
   port_->SetOpen(false);
+}
+
+// The main thread writing and asking for the output count while the port's threads take in a stream from
+// the far end: both streams arrive whole and in order, and the threads share the line state meanwhile.
+TEST(PortDuplex, BytesFlowBothWaysAtOnceWithoutLossOrReordering) {
+  constexpr int kDuplexCom = 21;
+  constexpr size_t kTotal = 16384;
+  Pty pty;
+  pty.Attach(kDuplexCom);
+  Bytes toPort(kTotal), fromPort(kTotal);
+  for (size_t i = 0; i < kTotal; ++i) {
+    toPort[i] = static_cast<uint8_t>(i * 7 % 251);
+    fromPort[i] = static_cast<uint8_t>(i * 13 % 241);
+  }
+  TSioComPort port(nullptr);
+  port.SetComNumber(kDuplexCom);
+  port.SetBaud(115200);
+  port.SetOutSize(1000);
+  Receiver rx;
+  rx.Attach(port);
+  port.SetOpen(true);
+  ASSERT_TRUE(port.GetOpen());
+
+  Bytes farEnd;
+  std::thread far([&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    size_t sent = 0;
+    while ((sent < kTotal || farEnd.size() < kTotal) && std::chrono::steady_clock::now() < deadline) {
+      if (sent < kTotal)
+        sent += pty.Send(Bytes(toPort.begin() + static_cast<long>(sent),
+                               toPort.begin() + static_cast<long>(std::min(sent + 256, kTotal))));
+      const Bytes got = pty.Receive(1, 2);
+      farEnd.insert(farEnd.end(), got.begin(), got.end());
+    }
+  });
+  // Each time the writer has made room, the room is filled exactly: the ring is full at every point of its
+  // cycle, also while its data wraps around the end.
+  size_t put = 0;
+  PumpUntil(
+      [&] {
+        const size_t room = std::min<size_t>(port.GetOutSize() - port.OutBuffUsed(), kTotal - put);
+        if (room > 0) {
+          port.PutBlock(fromPort.data() + put, static_cast<Word>(room));
+          put += room;
+        }
+        return put == kTotal && rx.bytes.size() >= kTotal;
+      },
+      20000);
+  far.join();
+  port.SetOpen(false);
+  EXPECT_EQ(put, kTotal);
+  EXPECT_TRUE(rx.bytes == toPort) << rx.bytes.size() << " bytes received";
+  EXPECT_TRUE(farEnd == fromPort) << farEnd.size() << " bytes sent";
 }
 
 TEST_F(Port, GarbageBurstsAndAVanishedDeviceNeitherCrashNorHang) {
