@@ -64,6 +64,13 @@ protected:
   }
 
   void Send(const Bytes& b) { port_->PutBlock(b.data(), static_cast<Word>(b.size())); }
+  // Tracing and logging on, into the files of those names.
+  void TraceAndLogTo(const std::string& trace, const std::string& log) {
+    port_->SetTraceName(trace);
+    port_->SetLogName(log);
+    port_->SetTracing(tlOn);
+    port_->SetLogging(tlOn);
+  }
   bool WaitBytes(size_t n, int ms = 2000) {
     return PumpUntil([&] { return rx_.bytes.size() >= n; }, ms);
   }
@@ -318,10 +325,7 @@ TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
 
 TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
   TempDir dir;
-  port_->SetTraceName(dir.File("SERL.TRC"));
-  port_->SetLogName(dir.File("SERL.LOG"));
-  port_->SetTracing(tlOn);
-  port_->SetLogging(tlOn);
+  TraceAndLogTo(dir.File("SERL.TRC"), dir.File("SERL.LOG"));
   port_->SetOpen(true);
   EXPECT_EQ(port_->GetTracing(), tlOn);
   EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
@@ -337,10 +341,7 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
 
 TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
   TempDir dir;
-  port_->SetTraceName(dir.File("no such folder/SERL.TRC"));
-  port_->SetLogName(dir.File("SERL.LOG"));
-  port_->SetTracing(tlOn);
-  port_->SetLogging(tlOn);
+  TraceAndLogTo(dir.File("no such folder/SERL.TRC"), dir.File("SERL.LOG"));
   std::vector<String> events;
   port_->SetOnPortClose(TNotifyEvent([&](TObject*) { events.push_back("closed"); }));
   port_->SetOpen(true);
