@@ -1,6 +1,7 @@
 #include "serial/SioPort.h"
 
 #include <cmath>
+#include <exception>
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
@@ -277,8 +278,21 @@ void TSioCustomComPort::UpdateHandlerFlags() {
 
 void TSioCustomComPort::ClosePort() {
   if (!open_ || dispatcher_ == nullptr || lineState_ == TLineState::Closing) return;
-  SetTracing(tlDump);
-  SetLogging(tlDump);
+  // A dump that cannot be written does not keep the port open: the close goes on as after a written
+  // dump (tracing and logging end), and the first error is raised once the port is closed.
+  std::exception_ptr dumpError;
+  try {
+    SetTracing(tlDump);
+  } catch (...) {
+    dumpError = std::current_exception();
+    tracing_ = tlOff;
+  }
+  try {
+    SetLogging(tlDump);
+  } catch (...) {
+    if (!dumpError) dumpError = std::current_exception();
+    logging_ = tlOff;
+  }
   lineState_ = TLineState::Closing;
   PortClosing();
   dispatcher_->SaveTrigs(savedTrigs_);
@@ -292,6 +306,7 @@ void TSioCustomComPort::ClosePort() {
     FinishClose();
   }
   PortClose();
+  if (dumpError) std::rethrow_exception(dumpError);
 }
 
 void TSioCustomComPort::FinishClose() {

@@ -115,6 +115,7 @@ Integer TSioBaseDispatcher::OpenLine(const char* Name, Integer Baud, Integer Par
   {
     Guard in(inLock_);
     Guard out(outLock_);
+    Guard main(mainLock_);
     inRing_.assign(kInRingSize, 0);
     outRing_.assign(OutSize, 0);
     inInsert_ = inRemove_ = 0;
@@ -217,7 +218,7 @@ bool TSioBaseDispatcher::FillInputRing() {
   RefreshErrors();
   Cardinal waiting;
   {
-    Guard out(outLock_);
+    Guard main(mainLock_);
     waiting = deviceStat_.cbInQue;
   }
   if (waiting == 0) return false;
@@ -332,22 +333,28 @@ void TSioBaseDispatcher::AdvanceOutput(Cardinal N) {
 Integer TSioBaseDispatcher::QueueOutput(const void* Data, Cardinal Len) {
   if (Len == 0) return 0;
   Integer result = 0;
+  // Line-error bits are kept until taken, as everywhere else; they are merged under MainLock.
+  Cardinal lineErrors = 0;
   {
     Guard out(outLock_);
     COMSTAT stat;
-    // Line-error bits are kept until taken, as everywhere else.
-    errorFlags_ |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
+    lineErrors |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
     const Cardinal room = outRingSize_ - OutCountLocked();
-    if (Len > room) return ecOutputBufferTooSmall;
+    if (Len > room) {
+      Guard main(mainLock_);
+      errorFlags_ |= lineErrors;
+      return ecOutputBufferTooSmall;
+    }
     if (Len == room) outFull_ = true;
     const Integer n = PutToRing(Data, Len);
     if (n <= 0) {
       result = ecPutBlockFail;
-      errorFlags_ |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
+      lineErrors |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
     }
     sentFlag_ = true;
   }
   Guard main(mainLock_);
+  errorFlags_ |= lineErrors;
   LogAdd(1, 2, Len, Data, Len);
   const Byte* b = static_cast<const Byte*>(Data);
   for (Cardinal i = 0; i < Len; ++i) TraceAdd('T', b[i]);
@@ -357,6 +364,7 @@ Integer TSioBaseDispatcher::QueueOutput(const void* Data, Cardinal Len) {
 Cardinal TSioBaseDispatcher::OutputCount() {
   Guard out(outLock_);
   RefreshErrors();
+  Guard main(mainLock_);
   return deviceStat_.cbOutQue;
 }
 
@@ -568,8 +576,10 @@ void TSioBaseDispatcher::ClearOptionBit(Cardinal Bits) {
 // Modem status and line errors
 
 void TSioBaseDispatcher::RefreshErrors() {
-  const Integer e = ReadDeviceStatus(deviceStat_);
+  COMSTAT stat{};
+  const Integer e = ReadDeviceStatus(stat);
   Guard main(mainLock_);
+  deviceStat_ = stat;
   errorFlags_ |= static_cast<Cardinal>(e) & 0x1F;
 }
 

@@ -90,6 +90,7 @@ TEST_F(DialogTest, PortDialogOffersThePortsThatOpenAndMakesTheCheckedOneCurrent)
       EXPECT_EQ(Dialog->uiPorts[N - 1]->Enabled(), N == 1 || N == 12) << N;
     EXPECT_TRUE(Dialog->uiPorts[0]->Checked());
     EXPECT_EQ(Dialog->uiPort->Caption(), Dialog->Caption());
+    EXPECT_EQ(Dialog->lbName->Caption(), "Port:");
     Dialog->uiPorts[11]->SetChecked(true);
     ClickButton(Dialog, "btnOk");
   });

@@ -1,6 +1,9 @@
 // The dispatcher core over a pseudo-terminal, with the worker threads left out: each test runs the dispatch
 // and writer passes itself, so ring, peek and trigger behaviour is exact.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +33,11 @@ public:
     return TSioWin32Dispatcher::WriteLineBlock(Block);
   }
   void SetLogTimeBase(Cardinal ms) { logTimeBase_ = ms; }
+  // As after a write the device took only the first n bytes of.
+  void WritePart(Cardinal n) {
+    Guard out(outLock_);
+    AdvanceOutput(n);
+  }
   int lineWrites = 0;
 };
 
@@ -290,6 +298,31 @@ TEST_F(Dispatcher, OutputFillsTheRingExactlyAndNotOneByteMore) {
   EXPECT_EQ(d_->OutputCount(), 0u);
   EXPECT_EQ(pty_.Receive(64, 1000), block);
   EXPECT_EQ(d_->QueueOutput(&one, 0), 0);  // an empty block is nothing
+}
+
+// The ring filled to the last byte while its data starts part-way through it, as when the main thread fills
+// the room a partial write has just made: the writer sends it all once, in order, and the ring is empty.
+TEST_F(Dispatcher, AFullRingWhoseDataWrapsIsWrittenOnceAndWhole) {
+  auto writesItOnce = [this] {
+    Open(64);
+    Bytes first(64), second(24);
+    for (int i = 0; i < 64; ++i) first[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 24; ++i) second[i] = static_cast<uint8_t>(0x80 + i);
+    bool ok = d_->QueueOutput(first.data(), 64) == 0;
+    d_->WritePart(24);
+    ok = ok && d_->QueueOutput(second.data(), 24) == 0 && d_->OutputRoom() == 0;
+    d_->WriteOutRing();
+    Bytes expected(first.begin() + 24, first.end());
+    expected.insert(expected.end(), second.begin(), second.end());
+    return ok && pty_.Receive(64, 1000) == expected && pty_.Receive(1, 100).empty() && d_->OutputCount() == 0;
+  };
+  // In a child, so that a writer going round for ever ends at the alarm instead of holding up the run.
+  EXPECT_EXIT(
+      {
+        alarm(10);
+        std::_Exit(writesItOnce() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Dispatcher, PurgingOutputEmptiesTheRing) {

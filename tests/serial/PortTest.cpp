@@ -3,8 +3,10 @@
 #include <sys/file.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -62,6 +64,13 @@ protected:
   }
 
   void Send(const Bytes& b) { port_->PutBlock(b.data(), static_cast<Word>(b.size())); }
+  // Tracing and logging on, into the files of those names.
+  void TraceAndLogTo(const std::string& trace, const std::string& log) {
+    port_->SetTraceName(trace);
+    port_->SetLogName(log);
+    port_->SetTracing(tlOn);
+    port_->SetLogging(tlOn);
+  }
   bool WaitBytes(size_t n, int ms = 2000) {
     return PumpUntil([&] { return rx_.bytes.size() >= n; }, ms);
   }
@@ -316,10 +325,7 @@ TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
 
 TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
   TempDir dir;
-  port_->SetTraceName(dir.File("SERL.TRC"));
-  port_->SetLogName(dir.File("SERL.LOG"));
-  port_->SetTracing(tlOn);
-  port_->SetLogging(tlOn);
+  TraceAndLogTo(dir.File("SERL.TRC"), dir.File("SERL.LOG"));
   port_->SetOpen(true);
   EXPECT_EQ(port_->Tracing(), tlOn);
   EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
@@ -331,6 +337,84 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
   for (const char* s : {"SERL v4.05", "Device: COM20", "WriteCom      00000007  PROGRAM", "ReadCom       00000001  [06]",
                         "Avail         00000001", "Window"})
     EXPECT_NE(log.find(s), std::string::npos) << s << "\n" << log;
+}
+
+TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
+  TempDir dir;
+  TraceAndLogTo(dir.File("no such folder/SERL.TRC"), dir.File("SERL.LOG"));
+  std::vector<String> events;
+  port_->SetOnPortClose(TNotifyEvent([&](TObject*) { events.push_back("closed"); }));
+  port_->SetOpen(true);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  try {
+    port_->SetOpen(false);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    events.push_back("error");
+  }
+  // Closed first, then told; the log was still written, and both have ended as after a written dump.
+  EXPECT_EQ(events, (std::vector<String>{"closed", "error"}));
+  EXPECT_FALSE(port_->GetOpen());
+  EXPECT_EQ(port_->GetTracing(), tlOff);
+  EXPECT_EQ(port_->GetLogging(), tlOff);
+  EXPECT_NE(ReadText(dir.File("SERL.LOG")).find("WriteCom      00000007  PROGRAM"), std::string::npos);
+  // The device was let go: the port opens again and talks.
+  port_->SetOpen(true);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  port_->SetOpen(false);
+}
+
+// The main thread writing and asking for the output count while the port's threads take in a stream from
+// the far end: both streams arrive whole and in order, and the threads share the line state meanwhile.
+TEST(PortDuplex, BytesFlowBothWaysAtOnceWithoutLossOrReordering) {
+  constexpr int kDuplexCom = 21;
+  constexpr size_t kTotal = 16384;
+  Pty pty;
+  pty.Attach(kDuplexCom);
+  Bytes toPort(kTotal), fromPort(kTotal);
+  for (size_t i = 0; i < kTotal; ++i) {
+    toPort[i] = static_cast<uint8_t>(i * 7 % 251);
+    fromPort[i] = static_cast<uint8_t>(i * 13 % 241);
+  }
+  TSioComPort port(nullptr);
+  port.SetComNumber(kDuplexCom);
+  port.SetBaud(115200);
+  port.SetOutSize(1000);
+  Receiver rx;
+  rx.Attach(port);
+  port.SetOpen(true);
+  ASSERT_TRUE(port.GetOpen());
+
+  Bytes farEnd;
+  std::thread far([&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    size_t sent = 0;
+    while ((sent < kTotal || farEnd.size() < kTotal) && std::chrono::steady_clock::now() < deadline) {
+      if (sent < kTotal)
+        sent += pty.Send(Bytes(toPort.begin() + static_cast<long>(sent),
+                               toPort.begin() + static_cast<long>(std::min(sent + 256, kTotal))));
+      const Bytes got = pty.Receive(1, 2);
+      farEnd.insert(farEnd.end(), got.begin(), got.end());
+    }
+  });
+  // Each time the writer has made room, the room is filled exactly: the ring is full at every point of its
+  // cycle, also while its data wraps around the end.
+  size_t put = 0;
+  PumpUntil(
+      [&] {
+        const size_t room = std::min<size_t>(port.GetOutSize() - port.OutBuffUsed(), kTotal - put);
+        if (room > 0) {
+          port.PutBlock(fromPort.data() + put, static_cast<Word>(room));
+          put += room;
+        }
+        return put == kTotal && rx.bytes.size() >= kTotal;
+      },
+      20000);
+  far.join();
+  port.SetOpen(false);
+  EXPECT_EQ(put, kTotal);
+  EXPECT_TRUE(rx.bytes == toPort) << rx.bytes.size() << " bytes received";
+  EXPECT_TRUE(farEnd == fromPort) << farEnd.size() << " bytes sent";
 }
 
 TEST_F(Port, GarbageBurstsAndAVanishedDeviceNeitherCrashNorHang) {
