@@ -104,14 +104,14 @@ TEST_F(FormResourcesTest, TheFileMenuEndsWithExitUnderE) {
   auto* Exit = dynamic_cast<TMenuItem*>(StartedForm("TfMainFrm")->FindComponent("mnExit"));
   ASSERT_NE(Exit, nullptr);
   EXPECT_EQ(Exit->Caption(), "&Exit");
-  EXPECT_EQ(TIniFile(apptest::ResourceFile("English.Ini")).ReadString("fMainFrm", "mnExit.Caption", ""), "&Exit");
-  EXPECT_EQ(TIniFile(apptest::ResourceFile("Chinese.Ini")).ReadString("fMainFrm", "mnExit.Caption", ""),
+  EXPECT_EQ(TIniFile(app_test::ResourceFile("English.Ini")).ReadString("fMainFrm", "mnExit.Caption", ""), "&Exit");
+  EXPECT_EQ(TIniFile(app_test::ResourceFile("Chinese.Ini")).ReadString("fMainFrm", "mnExit.Caption", ""),
             "\xE9\x80\x80\xE5\x87\xBA(&E)");
 }
 
 // Broken copies of shipped forms are refused by the reader before any of the form's code runs.
 TEST_F(FormResourcesTest, ABrokenFormIsRefusedWithTheReadersErrorAtItsLine) {
-  apptest::TFakePorts Ports({1});
+  app_test::TFakePorts Ports({1});
   StartProgram();
   const struct {
     const char* ClassName;

@@ -345,7 +345,7 @@ TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
   std::vector<String> events;
   port_->SetOnPortClose(TNotifyEvent([&](TObject*) { events.push_back("closed"); }));
   port_->SetOpen(true);
-  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
   try {
     port_->SetOpen(false);
     ADD_FAILURE() << "no error";
@@ -354,13 +354,13 @@ TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
   }
   // Closed first, then told; the log was still written, and both have ended as after a written dump.
   EXPECT_EQ(events, (std::vector<String>{"closed", "error"}));
-  EXPECT_FALSE(port_->GetOpen());
-  EXPECT_EQ(port_->GetTracing(), tlOff);
-  EXPECT_EQ(port_->GetLogging(), tlOff);
+  EXPECT_FALSE(port_->Open());
+  EXPECT_EQ(port_->Tracing(), tlOff);
+  EXPECT_EQ(port_->Logging(), tlOff);
   EXPECT_NE(ReadText(dir.File("SERL.LOG")).find("WriteCom      00000007  PROGRAM"), std::string::npos);
   // The device was let go: the port opens again and talks.
   port_->SetOpen(true);
-  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
   port_->SetOpen(false);
 }
 
@@ -383,7 +383,7 @@ TEST(PortDuplex, BytesFlowBothWaysAtOnceWithoutLossOrReordering) {
   Receiver rx;
   rx.Attach(port);
   port.SetOpen(true);
-  ASSERT_TRUE(port.GetOpen());
+  ASSERT_TRUE(port.Open());
 
   Bytes farEnd;
   std::thread far([&] {
@@ -402,7 +402,7 @@ TEST(PortDuplex, BytesFlowBothWaysAtOnceWithoutLossOrReordering) {
   size_t put = 0;
   PumpUntil(
       [&] {
-        const size_t room = std::min<size_t>(port.GetOutSize() - port.OutBuffUsed(), kTotal - put);
+        const size_t room = std::min<size_t>(port.OutSize() - port.OutBuffUsed(), kTotal - put);
         if (room > 0) {
           port.PutBlock(fromPort.data() + put, static_cast<Word>(room));
           put += room;
