@@ -403,30 +403,30 @@ void TuiOffice11LookAndFeelPainter::PaintHeaderBorder(TuiCanvas* ACanvas, const 
   };
   if (ABorders.Contains(bTop)) ACanvas->FillRectWithColor(TRect{R.left, R.top, R.right, R.top + 1}, mid);
   if (ABorders.Contains(bBottom)) ACanvas->FillRectWithColor(TRect{R.left, R.bottom - 1, R.right, R.bottom}, dark);
+  // The columns first, then the corner pixels over them.
   if (ABorders.Contains(bLeft)) {
-    ACanvas->SetPixel(R.left, R.top + 1, mid);
     if (ANeighbors.Contains(bLeft)) {
+      column(R.left, R.top + 2, R.bottom - 3, light);
       ACanvas->SetPixel(R.left, R.top + 2, mid);
       ACanvas->SetPixel(R.left, R.bottom - 3, MixColors(mid, barDark, 25));
-      ACanvas->SetPixel(R.left, R.bottom - 2, barDark);
-      column(R.left, R.top + 2, R.bottom - 3, light);
     } else {
-      ACanvas->SetPixel(R.left, R.bottom - 2, barDark);
       column(R.left, R.top + 1, R.bottom - 2, light);
     }
+    ACanvas->SetPixel(R.left, R.top + 1, mid);
+    ACanvas->SetPixel(R.left, R.bottom - 2, barDark);
   }
   if (ABorders.Contains(bRight)) {
     const Integer x = R.right - 1;
     if (ANeighbors.Contains(bRight)) {
+      column(x, R.top + 2, R.bottom - 3, dark);
       ACanvas->SetPixel(x, R.top + 1, mid);
       ACanvas->SetPixel(x, R.top + 2, mid);
       ACanvas->SetPixel(x, R.bottom - 3, MixColors(mid, barDark, 25));
       ACanvas->SetPixel(x, R.bottom - 2, barDark);
-      column(x, R.top + 2, R.bottom - 3, dark);
     } else {
+      column(x, R.top + 1, R.bottom - 2, dark);
       ACanvas->SetPixel(x, R.top, MixColors(mid, dark, 50));
       ACanvas->SetPixel(x, R.bottom - 2, MixColors(barDark, dark, 50));
-      column(x, R.top + 1, R.bottom - 2, dark);
     }
   }
 }
