@@ -263,6 +263,17 @@ TEST_F(LookAndFeelsTest, AColourChangeReachesTheGlyphCacheBeforeAnyLookAndFeel) 
   for (TColor background : backgrounds) EXPECT_EQ(static_cast<TColor>(RGB(0, 200, 200)), background);
 }
 
+TEST_F(LookAndFeelsTest, TheControllerIsKnownToFormResourcesByName) {
+  const TClass controllerClass = GetClass("TuiLookAndFeelController");
+  ASSERT_EQ(TuiLookAndFeelController::StaticClass(), controllerClass);
+  TObjectPtr<TComponent> made(controllerClass->CreateComponent(nullptr));
+  SetOrdProp(made.get(), "Kind", lfStandard);
+  EXPECT_EQ(lfStandard, GetRootLookAndFeel()->Kind());
+  const TPropInfo* kind = controllerClass->FindProperty("Kind");
+  ASSERT_NE(nullptr, kind);
+  EXPECT_EQ(static_cast<Int64>(lfUltraFlat), kind->OrdDefault);
+}
+
 TEST(LookAndFeelsWithoutUnits, ControllersAnswerTheDefaults) {
   ASSERT_EQ(nullptr, GetRootLookAndFeel());
   TuiLookAndFeelController controller(nullptr);
