@@ -7,6 +7,7 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "app/Program.h"
+#include "controls/foundation/Foundation.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/UtilWindow.h"
 #include "platform/win/Windows.h"
@@ -113,6 +114,7 @@ void ProgramTest::StopProgram() {
   fMainFrm = nullptr;
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
+  k58::foundation::StopUnits();
   delete ALL;
   delete Language;
   delete FrqList;
