@@ -25,6 +25,9 @@ struct TParseAbort {
 
 constexpr const char* kSyntaxError = "Syntax error";
 
+// The rule levels a nested unit counts for.
+constexpr Integer UnitDepth = 64;
+
 // Lone line feeds become carriage return + line feed, and a text gets a final line break, as a script's
 // joined lines have.
 String NormalizeLineEnds(const String& Text) {
@@ -167,26 +170,28 @@ bool TscILParser::ParseText(const String& Text) {
   return true;
 }
 
+// The walker recurses once per grammar level, so its own frames hold no strings: what needs them is in
+// the helpers it calls.
 bool TscILParser::MatchElement(Integer Index) {
-  TscParser& s = *scanner_;
-  if (depthBase_ + depth_ >= MaxRuleDepth) throw TParseAbort{scconsts::SStackOverflow, s.LineColText(), String()};
-  struct Depth {
-    Integer& Value;
-    explicit Depth(Integer& V) : Value(++V) {}
-    ~Depth() { --Value; }
-  } depth(depth_);
+  // The depth goes back down on every return; an exception ends the parse, which starts again at 0.
+  if (depthBase_ + depth_ >= MaxRuleDepth) StackOverflow();
+  ++depth_;
+  const bool result = Match(Index);
+  --depth_;
+  return result;
+}
 
+bool TscILParser::Match(Integer Index) {
   const TElement& e = grammar_->Elements()[static_cast<size_t>(Index)];
+  TscParser& s = *scanner_;
   const Integer startPos = s.Cursor();
   const size_t startCount = lines_.size();
   bool matched = true;
-  bool isToken = false;
-  String token;
   switch (e.Kind) {
     case TGrammarKind::Switch:
     case TGrammarKind::OptionalSwitch:
-      for (const Integer child : e.Children) {
-        if (MatchElement(child)) return true;
+      for (size_t i = 0; i < e.Children.size(); ++i) {
+        if (MatchElement(e.Children[i])) return true;
       }
       if (e.Kind == TGrammarKind::OptionalSwitch) return true;
       RecordError(e, startPos);
@@ -195,72 +200,77 @@ bool TscILParser::MatchElement(Integer Index) {
     case TGrammarKind::OptionalLoop:
       return MatchLoop(e, startPos);
     case TGrammarKind::Optional:
-      for (const Integer child : e.Children) {
-        if (!MatchElement(child)) {
+      for (size_t i = 0; i < e.Children.size(); ++i) {
+        if (!MatchElement(e.Children[i])) {
           s.SetCursor(startPos);
           break;
         }
       }
       return true;
-    case TGrammarKind::Char:
-      if (!e.NoSpaces) s.SkipBlanks();
-      token = s.ReadPunct();
-      isToken = true;
-      break;
-    case TGrammarKind::Keyword:
-      token = s.ReadWord();
-      isToken = true;
-      break;
-    case TGrammarKind::Ident:
-      token = s.ReadIdentifier();
-      isToken = true;
-      break;
-    case TGrammarKind::Number:
-      token = s.ReadNumber();
-      isToken = true;
-      break;
-    case TGrammarKind::String:
-      token = ReadString();
-      isToken = true;
-      break;
-    case TGrammarKind::FrString:
-      token = ReadFrString();
-      isToken = true;
-      break;
-    case TGrammarKind::Eol:
-      matched = s.ReadLineEnd();
-      if (!matched) NoteFailure(false);
-      break;
     case TGrammarKind::Reference:
-      if (e.Target < 0) throw Exception(scconsts::SInvalidLanguage);
+      if (e.Target < 0) InvalidLanguage();
       matched = MatchElement(e.Target);
       break;
     case TGrammarKind::Rule:
     case TGrammarKind::Sequence:
       break;
-  }
-  if (isToken) {
-    matched = !token.empty() &&
-              (!e.HasText || (s.CaseSensitive() ? token == e.Text : SameText(token, e.Text)));
-    if (!matched) NoteFailure(e.NoSpaces);
+    default:
+      matched = MatchToken(e);
+      break;
   }
 
   bool result = matched;
   if (!matched) {
     RecordError(e, startPos);
   } else {
-    if (!e.IsRule) EmitNode(e, startPos, startCount, true);
-    if (e.HasAdd) EmitAdd(e, token);
-    for (const Integer child : e.Children) {
-      if (!MatchElement(child)) {
+    if (!e.IsRule && !e.Node.empty()) EmitNode(e, startPos, startCount, true);
+    if (e.HasAdd) EmitAdd(e);
+    for (size_t i = 0; i < e.Children.size(); ++i) {
+      if (!MatchElement(e.Children[i])) {
         result = false;
         break;
       }
     }
   }
   if (!result) s.SetCursor(startPos);
-  if (e.IsRule) EmitNode(e, startPos, startCount, result);
+  if (e.IsRule && !e.Node.empty()) EmitNode(e, startPos, startCount, result);
   return result;
+}
+
+bool TscILParser::MatchToken(const TElement& E) {
+  TscParser& s = *scanner_;
+  token_.clear();
+  switch (E.Kind) {
+    case TGrammarKind::Char:
+      if (!E.NoSpaces) s.SkipBlanks();
+      token_ = s.ReadPunct();
+      break;
+    case TGrammarKind::Keyword:
+      token_ = s.ReadWord();
+      break;
+    case TGrammarKind::Ident:
+      token_ = s.ReadIdentifier();
+      break;
+    case TGrammarKind::Number:
+      token_ = s.ReadNumber();
+      break;
+    case TGrammarKind::String:
+      token_ = ReadString();
+      break;
+    case TGrammarKind::FrString:
+      token_ = ReadFrString();
+      break;
+    case TGrammarKind::Eol:
+      if (s.ReadLineEnd()) return true;
+      NoteFailure(false);
+      return false;
+    default:
+      return true;
+  }
+  const bool matched = !token_.empty() &&
+                       (!E.HasText || (s.CaseSensitive() ? token_ == E.Text : SameText(token_, E.Text)));
+  if (!matched) NoteFailure(E.NoSpaces);
+  return matched;
 }
 
 bool TscILParser::MatchLoop(const TElement& E, Integer StartPos) {
@@ -272,8 +282,8 @@ bool TscILParser::MatchLoop(const TElement& E, Integer StartPos) {
     ++repetitions;
     const Integer before = s.Cursor();
     bool all = true;
-    for (const Integer child : E.Children) {
-      if (!MatchElement(child)) {
+    for (size_t i = 0; i < E.Children.size(); ++i) {
+      if (!MatchElement(E.Children[i])) {
         all = false;
         break;
       }
@@ -283,12 +293,9 @@ bool TscILParser::MatchLoop(const TElement& E, Integer StartPos) {
       firstFailed = repetitions == 1;
       break;
     }
-    if (E.HasText) {
-      s.SkipBlanks();
-      if (s.ReadPunct() != E.Text) {
-        s.SetCursor(after);
-        break;
-      }
+    if (E.HasText && !ReadSeparator(E)) {
+      s.SetCursor(after);
+      break;
     }
     if (s.Cursor() == before) break;
   }
@@ -307,6 +314,17 @@ bool TscILParser::MatchLoop(const TElement& E, Integer StartPos) {
   }
   return true;
 }
+
+bool TscILParser::ReadSeparator(const TElement& E) {
+  scanner_->SkipBlanks();
+  return scanner_->ReadPunct() == E.Text;
+}
+
+void TscILParser::StackOverflow() {
+  throw TParseAbort{scconsts::SStackOverflow, scanner_->LineColText(), String()};
+}
+
+void TscILParser::InvalidLanguage() { throw Exception(scconsts::SInvalidLanguage); }
 
 String TscILParser::ReadString() {
   TscParser& s = *scanner_;
@@ -355,7 +373,6 @@ String TscILParser::FirstTokenPos(Integer StartPos) {
 }
 
 void TscILParser::EmitNode(const TElement& E, Integer StartPos, size_t StartCount, bool Matched) {
-  if (E.Node.empty()) return;
   if (!Matched) {
     lines_.resize(StartCount);
     return;
@@ -371,8 +388,11 @@ void TscILParser::EmitNode(const TElement& E, Integer StartPos, size_t StartCoun
   lines_.push_back("</" + E.Node + ">");
 }
 
-void TscILParser::EmitAdd(const TElement& E, const String& Token) {
-  lines_.push_back("<" + E.Add + " text=\"" + EncodeXMLText(E.HasAddText ? E.AddText : Token) + "\" pos=\"" +
+void TscILParser::EmitAdd(const TElement& E) {
+  // Only tokens carry their text; a reference or a line end carries none.
+  const bool token = !E.IsRule && E.Kind >= TGrammarKind::Char && E.Kind <= TGrammarKind::FrString;
+  const String& value = E.HasAddText ? E.AddText : token ? token_ : String();
+  lines_.push_back("<" + E.Add + " text=\"" + EncodeXMLText(value) + "\" pos=\"" +
                    scanner_->LineColText() + "\"/>");
 }
 
@@ -401,7 +421,8 @@ void TscILParser::LoadUnit(const String& Name, size_t& At) {
     unit.SetUnitName(Name);
     unit.SetOnGetUnit(onGetUnit_);
     unit.SetHighCharIdentifiers(highCharIdentifiers_);
-    unit.depthBase_ = depthBase_ + depth_ + 1;
+    // A unit costs the native stack far more than one rule does.
+    unit.depthBase_ = depthBase_ + depth_ + UnitDepth;
     unit.LoadGrammar(languageName_);
     unit.IncludedUnits()->Assign(includedUnits_.get());
     if (!unit.ParseText(text)) {

@@ -18,8 +18,9 @@
 //   false with ErrorText and ErrorPosition); exceptions leave ParseText for an unregistered language,
 //   a grammar referring to a rule it lacks, a unit file that cannot be opened, and whatever OnGetUnit
 //   raises.
-// - Limits: grammar rules nest at most MaxRuleDepth deep (units included); deeper text fails with
-//   "Stack overflow" at the place it was reached, so no script text can exhaust the native stack.
+// - Limits: grammar rules nest at most MaxRuleDepth deep, a used unit counting for 64 levels; deeper
+//   text fails with "Stack overflow" at the place it was reached, so no script text can exhaust the
+//   native stack.
 #pragma once
 
 #include <memory>
@@ -90,13 +91,18 @@ class TscILParser : public TObject {
   using TElement = k58::script::TGrammarElement;
 
   bool MatchElement(Integer Index);
+  bool Match(Integer Index);
+  bool MatchToken(const TElement& E);
   bool MatchLoop(const TElement& E, Integer StartPos);
+  bool ReadSeparator(const TElement& E);
+  [[noreturn]] void StackOverflow();
+  [[noreturn]] void InvalidLanguage();
   String ReadString();
   String ReadFrString();
   void NoteFailure(bool NoSpaces);
   void RecordError(const TElement& E, Integer StartPos);
   void EmitNode(const TElement& E, Integer StartPos, size_t StartCount, bool Matched);
-  void EmitAdd(const TElement& E, const String& Token);
+  void EmitAdd(const TElement& E);
   void IncludeUnits(size_t StartCount);
   void LoadUnit(const String& Name, size_t& At);
   void BuildDocument();
@@ -119,6 +125,7 @@ class TscILParser : public TObject {
   String errorUnitName_;
   bool errorTerm_ = false;
   std::vector<String> lines_;
+  String token_;            // the token an element just read
   Integer farthest_ = 0;    // the furthest place a token was looked for and not found
   Integer depth_ = 0;       // rules entered and not left
   Integer depthBase_ = 0;   // the including parser's depth, for a unit

@@ -44,8 +44,12 @@ TscXMLItem* TscXMLItem::Add() {
 
 void TscXMLItem::AddItem(TscXMLItem* Item) {
   if (Item == nullptr) throw EInvalidOperation("Cannot add a nil XML item");
-  for (const TscXMLItem* p = this; p != nullptr; p = p->parent_) {
-    if (p == Item) throw EInvalidOperation("Cannot add an XML item to itself or to one of its descendants");
+  // An ancestor has children (this item among its descendants), so a childless item other than this
+  // one needs no walk up the tree.
+  if (Item == this || Item->Count() > 0) {
+    for (const TscXMLItem* p = this; p != nullptr; p = p->parent_) {
+      if (p == Item) throw EInvalidOperation("Cannot add an XML item to itself or to one of its descendants");
+    }
   }
   if (!items_) items_ = std::make_unique<TList>();
   items_->Add(Item);
@@ -262,16 +266,30 @@ void TscXMLReader::CheckHeader() {
 
 bool TscXMLReader::LoadElement(TscXMLItem* Item) { return LoadElementAt(Item, 1); }
 
+// The recursion's own frame holds no strings; ReadStartTag and CheckEndTag do the text work.
 bool TscXMLReader::LoadElementAt(TscXMLItem* Item, Integer Depth) {
+  const TTagKind kind = ReadStartTag(Item);
+  if (kind == tkEnd) return false;
+  if (Depth > MaxXMLDepth) InvalidFileFormat();
+  if (kind == tkClosed) return true;
+  for (;;) {
+    auto child = std::make_unique<TscXMLItem>();
+    if (!LoadElementAt(child.get(), Depth + 1)) break;
+    Item->AddItem(child.release());
+  }
+  CheckEndTag(Item);
+  return true;
+}
+
+TscXMLReader::TTagKind TscXMLReader::ReadStartTag(TscXMLItem* Item) {
   String name, text;
   NextTag(name, text);
   lastName_ = name;
   if (name.empty() || name[0] == '/') {
     Item->SetName(name);
     Item->SetText(text);
-    return false;
+    return tkEnd;
   }
-  if (Depth > MaxXMLDepth) InvalidFileFormat();
   bool closed = false;
   if (name.back() == '/') {
     name.pop_back();
@@ -283,15 +301,12 @@ bool TscXMLReader::LoadElementAt(TscXMLItem* Item, Integer Depth) {
   }
   Item->SetName(name);
   Item->SetText(text);
-  if (closed) return true;
-  for (;;) {
-    auto child = std::make_unique<TscXMLItem>();
-    if (!LoadElementAt(child.get(), Depth + 1)) break;
-    Item->AddItem(child.release());
-  }
+  return closed ? tkClosed : tkOpen;
+}
+
+void TscXMLReader::CheckEndTag(const TscXMLItem* Item) const {
   // An element still open at the end of the text is accepted.
   if (!lastName_.empty() && !AnsiSameText(lastName_, "/" + Item->Name())) InvalidFileFormat();
-  return true;
 }
 
 // ---- TscXMLWriter ----

@@ -113,8 +113,12 @@ class TscXMLReader : public TObject {
   bool LoadElement(TscXMLItem* Item);
 
  private:
+  enum TTagKind { tkEnd, tkClosed, tkOpen };
+
   bool NextByte(char& C);
   bool LoadElementAt(TscXMLItem* Item, Integer Depth);
+  TTagKind ReadStartTag(TscXMLItem* Item);
+  void CheckEndTag(const TscXMLItem* Item) const;
 
   TStream* stream_;
   std::unique_ptr<char[]> buffer_;
@@ -122,8 +126,7 @@ class TscXMLReader : public TObject {
   Integer bufferCount_ = 0;
   Int64 position_;
   Int64 size_;
-  String lastName_;
-  bool lastWasEnd_ = false;
+  String lastName_;  // the most recent tag's name
 };
 
 // Writes a document to a stream, collecting output in a pending string of about 4096 bytes.

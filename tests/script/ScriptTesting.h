@@ -18,10 +18,13 @@ class ScriptTest : public ::testing::Test {
 
 // A document saved without its header.
 String SaveBody(const TscXMLDocument& Document);
-// The intermediate program of Text in Language, without header and types, or "error <message> @
+// The intermediate program of Text in Language (none: as Parser has it), without header and types, or "error <message> @
 // <line:col>" (with " in <unit>" for an error in a unit).
 String ParseToText(const String& Language, const String& Text, TscILParser* Parser = nullptr);
 // name[text](children...) for an item and its subtree.
 String Dump(const TscXMLItem* Item);
+// The intermediate program of Text without positions and types: each element as its name, its text or
+// unit value in brackets, and its children in parentheses; or the error as ParseToText gives it.
+String Shape(const String& Language, const String& Text, TscILParser* Parser = nullptr);
 
 }  // namespace script_test

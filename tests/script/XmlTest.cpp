@@ -239,7 +239,7 @@ TEST(TscXMLItemTest, HandlesTreesOfAnyDepth) {
   auto root = std::make_unique<TscXMLItem>();
   root->SetName("a");
   TscXMLItem* item = root.get();
-  for (Integer i = 0; i < 200000; ++i) {
+  for (Integer i = 0; i < 100000; ++i) {
     item = item->Add();
     item->SetName("a");
   }
@@ -247,7 +247,7 @@ TEST(TscXMLItemTest, HandlesTreesOfAnyDepth) {
   document.Root()->CopyFrom(root.get());
   TStringStream stream;
   document.SaveToStream(&stream);
-  EXPECT_EQ(stream.Size(), static_cast<Int64>(String(kHeader).size()) + 200000 * 7 + 4);
+  EXPECT_EQ(stream.Size(), static_cast<Int64>(String(kHeader).size()) + 100000 * 7 + 4);
   root.reset();
 }
 
