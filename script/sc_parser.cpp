@@ -2,6 +2,7 @@
 #include "script/sc_parser.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/CodePages.h"
@@ -14,6 +15,16 @@ bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 bool IsHexDigit(char C) { return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f'); }
 bool IsLineEnd(char C) { return C == '\n' || C == '\r'; }
 char AsciiLower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+
+// Lower case as the list's comparison ignores case: ASCII words the quick way.
+String FoldCase(const String& S) {
+  for (char c : S) {
+    if (static_cast<Byte>(c) >= 0x80) return AnsiLowerCase(S);
+  }
+  String result(S);
+  for (char& c : result) c = AsciiLower(c);
+  return result;
+}
 
 bool IsPunct(char C) {
   return (C >= '!' && C <= '/') || (C >= ':' && C <= '@') || (C >= '[' && C <= '`') || (C >= '{' && C <= '~');
@@ -32,6 +43,7 @@ void SplitDelimiters(const String& Value, String& Open, String& Close) {
 TscParser::TscParser() : keywords_(std::make_unique<TStringList>()) {
   keywords_->SetSorted(true);
   keywords_->SetDuplicates(dupIgnore);
+  keywords_->SetOnChange([this](TObject*) { keywordsChanged_ = true; });
   ResetSettings();
 }
 
@@ -211,14 +223,17 @@ String TscParser::ReadIdentifier() {
 }
 
 bool TscParser::IsReserved(const String& Word) const {
-  if (!caseSensitive_) {
-    Integer index;
-    return keywords_->Find(Word, index);
+  // The keyword list is looked up through a set rebuilt after the list changed.
+  if (keywordsChanged_) {
+    exactKeywords_.clear();
+    foldedKeywords_.clear();
+    for (Integer i = 0; i < keywords_->Count(); ++i) {
+      exactKeywords_.insert(keywords_->Get(i));
+      foldedKeywords_.insert(FoldCase(keywords_->Get(i)));
+    }
+    keywordsChanged_ = false;
   }
-  for (Integer i = 0; i < keywords_->Count(); ++i) {
-    if (keywords_->Get(i) == Word) return true;
-  }
-  return false;
+  return caseSensitive_ ? exactKeywords_.count(Word) > 0 : foldedKeywords_.count(FoldCase(Word)) > 0;
 }
 
 bool TscParser::ReadIntegerPart(bool& Hex) {
@@ -290,8 +305,8 @@ bool TscParser::ReadQuotedPart(String& Content) {
           const Integer digits = position_;
           while (position_ <= size_ && IsHexDigit(At(position_))) ++position_;
           if (position_ > digits) {
-            const String hex =
-                "$" + text_.substr(static_cast<size_t>(digits - 1), static_cast<size_t>(position_ - digits));
+            String hex = "$";
+            hex.append(text_, static_cast<size_t>(digits - 1), static_cast<size_t>(position_ - digits));
             part += CodePointToUtf8(static_cast<uint32_t>(StrToInt(hex)) & 0xFF);
           }
           break;
@@ -327,8 +342,13 @@ bool TscParser::ReadCharCode(String& Content) {
     position_ = start;
     return false;
   }
-  String number = text_.substr(static_cast<size_t>(digits - 1), static_cast<size_t>(position_ - digits));
-  if (hex) number = "$" + number.substr(hexSequence_.size());
+  String number;
+  size_t from = static_cast<size_t>(digits - 1);
+  if (hex) {
+    number = "$";
+    from += hexSequence_.size();
+  }
+  number.append(text_, from, static_cast<size_t>(position_ - 1) - from);
   Content += CodePointToUtf8(static_cast<uint32_t>(StrToInt(number)));
   return true;
 }
@@ -367,7 +387,9 @@ String TscParser::LineColText(Integer Position) const {
   // Line starts hold 0 and every line feed; those before Position give the line.
   const auto line = std::lower_bound(lineStarts_.begin(), lineStarts_.end(), Position) - lineStarts_.begin();
   const Integer column = Position - lineStarts_[static_cast<size_t>(line - 1)];
-  return IntToStr(static_cast<Integer>(line)) + ":" + IntToStr(column);
+  char text[32];
+  const int length = std::snprintf(text, sizeof text, "%d:%d", static_cast<Integer>(line), column);
+  return String(text, static_cast<size_t>(length));
 }
 
 Integer TscParser::LineColToPosition(Integer Column, Integer Line) const {

@@ -10,6 +10,7 @@
 
 #include <bitset>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/classes/StringList.h"
@@ -118,6 +119,8 @@ class TscParser : public TObject {
   String hexSequence_;
   std::bitset<256> wordChars_;
   std::unique_ptr<TStringList> keywords_;
+  mutable std::unordered_set<String> exactKeywords_, foldedKeywords_;
+  mutable bool keywordsChanged_ = true;
   Integer tokenStart_ = 1;
   Integer position_ = 1;
   Integer size_ = 0;
