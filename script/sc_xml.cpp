@@ -290,15 +290,11 @@ TscXMLReader::TTagKind TscXMLReader::ReadStartTag(TscXMLItem* Item) {
     Item->SetText(text);
     return tkEnd;
   }
-  bool closed = false;
-  if (name.back() == '/') {
-    name.pop_back();
-    closed = true;
-  }
-  if (!text.empty() && text.back() == '/') {
-    text.pop_back();
-    closed = true;
-  }
+  // The "/" of a self-closing tag is its last character: at the end of the attribute text, or of the
+  // name when there is none.
+  String& last = text.empty() ? name : text;
+  const bool closed = last.back() == '/';
+  if (closed) last.pop_back();
   Item->SetName(name);
   Item->SetText(text);
   return closed ? tkClosed : tkOpen;

@@ -39,6 +39,9 @@ TEST(TscXMLDocumentTest, ReadsTheDialectAndWritesItBack) {
       {"<a  x=\"1\" >", "a[ x=\"1\"]", "<a x=\"1\"/>"},
       {"<a x=\"&#60;\" y='2'/>", "a[x=\"&#60;\" y='2']", "<a x=\"&#60;\" y='2'/>"},
       {"<a x=\"1\" />", "a[x=\"1\" ]", "<a x=\"1\" />"},
+      // Only the tag's last "/" closes it: a name keeps its slashes when attributes follow.
+      {"<a// x=\"1\"/>", "a//[x=\"1\"]", "<a// x=\"1\"/>"},
+      {"<a//>", "a/", "<a//>"},
       // Only a space separates: a line break stays in the name.
       {"<a\nx/>", "a\nx", "<a\nx/>"},
       // An element left open at the end of the text is accepted.
