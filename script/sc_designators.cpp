@@ -15,6 +15,10 @@ K58_IMPLEMENT_CLASS(TscArrayDesignator) {}
 
 void TscDesignatorItem::SetRef(TscCustomVariable* Value) {
   ref_ = Value;
+  hasByRef_ = false;
+  for (Integer i = 0; Value != nullptr && i < Value->ParamCount() && !hasByRef_; ++i) {
+    hasByRef_ = Value->GetParam(i)->ByRef();
+  }
   if (dynamic_cast<TscDesignator*>(Value) != nullptr) {
     refKind_ = rkDesignator;
   } else if (dynamic_cast<TscProcVariable*>(Value) != nullptr) {
@@ -128,7 +132,7 @@ void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
           expr->GetValue(values[j]);
         }
       }
-      for (Integer j = 0; j < args; ++j) ref->GetParam(j)->SetValue(values[j]);
+      for (Integer j = 0; j < args; ++j) ref->ParamAt(j)->SetValue(values[j]);
     }
     if (refKind == TscDesignatorItem::rkHelper) static_cast<TscCustomHelper*>(ref)->SetContext(prev, value, ownerScript_);
     prev = ref;
@@ -139,18 +143,15 @@ void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
       ref->SetResultWanted(!last || resultWanted_);
       ref->GetValue(value);
     }
-    if (params == 0) continue;
+    if (params == 0 || !item->HasByRef()) continue;
     // Var parameters go back through their arguments, after the locals of a recursive call are back.
-    bool byRef = false;
-    for (Integer j = 0; j < args && !byRef; ++j) byRef = ref->GetParam(j)->ByRef();
-    if (!byRef) continue;
     ArgumentList results(args);
     for (Integer j = 0; j < args; ++j) {
-      if (ref->GetParam(j)->ByRef()) ref->GetParam(j)->GetValue(results[j]);
+      if (ref->ParamAt(j)->ByRef()) ref->ParamAt(j)->GetValue(results[j]);
     }
     locals.Restore();
     for (Integer j = 0; j < args; ++j) {
-      if (ref->GetParam(j)->ByRef()) item->GetExpr(j)->SetValue(results[j]);
+      if (ref->ParamAt(j)->ByRef()) item->GetExpr(j)->SetValue(results[j]);
     }
   }
   if (AssignValue == nullptr) Result = std::move(value);
@@ -225,19 +226,35 @@ void TscStringDesignator::SetValue(const Variant& Value) {
   target_->SetValue(StringWithCharAt(target_->ValueSlot().AsString(), index, Value.AsString()));
 }
 
-void TscArrayDesignator::SetIndexes() {
-  auto* helper = static_cast<TscCustomHelper*>(indexExpr_);
-  helper->SetContext(target_, Variant(), ownerScript_);
-  const Integer count = std::min(indexList_->ExprCount(), helper->ParamCount());
-  for (Integer j = 0; j < count; ++j) helper->GetParam(j)->SetValue(indexList_->GetExpr(j)->ReadValue());
+namespace {
+
+// The index values of an element of Array from the expressions of Item: false when the value is no array
+// of 1 to 3 dimensions or there are fewer expressions than dimensions.
+bool ElementIndexes(const Variant& Array, TscDesignatorItem* Item, Integer (&Indexes)[3], Integer& Count) {
+  Count = VarArrayDimCount(Array);
+  if (Count < 1 || Count > 3 || Count > Item->ExprCount()) return false;
+  for (Integer j = 0; j < Count; ++j) Indexes[j] = k58::script::IntOf(Item->GetExpr(j)->ReadValue());
+  return true;
 }
 
+}  // namespace
+
+// The element is read and written in the variable's own slot, as the array helper does.
 void TscArrayDesignator::GetValue(Variant& Result) {
-  SetIndexes();
-  indexExpr_->GetValue(Result);
+  const Variant& array = target_->ValueSlot();
+  Integer indexes[3];
+  Integer count = 0;
+  if (!ElementIndexes(array, indexList_, indexes, count)) {
+    Result = Null();
+    return;
+  }
+  Result = VarArrayGet(array, std::span<const Integer>(indexes, static_cast<size_t>(count)));
 }
 
 void TscArrayDesignator::SetValue(const Variant& Value) {
-  SetIndexes();
-  indexExpr_->SetValue(Value);
+  Variant& array = target_->ValueSlot();
+  Integer indexes[3];
+  Integer count = 0;
+  if (!ElementIndexes(array, indexList_, indexes, count)) return;
+  VarArrayPut(array, Value, std::span<const Integer>(indexes, static_cast<size_t>(count)));
 }

@@ -50,6 +50,7 @@ TscOperandNode::TscOperandNode(const Variant& Value) {
 
 TscDesignatorNode::TscDesignatorNode(TscDesignator* Designator) : designator_(Designator) {
   valueSource_ = dynamic_cast<TscVariableDesignator*>(Designator) != nullptr ? Designator->Target() : Designator;
+  plainSource_ = PlainGet(valueSource_);
   typeCode_ = Designator->TypeCode();
   typeName_ = Designator->TypeName();
 }
@@ -147,35 +148,57 @@ class TBinaryNode : public TscOperatorNode {
   }
 };
 
-class TGreatNode : public TBinaryNode<TGreatNode> {
+// Comparisons answer conditions without making a Boolean Variant; two integers compare as they are.
+template <class Derived>
+class TCompareNode : public TscOperatorNode {
  public:
-  TGreatNode() : TBinaryNode(opGreat) {}
-  void Apply(Variant& A, const Variant& B) { A = A > B; }
+  using TscOperatorNode::TscOperatorNode;
+  void GetValue(Variant& Result) override { Result = Test(); }
+  bool Test() override {
+    Variant a;
+    left_->GetValue(a);
+    Variant b;
+    right_->GetValue(b);
+    if (BothIntegers(a, b)) return Derived::Ints(a.IntegerRef(), b.IntegerRef());
+    return Derived::Values(a, b);
+  }
 };
-class TLessNode : public TBinaryNode<TLessNode> {
+
+class TGreatNode : public TCompareNode<TGreatNode> {
  public:
-  TLessNode() : TBinaryNode(opLess) {}
-  void Apply(Variant& A, const Variant& B) { A = A < B; }
+  TGreatNode() : TCompareNode(opGreat) {}
+  static bool Ints(Integer A, Integer B) { return A > B; }
+  static bool Values(const Variant& A, const Variant& B) { return A > B; }
 };
-class TLessEqNode : public TBinaryNode<TLessEqNode> {
+class TLessNode : public TCompareNode<TLessNode> {
  public:
-  TLessEqNode() : TBinaryNode(opLessEq) {}
-  void Apply(Variant& A, const Variant& B) { A = A <= B; }
+  TLessNode() : TCompareNode(opLess) {}
+  static bool Ints(Integer A, Integer B) { return A < B; }
+  static bool Values(const Variant& A, const Variant& B) { return A < B; }
 };
-class TGreatEqNode : public TBinaryNode<TGreatEqNode> {
+class TLessEqNode : public TCompareNode<TLessEqNode> {
  public:
-  TGreatEqNode() : TBinaryNode(opGreatEq) {}
-  void Apply(Variant& A, const Variant& B) { A = A >= B; }
+  TLessEqNode() : TCompareNode(opLessEq) {}
+  static bool Ints(Integer A, Integer B) { return A <= B; }
+  static bool Values(const Variant& A, const Variant& B) { return A <= B; }
 };
-class TNonEqNode : public TBinaryNode<TNonEqNode> {
+class TGreatEqNode : public TCompareNode<TGreatEqNode> {
  public:
-  TNonEqNode() : TBinaryNode(opNonEq) {}
-  void Apply(Variant& A, const Variant& B) { A = !(A == B); }
+  TGreatEqNode() : TCompareNode(opGreatEq) {}
+  static bool Ints(Integer A, Integer B) { return A >= B; }
+  static bool Values(const Variant& A, const Variant& B) { return A >= B; }
 };
-class TEqNode : public TBinaryNode<TEqNode> {
+class TNonEqNode : public TCompareNode<TNonEqNode> {
  public:
-  TEqNode() : TBinaryNode(opEq) {}
-  void Apply(Variant& A, const Variant& B) { A = A == B; }
+  TNonEqNode() : TCompareNode(opNonEq) {}
+  static bool Ints(Integer A, Integer B) { return A != B; }
+  static bool Values(const Variant& A, const Variant& B) { return !(A == B); }
+};
+class TEqNode : public TCompareNode<TEqNode> {
+ public:
+  TEqNode() : TCompareNode(opEq) {}
+  static bool Ints(Integer A, Integer B) { return A == B; }
+  static bool Values(const Variant& A, const Variant& B) { return A == B; }
 };
 
 class TPlusNode : public TBinaryNode<TPlusNode> {
@@ -183,9 +206,9 @@ class TPlusNode : public TBinaryNode<TPlusNode> {
   TPlusNode() : TBinaryNode(opPlus) {}
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
-      A = WrapAdd(A.AsInteger(), B.AsInteger());
+      A = WrapAdd(IntOf(A), IntOf(B));
     } else {
-      A = A + B;
+      VarAdd(A, B);
     }
   }
 };
@@ -197,7 +220,7 @@ class TStrCatNode : public TBinaryNode<TStrCatNode> {
     if (A.IsString()) {
       A = A.StringRef() + B.AsString();
     } else {
-      A = A + B;
+      VarAdd(A, B);
     }
   }
 };
@@ -206,9 +229,9 @@ class TMinusNode : public TBinaryNode<TMinusNode> {
   TMinusNode() : TBinaryNode(opMinus) {}
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
-      A = WrapSub(A.AsInteger(), B.AsInteger());
+      A = WrapSub(IntOf(A), IntOf(B));
     } else {
-      A = A - B;
+      VarSub(A, B);
     }
   }
 };
@@ -217,9 +240,9 @@ class TMulNode : public TBinaryNode<TMulNode> {
   TMulNode() : TBinaryNode(opMul) {}
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
-      A = WrapMul(A.AsInteger(), B.AsInteger());
+      A = WrapMul(IntOf(A), IntOf(B));
     } else {
-      A = A * B;
+      VarMul(A, B);
     }
   }
 };
@@ -233,7 +256,7 @@ class TDivIntNode : public TBinaryNode<TDivIntNode> {
   TDivIntNode() : TBinaryNode(opDivInt) {}
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
-      A = IntDiv(A.AsInteger(), B.AsInteger());
+      A = IntDiv(IntOf(A), IntOf(B));
     } else {
       A = VarIntDiv(A, B);
     }
@@ -244,7 +267,7 @@ class TModNode : public TBinaryNode<TModNode> {
   TModNode() : TBinaryNode(opMod) {}
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
-      A = IntMod(A.AsInteger(), B.AsInteger());
+      A = IntMod(IntOf(A), IntOf(B));
     } else {
       A = A % B;
     }
@@ -270,6 +293,10 @@ class TShrNode : public TBinaryNode<TShrNode> {
 class TOrNode : public TscOperatorNode {
  public:
   TOrNode() : TscOperatorNode(opOr) {}
+  bool Test() override {
+    if (boolOperands_) return left_->Test() || right_->Test();
+    return TscOperatorNode::Test();
+  }
   void GetValue(Variant& Result) override {
     left_->GetValue(Result);
     if (boolOperands_) {
@@ -289,6 +316,10 @@ class TOrNode : public TscOperatorNode {
 class TAndNode : public TscOperatorNode {
  public:
   TAndNode() : TscOperatorNode(opAnd) {}
+  bool Test() override {
+    if (boolOperands_) return left_->Test() && right_->Test();
+    return TscOperatorNode::Test();
+  }
   void GetValue(Variant& Result) override {
     left_->GetValue(Result);
     if (boolOperands_) {
@@ -309,6 +340,11 @@ class TAndNode : public TscOperatorNode {
 class TNotNode : public TscOperatorNode {
  public:
   TNotNode() : TscOperatorNode(opNot) {}
+  // "not" of a Boolean is its negation; of an integer the bitwise complement, tested as such.
+  bool Test() override {
+    if (left_->TypeCode() == tcBoolean) return !left_->Test();
+    return TscOperatorNode::Test();
+  }
   void GetValue(Variant& Result) override {
     left_->GetValue(Result);
     Result = ~Result;

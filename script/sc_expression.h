@@ -23,6 +23,12 @@ class TscExpressionNode : public TscCustomVariable {
 
   // The node's priority: a lower one binds tighter.
   virtual Byte BindingLevel() const = 0;
+  // The value as a condition.
+  virtual bool Test() {
+    Variant value;
+    GetValue(value);
+    return value.AsBoolean();
+  }
 
   TscExpressionNode* Left() const { return left_; }
   TscExpressionNode* Right() const { return right_; }
@@ -54,7 +60,13 @@ class TscDesignatorNode : public TscOperandNode {
 
   explicit TscDesignatorNode(TscDesignator* Designator);
   ~TscDesignatorNode() override;
-  void GetValue(Variant& Result) override { valueSource_->GetValue(Result); }
+  void GetValue(Variant& Result) override {
+    if (plainSource_) {
+      Result = valueSource_->ValueSlot();
+    } else {
+      valueSource_->GetValue(Result);
+    }
+  }
 
   TscDesignator* Designator() const { return designator_; }
   TscCustomVariable* ValueSource() const { return valueSource_; }
@@ -62,6 +74,7 @@ class TscDesignatorNode : public TscOperandNode {
  private:
   TscDesignator* designator_;
   TscCustomVariable* valueSource_;
+  bool plainSource_;  // the value source's slot is its value
 };
 
 // A set constructor operand.
@@ -121,6 +134,7 @@ class TscExpression : public TscCustomExpression {
   TscCustomVariable* SingleOperand() const;
 
   void GetValue(Variant& Result) override { root_->GetValue(Result); }
+  bool Test() override { return root_->Test(); }
   // Assigns the root's designator (var arguments); nothing when read-only.
   void SetValue(const Variant& Value) override;
 

@@ -26,6 +26,40 @@ void CheckNativeStack();
 // Value to Boolean, as conditions take it.
 inline bool Truth(const Variant& Value) { return Value.AsBoolean(); }
 
+// The run time's shortcuts for integers; every other value takes the Variant's own operations, which
+// give the same results (a 32-bit sum, difference or product that does not fit becomes an Int64).
+inline Integer IntOf(const Variant& V) { return V.IsInteger() ? V.IntegerRef() : V.AsInteger(); }
+inline bool BothIntegers(const Variant& A, const Variant& B) { return A.IsInteger() && B.IsInteger(); }
+inline Variant WideInteger(Int64 R) {
+  return R >= INT32_MIN && R <= INT32_MAX ? Variant(static_cast<Integer>(R)) : Variant(R);
+}
+inline void VarAdd(Variant& A, const Variant& B) {
+  if (BothIntegers(A, B)) {
+    A = WideInteger(Int64{A.IntegerRef()} + B.IntegerRef());
+  } else {
+    A = A + B;
+  }
+}
+inline void VarSub(Variant& A, const Variant& B) {
+  if (BothIntegers(A, B)) {
+    A = WideInteger(Int64{A.IntegerRef()} - B.IntegerRef());
+  } else {
+    A = A - B;
+  }
+}
+inline void VarMul(Variant& A, const Variant& B) {
+  if (BothIntegers(A, B)) {
+    A = WideInteger(Int64{A.IntegerRef()} * B.IntegerRef());
+  } else {
+    A = A * B;
+  }
+}
+
+// Items whose GetValue answers their value slot, and items whose SetValue stores into it unless read-only:
+// the run time reads and writes their slots directly.
+bool PlainGet(const TscCustomVariable* Item);
+bool PlainSet(const TscCustomVariable* Item);
+
 // 32-bit wrapping arithmetic of integer-only operations; zero divisors raise EDivByZero.
 Integer WrapAdd(Integer A, Integer B);
 Integer WrapSub(Integer A, Integer B);

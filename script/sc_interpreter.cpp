@@ -332,15 +332,6 @@ void TscScript::Terminate() {
   }
 }
 
-void TscScript::RunLine(const String& UnitName, const String& SourcePos) {
-  for (TscScript* script = this; script != nullptr; script = script->parent_) {
-    if (script->onRunLine_) {
-      script->onRunLine_(this, UnitName, SourcePos);
-      return;
-    }
-  }
-}
-
 void TscScript::AddCodeLine(const String& UnitName, const String& SourcePos) {
   const String line = SourcePos.substr(0, SourcePos.find(':'));
   Integer index = -1;

@@ -125,6 +125,8 @@ class TscCustomVariable : public TscItemList {
   }
 
   TscParamItem* GetParam(Integer Index) const;
+  // GetParam for an index known to be in range.
+  TscParamItem* ParamAt(Integer Index) const;
   Integer ParamCount() const { return GetCount(); }
   // Parameters that are not optional.
   Integer RequiredParamCount() const;
@@ -215,6 +217,8 @@ class TscParamItem : public TscCustomVariable {
   bool byRef_;
 };
 
+inline TscParamItem* TscCustomVariable::ParamAt(Integer Index) const { return static_cast<TscParamItem*>(At(Index)); }
+
 // A script procedure or function: its local script holds the parameters, the locals and Result; running
 // it runs the local script's main statement.
 class TscProcVariable : public TscCustomVariable {
@@ -239,12 +243,15 @@ class TscProcVariable : public TscCustomVariable {
   void RestoreLocals();
 
  private:
-  void StateItems(std::vector<TscCustomVariable*>& Items) const;
+  // The variables and parameters of the local script (refreshed when its table changed).
+  const std::vector<TscCustomVariable*>& StateItems();
 
   bool executing_ = false;
   bool isFunction_;
   TscScript* localScript_;
-  std::vector<Variant> savedLocals_;
+  std::vector<TscCustomVariable*> stateItems_;
+  Integer stateCount_ = -1;
+  std::vector<std::pair<TscCustomVariable*, Variant>> savedLocals_;
   std::vector<size_t> savedCounts_;
 };
 
@@ -252,6 +259,9 @@ class TscProcVariable : public TscCustomVariable {
 class TscCustomExpression : public TscCustomVariable {
   K58_CLASS(TscCustomExpression, TscCustomVariable)
   using TscCustomVariable::TscCustomVariable;
+
+  // The value as a condition (converted to Boolean).
+  virtual bool Test() { return ReadValue().AsBoolean(); }
 
   // The source text of the expression (what a macro function receives).
   virtual String SourceText() const { return String(); }
@@ -333,6 +343,8 @@ class TscDesignatorItem : public TscItemList {
   TscCustomVariable* Ref() const { return ref_; }
   void SetRef(TscCustomVariable* Value);
   TRefKind RefKind() const { return refKind_; }
+  // The item referred to had a var parameter when it was set.
+  bool HasByRef() const { return hasByRef_; }
   const String& SourcePos() const { return sourcePos_; }
   void SetSourcePos(const String& Value) { sourcePos_ = Value; }
   TscCustomExpression* GetExpr(Integer Index) const { return static_cast<TscCustomExpression*>(GetItem(Index)); }
@@ -342,6 +354,7 @@ class TscDesignatorItem : public TscItemList {
   bool defaultAccess_ = false;
   TscCustomVariable* ref_ = nullptr;
   TRefKind refKind_ = rkOther;
+  bool hasByRef_ = false;
   String sourcePos_;
 };
 
@@ -414,9 +427,6 @@ class TscArrayDesignator : public TscDesignator {
   using TscDesignator::TscDesignator;
   void GetValue(Variant& Result) override;
   void SetValue(const Variant& Value) override;
-
- private:
-  void SetIndexes();
 };
 
 // ---- Class bindings ------------------------------------------------------------------------------------
@@ -675,7 +685,14 @@ class TscScript : public TComponent {
   // Stops a running program: this script and the local scripts of its procedures.
   void Terminate();
   // Reports a statement's position to the first OnRunLine handler up the parent chain.
-  void RunLine(const String& UnitName, const String& SourcePos);
+  void RunLine(const String& UnitName, const String& SourcePos) {
+    for (TscScript* script = this; script != nullptr; script = script->parent_) {
+      if (script->onRunLine_) {
+        script->onRunLine_(this, UnitName, SourcePos);
+        return;
+      }
+    }
+  }
   // Notes the line of a statement in CodeLines.
   void AddCodeLine(const String& UnitName, const String& SourcePos);
 

@@ -48,64 +48,69 @@ void TscAssignmentStmt::Optimize() {
   if (auto* expression = dynamic_cast<TscExpression*>(source_.get())) {
     if (TscCustomVariable* single = expression->SingleOperand()) sourceItem_ = single;
   }
+  directTarget_ = PlainSet(targetItem_);
+  directSource_ = PlainGet(sourceItem_);
 }
 
 void TscAssignmentStmt::Execute() {
   if (!Begin()) return;
+  Variant buffer;
+  const Variant& value = SourceValue(buffer);
+  if (directTarget_) {
+    if (!targetItem_->ReadOnly()) targetItem_->ValueSlot() = value;
+  } else {
+    targetItem_->SetValue(value);
+  }
+}
+
+template <class Op>
+void TscAssignmentStmt::Update(Op Operation) {
+  if (!Begin()) return;
+  Variant buffer;
+  if (directTarget_ && !targetItem_->ReadOnly()) {
+    // The operand first: it may be the target itself.
+    const Variant operand = SourceValue(buffer);
+    Operation(targetItem_->ValueSlot(), operand);
+    return;
+  }
   Variant value;
-  sourceItem_->GetValue(value);
+  targetItem_->GetValue(value);
+  Operation(value, SourceValue(buffer));
   targetItem_->SetValue(value);
 }
 
 void TscAssignPlusStmt::Execute() {
-  if (!Begin()) return;
-  Variant value;
-  targetItem_->GetValue(value);
-  Variant operand;
-  sourceItem_->GetValue(operand);
   if (intOperands_) {
-    value = WrapAdd(value.AsInteger(), operand.AsInteger());
+    Update([](Variant& A, const Variant& B) { A = WrapAdd(IntOf(A), IntOf(B)); });
   } else {
-    value = value + operand;
+    Update([](Variant& A, const Variant& B) { VarAdd(A, B); });
   }
-  targetItem_->SetValue(value);
 }
 
 void TscAssignMinusStmt::Execute() {
-  if (!Begin()) return;
-  Variant value;
-  targetItem_->GetValue(value);
-  Variant operand;
-  sourceItem_->GetValue(operand);
   if (intOperands_) {
-    value = WrapSub(value.AsInteger(), operand.AsInteger());
+    Update([](Variant& A, const Variant& B) { A = WrapSub(IntOf(A), IntOf(B)); });
   } else {
-    value = value - operand;
+    Update([](Variant& A, const Variant& B) { VarSub(A, B); });
   }
-  targetItem_->SetValue(value);
 }
 
 void TscAssignMulStmt::Execute() {
-  if (!Begin()) return;
-  Variant value;
-  targetItem_->GetValue(value);
-  Variant operand;
-  sourceItem_->GetValue(operand);
   if (intOperands_) {
-    value = WrapMul(value.AsInteger(), operand.AsInteger());
+    Update([](Variant& A, const Variant& B) { A = WrapMul(IntOf(A), IntOf(B)); });
   } else {
-    value = value * operand;
+    Update([](Variant& A, const Variant& B) { VarMul(A, B); });
   }
-  targetItem_->SetValue(value);
 }
 
 void TscAssignDivStmt::Execute() {
-  if (!Begin()) return;
-  Variant value;
-  targetItem_->GetValue(value);
-  Variant operand;
-  sourceItem_->GetValue(operand);
-  targetItem_->SetValue(value / operand);
+  Update([](Variant& A, const Variant& B) { A = A / B; });
+}
+
+void TscCallStmt::SetTarget(TscDesignator* Value) {
+  target_.reset(Value);
+  slotTarget_ = nullptr;
+  if (dynamic_cast<TscVariableDesignator*>(Value) != nullptr && PlainSet(Value->Target())) slotTarget_ = Value->Target();
 }
 
 void TscCallStmt::Execute() {
@@ -116,8 +121,23 @@ void TscCallStmt::Execute() {
     target_->GetValue(value);
     return;
   }
+  const Variant one(Integer{1});
+  if (slotTarget_ != nullptr && !slotTarget_->ReadOnly()) {
+    // x++ and x-- on a variable change its slot in place.
+    Variant& slot = slotTarget_->ValueSlot();
+    if (modifier_[0] == '-') {
+      VarSub(slot, one);
+    } else {
+      VarAdd(slot, one);
+    }
+    return;
+  }
   target_->GetValue(value);
-  value = modifier_ == "-" ? value - Variant(Integer{1}) : value + Variant(Integer{1});
+  if (modifier_[0] == '-') {
+    VarSub(value, one);
+  } else {
+    VarAdd(value, one);
+  }
   target_->SetValue(value);
 }
 
@@ -128,7 +148,7 @@ TscIfStmt::TscIfStmt(TscScript* Script, const String& SourcePos, const String& U
 
 void TscIfStmt::Execute() {
   if (!Begin()) return;
-  if (Truth(condition_->ReadValue())) {
+  if (condition_->Test()) {
     ExecuteList();
   } else {
     elseBranch_->Execute();
@@ -155,7 +175,7 @@ void TscCaseStmt::Execute() {
 // ---- Loops ----------------------------------------------------------------------------------------------
 void TscWhileStmt::Execute() {
   if (!Begin()) return;
-  while (Truth(condition_->ReadValue())) {
+  while (condition_->Test()) {
     ExecuteList();
     if (script_->BreakPending() || script_->ExitPending()) break;
     script_->SetContinuePending(false);
@@ -169,14 +189,14 @@ void TscRepeatStmt::Execute() {
     ExecuteList();
     if (script_->BreakPending() || script_->ExitPending()) break;
     script_->SetContinuePending(false);
-    if (Truth(condition_->ReadValue()) != invertCondition_) break;
+    if (condition_->Test() != invertCondition_) break;
   }
   script_->SetBreakPending(false);
 }
 
 void TscForStmt::Execute() {
-  const Int64 first = startValue_->ReadValue().AsInteger();
-  const Int64 last = endValue_->ReadValue().AsInteger();
+  const Int64 first = IntOf(startValue_->ReadValue());
+  const Int64 last = IntOf(endValue_->ReadValue());
   if (!Begin()) return;
   Variant& slot = loopVariable_->ValueSlot();
   const Int64 step = downward_ ? -1 : 1;
@@ -199,12 +219,16 @@ void TscVbForStmt::Execute() {
   const bool down = step < Variant(Integer{0});
   if (!Begin()) return;
   Variant& slot = loopVariable_->ValueSlot();
-  while (down ? value >= last : value <= last) {
+  auto more = [&] {
+    if (BothIntegers(value, last)) return down ? value.IntegerRef() >= last.IntegerRef() : value.IntegerRef() <= last.IntegerRef();
+    return down ? value >= last : value <= last;
+  };
+  while (more()) {
     slot = value;
     ExecuteList();
     if (script_->BreakPending() || script_->ExitPending()) break;
     script_->SetContinuePending(false);
-    value = value + step;
+    VarAdd(value, step);
   }
   script_->SetBreakPending(false);
 }
@@ -218,11 +242,17 @@ void TscCppForStmt::Execute() {
   if (!Begin()) return;
   initStmt_->Execute();
   if (script_->Terminated()) return;
-  while (Truth(condition_->ReadValue())) {
+  while (condition_->Test()) {
     ExecuteList();
     if (script_->BreakPending() || script_->ExitPending()) break;
     script_->SetContinuePending(false);
-    stepStmt_->Execute();
+    // A single step statement runs without its compound around it.
+    if (stepStmt_->GetCount() == 1) {
+      if (script_->Terminated()) break;
+      stepStmt_->Statement(0)->Execute();
+    } else {
+      stepStmt_->Execute();
+    }
   }
   script_->SetBreakPending(false);
 }

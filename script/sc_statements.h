@@ -62,6 +62,18 @@ class TscAssignmentStmt : public TscStatement {
   TscCustomVariable* targetItem_ = nullptr;
   TscCustomVariable* sourceItem_ = nullptr;
   bool intOperands_ = false;
+  bool directTarget_ = false;  // the target's slot is written directly
+  bool directSource_ = false;  // the source's slot is read directly
+
+  // The source's value: its slot itself, or Buffer filled by its GetValue.
+  const Variant& SourceValue(Variant& Buffer) {
+    if (directSource_) return sourceItem_->ValueSlot();
+    sourceItem_->GetValue(Buffer);
+    return Buffer;
+  }
+  // Applies an in-place operation to the target: Op(value, operand).
+  template <class Op>
+  void Update(Op Operation);
 };
 
 // Target := Target + Source, and so on, reading the target once.
@@ -95,13 +107,14 @@ class TscCallStmt : public TscStatement {
   void Execute() override;
 
   TscDesignator* Target() const { return target_.get(); }
-  void SetTarget(TscDesignator* Value) { target_.reset(Value); }
+  void SetTarget(TscDesignator* Value);
   const String& Modifier() const { return modifier_; }
   void SetModifier(const String& Value) { modifier_ = Value; }
 
  private:
   std::unique_ptr<TscDesignator> target_;
   String modifier_;
+  TscCustomVariable* slotTarget_ = nullptr;  // a variable whose slot x++ changes in place
 };
 
 // The own list is the then branch.

@@ -7,6 +7,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/RtlConsts.h"
 #include "script/sc_const.h"
+#include "script/sc_expression.h"
 #include "script/sc_internal.h"
 #include "script/sc_statements.h"
 
@@ -71,6 +72,17 @@ CallDepthGuard::CallDepthGuard() {
 }
 
 CallDepthGuard::~CallDepthGuard() { --callDepth; }
+
+bool PlainGet(const TscCustomVariable* Item) {
+  const std::type_info& type = typeid(*Item);
+  return type == typeid(TscVariable) || type == typeid(TscStringVariable) || type == typeid(TscParamItem) ||
+         type == typeid(TscTypeVariable) || type == typeid(TscOperandNode);
+}
+
+bool PlainSet(const TscCustomVariable* Item) {
+  const std::type_info& type = typeid(*Item);
+  return type == typeid(TscVariable) || type == typeid(TscParamItem);
+}
 
 Integer WrapAdd(Integer A, Integer B) {
   return static_cast<Integer>(static_cast<uint32_t>(A) + static_cast<uint32_t>(B));
@@ -301,22 +313,24 @@ void TscProcVariable::AddParam(TscParamItem* Param) {
   localScript_->Add(Param->Name(), Param);
 }
 
-void TscProcVariable::StateItems(std::vector<TscCustomVariable*>& Items) const {
+const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
+  if (stateCount_ == localScript_->Count()) return stateItems_;
+  stateItems_.clear();
   for (Integer i = 0; i < localScript_->Count(); ++i) {
     TObject* item = localScript_->Items(i);
     if (auto* variable = dynamic_cast<TscVariable*>(item)) {
-      Items.push_back(variable);
+      stateItems_.push_back(variable);
     } else if (auto* param = dynamic_cast<TscParamItem*>(item)) {
-      Items.push_back(param);
+      stateItems_.push_back(param);
     }
   }
+  stateCount_ = localScript_->Count();
+  return stateItems_;
 }
 
 void TscProcVariable::SaveLocals() {
-  thread_local std::vector<TscCustomVariable*> items;
-  items.clear();
-  StateItems(items);
-  for (TscCustomVariable* item : items) savedLocals_.push_back(item->ValueSlot());
+  const std::vector<TscCustomVariable*>& items = StateItems();
+  for (TscCustomVariable* item : items) savedLocals_.emplace_back(item, item->ValueSlot());
   savedCounts_.push_back(items.size());
 }
 
@@ -324,12 +338,8 @@ void TscProcVariable::RestoreLocals() {
   if (savedCounts_.empty()) return;
   const size_t count = savedCounts_.back();
   savedCounts_.pop_back();
-  // The table only grows while a program runs, so the first items are those that were saved.
-  thread_local std::vector<TscCustomVariable*> items;
-  items.clear();
-  StateItems(items);
   const size_t first = savedLocals_.size() - count;
-  for (size_t i = 0; i < count && i < items.size(); ++i) items[i]->ValueSlot() = std::move(savedLocals_[first + i]);
+  for (size_t i = first; i < savedLocals_.size(); ++i) savedLocals_[i].first->ValueSlot() = std::move(savedLocals_[i].second);
   savedLocals_.resize(first);
 }
 
