@@ -1,4 +1,11 @@
 # Helpers shared by the folders' CMakeLists.
+#
+# Unity build: with K58_UNITY (the default) a library's or test program's sources are compiled in batches
+# of eight, each batch one translation unit, which shares the cost of the headers and of the code they
+# instantiate. So names local to a source file (anonymous namespace, static) must not clash with those of
+# the other files of its library; a file that cannot live with others (the X11 headers' macros) is marked
+# with the source property SKIP_UNITY_BUILD_INCLUSION. -DK58_UNITY=OFF compiles file by file, which
+# rebuilds less after an edit.
 
 # k58_library(<name> SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
 # One static library per folder; DEPS are the layers below it.
@@ -10,6 +17,7 @@
 function(k58_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ${K58_UNITY})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   target_link_options(${name} INTERFACE
     "SHELL:LINKER:--whole-archive $<TARGET_FILE:${name}> LINKER:--no-whole-archive")
@@ -21,6 +29,7 @@ endfunction()
 function(k58_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ${K58_UNITY})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} k58_testmain)
   # The test framework's headers are the costliest part of every test file; they are compiled once for

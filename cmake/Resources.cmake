@@ -77,4 +77,6 @@ ${registrations}  }
   file(REMOVE "${output}.new")
 
   target_sources(${target} PRIVATE "${output}")
+  # A table is compiled on its own (it includes nothing heavy), so an edited file rebuilds only its table.
+  set_source_files_properties("${output}" TARGET_DIRECTORY ${target} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 endfunction()
