@@ -427,4 +427,10 @@ void RadioProtocolTest::Cancel() {
   RunUntilClosed(0);
 }
 
+std::vector<sim::Fault> Always(std::initializer_list<sim::Step> Steps, sim::FaultKind Kind, int Value, Bytes With) {
+  std::vector<sim::Fault> Out;
+  for (sim::Step S : Steps) Out.emplace_back(S, Kind, -1, Value, With, false);
+  return Out;
+}
+
 }  // namespace radiotest

@@ -213,4 +213,8 @@ protected:
   TMemoryImage Before{};  // the image before the dialog
 };
 
+// The fault at every occurrence of each of the steps.
+std::vector<sim::Fault> Always(std::initializer_list<sim::Step> Steps, sim::FaultKind Kind, int Value,
+                               Bytes With = {});
+
 }  // namespace radiotest
