@@ -8,8 +8,8 @@
 
 namespace {
 
-using apptest::DocumentTest;
-using apptest::Lines;
+using app_test::DocumentTest;
+using app_test::Lines;
 
 struct BandRow {
   const char* Text;

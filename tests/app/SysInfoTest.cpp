@@ -17,9 +17,9 @@
 
 namespace {
 
-using apptest::Lines;
-using apptest::ReadFile;
-using apptest::WriteFile;
+using app_test::Lines;
+using app_test::ReadFile;
+using app_test::WriteFile;
 
 const String ResourceDir = K58_RESOURCE_DIR;
 
@@ -35,7 +35,7 @@ std::vector<String> DefaultMessages() {
   return Result;
 }
 
-using Startup = apptest::DocumentTest;
+using Startup = app_test::DocumentTest;
 
 TEST_F(Startup, WithoutSettingsFile) {
   EXPECT_EQ(ALL->AppDir, AppDir());
@@ -80,7 +80,7 @@ TEST_F(Startup, SettingsOrLanguageFilesThatAreNoFilesGiveTheDefaults) {
   EXPECT_TRUE(std::filesystem::is_symlink(AppDir() + "SysInfo.Ini"));
 }
 
-using Settings = apptest::DocumentTest;
+using Settings = app_test::DocumentTest;
 
 TEST_F(Settings, ValuesAndTheirDefaults) {
   struct {
@@ -265,7 +265,7 @@ TEST(SplitList, Entries) {
   }
 }
 
-using LanguageFiles = apptest::DocumentTest;
+using LanguageFiles = app_test::DocumentTest;
 
 TEST_F(LanguageFiles, ListDefaults) {
   TStringList Display, Files;
