@@ -9,6 +9,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/rtl/RtlMath.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrl.h"
 
 using namespace controlsconsts;
@@ -953,60 +954,14 @@ bool TWinControl::DoKeyUp(TWMKey& Message) {
   return false;
 }
 
-namespace {
-
-void AppendUtf8(String& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// The one code point a UTF-8 string of up to four bytes holds, or -1.
-long DecodeSingleUtf8(const String& s) {
-  if (s.empty()) return -1;
-  auto b0 = static_cast<unsigned char>(s[0]);
-  size_t len = b0 < 0x80 ? 1 : (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-  if (len == 0 || len != s.size()) return -1;
-  long cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-  for (size_t i = 1; i < len; ++i) {
-    auto b = static_cast<unsigned char>(s[i]);
-    if ((b & 0xC0) != 0x80) return -1;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  return cp;
-}
-
-}  // namespace
-
 // WM_CHAR carries UTF-16 code units; OnKeyPress sees the character's UTF-8 bytes one by one (a single
 // byte for ASCII). A handler that sets a byte to #0 swallows the character; a changed character is
 // passed on when it is again a single UTF-16 code unit.
 bool TWinControl::DoKeyPress(TWMKey& Message) {
-  WideChar unit = Message.CharCode();
-  if (unit >= 0xD800 && unit < 0xDC00) {
-    pendingHighSurrogate_ = unit;
-    return false;
-  }
-  char32_t cp = unit;
-  if (unit >= 0xDC00 && unit < 0xE000) {
-    if (pendingHighSurrogate_ == 0) return false;
-    cp = 0x10000 + ((static_cast<char32_t>(pendingHighSurrogate_) - 0xD800) << 10) + (unit - 0xDC00);
-  }
-  pendingHighSurrogate_ = 0;
+  char32_t cp;
+  if (!k58::rtl::JoinTypedUnit(pendingHighSurrogate_, Message.CharCode(), cp)) return false;
   String bytes;
-  AppendUtf8(bytes, cp);
+  k58::rtl::AppendUtf8(bytes, cp);
   TCustomForm* form = GetParentForm(this);
   bool preview = form != nullptr && form != this && form->KeyPreview();
   String changed;
@@ -1022,8 +977,10 @@ bool TWinControl::DoKeyPress(TWMKey& Message) {
     changed += ch;
   }
   if (changed != bytes) {
-    long value = DecodeSingleUtf8(changed);
-    if (value >= 0 && value < 0x10000 && !(value >= 0xD800 && value < 0xE000)) {
+    // The new character goes on when the bytes are again one character of a single code unit.
+    size_t pos = 0;
+    char32_t value;
+    if (k58::rtl::TryDecodeUtf8(changed, pos, value) && pos == changed.size() && value < 0x10000) {
       Message.SetCharCode(static_cast<Word>(value));
     }
   }

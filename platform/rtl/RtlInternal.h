@@ -9,16 +9,6 @@
 
 namespace rtl::detail {
 
-// Decodes one UTF-8 character at p (p < end). Returns its length in bytes (1..4) and sets cp;
-// an invalid, overlong or truncated sequence gives length 1 and valid = false.
-struct Utf8Char {
-  uint32_t cp;
-  int length;
-  bool valid;
-};
-Utf8Char DecodeUtf8(const char* p, const char* end);
-void AppendUtf8(std::string& out, uint32_t cp);
-
 inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }

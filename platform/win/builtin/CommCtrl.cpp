@@ -2,6 +2,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/ComboBox.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/StatusBar.h"
@@ -72,9 +73,7 @@ std::string WindowTextOf(HWND Hwnd) {
 LRESULT CopyTextOut(const std::string& Text, WPARAM Size, LPARAM Buffer) {
   char* Out = reinterpret_cast<char*>(Buffer);
   if (!Out || Size == 0) return 0;
-  size_t N = std::min<size_t>(Text.size(), static_cast<size_t>(Size) - 1);
-  // Do not cut a UTF-8 sequence in two.
-  while (N > 0 && N < Text.size() && (static_cast<unsigned char>(Text[N]) & 0xC0) == 0x80) --N;
+  size_t N = k58::rtl::Utf8Fit(Text, static_cast<size_t>(Size) - 1);
   std::memcpy(Out, Text.data(), N);
   Out[N] = '\0';
   return static_cast<LRESULT>(N);

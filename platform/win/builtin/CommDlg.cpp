@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/ComboBox.h"
 #include "platform/win/builtin/CommDlgInternal.h"
-#include "platform/win/builtin/ListBox.h"
 #include "platform/win/ui/MessageBox.h"  // IDOK, IDCANCEL
 #include "platform/win/ui/UiExt.h"
 
@@ -83,7 +83,7 @@ std::string ClassOf(HWND Hwnd) {
 }
 
 bool IsPushButton(HWND Hwnd) {
-  if (CompareTextNoCase(ClassOf(Hwnd), WC_BUTTON) != 0) return false;
+  if (k58::rtl::CompareNoCase(ClassOf(Hwnd), WC_BUTTON) != 0) return false;
   DWORD Type = static_cast<DWORD>(GetWindowLong(Hwnd, GWL_STYLE)) & BS_TYPEMASK;
   return Type == BS_PUSHBUTTON || Type == BS_DEFPUSHBUTTON;
 }
@@ -97,32 +97,15 @@ char32_t MnemonicOf(const std::string& Text) {
       continue;
     }
     auto C = static_cast<unsigned char>(Text[K + 1]);
-    return C < 0x80 ? FoldCase(C) : 0;
+    return C < 0x80 ? k58::rtl::FoldCase(C) : 0;
   }
   return 0;
 }
 
-// Decodes one UTF-8 code point at Pos (a malformed byte stands for itself).
-char32_t NextCodePoint(const std::string& S, size_t& Pos) {
-  auto B = static_cast<unsigned char>(S[Pos++]);
-  if (B < 0x80) return B;
-  int More = B >= 0xF0 ? 3 : B >= 0xE0 ? 2 : B >= 0xC0 ? 1 : 0;
-  char32_t C = More == 3 ? (B & 0x07) : More == 2 ? (B & 0x0F) : (B & 0x1F);
-  if (!More) return B;
-  size_t Start = Pos;
-  for (int K = 0; K < More; ++K) {
-    if (Pos >= S.size() || (static_cast<unsigned char>(S[Pos]) & 0xC0) != 0x80) {
-      Pos = Start;
-      return B;
-    }
-    C = (C << 6) | (static_cast<unsigned char>(S[Pos++]) & 0x3F);
-  }
-  return C;
-}
-
-std::u32string Decode(const std::string& S) {
-  std::u32string Out;
-  for (size_t Pos = 0; Pos < S.size();) Out.push_back(FoldCase(NextCodePoint(S, Pos)));
+// The code points of S with case folded, for matching without regard to case.
+std::u32string Folded(const std::string& S) {
+  std::u32string Out = k58::rtl::Utf8ToUtf32(S);
+  for (char32_t& C : Out) C = k58::rtl::FoldCase(C);
   return Out;
 }
 
@@ -142,7 +125,7 @@ void SetError(DWORD Code) { LastError = Code; }
 bool MatchPattern(const std::string& Name, const std::string& Pattern) {
   // "*.*" stands for every name, also one without a dot.
   if (Pattern == "*.*" || Pattern == "*") return true;
-  std::u32string N = Decode(Name), P = Decode(Pattern);
+  std::u32string N = Folded(Name), P = Folded(Pattern);
   // Greedy match with one back-tracking point for the last '*'.
   size_t I = 0, J = 0, StarJ = std::u32string::npos, StarI = 0;
   while (I < N.size()) {
@@ -231,8 +214,8 @@ void Dialog::FocusOn(HWND Control) {
   if (!Control) return;
   SetFocus(Control);
   // An entry reached from the keyboard is selected whole, so that typing replaces it.
-  if (CompareTextNoCase(ClassOf(Control), WC_EDIT) == 0) SendMessage(Control, EM_SETSEL, 0, -1);
-  if (CompareTextNoCase(ClassOf(Control), WC_COMBOBOX) == 0) SendMessage(Control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  if (k58::rtl::CompareNoCase(ClassOf(Control), WC_EDIT) == 0) SendMessage(Control, EM_SETSEL, 0, -1);
+  if (k58::rtl::CompareNoCase(ClassOf(Control), WC_COMBOBOX) == 0) SendMessage(Control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 void Dialog::End(int Result) {
@@ -254,10 +237,10 @@ bool Dialog::ChildKey(HWND Child, UINT Msg, WPARAM WParam) {
   // Keys in a control's own child (the edit of a combo box) count for the control.
   while (Child && GetParent(Child) != FHwnd) Child = GetParent(Child);
   if (!Child) return false;
-  bool Dropped = CompareTextNoCase(ClassOf(Child), WC_COMBOBOX) == 0 && SendMessage(Child, CB_GETDROPPEDSTATE, 0, 0);
+  bool Dropped = k58::rtl::CompareNoCase(ClassOf(Child), WC_COMBOBOX) == 0 && SendMessage(Child, CB_GETDROPPEDSTATE, 0, 0);
   if (Msg == WM_CHAR) return !Dropped && (WParam == '\t' || WParam == '\r' || WParam == '\n' || WParam == 27);
   if (Msg == WM_SYSCHAR) {
-    char32_t Want = WParam < 0x80 ? FoldCase(static_cast<char32_t>(WParam)) : 0;
+    char32_t Want = WParam < 0x80 ? k58::rtl::FoldCase(static_cast<char32_t>(WParam)) : 0;
     for (const Mnemonic& M : FMnemonics) {
       if (M.Letter != Want || !IsWindowVisible(M.Label) || !IsWindowEnabled(M.Label)) continue;
       if (IsPushButton(M.Label)) {

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommDlgInternal.h"
-#include "platform/win/builtin/ListBox.h"
 #include "platform/win/ui/MessageBox.h"
 
 namespace fs = std::filesystem;
@@ -201,7 +201,7 @@ void FileDialog::Refresh() {
     }
   }
   std::sort(Folders.begin(), Folders.end(), [](const std::string& A, const std::string& B) {
-    int C = CompareTextNoCase(A, B);
+    int C = k58::rtl::CompareNoCase(A, B);
     return C ? C < 0 : A < B;
   });
   if (FDir.has_relative_path()) Folders.insert(Folders.begin(), "..");
@@ -410,7 +410,7 @@ BOOL RunFileDialog(LPOPENFILENAMEA Ofn, bool Save) {
   }
   Ofn->Flags &= ~OFN_EXTENSIONDIFFERENT;
   if (Ofn->lpstrDefExt && *Ofn->lpstrDefExt &&
-      (Ext == std::string::npos || CompareTextNoCase(Name.substr(Ext), Ofn->lpstrDefExt) != 0))
+      (Ext == std::string::npos || k58::rtl::CompareNoCase(Name.substr(Ext), Ofn->lpstrDefExt) != 0))
     Ofn->Flags |= OFN_EXTENSIONDIFFERENT;
   if (!(Ofn->Flags & OFN_NOCHANGEDIR)) {
     std::error_code Ec;

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/win/builtin/CommDlgInternal.h"
-#include "platform/win/builtin/ListBox.h"
 #include "platform/win/ui/MessageBox.h"
 
 namespace wincontrols::commdlg {

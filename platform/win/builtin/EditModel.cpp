@@ -1,47 +1,16 @@
 #include "platform/win/builtin/EditModel.h"
 
 #include <algorithm>
-#include <cwctype>
 
-#include "platform/rtl/CodePages.h"
+#include "platform/rtl/Utf.h"
 
 namespace wincontrols {
-
-std::string EditTextToUtf8(const EditText& Text) {
-  std::string Out;
-  Out.reserve(Text.size());
-  for (char32_t C : Text) Out += CodePointToUtf8(static_cast<uint32_t>(C));
-  return Out;
-}
-
-EditText Utf8ToEditText(const std::string& Text) {
-  WideString W = Utf8ToWide(Text);
-  EditText Out;
-  Out.reserve(W.size());
-  for (size_t I = 0; I < W.size(); ++I) {
-    char32_t C = W[I];
-    if (C >= 0xD800 && C < 0xDC00 && I + 1 < W.size() && W[I + 1] >= 0xDC00 && W[I + 1] < 0xE000) {
-      C = 0x10000 + ((C - 0xD800) << 10) + (W[I + 1] - 0xDC00);
-      ++I;
-    }
-    Out += C;
-  }
-  return Out;
-}
 
 namespace {
 
 bool IsBlank(char32_t C) { return C == U' ' || C == U'\t' || C == U'\r' || C == U'\n' || C == 0x3000; }
 bool IsBreak(char32_t C) { return C == U'\r' || C == U'\n'; }
 
-char32_t ToUpper(char32_t C) {
-  if (C < 0x10000) return static_cast<char32_t>(std::towupper(static_cast<wint_t>(C)));
-  return C;
-}
-char32_t ToLower(char32_t C) {
-  if (C < 0x10000) return static_cast<char32_t>(std::towlower(static_cast<wint_t>(C)));
-  return C;
-}
 
 }  // namespace
 
@@ -87,9 +56,9 @@ void EditModel::SaveUndo() {
 EditText EditModel::Convert(const EditText& Insert) const {
   EditText Out = Insert;
   if (UpperCase)
-    std::transform(Out.begin(), Out.end(), Out.begin(), ToUpper);
+    for (char32_t& C : Out) C = k58::rtl::ToUpper(C);
   else if (LowerCase)
-    std::transform(Out.begin(), Out.end(), Out.begin(), ToLower);
+    for (char32_t& C : Out) C = k58::rtl::ToLower(C);
   return Out;
 }
 

@@ -13,10 +13,8 @@
 
 namespace wincontrols {
 
+// The text of an edit control, one code point per element (k58::rtl's Utf8ToUtf32/Utf32ToUtf8 convert).
 using EditText = std::u32string;
-
-std::string EditTextToUtf8(const EditText& Text);
-EditText Utf8ToEditText(const std::string& Text);
 
 // The default limit of a new control and the limit that EM_LIMITTEXT 0 sets.
 inline constexpr int EditDefaultLimit = 30000;

@@ -7,51 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
-#include "platform/win/gdi/Utf.h"
 
 namespace wincontrols {
 
-char32_t FoldCase(char32_t C) {
-  if (C >= 'A' && C <= 'Z') return C + 32;
-  if (C < 0x80) return C;
-  if ((C >= 0xC0 && C <= 0xDE && C != 0xD7)) return C + 32;                          // Latin-1
-  if (C >= 0x100 && C <= 0x17F && C != 0x130 && C != 0x131 && C != 0x138) {          // Latin Extended-A
-    if ((C >= 0x139 && C <= 0x148) || (C >= 0x179 && C <= 0x17E)) return (C & 1) ? C + 1 : C;
-    return (C & 1) ? C : C + 1;
-  }
-  if (C >= 0x391 && C <= 0x3AB && C != 0x3A2) return C + 32;                          // Greek
-  if (C >= 0x410 && C <= 0x42F) return C + 32;                                        // Cyrillic
-  if (C >= 0x400 && C <= 0x40F) return C + 80;
-  return C;
-}
-
 namespace {
-
-std::vector<char32_t> Folded(const std::string& S) {
-  gdi::DecodedText D = gdi::DecodeUtf8(S.data(), static_cast<int>(S.size()));
-  for (char32_t& C : D.cps) C = FoldCase(C);
-  return std::move(D.cps);
-}
-
-}  // namespace
-
-int CompareTextNoCase(const std::string& A, const std::string& B) {
-  std::vector<char32_t> X = Folded(A), Y = Folded(B);
-  size_t N = std::min(X.size(), Y.size());
-  for (size_t I = 0; I < N; ++I)
-    if (X[I] != Y[I]) return X[I] < Y[I] ? -1 : 1;
-  return X.size() == Y.size() ? 0 : (X.size() < Y.size() ? -1 : 1);
-}
-
-bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
-  std::vector<char32_t> X = Folded(Text), Y = Folded(Prefix);
-  return Y.size() <= X.size() && std::equal(Y.begin(), Y.end(), X.begin());
-}
-
-namespace {
-
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
 
 constexpr UINT_PTR kScrollTimer = 1;
 constexpr UINT kScrollInterval = 100;  // auto-scroll while dragging above or below the rows
@@ -341,7 +302,7 @@ struct ListBox {
     int Lo = 0, Hi = Count();
     while (Lo < Hi) {
       int Mid = (Lo + Hi) / 2;
-      int C = HasStrings() ? CompareTextNoCase(It.Text, Items[Mid].Text) : CompareData(It, Mid);
+      int C = HasStrings() ? k58::rtl::CompareNoCase(It.Text, Items[Mid].Text) : CompareData(It, Mid);
       if (C < 0)
         Hi = Mid;
       else
@@ -412,7 +373,7 @@ struct ListBox {
       int I = (Start + K) % Count();
       if (!HasStrings()) {
         if (Items[I].Data == static_cast<ULONG_PTR>(What)) return I;
-      } else if (Exact ? CompareTextNoCase(Items[I].Text, Text) == 0 : StartsWithNoCase(Items[I].Text, Text)) {
+      } else if (Exact ? k58::rtl::CompareNoCase(Items[I].Text, Text) == 0 : k58::rtl::StartsWithNoCase(Items[I].Text, Text)) {
         return I;
       }
     }
@@ -578,21 +539,11 @@ struct ListBox {
       return;
     }
     if (!HasStrings() || Count() == 0) return;
-    if (Ch >= 0xD800 && Ch < 0xDC00) {
-      PendingHigh = static_cast<WCHAR>(Ch);
-      return;
-    }
-    if (Ch < 0x20 || (Ch == ' ' && Multi())) return;
+    char32_t Cp;
+    if (!k58::rtl::JoinTypedUnit(PendingHigh, static_cast<char16_t>(Ch), Cp)) return;
+    if (Cp < 0x20 || (Cp == ' ' && Multi())) return;
     std::string Piece;
-    if (Ch >= 0xDC00 && Ch < 0xE000) {
-      if (!PendingHigh) return;
-      WCHAR Pair[2] = {PendingHigh, static_cast<WCHAR>(Ch)};
-      Piece = gdi::Utf16ToUtf8(Pair, 2);
-    } else {
-      WCHAR One = static_cast<WCHAR>(Ch);
-      Piece = gdi::Utf16ToUtf8(&One, 1);
-    }
-    PendingHigh = 0;
+    k58::rtl::AppendUtf8(Piece, Cp);
     DWORD Now = GetTickCount();
     if (Now - SearchTime > kSearchDelay) Search.clear();
     SearchTime = Now;
@@ -615,7 +566,7 @@ struct ListBox {
   void ButtonDown(POINT P, WPARAM Keys, bool Double) {
     if (Combo && Dropped) {
       RECT C = Client();
-      if (!InRect(C, P)) {
+      if (!PtInRect(&C, P)) {
         POINT S = P;
         ClientToScreen(Hwnd, &S);
         SendMessage(Combo, CBX_LISTCLOSE, FALSE, MAKELPARAM(S.x, S.y));
@@ -672,7 +623,7 @@ struct ListBox {
     if (Count() == 0) return;
     RECT C = Client();
     if (Combo && Dropped && !Tracking) {
-      if (!InRect(C, P)) return;
+      if (!PtInRect(&C, P)) return;
       int I = HitRow(P.y);
       if (I >= 0) {
         SetSingle(I);
@@ -683,7 +634,7 @@ struct ListBox {
     if (!Tracking || !CanSelect()) return;
     int I = NearestRow(P.y);
     if (I < 0 || I == TrackRow) return;
-    if (Combo && Dropped && !InRect(C, P) && (P.y >= 0 && P.y < C.bottom)) return;
+    if (Combo && Dropped && !PtInRect(&C, P) && (P.y >= 0 && P.y < C.bottom)) return;
     TrackRow = I;
     bool Changed;
     if (!Multi())
@@ -720,7 +671,7 @@ struct ListBox {
     EndTracking();
     if (Combo && Dropped) {
       RECT C = Client();
-      int I = InRect(C, P) ? HitRow(P.y) : -1;
+      int I = PtInRect(&C, P) ? HitRow(P.y) : -1;
       if (I >= 0) {
         SetSingle(I);
         SendMessage(Combo, CBX_LISTCLOSE, TRUE, 0);
@@ -1050,7 +1001,7 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       // The nearest row; the high word is 1 when the point is on no row of the client area.
       POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
       RECT C = Client();
-      bool Outside = !InRect(C, P) || HitRow(P.y) < 0;
+      bool Outside = !PtInRect(&C, P) || HitRow(P.y) < 0;
       int I = Count() == 0 ? 0 : NearestRow(P.y);
       return MAKELONG(static_cast<WORD>(I), Outside ? 1 : 0);
     }
@@ -1103,7 +1054,7 @@ LRESULT CALLBACK ListBoxProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
     char Class[16] = {};
     GetClassName(Hwnd, Class, sizeof Class);
     const auto* Create = reinterpret_cast<const CREATESTRUCT*>(LParam);
-    if (Create && CompareTextNoCase(Class, WC_COMBOLBOX) == 0)
+    if (Create && k58::rtl::CompareNoCase(Class, WC_COMBOLBOX) == 0)
       L->Combo = static_cast<HWND>(Create->lpCreateParams);
     SetState(Hwnd, L);
     return DefWindowProc(Hwnd, Msg, WParam, LParam);

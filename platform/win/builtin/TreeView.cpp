@@ -12,10 +12,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
-#include "platform/win/builtin/ListBox.h"
-#include "platform/win/gdi/Utf.h"
 
 namespace wincontrols {
 
@@ -528,7 +527,7 @@ struct Tree {
     } else if (Is.hInsertAfter == TVI_SORT) {
       std::string Text = TextOf(N);
       for (Node* S = Head; S; S = S->Next) {
-        if (CompareTextNoCase(TextOf(S), Text) > 0) break;
+        if (k58::rtl::CompareNoCase(TextOf(S), Text) > 0) break;
         After = S;
       }
     } else {
@@ -903,8 +902,8 @@ struct Tree {
     if (Ch < 0x20 || Ch >= 0xD800) return;
     BuildRows();
     if (Rows.empty()) return;
-    WCHAR One = static_cast<WCHAR>(Ch);
-    std::string Piece = gdi::Utf16ToUtf8(&One, 1);
+    std::string Piece;
+    k58::rtl::AppendUtf8(Piece, static_cast<char32_t>(Ch));
     DWORD Now = GetTickCount();
     if (Now - SearchTime > kSearchDelay) Search.clear();
     SearchTime = Now;
@@ -915,7 +914,7 @@ struct Tree {
     int Start = (Search.size() == Piece.size()) ? From + 1 : std::max(From, 0);
     for (int K = 0; K < Count; ++K) {
       Node* N = Rows[(Start + K) % Count];
-      if (StartsWithNoCase(TextOf(N), Search)) {
+      if (k58::rtl::StartsWithNoCase(TextOf(N), Search)) {
         Select(N, TVC_BYKEYBOARD);
         return;
       }
@@ -1259,7 +1258,7 @@ LRESULT Tree::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         std::vector<Node*> Kids;
         for (Node* C = FirstChildOf(P); C; C = C->Next) Kids.push_back(C);
         std::stable_sort(Kids.begin(), Kids.end(),
-                         [&](Node* A, Node* B) { return CompareTextNoCase(TextOf(A), TextOf(B)) < 0; });
+                         [&](Node* A, Node* B) { return k58::rtl::CompareNoCase(TextOf(A), TextOf(B)) < 0; });
         for (Node* C : Kids) Unlink(C);
         Node* After = nullptr;
         for (Node* C : Kids) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/core/CoreInternal.h"
 
 namespace wincore {
@@ -75,9 +76,8 @@ std::shared_ptr<WindowClass> FindClassLocked(LPCSTR Name) {
       if (C->Atom == Atom) return C;
     return nullptr;
   }
-  std::string Key = FoldCase(Name);
   for (auto& C : S.Classes)
-    if (FoldCase(C->Name.c_str()) == Key) return C;
+    if (k58::rtl::CompareNoCase(C->Name, Name) == 0) return C;
   return nullptr;
 }
 

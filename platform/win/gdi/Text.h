@@ -8,6 +8,16 @@
 
 namespace gdi {
 
+// The code points of a text the text calls received as UTF-8 bytes or UTF-16 code units, with how
+// many units each took (Win32 gives per-unit arrays such as lpDx). Malformed units decode to U+FFFD,
+// one per bad unit; never reads past count units.
+struct DecodedText {
+  std::vector<char32_t> cps;
+  std::vector<int> units;  // units (bytes or UTF-16 code units) of each code point
+};
+DecodedText DecodeUtf8(const char* text, int count);
+DecodedText DecodeUtf16(const WCHAR* text, int count);
+
 RealizedFont& FontOf(DeviceContext& dc);
 
 // Advances of each code point: the glyph advance plus the character extra, plus the justification

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "platform/win/gdi/Gdi.h"
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 
 namespace winui {
@@ -170,7 +170,7 @@ void TestDisplay::Chord(std::initializer_list<WORD> Modifiers, WORD Vk) {
 }
 
 void TestDisplay::Type(const std::string& Text) {
-  std::u16string Units = gdi::Utf8ToUtf16(Text);
+  std::u16string Units = k58::rtl::Utf8ToUtf16(Text);
   std::u16string Ime;
   for (char16_t C : Units) {
     SHORT Scan = C < 0x80 ? VkKeyScan(static_cast<CHAR>(C)) : -1;

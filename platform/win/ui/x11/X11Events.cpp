@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "platform/win/ui/x11/X11Internal.h"
@@ -287,9 +287,9 @@ void X11Display::TranslateKey(XEvent& E, Top& T, Actions& Out) {
     if (N == 1 && (static_cast<unsigned char>(Buf[0]) < 0x20 || Buf[0] == 0x7F))
       Text.assign(1, Buf[0]);
     else if (char32_t C = KeysymToChar(static_cast<uint32_t>(Sym)))
-      Text = gdi::EncodeUtf8(C);
+      k58::rtl::AppendUtf8(Text, C);
   }
-  std::u16string U = gdi::Utf8ToUtf16(Text);
+  std::u16string U = k58::rtl::Utf8ToUtf16(Text);
 
   if (Code == 0 || Sym == NoSymbol) {
     // Text from the input method (composed or converted, Chinese for example) without a key of its own.

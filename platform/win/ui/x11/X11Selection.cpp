@@ -6,7 +6,7 @@
 #include <climits>
 #include <string>
 
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "platform/win/ui/x11/X11Internal.h"
@@ -45,10 +45,9 @@ std::u16string FromXLines(const std::u16string& Text) {
 
 // Latin-1 for requestors that ask for STRING; characters it cannot hold become '?'.
 std::string ToLatin1(const std::string& Utf8) {
-  gdi::DecodedText D = gdi::DecodeUtf8(Utf8.data(), static_cast<int>(Utf8.size()));
   std::string Out;
-  Out.reserve(D.cps.size());
-  for (char32_t C : D.cps) Out += C <= 0xFF ? static_cast<char>(C) : '?';
+  Out.reserve(Utf8.size());
+  for (char32_t C : k58::rtl::Utf8ToUtf32(Utf8)) Out += C <= 0xFF ? static_cast<char>(C) : '?';
   return Out;
 }
 
@@ -107,7 +106,7 @@ bool X11Display::ReadOwnClipboardText(std::string& Utf8) {
   // Called without our lock: the clipboard's own lock is taken by the GUI thread before ours.
   std::u16string Text;
   if (!ClipboardTextForExport(Text)) return false;
-  Utf8 = ToXLines(gdi::Utf16ToUtf8(reinterpret_cast<const WCHAR*>(Text.data()), static_cast<int>(Text.size())));
+  Utf8 = ToXLines(k58::rtl::Utf16ToUtf8(Text));
   return true;
 }
 
@@ -229,7 +228,7 @@ bool X11Display::ForeignClipboardText(std::u16string& Text) {
     FIn.Waiting = false;
     if (!Answered) return false;  // the owner does not answer: nothing to paste
     if (!FIn.Ok) continue;        // refused: try the next format
-    std::u16string U = Target == XA_STRING ? FromLatin1(FIn.Data) : gdi::Utf8ToUtf16(FIn.Data);
+    std::u16string U = Target == XA_STRING ? FromLatin1(FIn.Data) : k58::rtl::Utf8ToUtf16(FIn.Data);
     // A terminating NUL some programs include is not part of the text.
     while (!U.empty() && U.back() == u'\0') U.pop_back();
     Text = FromXLines(U);
