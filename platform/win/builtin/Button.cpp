@@ -148,7 +148,7 @@ void PaintPush(HWND Hwnd, ButtonState& S, HDC Dc, RECT R, bool Down) {
   bool Default = TypeOf(Hwnd) == BS_DEFPUSHBUTTON;
   if (Default) {
     FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOWFRAME));
-    Inflate(R, -1, -1);
+    InflateRect(&R, -1, -1);
   }
   UINT State = DFCS_BUTTONPUSH;
   if (Down) State |= DFCS_PUSHED;
@@ -157,13 +157,13 @@ void PaintPush(HWND Hwnd, ButtonState& S, HDC Dc, RECT R, bool Down) {
   RECT Face = R;
   DrawFrameControl(Dc, &Face, DFC_BUTTON, State);
   RECT Inner = R;
-  Inflate(Inner, -4, -3);
-  if (Down) Shift(Inner, 1, 1);
+  InflateRect(&Inner, -4, -3);
+  if (Down) OffsetRect(&Inner, 1, 1);
   SetTextColor(Dc, GetSysColor(COLOR_BTNTEXT));
   DrawLabel(Hwnd, S, Dc, Inner, TextFormat(Style, true));
   if (S.Focused) {
     RECT F = R;
-    Inflate(F, -3, -3);
+    InflateRect(&F, -3, -3);
     SetTextColor(Dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(Dc, GetSysColor(COLOR_BTNFACE));
     DrawFocusRect(Dc, &F);
@@ -196,7 +196,7 @@ void PaintCheck(HWND Hwnd, ButtonState& S, HDC Dc, RECT R) {
   DrawFrameControl(Dc, &BoxR, DFC_BUTTON, State);
   RECT Where = DrawLabel(Hwnd, S, Dc, TextR, TextFormat(Style, false));
   if (S.Focused && Where.right > Where.left) {
-    Inflate(Where, 1, 1);
+    InflateRect(&Where, 1, 1);
     Where.left = std::max(Where.left, TextR.left - 1);
     DrawFocusRect(Dc, &Where);
   }
@@ -347,7 +347,7 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         RECT R;
         GetClientRect(Hwnd, &R);
         POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
-        SetPushed(Hwnd, S, Contains(R, P));
+        SetPushed(Hwnd, S, InRect(R, P));
       }
       return 0;
     case WM_LBUTTONUP:
@@ -355,7 +355,7 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         RECT R;
         GetClientRect(Hwnd, &R);
         POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
-        bool Inside = Contains(R, P);
+        bool Inside = InRect(R, P);
         S.Tracking = false;
         if (GetCapture() == Hwnd) ReleaseCapture();
         if (IsWindow(Hwnd)) Release(Hwnd, S, Inside);

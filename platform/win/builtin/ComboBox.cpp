@@ -23,8 +23,6 @@ constexpr int kEditId = 1001;    // the edit part's control id
 constexpr int kListId = 1000;    // the list part's control id
 constexpr int kDefaultRows = 8;  // drop-down height when none was given
 
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
-
 struct Combo {
   HWND Hwnd = nullptr;
   HWND Edit = nullptr;

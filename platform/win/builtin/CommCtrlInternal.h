@@ -12,20 +12,7 @@
 
 namespace wincontrols {
 
-// Rectangle helpers.
-inline void Inflate(RECT& R, int Dx, int Dy) {
-  R.left -= Dx;
-  R.top -= Dy;
-  R.right += Dx;
-  R.bottom += Dy;
-}
-inline void Shift(RECT& R, int Dx, int Dy) {
-  R.left += Dx;
-  R.top += Dy;
-  R.right += Dx;
-  R.bottom += Dy;
-}
-inline bool Contains(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
+using gdi::InRect;
 
 // Registration of each class (once per process; further calls do nothing).
 void RegisterButtonClass();

@@ -136,7 +136,7 @@ void ColorDialog::Command(int Id, int Code, HWND Control) {
 
 void ColorDialog::Mouse(UINT Msg, POINT P) {
   for (int K = 0; K < kBasicColors; ++K)
-    if (Contains(BasicColorCell(K), P)) {
+    if (InRect(BasicColorCell(K), P)) {
       FBasicSel = K;
       FCustomSel = -1;
       Choose(BasicColor(K), true);
@@ -144,7 +144,7 @@ void ColorDialog::Mouse(UINT Msg, POINT P) {
       return;
     }
   for (int K = 0; K < kCustomColors; ++K)
-    if (Contains(CustomColorCell(K), P)) {
+    if (InRect(CustomColorCell(K), P)) {
       FCustomSel = K;
       FBasicSel = -1;
       Choose(FCustom[K], true);
@@ -156,11 +156,11 @@ void ColorDialog::Mouse(UINT Msg, POINT P) {
 void DrawSwatch(HDC Dc, RECT R, COLORREF C, bool Selected) {
   if (Selected) {
     FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOWTEXT));
-    Inflate(R, -1, -1);
+    InflateRect(&R, -1, -1);
     FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOW));
-    Inflate(R, -1, -1);
+    InflateRect(&R, -1, -1);
   } else {
-    Inflate(R, -2, -2);
+    InflateRect(&R, -2, -2);
   }
   DrawEdge(Dc, &R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   HBRUSH B = CreateSolidBrush(C);

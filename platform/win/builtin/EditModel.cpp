@@ -11,7 +11,6 @@ namespace {
 bool IsBlank(char32_t C) { return C == U' ' || C == U'\t' || C == U'\r' || C == U'\n' || C == 0x3000; }
 bool IsBreak(char32_t C) { return C == U'\r' || C == U'\n'; }
 
-
 }  // namespace
 
 int EditModel::Clamp(int Pos) const { return std::max(0, std::min(Pos, Length())); }

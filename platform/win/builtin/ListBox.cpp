@@ -566,7 +566,7 @@ struct ListBox {
   void ButtonDown(POINT P, WPARAM Keys, bool Double) {
     if (Combo && Dropped) {
       RECT C = Client();
-      if (!PtInRect(&C, P)) {
+      if (!InRect(C, P)) {
         POINT S = P;
         ClientToScreen(Hwnd, &S);
         SendMessage(Combo, CBX_LISTCLOSE, FALSE, MAKELPARAM(S.x, S.y));
@@ -623,7 +623,7 @@ struct ListBox {
     if (Count() == 0) return;
     RECT C = Client();
     if (Combo && Dropped && !Tracking) {
-      if (!PtInRect(&C, P)) return;
+      if (!InRect(C, P)) return;
       int I = HitRow(P.y);
       if (I >= 0) {
         SetSingle(I);
@@ -634,7 +634,7 @@ struct ListBox {
     if (!Tracking || !CanSelect()) return;
     int I = NearestRow(P.y);
     if (I < 0 || I == TrackRow) return;
-    if (Combo && Dropped && !PtInRect(&C, P) && (P.y >= 0 && P.y < C.bottom)) return;
+    if (Combo && Dropped && !InRect(C, P) && (P.y >= 0 && P.y < C.bottom)) return;
     TrackRow = I;
     bool Changed;
     if (!Multi())
@@ -671,7 +671,7 @@ struct ListBox {
     EndTracking();
     if (Combo && Dropped) {
       RECT C = Client();
-      int I = PtInRect(&C, P) ? HitRow(P.y) : -1;
+      int I = InRect(C, P) ? HitRow(P.y) : -1;
       if (I >= 0) {
         SetSingle(I);
         SendMessage(Combo, CBX_LISTCLOSE, TRUE, 0);
@@ -1001,7 +1001,7 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       // The nearest row; the high word is 1 when the point is on no row of the client area.
       POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
       RECT C = Client();
-      bool Outside = !PtInRect(&C, P) || HitRow(P.y) < 0;
+      bool Outside = !InRect(C, P) || HitRow(P.y) < 0;
       int I = Count() == 0 ? 0 : NearestRow(P.y);
       return MAKELONG(static_cast<WORD>(I), Outside ? 1 : 0);
     }

@@ -29,7 +29,7 @@ void Paint(HWND Hwnd, ProgressState& S, HDC Dc) {
   FillRect(Dc, &R, Back);
   if (S.Back != CLR_DEFAULT) DeleteObject(Back);
   DrawEdge(Dc, &R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-  Inflate(R, -1, -1);
+  InflateRect(&R, -1, -1);
   bool Vertical = (GetWindowLongPtr(Hwnd, GWL_STYLE) & PBS_VERTICAL) != 0;
   bool Smooth = (GetWindowLongPtr(Hwnd, GWL_STYLE) & PBS_SMOOTH) != 0;
   int Length = Vertical ? R.bottom - R.top : R.right - R.left;

@@ -15,8 +15,6 @@ namespace wincontrols {
 
 namespace {
 
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
-
 constexpr int kTopBorder = 2;   // above the parts
 constexpr int kGap = 2;         // between parts
 constexpr int kTextPad = 3;     // text from the part's edge

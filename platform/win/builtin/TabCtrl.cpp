@@ -16,8 +16,6 @@ namespace wincontrols {
 
 namespace {
 
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
-
 constexpr int kMargin = 2;    // left of the first tab
 constexpr int kPadX = 6;      // text from the tab's sides
 constexpr int kButtonGap = 3;  // between buttons (TCS_BUTTONS)

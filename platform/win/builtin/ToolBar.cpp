@@ -16,8 +16,6 @@ namespace wincontrols {
 
 namespace {
 
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
-
 constexpr int kDropWidth = 14;     // the arrow part of a drop-down button
 constexpr int kSeparator = 8;      // default separator width
 constexpr int kPad = 7;            // button size beyond its image

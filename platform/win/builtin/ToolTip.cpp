@@ -82,7 +82,7 @@ int ToolAt(const ToolTipState& S, HWND Window, POINT Screen) {
     if (T.Hwnd != Window) continue;
     POINT P = Screen;
     ScreenToClient(T.Hwnd, &P);
-    if (Contains(T.Rect, P)) return static_cast<int>(I);
+    if (InRect(T.Rect, P)) return static_cast<int>(I);
   }
   return -1;
 }
@@ -95,12 +95,12 @@ bool StillOver(const ToolTipState& S, int Index) {
   if (T.Flags & TTF_IDISHWND) {
     RECT W;
     GetWindowRect(reinterpret_cast<HWND>(T.Id), &W);
-    return Contains(W, Cur);
+    return InRect(W, Cur);
   }
   if (!IsWindow(T.Hwnd)) return false;
   POINT P = Cur;
   ScreenToClient(T.Hwnd, &P);
-  return Contains(T.Rect, P);
+  return InRect(T.Rect, P);
 }
 
 void ToolFromInfo(Tool& T, const TOOLINFOA& Info) {
@@ -289,7 +289,7 @@ void Paint(ToolTipState& S, HDC Dc) {
   HGDIOBJ Old = SelectObject(Dc, S.Font ? S.Font : DefaultControlFont());
   SetBkMode(Dc, TRANSPARENT);
   SetTextColor(Dc, S.TextColor == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : S.TextColor);
-  Inflate(R, -(Padding + 1), -(Padding + 1));
+  InflateRect(&R, -(Padding + 1), -(Padding + 1));
   DrawText(Dc, S.ShownText.c_str(), -1, &R, DrawFormat(S.Self, S));
   SelectObject(Dc, Old);
 }

@@ -20,8 +20,6 @@ namespace wincontrols {
 
 namespace {
 
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
-
 constexpr int kDefaultIndent = 19;
 constexpr int kButtonSize = 9;
 constexpr int kWheelLines = 3;

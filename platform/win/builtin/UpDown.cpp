@@ -56,8 +56,8 @@ void ButtonRects(HWND Hwnd, RECT Out[2]) {
 int ButtonAt(HWND Hwnd, POINT P) {
   RECT B[2];
   ButtonRects(Hwnd, B);
-  if (Contains(B[0], P)) return 1;
-  if (Contains(B[1], P)) return -1;
+  if (InRect(B[0], P)) return 1;
+  if (InRect(B[1], P)) return -1;
   return 0;
 }
 

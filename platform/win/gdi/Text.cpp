@@ -81,7 +81,7 @@ void BlitGlyph(DeviceContext& dc, const Glyph& g, int px, int py, uint32_t pixel
   RECT box{px + g.left, py - g.top, px + g.left + g.width, py - g.top + g.height};
   RECT b{std::max(box.left, area.left), std::max(box.top, area.top), std::min(box.right, area.right),
          std::min(box.bottom, area.bottom)};
-  if (b.right <= b.left || b.bottom <= b.top) return;
+  if (RectEmpty(b)) return;
   dc.Clip().ForEachIn(b, [&](const RECT& c) {
     for (int y = c.top; y < c.bottom; ++y) {
       uint32_t* row = s->Row(y);

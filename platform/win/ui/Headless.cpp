@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/win/gdi/WinRect.h"
+
 namespace winui {
 
 namespace {
@@ -16,8 +18,8 @@ std::vector<MonitorDesc> OneMonitor(int Width, int Height) {
 }
 
 RECT Union(const RECT& A, const RECT& B) {
-  if (A.right <= A.left || A.bottom <= A.top) return B;
-  if (B.right <= B.left || B.bottom <= B.top) return A;
+  if (gdi::RectEmpty(A)) return B;
+  if (gdi::RectEmpty(B)) return A;
   return RECT{std::min(A.left, B.left), std::min(A.top, B.top), std::max(A.right, B.right),
               std::max(A.bottom, B.bottom)};
 }
