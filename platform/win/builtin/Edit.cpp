@@ -21,8 +21,12 @@ namespace wincontrols {
 
 namespace {
 
-struct EditState {
-  HWND Hwnd = nullptr;
+struct EditState : ControlState {
+  EditState(HWND Window, const CREATESTRUCT& Create);
+  void Paint(HDC Dc);
+  void FontSet(bool Redraw);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   EditModel M;
   DWORD Style = 0;
   HFONT Font = nullptr;
@@ -50,8 +54,6 @@ struct EditState {
   bool Password() const { return !Multi() && PasswordChar != 0; }
   bool Wraps() const { return Multi() && !(Style & ES_AUTOHSCROLL) && !(Style & WS_HSCROLL); }
 };
-
-EditState* St(HWND Hwnd) { return StateOf<EditState>(Hwnd); }
 
 HFONT FontOf(const EditState& S) { return S.Font ? S.Font : DefaultControlFont(); }
 
@@ -251,15 +253,14 @@ void TextChanged(EditState& S, bool Notify) {
   Refresh(S);
   if (Notify) {
     NotifyCommand(S.Hwnd, EN_UPDATE);
-    if (IsWindow(S.Hwnd)) NotifyCommand(S.Hwnd, EN_CHANGE);
+    if (S.StillAlive()) NotifyCommand(S.Hwnd, EN_CHANGE);
   }
 }
 
 // A user edit: refused edits beep, a cut at the limit tells the parent, a change notifies.
 void Apply(EditState& S, const EditResult& R) {
-  HWND Hwnd = S.Hwnd;
-  if (R.LimitHit) NotifyCommand(Hwnd, EN_MAXTEXT);
-  if (!IsWindow(Hwnd)) return;
+  if (R.LimitHit) NotifyCommand(S.Hwnd, EN_MAXTEXT);
+  if (!S.StillAlive()) return;
   if (R.Refused && !R.LimitHit) MessageBeep(MB_OK);
   if (R.Changed) TextChanged(S, true);
 }
@@ -371,7 +372,8 @@ void DrawRun(EditState& S, HDC Dc, int X, int Y, const EditLine& L, int From, in
               Dx.data());
 }
 
-void Paint(EditState& S, HDC Dc) {
+void EditState::Paint(HDC Dc) {
+  EditState& S = *this;
   bool Enabled = IsWindowEnabled(S.Hwnd) != FALSE;
   UINT Msg = (!Enabled || S.M.ReadOnly) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HGDIOBJ OldFont = SelectObject(Dc, FontOf(S));
@@ -614,20 +616,18 @@ LRESULT Undo(EditState& S) {
   return TRUE;
 }
 
-LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  EditState* Sp = St(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) {
-      auto* S = new EditState;
-      S->Hwnd = Hwnd;
-      SetState(Hwnd, S);
-      auto* Cs = reinterpret_cast<CREATESTRUCT*>(LParam);
-      ApplyStyle(*S, static_cast<DWORD>(Cs->style));
-      FontMetrics(FontOf(*S), S->LineHeight, S->AveWidth);
-    }
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  EditState& S = *Sp;
+EditState::EditState(HWND Window, const CREATESTRUCT& Create) : ControlState(Window) {
+  ApplyStyle(*this, static_cast<DWORD>(Create.style));
+  FontMetrics(FontOf(*this), LineHeight, AveWidth);
+}
+
+void EditState::FontSet(bool Redraw) {
+  FontChanged(*this);
+  if (Redraw) Refresh(*this);
+}
+
+LRESULT EditState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  EditState& S = *this;
   switch (Msg) {
     case WM_CREATE: {
       auto* Cs = reinterpret_cast<CREATESTRUCT*>(LParam);
@@ -637,11 +637,6 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       Relayout(S);
       UpdateScrollBars(S);
       return 0;
-    }
-    case WM_NCDESTROY: {
-      SetState<EditState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     }
     case WM_SIZE:
       if (!S.UserFormat) {
@@ -672,31 +667,10 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return CopyTextOut(k58::rtl::Utf32ToUtf8(S.M.Text()), WParam, LParam);
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(k58::rtl::Utf32ToUtf8(S.M.Text()).size());
-    case WM_SETFONT:
-      S.Font = reinterpret_cast<HFONT>(WParam);
-      FontChanged(S);
-      if (LOWORD(LParam)) Refresh(S);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(S.Font);
     case WM_GETDLGCODE: {
       LRESULT Code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
       if (S.Multi()) Code |= DLGC_WANTALLKEYS;
       return Code;
-    }
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers the whole client area
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
     }
     case WM_ENABLE:
       InvalidateRect(Hwnd, nullptr, FALSE);
@@ -725,7 +699,7 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     case WM_LBUTTONDOWN: {
       if (GetFocus() != Hwnd) SetFocus(Hwnd);
-      if (!IsWindow(Hwnd) || St(Hwnd) != Sp) return 0;
+      if (!S.StillAlive()) return 0;
       POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
       S.M.MoveTo(CharAtPoint(S, P), (WParam & MK_SHIFT) != 0);
       S.Tracking = true;
@@ -817,7 +791,7 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       EditText T = LParam ? k58::rtl::Utf8ToUtf32(reinterpret_cast<LPCSTR>(LParam)) : EditText();
       EditResult R = S.M.ReplaceSelection(T, WParam != 0);
       if (R.LimitHit) NotifyCommand(Hwnd, EN_MAXTEXT);
-      if (IsWindow(Hwnd) && R.Changed) TextChanged(S, true);
+      if (S.StillAlive() && R.Changed) TextChanged(S, true);
       return 0;
     }
     case EM_GETMODIFY:
@@ -937,6 +911,6 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterEditClass() { RegisterControlClass(WC_EDIT, EditProc, CS_DBLCLKS, IDC_IBEAM); }
+void RegisterEditClass() { RegisterControl<EditState>(WC_EDIT, CS_DBLCLKS, IDC_IBEAM); }
 
 }  // namespace wincontrols

@@ -25,8 +25,14 @@ struct Item {
   bool Selected = false;
 };
 
-struct ListBox {
-  HWND Hwnd = nullptr;
+struct ListBox : ControlState {
+  // A "ComboLBox" window is made with its combo box as the creation parameter.
+  ListBox(HWND Window, const CREATESTRUCT& Create) : ControlState(Window) {
+    char Class[16] = {};
+    GetClassName(Hwnd, Class, sizeof Class);
+    if (k58::rtl::CompareNoCase(Class, WC_COMBOLBOX) == 0) Combo = static_cast<HWND>(Create.lpCreateParams);
+  }
+
   HWND Combo = nullptr;  // the combo box of a drop-down list
   bool Dropped = false;
   std::vector<Item> Items;
@@ -579,7 +585,7 @@ struct ListBox {
       SetFocus(Hwnd);
     else if (Combo && Focus != Combo && !IsChild(Combo, Focus))
       SetFocus(Combo);
-    if (!IsWindow(Hwnd)) return;
+    if (!StillAlive()) return;
     int I = HitRow(P.y);
     if (I < 0) return;
     bool Shift = (Keys & MK_SHIFT) != 0;
@@ -613,7 +619,7 @@ struct ListBox {
       SetTimer(Hwnd, kScrollTimer, kScrollInterval, nullptr);
     }
     if (Changed) Notify(LBN_SELCHANGE);
-    if (Double && IsWindow(Hwnd)) Notify(LBN_DBLCLK);
+    if (Double && StillAlive()) Notify(LBN_DBLCLK);
   }
 
   // Selection follows the mouse while a button is down (single and extended selection), and in a
@@ -743,6 +749,12 @@ struct ListBox {
       ItemHeight = std::max(1, H);
     }
   }
+  void FontSet(bool Redraw) {
+    FontChanged(Font);
+    Top = std::clamp(Top, 0, MaxTop());
+    UpdateScrollBars();
+    if (Redraw) Invalidate();
+  }
 
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
 };
@@ -771,26 +783,9 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       UpdateScrollBars();
       return 0;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // the rows and the space below them are painted in WM_PAINT
-    case WM_SETFONT:
-      FontChanged(reinterpret_cast<HFONT>(WParam));
-      Top = std::clamp(Top, 0, MaxTop());
-      UpdateScrollBars();
-      if (LOWORD(LParam)) Invalidate();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
+    case WM_NCDESTROY:
+      KillTimer(Hwnd, kScrollTimer);
+      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     case WM_SIZE:
       Top = std::clamp(Top, 0, MaxTop());
       HOffset = std::clamp(HOffset, 0, std::max(0, HExtent - static_cast<int>(Client().right)));
@@ -1045,35 +1040,12 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK ListBoxProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  ListBox* L = StateOf<ListBox>(Hwnd);
-  if (!L) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    L = new ListBox;
-    L->Hwnd = Hwnd;
-    char Class[16] = {};
-    GetClassName(Hwnd, Class, sizeof Class);
-    const auto* Create = reinterpret_cast<const CREATESTRUCT*>(LParam);
-    if (Create && k58::rtl::CompareNoCase(Class, WC_COMBOLBOX) == 0)
-      L->Combo = static_cast<HWND>(Create->lpCreateParams);
-    SetState(Hwnd, L);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    KillTimer(Hwnd, kScrollTimer);
-    SetState<ListBox>(Hwnd, nullptr);
-    delete L;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return L->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
-void RegisterListBoxClass() { RegisterControlClass(WC_LISTBOX, ListBoxProc, CS_DBLCLKS, IDC_ARROW); }
+void RegisterListBoxClass() { RegisterControl<ListBox>(WC_LISTBOX, CS_DBLCLKS, IDC_ARROW); }
 
 void RegisterComboLBoxClass() {
-  RegisterControlClass(WC_COMBOLBOX, ListBoxProc, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW);
+  RegisterControl<ListBox>(WC_COMBOLBOX, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW);
 }
 
 }  // namespace wincontrols

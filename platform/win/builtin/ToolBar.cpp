@@ -37,8 +37,9 @@ struct Button {
   bool Enabled() const { return (State & TBSTATE_ENABLED) != 0; }
 };
 
-struct ToolBar {
-  HWND Hwnd = nullptr;
+struct ToolBar : ControlState {
+  ToolBar(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+
   HWND Target = nullptr;  // TB_SETPARENT
   std::vector<Button> Buttons;
   std::vector<std::string> Strings;
@@ -218,6 +219,7 @@ struct ToolBar {
     SyncTips();
     InvalidateRect(Hwnd, nullptr, TRUE);
   }
+  void FontSet(bool) { Relayout(); }
 
   int HitButton(POINT P) const {
     for (int I = 0; I < Count(); ++I)
@@ -576,7 +578,7 @@ struct ToolBar {
     Cd.nmcd.dwDrawStage = CDDS_PREPAINT;
     PaintBackground(Dc);
     LRESULT Global = Notify(Cd.nmcd.hdr, NM_CUSTOMDRAW);
-    if (!IsWindow(Hwnd)) return;
+    if (!StillAlive()) return;
     HGDIOBJ OldFont = SelectObject(Dc, Font ? Font : DefaultControlFont());
     if (!(Global & CDRF_SKIPDEFAULT)) {
       for (int I = 0; I < Count(); ++I) {
@@ -601,12 +603,12 @@ struct ToolBar {
           Ic.clrBtnHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
           Ic.rcText = B.Rect;
           Item = Notify(Ic.nmcd.hdr, NM_CUSTOMDRAW);
-          if (!IsWindow(Hwnd) || I >= Count()) return;
+          if (!StillAlive() || I >= Count()) return;
           if (!(Item & CDRF_SKIPDEFAULT)) DrawButton(Dc, I);
           if (Item & CDRF_NOTIFYPOSTPAINT) {
             Ic.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
             Notify(Ic.nmcd.hdr, NM_CUSTOMDRAW);
-            if (!IsWindow(Hwnd) || I >= Count()) return;
+            if (!StillAlive() || I >= Count()) return;
           }
         } else {
           DrawButton(Dc, I);
@@ -662,7 +664,7 @@ struct ToolBar {
       ToStruct(B, Nm.tbButton);
       Nm.rcButton = B.Rect;
       LRESULT R = Notify(Nm.hdr, TBN_DROPDOWN);
-      if (!IsWindow(Hwnd)) return;
+      if (!StillAlive()) return;
       InvalidateButton(DropPressed);
       DropPressed = -1;
       if (R != TBDDRET_TREATPRESSED) return;
@@ -723,24 +725,6 @@ LRESULT ToolBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_SIZE:
       if (!InLayout) Place();
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFONT:
-      Font = reinterpret_cast<HFONT>(WParam);
-      Relayout();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
     case WM_ENABLE:
     case WM_STYLECHANGED:
       Relayout();
@@ -987,28 +971,11 @@ LRESULT ToolBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK ToolBarProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  ToolBar* T = StateOf<ToolBar>(Hwnd);
-  if (!T) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    T = new ToolBar;
-    T->Hwnd = Hwnd;
-    SetState(Hwnd, T);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    SetState<ToolBar>(Hwnd, nullptr);
-    delete T;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return T->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
 void RegisterToolBarClass() {
   RegisterToolTipClass();
-  RegisterControlClass(TOOLBARCLASSNAME, ToolBarProc, CS_DBLCLKS, IDC_ARROW);
+  RegisterControl<ToolBar>(TOOLBARCLASSNAME, CS_DBLCLKS, IDC_ARROW);
 }
 
 }  // namespace wincontrols
