@@ -8,7 +8,7 @@
 #include "app/Maindb.h"
 #include "app/Program.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/win/Windows.h"
 #include "platform/win/ui/UiInternal.h"
 

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <map>
 
-#include "platform/win/builtin/CommCtrl.h"  // the owner-draw records (header only)
 #include "platform/win/ui/MenuInternal.h"
 
 namespace winui::menus {

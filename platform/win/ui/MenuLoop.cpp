@@ -3,7 +3,6 @@
 // keys and clicks that open menus.
 #include <map>
 
-#include "platform/win/builtin/CommCtrl.h"  // ODA_* (header only)
 #include "platform/win/ui/MenuInternal.h"
 
 namespace winui::menus {

@@ -7,7 +7,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/FormText.h"
 #include "platform/forms/Timers.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/win/core/Clock.h"
 
 namespace {
