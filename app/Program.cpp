@@ -3,6 +3,7 @@
 #include "app/FormResources.h"
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
 #include "serial/SioSelComPrompt.h"
 

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 #include "platform/rtl/SysUtils.h"

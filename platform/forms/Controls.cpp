@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/classes/Filer.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/classes/Streams.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 

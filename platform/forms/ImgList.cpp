@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/GraphicsInternal.h"
 
 using namespace imglistconsts;

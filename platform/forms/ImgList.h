@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/Component.h"
 #include "platform/forms/Graphics.h"
 
 class TCustomImageList;

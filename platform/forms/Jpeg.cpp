@@ -16,6 +16,7 @@
 #include <jpeglib.h>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/GraphicsInternal.h"
 #include "platform/rtl/SysUtils.h"
 

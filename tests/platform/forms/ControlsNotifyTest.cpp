@@ -5,6 +5,7 @@
 
 #include "FormsTestControls.h"
 #include "FormsTesting.h"
+#include "platform/classes/Streams.h"
 #include "platform/win/Windows.h"
 #include "platform/win/builtin/CommCtrl.h"
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "GraphicsTesting.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 

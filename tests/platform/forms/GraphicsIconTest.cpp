@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTesting.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/win/gdi/Gdi.h"
 
 namespace graphicstest {

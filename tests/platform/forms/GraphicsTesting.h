@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/Component.h"
 #include "platform/forms/Graphics.h"
 
 namespace graphicstest {
