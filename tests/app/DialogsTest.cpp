@@ -41,7 +41,7 @@ using apptest::TModalDriver;
 class DialogTest : public apptest::DocumentTest {
 protected:
   void SetUp() override {
-    Display = std::make_unique<winui::TestDisplay>();
+    Display = std::make_unique<k58::winui::TestDisplay>();
     PrepareFormResources();
     DocumentTest::SetUp();
     SelectDefaultModelAndNewImage();
@@ -73,7 +73,7 @@ protected:
     return Result;
   }
 
-  std::unique_ptr<winui::TestDisplay> Display;
+  std::unique_ptr<k58::winui::TestDisplay> Display;
   std::unique_ptr<TModalDriver> Modal;
   std::vector<String> Boxes;
   Integer Answer = IDOK;

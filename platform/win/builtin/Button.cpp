@@ -7,7 +7,7 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -401,4 +401,4 @@ LRESULT ButtonState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterButtonClass() { RegisterControl<ButtonState>(WC_BUTTON, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

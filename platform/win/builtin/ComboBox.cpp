@@ -14,7 +14,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ListBox.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -753,4 +753,4 @@ void RegisterComboBoxClass() {
   RegisterControl<Combo>(WC_COMBOBOX, 0, IDC_ARROW);
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

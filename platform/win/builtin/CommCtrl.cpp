@@ -10,7 +10,7 @@
 #include "platform/win/builtin/ToolBar.h"
 #include "platform/win/builtin/TreeView.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 void RegisterControlClass(LPCSTR Name, WNDPROC Proc, UINT Style, LPCSTR Cursor, HBRUSH Background) {
   WNDCLASSEX Wc;
@@ -139,9 +139,9 @@ bool DrawIconAt(HDC Dc, int X, int Y, HICON Icon) {
   return true;
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin
 
-using namespace wincontrols;
+using namespace k58::builtin;
 
 void InitCommonControls() {
   static std::once_flag Once;

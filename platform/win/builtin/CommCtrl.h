@@ -632,11 +632,11 @@ using LPNMCUSTOMDRAW = NMCUSTOMDRAW*;
 
 inline constexpr char WC_TREEVIEW[] = "SysTreeView32";
 
-namespace wincontrols {
+namespace k58::builtin {
 struct TreeItemHandle;
 }
 // Item handles stay unique for the life of the process: a handle of a deleted item names nothing.
-using HTREEITEM = wincontrols::TreeItemHandle*;
+using HTREEITEM = k58::builtin::TreeItemHandle*;
 
 #define TVI_ROOT (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x10000)))
 #define TVI_FIRST (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFF)))

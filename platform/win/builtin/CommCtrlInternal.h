@@ -10,7 +10,7 @@
 #include "platform/win/gdi/WinUserGdi.h"
 #include "platform/win/ui/WinUserUi.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 using gdi::InRect;
 
@@ -175,4 +175,4 @@ bool DrawIconAt(HDC Dc, int X, int Y, HICON Icon);
 bool ImageSize(HANDLE Image, UINT Type, SIZE& Size);
 void DrawBitmapAt(HDC Dc, int X, int Y, HBITMAP Bitmap);
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -9,7 +9,7 @@
 #include "platform/win/ui/MessageBox.h"  // IDOK, IDCANCEL
 #include "platform/win/ui/UiExt.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -369,6 +369,6 @@ int Dialog::Run(CommonDialogKind Kind) {
 
 }  // namespace commdlg
 
-}  // namespace wincontrols
+}  // namespace k58::builtin
 
-DWORD CommDlgExtendedError() { return wincontrols::LastError; }
+DWORD CommDlgExtendedError() { return k58::builtin::LastError; }

@@ -8,7 +8,7 @@
 #include "platform/win/builtin/CommDlgInternal.h"
 #include "platform/win/ui/MessageBox.h"
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 namespace {
 
@@ -199,10 +199,10 @@ COLORREF BasicColor(int Index) {
 RECT BasicColorCell(int Index) { return Cell(kGridX, kBasicY, Index); }
 RECT CustomColorCell(int Index) { return Cell(kGridX, kCustomY, Index); }
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg
 
 BOOL ChooseColor(LPCHOOSECOLORA Cc) {
-  using namespace wincontrols::commdlg;
+  using namespace k58::builtin::commdlg;
   SetError(0);
   if (!Cc || Cc->lStructSize != sizeof(CHOOSECOLORA)) {
     SetError(CDERR_STRUCTSIZE);
@@ -221,7 +221,7 @@ BOOL ChooseColor(LPCHOOSECOLORA Cc) {
     SetError(CDERR_DIALOGFAILURE);
     return FALSE;
   }
-  int Result = D.Run(wincontrols::CommonDialogKind::Color);
+  int Result = D.Run(k58::builtin::CommonDialogKind::Color);
   // Custom colours are the user's palette: kept whether or not a colour was chosen.
   std::copy(D.Custom(), D.Custom() + kCustomColors, Cc->lpCustColors);
   if (Result != IDOK) return FALSE;

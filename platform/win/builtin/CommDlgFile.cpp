@@ -14,7 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 namespace {
 
@@ -421,7 +421,7 @@ BOOL RunFileDialog(LPOPENFILENAMEA Ofn, bool Save) {
 
 }  // namespace
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg
 
-BOOL GetOpenFileName(LPOPENFILENAMEA Ofn) { return wincontrols::commdlg::RunFileDialog(Ofn, false); }
-BOOL GetSaveFileName(LPOPENFILENAMEA Ofn) { return wincontrols::commdlg::RunFileDialog(Ofn, true); }
+BOOL GetOpenFileName(LPOPENFILENAMEA Ofn) { return k58::builtin::commdlg::RunFileDialog(Ofn, false); }
+BOOL GetSaveFileName(LPOPENFILENAMEA Ofn) { return k58::builtin::commdlg::RunFileDialog(Ofn, true); }

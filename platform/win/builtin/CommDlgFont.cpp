@@ -8,7 +8,7 @@
 #include "platform/win/builtin/CommDlgInternal.h"
 #include "platform/win/ui/MessageBox.h"
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 namespace {
 
@@ -272,10 +272,10 @@ void FontDialog::Command(int Id, int Code, HWND Control) {
 
 }  // namespace
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg
 
 BOOL ChooseFont(LPCHOOSEFONTA Cf) {
-  using namespace wincontrols::commdlg;
+  using namespace k58::builtin::commdlg;
   SetError(0);
   if (!Cf || Cf->lStructSize != sizeof(CHOOSEFONTA)) {
     SetError(CDERR_STRUCTSIZE);
@@ -298,7 +298,7 @@ BOOL ChooseFont(LPCHOOSEFONTA Cf) {
     SetError(CDERR_DIALOGFAILURE);
     return FALSE;
   }
-  if (D.Run(wincontrols::CommonDialogKind::Font) != IDOK) return FALSE;
+  if (D.Run(k58::builtin::CommonDialogKind::Font) != IDOK) return FALSE;
   LOGFONTA Lf = D.Result();
   *Cf->lpLogFont = Lf;
   Cf->iPointSize = D.Tenths();

@@ -9,7 +9,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/CommDlg.h"
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 void SetError(DWORD Code);
 
@@ -87,4 +87,4 @@ RECT CustomColorCell(int Index);
 // Case-insensitive match of a name against a pattern with '*' and '?', code point by code point.
 bool MatchPattern(const std::string& Name, const std::string& Pattern);
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg

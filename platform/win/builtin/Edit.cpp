@@ -17,7 +17,7 @@
 #include "platform/win/builtin/EditModel.h"
 #include "platform/win/ui/WinClipboard.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -913,4 +913,4 @@ LRESULT EditState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterEditClass() { RegisterControl<EditState>(WC_EDIT, CS_DBLCLKS, IDC_IBEAM); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -4,7 +4,7 @@
 
 #include "platform/rtl/Utf.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -320,4 +320,4 @@ int LineOfChar(const std::vector<EditLine>& Lines, int Pos) {
   return Line;
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

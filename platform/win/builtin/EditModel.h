@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace wincontrols {
+namespace k58::builtin {
 
 // The text of an edit control, one code point per element (k58::rtl's Utf8ToUtf32/Utf32ToUtf8 convert).
 using EditText = std::u32string;
@@ -122,4 +122,4 @@ std::vector<EditLine> LayoutEditLines(const EditText& Text, bool MultiLine, bool
 // The line holding character Pos (a position at a wrap point belongs to the line it starts).
 int LineOfChar(const std::vector<EditLine>& Lines, int Pos);
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

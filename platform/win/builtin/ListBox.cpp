@@ -10,7 +10,7 @@
 #include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -1048,4 +1048,4 @@ void RegisterComboLBoxClass() {
   RegisterControl<ListBox>(WC_COMBOLBOX, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW);
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -4,7 +4,7 @@
 
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 inline constexpr char WC_COMBOLBOX[] = "ComboLBox";
 
@@ -25,4 +25,4 @@ inline constexpr UINT LBX_SETDROPPED = WM_USER + 0x201;
 inline constexpr UINT CBX_LISTCLOSE = WM_USER + 0x210;
 
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

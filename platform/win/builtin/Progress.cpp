@@ -4,7 +4,7 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -128,4 +128,4 @@ LRESULT ProgressState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterProgressClass() { RegisterControl<ProgressState>(PROGRESS_CLASS, CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

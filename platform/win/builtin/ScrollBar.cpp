@@ -9,7 +9,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/core/WinCoreExt.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -171,4 +171,4 @@ LRESULT ScrollBarState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterScrollBarClass() { RegisterControl<ScrollBarState>(WC_SCROLLBAR, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -6,7 +6,7 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -177,4 +177,4 @@ LRESULT StaticState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterStaticClass() { RegisterControl<StaticState>(WC_STATIC, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

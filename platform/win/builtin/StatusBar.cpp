@@ -11,7 +11,7 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -299,4 +299,4 @@ LRESULT StatusBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterStatusBarClass() { RegisterControl<StatusBar>(STATUSCLASSNAME, CS_DBLCLKS, IDC_ARROW); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -12,7 +12,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -513,4 +513,4 @@ LRESULT TabCtrl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterTabCtrlClass() { RegisterControl<TabCtrl>(WC_TABCONTROL, CS_DBLCLKS, IDC_ARROW); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

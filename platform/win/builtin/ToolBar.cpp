@@ -12,7 +12,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -978,4 +978,4 @@ void RegisterToolBarClass() {
   RegisterControl<ToolBar>(TOOLBARCLASSNAME, CS_DBLCLKS, IDC_ARROW);
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -12,7 +12,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/core/WinCoreExt.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -465,4 +465,4 @@ LRESULT ToolTipState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterToolTipClass() { RegisterControl<ToolTipState>(TOOLTIPS_CLASS, CS_SAVEBITS, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

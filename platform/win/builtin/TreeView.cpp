@@ -16,7 +16,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -1296,4 +1296,4 @@ LRESULT Tree::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterTreeViewClass() { RegisterControl<Tree>(WC_TREEVIEW, CS_DBLCLKS, IDC_ARROW); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -13,7 +13,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -373,4 +373,4 @@ LRESULT UpDownState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 void RegisterUpDownClass() { RegisterControl<UpDownState>(UPDOWN_CLASS, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -5,7 +5,7 @@
 #include "platform/rtl/Utf.h"
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -81,9 +81,9 @@ std::shared_ptr<WindowClass> FindClassLocked(LPCSTR Name) {
   return nullptr;
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 ATOM RegisterClass(const WNDCLASS* lpWndClass) {
   if (!lpWndClass) {

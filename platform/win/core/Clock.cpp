@@ -5,7 +5,7 @@
 
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 SystemClock& TheSystemClock() {
@@ -55,4 +55,4 @@ ScopedManualClock::ScopedManualClock(uint64_t StartMilliseconds)
 
 ScopedManualClock::~ScopedManualClock() { SetClock(FPrevious); }
 
-}  // namespace wincore
+}  // namespace k58::wincore

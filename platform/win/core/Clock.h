@@ -9,7 +9,7 @@
 
 #include "platform/rtl/WinTypes.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 class PlatformClock {
 public:
@@ -69,4 +69,4 @@ private:
 
 inline constexpr uint64_t NanosecondsPerMillisecond = 1000000;
 
-}  // namespace wincore
+}  // namespace k58::wincore

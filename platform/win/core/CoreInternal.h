@@ -23,7 +23,7 @@
 #include "platform/win/core/WinCoreExt.h"
 #include "platform/win/core/WinUser.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 // ---- classes and windows --------------------------------------------------------------------------
 struct WindowClass {
@@ -228,4 +228,4 @@ bool IsAtomName(LPCSTR Name);
 // Copies Text into a caller buffer of Size bytes, NUL-terminated, never cutting a UTF-8 sequence.
 int CopyText(const std::string& Text, LPSTR Buffer, int Size);
 
-}  // namespace wincore
+}  // namespace k58::wincore

@@ -10,7 +10,7 @@
 #include "platform/win/core/CoreInternal.h"
 #include "platform/win/core/WinBase.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -519,9 +519,9 @@ void WakeQueue(DWORD ThreadId, UINT QueueStatusBits) {
   }
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!hWnd) return PostThreadMessage(GetCurrentThreadId(), Msg, wParam, lParam);

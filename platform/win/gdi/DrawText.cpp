@@ -4,7 +4,7 @@
 #include "platform/win/gdi/Text.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/win/gdi/WinUserGdi.h"
 #include "platform/rtl/Utf.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 // ---- Handle table ------------------------------------------------------------------------------------
 
@@ -204,9 +204,9 @@ HRGN InsertRegion(Region rgn) {
   return reinterpret_cast<HRGN>(InsertObject(r));
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 // ---- Creation ----------------------------------------------------------------------------------------
 

@@ -4,7 +4,7 @@
 
 #include "platform/win/gdi/WinRect.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -249,4 +249,4 @@ void PatternBlt(DeviceContext& dc, RECT r, uint32_t rop) {
   });
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

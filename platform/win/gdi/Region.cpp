@@ -5,7 +5,7 @@
 #include "platform/win/gdi/WinGdi.h"
 #include "platform/win/gdi/WinRect.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -228,4 +228,4 @@ Region Region::Builder::Finish() {
   return r;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -6,7 +6,7 @@
 #include "platform/win/gdi/Draw.h"
 #include "platform/win/gdi/WinRect.h"
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

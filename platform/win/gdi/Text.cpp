@@ -10,7 +10,7 @@
 #include "platform/win/gdi/WinUserGdi.h"
 #include "platform/rtl/Utf.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -179,9 +179,9 @@ int DrawRun(DeviceContext& dc, const std::vector<char32_t>& cps, const std::vect
   return width;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

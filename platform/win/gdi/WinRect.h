@@ -111,7 +111,7 @@ inline BOOL SubtractRect(RECT* Dest, const RECT* A, const RECT* B) {
 
 // The same rules as values, for code that computes rectangles (the window layer, GDI and the built-in
 // controls take them from here).
-namespace gdi {
+namespace k58::gdi {
 
 inline int Width(const RECT& R) { return R.right - R.left; }
 inline int Height(const RECT& R) { return R.bottom - R.top; }
@@ -127,4 +127,4 @@ inline RECT Intersect(const RECT& A, const RECT& B) {
   return RectEmpty(R) ? RECT{} : R;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -7,7 +7,7 @@
 #include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -273,4 +273,4 @@ bool TestDisplay::SavePng(const std::string& Path, HWND Hwnd) {
   return S && gdi::WritePng(*S, Path);
 }
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -18,7 +18,7 @@
 #include "platform/win/ui/Display.h"
 #include "platform/win/ui/Headless.h"
 
-namespace winui {
+namespace k58::winui {
 
 class TestDisplay {
 public:
@@ -85,4 +85,4 @@ private:
 // Forgets the input, focus, activation and capture state (between tests).
 void ResetWindowSystemState();
 
-}  // namespace winui
+}  // namespace k58::winui

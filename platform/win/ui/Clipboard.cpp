@@ -9,7 +9,7 @@
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/ui/WinClipboard.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -221,9 +221,9 @@ void HostClipboardLost() {
   C.Owner = nullptr;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   auto* B = new (std::nothrow) Block;

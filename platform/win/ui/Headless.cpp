@@ -5,7 +5,7 @@
 
 #include "platform/win/gdi/WinRect.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -151,4 +151,4 @@ int HeadlessDisplay::ClipboardChanges() const {
   return FClipboardChanges;
 }
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -9,7 +9,7 @@
 
 #include "platform/win/ui/Display.h"
 
-namespace winui {
+namespace k58::winui {
 
 class HeadlessDisplay final : public DisplayBackend {
 public:
@@ -64,4 +64,4 @@ private:
   int FClipboardChanges = 0;
 };
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -9,7 +9,7 @@
 #include "platform/rtl/Utf.h"
 #include "platform/win/ui/MenuInternal.h"
 
-namespace winui::menus {
+namespace k58::winui::menus {
 
 namespace {
 
@@ -309,10 +309,10 @@ void ForgetWindow(HWND Window) {
 
 [[maybe_unused]] const bool Installed = (EnsureMenus(), true);
 
-}  // namespace winui::menus
+}  // namespace k58::winui::menus
 
-using namespace winui;
-using namespace winui::menus;
+using namespace k58::winui;
+using namespace k58::winui::menus;
 
 HMENU CreateMenu() { return NewMenu(true); }
 HMENU CreatePopupMenu() { return NewMenu(false); }

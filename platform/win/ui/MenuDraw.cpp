@@ -5,7 +5,7 @@
 
 #include "platform/win/ui/MenuInternal.h"
 
-namespace winui::menus {
+namespace k58::winui::menus {
 
 namespace {
 
@@ -460,4 +460,4 @@ void SetHotBarItem(HWND Window, int Index) {
   if (Index >= 0) RepaintBarItem(Window, Bar, Index);
 }
 
-}  // namespace winui::menus
+}  // namespace k58::winui::menus

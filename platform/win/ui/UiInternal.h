@@ -21,7 +21,7 @@
 #include "platform/win/ui/UiExt.h"
 #include "platform/win/ui/WinUserUi.h"
 
-namespace winui {
+namespace k58::winui {
 
 struct ScrollBarState {
   int Min = 0;
@@ -292,4 +292,4 @@ inline int ClampSize(int V) { return std::clamp(V, 0, kCoordLimit); }
 inline LONG AddWrap(LONG A, LONG B) { return static_cast<LONG>(static_cast<DWORD>(A) + static_cast<DWORD>(B)); }
 inline LPARAM PointParam(int X, int Y) { return MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y)); }
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -291,7 +291,7 @@ TEST_F(MessagesTest, ARightClickShowsThePopupMenuUnlessOnContextPopupHandlesIt) 
     where = pos;
     h = handled;
   }));
-  display.Click(At(edit, 7, 8), winui::MouseButton::Right);
+  display.Click(At(edit, 7, 8), k58::winui::MouseButton::Right);
   display.Key(VK_ESCAPE);  // closes the menu its loop shows
   Pump();
   EXPECT_EQ(where.x, 7);
@@ -300,7 +300,7 @@ TEST_F(MessagesTest, ARightClickShowsThePopupMenuUnlessOnContextPopupHandlesIt) 
   EXPECT_EQ(menu->PopupComponent(), edit);
   EXPECT_EQ(menu->PopupPoint().x, At(edit, 7, 8).x);
   handled = true;
-  display.Click(At(edit, 7, 8), winui::MouseButton::Right);
+  display.Click(At(edit, 7, 8), k58::winui::MouseButton::Right);
   Pump();
   EXPECT_EQ(log.size(), 1u);
   // A menu freed before the control leaves no dangling reference.

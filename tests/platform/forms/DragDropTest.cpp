@@ -116,7 +116,7 @@ TEST_F(DragDropTest, ADragEndsWithoutADropWhenRefusedOrCancelled) {
       {"right button over the target",
        [this] {
          DragTo(target, 5, 5);
-         display.Press(At(target, 5, 5), winui::MouseButton::Right);
+         display.Press(At(target, 5, 5), k58::winui::MouseButton::Right);
        }},
       {"CancelDrag over the target",
        [this] {
@@ -134,7 +134,7 @@ TEST_F(DragDropTest, ADragEndsWithoutADropWhenRefusedOrCancelled) {
     c.end();
     Pump();
     display.Release(At(source, 5, 5));
-    display.Release(At(source, 5, 5), winui::MouseButton::Right);
+    display.Release(At(source, 5, 5), k58::winui::MouseButton::Right);
     Pump();
     EXPECT_FALSE(Mouse->IsDragging()) << c.how;
     EXPECT_EQ(GetCapture(), nullptr) << c.how;

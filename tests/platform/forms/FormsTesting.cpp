@@ -39,7 +39,7 @@ FormsTest::~FormsTest() {
 void FormsTest::Pump() {
   for (int round = 0; round < 1000; ++round) {
     Application->ProcessMessages();
-    if (!winui::RawPending()) {
+    if (!k58::winui::RawPending()) {
       MSG m;
       if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
     }

@@ -27,7 +27,7 @@ class FormsTest : public ::testing::Test {
   void Key(WORD Vk);
   void Chord(std::initializer_list<WORD> Modifiers, WORD Vk);
 
-  winui::TestDisplay display;
+  k58::winui::TestDisplay display;
   // Message boxes shown through the application: their text and caption, answered with IDOK.
   std::vector<std::string> messageBoxes;
 };

@@ -11,15 +11,15 @@
 namespace graphicstest {
 
 void GraphicsTest::SetUp() {
-  gdi::PinnedFonts fonts;
+  k58::gdi::PinnedFonts fonts;
   fonts.regular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
   fonts.bold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
   fonts.cjk = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
-  gdi::PinFonts(fonts);
-  gdi::ResetSystemTables();
+  k58::gdi::PinFonts(fonts);
+  k58::gdi::ResetSystemTables();
 }
 
-void GraphicsTest::TearDown() { gdi::ResetSystemTables(); }
+void GraphicsTest::TearDown() { k58::gdi::ResetSystemTables(); }
 
 TObjectPtr<TBitmap> MakeBitmap(int width, int height, TColor fill) {
   TObjectPtr<TBitmap> bitmap(new TBitmap());

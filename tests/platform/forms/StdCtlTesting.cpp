@@ -2,7 +2,7 @@
 
 namespace stdctltest {
 
-void FormTest::SetUp() { D = std::make_unique<winui::TestDisplay>(1024, 768); }
+void FormTest::SetUp() { D = std::make_unique<k58::winui::TestDisplay>(1024, 768); }
 
 void FormTest::TearDown() {
   forms_.clear();

@@ -51,7 +51,7 @@ class FormTest : public ::testing::Test {
   // ending ends with mrAbort after a while, so a broken test fails instead of hanging.
   Integer RunModal(TForm* Form, std::function<void()> Step);
 
-  std::unique_ptr<winui::TestDisplay> D;
+  std::unique_ptr<k58::winui::TestDisplay> D;
   std::vector<TObjectPtr<TForm>> forms_;
 };
 

@@ -31,7 +31,7 @@ class TimerTest : public ::testing::Test {
     Pump();
   }
 
-  wincore::ScopedManualClock clock{1000};
+  k58::wincore::ScopedManualClock clock{1000};
 };
 
 struct Counter {

@@ -35,7 +35,7 @@
 // X.h names a query class CursorShape; the layer names its cursor description so.
 #undef CursorShape
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -956,9 +956,9 @@ bool X11Display::UsesSharedMemory() {
   return FShm;
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -987,16 +987,16 @@ void RegisterX11Display() {
   (void)Once;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
 // Programs that link the window layer show their windows on X when DISPLAY is set: the build asks the
 // linker for this symbol, which brings this file and its registration into every program.
 extern "C" {
 extern const int k58_x11_display_registered;
-const int k58_x11_display_registered = (winui::RegisterX11Display(), 1);
+const int k58_x11_display_registered = (k58::winui::RegisterX11Display(), 1);
 }
 
-namespace winui {
+namespace k58::winui {
 
 unsigned long X11WindowOf(HWND Window) {
   auto* D = dynamic_cast<x11::X11Display*>(&Display());
@@ -1008,4 +1008,4 @@ bool X11UsesSharedMemory() {
   return D && D->UsesSharedMemory();
 }
 
-}  // namespace winui
+}  // namespace k58::winui

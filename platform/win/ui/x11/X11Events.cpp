@@ -20,7 +20,7 @@
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -445,4 +445,4 @@ void X11Display::FocusWhenMapped(Top& T) {
   RequestFocus(T);
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

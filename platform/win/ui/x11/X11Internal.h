@@ -25,7 +25,7 @@ struct _XIC;
 struct _XImage;
 union _XEvent;
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 using XId = unsigned long;  // windows, atoms, cursors, pixmaps, timestamps
 
@@ -261,4 +261,4 @@ private:
   std::vector<PendingRequest> FRequests;  // read in this batch, answered after it
 };
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

@@ -15,7 +15,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -284,4 +284,4 @@ void X11Display::HandleSelectionProperty(XEvent& E) {
   FIn.Data += Chunk;
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

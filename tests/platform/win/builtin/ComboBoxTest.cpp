@@ -13,10 +13,10 @@ namespace {
 
 class ComboBoxTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   ctltest::Host H;
 
-  ComboBoxTest() { wincontrols::RegisterComboBoxClass(); }
+  ComboBoxTest() { k58::builtin::RegisterComboBoxClass(); }
 
   HWND Make(DWORD Style, RECT R = RECT{20, 20, 180, 200}) {
     HWND C = H.Child(WC_COMBOBOX, Style | WS_TABSTOP, R);

@@ -23,7 +23,7 @@ LRESULT CALLBACK ParentProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 void ControlsTest::SetUp() {
-  D = std::make_unique<winui::TestDisplay>(1280, 1024);
+  D = std::make_unique<k58::winui::TestDisplay>(1280, 1024);
   InitCommonControls();
   WNDCLASS C;
   C.lpfnWndProc = ParentProc;

@@ -43,7 +43,7 @@ public:
   static std::string ClipboardText();
   static void SetClipboardText(const std::string& Text);
 
-  std::unique_ptr<winui::TestDisplay> D;
+  std::unique_ptr<k58::winui::TestDisplay> D;
   HWND Parent = nullptr;
   // What the parent received.
   k58test::MessageLog Notes;

@@ -13,10 +13,10 @@ namespace {
 
 class ListBoxTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   ctltest::Host H;
 
-  ListBoxTest() { wincontrols::RegisterListBoxClass(); }
+  ListBoxTest() { k58::builtin::RegisterListBoxClass(); }
 
   HWND Make(DWORD Style, RECT R = RECT{10, 10, 170, 110}) {
     HWND L = H.Child(WC_LISTBOX, Style, R);

@@ -13,10 +13,10 @@ namespace {
 
 class StatusBarTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   ctltest::Host H;
 
-  StatusBarTest() { wincontrols::RegisterStatusBarClass(); }
+  StatusBarTest() { k58::builtin::RegisterStatusBarClass(); }
 
   HWND Make(DWORD Style = 0) {
     HWND S = H.Child(STATUSCLASSNAME, Style, RECT{0, 0, 0, 0}, 200, "Ready");
@@ -42,7 +42,7 @@ protected:
     MapWindowPoints(nullptr, H.Hwnd, reinterpret_cast<POINT*>(&R), 2);
     return R;
   }
-  static bool HasColour(winui::TestDisplay& D, HWND S, RECT R, COLORREF C) {
+  static bool HasColour(k58::winui::TestDisplay& D, HWND S, RECT R, COLORREF C) {
     return k58test::CountColour(k58test::ClientPixels(D, S), R, C) > 0;
   }
 };

@@ -12,12 +12,12 @@ namespace {
 
 class TabCtrlTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   LRESULT Refuse = 0;
   ctltest::Host H;
 
   TabCtrlTest() {
-    wincontrols::RegisterTabCtrlClass();
+    k58::builtin::RegisterTabCtrlClass();
     H.OnMessage = [this](UINT Msg, WPARAM, LPARAM L) -> std::optional<LRESULT> {
       if (Msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(L)->code == TCN_SELCHANGING) return Refuse;
       return std::nullopt;

@@ -17,7 +17,7 @@ protected:
   }
   void TearDown() override {
     DeleteObject(font_);
-    gdi::UnpinFonts();
+    k58::gdi::UnpinFonts();
   }
   void Use(Canvas& c) {
     SelectObject(c.dc(), font_);

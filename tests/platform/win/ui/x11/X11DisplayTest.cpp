@@ -71,7 +71,7 @@ protected:
   }
 
   static void TearDownTestSuite() {
-    winui::SetDisplayBackend(std::make_unique<winui::HeadlessDisplay>());
+    k58::winui::SetDisplayBackend(std::make_unique<k58::winui::HeadlessDisplay>());
     delete Server;
     Server = nullptr;
   }
@@ -81,12 +81,12 @@ protected:
   void SetUp() override {
     if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
     ASSERT_NE(Server, nullptr) << StartError;
-    winui::X11Options O;
+    k58::winui::X11Options O;
     O.DisplayName = Server->Name();
     O.UseSharedMemory = SharedMemory();
-    std::unique_ptr<winui::DisplayBackend> B = winui::CreateX11Display(O);
+    std::unique_ptr<k58::winui::DisplayBackend> B = k58::winui::CreateX11Display(O);
     ASSERT_TRUE(B) << "cannot open " << Server->Name();
-    winui::SetDisplayBackend(std::move(B));
+    k58::winui::SetDisplayBackend(std::move(B));
     Probe = XOpenDisplay(Server->Name().c_str());
     ASSERT_NE(Probe, nullptr);
     Root = DefaultRootWindow(Probe);
@@ -97,7 +97,7 @@ protected:
     for (HWND H : Made)
       if (IsWindow(H)) DestroyWindow(H);
     PumpPending();
-    winui::ResetWindowSystemState();
+    k58::winui::ResetWindowSystemState();
     if (Probe) XCloseDisplay(Probe);
   }
 
@@ -129,7 +129,7 @@ protected:
     return W;
   }
 
-  Window XOf(HWND Hwnd) { return winui::X11WindowOf(Hwnd); }
+  Window XOf(HWND Hwnd) { return k58::winui::X11WindowOf(Hwnd); }
   Atom A(const char* Name) { return XInternAtom(Probe, Name, False); }
 
   std::vector<long> Longs(Window W, const char* Property, Atom Type) {
@@ -226,7 +226,7 @@ protected:
   // has dispatched every event that came of it (Marker: a window of ours to send the marking key to).
   void Settle(HWND Marker) {
     PumpPending();
-    winui::Display().Monitors();  // a round trip on the back-end's connection
+    k58::winui::Display().Monitors();  // a round trip on the back-end's connection
     XSync(Probe, False);
     HoldUntilQueued(Marker);
     LetKeyGo(Marker);
@@ -252,9 +252,9 @@ XvfbServer* XvfbDisplay::Server = nullptr;
 std::string XvfbDisplay::StartError;
 
 TEST(X11Display, AServerThatCannotBeReachedGivesNoBackend) {
-  winui::X11Options O;
+  k58::winui::X11Options O;
   O.DisplayName = ":32123";  // nothing listens there
-  EXPECT_EQ(winui::CreateX11Display(O), nullptr);
+  EXPECT_EQ(k58::winui::CreateX11Display(O), nullptr);
 }
 
 // ---- what the server shows ------------------------------------------------------------------------
@@ -267,10 +267,10 @@ protected:
 TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
   HWND W = Make(WS_OVERLAPPEDWINDOW, 60, 50, 240, 180, "Present");
   ShowAndWait(W);
-  EXPECT_EQ(winui::X11UsesSharedMemory(), GetParam());
+  EXPECT_EQ(k58::winui::X11UsesSharedMemory(), GetParam());
 
   // Every pixel of the surface, frame and caption included, is what the server shows.
-  gdi::SurfacePtr S = winui::TopLevelSurface(W);
+  k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
   ASSERT_TRUE(S);
   ASSERT_TRUE(PumpUntil([&] {
     XImage* Img = XGetImage(Probe, XOf(W), 0, 0, static_cast<unsigned>(S->Width()), static_cast<unsigned>(S->Height()),
@@ -291,7 +291,7 @@ TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
       S->Set(X, Y, 0x00FF00);
       S->Set(X + 10, Y + 10, 0x0000FF);
     }
-  winui::Display().Present(W, RECT{100, 100, 110, 110});
+  k58::winui::Display().Present(W, RECT{100, 100, 110, 110});
   ASSERT_TRUE(PumpUntil([&] { return ServerPixel(W, 105, 105) == 0x00FF00; }));
   EXPECT_EQ(ServerPixel(W, 115, 115), Before & 0xFFFFFF);
 

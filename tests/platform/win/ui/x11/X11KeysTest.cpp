@@ -9,8 +9,8 @@
 
 namespace {
 
-using winui::x11::KeysymToChar;
-using winui::x11::MapKey;
+using k58::winui::x11::KeysymToChar;
+using k58::winui::x11::MapKey;
 
 // X key code of an evdev code.
 constexpr uint32_t Kc(uint32_t Evdev) { return Evdev + 8; }
@@ -26,7 +26,7 @@ class X11KeyMapping : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(X11KeyMapping, GivesTheKeyOfTheOriginalKeyboard) {
   const KeyCase& C = GetParam();
-  winui::x11::KeyMapping M = MapKey(C.Keysym, C.Unshifted, C.FirstLayout, C.Keycode);
+  k58::winui::x11::KeyMapping M = MapKey(C.Keysym, C.Unshifted, C.FirstLayout, C.Keycode);
   EXPECT_EQ(M.Vk, C.Vk) << C.What;
   EXPECT_EQ(M.Scan, C.Scan) << C.What;
   EXPECT_EQ(M.Extended, C.Extended) << C.What;

@@ -172,16 +172,16 @@ bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs) {
   }
 }
 
-gdi::SurfacePtr GrabScreen(const std::string& DisplayName) {
+k58::gdi::SurfacePtr GrabScreen(const std::string& DisplayName) {
   ::Display* Dpy = XOpenDisplay(DisplayName.c_str());
   if (!Dpy) return nullptr;
   int Scr = DefaultScreen(Dpy);
   int W = DisplayWidth(Dpy, Scr), H = DisplayHeight(Dpy, Scr);
   XImage* Img = XGetImage(Dpy, RootWindow(Dpy, Scr), 0, 0, static_cast<unsigned>(W), static_cast<unsigned>(H),
                           AllPlanes, ZPixmap);
-  gdi::SurfacePtr S;
+  k58::gdi::SurfacePtr S;
   if (Img) {
-    S = std::make_shared<gdi::Surface>(W, H, 32);
+    S = std::make_shared<k58::gdi::Surface>(W, H, 32);
     for (int Y = 0; Y < H; ++Y)
       for (int X = 0; X < W; ++X) {
         unsigned long P = XGetPixel(Img, X, Y);

@@ -55,7 +55,7 @@ bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs = 20000);
 void PumpPending();
 
 // The whole screen of an X server (read through its own connection).
-gdi::SurfacePtr GrabScreen(const std::string& Display);
+k58::gdi::SurfacePtr GrabScreen(const std::string& Display);
 // Where a test leaves a picture for a person to look at: next to the test program.
 std::string ArtifactPath(const std::string& FileName);
 
