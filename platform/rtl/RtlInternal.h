@@ -7,7 +7,7 @@
 
 #include "platform/rtl/Types.h"
 
-namespace rtl::detail {
+namespace k58::rtl {
 
 inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
@@ -31,4 +31,4 @@ void RoundToSignificant(DecimalDigits& d, int significant);
 // with the date and time separators found between fields as '/' and ':' (0 when none).
 String TranslateLocalePicture(const String& cPicture, char& dateSep, char& timeSep);
 
-}  // namespace rtl::detail
+}  // namespace k58::rtl

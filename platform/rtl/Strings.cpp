@@ -6,9 +6,9 @@
 #include "platform/rtl/RtlInternal.h"
 #include "platform/rtl/Utf.h"
 
-using rtl::detail::AsciiLower;
-using rtl::detail::AsciiUpper;
-using rtl::detail::IsBlankOrControl;
+using k58::rtl::AsciiLower;
+using k58::rtl::AsciiUpper;
+using k58::rtl::IsBlankOrControl;
 
 namespace {
 
