@@ -4,6 +4,8 @@
 #include "Fixtures.h"
 #include "platform/classes/FormText.h"
 
+namespace classes_test {
+
 namespace {
 
 // Nested components, a collection, a string list, binary data, a forward component reference, event
@@ -292,3 +294,5 @@ TEST_F(FormStreamTest, ParsesEveryValueForm) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -8,6 +8,8 @@
 #include "Fixtures.h"
 #include "platform/classes/ClassBuilder.h"
 
+namespace classes_test {
+
 namespace {
 
 class TempDir {
@@ -172,3 +174,5 @@ TEST(FormResourceTest, AnInheritedFormReadsItsAncestorsResourcesFirst) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

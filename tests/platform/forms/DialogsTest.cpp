@@ -11,7 +11,7 @@
 #include "platform/win/builtin/CommDlg.h"
 #include "platform/win/ui/MessageBox.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class DialogsTest : public FormTest {
@@ -226,4 +226,4 @@ TEST_F(DialogsTest, TheInputFormTakesTheTypedTextWithEnterAndNothingWithEsc) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -9,14 +9,16 @@
 #include "FormsTesting.h"
 #include "platform/win/Windows.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 class DragDropTest : public FormsTest {
  protected:
   DragDropTest() {
-    form = formstest::NewForm();
+    form = forms_test::NewForm();
     form->SetBounds(100, 100, 400, 300);
     source = Add("Source", 10, 10);
     target = Add("Target", 200, 10);
@@ -261,3 +263,5 @@ TEST_F(DragDropTest, ADockDragDocksTheControlInTheSiteUnderTheMouse) {
 TEST_F(DragDropTest, AFormCannotBeDragged) { EXPECT_THROW(form->BeginDrag(true), EInvalidOperation); }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -7,6 +7,8 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/ControlsPublish.h"
 
+namespace forms_test {
+
 namespace {
 
 const char* const kDialogText = R"(object Dialog: TTestDialog
@@ -107,14 +109,14 @@ K58_IMPLEMENT_CLASS(TTestDialog) {
 
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 class FormLoadTest : public FormsTest {
  protected:
   FormLoadTest() {
     static bool registered = false;
     if (!registered) {
-      formstest::RegisterFormResource("TTESTDIALOG", kDialogText);
+      forms_test::RegisterFormResource("TTESTDIALOG", kDialogText);
       registered = true;
     }
   }
@@ -147,7 +149,7 @@ TEST_F(FormLoadTest, ReadsControlsPropertiesAndHandlersFromItsResource) {
 TEST_F(FormLoadTest, AClassWithoutAResourceRaisesResourceNotFound) {
   // A form of the plain class, or one made with CreateNew, needs no resource.
   FreeObject(NewObject<TForm>(nullptr));
-  FreeObject(formstest::NewForm());
+  FreeObject(forms_test::NewForm());
   EXPECT_THROW(NewObject<TMissingResourceForm>(nullptr), EResNotFound);
   EXPECT_EQ(Screen->FormCount(), 0);
 }
@@ -259,7 +261,7 @@ TEST_F(FormLoadTest, ShowModalReturnsTheResultOfTheButtonEnterOrEscPresses) {
   } cases[] = {{VK_RETURN, mrOk}, {VK_ESCAPE, mrCancel}};
   for (const Case& c : cases) {
     TTestDialog* form = Make();
-    TForm* main = formstest::NewForm();
+    TForm* main = forms_test::NewForm();
     main->Show();
     Pump();
     bool mainEnabledWhileModal = true;
@@ -296,7 +298,7 @@ TEST_F(FormLoadTest, ClosingAModalFormCancelsItAndCloseQueryCanRefuse) {
 }
 
 TEST_F(FormLoadTest, AModalFormFreedWhileItIsShownEndsItsLoopWithCancel) {
-  TForm* main = formstest::NewForm();
+  TForm* main = forms_test::NewForm();
   main->Show();
   Pump();
   struct Case {
@@ -333,9 +335,9 @@ TEST_F(FormLoadTest, CloseActionsHideFreeOrKeepTheForm) {
     bool freed;
   } cases[] = {{caNone, true, false}, {caHide, false, false}, {caFree, false, true}, {caMinimize, true, false}};
   for (const Case& c : cases) {
-    TForm* main = formstest::NewForm();
+    TForm* main = forms_test::NewForm();
     Application->SetMainForm(main);
-    TForm* form = formstest::NewForm();
+    TForm* form = forms_test::NewForm();
     form->SetOnClose(TCloseEvent([&](TObject*, TCloseAction& a) { a = c.action; }));
     form->Show();
     Pump();
@@ -357,3 +359,5 @@ TEST_F(FormLoadTest, CloseActionsHideFreeOrKeepTheForm) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

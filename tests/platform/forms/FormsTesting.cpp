@@ -3,7 +3,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace formstest {
+namespace forms_test {
 
 FormsTest::FormsTest() {
   TApplication::MessageBoxProc() = [this](HWND, const String& Text, const String& Caption, UINT) -> Integer {
@@ -85,4 +85,4 @@ void ControlSpy::Hook(TMessage& Message) {
   saved_(Message);
 }
 
-}  // namespace formstest
+}  // namespace forms_test

@@ -12,7 +12,7 @@
 #include "platform/win/testing/TestDisplay.h"
 #include "tests/common/Messages.h"
 
-namespace formstest {
+namespace forms_test {
 
 class FormsTest : public ::testing::Test {
  protected:
@@ -52,4 +52,4 @@ class ControlSpy {
   TWndMethod saved_;
 };
 
-}  // namespace formstest
+}  // namespace forms_test

@@ -8,7 +8,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/win/gdi/Gdi.h"
 
-namespace graphicstest {
+namespace forms_test {
 
 void GraphicsTest::SetUp() {
   k58::gdi::PinnedFonts fonts;
@@ -134,7 +134,7 @@ std::vector<uint8_t> BuildBmp(const DibSpec& spec) {
   return out;
 }
 
-}  // namespace graphicstest
+}  // namespace forms_test
 
 K58_IMPLEMENT_CLASS(TGraphicsHolder) {
   b.Prop("Brush", &TGraphicsHolder::Brush, &TGraphicsHolder::SetBrush);

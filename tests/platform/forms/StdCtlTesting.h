@@ -14,7 +14,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/testing/TestDisplay.h"
 
-namespace stdctltest {
+namespace forms_test {
 
 class FormTest : public ::testing::Test {
  protected:
@@ -65,4 +65,4 @@ struct Recorder {
   std::string Joined() const;
 };
 
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -10,6 +10,8 @@
 #include "platform/win/core/UtilWindow.h"
 #include "platform/win/core/Clock.h"
 
+namespace forms_test {
+
 namespace {
 
 // Dispatches everything the thread's queue holds now.
@@ -181,3 +183,5 @@ end
 }
 
 }  // namespace
+
+}  // namespace forms_test

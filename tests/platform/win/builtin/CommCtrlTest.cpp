@@ -2,7 +2,7 @@
 // the classes share: a parent may destroy a control from any notification it sends.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using CommCtrlTest = ControlsTest;
@@ -87,4 +87,4 @@ TEST_F(CommCtrlTest, AControlDestroyedByItsParentInANotificationStopsThere) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -13,7 +13,7 @@
 #include "platform/win/builtin/CommDlg.h"
 #include "platform/win/builtin/CommDlgInternal.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -696,4 +696,4 @@ TEST(FilePatternTest, MatchesWithoutRegardToCase) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace controls_test {
+namespace builtin_test {
 
 namespace {
 
@@ -114,4 +114,4 @@ void SendChars(HWND Hwnd, const std::u16string& Chars) {
   for (char16_t C : Chars) SendMessage(Hwnd, WM_CHAR, C, 1);
 }
 
-}  // namespace controls_test
+}  // namespace builtin_test

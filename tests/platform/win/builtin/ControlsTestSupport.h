@@ -17,7 +17,7 @@
 #include "platform/win/ui/WinClipboard.h"
 #include "tests/common/Messages.h"
 
-namespace controls_test {
+namespace builtin_test {
 
 using k58test::Message;
 using k58test::MessageSpy;
@@ -56,4 +56,4 @@ public:
 void SendKey(HWND Hwnd, WORD Vk, bool Shift = false, bool Ctrl = false);
 void SendChars(HWND Hwnd, const std::u16string& Chars);
 
-}  // namespace controls_test
+}  // namespace builtin_test

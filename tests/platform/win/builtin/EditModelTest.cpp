@@ -4,6 +4,8 @@
 
 #include "platform/win/builtin/EditModel.h"
 
+namespace builtin_test {
+
 namespace {
 
 using k58::builtin::EditLine;
@@ -194,3 +196,5 @@ TEST(EditModelTest, LayoutBreaksAtLineEndsAndWrapsBetweenWords) {
 }
 
 }  // namespace
+
+}  // namespace builtin_test

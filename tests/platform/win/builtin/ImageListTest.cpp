@@ -6,6 +6,8 @@
 #include "platform/win/builtin/ImageList.h"
 #include "platform/win/gdi/Gdi.h"
 
+namespace builtin_test {
+
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -166,3 +168,5 @@ TEST(ImageList, ListWithoutMaskDrawsOpaqueAndBadArgumentsFail) {
   DeleteObject(B);
   ImageList_Destroy(L);
 }
+
+}  // namespace builtin_test

@@ -7,14 +7,16 @@
 #include "tests/common/Display.h"
 #include "platform/win/builtin/ListBox.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
 class ListBoxTest : public ::testing::Test {
 protected:
   k58::winui::TestDisplay D;
-  ctltest::Host H;
+  builtin_test::Host H;
 
   ListBoxTest() { k58::builtin::RegisterListBoxClass(); }
 
@@ -562,3 +564,5 @@ TEST_F(ListBoxTest, PaintsSelectedRowInHighlightAndFocusRectangle) {
                                 GetSysColor(COLOR_GRAYTEXT)),
             0);
 }
+
+}  // namespace builtin_test

@@ -2,7 +2,7 @@
 // clicks with and without SS_NOTIFY.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -105,4 +105,4 @@ TEST_F(StaticTest, ClicksNotifyOnlyWithTheNotifyStyleAndOtherwiseReachTheParent)
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -7,14 +7,16 @@
 #include "tests/common/Display.h"
 #include "platform/win/builtin/StatusBar.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
 class StatusBarTest : public ::testing::Test {
 protected:
   k58::winui::TestDisplay D;
-  ctltest::Host H;
+  builtin_test::Host H;
 
   StatusBarTest() { k58::builtin::RegisterStatusBarClass(); }
 
@@ -199,3 +201,5 @@ TEST_F(StatusBarTest, SizeGripSizesTheTopLevelWindow) {
   Corner = At(S, C.right - 3, C.bottom - 3);
   EXPECT_EQ(HTCLIENT, SendMessage(S, WM_NCHITTEST, 0, MAKELPARAM(Corner.x, Corner.y)));
 }
+
+}  // namespace builtin_test

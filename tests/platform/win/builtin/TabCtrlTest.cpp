@@ -6,7 +6,9 @@
 #include "NotifySpy.h"
 #include "platform/win/builtin/TabCtrl.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
@@ -14,7 +16,7 @@ class TabCtrlTest : public ::testing::Test {
 protected:
   k58::winui::TestDisplay D;
   LRESULT Refuse = 0;
-  ctltest::Host H;
+  builtin_test::Host H;
 
   TabCtrlTest() {
     k58::builtin::RegisterTabCtrlClass();
@@ -222,3 +224,5 @@ TEST_F(TabCtrlTest, OwnerDrawnTabsAndButtons) {
   RECT R0 = Rect(B, 0);
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), D.ClientPixel(B, POINT{R0.left + 5, R0.bottom - 2}));
 }
+
+}  // namespace builtin_test

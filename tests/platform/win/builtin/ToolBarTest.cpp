@@ -12,7 +12,9 @@
 #include "platform/win/builtin/ToolBar.h"
 #include "platform/win/gdi/Gdi.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
@@ -35,7 +37,7 @@ protected:
   std::vector<UINT> Notifications;
   LRESULT DropAnswer = TBDDRET_DEFAULT;
   LRESULT HotAnswer = 0;
-  ctltest::Host H;  // last: goes first
+  builtin_test::Host H;  // last: goes first
 
   ToolBarTest() {
     k58::builtin::RegisterToolBarClass();
@@ -433,3 +435,5 @@ TEST_F(ToolBarTest, PlacementWrapTextAndPainting) {
   UpdateWindow(C);
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), D.ClientPixel(C, POINT{B.left + 5, B.top}));
 }
+
+}  // namespace builtin_test

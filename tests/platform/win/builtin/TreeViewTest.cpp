@@ -12,7 +12,9 @@
 #include "platform/win/builtin/TreeView.h"
 #include "platform/win/gdi/Gdi.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
@@ -33,7 +35,7 @@ protected:
   // Answers to TVN_SELCHANGING, TVN_ITEMEXPANDING, NM_DBLCLK, NM_RCLICK (0 lets them happen).
   LRESULT RefuseSelection = 0, RefuseExpansion = 0, DblClkAnswer = 0, RClickAnswer = 0;
   int ContextMenus = 0;
-  ctltest::Host H;  // last: its window (and the trees in it) goes first
+  builtin_test::Host H;  // last: its window (and the trees in it) goes first
 
   TreeViewTest() {
     k58::builtin::RegisterTreeViewClass();
@@ -713,3 +715,5 @@ TEST_F(TreeViewTest, PaintsSelectionButtonsAndImages) {
   DeleteObject(Bitmap);
   ImageList_Destroy(Images);
 }
+
+}  // namespace builtin_test

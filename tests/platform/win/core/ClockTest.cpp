@@ -5,6 +5,8 @@
 #include "platform/win/core/MMSystem.h"
 #include "platform/win/core/WinBase.h"
 
+namespace wincore_test {
+
 namespace {
 
 TEST(ClockTest, ManualClockDrivesEveryClockReading) {
@@ -68,3 +70,5 @@ TEST(ClockTest, TimerPeriodRequestsCheckTheirArgument) {
 }
 
 }  // namespace
+
+}  // namespace wincore_test

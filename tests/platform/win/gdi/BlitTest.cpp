@@ -2,7 +2,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -281,3 +283,5 @@ TEST(Dibs, MonochromeBitsArePackedMostSignificantFirst) {
   EXPECT_PICTURE(c, 0, 0, Legend(), {"rb"});
   DeleteObject(mono);
 }
+
+}  // namespace gdi_test

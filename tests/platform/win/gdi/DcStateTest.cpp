@@ -1,6 +1,8 @@
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 TEST(DcState, SaveAndRestoreByLevelAndRelative) {
   Canvas c(10, 10);
@@ -146,3 +148,5 @@ TEST(DcState, NewMemoryDCIsMonochromeUntilABitmapIsSelected) {
   DeleteDC(dc);
   EXPECT_EQ(0, GetDeviceCaps(dc, BITSPIXEL));
 }
+
+}  // namespace gdi_test

@@ -1,6 +1,6 @@
 #include "GdiTestSupport.h"
 
-namespace gditest {
+namespace gdi_test {
 
 void PinTestFonts() {
   k58::gdi::PinnedFonts f;
@@ -61,4 +61,4 @@ std::string Join(const std::vector<std::string>& rows) {
   return s;
 }
 
-}  // namespace gditest
+}  // namespace gdi_test

@@ -3,6 +3,8 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Region.h"
 
+namespace gdi_test {
+
 using k58::gdi::Region;
 
 namespace {
@@ -128,3 +130,5 @@ TEST(Region, RoundRectCornersAreCut) {
   EXPECT_EQ(".######.\n########\n########\n########\n########\n.######.\n", Pic(*k58::gdi::RegionOf(h), 8, 6));
   DeleteObject(h);
 }
+
+}  // namespace gdi_test

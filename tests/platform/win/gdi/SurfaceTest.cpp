@@ -3,6 +3,8 @@
 
 #include "platform/win/gdi/Surface.h"
 
+namespace gdi_test {
+
 namespace {
 
 constexpr uint32_t kFill = 0x00A0B0C0;
@@ -70,3 +72,5 @@ TEST(Surface, AWindowDraggedLargerStepByStepRarelyReallocates) {
 }
 
 }  // namespace
+
+}  // namespace gdi_test

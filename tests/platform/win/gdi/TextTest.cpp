@@ -2,7 +2,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -240,3 +242,5 @@ TEST_F(Text, FaceNamesMapToInstalledFamilies) {
   EXPECT_NE(std::string::npos, k58::gdi::ResolveFontFile("Courier New", FW_NORMAL, false, 0).find("Mono"));
   EXPECT_NE(std::string::npos, k58::gdi::ResolveFontFile("Tahoma", FW_BOLD, false, 0).find("Bold"));
 }
+
+}  // namespace gdi_test

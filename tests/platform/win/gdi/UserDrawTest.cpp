@@ -4,7 +4,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -152,3 +154,5 @@ TEST(Png, WritesASurfaceAndReportsFailure) {
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(k58::gdi::WriteBitmapPng(nullptr, path, &error));
 }
+
+}  // namespace gdi_test

@@ -20,6 +20,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+namespace winui_test {
+
 namespace {
 
 using namespace x11test;
@@ -183,3 +185,5 @@ TEST(XvfbDemo, TakesAClickTypedTextAMenuCommandAndACloseRequestAndShowsOnTheScre
 }
 
 }  // namespace
+
+}  // namespace winui_test

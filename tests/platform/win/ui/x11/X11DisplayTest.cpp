@@ -26,6 +26,8 @@
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
+namespace winui_test {
+
 namespace {
 
 using namespace x11test;
@@ -929,3 +931,5 @@ TEST_F(XvfbDisplay, TextOfAnotherProgramsClipboardIsPastedAndAHungOwnerDoesNotHa
 }
 
 }  // namespace
+
+}  // namespace winui_test

@@ -7,6 +7,8 @@
 
 #include <X11/keysym.h>
 
+namespace winui_test {
+
 namespace {
 
 using k58::winui::x11::KeysymToChar;
@@ -76,3 +78,5 @@ TEST(X11Keysyms, StandForTheirCharacters) {
 }
 
 }  // namespace
+
+}  // namespace winui_test

@@ -18,6 +18,8 @@
 
 extern char** environ;
 
+namespace winui_test {
+
 namespace x11test {
 
 namespace {
@@ -210,3 +212,5 @@ std::string ArtifactPath(const std::string& FileName) {
 }
 
 }  // namespace x11test
+
+}  // namespace winui_test

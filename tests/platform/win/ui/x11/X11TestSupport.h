@@ -12,6 +12,8 @@
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/Surface.h"
 
+namespace winui_test {
+
 namespace x11test {
 
 // The full path of a program found on PATH, empty when there is none.
@@ -60,3 +62,5 @@ k58::gdi::SurfacePtr GrabScreen(const std::string& Display);
 std::string ArtifactPath(const std::string& FileName);
 
 }  // namespace x11test
+
+}  // namespace winui_test
