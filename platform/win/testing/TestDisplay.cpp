@@ -86,7 +86,7 @@ void ResetWindowSystemState() {
 TestDisplay::TestDisplay(int Width, int Height) {
   TheCurrent = this;
   EnsureInit();
-  FClock = std::make_unique<wincore::ScopedManualClock>(10000);
+  clock_ = std::make_unique<wincore::ScopedManualClock>(10000);
   DestroyThreadWindows();
   DestroyCaret();
   gdi::ResetSystemTables();
@@ -98,7 +98,7 @@ TestDisplay::TestDisplay(int Width, int Height) {
     gdi::PinFonts(F);
   }
   auto D = std::make_unique<HeadlessDisplay>(Width, Height);
-  FDisplay = D.get();
+  display_ = D.get();
   SetDisplayBackend(std::move(D));
   ResetWindowSystemState();
 }
@@ -193,12 +193,12 @@ void TestDisplay::Type(const std::string& Text) {
 
 void TestDisplay::TypeIme(const std::u16string& Text) { InjectText(Text); }
 
-void TestDisplay::Advance(DWORD Milliseconds) { FClock->operator*().Advance(Milliseconds); }
+void TestDisplay::Advance(DWORD Milliseconds) { clock_->operator*().Advance(Milliseconds); }
 
 void TestDisplay::Later(std::function<void()> Step) { QueueCall(std::move(Step)); }
 
 void TestDisplay::AdvanceLater(DWORD Milliseconds) {
-  wincore::ManualClock* C = &FClock->operator*();
+  wincore::ManualClock* C = &clock_->operator*();
   Later([C, Milliseconds] { C->Advance(Milliseconds); });
 }
 
@@ -211,7 +211,7 @@ int TestDisplay::Pump(int Limit) {
       break;
     }
     if (M.message == WM_QUIT) {
-      FQuit = true;
+      quit_ = true;
       break;
     }
     TranslateMessage(&M);
