@@ -834,49 +834,49 @@ TEST_F(XvfbDisplay, ClipboardTextIsOfferedToOtherPrograms) {
 // Another program owning CLIPBOARD on its own connection and thread.
 class ForeignOwner {
 public:
-  ForeignOwner(const std::string& DisplayName, std::string Text) : FText(std::move(Text)) {
-    FDpy = XOpenDisplay(DisplayName.c_str());
-    FWin = XCreateSimpleWindow(FDpy, DefaultRootWindow(FDpy), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(FDpy, XInternAtom(FDpy, "CLIPBOARD", False), FWin, CurrentTime);
-    XFlush(FDpy);
-    FThread = std::thread([this] { Loop(); });
+  ForeignOwner(const std::string& DisplayName, std::string Text) : text_(std::move(Text)) {
+    dpy_ = XOpenDisplay(DisplayName.c_str());
+    win_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(dpy_, XInternAtom(dpy_, "CLIPBOARD", False), win_, CurrentTime);
+    XFlush(dpy_);
+    thread_ = std::thread([this] { Loop(); });
   }
   ~ForeignOwner() {
-    FStop = true;
-    FThread.join();
-    XCloseDisplay(FDpy);
+    stop_ = true;
+    thread_.join();
+    XCloseDisplay(dpy_);
   }
   // Takes the clipboard again with new text (a new copy in that program); Answer false: it stops
   // answering, as a hung program.
   void Retake(std::string Text, bool Answer) {
     {
-      std::lock_guard<std::mutex> G(FLock);
-      FNext = std::move(Text);
-      FNextAnswer = Answer;
-      FRetake = true;
+      std::lock_guard<std::mutex> G(lock_);
+      next_ = std::move(Text);
+      nextAnswer_ = Answer;
+      retake_ = true;
     }
-    WaitFor([this] { return !FRetake; });
+    WaitFor([this] { return !retake_; });
   }
 
 private:
   void Loop() {
-    while (!FStop) {
+    while (!stop_) {
       {
-        std::lock_guard<std::mutex> G(FLock);
-        if (FRetake) {
-          FText = FNext;
-          FMute = !FNextAnswer;
-          XSetSelectionOwner(FDpy, XInternAtom(FDpy, "CLIPBOARD", False), FWin, CurrentTime);
-          XSync(FDpy, False);
-          FRetake = false;
+        std::lock_guard<std::mutex> G(lock_);
+        if (retake_) {
+          text_ = next_;
+          mute_ = !nextAnswer_;
+          XSetSelectionOwner(dpy_, XInternAtom(dpy_, "CLIPBOARD", False), win_, CurrentTime);
+          XSync(dpy_, False);
+          retake_ = false;
         }
       }
-      pollfd P{ConnectionNumber(FDpy), POLLIN, 0};
+      pollfd P{ConnectionNumber(dpy_), POLLIN, 0};
       poll(&P, 1, 20);
-      while (XPending(FDpy)) {
+      while (XPending(dpy_)) {
         XEvent E;
-        XNextEvent(FDpy, &E);
-        if (E.type != SelectionRequest || FMute) continue;
+        XNextEvent(dpy_, &E);
+        if (E.type != SelectionRequest || mute_) continue;
         XSelectionRequestEvent& R = E.xselectionrequest;
         XEvent Reply{};
         Reply.xselection.type = SelectionNotify;
@@ -885,26 +885,26 @@ private:
         Reply.xselection.target = R.target;
         Reply.xselection.time = R.time;
         Reply.xselection.property = None;
-        if (R.target == XInternAtom(FDpy, "UTF8_STRING", False)) {
-          XChangeProperty(FDpy, R.requestor, R.property, R.target, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(FText.data()), static_cast<int>(FText.size()));
+        if (R.target == XInternAtom(dpy_, "UTF8_STRING", False)) {
+          XChangeProperty(dpy_, R.requestor, R.property, R.target, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(text_.data()), static_cast<int>(text_.size()));
           Reply.xselection.property = R.property;
         }
-        XSendEvent(FDpy, R.requestor, False, NoEventMask, &Reply);
-        XFlush(FDpy);
+        XSendEvent(dpy_, R.requestor, False, NoEventMask, &Reply);
+        XFlush(dpy_);
       }
     }
   }
-  ::Display* FDpy;
-  Window FWin;
-  std::string FText;
-  bool FMute = false;
-  std::mutex FLock;
-  std::string FNext;
-  bool FNextAnswer = true;
-  std::atomic<bool> FRetake{false};
-  std::atomic<bool> FStop{false};
-  std::thread FThread;
+  ::Display* dpy_;
+  Window win_;
+  std::string text_;
+  bool mute_ = false;
+  std::mutex lock_;
+  std::string next_;
+  bool nextAnswer_ = true;
+  std::atomic<bool> retake_{false};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 TEST_F(XvfbDisplay, TextOfAnotherProgramsClipboardIsPastedAndAHungOwnerDoesNotHang) {

@@ -53,21 +53,21 @@ std::string FindProgram(const std::string& Name) {
 }
 
 XvfbServer::~XvfbServer() {
-  if (FPid > 0) {
-    kill(FPid, SIGTERM);
-    if (WaitExit(FPid, 10000) < 0) kill(FPid, SIGKILL);
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    if (WaitExit(pid_, 10000) < 0) kill(pid_, SIGKILL);
   }
 }
 
 bool XvfbServer::Start(int Width, int Height) {
   std::string Program = FindProgram("Xvfb");
   if (Program.empty()) {
-    FError = "Xvfb is not installed";
+    error_ = "Xvfb is not installed";
     return false;
   }
   int Pipe[2];
   if (pipe(Pipe) != 0) {
-    FError = "no pipe";
+    error_ = "no pipe";
     return false;
   }
   // Xvfb writes the display number it chose to the descriptor given with -displayfd.
@@ -80,13 +80,13 @@ bool XvfbServer::Start(int Width, int Height) {
                                 "-screen", "0",          std::to_string(Width) + "x" + std::to_string(Height) + "x24",
                                 "-nolisten", "tcp",      "-noreset"};
   auto Args = CStrings(Argv);
-  int Rc = posix_spawn(&FPid, Program.c_str(), &Actions, nullptr, Args.data(), environ);
+  int Rc = posix_spawn(&pid_, Program.c_str(), &Actions, nullptr, Args.data(), environ);
   posix_spawn_file_actions_destroy(&Actions);
   close(Pipe[1]);
   if (Rc != 0) {
     close(Pipe[0]);
-    FPid = -1;
-    FError = "Xvfb could not be started";
+    pid_ = -1;
+    error_ = "Xvfb could not be started";
     return false;
   }
   std::string Number;
@@ -101,10 +101,10 @@ bool XvfbServer::Start(int Width, int Height) {
   }
   close(Pipe[0]);
   if (Number.empty()) {
-    FError = "Xvfb did not report a display";
+    error_ = "Xvfb did not report a display";
     return false;
   }
-  FName = ":" + Number;
+  name_ = ":" + Number;
   return true;
 }
 

@@ -29,13 +29,13 @@ public:
 
   // False with Error() set when Xvfb cannot be started.
   bool Start(int Width = 1024, int Height = 768);
-  const std::string& Name() const { return FName; }  // ":N"
-  const std::string& Error() const { return FError; }
+  const std::string& Name() const { return name_; }  // ":N"
+  const std::string& Error() const { return error_; }
 
 private:
-  pid_t FPid = -1;
-  std::string FName;
-  std::string FError;
+  pid_t pid_ = -1;
+  std::string name_;
+  std::string error_;
 };
 
 // The environment of this process with DISPLAY set to Display and K58_DISPLAY removed.
