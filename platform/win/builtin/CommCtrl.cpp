@@ -54,6 +54,17 @@ void FontMetrics(HFONT Font, int& Height, int& AveWidth) {
   DeleteDC(Dc);
 }
 
+int TextWidth(HFONT Font, const std::string& Text) {
+  if (Text.empty()) return 0;
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Font ? Font : DefaultControlFont());
+  RECT R{0, 0, 0, 0};
+  DrawText(Dc, Text.c_str(), -1, &R, DT_SINGLELINE | DT_CALCRECT);
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  return R.right - R.left;
+}
+
 HBRUSH ControlColors(HWND Hwnd, UINT Msg, HDC Dc) {
   HWND Target = NotifyTarget(Hwnd);
   LRESULT R = Target ? SendMessage(Target, Msg, reinterpret_cast<WPARAM>(Dc), reinterpret_cast<LPARAM>(Hwnd))

@@ -158,6 +158,8 @@ LRESULT NotifyHeader(HWND Hwnd, NMHDR& Header, UINT Code);
 HFONT DefaultControlFont();
 // Text height and average character width of a font.
 void FontMetrics(HFONT Font, int& Height, int& AveWidth);
+// Width of one line of text in a font (the default control font for null).
+int TextWidth(HFONT Font, const std::string& Text);
 
 // Asks the parent for the colours (WM_CTLCOLOR*): the DC gets its text and background colours and the
 // answer is the background brush; the default colours when the parent gives none.

@@ -72,16 +72,7 @@ struct TabCtrl : ControlState {
     FontMetrics(Font, H, W);
     return std::max(H, ImageH()) + 7;
   }
-  int TextWidth(const std::string& S) const {
-    if (S.empty()) return 0;
-    HDC Dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ Old = SelectObject(Dc, Font ? Font : DefaultControlFont());
-    RECT R{0, 0, 0, 0};
-    DrawText(Dc, S.c_str(), -1, &R, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(Dc, Old);
-    DeleteDC(Dc);
-    return R.right;
-  }
+  int TextWidth(const std::string& S) const { return builtin::TextWidth(Font, S); }
   int WidthOf(const Tab& T) const {
     if ((Has(TCS_FIXEDWIDTH) || Has(TCS_OWNERDRAWFIXED)) && FixedW > 0) return FixedW;
     int W = 2 * kPadX + TextWidth(T.Text);

@@ -100,16 +100,7 @@ struct ToolBar : ControlState {
     FontMetrics(Font, H, W);
     return H;
   }
-  int TextWidth(const std::string& S) const {
-    if (S.empty()) return 0;
-    HDC Dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ Old = SelectObject(Dc, Font ? Font : DefaultControlFont());
-    RECT R{0, 0, 0, 0};
-    DrawText(Dc, S.c_str(), -1, &R, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(Dc, Old);
-    DeleteDC(Dc);
-    return R.right - R.left;
-  }
+  int TextWidth(const std::string& S) const { return builtin::TextWidth(Font, S); }
   bool ShowsText(const Button& B) const {
     if (MaxTextRows <= 0 || B.Text.empty() || B.Separator()) return false;
     return !List() || !(ExStyle & TBSTYLE_EX_MIXEDBUTTONS) || (B.Style & BTNS_SHOWTEXT);
