@@ -8,6 +8,8 @@
 #include "platform/rtl/Variants.h"
 #include "tests/common/RtlTesting.h"
 
+namespace rtl_test {
+
 namespace {
 
 using BinaryOp = std::function<Variant(const Variant&, const Variant&)>;
@@ -308,3 +310,5 @@ TEST(VariantComparisons, IncomparableValuesRaise) {
   EXPECT_TRUE(objectA <= objectA);
   EXPECT_FALSE(objectA == objectB);
 }
+
+}  // namespace rtl_test

@@ -10,6 +10,8 @@
 #include "platform/rtl/Variants.h"
 #include "tests/common/RtlTesting.h"
 
+namespace rtl_test {
+
 namespace {
 
 // The error a call raises: class name and message, or "" when it raises nothing.
@@ -391,3 +393,5 @@ TEST(Currency, ConvertsExactlyWithHalvesToEven) {
   EXPECT_THROW(Currency::FromInt64(std::numeric_limits<Int64>::max()), EVariantOverflowError);
   EXPECT_THROW(Currency::FromDouble(std::nan("")), EVariantOverflowError);
 }
+
+}  // namespace rtl_test
