@@ -37,14 +37,6 @@ Variant EmptyValue(TscTypeCode Code) {
   }
 }
 
-// The class registered for an object: its own, or that of its nearest registered ancestor.
-TscClassVariable* RegisteredClassOf(const TObject* Object, const TscScript* Script) {
-  for (TClass cls = Object->ClassType(); cls != nullptr; cls = cls->Parent()) {
-    if (TscClassVariable* found = Script->FindClass(cls->Name())) return found;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 // ---- Errors and lookups ---------------------------------------------------------------------------------

@@ -23,6 +23,10 @@ class CallDepthGuard {
 // Raises "Stack overflow" when the native stack is close to its end (for recursion that is not a call).
 void CheckNativeStack();
 
+// The class registered in Script for an object: its own, or that of its nearest registered ancestor;
+// nullptr when none is.
+TscClassVariable* RegisteredClassOf(const TObject* Object, const TscScript* Script);
+
 // Value to Boolean, as conditions take it.
 inline bool Truth(const Variant& Value) { return Value.AsBoolean(); }
 

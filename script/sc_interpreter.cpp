@@ -101,6 +101,13 @@ TscCustomVariable* TscScript::Find(const String& Name) const {
 
 TscClassVariable* TscScript::FindClass(const String& Name) const { return dynamic_cast<TscClassVariable*>(Find(Name)); }
 
+TscClassVariable* k58::script::RegisteredClassOf(const TObject* Object, const TscScript* Script) {
+  for (TClass cls = Object->ClassType(); cls != nullptr; cls = cls->Parent()) {
+    if (TscClassVariable* found = Script->FindClass(cls->Name())) return found;
+  }
+  return nullptr;
+}
+
 TscProcVariable* TscScript::FindProcedure(const String& Name) const {
   return dynamic_cast<TscProcVariable*>(FindLocal(Name));
 }
@@ -148,7 +155,11 @@ void TscScript::AddVariable(const String& Name, const String& TypeName, const Va
 }
 
 void TscScript::AddObject(const String& Name, TObject* Obj) {
-  AddVariable(Name, Obj != nullptr ? Obj->ClassName() : String("TObject"), Variant::FromObject(Obj));
+  // An object of a class the script does not know is typed as its nearest registered ancestor, so that
+  // its members and assignments are checked against that class.
+  String typeName = Obj != nullptr ? Obj->ClassName() : String("TObject");
+  if (const TscClassVariable* cls = Obj != nullptr ? RegisteredClassOf(Obj, this) : nullptr) typeName = cls->Name();
+  AddVariable(Name, typeName, Variant::FromObject(Obj));
 }
 
 void TscScript::AddEnumItems(const String& TypeName, const String& Names, bool Bits) {

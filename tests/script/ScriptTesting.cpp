@@ -118,4 +118,9 @@ String TScriptHost::Run(const String& Text) {
   return result;
 }
 
+String RunScript(const String& Text, const String& Language) {
+  TScriptHost host(Language);
+  return host.Run(Text);
+}
+
 }  // namespace script_test

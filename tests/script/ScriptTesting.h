@@ -54,4 +54,7 @@ class TScriptHost {
   std::vector<String> trace_;
 };
 
+// Text run in a new host (a script keeps what it compiled, so each program gets its own).
+String RunScript(const String& Text, const String& Language = "PascalScript");
+
 }  // namespace script_test
