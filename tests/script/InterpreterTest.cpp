@@ -74,7 +74,7 @@ TEST(InterpreterExpressions, BasicConcatenation) {
   });
 }
 
-TEST(InterpreterStatements, ControlFlowAndTheLeftToImplementerCases) {
+TEST(InterpreterStatements, ControlFlowThroughTryAndLoops) {
   ExpectTraces("PascalScript", {
       // Exit in a try part still runs the finally part; break and continue pending in a try part do not
       // leak out of the finally part into the statements after the loop.
