@@ -66,7 +66,11 @@ TuiControl::~TuiControl() {
   ClearObjectLinks(this);
 }
 
-void TuiControl::BeforeDestruction() { TCustomControl::BeforeDestruction(); }
+// The bars and the grip go before the class library frees the children and owned components.
+void TuiControl::BeforeDestruction() {
+  DestroyScrollBars();
+  TCustomControl::BeforeDestruction();
+}
 
 // ---- Properties ----
 
@@ -408,8 +412,9 @@ void TuiControl::WMContextMenu(TWMContextMenu& Message) {
   if (!IsKeyboardPoint(p)) {
     p = ScreenToClient(p);
     const TRect client = ClientRect();
+    // Outside the client area (on a border) the window's default handling passes it to the parent.
     if (!::PtInRect(&client, p)) {
-      TCustomControl::WMContextMenu(Message);
+      DefaultHandler(Message);
       return;
     }
   }

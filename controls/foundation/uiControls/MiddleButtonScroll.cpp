@@ -100,7 +100,12 @@ void TuiControl::MiddleButtonScroll() {
   ::GetCursorPos(&anchorPoint);
   const char* bitmapName =
       horizontal && vertical ? "UI_FULLSCROLLBITMAP" : horizontal ? "UI_HORSCROLLBITMAP" : "UI_VERSCROLLBITMAP";
-  HBITMAP bitmap = ::LoadBitmap(HInstance, bitmapName);
+  HBITMAP bitmap = nullptr;
+  {
+    TBitmap picture;
+    picture.LoadFromResourceName(HInstance, bitmapName);
+    bitmap = picture.ReleaseHandle();
+  }
   BITMAP info{};
   if (bitmap != nullptr) ::GetObject(bitmap, sizeof info, &info);
   const Integer anchorSize = info.bmWidth;

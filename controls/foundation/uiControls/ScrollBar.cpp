@@ -10,7 +10,7 @@
 
 namespace {
 
-// The visual-style parts of the thumb's gripper.
+// The visual-style gripper parts measured for the least thumb length of a vertical and a horizontal bar.
 constexpr int kGripperVertPart = 8;
 constexpr int kGripperHorzPart = 9;
 constexpr Integer kMinThumbLength = 8;
@@ -58,7 +58,7 @@ TuiScrollBar::TuiScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
   SetHeight(GetSystemMetrics(SM_CYHSCROLL));
   themeNotificator_ = std::make_unique<TuxThemeChangedNotificator>();
   themeNotificator_->SetOnThemeChanged([this](TObject* Sender) { ThemeChanged(Sender); });
-  repeatTimer_ = new TuiTimer(this);
+  repeatTimer_ = new TuiTimer(nullptr);
   repeatTimer_->SetEnabled(false);
   repeatTimer_->SetInterval(kFirstRepeatDelay);
   repeatTimer_->SetOnTimer([this](TObject* Sender) { RepeatStep(Sender); });
@@ -67,7 +67,8 @@ TuiScrollBar::TuiScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TuiScrollBar::~TuiScrollBar() {
-  FreeAndNil(repeatTimer_);
+  delete repeatTimer_;
+  repeatTimer_ = nullptr;
   themeNotificator_.reset();
   lookAndFeel_.reset();
   canvas_.reset();

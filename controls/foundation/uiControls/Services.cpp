@@ -288,7 +288,8 @@ void StartMouseLeaveTracking(TWinControl* AControl, const TRect& ABounds, IuiMou
   timer->Control = AControl;
   if (AControl != nullptr) timer->controlAlive_ = AControl->AliveToken();
   timer->Bounds = ABounds;
-  if (AControl != nullptr) {
+  // A control without a window has no place on the screen yet; its tracking ends at the first check.
+  if (AControl != nullptr && AControl->HandleAllocated()) {
     const TPoint topLeft = AControl->ClientToScreen(TPoint{ABounds.left, ABounds.top});
     const TPoint bottomRight = AControl->ClientToScreen(TPoint{ABounds.right, ABounds.bottom});
     timer->Bounds = TRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
