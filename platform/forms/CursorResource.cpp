@@ -48,6 +48,6 @@ HCURSOR LoadCursorResource(HINSTANCE Instance, const char* Name) {
     }
   }
   HCURSOR cursor = CreateCursor(Instance, hotX, hotY, width, height, andPlane.data(), xorPlane.data());
-  if (cursor != nullptr) winui::RegisterCursorResource(Instance, Name, cursor);
+  if (cursor != nullptr) k58::winui::RegisterCursorResource(Instance, Name, cursor);
   return cursor;
 }

@@ -5,7 +5,7 @@
 #include "controls/foundation/uiControls.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/ClassErrors.h"
-#include "controls/foundation/uiListenerWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/CursorResource.h"
 #include "platform/rtl/FormatSettings.h"
@@ -73,7 +73,7 @@ constexpr TCursorResource kCursors[] = {
 K58_IMPLEMENT_CLASS(TuiMessageWindow) {}
 
 TuiMessageWindow::TuiMessageWindow() {
-  handle_ = k58::foundation::AllocateListenerWindow([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  handle_ = AllocateHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     (void)Wnd;
     TMessage message = MakeMessage(Msg, WParam, LParam);
     WndProc(message);
@@ -81,7 +81,7 @@ TuiMessageWindow::TuiMessageWindow() {
   });
 }
 
-TuiMessageWindow::~TuiMessageWindow() { k58::foundation::DeallocateListenerWindow(handle_); }
+TuiMessageWindow::~TuiMessageWindow() { DeallocateHWnd(handle_); }
 
 void TuiMessageWindow::WndProc(TMessage& Message) {
   Message.Result = ::DefWindowProc(handle_, Message.Msg, Message.WParam, Message.LParam);
@@ -210,12 +210,12 @@ void FreeTimerAfterTick(TuiTimer* ATimer) {
 
 K58_IMPLEMENT_CLASS(TuiSettingsController) {}
 
-TuiSettingsController::~TuiSettingsController() { k58::foundation::DeallocateListenerWindow(handle_); }
+TuiSettingsController::~TuiSettingsController() { DeallocateHWnd(handle_); }
 
 void TuiSettingsController::AddControl(TWinControl* AControl) {
   if (AControl == nullptr || std::find(controls_.begin(), controls_.end(), AControl) != controls_.end()) return;
   if (controls_.empty()) {
-    handle_ = k58::foundation::AllocateListenerWindow([this](HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    handle_ = AllocateHWnd([this](HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
       TMessage message = MakeMessage(Msg, WParam, LParam);
       WndProc(message);
       return message.Result;
@@ -229,7 +229,7 @@ void TuiSettingsController::RemoveControl(TWinControl* AControl) {
   if (it == controls_.end()) return;
   controls_.erase(it);
   if (controls_.empty()) {
-    k58::foundation::DeallocateListenerWindow(handle_);
+    DeallocateHWnd(handle_);
     handle_ = nullptr;
   }
 }

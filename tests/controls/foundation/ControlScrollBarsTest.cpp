@@ -15,8 +15,8 @@ namespace {
 class ControlScrollBars : public ControlTest {
  protected:
   ControlScrollBars() {
-    gdi::SetSystemMetric(SM_CXVSCROLL, 16);
-    gdi::SetSystemMetric(SM_CYHSCROLL, 16);
+    k58::gdi::SetSystemMetric(SM_CXVSCROLL, 16);
+    k58::gdi::SetSystemMetric(SM_CYHSCROLL, 16);
   }
   static bool Shown(TuiControlScrollBar* ABar) { return ABar->IsControlVisible(); }
 };
@@ -257,8 +257,8 @@ TEST_F(MiddleButtonScrolling, SpeedGrowsWithTheDistanceFromTheAnchor) {
   TTestControl* control = NewScrolledControl();
   HWND anchorWindow = nullptr;
   HCURSOR cursor = nullptr;
-  Display.Press(Anchor, winui::MouseButton::Middle);
-  Display.Release(Anchor, winui::MouseButton::Middle);  // a click without moving: the mode goes on
+  Display.Press(Anchor, k58::winui::MouseButton::Middle);
+  Display.Release(Anchor, k58::winui::MouseButton::Middle);  // a click without moving: the mode goes on
   Ticks(14);                                            // in the neutral zone: nothing scrolls
   Note(control);
   RECT anchorRect{};
@@ -301,14 +301,14 @@ TEST_F(MiddleButtonScrolling, SpeedGrowsWithTheDistanceFromTheAnchor) {
 TEST_F(MiddleButtonScrolling, AMiddleReleaseAfterMovingOrEscEndsIt) {
   TTestControl* control = NewScrolledControl();
   bool runningAfterClick = false;
-  Display.Press(Anchor, winui::MouseButton::Middle);
+  Display.Press(Anchor, k58::winui::MouseButton::Middle);
   Display.MoveTo(POINT{Anchor.x + 60, Anchor.y});
-  Display.Release(POINT{Anchor.x + 60, Anchor.y}, winui::MouseButton::Middle);
+  Display.Release(POINT{Anchor.x + 60, Anchor.y}, k58::winui::MouseButton::Middle);
   Pump();
   EXPECT_FALSE(control->IsMiddleButtonScrolling());
   Display.Advance(1000);
-  Display.Press(Anchor, winui::MouseButton::Middle);
-  Display.Release(Anchor, winui::MouseButton::Middle);
+  Display.Press(Anchor, k58::winui::MouseButton::Middle);
+  Display.Release(Anchor, k58::winui::MouseButton::Middle);
   Display.Later([&] { runningAfterClick = control->IsMiddleButtonScrolling(); });
   Display.KeyDown(VK_ESCAPE);
   Pump();
@@ -323,7 +323,7 @@ TEST_F(MiddleButtonScrolling, OnlyTheShownBarsDirectionsScroll) {
   // Only the horizontal bar: the neutral zone spans the screen's height, so moving down does nothing.
   TTestControl* control = NewScrolledControl(true, false);
   HCURSOR cursor = nullptr;
-  Display.Press(Anchor, winui::MouseButton::Middle);
+  Display.Press(Anchor, k58::winui::MouseButton::Middle);
   Display.Later([&] { cursor = GetCursor(); });
   Display.MoveTo(POINT{Anchor.x + 5, Anchor.y + 100});
   Ticks(13);
@@ -342,7 +342,7 @@ TEST_F(MiddleButtonScrolling, OnlyTheShownBarsDirectionsScroll) {
   EXPECT_EQ(scLineDown, control->Scrolls[0].Code);
   // Without bars the middle button does nothing.
   TTestControl* bare = NewControl(450, 10, 100, 100);
-  Display.Click(At(bare, 50, 50), winui::MouseButton::Middle);
+  Display.Click(At(bare, 50, 50), k58::winui::MouseButton::Middle);
   Pump();
   EXPECT_FALSE(bare->IsMiddleButtonScrolling());
   EXPECT_TRUE(bare->Scrolls.empty());

@@ -150,8 +150,8 @@ TEST_F(ControlServices, OnlyANonClientMetricsChangeReachesTheRegisteredControls)
 
 TEST_F(ControlServices, NewScrollBarSizesReachControlsWhenTheSystemAnnouncesThem) {
   TTestControl* control = NewControl();
-  gdi::SetSystemMetric(SM_CYHSCROLL, 24);
-  gdi::SetSystemMetric(SM_CXVSCROLL, 22);
+  k58::gdi::SetSystemMetric(SM_CYHSCROLL, 24);
+  k58::gdi::SetSystemMetric(SM_CXVSCROLL, 22);
   SystemParametersInfo(SPI_SETNONCLIENTMETRICS, 0, nullptr, SPIF_SENDCHANGE);
   Pump();
   EXPECT_EQ(24, control->HScrollBar()->Height());
@@ -228,13 +228,13 @@ TEST_F(ControlServices, TheUnitEndsWithTrackingLeftRunning) {
 }
 
 TEST_F(ControlServices, TheScreenCursorsAreOurOwnShapes) {
-  winui::CursorShape arrow;
-  ASSERT_TRUE(winui::GetCursorShape(Screen->Cursors(crArrow), arrow));
+  k58::winui::CursorShape arrow;
+  ASSERT_TRUE(k58::winui::GetCursorShape(Screen->Cursors(crArrow), arrow));
   std::vector<HCURSOR> seen;
   for (TCursor number = crUiDragCopy; number <= crUiHandPoint; ++number) {
     HCURSOR cursor = Screen->Cursors(number);
-    winui::CursorShape shape;
-    ASSERT_TRUE(winui::GetCursorShape(cursor, shape)) << number;
+    k58::winui::CursorShape shape;
+    ASSERT_TRUE(k58::winui::GetCursorShape(cursor, shape)) << number;
     EXPECT_EQ(0, shape.StandardId) << number;
     EXPECT_EQ(32, shape.Width) << number;
     EXPECT_EQ(std::find(seen.begin(), seen.end(), cursor), seen.end()) << number;

@@ -274,7 +274,7 @@ TEST_F(BaseControl, TheContextMenuPopsUpAtTheClickOrTheClientOrigin) {
   ASSERT_EQ(1u, popup->Points.size());
   EXPECT_EQ(origin, popup->Points[0]);
   // A right click in the client area: where it was.
-  Display.Click(At(control, 30, 40), winui::MouseButton::Right);
+  Display.Click(At(control, 30, 40), k58::winui::MouseButton::Right);
   Pump();
   ASSERT_EQ(2u, popup->Points.size());
   EXPECT_EQ(control->ClientToScreen(TPoint{30, 40}), popup->Points[1]);
@@ -285,7 +285,7 @@ TEST_F(BaseControl, TheContextMenuPopsUpAtTheClickOrTheClientOrigin) {
   EXPECT_EQ(2u, popup->Points.size());
   // OnContextPopup may take it first.
   control->SetOnContextPopup([](TObject*, TPoint, bool& Handled) { Handled = true; });
-  Display.Click(At(control, 30, 40), winui::MouseButton::Right);
+  Display.Click(At(control, 30, 40), k58::winui::MouseButton::Right);
   Pump();
   EXPECT_EQ(2u, popup->Points.size());
 }

@@ -83,7 +83,7 @@ class ControlTest : public FoundationTest {
   }
   ~ControlTest() override {
     FreeObject(Form);
-    winui::ResetWindowSystemState();
+    k58::winui::ResetWindowSystemState();
   }
 
   // A test control on the form at (ALeft, ATop) of the given size, its window made.
@@ -99,7 +99,7 @@ class ControlTest : public FoundationTest {
   void Pump() {
     for (int round = 0; round < 1000; ++round) {
       Application->ProcessMessages();
-      if (!winui::RawPending()) {
+      if (!k58::winui::RawPending()) {
         MSG m;
         if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
       }

@@ -56,10 +56,10 @@ end)";
 class ScrollBar : public ControlTest {
  protected:
   ScrollBar() {
-    gdi::SetSystemMetric(SM_CXVSCROLL, 16);
-    gdi::SetSystemMetric(SM_CYHSCROLL, 16);
-    gdi::SetSystemMetric(SM_CYVTHUMB, 16);
-    gdi::SetSystemMetric(SM_CXHTHUMB, 16);
+    k58::gdi::SetSystemMetric(SM_CXVSCROLL, 16);
+    k58::gdi::SetSystemMetric(SM_CYHSCROLL, 16);
+    k58::gdi::SetSystemMetric(SM_CYVTHUMB, 16);
+    k58::gdi::SetSystemMetric(SM_CXHTHUMB, 16);
   }
 
   // A bar on the form with its window; vertical bars are 16 wide with a 200-pixel track by default.
