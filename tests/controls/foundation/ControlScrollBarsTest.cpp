@@ -91,8 +91,8 @@ TEST_F(ControlScrollBars, WhichBarsShow) {
     Pump();
     EXPECT_EQ(c.HShown, Shown(control->HScrollBar())) << c.Name;
     EXPECT_EQ(c.VShown, Shown(control->VScrollBar())) << c.Name;
-    if (c.HShown) EXPECT_EQ(c.HEnabled, control->HScrollBar()->Enabled()) << c.Name;
-    if (c.VShown) EXPECT_EQ(c.VEnabled, control->VScrollBar()->Enabled()) << c.Name;
+    if (c.HShown) { EXPECT_EQ(c.HEnabled, control->HScrollBar()->Enabled()) << c.Name; }
+    if (c.VShown) { EXPECT_EQ(c.VEnabled, control->VScrollBar()->Enabled()) << c.Name; }
     EXPECT_EQ(c.HShown && c.VShown, control->SizeGrip()->Visible()) << c.Name;
     if (c.Settled) {
       control->RecalculateScrollBars();
@@ -120,6 +120,13 @@ TEST_F(ControlScrollBars, BarsAndGripSitAtTheEdgesOfTheClientBounds) {
   EXPECT_EQ(30, control->HScrollBar()->Position());
   EXPECT_EQ(4, control->HScrollBar()->SmallChange());
   EXPECT_EQ(184, control->HScrollBar()->LargeChange());
+  // A new size moves them.
+  control->SetBounds(10, 10, 260, 180);
+  Pump();
+  EXPECT_EQ((TRect{0, 164, 244, 180}), control->HScrollBar()->BoundsRect());
+  EXPECT_EQ((TRect{244, 164, 260, 180}), control->SizeGrip()->BoundsRect());
+  control->SetBounds(10, 10, 200, 150);
+  Pump();
   // A click on a bar focuses the control and ends in ScrollContent.
   Display.Click(At(control->HScrollBar(), 176, 8));
   Pump();
@@ -202,6 +209,38 @@ TEST_F(ControlScrollBars, AnAutomaticDragStartsOnceTheMouseLeavesTheThreshold) {
   EXPECT_EQ(crDrag, plain);
   EXPECT_EQ(crUiDragCopy, copy);
   EXPECT_EQ(nullptr, DragObject());  // over, and the object freed with it
+
+  // A control with drag images makes them for the drag and frees them after it.
+  class TImaging : public TTestControl {
+   public:
+    explicit TImaging(TComponent* AOwner) : TTestControl(AOwner) {}
+    bool HasDragImages() override { return true; }
+    TPoint GetDragImageSize() override { return TPoint{12, 10}; }
+    void DrawDragImage(TuiCanvas* ACanvas, const TRect& R) override { ACanvas->FillRectWithColor(R, clRed); }
+  };
+  auto* imaging = NewObject<TImaging>(Form);
+  imaging->SetBounds(400, 200, 100, 100);
+  imaging->SetParent(Form);
+  imaging->SetDragMode(dmAutomatic);
+  Pump();
+  EXPECT_TRUE(imaging->ControlStyle().Contains(csDisplayDragImage));
+  Integer images = 0, imageWidth = 0;
+  Display.Advance(1000);
+  Display.Press(At(imaging, 20, 20));
+  Display.MoveTo(At(imaging, 60, 20));
+  Display.Later([&] {
+    if (TDragObject* drag = DragObject()) {
+      if (TDragImageList* list = drag->GetDragImages()) {
+        images = list->Count();
+        imageWidth = list->Width();
+      }
+    }
+  });
+  Display.Release(At(imaging, 60, 20));
+  Pump();
+  EXPECT_EQ(1, images);
+  EXPECT_EQ(12, imageWidth);
+  EXPECT_EQ(nullptr, imaging->DragImages());
 
   // A control that refuses the drag object starts none.
   class TRefusing : public TTestControl {

@@ -141,6 +141,10 @@ TEST_F(ControlServices, OnlyANonClientMetricsChangeReachesTheRegisteredControls)
     EXPECT_EQ(0, spy.Count(ScrollBarMetricsChangedMessage));
     SendMessage(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     EXPECT_EQ(1, spy.Count(ScrollBarMetricsChangedMessage));
+    // A control posts the same to itself whenever its non-client area is calculated (a new size).
+    control->SetWidth(control->Width() + 10);
+    Pump();
+    EXPECT_EQ(2, spy.Count(ScrollBarMetricsChangedMessage));
   }
   // The window goes with the last control.
   FreeObject(control);

@@ -320,6 +320,27 @@ TEST_F(BaseControl, PopupMenuAcceptsMenusOnlyAndForgetsAFreedOne) {
   EXPECT_EQ(1, keys);  // F5 went to the menu
 }
 
+TEST_F(BaseControl, APopupMenusHeightCountsItsVisibleItems) {
+  auto* menu = new TPopupMenu(Form);
+  const Integer empty = CalculatePopupMenuHeight(menu);
+  EXPECT_EQ(4, empty);
+  for (const char* caption : {"One", "Two", "Three"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  const Integer three = CalculatePopupMenuHeight(menu);
+  const Integer line = (three - 4) / 3;
+  EXPECT_GT(line, 4);
+  menu->Items()->Items(1)->SetVisible(false);
+  EXPECT_EQ(4 + 2 * line, CalculatePopupMenuHeight(menu));
+  // Owner-drawn items report their own heights.
+  menu->SetOwnerDraw(true);
+  for (Integer i = 0; i < 3; ++i)
+    menu->Items()->Items(i)->SetOnMeasureItem([](TObject*, TCanvas*, Integer&, Integer& Height) { Height = 25; });
+  EXPECT_EQ(4 + 2 * 25, CalculatePopupMenuHeight(menu));
+}
+
 TEST_F(BaseControl, TheWheelScrollsLinesWhenTheControlAsksForIt) {
   TTestControl* control = NewControl();
   control->SetFocus();
