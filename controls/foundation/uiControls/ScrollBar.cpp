@@ -393,7 +393,14 @@ void TuiScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, In
 void TuiScrollBar::StopScrolling() {
   if (pressedPart_ == sbpNone) return;
   if (pressedPart_ == sbpThumbnail) {
-    SetPosition(PositionFromThumb());
+    // The drag stored its positions without a change notice; the position it ends on is reported
+    // once here, unless the drag ended where it began.
+    const Integer pos = PositionFromThumb();
+    if (pos == position_ && pos != savedPosition_) {
+      Change();
+    } else {
+      SetPosition(pos);
+    }
     Scroll(scPosition);
   }
   repeatTimer_->SetEnabled(false);

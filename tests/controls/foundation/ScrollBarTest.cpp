@@ -223,6 +223,8 @@ TEST_F(ScrollBar, ADraggedThumbSnapsBackFarFromTheBarUnlessTrackingIsUnlimited) 
     TuiScrollBar* bar = NewBar();
     bar->SetScrollParams(0, 99, 0, 10);  // a 20-pixel thumb over 200 pixels: 2 pixels a position
     bar->SetUnlimitedTracking(unlimited);
+    std::vector<Integer> changes;
+    bar->SetOnChange([&](TObject*) { changes.push_back(bar->Position()); });
     Scrolls.clear();
     const POINT start = AtPart(bar, sbpThumbnail);
     Display.Press(start);
@@ -248,6 +250,8 @@ TEST_F(ScrollBar, ADraggedThumbSnapsBackFarFromTheBarUnlessTrackingIsUnlimited) 
     ASSERT_GE(Scrolls.size(), 2u);
     EXPECT_EQ(scEndScroll, Scrolls.back().Code) << unlimited;
     EXPECT_EQ(scPosition, Scrolls[Scrolls.size() - 2].Code) << unlimited;
+    // OnChange hears the snap-back and the position the drag ends on, not the tracking between.
+    EXPECT_EQ(unlimited ? std::vector<Integer>({90}) : std::vector<Integer>({0, 0}), changes) << unlimited;
     FreeObject(bar);
   }
 }
