@@ -4,7 +4,6 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
-#include "app/MainFrm.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
@@ -42,11 +41,6 @@ constexpr Integer TitleRow = 1;
 constexpr Integer TitleRowHeight = 23;
 constexpr Integer RowHeightPerChannel = 30;  // the window is at most this tall per channel
 constexpr Integer ComboInset = 2;
-
-// Cell property indexes of the bulk setters.
-constexpr Integer cpAlignMode = 1;
-constexpr Integer cpReadOnly = 2;
-constexpr Integer cpColor = 19;
 
 constexpr char KeyBackspace = 8;
 constexpr char KeyEnter = 13;
@@ -158,7 +152,7 @@ void TfChInfo::SetupColumns() {
 
 void TfChInfo::SetupRows() {
   const Integer Rows = ALL->ChannelCount + 2;
-  if (FRowsSetUp && gvData->RowCount() == Rows) {
+  if (rowsSetUp_ && gvData->RowCount() == Rows) {
     for (Integer Row = FirstChannelRow; Row < Rows; ++Row) {
       gvData->GetCellInfo(ccNumber, Row)->BackText.clear();
       for (Integer Col = ccRxFrequency; Col < gvData->ColCount(); ++Col) SetCellTexts(Col, Row, "", "");
@@ -167,7 +161,7 @@ void TfChInfo::SetupRows() {
     return;
   }
 
-  FRowsSetUp = true;
+  rowsSetUp_ = true;
   gvData->SetRowCount(2);
   gvData->SetRowCount(Rows);
   gvData->SetFixedRows(1);
@@ -234,7 +228,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
       ClearChannelRow(ARow);
     } else {
       ALL->SetChannelField(ARow - 1, cfTxFrequency, "");
-      if (fMainFrm != nullptr) fMainFrm->RefreshViews(2);
+      onChannelChanged_(this);
       gvData->GetCellInfo(ccTxTone, ARow)->ForeText = cbDQT->Items()->Strings(0);
       gvData->InvalidateRow(ARow);
     }
@@ -266,7 +260,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
     NewChannelRow(ARow);
   } else {
     ALL->SetChannelField(ARow - 1, ACol == ccRxFrequency ? cfRxFrequency : cfTxFrequency, Value);
-    if (fMainFrm != nullptr) fMainFrm->RefreshViews(2);
+    onChannelChanged_(this);
   }
 }
 
@@ -311,7 +305,7 @@ void TfChInfo::WriteCell(Integer Row, Integer Col) {
       break;
     }
   }
-  if (fMainFrm != nullptr) fMainFrm->RefreshViews(2);
+  onChannelChanged_(this);
 }
 
 void TfChInfo::gvDataKeyPress(TObject*, char& Key) { Key = FilterFrequencyKey(Key); }
@@ -319,39 +313,39 @@ void TfChInfo::gvDataKeyPress(TObject*, char& Key) { Key = FilterFrequencyKey(Ke
 // ---- Selection and the combo boxes ----
 
 void TfChInfo::gvDataSelectCell(TObject*, Integer ACol, Integer ARow, bool&) {
-  FSelCol = ACol;
-  FSelRow = ARow;
+  selCol_ = ACol;
+  selRow_ = ARow;
   ShowCellEditor();
   FollowChannel(ARow);
 }
 
 void TfChInfo::gvDataMouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) {
   const TGridCoord Cell = gvData->Focus();
-  FSelCol = Cell.X;
-  FSelRow = Cell.Y;
+  selCol_ = Cell.X;
+  selRow_ = Cell.Y;
   if (CanFocus()) SetFocus();
-  if (FSelRow >= FirstChannelRow &&
-      (FSelCol == ccRxFrequency || (FSelCol == ccTxFrequency && RowInUse(FSelRow)))) {
+  if (selRow_ >= FirstChannelRow &&
+      (selCol_ == ccRxFrequency || (selCol_ == ccTxFrequency && RowInUse(selRow_)))) {
     gvData->SetEditorActive(true);
     gvData->SelectAllEditorText();
   } else {
     ShowCellEditor();
   }
-  FollowChannel(FSelRow);
+  FollowChannel(selRow_);
 }
 
 void TfChInfo::FollowChannel(Integer Row) {
   if (Row < FirstChannelRow || Row == ALL->CurrentChannel + 1) return;
   ALL->CurrentChannel = Row - 1;
-  if (fMainFrm != nullptr) fMainFrm->SelectChannel(2);
+  onChannelSelected_(this);
 }
 
 void TfChInfo::ShowCellEditor() {
   TComboBox* Box = nullptr;
-  if (FSelRow >= FirstChannelRow && FSelRow < gvData->RowCount() && RowInUse(FSelRow) && FSelCol >= ccRxTone &&
-      FSelCol <= ccBusyLock && (FSelCol != ccTxTone || RowHasTx(FSelRow)))
-    Box = ComboOfColumn(FSelCol);
-  if (Box != nullptr && Box->Visible() && FComboCol == FSelCol && FComboRow == FSelRow) {
+  if (selRow_ >= FirstChannelRow && selRow_ < gvData->RowCount() && RowInUse(selRow_) && selCol_ >= ccRxTone &&
+      selCol_ <= ccBusyLock && (selCol_ != ccTxTone || RowHasTx(selRow_)))
+    Box = ComboOfColumn(selCol_);
+  if (Box != nullptr && Box->Visible() && comboCol_ == selCol_ && comboRow_ == selRow_) {
     if (Box->CanFocus()) Box->SetFocus();
     return;
   }
@@ -361,21 +355,21 @@ void TfChInfo::ShowCellEditor() {
       CommitTypedTone(Other);
       Other->Hide();
     }
-  FComboCol = FComboRow = 0;
+  comboCol_ = comboRow_ = 0;
   if (Box == nullptr) return;
 
   TRect Rect{};
-  gvData->GetCellRect(FSelCol, FSelRow, Rect);
+  gvData->GetCellRect(selCol_, selRow_, Rect);
   Box->SetBounds(gvData->Left() + Rect.left + ComboInset, gvData->Top() + Rect.top + ComboInset,
-                 gvData->GetColWidths(FSelCol), Box->Height());
-  const TCellInfo* Cell = gvData->GetCellInfo(FSelCol, FSelRow);
+                 gvData->GetColWidths(selCol_), Box->Height());
+  const TCellInfo* Cell = gvData->GetCellInfo(selCol_, selRow_);
   if (IsToneBox(Box)) {
     Box->SetText(Cell->ForeText);
   } else {
     Box->SetItemIndex(StrToIntDef(Cell->BackText, 0));
   }
-  FComboCol = FSelCol;
-  FComboRow = FSelRow;
+  comboCol_ = selCol_;
+  comboRow_ = selRow_;
   Box->Show();
   Box->BringToFront();
   if (Box->CanFocus()) Box->SetFocus();
@@ -386,8 +380,8 @@ void TfChInfo::ComBoxSetData(TObject* Sender) {
 }
 
 void TfChInfo::StoreComboValue(TComboBox* Box) {
-  if (FComboCol == 0 || Box != ComboOfColumn(FComboCol)) return;
-  TCellInfo* Cell = gvData->GetCellInfo(FComboCol, FComboRow);
+  if (comboCol_ == 0 || Box != ComboOfColumn(comboCol_)) return;
+  TCellInfo* Cell = gvData->GetCellInfo(comboCol_, comboRow_);
   if (IsToneBox(Box)) {
     const String Text = Trim(Box->Text());
     String Tone;
@@ -403,14 +397,14 @@ void TfChInfo::StoreComboValue(TComboBox* Box) {
     Cell->BackText = IntToStr(Index);
     Cell->ForeText = Box->Items()->Strings(Index);
   }
-  gvData->InvalidateRow(FComboRow);
-  WriteCell(FComboRow, FComboCol);
+  gvData->InvalidateRow(comboRow_);
+  WriteCell(comboRow_, comboCol_);
   ALL->Modified = true;
 }
 
 void TfChInfo::CommitTypedTone(TComboBox* Box) {
-  if (IsToneBox(Box) && FComboCol != 0 && Box == ComboOfColumn(FComboCol) &&
-      Box->Text() != gvData->GetCellInfo(FComboCol, FComboRow)->ForeText)
+  if (IsToneBox(Box) && comboCol_ != 0 && Box == ComboOfColumn(comboCol_) &&
+      Box->Text() != gvData->GetCellInfo(comboCol_, comboRow_)->ForeText)
     StoreComboValue(Box);
 }
 
@@ -420,7 +414,7 @@ void TfChInfo::ComBoxExit(TObject* Sender) {
   // A typed tone counts when the box is left.
   CommitTypedTone(Box);
   Box->Hide();
-  if (Box == ComboOfColumn(FComboCol)) FComboCol = FComboRow = 0;
+  if (Box == ComboOfColumn(comboCol_)) comboCol_ = comboRow_ = 0;
 }
 
 void TfChInfo::ComBoxKeyPress(TObject* Sender, char& Key) {
@@ -447,7 +441,7 @@ void TfChInfo::HideEditors() {
       CommitTypedTone(Box);
       Box->Hide();
     }
-  FComboCol = FComboRow = 0;
+  comboCol_ = comboRow_ = 0;
 }
 
 // ---- Helpers ----

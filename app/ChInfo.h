@@ -73,9 +73,16 @@ class TfChInfo : public TForm {
   // The grid leaves edit mode and every combo box is hidden (before any main window command).
   void HideEditors();
 
+  // A channel's record in the image changed through the table (the channel edit window follows).
+  const TNotifyEvent& OnChannelChanged() const { return onChannelChanged_; }
+  void SetOnChannelChanged(const TNotifyEvent& Value) { onChannelChanged_ = Value; }
+  // The user selected another channel's row; CurrentChannel is that channel (the tree follows).
+  const TNotifyEvent& OnChannelSelected() const { return onChannelSelected_; }
+  void SetOnChannelSelected(const TNotifyEvent& Value) { onChannelSelected_ = Value; }
+
   // The cell a combo box is shown over (0 when none).
-  Integer EditorCol() const { return FComboCol; }
-  Integer EditorRow() const { return FComboRow; }
+  Integer EditorCol() const { return comboCol_; }
+  Integer EditorRow() const { return comboRow_; }
 
  private:
   void ShowCellEditor();
@@ -95,12 +102,14 @@ class TfChInfo : public TForm {
   void CommitTypedTone(TComboBox* Box);
 
   // The rows are numbered and coloured once; later setups only empty them.
-  bool FRowsSetUp = false;
-  Integer FSelCol = 0;
-  Integer FSelRow = 0;
+  bool rowsSetUp_ = false;
+  Integer selCol_ = 0;
+  Integer selRow_ = 0;
   // Where the visible combo box writes to.
-  Integer FComboCol = 0;
-  Integer FComboRow = 0;
+  Integer comboCol_ = 0;
+  Integer comboRow_ = 0;
+  TNotifyEvent onChannelChanged_;
+  TNotifyEvent onChannelSelected_;
 };
 
 extern TfChInfo* fChInfo;

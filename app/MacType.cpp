@@ -21,20 +21,20 @@ void TMacType::SetLimits(double MaxMHz, double MinMHz) {
   this->MinMHz = MinMHz;
 }
 
-TMacList::TMacList() : FList(new TStringList()) {}
+TMacList::TMacList() : list_(new TStringList()) {}
 
 TMacList::~TMacList() {
-  for (Integer I = 0; I < FList->Count(); ++I) delete FList->GetObject(I);
-  delete FList;
+  for (Integer I = 0; I < list_->Count(); ++I) delete list_->GetObject(I);
+  delete list_;
 }
 
-void TMacList::Add(TMacType* Model) { FList->AddObject(Model->TypeCode, Model); }
+void TMacList::Add(TMacType* Model) { list_->AddObject(Model->TypeCode, Model); }
 
-Integer TMacList::Count() const { return FList->Count(); }
+Integer TMacList::Count() const { return list_->Count(); }
 
 TMacType* TMacList::GetItem(Integer Index) const {
   if (Index < 0 || Index >= Count()) return nullptr;
-  return static_cast<TMacType*>(FList->GetObject(Index));
+  return static_cast<TMacType*>(list_->GetObject(Index));
 }
 
 TMacType* TMacList::FindByName(const String& Text) const {
@@ -63,18 +63,18 @@ void TMacList::GetNames(TStrings* Strings) const {
   for (Integer I = 0; I < Count(); ++I) Strings->Add(GetItem(I)->Name);
 }
 
-void TFrqList::Add(const String& Text, Byte Code) { FEntries.emplace_back(Text, Code); }
+void TFrqList::Add(const String& Text, Byte Code) { entries_.emplace_back(Text, Code); }
 
 Byte TFrqList::CodeOfBand(const String& Text) const {
-  for (const auto& Entry : FEntries)
+  for (const auto& Entry : entries_)
     if (Entry.first == Text) return Entry.second;
-  return FEntries.empty() ? Byte{0} : FEntries[0].second;
+  return entries_.empty() ? Byte{0} : entries_[0].second;
 }
 
 String TFrqList::BandOfCode(Byte Code) const {
-  for (const auto& Entry : FEntries)
+  for (const auto& Entry : entries_)
     if (Entry.second == Code) return Entry.first;
-  return FEntries.size() > 10 ? FEntries[10].first : String();
+  return entries_.size() > 10 ? entries_[10].first : String();
 }
 
 void BuildBandTable(TFrqList& List) {

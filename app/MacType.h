@@ -49,7 +49,7 @@ class TMacList : public TObject {
   void GetNames(TStrings* Strings) const;
 
 private:
-  TStringList* FList;  // type codes, with the models as objects
+  TStringList* list_;  // type codes, with the models as objects
 };
 
 // Band texts (" 27 -  72MHz", "450 - 470MHz") with their one-byte codes, in the order added.
@@ -57,9 +57,9 @@ class TFrqList : public TObject {
   K58_CLASS(TFrqList, TObject)
 
   void Add(const String& Text, Byte Code);
-  Integer Count() const { return static_cast<Integer>(FEntries.size()); }
-  const String& Text(Integer Index) const { return FEntries.at(Index).first; }
-  Byte Code(Integer Index) const { return FEntries.at(Index).second; }
+  Integer Count() const { return static_cast<Integer>(entries_.size()); }
+  const String& Text(Integer Index) const { return entries_.at(Index).first; }
+  Byte Code(Integer Index) const { return entries_.at(Index).second; }
 
   // Code of the first entry with that text; the code of entry 0 when none.
   Byte CodeOfBand(const String& Text) const;
@@ -67,7 +67,7 @@ class TFrqList : public TObject {
   String BandOfCode(Byte Code) const;
 
 private:
-  std::vector<std::pair<String, Byte>> FEntries;
+  std::vector<std::pair<String, Byte>> entries_;
 };
 
 // Fill the tables the program starts with.

@@ -80,15 +80,15 @@ constexpr Integer tnFunction = 2;
 template <class T>
 class TDialogUse {
 public:
-  explicit TDialogUse(T*& Variable) : FVariable(Variable) { FVariable = NewObject<T>(Application); }
-  ~TDialogUse() { FreeAndNil(FVariable); }
+  explicit TDialogUse(T*& Variable) : variable_(Variable) { variable_ = NewObject<T>(Application); }
+  ~TDialogUse() { FreeAndNil(variable_); }
   TDialogUse(const TDialogUse&) = delete;
   TDialogUse& operator=(const TDialogUse&) = delete;
-  T* operator->() const { return FVariable; }
-  T* Get() const { return FVariable; }
+  T* operator->() const { return variable_; }
+  T* Get() const { return variable_; }
 
 private:
-  T*& FVariable;
+  T*& variable_;
 };
 
 // The model and band that a model change replaces, to go back to when the change does not complete.
@@ -129,9 +129,14 @@ void TfMainFrm::Loaded() {
 
 void TfMainFrm::BeforeDestruction() {
   // The MDI client keeps running while the form goes: give it back its own procedure first.
-  if (FHookedClient != nullptr && IsWindow(FHookedClient))
-    SetWindowLongPtr(FHookedClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefClientProc));
-  FHookedClient = nullptr;
+  if (hookedClient_ != nullptr && IsWindow(hookedClient_))
+    SetWindowLongPtr(hookedClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defClientProc_));
+  hookedClient_ = nullptr;
+  // A channel table that outlives the window must not call back into it.
+  if (fChInfo != nullptr) {
+    fChInfo->SetOnChannelChanged(nullptr);
+    fChInfo->SetOnChannelSelected(nullptr);
+  }
   TForm::BeforeDestruction();
 }
 
@@ -167,7 +172,7 @@ TTreeNode* TfMainFrm::ChannelNode(Integer Channel) const {
 // ---- Start-up ----
 
 void TfMainFrm::FormShow(TObject*) {
-  FBackground->LoadFromResourceName(HInstance, "PIC");
+  background_->LoadFromResourceName(HInstance, "PIC");
   mnTestOnline->SetVisible(ALL->TestOnlineVisible);
   ALL->SelectModelByBand(MacList->GetItem(0), 0, false);
   ALL->NewImage();
@@ -197,7 +202,7 @@ void TfMainFrm::FormShow(TObject*) {
 // ---- Background ----
 
 void TfMainFrm::FormPaint(TObject*) {
-  TBitmap* Picture = FBackground.get();
+  TBitmap* Picture = background_.get();
   if (Picture->Empty()) return;
   Canvas()->Brush()->SetBitmap(Picture);
   Canvas()->FillRect(TRect{0, 0, Screen->Width(), Screen->Height()});
@@ -207,11 +212,11 @@ void TfMainFrm::FormPaint(TObject*) {
 void TfMainFrm::HookClient() {
   // The MDI children live in the client window, which covers the form: the background is painted there.
   HWND Client = ClientHandle();
-  if (Client == nullptr || Client == FHookedClient) return;
-  FHookedClient = Client;
+  if (Client == nullptr || Client == hookedClient_) return;
+  hookedClient_ = Client;
   static TfMainFrm* Self = nullptr;
   Self = this;
-  FDefClientProc = reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWLP_WNDPROC));
+  defClientProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWLP_WNDPROC));
   SetWindowLongPtr(Client, GWLP_WNDPROC,
                    reinterpret_cast<LONG_PTR>(+[](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
                      return Self->ClientProc(Wnd, Msg, WParam, LParam);
@@ -220,7 +225,7 @@ void TfMainFrm::HookClient() {
 
 LRESULT TfMainFrm::ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_ERASEBKGND) {
-    TBitmap* Picture = FBackground.get();
+    TBitmap* Picture = background_.get();
     if (!Picture->Empty()) {
       HDC Dc = reinterpret_cast<HDC>(WParam);
       HBRUSH Brush = CreatePatternBrush(Picture->Handle());
@@ -234,7 +239,7 @@ LRESULT TfMainFrm::ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
     // The pattern is anchored at the client's origin: repaint all of it, not only the new strip.
     InvalidateRect(Wnd, nullptr, TRUE);
   }
-  return CallWindowProc(FDefClientProc, Wnd, Msg, WParam, LParam);
+  return CallWindowProc(defClientProc_, Wnd, Msg, WParam, LParam);
 }
 
 // ---- Commands ----
@@ -300,7 +305,7 @@ bool TfMainFrm::NewFile() {
   ALL->NewImage();
   FileName.clear();
   UpdateStatus();
-  RefreshViews(1);
+  RefreshViews(TViewRefresh::ReopenAll);
   ALL->Modified = false;
   return true;
 }
@@ -320,7 +325,7 @@ void TfMainFrm::OpenFile() {
   }
   if (!Known) ShowMessageBox(Language->Confirmation, Language->ModError, mbkInformation);
   UpdateStatus();
-  if (Known) RefreshViews(1);
+  if (Known) RefreshViews(TViewRefresh::ReopenAll);
 }
 
 bool TfMainFrm::SaveFile() {
@@ -385,7 +390,7 @@ void TfMainFrm::ReadFromRadio() {
   if (Dialog->Done()) {
     FileName.clear();
     UpdateStatus();
-    RefreshViews(1);
+    RefreshViews(TViewRefresh::ReopenAll);
   }
 }
 
@@ -412,6 +417,8 @@ void TfMainFrm::ShowChannelInfo() {
     fChInfo->SetFocus();
   } else {
     fChInfo = NewObject<TfChInfo>(Application);
+    fChInfo->SetOnChannelChanged(TNotifyEvent(this, &TfMainFrm::ChannelChanged));
+    fChInfo->SetOnChannelSelected(TNotifyEvent(this, &TfMainFrm::ChannelSelected));
   }
   if (fChInfo->WindowState() == wsMinimized) fChInfo->SetWindowState(wsNormal);
   fChInfo->Show();
@@ -419,22 +426,26 @@ void TfMainFrm::ShowChannelInfo() {
 
 // ---- Views ----
 
-void TfMainFrm::RefreshViews(Integer Kind) {
+void TfMainFrm::RefreshViews(TViewRefresh Kind) {
   switch (Kind) {
-    case 0:
+    case TViewRefresh::ChannelRow:
       if (ChannelInfoOpen()) fChInfo->FillRow(ALL->CurrentChannel + 1);
       break;
-    case 1:
+    case TViewRefresh::ReopenAll:
       CloseChildren();
       ShowChannelInfo();
       break;
-    default: break;
+    case TViewRefresh::ChannelEdit: break;
   }
 }
 
-void TfMainFrm::SelectChannel(Integer) {
+void TfMainFrm::SelectChannel(TViewRefresh) {
   if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
 }
+
+void TfMainFrm::ChannelChanged(TObject*) { RefreshViews(TViewRefresh::ChannelEdit); }
+
+void TfMainFrm::ChannelSelected(TObject*) { SelectChannel(TViewRefresh::ChannelEdit); }
 
 void TfMainFrm::UpdateStatus() {
   const TDateTime Stamp = Now();

@@ -55,6 +55,13 @@ enum TMainCommand : Integer {
   cmFunctionSetting = 37,
 };
 
+// What RefreshViews brings up to date.
+enum class TViewRefresh : Integer {
+  ChannelRow = 0,   // the channel table redraws the row of CurrentChannel
+  ReopenAll = 1,    // every editing window is closed and the channel table opened anew
+  ChannelEdit = 2,  // the channel edit window reloads
+};
+
 class TfMainFrm : public TForm {
   K58_CLASS(TfMainFrm, TForm)
 
@@ -123,11 +130,9 @@ class TfMainFrm : public TForm {
   void ShowChannelInfo();
 
   // ---- Views ----
-  // 0: the channel table redraws the row of CurrentChannel; 1: every editing window is closed and the
-  // channel table opened anew; 2: the channel edit window reloads.
-  void RefreshViews(Integer Kind);
-  // Selects the tree node of CurrentChannel (Kind 2 also reloads the channel edit window).
-  void SelectChannel(Integer Kind);
+  void RefreshViews(TViewRefresh Kind);
+  // Selects the tree node of CurrentChannel (with ChannelEdit the channel edit window also reloads).
+  void SelectChannel(TViewRefresh Kind);
   // Status bar panels, the hidden model and band texts and the caption.
   void UpdateStatus();
   // Node texts from ProgramCaption and the hidden labels.
@@ -159,12 +164,15 @@ class TfMainFrm : public TForm {
   void HookClient();
   // A part of the window (panels, status bar), nil while its control is not in the form.
   TControl* PartNamed(const String& Name) const;
+  // The channel table's events: a channel's record changed, another channel was selected.
+  void ChannelChanged(TObject* Sender);
+  void ChannelSelected(TObject* Sender);
 
   // The tiled background picture.
-  TObjectPtr<TBitmap> FBackground{new TBitmap()};
+  TObjectPtr<TBitmap> background_{new TBitmap()};
 
-  WNDPROC FDefClientProc = nullptr;
-  HWND FHookedClient = nullptr;
+  WNDPROC defClientProc_ = nullptr;
+  HWND hookedClient_ = nullptr;
 };
 
 extern TfMainFrm* fMainFrm;

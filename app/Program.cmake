@@ -11,8 +11,8 @@ if(TARGET k58_forms AND TARGET k58_grid AND TARGET k58_approto_com)
 
   k58_library(k58_app
     SOURCES AppUi.cpp ChInfo.cpp ComPortList.cpp FormResources.cpp MainFrm.cpp Maindb.cpp Model.cpp Program.cpp
-            RadioDialogPort.cpp ReadRadioForm.cpp SetLanguage.cpp SetPort.cpp WriteRadioForm.cpp
-    DEPS k58_approto_com k58_appcore k58_grid k58_sioselcom k58_forms k58_serial k58_comm)
+            RadioDialogPort.cpp RadioTransferForm.cpp ReadRadioForm.cpp SetLanguage.cpp SetPort.cpp WriteRadioForm.cpp
+    DEPS k58_approto_com k58_appcore k58_grid k58_foundation k58_sioselcom k58_forms k58_serial k58_comm)
   k58_embed_resources(k58_app FORM
     ${K58_FORMS_DIR}/TfMaindb.form ${K58_FORMS_DIR}/TfMainFrm.form ${K58_FORMS_DIR}/TfChInfo.form
     ${K58_FORMS_DIR}/TfReadRadio.form ${K58_FORMS_DIR}/TfWriteRadio.form ${K58_FORMS_DIR}/TfSetPort.form

@@ -3,6 +3,7 @@
 #include "app/FormResources.h"
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
+#include "controls/foundation/Foundation.h"
 #include "platform/forms/Forms.h"
 #include "serial/SioSelComPrompt.h"
 
@@ -10,6 +11,7 @@ String ProgramFile;
 
 void StartProgram() {
   Application->Initialize();
+  k58::foundation::StartUnits();
   Application->SetTitle("K58");
   Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");
   RegisterComSelectForm();

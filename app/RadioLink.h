@@ -70,7 +70,7 @@ public:
   // Baud, no parity, data bits and stop bits.
   virtual void SetLine(Integer Baud, Word DataBits, Word StopBits) = 0;
   virtual void SetOpen(bool Value) = 0;
-  virtual bool GetOpen() const = 0;
+  virtual bool Open() const = 0;
   virtual void FlushInBuffer() = 0;
   virtual void FlushOutBuffer() = 0;
   virtual void PutBlock(const Byte* Data, Word Len) = 0;
@@ -100,6 +100,20 @@ public:
   virtual void ClearLog() = 0;
 };
 
+namespace k58::app {
+
+// Runs a protocol step that the dialog's modal loop started (a timer, the port's event, a close) and drops
+// any exception it raises. An exception must not reach the modal loop: it would end the dialog without a
+// word. Nothing the user needs is lost: a port that fails leaves its reply incomplete, and the timer that
+// guards every step then reports ComError.
+void RunStepQuietly(const std::function<void()>& Step);
+
+// Closes Port and drops a failure of the close: the component lets go of its device either way, and a
+// dialog that closes its port has nothing left to tell the user about it.
+void ClosePortQuietly(IRadioPort& Port);
+
+}  // namespace k58::app
+
 // A one-shot window timer: enabling arms it for Interval milliseconds from now (enabling an armed timer
 // changes nothing); it disables itself before running OnTimer. Main thread only.
 class TRadioTimer {
@@ -110,15 +124,15 @@ public:
   TRadioTimer& operator=(const TRadioTimer&) = delete;
 
   void SetEnabled(bool Value);
-  bool GetEnabled() const { return FId != 0; }
-  UINT GetInterval() const { return FInterval; }
+  bool Enabled() const { return id_ != 0; }
+  UINT Interval() const { return interval_; }
 
 private:
   static void TimerProc(HWND Window, UINT Msg, UINT_PTR Id, DWORD Time);
 
-  UINT FInterval;
-  std::function<void()> FOnTimer;
-  UINT_PTR FId = 0;
+  UINT interval_;
+  std::function<void()> onTimer_;
+  UINT_PTR id_ = 0;
 };
 
 // The half of the protocol both dialogs share. The dialog forwards its events (FormShow, btnOkClick,
@@ -148,10 +162,10 @@ public:
   TRadioTimer TryTime;    // every step of the block transfer, 450 ms
   TRadioTimer CloseTime;  // closes the dialog, 300 ms
 
-  Integer State() const { return FState; }
-  Integer Progress() const { return FProgress; }
-  bool ErrorShown() const { return FErrorShown; }
-  IRadioPort& Port() { return *FPort; }
+  Integer State() const { return state_; }
+  Integer Progress() const { return progress_; }
+  bool ErrorShown() const { return errorShown_; }
+  IRadioPort& Port() { return *port_; }
 
 protected:
   // PollInterval and MaxPolls pace WaitOutputDrained.
@@ -160,7 +174,7 @@ protected:
   // The step that answers a complete reply in the receive buffer.
   virtual void HandleReply() = 0;
 
-  // Port number from the text of PortName after "COM".
+  // The number of the port PortName names; raises when it names none.
   static Word PortNumber();
   // Sends the 7 handshake characters with 2 ms pauses (state 1, one byte expected).
   void SendHandshake();
@@ -184,19 +198,19 @@ protected:
   void ShowErrorOnce(const String& Text);
   virtual void DisarmTimers();
 
-  IRadioDialog& FDialog;
-  std::unique_ptr<IRadioPort> FPort;
-  Integer FState = rsIdle;
-  Integer FExpected = 0;
-  std::array<Byte, BufferSize> FBuffer{};
-  Integer FCount = 0;
-  bool FAwaitingAck = false;
-  Integer FAddress = -RadioBlockSize;
-  bool FErrorShown = false;
-  Integer FProgress = 0;
+  IRadioDialog& dialog_;
+  std::unique_ptr<IRadioPort> port_;
+  Integer state_ = rsIdle;
+  Integer expected_ = 0;
+  std::array<Byte, BufferSize> buffer_{};
+  Integer count_ = 0;
+  bool awaitingAck_ = false;
+  Integer address_ = -RadioBlockSize;
+  bool errorShown_ = false;
+  Integer progress_ = 0;
 
 private:
-  DWORD FPollInterval;
-  Integer FMaxPolls;
-  bool FInTrigger = false;
+  DWORD pollInterval_;
+  Integer maxPolls_;
+  bool inTrigger_ = false;
 };

@@ -2,46 +2,46 @@
 
 #include "serial/SioPort.h"
 
-TComRadioPort::TComRadioPort(TSioCustomComPort* Port, bool Owns) : FPort(Port), FOwns(Owns) {}
+TComRadioPort::TComRadioPort(TSioCustomComPort* Port, bool Owns) : port_(Port), owns_(Owns) {}
 
 TComRadioPort::~TComRadioPort() {
-  FPort->SetOnTrigger(nullptr);
-  if (FOwns) delete FPort;
+  port_->SetOnTrigger(nullptr);
+  if (owns_) delete port_;
 }
 
-void TComRadioPort::SetComNumber(Word Number) { FPort->SetComNumber(Number); }
+void TComRadioPort::SetComNumber(Word Number) { port_->SetComNumber(Number); }
 
 void TComRadioPort::SetLine(Integer Baud, Word DataBits, Word StopBits) {
-  FPort->SetBaud(Baud);
-  FPort->SetParity(pNone);
-  FPort->SetDataBits(DataBits);
-  FPort->SetStopBits(StopBits);
+  port_->SetBaud(Baud);
+  port_->SetParity(pNone);
+  port_->SetDataBits(DataBits);
+  port_->SetStopBits(StopBits);
 }
 
-void TComRadioPort::SetOpen(bool Value) { FPort->SetOpen(Value); }
+void TComRadioPort::SetOpen(bool Value) { port_->SetOpen(Value); }
 
-bool TComRadioPort::GetOpen() const { return FPort->GetOpen(); }
+bool TComRadioPort::Open() const { return port_->Open(); }
 
-void TComRadioPort::FlushInBuffer() { FPort->FlushInBuffer(); }
+void TComRadioPort::FlushInBuffer() { port_->FlushInBuffer(); }
 
-void TComRadioPort::FlushOutBuffer() { FPort->FlushOutBuffer(); }
+void TComRadioPort::FlushOutBuffer() { port_->FlushOutBuffer(); }
 
-void TComRadioPort::PutBlock(const Byte* Data, Word Len) { FPort->PutBlock(Data, Len); }
+void TComRadioPort::PutBlock(const Byte* Data, Word Len) { port_->PutBlock(Data, Len); }
 
-bool TComRadioPort::CharReady() { return FPort->CharReady(); }
+bool TComRadioPort::CharReady() { return port_->CharReady(); }
 
-Byte TComRadioPort::GetChar() { return static_cast<Byte>(FPort->GetChar()); }
+Byte TComRadioPort::GetChar() { return static_cast<Byte>(port_->GetChar()); }
 
-Cardinal TComRadioPort::OutBuffUsed() { return FPort->OutBuffUsed(); }
+Cardinal TComRadioPort::OutBuffUsed() { return port_->OutBuffUsed(); }
 
 void TComRadioPort::SetOnTrigger(TTriggerHandler Handler) {
-  FHandler = std::move(Handler);
-  if (!FHandler) {
-    FPort->SetOnTrigger(nullptr);
+  handler_ = std::move(Handler);
+  if (!handler_) {
+    port_->SetOnTrigger(nullptr);
     return;
   }
-  FPort->SetOnTrigger(TTriggerEvent::Bind(this, this, [this](TObject*, Word Msg, Word TriggerHandle, Word Data) {
-    if (FHandler) FHandler(Msg, TriggerHandle, Data);
+  port_->SetOnTrigger(TTriggerEvent::Bind(this, this, [this](TObject*, Word Msg, Word TriggerHandle, Word Data) {
+    if (handler_) handler_(Msg, TriggerHandle, Data);
   }));
 }
 

@@ -16,7 +16,7 @@ public:
   void SetComNumber(Word Number) override;
   void SetLine(Integer Baud, Word DataBits, Word StopBits) override;
   void SetOpen(bool Value) override;
-  bool GetOpen() const override;
+  bool Open() const override;
   void FlushInBuffer() override;
   void FlushOutBuffer() override;
   void PutBlock(const Byte* Data, Word Len) override;
@@ -25,12 +25,12 @@ public:
   Cardinal OutBuffUsed() override;
   void SetOnTrigger(TTriggerHandler Handler) override;
 
-  TSioCustomComPort& Component() { return *FPort; }
+  TSioCustomComPort& Component() { return *port_; }
 
 private:
-  TSioCustomComPort* FPort;
-  bool FOwns;
-  TTriggerHandler FHandler;
+  TSioCustomComPort* port_;
+  bool owns_;
+  TTriggerHandler handler_;
 };
 
 // A port component set up as the read and write dialogs place it (9600 baud until the protocol sets the

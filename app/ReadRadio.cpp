@@ -16,26 +16,23 @@ void TReadRadioProtocol::DisarmTimers() {
 }
 
 void TReadRadioProtocol::FormShow() {
-  FDone = false;
-  FRetryAllowed = true;
-  FDialog.SetProgressMax(ProgressMax);
-  try {
-    FPort->SetOpen(false);
-  } catch (const std::exception&) {
-  }
+  done_ = false;
+  retryAllowed_ = true;
+  dialog_.SetProgressMax(ProgressMax);
+  k58::app::ClosePortQuietly(*port_);
   if (!OpenRadioPort()) CloseTime.SetEnabled(true);
 }
 
 bool TReadRadioProtocol::OpenRadioPort() {
   try {
-    FPort->SetOpen(false);
+    port_->SetOpen(false);
     ::Sleep(50);
-    FPort->SetComNumber(PortNumber());
-    FState = rsIdle;
-    FPort->SetLine(RadioBaud, RadioDataBits, RadioStopBits);
-    FPort->FlushInBuffer();
-    FPort->FlushOutBuffer();
-    FPort->SetOpen(true);
+    port_->SetComNumber(PortNumber());
+    state_ = rsIdle;
+    port_->SetLine(RadioBaud, RadioDataBits, RadioStopBits);
+    port_->FlushInBuffer();
+    port_->FlushOutBuffer();
+    port_->SetOpen(true);
     return true;
   } catch (const std::exception&) {
     ShowErrorOnce(Language->LPortError);
@@ -44,17 +41,17 @@ bool TReadRadioProtocol::OpenRadioPort() {
 }
 
 void TReadRadioProtocol::btnOkClick() {
-  FDialog.ClearLog();
-  FDone = false;
-  FState = rsIdle;
-  FErrorShown = false;
+  dialog_.ClearLog();
+  done_ = false;
+  state_ = rsIdle;
+  errorShown_ = false;
   SetProgress(0);
-  FDialog.SetOkEnabled(false);
+  dialog_.SetOkEnabled(false);
   try {
     ::Sleep(450);
-    FCount = 0;
-    FPort->FlushInBuffer();
-    FPort->FlushOutBuffer();
+    count_ = 0;
+    port_->FlushInBuffer();
+    port_->FlushOutBuffer();
     ::Sleep(50);
     HeadTime.SetEnabled(true);
     SendHandshake();
@@ -64,11 +61,11 @@ void TReadRadioProtocol::btnOkClick() {
 }
 
 void TReadRadioProtocol::HandleReply() {
-  switch (FState) {
+  switch (state_) {
     case rsHandshakeSent:
       if (!IsHandshakeAnswer()) return;
       HeadTime.SetEnabled(false);
-      FState = rsIdentRequested;
+      state_ = rsIdentRequested;
       ::Sleep(5);
       SendByte(RadioIdentRequest, RadioIdentSize, true);
       HeadTime.SetEnabled(true);
@@ -76,14 +73,14 @@ void TReadRadioProtocol::HandleReply() {
     case rsIdentRequested:
       HeadTime.SetEnabled(false);
       if (CheckIdent()) {
-        FState = rsTransferring;
-        FAddress = -RadioBlockSize;
-        FAreaCount = 0;
+        state_ = rsTransferring;
+        address_ = -RadioBlockSize;
+        areaCount_ = 0;
         SendAck();
       } else {
         // Leave the ident state before anything else, so that bytes still arriving while the box is
         // up answer nothing.
-        FState = rsRefused;
+        state_ = rsRefused;
         SendByte(RadioEnd, 0, false);
         ShowMessage(Language->ModError);
       }
@@ -100,54 +97,54 @@ bool TReadRadioProtocol::CheckIdent() {
   const String Code = IdentTypeCode();
   TMacType* Model = MacList->FindByTypeCode(Code);
   if (Model == nullptr) return false;
-  FTypeCode = Code;
-  FModel = Model;
+  typeCode_ = Code;
+  model_ = Model;
   return true;
 }
 
 void TReadRadioProtocol::HandleBlock() {
-  if (!FAwaitingAck) {
+  if (!awaitingAck_) {
     if (!IsBlockReply()) {
       RejectReply();
       return;
     }
     TryTime.SetEnabled(false);
-    const Integer Room = std::min(RadioBlockSize, AreaSize - FAreaCount);
-    std::copy_n(FBuffer.begin() + BlockHeaderSize, Room, FArea.begin() + FAreaCount);
-    FAreaCount += Room;
-    SetProgress(FProgress + 1);
+    const Integer Room = std::min(RadioBlockSize, AreaSize - areaCount_);
+    std::copy_n(buffer_.begin() + BlockHeaderSize, Room, area_.begin() + areaCount_);
+    areaCount_ += Room;
+    SetProgress(progress_ + 1);
     SendAck();
     return;
   }
-  if (FCount != 1 || FBuffer[0] != RadioAck) {
+  if (count_ != 1 || buffer_[0] != RadioAck) {
     RejectReply();
     return;
   }
   TryTime.SetEnabled(false);
-  FAddress += RadioBlockSize;
-  if (FAddress >= RadioEndAddress) {
-    FAwaitingAck = false;
+  address_ += RadioBlockSize;
+  if (address_ >= RadioEndAddress) {
+    awaitingAck_ = false;
     SendByte(RadioEnd, 1, true);
-    FState = rsIdle;
+    state_ = rsIdle;
     SetProgress(ProgressMax);
     ShowMessage(Language->ReadOk);
     CopyReadData();
     ALL->SanitizeSettings();
     ALL->Modified = true;
-    FDone = true;
+    done_ = true;
     CloseTime.SetEnabled(true);
     return;
   }
-  const Byte Frame[] = {RadioReadBlock, static_cast<Byte>(FAddress >> 8), static_cast<Byte>(FAddress & 0xFF),
+  const Byte Frame[] = {RadioReadBlock, static_cast<Byte>(address_ >> 8), static_cast<Byte>(address_ & 0xFF),
                         RadioBlockSize};
-  FAwaitingAck = false;
+  awaitingAck_ = false;
   SendFrame(Frame, sizeof Frame, BlockReplySize, true);
   TryTime.SetEnabled(true);
 }
 
 bool TReadRadioProtocol::IsBlockReply() const {
-  return FCount == BlockReplySize && FBuffer[0] == RadioWriteBlock && FBuffer[1] == static_cast<Byte>(FAddress >> 8) &&
-         FBuffer[2] == static_cast<Byte>(FAddress & 0xFF) && FBuffer[3] == RadioBlockSize;
+  return count_ == BlockReplySize && buffer_[0] == RadioWriteBlock && buffer_[1] == static_cast<Byte>(address_ >> 8) &&
+         buffer_[2] == static_cast<Byte>(address_ & 0xFF) && buffer_[3] == RadioBlockSize;
 }
 
 void TReadRadioProtocol::RejectReply() {
@@ -156,33 +153,32 @@ void TReadRadioProtocol::RejectReply() {
 }
 
 void TReadRadioProtocol::CopyReadData() {
-  std::copy(FArea.begin(), FArea.end(), ALL->Image.begin() + ofsRadio);
-  ALL->SelectModelByBand(FModel, ALL->Image[ofsBandCode], true);
+  std::copy(area_.begin(), area_.end(), ALL->Image.begin() + ofsRadio);
+  ALL->SelectModelByBand(model_, ALL->Image[ofsBandCode], true);
 }
 
 void TReadRadioProtocol::TryTimeTimer() {
-  FState = rsIdle;
-  if (FErrorShown) return;
-  FErrorShown = true;
+  state_ = rsIdle;
+  if (errorShown_) return;
+  errorShown_ = true;
   ShowMessage(Language->ComError);
   CloseTime.SetEnabled(true);
 }
 
 void TReadRadioProtocol::ReTimeTimer() {
-  FDialog.SetOkEnabled(true);
+  dialog_.SetOkEnabled(true);
   btnOkClick();
 }
 
 void TReadRadioProtocol::myPortTriggerLineError(TObject*, Word, bool) {
-  try {
-    FPort->FlushInBuffer();
-    FPort->FlushOutBuffer();
-  } catch (const std::exception&) {
-  }
-  FState = rsIdle;
-  if (FRetryAllowed) {
-    FErrorShown = true;
-    FRetryAllowed = false;
+  k58::app::RunStepQuietly([this] {
+    port_->FlushInBuffer();
+    port_->FlushOutBuffer();
+  });
+  state_ = rsIdle;
+  if (retryAllowed_) {
+    errorShown_ = true;
+    retryAllowed_ = false;
     ReTime.SetEnabled(true);
   } else {
     TryTime.SetEnabled(true);

@@ -32,9 +32,9 @@ public:
   TRadioTimer ReTime;
 
   // The read completed; the main window then resets its views.
-  bool Done() const { return FDone; }
+  bool Done() const { return done_; }
   // Type code of the accepted ident.
-  const String& TypeCode() const { return FTypeCode; }
+  const String& TypeCode() const { return typeCode_; }
 
 protected:
   void HandleReply() override;
@@ -43,17 +43,17 @@ protected:
 private:
   bool OpenRadioPort();
   void HandleBlock();
-  // The receive buffer holds exactly the reply to the request for FAddress.
+  // The receive buffer holds exactly the reply to the request for address_.
   bool IsBlockReply() const;
   // A reply that is not what the step asked for: ends the transfer as TryTime does.
   void RejectReply();
   bool CheckIdent();
   void CopyReadData();
 
-  std::array<Byte, AreaSize> FArea{};
-  Integer FAreaCount = 0;
-  String FTypeCode;
-  TMacType* FModel = nullptr;
-  bool FDone = false;
-  bool FRetryAllowed = true;
+  std::array<Byte, AreaSize> area_{};
+  Integer areaCount_ = 0;
+  String typeCode_;
+  TMacType* model_ = nullptr;
+  bool done_ = false;
+  bool retryAllowed_ = true;
 };

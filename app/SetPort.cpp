@@ -3,6 +3,7 @@
 #include "app/AllClass.h"
 #include "app/AppUi.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/comm/ComPorts.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -16,13 +17,6 @@ K58_IMPLEMENT_CLASS(TfSetPort) {
   b.Method("btnOkClick", &TfSetPort::btnOkClick);
 }
 
-namespace {
-
-// The number in a port name ("COM12" gives 12) from its 4th to 6th character; 0 when there is none.
-Integer PortNumberOf(const String& Name) { return StrToIntDef(Copy(Name, 4, 3), 0); }
-
-}  // namespace
-
 TfSetPort::TfSetPort(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfSetPort::Loaded() {
@@ -34,19 +28,19 @@ void TfSetPort::Loaded() {
 void TfSetPort::FormShow(TObject*) {
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, true);
   // The buttons carry the port names, which are the same in every language; the label says what they are.
-  for (Integer N = 1; N <= PortButtons; ++N) uiPorts[N - 1]->SetCaption("COM" + IntToStr(N));
+  for (Integer N = 1; N <= PortButtons; ++N) uiPorts[N - 1]->SetCaption(ComPortName(N));
   uiPort->SetCaption(Caption());
   cbCom->Items()->Clear();
   ListComPorts(cbCom->Items());
   for (Integer I = 0; I < cbCom->Items()->Count(); ++I) {
-    const Integer N = PortNumberOf(cbCom->Items()->Strings(I));
+    const Integer N = ComPortNumber(cbCom->Items()->Strings(I));
     if (N >= 1 && N <= PortButtons) uiPorts[N - 1]->SetEnabled(true);
   }
-  const Integer Current = PortNumberOf(ALL->PortName);
+  const Integer Current = ComPortNumber(ALL->PortName);
   if (Current >= 1 && Current <= PortButtons) uiPorts[Current - 1]->SetChecked(true);
 }
 
 void TfSetPort::btnOkClick(TObject*) {
   for (Integer N = 1; N <= PortButtons; ++N)
-    if (uiPorts[N - 1]->Checked()) ALL->PortName = "COM" + IntToStr(N);
+    if (uiPorts[N - 1]->Checked()) ALL->PortName = ComPortName(N);
 }

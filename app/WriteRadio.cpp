@@ -18,17 +18,17 @@ TWriteRadioProtocol::TWriteRadioProtocol(IRadioDialog& Dialog, std::unique_ptr<I
     : TRadioProtocol(Dialog, std::move(Port), 50, 101) {}
 
 void TWriteRadioProtocol::FormShow() {
-  FDialog.SetProgressMax(ProgressMax);
+  dialog_.SetProgressMax(ProgressMax);
   if (!OpenRadioPort()) CloseTime.SetEnabled(true);
 }
 
 bool TWriteRadioProtocol::OpenRadioPort() {
   try {
     ::Sleep(50);
-    FPort->SetComNumber(PortNumber());
-    FState = rsIdle;
-    FPort->SetLine(RadioBaud, RadioDataBits, RadioStopBits);
-    FPort->SetOpen(true);
+    port_->SetComNumber(PortNumber());
+    state_ = rsIdle;
+    port_->SetLine(RadioBaud, RadioDataBits, RadioStopBits);
+    port_->SetOpen(true);
     return true;
   } catch (const std::exception&) {
     ShowErrorOnce(Language->LPortError);
@@ -43,14 +43,14 @@ void TWriteRadioProtocol::btnOkClick() {
 }
 
 void TWriteRadioProtocol::StartWrite() {
-  FState = rsIdle;
-  FErrorShown = false;
+  state_ = rsIdle;
+  errorShown_ = false;
   SetProgress(0);
   try {
-    FPort->FlushInBuffer();
-    FPort->FlushOutBuffer();
-    FDialog.SetOkEnabled(false);
-    FCount = 0;
+    port_->FlushInBuffer();
+    port_->FlushOutBuffer();
+    dialog_.SetOkEnabled(false);
+    count_ = 0;
     ::Sleep(50);
     HeadTime.SetEnabled(true);
     SendHandshake();
@@ -60,12 +60,12 @@ void TWriteRadioProtocol::StartWrite() {
 }
 
 void TWriteRadioProtocol::HandleReply() {
-  switch (FState) {
+  switch (state_) {
     case rsHandshakeSent:
       if (!IsHandshakeAnswer()) return;
-      FAwaitingAck = false;
+      awaitingAck_ = false;
       HeadTime.SetEnabled(false);
-      FState = rsIdentRequested;
+      state_ = rsIdentRequested;
       ::Sleep(5);
       SendByte(RadioIdentRequest, RadioIdentSize, true);
       HeadTime.SetEnabled(true);
@@ -78,12 +78,12 @@ void TWriteRadioProtocol::HandleReply() {
         return;
       }
       // Leave the ident state before the box: bytes arriving while it is up answer nothing.
-      FState = rsRefused;
+      state_ = rsRefused;
       if (Match == imOtherModel) {
         ShowMessage(Language->ModError);
       } else if (ShowMessage(Language->Modforce, mbQuestionDefaultNo) == IdYes) {
         // Whatever arrived while the question was up belongs to no reply.
-        FPort->FlushInBuffer();
+        port_->FlushInBuffer();
         BeginTransfer();
       }
       return;
@@ -107,9 +107,9 @@ TIdentMatch TWriteRadioProtocol::CheckIdent() const {
 
 void TWriteRadioProtocol::BeginTransfer() {
   EncodeWriteTime(FormatDateTime("yyyy-MM-dd HH:mm:ss", Now()), &ALL->Image[ofsWriteTime]);
-  FState = rsTransferring;
-  FAddress = -RadioBlockSize;
-  FBlockCount = 0;
+  state_ = rsTransferring;
+  address_ = -RadioBlockSize;
+  blockCount_ = 0;
   SendAck();
 }
 
@@ -122,40 +122,40 @@ std::array<Byte, RadioBlockSize> TWriteRadioProtocol::BlockData(Integer Address)
 }
 
 void TWriteRadioProtocol::HandleBlock() {
-  if (FBuffer[0] != RadioAck) return;
+  if (buffer_[0] != RadioAck) return;
   TryTime.SetEnabled(false);
-  FAddress += RadioBlockSize;
-  if (FAddress >= RadioEndAddress) {
-    FAwaitingAck = false;
+  address_ += RadioBlockSize;
+  if (address_ >= RadioEndAddress) {
+    awaitingAck_ = false;
     SendByte(RadioEnd, 1, true);
-    FState = rsIdle;
+    state_ = rsIdle;
     SetProgress(ProgressMax);
     ShowMessage(Language->WriteOk);
     SetProgress(0);
-    FDialog.SetOkEnabled(true);
+    dialog_.SetOkEnabled(true);
     return;
   }
-  std::array<Byte, 4 + RadioBlockSize> Frame{RadioWriteBlock, static_cast<Byte>(FAddress >> 8),
-                                             static_cast<Byte>(FAddress & 0xFF), RadioBlockSize};
-  const auto Data = BlockData(FAddress);
+  std::array<Byte, 4 + RadioBlockSize> Frame{RadioWriteBlock, static_cast<Byte>(address_ >> 8),
+                                             static_cast<Byte>(address_ & 0xFF), RadioBlockSize};
+  const auto Data = BlockData(address_);
   std::copy(Data.begin(), Data.end(), Frame.begin() + 4);
-  ++FBlockCount;
-  FAwaitingAck = false;
+  ++blockCount_;
+  awaitingAck_ = false;
   SendFrame(Frame.data(), static_cast<Word>(Frame.size()), 1, true);
   TryTime.SetEnabled(true);
-  SetProgress(FProgress + 1);
+  SetProgress(progress_ + 1);
 }
 
 void TWriteRadioProtocol::TryTimeTimer() {
-  FState = rsIdle;
-  if (FErrorShown) return;
-  FDialog.SetOkEnabled(true);
-  FErrorShown = true;
+  state_ = rsIdle;
+  if (errorShown_) return;
+  dialog_.SetOkEnabled(true);
+  errorShown_ = true;
   ShowMessage(Language->ComError);
   CloseTime.SetEnabled(true);
 }
 
 void TWriteRadioProtocol::myPortTriggerLineError(TObject*, Word, bool) {
-  FState = rsIdle;
+  state_ = rsIdle;
   ShowErrorOnce(Language->ComError);
 }

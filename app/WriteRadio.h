@@ -27,7 +27,7 @@ public:
   void myPortTriggerLineError(TObject* CP, Word Error, bool LineBreak);
 
   // Blocks sent in the current attempt.
-  Integer BlockCount() const { return FBlockCount; }
+  Integer BlockCount() const { return blockCount_; }
 
   // The data bytes of the block at radio address Address.
   static std::array<Byte, RadioBlockSize> BlockData(Integer Address);
@@ -43,5 +43,5 @@ private:
   // Stamps the write time and starts the block transfer.
   void BeginTransfer();
 
-  Integer FBlockCount = 0;
+  Integer blockCount_ = 0;
 };

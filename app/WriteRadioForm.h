@@ -1,51 +1,13 @@
-// The write dialog: writes the image into the radio over the communication port, with a progress bar, OK to start and
-// Cancel to close. The protocol runs behind the dialog's events; the dialog shows its message boxes and
-// progress and closes when the protocol asks.
+// The write dialog: writes the image into the radio over the communication port.
 #pragma once
 
-#include <memory>
+#include "app/RadioTransferForm.h"
 
-#include "app/RadioLink.h"
-#include "platform/forms/Forms.h"
-
-class TButton;
-class TMemo;
-class TProgressBar;
-class TWriteRadioProtocol;
-
-class TfWriteRadio : public TForm, public IRadioDialog {
+class TfWriteRadio : public TRadioTransferForm<TWriteRadioProtocol> {
+  // The shared base is no published class of its own: the class tree goes straight to TForm.
   K58_CLASS(TfWriteRadio, TForm)
 
-  explicit TfWriteRadio(TComponent* AOwner);
-  ~TfWriteRadio() override;
-
-  TButton* btnOk = nullptr;
-  TButton* btnCancel = nullptr;
-  TProgressBar* pBar = nullptr;
-  TMemo* mmLog = nullptr;  // hidden log
-  TComponent* myPort = nullptr;  // the port component (TSioComPort)
-
-  void FormShow(TObject* Sender);
-  void FormClose(TObject* Sender, TCloseAction& Action);
-  void btnOkClick(TObject* Sender);
-  void btnCancelClick(TObject* Sender);
-
-  TWriteRadioProtocol& Protocol() { return *FProtocol; }
-
-  // ---- What the protocol asks of the dialog ----
-  Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind) override;
-  void SetProgressMax(Integer Max) override;
-  void SetProgress(Integer Position) override;
-  void SetOkEnabled(bool Enabled) override;
-  void CloseDialog() override;
-  void ClearLog() override;
-
- protected:
-  void Loaded() override;
-  void BeforeDestruction() override;
-
- private:
-  std::unique_ptr<TWriteRadioProtocol> FProtocol;
+  explicit TfWriteRadio(TComponent* AOwner) : TRadioTransferForm(AOwner) {}
 };
 
 extern TfWriteRadio* fWriteRadio;

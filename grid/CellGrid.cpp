@@ -12,6 +12,7 @@
 #include "platform/forms/Menus.h"
 
 using namespace cellgridconsts;
+namespace box = k58::grid::box;
 
 K58_IMPLEMENT_CLASS(TCustomCellGrid) { b.Abstract(); }
 
@@ -28,7 +29,7 @@ TGridMessageBoxHandler& MessageBoxHandler() {
 
 Integer GridMessageBox(const String& Text, const String& Caption, UINT Flags) {
   if (MessageBoxHandler()) return MessageBoxHandler()(Text, Caption, Flags);
-  return Application != nullptr ? Application->MessageBox(Text, Caption, Flags) : cellgridbox::IdCancel;
+  return Application != nullptr ? Application->MessageBox(Text, Caption, Flags) : box::IdCancel;
 }
 
 }  // namespace
@@ -40,15 +41,15 @@ TGridMessageBoxHandler SetGridMessageBoxHandler(TGridMessageBoxHandler Handler) 
 }
 
 void ShowGridInfo(const String& Text) {
-  GridMessageBox(Text, SGridCaution, cellgridbox::OK | cellgridbox::IconInformation);
+  GridMessageBox(Text, SGridCaution, box::OK | box::IconInformation);
 }
 
-void ShowGridError(const String& Text) { GridMessageBox(Text, SGridCaution, cellgridbox::OK | cellgridbox::IconError); }
+void ShowGridError(const String& Text) { GridMessageBox(Text, SGridCaution, box::OK | box::IconError); }
 
 bool ConfirmGrid(const String& Text, Integer Kind) {
-  UINT flags = cellgridbox::OKCancel | cellgridbox::IconQuestion;
-  if (Kind == 2) flags |= cellgridbox::DefButton2;
-  return GridMessageBox(Text, SGridConfirmation, flags) == cellgridbox::IdOK;
+  UINT flags = box::OKCancel | box::IconQuestion;
+  if (Kind == 2) flags |= box::DefButton2;
+  return GridMessageBox(Text, SGridConfirmation, flags) == box::IdOK;
 }
 
 // ---- Construction ----
@@ -193,43 +194,45 @@ void TCustomCellGrid::SetCellProperty(Integer ACol, Integer ARow, Integer PropIn
   const auto low = static_cast<Byte>(Value & 0xFF);
   const auto i32 = static_cast<Integer>(static_cast<uint32_t>(Value));
   const auto text = [Value] { return Value != 0 ? String(reinterpret_cast<const char*>(Value)) : String(); };
-  if (PropIndex == 24) {
+  if (PropIndex == cpForeText) {
     SetForeText(ACol, ARow, text());
     return;
   }
-  if (PropIndex == 25) {
+  if (PropIndex == cpBackText) {
     SetBackText(ACol, ARow, text());
     return;
   }
   TCellInfo* cell = GetCellInfo(ACol, ARow);
   switch (PropIndex) {
-    case 0: cell->DataStyle = static_cast<TDataStyle>(low); break;
-    case 1: cell->AlignMode = static_cast<TAlignMode>(low); break;
-    case 2: cell->ReadOnly = low != 0; break;
-    case 3: cell->AutoWordBreak = low != 0; break;
-    case 4: cell->ShowForeText = low != 0; break;
-    case 5: cell->TopLine = low != 0; break;
-    case 6: cell->LeftLine = low != 0; break;
-    case 7: cell->RightLine = low != 0; break;
-    case 8: cell->BottomLine = low != 0; break;
-    case 9: cell->AllowNegative = low != 0; break;
-    case 10: cell->TrailingZero = low != 0; break;
-    case 11: cell->ZeroNull = low != 0; break;
-    case 12: cell->ThousandSep = low != 0; break;
-    case 13: cell->MaxLength = i32; break;
-    case 14: cell->IntLength = i32; break;
-    case 15: cell->DecLength = i32; break;
-    case 16: cell->LineWidth = i32; break;
-    case 17:
+    case cpDataStyle: cell->DataStyle = static_cast<TDataStyle>(low); break;
+    case cpAlignMode: cell->AlignMode = static_cast<TAlignMode>(low); break;
+    case cpReadOnly: cell->ReadOnly = low != 0; break;
+    case cpAutoWordBreak: cell->AutoWordBreak = low != 0; break;
+    case cpShowForeText: cell->ShowForeText = low != 0; break;
+    case cpTopLine: cell->TopLine = low != 0; break;
+    case cpLeftLine: cell->LeftLine = low != 0; break;
+    case cpRightLine: cell->RightLine = low != 0; break;
+    case cpBottomLine: cell->BottomLine = low != 0; break;
+    case cpAllowNegative: cell->AllowNegative = low != 0; break;
+    case cpTrailingZero: cell->TrailingZero = low != 0; break;
+    case cpZeroNull: cell->ZeroNull = low != 0; break;
+    case cpThousandSep: cell->ThousandSep = low != 0; break;
+    case cpMaxLength: cell->MaxLength = i32; break;
+    case cpIntLength: cell->IntLength = i32; break;
+    case cpDecLength: cell->DecLength = i32; break;
+    case cpLineWidth: cell->LineWidth = i32; break;
+    case cpPenStyle:
       // A pen style the pen does not know is not stored.
       if (low <= psInsideFrame) cell->PenStyle = static_cast<TPenStyle>(low);
       break;
-    case 18: cell->Extra = i32; break;
-    case 19: cell->Color = i32; break;
-    case 20: cell->FontSize = i32; break;
-    case 21: cell->FontColor = i32; break;
-    case 22: cell->FontStyle = Value != 0 ? *reinterpret_cast<const TFontStyles*>(Value) : TFontStyles(); break;
-    case 23: cell->FontName = text(); break;
+    case cpExtra: cell->Extra = i32; break;
+    case cpColor: cell->Color = i32; break;
+    case cpFontSize: cell->FontSize = i32; break;
+    case cpFontColor: cell->FontColor = i32; break;
+    case cpFontStyle:
+      cell->FontStyle = Value != 0 ? *reinterpret_cast<const TFontStyles*>(Value) : TFontStyles();
+      break;
+    case cpFontName: cell->FontName = text(); break;
     default: break;
   }
 }
@@ -265,75 +268,75 @@ void TCustomCellGrid::SetAllCellsProperty(Integer PropIndex, intptr_t Value) {
 // ---- Cell defaults ----
 
 void TCustomCellGrid::SetCellDataStyle(TDataStyle Value) {
-  SetAllCellsProperty(0, Value);
+  SetAllCellsProperty(cpDataStyle, Value);
   cellDataStyle_ = Value;
 }
 void TCustomCellGrid::SetCellAlignMode(TAlignMode Value) {
-  SetAllCellsProperty(1, static_cast<intptr_t>(Value));
+  SetAllCellsProperty(cpAlignMode, static_cast<intptr_t>(Value));
   cellAlignMode_ = Value;
 }
 void TCustomCellGrid::SetCellShowForeText(bool Value) {
-  SetAllCellsProperty(4, Value);
+  SetAllCellsProperty(cpShowForeText, Value);
   cellShowForeText_ = Value;
 }
 void TCustomCellGrid::SetCellReadOnly(bool Value) {
-  SetAllCellsProperty(2, Value);
+  SetAllCellsProperty(cpReadOnly, Value);
   cellReadOnly_ = Value;
 }
 void TCustomCellGrid::SetCellAutoWordBreak(bool Value) {
-  SetAllCellsProperty(3, Value);
+  SetAllCellsProperty(cpAutoWordBreak, Value);
   cellAutoWordBreak_ = Value;
 }
 void TCustomCellGrid::SetCellLineWidth(Integer Value) {
-  SetAllCellsProperty(16, Value);
+  SetAllCellsProperty(cpLineWidth, Value);
   cellLineWidth_ = Value;
 }
 void TCustomCellGrid::SetCellPenStyle(TPenStyle Value) {
-  SetAllCellsProperty(17, Value);
+  SetAllCellsProperty(cpPenStyle, Value);
   cellPenStyle_ = Value;
 }
 void TCustomCellGrid::SetCellAllowNegative(bool Value) {
-  SetAllCellsProperty(9, Value);
+  SetAllCellsProperty(cpAllowNegative, Value);
   cellAllowNegative_ = Value;
 }
 void TCustomCellGrid::SetCellTrailingZero(bool Value) {
-  SetAllCellsProperty(10, Value);
+  SetAllCellsProperty(cpTrailingZero, Value);
   cellTrailingZero_ = Value;
 }
 void TCustomCellGrid::SetCellZeroNull(bool Value) {
-  SetAllCellsProperty(11, Value);
+  SetAllCellsProperty(cpZeroNull, Value);
   cellZeroNull_ = Value;
 }
 void TCustomCellGrid::SetCellThousandSep(bool Value) {
-  SetAllCellsProperty(12, Value);
+  SetAllCellsProperty(cpThousandSep, Value);
   cellThousandSep_ = Value;
 }
 void TCustomCellGrid::SetCellMaxLength(Integer Value) {
-  SetAllCellsProperty(13, Value);
+  SetAllCellsProperty(cpMaxLength, Value);
   cellMaxLength_ = Value;
 }
 void TCustomCellGrid::SetCellIntLength(Integer Value) {
-  SetAllCellsProperty(14, Value);
+  SetAllCellsProperty(cpIntLength, Value);
   cellIntLength_ = Value;
 }
 void TCustomCellGrid::SetCellDecLength(Integer Value) {
-  SetAllCellsProperty(15, Value);
+  SetAllCellsProperty(cpDecLength, Value);
   cellDecLength_ = Value;
 }
 void TCustomCellGrid::SetCellColor(TColor Value) {
-  SetAllCellsProperty(19, Value);
+  SetAllCellsProperty(cpColor, Value);
   cellColor_ = Value;
 }
 void TCustomCellGrid::SetCellFontSize(Integer Value) {
-  SetAllCellsProperty(20, Value);
+  SetAllCellsProperty(cpFontSize, Value);
   cellFontSize_ = Value;
 }
 void TCustomCellGrid::SetCellFontColor(TColor Value) {
-  SetAllCellsProperty(21, Value);
+  SetAllCellsProperty(cpFontColor, Value);
   cellFontColor_ = Value;
 }
 void TCustomCellGrid::SetCellFontStyle(TFontStyles Value) {
-  SetAllCellsProperty(22, reinterpret_cast<intptr_t>(&Value));
+  SetAllCellsProperty(cpFontStyle, reinterpret_cast<intptr_t>(&Value));
   cellFontStyle_ = Value;
 }
 

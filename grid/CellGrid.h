@@ -48,7 +48,7 @@ inline constexpr const char* SGridConfirmation = "Confirmation";
 
 // ---- Message boxes ----
 // Flags of a grid message box, with the values of the system's message box flags.
-namespace cellgridbox {
+namespace k58::grid::box {
 inline constexpr UINT OK = 0x0000;
 inline constexpr UINT OKCancel = 0x0001;
 inline constexpr UINT IconError = 0x0010;
@@ -57,7 +57,7 @@ inline constexpr UINT IconInformation = 0x0040;
 inline constexpr UINT DefButton2 = 0x0100;
 inline constexpr Integer IdOK = 1;
 inline constexpr Integer IdCancel = 2;
-}  // namespace cellgridbox
+}  // namespace k58::grid::box
 
 // Shows a box and returns the button chosen (IdOK, IdCancel).
 using TGridMessageBoxHandler = std::function<Integer(const String& Text, const String& Caption, UINT Flags)>;
@@ -170,9 +170,9 @@ class TCustomCellGrid : public TCustomControl {
   bool RangeHasReadOnly(const TGridRect& Rect) const;
 
   // ---- Bulk attribute setters ----
-  // PropIndex selects the attribute (0 DataStyle .. 23 FontName, 24 fore text, 25 back text); Value is
-  // the new value, or for 22..25 a pointer to it (a TFontStyles, or zero-terminated text). Title cells
-  // are never touched; an index above 25 changes nothing.
+  // PropIndex selects the attribute (a TCellProp); Value is the new value, or from cpFontStyle on a
+  // pointer to it (a TFontStyles, or zero-terminated text). Title cells are never touched; an index
+  // above cpBackText changes nothing.
   void SetColCellProperty(Integer ACol, Integer PropIndex, intptr_t Value);
   void SetRowCellProperty(Integer ARow, Integer PropIndex, intptr_t Value);
   void SetRangeCellProperty(const TGridRect& Rect, Integer PropIndex, intptr_t Value);

@@ -25,6 +25,40 @@ struct TypeInfoTraits<TAlignMode> {
   static const TTypeInfo* Get();
 };
 
+// The attribute a bulk setter (SetColCellProperty, SetRowCellProperty, SetRangeCellProperty,
+// SetAllCellsProperty) writes, and how it reads its Value: the low byte up to cpThousandSep and for
+// cpPenStyle, the whole 32 bits for the numbers and colours, a pointer to a TFontStyles for cpFontStyle and
+// to zero-terminated text from cpFontName on. cpForeText and cpBackText go through the validated text
+// setters. Note the order: the right line comes before the bottom line.
+enum TCellProp : Integer {
+  cpDataStyle = 0,
+  cpAlignMode = 1,
+  cpReadOnly = 2,
+  cpAutoWordBreak = 3,
+  cpShowForeText = 4,
+  cpTopLine = 5,
+  cpLeftLine = 6,
+  cpRightLine = 7,
+  cpBottomLine = 8,
+  cpAllowNegative = 9,
+  cpTrailingZero = 10,
+  cpZeroNull = 11,
+  cpThousandSep = 12,
+  cpMaxLength = 13,
+  cpIntLength = 14,
+  cpDecLength = 15,
+  cpLineWidth = 16,
+  cpPenStyle = 17,
+  cpExtra = 18,
+  cpColor = 19,
+  cpFontSize = 20,
+  cpFontColor = 21,
+  cpFontStyle = 22,
+  cpFontName = 23,
+  cpForeText = 24,
+  cpBackText = 25,
+};
+
 // A cell of the grid: column X, row Y (both zero-based; column 0 and row 0 are the titles).
 struct TGridCoord {
   Integer X = 0;

@@ -671,11 +671,7 @@ void TCustomCellGrid::ChangeSize(Integer NewColCount, Integer NewRowCount) {
   } catch (...) {
     colCount_ = oldColCount;
     rowCount_ = oldRowCount;
-    try {
-      adjust();
-    } catch (...) {
-      // The first failure is the one reported.
-    }
+    k58::grid::RollBackQuietly(adjust);
     throw;
   }
   InvalidateIfAutoUpdate();

@@ -16,4 +16,15 @@ class FlagSaver {
   bool saved_;
 };
 
+// Runs a rollback step inside a handler that goes on to rethrow the failure it handles, and drops a
+// failure of the rollback itself: the first failure is the one to report, a second would replace it.
+template <class F>
+void RollBackQuietly(F&& step) noexcept {
+  try {
+    step();
+  } catch (...) {
+    // Dropped: see above.
+  }
+}
+
 }  // namespace k58::grid

@@ -455,9 +455,6 @@ bool TCustomCellGrid::IsEditorWindow(HWND Window) const {
 }
 
 void TCellGrid::SelectAllEditorText() {
-  try {
-    if (TInplaceEdit* editor = InplaceEditor()) editor->SelectAll();
-  } catch (...) {
-    // Nothing to select is no failure.
-  }
+  // An empty text selects nothing; with no editor there is nothing to select.
+  if (TInplaceEdit* editor = InplaceEditor()) editor->SelectAll();
 }

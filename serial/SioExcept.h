@@ -5,6 +5,20 @@
 
 class TComponent;
 
+// The result codes the component produces itself: 0 success, negative failure. MessageText gives their
+// texts, RaiseSioError the class each one raises. The negated system errors (-2 file not found, -5 access
+// denied, ...) are the other failures the device layer passes on.
+inline constexpr Integer ecBadArgument = -1002;
+inline constexpr Integer ecBadId = -2001;            // no such port
+inline constexpr Integer ecCommNotOpen = -2007;
+inline constexpr Integer ecAlreadyOpen = -2008;      // held by another program
+inline constexpr Integer ecNoPortSelected = -2011;   // no port number, and none chosen
+inline constexpr Integer ecNotOpenedByTapi = -2012;
+inline constexpr Integer ecNullApi = -3001;          // no device layer
+inline constexpr Integer ecPutBlockFail = -3004;     // the block was not queued entirely
+inline constexpr Integer ecOutputBufferTooSmall = -3006;
+inline constexpr Integer ecBufferIsEmpty = -3007;
+
 class ESIOException : public Exception {
 public:
   // CreateWithCode: ErrorCode := code, message := MessageText(|code|).

@@ -1,9 +1,11 @@
 #include "serial/SioPort.h"
 
 #include <cmath>
+#include <exception>
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
+#include "platform/comm/ComPorts.h"
 #include "platform/forms/UtilWindow.h"
 #include "platform/win/core/WinUser.h"
 #include "serial/SioWin32.h"
@@ -24,59 +26,59 @@ Word Trunc(double v) { return static_cast<Word>(std::trunc(v)); }
 void SetSioPortPrompt(TSioPortPrompt Prompt) { g_prompt = Prompt; }
 
 K58_IMPLEMENT_CLASS(TSioBaseComponent) {
-  b.Prop("Version", &TSioBaseComponent::GetVersion, &TSioBaseComponent::SetVersion).Stored(false);
+  b.Prop("Version", &TSioBaseComponent::Version, &TSioBaseComponent::SetVersion).Stored(false);
 }
 
 K58_IMPLEMENT_CLASS(TSioCustomComPort) {}
 
 K58_IMPLEMENT_CLASS(TSioComPort) {
   using P = TSioCustomComPort;
-  b.Prop("DeviceLayer", &P::GetDeviceLayer, &P::SetDeviceLayer).Default(dlWin32);
-  b.Prop("ComNumber", &P::GetComNumber, &P::SetComNumber).Default(0);
-  b.Prop("Baud", &P::GetBaud, &P::SetBaud).Default(19200);
-  b.Prop("PromptForPort", &P::GetPromptForPort, &P::SetPromptForPort).Default(true);
-  b.Prop("Parity", &P::GetParity, &P::SetParity).Default(pNone);
-  b.Prop("DataBits", &P::GetDataBits, &P::SetDataBits).Default(8);
-  b.Prop("StopBits", &P::GetStopBits, &P::SetStopBits).Default(1);
-  b.Prop("InSize", &P::GetInSize, &P::SetInSize).Default(4096);
-  b.Prop("OutSize", &P::GetOutSize, &P::SetOutSize).Default(4096);
-  b.Prop("AutoOpen", &P::GetAutoOpen, &P::SetAutoOpen).Default(true);
-  b.Prop("Open", &P::GetOpen, &P::SetOpen).Default(false);
-  b.Prop("DTR", &P::GetDTR, &P::SetDTR).Default(true);
-  b.Prop("RTS", &P::GetRTS, &P::SetRTS).Default(true);
-  b.Prop("HWFlowOptions", &P::GetHWFlowOptions, &P::SetHWFlowOptions).Default(THWFlowOptionSet());
-  b.Prop("SWFlowOptions", &P::GetSWFlowOptions, &P::SetSWFlowOptions).Default(swfNone);
-  b.Prop("XOnChar", &P::GetXOnChar, &P::SetXOnChar).Default(char(17));
-  b.Prop("XOffChar", &P::GetXOffChar, &P::SetXOffChar).Default(char(19));
-  b.Prop("BufferFull", &P::GetBufferFull, &P::SetBufferFull).Default(0);
-  b.Prop("BufferResume", &P::GetBufferResume, &P::SetBufferResume).Default(0);
-  b.Prop("Tracing", &P::GetTracing, &P::SetTracing).Default(tlOff);
-  b.Prop("TraceSize", &P::GetTraceSize, &P::SetTraceSize).Default(10000);
-  b.Prop("TraceName", &P::GetTraceName, &P::SetTraceName).Type("TPassString").Default("SERL.TRC");
-  b.Prop("TraceHex", &P::GetTraceHex, &P::SetTraceHex).Default(true);
-  b.Prop("TraceAllHex", &P::GetTraceAllHex, &P::SetTraceAllHex).Default(false);
-  b.Prop("Logging", &P::GetLogging, &P::SetLogging).Default(tlOff);
-  b.Prop("LogSize", &P::GetLogSize, &P::SetLogSize).Default(10000);
-  b.Prop("LogName", &P::GetLogName, &P::SetLogName).Type("TPassString").Default("SERL.LOG");
-  b.Prop("LogHex", &P::GetLogHex, &P::SetLogHex).Default(true);
-  b.Prop("LogAllHex", &P::GetLogAllHex, &P::SetLogAllHex).Default(false);
-  b.Prop("UseMSRShadow", &P::GetUseMSRShadow, &P::SetUseMSRShadowProp).Default(true);
-  b.Prop("UseEventWord", &P::GetUseEventWord, &P::SetUseEventWord).Default(true);
-  b.Prop("CommNotificationLevel", &P::GetCommNotificationLevel, &P::SetCommNotificationLevel).Default(10);
-  b.Prop("TapiMode", &P::GetTapiMode, &P::SetTapiMode).Default(tmAuto);
-  b.Prop("RS485Mode", &P::GetRS485Mode, &P::SetRS485Mode).Default(false);
-  b.Prop("OnPortClose", &P::GetOnPortClose, &P::SetOnPortClose);
-  b.Prop("OnPortOpen", &P::GetOnPortOpen, &P::SetOnPortOpen);
-  b.Prop("OnTrigger", &P::GetOnTrigger, &P::SetOnTrigger);
-  b.Prop("OnTriggerAvail", &P::GetOnTriggerAvail, &P::SetOnTriggerAvail);
-  b.Prop("OnTriggerData", &P::GetOnTriggerData, &P::SetOnTriggerData).Type("TTriggerDataEvent");
-  b.Prop("OnTriggerStatus", &P::GetOnTriggerStatus, &P::SetOnTriggerStatus).Type("TTriggerStatusEvent");
-  b.Prop("OnTriggerTimer", &P::GetOnTriggerTimer, &P::SetOnTriggerTimer).Type("TTriggerTimerEvent");
-  b.Prop("OnTriggerLineError", &P::GetOnTriggerLineError, &P::SetOnTriggerLineError);
-  b.Prop("OnTriggerModemStatus", &P::GetOnTriggerModemStatus, &P::SetOnTriggerModemStatus);
-  b.Prop("OnTriggerOutbuffFree", &P::GetOnTriggerOutbuffFree, &P::SetOnTriggerOutbuffFree);
-  b.Prop("OnTriggerOutbuffUsed", &P::GetOnTriggerOutbuffUsed, &P::SetOnTriggerOutbuffUsed);
-  b.Prop("OnTriggerOutSent", &P::GetOnTriggerOutSent, &P::SetOnTriggerOutSent);
+  b.Prop("DeviceLayer", &P::DeviceLayer, &P::SetDeviceLayer).Default(dlWin32);
+  b.Prop("ComNumber", &P::ComNumber, &P::SetComNumber).Default(0);
+  b.Prop("Baud", &P::Baud, &P::SetBaud).Default(19200);
+  b.Prop("PromptForPort", &P::PromptForPort, &P::SetPromptForPort).Default(true);
+  b.Prop("Parity", &P::Parity, &P::SetParity).Default(pNone);
+  b.Prop("DataBits", &P::DataBits, &P::SetDataBits).Default(8);
+  b.Prop("StopBits", &P::StopBits, &P::SetStopBits).Default(1);
+  b.Prop("InSize", &P::InSize, &P::SetInSize).Default(4096);
+  b.Prop("OutSize", &P::OutSize, &P::SetOutSize).Default(4096);
+  b.Prop("AutoOpen", &P::AutoOpen, &P::SetAutoOpen).Default(true);
+  b.Prop("Open", &P::Open, &P::SetOpen).Default(false);
+  b.Prop("DTR", &P::DTR, &P::SetDTR).Default(true);
+  b.Prop("RTS", &P::RTS, &P::SetRTS).Default(true);
+  b.Prop("HWFlowOptions", &P::HWFlowOptions, &P::SetHWFlowOptions).Default(THWFlowOptionSet());
+  b.Prop("SWFlowOptions", &P::SWFlowOptions, &P::SetSWFlowOptions).Default(swfNone);
+  b.Prop("XOnChar", &P::XOnChar, &P::SetXOnChar).Default(char(17));
+  b.Prop("XOffChar", &P::XOffChar, &P::SetXOffChar).Default(char(19));
+  b.Prop("BufferFull", &P::BufferFull, &P::SetBufferFull).Default(0);
+  b.Prop("BufferResume", &P::BufferResume, &P::SetBufferResume).Default(0);
+  b.Prop("Tracing", &P::Tracing, &P::SetTracing).Default(tlOff);
+  b.Prop("TraceSize", &P::TraceSize, &P::SetTraceSize).Default(10000);
+  b.Prop("TraceName", &P::TraceName, &P::SetTraceName).Type("TPassString").Default("SERL.TRC");
+  b.Prop("TraceHex", &P::TraceHex, &P::SetTraceHex).Default(true);
+  b.Prop("TraceAllHex", &P::TraceAllHex, &P::SetTraceAllHex).Default(false);
+  b.Prop("Logging", &P::Logging, &P::SetLogging).Default(tlOff);
+  b.Prop("LogSize", &P::LogSize, &P::SetLogSize).Default(10000);
+  b.Prop("LogName", &P::LogName, &P::SetLogName).Type("TPassString").Default("SERL.LOG");
+  b.Prop("LogHex", &P::LogHex, &P::SetLogHex).Default(true);
+  b.Prop("LogAllHex", &P::LogAllHex, &P::SetLogAllHex).Default(false);
+  b.Prop("UseMSRShadow", &P::UseMSRShadow, &P::SetUseMSRShadowProp).Default(true);
+  b.Prop("UseEventWord", &P::UseEventWord, &P::SetUseEventWord).Default(true);
+  b.Prop("CommNotificationLevel", &P::CommNotificationLevel, &P::SetCommNotificationLevel).Default(10);
+  b.Prop("TapiMode", &P::TapiMode, &P::SetTapiMode).Default(tmAuto);
+  b.Prop("RS485Mode", &P::RS485Mode, &P::SetRS485Mode).Default(false);
+  b.Prop("OnPortClose", &P::OnPortClose, &P::SetOnPortClose);
+  b.Prop("OnPortOpen", &P::OnPortOpen, &P::SetOnPortOpen);
+  b.Prop("OnTrigger", &P::OnTrigger, &P::SetOnTrigger);
+  b.Prop("OnTriggerAvail", &P::OnTriggerAvail, &P::SetOnTriggerAvail);
+  b.Prop("OnTriggerData", &P::OnTriggerData, &P::SetOnTriggerData).Type("TTriggerDataEvent");
+  b.Prop("OnTriggerStatus", &P::OnTriggerStatus, &P::SetOnTriggerStatus).Type("TTriggerStatusEvent");
+  b.Prop("OnTriggerTimer", &P::OnTriggerTimer, &P::SetOnTriggerTimer).Type("TTriggerTimerEvent");
+  b.Prop("OnTriggerLineError", &P::OnTriggerLineError, &P::SetOnTriggerLineError);
+  b.Prop("OnTriggerModemStatus", &P::OnTriggerModemStatus, &P::SetOnTriggerModemStatus);
+  b.Prop("OnTriggerOutbuffFree", &P::OnTriggerOutbuffFree, &P::SetOnTriggerOutbuffFree);
+  b.Prop("OnTriggerOutbuffUsed", &P::OnTriggerOutbuffUsed, &P::SetOnTriggerOutbuffUsed);
+  b.Prop("OnTriggerOutSent", &P::OnTriggerOutSent, &P::SetOnTriggerOutSent);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -113,7 +115,7 @@ void TSioCustomComPort::SetOpen(bool Value) {
     ClosePort();
     return;
   }
-  if (lineState_ != 0) {
+  if (lineState_ != TLineState::Closed) {
     reopenPending_ = true;  // still closing: reopen once the close is finished
     return;
   }
@@ -138,22 +140,23 @@ void TSioCustomComPort::Loaded() {
 void TSioCustomComPort::RaiseOpenError(Integer Code) {
   if (Code == -static_cast<Integer>(ERROR_ACCESS_DENIED)) {
     // The user may not open the device: say what is needed rather than "access denied".
-    const String name = Format("\\\\.\\COM%d", static_cast<Integer>(comNumber_));
+    const String name = ComDeviceName(comNumber_);
     if (!Loading()) throw EInOutError(CommOpenErrorText(name.c_str(), ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED);
     return;
   }
-  if (Code == -static_cast<Integer>(ERROR_SHARING_VIOLATION)) Code = -2008;  // held by another program
-  if (Code == -2 || Code == -3) Code = -2001;                               // no such port
+  if (Code == -static_cast<Integer>(ERROR_SHARING_VIOLATION)) Code = ecAlreadyOpen;
+  if (Code == -static_cast<Integer>(ERROR_FILE_NOT_FOUND) || Code == -static_cast<Integer>(ERROR_PATH_NOT_FOUND))
+    Code = ecBadId;
   RaiseIfError(this, Code);
 }
 
 void TSioCustomComPort::OpenPort() {
   if (tapiMode_ != tmOn) ValidateComport();
   dispatcher_ = CreateDispatcher();
-  dispatcher_->DeviceTitle = Format("COM%d", static_cast<Integer>(comNumber_));
+  dispatcher_->DeviceTitle = ComPortName(comNumber_);
   try {
     if (tapiMode_ == tmOn) {
-      if (dispatcher_->Device() == nullptr) RaiseIfError(this, -2012);
+      if (dispatcher_->Device() == nullptr) RaiseIfError(this, ecNotOpenedByTapi);
       Integer baud, parity, dataBits, stopBits;
       dispatcher_->GetLineParams(baud, parity, dataBits, stopBits);
       baud_ = baud;
@@ -176,7 +179,7 @@ void TSioCustomComPort::OpenPort() {
       return;
     }
     {
-      lineState_ = 2;
+      lineState_ = TLineState::Open;
       UpdateHandlerFlags();
       force_ = true;
       SetTracing(tracing_);
@@ -203,7 +206,7 @@ void TSioCustomComPort::OpenPort() {
   } catch (...) {
     force_ = false;
     open_ = false;
-    lineState_ = 0;
+    lineState_ = TLineState::Closed;
     if (notifyWindow_ != nullptr) RegisterComWindow(false);
     TSioBaseDispatcher* d = dispatcher_;
     dispatcher_ = nullptr;
@@ -214,22 +217,22 @@ void TSioCustomComPort::OpenPort() {
 
 void TSioCustomComPort::ValidateComport() {
   if (comNumber_ != 0) return;
-  if (!promptForPort_ || g_prompt == nullptr) throw ENoPortSelected(-2011);
+  if (!promptForPort_ || g_prompt == nullptr) throw ENoPortSelected(ecNoPortSelected);
   const Word chosen = g_prompt(this);
-  if (chosen == 0) throw ENoPortSelected(-2011);
+  if (chosen == 0) throw ENoPortSelected(ecNoPortSelected);
   comNumber_ = chosen;
 }
 
 TSioBaseDispatcher* TSioCustomComPort::CreateDispatcher() {
   if (DispatcherFactory) return DispatcherFactory(this);
-  if (deviceLayer_ != dlWin32) throw ENullApi(-3001);
+  if (deviceLayer_ != dlWin32) throw ENullApi(ecNullApi);
   if (tapiMode_ == tmOn)
     return NewObject<TSioTAPI32Dispatcher>(this, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(tapiHandle_)));
   return NewObject<TSioWin32Dispatcher>(this);
 }
 
 Integer TSioCustomComPort::OpenDispatcher() {
-  const String name = Format("\\\\.\\COM%d", static_cast<Integer>(comNumber_));
+  const String name = ComDeviceName(comNumber_);
   Cardinal options = 0;
   if (dtr_) options |= kOptionDtrOn;
   if (rts_) options |= kOptionRtsOn;
@@ -265,7 +268,7 @@ void TSioCustomComPort::RegisterComWindow(bool Register) {
 }
 
 void TSioCustomComPort::UpdateHandlerFlags() {
-  if (lineState_ != 2 || dispatcher_ == nullptr) return;
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) return;
   const bool any = onTrigger_.Assigned() || onTriggerAvail_.Assigned() || onTriggerData_.Assigned() ||
                    onTriggerStatus_.Assigned() || onTriggerTimer_.Assigned() || onTriggerLineError_.Assigned() ||
                    onTriggerModemStatus_.Assigned() || onTriggerOutbuffFree_.Assigned() ||
@@ -274,10 +277,23 @@ void TSioCustomComPort::UpdateHandlerFlags() {
 }
 
 void TSioCustomComPort::ClosePort() {
-  if (!open_ || dispatcher_ == nullptr || lineState_ == 1) return;
-  SetTracing(tlDump);
-  SetLogging(tlDump);
-  lineState_ = 1;
+  if (!open_ || dispatcher_ == nullptr || lineState_ == TLineState::Closing) return;
+  // A dump that cannot be written does not keep the port open: the close goes on as after a written
+  // dump (tracing and logging end), and the first error is raised once the port is closed.
+  std::exception_ptr dumpError;
+  try {
+    SetTracing(tlDump);
+  } catch (...) {
+    dumpError = std::current_exception();
+    tracing_ = tlOff;
+  }
+  try {
+    SetLogging(tlDump);
+  } catch (...) {
+    if (!dumpError) dumpError = std::current_exception();
+    logging_ = tlOff;
+  }
+  lineState_ = TLineState::Closing;
   PortClosing();
   dispatcher_->SaveTrigs(savedTrigs_);
   haveSavedTrigs_ = true;
@@ -290,6 +306,7 @@ void TSioCustomComPort::ClosePort() {
     FinishClose();
   }
   PortClose();
+  if (dumpError) std::rethrow_exception(dumpError);
 }
 
 void TSioCustomComPort::FinishClose() {
@@ -297,12 +314,12 @@ void TSioCustomComPort::FinishClose() {
   TSioBaseDispatcher* d = dispatcher_;
   dispatcher_ = nullptr;
   FreeObject(d);
-  lineState_ = 0;
+  lineState_ = TLineState::Closed;
   open_ = false;
 }
 
 void TSioCustomComPort::CompleteDeferredClose() {
-  if (dispatcher_ == nullptr || lineState_ != 1) return;
+  if (dispatcher_ == nullptr || lineState_ != TLineState::Closing) return;
   if (dispatcher_->ThreadsRunning() || dispatcher_->LiveThreads() > 0) {
     // Not yet: look again shortly rather than spinning on posted messages.
     SetTimer(notifyWindow_, kCloseRetryTimer + dispatcher_->TableIndex(), kCloseRetryMs, nullptr);
@@ -356,7 +373,7 @@ void TSioCustomComPort::Assign(TPersistent* Source) {
     return;
   }
   users_ = src->users_;
-  if (src->lineState_ == 2 && src->dispatcher_ != nullptr) {
+  if (src->lineState_ == TLineState::Open && src->dispatcher_ != nullptr) {
     src->dispatcher_->SaveTrigs(savedTrigs_);
     haveSavedTrigs_ = true;
   }
@@ -413,12 +430,12 @@ TSioBaseDispatcher* TSioCustomComPort::GetDispatcher() {
 
 TSioBaseDispatcher* TSioCustomComPort::RequireDispatcher() {
   TSioBaseDispatcher* d = GetDispatcher();
-  if (d == nullptr) RaiseIfError(this, -2007);
+  if (d == nullptr) RaiseIfError(this, ecCommNotOpen);
   return d;  // null only while loading, when the error is not raised
 }
 
-Cardinal TSioCustomComPort::GetOutBuffUsed() {
-  return lineState_ == 2 && dispatcher_ != nullptr ? dispatcher_->OutputCount() : 0;
+Cardinal TSioCustomComPort::OutBuffUsed() {
+  return lineState_ == TLineState::Open && dispatcher_ != nullptr ? dispatcher_->OutputCount() : 0;
 }
 
 void TSioCustomComPort::FlushInBuffer() {
@@ -466,14 +483,14 @@ void TSioCustomComPort::ProcessCommunications() {
 
 void TSioCustomComPort::SetDeviceLayer(TDeviceLayer Value) {
   if (Value == deviceLayer_ && !force_) return;
-  if (lineState_ != 0 || !supportedLayers_.Contains(Value)) return;
+  if (lineState_ != TLineState::Closed || !supportedLayers_.Contains(Value)) return;
   deviceLayer_ = Value;
   DeviceLayerChanged();
 }
 
 void TSioCustomComPort::SetComNumber(Word Value) {
   if (Value == comNumber_) return;
-  if (lineState_ != 2 || dispatcher_ == nullptr) {  // closed, closing, or only marked open while loading
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) {  // closed, closing, or only marked open while loading
     comNumber_ = Value;
     return;
   }
@@ -485,48 +502,52 @@ void TSioCustomComPort::SetComNumber(Word Value) {
   SetTracing(tracing);
   SetLogging(logging);
   SetOpen(true);
-  if (lineState_ == 2 && dispatcher_ != nullptr) dispatcher_->RestoreTrigs(savedTrigs_);
+  if (lineState_ == TLineState::Open && dispatcher_ != nullptr) dispatcher_->RestoreTrigs(savedTrigs_);
 }
 
 void TSioCustomComPort::SetBaud(Integer Value) {
   if (Value == baud_ && !force_) return;
   baud_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetParity(TParity Value) {
   if (Value == parity_ && !force_) return;
   parity_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetDataBits(Word Value) {
   if (Value == dataBits_ && !force_) return;
   dataBits_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetStopBits(Word Value) {
   if (Value == stopBits_ && !force_) return;
   stopBits_ = Value;
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetLineParams(baud_, parity_, dataBits_, stopBits_));
 }
 
 void TSioCustomComPort::SetInSize(Word Value) {
   if (Value == inSize_ && !force_) return;
   inSize_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
 }
 
 void TSioCustomComPort::SetOutSize(Word Value) {
   if (Value == outSize_ && !force_) return;
   outSize_ = Value;  // the output ring keeps its size until the next open
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetupDeviceQueues(inSize_, outSize_);
 }
 
 void TSioCustomComPort::SetDTR(bool Value) {
   if (Value == dtr_ && !force_) return;
-  if (lineState_ == 2 && dispatcher_) {
+  if (lineState_ == TLineState::Open && dispatcher_) {
     if (dispatcher_->SetDtrLine(Value) == 0) dtr_ = Value;
   } else {
     dtr_ = Value;
@@ -535,7 +556,7 @@ void TSioCustomComPort::SetDTR(bool Value) {
 
 void TSioCustomComPort::SetRTS(bool Value) {
   if (Value == rts_ && !force_) return;
-  if (lineState_ == 2 && dispatcher_) {
+  if (lineState_ == TLineState::Open && dispatcher_) {
     if (dispatcher_->SetRtsLine(Value) == 0) rts_ = Value;
   } else {
     rts_ = Value;
@@ -553,7 +574,8 @@ void TSioCustomComPort::SetHWFlowOptions(THWFlowOptionSet Value) {
     if (bufferFull_ == 0 || bufferFull_ > inSize_) bufferFull_ = Trunc(inSize_ * 0.9);
     if (bufferResume_ == 0 || bufferResume_ > bufferFull_) bufferResume_ = Trunc(inSize_ * 0.1);
   }
-  if (lineState_ == 2 && dispatcher_) RaiseIfError(this, dispatcher_->SetHardwareFlow(bufferFull_, bufferResume_, mask));
+  if (lineState_ == TLineState::Open && dispatcher_)
+    RaiseIfError(this, dispatcher_->SetHardwareFlow(bufferFull_, bufferResume_, mask));
   hwFlowOptions_ = Value;
   if (Value.Contains(hwfUseRTS) || Value.Contains(hwfRequireCTS)) SetRS485Mode(false);
 }
@@ -571,7 +593,7 @@ void TSioCustomComPort::SetSWFlowOptions(TSWFlowOptions Value) {
     if (bufferFull_ == 0 || bufferFull_ > inSize_) bufferFull_ = Trunc(inSize_ * 0.75);
     if (bufferResume_ == 0 || bufferResume_ > bufferFull_) bufferResume_ = Trunc(inSize_ * 0.25);
   }
-  if (lineState_ == 2 && dispatcher_)
+  if (lineState_ == TLineState::Open && dispatcher_)
     RaiseIfError(this, option != 0 ? dispatcher_->SetSoftwareFlow(bufferFull_, bufferResume_, option)
                                    : dispatcher_->ClearSoftwareFlow());
   swFlowOptions_ = Value;
@@ -580,13 +602,13 @@ void TSioCustomComPort::SetSWFlowOptions(TSWFlowOptions Value) {
 void TSioCustomComPort::SetXOnChar(char Value) {
   if (Value == xOnChar_ && !force_) return;
   xOnChar_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
 }
 
 void TSioCustomComPort::SetXOffChar(char Value) {
   if (Value == xOffChar_ && !force_) return;
   xOffChar_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetFlowChars(xOnChar_, xOffChar_);
 }
 
 void TSioCustomComPort::SetBufferFull(Word Value) {
@@ -610,7 +632,7 @@ void TSioCustomComPort::SetBufferResume(Word Value) {
 void TSioCustomComPort::SetUseEventWord(bool Value) {
   if (Value == useEventWord_ && !force_) return;
   useEventWord_ = Value;
-  if (lineState_ == 2 && dispatcher_) {
+  if (lineState_ == TLineState::Open && dispatcher_) {
     if (Value)
       dispatcher_->SetOptionBit(4);
     else
@@ -621,7 +643,7 @@ void TSioCustomComPort::SetUseEventWord(bool Value) {
 void TSioCustomComPort::SetRS485Mode(bool Value) {
   if (Value == rs485Mode_ && !force_) return;
   rs485Mode_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetRs485(Value);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetRs485(Value);
   if (Value) {
     THWFlowOptionSet options = hwFlowOptions_;
     options.Exclude(hwfUseRTS).Exclude(hwfRequireCTS);
@@ -633,13 +655,13 @@ void TSioCustomComPort::SetRS485Mode(bool Value) {
 void TSioCustomComPort::SetBoostLevel(Byte Value) {
   if (Value == boostLevel_ && !force_) return;
   boostLevel_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetPriorityBoost(Value);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetPriorityBoost(Value);
 }
 
 void TSioCustomComPort::SetAvailLength(Word Value) {
   if (Value == availLength_ && !force_) return;
   availLength_ = Value;
-  if (lineState_ == 2 && dispatcher_) dispatcher_->SetAvailThreshold(Value);
+  if (lineState_ == TLineState::Open && dispatcher_) dispatcher_->SetAvailThreshold(Value);
 }
 
 void TSioCustomComPort::SetOnTrigger(const TTriggerEvent& Value) {
@@ -688,7 +710,7 @@ void TSioCustomComPort::SetOnTriggerOutSent(const TNotifyEvent& Value) {
 
 void TSioCustomComPort::SetTracing(TTraceLogState Value) {
   if (Value == tracing_ && !force_) return;
-  if (lineState_ != 2 || dispatcher_ == nullptr) {
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) {
     tracing_ = Value > tlOn ? tlOff : Value;
     return;
   }
@@ -726,7 +748,7 @@ void TSioCustomComPort::SetTracing(TTraceLogState Value) {
 
 void TSioCustomComPort::SetLogging(TTraceLogState Value) {
   if (Value == logging_ && !force_) return;
-  if (lineState_ != 2 || dispatcher_ == nullptr) {
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) {
     logging_ = Value > tlOn ? tlOff : Value;
     return;
   }
@@ -765,7 +787,7 @@ void TSioCustomComPort::SetLogging(TTraceLogState Value) {
 void TSioCustomComPort::SetTraceSize(Cardinal Value) {
   if (Value == traceSize_) return;
   traceSize_ = std::min<Cardinal>(Value, 4000000);
-  if (lineState_ == 2 && dispatcher_ && (tracing_ == tlOn || tracing_ == tlPause)) {
+  if (lineState_ == TLineState::Open && dispatcher_ && (tracing_ == tlOn || tracing_ == tlPause)) {
     const TTraceLogState former = tracing_;
     DiscardTrace();
     SetTracing(former);
@@ -775,7 +797,7 @@ void TSioCustomComPort::SetTraceSize(Cardinal Value) {
 void TSioCustomComPort::SetLogSize(Cardinal Value) {
   if (Value == logSize_) return;
   logSize_ = std::min<Cardinal>(Value, 16000000);
-  if (lineState_ == 2 && dispatcher_ && (logging_ == tlOn || logging_ == tlPause)) {
+  if (lineState_ == TLineState::Open && dispatcher_ && (logging_ == tlOn || logging_ == tlPause)) {
     const TTraceLogState former = logging_;
     DiscardLog();
     SetLogging(former);
@@ -784,7 +806,7 @@ void TSioCustomComPort::SetLogSize(Cardinal Value) {
 
 // Each trace and log operation works on an open port and does nothing while it closes.
 #define K58_SIO_OPEN_DISPATCHER()                          \
-  if (lineState_ != 2 || dispatcher_ == nullptr) return;   \
+  if (lineState_ != TLineState::Open || dispatcher_ == nullptr) return;   \
   TSioBaseDispatcher& d = *dispatcher_
 
 void TSioCustomComPort::BeginTrace(Cardinal N) {

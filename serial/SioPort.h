@@ -33,6 +33,10 @@ K58_ENUM_TYPE(TTraceLogState, tlOff, tlOn, tlDump, tlAppend, tlClear, tlPause)
 enum TTapiMode { tmNone, tmAuto, tmOn, tmOff };
 K58_ENUM_TYPE(TTapiMode, tmNone, tmAuto, tmOn, tmOff)
 
+// Where the port is between closed and open. A close started inside a notification stays Closing until the
+// dispatch thread has let go.
+enum class TLineState { Closed = 0, Closing = 1, Open = 2 };
+
 // A string of at most 255 characters.
 using TPassString = String;
 
@@ -66,7 +70,7 @@ class TSioBaseComponent : public TComponent {
   K58_CLASS(TSioBaseComponent, TComponent)
 
   explicit TSioBaseComponent(TComponent* AOwner) : TComponent(AOwner) {}
-  String GetVersion() const { return "v4.05"; }
+  String Version() const { return "v4.05"; }
   void SetVersion(const String&) {}
 };
 
@@ -80,8 +84,7 @@ class TSioCustomComPort : public TSioBaseComponent {
   void Loaded() override;
 
   // ---- Operations the application calls ----
-  Cardinal GetOutBuffUsed();
-  Cardinal OutBuffUsed() { return GetOutBuffUsed(); }
+  Cardinal OutBuffUsed();
   void FlushInBuffer();
   void FlushOutBuffer();
   bool CharReady();
@@ -108,110 +111,110 @@ class TSioCustomComPort : public TSioBaseComponent {
   void PauseLog();
 
   // ---- Properties ----
-  TDeviceLayer GetDeviceLayer() const { return deviceLayer_; }
+  TDeviceLayer DeviceLayer() const { return deviceLayer_; }
   void SetDeviceLayer(TDeviceLayer Value);
-  Word GetComNumber() const { return comNumber_; }
+  Word ComNumber() const { return comNumber_; }
   void SetComNumber(Word Value);
-  Integer GetBaud() const { return baud_; }
+  Integer Baud() const { return baud_; }
   void SetBaud(Integer Value);
-  bool GetPromptForPort() const { return promptForPort_; }
+  bool PromptForPort() const { return promptForPort_; }
   void SetPromptForPort(bool Value) { promptForPort_ = Value; }
-  TParity GetParity() const { return parity_; }
+  TParity Parity() const { return parity_; }
   void SetParity(TParity Value);
-  Word GetDataBits() const { return dataBits_; }
+  Word DataBits() const { return dataBits_; }
   void SetDataBits(Word Value);
-  Word GetStopBits() const { return stopBits_; }
+  Word StopBits() const { return stopBits_; }
   void SetStopBits(Word Value);
-  Word GetInSize() const { return inSize_; }
+  Word InSize() const { return inSize_; }
   void SetInSize(Word Value);
-  Word GetOutSize() const { return outSize_; }
+  Word OutSize() const { return outSize_; }
   void SetOutSize(Word Value);
-  bool GetAutoOpen() const { return autoOpen_; }
+  bool AutoOpen() const { return autoOpen_; }
   void SetAutoOpen(bool Value) { autoOpen_ = Value; }
-  bool GetOpen() const { return open_; }
+  bool Open() const { return open_; }
   void SetOpen(bool Value);
-  bool GetDTR() const { return dtr_; }
+  bool DTR() const { return dtr_; }
   void SetDTR(bool Value);
-  bool GetRTS() const { return rts_; }
+  bool RTS() const { return rts_; }
   void SetRTS(bool Value);
-  THWFlowOptionSet GetHWFlowOptions() const { return hwFlowOptions_; }
+  THWFlowOptionSet HWFlowOptions() const { return hwFlowOptions_; }
   void SetHWFlowOptions(THWFlowOptionSet Value);
-  TSWFlowOptions GetSWFlowOptions() const { return swFlowOptions_; }
+  TSWFlowOptions SWFlowOptions() const { return swFlowOptions_; }
   void SetSWFlowOptions(TSWFlowOptions Value);
-  char GetXOnChar() const { return xOnChar_; }
+  char XOnChar() const { return xOnChar_; }
   void SetXOnChar(char Value);
-  char GetXOffChar() const { return xOffChar_; }
+  char XOffChar() const { return xOffChar_; }
   void SetXOffChar(char Value);
-  Word GetBufferFull() const { return bufferFull_; }
+  Word BufferFull() const { return bufferFull_; }
   void SetBufferFull(Word Value);
-  Word GetBufferResume() const { return bufferResume_; }
+  Word BufferResume() const { return bufferResume_; }
   void SetBufferResume(Word Value);
-  TTraceLogState GetTracing() const { return tracing_; }
+  TTraceLogState Tracing() const { return tracing_; }
   void SetTracing(TTraceLogState Value);
-  Cardinal GetTraceSize() const { return traceSize_; }
+  Cardinal TraceSize() const { return traceSize_; }
   void SetTraceSize(Cardinal Value);
-  TPassString GetTraceName() const { return traceName_; }
+  TPassString TraceName() const { return traceName_; }
   void SetTraceName(const TPassString& Value) { traceName_ = Value.substr(0, 255); }
-  bool GetTraceHex() const { return traceHex_; }
+  bool TraceHex() const { return traceHex_; }
   void SetTraceHex(bool Value) { traceHex_ = Value; }
-  bool GetTraceAllHex() const { return traceAllHex_; }
+  bool TraceAllHex() const { return traceAllHex_; }
   void SetTraceAllHex(bool Value) { traceAllHex_ = Value; }
-  TTraceLogState GetLogging() const { return logging_; }
+  TTraceLogState Logging() const { return logging_; }
   void SetLogging(TTraceLogState Value);
-  Cardinal GetLogSize() const { return logSize_; }
+  Cardinal LogSize() const { return logSize_; }
   void SetLogSize(Cardinal Value);
-  TPassString GetLogName() const { return logName_; }
+  TPassString LogName() const { return logName_; }
   void SetLogName(const TPassString& Value) { logName_ = Value.substr(0, 255); }
-  bool GetLogHex() const { return logHex_; }
+  bool LogHex() const { return logHex_; }
   void SetLogHex(bool Value) { logHex_ = Value; }
-  bool GetLogAllHex() const { return logAllHex_; }
+  bool LogAllHex() const { return logAllHex_; }
   void SetLogAllHex(bool Value) { logAllHex_ = Value; }
-  bool GetUseMSRShadow() const { return useMSRShadow_; }
+  bool UseMSRShadow() const { return useMSRShadow_; }
   void SetUseMSRShadowProp(bool Value) { SetUseMSRShadow(Value); }
-  bool GetUseEventWord() const { return useEventWord_; }
+  bool UseEventWord() const { return useEventWord_; }
   void SetUseEventWord(bool Value);
-  Word GetCommNotificationLevel() const { return commNotificationLevel_; }
+  Word CommNotificationLevel() const { return commNotificationLevel_; }
   void SetCommNotificationLevel(Word Value) { commNotificationLevel_ = Value; }
-  TTapiMode GetTapiMode() const { return tapiMode_; }
+  TTapiMode TapiMode() const { return tapiMode_; }
   void SetTapiMode(TTapiMode Value) { tapiMode_ = Value; }
-  bool GetRS485Mode() const { return rs485Mode_; }
+  bool RS485Mode() const { return rs485Mode_; }
   void SetRS485Mode(bool Value);
-  Byte GetBoostLevel() const { return boostLevel_; }
+  Byte BoostLevel() const { return boostLevel_; }
   void SetBoostLevel(Byte Value);
-  Word GetAvailLength() const { return availLength_; }
+  Word AvailLength() const { return availLength_; }
   void SetAvailLength(Word Value);
-  Word GetTapiHandle() const { return tapiHandle_; }
+  Word TapiHandle() const { return tapiHandle_; }
   void SetTapiHandle(Word Value) { tapiHandle_ = Value; }
 
-  const TNotifyEvent& GetOnPortClose() const { return onPortClose_; }
+  const TNotifyEvent& OnPortClose() const { return onPortClose_; }
   void SetOnPortClose(const TNotifyEvent& Value) { onPortClose_ = Value; }
-  const TNotifyEvent& GetOnPortOpen() const { return onPortOpen_; }
+  const TNotifyEvent& OnPortOpen() const { return onPortOpen_; }
   void SetOnPortOpen(const TNotifyEvent& Value) { onPortOpen_ = Value; }
-  const TTriggerEvent& GetOnTrigger() const { return onTrigger_; }
+  const TTriggerEvent& OnTrigger() const { return onTrigger_; }
   void SetOnTrigger(const TTriggerEvent& Value);
-  const TTriggerAvailEvent& GetOnTriggerAvail() const { return onTriggerAvail_; }
+  const TTriggerAvailEvent& OnTriggerAvail() const { return onTriggerAvail_; }
   void SetOnTriggerAvail(const TTriggerAvailEvent& Value);
-  const TTriggerDataEvent& GetOnTriggerData() const { return onTriggerData_; }
+  const TTriggerDataEvent& OnTriggerData() const { return onTriggerData_; }
   void SetOnTriggerData(const TTriggerDataEvent& Value);
-  const TTriggerStatusEvent& GetOnTriggerStatus() const { return onTriggerStatus_; }
+  const TTriggerStatusEvent& OnTriggerStatus() const { return onTriggerStatus_; }
   void SetOnTriggerStatus(const TTriggerStatusEvent& Value);
-  const TTriggerTimerEvent& GetOnTriggerTimer() const { return onTriggerTimer_; }
+  const TTriggerTimerEvent& OnTriggerTimer() const { return onTriggerTimer_; }
   void SetOnTriggerTimer(const TTriggerTimerEvent& Value);
-  const TTriggerLineErrorEvent& GetOnTriggerLineError() const { return onTriggerLineError_; }
+  const TTriggerLineErrorEvent& OnTriggerLineError() const { return onTriggerLineError_; }
   void SetOnTriggerLineError(const TTriggerLineErrorEvent& Value);
-  const TNotifyEvent& GetOnTriggerModemStatus() const { return onTriggerModemStatus_; }
+  const TNotifyEvent& OnTriggerModemStatus() const { return onTriggerModemStatus_; }
   void SetOnTriggerModemStatus(const TNotifyEvent& Value);
-  const TNotifyEvent& GetOnTriggerOutbuffFree() const { return onTriggerOutbuffFree_; }
+  const TNotifyEvent& OnTriggerOutbuffFree() const { return onTriggerOutbuffFree_; }
   void SetOnTriggerOutbuffFree(const TNotifyEvent& Value);
-  const TNotifyEvent& GetOnTriggerOutbuffUsed() const { return onTriggerOutbuffUsed_; }
+  const TNotifyEvent& OnTriggerOutbuffUsed() const { return onTriggerOutbuffUsed_; }
   void SetOnTriggerOutbuffUsed(const TNotifyEvent& Value);
-  const TNotifyEvent& GetOnTriggerOutSent() const { return onTriggerOutSent_; }
+  const TNotifyEvent& OnTriggerOutSent() const { return onTriggerOutSent_; }
   void SetOnTriggerOutSent(const TNotifyEvent& Value);
-  const TWaitCharEvent& GetWaitCharEvent() const { return waitCharEvent_; }
+  const TWaitCharEvent& WaitCharEvent() const { return waitCharEvent_; }
   void SetWaitCharEvent(const TWaitCharEvent& Value) { waitCharEvent_ = Value; }
 
   // ---- State ----
-  Integer LineState() const { return lineState_; }  // 0 closed, 1 closing, 2 open
+  TLineState LineState() const { return lineState_; }
   bool ReopenPending() const { return reopenPending_; }
   HWND NotifyWindow() const { return notifyWindow_; }
   TSioBaseDispatcher* Dispatcher() const { return dispatcher_; }
@@ -250,14 +253,14 @@ protected:
 
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool Loading() const { return ComponentState().Contains(csLoading); }
-  bool Closing() const { return lineState_ == 1; }
+  bool Closing() const { return lineState_ == TLineState::Closing; }
   // Finishes a close: window, dispatcher, state. Used at once or when a deferred close completes.
   void FinishClose();
   void CompleteDeferredClose();
   void RaiseOpenError(Integer Code);
 
   bool force_ = false;
-  Integer lineState_ = 0;
+  TLineState lineState_ = TLineState::Closed;
   bool reopenPending_ = false;
   bool openAfterLoad_ = false;
   std::vector<TSioPortUser> users_;

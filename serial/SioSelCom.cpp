@@ -2,6 +2,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/comm/CommApi.h"
+#include "platform/comm/ComPorts.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 #include "serial/SioSelComPrompt.h"
@@ -27,19 +28,19 @@ TComSelectForm::TComSelectForm(TComponent* AOwner) : TForm(AOwner) {}
 
 void TComSelectForm::FormCreate(TObject*) {
   for (Integer N = 1; N <= PortsListed; ++N)
-    if (ProbePort(N)) PortsComboBox->Items()->Add("COM" + IntToStr(N));
+    if (ProbePort(N)) PortsComboBox->Items()->Add(ComPortName(N));
   PortsComboBox->SetItemIndex(PortsComboBox->Items()->Count() > 0 ? 0 : -1);
 }
 
 Integer TComSelectForm::SelectedPortNumber() const {
   const Integer Index = PortsComboBox->ItemIndex();
   if (Index < 0 || Index >= PortsComboBox->Items()->Count()) return 0;
-  return StrToIntDef(PortsComboBox->Items()->Strings(Index).substr(3), 0);
+  return ComPortNumber(PortsComboBox->Items()->Strings(Index));
 }
 
 bool TComSelectForm::ProbePort(Integer N) const {
   if (N == 0) return false;
-  const String Device = "\\\\.\\COM" + IntToStr(N);
+  const String Device = ComDeviceName(N);
   if (ProbeWithDispatcher) {
     TObjectPtr<TSioWin32Dispatcher> Dispatcher(NewObject<TSioWin32Dispatcher>(nullptr));
     if (Dispatcher->OpenDevice(Device.c_str(), ProbeQueueSize, ProbeQueueSize) >= 0) {
@@ -48,19 +49,13 @@ bool TComSelectForm::ProbePort(Integer N) const {
     }
     return ListPortsInUse && HeldElsewhere(GetLastError());
   }
-  HANDLE Handle = CreateFileA(Device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OVERLAPPED, nullptr);
-  if (Handle != INVALID_HANDLE_VALUE && Handle != nullptr) {
-    CloseHandle(Handle);
-    return true;
-  }
-  return ListPortsInUse && HeldElsewhere(GetLastError());
+  const DWORD Error = ProbeComPort(Device, FILE_FLAG_OVERLAPPED);
+  return Error == ERROR_SUCCESS || (ListPortsInUse && HeldElsewhere(Error));
 }
 
 Word ChooseComPort() {
   TObjectPtr<TComSelectForm> Form(NewObject<TComSelectForm>(Application));
   if (Form->ShowModal() != mrOk) return 0;
   // OK with an empty list counts as a cancel.
-  const Integer N = Form->SelectedPortNumber();
-  return N > 0 && N <= 0xFFFF ? static_cast<Word>(N) : 0;
+  return static_cast<Word>(Form->SelectedPortNumber());
 }

@@ -387,14 +387,16 @@ void TSioBaseDispatcher::WriteOutRing() {
         start = ring + outRemove_;
         len = outInsert_ - outRemove_;
       } else if (outInsert_ > 0) {
-        // The data wraps: make it one stretch at the ring's start.
+        // The data wraps: make it one stretch at the ring's start. A full ring stays full, its end at its
+        // start, so that writing it all empties it.
+        const Cardinal count = outRingSize_ - outRemove_ + outInsert_;
         std::vector<Byte> lead(ring, ring + outInsert_);
         std::memmove(ring, ring + outRemove_, outRingSize_ - outRemove_);
         std::memcpy(ring + (outRingSize_ - outRemove_), lead.data(), lead.size());
-        outInsert_ = outInsert_ + outRingSize_ - outRemove_;
+        outInsert_ = count == outRingSize_ ? 0 : count;
         outRemove_ = 0;
         start = ring;
-        len = outInsert_;
+        len = count;
       } else {
         start = ring + outRemove_;
         len = outRingSize_ - outRemove_;

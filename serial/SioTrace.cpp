@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/rtl/SysUtils.h"
+#include "serial/SioExcept.h"
 #include "serial/SioStrMap.h"
 #include "serial/SioUser.h"
 
@@ -57,7 +58,7 @@ Integer TSioBaseDispatcher::TraceAlloc(Cardinal N) {
     traceIndex_ = 0;
     traceWrapped_ = false;
   } else {
-    if (N > kTraceLimit) return -1002;
+    if (N > kTraceLimit) return ecBadArgument;
     traceMax_ = N;
     traceIndex_ = 0;
     traceWrapped_ = false;

@@ -7,6 +7,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/win/core/WinBase.h"
+#include "serial/SioExcept.h"
 
 K58_IMPLEMENT_CLASS(TSioBaseDispatcher) {}
 
@@ -114,6 +115,7 @@ Integer TSioBaseDispatcher::OpenLine(const char* Name, Integer Baud, Integer Par
   {
     Guard in(inLock_);
     Guard out(outLock_);
+    Guard main(mainLock_);
     inRing_.assign(kInRingSize, 0);
     outRing_.assign(OutSize, 0);
     inInsert_ = inRemove_ = 0;
@@ -216,7 +218,7 @@ bool TSioBaseDispatcher::FillInputRing() {
   RefreshErrors();
   Cardinal waiting;
   {
-    Guard out(outLock_);
+    Guard main(mainLock_);
     waiting = deviceStat_.cbInQue;
   }
   if (waiting == 0) return false;
@@ -273,7 +275,7 @@ bool TSioBaseDispatcher::HasInput() {
 
 Integer TSioBaseDispatcher::PeekAt(Cardinal N, char& C) {
   Guard in(inLock_);
-  if (N == 0 || N > UnreadCount() || inRing_.empty()) return -3007;
+  if (N == 0 || N > UnreadCount() || inRing_.empty()) return ecBufferIsEmpty;
   C = static_cast<char>(inRing_[(inRemove_ + N - 1) % kInRingSize]);
   return 0;
 }
@@ -331,22 +333,28 @@ void TSioBaseDispatcher::AdvanceOutput(Cardinal N) {
 Integer TSioBaseDispatcher::QueueOutput(const void* Data, Cardinal Len) {
   if (Len == 0) return 0;
   Integer result = 0;
+  // Line-error bits are kept until taken, as everywhere else; they are merged under MainLock.
+  Cardinal lineErrors = 0;
   {
     Guard out(outLock_);
     COMSTAT stat;
-    // Line-error bits are kept until taken, as everywhere else.
-    errorFlags_ |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
+    lineErrors |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
     const Cardinal room = outRingSize_ - OutCountLocked();
-    if (Len > room) return -3006;
+    if (Len > room) {
+      Guard main(mainLock_);
+      errorFlags_ |= lineErrors;
+      return ecOutputBufferTooSmall;
+    }
     if (Len == room) outFull_ = true;
     const Integer n = PutToRing(Data, Len);
     if (n <= 0) {
-      result = -3004;
-      errorFlags_ |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
+      result = ecPutBlockFail;
+      lineErrors |= static_cast<Cardinal>(ReadDeviceStatus(stat)) & 0x1F;
     }
     sentFlag_ = true;
   }
   Guard main(mainLock_);
+  errorFlags_ |= lineErrors;
   LogAdd(1, 2, Len, Data, Len);
   const Byte* b = static_cast<const Byte*>(Data);
   for (Cardinal i = 0; i < Len; ++i) TraceAdd('T', b[i]);
@@ -356,6 +364,7 @@ Integer TSioBaseDispatcher::QueueOutput(const void* Data, Cardinal Len) {
 Cardinal TSioBaseDispatcher::OutputCount() {
   Guard out(outLock_);
   RefreshErrors();
+  Guard main(mainLock_);
   return deviceStat_.cbOutQue;
 }
 
@@ -453,18 +462,18 @@ Integer TSioBaseDispatcher::SetDtrLine(bool On) {
   if (dtrFlow_) return 1;
   const Integer r = EscapeFunction(On ? SETDTR : CLRDTR);
   dtrOn_ = On;
-  return r < 0 ? -1002 : 0;
+  return r < 0 ? ecBadArgument : 0;
 }
 
 Integer TSioBaseDispatcher::SetRtsLine(bool On) {
   if (rtsFlow_) return 1;
   const Integer r = EscapeFunction(On ? SETRTS : CLRRTS);
   rtsOn_ = On;
-  return r < 0 ? -1002 : 0;
+  return r < 0 ? ecBadArgument : 0;
 }
 
 Integer TSioBaseDispatcher::SetHardwareFlow(Cardinal Full, Cardinal Resume, Cardinal Options) {
-  if (Full < Resume || Full > deviceInSize_) return -1002;
+  if (Full < Resume || Full > deviceInSize_) return ecBadArgument;
   Guard main(mainLock_);
   ReadLineBlock(lineBlock_);
   lineBlock_.fOutxCtsFlow = 0;
@@ -496,7 +505,7 @@ Integer TSioBaseDispatcher::SetHardwareFlow(Cardinal Full, Cardinal Resume, Card
 }
 
 Integer TSioBaseDispatcher::SetSoftwareFlow(Cardinal Full, Cardinal Resume, Cardinal Options) {
-  if (Full < Resume || Full > deviceInSize_) return -1002;
+  if (Full < Resume || Full > deviceInSize_) return ecBadArgument;
   Guard main(mainLock_);
   ReadLineBlock(lineBlock_);
   if (Options & 2) {
@@ -567,8 +576,10 @@ void TSioBaseDispatcher::ClearOptionBit(Cardinal Bits) {
 // Modem status and line errors
 
 void TSioBaseDispatcher::RefreshErrors() {
-  const Integer e = ReadDeviceStatus(deviceStat_);
+  COMSTAT stat{};
+  const Integer e = ReadDeviceStatus(stat);
   Guard main(mainLock_);
+  deviceStat_ = stat;
   errorFlags_ |= static_cast<Cardinal>(e) & 0x1F;
 }
 

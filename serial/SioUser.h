@@ -4,12 +4,13 @@
 // targets, the trace and the dispatch log.
 //
 // Every operation that can fail returns an Integer result code: 0 success, negative failure (the negated
-// system error, or a component code: -1002 bad argument, -3004 block not put entirely, -3006 output buffer
-// too small, -3007 buffer empty). The dispatcher never raises for a code; the port does.
+// system error, or a component code of serial/SioExcept.h: ecBadArgument, ecPutBlockFail,
+// ecOutputBufferTooSmall, ecBufferIsEmpty). The dispatcher never raises for a code; the port does.
 //
 // Locks, always taken in this order: InLock (input ring, peek state), OutLock (output ring), MainLock
-// (settings, control block, modem and error bits, triggers, targets, trace, log). No lock is held while a
-// notification is delivered or while threads are waited for.
+// (settings, control block, device status, modem and error bits, triggers, targets, trace, log). Every access to the error
+// bits is under MainLock, whichever other lock the caller holds. No lock is held while a notification is
+// delivered or while threads are waited for.
 #pragma once
 
 #include <atomic>
@@ -227,7 +228,7 @@ class TSioBaseDispatcher : public TObject {
   Cardinal AvailThreshold() const { return availThreshold_; }
   Cardinal OptionBits() const { return optionBits_; }
   Cardinal AppliedBaud() const { return appliedBaud_; }
-  Cardinal ErrorFlags() const { return errorFlags_; }
+  Cardinal ErrorFlags() const { Guard main(mainLock_); return errorFlags_; }
   Cardinal ModemBits() const { return modemBits_; }
   bool TraceOn() const { return traceOn_; }
   bool LogOn() const { return logOn_; }
@@ -290,7 +291,8 @@ protected:
   TObjectPtr<TSioDispatcherThread> commThread_, dispThread_, outThread_;
   std::atomic<bool> commThreadRef_{false}, dispThreadRef_{false}, outThreadRef_{false};
   Byte priorityBoost_ = 0;
-  std::recursive_mutex mainLock_, outLock_, inLock_;
+  mutable std::recursive_mutex mainLock_;
+  std::recursive_mutex outLock_, inLock_;
   HANDLE commSignal_ = INVALID_HANDLE_VALUE;
   HANDLE dispatchDone_ = INVALID_HANDLE_VALUE;
   HANDLE threadAck_ = INVALID_HANDLE_VALUE;

@@ -4,6 +4,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "platform/win/core/WinBase.h"
+#include "serial/SioExcept.h"
 
 K58_IMPLEMENT_CLASS(TSioWin32Dispatcher) {}
 K58_IMPLEMENT_CLASS(TSioTAPI32Dispatcher) {}
@@ -156,6 +157,6 @@ intptr_t TSioTAPI32Dispatcher::OpenDevice(const char*, Cardinal, Cardinal) {
     return -1;
   }
   if (device_ != nullptr && device_ != INVALID_HANDLE_VALUE) return reinterpret_cast<intptr_t>(device_.load());
-  SetLastError(2007);
-  return -2007;
+  SetLastError(-ecCommNotOpen);
+  return ecCommNotOpen;
 }

@@ -104,13 +104,13 @@ int main(int, char** argv) {
   ParseBand(ALL->BandText, ALL->BandLow, ALL->BandHigh);
   ALL->PortName = "COM" + std::to_string(Com);
 
-  sim::Options Options;
+  sim_test::Options Options;
   Options.pace = true;
   Options.paceBaud = 2400;
   Options.bitsPerChar = 11;
   Options.replyDelayMs = 0;
   Options.writeDelayMs = 0;
-  sim::RadioSim Radio(Options);
+  sim_test::RadioSim Radio(Options);
   Radio.Attach(Com);
   std::printf("simulated radio on %s, 2400 baud, 11 bits per character (%.3f ms)\n\n", Radio.SlavePath().c_str(),
               CharMs);

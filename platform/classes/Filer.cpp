@@ -986,6 +986,29 @@ namespace {
 
 String ResourceSourceName(const String& resName) { return "resource " + UpperCase(resName); }
 
+constexpr const char* SResourceReadingItself = "Resource %s is already being read: a form cannot hold an object of its own class";
+
+// The classes whose form resources this thread is reading, outermost first. An object of one of them
+// inside such a resource would read the same resource again, for ever.
+std::vector<TClass>& ResourcesBeingRead() {
+  thread_local std::vector<TClass> classes;
+  return classes;
+}
+
+class ReadingResourceOf {
+ public:
+  explicit ReadingResourceOf(TClass cls) {
+    std::vector<TClass>& reading = ResourcesBeingRead();
+    if (std::find(reading.begin(), reading.end(), cls) != reading.end()) {
+      throw EReadError(Format(SResourceReadingItself, UpperCase(cls->Name())));
+    }
+    reading.push_back(cls);
+  }
+  ~ReadingResourceOf() { ResourcesBeingRead().pop_back(); }
+  ReadingResourceOf(const ReadingResourceOf&) = delete;
+  ReadingResourceOf& operator=(const ReadingResourceOf&) = delete;
+};
+
 }  // namespace
 
 TComponent* ReadComponentFromText(const String& Text, TComponent* Root, const String& SourceName,
@@ -1054,6 +1077,7 @@ bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor) {
     const String source = ResourceSourceName(cls->Name());
     String text(reinterpret_cast<const char*>(data->Data), data->Size);
     Object tree = k58::formtext::Parse(DecodeFileText(text), source);
+    ReadingResourceOf guard(cls);
     TReader reader(session);
     reader.sourceName_ = source;
     reader.ReadRoot(tree, Instance);

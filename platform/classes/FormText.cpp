@@ -100,6 +100,10 @@ namespace {
 bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
+// Objects, lists and collections nest at most this deep. Real forms stay far below; the limit keeps a
+// hostile text from exhausting the stack here and in the reader that walks the tree.
+constexpr int kMaxNesting = 100;
+
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -129,6 +133,20 @@ class Parser {
   char PeekAt(size_t offset) const { return pos_ + offset < text_.size() ? text_[pos_ + offset] : '\0'; }
 
   [[noreturn]] void Error(const String& message) const { throw EParserError(Located(source_, line_, message)); }
+
+  // One level of nesting while it is parsed.
+  class Nested {
+   public:
+    explicit Nested(Parser& parser) : parser_(parser) {
+      if (++parser_.depth_ > kMaxNesting) parser_.Error("Nesting deeper than " + IntToStr(kMaxNesting) + " levels");
+    }
+    ~Nested() { --parser_.depth_; }
+    Nested(const Nested&) = delete;
+    Nested& operator=(const Nested&) = delete;
+
+   private:
+    Parser& parser_;
+  };
 
   // Blanks within a line.
   void SkipSpaces() {
@@ -185,6 +203,7 @@ class Parser {
   }
 
   Object ParseObject(ObjectKind kind) {
+    Nested nested(*this);
     Object object;
     object.Kind = kind;
     object.Line = line_;
@@ -273,6 +292,7 @@ class Parser {
       return value;
     }
     if (c == '(') {
+      Nested nested(*this);
       ++pos_;
       value.Type = vaList;
       for (;;) {
@@ -287,6 +307,7 @@ class Parser {
       return value;
     }
     if (c == '<') {
+      Nested nested(*this);
       ++pos_;
       value.Type = vaCollection;
       for (;;) {
@@ -382,8 +403,9 @@ class Parser {
         ++pos_;
       }
       if (digits == 0) Error("Hexadecimal digit expected");
-      Int64 signedValue = static_cast<Int64>(v);
-      value = MakeInteger(negative ? -signedValue : signedValue);
+      // Hexadecimal is a bit pattern: $FFFFFFFFFFFFFFFF is -1. The sign is applied in unsigned arithmetic
+      // so that -$8000000000000000 is the smallest Int64, not an overflow.
+      value = MakeInteger(static_cast<Int64>(negative ? 0 - v : v));
       value.Line = line_;
       return value;
     }
@@ -512,6 +534,7 @@ class Parser {
   const String& source_;
   size_t pos_ = 0;
   int line_ = 1;
+  int depth_ = 0;
 };
 
 // ---- Printing ----

@@ -15,15 +15,16 @@ namespace k58::kernel {
 namespace {
 
 // One lock and one condition for all waitable state: waits on several objects stay simple and exact,
-// and the number of threads in this system is small.
+// and the number of threads in this system is small. Never destroyed: a thread still signalling its end
+// while the program exits would otherwise use them after their destructors ran.
 std::mutex& KernelLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex;
+  return *lock;
 }
 
 std::condition_variable& KernelChanged() {
-  static std::condition_variable changed;
-  return changed;
+  static auto* changed = new std::condition_variable;
+  return *changed;
 }
 
 struct HandleTable {

@@ -2,6 +2,12 @@
 
 #include <cstdlib>
 
+#include "platform/comm/CommApi.h"
+
+String ComPortName(int n) { return "COM" + std::to_string(n); }
+
+String ComDeviceName(int n) { return "\\\\.\\" + ComPortName(n); }
+
 int ComPortNumber(const String& name) {
   size_t at = 0;
   if (name.compare(0, 4, "\\\\.\\") == 0) at = 4;
@@ -29,4 +35,11 @@ String ComPortDevicePath(int n) {
   if (n <= 12) return "/dev/ttyUSB" + std::to_string(n - 5);
   if (n <= 20) return "/dev/ttyACM" + std::to_string(n - 13);
   return String();
+}
+
+DWORD ProbeComPort(const String& name, DWORD flags) {
+  HANDLE h = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, flags, nullptr);
+  if (h == INVALID_HANDLE_VALUE || h == nullptr) return GetLastError();
+  CloseHandle(h);
+  return ERROR_SUCCESS;
 }

@@ -236,7 +236,7 @@ String CommErrorText(DWORD error) {
 String CommOpenErrorText(LPCSTR name, DWORD error) {
   const String text = name != nullptr ? name : "";
   const int n = ComPortNumber(text);
-  const String port = n > 0 ? "COM" + std::to_string(n) : text;
+  const String port = n > 0 ? ComPortName(n) : text;
   const String path = n > 0 ? ComPortDevicePath(n) : String();
   switch (error) {
     case ERROR_FILE_NOT_FOUND:

@@ -289,7 +289,14 @@ void TControl::UpdateAnchorRules() {
   Integer h = client.bottom - client.top;
   anchorParentSize_ = TPoint{w, h};
   anchorOrigin_ = TPoint{left_, top_};
-  anchorFar_ = TPoint{w - (left_ + width_), h - (top_ + height_)};
+  // In 64 bits and held to the Integer range: a control far outside its parent (as a form may place it)
+  // has a distance to the far edges that Integer cannot hold.
+  auto farDistance = [](Integer size, Integer origin, Integer extent) {
+    const int64_t d = int64_t{size} - (int64_t{origin} + int64_t{extent});
+    return static_cast<Integer>(std::clamp<int64_t>(d, std::numeric_limits<Integer>::min(),
+                                                    std::numeric_limits<Integer>::max()));
+  };
+  anchorFar_ = TPoint{farDistance(w, left_, width_), farDistance(h, top_, height_)};
 }
 
 // ---- Parent and visibility ----------------------------------------------------------------------------

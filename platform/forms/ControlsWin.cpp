@@ -65,7 +65,15 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), brush_(new TBru
   brush_->SetColor(color_);
 }
 
-TWinControl::~TWinControl() { DestroyControlTree(); }
+namespace {
+// Drops the tab orders read for a control that is going away, or for every child of Parent.
+void ForgetPendingTabOrders(const TWinControl* Control, const TWinControl* Parent);
+}  // namespace
+
+TWinControl::~TWinControl() {
+  DestroyControlTree();
+  ForgetPendingTabOrders(this, nullptr);
+}
 
 void TWinControl::BeforeDestruction() {
   TComponent::BeforeDestruction();
@@ -625,8 +633,15 @@ struct PendingTabOrder {
   Integer Order;
 };
 std::vector<PendingTabOrder>& PendingTabOrders() {
-  static std::vector<PendingTabOrder> list;
-  return list;
+  // Never destroyed: controls freed late at exit still look into it.
+  static auto* list = new std::vector<PendingTabOrder>;
+  return *list;
+}
+
+void ForgetPendingTabOrders(const TWinControl* Control, const TWinControl* Parent) {
+  std::erase_if(PendingTabOrders(), [&](const PendingTabOrder& p) {
+    return p.Control == Control || (Parent != nullptr && p.Control->Parent() == Parent);
+  });
 }
 }  // namespace
 
@@ -1119,6 +1134,7 @@ void TWinControl::ReadState(TReader* Reader) {
     TControl::ReadState(Reader);
   } catch (...) {
     EnableAlign();
+    ForgetPendingTabOrders(nullptr, this);
     throw;
   }
   EnableAlign();

@@ -11,25 +11,25 @@
 #include "app/Startup.h"
 #include "platform/rtl/SysUtils.h"
 
-namespace apptest {
+namespace app_test {
 
 TTempDir::TTempDir() {
   char Pattern[] = "/tmp/k58app.XXXXXX";
   const char* Made = ::mkdtemp(Pattern);
   if (Made == nullptr) throw std::runtime_error("cannot create a temporary directory");
-  FPath = String(Made) + "/";
+  path_ = String(Made) + "/";
 }
 
 TTempDir::~TTempDir() {
   namespace fs = std::filesystem;
   std::error_code Error;
   // Directories made read-only by a test must be writable again to be emptied.
-  for (auto It = fs::recursive_directory_iterator(FPath, Error); !Error && It != fs::end(It);
+  for (auto It = fs::recursive_directory_iterator(path_, Error); !Error && It != fs::end(It);
        It.increment(Error))
     if (It->is_directory(Error))
       fs::permissions(It->path(), fs::perms::owner_all, fs::perm_options::add, Error);
-  fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, Error);
-  fs::remove_all(FPath, Error);
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, Error);
+  fs::remove_all(path_, Error);
 }
 
 void WriteFile(const String& FileName, const String& Bytes) {
@@ -52,8 +52,8 @@ std::vector<Byte> ReadBytes(const String& FileName) {
 
 void DocumentTest::SetUp() {
   if (const char* Value = std::getenv("XDG_CONFIG_HOME")) {
-    FHadConfigHome = true;
-    FSavedConfigHome = Value;
+    hadConfigHome_ = true;
+    savedConfigHome_ = Value;
   }
   ::setenv("XDG_CONFIG_HOME", ConfigDir().c_str(), 1);
   std::filesystem::create_directories(AppDir());
@@ -62,8 +62,8 @@ void DocumentTest::SetUp() {
 
 void DocumentTest::TearDown() {
   Stop();
-  if (FHadConfigHome)
-    ::setenv("XDG_CONFIG_HOME", FSavedConfigHome.c_str(), 1);
+  if (hadConfigHome_)
+    ::setenv("XDG_CONFIG_HOME", savedConfigHome_.c_str(), 1);
   else
     ::unsetenv("XDG_CONFIG_HOME");
 }
@@ -96,4 +96,4 @@ TFixedClock::TFixedClock() {
 
 TFixedClock::~TFixedClock() { SetNowProvider({}); }
 
-}  // namespace apptest
+}  // namespace app_test

@@ -8,7 +8,7 @@
 #include "app/AllClass.h"
 #include "platform/rtl/Types.h"
 
-namespace apptest {
+namespace app_test {
 
 // A fresh directory (with a trailing delimiter), removed with its contents.
 class TTempDir {
@@ -18,10 +18,10 @@ public:
   TTempDir(const TTempDir&) = delete;
   TTempDir& operator=(const TTempDir&) = delete;
 
-  const String& Path() const { return FPath; }
+  const String& Path() const { return path_; }
 
 private:
-  String FPath;
+  String path_;
 };
 
 void WriteFile(const String& FileName, const String& Bytes);
@@ -42,14 +42,14 @@ protected:
   // Frees the document objects.
   static void Stop();
 
-  String AppDir() const { return FDir.Path() + "app/"; }
-  String ConfigDir() const { return FDir.Path() + "config/"; }
-  const TTempDir& Dir() const { return FDir; }
+  String AppDir() const { return dir_.Path() + "app/"; }
+  String ConfigDir() const { return dir_.Path() + "config/"; }
+  const TTempDir& Dir() const { return dir_; }
 
 private:
-  TTempDir FDir;
-  String FSavedConfigHome;
-  bool FHadConfigHome = false;
+  TTempDir dir_;
+  String savedConfigHome_;
+  bool hadConfigHome_ = false;
 };
 
 // Pins Now() to 2026-03-07 09:05:01 for its lifetime.
@@ -59,4 +59,4 @@ public:
   ~TFixedClock();
 };
 
-}  // namespace apptest
+}  // namespace app_test

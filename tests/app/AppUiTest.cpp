@@ -10,7 +10,7 @@
 
 namespace {
 
-using apptest::TFakePorts;
+using app_test::TFakePorts;
 
 TEST(ListComPorts, ListsThePortsThatOpenInNumberOrderAndAppends) {
   TFakePorts Ports({1, 12, 200});

@@ -8,8 +8,10 @@
 #include "app/AllClass.h"
 #include "app/ChInfo.h"
 #include "app/MacType.h"
+#include "app/MainFrm.h"
 #include "app/MeMode.h"
 #include "grid/CellGrid.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Windows.h"
 #include "platform/win/builtin/CommCtrl.h"
@@ -20,7 +22,7 @@ namespace {
 
 constexpr Integer Row1 = 2;  // grid row of channel 1
 
-class ChannelTable : public apptest::ProgramTest {
+class ChannelTable : public app_test::ProgramTest {
 protected:
   void Start(const String& Settings = String()) {
     StartProgram(Settings);
@@ -164,7 +166,7 @@ TEST_F(ChannelTable, EditsReachTheCellsAndTheImageAsTheHandlerChecksThem) {
     std::vector<String> Expected;
     if (C.Box == String("OutRange")) Expected.push_back(Language->OutRange);
     if (C.Box == String("ErrRange")) Expected.push_back(Language->ErrRange);
-    for (const apptest::TShownBox& Box : Boxes) EXPECT_EQ(Box.Caption, Language->Caution);
+    for (const app_test::TShownBox& Box : Boxes) EXPECT_EQ(Box.Caption, Language->Caution);
     EXPECT_EQ(TakeBoxTexts(), Expected);
     EXPECT_EQ(RowTexts(Row1), C.Texts);
     EXPECT_EQ(RecordHex(1), C.Record);
@@ -184,6 +186,15 @@ TEST_F(ChannelTable, AFlagPickedByKeyChangesOnlyItsBit) {
   EXPECT_FALSE(fChInfo->cbfsgl->Visible());
   EXPECT_EQ(RowTexts(Row1), "460.01250|465.00000|88.5|D023N|Low|Wide|No|No|No|No");
   EXPECT_EQ(RecordHex(1), "50 12 00 46 00 00 50 46 85 08 23 80 73 FF FF FF");  // bit 7 stays clear
+}
+
+// The main window follows the table: a click on another channel's row makes it the current channel and
+// selects its node in the tree.
+TEST_F(ChannelTable, TheTreeFollowsTheChannelClickedInTheTable) {
+  Start();
+  Click(AtCell(ccRxFrequency, Row1 + 6));
+  EXPECT_EQ(ALL->CurrentChannel, 7);
+  EXPECT_EQ(fMainFrm->uiQD5174->Selected(), fMainFrm->ChannelNode(7));
 }
 
 TEST_F(ChannelTable, TheDropDownButtonOfACellsBoxOpensItsListToTheMouse) {
@@ -219,12 +230,12 @@ TEST_F(ChannelTable, TheDropDownButtonOfACellsBoxOpensItsListToTheMouse) {
 
 TEST_F(ChannelTable, ALanguageFileToneThatIsNoNumberIsLeftOutOfTheList) {
   // The shipped Chinese file with its first tone written with a decimal comma.
-  String Chinese = apptest::ReadFile(apptest::ResourceFile("Chinese.Ini"));
+  String Chinese = app_test::ReadFile(app_test::ResourceFile("Chinese.Ini"));
   const String Before = "uiDcts.0=\xE6\x97\xA0\n";
   const size_t At = Chinese.find(Before);
   ASSERT_NE(At, String::npos);
   Chinese.insert(At + Before.size(), "uiDcts.1=67,0\n");
-  apptest::WriteFile(AppDir() + "Chinese.Ini", Chinese);
+  app_test::WriteFile(AppDir() + "Chinese.Ini", Chinese);
   Start("[SysInfo]\nCom=COM1\nDefaultLanguage=1\nLanguage=English|Chinese\n");
   ASSERT_EQ(ALL->LanguageIndex, 1);
 

@@ -18,10 +18,10 @@
 
 namespace {
 
-using apptest::ReadBytes;
-using apptest::ReadFile;
-using apptest::TFixedClock;
-using apptest::WriteFile;
+using app_test::ReadBytes;
+using app_test::ReadFile;
+using app_test::TFixedClock;
+using app_test::WriteFile;
 
 std::vector<Byte> Header(const String& Ident, const String& BandDigits, const String& TimeText) {
   std::vector<Byte> Bytes(DataFileHeaderSize, 0);
@@ -55,7 +55,7 @@ TEST(FileHeader, ShortOrUnreadableFieldsStayFilled) {
   EXPECT_EQ(Time, "65535-255-255 255:255");
 }
 
-class DataFile : public apptest::DocumentTest {
+class DataFile : public app_test::DocumentTest {
 protected:
   void SetUp() override {
     DocumentTest::SetUp();
@@ -270,20 +270,20 @@ TEST_F(DataFile, SavingIntoAMissingDirectoryRaises) {
 class TFileSizeLimit {
 public:
   explicit TFileSizeLimit(rlim_t Limit) {
-    ::getrlimit(RLIMIT_FSIZE, &FSaved);
-    FHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit Small = FSaved;
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    handler_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit Small = saved_;
     Small.rlim_cur = Limit;
     ::setrlimit(RLIMIT_FSIZE, &Small);
   }
   ~TFileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &FSaved);
-    ::signal(SIGXFSZ, FHandler);
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, handler_);
   }
 
 private:
-  rlimit FSaved{};
-  sighandler_t FHandler;
+  rlimit saved_{};
+  sighandler_t handler_;
 };
 
 TEST_F(DataFile, AFailedSaveKeepsThePreviousFile) {

@@ -34,11 +34,11 @@
 
 namespace {
 
-using apptest::ClickButton;
-using apptest::TFakePorts;
-using apptest::TModalDriver;
+using app_test::ClickButton;
+using app_test::TFakePorts;
+using app_test::TModalDriver;
 
-class DialogTest : public apptest::DocumentTest {
+class DialogTest : public app_test::DocumentTest {
 protected:
   void SetUp() override {
     Display = std::make_unique<winui::TestDisplay>();
@@ -46,7 +46,7 @@ protected:
     DocumentTest::SetUp();
     SelectDefaultModelAndNewImage();
     for (const char* Name : {"English.Ini", "Chinese.Ini"})
-      std::filesystem::copy_file(apptest::ResourceFile(Name), AppDir() + Name);
+      std::filesystem::copy_file(app_test::ResourceFile(Name), AppDir() + Name);
     TApplication::MessageBoxProc() = [this](HWND, const String& Text, const String& Caption, UINT Flags) {
       Boxes.push_back(Caption + "|" + Text + "|" + std::to_string(Flags));
       return Answer;
@@ -90,6 +90,7 @@ TEST_F(DialogTest, PortDialogOffersThePortsThatOpenAndMakesTheCheckedOneCurrent)
       EXPECT_EQ(Dialog->uiPorts[N - 1]->Enabled(), N == 1 || N == 12) << N;
     EXPECT_TRUE(Dialog->uiPorts[0]->Checked());
     EXPECT_EQ(Dialog->uiPort->Caption(), Dialog->Caption());
+    EXPECT_EQ(Dialog->lbName->Caption(), "Port:");
     Dialog->uiPorts[11]->SetChecked(true);
     ClickButton(Dialog, "btnOk");
   });
@@ -126,7 +127,7 @@ class TranslateFormTest : public DialogTest {
 protected:
   void SetUp() override {
     DialogTest::SetUp();
-    apptest::WriteFile(AppDir() + "Test.Ini",
+    app_test::WriteFile(AppDir() + "Test.Ini",
                        "[Form1]\r\n"
                        "Form1.Caption=Fenetre\r\n"
                        "Label1.Caption=Etiquette\r\n"
@@ -323,10 +324,10 @@ TEST(ShippedLanguageFiles, HoldTheKeyOfEveryTranslatableTextOfEveryForm) {
 
   std::vector<std::unique_ptr<TIniFile>> Files;
   for (const char* Name : {"English.Ini", "Chinese.Ini"})
-    Files.push_back(std::make_unique<TIniFile>(apptest::ResourceFile(Name)));
+    Files.push_back(std::make_unique<TIniFile>(app_test::ResourceFile(Name)));
   int Forms = 0;
-  for (const auto& Entry : std::filesystem::directory_iterator(apptest::ResourceFile("forms"))) {
-    const String Text = apptest::ReadFile(Entry.path().string());
+  for (const auto& Entry : std::filesystem::directory_iterator(app_test::ResourceFile("forms"))) {
+    const String Text = app_test::ReadFile(Entry.path().string());
     const k58::formtext::Object Root = k58::formtext::Parse(Text, Entry.path().filename().string());
     if (Root.ClassName == "TComSelectForm") continue;
     ++Forms;
@@ -381,7 +382,7 @@ TEST(ShippedLanguageFiles, HoldTheKeyOfEveryTranslatableTextOfEveryForm) {
 // ---- Language dialog ----
 
 TEST_F(DialogTest, LanguageDialogChangesOnlyOnOkWithAnotherLanguage) {
-  apptest::WriteFile(AppDir() + "SysInfo.Ini", "[SysInfo]\r\nLanguage=English|Chinese\r\nEnglish=English|Chinese\r\n");
+  app_test::WriteFile(AppDir() + "SysInfo.Ini", "[SysInfo]\r\nLanguage=English|Chinese\r\nEnglish=English|Chinese\r\n");
   ALL->LanguageName = "English";
   ALL->LanguageIndex = 0;
   // Cancel after choosing another language.

@@ -8,9 +8,9 @@
 
 namespace {
 
-using apptest::TFixedClock;
+using app_test::TFixedClock;
 
-class Image : public apptest::DocumentTest {
+class Image : public app_test::DocumentTest {
 protected:
   void SetUp() override {
     DocumentTest::SetUp();

@@ -8,7 +8,7 @@
 
 namespace {
 
-using apptest::DocumentTest;
+using app_test::DocumentTest;
 
 std::vector<String> Lines(const TStrings& Strings) {
   std::vector<String> Result;

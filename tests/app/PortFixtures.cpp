@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace apptest {
+namespace app_test {
 
 namespace {
 
@@ -19,7 +19,7 @@ std::string VariableOf(int N) { return "K58_COM" + std::to_string(N); }
 TFakePorts::TFakePorts(const std::set<int>& Present) {
   for (int N = 1; N <= MaxPort; ++N) {
     const std::string Name = VariableOf(N);
-    if (const char* Value = std::getenv(Name.c_str())) FSaved[N] = Value;
+    if (const char* Value = std::getenv(Name.c_str())) saved_[N] = Value;
     std::string Target = "/nonexistent/k58-no-port";
     if (Present.count(N)) {
       Pty P;
@@ -28,7 +28,7 @@ TFakePorts::TFakePorts(const std::set<int>& Present) {
         throw std::runtime_error("cannot open a pseudo-terminal");
       P.Path = SlaveName;
       Target = P.Path;
-      FPtys[N] = P;
+      ptys_[N] = P;
     }
     ::setenv(Name.c_str(), Target.c_str(), 1);
   }
@@ -37,21 +37,21 @@ TFakePorts::TFakePorts(const std::set<int>& Present) {
 TFakePorts::~TFakePorts() {
   for (int N = 1; N <= MaxPort; ++N) {
     const std::string Name = VariableOf(N);
-    auto It = FSaved.find(N);
-    if (It != FSaved.end())
+    auto It = saved_.find(N);
+    if (It != saved_.end())
       ::setenv(Name.c_str(), It->second.c_str(), 1);
     else
       ::unsetenv(Name.c_str());
   }
-  for (auto& [N, P] : FPtys) {
+  for (auto& [N, P] : ptys_) {
     ::close(P.Slave);
     ::close(P.Master);
   }
 }
 
 std::string TFakePorts::Path(int N) const {
-  auto It = FPtys.find(N);
-  return It == FPtys.end() ? std::string() : It->second.Path;
+  auto It = ptys_.find(N);
+  return It == ptys_.end() ? std::string() : It->second.Path;
 }
 
-}  // namespace apptest
+}  // namespace app_test

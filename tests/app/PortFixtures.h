@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-namespace apptest {
+namespace app_test {
 
 class TFakePorts {
 public:
@@ -25,8 +25,8 @@ private:
     int Slave = -1;
     std::string Path;
   };
-  std::map<int, Pty> FPtys;
-  std::map<int, std::string> FSaved;  // K58_COMn values before, by number
+  std::map<int, Pty> ptys_;
+  std::map<int, std::string> saved_;  // K58_COMn values before, by number
 };
 
-}  // namespace apptest
+}  // namespace app_test

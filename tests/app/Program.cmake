@@ -5,6 +5,9 @@ if(TARGET k58_sioselcom)
             ProgramFixture.cpp
     DEPS k58_app k58_testsupport_display)
   target_compile_definitions(appforms_tests PRIVATE K58_RESOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/")
+  # Broken copies of shipped forms that once crashed or hung the reader.
+  k58_embed_resources(appforms_tests RCDATA ../data/forms/WriteDialogHoldingItself.form
+                      ../data/forms/PortDialogWithoutList.form)
 else()
   k58_test(appforms_tests
     SOURCES AppUiTest.cpp PortFixtures.cpp

@@ -7,12 +7,13 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "app/Program.h"
+#include "controls/foundation/Foundation.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/UtilWindow.h"
 #include "platform/win/Windows.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace apptest {
+namespace app_test {
 
 namespace {
 
@@ -25,30 +26,30 @@ String ResourceFile(const String& Name) { return String(K58_RESOURCE_DIR) + Name
 // ---- TModalDriver ----
 
 TModalDriver::TModalDriver() {
-  FWindow = AllocateHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  window_ = AllocateHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     return Proc(Wnd, Msg, WParam, LParam);
   });
-  Application->SetOnModalBegin(TNotifyEvent([this](TObject*) { PostMessage(FWindow, RunStepMessage, 0, 0); }));
+  Application->SetOnModalBegin(TNotifyEvent([this](TObject*) { PostMessage(window_, RunStepMessage, 0, 0); }));
 }
 
 TModalDriver::~TModalDriver() {
   Application->SetOnModalBegin(TNotifyEvent());
-  DeallocateHWnd(FWindow);
+  DeallocateHWnd(window_);
 }
 
-void TModalDriver::Then(TStep Step) { FSteps.push_back(std::move(Step)); }
+void TModalDriver::Then(TStep Step) { steps_.push_back(std::move(Step)); }
 
 LRESULT TModalDriver::Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg != RunStepMessage) return DefWindowProc(Wnd, Msg, WParam, LParam);
   TCustomForm* Dialog = Screen->FocusedForm();
   Seen.push_back(Dialog != nullptr ? Dialog->ClassName() : String("(none)"));
-  if (FSteps.empty()) {
+  if (steps_.empty()) {
     // Nothing planned: the dialog is cancelled so the test cannot hang.
     if (Dialog != nullptr) Dialog->SetModalResult(mrCancel);
     return 0;
   }
-  TStep Step = std::move(FSteps.front());
-  FSteps.pop_front();
+  TStep Step = std::move(steps_.front());
+  steps_.pop_front();
   Step(Dialog);
   return 0;
 }
@@ -63,10 +64,10 @@ void ClickButton(TCustomForm* Form, const String& Name) {
 
 void ProgramTest::SetUp() {
   if (const char* Value = std::getenv("XDG_CONFIG_HOME")) {
-    FHadConfigHome = true;
-    FSavedConfigHome = Value;
+    hadConfigHome_ = true;
+    savedConfigHome_ = Value;
   }
-  ::setenv("XDG_CONFIG_HOME", (FDir.Path() + "config/").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (dir_.Path() + "config/").c_str(), 1);
   std::filesystem::create_directories(AppDir());
   Display = std::make_unique<winui::TestDisplay>();
   TApplication::MessageBoxProc() = [this](HWND, const String& Text, const String& Caption, UINT Flags) -> Integer {
@@ -86,8 +87,8 @@ void ProgramTest::TearDown() {
   Modal.reset();
   TApplication::MessageBoxProc() = nullptr;
   Display.reset();
-  if (FHadConfigHome)
-    ::setenv("XDG_CONFIG_HOME", FSavedConfigHome.c_str(), 1);
+  if (hadConfigHome_)
+    ::setenv("XDG_CONFIG_HOME", savedConfigHome_.c_str(), 1);
   else
     ::unsetenv("XDG_CONFIG_HOME");
 }
@@ -100,19 +101,20 @@ void ProgramTest::StartProgram(const String& Settings) {
   if (!Settings.empty()) WriteFile(AppDir() + "SysInfo.Ini", Settings);
   ProgramFile = AppDir() + "k58";
   ::StartProgram();
-  FStarted = true;
+  started_ = true;
   fMainFrm->Show();
   Pump();
 }
 
 void ProgramTest::StopProgram() {
-  if (!FStarted) return;
-  FStarted = false;
+  if (!started_) return;
+  started_ = false;
   while (Screen->FormCount() > 0) FreeObject(Screen->Forms(Screen->FormCount() - 1));
   FreeAndNil(fMaindb);
   fMainFrm = nullptr;
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
+  k58::foundation::StopUnits();
   delete ALL;
   delete Language;
   delete FrqList;
@@ -140,4 +142,4 @@ std::vector<String> ProgramTest::TakeBoxTexts() {
   return Texts;
 }
 
-}  // namespace apptest
+}  // namespace app_test

@@ -14,7 +14,7 @@
 #include "platform/win/testing/TestDisplay.h"
 #include "tests/app/AppTestSupport.h"
 
-namespace apptest {
+namespace app_test {
 
 // A message box the program showed.
 struct TShownBox {
@@ -36,14 +36,14 @@ public:
   using TStep = std::function<void(TCustomForm* Dialog)>;
   void Then(TStep Step);
   // Steps not run yet.
-  size_t Pending() const { return FSteps.size(); }
+  size_t Pending() const { return steps_.size(); }
   // Every modal form seen, by class name.
   std::vector<String> Seen;
 
 private:
   LRESULT Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-  HWND FWindow = nullptr;
-  std::deque<TStep> FSteps;
+  HWND window_ = nullptr;
+  std::deque<TStep> steps_;
 };
 
 // Clicks a button found by name on a form (its OnClick and modal result).
@@ -62,8 +62,8 @@ protected:
   void StopProgram();
   void Pump();
 
-  String AppDir() const { return FDir.Path() + "app/"; }
-  String DataDir() const { return FDir.Path(); }
+  String AppDir() const { return dir_.Path() + "app/"; }
+  String DataDir() const { return dir_.Path(); }
 
   // Answers of the message boxes, in order; when none is left a box gets OK, or No for a question.
   std::deque<Integer> Answers;
@@ -75,13 +75,13 @@ protected:
   std::unique_ptr<TModalDriver> Modal;
 
 private:
-  TTempDir FDir;
-  String FSavedConfigHome;
-  bool FHadConfigHome = false;
-  bool FStarted = false;
+  TTempDir dir_;
+  String savedConfigHome_;
+  bool hadConfigHome_ = false;
+  bool started_ = false;
 };
 
 // The shipped file of the resources folder.
 String ResourceFile(const String& Name);
 
-}  // namespace apptest
+}  // namespace app_test

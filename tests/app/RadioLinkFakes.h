@@ -25,7 +25,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/sim/RadioSim.h"
 
-namespace radiotest {
+namespace app_test {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -42,21 +42,21 @@ class TFakeLink {
 public:
   explicit TFakeLink(const TLinkOptions& Options = TLinkOptions());
 
-  TLinkOptions& Options() { return FOptions; }
+  TLinkOptions& Options() { return options_; }
 
   // The port the protocol owns; it forwards to this link.
   std::unique_ptr<IRadioPort> MakePort();
 
   // --- the radio ---
-  sim::Memory Memory;
-  void AddFault(const sim::Fault& Fault) { FFaults.push_back(Fault); }
+  sim_test::Memory Memory;
+  void AddFault(const sim_test::Fault& Fault) { faults_.push_back(Fault); }
   void SetTypeCode(const std::string& Code);
-  bool Disconnected() const { return FDisconnected; }
+  bool Disconnected() const { return disconnected_; }
 
   // Everything the radio received and sent, and the frames it understood.
   Bytes HostBytes() const;
   Bytes RadioBytes() const;
-  std::vector<sim::HostFrame> Frames;
+  std::vector<sim_test::HostFrame> Frames;
   int LineErrors = 0;  // bytes ignored because the line was not 2400 8N2
 
   // --- the port ---
@@ -75,7 +75,7 @@ public:
   // While set, received bytes become readable but no notification is delivered.
   bool HoldNotifications = false;
   // Announces Count unread bytes now, whatever the input holds (a late notification).
-  void InjectNotification(Word Count) { FPending = Count; }
+  void InjectNotification(Word Count) { pending_ = Count; }
 
   // Processes the line up to the clock's time, then delivers a due notification and the due timers.
   void Pump();
@@ -106,34 +106,34 @@ private:
   Cardinal HostPending() const;
   void RadioSend(const Bytes& Reply, uint64_t At);
   void OnRadioByte(uint8_t Value, uint64_t At);
-  void HandleFrame(sim::Step Step, int Address, Bytes Frame, uint64_t At);
-  void Answer(sim::Step Step, int Address, Bytes Reply, uint64_t At, const sim::Fault* Taken = nullptr);
-  bool TakeFault(sim::Step Step, int Address, sim::Fault& Out);
+  void HandleFrame(sim_test::Step Step, int Address, Bytes Frame, uint64_t At);
+  void Answer(sim_test::Step Step, int Address, Bytes Reply, uint64_t At, const sim_test::Fault* Taken = nullptr);
+  bool TakeFault(sim_test::Step Step, int Address, sim_test::Fault& Out);
   void EnsureOpen();
   bool DispatcherFree() const;
 
-  TLinkOptions FOptions;
-  std::priority_queue<TEvent, std::vector<TEvent>, std::greater<TEvent>> FEvents;
-  uint64_t FSeq = 0;
-  uint64_t FHostLineFree = 0;
-  uint64_t FRadioLineFree = 0;
-  std::vector<TLogged> FLog;
-  std::vector<sim::Fault> FFaults;
-  bool FDisconnected = false;
+  TLinkOptions options_;
+  std::priority_queue<TEvent, std::vector<TEvent>, std::greater<TEvent>> events_;
+  uint64_t seq_ = 0;
+  uint64_t hostLineFree_ = 0;
+  uint64_t radioLineFree_ = 0;
+  std::vector<TLogged> log_;
+  std::vector<sim_test::Fault> faults_;
+  bool disconnected_ = false;
 
-  TRadioState FState = TRadioState::Idle;
-  Bytes FWindow;
-  Bytes FFrame;
-  int FLastBlock = -1;
-  uint64_t FLastInput = 0;
+  TRadioState state_ = TRadioState::Idle;
+  Bytes window_;
+  Bytes frame_;
+  int lastBlock_ = -1;
+  uint64_t lastInput_ = 0;
 
-  std::deque<uint8_t> FDevice;  // received by the device, not yet taken by the dispatcher
-  std::deque<uint8_t> FInput;   // the dispatcher's ring: what CharReady/GetChar see
-  bool FNewInput = false;
-  std::optional<Word> FPending;
-  int FTriggerDepth = 0;
-  uint64_t FTriggerStart = 0;
-  IRadioPort::TTriggerHandler FOnTrigger;
+  std::deque<uint8_t> device_;  // received by the device, not yet taken by the dispatcher
+  std::deque<uint8_t> input_;   // the dispatcher's ring: what CharReady/GetChar see
+  bool newInput_ = false;
+  std::optional<Word> pending_;
+  int triggerDepth_ = 0;
+  uint64_t triggerStart_ = 0;
+  IRadioPort::TTriggerHandler onTrigger_;
 };
 
 // What the dialog shows, as the protocol reported it.
@@ -146,7 +146,7 @@ struct TShownBox {
 
 class TFakeDialog : public IRadioDialog {
 public:
-  explicit TFakeDialog(TFakeLink& Link) : FLink(Link) {}
+  explicit TFakeDialog(TFakeLink& Link) : link_(Link) {}
 
   Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind) override;
   void SetProgressMax(Integer Max) override { ProgressMax = Max; }
@@ -170,7 +170,7 @@ public:
   int LogClears = 0;
 
 private:
-  TFakeLink& FLink;
+  TFakeLink& link_;
 };
 
 // The host bytes of a complete read and of a complete write of Memory (without the new password).
@@ -179,7 +179,7 @@ Bytes WriteSequence(const TMemoryImage& Image);
 
 // A started document (default model and band, blank image, port "COM3"), a protocol on a fake link and
 // a fake dialog, on a manual clock.
-class RadioProtocolTest : public apptest::DocumentTest {
+class RadioProtocolTest : public app_test::DocumentTest {
 protected:
   void SetUp() override;
   void TearDown() override;
@@ -213,4 +213,4 @@ protected:
   TMemoryImage Before{};  // the image before the dialog
 };
 
-}  // namespace radiotest
+}  // namespace app_test

@@ -21,9 +21,9 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using sim::Fault;
-using sim::FaultKind;
-using sim::Step;
+using sim_test::Fault;
+using sim_test::FaultKind;
+using sim_test::Step;
 
 constexpr int Com = 20;
 
@@ -60,16 +60,16 @@ public:
   bool CloseRequested = false;
 };
 
-class RadioLinkPtyTest : public apptest::DocumentTest {
+class RadioLinkPtyTest : public app_test::DocumentTest {
 protected:
   void SetUp() override {
     DocumentTest::SetUp();
     SelectDefaultModelAndNewImage();
     ALL->PortName = "COM" + std::to_string(Com);
-    Radio = std::make_unique<sim::RadioSim>();
+    Radio = std::make_unique<sim_test::RadioSim>();
     Radio->Attach(Com);
     // Settings a read keeps as they are, so the image compares with the radio's memory.
-    sim::Memory Memory = Radio->GetMemory();
+    sim_test::Memory Memory = Radio->GetMemory();
     Memory[0x120 + 12] = 0x00;
     Radio->SetMemory(Memory);
   }
@@ -98,11 +98,11 @@ protected:
     return true;
   }
 
-  bool PortOpen() { return Proto->Port().GetOpen(); }
+  bool PortOpen() { return Proto->Port().Open(); }
 
   Bytes ReadSequence() const {
     Bytes Out = {'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};
-    for (int A = 0; A <= sim::kLastBlock; A += 8) {
+    for (int A = 0; A <= sim_test::kLastBlock; A += 8) {
       Out.insert(Out.end(), {'R', static_cast<uint8_t>(A >> 8), static_cast<uint8_t>(A & 0xFF), 0x08, 0x06});
     }
     Out.push_back('E');
@@ -110,7 +110,7 @@ protected:
   }
 
   TPtyDialog Dialog;
-  std::unique_ptr<sim::RadioSim> Radio;
+  std::unique_ptr<sim_test::RadioSim> Radio;
   std::unique_ptr<TRadioProtocol> Proto;
 };
 
@@ -122,7 +122,7 @@ TEST_F(RadioLinkPtyTest, ReadsTheRadioWithABlockArrivingByteByByte) {
 
   EXPECT_EQ(Dialog.Texts, std::vector<String>{Language->ReadOk});
   EXPECT_TRUE(Read.Done());
-  const sim::Memory Memory = Radio->GetMemory();
+  const sim_test::Memory Memory = Radio->GetMemory();
   EXPECT_TRUE(std::equal(Memory.begin(), Memory.end(), ALL->Image.begin() + ofsRadio));
   EXPECT_TRUE(std::all_of(ALL->Image.begin() + ofsRadioEnd, ALL->Image.begin() + 432, [](Byte B) { return B == 0; }));
   EXPECT_TRUE(std::equal(Before.begin() + 432, Before.end(), ALL->Image.begin() + 432));
@@ -133,7 +133,7 @@ TEST_F(RadioLinkPtyTest, ReadsTheRadioWithABlockArrivingByteByByte) {
   EXPECT_EQ(Dialog.Progress, 44);
 
   EXPECT_EQ(Radio->HostBytes(), ReadSequence());
-  EXPECT_EQ(Radio->LastLine(), sim::ExpectedLine()) << sim::Describe(Radio->LastLine());
+  EXPECT_EQ(Radio->LastLine(), sim_test::ExpectedLine()) << sim_test::Describe(Radio->LastLine());
   EXPECT_EQ(Radio->LineErrors(), 0);
   EXPECT_FALSE(PortOpen());
 }
@@ -148,7 +148,7 @@ TEST_F(RadioLinkPtyTest, WritesTheImageWithTheScrambledNewPassword) {
   PumpUntil(nullptr, 100);
 
   EXPECT_EQ(Dialog.Texts, std::vector<String>{Language->WriteOk});
-  sim::Memory Expected;
+  sim_test::Memory Expected;
   std::copy(ALL->Image.begin() + ofsRadio, ALL->Image.begin() + ofsRadioEnd, Expected.begin());
   const auto Scrambled = ScramblePassword(&ALL->Image[ofsNewPassword]);
   std::copy(Scrambled.begin(), Scrambled.end(), Expected.begin() + 0x148);
@@ -237,7 +237,7 @@ TEST_F(RadioLinkPtyTest, VanishedRadioEndsTheWriteAndALaterOneIsWritten) {
   EXPECT_FALSE(PortOpen());
   Proto.reset();
 
-  Radio = std::make_unique<sim::RadioSim>();
+  Radio = std::make_unique<sim_test::RadioSim>();
   Radio->Attach(Com);
   Dialog = TPtyDialog();
   Start<TWriteRadioProtocol>();

@@ -7,7 +7,7 @@
 #include "platform/win/core/WinUser.h"
 #include "tests/app/RadioLinkFakes.h"
 
-using namespace radiotest;
+using namespace app_test;
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST(RadioTimerTest, FiresOnceFromTheMessageLoopAndIsDisabledWhenItsHandlerRuns)
   TRadioTimer* Self = nullptr;
   TRadioTimer Timer(500, [&] {
     ++Fired;
-    EnabledInHandler = Self->GetEnabled();
+    EnabledInHandler = Self->Enabled();
   });
   Self = &Timer;
 
@@ -90,7 +90,7 @@ TEST_F(RadioLinkTest, PortNumberComesFromThePortName) {
     } else {
       EXPECT_FALSE(CaseLink.Open);
       EXPECT_EQ(CaseDialog.Texts(), std::vector<String>{Language->LPortError});
-      EXPECT_TRUE(Read.CloseTime.GetEnabled());
+      EXPECT_TRUE(Read.CloseTime.Enabled());
     }
   }
 }

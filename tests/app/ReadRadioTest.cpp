@@ -7,10 +7,10 @@
 #include "app/ReadRadio.h"
 #include "tests/app/RadioLinkFakes.h"
 
-using namespace radiotest;
-using sim::Fault;
-using sim::FaultKind;
-using sim::Step;
+using namespace app_test;
+using sim_test::Fault;
+using sim_test::FaultKind;
+using sim_test::Step;
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
   }
 
   // The radio's memory as the image holds it after a read.
-  static TMemoryImage ImageOf(const sim::Memory& Memory, const TMemoryImage& Before) {
+  static TMemoryImage ImageOf(const sim_test::Memory& Memory, const TMemoryImage& Before) {
     TMemoryImage Image = Before;
     std::copy(Memory.begin(), Memory.end(), Image.begin() + ofsRadio);
     std::fill(Image.begin() + ofsRadioEnd, Image.begin() + 432, Byte{0});
@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(ReadRadioTest, ReadFillsTheImageAndSelectsModelAndBandFromTheBandCode) {
-  Link.Memory[sim::kIdentAddress + 5] = 0xF2;  // "136 - 174MHz", a band of the VHF model
+  Link.Memory[sim_test::kIdentAddress + 5] = 0xF2;  // "136 - 174MHz", a band of the VHF model
   Link.Memory[0x120 + 4] = 0x20;               // out of range: the read clamps it to 4
   ASSERT_EQ(ALL->ModelName, "K58(UHF)");
   ASSERT_FALSE(ALL->Modified);
@@ -80,7 +80,7 @@ TEST_F(ReadRadioTest, ReadFillsTheImageAndSelectsModelAndBandFromTheBandCode) {
 }
 
 TEST_F(ReadRadioTest, BandCodeNoModelOffersKeepsTheCurrentModelAndRewritesTheCode) {
-  Link.Memory[sim::kIdentAddress + 5] = 0xFD;
+  Link.Memory[sim_test::kIdentAddress + 5] = 0xFD;
   RunRead();
   EXPECT_EQ(Dialog.Texts(), std::vector<String>{Language->ReadOk});
   EXPECT_EQ(ALL->ModelName, "K58(UHF)");
@@ -138,7 +138,7 @@ TEST_P(ReadFaultTest, EndsAsTheProtocolSays) {
       break;
   }
   EXPECT_FALSE(Link.Open);
-  EXPECT_FALSE(Proto->HeadTime.GetEnabled() || Proto->TryTime.GetEnabled() || Proto->CloseTime.GetEnabled());
+  EXPECT_FALSE(Proto->HeadTime.Enabled() || Proto->TryTime.Enabled() || Proto->CloseTime.Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,7 +235,7 @@ TEST_F(ReadRadioTest, NoBlockAnswerStopsTheTransferWithComErrorAndTheImageUnchan
   RunRead();
 
   ASSERT_EQ(Dialog.Texts(), std::vector<String>{Language->ComError});
-  const sim::HostFrame& Last = Link.Frames.back();
+  const sim_test::HostFrame& Last = Link.Frames.back();
   EXPECT_EQ(Last.step, Step::ReadBlock);
   EXPECT_EQ(Last.address, 0x80);
   // ComError follows the unanswered request by TryTime's 450 ms.
@@ -322,14 +322,14 @@ TEST_F(ReadRadioTest, LineErrorRestartsOnceThenGivesUp) {
   Link.RunFor(2000, [&] { return Proto->State() == rsTransferring; });
   Read.myPortTriggerLineError(nullptr, 2, false);
   EXPECT_EQ(Proto->State(), rsIdle);
-  EXPECT_TRUE(Read.ReTime.GetEnabled());
+  EXPECT_TRUE(Read.ReTime.Enabled());
   Link.RunFor(3000, [&] { return Proto->State() == rsTransferring; });
   EXPECT_EQ(Proto->State(), rsTransferring);
   const Bytes Host = Link.HostBytes();
   EXPECT_EQ(std::search(Host.begin() + 1, Host.end(), Host.begin(), Host.begin() + 7) != Host.end(), true);
 
   Read.myPortTriggerLineError(nullptr, 2, false);
-  EXPECT_FALSE(Read.ReTime.GetEnabled());
+  EXPECT_FALSE(Read.ReTime.Enabled());
   RunUntilClosed();
   EXPECT_EQ(Dialog.Texts(), std::vector<String>{Language->ComError});
   EXPECT_EQ(ALL->Image, Before);

@@ -17,8 +17,8 @@
 
 namespace {
 
-using apptest::ReadFile;
-using apptest::WriteFile;
+using app_test::ReadFile;
+using app_test::WriteFile;
 
 const String ResourceDir = K58_RESOURCE_DIR;
 
@@ -40,7 +40,7 @@ std::vector<String> DefaultMessages() {
   return Result;
 }
 
-using Startup = apptest::DocumentTest;
+using Startup = app_test::DocumentTest;
 
 TEST_F(Startup, WithoutSettingsFile) {
   EXPECT_EQ(ALL->AppDir, AppDir());
@@ -85,7 +85,7 @@ TEST_F(Startup, SettingsOrLanguageFilesThatAreNoFilesGiveTheDefaults) {
   EXPECT_TRUE(std::filesystem::is_symlink(AppDir() + "SysInfo.Ini"));
 }
 
-using Settings = apptest::DocumentTest;
+using Settings = app_test::DocumentTest;
 
 TEST_F(Settings, ValuesAndTheirDefaults) {
   struct {
@@ -270,7 +270,7 @@ TEST(SplitList, Entries) {
   }
 }
 
-using LanguageFiles = apptest::DocumentTest;
+using LanguageFiles = app_test::DocumentTest;
 
 TEST_F(LanguageFiles, ListDefaults) {
   TStringList Display, Files;

@@ -7,10 +7,10 @@
 #include "app/WriteRadio.h"
 #include "tests/app/RadioLinkFakes.h"
 
-using namespace radiotest;
-using sim::Fault;
-using sim::FaultKind;
-using sim::Step;
+using namespace app_test;
+using sim_test::Fault;
+using sim_test::FaultKind;
+using sim_test::Step;
 
 namespace {
 
@@ -48,8 +48,8 @@ protected:
   }
 
   // The image as the radio should hold it after a complete write.
-  static sim::Memory RadioOf(const TMemoryImage& Image, bool NewPassword) {
-    sim::Memory Memory;
+  static sim_test::Memory RadioOf(const TMemoryImage& Image, bool NewPassword) {
+    sim_test::Memory Memory;
     std::copy(Image.begin() + ofsRadio, Image.begin() + ofsRadioEnd, Memory.begin());
     if (NewPassword) {
       const auto Scrambled = ScramblePassword(&Image[ofsNewPassword]);
@@ -58,7 +58,7 @@ protected:
     return Memory;
   }
 
-  apptest::TFixedClock FixedNow;  // 2026-03-07 09:05:01
+  app_test::TFixedClock FixedNow;  // 2026-03-07 09:05:01
 };
 
 const Byte Stamp[7] = {0xEA, 0x07, 3, 7, 9, 5, 1};
@@ -81,9 +81,9 @@ TEST_P(WriteRadioPasswordTest, WritesEveryBlockOfTheImageWithTheNewWriteTime) {
   EXPECT_EQ(ALL->Image[ofsBandCode], 0xF4);
 
   // What went over the line: exactly the image's blocks, the password block per the switch.
-  const sim::Memory Radio = RadioOf(ALL->Image, NewPassword);
+  const sim_test::Memory Radio = RadioOf(ALL->Image, NewPassword);
   Bytes Expect = {'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};
-  for (int A = 0; A <= sim::kLastBlock; A += 8) {
+  for (int A = 0; A <= sim_test::kLastBlock; A += 8) {
     Expect.insert(Expect.end(), {'W', static_cast<uint8_t>(A >> 8), static_cast<uint8_t>(A & 0xFF), 0x08});
     Expect.insert(Expect.end(), Radio.begin() + A, Radio.begin() + A + 8);
   }
@@ -143,7 +143,7 @@ TEST_P(WriteIdentTest, ComparesTheRadioWithTheCurrentModel) {
   Link.SetTypeCode(Case.TypeCode);
   Link.Options().IdleTimeoutMs = 60000;  // the radio waits while the user decides
   Dialog.Answer = Case.Answer;
-  const sim::Memory RadioBefore = Link.Memory;
+  const sim_test::Memory RadioBefore = Link.Memory;
 
   RunWrite();
 
@@ -230,7 +230,7 @@ TEST_P(WriteFaultTest, EndsAsTheProtocolSays) {
   }
   EXPECT_FALSE(ALL->Modified);
   EXPECT_FALSE(Link.Open);
-  EXPECT_FALSE(Proto->HeadTime.GetEnabled() || Proto->TryTime.GetEnabled() || Proto->CloseTime.GetEnabled());
+  EXPECT_FALSE(Proto->HeadTime.Enabled() || Proto->TryTime.Enabled() || Proto->CloseTime.Enabled());
 }
 
 std::vector<Fault> Always(std::initializer_list<Step> Steps, FaultKind Kind, int Value) {
@@ -267,11 +267,11 @@ INSTANTIATE_TEST_SUITE_P(
 // rest old, the image keeps its new write time, OK can be pressed again until the dialog closes.
 TEST_F(WriteRadioTest, UnansweredBlockLeavesARadioWrittenUpToIt) {
   Link.AddFault(Fault(Step::WriteBlock, FaultKind::Silence, 0x80));
-  const sim::Memory RadioBefore = Link.Memory;
+  const sim_test::Memory RadioBefore = Link.Memory;
   RunWrite();
 
   EXPECT_EQ(Dialog.Texts(), std::vector<String>{Language->ComError});
-  const sim::Memory Written = RadioOf(ALL->Image, false);
+  const sim_test::Memory Written = RadioOf(ALL->Image, false);
   EXPECT_TRUE(std::equal(Written.begin(), Written.begin() + 0x80, Link.Memory.begin()));
   EXPECT_TRUE(std::equal(RadioBefore.begin() + 0x80, RadioBefore.end(), Link.Memory.begin() + 0x80));
   EXPECT_TRUE(std::equal(Stamp, Stamp + 7, ALL->Image.begin() + ofsWriteTime));
@@ -294,7 +294,7 @@ TEST_F(WriteRadioTest, PortThatCannotBeOpenedShowsLPortErrorAndClosesTheDialog) 
 TEST_F(WriteRadioTest, OkAfterACompleteWriteWritesAgain) {
   RunWrite();
   ASSERT_EQ(Dialog.Texts(), std::vector<String>{Language->WriteOk});
-  std::fill(Link.Memory.begin(), Link.Memory.begin() + sim::kIdentAddress, 0);
+  std::fill(Link.Memory.begin(), Link.Memory.begin() + sim_test::kIdentAddress, 0);
   PressOk();
   Link.RunFor(60000, [&] { return Dialog.Boxes.size() >= 2; });
   EXPECT_EQ(Dialog.Texts().back(), Language->WriteOk);

@@ -33,17 +33,17 @@
 
 namespace {
 
-using apptest::ClickButton;
+using app_test::ClickButton;
 
 constexpr Integer FirstRow = 2;  // grid row of channel 1
 
-class ProgramRun : public apptest::ProgramTest {
+class ProgramRun : public app_test::ProgramTest {
 protected:
   void SetUp() override {
     ProgramTest::SetUp();
     // Every port number points at nothing but the radios attached below.
-    Ports = std::make_unique<apptest::TFakePorts>(std::set<int>{});
-    Radio = std::make_unique<sim::RadioSim>();
+    Ports = std::make_unique<app_test::TFakePorts>(std::set<int>{});
+    Radio = std::make_unique<sim_test::RadioSim>();
     Radio->Attach(1);
   }
   void TearDown() override {
@@ -55,7 +55,7 @@ protected:
   }
 
   void Start() {
-    StartProgram(apptest::ReadFile(apptest::ResourceFile("SysInfo.Ini")));
+    StartProgram(app_test::ReadFile(app_test::ResourceFile("SysInfo.Ini")));
     ASSERT_NE(fMainFrm, nullptr);
     ASSERT_NE(fChInfo, nullptr);
   }
@@ -136,9 +136,9 @@ protected:
     return Rows;
   }
 
-  std::unique_ptr<apptest::TFakePorts> Ports;
-  std::unique_ptr<sim::RadioSim> Radio;
-  std::vector<std::unique_ptr<sim::RadioSim>> Radios;
+  std::unique_ptr<app_test::TFakePorts> Ports;
+  std::unique_ptr<sim_test::RadioSim> Radio;
+  std::vector<std::unique_ptr<sim_test::RadioSim>> Radios;
 };
 
 TEST_F(ProgramRun, StartsWithTheChannelTableOfABlankImage) {
@@ -195,7 +195,7 @@ TEST_F(ProgramRun, ReadEditSaveNewOpenAndWriteBack) {
 
   Transfer("mnWrite");
   EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->WriteOk});
-  const sim::Memory Held = Radio->GetMemory();
+  const sim_test::Memory Held = Radio->GetMemory();
   TChannelValues Channel1;
   ASSERT_TRUE(DecodeChannel(&Held[16], Channel1));
   EXPECT_NEAR(Channel1.RxMHz, 451.5, 1e-6);
@@ -239,7 +239,7 @@ TEST_F(ProgramRun, UnsavedEditsAreOfferedAndKeptWhenTheSaveDoesNotHappen) {
   // No to saving drops the edit, as asked; a file that is no data file is refused and leaves no name
   // a later Save would write to.
   const String Bad = DataDir() + "short.dat";
-  apptest::WriteFile(Bad, "K58");
+  app_test::WriteFile(Bad, "K58");
   AnswerFileDialog(Bad);
   Answers = {IDNO};
   Choose("mnOpen");
@@ -248,8 +248,8 @@ TEST_F(ProgramRun, UnsavedEditsAreOfferedAndKeptWhenTheSaveDoesNotHappen) {
 }
 
 TEST_F(ProgramRun, ThePortDialogPicksThePortTheNextReadUses) {
-  Radios.push_back(std::make_unique<sim::RadioSim>());
-  sim::Memory Other = sim::RadioSim::DefaultMemory();
+  Radios.push_back(std::make_unique<sim_test::RadioSim>());
+  sim_test::Memory Other = sim_test::RadioSim::DefaultMemory();
   // Channel 1 of this radio is channel 2 of the other.
   std::copy(Other.begin() + 32, Other.begin() + 48, Other.begin() + 16);
   Radios.back()->SetMemory(Other);
@@ -303,7 +303,7 @@ TEST_F(ProgramRun, TheModelDialogSwitchesToAVhfModelAndBand) {
 TEST_F(ProgramRun, HelpHandsTheHelpFileOfTheLanguageToTheOpener) {
   const String Out = DataDir() + "opened";
   const String Opener = DataDir() + "opener";
-  apptest::WriteFile(Opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + Out + ".tmp\"\n" +
+  app_test::WriteFile(Opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + Out + ".tmp\"\n" +
                                  "mv \"" + Out + ".tmp\" \"" + Out + "\"\n");
   std::filesystem::permissions(Opener, std::filesystem::perms::owner_all);
   winui::SetShellOpenProgram(Opener);
@@ -312,7 +312,7 @@ TEST_F(ProgramRun, HelpHandsTheHelpFileOfTheLanguageToTheOpener) {
   String Opened;
   for (int I = 0; I < 500 && !std::filesystem::exists(Out); ++I)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  if (std::filesystem::exists(Out)) Opened = apptest::ReadFile(Out);
+  if (std::filesystem::exists(Out)) Opened = app_test::ReadFile(Out);
   winui::SetShellOpenProgram("");
   EXPECT_EQ(Opened, AppDir() + "QH_English.chm\n");
   EXPECT_TRUE(TakeBoxTexts().empty());
@@ -321,16 +321,16 @@ TEST_F(ProgramRun, HelpHandsTheHelpFileOfTheLanguageToTheOpener) {
 TEST_F(ProgramRun, EveryFailureOfTheRadioShowsItsMessageAndLeavesTheProgramUsable) {
   struct Case {
     const char* What;
-    sim::Fault Fault;
+    sim_test::Fault Fault;
     String TLanguage::*Message;
   } Cases[] = {
-      {"silent radio", sim::Fault(sim::Step::Handshake, sim::FaultKind::Silence, -1, 0, {}, false),
+      {"silent radio", sim_test::Fault(sim_test::Step::Handshake, sim_test::FaultKind::Silence, -1, 0, {}, false),
        &TLanguage::ComError},
-      {"another model", sim::Fault(sim::Step::Ident, sim::FaultKind::WrongModel, -1, 0, {'Z', 'Z', 'Z', 'Z'}),
+      {"another model", sim_test::Fault(sim_test::Step::Ident, sim_test::FaultKind::WrongModel, -1, 0, {'Z', 'Z', 'Z', 'Z'}),
        &TLanguage::ModError},
-      {"refused block", sim::Fault(sim::Step::ReadBlock, sim::FaultKind::Nak, 0x80, 0, {}, false),
+      {"refused block", sim_test::Fault(sim_test::Step::ReadBlock, sim_test::FaultKind::Nak, 0x80, 0, {}, false),
        &TLanguage::ComError},
-      {"short block", sim::Fault(sim::Step::ReadBlock, sim::FaultKind::Short, 0x40, 3, {}, false),
+      {"short block", sim_test::Fault(sim_test::Step::ReadBlock, sim_test::FaultKind::Short, 0x40, 3, {}, false),
        &TLanguage::ComError},
   };
   Start();
@@ -347,13 +347,13 @@ TEST_F(ProgramRun, EveryFailureOfTheRadioShowsItsMessageAndLeavesTheProgramUsabl
   }
   // The line cut in the middle of a read.
   Radio->ClearFaults();
-  Radio->AddFault(sim::Fault(sim::Step::ReadBlock, sim::FaultKind::Disconnect, 0x60));
+  Radio->AddFault(sim_test::Fault(sim_test::Step::ReadBlock, sim_test::FaultKind::Disconnect, 0x60));
   Transfer("mnRead");
   EXPECT_FALSE(TakeBoxTexts().empty());
   EXPECT_EQ(Cell(ccRxFrequency, 1), "");
 
   // A working radio on the same port reads as before.
-  Radio = std::make_unique<sim::RadioSim>();
+  Radio = std::make_unique<sim_test::RadioSim>();
   Radio->Attach(1);
   Transfer("mnRead");
   EXPECT_EQ(TakeBoxTexts(), std::vector<String>{Language->ReadOk});
@@ -370,7 +370,7 @@ TEST_F(ProgramRun, ChangingTheLanguageSwitchesEveryText) {
   ASSERT_EQ(ALL->LanguageName, "Chinese");
   ASSERT_NE(fChInfo, nullptr);
 
-  TIniFile Ini(apptest::ResourceFile("Chinese.Ini"));
+  TIniFile Ini(app_test::ResourceFile("Chinese.Ini"));
   // Every caption of the main window and every column title of the channel table.
   TStringList Keys;
   Ini.ReadSection("fMainFrm", &Keys);

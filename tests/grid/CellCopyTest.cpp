@@ -3,6 +3,8 @@
 
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 void Le(std::vector<uint8_t>& b, Integer v) {
@@ -137,16 +139,16 @@ TEST_F(MoveCopy, CopyKeepsTheSource) {
 
 TEST_F(MoveCopy, OverwritingTextAsksFirst) {
   grid.GetCellInfo(5, 2)->BackText = "keep";
-  boxes.Answers = {cellgridbox::IdCancel};
+  boxes.Answers = {box::IdCancel};
   EXPECT_FALSE(Drag(5, 4, 2));
   ASSERT_EQ(boxes.Boxes.size(), 1u);
   EXPECT_EQ(boxes.Boxes[0].Caption, "Confirmation");
-  EXPECT_EQ(boxes.Boxes[0].Flags, cellgridbox::OKCancel | cellgridbox::IconQuestion | cellgridbox::DefButton2);
+  EXPECT_EQ(boxes.Boxes[0].Flags, box::OKCancel | box::IconQuestion | box::DefButton2);
   EXPECT_EQ(grid.GetCellInfo(5, 2)->BackText, "keep");
   EXPECT_EQ(Fore(grid, 4, 2), "");
   EXPECT_TRUE(events.empty());
 
-  boxes.Answers = {cellgridbox::IdOK};
+  boxes.Answers = {box::IdOK};
   EXPECT_TRUE(Drag(5, 4, 2));
   EXPECT_EQ(grid.GetCellInfo(5, 2)->BackText, "");
   EXPECT_EQ(Fore(grid, 5, 2), "32");
@@ -158,7 +160,7 @@ TEST_F(MoveCopy, RefusedTargetsChangeNothing) {
   EXPECT_FALSE(Drag(4, 4, 2));
   ASSERT_EQ(boxes.Boxes.size(), 1u);
   EXPECT_EQ(boxes.Boxes[0].Caption, "Caution");
-  EXPECT_EQ(boxes.Boxes[0].Flags, cellgridbox::OK | cellgridbox::IconError);
+  EXPECT_EQ(boxes.Boxes[0].Flags, box::OK | box::IconError);
   EXPECT_EQ(Fore(grid, 2, 2), "22");
   grid.GetCellInfo(5, 3)->ReadOnly = false;
 

@@ -3,6 +3,8 @@
 
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 TEST(CellStore, NewGridHoldsDefaultRecordsForEveryCell) {
@@ -87,33 +89,33 @@ TEST(BulkSetters, PropertyIndexTable) {
     std::function<bool(const TCellInfo&)> Check;
   };
   const std::vector<Case> cases = {
-      {0, dsDate, [](const TCellInfo& c) { return c.DataStyle == dsDate; }},
-      {1, 4, [](const TCellInfo& c) { return c.AlignMode == TAlignMode::taCenter; }},
-      {2, 0x101, [](const TCellInfo& c) { return c.ReadOnly; }},  // low byte only
-      {2, 0x100, [](const TCellInfo& c) { return !c.ReadOnly; }},
-      {3, 0, [](const TCellInfo& c) { return !c.AutoWordBreak; }},
-      {4, 0, [](const TCellInfo& c) { return !c.ShowForeText; }},
-      {5, 1, [](const TCellInfo& c) { return c.TopLine && !c.LeftLine; }},
-      {6, 1, [](const TCellInfo& c) { return c.LeftLine && !c.TopLine; }},
-      {7, 1, [](const TCellInfo& c) { return c.RightLine && !c.BottomLine; }},
-      {8, 1, [](const TCellInfo& c) { return c.BottomLine && !c.RightLine; }},
-      {9, 0, [](const TCellInfo& c) { return !c.AllowNegative; }},
-      {10, 1, [](const TCellInfo& c) { return c.TrailingZero; }},
-      {11, 1, [](const TCellInfo& c) { return c.ZeroNull; }},
-      {12, 1, [](const TCellInfo& c) { return c.ThousandSep; }},
-      {13, 1000, [](const TCellInfo& c) { return c.MaxLength == 1000; }},
-      {14, -7, [](const TCellInfo& c) { return c.IntLength == -7; }},
-      {15, 5, [](const TCellInfo& c) { return c.DecLength == 5; }},
-      {16, 3, [](const TCellInfo& c) { return c.LineWidth == 3; }},
-      {17, psDot, [](const TCellInfo& c) { return c.PenStyle == psDot; }},
-      {18, 0x12345678, [](const TCellInfo& c) { return c.Extra == 0x12345678; }},
-      {19, 0x0000FF, [](const TCellInfo& c) { return c.Color == 0x0000FF; }},
-      {20, 14, [](const TCellInfo& c) { return c.FontSize == 14; }},
-      {21, 0x00FF00, [](const TCellInfo& c) { return c.FontColor == 0x00FF00; }},
-      {22, reinterpret_cast<intptr_t>(&styles), [&](const TCellInfo& c) { return c.FontStyle == styles; }},
-      {23, TextArg("Tahoma"), [](const TCellInfo& c) { return c.FontName == "Tahoma"; }},
-      {24, TextArg("fore"), [](const TCellInfo& c) { return c.ForeText == "fore"; }},
-      {25, TextArg("back"), [](const TCellInfo& c) { return c.BackText == "back"; }},
+      {cpDataStyle, dsDate, [](const TCellInfo& c) { return c.DataStyle == dsDate; }},
+      {cpAlignMode, 4, [](const TCellInfo& c) { return c.AlignMode == TAlignMode::taCenter; }},
+      {cpReadOnly, 0x101, [](const TCellInfo& c) { return c.ReadOnly; }},  // low byte only
+      {cpReadOnly, 0x100, [](const TCellInfo& c) { return !c.ReadOnly; }},
+      {cpAutoWordBreak, 0, [](const TCellInfo& c) { return !c.AutoWordBreak; }},
+      {cpShowForeText, 0, [](const TCellInfo& c) { return !c.ShowForeText; }},
+      {cpTopLine, 1, [](const TCellInfo& c) { return c.TopLine && !c.LeftLine; }},
+      {cpLeftLine, 1, [](const TCellInfo& c) { return c.LeftLine && !c.TopLine; }},
+      {cpRightLine, 1, [](const TCellInfo& c) { return c.RightLine && !c.BottomLine; }},
+      {cpBottomLine, 1, [](const TCellInfo& c) { return c.BottomLine && !c.RightLine; }},
+      {cpAllowNegative, 0, [](const TCellInfo& c) { return !c.AllowNegative; }},
+      {cpTrailingZero, 1, [](const TCellInfo& c) { return c.TrailingZero; }},
+      {cpZeroNull, 1, [](const TCellInfo& c) { return c.ZeroNull; }},
+      {cpThousandSep, 1, [](const TCellInfo& c) { return c.ThousandSep; }},
+      {cpMaxLength, 1000, [](const TCellInfo& c) { return c.MaxLength == 1000; }},
+      {cpIntLength, -7, [](const TCellInfo& c) { return c.IntLength == -7; }},
+      {cpDecLength, 5, [](const TCellInfo& c) { return c.DecLength == 5; }},
+      {cpLineWidth, 3, [](const TCellInfo& c) { return c.LineWidth == 3; }},
+      {cpPenStyle, psDot, [](const TCellInfo& c) { return c.PenStyle == psDot; }},
+      {cpExtra, 0x12345678, [](const TCellInfo& c) { return c.Extra == 0x12345678; }},
+      {cpColor, 0x0000FF, [](const TCellInfo& c) { return c.Color == 0x0000FF; }},
+      {cpFontSize, 14, [](const TCellInfo& c) { return c.FontSize == 14; }},
+      {cpFontColor, 0x00FF00, [](const TCellInfo& c) { return c.FontColor == 0x00FF00; }},
+      {cpFontStyle, reinterpret_cast<intptr_t>(&styles), [&](const TCellInfo& c) { return c.FontStyle == styles; }},
+      {cpFontName, TextArg("Tahoma"), [](const TCellInfo& c) { return c.FontName == "Tahoma"; }},
+      {cpForeText, TextArg("fore"), [](const TCellInfo& c) { return c.ForeText == "fore"; }},
+      {cpBackText, TextArg("back"), [](const TCellInfo& c) { return c.BackText == "back"; }},
   };
   for (const Case& k : cases) {
     TTestGrid grid;
@@ -127,7 +129,7 @@ TEST(BulkSetters, IndexAboveTableChangesNothingButRepaints) {
   TTestGrid grid;
   const TCellInfo before = *grid.GetCellInfo(1, 1);
   grid.ClearLog();
-  grid.SetAllCellsProperty(26, 1);
+  grid.SetAllCellsProperty(cpBackText + 1, 1);
   EXPECT_EQ(grid.GetCellInfo(1, 1)->Color, before.Color);
   EXPECT_EQ(grid.GetCellInfo(1, 1)->ReadOnly, before.ReadOnly);
   ASSERT_EQ(grid.Invalidated.size(), 1u);
@@ -137,10 +139,10 @@ TEST(BulkSetters, IndexAboveTableChangesNothingButRepaints) {
 TEST(BulkSetters, ColumnAndRowOutsideTheDataCellsChangeNothingAndDoNotRepaint) {
   TTestGrid grid;
   grid.ClearLog();
-  grid.SetColCellProperty(0, 19, 0x0000FF);
-  grid.SetColCellProperty(grid.ColCount(), 19, 0x0000FF);
-  grid.SetRowCellProperty(0, 19, 0x0000FF);
-  grid.SetRowCellProperty(-1, 19, 0x0000FF);
+  grid.SetColCellProperty(0, cpColor, 0x0000FF);
+  grid.SetColCellProperty(grid.ColCount(), cpColor, 0x0000FF);
+  grid.SetRowCellProperty(0, cpColor, 0x0000FF);
+  grid.SetRowCellProperty(-1, cpColor, 0x0000FF);
   for (Integer c = 0; c < 5; ++c)
     for (Integer r = 0; r < 5; ++r) EXPECT_NE(grid.GetCellColor(c, r), 0x0000FF);
   EXPECT_TRUE(grid.Invalidated.empty());
@@ -148,7 +150,7 @@ TEST(BulkSetters, ColumnAndRowOutsideTheDataCellsChangeNothingAndDoNotRepaint) {
 
 TEST(BulkSetters, RowSetterSkipsTheTitleColumn) {
   TTestGrid grid;
-  grid.SetRowCellProperty(2, 19, 0x0000FF);
+  grid.SetRowCellProperty(2, cpColor, 0x0000FF);
   EXPECT_EQ(grid.GetCellColor(0, 2), clBtnFace);
   for (Integer c = 1; c < 5; ++c) EXPECT_EQ(grid.GetCellColor(c, 2), 0x0000FF);
   EXPECT_EQ(grid.GetCellColor(1, 3), 0xFFFFFF);
@@ -156,7 +158,7 @@ TEST(BulkSetters, RowSetterSkipsTheTitleColumn) {
 
 TEST(BulkSetters, RangeIsClampedToTheDataCells) {
   TTestGrid grid;
-  grid.SetRangeCellProperty(TGridRect{-3, -3, 100, 100}, 2, 1);
+  grid.SetRangeCellProperty(TGridRect{-3, -3, 100, 100}, cpReadOnly, 1);
   Integer set = 0;
   for (Integer c = 0; c < 5; ++c)
     for (Integer r = 0; r < 5; ++r)
@@ -172,7 +174,7 @@ TEST(BulkSetters, ForeTextIndexFormatsEveryNumberCellAndFiresOncePerCell) {
   grid.SetCellDataStyle(dsNumber);
   std::vector<std::pair<Integer, Integer>> fired;
   grid.SetOnSetForeText([&](TObject*, Integer c, Integer r, String&) { fired.emplace_back(c, r); });
-  grid.SetAllCellsProperty(24, TextArg("12.5"));
+  grid.SetAllCellsProperty(cpForeText, TextArg("12.5"));
   EXPECT_EQ(fired.size(), 16u);
   EXPECT_EQ(fired.front(), std::make_pair(1, 1));
   EXPECT_EQ(fired[1], std::make_pair(1, 2));  // column by column
@@ -187,7 +189,7 @@ TEST(BulkSetters, ForeTextIndexGoesOnAfterAFailingCell) {
   TGridBoxRecorder boxes;
   TTestGrid grid;
   grid.GetCellInfo(1, 2)->DataStyle = dsNumber;
-  grid.SetColCellProperty(1, 24, TextArg("abc"));
+  grid.SetColCellProperty(1, cpForeText, TextArg("abc"));
   ASSERT_EQ(boxes.Boxes.size(), 1u);
   EXPECT_EQ(boxes.Boxes[0].Text, "Cell[1,2]");
   String text;

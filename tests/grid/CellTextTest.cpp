@@ -4,6 +4,8 @@
 #include "tests/common/RtlTesting.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 struct NumberCase {
@@ -125,7 +127,7 @@ TEST_F(CellTexts, ConversionFailureShowsTheCellAndKeepsTheOldText) {
     ASSERT_EQ(boxes.Boxes.size(), 1u) << k.Bad;
     EXPECT_EQ(boxes.Boxes[0].Text, "Cell[3,12]");
     EXPECT_EQ(boxes.Boxes[0].Caption, "Caution");
-    EXPECT_EQ(boxes.Boxes[0].Flags, cellgridbox::OK | cellgridbox::IconError);
+    EXPECT_EQ(boxes.Boxes[0].Flags, box::OK | box::IconError);
   }
 }
 
@@ -252,16 +254,16 @@ TEST_F(CellTexts, SameBackTextDoesNotRepaintButFiresTheEvent) {
 
 TEST(GridBoxes, CaptionsIconsAndDefaultButtons) {
   TGridBoxRecorder boxes;
-  boxes.Answers = {cellgridbox::IdOK, cellgridbox::IdCancel, cellgridbox::IdOK};
+  boxes.Answers = {box::IdOK, box::IdCancel, box::IdOK};
   ShowGridInfo("i");
   EXPECT_FALSE(ConfirmGrid("q", 2));
   EXPECT_TRUE(ConfirmGrid("q", 1));
   ASSERT_EQ(boxes.Boxes.size(), 3u);
   EXPECT_EQ(boxes.Boxes[0].Caption, "Caution");
-  EXPECT_EQ(boxes.Boxes[0].Flags, cellgridbox::OK | cellgridbox::IconInformation);
+  EXPECT_EQ(boxes.Boxes[0].Flags, box::OK | box::IconInformation);
   EXPECT_EQ(boxes.Boxes[1].Caption, "Confirmation");
-  EXPECT_EQ(boxes.Boxes[1].Flags, cellgridbox::OKCancel | cellgridbox::IconQuestion | cellgridbox::DefButton2);
-  EXPECT_EQ(boxes.Boxes[2].Flags, cellgridbox::OKCancel | cellgridbox::IconQuestion);
+  EXPECT_EQ(boxes.Boxes[1].Flags, box::OKCancel | box::IconQuestion | box::DefButton2);
+  EXPECT_EQ(boxes.Boxes[2].Flags, box::OKCancel | box::IconQuestion);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "platform/classes/Filer.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 TEST(GridClass, FreshGridStoresOnlyTheFontSizeItsConstructorChanged) {
@@ -62,7 +64,7 @@ TEST(GridClass, NeverFiredEventsChangeNothing) {
     can = false;
   });
   grid.SetOnInsertCol([&](TObject*, TGridRect) { fired = true; });
-  grid.SetAllCellsProperty(19, clRed);
+  grid.SetAllCellsProperty(cpColor, clRed);
   grid.SetColCount(7);
   EXPECT_FALSE(fired);
   EXPECT_EQ(grid.GetCellColor(2, 2), clRed);

@@ -6,6 +6,8 @@
 #include "tests/common/RtlTesting.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 class Editor : public GridOnForm {
@@ -218,7 +220,7 @@ TEST_F(Editor, MaskMissingRequiredCharactersShowsTheInformationBox) {
   ASSERT_EQ(boxes.Boxes.size(), 1u);
   EXPECT_EQ(boxes.Boxes[0].Text, "");
   EXPECT_EQ(boxes.Boxes[0].Caption, "Caution");
-  EXPECT_EQ(boxes.Boxes[0].Flags, cellgridbox::OK | cellgridbox::IconInformation);
+  EXPECT_EQ(boxes.Boxes[0].Flags, box::OK | box::IconInformation);
 }
 
 TEST_F(Editor, EditorTakesTheCellsLookAndSitsInsideIt) {

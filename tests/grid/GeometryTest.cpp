@@ -7,6 +7,8 @@
 #include "platform/win/core/WinMessages.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 TEST(Layout, AxisMetrics) {

@@ -26,6 +26,10 @@ inline std::ostream& operator<<(std::ostream& os, const TGridCoord& c) {
   return os << "cell(" << c.X << "," << c.Y << ")";
 }
 
+namespace grid_test {
+
+namespace box = k58::grid::box;
+
 // A grid whose window is pretended: a fixed outer size from which shown scroll bars take their room, as
 // a real window's client area does.
 class TTestGrid : public TCustomCellGrid {
@@ -156,7 +160,7 @@ class TGridBoxRecorder {
   TGridBoxRecorder() {
     previous_ = SetGridMessageBoxHandler([this](const String& Text, const String& Caption, UINT Flags) {
       Boxes.push_back({Text, Caption, Flags});
-      if (Answers.empty()) return cellgridbox::IdOK;
+      if (Answers.empty()) return box::IdOK;
       const Integer answer = Answers.front();
       Answers.pop_front();
       return answer;
@@ -223,3 +227,4 @@ class GridOnForm : public ::testing::Test {
   TCellGrid* grid = nullptr;
 };
 
+}  // namespace grid_test

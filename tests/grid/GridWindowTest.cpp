@@ -4,6 +4,8 @@
 
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 using GridWindow = GridOnForm;

@@ -4,6 +4,8 @@
 #include "platform/win/core/WinMessages.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 using Shift = TTestGrid::TGridShift;

@@ -7,6 +7,8 @@
 #include "tests/common/Pixels.h"
 #include "tests/grid/GridTestSupport.h"
 
+using namespace grid_test;
+
 namespace {
 
 using k58test::Ink;

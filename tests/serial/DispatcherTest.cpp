@@ -1,6 +1,9 @@
 // The dispatcher core over a pseudo-terminal, with the worker threads left out: each test runs the dispatch
 // and writer passes itself, so ring, peek and trigger behaviour is exact.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,10 +13,11 @@
 #include "platform/classes/Streams.h"
 #include "platform/win/core/Clock.h"
 #include "platform/win/core/WinBase.h"
+#include "serial/SioExcept.h"
 #include "serial/SioWin32.h"
 #include "tests/serial/SerialTestSupport.h"
 
-using namespace serialtest;
+using namespace serial_test;
 
 namespace {
 
@@ -29,6 +33,11 @@ public:
     return TSioWin32Dispatcher::WriteLineBlock(Block);
   }
   void SetLogTimeBase(Cardinal ms) { logTimeBase_ = ms; }
+  // As after a write the device took only the first n bytes of.
+  void WritePart(Cardinal n) {
+    Guard out(outLock_);
+    AdvanceOutput(n);
+  }
   int lineWrites = 0;
 };
 
@@ -153,7 +162,7 @@ TEST_F(Dispatcher, AHandlerOnlyPeeksAndTheRingAdvancesAfterwards) {
   EXPECT_EQ(d_->InputCount(), 0u);
   EXPECT_FALSE(d_->HasInput());
   char c;
-  EXPECT_EQ(d_->ReadByte(c), -3007);
+  EXPECT_EQ(d_->ReadByte(c), ecBufferIsEmpty);
 }
 
 TEST_F(Dispatcher, UnreadBytesWaitForNewInputAndAreAnnouncedWithIt) {
@@ -283,12 +292,37 @@ TEST_F(Dispatcher, OutputFillsTheRingExactlyAndNotOneByteMore) {
   EXPECT_EQ(d_->OutputCount(), 64u);
   EXPECT_EQ(d_->OutputRoom(), 0u);
   const uint8_t one = 1;
-  EXPECT_EQ(d_->QueueOutput(&one, 1), -3006);
+  EXPECT_EQ(d_->QueueOutput(&one, 1), ecOutputBufferTooSmall);
   EXPECT_EQ(d_->OutputCount(), 64u);
   d_->WriteOutRing();
   EXPECT_EQ(d_->OutputCount(), 0u);
   EXPECT_EQ(pty_.Receive(64, 1000), block);
   EXPECT_EQ(d_->QueueOutput(&one, 0), 0);  // an empty block is nothing
+}
+
+// The ring filled to the last byte while its data starts part-way through it, as when the main thread fills
+// the room a partial write has just made: the writer sends it all once, in order, and the ring is empty.
+TEST_F(Dispatcher, AFullRingWhoseDataWrapsIsWrittenOnceAndWhole) {
+  auto writesItOnce = [this] {
+    Open(64);
+    Bytes first(64), second(24);
+    for (int i = 0; i < 64; ++i) first[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 24; ++i) second[i] = static_cast<uint8_t>(0x80 + i);
+    bool ok = d_->QueueOutput(first.data(), 64) == 0;
+    d_->WritePart(24);
+    ok = ok && d_->QueueOutput(second.data(), 24) == 0 && d_->OutputRoom() == 0;
+    d_->WriteOutRing();
+    Bytes expected(first.begin() + 24, first.end());
+    expected.insert(expected.end(), second.begin(), second.end());
+    return ok && pty_.Receive(64, 1000) == expected && pty_.Receive(1, 100).empty() && d_->OutputCount() == 0;
+  };
+  // In a child, so that a writer going round for ever ends at the alarm instead of holding up the run.
+  EXPECT_EXIT(
+      {
+        alarm(10);
+        std::_Exit(writesItOnce() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Dispatcher, PurgingOutputEmptiesTheRing) {
@@ -350,8 +384,8 @@ TEST(DispatcherStatic, MapsBaudCodes) {
 
 TEST_F(Dispatcher, LineFlowAndModemSettings) {
   Open();
-  EXPECT_EQ(d_->SetHardwareFlow(100, 200, 1), -1002);   // full below resume
-  EXPECT_EQ(d_->SetHardwareFlow(5000, 10, 1), -1002);   // full above the queue
+  EXPECT_EQ(d_->SetHardwareFlow(100, 200, 1), ecBadArgument);  // full below resume
+  EXPECT_EQ(d_->SetHardwareFlow(5000, 10, 1), ecBadArgument);  // full above the queue
   EXPECT_EQ(d_->SetHardwareFlow(3686, 409, 1 | 8), 0);
   Cardinal hw, sw;
   char on, off;
@@ -457,7 +491,7 @@ TEST(Trace, EmptyOrPausedTracesWriteNothing) {
   d.TraceResume();
   d.TraceAdd('R', 'y');
   EXPECT_EQ(DumpTrace(d, dir, true), "Receive: \ny");
-  EXPECT_EQ(d.TraceAlloc(4000001), -1002);
+  EXPECT_EQ(d.TraceAlloc(4000001), ecBadArgument);
 }
 
 TEST(Trace, AppendsToAnExistingFileAndReportsAFileItCannotWrite) {

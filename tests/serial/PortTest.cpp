@@ -3,8 +3,10 @@
 #include <sys/file.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,7 +20,7 @@
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/sim/RadioSim.h"
 
-using namespace serialtest;
+using namespace serial_test;
 
 namespace {
 
@@ -48,7 +50,7 @@ struct Receiver {
 class Port : public ::testing::Test {
 protected:
   void SetUp() override {
-    radio_ = std::make_unique<sim::RadioSim>();
+    radio_ = std::make_unique<sim_test::RadioSim>();
     radio_->Attach(kCom);
     port_ = std::make_unique<TSioComPort>(nullptr);
     port_->SetComNumber(kCom);
@@ -62,6 +64,13 @@ protected:
   }
 
   void Send(const Bytes& b) { port_->PutBlock(b.data(), static_cast<Word>(b.size())); }
+  // Tracing and logging on, into the files of those names.
+  void TraceAndLogTo(const std::string& trace, const std::string& log) {
+    port_->SetTraceName(trace);
+    port_->SetLogName(log);
+    port_->SetTracing(tlOn);
+    port_->SetLogging(tlOn);
+  }
   bool WaitBytes(size_t n, int ms = 2000) {
     return PumpUntil([&] { return rx_.bytes.size() >= n; }, ms);
   }
@@ -73,7 +82,7 @@ protected:
     return Bytes(rx_.bytes.begin() + static_cast<long>(from), rx_.bytes.end());
   }
 
-  std::unique_ptr<sim::RadioSim> radio_;
+  std::unique_ptr<sim_test::RadioSim> radio_;
   std::unique_ptr<TSioComPort> port_;
   Receiver rx_;
 };
@@ -84,13 +93,13 @@ const Bytes kProgram = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 
 TEST_F(Port, ReadsARadioBlockThroughTheProtocol) {
   port_->SetOpen(true);
-  ASSERT_TRUE(port_->GetOpen());
-  EXPECT_EQ(radio_->CurrentLine(), sim::ExpectedLine()) << sim::Describe(radio_->CurrentLine());
+  ASSERT_TRUE(port_->Open());
+  EXPECT_EQ(radio_->CurrentLine(), sim_test::ExpectedLine()) << sim_test::Describe(radio_->CurrentLine());
 
-  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
-  const sim::Memory m = radio_->GetMemory();
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
+  const sim_test::Memory m = radio_->GetMemory();
   EXPECT_EQ(Exchange({0x02}, 16), Bytes(m.begin() + 0x140, m.begin() + 0x150));
-  EXPECT_EQ(Exchange({sim::kAck}, 1), Bytes{sim::kAck});
+  EXPECT_EQ(Exchange({sim_test::kAck}, 1), Bytes{sim_test::kAck});
   const Bytes block = Exchange({'R', 0x00, 0x10, 0x08}, 12);
   EXPECT_EQ(Bytes(block.begin() + 4, block.end()), Bytes(m.begin() + 0x10, m.begin() + 0x18));
   Send({'E'});
@@ -103,14 +112,14 @@ TEST_F(Port, ReadsARadioBlockThroughTheProtocol) {
   EXPECT_EQ(announced, rx_.bytes.size());
   for (DWORD t : rx_.threads) EXPECT_EQ(t, GetCurrentThreadId());
   port_->SetOpen(false);
-  EXPECT_FALSE(port_->GetOpen());
+  EXPECT_FALSE(port_->Open());
   EXPECT_EQ(port_->Dispatcher(), nullptr);
 }
 
 TEST_F(Port, BytesWrittenArriveInOrder) {
-  sim::Options o;
+  sim_test::Options o;
   o.checkLine = false;
-  radio_ = std::make_unique<sim::RadioSim>(o);
+  radio_ = std::make_unique<sim_test::RadioSim>(o);
   radio_->Attach(kCom);
   port_->SetOpen(true);
   // 20 kB through a 4 kB output ring, every byte value included.
@@ -119,7 +128,7 @@ TEST_F(Port, BytesWrittenArriveInOrder) {
   size_t at = 0;
   while (at < all.size()) {
     const size_t n = std::min<size_t>(333, all.size() - at);
-    if (port_->OutBuffUsed() + n > port_->GetOutSize()) {
+    if (port_->OutBuffUsed() + n > port_->OutSize()) {
       PumpFor(1);
       continue;
     }
@@ -133,7 +142,7 @@ TEST_F(Port, BytesWrittenArriveInOrder) {
 
 TEST_F(Port, UnreadBytesStayUntilMoreArriveAndAreAnnouncedTogether) {
   // The radio's answer to the handshake carries nine more bytes.
-  radio_->AddFault({sim::Step::Handshake, sim::FaultKind::Long, -1, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
+  radio_->AddFault({sim_test::Step::Handshake, sim_test::FaultKind::Long, -1, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
   rx_.readLimit = 3;
   port_->SetOpen(true);
   Send(kProgram);
@@ -145,7 +154,7 @@ TEST_F(Port, UnreadBytesStayUntilMoreArriveAndAreAnnouncedTogether) {
   Send({0x02});  // the ident: 16 more bytes
   ASSERT_TRUE(WaitBytes(26));
   EXPECT_EQ(rx_.counts.back(), 23);
-  const Bytes head = {sim::kAck, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const Bytes head = {sim_test::kAck, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   EXPECT_EQ(Bytes(rx_.bytes.begin(), rx_.bytes.begin() + 10), head);
 }
 
@@ -154,8 +163,8 @@ TEST_F(Port, ClosingFromInsideAHandlerIsSafe) {
   port_->SetOpen(true);
   rx_.after = [](TSioCustomComPort& p) { p.SetOpen(false); };
   Send(kProgram);
-  ASSERT_TRUE(PumpUntil([&] { return !port_->GetOpen() && port_->Dispatcher() == nullptr; }, 3000));
-  EXPECT_EQ(port_->LineState(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return !port_->Open() && port_->Dispatcher() == nullptr; }, 3000));
+  EXPECT_EQ(port_->LineState(), TLineState::Closed);
   EXPECT_EQ(OpenDescriptors(), fds);
 
   // Closed and opened again inside the handler: the port reopens once the close has finished.
@@ -165,7 +174,7 @@ TEST_F(Port, ClosingFromInsideAHandlerIsSafe) {
   };
   port_->SetOpen(true);
   Send(kProgram);
-  ASSERT_TRUE(PumpUntil([&] { return port_->LineState() == 2 && !port_->ReopenPending(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return port_->LineState() == TLineState::Open && !port_->ReopenPending(); }, 3000));
   rx_.after = nullptr;
   const size_t before = rx_.bytes.size();
   Send({0x02});
@@ -203,10 +212,10 @@ TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
     port_->SetOpen(true);
     FAIL() << "opened a missing port";
   } catch (const EBadId& e) {
-    EXPECT_EQ(e.ErrorCode, -2001);
+    EXPECT_EQ(e.ErrorCode, ecBadId);
     EXPECT_EQ(e.Message(), "ie_BadId - Specified comport doesn't exist");
   }
-  EXPECT_FALSE(port_->GetOpen());
+  EXPECT_FALSE(port_->Open());
   EXPECT_EQ(port_->Dispatcher(), nullptr);
   unsetenv("K58_COM17");
 
@@ -217,12 +226,12 @@ TEST_F(Port, OpeningAMissingOrBusyPortFailsWithItsOwnError) {
     port_->SetOpen(true);
     FAIL() << "opened a busy port";
   } catch (const EAlreadyOpen& e) {
-    EXPECT_EQ(e.ErrorCode, -2008);
+    EXPECT_EQ(e.ErrorCode, ecAlreadyOpen);
     EXPECT_EQ(e.Message(), "ie_Open - device already open");
   }
   close(other);
   port_->SetOpen(true);
-  EXPECT_TRUE(port_->GetOpen());
+  EXPECT_TRUE(port_->Open());
 }
 
 TEST_F(Port, APortTheUserMayNotOpenSaysWhatIsNeeded) {
@@ -273,7 +282,7 @@ TEST_F(Port, EachOpenFailureBecomesItsException) {
       EXPECT_STREQ(e.ClassName(), r.cls) << r.error;
       EXPECT_NE(e.Message().find(r.text), String::npos) << e.Message();
     }
-    EXPECT_FALSE(port_->GetOpen());
+    EXPECT_FALSE(port_->Open());
     EXPECT_EQ(port_->Dispatcher(), nullptr);
   }
 }
@@ -289,7 +298,7 @@ TEST_F(Port, WithoutANumberOrAutoOpenTheCallerIsTold) {
   // With AutoOpen the first use opens the port.
   port_->SetOpen(false);
   EXPECT_FALSE(port_->CharReady());
-  EXPECT_TRUE(port_->GetOpen());
+  EXPECT_TRUE(port_->Open());
 }
 
 TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
@@ -306,7 +315,7 @@ TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
   const int fds = OpenDescriptors();
   for (int i = 0; i < 100; ++i) {
     port_->SetOpen(true);
-    ASSERT_TRUE(port_->GetOpen());
+    ASSERT_TRUE(port_->Open());
     port_->SetOpen(false);
   }
   EXPECT_EQ(OpenDescriptors(), fds);
@@ -316,16 +325,13 @@ TEST_F(Port, AHundredOpensAndClosesLeaveNothingBehind) {
 
 TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
   TempDir dir;
-  port_->SetTraceName(dir.File("SERL.TRC"));
-  port_->SetLogName(dir.File("SERL.LOG"));
-  port_->SetTracing(tlOn);
-  port_->SetLogging(tlOn);
+  TraceAndLogTo(dir.File("SERL.TRC"), dir.File("SERL.LOG"));
   port_->SetOpen(true);
-  EXPECT_EQ(port_->GetTracing(), tlOn);
-  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim::kAck});
+  EXPECT_EQ(port_->Tracing(), tlOn);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
   port_->SetOpen(false);
-  EXPECT_EQ(port_->GetTracing(), tlOff);
-  EXPECT_EQ(port_->GetLogging(), tlOff);
+  EXPECT_EQ(port_->Tracing(), tlOff);
+  EXPECT_EQ(port_->Logging(), tlOff);
   EXPECT_EQ(ReadText(dir.File("SERL.TRC")), "Transmit: \nPROGRAM\n\nReceive: \n[06]");
   const std::string log = ReadText(dir.File("SERL.LOG"));
   for (const char* s : {"SERL v4.05", "Device: COM20", "WriteCom      00000007  PROGRAM", "ReadCom       00000001  [06]",
@@ -333,10 +339,88 @@ TEST_F(Port, TraceAndLogAreWrittenWhenThePortCloses) {
     EXPECT_NE(log.find(s), std::string::npos) << s << "\n" << log;
 }
 
+TEST_F(Port, ATraceThatCannotBeWrittenIsReportedAfterThePortIsClosed) {
+  TempDir dir;
+  TraceAndLogTo(dir.File("no such folder/SERL.TRC"), dir.File("SERL.LOG"));
+  std::vector<String> events;
+  port_->SetOnPortClose(TNotifyEvent([&](TObject*) { events.push_back("closed"); }));
+  port_->SetOpen(true);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
+  try {
+    port_->SetOpen(false);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    events.push_back("error");
+  }
+  // Closed first, then told; the log was still written, and both have ended as after a written dump.
+  EXPECT_EQ(events, (std::vector<String>{"closed", "error"}));
+  EXPECT_FALSE(port_->Open());
+  EXPECT_EQ(port_->Tracing(), tlOff);
+  EXPECT_EQ(port_->Logging(), tlOff);
+  EXPECT_NE(ReadText(dir.File("SERL.LOG")).find("WriteCom      00000007  PROGRAM"), std::string::npos);
+  // The device was let go: the port opens again and talks.
+  port_->SetOpen(true);
+  EXPECT_EQ(Exchange(kProgram, 1), Bytes{sim_test::kAck});
+  port_->SetOpen(false);
+}
+
+// The main thread writing and asking for the output count while the port's threads take in a stream from
+// the far end: both streams arrive whole and in order, and the threads share the line state meanwhile.
+TEST(PortDuplex, BytesFlowBothWaysAtOnceWithoutLossOrReordering) {
+  constexpr int kDuplexCom = 21;
+  constexpr size_t kTotal = 16384;
+  Pty pty;
+  pty.Attach(kDuplexCom);
+  Bytes toPort(kTotal), fromPort(kTotal);
+  for (size_t i = 0; i < kTotal; ++i) {
+    toPort[i] = static_cast<uint8_t>(i * 7 % 251);
+    fromPort[i] = static_cast<uint8_t>(i * 13 % 241);
+  }
+  TSioComPort port(nullptr);
+  port.SetComNumber(kDuplexCom);
+  port.SetBaud(115200);
+  port.SetOutSize(1000);
+  Receiver rx;
+  rx.Attach(port);
+  port.SetOpen(true);
+  ASSERT_TRUE(port.Open());
+
+  Bytes farEnd;
+  std::thread far([&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    size_t sent = 0;
+    while ((sent < kTotal || farEnd.size() < kTotal) && std::chrono::steady_clock::now() < deadline) {
+      if (sent < kTotal)
+        sent += pty.Send(Bytes(toPort.begin() + static_cast<long>(sent),
+                               toPort.begin() + static_cast<long>(std::min(sent + 256, kTotal))));
+      const Bytes got = pty.Receive(1, 2);
+      farEnd.insert(farEnd.end(), got.begin(), got.end());
+    }
+  });
+  // Each time the writer has made room, the room is filled exactly: the ring is full at every point of its
+  // cycle, also while its data wraps around the end.
+  size_t put = 0;
+  PumpUntil(
+      [&] {
+        const size_t room = std::min<size_t>(port.OutSize() - port.OutBuffUsed(), kTotal - put);
+        if (room > 0) {
+          port.PutBlock(fromPort.data() + put, static_cast<Word>(room));
+          put += room;
+        }
+        return put == kTotal && rx.bytes.size() >= kTotal;
+      },
+      20000);
+  far.join();
+  port.SetOpen(false);
+  EXPECT_EQ(put, kTotal);
+  EXPECT_TRUE(rx.bytes == toPort) << rx.bytes.size() << " bytes received";
+  EXPECT_TRUE(farEnd == fromPort) << farEnd.size() << " bytes sent";
+}
+
 TEST_F(Port, GarbageBurstsAndAVanishedDeviceNeitherCrashNorHang) {
   Bytes garbage;
   for (int i = 0; i < 20000; ++i) garbage.push_back(static_cast<uint8_t>(i * 13));
-  radio_->AddFault({sim::Step::Handshake, sim::FaultKind::Long, -1, 0, garbage});
+  radio_->AddFault({sim_test::Step::Handshake, sim_test::FaultKind::Long, -1, 0, garbage});
   port_->SetOpen(true);
   Send(kProgram);
   ASSERT_TRUE(WaitBytes(20001, 5000));
@@ -362,24 +446,24 @@ TEST_F(Port, SettersApplyToTheOpenLine) {
   port_->SetDataBits(8);
 
   port_->SetBufferFull(5000);
-  EXPECT_EQ(port_->GetBufferFull(), 3686);
+  EXPECT_EQ(port_->BufferFull(), 3686);
   port_->SetHWFlowOptions(THWFlowOptionSet{hwfUseDTR});
   port_->SetDTR(false);
-  EXPECT_TRUE(port_->GetDTR());  // DTR belongs to the flow control
+  EXPECT_TRUE(port_->DTR());  // DTR belongs to the flow control
   port_->SetHWFlowOptions(THWFlowOptionSet());
   port_->SetDTR(false);
-  EXPECT_FALSE(port_->GetDTR());
+  EXPECT_FALSE(port_->DTR());
   port_->SetRS485Mode(true);
-  EXPECT_FALSE(port_->GetRTS());
+  EXPECT_FALSE(port_->RTS());
 }
 
 TEST_F(Port, ANewNumberReopensOnTheNewPortWithTheSameTrigger) {
-  sim::RadioSim second;
+  sim_test::RadioSim second;
   second.Attach(kCom - 1);
   port_->SetAvailLength(2);
   port_->SetOpen(true);
   port_->SetComNumber(kCom - 1);
-  ASSERT_TRUE(port_->GetOpen());
+  ASSERT_TRUE(port_->Open());
   EXPECT_EQ(port_->Dispatcher()->DeviceTitle, "COM19");
   EXPECT_EQ(port_->Dispatcher()->AvailThreshold(), 2u);
   Send(kProgram);
@@ -393,7 +477,7 @@ TEST_F(Port, OpenedWhileLoadingOpensWhenLoaded) {
   EXPECT_EQ(port_->Dispatcher(), nullptr);
   port_->SetLoading(false);
   port_->Loaded();
-  EXPECT_TRUE(port_->GetOpen());
+  EXPECT_TRUE(port_->Open());
   EXPECT_NE(port_->Dispatcher(), nullptr);
 }
 
@@ -433,11 +517,11 @@ end
                         &dialog, "TFREADRADIO");
   auto* port = dynamic_cast<TSioComPort*>(dialog.FindComponent("myPort"));
   ASSERT_NE(port, nullptr);
-  EXPECT_TRUE(port->GetOpen());  // opened in Loaded, after the number was read
-  EXPECT_EQ(port->GetBufferFull(), 3072);
-  EXPECT_EQ(port->GetBufferResume(), 1024);
-  EXPECT_EQ(port->GetTraceName(), "READ.TRC");
-  EXPECT_TRUE(port->GetOnTrigger().SameAs(TTriggerEvent(&dialog, &TPortTestDialog::myPortTrigger)));
+  EXPECT_TRUE(port->Open());  // opened in Loaded, after the number was read
+  EXPECT_EQ(port->BufferFull(), 3072);
+  EXPECT_EQ(port->BufferResume(), 1024);
+  EXPECT_EQ(port->TraceName(), "READ.TRC");
+  EXPECT_TRUE(port->OnTrigger().SameAs(TTriggerEvent(&dialog, &TPortTestDialog::myPortTrigger)));
   port->PutBlock(kProgram.data(), 7);
   EXPECT_TRUE(PumpUntil([&] { return dialog.received == 1; }, 2000));
   const String text = WriteComponentToText(&dialog);
@@ -457,15 +541,15 @@ TEST_F(Port, PublishesItsPropertiesWithTheirDefaults) {
                          "OnTriggerOutbuffFree", "OnTriggerOutbuffUsed", "OnTriggerOutSent", "Tag", "Version"};
   for (const char* n : names) EXPECT_NE(cls->FindProperty(n), nullptr) << n;
   TSioComPort p(nullptr);
-  EXPECT_EQ(p.GetBaud(), 19200);
-  EXPECT_EQ(p.GetTraceName(), "SERL.TRC");
-  EXPECT_EQ(p.GetLogName(), "SERL.LOG");
-  EXPECT_EQ(p.GetXOnChar(), 17);
-  EXPECT_EQ(p.GetVersion(), "v4.05");
+  EXPECT_EQ(p.Baud(), 19200);
+  EXPECT_EQ(p.TraceName(), "SERL.TRC");
+  EXPECT_EQ(p.LogName(), "SERL.LOG");
+  EXPECT_EQ(p.XOnChar(), 17);
+  EXPECT_EQ(p.Version(), "v4.05");
   p.SetVersion("v9");
-  EXPECT_EQ(p.GetVersion(), "v4.05");
+  EXPECT_EQ(p.Version(), "v4.05");
   p.SetUseMSRShadowProp(false);
-  EXPECT_TRUE(p.GetUseMSRShadow());
+  EXPECT_TRUE(p.UseMSRShadow());
 }
 
 TEST_F(Port, AssignCopiesTheSettingsButNotTheOpenState) {
@@ -473,10 +557,10 @@ TEST_F(Port, AssignCopiesTheSettingsButNotTheOpenState) {
   port_->SetAvailLength(3);
   TSioComPort copy(nullptr);
   copy.Assign(port_.get());
-  EXPECT_EQ(copy.GetComNumber(), kCom);
-  EXPECT_EQ(copy.GetBaud(), 2400);
-  EXPECT_EQ(copy.GetStopBits(), 2);
-  EXPECT_EQ(copy.GetAvailLength(), 3);
-  EXPECT_FALSE(copy.GetOpen());
-  EXPECT_TRUE(copy.GetOnTrigger().SameAs(port_->GetOnTrigger()));
+  EXPECT_EQ(copy.ComNumber(), kCom);
+  EXPECT_EQ(copy.Baud(), 2400);
+  EXPECT_EQ(copy.StopBits(), 2);
+  EXPECT_EQ(copy.AvailLength(), 3);
+  EXPECT_FALSE(copy.Open());
+  EXPECT_TRUE(copy.OnTrigger().SameAs(port_->OnTrigger()));
 }

@@ -21,7 +21,7 @@
 
 #include "platform/win/core/WinUser.h"
 
-namespace serialtest {
+namespace serial_test {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -135,4 +135,4 @@ inline std::vector<std::string> Lines(const std::string& text) {
   return out;
 }
 
-}  // namespace serialtest
+}  // namespace serial_test

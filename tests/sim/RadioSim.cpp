@@ -12,7 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace sim {
+namespace sim_test {
 namespace {
 
 const uint8_t kProgram[] = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
@@ -626,4 +626,4 @@ void RadioSim::Send(const std::vector<uint8_t>& bytes) {
   }
 }
 
-}  // namespace sim
+}  // namespace sim_test

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-namespace sim {
+namespace sim_test {
 
 constexpr int kMemorySize = 368;    // radio addresses 0x000-0x16F
 constexpr int kIdentAddress = 0x140;  // "P", type code (4), band code, 0, 0, then the password block
@@ -191,4 +191,4 @@ private:
   std::chrono::steady_clock::time_point lastInput_;
 };
 
-}  // namespace sim
+}  // namespace sim_test

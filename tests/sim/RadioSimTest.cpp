@@ -12,7 +12,7 @@
 
 #include "tests/sim/RadioSim.h"
 
-using namespace sim;
+using namespace sim_test;
 
 namespace {
 

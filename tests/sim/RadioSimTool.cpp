@@ -42,7 +42,7 @@ std::vector<uint8_t> ParseHex(const std::string& text) {
   return out;
 }
 
-bool ParseFault(std::string text, sim::Fault& f) {
+bool ParseFault(std::string text, sim_test::Fault& f) {
   f.once = true;
   if (!text.empty() && text.back() == '*') {
     f.once = false;
@@ -63,35 +63,35 @@ bool ParseFault(std::string text, sim::Fault& f) {
   }
   if (parts.size() < 2) return false;
   const std::string& step = parts[0];
-  if (step == "handshake") f.step = sim::Step::Handshake;
-  else if (step == "ident") f.step = sim::Step::Ident;
-  else if (step == "ready") f.step = sim::Step::Ready;
-  else if (step == "read") f.step = sim::Step::ReadBlock;
-  else if (step == "ack") f.step = sim::Step::BlockAck;
-  else if (step == "write") f.step = sim::Step::WriteBlock;
-  else if (step == "end") f.step = sim::Step::End;
+  if (step == "handshake") f.step = sim_test::Step::Handshake;
+  else if (step == "ident") f.step = sim_test::Step::Ident;
+  else if (step == "ready") f.step = sim_test::Step::Ready;
+  else if (step == "read") f.step = sim_test::Step::ReadBlock;
+  else if (step == "ack") f.step = sim_test::Step::BlockAck;
+  else if (step == "write") f.step = sim_test::Step::WriteBlock;
+  else if (step == "end") f.step = sim_test::Step::End;
   else return false;
   const std::string& kind = parts[1];
   const std::string arg = parts.size() > 2 ? parts[2] : "";
   try {
-    if (kind == "silence") f.kind = sim::FaultKind::Silence;
-    else if (kind == "delay") { f.kind = sim::FaultKind::Delay; f.value = std::stoi(arg); }
-    else if (kind == "stray") { f.kind = sim::FaultKind::Stray; f.bytes = ParseHex(arg); }
-    else if (kind == "split") { f.kind = sim::FaultKind::Split; f.value = arg.empty() ? 10 : std::stoi(arg); }
-    else if (kind == "short") { f.kind = sim::FaultKind::Short; f.value = arg.empty() ? 1 : std::stoi(arg); }
-    else if (kind == "long") { f.kind = sim::FaultKind::Long; f.bytes = ParseHex(arg); }
-    else if (kind == "drop") { f.kind = sim::FaultKind::Drop; f.value = arg.empty() ? 0 : std::stoi(arg); }
-    else if (kind == "wrong") { f.kind = sim::FaultKind::WrongModel; f.bytes.assign(arg.begin(), arg.end()); }
-    else if (kind == "nak") f.kind = sim::FaultKind::Nak;
-    else if (kind == "dup") f.kind = sim::FaultKind::Duplicate;
-    else if (kind == "disconnect") f.kind = sim::FaultKind::Disconnect;
+    if (kind == "silence") f.kind = sim_test::FaultKind::Silence;
+    else if (kind == "delay") { f.kind = sim_test::FaultKind::Delay; f.value = std::stoi(arg); }
+    else if (kind == "stray") { f.kind = sim_test::FaultKind::Stray; f.bytes = ParseHex(arg); }
+    else if (kind == "split") { f.kind = sim_test::FaultKind::Split; f.value = arg.empty() ? 10 : std::stoi(arg); }
+    else if (kind == "short") { f.kind = sim_test::FaultKind::Short; f.value = arg.empty() ? 1 : std::stoi(arg); }
+    else if (kind == "long") { f.kind = sim_test::FaultKind::Long; f.bytes = ParseHex(arg); }
+    else if (kind == "drop") { f.kind = sim_test::FaultKind::Drop; f.value = arg.empty() ? 0 : std::stoi(arg); }
+    else if (kind == "wrong") { f.kind = sim_test::FaultKind::WrongModel; f.bytes.assign(arg.begin(), arg.end()); }
+    else if (kind == "nak") f.kind = sim_test::FaultKind::Nak;
+    else if (kind == "dup") f.kind = sim_test::FaultKind::Duplicate;
+    else if (kind == "disconnect") f.kind = sim_test::FaultKind::Disconnect;
     else if (kind == "insert" || kind == "overwrite") {
       // insert:<index>:<hex>, overwrite:<index>:<hex>
-      f.kind = kind == "insert" ? sim::FaultKind::Insert : sim::FaultKind::Overwrite;
+      f.kind = kind == "insert" ? sim_test::FaultKind::Insert : sim_test::FaultKind::Overwrite;
       f.value = std::stoi(arg);
       f.bytes = ParseHex(parts.size() > 3 ? parts[3] : "");
     }
-    else if (kind == "instead") { f.kind = sim::FaultKind::Instead; f.bytes = ParseHex(arg); }
+    else if (kind == "instead") { f.kind = sim_test::FaultKind::Instead; f.bytes = ParseHex(arg); }
     else return false;
   } catch (const std::exception&) {
     return false;
@@ -99,15 +99,15 @@ bool ParseFault(std::string text, sim::Fault& f) {
   return true;
 }
 
-const char* StepName(sim::Step s) {
+const char* StepName(sim_test::Step s) {
   switch (s) {
-    case sim::Step::Handshake: return "handshake";
-    case sim::Step::Ident: return "ident";
-    case sim::Step::Ready: return "ready";
-    case sim::Step::ReadBlock: return "read";
-    case sim::Step::BlockAck: return "ack";
-    case sim::Step::WriteBlock: return "write";
-    case sim::Step::End: return "end";
+    case sim_test::Step::Handshake: return "handshake";
+    case sim_test::Step::Ident: return "ident";
+    case sim_test::Step::Ready: return "ready";
+    case sim_test::Step::ReadBlock: return "read";
+    case sim_test::Step::BlockAck: return "ack";
+    case sim_test::Step::WriteBlock: return "write";
+    case sim_test::Step::End: return "end";
   }
   return "?";
 }
@@ -115,11 +115,11 @@ const char* StepName(sim::Step s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  sim::Options options;
+  sim_test::Options options;
   int com = 20;
   std::string memoryFile, saveFile, typeCode;
   bool quiet = false;
-  std::vector<sim::Fault> faults;
+  std::vector<sim_test::Fault> faults;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&]() -> std::string {
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     else if (a == "--no-line-check") options.checkLine = false;
     else if (a == "--quiet") quiet = true;
     else if (a == "--fault") {
-      sim::Fault f;
+      sim_test::Fault f;
       if (!ParseFault(next(), f)) {
         std::cerr << "k58-radiosim: bad fault \"" << argv[i] << "\"\n";
         Usage();
@@ -155,15 +155,15 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  sim::RadioSim radio(options);
+  sim_test::RadioSim radio(options);
   if (!memoryFile.empty()) {
     std::ifstream in(memoryFile, std::ios::binary);
     std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    sim::Memory m{};
-    if (data.size() == sim::kMemorySize) {
+    sim_test::Memory m{};
+    if (data.size() == sim_test::kMemorySize) {
       std::copy(data.begin(), data.end(), m.begin());
     } else if (data.size() == 448) {  // a data file: radio addresses start at offset 16
-      std::copy(data.begin() + 16, data.begin() + 16 + sim::kMemorySize, m.begin());
+      std::copy(data.begin() + 16, data.begin() + 16 + sim_test::kMemorySize, m.begin());
     } else {
       std::cerr << "k58-radiosim: " << memoryFile << " must hold 368 bytes of radio memory or a 448-byte data file\n";
       return 2;
@@ -195,14 +195,14 @@ int main(int argc, char** argv) {
     const int errors = radio.LineErrors();
     if (errors != lineErrors) {
       lineErrors = errors;
-      std::printf("input ignored: the line is %s, the radio expects %s\n", sim::Describe(radio.LastLine()).c_str(),
-                  sim::Describe(sim::ExpectedLine()).c_str());
+      std::printf("input ignored: the line is %s, the radio expects %s\n", sim_test::Describe(radio.LastLine()).c_str(),
+                  sim_test::Describe(sim_test::ExpectedLine()).c_str());
     }
     std::fflush(stdout);
   }
 
   if (!saveFile.empty()) {
-    const sim::Memory m = radio.GetMemory();
+    const sim_test::Memory m = radio.GetMemory();
     std::ofstream out(saveFile, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(m.data()), m.size());
     if (!out) {

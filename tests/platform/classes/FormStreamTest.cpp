@@ -1,8 +1,12 @@
 // Form resources: reading the text into components through the type information and writing it back.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+
 #include "Fixtures.h"
 #include "platform/classes/FormText.h"
+#include "platform/classes/Streams.h"
 
 namespace {
 
@@ -289,6 +293,96 @@ TEST_F(FormStreamTest, ParsesEveryValueForm) {
   EXPECT_EQ(tree.Props[10].Val.Type, vaBinary);
   EXPECT_EQ(tree.Props[11].Val.Text, "Form2.Button1");
   EXPECT_EQ(tree.Props[12].Val.Type, vaNil);
+}
+
+// The text of an embedded resource.
+String ResourceText(const char* name) {
+  const TResourceData* data = FindResourceData(HInstance, name, ResTypeRCData);
+  if (data == nullptr) throw EResNotFound(name);
+  return String(reinterpret_cast<const char*>(data->Data), data->Size);
+}
+
+TEST_F(FormStreamTest, IntegerLiteralsAtTheEdgesGiveAValueOrTheReadersError) {
+  constexpr Int64 kMin = std::numeric_limits<Int64>::min();
+  constexpr Int64 kMax = std::numeric_limits<Int64>::max();
+  const struct {
+    const char* literal;
+    bool ok;
+    Int64 value;
+  } cases[] = {
+      // Hexadecimal is a 64-bit pattern, the sign applied to it.
+      {"-$8000000000000000", true, kMin},
+      {"$8000000000000000", true, kMin},
+      {"$FFFFFFFFFFFFFFFF", true, -1},
+      {"-$FFFFFFFFFFFFFFFF", true, 1},
+      {"$7FFFFFFFFFFFFFFF", true, kMax},
+      {"$10000000000000000", false, 0},
+      {"-9223372036854775808", true, kMin},
+      {"9223372036854775807", true, kMax},
+      {"+9223372036854775807", true, kMax},
+      {"9223372036854775808", false, 0},
+      {"-9223372036854775809", false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.literal);
+    TTestForm form(nullptr);
+    const String text = String("object Form1: TTestForm\n  Big = ") + c.literal + "\nend\n";
+    if (c.ok) {
+      ReadComponentFromText(text, &form, "text");
+      EXPECT_EQ(form.Big, c.value);
+    } else {
+      try {
+        ReadComponentFromText(text, &form, "text");
+        FAIL() << "no error";
+      } catch (const EParserError& e) {
+        EXPECT_EQ(e.Message(), "text, line 2: Number out of range");
+      }
+    }
+  }
+  // The text the fuzzer found.
+  k58::formtext::Object tree = k58::formtext::Parse(ResourceText("NegativeHexEdge"), "t");
+  EXPECT_EQ(tree.Props.at(0).Val.Int, kMin);
+}
+
+TEST_F(FormStreamTest, NestingBeyondTheLimitIsAParserErrorAtItsLine) {
+  // Lists, collections and objects count alike; 100 levels is the most a text may nest.
+  auto lists = [](int depth) { return "object X: T\n  A =\n" + String(depth - 1, '(') + String(depth - 1, ')') + "\nend\n"; };
+  auto items = [](int depth) {
+    String text = "object X: T\n  A = ";
+    for (int i = 1; i < depth; ++i) text += "<item\n B = ";
+    text += "0";
+    for (int i = 1; i < depth; ++i) text += " end>";
+    return text + "\nend\n";
+  };
+  auto objects = [](int depth) {
+    String text;
+    for (int i = 0; i < depth; ++i) text += "object X: T\n";
+    for (int i = 0; i < depth; ++i) text += "end\n";
+    return text;
+  };
+  const struct {
+    const char* kind;
+    std::function<String(int)> make;
+    int line;  // where the level beyond the limit starts
+  } cases[] = {{"lists", lists, 3}, {"items", items, 101}, {"objects", objects, 101}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    EXPECT_NO_THROW(k58::formtext::Parse(c.make(100), "t"));
+    try {
+      k58::formtext::Parse(c.make(101), "t");
+      FAIL() << "no error";
+    } catch (const EParserError& e) {
+      EXPECT_EQ(e.Message(), "t, line " + std::to_string(c.line) + ": Nesting deeper than 100 levels");
+    }
+  }
+  // The text that overflowed the stack, in a reading.
+  TTestForm form(nullptr);
+  try {
+    ReadComponentFromText(ResourceText("DeepListNesting"), &form, "resource DEEPLISTNESTING");
+    FAIL() << "no error";
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), "resource DEEPLISTNESTING, line 2: Nesting deeper than 100 levels");
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstring>
 #include <fstream>
 
 #include "Fixtures.h"
@@ -145,6 +146,31 @@ class TTestForm2 : public TTestForm {
 };
 K58_IMPLEMENT_CLASS(TTestForm2) {}
 
+// Forms whose resources hold an object of their own class, directly or through another form.
+class TSelfHoldingForm : public TTestForm {
+  K58_CLASS(TSelfHoldingForm, TTestForm)
+  explicit TSelfHoldingForm(TComponent* AOwner) : TTestForm(AOwner) {
+    InitInheritedComponent(this, TTestControl::StaticClass());
+  }
+};
+K58_IMPLEMENT_CLASS(TSelfHoldingForm) {}
+
+class TCycleFormA : public TTestForm {
+  K58_CLASS(TCycleFormA, TTestForm)
+  explicit TCycleFormA(TComponent* AOwner) : TTestForm(AOwner) {
+    InitInheritedComponent(this, TTestControl::StaticClass());
+  }
+};
+K58_IMPLEMENT_CLASS(TCycleFormA) {}
+
+class TCycleFormB : public TTestForm {
+  K58_CLASS(TCycleFormB, TTestForm)
+  explicit TCycleFormB(TComponent* AOwner) : TTestForm(AOwner) {
+    InitInheritedComponent(this, TTestControl::StaticClass());
+  }
+};
+K58_IMPLEMENT_CLASS(TCycleFormB) {}
+
 namespace {
 
 TEST(FormResourceTest, ReadsTheResourceNamedAfterTheClass) {
@@ -169,6 +195,34 @@ TEST(FormResourceTest, AnInheritedFormReadsItsAncestorsResourcesFirst) {
   EXPECT_TRUE(button->OnClick);
   // Loaded ran once for each component, after both resources.
   EXPECT_EQ(LoadedLog(), (std::vector<String>{"Form1", "Button1"}));
+}
+
+TEST(FormResourceTest, AFormHoldingAnObjectOfItsOwnClassIsRefusedAtThatObject) {
+  static const char* const kSelf = "object Outer: TSelfHoldingForm\n  Left = 1\n  object Inner: TSelfHoldingForm\n  end\nend\n";
+  static const char* const kA = "object A: TCycleFormA\n  object B: TCycleFormB\n  end\nend\n";
+  static const char* const kB = "object B: TCycleFormB\n\n  object A: TCycleFormA\n  end\nend\n";
+  RegisterResource(ResTypeRCData, "TSelfHoldingForm", reinterpret_cast<const Byte*>(kSelf), strlen(kSelf));
+  RegisterResource(ResTypeRCData, "TCycleFormA", reinterpret_cast<const Byte*>(kA), strlen(kA));
+  RegisterResource(ResTypeRCData, "TCycleFormB", reinterpret_cast<const Byte*>(kB), strlen(kB));
+  const String kItself = "a form cannot hold an object of its own class";
+  try {
+    TSelfHoldingForm form(nullptr);
+    FAIL() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "resource TSELFHOLDINGFORM, line 3: Error creating Inner: Resource TSELFHOLDINGFORM is already "
+                           "being read: " + kItself);
+  }
+  // Through another form: refused where the first class comes back, and the message says where.
+  try {
+    TCycleFormA form(nullptr);
+    FAIL() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "resource TCYCLEFORMA, line 2: Error creating B: resource TCYCLEFORMB, line 3: Error creating A: "
+                           "Resource TCYCLEFORMA is already being read: " + kItself);
+  }
+  // Nothing is left marked as being read: a form of another class still reads its resources.
+  TTestForm2 form(nullptr);
+  EXPECT_EQ(form.Left, 5);
 }
 
 }  // namespace

@@ -119,6 +119,14 @@ TEST(ComPorts, NamesAndNumbers) {
       {"\\\\.\\LPT1", 0}, {"", 0},       {"COM1000", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ComPortNumber(c.name), c.number) << c.name;
+
+  // What is written is read back, in both forms.
+  EXPECT_EQ(ComPortName(12), "COM12");
+  EXPECT_EQ(ComDeviceName(12), "\\\\.\\COM12");
+  for (int n : {1, 9, 10, 99, 100, kMaxComPort}) {
+    EXPECT_EQ(ComPortNumber(ComPortName(n)), n);
+    EXPECT_EQ(ComPortNumber(ComDeviceName(n)), n);
+  }
 }
 
 TEST(ComPorts, DefaultDevicesAndTheOverride) {
@@ -180,7 +188,9 @@ TEST(CommOpen, APortHeldElsewhereIsBusy) {
   HANDLE h = CreateFileA("COM9", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(h, INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(ProbeComPort("COM9", 0), ERROR_SHARING_VIOLATION);
   close(other);
+  EXPECT_EQ(ProbeComPort(ComDeviceName(9), FILE_FLAG_OVERLAPPED), ERROR_SUCCESS);
 
   // Our own second open is refused the same way, and the port is free again after CloseHandle.
   HANDLE first = CreateFileA("COM9", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

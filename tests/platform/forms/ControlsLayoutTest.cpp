@@ -2,8 +2,11 @@
 // parent (colour, font, hints).
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "FormsTesting.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/rtl/SysUtils.h"
 #include "tests/common/Geometry.h"
 
 namespace {
@@ -114,6 +117,35 @@ TEST_F(LayoutTest, AnchorsKeepTheDistancesToTheEdgesTheyName) {
     EXPECT_EQ(control->BoundsRect(), c.expected)
         << SetToString(TypeInfoOf<TAnchors>(), static_cast<uint32_t>(c.anchors.Bits()));
     FreeObject(control);
+  }
+}
+
+TEST_F(LayoutTest, GeometryAtTheIntegerExtremesLoadsWithoutOverflow) {
+  constexpr Integer kMin = std::numeric_limits<Integer>::min();
+  constexpr Integer kMax = std::numeric_limits<Integer>::max();
+  const struct {
+    Integer left, top, width, height;
+  } geometries[] = {
+      {kMin, 10, 50, 20}, {kMax, 10, 50, 20}, {10, kMin, 50, 20}, {10, kMax, 50, 20},
+      {10, 10, kMax, 20}, {10, 10, 50, kMax}, {10, 10, kMin, kMin}, {kMax, kMax, kMax, kMax},
+      {kMin, kMin, kMax, kMax}, {kMin, kMax, kMax, kMin},
+  };
+  for (const auto& g : geometries) {
+    const String text = "object Box: TBox\n  object Inner: TBox\n    Left = " + IntToStr(g.left) + "\n    Top = " +
+                        IntToStr(g.top) + "\n    Width = " + IntToStr(g.width) + "\n    Height = " +
+                        IntToStr(g.height) + "\n  end\nend\n";
+    SCOPED_TRACE(text);
+    box->SetBounds(0, 0, 200, 100);
+    ReadComponentFromText(text, box, "text");
+    auto* inner = static_cast<TControl*>(box->FindComponent("Inner"));
+    ASSERT_NE(inner, nullptr);
+    // Anchored to the left and top, it stays where it was read when the parent grows.
+    box->SetBounds(0, 0, 300, 150);
+    EXPECT_EQ(inner->Left(), g.left);
+    EXPECT_EQ(inner->Top(), g.top);
+    EXPECT_EQ(inner->Width(), std::max(g.width, 0));
+    EXPECT_EQ(inner->Height(), std::max(g.height, 0));
+    FreeObject(inner);
   }
 }
 

@@ -61,6 +61,21 @@ const char* const kDialogText = R"(object Dialog: TTestDialog
 end
 )";
 
+// A child fails after its tab order was read (and after a sibling's was): the read of the form fails.
+const char* const kBrokenDialogText = R"(object Broken: TBrokenDialog
+  object Kept: TTestEdit
+    TabOrder = 0
+  end
+  object Panel: TTestPanel
+    TabOrder = 1
+    object Inner: TTestEdit
+      TabOrder = 0
+      NoSuchProperty = 1
+    end
+  end
+end
+)";
+
 }  // namespace
 
 class TTestDialog : public TForm {
@@ -94,6 +109,21 @@ class TMissingResourceForm : public TForm {
 };
 K58_IMPLEMENT_CLASS(TMissingResourceForm) {}
 
+class TBrokenDialog : public TForm {
+  K58_CLASS(TBrokenDialog, TForm)
+  explicit TBrokenDialog(TComponent* AOwner) : TForm(AOwner) {}
+};
+K58_IMPLEMENT_CLASS(TBrokenDialog) {}
+
+// A container the resource nests a control in.
+class TTestPanel : public TCustomControl {
+  K58_CLASS(TTestPanel, TCustomControl)
+  explicit TTestPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
+  }
+};
+K58_IMPLEMENT_CLASS(TTestPanel) {}
+
 K58_IMPLEMENT_CLASS(TTestDialog) {
   b.Method("FormCreate", &TTestDialog::FormCreate);
   b.Method("FormShow", &TTestDialog::FormShow);
@@ -115,6 +145,7 @@ class FormLoadTest : public FormsTest {
     static bool registered = false;
     if (!registered) {
       formstest::RegisterFormResource("TTESTDIALOG", kDialogText);
+      formstest::RegisterFormResource("TBROKENDIALOG", kBrokenDialogText);
       registered = true;
     }
   }
@@ -152,6 +183,19 @@ TEST_F(FormLoadTest, AClassWithoutAResourceRaisesResourceNotFound) {
   EXPECT_EQ(Screen->FormCount(), 0);
 }
 
+TEST_F(FormLoadTest, AReadThatFailsInAChildLeavesNoTabOrderBehindForTheNextRead) {
+  // The failed read frees the child and the form; the tab orders they were read with go with them.
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_THROW(NewObject<TBrokenDialog>(nullptr), Exception);
+    EXPECT_EQ(Screen->FormCount(), 0);
+    TTestDialog* form = Make();
+    EXPECT_EQ(form->First()->TabOrder(), 0);
+    EXPECT_EQ(form->Second()->TabOrder(), 1);
+    EXPECT_EQ(form->Ok()->TabOrder(), 2);
+    EXPECT_EQ(form->CancelButton()->TabOrder(), 3);
+    FreeObject(form);
+  }
+}
 
 TEST_F(FormLoadTest, ShowsHeadlessAndFocusesTheFirstTabStop) {
   TTestDialog* form = Make();

@@ -37,7 +37,7 @@ class RecordingThemeProvider : public ThemeProvider {
   void RemoveClass(const std::string& AClass);
   bool Active = true;
   // The theme file and colour variant GetCurrentThemeName answers (it fails with NameFails).
-  std::u16string FileName = u"C:\\WINDOWS\\Resources\\Themes\\Luna\\Luna.msstyles";
+  std::u16string FileName = u"C:\\Themes\\Luna\\Luna.msstyles";
   std::u16string ColorName = u"NormalColor";
   bool NameFails = false;
   // Content margins (left, top, right, bottom) of a part per class name (upper case) and part; others

@@ -74,7 +74,7 @@ TEST_F(ThemeTest, CallsReachTheProvider) {
   // Names are cut to their buffers.
   WCHAR file[6], color[64], sizeName[64];
   EXPECT_EQ(S_OK, GetCurrentThemeName(file, 6, color, 64, sizeName, 64));
-  EXPECT_EQ(std::u16string(u"C:\\WI"), std::u16string(file));
+  EXPECT_EQ(std::u16string(u"C:\\Th"), std::u16string(file));
   EXPECT_EQ(std::u16string(u"NormalColor"), std::u16string(color));
   EXPECT_EQ(S_OK, CloseThemeData(theme));
   EXPECT_EQ(1, provider.Closes);
