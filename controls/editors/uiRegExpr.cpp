@@ -1169,6 +1169,7 @@ bool TuiRegExprAutomat::BuildStates() {
   closureAt_.assign(states_.size(), -1);
   closureMarks_.assign(states_.size(), 0);
   setMarks_.assign(states_.size(), 0);
+  ForgetSets();
   Restart();
   return true;
 }
@@ -1217,15 +1218,63 @@ TuiRegExprAutomat::Span TuiRegExprAutomat::NextClosure(Integer AState) {
   return {&closurePool_[closurePool_.size() - scratch_.size()], scratch_.size()};
 }
 
-bool TuiRegExprAutomat::HasFinal(const Integer* AStates, size_t ACount) const {
-  for (size_t i = 0; i < ACount; ++i)
-    if (simple_[static_cast<size_t>(AStates[i])]->Final()) return true;
-  return false;
+namespace k58::editors {
+namespace {
+// Remembered steps: one table of the ASCII characters per set, for so many sets at most.
+constexpr size_t kStepChars = 128;
+constexpr size_t kMaxStepTables = 4096;
+// Sets Restart keeps at most; more are forgotten (the positions of a long text need them until then).
+constexpr size_t kKeptSets = 4096;
+constexpr size_t kHashBuckets = 256;
+
+size_t HashStates(const Integer* AStates, size_t ACount) {
+  uint64_t hash = 1469598103934665603ull;
+  for (size_t i = 0; i < ACount; ++i) hash = (hash ^ static_cast<uint32_t>(AStates[i])) * 1099511628211ull;
+  return static_cast<size_t>(hash % kHashBuckets);
+}
+}  // namespace
+}  // namespace k58::editors
+
+Integer TuiRegExprAutomat::Intern(const std::vector<Integer>& AStates) {
+  std::vector<Integer>& bucket = setsByHash_[k58::editors::HashStates(AStates.data(), AStates.size())];
+  for (Integer id : bucket) {
+    const StateSet& set = sets_[static_cast<size_t>(id)];
+    if (static_cast<size_t>(set.Count) == AStates.size() && std::equal(AStates.begin(), AStates.end(), States(id)))
+      return id;
+  }
+  bool final = false;
+  for (Integer state : AStates) final = final || simple_[static_cast<size_t>(state)]->Final();
+  const auto id = static_cast<Integer>(sets_.size());
+  sets_.push_back(StateSet{setPool_.size(), static_cast<Integer>(AStates.size()), final});
+  setPool_.insert(setPool_.end(), AStates.begin(), AStates.end());
+  if (sets_.size() <= k58::editors::kMaxStepTables) steps_.resize(sets_.size() * k58::editors::kStepChars, -1);
+  bucket.push_back(id);
+  return id;
 }
 
-bool TuiRegExprAutomat::IsFinal() const {
-  const size_t begin = frames_.back();
-  return HasFinal(positions_.data() + begin, positions_.size() - begin);
+void TuiRegExprAutomat::ForgetSets() {
+  // Their storage goes too: a text that met thousands of sets leaves nothing behind.
+  std::vector<StateSet>().swap(sets_);
+  std::vector<Integer>().swap(setPool_);
+  std::vector<int16_t>().swap(steps_);
+  setsByHash_.assign(k58::editors::kHashBuckets, {});
+  // The start set is the first, always.
+  Intern({start_->Index()});
+}
+
+void TuiRegExprAutomat::CheckSteps(bool ACaseInsensitive) {
+  if (stepsCaseInsensitive_ == ACaseInsensitive && stepsDateSeparator_ == FormatSettings.DateSeparator &&
+      stepsTimeSeparator_ == FormatSettings.TimeSeparator)
+    return;
+  stepsCaseInsensitive_ = ACaseInsensitive;
+  stepsDateSeparator_ = FormatSettings.DateSeparator;
+  stepsTimeSeparator_ = FormatSettings.TimeSeparator;
+  std::fill(steps_.begin(), steps_.end(), -1);
+}
+
+int16_t* TuiRegExprAutomat::RememberedStep(Integer ASet, char32_t ACh) {
+  const size_t at = static_cast<size_t>(ASet) * k58::editors::kStepChars + ACh;
+  return ACh < k58::editors::kStepChars && at < steps_.size() ? &steps_[at] : nullptr;
 }
 
 bool TuiRegExprAutomat::ForcedChar(const Integer* AStates, size_t ACount, char32_t& ACh) const {
@@ -1248,12 +1297,20 @@ bool TuiRegExprAutomat::ForcedChar(const Integer* AStates, size_t ACount, char32
 }
 
 bool TuiRegExprAutomat::Advance(char32_t& ACh, bool ACaseInsensitive) {
-  const size_t begin = frames_.back(), end = positions_.size();
+  CheckSteps(ACaseInsensitive);
+  const Integer current = frames_.back();
+  if (const int16_t* step = RememberedStep(current, ACh); step != nullptr && *step != -1) {
+    if (*step < 0) return false;
+    frames_.push_back(*step);
+    return true;
+  }
+  // Every state the next closures reach is asked once, in path order.
   const uint32_t stamp = NewStamp(setMarks_, setStamp_);
-  bool taken = false;
+  next_.clear();
   char32_t handedBack = ACh;
-  for (size_t i = begin; i < end; ++i) {
-    const Span next = NextClosure(positions_[i]);
+  const Integer count = sets_[static_cast<size_t>(current)].Count;
+  for (Integer i = 0; i < count; ++i) {
+    const Span next = NextClosure(States(current)[i]);
     for (size_t k = 0; k < next.Count; ++k) {
       const Integer state = next.Data[k];
       uint32_t& mark = setMarks_[static_cast<size_t>(state)];
@@ -1261,42 +1318,75 @@ bool TuiRegExprAutomat::Advance(char32_t& ACh, bool ACaseInsensitive) {
       mark = stamp;
       char32_t ch = ACh;
       if (!simple_[static_cast<size_t>(state)]->Test()->Matches(ch, ACaseInsensitive)) continue;
-      if (!taken) handedBack = ch;
-      taken = true;
-      positions_.push_back(state);
+      if (next_.empty()) handedBack = ch;
+      next_.push_back(state);
     }
   }
-  if (!taken) return false;
-  frames_.push_back(end);
+  const Integer reached = next_.empty() ? -2 : Intern(next_);
+  if (int16_t* step = RememberedStep(current, ACh);
+      step != nullptr && handedBack == ACh && reached < static_cast<Integer>(k58::editors::kMaxStepTables))
+    *step = static_cast<int16_t>(reached);
+  if (reached < 0) return false;
+  frames_.push_back(reached);
   ACh = handedBack;
   return true;
 }
 
-void TuiRegExprAutomat::Push(const std::vector<Integer>& AStates) {
-  frames_.push_back(positions_.size());
-  positions_.insert(positions_.end(), AStates.begin(), AStates.end());
+void TuiRegExprAutomat::Filter(const String& AText, bool ACaseInsensitive, String& AResult) {
+  CheckSteps(ACaseInsensitive);
+  AResult.clear();
+  AResult.reserve(AText.size());
+  frames_.reserve(frames_.size() + AText.size());
+  const char* p = AText.data();
+  const char* end = p + AText.size();
+  Integer current = frames_.back();
+  while (p < end) {
+    // A remembered step with an ASCII character needs no more than a look-up.
+    const size_t at = static_cast<size_t>(current) * k58::editors::kStepChars + static_cast<unsigned char>(*p);
+    if (static_cast<unsigned char>(*p) < k58::editors::kStepChars && at < steps_.size() && steps_[at] != -1) {
+      const Integer next = steps_[at];
+      if (next >= 0) {
+        frames_.push_back(next);
+        AResult.push_back(*p);
+        current = next;
+      }
+      ++p;
+      continue;
+    }
+    Integer length;
+    char32_t ch = k58::editors::DecodeChar(p, end, length);
+    // A byte that is not UTF-8 goes in as the character it stands for, so that it cannot join a
+    // following one.
+    if (Advance(ch, ACaseInsensitive)) {
+      if (length == 1 && ch == 0xFFFD)
+        AResult += CharText(ch);
+      else
+        AResult.append(p, static_cast<size_t>(length));
+      current = frames_.back();
+    }
+    p += length;
+  }
 }
 
 bool TuiRegExprAutomat::StepBack() {
   if (frames_.size() <= 1) return false;
-  positions_.resize(frames_.back());
   frames_.pop_back();
   return true;
 }
 
 void TuiRegExprAutomat::Restart() {
-  frames_.assign(1, 0);
-  positions_.clear();
-  if (positions_.capacity() > k58::editors::kKeptPositions) positions_.shrink_to_fit();
+  if (sets_.size() > k58::editors::kKeptSets || setPool_.size() > k58::editors::kKeptPositions) ForgetSets();
+  frames_.clear();
   if (frames_.capacity() > k58::editors::kKeptPositions) frames_.shrink_to_fit();
-  positions_.push_back(start_->Index());
+  frames_.push_back(0);
 }
 
-void TuiRegExprAutomat::NextClosure(size_t ABegin, size_t AEnd, std::vector<Integer>& AOut) {
+void TuiRegExprAutomat::NextClosureOf(Integer ASet, std::vector<Integer>& AOut) {
   const uint32_t stamp = NewStamp(setMarks_, setStamp_);
   AOut.clear();
-  for (size_t i = ABegin; i < AEnd; ++i) {
-    const Span next = NextClosure(positions_[i]);
+  const Integer count = sets_[static_cast<size_t>(ASet)].Count;
+  for (Integer i = 0; i < count; ++i) {
+    const Span next = NextClosure(States(ASet)[i]);
     for (size_t k = 0; k < next.Count; ++k) {
       uint32_t& mark = setMarks_[static_cast<size_t>(next.Data[k])];
       if (mark == stamp) continue;
@@ -1310,23 +1400,23 @@ void TuiRegExprAutomat::InsertForcedChars() {
   // Every state can reach a final one, so a run of forced literals ends within as many steps as there are
   // states; the bound only guards that.
   for (size_t guard = states_.size() + 1; guard > 0 && !IsFinal(); --guard) {
-    NextClosure(frames_.back(), positions_.size(), next_);
+    NextClosureOf(frames_.back(), next_);
     char32_t ch = 0;
     if (!ForcedChar(next_.data(), next_.size(), ch)) return;
     owner_->onAppendChar_(ch);
-    Push(next_);
+    frames_.push_back(Intern(next_));
   }
 }
 
 void TuiRegExprAutomat::TakeBackForcedChars() {
   while (frames_.size() > 1) {
-    const size_t begin = frames_.back();
+    const Integer current = frames_.back();
     char32_t ch = 0;
-    if (!ForcedChar(positions_.data() + begin, positions_.size() - begin, ch)) return;
+    if (!ForcedChar(States(current), static_cast<size_t>(sets_[static_cast<size_t>(current)].Count), ch)) return;
     // The last character is a literal; it goes when the previous position forced it.
-    const size_t previous = frames_[frames_.size() - 2];
-    if (HasFinal(positions_.data() + previous, begin - previous)) return;
-    NextClosure(previous, begin, next_);
+    const Integer previous = frames_[frames_.size() - 2];
+    if (sets_[static_cast<size_t>(previous)].Final) return;
+    NextClosureOf(previous, next_);
     if (!ForcedChar(next_.data(), next_.size(), ch)) return;
     owner_->onDeleteLastChar_();
     StepBack();
@@ -1338,9 +1428,10 @@ size_t TuiRegExprAutomat::HeldBytes() const {
                  simple_.capacity() * sizeof(TuiRegExprSimpleState*);
   for (const TuiRegExprState* state : states_)
     bytes += sizeof(TuiRegExprSimpleState) + state->Successors().capacity() * sizeof(TuiRegExprState*);
-  for (const std::vector<Integer>* list : {&positions_, &closureAt_, &closurePool_, &scratch_, &stack_, &next_})
+  for (const std::vector<Integer>* list : {&frames_, &setPool_, &closureAt_, &closurePool_, &scratch_, &stack_, &next_})
     bytes += list->capacity() * sizeof(Integer);
-  bytes += frames_.capacity() * sizeof(size_t);
+  for (const std::vector<Integer>& bucket : setsByHash_) bytes += sizeof(bucket) + bucket.capacity() * sizeof(Integer);
+  bytes += sets_.capacity() * sizeof(StateSet) + steps_.capacity() * sizeof(int16_t);
   bytes += (closureMarks_.capacity() + setMarks_.capacity()) * sizeof(uint32_t);
   return bytes;
 }
@@ -1427,16 +1518,7 @@ bool TuiRegExpr::Advance(String& ACh) {
 }
 
 void TuiRegExpr::FilterText(const String& AText, String& AResult) {
-  TuiRegExprAutomat& automat = Compiled();
-  AResult.clear();
-  const char* p = AText.data();
-  const char* end = p + AText.size();
-  while (p < end) {
-    Integer length;
-    char32_t ch = DecodeChar(p, end, length);
-    if (automat.Advance(ch, caseInsensitive_)) AResult.append(p, static_cast<size_t>(length));
-    p += length;
-  }
+  Compiled().Filter(AText, caseInsensitive_, AResult);
 }
 
 bool TuiRegExpr::StepBack() {

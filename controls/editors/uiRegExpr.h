@@ -441,7 +441,10 @@ using TuiRegExprDeleteLastCharEvent = Delegate<void()>;
 
 // The states of a compiled pattern and the positions of the text run through them. A position is the set
 // of simple states the text so far can stand in, each once, in the order the paths reach them; the
-// history keeps every position since Restart.
+// history keeps every position since Restart. Sets are kept once each and the step from a set with an
+// ASCII character is remembered, so a text that runs over known ground costs a look-up per character;
+// what is remembered is forgotten when the case flag or the locale's separators change, and the sets when
+// Restart finds them too many.
 class TuiRegExprAutomat : public TObject {
   K58_CLASS(TuiRegExprAutomat, TObject)
 
@@ -450,11 +453,13 @@ class TuiRegExprAutomat : public TObject {
   static TObjectPtr<TuiRegExprAutomat> Build(TuiRegExpr* AOwner, TObjectPtr<TuiRegExprParserAlts> ATree);
   ~TuiRegExprAutomat() override;
 
-  bool IsFinal() const;
+  bool IsFinal() const { return sets_[static_cast<size_t>(frames_.back())].Final; }
   bool IsAtStart() const { return frames_.size() == 1; }
   // Takes ACh from the current position; false (and unchanged) when no path takes it. ACh comes back as
   // the first test that took it saw it (a case-insensitive literal hands back its own character).
   bool Advance(char32_t& ACh, bool ACaseInsensitive);
+  // Offers every character of AText in turn; AResult gets those taken, as AText holds them.
+  void Filter(const String& AText, bool ACaseInsensitive, String& AResult);
   // Returns to the previous position; false at the start.
   bool StepBack();
   void Restart();
@@ -469,7 +474,7 @@ class TuiRegExprAutomat : public TObject {
   // Figures for tests and benchmarks: states of the automaton, states at the current position, positions
   // held, and the bytes the matching structures hold.
   Integer StateCount() const { return static_cast<Integer>(states_.size()); }
-  Integer CurrentCount() const { return static_cast<Integer>(positions_.size() - frames_.back()); }
+  Integer CurrentCount() const { return sets_[static_cast<size_t>(frames_.back())].Count; }
   Integer PositionCount() const { return static_cast<Integer>(frames_.size()); }
   size_t HeldBytes() const;
 
@@ -478,18 +483,31 @@ class TuiRegExprAutomat : public TObject {
     const Integer* Data;
     size_t Count;
   };
+  // A set of states kept once: its states in setPool_ and whether one is final. The first sets have a
+  // table of remembered steps each, at their number times the number of ASCII characters in steps_: the
+  // set reached (-1 unknown, -2 refused). A step that hands back another character is not remembered.
+  struct StateSet {
+    size_t Begin;
+    Integer Count;
+    bool Final;
+  };
 
   TuiRegExprAutomat(TuiRegExpr* AOwner, TObjectPtr<TuiRegExprParserAlts> ATree);
   bool BuildStates();
   void Number(TuiRegExprState* AState);
   // The simple states reachable from AState's successors through block states, each once.
   Span NextClosure(Integer AState);
-  // The union of the next closures of the states positions_[ABegin, AEnd), into AOut.
-  void NextClosure(size_t ABegin, size_t AEnd, std::vector<Integer>& AOut);
-  bool HasFinal(const Integer* AStates, size_t ACount) const;
+  // The union of the next closures of the states of set ASet, into AOut.
+  void NextClosureOf(Integer ASet, std::vector<Integer>& AOut);
+  const Integer* States(Integer ASet) const { return setPool_.data() + sets_[static_cast<size_t>(ASet)].Begin; }
+  // The set with these states, added when new.
+  Integer Intern(const std::vector<Integer>& AStates);
+  void ForgetSets();
+  // Forgets the remembered steps when the case flag or a separator differs from when they were taken.
+  void CheckSteps(bool ACaseInsensitive);
+  int16_t* RememberedStep(Integer ASet, char32_t ACh);
   // True when every state tests for one and the same literal (separators by their current value).
   bool ForcedChar(const Integer* AStates, size_t ACount, char32_t& ACh) const;
-  void Push(const std::vector<Integer>& AStates);
   uint32_t NewStamp(std::vector<uint32_t>& AMarks, uint32_t& AStamp);
 
   TuiRegExpr* owner_;
@@ -497,10 +515,15 @@ class TuiRegExprAutomat : public TObject {
   TObjectPtr<TuiRegExprSimpleState> start_;
   std::vector<TuiRegExprState*> states_;
   std::vector<TuiRegExprSimpleState*> simple_;  // by index; nil for block states
-  // Positions: the states of every position since Restart, one after the other; frames_ holds where each
-  // position starts, the last one being the current position.
-  std::vector<Integer> positions_;
-  std::vector<size_t> frames_;
+  // The sets met so far, and by the hash of their states.
+  std::vector<StateSet> sets_;
+  std::vector<Integer> setPool_;
+  std::vector<std::vector<Integer>> setsByHash_;
+  std::vector<int16_t> steps_;
+  bool stepsCaseInsensitive_ = false;
+  char stepsDateSeparator_ = 0, stepsTimeSeparator_ = 0;
+  // The positions since Restart, as sets; the last one is the current position.
+  std::vector<Integer> frames_;
   // Next closures computed so far: closureAt_ is -1 until a state's closure is in closurePool_ (its count,
   // then its states); a closure that does not fit the pool's budget is computed again each time.
   std::vector<Integer> closureAt_;

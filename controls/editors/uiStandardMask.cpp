@@ -6,10 +6,17 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
 
-using k58::forms::SplitChars;
-
 namespace k58::editors {
 namespace {
+
+// The characters of a text; a byte that is not valid UTF-8 stands for U+FFFD, so that characters moved
+// to other positions never join into new ones.
+std::vector<String> SplitChars(const String& AText) {
+  std::vector<String> chars = k58::forms::SplitChars(AText);
+  for (String& ch : chars)
+    if (ch.size() == 1 && static_cast<unsigned char>(ch[0]) >= 0x80) ch = "\xEF\xBF\xBD";
+  return chars;
+}
 
 bool IsAsciiLetter(const String& ACh) {
   return ACh.size() == 1 && ((ACh[0] >= 'A' && ACh[0] <= 'Z') || (ACh[0] >= 'a' && ACh[0] <= 'z'));
@@ -27,6 +34,7 @@ String Joined(const std::vector<String>& AChars) {
 }  // namespace k58::editors
 
 using k58::editors::IsAsciiDigit;
+using k58::editors::SplitChars;
 using k58::editors::IsAsciiLetter;
 
 K58_IMPLEMENT_CLASS(TuiStandardMaskCustomItem) {}

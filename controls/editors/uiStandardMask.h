@@ -10,7 +10,8 @@
 //   \x  x as a literal      ! at the very start: no effect
 //   ;d;x or ;d at the very end: d 0 leaves the literals out of the value, 1 keeps them; x is the blank
 //   character shown in positions not filled ("_" by default)
-// Every other character is a literal. Positions and texts count characters (code points) of UTF-8 text.
+// Every other character is a literal. Positions and texts count characters (code points) of UTF-8 text; a
+// byte that is not valid UTF-8 stands for U+FFFD.
 #pragma once
 
 #include <vector>

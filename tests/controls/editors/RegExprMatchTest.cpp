@@ -231,6 +231,21 @@ TEST(RegExprMatch, StepBackAndRestart) {
   EXPECT_TRUE(engine.IsAtStart());
 }
 
+TEST(RegExprMatch, FilterTextCollectsTheCharactersTaken) {
+  TuiRegExpr engine;
+  Compile(engine, "\\d+ '.' \\d{2}");
+  String result;
+  engine.FilterText("12a3.x45", result);
+  EXPECT_EQ(result, "123.45");
+  EXPECT_TRUE(engine.IsFinal());
+  // From where the engine stands; a byte that is not UTF-8 is taken as U+FFFD.
+  Compile(engine, ". x");
+  engine.FilterText("\xC3" "x", result);
+  EXPECT_EQ(result, "\xEF\xBF\xBD" "x");
+  engine.FilterText("x", result);
+  EXPECT_EQ(result, "");
+}
+
 TEST(RegExprMatch, EveryMatchingOperationNeedsACompiledPattern) {
   TuiRegExpr engine;
   const auto notCompiled = [](const auto& AOperation) {
@@ -281,6 +296,33 @@ TEST(RegExprMatch, AmbiguousPatternsKeepSmallStateSets) {
     // One small set per character: well under a megabyte for 10,000 characters.
     EXPECT_LT(engine.Automat()->HeldBytes(), size_t{1} << 20);
   }
+}
+
+TEST(RegExprMatch, StateSetsAreRememberedAndForgottenAtRestart) {
+  // The text is complete when its 13th character from the end is an a: thousands of different sets.
+  TuiRegExpr engine;
+  Compile(engine, "(a|b)* a (a|b){12}");
+  uint32_t bits = 12345;
+  String text;
+  for (int i = 0; i < 20000; ++i) {
+    bits = bits * 1103515245u + 12345u;
+    text += (bits >> 16) & 1 ? 'a' : 'b';
+  }
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    engine.Restart();
+    for (size_t i = 0; i < text.size(); ++i) {
+      char32_t ch = static_cast<unsigned char>(text[i]);
+      ASSERT_TRUE(engine.Advance(ch));
+      ASSERT_EQ(engine.IsFinal(), i >= 12 && text[i - 12] == 'a') << i;
+    }
+    for (size_t i = text.size(); i > 13; --i) {
+      ASSERT_TRUE(engine.StepBack());
+      ASSERT_EQ(engine.IsFinal(), text[i - 14] == 'a') << i;
+    }
+  }
+  engine.Restart();
+  EXPECT_LT(engine.Automat()->HeldBytes(), size_t{1} << 20);
 }
 
 }  // namespace

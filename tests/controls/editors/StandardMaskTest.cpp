@@ -120,6 +120,8 @@ TEST(StandardMask, ApplyingValues) {
       {"CC", "\xE4\xB8\xAD\xE6\x96\x87", true, "\xE4\xB8\xAD\xE6\x96\x87"},
       {"L", "\xC3\xA9", true, "_"},
       {"<C", "\xC3\x89", true, "\xC3\xA9"},
+      // A byte that is not UTF-8 is U+FFFD: it cannot join with its new neighbour.
+      {"C0", "\xC3" "1", true, "\xEF\xBF\xBD" "1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(String(c.Mask) + " <- " + c.Value);
