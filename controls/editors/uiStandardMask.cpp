@@ -34,8 +34,8 @@ String Joined(const std::vector<String>& AChars) {
 }  // namespace k58::editors
 
 using k58::editors::IsAsciiDigit;
-using k58::editors::SplitChars;
 using k58::editors::IsAsciiLetter;
+using k58::editors::SplitChars;
 
 K58_IMPLEMENT_CLASS(TuiStandardMaskCustomItem) {}
 K58_IMPLEMENT_CLASS(TuiStandardMaskLiteralItem) {}
