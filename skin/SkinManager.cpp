@@ -72,17 +72,21 @@ void TSkinMenuManager::RemoveSkinMenu(TSkinMenu* SkinMenu) {
 }
 
 void TSkinMenuManager::FormNotification(TComponent* Component, TOperation Operation) {
-  auto* form = dynamic_cast<TCustomForm*>(Component);
-  if (form == nullptr) return;
-  // A form that goes leaves both lists whether or not a painter is active, so no list keeps a freed form.
+  if (Component == nullptr) return;
+  // A component that goes leaves both lists whether or not a painter is active, so no list keeps a freed
+  // form. (While it is destroyed it is no longer seen as a form: compare by address.)
   if (Operation == opRemove) {
-    Erase<TCustomForm>(pendingForms_, form);
-    Erase<TCustomForm>(doneForms_, form);
+    Erase<TComponent>(pendingForms_, Component);
+    doneForms_.erase(std::remove_if(doneForms_.begin(), doneForms_.end(),
+                                    [&](TCustomForm* f) { return static_cast<TComponent*>(f) == Component; }),
+                     doneForms_.end());
     return;
   }
-  if (activeSkinMenu_ != nullptr && Operation == opInsert && !Contains<TCustomForm>(pendingForms_, form)) {
-    pendingForms_.push_back(form);
-  }
+  if (Operation != opInsert || activeSkinMenu_ == nullptr) return;
+  // New forms are owned by the application; at this point they are still being built.
+  bool form = dynamic_cast<TCustomForm*>(Component) != nullptr ||
+              (Application != nullptr && Component->Owner() == Application);
+  if (form && !Contains<TComponent>(pendingForms_, Component)) pendingForms_.push_back(Component);
 }
 
 void TSkinMenuManager::CollectForms() {
@@ -90,7 +94,7 @@ void TSkinMenuManager::CollectForms() {
   for (Integer i = 0; i < Screen->FormCount(); ++i) {
     TCustomForm* form = Screen->Forms(i);
     if (Contains<TCustomForm>(doneForms_, form) || form->Tag() == SkinSkipTag || OwnsSkinMenu(form)) continue;
-    if (!Contains<TCustomForm>(pendingForms_, form)) pendingForms_.push_back(form);
+    if (!Contains<TComponent>(pendingForms_, form)) pendingForms_.push_back(form);
   }
 }
 
@@ -144,9 +148,10 @@ bool TSkinMenuManager::MainWindowHook(TMessage& Message) {
   // Each form leaves the pending list as it is styled; one that fails is dropped, the rest stay for
   // the next message.
   while (!pendingForms_.empty() && activeSkinMenu_ != nullptr) {
-    TCustomForm* form = pendingForms_.front();
+    auto* form = dynamic_cast<TCustomForm*>(pendingForms_.front());
     pendingForms_.erase(pendingForms_.begin());
-    if (Contains<TCustomForm>(doneForms_, form)) continue;
+    if (form == nullptr || Contains<TCustomForm>(doneForms_, form)) continue;
+    if (form->Tag() == SkinSkipTag || OwnsSkinMenu(form)) continue;
     doneForms_.push_back(form);
     TSkinMenu* painter = activeSkinMenu_;
     if (!k58::skin::RunIgnoringPainterErrors([&] { painter->InitComponents(form, true, true); })) break;

@@ -218,7 +218,9 @@ class TSkinMenuManager : public TPersistent {
   static TSkinMenuManager* Instance();
 
   const std::vector<TSkinMenu*>& SkinMenus() const { return skinMenus_; }
-  const std::vector<TCustomForm*>& PendingForms() const { return pendingForms_; }
+  // Components the application took in since the last message to the main window: a component is
+  // inserted while its base part is built, so whether it is a form is known only later.
+  const std::vector<TComponent*>& PendingForms() const { return pendingForms_; }
   const std::vector<TCustomForm*>& DoneForms() const { return doneForms_; }
   TSkinMenu* ActiveSkinMenu() const { return activeSkinMenu_; }
 
@@ -234,7 +236,7 @@ class TSkinMenuManager : public TPersistent {
  private:
   friend class TSkinMenu;
   std::vector<TSkinMenu*> skinMenus_;
-  std::vector<TCustomForm*> pendingForms_;
+  std::vector<TComponent*> pendingForms_;
   std::vector<TCustomForm*> doneForms_;
   TSkinMenu* activeSkinMenu_ = nullptr;
 };
