@@ -59,6 +59,5 @@ void StyleControl(TSkinMenu* SkinMenu, TControl* Control, bool /*Enable*/, bool 
 void ReleaseSubclasses(TSkinMenu*) {}
 void HandOverSubclasses(TSkinMenu*, TSkinMenu*, TCustomForm*) {}
 void RestoreSubclasses(TSkinMenu*, TWinControl*) {}
-void DrawPopupBorder(TSkinMenu*, HWND, bool) {}
 
 }  // namespace k58::skin

@@ -136,6 +136,13 @@ class TSkinMenu : public TComponent {
   bool IsNT() const { return isNT_; }
   bool IsWin2000() const { return isWin2000_; }
   bool IsWinXP() const { return isWinXP_; }
+  // What the version query found (tests choose a branch with it).
+  void SetPlatform(bool NT, bool Win2000, bool WinXP) {
+    isNT_ = NT;
+    isWin2000_ = Win2000;
+    isWinXP_ = WinXP;
+  }
+  void SetPopupBorderBusy(bool Value) { popupBorderBusy_ = Value; }
 
   // The colour scheme every painter reads (UpdateColors).
   TColor DrawColor = clBtnFace, DrawIconBackColor = clBtnFace, DrawSelectColor = clHighlight,

@@ -12,6 +12,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/win/Windows.h"
 #include "platform/win/testing/TestDisplay.h"
+#include "skin/SkinInternal.h"
 #include "skin/SkinMenu.h"
 
 namespace skin_test {
