@@ -121,3 +121,25 @@ TEST_F(SkinBorderTest, DrawingItemsPostsOneBorderMessageAtATime) {
 
 }  // namespace
 }  // namespace skin_test
+
+namespace skin_test {
+namespace {
+
+// The border messages share their numbers with reflected notifications: keys sent to the application
+// window must not come back to it reflected.
+TEST_F(SkinTest, TheApplicationWindowGetsNoReflectedMessages) {
+  std::vector<UINT> seen;
+  TWindowHook hook([&](TMessage& M) {
+    if (M.Msg >= CN_BASE && M.Msg < CN_BASE + 0x400) seen.push_back(M.Msg);
+    return false;
+  });
+  Application->HookMainWindow(hook);
+  PostMessage(Application->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  PostMessage(Application->Handle(), WM_KEYUP, VK_SPACE, 0);
+  Pump();
+  Application->UnhookMainWindow(hook);
+  EXPECT_TRUE(seen.empty());
+}
+
+}  // namespace
+}  // namespace skin_test
