@@ -5,6 +5,11 @@
 #include "platform/forms/StdCtrls.h"
 #include "skin/SkinInternal.h"
 
+#include <map>
+
+#include "platform/classes/ClassBuilder.h"
+#include "platform/win/Windows.h"
+
 namespace {
 
 // The object's class or one of its ancestors has the name (for classes this layer may not have).
@@ -49,15 +54,368 @@ bool ParentPasses(const TSkinMenu* S, const TWinControl* P) {
 
 }  // namespace
 
+
+namespace {
+
+std::map<TControl*, TControlSubClass*>& Registry() {
+  static std::map<TControl*, TControlSubClass*> registry;
+  return registry;
+}
+
+TColor ParentColour(TControl* C) {
+  TWinControl* p = C->Parent();
+  return p != nullptr ? p->Brush()->Color() : clBtnFace;
+}
+
+// Runs Paint on a canvas of the control's client area, or of its whole window.
+void OnCanvas(TControl* Control, bool WindowDc, const std::function<void(TCanvas*, TRect)>& Paint) {
+  auto* win = dynamic_cast<TWinControl*>(Control);
+  if (WindowDc) {
+    if (win == nullptr || !win->HandleAllocated()) return;
+    HDC dc = GetWindowDC(win->Handle());
+    if (dc == nullptr) return;
+    RECT wr{};
+    GetWindowRect(win->Handle(), &wr);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    Paint(&canvas, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top});
+    canvas.SetHandle(nullptr);
+    ReleaseDC(win->Handle(), dc);
+    return;
+  }
+  if (win != nullptr && !win->HandleAllocated()) return;
+  if (win == nullptr && (Control->Parent() == nullptr || !Control->Parent()->HandleAllocated())) return;
+  TControlCanvas canvas;
+  canvas.SetControl(Control);
+  Paint(&canvas, Control->ClientRect());
+}
+
+}  // namespace
+
+K58_IMPLEMENT_CLASS(TControlSubClass) {}
+
+TControlSubClass::TControlSubClass(TComponent* AOwner) : TComponent(AOwner) {}
+
+TControlSubClass::~TControlSubClass() {
+  if (Control != nullptr) {
+    Restore();
+    Registry().erase(Control);
+    Control->RemoveFreeNotification(this);
+  }
+}
+
+TControlSubClass* TControlSubClass::Of(TControl* Control) {
+  auto found = Registry().find(Control);
+  return found != Registry().end() ? found->second : nullptr;
+}
+
+void TControlSubClass::Attach(TControl* AControl, TSkinMenu* ASkinMenu) {
+  Control = AControl;
+  SkinMenu = ASkinMenu;
+  TWndMethod ours(this, &TControlSubClass::SubclassWindowProc);
+  if (!(Control->WindowProc() == ours)) {
+    SavedWindowProc = Control->WindowProc();
+    Control->SetWindowProc(ours);
+  }
+  if (auto* edit = dynamic_cast<TCustomEdit*>(Control)) {
+    SavedCtl3D = edit->Ctl3D();
+    SavedBorderStyle = static_cast<Byte>(edit->BorderStyle());
+  } else if (auto* list = dynamic_cast<TCustomListBox*>(Control)) {
+    SavedCtl3D = list->Ctl3D();
+    SavedBorderStyle = static_cast<Byte>(list->BorderStyle());
+  } else if (auto* tree = dynamic_cast<TCustomTreeView*>(Control)) {
+    SavedCtl3D = tree->Ctl3D();
+    SavedBorderStyle = static_cast<Byte>(tree->BorderStyle());
+  } else if (auto* win = dynamic_cast<TWinControl*>(Control); win != nullptr && Control->ClassName() == "TDBLookupComboBox") {
+    SavedCtl3D = win->Ctl3D();
+  }
+  Registry()[Control] = this;
+  Control->FreeNotification(this);
+}
+
+void TControlSubClass::Restore() {
+  if (Control == nullptr) return;
+  if (Control->WindowProc() == TWndMethod(this, &TControlSubClass::SubclassWindowProc)) {
+    Control->SetWindowProc(SavedWindowProc);
+  }
+  k58::skin::RunIgnoringPainterErrors([&] {
+    if (auto* edit = dynamic_cast<TCustomEdit*>(Control)) {
+      edit->SetCtl3D(SavedCtl3D);
+      edit->SetBorderStyle(static_cast<TBorderStyle>(SavedBorderStyle));
+    } else if (auto* list = dynamic_cast<TCustomListBox*>(Control)) {
+      list->SetCtl3D(SavedCtl3D);
+      list->SetBorderStyle(static_cast<TBorderStyle>(SavedBorderStyle));
+    } else if (auto* tree = dynamic_cast<TCustomTreeView*>(Control)) {
+      tree->SetCtl3D(SavedCtl3D);
+      tree->SetBorderStyle(static_cast<TBorderStyle>(SavedBorderStyle));
+    } else if (auto* win = dynamic_cast<TWinControl*>(Control); win != nullptr && Control->ClassName() == "TDBLookupComboBox") {
+      win->SetCtl3D(SavedCtl3D);
+    }
+  });
+}
+
+void TControlSubClass::FreeSelf() {
+  Restore();
+  Registry().erase(Control);
+  Control->RemoveFreeNotification(this);
+  Control = nullptr;
+  FreeObject(this);
+}
+
+void TControlSubClass::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == Control && Control != nullptr) {
+    // The control goes: nothing is left to restore.
+    Registry().erase(Control);
+    Control = nullptr;
+  }
+}
+
+void TControlSubClass::SubclassWindowProc(TMessage& Message) {
+  TControl* c = Control;
+  if (c == nullptr) return;
+  const bool graphic = dynamic_cast<TWinControl*>(c) == nullptr;
+  if (Message.Msg == WM_PAINT && graphic) {
+    Message.Result = 1;
+  } else if (Message.Msg == WM_NCPAINT && c->ClassName() == "TDBLookupComboBox") {
+    Message.Result = 1;
+  } else {
+    SavedWindowProc(Message);
+  }
+  // Without a painter the control only passes its messages on.
+  if (SkinMenu == nullptr || Control == nullptr) return;
+  if (!SkinMenu->Active()) {
+    // Switched off: the control gets its own procedure back; the message keeps its result.
+    FreeSelf();
+    return;
+  }
+  LastMessage = Message.Msg;
+  switch (Message.Msg) {
+    case WM_DESTROY:
+      if (!KeepOnDestroy) FreeSelf();
+      return;
+    case WM_SETFOCUS: Hot = true; PaintControl(); break;
+    case WM_KILLFOCUS: Hot = false; PaintControl(); break;
+    case WM_PAINT: KeepOnDestroy = false; PaintControl(); break;
+    case WM_WINDOWPOSCHANGED:
+    case 0xBE10:
+    case 0xB8:
+    case CM_INVALIDATE:
+    case CM_CTL3DCHANGED:
+    case CM_PARENTCTL3DCHANGED: KeepOnDestroy = true; break;
+    case WM_NCPAINT:
+      if (dynamic_cast<TCustomListBox*>(c) != nullptr || dynamic_cast<TCustomTreeView*>(c) != nullptr) PaintControl();
+      break;
+    case BM_GETCHECK:
+    case BM_SETCHECK: Hot = false; PaintControl(); break;
+    case BM_SETSTATE: PaintControl(); break;
+    case WM_KEYDOWN:
+      if (Message.WParam == VK_SPACE) {
+        SpaceDown = true;
+        if (!SpaceRepainted) PaintControl();
+        SpaceRepainted = true;
+      }
+      break;
+    case WM_KEYUP:
+      if (Message.WParam == VK_SPACE) {
+        SpaceDown = SpaceRepainted = false;
+        PaintControl();
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (c->Enabled() && c->ClassName() == "TUpDown") PaintControl();
+      break;
+    case WM_LBUTTONDOWN: Pressed = true; PaintControl(); break;
+    case WM_LBUTTONUP:
+      Pressed = false;
+      if (graphic) c->Repaint();
+      else PaintControl();
+      break;
+    case WM_LBUTTONDBLCLK:
+      if (c->ClassName() == "TButton" || IsKindNamed(c, "TSpeedButton") || IsKindNamed(c, "TCheckBox")) {
+        c->Perform(WM_LBUTTONDOWN, Message.WParam, Message.LParam);
+      }
+      break;
+    case CM_FOCUSCHANGED:
+    case CM_PARENTCOLORCHANGED:
+    case CM_TEXTCHANGED: PaintControl(); break;
+    case CM_ENABLEDCHANGED:
+      if (Message.WParam == 0) Hot = false;
+      PaintControl();
+      break;
+    case CM_MOUSEENTER:
+      if (c->Enabled()) {
+        Hot = true;
+        if (graphic) c->Repaint();
+        else PaintControl();
+      }
+      break;
+    case CM_MOUSELEAVE:
+      if (c->Enabled()) {
+        Hot = false;
+        if (graphic) c->Invalidate();
+        else PaintControl();
+      }
+      break;
+    case CM_EXIT: Hot = false; PaintControl(); break;
+    default: break;
+  }
+}
+
+void TControlSubClass::PaintControl() {
+  TControl* c = Control;
+  if (c == nullptr || SkinMenu == nullptr) return;
+  auto* win = dynamic_cast<TWinControl*>(c);
+  Focused = win != nullptr && win->HandleAllocated() && win->Focused();
+  TSkinMenu* s = SkinMenu;
+  const TColor parent = ParentColour(c);
+  if (auto* edit = dynamic_cast<TCustomEdit*>(c); edit != nullptr && dynamic_cast<TCustomMemo*>(c) == nullptr) {
+    if (edit->Ctl3D()) {
+      KeepOnDestroy = true;
+      edit->SetCtl3D(false);
+    }
+    TColor pen = Hot || Focused ? Lighten(s->DrawSelectBorderColor, 60) : Darken(parent, 60);
+    if (static_cast<TBorderStyle>(SavedBorderStyle) == bsNone) {
+      pen = Hot && !Focused ? Lighten(AverageColors({c->Color(), parent}), 40) : c->Color();
+    }
+    OnCanvas(c, false, [&](TCanvas* k, TRect r) { k58::skin::OutlineRect(k, r, pen); });
+  }
+  if (auto* box = dynamic_cast<TCustomCheckBox*>(c)) {
+    const Integer size = GetSystemMetrics(SM_CXHTHUMB);
+    OnCanvas(c, false, [&](TCanvas* k, TRect r) {
+      TColor face = clWindow, frame = clBtnShadow;
+      if (Hot || Focused) {
+        face = s->DrawSelectColor;
+        frame = s->DrawSelectBorderColor;
+      }
+      if (Pressed || SpaceDown) face = s->DrawCheckedSelectFill;
+      const bool grayed = box->State() == cbGrayed;
+      const Integer top = r.top + 3 + (r.bottom - r.top - 6 - size) / 2;
+      const bool right = box->Alignment() == taLeftJustify;
+      TRect sq = right ? TRect{r.right - size, top, r.right, top + size} : TRect{r.left, top, r.left + size, top + size};
+      k->Brush()->SetColor(c->Color());
+      k->FillRect(sq);
+      TRect in{sq.left + 2, sq.top + 2, sq.right - 2, sq.bottom - 2};
+      k->Brush()->SetColor(grayed ? clSilver : face);
+      k->Pen()->SetColor(frame);
+      k->Rectangle(in);
+      if (box->State() != cbUnchecked) {
+        TColor tick = !c->Enabled() ? s->DrawDisabledColor : Pressed || SpaceDown ? clWindow : grayed ? RGB(128, 128, 128) : clHighlight;
+        k->Pen()->SetColor(tick);
+        const Integer x = in.left, y = in.bottom;
+        for (Integer n = 0; n < 3; ++n) {
+          k->Polyline({{x + 2, y - n - 5}, {x + 4, y - n - 3}, {x + 9, y - n - 8}});
+        }
+      }
+    });
+  }
+  if (c->ClassName() == "TButton") {
+    OnCanvas(c, false, [&](TCanvas* k, TRect r) {
+      TColor face = c->Tag() == 1000 ? Lighten(parent, Hot ? s->FaceLightenHot() : s->FaceLighten())
+                                     : Hot ? Lighten(clBtnFace, s->FaceLightenHot()) : s->DrawIconBackColor;
+      TColor edge = Hot || Focused ? Lighten(s->DrawSelectBorderColor, 60) : clBtnShadow;
+      k->Brush()->SetColor(parent);
+      k->FillRect(r);
+      k->Brush()->SetColor(face);
+      k->Pen()->SetColor(Lighten(edge, 30));
+      k->RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
+      if (c->Enabled()) {
+        k->Pen()->SetColor(Darken(edge, 50));
+        if (SpaceDown || (Pressed && Hot)) k->Polyline({{r.left + 1, r.bottom - 2}, {r.left + 1, r.top + 1}, {r.right - 1, r.top + 1}});
+        else k->Polyline({{r.right - 2, r.top + 1}, {r.right - 2, r.bottom - 2}, {r.left, r.bottom - 2}});
+      }
+      auto* button = dynamic_cast<TButton*>(c);
+      TFont font;
+      font.Assign(k->Font());
+      s->DrawItemText(c, c->Caption(), DT_CENTER | DT_VCENTER | DT_SINGLELINE, &font, false, false,
+                      button != nullptr && button->Default(), c->Enabled(), false, r, k, String());
+    });
+  }
+  if (auto* panel = dynamic_cast<TCustomPanel*>(c); panel != nullptr && LastMessage == WM_PAINT) {
+    OnCanvas(c, false, [&](TCanvas* k, TRect r) {
+      const TColor dark = Darken(c->Color(), 60), light = Lighten(c->Color(), 60);
+      auto bevel = [&](TBevelCut cut) {
+        if (cut == bvNone) return;
+        for (Integer n = 0; n < panel->BevelWidth(); ++n) {
+          k->Pen()->SetColor(cut == bvLowered ? dark : light);
+          k->Polyline({{r.left, r.bottom - 1}, {r.left, r.top}, {r.right - 1, r.top}});
+          k->Pen()->SetColor(cut == bvLowered ? light : dark);
+          k->Polyline({{r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left - 1, r.bottom - 1}});
+          InflateRect(&r, -1, -1);
+        }
+      };
+      bevel(panel->BevelOuter());
+      InflateRect(&r, -panel->BorderWidth(), -panel->BorderWidth());
+      bevel(panel->BevelInner());
+    });
+  }
+  if (dynamic_cast<TCustomListBox*>(c) != nullptr || dynamic_cast<TCustomTreeView*>(c) != nullptr) {
+    if (win->Ctl3D()) {
+      KeepOnDestroy = true;
+      win->SetCtl3D(false);
+    }
+    const bool single = static_cast<TBorderStyle>(SavedBorderStyle) == bsSingle;
+    TColor pen = Hot || Focused ? Lighten(s->DrawSelectBorderColor, single ? 60 : 80) : single ? Darken(parent, 60) : parent;
+    OnCanvas(c, true, [&](TCanvas* k, TRect r) { k58::skin::OutlineRect(k, r, pen); });
+  }
+  if (dynamic_cast<TProgressBar*>(c) != nullptr) {
+    TColor pen = Hot ? s->DrawSelectBorderColor : Darken(parent, 60);
+    OnCanvas(c, true, [&](TCanvas* k, TRect r) { k58::skin::OutlineRect(k, r, pen); });
+  }
+}
+
 namespace k58::skin {
 
-void StyleControl(TSkinMenu* SkinMenu, TControl* Control, bool /*Enable*/, bool Repaint) {
+void StyleControl(TSkinMenu* SkinMenu, TControl* Control, bool Enable, bool Repaint) {
   if (!IsCandidate(SkinMenu, Control) || !ParentPasses(SkinMenu, Control->Parent())) return;
+  if (Enable && Control->Tag() != SkinSkipTag && Control->Parent()->Tag() != SkinSkipTag) {
+    // A control subclassed already keeps its one subclass, which now paints for this painter.
+    if (TControlSubClass* existing = TControlSubClass::Of(Control)) {
+      existing->SkinMenu = SkinMenu;
+    } else {
+      (new TControlSubClass(SkinMenu))->Attach(Control, SkinMenu);
+    }
+  }
   if (Repaint) Control->Invalidate();
 }
 
-void ReleaseSubclasses(TSkinMenu*) {}
-void HandOverSubclasses(TSkinMenu*, TSkinMenu*, TCustomForm*) {}
-void RestoreSubclasses(TSkinMenu*, TWinControl*) {}
+std::vector<TControlSubClass*> SubclassesOf(TSkinMenu* Owner) {
+  std::vector<TControlSubClass*> list;
+  for (Integer i = 0; i < Owner->ComponentCount(); ++i) {
+    if (auto* sub = dynamic_cast<TControlSubClass*>(Owner->Components(i))) list.push_back(sub);
+  }
+  return list;
+}
+
+void ReleaseSubclasses(TSkinMenu* SkinMenu) {
+  for (TControlSubClass* sub : SubclassesOf(SkinMenu)) sub->Restore();
+}
+
+void HandOverSubclasses(TSkinMenu* From, TSkinMenu* To, TCustomForm* KeepForm) {
+  for (TControlSubClass* sub : SubclassesOf(From)) {
+    if (sub->Control == nullptr || (KeepForm != nullptr && KeepForm->ContainsControl(sub->Control))) continue;
+    // The new subclass takes the saved procedure and states; the old one leaves the control alone.
+    auto* taken = new TControlSubClass(To);
+    TControl* control = sub->Control;
+    taken->SavedWindowProc = sub->SavedWindowProc;
+    taken->SavedCtl3D = sub->SavedCtl3D;
+    taken->SavedBorderStyle = sub->SavedBorderStyle;
+    taken->SkinMenu = To;
+    taken->Control = control;
+    control->SetWindowProc(TWndMethod(taken, &TControlSubClass::SubclassWindowProc));
+    control->RemoveFreeNotification(sub);
+    sub->Control = nullptr;
+    Registry()[control] = taken;
+    control->FreeNotification(taken);
+  }
+}
+
+void RestoreSubclasses(TSkinMenu* Owner, TWinControl* Container) {
+  std::vector<TControlSubClass*> list = SubclassesOf(Owner);
+  for (auto it = list.rbegin(); it != list.rend(); ++it) {
+    TControlSubClass* sub = *it;
+    if (sub->Control != nullptr && Container != nullptr && Container->ContainsControl(sub->Control)) sub->Restore();
+  }
+}
 
 }  // namespace k58::skin

@@ -21,6 +21,14 @@ struct Channels {
 
 inline TColor Rgb(Integer R, Integer G, Integer B) { return static_cast<TColor>(R | (G << 8) | (B << 16)); }
 
+// A rectangle's outline in Pen, the inside left as it is.
+inline void OutlineRect(TCanvas* C, const TRect& R, TColor Pen) {
+  C->Pen()->SetColor(Pen);
+  C->Brush()->SetStyle(bsClear);
+  C->Rectangle(R);
+  C->Brush()->SetStyle(bsSolid);
+}
+
 bool RunIgnoringPainterErrors(const std::function<void()>& Step);
 
 // The control part of the walk: subclasses (or, with Repaint, repaints) a standard control the painter

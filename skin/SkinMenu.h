@@ -212,6 +212,44 @@ class TSkinMenu : public TComponent {
   bool disableSubclassing_ = false;
 };
 
+// ---- Control subclassing -------------------------------------------------------------------------------
+// Takes over a standard control's WindowProc: every message goes on to the control's own procedure, then
+// the control's border, button or box is painted flat when the message changes what should be seen.
+// Owned by the TSkinMenu that created it; one per control.
+class TControlSubClass : public TComponent {
+  K58_CLASS(TControlSubClass, TComponent)
+
+  explicit TControlSubClass(TComponent* AOwner);
+  ~TControlSubClass() override;
+
+  // The subclass of the control, or nil.
+  static TControlSubClass* Of(TControl* Control);
+  // Points the control's WindowProc here (once) and saves what styling changes.
+  void Attach(TControl* AControl, TSkinMenu* ASkinMenu);
+  // The control's own WindowProc, Ctl3D and BorderStyle back.
+  void Restore();
+  void SubclassWindowProc(TMessage& Message);
+  void PaintControl();
+
+  TControl* Control = nullptr;
+  bool KeepOnDestroy = false;
+  bool Hot = false;
+  bool Pressed = false;
+  bool SpaceDown = false;
+  bool SpaceRepainted = false;
+  bool Focused = false;
+  TWndMethod SavedWindowProc;
+  TSkinMenu* SkinMenu = nullptr;
+  bool SavedCtl3D = true;
+  Byte SavedBorderStyle = 0;
+  UINT LastMessage = 0;
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void FreeSelf();
+};
+
 // ---- The manager --------------------------------------------------------------------------------------
 // Keeps the registered painters, applies the active one to the application's other forms at the next
 // message to the main window after they appear, and paints popup menu borders.

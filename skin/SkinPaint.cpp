@@ -47,13 +47,6 @@ void Box(TCanvas* C, const TRect& R, TColor Pen, TColor Brush) {
   C->Rectangle(R);
 }
 
-void Outline(TCanvas* C, const TRect& R, TColor Pen) {
-  C->Pen()->SetColor(Pen);
-  C->Brush()->SetStyle(bsClear);
-  C->Rectangle(R);
-  C->Brush()->SetStyle(bsSolid);
-}
-
 void DrawText(TCanvas* C, const String& Text, TRect R, UINT Format) {
   DrawTextExA(C->Handle(), Text.c_str(), static_cast<int>(Text.size()), &R, Format, nullptr);
 }
@@ -482,10 +475,10 @@ void TSkinMenu::DrawToolButton(TToolBar* Sender, TToolButton* Button, TCustomDra
   if (fill) Fill(c, TRect(b.left, b.top + 1, b.right, b.bottom), fillColor);
   if (frame) {
     if (dropDown) {
-      Outline(c, TRect(b.left, b.top + 1, b.right - 13, b.bottom), DrawSelectBorderColor);
-      Outline(c, TRect(b.right - 14, b.top + 1, b.right, b.bottom), DrawSelectBorderColor);
+      k58::skin::OutlineRect(c, TRect(b.left, b.top + 1, b.right - 13, b.bottom), DrawSelectBorderColor);
+      k58::skin::OutlineRect(c, TRect(b.right - 14, b.top + 1, b.right, b.bottom), DrawSelectBorderColor);
     } else {
-      Outline(c, TRect(b.left, b.top + 1, b.right, b.bottom), DrawSelectBorderColor);
+      k58::skin::OutlineRect(c, TRect(b.left, b.top + 1, b.right, b.bottom), DrawSelectBorderColor);
     }
   }
   if ((Button->MenuItem() != nullptr || Button->DropdownMenu() != nullptr) && selected) {
