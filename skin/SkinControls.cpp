@@ -57,6 +57,9 @@ bool ParentPasses(const TSkinMenu* S, const TWinControl* P) {
 
 namespace {
 
+// Posted to a subclassed control to switch its 3D border off.
+constexpr UINT WM_SKINFLATTEN = WM_APP + 0x3B58;
+
 std::map<TControl*, TControlSubClass*>& Registry() {
   static std::map<TControl*, TControlSubClass*> registry;
   return registry;
@@ -138,6 +141,8 @@ void TControlSubClass::Restore() {
   if (Control->WindowProc() == TWndMethod(this, &TControlSubClass::SubclassWindowProc)) {
     Control->SetWindowProc(SavedWindowProc);
   }
+  // A control that goes (with its form) is not given a new window for its old look.
+  if (Control->ComponentState().Contains(csDestroying)) return;
   k58::skin::RunIgnoringPainterErrors([&] {
     if (auto* edit = dynamic_cast<TCustomEdit*>(Control)) {
       edit->SetCtl3D(SavedCtl3D);
@@ -174,6 +179,15 @@ void TControlSubClass::Notification(TComponent* AComponent, TOperation Operation
 void TControlSubClass::SubclassWindowProc(TMessage& Message) {
   TControl* c = Control;
   if (c == nullptr) return;
+  if (Message.Msg == WM_SKINFLATTEN) {
+    flattenPosted_ = false;
+    auto* win = dynamic_cast<TWinControl*>(c);
+    if (win != nullptr && win->Ctl3D() && SkinMenu != nullptr && SkinMenu->Active()) {
+      KeepOnDestroy = true;
+      win->SetCtl3D(false);
+    }
+    return;
+  }
   const bool graphic = dynamic_cast<TWinControl*>(c) == nullptr;
   if (Message.Msg == WM_PAINT && graphic) {
     Message.Result = 1;
@@ -192,6 +206,7 @@ void TControlSubClass::SubclassWindowProc(TMessage& Message) {
   LastMessage = Message.Msg;
   switch (Message.Msg) {
     case WM_DESTROY:
+      flattenPosted_ = false;  // a request posted to this window is gone with it
       if (!KeepOnDestroy) FreeSelf();
       return;
     case WM_SETFOCUS: Hot = true; PaintControl(); break;
@@ -262,6 +277,14 @@ void TControlSubClass::SubclassWindowProc(TMessage& Message) {
   }
 }
 
+// Switching Ctl3D off re-creates the window, which must not happen inside one of its own messages: it is
+// asked for by a message of our own, handled when the current one is done.
+void TControlSubClass::FlattenLater(TWinControl* Control) {
+  if (!Control->Ctl3D() || flattenPosted_ || !Control->HandleAllocated()) return;
+  flattenPosted_ = true;
+  PostMessage(Control->Handle(), WM_SKINFLATTEN, 0, 0);
+}
+
 void TControlSubClass::PaintControl() {
   TControl* c = Control;
   if (c == nullptr || SkinMenu == nullptr) return;
@@ -270,10 +293,7 @@ void TControlSubClass::PaintControl() {
   TSkinMenu* s = SkinMenu;
   const TColor parent = ParentColour(c);
   if (auto* edit = dynamic_cast<TCustomEdit*>(c); edit != nullptr && dynamic_cast<TCustomMemo*>(c) == nullptr) {
-    if (edit->Ctl3D()) {
-      KeepOnDestroy = true;
-      edit->SetCtl3D(false);
-    }
+    FlattenLater(edit);
     TColor pen = Hot || Focused ? Lighten(s->DrawSelectBorderColor, 60) : Darken(parent, 60);
     if (static_cast<TBorderStyle>(SavedBorderStyle) == bsNone) {
       pen = Hot && !Focused ? Lighten(AverageColors({c->Color(), parent}), 40) : c->Color();
@@ -350,10 +370,7 @@ void TControlSubClass::PaintControl() {
     });
   }
   if (dynamic_cast<TCustomListBox*>(c) != nullptr || dynamic_cast<TCustomTreeView*>(c) != nullptr) {
-    if (win->Ctl3D()) {
-      KeepOnDestroy = true;
-      win->SetCtl3D(false);
-    }
+    FlattenLater(win);
     const bool single = static_cast<TBorderStyle>(SavedBorderStyle) == bsSingle;
     TColor pen = Hot || Focused ? Lighten(s->DrawSelectBorderColor, single ? 60 : 80) : single ? Darken(parent, 60) : parent;
     OnCanvas(c, true, [&](TCanvas* k, TRect r) { k58::skin::OutlineRect(k, r, pen); });

@@ -248,6 +248,8 @@ class TControlSubClass : public TComponent {
 
  private:
   void FreeSelf();
+  void FlattenLater(TWinControl* Control);
+  bool flattenPosted_ = false;
 };
 
 // ---- The manager --------------------------------------------------------------------------------------
