@@ -1,5 +1,6 @@
 // Which standard controls the walk selects (by the control's kind and its parent's), and the hand-over
 // and restore hooks of the manager for subclassed controls.
+#include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
@@ -329,26 +330,63 @@ void TControlSubClass::PaintControl() {
       }
     });
   }
-  if (c->ClassName() == "TButton") {
+  if (auto* radio = dynamic_cast<TRadioButton*>(c)) {
+    const Integer size = GetSystemMetrics(SM_CXHTHUMB) - 1;
     OnCanvas(c, false, [&](TCanvas* k, TRect r) {
-      TColor face = c->Tag() == 1000 ? Lighten(parent, Hot ? s->FaceLightenHot() : s->FaceLighten())
-                                     : Hot ? Lighten(clBtnFace, s->FaceLightenHot()) : s->DrawIconBackColor;
-      TColor edge = Hot || Focused ? Lighten(s->DrawSelectBorderColor, 60) : clBtnShadow;
-      k->Brush()->SetColor(parent);
-      k->FillRect(r);
-      k->Brush()->SetColor(face);
-      k->Pen()->SetColor(Lighten(edge, 30));
-      k->RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
-      if (c->Enabled()) {
-        k->Pen()->SetColor(Darken(edge, 50));
-        if (SpaceDown || (Pressed && Hot)) k->Polyline({{r.left + 1, r.bottom - 2}, {r.left + 1, r.top + 1}, {r.right - 1, r.top + 1}});
-        else k->Polyline({{r.right - 2, r.top + 1}, {r.right - 2, r.bottom - 2}, {r.left, r.bottom - 2}});
+      TColor face = clWindow, frame = clBtnShadow;
+      if (Hot) {
+        face = s->DrawSelectColor;
+        frame = s->DrawSelectBorderColor;
       }
-      auto* button = dynamic_cast<TButton*>(c);
-      TFont font;
-      font.Assign(k->Font());
-      s->DrawItemText(c, c->Caption(), DT_CENTER | DT_VCENTER | DT_SINGLELINE, &font, false, false,
-                      button != nullptr && button->Default(), c->Enabled(), false, r, k, String());
+      if (Focused) face = s->DrawSelectColor;
+      const Integer top = r.top + 4 + (r.bottom - r.top - 8 - size) / 2;
+      const bool right = radio->Alignment() == taLeftJustify;
+      TRect sq = right ? TRect{r.right - size, top, r.right, top + size} : TRect{r.left, top, r.left + size, top + size};
+      k->Brush()->SetColor(c->Color());
+      k->FillRect(sq);
+      k->Brush()->SetColor(face);
+      k->Pen()->SetColor(frame);
+      k->Ellipse(sq.left + 2, sq.top + 2, sq.right - 2, sq.bottom - 2);
+      if (radio->Checked()) {
+        TColor dot = c->Enabled() ? TColor(clHighlight) : s->DrawDisabledColor;
+        k->Brush()->SetColor(dot);
+        k->Pen()->SetColor(dot);
+        k->Ellipse(sq.left + 4, sq.top + 4, sq.right - 4, sq.bottom - 4);
+      }
+    });
+  }
+  if (c->ClassName() == "TBitBtn" || c->ClassName() == "TButton") {
+    PaintButton();
+  }
+  if (auto* speed = dynamic_cast<TSpeedButton*>(c); speed != nullptr && c->Visible()) {
+    PaintSpeedButton(speed);
+  }
+  if (dynamic_cast<TCustomGroupBox*>(c) != nullptr && LastMessage == WM_PAINT) {
+    auto* group = static_cast<TCustomGroupBox*>(c);
+    OnCanvas(c, false, [&](TCanvas* k, TRect r) {
+      k->Font()->Assign(group->Font());
+      const String caption = c->Caption();
+      const Integer th = k->TextHeight("W");
+      const TColor light = Lighten(c->Color(), 60), dark = Darken(c->Color(), 60);
+      const bool ctl3d = group->Ctl3D();
+      TRect frame{r.left, r.top + th / 2, r.right, r.bottom};
+      k->Brush()->SetColor(c->Color());
+      k->FillRect(TRect{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1});
+      const Integer tw = caption.empty() ? 0 : k->TextWidth(StripHotkey(caption)) + 2;
+      const Integer capLeft = frame.left + 9, capRight = capLeft + tw;
+      k->Pen()->SetColor(ctl3d ? light : dark);
+      k->Polyline({{frame.left, frame.bottom - 1}, {frame.left, frame.top}, {capLeft, frame.top}});
+      k->Polyline({{capRight, frame.top}, {frame.right - 1, frame.top}});
+      k->Pen()->SetColor(dark);
+      k->Polyline({{frame.right - 1, frame.top}, {frame.right - 1, frame.bottom - 1}, {frame.left - 1, frame.bottom - 1}});
+      if (!caption.empty()) {
+        RECT tr{capLeft + 1, r.top, capRight, r.top + th};
+        k->Brush()->SetColor(c->Color());
+        k->FillRect(tr);
+        SetBkMode(k->Handle(), TRANSPARENT);
+        k->Font()->SetColor(group->Font()->Color());
+        DrawTextExA(k->Handle(), caption.c_str(), static_cast<int>(caption.size()), &tr, DT_SINGLELINE | DT_LEFT, nullptr);
+      }
     });
   }
   if (auto* panel = dynamic_cast<TCustomPanel*>(c); panel != nullptr && LastMessage == WM_PAINT) {
@@ -379,6 +417,149 @@ void TControlSubClass::PaintControl() {
     TColor pen = Hot ? s->DrawSelectBorderColor : Darken(parent, 60);
     OnCanvas(c, true, [&](TCanvas* k, TRect r) { k58::skin::OutlineRect(k, r, pen); });
   }
+}
+
+// The button and bit button painter: a rounded face by the face rule, the 3D line, and the caption (with
+// the glyph for a bit button) through the item text and glyph painters.
+void TControlSubClass::PaintButton() {
+  TControl* c = Control;
+  TSkinMenu* s = SkinMenu;
+  const TColor parent = ParentColour(c);
+  auto* bit = dynamic_cast<TBitBtn*>(c);
+  const bool parentFace = bit != nullptr ? (c->Tag() & 1000) == 1000 : c->Tag() == 1000;
+  OnCanvas(c, false, [&](TCanvas* k, TRect r) {
+    TColor face = parentFace ? Lighten(parent, Hot ? s->FaceLightenHot() : s->FaceLighten())
+                             : Hot ? Lighten(clBtnFace, s->FaceLightenHot()) : s->DrawIconBackColor;
+    TColor edge = Hot || Focused ? Lighten(s->DrawSelectBorderColor, 60) : TColor(clBtnShadow);
+    const bool flatLine = bit != nullptr && (c->Tag() & 1001) == 1001;
+    k->Brush()->SetColor(parent);
+    k->FillRect(r);
+    k->Brush()->SetColor(face);
+    k->Pen()->SetColor(flatLine ? face : Lighten(edge, 30));
+    k->RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
+    if (c->Enabled() && !flatLine) {
+      k->Pen()->SetColor(Darken(edge, 50));
+      if (SpaceDown || (Pressed && Hot)) k->Polyline({{r.left + 1, r.bottom - 2}, {r.left + 1, r.top + 1}, {r.right - 1, r.top + 1}});
+      else k->Polyline({{r.right - 2, r.top + 1}, {r.right - 2, r.bottom - 2}, {r.left, r.bottom - 2}});
+    }
+    auto* button = dynamic_cast<TButton*>(c);
+    TFont font;
+    font.Assign(static_cast<TWinControl*>(c)->Font());
+    k->Font()->Assign(&font);
+    const String caption = c->Caption();
+    if (bit == nullptr) {
+      s->DrawItemText(c, caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE, &font, false, false,
+                      button != nullptr && button->Default(), c->Enabled(), false, r, k, String());
+      return;
+    }
+    if ((c->Tag() & 1002) == 1002) {
+      TRect tr{r.left + 4, r.top + 2, r.right - 4, r.bottom - 2};
+      s->DrawItemText(c, caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE, &font, false, false, bit->Default(),
+                      c->Enabled(), false, tr, k, String());
+      return;
+    }
+    TBitmap glyph;
+    k58::forms::CopyGlyphSection(bit->Glyph(), bit->NumGlyphs(), 0, &glyph);
+    TSize gs{glyph.Empty() ? 0 : glyph.Width(), glyph.Empty() ? 0 : glyph.Height()};
+    TSize ts = caption.empty() ? TSize{0, 0} : k->TextExtent(StripHotkey(caption));
+    auto p = k58::forms::PlaceGlyphAndCaption(r, gs, ts, bit->Layout(), caption.empty() ? 0 : bit->Spacing());
+    if (gs.cx > 0) {
+      s->DrawMenuGlyph(c, k, false, false, false, c->Enabled(), Focused, Hot,
+                       TRect{p.Glyph.x, p.Glyph.y - 1, p.Glyph.x + gs.cx, p.Glyph.y + gs.cy}, &glyph);
+    }
+    if (!caption.empty()) {
+      s->DrawItemText(c, caption, DT_LEFT | DT_SINGLELINE, &font, false, false, bit->Default(), c->Enabled(), false,
+                      p.Text, k, String());
+    }
+  });
+}
+
+// The speed button painter: face and edge by state, a tint for transparent buttons, the outline, the 3D
+// lines, and the glyph section of the state.
+void TControlSubClass::PaintSpeedButton(TSpeedButton* B) {
+  TSkinMenu* s = SkinMenu;
+  TControl* c = Control;
+  const TColor parent = ParentColour(c);
+  if (B->Flat()) {
+    POINT p{};
+    GetCursorPos(&p);
+    TPoint local = c->ScreenToClient(p);
+    Hot = local.x >= 0 && local.y >= 0 && local.x < c->Width() && local.y < c->Height();
+  }
+  const bool pressed = Pressed || B->State() == bsDown;
+  const bool flat = B->Flat();
+  TColor face, edge;
+  if (Hot) {
+    face = flat ? s->DrawSelectColor : c->Tag() == 1000 ? Lighten(parent, s->FaceLightenHot()) : Lighten(clBtnFace, s->FaceLightenHot());
+    edge = Lighten(s->DrawSelectBorderColor, 60);
+  } else {
+    face = flat || c->ClassName() == "TNavButton" ? parent : c->Tag() == 1000 ? Lighten(parent, s->FaceLighten()) : s->DrawIconBackColor;
+    edge = clBtnShadow;
+  }
+  if (B->Down()) {
+    face = Hot ? s->DrawCheckedSelectFill : s->DrawCheckedFill;
+    edge = s->DrawSelectBorderColor;
+  }
+  if (!c->Enabled()) edge = clBtnShadow;
+  const bool idle = !Hot && !B->Down() && !pressed;
+  // Graphic controls paint on the parent's canvas through the control canvas.
+  OnCanvas(c, false, [&](TCanvas* k, TRect r) {
+    if (B->Transparent() && (B->Down() || Hot)) {
+      TBitmap tint;
+      tint.SetSize(r.right - r.left, r.bottom - r.top);
+      TColor t = flat ? Lighten(s->DrawSelectColor, 20) : Lighten(face, 5);
+      if (!s->HighColor()) t = face;
+      tint.Canvas()->Brush()->SetColor(t);
+      tint.Canvas()->FillRect(TRect{0, 0, tint.Width(), tint.Height()});
+      BitBlt(k->Handle(), r.left, r.top, tint.Width(), tint.Height(), tint.Canvas()->Handle(), 0, 0, SRCAND);
+    } else if (!B->Transparent()) {
+      k->Brush()->SetColor(face);
+      k->FillRect(r);
+    }
+    if (!(B->Transparent() && flat && idle)) {
+      k58::skin::OutlineRect(k, r, flat && idle ? face : Lighten(edge, 30));
+    }
+    if (c->Enabled()) {
+      auto leftTop = [&](TColor col) {
+        k->Pen()->SetColor(col);
+        k->Polyline({{r.left + 1, r.bottom - 2}, {r.left + 1, r.top + 1}, {r.right - 1, r.top + 1}});
+      };
+      if (flat) {
+        if (pressed || B->Down()) {
+          k58::skin::OutlineRect(k, r, edge);
+          leftTop(Darken(edge, 50));
+        } else if (Hot) {
+          k58::skin::OutlineRect(k, r, s->DrawSelectBorderColor);
+        }
+      } else if (pressed || B->Down()) {
+        leftTop(Darken(edge, 50));
+      } else {
+        k->Pen()->SetColor(Darken(edge, 50));
+        k->Polyline({{r.right - 2, r.top + 1}, {r.right - 2, r.bottom - 2}, {r.left, r.bottom - 2}});
+      }
+    }
+    Integer section = 0;
+    if (!c->Enabled() && B->NumGlyphs() >= 2) section = 1;
+    else if (pressed && B->NumGlyphs() >= 3) section = 2;
+    else if (B->Down() && B->NumGlyphs() >= 4) section = 3;
+    TBitmap glyph;
+    k58::forms::CopyGlyphSection(B->Glyph(), B->NumGlyphs(), section, &glyph);
+    k->Font()->Assign(B->Font());
+    const String caption = c->Caption();
+    TSize gs{glyph.Empty() ? 0 : glyph.Width(), glyph.Empty() ? 0 : glyph.Height()};
+    TSize ts = caption.empty() ? TSize{0, 0} : k->TextExtent(StripHotkey(caption));
+    auto p = k58::forms::PlaceGlyphAndCaption(r, gs, ts, B->Layout(), B->Spacing());
+    if (gs.cx > 0) {
+      s->DrawMenuGlyph(c, k, false, false, B->Down() || pressed, c->Enabled(), false, Hot,
+                       TRect{p.Glyph.x, p.Glyph.y - 1, p.Glyph.x + gs.cx, p.Glyph.y + gs.cy}, &glyph);
+    }
+    if (!caption.empty()) {
+      TFont font;
+      font.Assign(B->Font());
+      s->DrawItemText(c, caption, DT_LEFT | DT_SINGLELINE, &font, false, false, false, c->Enabled(), false, p.Text, k,
+                      String());
+    }
+  });
 }
 
 namespace k58::skin {

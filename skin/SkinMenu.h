@@ -18,6 +18,7 @@
 #include "platform/forms/Menus.h"
 
 class TSkinMenuManager;
+class TSpeedButton;
 
 enum TSkinContainer {
   xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox, xccGroupBox, xccTabSheet,
@@ -180,6 +181,7 @@ class TSkinMenu : public TComponent {
 
  private:
   friend class TSkinMenuManager;
+class TSpeedButton;
   void SetColour(TColor& Field, TColor Value) {
     Field = Value;
     colorsChanged_ = true;
@@ -249,6 +251,8 @@ class TControlSubClass : public TComponent {
  private:
   void FreeSelf();
   void FlattenLater(TWinControl* Control);
+  void PaintButton();
+  void PaintSpeedButton(TSpeedButton* Button);
   bool flattenPosted_ = false;
 };
 
