@@ -150,3 +150,74 @@ TEST_F(SkinControlsTest, FreeingThePainterRestoresItsOwnControls) {
 
 }  // namespace
 }  // namespace skin_test
+
+#include "platform/forms/Buttons.h"
+
+namespace skin_test {
+namespace {
+
+class SkinMoreControlsTest : public SkinControlsTest {
+ protected:
+  void SetUp() override {
+    SkinControlsTest::SetUp();
+    speed = new TSpeedButton(form);
+    speed->SetParent(form);
+    speed->SetBounds(150, 10, 30, 25);
+    speed->SetTransparent(false);
+    speed->SetGroupIndex(1);
+    speed->SetAllowAllUp(true);
+    bit = Make<TBitBtn>(150, 40, 75, 25);
+    radio = Make<TRadioButton>(150, 80, 100, 17);
+    skin->InitComponents(form, true, true);
+    Pump();
+  }
+  COLORREF FormPixel(int X, int Y) { return D->ClientPixel(form->Handle(), POINT{X, Y}); }
+  TSpeedButton* speed = nullptr;
+  TBitBtn* bit = nullptr;
+  TRadioButton* radio = nullptr;
+};
+
+TEST_F(SkinMoreControlsTest, SpeedButtonStates) {
+  TControlSubClass* sub = TControlSubClass::Of(speed);
+  ASSERT_NE(sub, nullptr);
+  struct Case {
+    const char* What;
+    bool Down, Enabled;
+    COLORREF Face, Outline, RightLine, TopLine;
+  } cases[] = {
+      {"normal", false, true, Rgb(skin->DrawIconBackColor), Rgb(Lighten(clBtnShadow, 30)), Rgb(Darken(clBtnShadow, 50)),
+       Rgb(skin->DrawIconBackColor)},
+      {"down", true, true, Rgb(skin->DrawCheckedFill), Rgb(Lighten(skin->DrawSelectBorderColor, 30)),
+       Rgb(skin->DrawCheckedFill), Rgb(Darken(skin->DrawSelectBorderColor, 50))},
+      {"disabled", false, false, Rgb(skin->DrawIconBackColor), Rgb(Lighten(clBtnShadow, 30)),
+       Rgb(skin->DrawIconBackColor), Rgb(skin->DrawIconBackColor)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    speed->SetDown(c.Down);
+    speed->SetEnabled(c.Enabled);
+    Pump();
+    sub->PaintControl();
+    EXPECT_EQ(FormPixel(165, 20), c.Face);
+    EXPECT_EQ(FormPixel(150 + 30 - 1, 20), c.Outline);
+    EXPECT_EQ(FormPixel(150 + 30 - 2, 20), c.RightLine);
+    EXPECT_EQ(FormPixel(165, 10 + 1), c.TopLine);
+  }
+}
+
+TEST_F(SkinMoreControlsTest, BitButtonTag1001HasNoOutlineAndRadioShowsItsDot) {
+  bit->SetTag(1001);
+  bit->Perform(WM_PAINT, 0, 0);
+  EXPECT_EQ(Pixel(bit, 30, 0), Pixel(bit, 30, 5)) << "outline in the face colour";
+  radio->SetChecked(true);
+  radio->Perform(WM_PAINT, 0, 0);
+  const Integer size = GetSystemMetrics(SM_CXHTHUMB) - 1;
+  const Integer top = 4 + (17 - 8 - size) / 2;
+  EXPECT_EQ(Pixel(radio, size / 2, top + size / 2), Rgb(clHighlight));
+  radio->SetEnabled(false);
+  radio->Perform(WM_PAINT, 0, 0);
+  EXPECT_EQ(Pixel(radio, size / 2, top + size / 2), Rgb(skin->DrawDisabledColor));
+}
+
+}  // namespace
+}  // namespace skin_test
