@@ -97,9 +97,9 @@ K58_IMPLEMENT_CLASS(TSpeedButton) {
   b.Prop("Transparent", &TSpeedButton::Transparent, &TSpeedButton::SetTransparent).Default(true);
 }
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap) {
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetBounds(0, 0, 23, 22);
-  glyph_->SetOnChange(TNotifyEvent(this, &TSpeedButton::GlyphChanged));
+  glyph_.Strip->SetOnChange(TNotifyEvent(this, &TSpeedButton::GlyphChanged));
 }
 
 TSpeedButton::~TSpeedButton() = default;
@@ -140,23 +140,6 @@ void TSpeedButton::SetDown(bool Value) {
 
 void TSpeedButton::SetTransparent(bool Value) {
   transparent_ = Value;
-  Invalidate();
-}
-
-void TSpeedButton::SetGlyph(TBitmap* Value) { glyph_->Assign(Value); }
-
-void TSpeedButton::SetNumGlyphs(Integer Value) {
-  numGlyphs_ = std::clamp<Integer>(Value, 1, 4);
-  Invalidate();
-}
-
-void TSpeedButton::SetLayout(TButtonLayout Value) {
-  layout_ = Value;
-  Invalidate();
-}
-
-void TSpeedButton::SetSpacing(Integer Value) {
-  spacing_ = Value;
   Invalidate();
 }
 
@@ -216,11 +199,12 @@ void TSpeedButton::Paint() {
     DrawEdge(c->Handle(), &r, down_ || pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   }
   Integer section = 0;
-  if (!Enabled() && numGlyphs_ > 1) section = 1;
-  else if (pressed && numGlyphs_ > 2) section = 2;
-  else if (down_ && numGlyphs_ > 3) section = 3;
+  if (!Enabled() && glyph_.NumGlyphs > 1) section = 1;
+  else if (pressed && glyph_.NumGlyphs > 2) section = 2;
+  else if (down_ && glyph_.NumGlyphs > 3) section = 3;
   c->Font()->Assign(Font());
-  DrawGlyphAndCaption(c, ClientRect(), glyph_.get(), numGlyphs_, section, Caption(), layout_, spacing_, Enabled(),
+  DrawGlyphAndCaption(c, ClientRect(), glyph_.Strip.get(), glyph_.NumGlyphs, section, Caption(), glyph_.Layout,
+                      glyph_.Spacing, Enabled(),
                       down_ || pressed ? 1 : 0);
 }
 
@@ -233,30 +217,13 @@ K58_IMPLEMENT_CLASS(TBitBtn) {
   b.Prop("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing).Default(4);
 }
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), glyph_(new TBitmap) {
-  glyph_->SetOnChange(TNotifyEvent(this, &TBitBtn::GlyphChanged));
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {
+  glyph_.Strip->SetOnChange(TNotifyEvent(this, &TBitBtn::GlyphChanged));
 }
 
 TBitBtn::~TBitBtn() = default;
 
 void TBitBtn::GlyphChanged(TObject*) { Invalidate(); }
-void TBitBtn::SetGlyph(TBitmap* Value) { glyph_->Assign(Value); }
-
-void TBitBtn::SetNumGlyphs(Integer Value) {
-  numGlyphs_ = std::clamp<Integer>(Value, 1, 4);
-  Invalidate();
-}
-
-void TBitBtn::SetLayout(TButtonLayout Value) {
-  layout_ = Value;
-  Invalidate();
-}
-
-void TBitBtn::SetSpacing(Integer Value) {
-  spacing_ = Value;
-  Invalidate();
-}
-
 void TBitBtn::CreateParams(TCreateParams& Params) {
   TButton::CreateParams(Params);
   Params.Style = (Params.Style & ~0xFu) | BS_OWNERDRAW;
@@ -290,9 +257,10 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
   }
   DrawFrameControl(Item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
   Integer section = 0;
-  if (!Enabled() && numGlyphs_ > 1) section = 1;
-  else if (pressed && numGlyphs_ > 2) section = 2;
-  DrawGlyphAndCaption(&canvas, Item.rcItem, glyph_.get(), numGlyphs_, section, Caption(), layout_, spacing_,
+  if (!Enabled() && glyph_.NumGlyphs > 1) section = 1;
+  else if (pressed && glyph_.NumGlyphs > 2) section = 2;
+  DrawGlyphAndCaption(&canvas, Item.rcItem, glyph_.Strip.get(), glyph_.NumGlyphs, section, Caption(),
+                      glyph_.Layout, glyph_.Spacing,
                       Enabled(), pressed ? 1 : 0);
   if (Item.itemState & ODS_FOCUS) {
     RECT f = Item.rcItem;

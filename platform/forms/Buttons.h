@@ -3,6 +3,8 @@
 // block by Layout and Spacing, and take one section of a glyph strip per state.
 #pragma once
 
+#include <algorithm>
+
 #include "platform/forms/StdCtrls.h"
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -23,6 +25,16 @@ ButtonPlacement PlaceGlyphAndCaption(const TRect& Client, TSize GlyphSize, TSize
 void CopyGlyphSection(TBitmap* Strip, Integer NumGlyphs, Integer Section, TBitmap* Target);
 }  // namespace k58::forms
 
+namespace k58::forms {
+// The glyph strip and its layout, as both buttons keep them.
+struct ButtonGlyph {
+  TObjectPtr<TBitmap> Strip{new TBitmap};
+  Integer NumGlyphs = 1;
+  Integer Spacing = 4;
+  TButtonLayout Layout = blGlyphLeft;
+};
+}  // namespace k58::forms
+
 class TSpeedButton : public TGraphicControl {
   K58_CLASS(TSpeedButton, TGraphicControl)
 
@@ -40,15 +52,15 @@ class TSpeedButton : public TGraphicControl {
   void SetAllowAllUp(bool Value) { allowAllUp_ = Value; }
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool Value);
-  // A strip of NumGlyphs pictures: up, disabled, pressed, down.
-  TBitmap* Glyph() const { return glyph_.get(); }
-  void SetGlyph(TBitmap* Value);
-  Integer NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(Integer Value);
-  TButtonLayout Layout() const { return layout_; }
-  void SetLayout(TButtonLayout Value);
-  Integer Spacing() const { return spacing_; }
-  void SetSpacing(Integer Value);
+  // A strip of NumGlyphs (1 to 4) pictures: up, disabled, pressed, down.
+  TBitmap* Glyph() const { return glyph_.Strip.get(); }
+  void SetGlyph(TBitmap* Value) { glyph_.Strip->Assign(Value); }
+  Integer NumGlyphs() const { return glyph_.NumGlyphs; }
+  void SetNumGlyphs(Integer Value) { Change(glyph_.NumGlyphs, std::clamp<Integer>(Value, 1, 4)); }
+  TButtonLayout Layout() const { return glyph_.Layout; }
+  void SetLayout(TButtonLayout Value) { Change(glyph_.Layout, Value); }
+  Integer Spacing() const { return glyph_.Spacing; }
+  void SetSpacing(Integer Value) { Change(glyph_.Spacing, Value); }
   // The mouse is down on the button.
   TButtonState State() const { return state_; }
   bool MouseInControl() const { return mouseIn_; }
@@ -61,12 +73,16 @@ class TSpeedButton : public TGraphicControl {
   void Dispatch(TMessage& Message) override;
 
  private:
+  template <class T>
+  void Change(T& Field, T Value) {
+    Field = Value;
+    Invalidate();
+  }
   void GlyphChanged(TObject* Sender);
   bool flat_ = false, down_ = false, allowAllUp_ = false, transparent_ = true, mouseIn_ = false, dragging_ = false;
-  Integer groupIndex_ = 0, numGlyphs_ = 1, spacing_ = 4;
-  TButtonLayout layout_ = blGlyphLeft;
+  Integer groupIndex_ = 0;
   TButtonState state_ = bsUp;
-  TObjectPtr<TBitmap> glyph_;
+  k58::forms::ButtonGlyph glyph_;
 };
 
 class TBitBtn : public TButton {
@@ -75,14 +91,15 @@ class TBitBtn : public TButton {
   explicit TBitBtn(TComponent* AOwner);
   ~TBitBtn() override;
 
-  TBitmap* Glyph() const { return glyph_.get(); }
-  void SetGlyph(TBitmap* Value);
-  Integer NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(Integer Value);
-  TButtonLayout Layout() const { return layout_; }
-  void SetLayout(TButtonLayout Value);
-  Integer Spacing() const { return spacing_; }
-  void SetSpacing(Integer Value);
+  // A strip of NumGlyphs (1 to 4) pictures: up, disabled, pressed (a fourth is not shown).
+  TBitmap* Glyph() const { return glyph_.Strip.get(); }
+  void SetGlyph(TBitmap* Value) { glyph_.Strip->Assign(Value); }
+  Integer NumGlyphs() const { return glyph_.NumGlyphs; }
+  void SetNumGlyphs(Integer Value) { Change(glyph_.NumGlyphs, std::clamp<Integer>(Value, 1, 4)); }
+  TButtonLayout Layout() const { return glyph_.Layout; }
+  void SetLayout(TButtonLayout Value) { Change(glyph_.Layout, Value); }
+  Integer Spacing() const { return glyph_.Spacing; }
+  void SetSpacing(Integer Value) { Change(glyph_.Spacing, Value); }
 
   void CreateParams(TCreateParams& Params) override;
   void Dispatch(TMessage& Message) override;
@@ -90,10 +107,13 @@ class TBitBtn : public TButton {
   void SetButtonStyle(bool ADefault) override;
 
  private:
+  template <class T>
+  void Change(T& Field, T Value) {
+    Field = Value;
+    Invalidate();
+  }
   void GlyphChanged(TObject* Sender);
   void DrawItem(const DRAWITEMSTRUCT& Item);
-  TObjectPtr<TBitmap> glyph_;
-  Integer numGlyphs_ = 1, spacing_ = 4;
-  TButtonLayout layout_ = blGlyphLeft;
+  k58::forms::ButtonGlyph glyph_;
   bool isDefault_ = false;
 };
