@@ -35,6 +35,7 @@ K58_IMPLEMENT_CLASS(TfMainFrm) {
   b.Field("TreeHide", &TfMainFrm::TreeHide);
   b.Field("Timer", &TfMainFrm::Timer);
   b.Field("ilTools", &TfMainFrm::ilTools);
+  b.Field("Xp", &TfMainFrm::Xp);
   b.Field("Label1", &TfMainFrm::Label1);
   b.Field("Label3", &TfMainFrm::Label3);
   b.Field("Label5", &TfMainFrm::Label5);

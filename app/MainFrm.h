@@ -7,6 +7,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Graphics.h"
+#include "skin/SkinMenu.h"
 
 class TButton;
 class TComboBox;
@@ -78,6 +79,7 @@ class TfMainFrm : public TForm {
   TTimer* Timer = nullptr;
   TImage* ImBack = nullptr;
   TImageList* ilTools = nullptr;
+  TSkinMenu* Xp = nullptr;
   TLabel* Label1 = nullptr;  // "Radio Information"
   TLabel* Label3 = nullptr;  // "Channel Information"
   TLabel* Label5 = nullptr;  // "No. -"

@@ -182,7 +182,8 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
       if (w != nullptr) wnd = w;
     }
   }
-  if (wnd == nullptr) return false;
+  // The application window takes no reflected messages: private messages of its own lie in their range.
+  if (wnd == nullptr || wnd == handle_) return false;
   return ::SendMessage(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
 }
 

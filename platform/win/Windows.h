@@ -4,6 +4,7 @@
 
 #include "platform/win/core/WinBase.h"
 #include "platform/win/core/WinUser.h"
+#include "platform/win/core/WinVersion.h"
 #include "platform/win/gdi/WinGdi.h"
 #include "platform/win/gdi/WinUserGdi.h"
 #include "platform/win/ui/MdiApi.h"

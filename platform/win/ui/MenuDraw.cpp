@@ -322,7 +322,7 @@ int LayoutBar(HWND Window, HMENU Handle, int BarWidth) {
     MenuItem& I = M->Items[K];
     int W;
     if (I.Type & MFT_OWNERDRAW)
-      W = I.OwnerSize.cx;
+      W = I.OwnerSize.cx + 2 * kBarPad;  // owner-drawn bar items get the text items' side room
     else if (IsSeparator(I))
       W = kBarPad;
     else if (I.Type & MFT_BITMAP)

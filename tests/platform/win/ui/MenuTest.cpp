@@ -481,7 +481,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
   D->Pump();
   EXPECT_EQ(Log().Count(WM_MEASUREITEM, Frame), 1);  // the bar item
   RECT BarItem = ItemRect(Frame, Bar, 0);
-  EXPECT_EQ(Width(BarItem), 60);
+  EXPECT_EQ(Width(BarItem), 60 + 12);  // the measure plus the side room of text items
   EXPECT_EQ(Height(BarItem), GetSystemMetrics(SM_CYMENU));  // the bar's height stays the metric
   // The bar item is drawn with its rectangle in window coordinates.
   ASSERT_FALSE(Draws.empty());
