@@ -28,6 +28,7 @@ void StartUnits() {
       {"uxOffice11", StartOffice11Unit, StopOffice11Unit},
       {"uiLookAndFeelPainters", StartPaintersUnit, StopPaintersUnit},
       {"uiLookAndFeels", StartLookAndFeelsUnit, StopLookAndFeelsUnit},
+      {"uiControls", StartControlsUnit, StopControlsUnit},
   });
 }
 

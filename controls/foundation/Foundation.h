@@ -1,7 +1,8 @@
 // The control foundation: class registries and shared utilities (uiClasses), the canvas, regions and
 // colour helpers (uiGraphics), visual-style access and the theme manager (uxUxTheme, uxThemeManager), the
-// Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters)
-// and the look-and-feel settings (uiLookAndFeels).
+// Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters),
+// the look-and-feel settings (uiLookAndFeels), and the base control with its timers, scroll bars, drag and
+// drop and screen cursors (uiControls).
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks or is meant to be called from
 // another thread.
@@ -21,6 +22,7 @@
 #include <initializer_list>
 
 #include "controls/foundation/uiClasses.h"
+#include "controls/foundation/uiControls.h"
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"
 #include "controls/foundation/uiLookAndFeels.h"
