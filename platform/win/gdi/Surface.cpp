@@ -1,6 +1,8 @@
 #include "platform/win/gdi/Surface.h"
 
+#include <sys/ipc.h>
 #include <sys/mman.h>
+#include <sys/shm.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,8 +20,10 @@ constexpr size_t kSmallPage = 4096;
 constexpr size_t kMapFrom = size_t{1} << 20;
 }  // namespace
 
-Surface::Memory::Memory(size_t pixels, bool zeroed) {
+Surface::Memory::Memory(size_t pixels, bool zeroed, PixelMemory where) {
   const size_t bytes = std::max<size_t>(pixels, 1) * sizeof(uint32_t);
+  // A new segment comes zeroed from the system.
+  if (where == PixelMemory::Shared && MakeShared(bytes)) return;
   if (bytes < kMapFrom) {
     void* p = zeroed ? std::calloc(bytes, 1) : std::malloc(bytes);
     if (!p) throw std::bad_alloc();
@@ -40,22 +44,43 @@ Surface::Memory::Memory(size_t pixels, bool zeroed) {
   mapped_ = size;
 }
 
+bool Surface::Memory::MakeShared(size_t bytes) {
+  const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+  if (id < 0) return false;
+  void* p = shmat(id, nullptr, 0);
+  // Marked for removal at once, so that no segment outlives the process however it ends; the system
+  // still lets the display server attach it while this process holds it.
+  shmctl(id, IPC_RMID, nullptr);
+  if (p == reinterpret_cast<void*>(-1)) return false;
+#ifdef MADV_POPULATE_WRITE
+  // Every pixel is written at once (filled): one call maps all pages instead of a fault for each.
+  madvise(p, bytes, MADV_POPULATE_WRITE);
+#endif
+  pixels_ = static_cast<uint32_t*>(p);
+  shmId_ = id;
+  return true;
+}
+
 Surface::Memory& Surface::Memory::operator=(Memory&& other) noexcept {
   if (this != &other) {
     Release();
     pixels_ = std::exchange(other.pixels_, nullptr);
     mapped_ = std::exchange(other.mapped_, 0);
+    shmId_ = std::exchange(other.shmId_, -1);
   }
   return *this;
 }
 
 void Surface::Memory::Release() {
-  if (mapped_)
+  if (shmId_ >= 0)
+    shmdt(pixels_);
+  else if (mapped_)
     munmap(pixels_, mapped_);
   else
     std::free(pixels_);
   pixels_ = nullptr;
   mapped_ = 0;
+  shmId_ = -1;
 }
 
 void Surface::Adopt(Memory memory, size_t size, size_t capacity) {
@@ -72,10 +97,10 @@ Surface::Surface(int width, int height, int bitsPerPixel)
   Adopt(Memory(n, true), n, n);
 }
 
-Surface::Surface(int width, int height, FillWith fill)
+Surface::Surface(int width, int height, FillWith fill, PixelMemory where)
     : width_(ClampDimension(width)), height_(ClampDimension(height)), bpp_(32) {
   const size_t n = static_cast<size_t>(width_) * height_;
-  Adopt(Memory(n, false), n, n);
+  Adopt(Memory(n, false, where), n, n);
   std::fill_n(memory_.get(), n, fill.pixel);
 }
 
@@ -107,7 +132,7 @@ void Surface::Resize(int width, int height, uint32_t fillPixel) {
   // memory moves to a smaller block.
   if (need > capacity_ || need < capacity_ / 4) {
     const size_t capacity = need + need / 4;
-    Memory fresh(capacity, false);
+    Memory fresh(capacity, false, memory_.Where());
     // Every pixel is written once: kept ones copied, new ones filled.
     for (size_t y = 0; y < keepH; ++y) {
       uint32_t* row = fresh.get() + y * newW;

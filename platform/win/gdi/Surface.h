@@ -34,13 +34,18 @@ struct FillWith {
   uint32_t pixel;
 };
 
+// Where the pixels of a surface live: process memory, or a shared memory segment that a display
+// server can read directly (so that showing the surface copies nothing on the client side).
+enum class PixelMemory { Private, Shared };
+
 class Surface {
 public:
   // Zero-filled (black) surface that owns its pixels. bitsPerPixel is 1 or 32. The memory comes from
   // the system already zeroed, so a large surface costs nothing until its pixels are written.
   Surface(int width, int height, int bitsPerPixel);
-  // 32-bit surface filled with one pixel value (written once, not cleared first).
-  Surface(int width, int height, FillWith fill);
+  // 32-bit surface filled with one pixel value (written once, not cleared first). Shared memory falls
+  // back to private memory when the system has no segment to give.
+  Surface(int width, int height, FillWith fill, PixelMemory where = PixelMemory::Private);
   // 32-bit surface with rows from the bottom up (a bottom-up DIB section) when bottomUp is set; the
   // memory is owned and reachable through Bits() in that row order.
   Surface(int width, int height, bool bottomUp);
@@ -63,6 +68,7 @@ public:
 
   // The pixel memory in storage order (for a bottom-up surface the last row comes first).
   void* Bits() { return memory_.get(); }
+  const void* Bits() const { return memory_.get(); }
   size_t ByteSize() const { return size_ * sizeof(uint32_t); }
   bool BottomUp() const { return stride_ < 0; }
 
@@ -79,6 +85,9 @@ public:
   void Resize(int width, int height, uint32_t fillPixel);
   // Pixels the memory has room for without reallocating.
   size_t Capacity() const { return capacity_; }
+  // The system V shared memory segment holding the pixels from Bits() on (-1: private memory). The
+  // segment is already marked for removal: it goes away with the last process that attached it.
+  int SharedId() const { return memory_.SharedId(); }
 
 private:
   int width_;
@@ -86,20 +95,24 @@ private:
   int bpp_;
   // Pixel memory: small blocks from the heap, large ones mapped from the system (zeroed by it, and in
   // huge pages where the system offers them, so a window-sized surface costs a few page faults instead
-  // of thousands).
+  // of thousands), or a shared memory segment when asked for.
   class Memory {
   public:
     Memory() = default;
-    Memory(size_t pixels, bool zeroed);
+    Memory(size_t pixels, bool zeroed, PixelMemory where = PixelMemory::Private);
     Memory(Memory&& other) noexcept { *this = std::move(other); }
     Memory& operator=(Memory&& other) noexcept;
     ~Memory() { Release(); }
     uint32_t* get() const { return pixels_; }
+    int SharedId() const { return shmId_; }
+    PixelMemory Where() const { return shmId_ >= 0 ? PixelMemory::Shared : PixelMemory::Private; }
 
   private:
+    bool MakeShared(size_t bytes);
     void Release();
     uint32_t* pixels_ = nullptr;
     size_t mapped_ = 0;  // bytes mapped, 0 for heap memory
+    int shmId_ = -1;     // shared memory segment, -1 for none
   };
   void Adopt(Memory memory, size_t size, size_t capacity);
 

@@ -65,6 +65,8 @@ public:
 
   // The pixels of Window's surface changed inside Damage (window coordinates): show them.
   virtual void Present(HWND Window, const RECT& Damage) = 0;
+  // Top-level surfaces are to live in shared memory, which the back-end shows without copying.
+  virtual bool SharesSurfaces() { return false; }
 
   // The pointer shape to show (null: no pointer, after ShowCursor hid it).
   virtual void SetPointerShape(HCURSOR Cursor) = 0;

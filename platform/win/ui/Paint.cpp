@@ -230,8 +230,9 @@ void EnsureSurface(HWND Root) {
   int W = std::clamp(Width(D->Window), 1, MaxSide), H = std::clamp(Height(D->Window), 1, MaxSide);
   if (D->Surface && D->Surface->Width() == W && D->Surface->Height() == H) return;
   const uint32_t Background = k58::gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
+  const auto Where = Backend().SharesSurfaces() ? k58::gdi::PixelMemory::Shared : k58::gdi::PixelMemory::Private;
   if (!D->Surface) {
-    D->Surface = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background});
+    D->Surface = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background}, Where);
     return;
   }
   if (D->Surface.use_count() == 1) {
@@ -239,7 +240,7 @@ void EnsureSurface(HWND Root) {
     return;
   }
   // A DC still draws on the old surface (its clip was set for the old size): the window moves to a new one.
-  auto S = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background});
+  auto S = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background}, Where);
   int Cw = std::min(W, D->Surface->Width()), Ch = std::min(H, D->Surface->Height());
   for (int Y = 0; Y < Ch; ++Y) std::copy(D->Surface->Row(Y), D->Surface->Row(Y) + Cw, S->Row(Y));
   D->Surface = S;

@@ -157,6 +157,20 @@ bool X11Display::Open(const X11Options& Options) {
   int Major = 0, Minor = 0;
   Bool Pixmaps = False;
   shm_ = Options.UseSharedMemory && XShmQueryExtension(dpy_) && XShmQueryVersion(dpy_, &Major, &Minor, &Pixmaps);
+  if (shm_) {
+    // The server reads top-level surfaces in place when its images have their layout: 32-bit words
+    // 0x00RRGGBB stored lowest byte first, rows without padding.
+    const Visual* V = VisualOf(visual_);
+    bool Words = false;
+    int Count = 0;
+    if (XPixmapFormatValues* F = XListPixmapFormats(dpy_, &Count)) {
+      for (int I = 0; I < Count; ++I)
+        if (F[I].depth == depth_ && F[I].bits_per_pixel == 32 && F[I].scanline_pad == 32) Words = true;
+      XFree(F);
+    }
+    shareSurfaces_ = Words && ImageByteOrder(dpy_) == LSBFirst && V->red_mask == 0xFF0000 && V->green_mask == 0xFF00 &&
+                     V->blue_mask == 0xFF;
+  }
 
   // Repeated key presses arrive without releases in between, as held keys do on the original platform.
   Bool Supported = False;
@@ -462,9 +476,9 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   T->Shown = true;
   // Presents are not copied while a window is unmapped: its image is brought up to date once, here.
   if (gdi::SurfacePtr S = TopLevelSurface(Hwnd)) {
-    if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {
+    if (!ImageCurrent(*T, *S)) {
       RebuildImage(*T);
-    } else {
+    } else if (!T->SurfaceBits) {
       if (T->Shm && T->ShmPending) XSync(dpy_, False);
       CopyToImage(*T, *S, RECT{0, 0, S->Width(), S->Height()});
     }
@@ -687,7 +701,14 @@ std::string X11Display::ProgramName() {
 
 void X11Display::DropImage(Top& T) {
   if (!T.Image) return;
-  if (T.Shm) {
+  if (T.Shm && T.SurfaceBits) {
+    // The surface keeps its memory; the server lets go of the segment when it gets here.
+    XShmDetach(dpy_, &T.Shm->Info);
+    T.Image->data = nullptr;
+    XDestroyImage(T.Image);
+    delete T.Shm;
+    T.Shm = nullptr;
+  } else if (T.Shm) {
     XShmDetach(dpy_, &T.Shm->Info);
     XSync(dpy_, False);
     shmdt(T.Shm->Info.shmaddr);
@@ -700,6 +721,49 @@ void X11Display::DropImage(Top& T) {
   }
   T.Image = nullptr;
   T.ShmPending = false;
+  T.SurfaceBits = nullptr;
+  T.SurfaceShm = -1;
+}
+
+XImage* X11Display::ImageOnSurface(Top& T, gdi::Surface& S) {
+  if (!shareSurfaces_ || S.SharedId() < 0 || S.BottomUp()) return nullptr;
+  const int W = S.Width(), H = S.Height();
+  auto Seg = std::make_unique<ShmSegment>();
+  XShmSegmentInfo& Info = Seg->Info;
+  char* Bits = static_cast<char*>(S.Bits());
+  XImage* Img = XShmCreateImage(dpy_, VisualOf(visual_), static_cast<unsigned>(depth_), ZPixmap, Bits, &Info,
+                                static_cast<unsigned>(W), static_cast<unsigned>(H));
+  if (!Img) return nullptr;
+  if (Img->bits_per_pixel != 32 || Img->bytes_per_line != W * 4) {
+    Img->data = nullptr;
+    XDestroyImage(Img);
+    return nullptr;
+  }
+  Info.shmid = S.SharedId();
+  Info.shmaddr = Bits;
+  Info.readOnly = True;
+  // As for an image of our own: a server that cannot attach the segment says so after a round trip.
+  XSync(dpy_, False);
+  GLastError = 0;
+  XShmAttach(dpy_, &Info);
+  XSync(dpy_, False);
+  if (GLastError != 0) {
+    Img->data = nullptr;
+    XDestroyImage(Img);
+    shareSurfaces_ = false;
+    shm_ = false;
+    return nullptr;
+  }
+  T.Shm = Seg.release();
+  T.SurfaceBits = Bits;
+  T.SurfaceShm = S.SharedId();
+  return Img;
+}
+
+bool X11Display::ImageCurrent(const Top& T, const gdi::Surface& S) const {
+  if (!T.Image || T.Image->width != S.Width() || T.Image->height != S.Height()) return false;
+  // An image on surface memory is stale once the surface moved to other memory.
+  return !T.SurfaceBits || (T.SurfaceBits == S.Bits() && T.SurfaceShm == S.SharedId());
 }
 
 XImage* X11Display::CreateShmImage(Top& T, int W, int H) {
@@ -746,6 +810,7 @@ void X11Display::RebuildImage(Top& T) {
   gdi::SurfacePtr S = TopLevelSurface(T.Hwnd);
   if (!S || S->Width() <= 0 || S->Height() <= 0) return;
   int W = S->Width(), H = S->Height();
+  if ((T.Image = ImageOnSurface(T, *S))) return;
   if (shm_) T.Image = CreateShmImage(T, W, H);
   if (!T.Image) {
     T.Image = XCreateImage(dpy_, VisualOf(visual_), static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
@@ -811,9 +876,9 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
   if (!T || !T->Shown) return;
   gdi::SurfacePtr S = TopLevelSurface(Hwnd);
   if (!S) return;
-  if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {
+  if (!ImageCurrent(*T, *S)) {
     RebuildImage(*T);
-  } else {
+  } else if (!T->SurfaceBits) {
     RECT A = Intersect(Damage, RECT{0, 0, S->Width(), S->Height()});
     if (RectEmpty(A)) return;
     // The server may still read the segment from the previous put: wait for it before writing.

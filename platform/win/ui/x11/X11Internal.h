@@ -94,6 +94,7 @@ public:
   void TopLevelRestacked(const std::vector<HWND>& TopFirst) override;
   void TopLevelActivated(HWND Window) override;
   void Present(HWND Window, const RECT& Damage) override;
+  bool SharesSurfaces() override { return shareSurfaces_; }
   void SetPointerShape(HCURSOR Cursor) override;
   void WarpPointer(POINT Screen) override;
   void Beep(UINT Type) override;
@@ -121,9 +122,13 @@ private:
     bool Maximized = false;
     bool Modal = false;
     XId Parent = 0;          // the root, or the window manager's frame
-    _XImage* Image = nullptr;  // copy of the surface in the server's pixel format
+    _XImage* Image = nullptr;  // copy of the surface in the server's pixel format, or the surface itself
     ShmSegment* Shm = nullptr;
     bool ShmPending = false;   // a shared-memory put may still be reading the image
+    // The image is the surface's own shared memory (nothing to copy): these pixels, which the surface
+    // owns. A surface that moved to other memory needs a new image.
+    const void* SurfaceBits = nullptr;
+    int SurfaceShm = -1;
     int PropMaximized = -1;    // last seen in _NET_WM_STATE (-1: not seen yet)
     int PropIconic = -1;       // last seen in WM_STATE
   };
@@ -166,6 +171,8 @@ private:
   static std::string ProgramName();
   void DropImage(Top& T);
   _XImage* CreateShmImage(Top& T, int Width, int Height);
+  _XImage* ImageOnSurface(Top& T, gdi::Surface& S);
+  bool ImageCurrent(const Top& T, const gdi::Surface& S) const;
   void RebuildImage(Top& T);
   void CopyToImage(Top& T, const gdi::Surface& S, const RECT& Area);
   void PutArea(Top& T, const RECT& Area);
@@ -210,6 +217,9 @@ private:
   int depth_ = 0;
   XId atoms_[AtomCount] = {};
   bool shm_ = false;
+  // Top-level surfaces live in shared memory that the server reads directly: the server takes our
+  // segments and its pixel format is the surfaces' own.
+  std::atomic<bool> shareSurfaces_{false};
   XId helper_ = 0;    // owns the selections, receives transfers
   int fixesEvent_ = 0;  // first event number of the XFixes extension (0: not offered)
   _XIM* im_ = nullptr;

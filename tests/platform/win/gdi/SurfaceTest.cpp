@@ -1,5 +1,6 @@
 // Window surfaces that change size in place.
 #include <gtest/gtest.h>
+#include <sys/shm.h>
 
 #include "platform/win/gdi/Surface.h"
 
@@ -43,16 +44,38 @@ TEST(Surface, ResizingKeepsTheSharedAreaAndFillsTheRest) {
       {10, 8, 14, 8},  {10, 8, 6, 8},   {10, 8, 10, 12}, {10, 8, 10, 3},  {10, 8, 16, 3},
       {10, 8, 4, 12},  {10, 8, 40, 30}, {40, 30, 3, 2},  {10, 8, 0, 0},   {0, 0, 5, 5},
   };
-  for (const ResizeCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.w0 << "x" << c.h0 << " -> " << c.w1 << "x" << c.h1);
-    k58::gdi::Surface s(c.w0, c.h0, k58::gdi::FillWith{kFill});
-    Paint(s);
-    s.Resize(c.w1, c.h1, kFill);
-    ASSERT_EQ(s.Width(), c.w1);
-    ASSERT_EQ(s.Height(), c.h1);
-    EXPECT_EQ(s.ByteSize(), static_cast<size_t>(c.w1) * c.h1 * 4);
-    EXPECT_TRUE(Kept(s, std::min(c.w0, c.w1), std::min(c.h0, c.h1)));
-  }
+  for (auto where : {k58::gdi::PixelMemory::Private, k58::gdi::PixelMemory::Shared})
+    for (const ResizeCase& c : cases) {
+      const bool shared = where == k58::gdi::PixelMemory::Shared;
+      SCOPED_TRACE(::testing::Message() << c.w0 << "x" << c.h0 << " -> " << c.w1 << "x" << c.h1
+                                        << (shared ? " shared" : ""));
+      k58::gdi::Surface s(c.w0, c.h0, k58::gdi::FillWith{kFill}, where);
+      EXPECT_EQ(s.SharedId() >= 0, shared);
+      Paint(s);
+      s.Resize(c.w1, c.h1, kFill);
+      ASSERT_EQ(s.Width(), c.w1);
+      ASSERT_EQ(s.Height(), c.h1);
+      EXPECT_EQ(s.ByteSize(), static_cast<size_t>(c.w1) * c.h1 * 4);
+      EXPECT_TRUE(Kept(s, std::min(c.w0, c.w1), std::min(c.h0, c.h1)));
+      // Memory that moved on a resize stays shared.
+      EXPECT_EQ(s.SharedId() >= 0, shared);
+    }
+}
+
+TEST(Surface, ASharedSurfaceIsReadableThroughItsSegment) {
+  // What a display server sees when it attaches the segment: the surface's pixels, row after row.
+  k58::gdi::Surface s(300, 200, k58::gdi::FillWith{kFill}, k58::gdi::PixelMemory::Shared);
+  ASSERT_GE(s.SharedId(), 0);
+  s.Resize(320, 240, kFill);  // grows past its memory: a new segment
+  Paint(s);
+  void* other = shmat(s.SharedId(), nullptr, SHM_RDONLY);
+  ASSERT_NE(other, reinterpret_cast<void*>(-1));
+  const auto* pixels = static_cast<const uint32_t*>(other);
+  int wrong = 0;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) wrong += pixels[y * s.Width() + x] != Mark(x, y);
+  shmdt(other);
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(Surface, AWindowDraggedLargerStepByStepRarelyReallocates) {

@@ -264,17 +264,11 @@ TEST(X11Display, AServerThatCannotBeReachedGivesNoBackend) {
 class XvfbPresent : public XvfbDisplay, public ::testing::WithParamInterface<bool> {
 protected:
   bool SharedMemory() const override { return GetParam(); }
-};
 
-TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
-  HWND W = Make(WS_OVERLAPPEDWINDOW, 60, 50, 240, 180, "Present");
-  ShowAndWait(W);
-  EXPECT_EQ(k58::winui::X11UsesSharedMemory(), GetParam());
-
-  // Every pixel of the surface, frame and caption included, is what the server shows.
-  k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
-  ASSERT_TRUE(S);
-  ASSERT_TRUE(PumpUntil([&] {
+  // Every pixel of the window's surface, frame and caption included, is what the server shows.
+  bool ServerShowsSurface(HWND W) {
+    k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
+    if (!S) return false;
     XImage* Img = XGetImage(Probe, XOf(W), 0, 0, static_cast<unsigned>(S->Width()), static_cast<unsigned>(S->Height()),
                             AllPlanes, ZPixmap);
     if (!Img) return false;
@@ -284,7 +278,17 @@ TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
         if ((XGetPixel(Img, X, Y) & 0xFFFFFF) != (S->Get(X, Y) & 0xFFFFFF)) ++Wrong;
     XDestroyImage(Img);
     return Wrong == 0;
-  })) << "the server's pixels differ from the surface";
+  }
+};
+
+TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
+  HWND W = Make(WS_OVERLAPPEDWINDOW, 60, 50, 240, 180, "Present");
+  ShowAndWait(W);
+  EXPECT_EQ(k58::winui::X11UsesSharedMemory(), GetParam());
+
+  k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
+  ASSERT_TRUE(S);
+  ASSERT_TRUE(PumpUntil([&] { return ServerShowsSurface(W); })) << "the server's pixels differ from the surface";
 
   // Pixels changed inside and outside the damage: only the damaged ones reach the server.
   const uint32_t Before = S->Get(110, 110);
@@ -305,6 +309,25 @@ TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
   XClearArea(Probe, XOf(W), 20, 40, 30, 30, True);
   XFlush(Probe);
   EXPECT_TRUE(PumpUntil([&] { return ServerPixel(W, 30, 50) == (S->Get(30, 50) & 0xFFFFFF); }));
+}
+
+TEST_P(XvfbPresent, AWindowResizedAgainAndAgainShowsItsCurrentPixels) {
+  // Growing past its memory moves the surface to new memory (with shared memory: a new segment the
+  // server has to take); shrinking far below it moves it again. Each time the server shows what the
+  // window painted last, not pixels of memory it left.
+  HWND W = Make(WS_OVERLAPPEDWINDOW, 40, 40, 200, 150, "Resized");
+  ShowAndWait(W);
+  ASSERT_TRUE(PumpUntil([&] { return ServerShowsSurface(W); }));
+  const SIZE Sizes[] = {{480, 360}, {120, 90}, {200, 150}, {520, 400}};
+  for (SIZE Size : Sizes) {
+    SCOPED_TRACE(::testing::Message() << Size.cx << "x" << Size.cy);
+    SetWindowPos(W, nullptr, 0, 0, Size.cx, Size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(W);
+    k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
+    ASSERT_TRUE(S);
+    ASSERT_EQ(S->Width(), Size.cx);
+    EXPECT_TRUE(PumpUntil([&] { return ServerShowsSurface(W); })) << "the server's pixels differ from the surface";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Xvfb, XvfbPresent, ::testing::Values(true, false),
