@@ -256,6 +256,27 @@ TEST_F(ScrollBar, ADraggedThumbSnapsBackFarFromTheBarUnlessTrackingIsUnlimited) 
   }
 }
 
+TEST_F(ScrollBar, AThumbFillingTheTrackDragsNoPositionOutOfRange) {
+  // An 8-pixel track holds just the least thumb: it has no room to move, and a drag gives Min, never
+  // Min - 1.
+  TuiScrollBar* bar = NewBar(sbVertical, 40);
+  bar->SetScrollParams(10, 109, 50, 10);
+  ASSERT_EQ((TRect{0, 16, 16, 24}), bar->PartBounds(sbpThumbnail));
+  const POINT start = AtPart(bar, sbpThumbnail);
+  Display.Press(start);
+  Display.MoveTo(POINT{start.x, start.y + 30});
+  Display.MoveTo(POINT{start.x, start.y - 30});
+  Display.Release(POINT{start.x, start.y - 30});
+  Pump();
+  ASSERT_FALSE(Scrolls.empty());
+  for (const Scrolled& s : Scrolls) {
+    EXPECT_GE(s.Pos, 10) << s.Code;
+    EXPECT_LE(s.Pos, 50) << s.Code;
+  }
+  EXPECT_EQ(10, bar->Position());
+  EXPECT_EQ((TRect{0, 16, 16, 24}), bar->PartBounds(sbpThumbnail));
+}
+
 TEST_F(ScrollBar, ChangingTheKindSwapsWidthAndHeight) {
   TuiScrollBar* bar = NewBar(sbHorizontal, 121);
   EXPECT_EQ(121, bar->Width());
