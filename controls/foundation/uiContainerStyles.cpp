@@ -15,7 +15,6 @@ constexpr int kMaxControllerDepth = 64;
 constexpr const char* kValueNames[] = {"BorderColor", "BorderStyle", "Color",     "Edges",     "Font",
                                        "HotTrack",    "Shadow",      "TextColor", "TextStyle", "TransparentBorder"};
 
-constexpr TuiBorders kAllEdges{bLeft, bTop, bRight, bBottom};
 
 TuiContainerBorderStyle HotBorderStyle(TuiContainerBorderStyle AStyle) {
   switch (AStyle) {
@@ -241,7 +240,7 @@ TColor TuiContainerStyle::GetDefaultColor() const {
   }
 }
 
-TuiBorders TuiContainerStyle::GetDefaultEdges() const { return kAllEdges; }
+TuiBorders TuiContainerStyle::GetDefaultEdges() const { return uiAllBorders; }
 bool TuiContainerStyle::GetDefaultHotTrack() const { return true; }
 bool TuiContainerStyle::GetDefaultShadow() const { return false; }
 bool TuiContainerStyle::GetDefaultTransparentBorder() const { return true; }

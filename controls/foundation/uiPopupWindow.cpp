@@ -1,5 +1,7 @@
-// Placement of popup windows next to their owner rectangle.
+// Popup windows: placement next to the owner rectangle, fitting to the children, the frame.
 #include "controls/foundation/uiPopupWindow.h"
+
+#include <algorithm>
 
 namespace k58::foundation {
 
@@ -64,3 +66,108 @@ TPoint ComputePopupOrigin(const TuiPopupPlacement& P) {
 }
 
 }  // namespace k58::foundation
+
+// ---- TuiPopupWindow ---------------------------------------------------------------------------------
+
+K58_IMPLEMENT_CLASS(TuiPopupWindow) {}
+
+TuiPopupWindow::TuiPopupWindow(TComponent* AOwner) : TForm(AOwner, 0) {
+  SetBorderStyle(bsNone);
+  SetDefaultMonitor(dmDesktop);
+  SetFormStyle(fsStayOnTop);
+  canvas_ = std::make_unique<TuiCanvas>(Canvas());
+}
+
+TuiPopupWindow::~TuiPopupWindow() = default;
+
+Integer TuiPopupWindow::BorderWidthFor(TuiBorder) {
+  switch (popupBorderStyle_) {
+    case 0: return 0;
+    case 3: return 2;
+    default: return 1;
+  }
+}
+
+void TuiPopupWindow::SetPopupBorderStyle(TuiPopupBorderStyle Value) {
+  if (Value == popupBorderStyle_) return;
+  const Integer dx = BorderOffset(bLeft), dy = BorderOffset(bTop);
+  for (Integer i = 0; i < ControlCount(); ++i) {
+    TControl* child = Controls(i);
+    child->SetBounds(child->Left() - dx, child->Top() - dy, child->Width(), child->Height());
+  }
+  popupBorderStyle_ = Value;
+}
+
+void TuiPopupWindow::InheritOwnerFont() {
+  if (ownerParent_ != nullptr) SetFont(ownerParent_->Font());
+}
+
+void TuiPopupWindow::FitToContent() {
+  if (!adjustable_) return;
+  const Integer left = BorderOffset(bLeft), top = BorderOffset(bTop);
+  Integer right = 0, bottom = 0;
+  for (Integer i = 0; i < ControlCount(); ++i) {
+    TControl* child = Controls(i);
+    right = std::max(right, child->Left() + child->Width());
+    bottom = std::max(bottom, child->Top() + child->Height());
+    child->SetBounds(child->Left() + left, child->Top() + top, child->Width(), child->Height());
+  }
+  if (ControlCount() == 0) return;
+  SetWidth(left + right + BorderOffset(bRight));
+  SetHeight(top + bottom + BorderOffset(bBottom));
+}
+
+void TuiPopupWindow::DrawPopupFrame() {
+  const TRect r{0, 0, Width(), Height()};
+  switch (popupBorderStyle_) {
+    case 1:
+      canvas_->DrawBorderLines(r, frameColor_, 1, uiAllBorders);
+      break;
+    case 2:
+      canvas_->DrawEdge3D(r, false, false);
+      break;
+    case 3: {
+      canvas_->DrawEdge3D(r, false, true);
+      TRect inner = r;
+      InflateRect(&inner, -1, -1);
+      canvas_->DrawEdge3D(inner, false, false);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TuiPopupWindow::ComputePopupOrigin(TPoint& P) {
+  k58::foundation::TuiPopupPlacement placement;
+  placement.OwnerRect = ownerBounds_;
+  if (ownerParent_ != nullptr) {
+    const TPoint topLeft = ownerParent_->ClientToScreen(TPoint{ownerBounds_.left, ownerBounds_.top});
+    OffsetRect(&placement.OwnerRect, topLeft.x - ownerBounds_.left, topLeft.y - ownerBounds_.top);
+  }
+  placement.Width = Width();
+  placement.Height = Height();
+  placement.Direction = direction_;
+  placement.HorzAlignment = alignHorz_;
+  placement.VertAlignment = alignVert_;
+  P = k58::foundation::ComputePopupOrigin(placement);
+}
+
+void TuiPopupWindow::Popup() {
+  InheritOwnerFont();
+  FitToContent();
+  TPoint origin;
+  ComputePopupOrigin(origin);
+  SetBounds(origin.x, origin.y, Width(), Height());
+  Show();
+}
+
+void TuiPopupWindow::Paint() {
+  TForm::Paint();
+  DrawPopupFrame();
+}
+
+void TuiPopupWindow::Deactivate() {
+  TForm::Deactivate();
+  ClosePopup();
+}

@@ -38,8 +38,8 @@ struct Freed {
 template <class T>
 using Owned = std::unique_ptr<T, Freed<T>>;
 
-Owned<TuiContainer> NewContainer() { return Owned<TuiContainer>(NewObject<TuiContainer>(nullptr)); }
-Owned<TuiStyleController> NewController() { return Owned<TuiStyleController>(NewObject<TuiStyleController>(nullptr)); }
+Owned<TuiContainer> NewStyledContainer() { return Owned<TuiContainer>(NewObject<TuiContainer>(nullptr)); }
+Owned<TuiStyleController> NewStyleController() { return Owned<TuiStyleController>(NewObject<TuiStyleController>(nullptr)); }
 
 }  // namespace
 
@@ -59,7 +59,7 @@ TEST_F(ContainerStylesTest, BorderStyleByKindAndHotTracking) {
       {lfUltraFlat, true, false, cbsSingle, cbsSingle, cbsSingle, cbsSingle},
   };
   for (const Case& c : cases) {
-    auto container = NewContainer();
+    auto container = NewStyledContainer();
     TuiContainerStyles* styles = container->Styles();
     styles->GetNormalStyle()->LookAndFeel()->SetKind(c.Kind);
     if (c.AssignBorder) styles->GetNormalStyle()->SetBorderStyle(cbsSingle);
@@ -73,7 +73,7 @@ TEST_F(ContainerStylesTest, BorderStyleByKindAndHotTracking) {
 }
 
 TEST_F(ContainerStylesTest, DefaultsByStateAndOwner) {
-  auto container = NewContainer();
+  auto container = NewStyledContainer();
   TuiContainerStyles* styles = container->Styles();
   styles->GetNormalStyle()->Font()->SetColor(clNavy);
   EXPECT_EQ(clWindow, styles->GetNormalStyle()->Color());
@@ -96,9 +96,9 @@ TEST_F(ContainerStylesTest, DefaultsByStateAndOwner) {
 }
 
 TEST_F(ContainerStylesTest, ControllerColourVersusOwnColour) {
-  auto controller = NewController();
-  auto first = NewContainer();
-  auto second = NewContainer();
+  auto controller = NewStyleController();
+  auto first = NewStyledContainer();
+  auto second = NewStyledContainer();
   first->Style()->SetStyleController(controller.get());
   second->Style()->SetStyleController(controller.get());
   EXPECT_EQ(controller.get(), first->StyleFocused()->StyleController());
@@ -128,14 +128,14 @@ TEST_F(ContainerStylesTest, ControllerColourVersusOwnColour) {
 }
 
 TEST_F(ContainerStylesTest, DefaultControllerIsFollowedAndHidden) {
-  auto defaults = NewController();
+  auto defaults = NewStyleController();
   defaults->Style()->SetColor(clYellow);
   SetDefaultStyleController(defaults.get());
-  auto container = NewContainer();
+  auto container = NewStyledContainer();
   EXPECT_EQ(nullptr, container->Style()->StyleController()) << "the default controller is not reported";
   EXPECT_EQ(clYellow, container->Style()->Color());
   // The default controller's own styles never follow a controller.
-  auto other = NewController();
+  auto other = NewStyleController();
   defaults->Style()->SetStyleController(other.get());
   EXPECT_EQ(nullptr, defaults->Style()->StyleController());
   // A controller freed while it is the default leaves its followers on no controller at all.
@@ -145,9 +145,9 @@ TEST_F(ContainerStylesTest, DefaultControllerIsFollowedAndHidden) {
 }
 
 TEST_F(ContainerStylesTest, ControllerLoopsAreRefused) {
-  auto a = NewController();
-  auto b = NewController();
-  auto c = NewController();
+  auto a = NewStyleController();
+  auto b = NewStyleController();
+  auto c = NewStyleController();
   a->Style()->SetStyleController(b.get());
   b->Style()->SetStyleController(c.get());
   c->Style()->SetStyleController(a.get());  // would close a → b → c → a
@@ -159,7 +159,7 @@ TEST_F(ContainerStylesTest, ControllerLoopsAreRefused) {
   // Values travel the chain.
   c->StyleHot()->SetBorderColor(clLime);
   EXPECT_EQ(clLime, a->StyleHot()->BorderColor());
-  auto container = NewContainer();
+  auto container = NewStyledContainer();
   container->Style()->SetStyleController(a.get());
   EXPECT_EQ(clLime, container->StyleHot()->BorderColor());
 }
@@ -190,7 +190,7 @@ TEST_F(ContainerStylesTest, DirectAccessModeAnswersFromStoredValues) {
 }
 
 TEST_F(ContainerStylesTest, NoticesUnderUpdates) {
-  auto container = NewContainer();
+  auto container = NewStyledContainer();
   TuiContainerStyle* style = container->Style();
   StyleNoticeCounter notices;
   notices.Attach(style);
@@ -218,9 +218,9 @@ TEST_F(ContainerStylesTest, NoticesUnderUpdates) {
 }
 
 TEST_F(ContainerStylesTest, FontAssignedOnlyByOutsideChanges) {
-  auto controller = NewController();
+  auto controller = NewStyleController();
   controller->Style()->Font()->SetSize(16);
-  auto container = NewContainer();
+  auto container = NewStyledContainer();
   TuiContainerStyle* style = container->Style();
   style->SetStyleController(controller.get());
   EXPECT_EQ(16, style->Font()->Size()) << "copied from the controller";
@@ -238,10 +238,10 @@ TEST_F(ContainerStylesTest, FontAssignedOnlyByOutsideChanges) {
 }
 
 TEST_F(ContainerStylesTest, SharedControllerFontScaledOnce) {
-  auto shared = NewController();
+  auto shared = NewStyleController();
   shared->Style()->Font()->SetSize(10);
   ASSERT_TRUE(shared->Style()->AssignedValues().Contains(csvFont));
-  auto front = NewController();  // no own font: passes the request on
+  auto front = NewStyleController();  // no own font: passes the request on
   front->Style()->SetStyleController(shared.get());
   front->ScaleFont(3, 2);  // the first form
   shared->ScaleFont(3, 2);  // the second form
@@ -249,9 +249,9 @@ TEST_F(ContainerStylesTest, SharedControllerFontScaledOnce) {
 }
 
 TEST_F(ContainerStylesTest, AssignCopiesStoredValues) {
-  auto source = NewContainer();
-  auto target = NewContainer();
-  auto controller = NewController();
+  auto source = NewStyledContainer();
+  auto target = NewStyledContainer();
+  auto controller = NewStyleController();
   source->Style()->SetStyleController(controller.get());
   source->Style()->SetBorderStyle(cbsFlat);
   source->Style()->SetTextColor(clPurple);
@@ -283,7 +283,7 @@ TEST_F(ContainerStylesTest, ValueNamesAndStoredValuesStream) {
   EXPECT_EQ(csvTextStyle, style.FindValueByName("textstyle"));
   EXPECT_EQ(-1, style.FindValueByName("Bogus"));
 
-  auto controller = NewController();
+  auto controller = NewStyleController();
   controller->SetName("Controller");
   controller->Style()->SetColor(clRed);
   controller->StyleFocused()->SetBorderColor(clBlue);
@@ -295,7 +295,7 @@ TEST_F(ContainerStylesTest, ValueNamesAndStoredValuesStream) {
   EXPECT_EQ(std::string::npos, text.find(".Edges")) << text;
   EXPECT_EQ(std::string::npos, text.find("StyleFocused.LookAndFeel")) << text;
 
-  auto copy = NewController();
+  auto copy = NewStyleController();
   ReadComponentFromText(text, copy.get(), "style controller");
   EXPECT_EQ(clRed, copy->Style()->Color());
   EXPECT_EQ(clBlue, copy->StyleFocused()->BorderColor());
@@ -303,7 +303,7 @@ TEST_F(ContainerStylesTest, ValueNamesAndStoredValuesStream) {
 }
 
 TEST_F(ContainerStylesTest, ContainerColourAndStyleStayInStep) {
-  auto container = NewContainer();
+  auto container = NewStyledContainer();
   container->SetColor(clTeal);
   EXPECT_EQ(clTeal, container->Style()->Color()) << "the control's colour is written into the normal style";
   EXPECT_TRUE(container->Style()->AssignedValues().Contains(csvColor));

@@ -66,3 +66,25 @@ TEST_F(PopupPlacementTest, OriginFlipsAndClampsOnTheNearestWorkArea) {
     EXPECT_EQ(c.Expected.y, origin.y) << c.Name;
   }
 }
+
+TEST_F(PopupPlacementTest, PopupWindowFitsItsChildrenInsideTheFrameAndOpensBesideTheOwner) {
+  auto* popup = NewObject<TuiPopupWindow>(nullptr);
+  auto* child = NewObject<TuiContainer>(popup);
+  child->SetBounds(0, 0, 50, 20);
+  child->SetParent(popup);
+  popup->SetBorderSpace(1);
+  popup->SetPopupBorderStyle(3);  // two pixels of frame
+  popup->SetOwnerBounds(TRect{100, 960, 200, 980});
+  popup->Popup();
+  Display.Pump();
+  EXPECT_TRUE(popup->Visible());
+  EXPECT_EQ((TRect{3, 3, 53, 23}), (TRect{child->Left(), child->Top(), child->Left() + 50, child->Top() + 20}));
+  EXPECT_EQ((TRect{100, 934, 156, 960}), (TRect{popup->Left(), popup->Top(), popup->Left() + popup->Width(),
+                                                popup->Top() + popup->Height()}))
+      << "no room below the owner above the task bar: above it";
+  popup->SetPopupBorderStyle(1);
+  EXPECT_EQ(0, child->Left()) << "the children move back by the old offsets";
+  popup->ClosePopup();
+  EXPECT_FALSE(popup->Visible());
+  FreeObject(popup);
+}
