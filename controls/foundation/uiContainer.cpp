@@ -1,12 +1,25 @@
 // The container control: its four state styles and how they stay in step with the control's own colour
 // and font.
 #include "controls/foundation/uiContainer.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/rtl/Strings.h"
 
 #include "controls/foundation/uxOffice11.h"
 #include "controls/foundation/uxThemeManager.h"
 #include "platform/forms/Forms.h"
 
 K58_IMPLEMENT_CLASS(TuiContainer) {}
+
+// Told by the mouse-leave tracking that the cursor left the hot rectangle.
+class TuiContainer::Tracker : public IuiMouseTrackingCaller {
+ public:
+  explicit Tracker(TuiContainer* AContainer) : container_(AContainer) {}
+  void MouseLeave() override { container_->EndMouseTracking(); }
+
+ private:
+  TuiContainer* container_;
+};
+
 
 TuiContainer::TuiContainer(TComponent* AOwner)
     : TuiContainer(AOwner, StyleClassOf<TuiContainerStyle>(), StylesClassOf<TuiContainerStyles>()) {}
@@ -79,7 +92,7 @@ void TuiContainer::CMFontChanged(TMessage& Message) {
     TuiContainerStyle* normal = Style();
     const bool wasAssigned = normal->AssignedValues().Contains(csvFont);
     normal->SetFont(Font());
-    if (!wasAssigned) normal->SetAssignedValues(normal->AssignedValues() - TuiContainerStyleValues{csvFont});
+    if (!wasAssigned) normal->ExcludeValue(csvFont);
   }
   TuiControl::CMFontChanged(Message);
 }
@@ -87,8 +100,7 @@ void TuiContainer::CMFontChanged(TMessage& Message) {
 void TuiContainer::CMParentColorChanged(TMessage& Message) {
   const bool wasAssigned = Style()->AssignedValues().Contains(csvColor);
   TuiControl::CMParentColorChanged(Message);
-  if (!wasAssigned || ParentColor())
-    Style()->SetAssignedValues(Style()->AssignedValues() - TuiContainerStyleValues{csvColor});
+  if (!wasAssigned || ParentColor()) Style()->ExcludeValue(csvColor);
   if (Style()->Color() != Color()) StyleChanged(Style());
 }
 
@@ -96,8 +108,7 @@ void TuiContainer::CMParentFontChanged(TMessage& Message) {
   const bool wasAssigned = Style()->AssignedValues().Contains(csvFont);
   TuiControl::CMParentFontChanged(Message);
   if (!ParentFont()) Style()->SynchronizeFont();
-  if (!wasAssigned || ParentFont())
-    Style()->SetAssignedValues(Style()->AssignedValues() - TuiContainerStyleValues{csvFont});
+  if (!wasAssigned || ParentFont()) Style()->ExcludeValue(csvFont);
 }
 
 void TuiContainer::Loaded() {
@@ -279,16 +290,6 @@ bool AreStringsEqual(const String& S1, const String& S2, bool ACaseSensitive) {
 }
 
 // ---- Container: view and state ----------------------------------------------------------------------
-
-// Told by the mouse-leave tracking that the cursor left the hot rectangle.
-class TuiContainer::Tracker : public IuiMouseTrackingCaller {
- public:
-  explicit Tracker(TuiContainer* AContainer) : container_(AContainer) {}
-  void MouseLeave() override { container_->EndMouseTracking(); }
-
- private:
-  TuiContainer* container_;
-};
 
 TuiContainerStyle* TuiContainer::GetActiveStyle() {
   if (activeStyle_ == nullptr || viewInfo_->ContainerState != cachedState_) {
@@ -600,7 +601,11 @@ void TuiContainer::WndProc(TMessage& Message) {
       break;
   }
   TuiControl::WndProc(Message);
-  if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) RefreshAtCursorPos(false);
+}
+
+void TuiContainer::FocusStateChanged() {
+  TuiControl::FocusStateChanged();
+  RefreshAtCursorPos(false);
 }
 
 void TuiContainer::KeyDown(Word& Key, TShiftState Shift) {

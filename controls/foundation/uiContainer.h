@@ -152,6 +152,19 @@ class TuiContainerStyle : public TPersistent {
   Integer FindValueByName(const String& AName) const;
   // Whether the value is written to form resources.
   bool IsValueStored(Integer AValue) const;
+  // The stored tests of the published values.
+  bool IsBorderColorStored() const { return IsValueStored(csvBorderColor); }
+  bool IsBorderStyleStored() const { return IsValueStored(csvBorderStyle); }
+  bool IsColorStored() const { return IsValueStored(csvColor); }
+  bool IsEdgesStored() const { return IsValueStored(csvEdges); }
+  bool IsFontStored() const { return IsValueStored(csvFont); }
+  bool IsHotTrackStored() const { return IsValueStored(csvHotTrack); }
+  bool IsShadowStored() const { return IsValueStored(csvShadow); }
+  bool IsTextColorStored() const { return IsValueStored(csvTextColor); }
+  bool IsTextStyleStored() const { return IsValueStored(csvTextStyle); }
+  bool IsTransparentBorderStored() const { return IsValueStored(csvTransparentBorder); }
+  bool IsLookAndFeelStored() const { return IsNormalStyle(); }
+  bool IsStyleControllerStored() const { return IsNormalStyle() && StyleController() != nullptr; }
 
   const TNotifyEvent& OnChanged() const { return onChanged_; }
   void SetOnChanged(const TNotifyEvent& Value) { onChanged_ = Value; }
@@ -165,24 +178,14 @@ class TuiContainerStyle : public TPersistent {
   // The normal style copies its font from the controller chain, or resets it, unless Font is its own.
   void SynchronizeFont();
   TuiStyleController* StoredController() const { return GetMasterStyle()->controller_; }
+  // Marks a value as not assigned here, without re-synchronising anything.
+  void ExcludeValue(Integer AValue) { assignedValuesBits_ &= ~(1u << AValue); }
 
  private:
   friend class TuiStyleController;
   friend class TuiContainer;
   void DeliverChange();
   void ResetFont();
-  bool IsBorderColorStored() const { return IsValueStored(csvBorderColor); }
-  bool IsBorderStyleStored() const { return IsValueStored(csvBorderStyle); }
-  bool IsColorStored() const { return IsValueStored(csvColor); }
-  bool IsEdgesStored() const { return IsValueStored(csvEdges); }
-  bool IsFontStored() const { return IsValueStored(csvFont); }
-  bool IsHotTrackStored() const { return IsValueStored(csvHotTrack); }
-  bool IsShadowStored() const { return IsValueStored(csvShadow); }
-  bool IsTextColorStored() const { return IsValueStored(csvTextColor); }
-  bool IsTextStyleStored() const { return IsValueStored(csvTextStyle); }
-  bool IsTransparentBorderStored() const { return IsValueStored(csvTransparentBorder); }
-  bool IsLookAndFeelStored() const { return IsNormalStyle(); }
-  bool IsStyleControllerStored() const { return IsNormalStyle() && StyleController() != nullptr; }
 
   TColor borderColor_ = clWindowFrame;
   TuiContainerBorderStyle borderStyle_ = cbsNone;
@@ -447,6 +450,7 @@ class TuiContainer : public TuiControl {
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseLeft(TControl* AControl) override;
+  void FocusStateChanged() override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void AdjustClientRect(TRect& Rect) override;
   // Descendants with other style classes pass them here.

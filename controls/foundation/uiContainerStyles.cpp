@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "controls/foundation/uiContainer.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/RtlMath.h"
 
 namespace {
@@ -263,9 +265,11 @@ TFontStyles TuiContainerStyle::GetDefaultTextStyle() const {
 void TuiContainerStyle::SetAssignedValues(TuiContainerStyleValues Value) {
   const auto bits = static_cast<uint32_t>(Value.Bits());
   if (bits == assignedValuesBits_) return;
+  BeginUpdate();
   assignedValuesBits_ = bits;
   if (IsNormalStyle()) SynchronizeFont();
   Changed();
+  EndUpdate();
 }
 
 void TuiContainerStyle::SetBorderColor(TColor Value) {
@@ -402,8 +406,10 @@ void TuiContainerStyle::SetStyleController(TuiStyleController* Value) {
 }
 
 void TuiContainerStyle::ApplyControllerChange(TuiStyleController*) {
+  BeginUpdate();
   SynchronizeFont();
   Changed();
+  EndUpdate();
 }
 
 void TuiContainerStyle::ControllerFreeNotification(TuiStyleController* AController) {

@@ -1,5 +1,8 @@
 // The inner list box: incremental search by typed characters.
 #include "controls/foundation/uiInnerListBox.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/rtl/Strings.h"
+#include "platform/win/core/WinBase.h"
 
 namespace {
 

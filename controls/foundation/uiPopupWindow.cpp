@@ -1,5 +1,7 @@
 // Popup windows: placement next to the owner rectangle, fitting to the children, the frame.
 #include "controls/foundation/uiPopupWindow.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/rtl/Strings.h"
 
 #include <algorithm>
 
@@ -12,15 +14,15 @@ TPoint AnchorFor(const TuiPopupPlacement& P, TuiPopupAlignment AHorz, TuiPopupAl
   const TRect& r = P.OwnerRect;
   TPoint origin{(r.left + r.right - P.Width) / 2, (r.top + r.bottom - P.Height) / 2};
   if (P.Direction == pdVertical) {
-    if (AHorz == paBefore) origin.x = r.left;
-    if (AHorz == paAfter) origin.x = r.right - P.Width;
-    if (AVert == paBefore) origin.y = r.top - P.Height;
-    if (AVert == paAfter) origin.y = r.bottom;
+    if (AHorz == palBefore) origin.x = r.left;
+    if (AHorz == palAfter) origin.x = r.right - P.Width;
+    if (AVert == palBefore) origin.y = r.top - P.Height;
+    if (AVert == palAfter) origin.y = r.bottom;
   } else {
-    if (AHorz == paBefore) origin.x = r.left - P.Width;
-    if (AHorz == paAfter) origin.x = r.right;
-    if (AVert == paBefore) origin.y = r.top;
-    if (AVert == paAfter) origin.y = r.bottom - P.Height;
+    if (AHorz == palBefore) origin.x = r.left - P.Width;
+    if (AHorz == palAfter) origin.x = r.right;
+    if (AVert == palBefore) origin.y = r.top;
+    if (AVert == palAfter) origin.y = r.bottom - P.Height;
   }
   return origin;
 }
@@ -46,19 +48,19 @@ TPoint ComputePopupOrigin(const TuiPopupPlacement& P) {
   const TRect& r = P.OwnerRect;
   if (P.Direction == pdVertical) {
     const bool moreRoomAbove = area.bottom - r.bottom < r.top - area.top;
-    if (vert == paAfter && origin.y + P.Height > area.bottom && moreRoomAbove) vert = paBefore;
-    else if (vert == paBefore && origin.y < area.top && !moreRoomAbove) vert = paAfter;
+    if (vert == palAfter && origin.y + P.Height > area.bottom && moreRoomAbove) vert = palBefore;
+    else if (vert == palBefore && origin.y < area.top && !moreRoomAbove) vert = palAfter;
   } else {
     const bool moreRoomLeft = area.right - r.right < r.left - area.left;
-    if (horz == paAfter && origin.x + P.Width > area.right && moreRoomLeft) horz = paBefore;
-    else if (horz == paBefore && origin.x < area.left && !moreRoomLeft) horz = paAfter;
+    if (horz == palAfter && origin.x + P.Width > area.right && moreRoomLeft) horz = palBefore;
+    else if (horz == palBefore && origin.x < area.left && !moreRoomLeft) horz = palAfter;
   }
   origin = AnchorFor(P, horz, vert);
-  if (P.Direction == pdVertical || horz == paCenter) {
+  if (P.Direction == pdVertical || horz == palCenter) {
     if (origin.x + P.Width > area.right) origin.x = area.right - P.Width;
     if (origin.x < area.left) origin.x = area.left;
   }
-  if (P.Direction == pdHorizontal || vert == paCenter) {
+  if (P.Direction == pdHorizontal || vert == palCenter) {
     if (origin.y + P.Height > area.bottom) origin.y = area.bottom - P.Height;
     if (origin.y < area.top) origin.y = area.top;
   }

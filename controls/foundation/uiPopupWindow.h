@@ -11,7 +11,7 @@
 // Which side of the owner rectangle a popup opens on.
 enum TuiPopupDirection : Byte { pdHorizontal, pdVertical };
 // Alignment along an axis: before (left or above), centred, after (right or below).
-enum TuiPopupAlignment : Byte { paBefore, paCenter, paAfter };
+enum TuiPopupAlignment : Byte { palBefore, palCenter, palAfter };
 
 namespace k58::foundation {
 
@@ -21,8 +21,8 @@ struct TuiPopupPlacement {
   Integer Width = 0;
   Integer Height = 0;
   TuiPopupDirection Direction = pdVertical;
-  TuiPopupAlignment HorzAlignment = paBefore;
-  TuiPopupAlignment VertAlignment = paAfter;
+  TuiPopupAlignment HorzAlignment = palBefore;
+  TuiPopupAlignment VertAlignment = palAfter;
 };
 
 // The popup's top-left corner in screen coordinates. Vertically placed popups open below or above the
@@ -81,8 +81,8 @@ class TuiPopupWindow : public TForm {
 
  private:
   bool adjustable_ = true;
-  TuiPopupAlignment alignHorz_ = paBefore;
-  TuiPopupAlignment alignVert_ = paAfter;
+  TuiPopupAlignment alignHorz_ = palBefore;
+  TuiPopupAlignment alignVert_ = palAfter;
   Integer borderSpace_ = 0;
   TuiPopupBorderStyle popupBorderStyle_ = 0;
   std::unique_ptr<TuiCanvas> canvas_;

@@ -105,7 +105,7 @@ TEST_F(ContainerStylesTest, ControllerColourVersusOwnColour) {
   EXPECT_EQ(2, controller->ListenerCount());
 
   StyleNoticeCounter notices;
-  notices.Attach(second->Style());
+  notices.Attach(first->Style());
   controller->Style()->SetColor(clRed);
   controller->StyleDisabled()->SetTextColor(clGray);
   EXPECT_EQ(clRed, first->Style()->Color());

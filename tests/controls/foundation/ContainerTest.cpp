@@ -47,6 +47,12 @@ class ContainerTest : public ControlTest {
     if (GetWindowRgnBox(AWnd, &box) == ERROR) return RECT{};
     return box;
   }
+  static bool InRegion(HWND AWnd, Integer X, Integer Y) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool inside = GetWindowRgn(AWnd, region) != ERROR && PtInRegion(region, X, Y);
+    DeleteObject(region);
+    return inside;
+  }
 };
 
 }  // namespace
@@ -105,12 +111,16 @@ TEST_F(ContainerTest, FocusedSingleBorderDrawsThickAndHotEndsWhenTheCursorLeaves
 
 TEST_F(ContainerTest, WindowRegionFollowsTheShadowAndIsSetOnlyOnChange) {
   auto* container = NewContainer(10, 10, 120, 40);
-  EXPECT_EQ(RECT{}, RegionBox(container->Handle())) << "a plain rectangle";
+  // The shape: the control less the 2-pixel transparent border, plus the 1-pixel single border.
+  EXPECT_EQ((RECT{1, 1, 119, 39}), RegionBox(container->Handle()));
+  EXPECT_TRUE(InRegion(container->Handle(), 117, 2));
   container->Style()->SetShadow(true);
   Pump();
-  const RECT withShadow = RegionBox(container->Handle());
   // The shape (1, 1, 116, 36) joined with its copy moved by (3, 3).
+  const RECT withShadow = RegionBox(container->Handle());
   EXPECT_EQ((RECT{1, 1, 119, 39}), withShadow);
+  EXPECT_FALSE(InRegion(container->Handle(), 117, 2));
+  EXPECT_TRUE(InRegion(container->Handle(), 118, 38));
   TRect hot;
   container->GetHotTrackBounds(hot);
   EXPECT_EQ((TRect{1, 1, 116, 36}), hot) << "3 pixels less at the right and bottom";
@@ -127,7 +137,7 @@ TEST_F(ContainerTest, WindowRegionFollowsTheShadowAndIsSetOnlyOnChange) {
   EXPECT_EQ(withShadow, RegionBox(container->Handle()));
   container->Style()->SetShadow(false);
   Pump();
-  EXPECT_EQ(RECT{}, RegionBox(container->Handle()));
+  EXPECT_TRUE(InRegion(container->Handle(), 117, 2));
 }
 
 TEST_F(ContainerTest, InnerControlIsClippedAndOnlyTheFrameRepaints) {

@@ -39,19 +39,19 @@ TEST_F(PopupPlacementTest, OriginFlipsAndClampsOnTheNearestWorkArea) {
     TPoint Expected;
   };
   const Case cases[] = {
-      {"below the owner", {100, 100, 200, 120}, 150, 200, pdVertical, paBefore, paAfter, {100, 120}},
-      {"above near the task bar", {100, 900, 200, 920}, 150, 200, pdVertical, paBefore, paAfter, {100, 700}},
-      {"stays below with less room above", {100, 100, 200, 120}, 150, 950, pdVertical, paBefore, paAfter, {100, 120}},
-      {"above the top goes below", {100, 50, 200, 70}, 150, 100, pdVertical, paBefore, paBefore, {100, 70}},
-      {"right-aligned", {300, 100, 400, 120}, 150, 50, pdVertical, paAfter, paAfter, {250, 120}},
-      {"wide popup clamped at the right", {1100, 100, 1200, 120}, 400, 100, pdVertical, paBefore, paAfter,
+      {"below the owner", {100, 100, 200, 120}, 150, 200, pdVertical, palBefore, palAfter, {100, 120}},
+      {"above near the task bar", {100, 900, 200, 920}, 150, 200, pdVertical, palBefore, palAfter, {100, 700}},
+      {"stays below with less room above", {100, 100, 200, 120}, 150, 950, pdVertical, palBefore, palAfter, {100, 120}},
+      {"above the top goes below", {100, 50, 200, 70}, 150, 100, pdVertical, palBefore, palBefore, {100, 70}},
+      {"right-aligned", {300, 100, 400, 120}, 150, 50, pdVertical, palAfter, palAfter, {250, 120}},
+      {"wide popup clamped at the right", {1100, 100, 1200, 120}, 400, 100, pdVertical, palBefore, palAfter,
        {880, 120}},
-      {"second monitor: above and clamped", {2200, 700, 2280, 720}, 150, 100, pdVertical, paBefore, paAfter,
+      {"second monitor: above and clamped", {2200, 700, 2280, 720}, 150, 100, pdVertical, palBefore, palAfter,
        {2154, 600}},
-      {"beside: flips to the left", {1200, 100, 1270, 120}, 100, 50, pdHorizontal, paAfter, paBefore, {1100, 100}},
-      {"beside: clamped above the task bar", {100, 980, 200, 990}, 100, 50, pdHorizontal, paAfter, paBefore,
+      {"beside: flips to the left", {1200, 100, 1270, 120}, 100, 50, pdHorizontal, palAfter, palBefore, {1100, 100}},
+      {"beside: clamped above the task bar", {100, 980, 200, 990}, 100, 50, pdHorizontal, palAfter, palBefore,
        {200, 944}},
-      {"centred at the corner", {0, 0, 100, 20}, 200, 100, pdVertical, paCenter, paCenter, {0, 0}},
+      {"centred at the corner", {0, 0, 100, 20}, 200, 100, pdVertical, palCenter, palCenter, {0, 0}},
   };
   for (const Case& c : cases) {
     TuiPopupPlacement placement;
@@ -69,11 +69,11 @@ TEST_F(PopupPlacementTest, OriginFlipsAndClampsOnTheNearestWorkArea) {
 
 TEST_F(PopupPlacementTest, PopupWindowFitsItsChildrenInsideTheFrameAndOpensBesideTheOwner) {
   auto* popup = NewObject<TuiPopupWindow>(nullptr);
+  popup->SetPopupBorderStyle(3);  // two pixels of frame
+  popup->SetBorderSpace(1);
   auto* child = NewObject<TuiContainer>(popup);
   child->SetBounds(0, 0, 50, 20);
   child->SetParent(popup);
-  popup->SetBorderSpace(1);
-  popup->SetPopupBorderStyle(3);  // two pixels of frame
   popup->SetOwnerBounds(TRect{100, 960, 200, 980});
   popup->Popup();
   Display.Pump();
