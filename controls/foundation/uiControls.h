@@ -778,4 +778,7 @@ TuiSettingsController* ExistingSettingsController();
 Integer MouseTrackingTimerCount();
 void StartControlsUnit();
 void StopControlsUnit();
+// The next message of a modal loop; False when the loop must end: on an error, and on WM_QUIT, which is
+// posted again so that the outer loop ends too.
+bool GetModalLoopMessage(MSG& AMsg);
 }  // namespace k58::foundation

@@ -79,12 +79,7 @@ TuiDragDetect DetectDrag(HWND AWnd) {
   ::SetCapture(AWnd);
   while (::GetCapture() == AWnd) {
     MSG msg;
-    const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
-    if (got == -1) break;
-    if (got == 0) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
+    if (!k58::foundation::GetModalLoopMessage(msg)) break;
     bool done = false;
     switch (msg.message) {
       case WM_KEYDOWN:

@@ -121,12 +121,7 @@ void TuiControl::MiddleButtonScroll() {
 
   while (::GetCapture() == wnd) {
     MSG msg;
-    const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
-    if (got == -1) break;
-    if (got == 0) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
+    if (!k58::foundation::GetModalLoopMessage(msg)) break;
     bool done = false;
     bool dispatch = true;
     switch (msg.message) {

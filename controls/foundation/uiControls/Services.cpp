@@ -395,4 +395,10 @@ void StopControlsUnit() {
   FreeAndNil(messageWindow);
 }
 
+bool GetModalLoopMessage(MSG& AMsg) {
+  const BOOL got = ::GetMessage(&AMsg, nullptr, 0, 0);
+  if (got == 0) ::PostQuitMessage(static_cast<int>(AMsg.wParam));
+  return got > 0;
+}
+
 }  // namespace k58::foundation
