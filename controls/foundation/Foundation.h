@@ -22,6 +22,7 @@
 #include <initializer_list>
 
 #include "controls/foundation/uiClasses.h"
+#include "controls/foundation/uiContainer.h"
 #include "controls/foundation/uiControls.h"
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"

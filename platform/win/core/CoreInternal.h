@@ -65,6 +65,7 @@ struct Window {
   std::vector<std::pair<std::string, HANDLE>> Props;
   std::shared_ptr<void> ExtData;
   bool Destroying = false;
+  bool SwallowNcDeactivate = false;  // see SwallowNextNcDeactivate
 };
 
 // ---- queues ------------------------------------------------------------------------------------------

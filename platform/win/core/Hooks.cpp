@@ -159,3 +159,14 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam) {
     if (Frame.Chain[I]->Handle == hhk) return CallFrom(Frame, I + 1, nCode, wParam, lParam);
   return 0;
 }
+
+BOOL SwallowNextNcDeactivate(HWND hWnd) {
+  std::lock_guard<std::mutex> Guard(Core().Lock);
+  Window* W = FindWindowLocked(hWnd);
+  if (!W) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  W->SwallowNcDeactivate = true;
+  return TRUE;
+}

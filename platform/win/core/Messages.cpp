@@ -430,6 +430,10 @@ LRESULT DeliverMessage(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, bool F
     std::lock_guard<std::mutex> Guard(Core().Lock);
     Window* W = FindWindowLocked(Hwnd);
     if (!W || !W->Proc) return 0;
+    if (Msg == WM_NCACTIVATE && !WParam && W->SwallowNcDeactivate) {
+      W->SwallowNcDeactivate = false;
+      return TRUE;
+    }
     Proc = W->Proc;
   }
   LRESULT Result = Proc(Hwnd, Msg, WParam, LParam);

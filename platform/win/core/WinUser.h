@@ -424,6 +424,11 @@ BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
 BOOL UnhookWindowsHookEx(HHOOK hhk);
 LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
+// The next WM_NCACTIVATE(FALSE) sent to the window is answered TRUE without reaching its procedure, so
+// a caption stays active through that one deactivation (a call-window-procedure hook may ask this for
+// the very message it sees). Other messages, activations included, pass as usual. FALSE for a window
+// that does not exist.
+BOOL SwallowNextNcDeactivate(HWND hWnd);
 
 // "A" names of the calls that carry text or message data
 inline ATOM RegisterClassA(const WNDCLASSA* c) { return RegisterClass(c); }

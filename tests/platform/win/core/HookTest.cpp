@@ -110,6 +110,33 @@ TEST_F(HookTest, AProcedureInstalledByTheHookGetsThatSameMessage) {
   EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, TRUE, 0), 5);
 }
 
+// Asks the layer to swallow the deactivation it is about to deliver.
+LRESULT CALLBACK SwallowDeactivation(int Code, WPARAM W, LPARAM L) {
+  auto* Info = reinterpret_cast<CWPSTRUCT*>(L);
+  if (Code == HC_ACTION && Info->message == WM_NCACTIVATE && !Info->wParam) SwallowNextNcDeactivate(Info->hwnd);
+  return CallNextHookEx(nullptr, Code, W, L);
+}
+
+TEST_F(HookTest, SwallowedDeactivationNeverReachesTheWindowAndNothingElseIsLost) {
+  HWND H = MakeWindow();
+  SetHandler([](HWND W, UINT Msg, WPARAM Wp, LPARAM L) -> LRESULT {
+    return Msg == WM_NCACTIVATE ? 5 : DefWindowProc(W, Msg, Wp, L);
+  });
+  // Asked outside a hook: the next deactivation only; activations and other messages pass meanwhile.
+  ASSERT_TRUE(SwallowNextNcDeactivate(H));
+  EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, TRUE, 0), 5);
+  SendMessage(H, WM_APP, 0, 0);
+  EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, FALSE, 0), 1);
+  EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, FALSE, 0), 5) << "one deactivation only";
+  EXPECT_EQ(Messages(H), (std::vector<UINT>{WM_NCACTIVATE, WM_APP, WM_NCACTIVATE}));
+  // Asked from the call-window-procedure hook for the message it sees.
+  Install(WH_CALLWNDPROC, SwallowDeactivation, GetCurrentThreadId());
+  EXPECT_EQ(SendMessage(H, WM_NCACTIVATE, FALSE, 0), 1);
+  EXPECT_EQ(Messages(H).size(), 3u);
+  DestroyWindow(H);
+  EXPECT_FALSE(SwallowNextNcDeactivate(H));
+}
+
 LRESULT CALLBACK NullSysKeys(int Code, WPARAM W, LPARAM L) {
   auto* M = reinterpret_cast<MSG*>(L);
   Hooks->Codes.push_back(static_cast<int>(W));
