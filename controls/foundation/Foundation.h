@@ -1,7 +1,9 @@
 // The control foundation: class registries and shared utilities (uiClasses), the canvas, regions and
 // colour helpers (uiGraphics), visual-style access and the theme manager (uxUxTheme, uxThemeManager), the
 // Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters)
-// and the look-and-feel settings (uiLookAndFeels).
+// and the look-and-feel settings (uiLookAndFeels); the solid brush cache (uiEditPaintUtils), the filter
+// captions' text hook (uiFilterConsts), the editors' text layout (uiEditTextLayout) and drawing routines
+// (uiEditUtils).
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks or is meant to be called from
 // another thread.
@@ -21,6 +23,10 @@
 #include <initializer_list>
 
 #include "controls/foundation/uiClasses.h"
+#include "controls/foundation/uiEditPaintUtils.h"
+#include "controls/foundation/uiEditTextLayout.h"
+#include "controls/foundation/uiEditUtils.h"
+#include "controls/foundation/uiFilterConsts.h"
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"
 #include "controls/foundation/uiLookAndFeels.h"
