@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/classes/Classes.h"
+#include "platform/classes/Component.h"
 #include "platform/forms/ControlsMessages.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ImgList.h"

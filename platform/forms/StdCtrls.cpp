@@ -24,13 +24,13 @@ void EnsureCommonControls() {
   std::call_once(once, [] {
     ::InitCommonControls();
     // The classes InitCommonControls does not register yet (registering one again changes nothing).
-    wincontrols::RegisterListBoxClass();
-    wincontrols::RegisterComboLBoxClass();
-    wincontrols::RegisterComboBoxClass();
-    wincontrols::RegisterTreeViewClass();
-    wincontrols::RegisterStatusBarClass();
-    wincontrols::RegisterToolBarClass();
-    wincontrols::RegisterTabCtrlClass();
+    builtin::RegisterListBoxClass();
+    builtin::RegisterComboLBoxClass();
+    builtin::RegisterComboBoxClass();
+    builtin::RegisterTreeViewClass();
+    builtin::RegisterStatusBarClass();
+    builtin::RegisterToolBarClass();
+    builtin::RegisterTabCtrlClass();
   });
 }
 

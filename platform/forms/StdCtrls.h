@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/StringList.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"

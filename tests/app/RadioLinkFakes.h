@@ -203,7 +203,7 @@ protected:
   // The user presses Cancel.
   void Cancel();
 
-  wincore::ScopedManualClock Clock{1000000};
+  k58::wincore::ScopedManualClock Clock{1000000};
   TFakeLink Link;
   TFakeDialog Dialog{Link};
   std::unique_ptr<TRadioProtocol> Proto;

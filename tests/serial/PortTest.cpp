@@ -15,7 +15,7 @@
 #include "platform/classes/Filer.h"
 #include "platform/classes/Kernel.h"
 #include "serial/SioPort.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "serial/SioWin32.h"
 #include "tests/serial/SerialTestSupport.h"
 #include "tests/sim/RadioSim.h"

@@ -9,6 +9,8 @@
 #include "Fixtures.h"
 #include "platform/classes/ClassBuilder.h"
 
+namespace classes_test {
+
 namespace {
 
 class TempDir {
@@ -226,3 +228,5 @@ TEST(FormResourceTest, AFormHoldingAnObjectOfItsOwnClassIsRefusedAtThatObject) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

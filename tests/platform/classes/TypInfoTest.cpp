@@ -5,6 +5,8 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace classes_test {
+
 namespace {
 
 TEST(ClassRegistryTest, FindsClassesByNameIgnoringCase) {
@@ -251,3 +253,5 @@ TEST(PropInfoTest, EnumerationAndSetNames) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

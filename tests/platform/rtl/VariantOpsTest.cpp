@@ -7,6 +7,8 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variants.h"
 
+namespace rtl_test {
+
 namespace {
 
 TFormatSettings WithDecimal(char decimal, char thousands) {
@@ -314,3 +316,5 @@ TEST(VariantComparisons, IncomparableValuesRaise) {
   EXPECT_TRUE(objectA <= objectA);
   EXPECT_FALSE(objectA == objectB);
 }
+
+}  // namespace rtl_test

@@ -9,6 +9,8 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variants.h"
 
+namespace rtl_test {
+
 namespace {
 
 TFormatSettings WithDecimal(char decimal, char thousands) {
@@ -397,3 +399,5 @@ TEST(Currency, ConvertsExactlyWithHalvesToEven) {
   EXPECT_THROW(Currency::FromInt64(std::numeric_limits<Int64>::max()), EVariantOverflowError);
   EXPECT_THROW(Currency::FromDouble(std::nan("")), EVariantOverflowError);
 }
+
+}  // namespace rtl_test
