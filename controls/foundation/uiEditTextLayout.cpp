@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf.h"
 
 namespace {
 
@@ -525,15 +525,16 @@ void DrawTextOnCanvas(TCanvas* ACanvas, std::string_view AText, TRect& ARect, In
 namespace k58::foundation {
 
 size_t TextCharLength(std::string_view AText, size_t APos) {
-  const char* p = AText.data() + APos;
-  const Integer length = StrCharLength(p, AText.data() + AText.size());
-  if (length > 1) return static_cast<size_t>(length);
+  size_t next = APos;
+  char32_t code = 0;
+  if (k58::rtl::TryDecodeUtf8(AText, next, code)) return next - APos;
   // A sequence cut short by the end of the text is one character: a lead byte followed only by bytes that
   // continue it.
-  const size_t expected = SequenceLength(static_cast<unsigned char>(p[0])), left = AText.size() - APos;
+  const auto* p = reinterpret_cast<const unsigned char*>(AText.data()) + APos;
+  const size_t expected = SequenceLength(p[0]), left = AText.size() - APos;
   if (expected <= left) return 1;
   for (size_t k = 1; k < left; ++k)
-    if (!IsContinuation(static_cast<unsigned char>(p[k]))) return 1;
+    if (!IsContinuation(p[k])) return 1;
   return left;
 }
 

@@ -267,6 +267,7 @@ void DrawGlyph(TuiCanvas* ACanvas, Integer X, Integer Y, TBitmap* AGlyph, TColor
       TBrush* brush = target->Brush();
       const TBrushStyle style = brush->Style();
       const TColor color = brush->Color();
+      brush->SetStyle(bsSolid);
       brush->SetColor(ABackgroundColor);
       target->BrushCopy(TRect{x, y, x + width, y + height}, AGlyph, TRect{0, 0, width, height}, transparent);
       brush->SetColor(color);

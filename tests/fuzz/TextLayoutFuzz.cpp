@@ -19,10 +19,10 @@ constexpr int kSurface = 96;
 // A memory DC on a small 32-bit bitmap, with the DejaVu faces pinned when they are installed.
 HDC SurfaceDC() {
   static const HDC dc = [] {
-    gdi::PinnedFonts fonts;
+    k58::gdi::PinnedFonts fonts;
     fonts.regular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     fonts.cjk = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
-    gdi::PinFonts(fonts);
+    k58::gdi::PinFonts(fonts);
     const HDC made = CreateCompatibleDC(nullptr);
     SelectObject(made, CreateBitmap(kSurface, kSurface, 1, 32, nullptr));
     return made;

@@ -20,11 +20,11 @@ using Written = std::tuple<std::string, Integer, Integer>;
 class TextLayoutTest : public FoundationTest {
  protected:
   TextLayoutTest() : canvas(240, 160, clWhite) {
-    gdi::PinnedFonts fonts;
+    k58::gdi::PinnedFonts fonts;
     fonts.regular = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
     fonts.bold = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
     fonts.cjk = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
-    gdi::PinFonts(fonts);
+    k58::gdi::PinFonts(fonts);
     TFont* font = canvas->GetCanvasFont();
     font->SetName("Courier New");
     font->SetHeight(-11);
