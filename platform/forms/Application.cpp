@@ -42,7 +42,6 @@ TComponent* FindGlobalForm(const String& Name) {
 // The global objects exist from start-up on (no window is made until one is needed).
 struct GlobalObjects {
   GlobalObjects() {
-    k58::forms::RegisterControlClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     RegisterFindGlobalComponentProc(FindGlobalForm);

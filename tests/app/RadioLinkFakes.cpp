@@ -427,4 +427,11 @@ void RadioProtocolTest::Cancel() {
   RunUntilClosed(0);
 }
 
+std::vector<sim_test::Fault> Always(std::initializer_list<sim_test::Step> Steps, sim_test::FaultKind Kind,
+                                    int Value, Bytes With) {
+  std::vector<sim_test::Fault> Out;
+  for (sim_test::Step S : Steps) Out.emplace_back(S, Kind, -1, Value, With, false);
+  return Out;
+}
+
 }  // namespace app_test

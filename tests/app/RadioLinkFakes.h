@@ -213,4 +213,8 @@ protected:
   TMemoryImage Before{};  // the image before the dialog
 };
 
+// The fault at every occurrence of each of the steps.
+std::vector<sim_test::Fault> Always(std::initializer_list<sim_test::Step> Steps, sim_test::FaultKind Kind,
+                                    int Value, Bytes With = {});
+
 }  // namespace app_test

@@ -1,7 +1,5 @@
-// The test display as the picture of a failing test: the screen as shown, when a display is alive.
-//
-// Built as an object library, so this file is in every program that links it and its registration
-// runs before main.
+// The test display as the picture of a failing test: the screen as shown, when a display is alive. Its
+// registration runs before main in every program that links it.
 #include "tests/common/Display.h"
 
 #include "platform/win/Windows.h"

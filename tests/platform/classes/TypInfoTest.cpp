@@ -21,6 +21,13 @@ TEST(ClassRegistryTest, FindsClassesByNameIgnoringCase) {
   }
 }
 
+TEST(ClassRegistryTest, FindsClassesOfLibrariesThatNoCodeRefersTo) {
+  // TRegistrationProbe lives in a library of this test program that nothing calls (probe/).
+  TClass cls = FindClass("TRegistrationProbe");
+  EXPECT_EQ(cls->Name(), "TRegistrationProbe");
+  EXPECT_EQ(cls->Parent(), TPersistent::StaticClass());
+}
+
 TEST(ClassRegistryTest, ReportsTheActualClassAndItsAncestry) {
   TStringList list;
   TObject* object = &list;

@@ -6,17 +6,11 @@
 
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variants.h"
+#include "tests/common/RtlTesting.h"
 
 namespace rtl_test {
 
 namespace {
-
-TFormatSettings WithDecimal(char decimal, char thousands) {
-  TFormatSettings fs = InvariantFormatSettings();
-  fs.DecimalSeparator = decimal;
-  fs.ThousandSeparator = thousands;
-  return fs;
-}
 
 using BinaryOp = std::function<Variant(const Variant&, const Variant&)>;
 

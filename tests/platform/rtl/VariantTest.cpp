@@ -8,17 +8,11 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variants.h"
+#include "tests/common/RtlTesting.h"
 
 namespace rtl_test {
 
 namespace {
-
-TFormatSettings WithDecimal(char decimal, char thousands) {
-  TFormatSettings fs = InvariantFormatSettings();
-  fs.DecimalSeparator = decimal;
-  fs.ThousandSeparator = thousands;
-  return fs;
-}
 
 // The error a call raises: class name and message, or "" when it raises nothing.
 template <class F>

@@ -989,12 +989,11 @@ void RegisterX11Display() {
 
 }  // namespace k58::winui
 
-// Programs that link the window layer show their windows on X when DISPLAY is set: the build asks the
-// linker for this symbol, which brings this file and its registration into every program.
-extern "C" {
-extern const int k58_x11_display_registered;
-const int k58_x11_display_registered = (k58::winui::RegisterX11Display(), 1);
-}
+// Programs that link the window layer show their windows on X when DISPLAY is set (the library is linked
+// whole, so this registration is in every one of them).
+namespace {
+[[maybe_unused]] const bool X11DisplayRegistered = (k58::winui::RegisterX11Display(), true);
+}  // namespace
 
 namespace k58::winui {
 
