@@ -36,8 +36,8 @@ bool IsBreakChar(char AChar, const TuiTextParams& AParams) {
   return static_cast<Byte>(AChar) == AParams.BreakChar || AChar == '\t';
 }
 
-Integer Width(const TRect& R) { return R.right - R.left; }
-Integer Height(const TRect& R) { return R.bottom - R.top; }
+Integer RectWidth(const TRect& R) { return R.right - R.left; }
+Integer RectHeight(const TRect& R) { return R.bottom - R.top; }
 
 Integer CharCount(std::string_view AText) {
   Integer count = 0;
@@ -313,7 +313,7 @@ bool BuildTextRows(HDC DC, std::string_view AText, const TRect& ARect, Integer A
     ARows.push_back(builder.BuildWhole());
     return true;
   }
-  const Integer width = Width(ARect), height = Height(ARect);
+  const Integer width = RectWidth(ARect), height = RectHeight(ARect);
   const bool limitedByCount = AParams.VertAlignment != tvaTop || AParams.CalcRect;
   const bool wholeRowsOnly = AParams.WholeRows && !AParams.NoClip;
   bool last = false;
@@ -344,7 +344,7 @@ void PositionTextRows(HDC, const TRect& ARect, const TuiTextParams& AParams, Int
   if (ARowCount == 0) return;
   Integer rowHeight = AParams.RowHeight, spare = 0;
   if (AParams.VertAlignment == tvaDistribute && ARowCount > 1) {
-    const Integer gap = Height(ARect) - AParams.CharHeight;
+    const Integer gap = RectHeight(ARect) - AParams.CharHeight;
     if (static_cast<long long>(AParams.CharHeight) * (ARowCount - 1) < gap) {
       rowHeight = gap / (ARowCount - 1);
       spare = gap % (ARowCount - 1);
@@ -353,7 +353,7 @@ void PositionTextRows(HDC, const TRect& ARect, const TuiTextParams& AParams, Int
   const long long block = static_cast<long long>(ARowCount) * rowHeight;
   long long y = ARect.top;
   switch (AParams.VertAlignment) {
-    case tvaCenter: y = ARect.top + (Height(ARect) - block) / 2; break;
+    case tvaCenter: y = ARect.top + (RectHeight(ARect) - block) / 2; break;
     case tvaBottom: y = ARect.bottom - block + AParams.ExternalLeading; break;
     default: break;
   }
@@ -362,7 +362,7 @@ void PositionTextRows(HDC, const TRect& ARect, const TuiTextParams& AParams, Int
     TuiTextRow& row = ARows[static_cast<size_t>(i)];
     long long x = ARect.left;
     if (AParams.HorzAlignment == thaCenter)
-      x = ARect.left + (Width(ARect) - row.TextExtents.cx) / 2;
+      x = ARect.left + (RectWidth(ARect) - row.TextExtents.cx) / 2;
     else if (AParams.HorzAlignment == thaRight)
       x = ARect.right - row.TextExtents.cx;
     if (AParams.ClampLeft) x = std::max<long long>(x, ARect.left);
@@ -382,7 +382,7 @@ void DrawTextRows(HDC DC, const TRect& ARect, const TuiTextParams& AParams, bool
   ARowCount = std::clamp<Integer>(ARowCount, 0, static_cast<Integer>(ARows.size()));
   const int previousMode = ::SetBkMode(DC, TRANSPARENT);
   const HBRUSH selectionBrush = ASelLength > 0 ? ::CreateSolidBrush(ColorToRGB(ASelBackColor)) : nullptr;
-  const Integer width = Width(ARect);
+  const Integer width = RectWidth(ARect);
   for (Integer i = 0; i < ARowCount; ++i) {
     const TuiTextRow& row = ARows[static_cast<size_t>(i)];
     const bool isLast = i == ARowCount - 1;
@@ -472,7 +472,7 @@ Integer LayoutAndDrawText(HDC DC, std::string_view AText, TRect& ARect, Integer 
   if (AText.empty()) return 0;
   const TuiTextParams params = CalculateTextParams(DC, AFlags);
   TRect r = NarrowRect(ARect, ALeftIndent, ARightIndent);
-  if (params.CalcRect ? Width(r) <= 0 : (Width(r) <= 0 || Height(r) <= 0)) return 0;
+  if (params.CalcRect ? RectWidth(r) <= 0 : (RectWidth(r) <= 0 || RectHeight(r) <= 0)) return 0;
 
   TuiTextRows rows;
   const bool complete = BuildTextRows(DC, AText, r, AMaxLineCount, params, rows);

@@ -16,17 +16,6 @@ namespace {
 
 using EditUtilsTest = FoundationTest;
 
-// Rows of the canvas's pixels in R: '#' for AInk, '.' for anything else.
-std::vector<std::string> Picture(const TestCanvas& ACanvas, const TRect& R, TColor AInk) {
-  std::vector<std::string> rows;
-  for (Integer y = R.top; y < R.bottom; ++y) {
-    std::string row;
-    for (Integer x = R.left; x < R.right; ++x) row += ACanvas.At(x, y) == AInk ? '#' : '.';
-    rows.push_back(row);
-  }
-  return rows;
-}
-
 // A 6 x 6 glyph: fuchsia (its transparent colour, bottom-left) around a black 2 x 2 block at (2, 2).
 std::unique_ptr<TBitmap> Glyph() {
   auto glyph = std::make_unique<TBitmap>();
