@@ -4,8 +4,8 @@
 
 #include "grid/CellGrid.h"
 #include "platform/classes/Streams.h"
+#include "platform/forms/CursorResource.h"
 #include "platform/forms/Forms.h"
-#include "platform/win/ui/UiExt.h"
 
 namespace {
 
@@ -19,50 +19,6 @@ TCustomCellGrid::TGridShift ToGridShift(TShiftState Shift) {
   s.Alt = Shift.Contains(ssAlt);
   s.Double = Shift.Contains(ssDouble);
   return s;
-}
-
-// A monochrome cursor of the program's resources (.cur: one 32 x 32 image with its masks), made into a
-// cursor and registered under its name, so later loads find it.
-HCURSOR LoadGridCursor(const char* Name) {
-  if (HCURSOR cursor = LoadCursor(HInstance, Name)) return cursor;
-  try {
-    TResourceStream stream(HInstance, Name, "CURSOR");
-    std::vector<uint8_t> b(static_cast<size_t>(stream.Size()));
-    if (!b.empty()) stream.ReadBuffer(b.data(), static_cast<Integer>(b.size()));
-    const auto u16 = [&](size_t at) { return at + 2 <= b.size() ? static_cast<int>(b[at] | (b[at + 1] << 8)) : 0; };
-    const auto u32 = [&](size_t at) {
-      return at + 4 <= b.size() ? static_cast<uint32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                                        (static_cast<uint32_t>(b[at + 3]) << 24))
-                                : 0u;
-    };
-    if (u16(2) != 2 || u16(4) < 1) return nullptr;
-    const int width = b.size() > 6 && b[6] != 0 ? b[6] : 256;
-    const int height = b.size() > 7 && b[7] != 0 ? b[7] : 256;
-    const int hotX = u16(10);
-    const int hotY = u16(12);
-    const size_t image = u32(18);
-    const size_t headerSize = u32(image);
-    if (u16(image + 14) != 1) return nullptr;  // monochrome only
-    const size_t rowBytes = static_cast<size_t>((width + 31) / 32 * 4);
-    const size_t xorAt = image + headerSize + 8;  // after the two palette entries
-    const size_t andAt = xorAt + rowBytes * static_cast<size_t>(height);
-    if (andAt + rowBytes * static_cast<size_t>(height) > b.size()) return nullptr;
-    // CreateCursor takes word-aligned rows, top row first.
-    const size_t outRow = static_cast<size_t>((width + 15) / 16 * 2);
-    std::vector<BYTE> andPlane(outRow * static_cast<size_t>(height)), xorPlane(andPlane.size());
-    for (int y = 0; y < height; ++y) {
-      const size_t from = static_cast<size_t>(height - 1 - y) * rowBytes;
-      for (size_t x = 0; x < outRow; ++x) {
-        andPlane[static_cast<size_t>(y) * outRow + x] = b[andAt + from + x];
-        xorPlane[static_cast<size_t>(y) * outRow + x] = b[xorAt + from + x];
-      }
-    }
-    HCURSOR cursor = CreateCursor(HInstance, hotX, hotY, width, height, andPlane.data(), xorPlane.data());
-    if (cursor != nullptr) k58::winui::RegisterCursorResource(HInstance, Name, cursor);
-    return cursor;
-  } catch (const Exception&) {
-    return nullptr;
-  }
 }
 
 }  // namespace
@@ -150,7 +106,7 @@ void TCustomCellGrid::LoadCursors() {
     const char* Name;
   } kCursors[] = {{1001, "EXCEL"}, {1002, "ZOOMIN"}, {1003, "ZOOMOUT"}};
   for (const auto& c : kCursors)
-    if (HCURSOR cursor = LoadGridCursor(c.Name)) Screen->SetCursors(c.Number, cursor);
+    if (HCURSOR cursor = LoadCursorResource(HInstance, c.Name)) Screen->SetCursors(c.Number, cursor);
 }
 
 void TCustomCellGrid::CreateParams(TCreateParams& Params) {

@@ -30,6 +30,7 @@ void StartUnits() {
       {"uiLookAndFeels", StartLookAndFeelsUnit, StopLookAndFeelsUnit},
       {"uiEditPaintUtils", StartEditPaintUtilsUnit, StopEditPaintUtilsUnit},
       {"uiEditUtils", StartEditUtilsUnit, StopEditUtilsUnit},
+      {"uiControls", StartControlsUnit, StopControlsUnit},
   });
 }
 

@@ -1,9 +1,9 @@
 // The control foundation: class registries and shared utilities (uiClasses), the canvas, regions and
 // colour helpers (uiGraphics), visual-style access and the theme manager (uxUxTheme, uxThemeManager), the
-// Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters)
-// and the look-and-feel settings (uiLookAndFeels); the solid brush cache (uiEditPaintUtils), the filter
-// captions' text hook (uiFilterConsts), the editors' text layout (uiEditTextLayout) and drawing routines
-// (uiEditUtils).
+// Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters),
+// the look-and-feel settings (uiLookAndFeels), and the base control with its timers, scroll bars, drag and
+// drop and screen cursors (uiControls); the solid brush cache (uiEditPaintUtils), the filter captions' text
+// hook (uiFilterConsts), the editors' text layout (uiEditTextLayout) and drawing routines (uiEditUtils).
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks or is meant to be called from
 // another thread.
@@ -23,6 +23,7 @@
 #include <initializer_list>
 
 #include "controls/foundation/uiClasses.h"
+#include "controls/foundation/uiControls.h"
 #include "controls/foundation/uiEditPaintUtils.h"
 #include "controls/foundation/uiEditTextLayout.h"
 #include "controls/foundation/uiEditUtils.h"

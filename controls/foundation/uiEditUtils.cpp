@@ -30,8 +30,6 @@ TRect Intersection(const TRect& A, const TRect& B) {
                std::min(A.bottom, B.bottom)};
 }
 
-bool IsEmpty(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
-
 std::unique_ptr<TBitmap> NewBitmap(Integer AWidth, Integer AHeight) {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(pf32bit);
@@ -147,7 +145,7 @@ void PaintWindowImage(TWinControl* AWindow, TuiCanvas* ACanvas, const TRect& AAr
     if (window == nullptr || !window->Visible()) continue;
     const TRect bounds = window->BoundsRect();
     const TRect under = Intersection(AArea, bounds);
-    if (IsEmpty(under)) continue;
+    if (::IsRectEmpty(&under)) continue;
     const TPoint childOffset = ClientOffset(window);
     const Integer toClientX = bounds.left + childOffset.x, toClientY = bounds.top + childOffset.y;
     const int saved = ::SaveDC(dc);
@@ -348,15 +346,15 @@ void FillRectWithColor(TuiCanvas* ACanvas, const TRect& R, TColor AColor) {
 }
 
 void FillRectFrame(TuiCanvas* ACanvas, const TRect& R, const TRect& AInnerRect, HBRUSH ABrush) {
-  if (IsEmpty(R) || ::EqualRect(&R, &AInnerRect)) return;
+  if (::IsRectEmpty(&R) || ::EqualRect(&R, &AInnerRect)) return;
   const HDC dc = DcOf(ACanvas);
-  if (IsEmpty(AInnerRect)) {
+  if (::IsRectEmpty(&AInnerRect)) {
     FillWith(dc, R, ABrush);
     return;
   }
   // The strips never reach outside R, also for an inner rectangle that does.
   const TRect inner = Intersection(R, AInnerRect);
-  if (IsEmpty(inner)) {
+  if (::IsRectEmpty(&inner)) {
     FillWith(dc, R, ABrush);
     return;
   }

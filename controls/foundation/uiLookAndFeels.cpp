@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "controls/foundation/uiListenerWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "controls/foundation/uxOffice11.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/win/core/WinMessages.h"
@@ -244,12 +244,12 @@ K58_IMPLEMENT_CLASS(TuiSystemPaletteChangedListener) {}
 
 TuiSystemPaletteChangedListener::TuiSystemPaletteChangedListener() {
   AcquireOffice11Colors();
-  handle_ = k58::foundation::AllocateListenerWindow(
+  handle_ = AllocateHWnd(
       [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) { return WndProc(Wnd, Msg, WParam, LParam); });
 }
 
 TuiSystemPaletteChangedListener::~TuiSystemPaletteChangedListener() {
-  k58::foundation::DeallocateListenerWindow(handle_);
+  DeallocateHWnd(handle_);
   DropOffice11Colors();
 }
 

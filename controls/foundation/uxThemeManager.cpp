@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "controls/foundation/uiListenerWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/Strings.h"
 #include "platform/win/core/WinMessages.h"
@@ -102,13 +102,13 @@ TuxThemeChangedNotificator::~TuxThemeChangedNotificator() {
 K58_IMPLEMENT_CLASS(TuxThemeChangedEventReceiver) {}
 
 TuxThemeChangedEventReceiver::TuxThemeChangedEventReceiver() {
-  handle_ = k58::foundation::AllocateListenerWindow(
+  handle_ = AllocateHWnd(
       [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) { return WndProc(Wnd, Msg, WParam, LParam); });
 }
 
 TuxThemeChangedEventReceiver::~TuxThemeChangedEventReceiver() {
   themesActive = false;
-  k58::foundation::DeallocateListenerWindow(handle_);
+  DeallocateHWnd(handle_);
 }
 
 LRESULT TuxThemeChangedEventReceiver::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {

@@ -1107,7 +1107,8 @@ class TDragDockObject : public TBaseDragControlObject {
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
 // The drag in progress (nil when none).
 TDragObject* DragObject();
-// Ends the drag in progress without dropping.
+// Ends the drag in progress without dropping; called from a start-drag step (OnStartDrag, DoStartDrag) it
+// keeps the drag from starting.
 void CancelDrag();
 bool IsDragObject(TObject* Sender);
 

@@ -27,6 +27,9 @@ struct DragManager {
   HWND CaptureWindow = nullptr;
   TControl* Target = nullptr;
   std::weak_ptr<bool> TargetAlive;
+  // Set while the control's start-drag step runs; CancelDrag meanwhile stops the drag from starting.
+  bool Starting = false;
+  bool StartCancelled = false;
 
   static DragManager& Get() {
     static DragManager manager;
@@ -213,7 +216,19 @@ void DragInitControl(TControl* Control, bool Immediate, Integer Threshold) {
     }
     obj = dock;
   } else {
-    Control->DoStartDrag(obj);
+    m.Starting = true;
+    m.StartCancelled = false;
+    try {
+      Control->DoStartDrag(obj);
+    } catch (...) {
+      m.Starting = false;
+      throw;
+    }
+    m.Starting = false;
+    if (m.StartCancelled) {
+      if (obj != nullptr && obj->AutoFree) delete obj;
+      return;
+    }
     if (obj == nullptr) {
       obj = new TDragControlObject(Control);
       obj->AutoFree = true;
@@ -250,7 +265,12 @@ void DragControlDestroyed(TControl* Control) {
 TDragObject* DragObject() { return DragManager::Get().Object; }
 
 void CancelDrag() {
-  if (DragManager::Get().Object != nullptr) DragManager::Get().Done(false);
+  DragManager& m = DragManager::Get();
+  if (m.Object != nullptr) {
+    m.Done(false);
+  } else if (m.Starting) {
+    m.StartCancelled = true;
+  }
 }
 
 bool IsDragObject(TObject* Sender) { return dynamic_cast<TDragObject*>(Sender) != nullptr; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the control foundation's bitmaps as 24-bit .bmp files: the five 5 x 9 indicator images (white is
 transparent), the two 10 x 10 auto-hide pins (white is transparent) and the two 11 x 11 Office11 expand
-buttons (their corner pixels are blended with the background when drawn).
+buttons (their corner pixels are blended with the background when drawn); and as 16-colour .bmp files the
+three 29 x 29 anchors of middle-button scrolling (both directions, left-right only, up-down only).
 
 Run from this folder; it rewrites every .bmp file here."""
 import struct
@@ -126,6 +127,51 @@ def expand_button(minus):
     return rows
 
 
+# The 16 colours of a 4-bit bitmap's palette, and the characters the anchors are drawn with.
+PALETTE16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+             (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+             (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+ANCHOR_COLOURS = {'.': 15, '#': 0, 's': 7}
+
+
+def write_bmp4(path, rows):
+    height, width = len(rows), len(rows[0])
+    stride = ((width + 1) // 2 + 3) & ~3
+    pixels = b''
+    for row in reversed(rows):
+        indexes = [ANCHOR_COLOURS[c] for c in row] + [0]
+        line = bytes((indexes[x] << 4) | (indexes[x + 1] if x + 1 < width else 0) for x in range(0, width, 2))
+        pixels += line + b'\0' * (stride - len(line))
+    palette = b''.join(bytes((b, g, r, 0)) for r, g, b in PALETTE16)
+    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(pixels), 2835, 2835, 16, 0)
+    offset = 14 + len(header) + len(palette)
+    with open(path, 'wb') as f:
+        f.write(b'BM' + struct.pack('<IHHI', offset + len(pixels), 0, 0, offset))
+        f.write(header + palette + pixels)
+
+
+def anchor(directions):
+    """A light disc with a dark centre dot and a dark arrow head towards each direction the mouse may
+    scroll: 29 x 29, centre (14, 14)."""
+    size, c = 29, 14
+    g = [['.'] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            d2 = (x - c) ** 2 + (y - c) ** 2
+            if d2 > 14 ** 2:
+                g[y][x] = 's'
+            elif d2 <= 2 ** 2 + 1:
+                g[y][x] = '#'
+    for direction in directions:
+        for d in range(5):  # tip three pixels from the edge, five rows deep
+            for t in range(-d, d + 1):
+                along, across = 3 + d, c + t
+                x, y = {'up': (across, along), 'down': (across, size - 1 - along),
+                        'left': (along, across), 'right': (size - 1 - along, across)}[direction]
+                g[y][x] = '#'
+    return [''.join(r) for r in g]
+
+
 def main():
     for name, rows in INDICATORS.items():
         write_bmp(name + '.bmp', rows)
@@ -133,6 +179,9 @@ def main():
         write_bmp(name + '.bmp', [r[:10] for r in rows])
     write_bmp('UXEXPANDBUTTON_MINUS.bmp', expand_button(True))
     write_bmp('UXEXPANDBUTTON_PLUS.bmp', expand_button(False))
+    write_bmp4('UI_FULLSCROLLBITMAP.bmp', anchor(('up', 'down', 'left', 'right')))
+    write_bmp4('UI_HORSCROLLBITMAP.bmp', anchor(('left', 'right')))
+    write_bmp4('UI_VERSCROLLBITMAP.bmp', anchor(('up', 'down')))
 
 
 if __name__ == '__main__':

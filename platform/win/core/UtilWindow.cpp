@@ -1,4 +1,4 @@
-// Utility windows: a message-only window class whose instances carry their procedure.
+// Utility windows: a window class of hidden top-level windows whose instances carry their procedure.
 #include "platform/win/core/UtilWindow.h"
 
 #include <cstdio>
@@ -22,8 +22,23 @@ struct UtilWindow {
   bool Doomed = false;
 };
 
+void FreeRecord(UtilWindow* Window) {
+  if (Window->Depth > 0) {
+    Window->Doomed = true;
+  } else {
+    delete Window;
+  }
+}
+
 LRESULT CALLBACK UtilWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto* window = reinterpret_cast<UtilWindow*>(GetWindowLongPtr(Wnd, GWLP_USERDATA));
+  if (window != nullptr && Msg == WM_NCDESTROY) {
+    // Destroyed by someone else than DeallocateHWnd (all windows of a display going away): the record
+    // goes with the window.
+    SetWindowLongPtr(Wnd, GWLP_USERDATA, 0);
+    FreeRecord(window);
+    return DefWindowProc(Wnd, Msg, WParam, LParam);
+  }
   if (window == nullptr || window->Doomed || !window->Proc) return DefWindowProc(Wnd, Msg, WParam, LParam);
   LRESULT result = 0;
   ++window->Depth;
@@ -66,7 +81,9 @@ void HandleUtilWindowException(TObject* Sender) {
 HWND AllocateHWnd(TUtilWindowProc Proc) {
   static std::once_flag registered;
   std::call_once(registered, RegisterUtilClass);
-  HWND wnd = CreateWindowEx(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  // Top-level, so broadcasts reach it; hidden, not activatable and a tool window, so it shows nowhere.
+  HWND wnd = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, nullptr, nullptr);
   if (wnd == nullptr) return nullptr;
   auto* window = new UtilWindow;
   window->Proc = std::move(Proc);
@@ -76,13 +93,9 @@ HWND AllocateHWnd(TUtilWindowProc Proc) {
 
 void DeallocateHWnd(HWND Wnd) {
   if (Wnd == nullptr) return;
+  if (!IsWindow(Wnd)) return;
   auto* window = reinterpret_cast<UtilWindow*>(GetWindowLongPtr(Wnd, GWLP_USERDATA));
   SetWindowLongPtr(Wnd, GWLP_USERDATA, 0);
   DestroyWindow(Wnd);
-  if (window == nullptr) return;
-  if (window->Depth > 0) {
-    window->Doomed = true;
-  } else {
-    delete window;
-  }
+  if (window != nullptr) FreeRecord(window);
 }

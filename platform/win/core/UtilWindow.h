@@ -11,10 +11,12 @@
 // DefWindowProc by the callable itself.
 using TUtilWindowProc = std::function<LRESULT(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)>;
 
-// A message-only window of the calling thread whose messages go to Proc. It receives posted, sent and
-// timer messages while that thread runs a message loop (nested loops included).
+// A hidden top-level window of the calling thread whose messages go to Proc. It receives posted, sent,
+// timer and broadcast messages (system colour, setting and theme changes) while that thread runs a
+// message loop (nested loops included). It is never shown, never activated and never in a task bar.
 HWND AllocateHWnd(TUtilWindowProc Proc);
-// Destroys a window made by AllocateHWnd; nil is ignored.
+// Destroys a window made by AllocateHWnd; nil, and a window already destroyed by someone else, are
+// ignored.
 void DeallocateHWnd(HWND Wnd);
 
 // Called, inside the catch block, for an exception that escapes the procedure of a utility window, so
