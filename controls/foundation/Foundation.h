@@ -2,7 +2,8 @@
 // colour helpers (uiGraphics), visual-style access and the theme manager (uxUxTheme, uxThemeManager), the
 // Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters),
 // the look-and-feel settings (uiLookAndFeels), and the base control with its timers, scroll bars, drag and
-// drop and screen cursors (uiControls).
+// drop and screen cursors (uiControls); the solid brush cache (uiEditPaintUtils), the filter captions' text
+// hook (uiFilterConsts), the editors' text layout (uiEditTextLayout) and drawing routines (uiEditUtils).
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks or is meant to be called from
 // another thread.
@@ -24,6 +25,10 @@
 #include "controls/foundation/uiClasses.h"
 #include "controls/foundation/uiContainer.h"
 #include "controls/foundation/uiControls.h"
+#include "controls/foundation/uiEditPaintUtils.h"
+#include "controls/foundation/uiEditTextLayout.h"
+#include "controls/foundation/uiEditUtils.h"
+#include "controls/foundation/uiFilterConsts.h"
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"
 #include "controls/foundation/uiLookAndFeels.h"

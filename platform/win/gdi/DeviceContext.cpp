@@ -171,12 +171,16 @@ HDC CreateCompatibleDC(HDC hdc) {
 }
 
 BOOL DeleteDC(HDC hdc) {
-  auto dc = FindDC(hdc);
-  if (!dc) return FALSE;
-  if (dc->st.bitmap && dc->st.bitmap->selectedInto == dc.get()) dc->st.bitmap->selectedInto = nullptr;
-  for (auto& s : dc->saved)
-    if (s.bitmap && s.bitmap->selectedInto == dc.get()) s.bitmap->selectedInto = nullptr;
-  return EraseObject(FromHDC(hdc)) ? TRUE : FALSE;
+  {
+    auto dc = FindDC(hdc);
+    if (!dc) return FALSE;
+    if (dc->st.bitmap && dc->st.bitmap->selectedInto == dc.get()) dc->st.bitmap->selectedInto = nullptr;
+    for (auto& s : dc->saved)
+      if (s.bitmap && s.bitmap->selectedInto == dc.get()) s.bitmap->selectedInto = nullptr;
+    if (!EraseObject(FromHDC(hdc))) return FALSE;
+  }
+  ReleaseDeferredBrushes();
+  return TRUE;
 }
 
 int GetDeviceCaps(HDC hdc, int index) {
@@ -225,6 +229,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
     case Kind::Brush: {
       HGDIOBJ old = dc->st.brush->handle;
       dc->st.brush = std::static_pointer_cast<BrushObject>(o);
+      ReleaseDeferredBrushes();
       return old;
     }
     case Kind::Font: {
@@ -419,6 +424,7 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
     dc->st = restored;
   }
   dc->InvalidateClip();
+  ReleaseDeferredBrushes();
   return TRUE;
 }
 

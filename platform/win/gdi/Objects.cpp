@@ -1,6 +1,7 @@
 #include "platform/win/gdi/Objects.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/win/gdi/Font.h"
@@ -89,6 +90,44 @@ bool EraseObject(HGDIOBJ h) {
     t.freeList.push_back(index);
   }
   return true;
+}
+
+// ---- Brushes deleted while selected ------------------------------------------------------------------
+
+namespace {
+
+struct DeferredBrushes {
+  std::mutex mutex;
+  std::vector<HGDIOBJ> handles;
+  std::atomic<size_t> count{0};
+};
+
+DeferredBrushes& Deferred() {
+  static DeferredBrushes* deferred = new DeferredBrushes();  // never destroyed, like the table
+  return *deferred;
+}
+
+// Held by the table and by the caller's pointer only.
+bool HeldByTableOnly(const ObjectPtr& o) { return o.use_count() <= 2; }
+
+}  // namespace
+
+void ReleaseDeferredBrushes() {
+  DeferredBrushes& d = Deferred();
+  if (d.count.load() == 0) return;
+  std::vector<HGDIOBJ> released;
+  {
+    std::lock_guard<std::mutex> lock(d.mutex);
+    auto kept = std::remove_if(d.handles.begin(), d.handles.end(), [&](HGDIOBJ h) {
+      ObjectPtr o = FindObject(h);
+      if (o && !HeldByTableOnly(o)) return false;
+      released.push_back(h);
+      return true;
+    });
+    d.handles.erase(kept, d.handles.end());
+    d.count = d.handles.size();
+  }
+  for (HGDIOBJ h : released) EraseObject(h);
 }
 
 // ---- Brushes, stock objects --------------------------------------------------------------------------
@@ -349,6 +388,13 @@ BOOL DeleteObject(HGDIOBJ obj) {
   if (!o || o->kind == Kind::DC) return FALSE;
   if (o->stock) return TRUE;
   if (o->kind == Kind::Bitmap && static_cast<BitmapObject*>(o.get())->selectedInto) return FALSE;
+  if (o->kind == Kind::Brush && !HeldByTableOnly(o)) {
+    DeferredBrushes& d = Deferred();
+    std::lock_guard<std::mutex> lock(d.mutex);
+    if (std::find(d.handles.begin(), d.handles.end(), obj) == d.handles.end()) d.handles.push_back(obj);
+    d.count = d.handles.size();
+    return TRUE;
+  }
   return EraseObject(obj) ? TRUE : FALSE;
 }
 

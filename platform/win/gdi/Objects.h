@@ -3,7 +3,8 @@
 //
 // A handle is an index into the table plus a generation, so a stale handle (its object deleted) is
 // refused instead of reaching freed memory. Objects are shared: a DC keeps what it has selected alive,
-// so deleting a pen or brush that is still selected frees it when the DC lets go of it.
+// so deleting a pen or brush that is still selected frees it when the DC lets go of it. A brush deleted
+// while selected keeps its handle too until then, so whoever still paints with it can select it again.
 #pragma once
 
 #include <memory>
@@ -95,6 +96,9 @@ HGDIOBJ InsertObject(ObjectPtr obj);
 ObjectPtr FindObject(HGDIOBJ h);
 // Removes the handle; false for an unknown handle.
 bool EraseObject(HGDIOBJ h);
+// Removes the handles of deleted brushes that no DC holds any more (selected or in a saved state); the
+// calls through which DCs let go of objects end with it.
+void ReleaseDeferredBrushes();
 
 template <class T>
 std::shared_ptr<T> FindAs(HGDIOBJ h, Kind k) {

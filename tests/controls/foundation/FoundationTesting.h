@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/foundation/Foundation.h"
 #include "platform/win/gdi/Gdi.h"
@@ -68,6 +69,17 @@ class TestCanvas {
   std::unique_ptr<TuiCanvas> canvas_;
   k58test::FailureImage picture_;
 };
+
+// The pixels of a colour in a rectangle of the canvas, as strings of '#' (AInk) and '.' per row.
+inline std::vector<std::string> Picture(const TestCanvas& ACanvas, const TRect& R, TColor AInk) {
+  std::vector<std::string> rows;
+  for (Integer y = R.top; y < R.bottom; ++y) {
+    std::string row;
+    for (Integer x = R.left; x < R.right; ++x) row += ACanvas.At(x, y) == AInk ? '#' : '.';
+    rows.push_back(row);
+  }
+  return rows;
+}
 
 inline TColor Rgb(TColor AColor) { return ColorToRgbColor(AColor); }
 

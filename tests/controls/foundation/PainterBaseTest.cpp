@@ -12,17 +12,6 @@ using PainterBaseTest = FoundationTest;
 
 TuiLookAndFeelPainterClass Base() { return PainterClass<TuiCustomLookAndFeelPainter>(); }
 
-// The pixels of a colour in a rectangle, as strings of '#' and '.' per row.
-std::vector<std::string> Picture(const TestCanvas& ACanvas, const TRect& R, TColor AInk) {
-  std::vector<std::string> rows;
-  for (Integer y = R.top; y < R.bottom; ++y) {
-    std::string row;
-    for (Integer x = R.left; x < R.right; ++x) row += ACanvas.At(x, y) == AInk ? '#' : '.';
-    rows.push_back(row);
-  }
-  return rows;
-}
-
 }  // namespace
 
 TEST(PainterInterface, StyleCodesAndKinds) {

@@ -137,6 +137,35 @@ TEST(DcState, ObjectsStaySafeAcrossDeletion) {
   EXPECT_EQ(nullptr, SelectObject(c.dc(), nullptr));
 }
 
+TEST(DcState, ABrushDeletedWhileSelectedKeepsItsHandleUntilNoDCHoldsIt) {
+  Canvas c(10, 10);
+  HDC other = CreateCompatibleDC(c.dc());
+  HBRUSH red = CreateSolidBrush(kRed);
+  HGDIOBJ old = SelectObject(c.dc(), red);
+  HGDIOBJ otherOld = SelectObject(other, red);
+  SaveDC(c.dc());
+  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  EXPECT_TRUE(DeleteObject(red));
+  EXPECT_TRUE(DeleteObject(red));
+  // Held by the other DC and by a saved state of the first: the handle still selects and fills.
+  EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(red));
+  RECT r{0, 0, 2, 2};
+  EXPECT_TRUE(FillRect(c.dc(), &r, red));
+  EXPECT_EQ(kRed, c.At(1, 1));
+  SelectObject(other, otherOld);
+  EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(red));
+  RestoreDC(c.dc(), -1);
+  EXPECT_EQ(red, SelectObject(c.dc(), old));
+  EXPECT_EQ(0u, GetObjectType(red)) << "no DC holds it any more";
+  // Deleting a DC lets go of its brush too.
+  HBRUSH blue = CreateSolidBrush(kBlue);
+  SelectObject(other, blue);
+  DeleteObject(blue);
+  EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(blue));
+  DeleteDC(other);
+  EXPECT_EQ(0u, GetObjectType(blue));
+}
+
 TEST(DcState, NewMemoryDCIsMonochromeUntilABitmapIsSelected) {
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP compatible = CreateCompatibleBitmap(dc, 4, 4);
