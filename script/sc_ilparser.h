@@ -24,22 +24,38 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/classes/Delegate.h"
 #include "platform/classes/StringList.h"
+#include "platform/classes/TypInfo.h"
 #include "script/sc_parser.h"
 #include "script/sc_xml.h"
 
 class TscScript;
+class TscStatement;
+class TscCustomVariable;
+class TscDesignator;
+class TscDesignatorItem;
+class TscExpression;
+class TscSetExpression;
+class TscProcVariable;
+class TscClassVariable;
+class TscWithStmt;
+enum TscTypeCode : uint8_t;  // sc_interpreter.h
 
 namespace k58::script {
 class TscGrammar;
 struct TGrammarElement;
 }  // namespace k58::script
 
-// Supplies the source text of a used unit.
-using TscGetUnitEvent = Delegate<void(TscScript* Sender, const String& UnitName, String& UnitText)>;
+// Supplies the source text (or the intermediate program) of a used unit.
+K58_EVENT_TYPE(TscGetUnitEvent, void(TscScript* Sender, const String& UnitName, String& UnitText))
+
+// How a designator is built: as written, after "new" (the class's constructor is called), after
+// "delete" (the object's Free is called).
+enum TscDesignatorMode { dmNormal, dmConstructor, dmDelete };
 
 // Deepest nesting of grammar rules in one parse, units included; kept below the XML reader's limit so
 // that every intermediate program written loads back.
@@ -81,11 +97,23 @@ class TscILParser : public TObject {
   bool HighCharIdentifiers() const { return highCharIdentifiers_; }
   void SetHighCharIdentifiers(bool Value) { highCharIdentifiers_ = Value; }
 
-  // The outcome of the last ParseText: the first error's message and "line:col", and the unit it was in
-  // (empty for the main text). All empty after a success.
+  // The outcome of the last ParseText or BuildProgram: the first error's message and "line:col", and the
+  // unit it was in (empty for the main text). All empty after a success.
   const String& ErrorText() const { return errorText_; }
   const String& ErrorPosition() const { return errorPosition_; }
   const String& ErrorUnitName() const { return errorUnitName_; }
+
+  // ---- Building the program tree (sc_builder.cpp) ----
+  // Builds the intermediate program of the last successful ParseText into Program: declarations become
+  // items of it (or of procedure scripts), statements go to its main statement. At the first error
+  // (every exception of the class library's tree) false, with ErrorText, ErrorPosition (the element being
+  // built) and ErrorUnitName; what was built before the error stays.
+  bool BuildProgram();
+  // A designator from a dsgn element, in Script; the caller owns it. Raises the builder's errors.
+  TscDesignator* BuildDesignator(const TscXMLItem* Element, TscScript* Script, TscDesignatorMode Mode);
+  // An expression from an expr element (children in place for nested ones); the caller owns it.
+  TscExpression* BuildExpression(const TscXMLItem* Element, TscScript* Script);
+  TscSetExpression* BuildSet(const TscXMLItem* Element, TscScript* Script);
 
  private:
   using TElement = k58::script::TGrammarElement;
@@ -108,6 +136,55 @@ class TscILParser : public TObject {
   void BuildDocument();
   String FirstTokenPos(Integer StartPos);
 
+  // The builder.
+  enum class TWithResult { NotFound, Found, Deferred };
+  struct TWithClause {
+    String Name;
+    TscCustomVariable* Variable;
+    TscWithStmt* Statement;
+  };
+  [[noreturn]] void BuildError(const String& Message);
+  void ProcessProgram(const TscXMLItem* Element, TscScript* Script);
+  void DeclareIn(const TscXMLItem* Element, TscScript* Script);
+  TscProcVariable* DeclareProcedure(const TscXMLItem* Element, TscScript* Script);
+  TscProcVariable* DeclareFunction(const TscXMLItem* Element, TscScript* Script);
+  void DeclareParameters(const TscXMLItem* Element, TscProcVariable* Proc);
+  void ProcessStatement(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void Append(TscStatement* List, TscStatement* Statement);
+  void BuildAssignment(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildCall(const TscXMLItem* Element, TscScript* Script, TscStatement* List, TscDesignatorMode Mode);
+  void BuildIf(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildCase(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildFor(const TscXMLItem* Element, TscScript* Script, TscStatement* List, bool Basic);
+  void BuildCppFor(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildWhile(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildRepeat(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildTry(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildReturn(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildWith(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void BuildUses(const TscXMLItem* Element, TscScript* Script);
+  void DeclareVariables(const TscXMLItem* Element, TscScript* Script, TscStatement* List);
+  void DeclareConstant(const TscXMLItem* Element, TscScript* Script);
+  void BuildBody(const TscXMLItem* Element, TscScript* Script);
+  TscCustomVariable* CreateVariable(const TscXMLItem* Element, TscScript* Script, bool ByRef, bool AsParameter,
+                                    TscStatement* List, const String& Name);
+  void MakeArray(const TscXMLItem* Element, TscCustomVariable* Variable, TscScript* Script);
+  Variant EvalInit(const TscXMLItem* Element, TscScript* Script, TscCustomVariable* Variable);
+  void AddExpressionChildren(const TscXMLItem* Element, TscExpression* Expression, TscScript* Script);
+  String SourceTextOf(const TscXMLItem* Element) const;
+  TWithResult WithLookup(const TscXMLItem* Element, TscScript* Script, const String& Name, TscDesignator* Designator,
+                         TscDesignatorItem* Item);
+  bool AddMemberItem(const TscXMLItem* Element, Integer Index, TscScript* Script, TscDesignator* Designator);
+  void AddLateBoundItems(const TscXMLItem* Element, Integer From, TscScript* Script, TscDesignator* Designator);
+  void CheckArguments(TscDesignator* Designator);
+  TscDesignator* SpecializeDesignator(TscDesignator* Designator);
+  TscExpression* ConstantExpression(const Variant& Value, TscScript* Script);
+  TscTypeCode ResolveType(String& Name);
+  TscClassVariable* FindClassOrFail(const String& Name, const TscScript* Script);
+  TscCustomVariable* FindVariable(TscScript* Script, const String& Name);
+  void CheckRedeclared(TscScript* Script, const String& Name);
+  void CheckTypes(const TscCustomVariable* Variable, const TscCustomVariable* Expression);
+
   TscScript* program_;
   std::shared_ptr<const k58::script::TscGrammar> grammar_;
   std::unique_ptr<TscXMLDocument> ilDocument_;
@@ -129,4 +206,11 @@ class TscILParser : public TObject {
   Integer farthest_ = 0;    // the furthest place a token was looked for and not found
   Integer depth_ = 0;       // rules entered and not left
   Integer depthBase_ = 0;   // the including parser's depth, for a unit
+
+  // The build.
+  String errorPos_;                                // the pos of the element being built
+  const TscXMLItem* programElement_ = nullptr;     // the program element whose types apply
+  String buildUnit_;                               // the unit being built; empty for the main text
+  std::vector<TWithClause> withList_;              // open with clauses, innermost last
+  std::unordered_map<const TscXMLItem*, TscProcVariable*> declared_;  // procedures by their element
 };

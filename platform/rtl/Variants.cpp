@@ -89,14 +89,8 @@ Int64 IntValue(const Variant& v) {
 // ---------------------------------------------------------------------------------------------------------
 // Construction and copying
 
-Variant::Variant(const Variant& other) noexcept : vt_(other.vt_), d_(other.d_) { Retain(); }
-
-Variant::Variant(Variant&& other) noexcept : vt_(other.vt_), d_(other.d_) {
-  other.vt_ = varEmpty;
-  other.d_.i64 = 0;
-}
-
-Variant& Variant::operator=(const Variant& other) noexcept {
+Variant& Variant::AssignShared(const Variant& other) noexcept {
+  static_assert(kObjectKind == kVarObject, "one code for object references");
   if (this != &other) {
     other.Retain();
     ReleasePayload();
@@ -105,19 +99,6 @@ Variant& Variant::operator=(const Variant& other) noexcept {
   }
   return *this;
 }
-
-Variant& Variant::operator=(Variant&& other) noexcept {
-  if (this != &other) {
-    ReleasePayload();
-    vt_ = other.vt_;
-    d_ = other.d_;
-    other.vt_ = varEmpty;
-    other.d_.i64 = 0;
-  }
-  return *this;
-}
-
-Variant::~Variant() { ReleasePayload(); }
 
 bool Variant::HasPayload() const noexcept {
   return vt_ == varString || vt_ == varOleStr || (vt_ & varArray) != 0 || IsCustomCode(vt_);
@@ -142,16 +123,12 @@ void Variant::ReleasePayload() noexcept {
 
 void Variant::Clear() noexcept { ReleasePayload(); }
 
-Variant::Variant(bool value) noexcept : vt_(varBoolean) { d_.i64 = 0; d_.b = value; }
 Variant::Variant(ShortInt value) noexcept : vt_(varShortInt) { d_.i64 = 0; d_.i8 = value; }
 Variant::Variant(Byte value) noexcept : vt_(varByte) { d_.i64 = 0; d_.u8 = value; }
 Variant::Variant(SmallInt value) noexcept : vt_(varSmallint) { d_.i64 = 0; d_.i16 = value; }
 Variant::Variant(Word value) noexcept : vt_(varWord) { d_.i64 = 0; d_.u16 = value; }
-Variant::Variant(Integer value) noexcept : vt_(varInteger) { d_.i64 = 0; d_.i32 = value; }
 Variant::Variant(LongWord value) noexcept : vt_(varLongWord) { d_.i64 = 0; d_.u32 = value; }
-Variant::Variant(Int64 value) noexcept : vt_(varInt64) { d_.i64 = value; }
 Variant::Variant(Single value) noexcept : vt_(varSingle) { d_.i64 = 0; d_.sgl = value; }
-Variant::Variant(Double value) noexcept : vt_(varDouble) { d_.dbl = value; }
 Variant::Variant(Extended value) noexcept : vt_(varDouble) { d_.dbl = static_cast<double>(value); }
 Variant::Variant(Currency value) noexcept : vt_(varCurrency) { d_.i64 = value.Scaled; }
 Variant::Variant(const char* value) : Variant(String(value != nullptr ? value : "")) {}
@@ -185,7 +162,6 @@ Variant Unassigned() { return Variant(); }
 // ---------------------------------------------------------------------------------------------------------
 // Inspection
 
-TVarType Variant::Type() const noexcept { return vt_ == kVarObject ? varInteger : vt_; }
 bool Variant::IsObject() const noexcept { return vt_ == kVarObject; }
 bool Variant::IsCustom() const noexcept { return IsCustomCode(vt_); }
 

@@ -173,22 +173,51 @@ struct TVarArrayBound {
 class Variant {
 public:
   Variant() noexcept { d_.i64 = 0; }
-  Variant(const Variant& other) noexcept;
-  Variant(Variant&& other) noexcept;
-  Variant& operator=(const Variant& other) noexcept;
-  Variant& operator=(Variant&& other) noexcept;
-  ~Variant();
+  // Copies, moves and destruction of values without a shared block or reference (numbers, dates,
+  // Booleans, objects, Null, Empty) stay inline; the others go through the payload's reference count.
+  Variant(const Variant& other) noexcept : vt_(other.vt_), d_(other.d_) {
+    if (!other.IsPlain()) other.Retain();
+  }
+  Variant(Variant&& other) noexcept : vt_(other.vt_), d_(other.d_) {
+    other.vt_ = varEmpty;
+    other.d_.i64 = 0;
+  }
+  Variant& operator=(const Variant& other) noexcept {
+    if (!IsPlain() || !other.IsPlain()) return AssignShared(other);
+    vt_ = other.vt_;
+    d_ = other.d_;
+    return *this;
+  }
+  Variant& operator=(Variant&& other) noexcept {
+    if (this != &other) {
+      if (!IsPlain()) ReleasePayload();
+      vt_ = other.vt_;
+      d_ = other.d_;
+      other.vt_ = varEmpty;
+      other.d_.i64 = 0;
+    }
+    return *this;
+  }
+  ~Variant() {
+    if (!IsPlain()) ReleasePayload();
+  }
 
-  Variant(bool value) noexcept;
+  Variant(bool value) noexcept : vt_(varBoolean) {
+    d_.i64 = 0;
+    d_.b = value;
+  }
   Variant(ShortInt value) noexcept;
   Variant(Byte value) noexcept;
   Variant(SmallInt value) noexcept;
   Variant(Word value) noexcept;
-  Variant(Integer value) noexcept;
+  Variant(Integer value) noexcept : vt_(varInteger) {
+    d_.i64 = 0;
+    d_.i32 = value;
+  }
   Variant(LongWord value) noexcept;
-  Variant(Int64 value) noexcept;
+  Variant(Int64 value) noexcept : vt_(varInt64) { d_.i64 = value; }
   Variant(Single value) noexcept;
-  Variant(Double value) noexcept;
+  Variant(Double value) noexcept : vt_(varDouble) { d_.dbl = value; }
   Variant(Extended value) noexcept;  // kept as varDouble
   Variant(Currency value) noexcept;
   Variant(const char* value);  // varString
@@ -214,7 +243,11 @@ public:
   static Variant FromCustom(const TCustomVariantType& type, TCustomVarValue* value) noexcept;
 
   // The class library's VarType (objects report varInteger).
-  TVarType Type() const noexcept;
+  TVarType Type() const noexcept { return vt_ == kObjectKind ? varInteger : vt_; }
+  // A varInteger value (not an object reference), and the value itself without conversion; IntegerRef is
+  // valid only when IsInteger.
+  bool IsInteger() const noexcept { return vt_ == varInteger; }
+  Integer IntegerRef() const noexcept { return d_.i32; }
   bool IsEmpty() const noexcept { return vt_ == varEmpty; }
   bool IsNull() const noexcept { return vt_ == varNull; }
   bool IsArray() const noexcept { return (vt_ & varArray) != 0; }
@@ -278,9 +311,16 @@ private:
   friend class k58::rtl::ArrayPayload;
   friend struct VariantAccess;
 
+  // The private kind of object references.
+  static constexpr TVarType kObjectKind = 0x0FFE;
+  // No shared block and no reference: copied as bits.
+  bool IsPlain() const noexcept {
+    return vt_ <= varDate || (vt_ >= varError && vt_ <= varInt64) || vt_ == kObjectKind;
+  }
   bool HasPayload() const noexcept;
   void Retain() const noexcept;
   void ReleasePayload() noexcept;
+  Variant& AssignShared(const Variant& other) noexcept;
 
   TVarType vt_ = varEmpty;  // internal kind: the type code, or the private object code
   union Data {

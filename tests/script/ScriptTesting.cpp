@@ -76,4 +76,51 @@ String Dump(const TscXMLItem* Item) {
   return result;
 }
 
+TScriptHost::TScriptHost(const String& Language) : script_(std::make_unique<TscScript>(nullptr)) {
+  RegisterScriptLanguages();
+  script_->SetSyntaxType(Language);
+  script_->AddRTTI();
+  script_->AddMethod("procedure Emit(v: Variant)", TscMethodCallback(this, &TScriptHost::Emit));
+}
+
+TScriptHost::~TScriptHost() = default;
+
+Variant TScriptHost::Emit(TObject*, TClass, const String&, TscMethodHelper* Caller) {
+  const Variant value = Caller->GetParamValue(0);
+  trace_.push_back(value.IsNull() ? String("<null>") : VarToStr(value));
+  return Variant();
+}
+
+String TScriptHost::Compile(const String& Text) {
+  script_->Lines()->SetText(Text);
+  if (script_->Compile()) return String();
+  String error = "error " + script_->ErrorText() + " @ " + script_->ErrorPosition();
+  if (!script_->ErrorUnitName().empty()) error += " in " + script_->ErrorUnitName();
+  return error;
+}
+
+String TScriptHost::Run(const String& Text) {
+  trace_.clear();
+  const String error = Compile(Text);
+  if (!error.empty()) return error;
+  String raised;
+  try {
+    script_->Execute();
+  } catch (const Exception& e) {
+    raised = "raise " + e.Message();
+  }
+  String result;
+  for (const String& value : trace_) {
+    if (!result.empty()) result += " ";
+    result += value;
+  }
+  if (!raised.empty()) result += result.empty() ? raised : " " + raised;
+  return result;
+}
+
+String RunScript(const String& Text, const String& Language) {
+  TScriptHost host(Language);
+  return host.Run(Text);
+}
+
 }  // namespace script_test

@@ -1,0 +1,77 @@
+// What the script engine's units share among themselves: name folding, the call-depth guard, and the
+// small value helpers of the run time.
+#pragma once
+
+#include "platform/rtl/SysUtils.h"
+#include "script/sc_interpreter.h"
+
+namespace k58::script {
+
+// Names compare by this form (Unicode-aware upper case).
+String FoldName(const String& Name);
+
+// Counts a script call for as long as it lives; raises "Stack overflow" (EStackOverflow) past
+// MaxCallDepth or close to the end of the native stack.
+class CallDepthGuard {
+ public:
+  CallDepthGuard();
+  ~CallDepthGuard();
+  CallDepthGuard(const CallDepthGuard&) = delete;
+  CallDepthGuard& operator=(const CallDepthGuard&) = delete;
+};
+
+// Raises "Stack overflow" when the native stack is close to its end (for recursion that is not a call).
+void CheckNativeStack();
+
+// The class registered in Script for an object: its own, or that of its nearest registered ancestor;
+// nullptr when none is.
+TscClassVariable* RegisteredClassOf(const TObject* Object, const TscScript* Script);
+
+// Value to Boolean, as conditions take it.
+inline bool Truth(const Variant& Value) { return Value.AsBoolean(); }
+
+// The run time's shortcuts for integers; every other value takes the Variant's own operations, which
+// give the same results (a 32-bit sum, difference or product that does not fit becomes an Int64).
+inline Integer IntOf(const Variant& V) { return V.IsInteger() ? V.IntegerRef() : V.AsInteger(); }
+inline bool BothIntegers(const Variant& A, const Variant& B) { return A.IsInteger() && B.IsInteger(); }
+inline Variant WideInteger(Int64 R) {
+  return R >= INT32_MIN && R <= INT32_MAX ? Variant(static_cast<Integer>(R)) : Variant(R);
+}
+inline void VarAdd(Variant& A, const Variant& B) {
+  if (BothIntegers(A, B)) {
+    A = WideInteger(Int64{A.IntegerRef()} + B.IntegerRef());
+  } else {
+    A = A + B;
+  }
+}
+inline void VarSub(Variant& A, const Variant& B) {
+  if (BothIntegers(A, B)) {
+    A = WideInteger(Int64{A.IntegerRef()} - B.IntegerRef());
+  } else {
+    A = A - B;
+  }
+}
+inline void VarMul(Variant& A, const Variant& B) {
+  if (BothIntegers(A, B)) {
+    A = WideInteger(Int64{A.IntegerRef()} * B.IntegerRef());
+  } else {
+    A = A * B;
+  }
+}
+
+// Items whose GetValue answers their value slot, and items whose SetValue stores into it unless read-only:
+// the run time reads and writes their slots directly.
+bool PlainGet(const TscCustomVariable* Item);
+bool PlainSet(const TscCustomVariable* Item);
+
+// 32-bit wrapping arithmetic of integer-only operations; zero divisors raise EDivByZero.
+Integer WrapAdd(Integer A, Integer B);
+Integer WrapSub(Integer A, Integer B);
+Integer WrapMul(Integer A, Integer B);
+Integer IntDiv(Integer A, Integer B);
+Integer IntMod(Integer A, Integer B);
+
+}  // namespace k58::script
+
+// Deeper nesting than the engine allows (script calls, the native stack).
+K58_DECLARE_EXCEPTION(EStackOverflow, EExternal);
