@@ -12,7 +12,6 @@ namespace {
 
 Integer Width(const TRect& R) { return R.right - R.left; }
 Integer Height(const TRect& R) { return R.bottom - R.top; }
-bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
 
 // Floor division, so tiles line up also left of and above the logical origin.
 Integer FloorDiv(Integer A, Integer B) { return A >= 0 ? A / B : -((-A + B - 1) / B); }
@@ -160,7 +159,7 @@ Integer TuiCanvas::MeasureFontHeight(TFont* AFont) {
 // ---- Frames and fills ---------------------------------------------------------------------------------
 
 void TuiCanvas::FillRectangle(const TRect& R, TBitmap* ABitmap) {
-  if (IsEmptyRect(R)) return;
+  if (k58::gdi::RectEmpty(R)) return;
   if (ABitmap == nullptr || ABitmap->Empty() || ABitmap->Width() <= 0 || ABitmap->Height() <= 0) {
     canvas_->FillRect(R);
     return;
@@ -182,14 +181,14 @@ void TuiCanvas::FillRectangle(const TRect& R, TBitmap* ABitmap) {
 }
 
 void TuiCanvas::FillRectWithColor(const TRect& R, TColor AColor) {
-  if (IsEmptyRect(R)) return;
+  if (k58::gdi::RectEmpty(R)) return;
   canvas_->Brush()->SetStyle(bsSolid);
   SetBrushColor(AColor);
   canvas_->FillRect(R);
 }
 
 void TuiCanvas::DrawBorderLines(const TRect& R, TColor AColor, Integer ALineWidth, TuiBorders ABorders) {
-  if (IsEmptyRect(R)) return;
+  if (k58::gdi::RectEmpty(R)) return;
   if (AColor != clDefault) SetBrushColor(AColor);
   if (ABorders.Contains(bLeft)) canvas_->FillRect(TRect{R.left, R.top, std::min(R.left + ALineWidth, R.right), R.bottom});
   if (ABorders.Contains(bRight))

@@ -5,6 +5,7 @@
 #include "controls/foundation/uiControls.h"
 #include "controls/foundation/uxUxTheme.h"
 #include "platform/classes/ClassErrors.h"
+#include "platform/win/gdi/WinRect.h"
 #include "platform/forms/ControlsPublish.h"
 #include "platform/rtl/RtlMath.h"
 
@@ -20,7 +21,6 @@ constexpr Cardinal kRepeatInterval = 60;
 constexpr Integer kTrackingAcross = 136;
 constexpr Integer kTrackingAlong = 34;
 
-bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
 
 bool Contains(const TRect& R, Integer X, Integer Y) { return X >= R.left && X < R.right && Y >= R.top && Y < R.bottom; }
 
@@ -228,7 +228,7 @@ void TuiScrollBar::CalculateThumb() {
 }
 
 void TuiScrollBar::SetPageAreas() {
-  if (IsEmptyRect(thumb_)) {
+  if (k58::gdi::RectEmpty(thumb_)) {
     page1_ = page2_ = TRect{};
   } else if (kind_ == sbVertical) {
     page1_ = TRect{0, TrackStart(), Width(), thumb_.top};
@@ -278,16 +278,16 @@ TuiButtonState TuiScrollBar::PartState(TuiScrollBarPart APart) const {
 void TuiScrollBar::Paint() {
   const TuiLookAndFeelPainterClass painter = Painter();
   const bool horizontal = kind_ == sbHorizontal;
-  if (IsEmptyRect(thumb_)) {
+  if (k58::gdi::RectEmpty(thumb_)) {
     painter->PaintScrollBarPart(canvas_.get(), horizontal, ClientRect(), sbpPageUp, uibsNormal);
   } else {
     painter->PaintScrollBarPart(canvas_.get(), horizontal, thumb_, sbpThumbnail, PartState(sbpThumbnail));
   }
   painter->PaintScrollBarPart(canvas_.get(), horizontal, arrow1_, sbpLineUp, PartState(sbpLineUp));
   painter->PaintScrollBarPart(canvas_.get(), horizontal, arrow2_, sbpLineDown, PartState(sbpLineDown));
-  if (!IsEmptyRect(page1_))
+  if (!k58::gdi::RectEmpty(page1_))
     painter->PaintScrollBarPart(canvas_.get(), horizontal, page1_, sbpPageUp, PartState(sbpPageUp));
-  if (!IsEmptyRect(page2_))
+  if (!k58::gdi::RectEmpty(page2_))
     painter->PaintScrollBarPart(canvas_.get(), horizontal, page2_, sbpPageDown, PartState(sbpPageDown));
   TCustomControl::Canvas()->Draw(0, 0, bitmap_.get());
 }

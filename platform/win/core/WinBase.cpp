@@ -35,12 +35,3 @@ MMRESULT timeBeginPeriod(UINT uPeriod) { return uPeriod == 0 ? TIMERR_NOCANDO : 
 
 MMRESULT timeEndPeriod(UINT uPeriod) { return uPeriod == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
 
-BOOL GetVersionEx(OSVERSIONINFOA* lpVersionInformation) {
-  if (!lpVersionInformation || lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return FALSE;
-  lpVersionInformation->dwMajorVersion = 5;
-  lpVersionInformation->dwMinorVersion = 1;
-  lpVersionInformation->dwBuildNumber = 2600;
-  lpVersionInformation->dwPlatformId = VER_PLATFORM_WIN32_NT;
-  lpVersionInformation->szCSDVersion[0] = 0;
-  return TRUE;
-}

@@ -3,6 +3,7 @@
 // moves them all.
 #pragma once
 
+#include "platform/win/core/WinVersion.h"
 #include "platform/rtl/WinTypes.h"
 
 using LONGLONG = int64_t;
@@ -31,21 +32,3 @@ BOOL QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency);
 // by the given time instead. Sleep(0) only gives up the rest of the time slice.
 void Sleep(DWORD dwMilliseconds);
 
-// ---- Version -----------------------------------------------------------------------------------------
-inline constexpr DWORD VER_PLATFORM_WIN32s = 0;
-inline constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
-inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
-
-struct OSVERSIONINFOA {
-  DWORD dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-  DWORD dwMajorVersion = 0;
-  DWORD dwMinorVersion = 0;
-  DWORD dwBuildNumber = 0;
-  DWORD dwPlatformId = 0;
-  CHAR szCSDVersion[128] = {};
-};
-using OSVERSIONINFO = OSVERSIONINFOA;
-
-// The platform reports itself as the NT family, version 5.1, build 2600. FALSE when the size field is
-// not that of the record.
-BOOL GetVersionEx(OSVERSIONINFOA* lpVersionInformation);

@@ -8,13 +8,15 @@ inline constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
 struct OSVERSIONINFOA {
-  DWORD dwOSVersionInfoSize;
-  DWORD dwMajorVersion;
-  DWORD dwMinorVersion;
-  DWORD dwBuildNumber;
-  DWORD dwPlatformId;
-  char szCSDVersion[128];
+  DWORD dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+  DWORD dwMajorVersion = 0;
+  DWORD dwMinorVersion = 0;
+  DWORD dwBuildNumber = 0;
+  DWORD dwPlatformId = 0;
+  char szCSDVersion[128] = {};
 };
+using OSVERSIONINFO = OSVERSIONINFOA;
 
 // Fills the record; FALSE when it is missing or its size field is not the record's size.
 BOOL GetVersionExA(OSVERSIONINFOA* lpVersionInformation);
+inline BOOL GetVersionEx(OSVERSIONINFOA* lpVersionInformation) { return GetVersionExA(lpVersionInformation); }
