@@ -28,6 +28,8 @@ void StartUnits() {
       {"uxOffice11", StartOffice11Unit, StopOffice11Unit},
       {"uiLookAndFeelPainters", StartPaintersUnit, StopPaintersUnit},
       {"uiLookAndFeels", StartLookAndFeelsUnit, StopLookAndFeelsUnit},
+      {"uiDataStorage", StartDataStorageUnit, StopDataStorageUnit},
+      {"uiFormats", StartFormatsUnit, StopFormatsUnit},
   });
 }
 

@@ -1,7 +1,8 @@
 // The control foundation: class registries and shared utilities (uiClasses), the canvas, regions and
 // colour helpers (uiGraphics), visual-style access and the theme manager (uxUxTheme, uxThemeManager), the
 // Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters)
-// and the look-and-feel settings (uiLookAndFeels).
+// and the look-and-feel settings (uiLookAndFeels); variant order and streams (uiVariants), value types and
+// the record storage (uiDataStorage), date utilities (uiDateUtils) and the format controller (uiFormats).
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks or is meant to be called from
 // another thread.
@@ -21,9 +22,13 @@
 #include <initializer_list>
 
 #include "controls/foundation/uiClasses.h"
+#include "controls/foundation/uiDataStorage.h"
+#include "controls/foundation/uiDateUtils.h"
+#include "controls/foundation/uiFormats.h"
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"
 #include "controls/foundation/uiLookAndFeels.h"
+#include "controls/foundation/uiVariants.h"
 #include "controls/foundation/uxOffice11.h"
 #include "controls/foundation/uxThemeManager.h"
 #include "controls/foundation/uxUxTheme.h"
