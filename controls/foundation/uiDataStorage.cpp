@@ -516,13 +516,6 @@ Integer TuiValueDef::CompareBuffers(bool ANull1, bool ANull2, const void* P1, co
   return typeClass_->CompareStoredValues(P1, P2);
 }
 
-Integer TuiValueDef::CompareRecordBuffers(const Byte* B1, const Byte* B2) const {
-  const bool null1 = B1 == nullptr || slotSize_ == 0 || B1[slotOffset_] == 0;
-  const bool null2 = B2 == nullptr || slotSize_ == 0 || B2[slotOffset_] == 0;
-  if (null1 || null2) return null1 == null2 ? 0 : (null1 ? -1 : 1);
-  return typeClass_->CompareBufferData(B1 + slotOffset_ + 1, B2 + slotOffset_ + 1);
-}
-
 Variant TuiValueDef::ReadValue(const Byte* B) const {
   if (slotSize_ == 0 || B[slotOffset_] == 0) return Null();
   return typeClass_->ReadValueData(B + slotOffset_ + 1);
@@ -868,9 +861,7 @@ Integer TuiDataStorage::GetRecordIdentifier(Integer AIndex) {
   return Load<Integer>(buffer + kRecordIDOffset);
 }
 
-Integer TuiDataStorage::CompareRecordValues(Integer AIndex1, Integer AIndex2, TuiValueDef* ADef) const {
-  if (AIndex1 >= 0 && AIndex2 >= 0 && ADef->OwnerDefs() == mainDefs_.get())
-    return ADef->CompareRecordBuffers(BufferSlot(AIndex1), BufferSlot(AIndex2));
+Integer TuiDataStorage::CompareOtherRecordValues(Integer AIndex1, Integer AIndex2, TuiValueDef* ADef) const {
   // An internal record is read through the mirror laid out for it.
   const void* p1 = nullptr;
   const void* p2 = nullptr;

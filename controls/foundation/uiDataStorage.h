@@ -45,6 +45,7 @@ class TuiValueType : public TObject {
 
   TuiValueType() = default;
 
+  // The order of two value fields: CompareStoredValues of them (of their cells for the cell types).
   virtual Integer CompareBufferData(const void* A, const void* B) const;
   // Releases what the value field owns (the caller zeroes the field).
   virtual void ReleaseValueData(void* P) const;
@@ -317,7 +318,12 @@ class TuiValueDef : public TObject {
   // Both Null 0, only the first -1, only the second 1, else the type's order of the compare pointers.
   Integer CompareBuffers(bool ANull1, bool ANull2, const void* P1, const void* P2) const;
   // As CompareBuffers on two buffers (nil counts as Null).
-  Integer CompareRecordBuffers(const Byte* B1, const Byte* B2) const;
+  Integer CompareRecordBuffers(const Byte* B1, const Byte* B2) const {
+    const bool null1 = B1 == nullptr || slotSize_ == 0 || B1[slotOffset_] == 0;
+    const bool null2 = B2 == nullptr || slotSize_ == 0 || B2[slotOffset_] == 0;
+    if (null1 || null2) return null1 == null2 ? 0 : (null1 ? -1 : 1);
+    return typeClass_->CompareBufferData(B1 + slotOffset_ + 1, B2 + slotOffset_ + 1);
+  }
   Variant ReadValue(const Byte* B) const;
   // Null releases the value; anything else is stored over it.
   void WriteValue(Byte* B, const Variant& V);
@@ -469,7 +475,13 @@ class TuiDataStorage : public TObject {
   void SetRecordDisplayText(Integer AIndex, TuiValueDef* ADef, const String& S);
   // 0 when IDs are not used, for internal records and before one is assigned.
   Integer GetRecordIdentifier(Integer AIndex);
-  Integer CompareRecordValues(Integer AIndex1, Integer AIndex2, TuiValueDef* ADef) const;
+  Integer CompareRecordValues(Integer AIndex1, Integer AIndex2, TuiValueDef* ADef) const {
+    // Two normal records and a main definition, the case of every sort, without a call.
+    const size_t count = normalBuffers_.size();
+    if (static_cast<size_t>(AIndex1) < count && static_cast<size_t>(AIndex2) < count && ADef->OwnerDefs() == mainDefs_.get())
+      return ADef->CompareRecordBuffers(normalBuffers_[static_cast<size_t>(AIndex1)], normalBuffers_[static_cast<size_t>(AIndex2)]);
+    return CompareOtherRecordValues(AIndex1, AIndex2, ADef);
+  }
   // True for a Null value (also for a record without a buffer); else P is the prepared compare pointer.
   bool GetValueBufferForCompare(Integer AIndex, TuiValueDef* ADef, const void*& P) const;
   void LoadRecord(Integer AIndex, TuiValueDefReader* AReader);
@@ -498,6 +510,8 @@ class TuiDataStorage : public TObject {
   friend class TuiValueDefs;
   friend class TuiValueDef;
 
+  // CompareRecordValues with an internal record (through its mirror) or a definition of neither list.
+  Integer CompareOtherRecordValues(Integer AIndex1, Integer AIndex2, TuiValueDef* ADef) const;
   std::vector<Byte*>& BuffersOf(const TuiValueDefs* ADefs);
   Byte*& BufferSlot(Integer AIndex);
   Byte* const& BufferSlot(Integer AIndex) const;

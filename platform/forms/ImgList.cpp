@@ -131,8 +131,9 @@ TCustomImageList::Image TCustomImageList::IconImage(TIcon* Icon) {
   image.Color = std::make_shared<gdi::Surface>(width_, height_, 32);
   image.Mask = std::make_shared<gdi::Surface>(width_, height_, 1);
   // Stretched to the list's size; transparent pixels of the image are black, as the icon keeps them.
-  for (const auto& [from, to] : {std::pair{Icon->ImageHandle(), image.Color}, std::pair{Icon->MaskHandle(), image.Mask}}) {
-    WithSurfaceDC(to, [&](HDC dest) {
+  for (const auto& pair : {std::pair{Icon->ImageHandle(), image.Color}, std::pair{Icon->MaskHandle(), image.Mask}}) {
+    const auto& from = pair.first;  // not a structured binding: clang 14 lambdas cannot capture those
+    WithSurfaceDC(pair.second, [&](HDC dest) {
       k58::forms::WithBitmapDC(from, [&](HDC src) {
         SetStretchBltMode(dest, COLORONCOLOR);
         StretchBlt(dest, 0, 0, width_, height_, src, 0, 0, Icon->Width(), Icon->Height(), SRCCOPY);

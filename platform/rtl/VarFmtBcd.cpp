@@ -178,6 +178,7 @@ String Text(const Decimal& d) {
 }
 
 void DropTrailingZeros(Decimal& d) {
+  Normalise(d);  // so that the fraction has all its digits
   while (d.Scale > 0 && d.Digits.back() == '0') {
     d.Digits.pop_back();
     --d.Scale;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "platform/rtl/FmtBcd.h"
 #include "platform/rtl/SqlTimeStamp.h"
@@ -65,7 +66,11 @@ TEST(Bcd, NumbersConvertBothWays) {
   EXPECT_EQ(4, BcdToInt64(StrToBcd("3.5")));
   EXPECT_THROW(BcdToInt64(StrToBcd("9223372036854775808")), EBcdOverflowException);
   EXPECT_EQ(12346, BcdToCurrency(StrToBcd("1.23455")).Scaled);
-  EXPECT_EQ("-1.5", BcdToStr(CurrencyToBcd(Currency::FromScaled(-15000))));
+  // Currency's four places, trailing zeros dropped; zero and a lone last place keep their digits.
+  const std::pair<Int64, const char*> currencies[] = {
+      {-15000, "-1.5"}, {0, "0"}, {1, "0.0001"}, {-10, "-0.001"}, {20000, "2"},
+      {9223372036854775807, "922337203685477.5807"}};
+  for (const auto& [scaled, text] : currencies) EXPECT_EQ(text, BcdToStr(CurrencyToBcd(Currency::FromScaled(scaled)))) << scaled;
 }
 
 TEST(Bcd, ComparesValuesExactly) {
