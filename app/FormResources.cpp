@@ -1,7 +1,6 @@
 #include "app/FormResources.h"
 
 #include "platform/classes/Streams.h"
-#include "platform/forms/StdCtrls.h"
 
 namespace {
 
@@ -12,7 +11,6 @@ constexpr const char* FormNames[] = {"TfMaindb",   "TfMainFrm", "TfChInfo",     
 }  // namespace
 
 void PrepareFormResources() {
-  k58::forms::RegisterStandardControlClasses();
   // The embedded bytes live as long as the program; a second registration keeps the first.
   for (const char* Name : FormNames)
     if (const TResourceData* Data = FindResourceData(HInstance, Name, "FORM"))

@@ -11,6 +11,7 @@
 #include "app/SysInfo.h"
 #include "app/WriteRadioForm.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"

@@ -4,6 +4,7 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "controls/foundation/Foundation.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
 #include "serial/SioSelComPrompt.h"
 

@@ -58,7 +58,7 @@ HCURSOR LoadGridCursor(const char* Name) {
       }
     }
     HCURSOR cursor = CreateCursor(HInstance, hotX, hotY, width, height, andPlane.data(), xorPlane.data());
-    if (cursor != nullptr) winui::RegisterCursorResource(HInstance, Name, cursor);
+    if (cursor != nullptr) k58::winui::RegisterCursorResource(HInstance, Name, cursor);
     return cursor;
   } catch (const Exception&) {
     return nullptr;

@@ -6,7 +6,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
 #include "platform/comm/ComPorts.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/win/core/WinUser.h"
 #include "serial/SioWin32.h"
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/core/WinBase.h"
 #include "platform/win/core/WinUser.h"

@@ -3,7 +3,7 @@
 // listeners of the control library use these.
 #pragma once
 
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 
 namespace k58::foundation {
 

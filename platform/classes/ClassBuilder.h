@@ -117,7 +117,126 @@ T FromOrd(Int64 v) {
   }
 }
 
+// The class a thunk casts the instance to: the class that declares the member when it is a class of the
+// library (so the thunk serves every described class that inherits the member), else the described class.
+template <class C, class X>
+using ThunkClass = std::conditional_t<std::is_base_of_v<TObject, X>, X, C>;
+
+// One thunk per value type R, class and member type: reads the getter or field and converts to R.
+template <class R, class Obj, class G>
+R GetThunk(const TMemberBytes& member, TObject* instance) {
+  decltype(auto) value = GetterTraits<G>::Get(*static_cast<Obj*>(instance), member.As<G>());
+  if constexpr (std::is_same_v<R, Int64>) {
+    return ToOrd(value);
+  } else {
+    return static_cast<R>(value);
+  }
+}
+
+// Converts the value P and passes it to the setter or field.
+template <class P, class Obj, class S>
+void SetThunk(const TMemberBytes& member, TObject* instance, P value) {
+  using ST = SetterTraits<S>;
+  using T = typename ST::Value;
+  Obj& object = *static_cast<Obj*>(instance);
+  const S setter = member.As<S>();
+  if constexpr (std::is_same_v<P, Int64>) {
+    ST::Set(object, setter, FromOrd<T>(value));
+  } else if constexpr (std::is_floating_point_v<T>) {
+    ST::Set(object, setter, static_cast<T>(value));
+  } else if constexpr (std::is_pointer_v<T>) {
+    ST::Set(object, setter, static_cast<T>(dynamic_cast<std::remove_pointer_t<T>*>(value)));
+  } else if constexpr (IsDelegate<T>::value) {
+    const T* handler = value.template As<T>();
+    ST::Set(object, setter, handler ? *handler : T());
+  } else {
+    ST::Set(object, setter, value);
+  }
+}
+
+template <class Obj, class X>
+bool StoredThunk(const TMemberBytes& member, TObject* instance) {
+  const X& object = *static_cast<Obj*>(instance);
+  return (object.*member.As<bool (X::*)() const>())();
+}
+
+template <class Obj, class X, class R, class... A>
+struct MethodBinder {
+  static TMethodValue Bind(const TMemberBytes& member, TObject* instance) {
+    X* object = static_cast<Obj*>(instance);
+    return TMethodValue(Delegate<R(A...)>(object, member.As<R (X::*)(A...)>()));
+  }
+};
+
+template <class Obj, class X, class T>
+bool SetFieldThunk(const TMemberBytes& member, TObject* instance, TObject* value) {
+  T* component = dynamic_cast<T*>(value);
+  if (value != nullptr && component == nullptr) return false;
+  static_cast<Obj*>(instance)->*member.As<T* X::*>() = component;
+  return true;
+}
+template <class Obj, class X, class T>
+TObject* GetFieldThunk(const TMemberBytes& member, TObject* instance) {
+  return static_cast<Obj*>(instance)->*member.As<T* X::*>();
+}
+
 [[noreturn]] void DescriptionError(const char* className, const char* propName, const char* what);
+
+// Declared defaults by kind; a default of a kind the property cannot hold is a description error.
+void SetOrdinalDefault(TPropInfo& prop, const char* className, Int64 value);
+void SetFloatDefault(TPropInfo& prop, const char* className, Extended value);
+void SetStringDefault(TPropInfo& prop, const char* className, const String& value);
+void SetWideStringDefault(TPropInfo& prop, const char* className, const WideString& value);
+
+// The getter's and setter's thunks, chosen by the property's kind. They depend on the member and the
+// class that declares it, not on the described class, so inherited accessors share them.
+template <class Obj, class G>
+void DescribeGetter(TPropInfo& p, G getter) {
+  using T = typename GetterTraits<G>::Value;
+  const TMemberBytes member = TMemberBytes::Of(getter);
+  if constexpr (IsOrdinalValue<T> || std::is_same_v<T, char> || std::is_same_v<T, char16_t> ||
+                std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) {
+    p.GetOrd = {&GetThunk<Int64, Obj, G>, member};
+  } else if constexpr (std::is_floating_point_v<T>) {
+    p.GetFloat = {&GetThunk<Extended, Obj, G>, member};
+  } else if constexpr (std::is_same_v<T, String>) {
+    p.GetStr = {&GetThunk<String, Obj, G>, member};
+  } else if constexpr (std::is_same_v<T, WideString>) {
+    p.GetWStr = {&GetThunk<WideString, Obj, G>, member};
+  } else if constexpr (std::is_same_v<T, Variant>) {
+    p.GetVar = {&GetThunk<Variant, Obj, G>, member};
+  } else if constexpr (std::is_pointer_v<T>) {
+    p.GetObj = {&GetThunk<TObject*, Obj, G>, member};
+  } else if constexpr (IsDelegate<T>::value) {
+    p.GetMethod = {&GetThunk<TMethodValue, Obj, G>, member};
+  } else {
+    static_assert(std::is_same_v<T, void>, "unsupported property type");
+  }
+}
+
+template <class Obj, class S>
+void DescribeSetter(TPropInfo& p, S setter) {
+  using T = typename SetterTraits<S>::Value;
+  const TMemberBytes member = TMemberBytes::Of(setter);
+  if constexpr (IsOrdinalValue<T> || std::is_same_v<T, char> || std::is_same_v<T, char16_t> ||
+                std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) {
+    p.SetOrd = {&SetThunk<Int64, Obj, S>, member};
+  } else if constexpr (std::is_floating_point_v<T>) {
+    p.SetFloat = {&SetThunk<Extended, Obj, S>, member};
+  } else if constexpr (std::is_same_v<T, String>) {
+    p.SetStr = {&SetThunk<const String&, Obj, S>, member};
+  } else if constexpr (std::is_same_v<T, WideString>) {
+    p.SetWStr = {&SetThunk<const WideString&, Obj, S>, member};
+  } else if constexpr (std::is_same_v<T, Variant>) {
+    p.SetVar = {&SetThunk<const Variant&, Obj, S>, member};
+  } else if constexpr (std::is_pointer_v<T>) {
+    p.SetObj = {&SetThunk<TObject*, Obj, S>, member};
+  } else if constexpr (IsDelegate<T>::value) {
+    p.SetMethod = {&SetThunk<const TMethodValue&, Obj, S>, member};
+  } else {
+    static_assert(std::is_same_v<T, void>, "unsupported property type");
+  }
+}
 
 }  // namespace k58::classes
 
@@ -131,31 +250,17 @@ class PropBuilder {
   template <class V>
   PropBuilder& Default(const V& value) {
     using namespace k58::classes;
-    const TTypeKind kind = p_.PropType->Kind;
     if constexpr (IsOrdinalValue<V> || std::is_integral_v<V>) {
-      if (p_.PropType->IsOrdinal()) {
-        p_.HasOrdDefault = true;
-        p_.OrdDefault = ToOrd(value);
-      } else if (kind == tkInt64) {
-        p_.Int64Default = static_cast<Int64>(ToOrd(value));
-      } else if (kind == tkFloat) {
-        p_.FloatDefault = static_cast<Extended>(ToOrd(value));
-      } else {
-        DescriptionError(className_, p_.Name.c_str(), "default of another kind");
-      }
+      SetOrdinalDefault(p_, className_, ToOrd(value));
     } else if constexpr (std::is_floating_point_v<V>) {
-      if (kind != tkFloat) DescriptionError(className_, p_.Name.c_str(), "default of another kind");
-      p_.FloatDefault = static_cast<Extended>(value);
+      SetFloatDefault(p_, className_, static_cast<Extended>(value));
     } else if constexpr (std::is_convertible_v<const V&, String>) {
-      if (kind != tkLString && kind != tkString) DescriptionError(className_, p_.Name.c_str(), "default of another kind");
-      p_.StrDefault = String(value);
+      SetStringDefault(p_, className_, String(value));
     } else if constexpr (std::is_convertible_v<const V&, WideString>) {
-      if (kind != tkWString) DescriptionError(className_, p_.Name.c_str(), "default of another kind");
-      p_.WStrDefault = WideString(value);
+      SetWideStringDefault(p_, className_, WideString(value));
     } else {
       static_assert(std::is_same_v<V, void>, "unsupported default value");
     }
-    p_.NoDefault = false;
     return *this;
   }
   // Always written (the class library's "nodefault").
@@ -166,18 +271,16 @@ class PropBuilder {
   }
   PropBuilder& Stored(bool stored) {
     p_.StoredKind = stored ? TStoredKind::Always : TStoredKind::Never;
-    p_.StoredFn = nullptr;
+    p_.StoredFn = {};
     return *this;
   }
   // Stored when the predicate answers true: .Stored(&TFoo::IsColorStored).
   template <class X>
   PropBuilder& Stored(bool (X::*predicate)() const) {
     static_assert(std::is_base_of_v<X, C>);
+    using namespace k58::classes;
     p_.StoredKind = TStoredKind::Predicate;
-    p_.StoredFn = [predicate](TObject* o) {
-      const X& x = *static_cast<C*>(o);
-      return (x.*predicate)();
-    };
+    p_.StoredFn = {&StoredThunk<ThunkClass<C, X>, X>, TMemberBytes::Of(predicate)};
     return *this;
   }
   // The property's type under another name of the same kind ("TColor", "TCaption").
@@ -205,21 +308,27 @@ class ClassBuilder {
   // A read-write published property.
   template <class G, class S>
   PropBuilder<C> Prop(const char* name, G getter, S setter) {
-    using GT = k58::classes::GetterTraits<G>;
-    using ST = k58::classes::SetterTraits<S>;
-    static_assert(std::is_same_v<typename GT::Value, typename ST::Value>, "getter and setter types differ");
-    TPropInfo& p = NewProp<typename GT::Value>(name);
-    AddGetter<typename GT::Value>(p, getter);
-    AddSetter<typename GT::Value>(p, setter);
+    using namespace k58::classes;
+    using X = typename GetterTraits<G>::Class;
+    using Y = typename SetterTraits<S>::Class;
+    using T = typename GetterTraits<G>::Value;
+    static_assert(std::is_same_v<T, typename SetterTraits<S>::Value>, "getter and setter types differ");
+    static_assert(std::is_base_of_v<X, C>, "getter of an unrelated class");
+    static_assert(std::is_base_of_v<Y, C>, "setter of an unrelated class");
+    TPropInfo& p = NewProp(name, TypeInfoOf<T>());
+    DescribeGetter<ThunkClass<C, X>>(p, getter);
+    DescribeSetter<ThunkClass<C, Y>>(p, setter);
     return PropBuilder<C>(p, info_.name_.c_str());
   }
 
   // A read-only published property.
   template <class G>
   PropBuilder<C> Prop(const char* name, G getter) {
-    using GT = k58::classes::GetterTraits<G>;
-    TPropInfo& p = NewProp<typename GT::Value>(name);
-    AddGetter<typename GT::Value>(p, getter);
+    using namespace k58::classes;
+    using X = typename GetterTraits<G>::Class;
+    static_assert(std::is_base_of_v<X, C>, "getter of an unrelated class");
+    TPropInfo& p = NewProp(name, TypeInfoOf<typename GetterTraits<G>::Value>());
+    DescribeGetter<ThunkClass<C, X>>(p, getter);
     return PropBuilder<C>(p, info_.name_.c_str());
   }
 
@@ -227,14 +336,11 @@ class ClassBuilder {
   template <class X, class R, class... A>
   ClassBuilder& Method(const char* name, R (X::*method)(A...)) {
     static_assert(std::is_base_of_v<X, C>);
-    using D = Delegate<R(A...)>;
+    using namespace k58::classes;
     TMethodEntry entry;
     entry.Name = name;
-    entry.DelegateType = &typeid(D);
-    entry.Bind = [method](TObject* instance) {
-      X* x = static_cast<C*>(instance);
-      return TMethodValue(D(x, method));
-    };
+    entry.DelegateType = &typeid(Delegate<R(A...)>);
+    entry.Bind = {&MethodBinder<ThunkClass<C, X>, X, R, A...>::Bind, TMemberBytes::Of(method)};
     info_.methods_.push_back(std::move(entry));
     return *this;
   }
@@ -245,16 +351,13 @@ class ClassBuilder {
   ClassBuilder& Field(const char* name, T* X::*field) {
     static_assert(std::is_base_of_v<X, C>);
     static_assert(std::is_base_of_v<TComponent, T>, "a published field holds a component");
+    using namespace k58::classes;
+    using Obj = ThunkClass<C, X>;
     TFieldEntry entry;
     entry.Name = name;
     entry.FieldClass = &T::StaticClass;
-    entry.Set = [field](TObject* instance, TObject* value) {
-      T* component = dynamic_cast<T*>(value);
-      if (value != nullptr && component == nullptr) return false;
-      static_cast<C*>(instance)->*field = component;
-      return true;
-    };
-    entry.Get = [field](TObject* instance) -> TObject* { return static_cast<C*>(instance)->*field; };
+    entry.Set = {&SetFieldThunk<Obj, X, T>, TMemberBytes::Of(field)};
+    entry.Get = {&GetFieldThunk<Obj, X, T>, TMemberBytes::Of(field)};
     info_.fields_.push_back(std::move(entry));
     return *this;
   }
@@ -277,8 +380,6 @@ class ClassBuilder {
   }
 
  private:
-  static C* Self(TObject* o) { return static_cast<C*>(o); }
-
   void SetFactories() {
     info_.hasPublishedInfo_ = std::is_base_of_v<TPersistent, C>;
     info_.isComponent_ = std::is_base_of_v<TComponent, C>;
@@ -323,94 +424,14 @@ class ClassBuilder {
     }
   }
 
-  template <class T>
-  TPropInfo& NewProp(const char* name) {
+  TPropInfo& NewProp(const char* name, const TTypeInfo* type) {
     auto prop = std::make_unique<TPropInfo>();
     prop->Name = name;
-    prop->PropType = TypeInfoOf<T>();
+    prop->PropType = type;
     prop->Owner = &info_;
     TPropInfo& ref = *prop;
     info_.ownProps_.push_back(std::move(prop));
     return ref;
-  }
-
-  template <class T, class G>
-  void AddGetter(TPropInfo& p, G getter) {
-    using namespace k58::classes;
-    using GT = GetterTraits<G>;
-    using X = typename GT::Class;
-    static_assert(std::is_base_of_v<X, C>, "getter of an unrelated class");
-    auto read = [getter](TObject* o) -> T {
-      X& x = *Self(o);
-      return GT::Get(x, getter);
-    };
-    if constexpr (IsOrdinalValue<T> || std::is_same_v<T, char> || std::is_same_v<T, char16_t> ||
-                  std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) {
-      p.GetOrd = [read](TObject* o) { return ToOrd(read(o)); };
-    } else if constexpr (std::is_floating_point_v<T>) {
-      p.GetFloat = [read](TObject* o) { return static_cast<Extended>(read(o)); };
-    } else if constexpr (std::is_same_v<T, String>) {
-      p.GetStr = read;
-    } else if constexpr (std::is_same_v<T, WideString>) {
-      p.GetWStr = read;
-    } else if constexpr (std::is_same_v<T, Variant>) {
-      p.GetVar = read;
-    } else if constexpr (std::is_pointer_v<T>) {
-      p.GetObj = [read](TObject* o) -> TObject* { return read(o); };
-    } else if constexpr (IsDelegate<T>::value) {
-      p.GetMethod = [read](TObject* o) { return TMethodValue(read(o)); };
-    } else {
-      static_assert(std::is_same_v<T, void>, "unsupported property type");
-    }
-  }
-
-  template <class T, class S>
-  void AddSetter(TPropInfo& p, S setter) {
-    using namespace k58::classes;
-    using ST = SetterTraits<S>;
-    using X = typename ST::Class;
-    static_assert(std::is_base_of_v<X, C>, "setter of an unrelated class");
-    if constexpr (IsOrdinalValue<T> || std::is_same_v<T, char> || std::is_same_v<T, char16_t> ||
-                  std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) {
-      p.SetOrd = [setter](TObject* o, Int64 v) {
-        X& x = *Self(o);
-        ST::Set(x, setter, FromOrd<T>(v));
-      };
-    } else if constexpr (std::is_floating_point_v<T>) {
-      p.SetFloat = [setter](TObject* o, Extended v) {
-        X& x = *Self(o);
-        ST::Set(x, setter, static_cast<T>(v));
-      };
-    } else if constexpr (std::is_same_v<T, String>) {
-      p.SetStr = [setter](TObject* o, const String& v) {
-        X& x = *Self(o);
-        ST::Set(x, setter, v);
-      };
-    } else if constexpr (std::is_same_v<T, WideString>) {
-      p.SetWStr = [setter](TObject* o, const WideString& v) {
-        X& x = *Self(o);
-        ST::Set(x, setter, v);
-      };
-    } else if constexpr (std::is_same_v<T, Variant>) {
-      p.SetVar = [setter](TObject* o, const Variant& v) {
-        X& x = *Self(o);
-        ST::Set(x, setter, v);
-      };
-    } else if constexpr (std::is_pointer_v<T>) {
-      using Target = std::remove_pointer_t<T>;
-      p.SetObj = [setter](TObject* o, TObject* v) {
-        X& x = *Self(o);
-        ST::Set(x, setter, static_cast<T>(dynamic_cast<Target*>(v)));
-      };
-    } else if constexpr (IsDelegate<T>::value) {
-      p.SetMethod = [setter](TObject* o, const TMethodValue& v) {
-        X& x = *Self(o);
-        const T* d = v.As<T>();
-        ST::Set(x, setter, d ? *d : T());
-      };
-    } else {
-      static_assert(std::is_same_v<T, void>, "unsupported property type");
-    }
   }
 
   ClassInfo& info_;

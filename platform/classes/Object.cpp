@@ -10,11 +10,6 @@
 
 using namespace classesconsts;
 
-namespace k58::classes {
-// Registers every class of this library (CoreClasses.cpp).
-void RegisterCoreClasses();
-}  // namespace k58::classes
-
 TClass TObject::StaticClass() {
   static const ClassInfo info("TObject", nullptr, [](ClassInfo& i) { ClassBuilder<TObject> b(i); });
   return &info;
@@ -149,12 +144,6 @@ Registry& Classes() {
   return registry;
 }
 
-// Lookups by name also find the classes of this library that no code of the program refers to.
-void EnsureCoreClasses() {
-  static const bool done = (k58::classes::RegisterCoreClasses(), true);
-  (void)done;
-}
-
 }  // namespace
 
 ClassRegistration::ClassRegistration(TClass (*staticClass)()) {
@@ -197,7 +186,6 @@ void UnRegisterClass(TClass cls) {
 }
 
 TClass GetClass(const String& name) {
-  EnsureCoreClasses();
   Registry& registry = Classes();
   std::lock_guard<std::mutex> guard(registry.lock);
   auto it = registry.byName.find(UpperCase(name));
@@ -211,7 +199,6 @@ TClass FindClass(const String& name) {
 }
 
 std::vector<TClass> RegisteredClasses() {
-  EnsureCoreClasses();
   Registry& registry = Classes();
   std::lock_guard<std::mutex> guard(registry.lock);
   return registry.ordered;

@@ -15,16 +15,16 @@
 //   K58_IMPLEMENT_CLASS(TMyThing) {
 //     b.Prop("Width", &TMyThing::GetWidth, &TMyThing::SetWidth).Default(0);
 //   }
-// which also registers the class by name at start-up. A class only reached through the registry must be
-// linked in: keep its .cpp referenced from code that runs (or call its StaticClass() at start-up).
+// which also registers the class by name at start-up. Libraries are linked whole (cmake/K58.cmake), so a
+// class only reached through the registry is in every program that links its library.
 #pragma once
 
-#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <typeinfo>
 #include <vector>
 
+#include "platform/classes/Accessor.h"
 #include "platform/classes/Delegate.h"
 #include "platform/classes/Interfaces.h"
 #include "platform/rtl/Types.h"
@@ -112,7 +112,7 @@ struct TMethodEntry {
   String Name;
   const std::type_info* DelegateType = nullptr;
   // Makes the delegate for the method on the given instance (of the declaring class or a descendant).
-  std::function<TMethodValue(TObject* instance)> Bind;
+  TAccessor<TMethodValue(TObject* instance)> Bind;
 };
 
 // A component field a form resource sets by name: a published field of a root class that receives the
@@ -121,8 +121,8 @@ struct TFieldEntry {
   String Name;                        // the component's name
   TClass (*FieldClass)() = nullptr;   // the class the field holds
   // Stores value in the field of instance; false, storing nothing, when value is not of the field's class.
-  std::function<bool(TObject* instance, TObject* value)> Set;
-  std::function<TObject*(TObject* instance)> Get;
+  TAccessor<bool(TObject* instance, TObject* value)> Set;
+  TAccessor<TObject*(TObject* instance)> Get;
 };
 
 // An interface a class implements, found by GUID.

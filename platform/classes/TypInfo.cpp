@@ -85,6 +85,41 @@ void DescriptionError(const char* className, const char* propName, const char* w
   std::fprintf(stderr, "class library: %s.%s: %s\n", className, propName, what);
   std::abort();
 }
+
+void SetOrdinalDefault(TPropInfo& prop, const char* className, Int64 value) {
+  const TTypeInfo* type = prop.PropType;
+  if (type->IsOrdinal()) {
+    prop.HasOrdDefault = true;
+    prop.OrdDefault = value;
+  } else if (type->Kind == tkInt64) {
+    prop.Int64Default = value;
+  } else if (type->Kind == tkFloat) {
+    prop.FloatDefault = static_cast<Extended>(value);
+  } else {
+    DescriptionError(className, prop.Name.c_str(), "default of another kind");
+  }
+  prop.NoDefault = false;
+}
+
+void SetFloatDefault(TPropInfo& prop, const char* className, Extended value) {
+  if (prop.Kind() != tkFloat) DescriptionError(className, prop.Name.c_str(), "default of another kind");
+  prop.FloatDefault = value;
+  prop.NoDefault = false;
+}
+
+void SetStringDefault(TPropInfo& prop, const char* className, const String& value) {
+  if (prop.Kind() != tkLString && prop.Kind() != tkString) {
+    DescriptionError(className, prop.Name.c_str(), "default of another kind");
+  }
+  prop.StrDefault = value;
+  prop.NoDefault = false;
+}
+
+void SetWideStringDefault(TPropInfo& prop, const char* className, const WideString& value) {
+  if (prop.Kind() != tkWString) DescriptionError(className, prop.Name.c_str(), "default of another kind");
+  prop.WStrDefault = value;
+  prop.NoDefault = false;
+}
 }  // namespace k58::classes
 
 // ---- Type information ----

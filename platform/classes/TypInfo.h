@@ -23,6 +23,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/classes/Accessor.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/classes/Delegate.h"
 #include "platform/classes/Object.h"
@@ -241,20 +242,20 @@ struct TPropInfo {
   TClass Owner = nullptr;  // the class that declared it
 
   // Ordinal kinds (integers, characters, enumerations incl. Boolean, sets as bits) and Int64.
-  std::function<Int64(TObject*)> GetOrd;
-  std::function<void(TObject*, Int64)> SetOrd;
-  std::function<Extended(TObject*)> GetFloat;
-  std::function<void(TObject*, Extended)> SetFloat;
-  std::function<String(TObject*)> GetStr;
-  std::function<void(TObject*, const String&)> SetStr;
-  std::function<WideString(TObject*)> GetWStr;
-  std::function<void(TObject*, const WideString&)> SetWStr;
-  std::function<Variant(TObject*)> GetVar;
-  std::function<void(TObject*, const Variant&)> SetVar;
-  std::function<TObject*(TObject*)> GetObj;
-  std::function<void(TObject*, TObject*)> SetObj;  // the declared class is checked before the call
-  std::function<TMethodValue(TObject*)> GetMethod;
-  std::function<void(TObject*, const TMethodValue&)> SetMethod;  // the delegate type is checked before
+  TAccessor<Int64(TObject*)> GetOrd;
+  TAccessor<void(TObject*, Int64)> SetOrd;
+  TAccessor<Extended(TObject*)> GetFloat;
+  TAccessor<void(TObject*, Extended)> SetFloat;
+  TAccessor<String(TObject*)> GetStr;
+  TAccessor<void(TObject*, const String&)> SetStr;
+  TAccessor<WideString(TObject*)> GetWStr;
+  TAccessor<void(TObject*, const WideString&)> SetWStr;
+  TAccessor<Variant(TObject*)> GetVar;
+  TAccessor<void(TObject*, const Variant&)> SetVar;
+  TAccessor<TObject*(TObject*)> GetObj;
+  TAccessor<void(TObject*, TObject*)> SetObj;  // the declared class is checked before the call
+  TAccessor<TMethodValue(TObject*)> GetMethod;
+  TAccessor<void(TObject*, const TMethodValue&)> SetMethod;  // the delegate type is checked before
 
   // Default value: ordinals are written unless they equal a declared default; floats, Int64, strings
   // and Variants unless they equal their default (0, '' or Unassigned unless declared otherwise).
@@ -266,7 +267,7 @@ struct TPropInfo {
   String StrDefault;
   WideString WStrDefault;
   TStoredKind StoredKind = TStoredKind::Always;
-  std::function<bool(TObject*)> StoredFn;
+  TAccessor<bool(TObject*)> StoredFn;
 
   TTypeKind Kind() const { return PropType->Kind; }
   bool IsReadable() const;

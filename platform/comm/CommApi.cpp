@@ -6,7 +6,7 @@
 
 namespace {
 
-using comm::SerialDevice;
+using k58::comm::SerialDevice;
 
 class CommHandle : public k58::kernel::KernelObject {
 public:
@@ -23,10 +23,10 @@ private:
 
 void InstallHooks() {
   static const bool installed = [] {
-    comm::EventHooks hooks;
+    k58::comm::EventHooks hooks;
     hooks.set = [](HANDLE e) { SetEvent(e); };
     hooks.reset = [](HANDLE e) { ResetEvent(e); };
-    comm::SetEventHooks(hooks);
+    k58::comm::SetEventHooks(hooks);
     return true;
   }();
   (void)installed;

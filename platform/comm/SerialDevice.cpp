@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <chrono>
 
-namespace comm {
+namespace k58::comm {
 namespace {
 
 EventHooks g_hooks;
@@ -716,4 +716,4 @@ DWORD SerialDevice::ModemStatus(DWORD& status) {
   return ERROR_SUCCESS;
 }
 
-}  // namespace comm
+}  // namespace k58::comm

@@ -18,7 +18,7 @@
 
 #include "platform/comm/CommApi.h"
 
-namespace comm {
+namespace k58::comm {
 
 // How a completed overlapped operation reaches its event; installed by the handle layer.
 struct EventHooks {
@@ -119,4 +119,4 @@ private:
   DWORD inQueue_ = 0, outQueue_ = 0;
 };
 
-}  // namespace comm
+}  // namespace k58::comm

@@ -6,11 +6,12 @@
 #include <unistd.h>
 
 #include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Hints.h"
 #include "platform/forms/Menus.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/ui/MessageBox.h"
 
@@ -41,7 +42,6 @@ TComponent* FindGlobalForm(const String& Name) {
 // The global objects exist from start-up on (no window is made until one is needed).
 struct GlobalObjects {
   GlobalObjects() {
-    k58::forms::RegisterControlClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     RegisterFindGlobalComponentProc(FindGlobalForm);

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 #include "platform/rtl/SysUtils.h"
@@ -47,17 +49,17 @@ HBITMAP NewBitmapHandle(Integer Width, Integer Height, bool Monochrome) {
     throw EOutOfResources(SOutOfResources);
   }
   HBITMAP handle = CreateBitmap(Width, Height, 1, Monochrome ? 1 : 32, nullptr);
-  gdi::SurfacePtr surface = handle ? gdi::SurfaceOfBitmap(handle) : nullptr;
+  k58::gdi::SurfacePtr surface = handle ? k58::gdi::SurfaceOfBitmap(handle) : nullptr;
   if (!surface) {
     if (handle) DeleteObject(handle);
     throw EOutOfResources(SOutOfResources);
   }
-  surface->Fill(gdi::kWhitePixel);
+  surface->Fill(k58::gdi::kWhitePixel);
   return handle;
 }
 
-HBITMAP HandleOnSurface(gdi::SurfacePtr Surface) {
-  HBITMAP handle = gdi::CreateBitmapOnSurface(std::move(Surface));
+HBITMAP HandleOnSurface(k58::gdi::SurfacePtr Surface) {
+  HBITMAP handle = k58::gdi::CreateBitmapOnSurface(std::move(Surface));
   if (!handle) throw EOutOfResources(SOutOfResources);
   return handle;
 }
@@ -81,11 +83,11 @@ void WithBitmapDC(HBITMAP Bitmap, const std::function<void(HDC)>& draw) {
   DeleteDC(dc);
 }
 
-gdi::SurfacePtr BitmapAccess::Surface(const TBitmap* Bitmap) {
-  return Bitmap->handle_ ? gdi::SurfaceOfBitmap(Bitmap->handle_) : nullptr;
+k58::gdi::SurfacePtr BitmapAccess::Surface(const TBitmap* Bitmap) {
+  return Bitmap->handle_ ? k58::gdi::SurfaceOfBitmap(Bitmap->handle_) : nullptr;
 }
 
-gdi::SurfacePtr BitmapAccess::SurfaceForWrite(TBitmap* Bitmap) {
+k58::gdi::SurfacePtr BitmapAccess::SurfaceForWrite(TBitmap* Bitmap) {
   Bitmap->Changing();
   return Surface(Bitmap);
 }
@@ -210,14 +212,14 @@ namespace {
 bool IsBlackAndWhite(const std::vector<uint32_t>& palette) {
   if (palette.empty()) return true;
   if (palette.size() != 2) return false;
-  return (palette[0] == 0 && palette[1] == gdi::kWhitePixel) || (palette[0] == gdi::kWhitePixel && palette[1] == 0);
+  return (palette[0] == 0 && palette[1] == k58::gdi::kWhitePixel) || (palette[0] == k58::gdi::kWhitePixel && palette[1] == 0);
 }
 
 // The bitmap a decoded image becomes, with its pixel format and colour table.
 HBITMAP HandleFromDib(const k58::forms::DecodedDib& dib, bool& monochrome) {
   monochrome = dib.bitCount == 1 && IsBlackAndWhite(dib.palette);
   HBITMAP handle = NewBitmapHandle(dib.width, dib.height, monochrome);
-  gdi::SurfacePtr surface = gdi::SurfaceOfBitmap(handle);
+  k58::gdi::SurfacePtr surface = k58::gdi::SurfaceOfBitmap(handle);
   for (int y = 0; y < dib.height; ++y) {
     std::memcpy(surface->Row(y), dib.pixels.data() + static_cast<size_t>(y) * dib.width,
                 static_cast<size_t>(dib.width) * 4);
@@ -245,7 +247,7 @@ void TBitmap::Replace(HBITMAP Handle, TPixelFormat Format, std::vector<uint32_t>
   FreeContext();
   if (handle_) DeleteObject(handle_);
   handle_ = Handle;
-  if (gdi::SurfacePtr surface = handle_ ? gdi::SurfaceOfBitmap(handle_) : nullptr) {
+  if (k58::gdi::SurfacePtr surface = handle_ ? k58::gdi::SurfaceOfBitmap(handle_) : nullptr) {
     width_ = surface->Width();
     height_ = surface->Height();
   }
@@ -265,11 +267,11 @@ HBITMAP TBitmap::Handle() {
 
 void TBitmap::SetHandle(HBITMAP Value) {
   if (Value == handle_) return;
-  gdi::SurfacePtr surface = Value ? gdi::SurfaceOfBitmap(Value) : nullptr;
+  k58::gdi::SurfacePtr surface = Value ? k58::gdi::SurfaceOfBitmap(Value) : nullptr;
   if (Value && !surface) throw EInvalidGraphic(SInvalidBitmap);
   Changing();
   if (surface) {
-    Replace(Value, surface->IsMono() ? pf1bit : pfDevice, surface->IsMono() ? std::vector<uint32_t>{0, gdi::kWhitePixel}
+    Replace(Value, surface->IsMono() ? pf1bit : pfDevice, surface->IsMono() ? std::vector<uint32_t>{0, k58::gdi::kWhitePixel}
                                                                              : std::vector<uint32_t>{});
   } else {
     Replace(nullptr, pixelFormat_, {});
@@ -296,8 +298,8 @@ void TBitmap::SetSize(Integer AWidth, Integer AHeight) {
   const bool mono = pixelFormat_ == pf1bit && IsBlackAndWhite(palette_);
   if (AWidth > 0 && AHeight > 0) {
     handle = NewBitmapHandle(AWidth, AHeight, mono);
-    if (gdi::SurfacePtr old = BitmapAccess::Surface(this)) {
-      gdi::SurfacePtr surface = gdi::SurfaceOfBitmap(handle);
+    if (k58::gdi::SurfacePtr old = BitmapAccess::Surface(this)) {
+      k58::gdi::SurfacePtr surface = k58::gdi::SurfaceOfBitmap(handle);
       const int w = std::min(old->Width(), AWidth);
       const int h = std::min(old->Height(), AHeight);
       for (int y = 0; y < h; ++y) std::memcpy(surface->Row(y), old->Row(y), static_cast<size_t>(w) * 4);
@@ -311,7 +313,7 @@ void TBitmap::SetSize(Integer AWidth, Integer AHeight) {
 }
 
 bool TBitmap::Monochrome() const {
-  gdi::SurfacePtr surface = BitmapAccess::Surface(this);
+  k58::gdi::SurfacePtr surface = BitmapAccess::Surface(this);
   return surface ? surface->IsMono() : pixelFormat_ == pf1bit;
 }
 
@@ -324,16 +326,16 @@ void TBitmap::SetMonochrome(bool Value) {
   // Black and white, also for a 1-bit bitmap with a colour table of other colours.
   Changing();
   HBITMAP handle = nullptr;
-  if (gdi::SurfacePtr old = BitmapAccess::Surface(this)) {
+  if (k58::gdi::SurfacePtr old = BitmapAccess::Surface(this)) {
     handle = NewBitmapHandle(width_, height_, true);
-    gdi::SurfacePtr surface = gdi::SurfaceOfBitmap(handle);
+    k58::gdi::SurfacePtr surface = k58::gdi::SurfaceOfBitmap(handle);
     for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) surface->Set(x, y, gdi::MonoPixelOf(gdi::PixelToColor(old->Get(x, y))));
+      for (int x = 0; x < width_; ++x) surface->Set(x, y, k58::gdi::MonoPixelOf(k58::gdi::PixelToColor(old->Get(x, y))));
     }
   }
   const Integer w = width_;
   const Integer h = height_;
-  Replace(handle, pf1bit, {0, gdi::kWhitePixel});
+  Replace(handle, pf1bit, {0, k58::gdi::kWhitePixel});
   width_ = w;
   height_ = h;
   Changed(this);
@@ -350,15 +352,15 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
   Changing();
   HBITMAP handle = nullptr;
   std::vector<uint32_t> palette;
-  if (gdi::SurfacePtr old = BitmapAccess::Surface(this)) {
+  if (k58::gdi::SurfacePtr old = BitmapAccess::Surface(this)) {
     handle = NewBitmapHandle(width_, height_, false);
-    gdi::SurfacePtr surface = gdi::SurfaceOfBitmap(handle);
+    k58::gdi::SurfacePtr surface = k58::gdi::SurfaceOfBitmap(handle);
     for (int y = 0; y < height_; ++y) std::memcpy(surface->Row(y), old->Row(y), static_cast<size_t>(width_) * 4);
     palette = k58::forms::MakePalette(*surface, Value);
     if (Value == pf4bit || Value == pf8bit || Value == pf15bit || Value == pf16bit) {
       for (int y = 0; y < height_; ++y) {
         uint32_t* row = surface->Row(y);
-        for (int x = 0; x < width_; ++x) row[x] = k58::forms::QuantizePixel(row[x] & gdi::kPixelMask, Value, palette);
+        for (int x = 0; x < width_; ++x) row[x] = k58::forms::QuantizePixel(row[x] & k58::gdi::kPixelMask, Value, palette);
       }
     }
   }
@@ -377,7 +379,7 @@ void TBitmap::SetHandleType(TBitmapHandleType Value) {
 
 void* TBitmap::ScanLine(Integer Row) {
   if (Row < 0 || Row >= height_ || !handle_) throw EInvalidGraphicOperation(SScanLine);
-  gdi::SurfacePtr surface = BitmapAccess::Surface(this);
+  k58::gdi::SurfacePtr surface = BitmapAccess::Surface(this);
   if (surface->IsMono() || (pixelFormat_ != pf32bit && pixelFormat_ != pfDevice)) {
     throw EInvalidGraphicOperation(SScanLineFormat);
   }
@@ -387,9 +389,9 @@ void* TBitmap::ScanLine(Integer Row) {
 
 TColor TBitmap::TransparentColor() const {
   if (transparentMode_ == tmFixed && transparentColor_ != clDefault) return transparentColor_;
-  gdi::SurfacePtr surface = BitmapAccess::Surface(this);
+  k58::gdi::SurfacePtr surface = BitmapAccess::Surface(this);
   if (!surface) return clDefault;
-  return static_cast<TColor>(gdi::PixelToColor(surface->Get(0, surface->Height() - 1) & gdi::kPixelMask));
+  return static_cast<TColor>(k58::gdi::PixelToColor(surface->Get(0, surface->Height() - 1) & k58::gdi::kPixelMask));
 }
 
 void TBitmap::SetTransparentColor(TColor Value) {
@@ -447,9 +449,9 @@ void TBitmap::Assign(TPersistent* Source) {
   }
   if (auto* source = dynamic_cast<TBitmap*>(Source)) {
     HBITMAP handle = nullptr;
-    if (gdi::SurfacePtr from = BitmapAccess::Surface(source)) {
+    if (k58::gdi::SurfacePtr from = BitmapAccess::Surface(source)) {
       handle = NewBitmapHandle(source->width_, source->height_, from->IsMono());
-      gdi::SurfacePtr surface = gdi::SurfaceOfBitmap(handle);
+      k58::gdi::SurfacePtr surface = k58::gdi::SurfaceOfBitmap(handle);
       for (int y = 0; y < source->height_; ++y) {
         std::memcpy(surface->Row(y), from->Row(y), static_cast<size_t>(source->width_) * 4);
       }
@@ -486,7 +488,7 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   k58::forms::DecodedDib dib = k58::forms::DecodeBmpFile(bytes.data(), bytes.size());
   bool mono = false;
   HBITMAP handle = HandleFromDib(dib, mono);
-  Replace(handle, dib.format, mono && dib.palette.empty() ? std::vector<uint32_t>{0, gdi::kWhitePixel} : dib.palette);
+  Replace(handle, dib.format, mono && dib.palette.empty() ? std::vector<uint32_t>{0, k58::gdi::kWhitePixel} : dib.palette);
   width_ = dib.width;
   height_ = dib.height;
   streamImage_ = std::move(bytes);
@@ -517,7 +519,7 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
   bool mono = false;
   HBITMAP handle = HandleFromDib(dib, mono);
   Changing();
-  Replace(handle, dib.format, mono && dib.palette.empty() ? std::vector<uint32_t>{0, gdi::kWhitePixel} : dib.palette);
+  Replace(handle, dib.format, mono && dib.palette.empty() ? std::vector<uint32_t>{0, k58::gdi::kWhitePixel} : dib.palette);
   width_ = dib.width;
   height_ = dib.height;
   Changed(this);

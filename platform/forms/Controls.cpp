@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/classes/Filer.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
@@ -250,53 +251,6 @@ void TControl::UpdateBoundsRect(const TRect& R) {
   width_ = R.right - R.left;
   height_ = R.bottom - R.top;
   RequestAlign();
-}
-
-// ---- Alignment and anchors -----------------------------------------------------------------------------
-
-void TControl::SetAlign(TAlign Value) {
-  if (align_ == Value) return;
-  TAlign oldAlign = align_;
-  align_ = Value;
-  anchors_ = AnchorAlign[Value];
-  if (!ComponentState().Contains(csLoading) && parent_ != nullptr) {
-    // Turning a horizontal bar into a vertical one (or back) swaps its width and height.
-    auto horizontal = [](TAlign a) { return a == alTop || a == alBottom; };
-    auto vertical = [](TAlign a) { return a == alLeft || a == alRight; };
-    if ((horizontal(oldAlign) && vertical(Value)) || (vertical(oldAlign) && horizontal(Value))) {
-      SetBounds(left_, top_, height_, width_);
-    } else {
-      AdjustSize();
-    }
-  }
-  RequestAlign();
-}
-
-void TControl::SetAnchors(TAnchors Value) {
-  if (anchors_ == Value) return;
-  anchors_ = Value;
-  if (!ComponentState().Contains(csLoading)) UpdateAnchorRules();
-}
-
-void TControl::RequestAlign() {
-  if (parent_ != nullptr) parent_->AlignControl(this);
-}
-
-void TControl::UpdateAnchorRules() {
-  if (anchorMove_ || ComponentState().Contains(csLoading) || parent_ == nullptr) return;
-  TRect client = parent_->GetClientRect();
-  Integer w = client.right - client.left;
-  Integer h = client.bottom - client.top;
-  anchorParentSize_ = TPoint{w, h};
-  anchorOrigin_ = TPoint{left_, top_};
-  // In 64 bits and held to the Integer range: a control far outside its parent (as a form may place it)
-  // has a distance to the far edges that Integer cannot hold.
-  auto farDistance = [](Integer size, Integer origin, Integer extent) {
-    const int64_t d = int64_t{size} - (int64_t{origin} + int64_t{extent});
-    return static_cast<Integer>(std::clamp<int64_t>(d, std::numeric_limits<Integer>::min(),
-                                                    std::numeric_limits<Integer>::max()));
-  };
-  anchorFar_ = TPoint{farDistance(w, left_, width_), farDistance(h, top_, height_)};
 }
 
 // ---- Parent and visibility ----------------------------------------------------------------------------

@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/classes/Classes.h"
+#include "platform/classes/Component.h"
 #include "platform/forms/ControlsMessages.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ImgList.h"
@@ -1159,9 +1159,3 @@ class TMouse : public TObject {
 };
 
 extern TMouse* Mouse;
-
-namespace k58::forms {
-// Every class of the controls, forms and menus, registered by name so form resources and scripts find
-// them; called when the application object is made.
-void RegisterControlClasses();
-}  // namespace k58::forms

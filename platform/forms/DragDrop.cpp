@@ -8,10 +8,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/classes/Streams.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 
 using namespace k58::forms;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classes/Filer.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/FormsInternal.h"
 #include "platform/forms/Menus.h"

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/StringList.h"
 #include "platform/forms/Controls.h"
 
 class TMainMenu;

@@ -206,22 +206,3 @@ K58_IMPLEMENT_CLASS(TPopupMenu) {
   b.Prop("OnChange", &TMenu::OnChange, &TMenu::SetOnChange);
   b.Prop("OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::SetOnPopup);
 }
-
-namespace k58::forms {
-
-void RegisterControlClasses() {
-  const TClass classes[] = {
-      TSizeConstraints::StaticClass(),  TControl::StaticClass(),         TWinControl::StaticClass(),
-      TGraphicControl::StaticClass(),   TCustomControl::StaticClass(),   TControlCanvas::StaticClass(),
-      TDragImageList::StaticClass(),    TDragObject::StaticClass(),      TBaseDragControlObject::StaticClass(),
-      TDragControlObject::StaticClass(), TDragDockObject::StaticClass(), TMouse::StaticClass(),
-      THintWindow::StaticClass(),       TControlScrollBar::StaticClass(), TScrollingWinControl::StaticClass(),
-      TCustomForm::StaticClass(),       TForm::StaticClass(),            TDataModule::StaticClass(),
-      TMonitor::StaticClass(),          TScreen::StaticClass(),          TApplication::StaticClass(),
-      TMenuItem::StaticClass(),         TMenu::StaticClass(),            TMainMenu::StaticClass(),
-      TPopupMenu::StaticClass(),
-  };
-  for (TClass cls : classes) RegisterClass(cls);
-}
-
-}  // namespace k58::forms

@@ -1,6 +1,7 @@
 // The window system's menus and MDI windows as the forms use them.
 #include <algorithm>
 
+#include "platform/classes/Streams.h"
 #include "platform/forms/FormsInternal.h"
 #include "platform/win/Windows.h"
 #include "platform/win/builtin/CommCtrl.h"

@@ -7,6 +7,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/GraphicsInternal.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf.h"
 
 using namespace graphicsconsts;
 using k58::forms::BrushData;
@@ -234,9 +235,7 @@ HGDIOBJ CreateFontHandle(const FontData& data) {
   lf.lfStrikeOut = style.Contains(fsStrikeOut) ? 1 : 0;
   lf.lfCharSet = data.Charset;
   String face = SameText(data.Name, "Default") ? String(kDefaultFontName) : data.Name;
-  // The face name is UTF-8: cut at a character boundary.
-  size_t length = std::min<size_t>(face.size(), LF_FACESIZE - 1);
-  while (length > 0 && length < face.size() && (static_cast<unsigned char>(face[length]) & 0xC0) == 0x80) --length;
+  const size_t length = k58::rtl::Utf8Fit(face, LF_FACESIZE - 1);
   std::memcpy(lf.lfFaceName, face.data(), length);
   lf.lfFaceName[length] = '\0';
   lf.lfQuality = DEFAULT_QUALITY;

@@ -18,11 +18,13 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/classes/Classes.h"
+#include "platform/classes/Persistent.h"
+#include "platform/classes/TypInfo.h"
 #include "platform/rtl/WinTypes.h"
 #include "platform/win/gdi/WinGdi.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
+class TStream;
 class TCanvas;
 class TGraphic;
 class TBitmap;

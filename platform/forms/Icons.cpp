@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 
@@ -127,8 +128,8 @@ void TIcon::LoadFromStream(TStream* Stream) {
     DeleteObject(image);
     throw;
   }
-  gdi::SurfacePtr imageSurface = gdi::SurfaceOfBitmap(image);
-  gdi::SurfacePtr maskSurface = gdi::SurfaceOfBitmap(mask);
+  k58::gdi::SurfacePtr imageSurface = k58::gdi::SurfaceOfBitmap(image);
+  k58::gdi::SurfacePtr maskSurface = k58::gdi::SurfaceOfBitmap(mask);
   for (int y = 0; y < dib.height; ++y) {
     for (int x = 0; x < dib.width; ++x) {
       const size_t i = static_cast<size_t>(y) * dib.width + x;
@@ -140,7 +141,7 @@ void TIcon::LoadFromStream(TStream* Stream) {
         if (transparent) pixel = 0;
       }
       imageSurface->Set(x, y, pixel);
-      maskSurface->Set(x, y, transparent ? gdi::kWhitePixel : 0);
+      maskSurface->Set(x, y, transparent ? k58::gdi::kWhitePixel : 0);
     }
   }
   Clear();

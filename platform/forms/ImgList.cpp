@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/GraphicsInternal.h"
 
 using namespace imglistconsts;
@@ -29,7 +31,7 @@ uint32_t Blend(uint32_t pixel, uint32_t with, int percent) {
 }
 
 // Runs draw with a memory context on the surface.
-void WithSurfaceDC(const gdi::SurfacePtr& surface, const std::function<void(HDC)>& draw) {
+void WithSurfaceDC(const k58::gdi::SurfacePtr& surface, const std::function<void(HDC)>& draw) {
   HBITMAP handle = k58::forms::HandleOnSurface(surface);
   try {
     k58::forms::WithBitmapDC(handle, draw);
@@ -90,34 +92,34 @@ void TCustomImageList::CheckIndex(Integer Index, Integer Limit) const {
 
 std::vector<TCustomImageList::Image> TCustomImageList::MakeImages(TBitmap* Source, TBitmap* Mask, TColor MaskColor,
                                                                   bool ByColor, bool First) {
-  gdi::SurfacePtr src = BitmapAccess::Surface(Source);
+  k58::gdi::SurfacePtr src = BitmapAccess::Surface(Source);
   if (!src || src->Width() < width_ || src->Height() < height_) throw EInvalidOperation(SInvalidImageSize);
-  gdi::SurfacePtr mask = Mask ? BitmapAccess::Surface(Mask) : nullptr;
+  k58::gdi::SurfacePtr mask = Mask ? BitmapAccess::Surface(Mask) : nullptr;
   bool withMask = masked_ && (mask != nullptr || (ByColor && MaskColor != clNone));
   uint32_t maskPixel = 0;
   if (ByColor && withMask) {
-    maskPixel = MaskColor == clDefault ? src->Get(0, src->Height() - 1) & gdi::kPixelMask
-                                       : gdi::ColorToPixel(ColorToRGB(MaskColor));
+    maskPixel = MaskColor == clDefault ? src->Get(0, src->Height() - 1) & k58::gdi::kPixelMask
+                                       : k58::gdi::ColorToPixel(ColorToRGB(MaskColor));
   }
   const int count = First ? 1 : src->Width() / width_;
   std::vector<Image> images;
   for (int i = 0; i < count; ++i) {
     Image image;
-    image.Color = std::make_shared<gdi::Surface>(width_, height_, 32);
-    if (withMask) image.Mask = std::make_shared<gdi::Surface>(width_, height_, 1);
+    image.Color = std::make_shared<k58::gdi::Surface>(width_, height_, 32);
+    if (withMask) image.Mask = std::make_shared<k58::gdi::Surface>(width_, height_, 1);
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < width_; ++x) {
         const int sx = i * width_ + x;
-        const uint32_t pixel = src->Get(sx, y) & gdi::kPixelMask;
+        const uint32_t pixel = src->Get(sx, y) & k58::gdi::kPixelMask;
         image.Color->Set(x, y, pixel);
         if (!withMask) continue;
         bool transparent = false;
         if (ByColor) {
           transparent = pixel == maskPixel;
         } else if (mask->Contains(sx, y)) {
-          transparent = gdi::MonoPixelOf(gdi::PixelToColor(mask->Get(sx, y))) != 0;
+          transparent = k58::gdi::MonoPixelOf(k58::gdi::PixelToColor(mask->Get(sx, y))) != 0;
         }
-        image.Mask->Set(x, y, transparent ? gdi::kWhitePixel : 0);
+        image.Mask->Set(x, y, transparent ? k58::gdi::kWhitePixel : 0);
       }
     }
     images.push_back(std::move(image));
@@ -128,8 +130,8 @@ std::vector<TCustomImageList::Image> TCustomImageList::MakeImages(TBitmap* Sourc
 TCustomImageList::Image TCustomImageList::IconImage(TIcon* Icon) {
   if (Icon == nullptr || Icon->Empty()) throw EInvalidOperation(SInvalidImageSize);
   Image image;
-  image.Color = std::make_shared<gdi::Surface>(width_, height_, 32);
-  image.Mask = std::make_shared<gdi::Surface>(width_, height_, 1);
+  image.Color = std::make_shared<k58::gdi::Surface>(width_, height_, 32);
+  image.Mask = std::make_shared<k58::gdi::Surface>(width_, height_, 1);
   // Stretched to the list's size; transparent pixels of the image are black, as the icon keeps them.
   for (const auto& pair : {std::pair{Icon->ImageHandle(), image.Color}, std::pair{Icon->MaskHandle(), image.Mask}}) {
     const auto& from = pair.first;  // not a structured binding: clang 14 lambdas cannot capture those
@@ -367,12 +369,12 @@ void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index
   try {
     if (!Enabled) {
       // The dark opaque pixels, embossed: highlight one pixel down and right, shadow on top.
-      auto shape = std::make_shared<gdi::Surface>(width_, height_, 1);
+      auto shape = std::make_shared<k58::gdi::Surface>(width_, height_, 1);
       for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
           const bool opaque = !withMask || image.Mask->Get(x, y) == 0;
-          const bool dark = gdi::MonoPixelOf(gdi::PixelToColor(image.Color->Get(x, y))) == 0;
-          shape->Set(x, y, opaque && dark ? 0 : gdi::kWhitePixel);
+          const bool dark = k58::gdi::MonoPixelOf(k58::gdi::PixelToColor(image.Color->Get(x, y))) == 0;
+          shape->Set(x, y, opaque && dark ? 0 : k58::gdi::kWhitePixel);
         }
       }
       brushes[0] = CreateSolidBrush(ColorToRGB(clBtnHighlight));
@@ -386,18 +388,18 @@ void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index
         BitBlt(dc, X, Y, width_, height_, src, 0, 0, kPatternThroughBlack);
       });
     } else if (AImageType == itMask) {
-      gdi::SurfacePtr mask = image.Mask;
-      if (!withMask) mask = std::make_shared<gdi::Surface>(width_, height_, 1);
+      k58::gdi::SurfacePtr mask = image.Mask;
+      if (!withMask) mask = std::make_shared<k58::gdi::Surface>(width_, height_, 1);
       SetTextColor(dc, RGB(0, 0, 0));
       ::SetBkColor(dc, RGB(255, 255, 255));
       WithSurfaceDC(mask, [&](HDC src) { BitBlt(dc, X, Y, width_, height_, src, 0, 0, SRCCOPY); });
     } else {
-      gdi::SurfacePtr color = image.Color;
+      k58::gdi::SurfacePtr color = image.Color;
       if (ADrawingStyle == dsFocus || ADrawingStyle == dsSelected) {
         const TColor with = blendColor_ == clNone || blendColor_ == clDefault ? clHighlight : blendColor_;
-        const uint32_t withPixel = gdi::ColorToPixel(ColorToRGB(with));
+        const uint32_t withPixel = k58::gdi::ColorToPixel(ColorToRGB(with));
         const int percent = ADrawingStyle == dsFocus ? 25 : 50;
-        color = std::make_shared<gdi::Surface>(width_, height_, 32);
+        color = std::make_shared<k58::gdi::Surface>(width_, height_, 32);
         for (int y = 0; y < height_; ++y) {
           for (int x = 0; x < width_; ++x) color->Set(x, y, Blend(image.Color->Get(x, y), withPixel, percent));
         }
@@ -405,8 +407,8 @@ void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index
       const bool transparent = ADrawingStyle == dsTransparent || bkColor_ == clNone;
       if (withMask && !transparent) {
         // On the background colour.
-        const uint32_t back = gdi::ColorToPixel(ColorToRGB(bkColor_));
-        auto composed = std::make_shared<gdi::Surface>(width_, height_, 32);
+        const uint32_t back = k58::gdi::ColorToPixel(ColorToRGB(bkColor_));
+        auto composed = std::make_shared<k58::gdi::Surface>(width_, height_, 32);
         for (int y = 0; y < height_; ++y) {
           for (int x = 0; x < width_; ++x) composed->Set(x, y, image.Mask->Get(x, y) ? back : color->Get(x, y));
         }
@@ -454,8 +456,8 @@ void TCustomImageList::WriteData(TStream* Stream) {
   const Integer count = Count();
   bool anyMask = false;
   for (const Image& image : images_) anyMask = anyMask || image.Mask != nullptr;
-  gdi::Surface strip(width_ * std::max(count, 1), height_, 32);
-  gdi::Surface masks(width_ * std::max(count, 1), height_, 1);
+  k58::gdi::Surface strip(width_ * std::max(count, 1), height_, 32);
+  k58::gdi::Surface masks(width_ * std::max(count, 1), height_, 1);
   for (Integer i = 0; i < count; ++i) {
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < width_; ++x) {
@@ -475,7 +477,7 @@ void TCustomImageList::WriteData(TStream* Stream) {
     k58::forms::WriteBytes(Stream, bytes);
   };
   writeImage(k58::forms::EncodeBmpFile(strip, pf32bit, {}));
-  if (anyMask) writeImage(k58::forms::EncodeBmpFile(masks, pf1bit, {0, gdi::kWhitePixel}));
+  if (anyMask) writeImage(k58::forms::EncodeBmpFile(masks, pf1bit, {0, k58::gdi::kWhitePixel}));
 }
 
 void TCustomImageList::ReadData(TStream* Stream) {
@@ -506,13 +508,13 @@ void TCustomImageList::ReadData(TStream* Stream) {
   std::vector<Image> images;
   for (Integer i = 0; i < count; ++i) {
     Image image;
-    image.Color = std::make_shared<gdi::Surface>(width, height, 32);
-    if (flags & 1) image.Mask = std::make_shared<gdi::Surface>(width, height, 1);
+    image.Color = std::make_shared<k58::gdi::Surface>(width, height, 32);
+    if (flags & 1) image.Mask = std::make_shared<k58::gdi::Surface>(width, height, 1);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const size_t at = static_cast<size_t>(y) * strip.width + i * width + x;
         image.Color->Set(x, y, strip.pixels[at]);
-        if (image.Mask) image.Mask->Set(x, y, masks.pixels[at] ? gdi::kWhitePixel : 0);
+        if (image.Mask) image.Mask->Set(x, y, masks.pixels[at] ? k58::gdi::kWhitePixel : 0);
       }
     }
     images.push_back(std::move(image));

@@ -5,10 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/Component.h"
 #include "platform/forms/Graphics.h"
 
 class TCustomImageList;
-namespace gdi {
+namespace k58::gdi {
 class Surface;
 }
 
@@ -132,8 +133,8 @@ class TCustomImageList : public TComponent {
  private:
   // One image: 32-bit colours, and the mask (1-bit, white where transparent) or nil for none.
   struct Image {
-    std::shared_ptr<gdi::Surface> Color;
-    std::shared_ptr<gdi::Surface> Mask;
+    std::shared_ptr<k58::gdi::Surface> Color;
+    std::shared_ptr<k58::gdi::Surface> Mask;
   };
   std::vector<Image> MakeImages(TBitmap* Image, TBitmap* Mask, TColor MaskColor, bool ByColor, bool First);
   Image IconImage(TIcon* Icon);

@@ -16,6 +16,7 @@
 #include <jpeglib.h>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/GraphicsInternal.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -330,7 +331,7 @@ TObjectPtr<TBitmap> TJPEGImage::Decode(const std::vector<uint8_t>& Bytes, Intege
   TObjectPtr<TBitmap> bitmap(new TBitmap());
   bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(job.width, job.height);
-  gdi::SurfacePtr surface = k58::forms::BitmapAccess::SurfaceForWrite(bitmap.get());
+  k58::gdi::SurfacePtr surface = k58::forms::BitmapAccess::SurfaceForWrite(bitmap.get());
   for (int y = 0; y < job.height; ++y) {
     std::memcpy(surface->Row(y), pixels.get() + static_cast<size_t>(y) * job.width, static_cast<size_t>(job.width) * 4);
   }
@@ -388,7 +389,7 @@ void TJPEGImage::Compress() {
   TBitmap pixels;
   pixels.Assign(bitmap_.get());
   pixels.SetPixelFormat(pf32bit);
-  gdi::SurfacePtr surface = k58::forms::BitmapAccess::Surface(&pixels);
+  k58::gdi::SurfacePtr surface = k58::forms::BitmapAccess::Surface(&pixels);
   std::vector<const uint32_t*> rows(static_cast<size_t>(surface->Height()));
   for (int y = 0; y < surface->Height(); ++y) rows[y] = surface->Row(y);
 

@@ -9,6 +9,7 @@
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
 
@@ -414,17 +415,8 @@ void TCustomMaskEdit::WMChar(TWMKey& Message) {
     return;
   }
   if (DoKeyPress(Message)) return;
-  WideChar unit = Message.CharCode();
-  if (unit >= 0xD800 && unit < 0xDC00) {
-    pendingHigh_ = unit;
-    return;
-  }
-  char32_t cp = unit;
-  if (unit >= 0xDC00 && unit < 0xE000) {
-    if (pendingHigh_ == 0) return;
-    cp = 0x10000 + ((static_cast<char32_t>(pendingHigh_) - 0xD800) << 10) + (unit - 0xDC00);
-  }
-  pendingHigh_ = 0;
+  char32_t cp;
+  if (!k58::rtl::JoinTypedUnit(pendingHigh_, Message.CharCode(), cp)) return;
   switch (cp) {
     case 3:   // Ctrl+C
     case 22:  // Ctrl+V

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bitset>
 
+#include "platform/classes/Streams.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/FormsInternal.h"
 #include "platform/rtl/SysUtils.h"

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 #include "platform/forms/Jpeg.h"

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "platform/classes/Streams.h"
 #include "platform/forms/ControlsInternal.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"

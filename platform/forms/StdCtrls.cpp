@@ -2,37 +2,17 @@
 #include "platform/forms/StdCtrls.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrlsInternal.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/win/builtin/ComboBox.h"
 #include "platform/win/builtin/CommCtrl.h"
-#include "platform/win/builtin/ListBox.h"
-#include "platform/win/builtin/StatusBar.h"
-#include "platform/win/builtin/TabCtrl.h"
-#include "platform/win/builtin/ToolBar.h"
-#include "platform/win/builtin/TreeView.h"
 
 using namespace k58::forms::std_internal;
 
 namespace k58::forms {
 
-void EnsureCommonControls() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    ::InitCommonControls();
-    // The classes InitCommonControls does not register yet (registering one again changes nothing).
-    wincontrols::RegisterListBoxClass();
-    wincontrols::RegisterComboLBoxClass();
-    wincontrols::RegisterComboBoxClass();
-    wincontrols::RegisterTreeViewClass();
-    wincontrols::RegisterStatusBarClass();
-    wincontrols::RegisterToolBarClass();
-    wincontrols::RegisterTabCtrlClass();
-  });
-}
+void EnsureCommonControls() { ::InitCommonControls(); }
 
 }  // namespace k58::forms
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/StringList.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
@@ -69,11 +70,6 @@ namespace k58::forms {
 // Registers the window classes of the built-in controls once (the standard controls call it before they
 // make their first window).
 void EnsureCommonControls();
-// Registers every class of the standard controls, extra controls, common controls, masked edits and
-// dialogs by name, so form resources and scripts find them.
-void RegisterStandardControlClasses();
-// Including this header links the registration in (classes only found by name stay in the program).
-inline const bool StandardControlClassesRegistered = (RegisterStandardControlClasses(), true);
 }  // namespace k58::forms
 
 // ---- Labels ----------------------------------------------------------------------------------------

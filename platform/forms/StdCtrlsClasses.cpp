@@ -198,35 +198,3 @@ K58_IMPLEMENT_CLASS(TScrollBar) {
   b.Prop("OnChange", &TScrollBar::OnChange, &TScrollBar::SetOnChange);
   b.Prop("OnScroll", &TScrollBar::OnScroll, &TScrollBar::SetOnScroll);
 }
-
-// ---- Registration -------------------------------------------------------------------------------------
-
-namespace k58::forms {
-
-void RegisterStandardControlClasses() {
-  static const bool done = [] {
-    const TClass classes[] = {
-        TCustomLabel::StaticClass(),   TLabel::StaticClass(),           TButtonControl::StaticClass(),
-        TButton::StaticClass(),        TCustomCheckBox::StaticClass(),  TCheckBox::StaticClass(),
-        TRadioButton::StaticClass(),   TCustomGroupBox::StaticClass(),  TGroupBox::StaticClass(),
-        TCustomEdit::StaticClass(),    TEdit::StaticClass(),            TMemoStrings::StaticClass(),
-        TCustomMemo::StaticClass(),    TMemo::StaticClass(),            TCustomListControlStrings::StaticClass(),
-        TListBoxStrings::StaticClass(), TComboBoxStrings::StaticClass(), TCustomListBox::StaticClass(),
-        TListBox::StaticClass(),       TCustomComboBox::StaticClass(),  TComboBox::StaticClass(),
-        TScrollBar::StaticClass(),     TCustomMaskEdit::StaticClass(),  TMaskEdit::StaticClass(),
-        TCustomPanel::StaticClass(),   TPanel::StaticClass(),           TBevel::StaticClass(),
-        TImage::StaticClass(),         TShape::StaticClass(),           TPaintBox::StaticClass(),
-        TSplitter::StaticClass(),      TScrollBox::StaticClass(),       TStatusPanel::StaticClass(),
-        TStatusPanels::StaticClass(),  TStatusBar::StaticClass(),       TProgressBar::StaticClass(),
-        TTreeNode::StaticClass(),      TTreeNodes::StaticClass(),       TCustomTreeView::StaticClass(),
-        TTreeView::StaticClass(),      TToolButton::StaticClass(),      TToolBar::StaticClass(),
-        TTabSheet::StaticClass(),      TPageControl::StaticClass(),     TUpDown::StaticClass(),
-        TCommonDialog::StaticClass(),  TOpenDialog::StaticClass(),      TSaveDialog::StaticClass(),
-    };
-    for (TClass cls : classes) RegisterClass(cls);
-    return true;
-  }();
-  (void)done;
-}
-
-}  // namespace k58::forms

@@ -5,8 +5,8 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/StdCtrlsInternal.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrl.h"
-#include "platform/win/builtin/ListBox.h"
 
 using namespace k58::forms::std_internal;
 
@@ -69,7 +69,7 @@ Integer TCustomListControlStrings::Add(const String& S) {
     if (sorted_) {
       // After the entries that sort before it or equal it, as the window's sorted insert does.
       at = std::upper_bound(items_.begin(), items_.end(), S, [](const String& s, const Item& item) {
-        return wincontrols::CompareTextNoCase(s, item.Text) < 0;
+        return k58::rtl::CompareNoCase(s, item.Text) < 0;
       });
     }
     result = static_cast<Integer>(at - items_.begin());
@@ -118,13 +118,13 @@ Integer TCustomListControlStrings::IndexOf(const String& S) const {
     return r == Msgs().Err ? -1 : static_cast<Integer>(r);
   }
   for (size_t i = 0; i < items_.size(); ++i) {
-    if (wincontrols::CompareTextNoCase(items_[i].Text, S) == 0) return static_cast<Integer>(i);
+    if (k58::rtl::CompareNoCase(items_[i].Text, S) == 0) return static_cast<Integer>(i);
   }
   return -1;
 }
 
 Integer TCustomListControlStrings::CompareStrings(const String& S1, const String& S2) const {
-  return wincontrols::CompareTextNoCase(S1, S2);
+  return k58::rtl::CompareNoCase(S1, S2);
 }
 
 void TCustomListControlStrings::SaveTo(HWND Wnd) {
@@ -160,7 +160,7 @@ void TCustomListControlStrings::SetSorted(bool Value) {
   sorted_ = Value;
   if (Value) {
     std::stable_sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) {
-      return wincontrols::CompareTextNoCase(a.Text, b.Text) < 0;
+      return k58::rtl::CompareNoCase(a.Text, b.Text) < 0;
     });
   }
 }

@@ -2,7 +2,7 @@
 #include "platform/forms/Timers.h"
 
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 
 namespace {
 constexpr UINT_PTR kTimerId = 1;

@@ -9,10 +9,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/RtlConsts.h"
-#include "platform/rtl/RtlInternal.h"
-
-using rtl::detail::AppendUtf8;
-using rtl::detail::DecodeUtf8;
+#include "platform/rtl/Utf.h"
 
 namespace {
 
@@ -41,7 +38,8 @@ String IconvConvert(const String& in, const char* from, const char* to, const St
       // Skip the offending unit (for UTF-8 input, the whole character when it is well formed).
       size_t skip = inUnit;
       if (inUnit == 1 && std::string_view(from) == "UTF-8") {
-        skip = static_cast<size_t>(DecodeUtf8(inPtr, inPtr + inLeft).length);
+        skip = 0;
+        k58::rtl::DecodeUtf8(std::string_view(inPtr, inLeft), skip);
       }
       if (skip > inLeft) skip = inLeft;
       inPtr += skip;
@@ -97,60 +95,20 @@ String GbkToUtf8Impl(const String& gbk) {
 
 }  // namespace
 
-WideString Utf8ToWide(const String& s) {
-  WideString out;
-  out.reserve(s.size());
-  const char* p = s.data();
-  const char* end = p + s.size();
-  while (p < end) {
-    const auto c = DecodeUtf8(p, end);
-    uint32_t cp = c.valid ? c.cp : 0xFFFD;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    p += c.length;
-  }
-  return out;
-}
+WideString Utf8ToWide(const String& s) { return k58::rtl::Utf8ToUtf16(s); }
 
-String WideToUtf8(const WideString& s) {
-  String out;
-  out.reserve(s.size() * 3);
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-        ++i;
-      } else {
-        c = 0xFFFD;
-      }
-    } else if (c >= 0xDC00 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    AppendUtf8(out, c);
-  }
-  return out;
-}
+String WideToUtf8(const WideString& s) { return k58::rtl::Utf16ToUtf8(s); }
 
 String CodePointToUtf8(uint32_t codePoint) {
   String out;
-  AppendUtf8(out, codePoint);
+  k58::rtl::AppendUtf8(out, codePoint);
   return out;
 }
 
 bool IsValidUtf8(const String& s) {
-  const char* p = s.data();
-  const char* end = p + s.size();
-  while (p < end) {
-    const auto c = DecodeUtf8(p, end);
-    if (!c.valid) return false;
-    p += c.length;
-  }
+  char32_t cp;
+  for (size_t pos = 0; pos < s.size();)
+    if (!k58::rtl::TryDecodeUtf8(s, pos, cp)) return false;
   return true;
 }
 

@@ -11,7 +11,7 @@
 #include "platform/rtl/RtlInternal.h"
 #include "platform/rtl/Strings.h"
 
-using rtl::detail::AsciiUpper;
+using k58::rtl::AsciiUpper;
 
 const Word MonthDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
                                {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};

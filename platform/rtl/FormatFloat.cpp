@@ -6,7 +6,7 @@
 #include "platform/rtl/Numbers.h"
 #include "platform/rtl/RtlInternal.h"
 
-using rtl::detail::DecimalDigits;
+using k58::rtl::DecimalDigits;
 
 namespace {
 
@@ -126,12 +126,12 @@ bool HasPlaceholders(const Section& sec) { return sec.intDigits + sec.fracDigits
 // Rounds the digits the way the section shows them; returns the exponent shown (scientific only).
 int Prepare(const Section& sec, DecimalDigits& d) {
   if (!sec.exponent) {
-    rtl::detail::RoundToDecimals(d, sec.fracDigits);
+    k58::rtl::RoundToDecimals(d, sec.fracDigits);
     return 0;
   }
   const int mantissaInt = std::max(sec.intDigits, 1);
   if (d.digits.empty()) return 0;
-  rtl::detail::RoundToSignificant(d, mantissaInt + sec.fracDigits);
+  k58::rtl::RoundToSignificant(d, mantissaInt + sec.fracDigits);
   const int shown = d.exponent - mantissaInt;
   d.exponent = mantissaInt;
   return shown;
@@ -200,7 +200,7 @@ String FormatFloat(const String& format, Extended value, const TFormatSettings& 
   if (format.empty()) return FloatToStr(value, fs);
   const std::vector<String> texts = SplitSections(format);
   const bool negative = std::signbit(value);
-  const DecimalDigits magnitude = rtl::detail::ShortestDigits(negative ? -value : value);
+  const DecimalDigits magnitude = k58::rtl::ShortestDigits(negative ? -value : value);
 
   // The first section decides whether the value shows as zero.
   const Section first = ParseSection(texts[0]);

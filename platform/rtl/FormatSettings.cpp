@@ -279,7 +279,7 @@ TFormatSettings LocaleFormatSettings(const char* localeName) {
   return fs;
 }
 
-namespace rtl::detail {
+namespace k58::rtl {
 String TranslateLocalePicture(const String& cPicture, char& dateSep, char& timeSep) {
   Translation t;
   Translate(cPicture, t);
@@ -287,7 +287,7 @@ String TranslateLocalePicture(const String& cPicture, char& dateSep, char& timeS
   timeSep = t.timeSep;
   return t.picture;
 }
-}  // namespace rtl::detail
+}  // namespace k58::rtl
 
 void GetFormatSettings() { FormatSettings = LocaleFormatSettings(); }
 

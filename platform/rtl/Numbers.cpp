@@ -14,13 +14,13 @@
 #include "platform/rtl/RtlMath.h"
 #include "platform/rtl/Strings.h"
 
-using rtl::detail::AsciiUpper;
-using rtl::detail::DecimalDigits;
+using k58::rtl::AsciiUpper;
+using k58::rtl::DecimalDigits;
 
 // ---------------------------------------------------------------------------------------------
 // Decimal digits of binary floating-point values
 // ---------------------------------------------------------------------------------------------
-namespace rtl::detail {
+namespace k58::rtl {
 
 DecimalDigits ShortestDigits(Extended value) {
   DecimalDigits r;
@@ -84,12 +84,12 @@ void RoundToDecimals(DecimalDigits& d, int decimals) {
 
 void RoundToSignificant(DecimalDigits& d, int significant) { RoundToKeep(d, significant); }
 
-}  // namespace rtl::detail
+}  // namespace k58::rtl
 
 namespace {
 
-using rtl::detail::RoundToSignificant;
-using rtl::detail::ShortestDigits;
+using k58::rtl::RoundToSignificant;
+using k58::rtl::ShortestDigits;
 
 locale_t CLocale() {
   static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
@@ -254,9 +254,9 @@ bool ParseInteger(const String& s, bool is64, Int64& out) {
 bool FloatSyntax(const String& s, char decimalSep, String& c) {
   size_t i = 0;
   const size_t n = s.size();
-  while (i < n && rtl::detail::IsBlankOrControl(s[i])) ++i;
+  while (i < n && k58::rtl::IsBlankOrControl(s[i])) ++i;
   size_t end = n;
-  while (end > i && rtl::detail::IsBlankOrControl(s[end - 1])) --end;
+  while (end > i && k58::rtl::IsBlankOrControl(s[end - 1])) --end;
   c.clear();
   if (i < end && (s[i] == '+' || s[i] == '-')) c += s[i++];
   bool digits = false;

@@ -7,17 +7,7 @@
 
 #include "platform/rtl/Types.h"
 
-namespace rtl::detail {
-
-// Decodes one UTF-8 character at p (p < end). Returns its length in bytes (1..4) and sets cp;
-// an invalid, overlong or truncated sequence gives length 1 and valid = false.
-struct Utf8Char {
-  uint32_t cp;
-  int length;
-  bool valid;
-};
-Utf8Char DecodeUtf8(const char* p, const char* end);
-void AppendUtf8(std::string& out, uint32_t cp);
+namespace k58::rtl {
 
 inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
@@ -41,4 +31,4 @@ void RoundToSignificant(DecimalDigits& d, int significant);
 // with the date and time separators found between fields as '/' and ':' (0 when none).
 String TranslateLocalePicture(const String& cPicture, char& dateSep, char& timeSep);
 
-}  // namespace rtl::detail
+}  // namespace k58::rtl

@@ -1,71 +1,14 @@
 #include "platform/rtl/Strings.h"
 
-#include <locale.h>
-#include <wctype.h>
-
 #include <algorithm>
 
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/RtlInternal.h"
+#include "platform/rtl/Utf.h"
 
-namespace rtl::detail {
-
-Utf8Char DecodeUtf8(const char* p, const char* end) {
-  const auto b0 = static_cast<unsigned char>(p[0]);
-  if (b0 < 0x80) return {b0, 1, true};
-  int len;
-  uint32_t cp;
-  uint32_t min;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    len = 2;
-    cp = b0 & 0x1F;
-    min = 0x80;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    len = 3;
-    cp = b0 & 0x0F;
-    min = 0x800;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    len = 4;
-    cp = b0 & 0x07;
-    min = 0x10000;
-  } else {
-    return {0xFFFD, 1, false};
-  }
-  if (end - p < len) return {0xFFFD, 1, false};
-  for (int i = 1; i < len; ++i) {
-    const auto b = static_cast<unsigned char>(p[i]);
-    if ((b & 0xC0) != 0x80) return {0xFFFD, 1, false};
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0xFFFD, 1, false};
-  return {cp, len, true};
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-}  // namespace rtl::detail
-
-using rtl::detail::AsciiLower;
-using rtl::detail::AsciiUpper;
-using rtl::detail::DecodeUtf8;
-using rtl::detail::IsBlankOrControl;
+using k58::rtl::AsciiLower;
+using k58::rtl::AsciiUpper;
+using k58::rtl::IsBlankOrControl;
 
 namespace {
 
@@ -107,75 +50,19 @@ Integer PosImpl(const S& sub, const S& s, size_t from) {
   return p == S::npos ? 0 : static_cast<Integer>(p + 1);
 }
 
-// Case mapping independent of the user's locale: the C library's Unicode tables.
-locale_t Utf8Locale() {
-  static locale_t loc = [] {
-    locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    if (!l) l = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(0));
-    return l;
-  }();
-  return loc;
-}
-
-uint32_t MapCase(uint32_t cp, bool upper) {
-  if (cp < 0x80) return static_cast<unsigned char>(upper ? AsciiUpper(static_cast<char>(cp))
-                                                         : AsciiLower(static_cast<char>(cp)));
-  locale_t loc = Utf8Locale();
-  if (!loc) return cp;
-  const wint_t r = upper ? towupper_l(static_cast<wint_t>(cp), loc) : towlower_l(static_cast<wint_t>(cp), loc);
-  return static_cast<uint32_t>(r);
-}
-
-String MapCaseUtf8(const String& s, bool upper) {
-  String out;
-  out.reserve(s.size());
-  const char* p = s.data();
-  const char* end = p + s.size();
-  while (p < end) {
-    auto c = DecodeUtf8(p, end);
-    if (!c.valid) {
-      out += *p;  // keep bytes that are not UTF-8 as they are
-    } else {
-      rtl::detail::AppendUtf8(out, MapCase(c.cp, upper));
-    }
-    p += c.length;
-  }
-  return out;
-}
-
-// Code points of UTF-16 text; unpaired surrogates come through as themselves.
-template <typename F>
-void ForEachUtf16(const WideString& s, F f) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    }
-    f(c);
-  }
-}
-
-void AppendUtf16(WideString& out, uint32_t cp) {
-  if (cp >= 0x10000 && cp <= 0x10FFFF) {
-    cp -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (cp >> 10));
-    out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-  } else {
-    out += static_cast<char16_t>(cp);
-  }
-}
+uint32_t MapCase(uint32_t cp, bool upper) { return upper ? k58::rtl::ToUpper(cp) : k58::rtl::ToLower(cp); }
 
 WideString MapCaseUtf16(const WideString& s, bool upper) {
   WideString out;
   out.reserve(s.size());
-  ForEachUtf16(s, [&](uint32_t cp) {
+  for (size_t pos = 0; pos < s.size();) {
+    const char32_t cp = k58::rtl::DecodeUtf16(s, pos);
     if (cp >= 0xD800 && cp <= 0xDFFF) {
-      out += static_cast<char16_t>(cp);
+      out += static_cast<char16_t>(cp);  // an unpaired surrogate stays as it is
     } else {
-      AppendUtf16(out, MapCase(cp, upper));
+      k58::rtl::AppendUtf16(out, MapCase(cp, upper));
     }
-  });
+  }
   return out;
 }
 
@@ -200,30 +87,33 @@ Integer CompareCodePoints(NextA nextA, NextB nextB, bool ignoreCase) {
 // Yields the code points of UTF-8 text; bytes that are not UTF-8 yield 0xDC00 + byte so that they
 // order consistently and never equal a real character.
 struct Utf8Reader {
-  const char* p;
-  const char* end;
+  std::string_view s;
+  size_t pos = 0;
   bool operator()(uint32_t& cp) {
-    if (p >= end) return false;
-    auto c = DecodeUtf8(p, end);
-    cp = c.valid ? c.cp : 0xDC00u + static_cast<unsigned char>(*p);
-    p += c.length;
+    if (pos >= s.size()) return false;
+    const size_t at = pos;
+    char32_t c;
+    cp = k58::rtl::TryDecodeUtf8(s, pos, c) ? c : 0xDC00u + static_cast<unsigned char>(s[at]);
     return true;
   }
 };
 
 struct Utf16Reader {
-  const WideString& s;
-  size_t i = 0;
+  std::u16string_view s;
+  size_t pos = 0;
   bool operator()(uint32_t& cp) {
-    if (i >= s.size()) return false;
-    cp = s[i++];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i < s.size() && s[i] >= 0xDC00 && s[i] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i] - 0xDC00);
-      ++i;
-    }
+    if (pos >= s.size()) return false;
+    cp = k58::rtl::DecodeUtf16(s, pos);
     return true;
   }
 };
+
+// The length in bytes of the UTF-8 character at s[pos] (1 for a malformed byte).
+size_t CharBytes(std::string_view s, size_t pos) {
+  const size_t at = pos;
+  k58::rtl::DecodeUtf8(s, pos);
+  return pos - at;
+}
 
 }  // namespace
 
@@ -283,8 +173,8 @@ String LowerCase(const String& s) {
   return r;
 }
 
-String AnsiUpperCase(const String& s) { return MapCaseUtf8(s, true); }
-String AnsiLowerCase(const String& s) { return MapCaseUtf8(s, false); }
+String AnsiUpperCase(const String& s) { return k58::rtl::ToUpper(s); }
+String AnsiLowerCase(const String& s) { return k58::rtl::ToLower(s); }
 WideString WideUpperCase(const WideString& s) { return MapCaseUtf16(s, true); }
 WideString WideLowerCase(const WideString& s) { return MapCaseUtf16(s, false); }
 
@@ -310,10 +200,10 @@ bool SameStr(const String& a, const String& b) { return a == b; }
 bool SameText(const String& a, const String& b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 Integer AnsiCompareStr(const String& a, const String& b) {
-  return CompareCodePoints(Utf8Reader{a.data(), a.data() + a.size()}, Utf8Reader{b.data(), b.data() + b.size()}, false);
+  return CompareCodePoints(Utf8Reader{a}, Utf8Reader{b}, false);
 }
 Integer AnsiCompareText(const String& a, const String& b) {
-  return CompareCodePoints(Utf8Reader{a.data(), a.data() + a.size()}, Utf8Reader{b.data(), b.data() + b.size()}, true);
+  return CompareCodePoints(Utf8Reader{a}, Utf8Reader{b}, true);
 }
 bool AnsiSameStr(const String& a, const String& b) { return a == b; }
 bool AnsiSameText(const String& a, const String& b) { return AnsiCompareText(a, b) == 0; }
@@ -404,74 +294,58 @@ bool IsValidIdent(const String& s) {
 
 Integer Utf8Length(const String& s) {
   Integer n = 0;
-  const char* p = s.data();
-  const char* end = p + s.size();
-  while (p < end) {
-    p += DecodeUtf8(p, end).length;
-    ++n;
-  }
+  for (size_t pos = 0; pos < s.size(); ++n) k58::rtl::DecodeUtf8(s, pos);
   return n;
 }
 
 Integer Utf8BytePos(const String& s, Integer index) {
-  if (index < 1) index = 1;
-  const char* begin = s.data();
-  const char* p = begin;
-  const char* end = p + s.size();
-  for (Integer i = 1; i < index && p < end; ++i) p += DecodeUtf8(p, end).length;
-  return static_cast<Integer>(p - begin) + 1;
+  size_t pos = 0;
+  for (Integer i = 1; i < index && pos < s.size(); ++i) k58::rtl::DecodeUtf8(s, pos);
+  return static_cast<Integer>(pos) + 1;
 }
 
 String Utf8Copy(const String& s, Integer index, Integer count) {
   if (count <= 0) return String();
   const Integer from = Utf8BytePos(s, index);
   if (from > Length(s)) return String();
-  const char* p = s.data() + (from - 1);
-  const char* end = s.data() + s.size();
-  const char* q = p;
-  for (Integer i = 0; i < count && q < end; ++i) q += DecodeUtf8(q, end).length;
-  return String(p, q);
+  size_t pos = static_cast<size_t>(from - 1);
+  for (Integer i = 0; i < count && pos < s.size(); ++i) k58::rtl::DecodeUtf8(s, pos);
+  return s.substr(static_cast<size_t>(from - 1), pos - static_cast<size_t>(from - 1));
 }
 
 Integer Utf8CharIndex(const String& s, Integer bytePos) {
-  const char* p = s.data();
-  const char* end = p + s.size();
-  const char* target = p + std::clamp<Int64>(static_cast<Int64>(bytePos) - 1, 0, static_cast<Int64>(s.size()));
+  const auto target = static_cast<size_t>(std::clamp<Int64>(static_cast<Int64>(bytePos) - 1, 0, static_cast<Int64>(s.size())));
   Integer index = 1;
-  while (p < end) {
-    const char* next = p + DecodeUtf8(p, end).length;
-    if (target < next) return index;
-    p = next;
-    ++index;
+  for (size_t pos = 0; pos < s.size(); ++index) {
+    k58::rtl::DecodeUtf8(s, pos);
+    if (target < pos) return index;
   }
   return index;
 }
 
 Integer StrCharLength(const char* p, const char* end) {
   if (p == nullptr || p >= end) return 0;
-  return DecodeUtf8(p, end).length;
+  return static_cast<Integer>(CharBytes(std::string_view(p, static_cast<size_t>(end - p)), 0));
 }
 
 Integer CharLength(const String& s, Integer index) {
   if (index < 1 || index > Length(s)) return 0;
-  return StrCharLength(s.data() + index - 1, s.data() + s.size());
+  return static_cast<Integer>(CharBytes(s, static_cast<size_t>(index - 1)));
 }
 
 TMbcsByteType ByteType(const String& s, Integer index) {
   if (index < 1 || index > Length(s)) return mbSingleByte;
-  const char* begin = s.data();
-  const char* end = begin + s.size();
-  const char* target = begin + index - 1;
+  const auto target = static_cast<size_t>(index - 1);
   // Walk back to the start of the character: at most 3 continuation bytes precede it.
-  const char* start = target;
-  for (int back = 0; back < 3 && start > begin && (static_cast<unsigned char>(*start) & 0xC0) == 0x80; ++back) --start;
+  size_t start = target;
+  for (int back = 0; back < 3 && start > 0 && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80; ++back) --start;
   while (start <= target) {
-    const auto c = DecodeUtf8(start, end);
-    if (start + c.length > target) {
-      if (c.length == 1) return mbSingleByte;
+    const size_t length = CharBytes(s, start);
+    if (start + length > target) {
+      if (length == 1) return mbSingleByte;
       return start == target ? mbLeadByte : mbTrailByte;
     }
-    start += c.length;
+    start += length;
   }
   return mbSingleByte;
 }

@@ -4,7 +4,7 @@
 #include "platform/rtl/VarInternal.h"
 #include "platform/rtl/Variants.h"
 
-using namespace rtl_var;
+using namespace k58::rtl;
 
 namespace {
 
@@ -58,7 +58,7 @@ const TVarArrayBound& BoundOf(const Variant& a, Integer dim) {
 
 }  // namespace
 
-rtl_var::ArrayPayload& VariantAccess::MutableArray(Variant& v) {
+k58::rtl::ArrayPayload& VariantAccess::MutableArray(Variant& v) {
   if (!v.IsArray()) RaiseNotAnArray();
   auto* array = static_cast<ArrayPayload*>(v.d_.heap);
   if (array->Shared()) {

@@ -10,7 +10,7 @@
 #include "platform/rtl/VarInternal.h"
 
 Currency Currency::FromDouble(double value) {
-  if (!std::isfinite(value)) rtl_var::RaiseConvertOverflow(varDouble, varCurrency);
+  if (!std::isfinite(value)) k58::rtl::RaiseConvertOverflow(varDouble, varCurrency);
   // The product in extended precision keeps values such as 0.00015 on the right side of the tie.
   long double scaled = static_cast<long double>(value) * Scale;
   long double floor = std::floor(scaled);
@@ -18,13 +18,13 @@ Currency Currency::FromDouble(double value) {
   long double rounded = floor;
   if (diff > 0.5L || (diff == 0.5L && std::fmod(floor, 2.0L) != 0.0L)) rounded = floor + 1.0L;
   if (rounded < -9223372036854775808.0L || rounded >= 9223372036854775808.0L)
-    rtl_var::RaiseConvertOverflow(varDouble, varCurrency);
+    k58::rtl::RaiseConvertOverflow(varDouble, varCurrency);
   return FromScaled(static_cast<Int64>(rounded));
 }
 
 Currency Currency::FromInt64(Int64 value) {
   const Int64 limit = std::numeric_limits<Int64>::max() / Scale;
-  if (value > limit || value < -limit) rtl_var::RaiseConvertOverflow(varInt64, varCurrency);
+  if (value > limit || value < -limit) k58::rtl::RaiseConvertOverflow(varInt64, varCurrency);
   return FromScaled(value * Scale);
 }
 

@@ -6,7 +6,7 @@
 
 #include "platform/rtl/Variants.h"
 
-namespace rtl_var {
+namespace k58::rtl {
 
 // Private kind code of object references (VarType reports varInteger for them).
 inline constexpr TVarType kVarObject = 0x0FFE;
@@ -70,17 +70,17 @@ inline bool IsIntKind(TVarType kind) {
 // Value of an integer kind (IsIntKind) or a Boolean (-1/0).
 Int64 IntValue(const Variant& v);
 
-}  // namespace rtl_var
+}  // namespace k58::rtl
 
 // Raw access to a Variant's representation for the Variant sources.
 struct VariantAccess {
   static TVarType Kind(const Variant& v) noexcept { return v.vt_; }
   static const Variant::Data& Data(const Variant& v) noexcept { return v.d_; }
-  static const rtl_var::ArrayPayload& Array(const Variant& v) noexcept {
-    return *static_cast<const rtl_var::ArrayPayload*>(v.d_.heap);
+  static const k58::rtl::ArrayPayload& Array(const Variant& v) noexcept {
+    return *static_cast<const k58::rtl::ArrayPayload*>(v.d_.heap);
   }
   // The array of v, copied first when another Variant shares it.
-  static rtl_var::ArrayPayload& MutableArray(Variant& v);
+  static k58::rtl::ArrayPayload& MutableArray(Variant& v);
   // A Variant of a kind without payload and with zero data (Null, for one).
   static Variant OfKind(TVarType kind) noexcept {
     Variant v;
@@ -88,7 +88,7 @@ struct VariantAccess {
     return v;
   }
   // A Variant taking over one reference to payload, with the kind code.
-  static Variant FromPayload(TVarType kind, rtl_var::Payload* payload) noexcept {
+  static Variant FromPayload(TVarType kind, k58::rtl::Payload* payload) noexcept {
     Variant v;
     v.vt_ = kind;
     v.d_.heap = payload;

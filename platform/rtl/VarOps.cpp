@@ -9,7 +9,7 @@
 #include "platform/rtl/VarInternal.h"
 #include "platform/rtl/Variants.h"
 
-using namespace rtl_var;
+using namespace k58::rtl;
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "platform/rtl/Numbers.h"
 #include "platform/rtl/VarInternal.h"
 
-using namespace rtl_var;
+using namespace k58::rtl;
 
 // ---------------------------------------------------------------------------------------------------------
 // Errors
 
-namespace rtl_var {
+namespace k58::rtl {
 
 String KindName(TVarType kind) {
   if (kind == kVarObject) return "Object";
@@ -84,7 +84,7 @@ Int64 IntValue(const Variant& v) {
   }
 }
 
-}  // namespace rtl_var
+}  // namespace k58::rtl
 
 // ---------------------------------------------------------------------------------------------------------
 // Construction and copying

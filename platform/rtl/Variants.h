@@ -137,7 +137,7 @@ protected:
 };
 
 // ---------------------------------------------------------------------------------------------------------
-namespace rtl_var {
+namespace k58::rtl {
 // A shared, reference-counted block behind a Variant (strings, arrays, custom values).
 class Payload {
 public:
@@ -155,12 +155,12 @@ private:
   std::atomic<int> refs_{1};
 };
 class ArrayPayload;
-}  // namespace rtl_var
+}  // namespace k58::rtl
 
 class TCustomVariantType;
 
 // The value of a custom variant type: immutable, shared between copies. Custom types derive from it.
-class TCustomVarValue : public rtl_var::Payload {};
+class TCustomVarValue : public k58::rtl::Payload {};
 
 // Bounds of one array dimension.
 struct TVarArrayBound {
@@ -275,7 +275,7 @@ public:
   friend bool operator>=(const Variant& a, const Variant& b);
 
 private:
-  friend class rtl_var::ArrayPayload;
+  friend class k58::rtl::ArrayPayload;
   friend struct VariantAccess;
 
   bool HasPayload() const noexcept;
@@ -296,7 +296,7 @@ private:
     bool b;
     TObject* obj;
     IDispatch* disp;
-    rtl_var::Payload* heap;
+    k58::rtl::Payload* heap;
   } d_;
 };
 

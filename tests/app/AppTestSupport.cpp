@@ -96,4 +96,10 @@ TFixedClock::TFixedClock() {
 
 TFixedClock::~TFixedClock() { SetNowProvider({}); }
 
+std::vector<String> Lines(const TStrings& Strings) {
+  std::vector<String> Result;
+  for (Integer I = 0; I < Strings.Count(); ++I) Result.push_back(Strings.Get(I));
+  return Result;
+}
+
 }  // namespace app_test

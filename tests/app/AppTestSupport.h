@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AllClass.h"
+#include "platform/classes/StringList.h"
 #include "platform/rtl/Types.h"
 
 namespace app_test {
@@ -27,6 +28,8 @@ private:
 void WriteFile(const String& FileName, const String& Bytes);
 String ReadFile(const String& FileName);
 std::vector<Byte> ReadBytes(const String& FileName);
+// The strings of a list, in order.
+std::vector<String> Lines(const TStrings& Strings);
 
 // The document objects as start-up leaves them, with the program in Dir/app/ (created unless told
 // otherwise) and the user's configuration directory at Dir/config/. Torn down after each test.

@@ -41,7 +41,7 @@ using app_test::TModalDriver;
 class DialogTest : public app_test::DocumentTest {
 protected:
   void SetUp() override {
-    Display = std::make_unique<winui::TestDisplay>();
+    Display = std::make_unique<k58::winui::TestDisplay>();
     PrepareFormResources();
     DocumentTest::SetUp();
     SelectDefaultModelAndNewImage();
@@ -73,7 +73,7 @@ protected:
     return Result;
   }
 
-  std::unique_ptr<winui::TestDisplay> Display;
+  std::unique_ptr<k58::winui::TestDisplay> Display;
   std::unique_ptr<TModalDriver> Modal;
   std::vector<String> Boxes;
   Integer Answer = IDOK;

@@ -9,12 +9,7 @@
 namespace {
 
 using app_test::DocumentTest;
-
-std::vector<String> Lines(const TStrings& Strings) {
-  std::vector<String> Result;
-  for (Integer I = 0; I < Strings.Count(); ++I) Result.push_back(Strings.Get(I));
-  return Result;
-}
+using app_test::Lines;
 
 struct BandRow {
   const char* Text;

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "controls/foundation/Foundation.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/win/Windows.h"
 #include "platform/win/ui/UiInternal.h"
 
@@ -69,7 +69,7 @@ void ProgramTest::SetUp() {
   }
   ::setenv("XDG_CONFIG_HOME", (dir_.Path() + "config/").c_str(), 1);
   std::filesystem::create_directories(AppDir());
-  Display = std::make_unique<winui::TestDisplay>();
+  Display = std::make_unique<k58::winui::TestDisplay>();
   TApplication::MessageBoxProc() = [this](HWND, const String& Text, const String& Caption, UINT Flags) -> Integer {
     Boxes.push_back(TShownBox{Caption, Text, Flags});
     if (!Answers.empty()) {
@@ -128,7 +128,7 @@ void ProgramTest::StopProgram() {
 void ProgramTest::Pump() {
   for (int Round = 0; Round < 1000; ++Round) {
     Application->ProcessMessages();
-    if (!winui::RawPending()) {
+    if (!k58::winui::RawPending()) {
       MSG M;
       if (!PeekMessage(&M, nullptr, 0, 0, PM_NOREMOVE)) break;
     }

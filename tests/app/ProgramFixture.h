@@ -71,7 +71,7 @@ protected:
   // Texts of the boxes shown since the last call, then forgets them.
   std::vector<String> TakeBoxTexts();
 
-  std::unique_ptr<winui::TestDisplay> Display;
+  std::unique_ptr<k58::winui::TestDisplay> Display;
   std::unique_ptr<TModalDriver> Modal;
 
 private:

@@ -10,10 +10,10 @@ namespace app_test {
 
 namespace {
 
-constexpr uint64_t Ms = wincore::NanosecondsPerMillisecond;
+constexpr uint64_t Ms = k58::wincore::NanosecondsPerMillisecond;
 const uint8_t Program[] = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 
-uint64_t Now() { return wincore::Clock().Now(); }
+uint64_t Now() { return k58::wincore::Clock().Now(); }
 
 }  // namespace
 
@@ -212,7 +212,7 @@ void TFakeLink::RunFor(uint64_t DurationMs, const std::function<bool()>& Until) 
     Pump();
     if (Until && Until()) return;
     if (Now() >= End) return;
-    static_cast<wincore::ManualClock&>(wincore::Clock()).Advance(1);
+    static_cast<k58::wincore::ManualClock&>(k58::wincore::Clock()).Advance(1);
   }
 }
 
@@ -425,6 +425,13 @@ bool RadioProtocolTest::RunUntilClosed(uint64_t MaxMs) {
 void RadioProtocolTest::Cancel() {
   Proto->btnCancelClick();
   RunUntilClosed(0);
+}
+
+std::vector<sim_test::Fault> Always(std::initializer_list<sim_test::Step> Steps, sim_test::FaultKind Kind,
+                                    int Value, Bytes With) {
+  std::vector<sim_test::Fault> Out;
+  for (sim_test::Step S : Steps) Out.emplace_back(S, Kind, -1, Value, With, false);
+  return Out;
 }
 
 }  // namespace app_test

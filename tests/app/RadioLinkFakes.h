@@ -203,7 +203,7 @@ protected:
   // The user presses Cancel.
   void Cancel();
 
-  wincore::ScopedManualClock Clock{1000000};
+  k58::wincore::ScopedManualClock Clock{1000000};
   TFakeLink Link;
   TFakeDialog Dialog{Link};
   std::unique_ptr<TRadioProtocol> Proto;
@@ -212,5 +212,9 @@ protected:
   uint64_t ClosedAtMs = 0;  // when the dialog closed itself
   TMemoryImage Before{};  // the image before the dialog
 };
+
+// The fault at every occurrence of each of the steps.
+std::vector<sim_test::Fault> Always(std::initializer_list<sim_test::Step> Steps, sim_test::FaultKind Kind,
+                                    int Value, Bytes With = {});
 
 }  // namespace app_test

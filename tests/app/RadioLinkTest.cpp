@@ -17,7 +17,7 @@ void PumpMessages() {
 }
 
 TEST(RadioTimerTest, FiresOnceFromTheMessageLoopAndIsDisabledWhenItsHandlerRuns) {
-  wincore::ScopedManualClock Clock(1000);
+  k58::wincore::ScopedManualClock Clock(1000);
   int Fired = 0;
   bool EnabledInHandler = true;
   TRadioTimer* Self = nullptr;
@@ -56,7 +56,7 @@ TEST(RadioTimerTest, FiresOnceFromTheMessageLoopAndIsDisabledWhenItsHandlerRuns)
 }
 
 TEST(RadioTimerTest, ATimerFreedWhileArmedNeverFires) {
-  wincore::ScopedManualClock Clock(1000);
+  k58::wincore::ScopedManualClock Clock(1000);
   int Fired = 0;
   {
     TRadioTimer Timer(100, [&] { ++Fired; });

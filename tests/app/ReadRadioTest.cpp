@@ -100,12 +100,6 @@ struct TReadFaultCase {
 
 class ReadFaultTest : public ReadRadioTest, public ::testing::WithParamInterface<TReadFaultCase> {};
 
-std::vector<Fault> Always(std::initializer_list<Step> Steps, FaultKind Kind, int Value, Bytes With = {}) {
-  std::vector<Fault> Out;
-  for (Step S : Steps) Out.emplace_back(S, Kind, -1, Value, With, false);
-  return Out;
-}
-
 TEST_P(ReadFaultTest, EndsAsTheProtocolSays) {
   const TReadFaultCase& Case = GetParam();
   for (const Fault& F : Case.Faults) Link.AddFault(F);

@@ -17,16 +17,11 @@
 
 namespace {
 
+using app_test::Lines;
 using app_test::ReadFile;
 using app_test::WriteFile;
 
 const String ResourceDir = K58_RESOURCE_DIR;
-
-std::vector<String> Lines(const TStrings& Strings) {
-  std::vector<String> Result;
-  for (Integer I = 0; I < Strings.Count(); ++I) Result.push_back(Strings.Get(I));
-  return Result;
-}
 
 std::vector<String> Messages() {
   std::vector<String> Result;

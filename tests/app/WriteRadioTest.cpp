@@ -233,12 +233,6 @@ TEST_P(WriteFaultTest, EndsAsTheProtocolSays) {
   EXPECT_FALSE(Proto->HeadTime.Enabled() || Proto->TryTime.Enabled() || Proto->CloseTime.Enabled());
 }
 
-std::vector<Fault> Always(std::initializer_list<Step> Steps, FaultKind Kind, int Value) {
-  std::vector<Fault> Out;
-  for (Step S : Steps) Out.emplace_back(S, Kind, -1, Value, std::vector<uint8_t>{}, false);
-  return Out;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Faults, WriteFaultTest,
     ::testing::Values(

@@ -1,7 +1,5 @@
-// The test display as the picture of a failing test: the screen as shown, when a display is alive.
-//
-// Built as an object library, so this file is in every program that links it and its registration
-// runs before main.
+// The test display as the picture of a failing test: the screen as shown, when a display is alive. Its
+// registration runs before main in every program that links it.
 #include "tests/common/Display.h"
 
 #include "platform/win/Windows.h"
@@ -12,7 +10,7 @@ namespace k58test {
 namespace {
 
 bool WriteScreen(const std::string& Path) {
-  winui::TestDisplay* D = winui::TestDisplay::Current();
+  k58::winui::TestDisplay* D = k58::winui::TestDisplay::Current();
   return D && D->SavePng(Path);
 }
 
@@ -20,13 +18,13 @@ bool WriteScreen(const std::string& Path) {
 
 }  // namespace
 
-PixelReader ScreenPixels(winui::TestDisplay& D) {
+PixelReader ScreenPixels(k58::winui::TestDisplay& D) {
   PixelReader Surface = PixelsOf(D.Screen());
   const int X0 = GetSystemMetrics(SM_XVIRTUALSCREEN), Y0 = GetSystemMetrics(SM_YVIRTUALSCREEN);
   return [Surface, X0, Y0](int X, int Y) { return Surface(X - X0, Y - Y0); };
 }
 
-PixelReader ClientPixels(winui::TestDisplay& D, HWND Hwnd) {
+PixelReader ClientPixels(k58::winui::TestDisplay& D, HWND Hwnd) {
   return [&D, Hwnd](int X, int Y) { return D.ClientPixel(Hwnd, POINT{X, Y}); };
 }
 

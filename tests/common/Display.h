@@ -8,8 +8,8 @@
 namespace k58test {
 
 // The screen as shown now, in screen coordinates (one picture, taken when called).
-PixelReader ScreenPixels(winui::TestDisplay& D);
+PixelReader ScreenPixels(k58::winui::TestDisplay& D);
 // A window's client area as shown, in client coordinates (read pixel by pixel).
-PixelReader ClientPixels(winui::TestDisplay& D, HWND Hwnd);
+PixelReader ClientPixels(k58::winui::TestDisplay& D, HWND Hwnd);
 
 }  // namespace k58test

@@ -6,10 +6,10 @@
 
 namespace k58test {
 
-PixelReader PixelsOf(gdi::SurfacePtr Surface) {
+PixelReader PixelsOf(k58::gdi::SurfacePtr Surface) {
   return [Surface](int X, int Y) -> COLORREF {
     if (!Surface->Contains(X, Y)) return CLR_INVALID;
-    return gdi::PixelToColor(Surface->Get(X, Y) & gdi::kPixelMask);
+    return k58::gdi::PixelToColor(Surface->Get(X, Y) & k58::gdi::kPixelMask);
   };
 }
 

@@ -16,7 +16,7 @@ namespace k58test {
 using PixelReader = std::function<COLORREF(int X, int Y)>;
 
 // A surface's pixels (points outside it read as CLR_INVALID).
-PixelReader PixelsOf(gdi::SurfacePtr Surface);
+PixelReader PixelsOf(k58::gdi::SurfacePtr Surface);
 
 // Darker than mid-grey: text, lines and frames on the light faces.
 bool IsDark(COLORREF C);

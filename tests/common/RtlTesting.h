@@ -20,10 +20,13 @@ private:
   TDateTime now_;
 };
 
-// Settings with ',' as the decimal and '.' as the thousands separator, otherwise as pinned.
-inline TFormatSettings CommaDecimalSettings() {
+// Settings with the given decimal and thousands separators, otherwise as pinned.
+inline TFormatSettings WithDecimal(char decimal, char thousands) {
   TFormatSettings fs = InvariantFormatSettings();
-  fs.DecimalSeparator = ',';
-  fs.ThousandSeparator = '.';
+  fs.DecimalSeparator = decimal;
+  fs.ThousandSeparator = thousands;
   return fs;
 }
+
+// Settings with ',' as the decimal and '.' as the thousands separator, otherwise as pinned.
+inline TFormatSettings CommaDecimalSettings() { return WithDecimal(',', '.'); }

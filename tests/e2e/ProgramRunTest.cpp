@@ -81,7 +81,7 @@ protected:
          ++Round) {
       Application->ProcessMessages();
       MSG M;
-      const bool Idle = !winui::RawPending() && !PeekMessage(&M, nullptr, 0, 0, PM_NOREMOVE);
+      const bool Idle = !k58::winui::RawPending() && !PeekMessage(&M, nullptr, 0, 0, PM_NOREMOVE);
       size_t Now = Radio ? Radio->Transcript().size() : 0;
       for (const auto& Other : Radios) Now += Other->Transcript().size();
       if (!Idle || Now != Heard) {
@@ -306,14 +306,14 @@ TEST_F(ProgramRun, HelpHandsTheHelpFileOfTheLanguageToTheOpener) {
   app_test::WriteFile(Opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + Out + ".tmp\"\n" +
                                  "mv \"" + Out + ".tmp\" \"" + Out + "\"\n");
   std::filesystem::permissions(Opener, std::filesystem::perms::owner_all);
-  winui::SetShellOpenProgram(Opener);
+  k58::winui::SetShellOpenProgram(Opener);
   Start();
   Choose("mnHelpTopics");
   String Opened;
   for (int I = 0; I < 500 && !std::filesystem::exists(Out); ++I)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   if (std::filesystem::exists(Out)) Opened = app_test::ReadFile(Out);
-  winui::SetShellOpenProgram("");
+  k58::winui::SetShellOpenProgram("");
   EXPECT_EQ(Opened, AppDir() + "QH_English.chm\n");
   EXPECT_TRUE(TakeBoxTexts().empty());
 }

@@ -77,7 +77,7 @@ class TTestGrid : public TCustomCellGrid {
   TColor Pixel(Integer X, Integer Y) const { return surface_->Canvas()->Pixels(X, Y); }
   TBitmap* Surface() const { return surface_.get(); }
   // Writes the last paint as a PNG (for looking at a failure).
-  void Save(const String& Path) const { gdi::WriteBitmapPng(surface_->Handle(), Path); }
+  void Save(const String& Path) const { k58::gdi::WriteBitmapPng(surface_->Handle(), Path); }
 
   bool Focused = false;
   TColor Background = clWindow;
@@ -194,13 +194,13 @@ class GridOnForm : public ::testing::Test {
   }
   ~GridOnForm() override {
     FreeObject(form);
-    winui::ResetWindowSystemState();
+    k58::winui::ResetWindowSystemState();
   }
 
   void Pump() {
     for (int round = 0; round < 1000; ++round) {
       Application->ProcessMessages();
-      if (!winui::RawPending()) {
+      if (!k58::winui::RawPending()) {
         MSG m;
         if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
       }
@@ -221,7 +221,7 @@ class GridOnForm : public ::testing::Test {
     return static_cast<TColor>(display.ClientPixel(grid->Handle(), POINT{X, Y}));
   }
 
-  winui::TestDisplay display;
+  k58::winui::TestDisplay display;
   TGridBoxRecorder boxes;
   TForm* form = nullptr;
   TCellGrid* grid = nullptr;

@@ -337,7 +337,7 @@ TEST_F(Dispatcher, PurgingOutputEmptiesTheRing) {
 }
 
 TEST_F(Dispatcher, LineParametersWriteOnlyChangesAndDrainFirst) {
-  wincore::ScopedManualClock clock(1000);
+  k58::wincore::ScopedManualClock clock(1000);
   Open();
   // The line is 2400 8N2 now; the same values write nothing and do not wait.
   d_->lineWrites = 0;
@@ -363,7 +363,7 @@ TEST_F(Dispatcher, LineParametersWriteOnlyChangesAndDrainFirst) {
 }
 
 TEST_F(Dispatcher, OpeningOnALineAlreadySetWaitsAtItsRealRate) {
-  wincore::ScopedManualClock clock(1000);
+  k58::wincore::ScopedManualClock clock(1000);
   Open();  // sets 2400 8N2
   FreeObject(d_);
   d_ = nullptr;
@@ -512,7 +512,7 @@ TEST(Trace, AppendsToAnExistingFileAndReportsAFileItCannotWrite) {
 // ---- Dispatch log ----
 
 TEST(Log, DumpsTimeStampedRecords) {
-  wincore::ScopedManualClock clock(0);
+  k58::wincore::ScopedManualClock clock(0);
   TempDir dir;
   ManualDispatcher d;
   d.DeviceTitle = "COM18";

@@ -6,7 +6,7 @@
 #include "serial/SioMisc.h"
 
 TEST(TickTimer, ExpiresAfterItsTicksOfTheClock) {
-  wincore::ScopedManualClock clock(100000);
+  k58::wincore::ScopedManualClock clock(100000);
   TTickTimer t;
   NewTimer(t, 36);
   EXPECT_FALSE(TimerExpired(t));
@@ -18,7 +18,7 @@ TEST(TickTimer, ExpiresAfterItsTicksOfTheClock) {
 }
 
 TEST(TickTimer, LengthIsClampedAndWrapIsExpiry) {
-  wincore::ScopedManualClock clock(1000);
+  k58::wincore::ScopedManualClock clock(1000);
   TTickTimer t;
   NewTimer(t, 50000000);
   EXPECT_EQ(t.ExpireTicks - t.StartTicks, TickLimit);
@@ -31,7 +31,7 @@ TEST(TickTimer, LengthIsClampedAndWrapIsExpiry) {
 }
 
 TEST(MsClock, FollowsThePlatformClock) {
-  wincore::ScopedManualClock clock(5000);
+  k58::wincore::ScopedManualClock clock(5000);
   const Cardinal before = MsClock();
   clock->Advance(1234);
   EXPECT_EQ(MsClock() - before, 1234u);

@@ -7,11 +7,15 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
-struct ButtonState {
+struct ButtonState : ControlState {
+  ButtonState(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+  void Paint(HDC Dc);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   UINT Check = BST_UNCHECKED;
   bool Pushed = false;    // drawn pressed (BM_SETSTATE, mouse or space held)
   bool Focused = false;
@@ -90,7 +94,7 @@ void SetPushed(HWND Hwnd, ButtonState& S, bool Pushed) {
   if (S.Pushed == Pushed) return;
   S.Pushed = Pushed;
   if (StyleOf(Hwnd) & BS_NOTIFY) NotifyCommand(Hwnd, Pushed ? BN_HILITE : BN_UNHILITE);
-  if (IsWindow(Hwnd)) Redraw(Hwnd);
+  if (S.StillAlive()) Redraw(Hwnd);
 }
 
 UINT TextFormat(DWORD Style, bool PushLike) {
@@ -148,7 +152,7 @@ void PaintPush(HWND Hwnd, ButtonState& S, HDC Dc, RECT R, bool Down) {
   bool Default = TypeOf(Hwnd) == BS_DEFPUSHBUTTON;
   if (Default) {
     FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOWFRAME));
-    Inflate(R, -1, -1);
+    InflateRect(&R, -1, -1);
   }
   UINT State = DFCS_BUTTONPUSH;
   if (Down) State |= DFCS_PUSHED;
@@ -157,13 +161,13 @@ void PaintPush(HWND Hwnd, ButtonState& S, HDC Dc, RECT R, bool Down) {
   RECT Face = R;
   DrawFrameControl(Dc, &Face, DFC_BUTTON, State);
   RECT Inner = R;
-  Inflate(Inner, -4, -3);
-  if (Down) Shift(Inner, 1, 1);
+  InflateRect(&Inner, -4, -3);
+  if (Down) OffsetRect(&Inner, 1, 1);
   SetTextColor(Dc, GetSysColor(COLOR_BTNTEXT));
   DrawLabel(Hwnd, S, Dc, Inner, TextFormat(Style, true));
   if (S.Focused) {
     RECT F = R;
-    Inflate(F, -3, -3);
+    InflateRect(&F, -3, -3);
     SetTextColor(Dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(Dc, GetSysColor(COLOR_BTNFACE));
     DrawFocusRect(Dc, &F);
@@ -196,7 +200,7 @@ void PaintCheck(HWND Hwnd, ButtonState& S, HDC Dc, RECT R) {
   DrawFrameControl(Dc, &BoxR, DFC_BUTTON, State);
   RECT Where = DrawLabel(Hwnd, S, Dc, TextR, TextFormat(Style, false));
   if (S.Focused && Where.right > Where.left) {
-    Inflate(Where, 1, 1);
+    InflateRect(&Where, 1, 1);
     Where.left = std::max(Where.left, TextR.left - 1);
     DrawFocusRect(Dc, &Where);
   }
@@ -226,7 +230,8 @@ void PaintGroup(HWND Hwnd, ButtonState& S, HDC Dc, RECT R) {
   SelectObject(Dc, Old);
 }
 
-void Paint(HWND Hwnd, ButtonState& S, HDC Dc) {
+void ButtonState::Paint(HDC Dc) {
+  ButtonState& S = *this;
   RECT R;
   GetClientRect(Hwnd, &R);
   DWORD T = TypeOf(Hwnd);
@@ -261,50 +266,21 @@ void Release(HWND Hwnd, ButtonState& S, bool Clicked) {
   S.Tracking = false;
   S.SpaceDown = false;
   SetPushed(Hwnd, S, false);
-  if (Clicked && IsWindow(Hwnd)) Click(Hwnd, S);
+  if (Clicked && S.StillAlive()) Click(Hwnd, S);
 }
 
-LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* Sp = StateOf<ButtonState>(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) SetState(Hwnd, new ButtonState);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  ButtonState& S = *Sp;
+LRESULT ButtonState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  ButtonState& S = *this;
   DWORD T = TypeOf(Hwnd);
   switch (Msg) {
-    case WM_NCDESTROY:
-      SetState<ButtonState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     case WM_NCHITTEST:
       if (T == BS_GROUPBOX) return HTTRANSPARENT;
       return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(Hwnd, S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(Hwnd, S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
-    }
     case WM_SETTEXT: {
       LRESULT R = DefWindowProc(Hwnd, Msg, WParam, LParam);
       Redraw(Hwnd);
       return R;
     }
-    case WM_SETFONT:
-      S.Font = reinterpret_cast<HFONT>(WParam);
-      if (LOWORD(LParam)) Redraw(Hwnd);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(S.Font);
     case WM_ENABLE:
       Redraw(Hwnd);
       return 0;
@@ -325,8 +301,8 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_KILLFOCUS:
       S.Focused = false;
       if (S.SpaceDown) Release(Hwnd, S, false);
-      if (IsWindow(Hwnd)) Redraw(Hwnd);
-      if (IsWindow(Hwnd) && (StyleOf(Hwnd) & BS_NOTIFY)) NotifyCommand(Hwnd, BN_KILLFOCUS);
+      if (S.StillAlive()) Redraw(Hwnd);
+      if (S.StillAlive() && (StyleOf(Hwnd) & BS_NOTIFY)) NotifyCommand(Hwnd, BN_KILLFOCUS);
       return 0;
     case WM_LBUTTONDBLCLK:
       if (IsRadioType(T) || T == BS_OWNERDRAW || (StyleOf(Hwnd) & BS_NOTIFY)) {
@@ -337,7 +313,7 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_LBUTTONDOWN:
       if (T == BS_GROUPBOX) return 0;
       if (GetFocus() != Hwnd) SetFocus(Hwnd);
-      if (!IsWindow(Hwnd) || StateOf<ButtonState>(Hwnd) != Sp) return 0;
+      if (!StillAlive()) return 0;
       S.Tracking = true;
       SetCapture(Hwnd);
       SetPushed(Hwnd, S, true);
@@ -347,7 +323,7 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         RECT R;
         GetClientRect(Hwnd, &R);
         POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
-        SetPushed(Hwnd, S, Contains(R, P));
+        SetPushed(Hwnd, S, InRect(R, P));
       }
       return 0;
     case WM_LBUTTONUP:
@@ -355,10 +331,10 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         RECT R;
         GetClientRect(Hwnd, &R);
         POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
-        bool Inside = Contains(R, P);
+        bool Inside = InRect(R, P);
         S.Tracking = false;
         if (GetCapture() == Hwnd) ReleaseCapture();
-        if (IsWindow(Hwnd)) Release(Hwnd, S, Inside);
+        if (S.StillAlive()) Release(Hwnd, S, Inside);
       }
       return 0;
     case WM_CAPTURECHANGED:
@@ -423,6 +399,6 @@ LRESULT CALLBACK ButtonProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterButtonClass() { RegisterControlClass(WC_BUTTON, ButtonProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterButtonClass() { RegisterControl<ButtonState>(WC_BUTTON, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

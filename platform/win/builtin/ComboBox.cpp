@@ -14,7 +14,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ListBox.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -23,10 +23,14 @@ constexpr int kEditId = 1001;    // the edit part's control id
 constexpr int kListId = 1000;    // the list part's control id
 constexpr int kDefaultRows = 8;  // drop-down height when none was given
 
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
+struct Combo : ControlState {
+  Combo(HWND Window, const CREATESTRUCT&) : ControlState(Window) {
+    // Scroll bars asked of a combo box are its list's (which always has the vertical one), never the
+    // field's own.
+    if (DWORD St = static_cast<DWORD>(GetWindowLong(Hwnd, GWL_STYLE)); St & (WS_VSCROLL | WS_HSCROLL))
+      SetWindowLong(Hwnd, GWL_STYLE, static_cast<LONG>(St & ~(WS_VSCROLL | WS_HSCROLL)));
+  }
 
-struct Combo {
-  HWND Hwnd = nullptr;
   HWND Edit = nullptr;
   HWND List = nullptr;
   WNDPROC EditProc = nullptr;
@@ -52,7 +56,7 @@ struct Combo {
   UINT Id() const { return static_cast<UINT>(GetWindowLongPtr(Hwnd, GWLP_ID)); }
 
   void Notify(WORD Code) {
-    if (IsWindow(Hwnd)) NotifyCommand(Hwnd, Code);
+    if (StillAlive()) NotifyCommand(Hwnd, Code);
   }
 
   LRESULT ToList(UINT Msg, WPARAM W = 0, LPARAM L = 0) const { return List ? SendMessage(List, Msg, W, L) : CB_ERR; }
@@ -183,7 +187,7 @@ struct Combo {
   void DropDown() {
     if (Dropped || Simple() || !List || !IsWindowEnabled(Hwnd)) return;
     Notify(CBN_DROPDOWN);  // a handler may still fill the list
-    if (!IsWindow(Hwnd) || Dropped) return;
+    if (!StillAlive() || Dropped) return;
     Original = ListSel();
     OriginalText = Edit ? WindowTextOf(Edit) : std::string();
     TextFromList = false;
@@ -406,6 +410,13 @@ struct Combo {
     Layout();
   }
 
+  // The parts take the combo box's font.
+  void FontSet(bool Redraw) {
+    if (Edit) SendMessage(Edit, WM_SETFONT, reinterpret_cast<WPARAM>(Font), Redraw);
+    if (List) SendMessage(List, WM_SETFONT, reinterpret_cast<WPARAM>(Font), Redraw);
+    FontChanged(false);
+  }
+
   bool Create(const CREATESTRUCT& Cs) {
     DWORD St = static_cast<DWORD>(Cs.style);
     DWORD ListStyle = LBS_NOTIFY | LBS_COMBOBOX | WS_VSCROLL | WS_BORDER;
@@ -453,18 +464,9 @@ LRESULT Combo::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (List && !Simple() && IsWindow(List)) DestroyWindow(List);
       List = nullptr;
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_NCDESTROY:
+      if (Edit && IsWindow(Edit)) SetWindowLongPtr(Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc));
+      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     case WM_SIZE:
       Layout();
       return 0;
@@ -475,14 +477,6 @@ LRESULT Combo::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         Pos->cy = WindowHeight();
       }
       return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    case WM_SETFONT:
-      Font = reinterpret_cast<HFONT>(WParam);
-      if (Edit) SendMessage(Edit, WM_SETFONT, WParam, LParam);
-      if (List) SendMessage(List, WM_SETFONT, WParam, LParam);
-      FontChanged(false);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
     case WM_ENABLE:
       if (Edit) EnableWindow(Edit, WParam != 0);
       if (Simple() && List) EnableWindow(List, WParam != 0);
@@ -530,7 +524,7 @@ LRESULT Combo::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
       HWND Target = Edit ? Edit : Hwnd;
       if (GetFocus() != Target) SetFocus(Target);
-      if (!IsWindow(Hwnd)) return 0;
+      if (!StillAlive()) return 0;
       RECT B = Button();
       if (!Dropped && (DropList() || InRect(B, P))) DropDown();
       return 0;
@@ -717,6 +711,7 @@ LRESULT CALLBACK Combo::EditSubclass(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM 
   HWND Parent = GetParent(Hwnd);
   Combo* C = Parent ? StateOf<Combo>(Parent) : nullptr;
   if (!C || C->Edit != Hwnd) return DefWindowProc(Hwnd, Msg, WParam, LParam);
+  ControlHold Hold(*C);
   WNDPROC Original = C->EditProc;
   switch (Msg) {
     case WM_KEYDOWN:
@@ -734,12 +729,12 @@ LRESULT CALLBACK Combo::EditSubclass(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM 
              (C->Dropped ? DLGC_WANTALLKEYS : 0);
     case WM_SETFOCUS: {
       LRESULT R = CallWindowProc(Original, Hwnd, Msg, WParam, LParam);
-      if (IsWindow(Parent) && StateOf<Combo>(Parent) == C) C->GotFocus();
+      if (C->StillAlive()) C->GotFocus();
       return R;
     }
     case WM_KILLFOCUS: {
       LRESULT R = CallWindowProc(Original, Hwnd, Msg, WParam, LParam);
-      if (IsWindow(Parent) && StateOf<Combo>(Parent) == C) C->LostFocus(reinterpret_cast<HWND>(WParam));
+      if (C->StillAlive()) C->LostFocus(reinterpret_cast<HWND>(WParam));
       return R;
     }
     case WM_MOUSEWHEEL:
@@ -749,35 +744,13 @@ LRESULT CALLBACK Combo::EditSubclass(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM 
   return CallWindowProc(Original, Hwnd, Msg, WParam, LParam);
 }
 
-LRESULT CALLBACK ComboProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  Combo* C = StateOf<Combo>(Hwnd);
-  if (!C) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    // Scroll bars asked of a combo box are its list's (which always has the vertical one), never the
-    // field's own.
-    if (DWORD St = static_cast<DWORD>(GetWindowLong(Hwnd, GWL_STYLE)); St & (WS_VSCROLL | WS_HSCROLL))
-      SetWindowLong(Hwnd, GWL_STYLE, static_cast<LONG>(St & ~(WS_VSCROLL | WS_HSCROLL)));
-    C = new Combo;
-    C->Hwnd = Hwnd;
-    SetState(Hwnd, C);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    if (C->Edit && IsWindow(C->Edit)) SetWindowLongPtr(C->Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(C->EditProc));
-    SetState<Combo>(Hwnd, nullptr);
-    delete C;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return C->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
 void RegisterComboBoxClass() {
   RegisterEditClass();
   RegisterListBoxClass();
   RegisterComboLBoxClass();
-  RegisterControlClass(WC_COMBOBOX, ComboProc, 0, IDC_ARROW);
+  RegisterControl<Combo>(WC_COMBOBOX, 0, IDC_ARROW);
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

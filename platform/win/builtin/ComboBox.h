@@ -4,9 +4,9 @@
 
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 // Registers "ComboBox" together with "ListBox" and "ComboLBox", which it is built of.
 void RegisterComboBoxClass();
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/ComboBox.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/StatusBar.h"
@@ -9,7 +10,7 @@
 #include "platform/win/builtin/ToolBar.h"
 #include "platform/win/builtin/TreeView.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 void RegisterControlClass(LPCSTR Name, WNDPROC Proc, UINT Style, LPCSTR Cursor, HBRUSH Background) {
   WNDCLASSEX Wc;
@@ -53,6 +54,17 @@ void FontMetrics(HFONT Font, int& Height, int& AveWidth) {
   DeleteDC(Dc);
 }
 
+int TextWidth(HFONT Font, const std::string& Text) {
+  if (Text.empty()) return 0;
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Font ? Font : DefaultControlFont());
+  RECT R{0, 0, 0, 0};
+  DrawText(Dc, Text.c_str(), -1, &R, DT_SINGLELINE | DT_CALCRECT);
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  return R.right - R.left;
+}
+
 HBRUSH ControlColors(HWND Hwnd, UINT Msg, HDC Dc) {
   HWND Target = NotifyTarget(Hwnd);
   LRESULT R = Target ? SendMessage(Target, Msg, reinterpret_cast<WPARAM>(Dc), reinterpret_cast<LPARAM>(Hwnd))
@@ -72,9 +84,7 @@ std::string WindowTextOf(HWND Hwnd) {
 LRESULT CopyTextOut(const std::string& Text, WPARAM Size, LPARAM Buffer) {
   char* Out = reinterpret_cast<char*>(Buffer);
   if (!Out || Size == 0) return 0;
-  size_t N = std::min<size_t>(Text.size(), static_cast<size_t>(Size) - 1);
-  // Do not cut a UTF-8 sequence in two.
-  while (N > 0 && N < Text.size() && (static_cast<unsigned char>(Text[N]) & 0xC0) == 0x80) --N;
+  size_t N = k58::rtl::Utf8Fit(Text, static_cast<size_t>(Size) - 1);
   std::memcpy(Out, Text.data(), N);
   Out[N] = '\0';
   return static_cast<LRESULT>(N);
@@ -140,9 +150,9 @@ bool DrawIconAt(HDC Dc, int X, int Y, HICON Icon) {
   return true;
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin
 
-using namespace wincontrols;
+using namespace k58::builtin;
 
 void InitCommonControls() {
   static std::once_flag Once;

@@ -38,40 +38,6 @@ inline constexpr UINT CCM_SETBKCOLOR = CCM_FIRST + 1;
 inline constexpr COLORREF CLR_NONE = 0xFFFFFFFFu;
 inline constexpr COLORREF CLR_DEFAULT = 0xFF000000u;
 
-// Owner drawing (WM_DRAWITEM's lParam)
-inline constexpr UINT ODT_MENU = 1;
-inline constexpr UINT ODT_LISTBOX = 2;
-inline constexpr UINT ODT_COMBOBOX = 3;
-inline constexpr UINT ODT_BUTTON = 4;
-inline constexpr UINT ODT_STATIC = 5;
-inline constexpr UINT ODA_DRAWENTIRE = 0x0001;
-inline constexpr UINT ODA_SELECT = 0x0002;
-inline constexpr UINT ODA_FOCUS = 0x0004;
-inline constexpr UINT ODS_SELECTED = 0x0001;
-inline constexpr UINT ODS_GRAYED = 0x0002;
-inline constexpr UINT ODS_DISABLED = 0x0004;
-inline constexpr UINT ODS_CHECKED = 0x0008;
-inline constexpr UINT ODS_FOCUS = 0x0010;
-inline constexpr UINT ODS_DEFAULT = 0x0020;
-inline constexpr UINT ODS_HOTLIGHT = 0x0040;
-inline constexpr UINT ODS_INACTIVE = 0x0080;
-inline constexpr UINT ODS_NOACCEL = 0x0100;
-inline constexpr UINT ODS_NOFOCUSRECT = 0x0200;
-inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
-
-struct DRAWITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemAction = 0;
-  UINT itemState = 0;
-  HWND hwndItem = nullptr;
-  HDC hDC = nullptr;
-  RECT rcItem;
-  ULONG_PTR itemData = 0;
-};
-using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
-
 // Image kinds (STM_SETIMAGE, BM_SETIMAGE)
 inline constexpr UINT IMAGE_BITMAP = 0;
 inline constexpr UINT IMAGE_ICON = 1;
@@ -531,31 +497,6 @@ inline constexpr WORD LBN_SELCANCEL = 3;
 inline constexpr WORD LBN_SETFOCUS = 4;
 inline constexpr WORD LBN_KILLFOCUS = 5;
 
-// WM_MEASUREITEM's lParam (owner-drawn list and combo boxes, menus).
-struct MEASUREITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemWidth = 0;
-  UINT itemHeight = 0;
-  ULONG_PTR itemData = 0;
-};
-using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
-
-// WM_COMPAREITEM's lParam: sorted owner-drawn lists without strings ask their parent for the order
-// (answer -1, 0 or 1: item 1 before, equal to or after item 2).
-struct COMPAREITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  HWND hwndItem = nullptr;
-  UINT itemID1 = 0;
-  ULONG_PTR itemData1 = 0;
-  UINT itemID2 = 0;
-  ULONG_PTR itemData2 = 0;
-  DWORD dwLocaleId = 0;
-};
-using LPCOMPAREITEMSTRUCT = COMPAREITEMSTRUCT*;
-
 // ==== Combo box ==========================================================================================
 
 inline constexpr char WC_COMBOBOX[] = "ComboBox";
@@ -691,11 +632,11 @@ using LPNMCUSTOMDRAW = NMCUSTOMDRAW*;
 
 inline constexpr char WC_TREEVIEW[] = "SysTreeView32";
 
-namespace wincontrols {
+namespace k58::builtin {
 struct TreeItemHandle;
 }
 // Item handles stay unique for the life of the process: a handle of a deleted item names nothing.
-using HTREEITEM = wincontrols::TreeItemHandle*;
+using HTREEITEM = k58::builtin::TreeItemHandle*;
 
 #define TVI_ROOT (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x10000)))
 #define TVI_FIRST (reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFF)))

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/ComboBox.h"
 #include "platform/win/builtin/CommDlgInternal.h"
-#include "platform/win/builtin/ListBox.h"
 #include "platform/win/ui/MessageBox.h"  // IDOK, IDCANCEL
 #include "platform/win/ui/UiExt.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -83,7 +83,7 @@ std::string ClassOf(HWND Hwnd) {
 }
 
 bool IsPushButton(HWND Hwnd) {
-  if (CompareTextNoCase(ClassOf(Hwnd), WC_BUTTON) != 0) return false;
+  if (k58::rtl::CompareNoCase(ClassOf(Hwnd), WC_BUTTON) != 0) return false;
   DWORD Type = static_cast<DWORD>(GetWindowLong(Hwnd, GWL_STYLE)) & BS_TYPEMASK;
   return Type == BS_PUSHBUTTON || Type == BS_DEFPUSHBUTTON;
 }
@@ -97,32 +97,15 @@ char32_t MnemonicOf(const std::string& Text) {
       continue;
     }
     auto C = static_cast<unsigned char>(Text[K + 1]);
-    return C < 0x80 ? FoldCase(C) : 0;
+    return C < 0x80 ? k58::rtl::FoldCase(C) : 0;
   }
   return 0;
 }
 
-// Decodes one UTF-8 code point at Pos (a malformed byte stands for itself).
-char32_t NextCodePoint(const std::string& S, size_t& Pos) {
-  auto B = static_cast<unsigned char>(S[Pos++]);
-  if (B < 0x80) return B;
-  int More = B >= 0xF0 ? 3 : B >= 0xE0 ? 2 : B >= 0xC0 ? 1 : 0;
-  char32_t C = More == 3 ? (B & 0x07) : More == 2 ? (B & 0x0F) : (B & 0x1F);
-  if (!More) return B;
-  size_t Start = Pos;
-  for (int K = 0; K < More; ++K) {
-    if (Pos >= S.size() || (static_cast<unsigned char>(S[Pos]) & 0xC0) != 0x80) {
-      Pos = Start;
-      return B;
-    }
-    C = (C << 6) | (static_cast<unsigned char>(S[Pos++]) & 0x3F);
-  }
-  return C;
-}
-
-std::u32string Decode(const std::string& S) {
-  std::u32string Out;
-  for (size_t Pos = 0; Pos < S.size();) Out.push_back(FoldCase(NextCodePoint(S, Pos)));
+// The code points of S with case folded, for matching without regard to case.
+std::u32string Folded(const std::string& S) {
+  std::u32string Out = k58::rtl::Utf8ToUtf32(S);
+  for (char32_t& C : Out) C = k58::rtl::FoldCase(C);
   return Out;
 }
 
@@ -142,7 +125,7 @@ void SetError(DWORD Code) { LastError = Code; }
 bool MatchPattern(const std::string& Name, const std::string& Pattern) {
   // "*.*" stands for every name, also one without a dot.
   if (Pattern == "*.*" || Pattern == "*") return true;
-  std::u32string N = Decode(Name), P = Decode(Pattern);
+  std::u32string N = Folded(Name), P = Folded(Pattern);
   // Greedy match with one back-tracking point for the last '*'.
   size_t I = 0, J = 0, StarJ = std::u32string::npos, StarI = 0;
   while (I < N.size()) {
@@ -164,15 +147,15 @@ bool MatchPattern(const std::string& Name, const std::string& Pattern) {
 }
 
 Dialog::~Dialog() {
-  if (FHwnd && IsWindow(FHwnd)) {
-    SetWindowLongPtr(FHwnd, GWLP_USERDATA, 0);
-    DestroyWindow(FHwnd);
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtr(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
   }
 }
 
 bool Dialog::Create(HWND Owner, const std::string& Caption, int W, int H) {
   RegisterDialogClass();
-  FOwner = Owner ? GetAncestor(Owner, GA_ROOT) : nullptr;
+  owner_ = Owner ? GetAncestor(Owner, GA_ROOT) : nullptr;
   DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_CLIPCHILDREN;
   DWORD Ex = WS_EX_DLGMODALFRAME;
   RECT Frame{0, 0, W, H};
@@ -180,27 +163,27 @@ bool Dialog::Create(HWND Owner, const std::string& Caption, int W, int H) {
   int FW = Frame.right - Frame.left, FH = Frame.bottom - Frame.top;
   RECT Work{};
   SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-  if (FOwner) {
+  if (owner_) {
     MONITORINFO Mi;
     Mi.cbSize = sizeof Mi;
-    if (GetMonitorInfo(MonitorFromWindow(FOwner, MONITOR_DEFAULTTONEAREST), &Mi)) Work = Mi.rcWork;
+    if (GetMonitorInfo(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &Mi)) Work = Mi.rcWork;
   }
   RECT Around = Work;
-  if (FOwner && IsWindowVisible(FOwner) && !IsIconic(FOwner)) GetWindowRect(FOwner, &Around);
+  if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) GetWindowRect(owner_, &Around);
   int X = Around.left + (Around.right - Around.left - FW) / 2;
   int Y = Around.top + (Around.bottom - Around.top - FH) / 2;
   X = std::max<int>(Work.left, std::min<int>(X, Work.right - FW));
   Y = std::max<int>(Work.top, std::min<int>(Y, Work.bottom - FH));
-  FHwnd = CreateWindowEx(Ex, kDialogClass, Caption.c_str(), Style, X, Y, FW, FH, FOwner, nullptr, nullptr, nullptr);
-  if (!FHwnd) return false;
-  SetWindowLongPtr(FHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  hwnd_ = CreateWindowEx(Ex, kDialogClass, Caption.c_str(), Style, X, Y, FW, FH, owner_, nullptr, nullptr, nullptr);
+  if (!hwnd_) return false;
+  SetWindowLongPtr(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return true;
 }
 
 HWND Dialog::Add(const char* Class, const char* Text, DWORD Style, int X, int Y, int W, int H, int Id,
                  bool TabStop) {
   HWND C = CreateWindowEx(0, Class, Text, WS_CHILD | WS_VISIBLE | (TabStop ? WS_TABSTOP : 0u) | Style, X, Y, W, H,
-                          FHwnd, reinterpret_cast<HMENU>(static_cast<intptr_t>(Id)), nullptr, nullptr);
+                          hwnd_, reinterpret_cast<HMENU>(static_cast<intptr_t>(Id)), nullptr, nullptr);
   if (!C) return nullptr;
   SendMessage(C, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
   std::vector<HWND> Subclass{C};
@@ -213,14 +196,14 @@ HWND Dialog::Add(const char* Class, const char* Text, DWORD Style, int X, int Y,
       reinterpret_cast<LPARAM>(&Subclass));
   for (HWND W : Subclass)
     OldProcs()[W] = reinterpret_cast<WNDPROC>(SetWindowLongPtr(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
-  FControls.push_back(C);
-  if (TabStop) FTabs.push_back(C);
-  if (char32_t L = MnemonicOf(Text ? Text : "")) FMnemonics.push_back({L, C});
+  controls_.push_back(C);
+  if (TabStop) tabs_.push_back(C);
+  if (char32_t L = MnemonicOf(Text ? Text : "")) mnemonics_.push_back({L, C});
   return C;
 }
 
 HWND Dialog::Item(int Id) const {
-  for (HWND C : FControls)
+  for (HWND C : controls_)
     if (IsWindow(C) && GetWindowLongPtr(C, GWLP_ID) == Id) return C;
   return nullptr;
 }
@@ -231,17 +214,17 @@ void Dialog::FocusOn(HWND Control) {
   if (!Control) return;
   SetFocus(Control);
   // An entry reached from the keyboard is selected whole, so that typing replaces it.
-  if (CompareTextNoCase(ClassOf(Control), WC_EDIT) == 0) SendMessage(Control, EM_SETSEL, 0, -1);
-  if (CompareTextNoCase(ClassOf(Control), WC_COMBOBOX) == 0) SendMessage(Control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  if (k58::rtl::CompareNoCase(ClassOf(Control), WC_EDIT) == 0) SendMessage(Control, EM_SETSEL, 0, -1);
+  if (k58::rtl::CompareNoCase(ClassOf(Control), WC_COMBOBOX) == 0) SendMessage(Control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 void Dialog::End(int Result) {
-  if (!FResult) FResult = Result;
+  if (!result_) result_ = Result;
 }
 
 void Dialog::MoveFocus(HWND From, int Dir) {
   std::vector<HWND> Live;
-  for (HWND C : FTabs)
+  for (HWND C : tabs_)
     if (IsWindowVisible(C) && IsWindowEnabled(C)) Live.push_back(C);
   if (Live.empty()) return;
   auto It = std::find(Live.begin(), Live.end(), From);
@@ -252,13 +235,13 @@ void Dialog::MoveFocus(HWND From, int Dir) {
 
 bool Dialog::ChildKey(HWND Child, UINT Msg, WPARAM WParam) {
   // Keys in a control's own child (the edit of a combo box) count for the control.
-  while (Child && GetParent(Child) != FHwnd) Child = GetParent(Child);
+  while (Child && GetParent(Child) != hwnd_) Child = GetParent(Child);
   if (!Child) return false;
-  bool Dropped = CompareTextNoCase(ClassOf(Child), WC_COMBOBOX) == 0 && SendMessage(Child, CB_GETDROPPEDSTATE, 0, 0);
+  bool Dropped = k58::rtl::CompareNoCase(ClassOf(Child), WC_COMBOBOX) == 0 && SendMessage(Child, CB_GETDROPPEDSTATE, 0, 0);
   if (Msg == WM_CHAR) return !Dropped && (WParam == '\t' || WParam == '\r' || WParam == '\n' || WParam == 27);
   if (Msg == WM_SYSCHAR) {
-    char32_t Want = WParam < 0x80 ? FoldCase(static_cast<char32_t>(WParam)) : 0;
-    for (const Mnemonic& M : FMnemonics) {
+    char32_t Want = WParam < 0x80 ? k58::rtl::FoldCase(static_cast<char32_t>(WParam)) : 0;
+    for (const Mnemonic& M : mnemonics_) {
       if (M.Letter != Want || !IsWindowVisible(M.Label) || !IsWindowEnabled(M.Label)) continue;
       if (IsPushButton(M.Label)) {
         FocusOn(M.Label);
@@ -266,14 +249,14 @@ bool Dialog::ChildKey(HWND Child, UINT Msg, WPARAM WParam) {
         return true;
       }
       // A check box is clicked; a label gives the focus to the next control of the Tab order after it.
-      if (std::find(FTabs.begin(), FTabs.end(), M.Label) != FTabs.end()) {
+      if (std::find(tabs_.begin(), tabs_.end(), M.Label) != tabs_.end()) {
         FocusOn(M.Label);
         SendMessage(M.Label, BM_CLICK, 0, 0);
         return true;
       }
-      auto It = std::find(FControls.begin(), FControls.end(), M.Label);
-      for (++It; It != FControls.end(); ++It)
-        if (std::find(FTabs.begin(), FTabs.end(), *It) != FTabs.end()) {
+      auto It = std::find(controls_.begin(), controls_.end(), M.Label);
+      for (++It; It != controls_.end(); ++It)
+        if (std::find(tabs_.begin(), tabs_.end(), *It) != tabs_.end()) {
           FocusOn(*It);
           return true;
         }
@@ -307,20 +290,20 @@ LRESULT Dialog::DialogMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
     case WM_PAINT: {
       PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(FHwnd, &Ps);
+      HDC Dc = BeginPaint(hwnd_, &Ps);
       Paint(Dc);
-      EndPaint(FHwnd, &Ps);
+      EndPaint(hwnd_, &Ps);
       return 0;
     }
     case WM_ACTIVATE:
     case WM_SETFOCUS:
       if (Msg == WM_ACTIVATE && LOWORD(WParam) == WA_INACTIVE) return 0;
       // The focus goes back to the control that had it, else to the first one.
-      if (HWND F = GetFocus(); F && F != FHwnd && GetParent(F) == FHwnd) return 0;
-      if (FLastFocus && IsWindow(FLastFocus) && IsWindowEnabled(FLastFocus)) {
-        SetFocus(FLastFocus);
+      if (HWND F = GetFocus(); F && F != hwnd_ && GetParent(F) == hwnd_) return 0;
+      if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
       } else {
-        HWND First = FInitialFocus ? FInitialFocus : (FTabs.empty() ? nullptr : FTabs.front());
+        HWND First = initialFocus_ ? initialFocus_ : (tabs_.empty() ? nullptr : tabs_.front());
         FocusOn(First);
       }
       return 0;
@@ -330,18 +313,18 @@ LRESULT Dialog::DialogMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (LParam) Command(LOWORD(WParam), HIWORD(WParam), reinterpret_cast<HWND>(LParam));
       return 0;
     case WM_CLOSE: Command(IDCANCEL, BN_CLICKED, Item(IDCANCEL)); return 0;
-    default: return DefWindowProc(FHwnd, Msg, WParam, LParam);
+    default: return DefWindowProc(hwnd_, Msg, WParam, LParam);
   }
 }
 
 int Dialog::Run(CommonDialogKind Kind) {
   // Without an owner every window of the thread waits for the answer.
   std::vector<HWND> Disabled;
-  if (!FOwner) {
+  if (!owner_) {
     struct Collect {
       HWND Self;
       std::vector<HWND>* Out;
-    } C{FHwnd, &Disabled};
+    } C{hwnd_, &Disabled};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND W, LPARAM P) -> BOOL {
@@ -352,10 +335,10 @@ int Dialog::Run(CommonDialogKind Kind) {
         reinterpret_cast<LPARAM>(&C));
     for (HWND W : Disabled) EnableWindow(W, FALSE);
   }
-  CommonDialogInfo Info{FHwnd, FOwner, Kind};
+  CommonDialogInfo Info{hwnd_, owner_, Kind};
   bool Asked = false;
-  HWND Self = FHwnd;
-  winui::RunModalLoop(FHwnd, FOwner, [&] {
+  HWND Self = hwnd_;
+  winui::RunModalLoop(hwnd_, owner_, [&] {
     if (!IsWindow(Self)) return true;
     if (!Asked) {
       Asked = true;
@@ -366,7 +349,7 @@ int Dialog::Run(CommonDialogKind Kind) {
         if (Answer == IDOK || Answer == IDCANCEL) Command(Answer, BN_CLICKED, Item(Answer));
       }
     }
-    return FResult != 0;
+    return result_ != 0;
   });
   for (HWND W : Disabled)
     if (IsWindow(W)) EnableWindow(W, TRUE);
@@ -374,18 +357,18 @@ int Dialog::Run(CommonDialogKind Kind) {
     SetWindowLongPtr(Self, GWLP_USERDATA, 0);
     DestroyWindow(Self);
   }
-  FHwnd = nullptr;
+  hwnd_ = nullptr;
   if (!Disabled.empty() && !GetActiveWindow())
     for (HWND W : Disabled)
       if (IsWindow(W) && IsWindowVisible(W)) {
         SetActiveWindow(W);
         break;
       }
-  return FResult;
+  return result_;
 }
 
 }  // namespace commdlg
 
-}  // namespace wincontrols
+}  // namespace k58::builtin
 
-DWORD CommDlgExtendedError() { return wincontrols::LastError; }
+DWORD CommDlgExtendedError() { return k58::builtin::LastError; }

@@ -224,7 +224,7 @@ inline BOOL ChooseFontA(LPCHOOSEFONTA Cf) { return ChooseFont(Cf); }
 
 // ==== Test seam ==========================================================================================
 
-namespace wincontrols {
+namespace k58::builtin {
 
 enum class CommonDialogKind { Open, Save, Color, Font };
 
@@ -244,4 +244,4 @@ void SetCommonDialogHandler(CommonDialogHandler Handler);
 // The control with the given id in a shown dialog (edt1, lst1, IDOK ...), null when it has none.
 HWND CommonDialogItem(HWND Dialog, int Id);
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -8,7 +8,7 @@
 #include "platform/win/builtin/CommDlgInternal.h"
 #include "platform/win/ui/MessageBox.h"
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 namespace {
 
@@ -34,12 +34,12 @@ RECT Cell(int Left, int Top, int Index) {
 
 class ColorDialog : public Dialog {
 public:
-  explicit ColorDialog(CHOOSECOLORA& Cc) : FCc(Cc) {
-    std::copy(Cc.lpCustColors, Cc.lpCustColors + kCustomColors, FCustom);
+  explicit ColorDialog(CHOOSECOLORA& Cc) : cc_(Cc) {
+    std::copy(Cc.lpCustColors, Cc.lpCustColors + kCustomColors, custom_);
   }
   bool Build();
-  COLORREF Color() const { return FColor; }
-  const COLORREF* Custom() const { return FCustom; }
+  COLORREF Color() const { return color_; }
+  const COLORREF* Custom() const { return custom_; }
 
 protected:
   void Command(int Id, int Code, HWND Control) override;
@@ -49,18 +49,18 @@ protected:
 private:
   void Choose(COLORREF C, bool UpdateEdits);
   void ShowValues();
-  CHOOSECOLORA& FCc;
-  COLORREF FColor = 0;
-  COLORREF FCustom[kCustomColors] = {};
-  int FBasicSel = -1;
-  int FCustomSel = -1;
-  int FNextCustom = 0;
-  bool FSetting = false;  // the edits are being filled from the choice
+  CHOOSECOLORA& cc_;
+  COLORREF color_ = 0;
+  COLORREF custom_[kCustomColors] = {};
+  int basicSel_ = -1;
+  int customSel_ = -1;
+  int nextCustom_ = 0;
+  bool setting_ = false;  // the edits are being filled from the choice
 };
 
 bool ColorDialog::Build() {
-  if (!Create(FCc.hwndOwner, "Colour", kClientW, kClientH)) return false;
-  bool Define = !(FCc.Flags & CC_PREVENTFULLOPEN);
+  if (!Create(cc_.hwndOwner, "Colour", kClientW, kClientH)) return false;
+  bool Define = !(cc_.Flags & CC_PREVENTFULLOPEN);
   Add(WC_STATIC, "Basic colours:", SS_LEFT, kGridX, 8, 224, 16, 0xFFFF, false);
   Add(WC_STATIC, "Custom colours:", SS_LEFT, kGridX, kCustomY - 18, 224, 16, 0xFFFF, false);
   const char* Labels[3] = {"&Red:", "&Green:", "Bl&ue:"};
@@ -74,29 +74,29 @@ bool ColorDialog::Build() {
   Add(WC_BUTTON, "Cancel", BS_PUSHBUTTON, 89, 237, 75, 23, IDCANCEL, true);
   HWND AddB = Add(WC_BUTTON, "&Add to custom colours", BS_PUSHBUTTON, 170, 237, 134, 23, kAddCustom, true);
   EnableWindow(AddB, Define);
-  if (FCc.Flags & CC_RGBINIT) {
-    for (int K = 0; K < kBasicColors && FBasicSel < 0; ++K)
-      if (BasicColor(K) == (FCc.rgbResult & 0xFFFFFF)) FBasicSel = K;
-    for (int K = 0; K < kCustomColors && FBasicSel < 0 && FCustomSel < 0; ++K)
-      if (FCustom[K] == (FCc.rgbResult & 0xFFFFFF)) FCustomSel = K;
-    Choose(FCc.rgbResult & 0xFFFFFF, true);
+  if (cc_.Flags & CC_RGBINIT) {
+    for (int K = 0; K < kBasicColors && basicSel_ < 0; ++K)
+      if (BasicColor(K) == (cc_.rgbResult & 0xFFFFFF)) basicSel_ = K;
+    for (int K = 0; K < kCustomColors && basicSel_ < 0 && customSel_ < 0; ++K)
+      if (custom_[K] == (cc_.rgbResult & 0xFFFFFF)) customSel_ = K;
+    Choose(cc_.rgbResult & 0xFFFFFF, true);
   } else {
-    FBasicSel = kBasicColors - 1;  // black, the first colour of a new choice
-    Choose(BasicColor(FBasicSel), true);
+    basicSel_ = kBasicColors - 1;  // black, the first colour of a new choice
+    Choose(BasicColor(basicSel_), true);
   }
-  FInitialFocus = Item(IDOK);
+  initialFocus_ = Item(IDOK);
   return true;
 }
 
 void ColorDialog::ShowValues() {
-  FSetting = true;
-  int V[3] = {GetRValue(FColor), GetGValue(FColor), GetBValue(FColor)};
+  setting_ = true;
+  int V[3] = {GetRValue(color_), GetGValue(color_), GetBValue(color_)};
   for (int K = 0; K < 3; ++K) SetWindowText(Item(edt2 + K), std::to_string(V[K]).c_str());
-  FSetting = false;
+  setting_ = false;
 }
 
 void ColorDialog::Choose(COLORREF C, bool UpdateEdits) {
-  FColor = C & 0xFFFFFF;
+  color_ = C & 0xFFFFFF;
   if (UpdateEdits) ShowValues();
   InvalidateRect(Window(), nullptr, FALSE);
 }
@@ -107,17 +107,17 @@ void ColorDialog::Command(int Id, int Code, HWND Control) {
     case IDOK: End(IDOK); return;
     case IDCANCEL: End(IDCANCEL); return;
     case kAddCustom: {
-      int Slot = FCustomSel >= 0 ? FCustomSel : FNextCustom;
-      FCustom[Slot] = FColor;
-      FCustomSel = -1;
-      FNextCustom = (Slot + 1) % kCustomColors;
+      int Slot = customSel_ >= 0 ? customSel_ : nextCustom_;
+      custom_[Slot] = color_;
+      customSel_ = -1;
+      nextCustom_ = (Slot + 1) % kCustomColors;
       InvalidateRect(Window(), nullptr, FALSE);
       return;
     }
     case edt2:
     case edt3:
     case edt4: {
-      if (Code != EN_CHANGE || FSetting) return;
+      if (Code != EN_CHANGE || setting_) return;
       int V[3];
       for (int K = 0; K < 3; ++K) {
         std::string T = TextOf(Item(edt2 + K));
@@ -126,7 +126,7 @@ void ColorDialog::Command(int Id, int Code, HWND Control) {
           if (Ch >= '0' && Ch <= '9') N = std::min(N * 10 + (Ch - '0'), 999);
         V[K] = std::min(N, 255);
       }
-      FBasicSel = -1;
+      basicSel_ = -1;
       Choose(RGB(V[0], V[1], V[2]), false);
       return;
     }
@@ -136,18 +136,18 @@ void ColorDialog::Command(int Id, int Code, HWND Control) {
 
 void ColorDialog::Mouse(UINT Msg, POINT P) {
   for (int K = 0; K < kBasicColors; ++K)
-    if (Contains(BasicColorCell(K), P)) {
-      FBasicSel = K;
-      FCustomSel = -1;
+    if (InRect(BasicColorCell(K), P)) {
+      basicSel_ = K;
+      customSel_ = -1;
       Choose(BasicColor(K), true);
       if (Msg == WM_LBUTTONDBLCLK) End(IDOK);
       return;
     }
   for (int K = 0; K < kCustomColors; ++K)
-    if (Contains(CustomColorCell(K), P)) {
-      FCustomSel = K;
-      FBasicSel = -1;
-      Choose(FCustom[K], true);
+    if (InRect(CustomColorCell(K), P)) {
+      customSel_ = K;
+      basicSel_ = -1;
+      Choose(custom_[K], true);
       if (Msg == WM_LBUTTONDBLCLK) End(IDOK);
       return;
     }
@@ -156,11 +156,11 @@ void ColorDialog::Mouse(UINT Msg, POINT P) {
 void DrawSwatch(HDC Dc, RECT R, COLORREF C, bool Selected) {
   if (Selected) {
     FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOWTEXT));
-    Inflate(R, -1, -1);
+    InflateRect(&R, -1, -1);
     FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOW));
-    Inflate(R, -1, -1);
+    InflateRect(&R, -1, -1);
   } else {
-    Inflate(R, -2, -2);
+    InflateRect(&R, -2, -2);
   }
   DrawEdge(Dc, &R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   HBRUSH B = CreateSolidBrush(C);
@@ -169,11 +169,11 @@ void DrawSwatch(HDC Dc, RECT R, COLORREF C, bool Selected) {
 }
 
 void ColorDialog::Paint(HDC Dc) {
-  for (int K = 0; K < kBasicColors; ++K) DrawSwatch(Dc, BasicColorCell(K), BasicColor(K), K == FBasicSel);
-  for (int K = 0; K < kCustomColors; ++K) DrawSwatch(Dc, CustomColorCell(K), FCustom[K], K == FCustomSel);
+  for (int K = 0; K < kBasicColors; ++K) DrawSwatch(Dc, BasicColorCell(K), BasicColor(K), K == basicSel_);
+  for (int K = 0; K < kCustomColors; ++K) DrawSwatch(Dc, CustomColorCell(K), custom_[K], K == customSel_);
   RECT P = kPreview;
   DrawEdge(Dc, &P, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  HBRUSH B = CreateSolidBrush(FColor);
+  HBRUSH B = CreateSolidBrush(color_);
   FillRect(Dc, &P, B);
   DeleteObject(B);
 }
@@ -199,10 +199,10 @@ COLORREF BasicColor(int Index) {
 RECT BasicColorCell(int Index) { return Cell(kGridX, kBasicY, Index); }
 RECT CustomColorCell(int Index) { return Cell(kGridX, kCustomY, Index); }
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg
 
 BOOL ChooseColor(LPCHOOSECOLORA Cc) {
-  using namespace wincontrols::commdlg;
+  using namespace k58::builtin::commdlg;
   SetError(0);
   if (!Cc || Cc->lStructSize != sizeof(CHOOSECOLORA)) {
     SetError(CDERR_STRUCTSIZE);
@@ -221,7 +221,7 @@ BOOL ChooseColor(LPCHOOSECOLORA Cc) {
     SetError(CDERR_DIALOGFAILURE);
     return FALSE;
   }
-  int Result = D.Run(wincontrols::CommonDialogKind::Color);
+  int Result = D.Run(k58::builtin::CommonDialogKind::Color);
   // Custom colours are the user's palette: kept whether or not a colour was chosen.
   std::copy(D.Custom(), D.Custom() + kCustomColors, Cc->lpCustColors);
   if (Result != IDOK) return FALSE;

@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommDlgInternal.h"
-#include "platform/win/builtin/ListBox.h"
 #include "platform/win/ui/MessageBox.h"
 
 namespace fs = std::filesystem;
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 namespace {
 
@@ -100,12 +100,12 @@ size_t ExtensionOffset(const std::string& Name) {
 
 class FileDialog : public Dialog {
 public:
-  FileDialog(OPENFILENAMEA& Ofn, bool Save) : FOfn(Ofn), FSave(Save) {}
+  FileDialog(OPENFILENAMEA& Ofn, bool Save) : ofn_(Ofn), save_(Save) {}
 
   bool Build();
-  std::string Chosen() const { return FChosen; }
-  bool ReadOnlyChecked() const { return FReadOnly; }
-  int FilterIndex() const { return FFilter; }
+  std::string Chosen() const { return chosen_; }
+  bool ReadOnlyChecked() const { return readOnly_; }
+  int FilterIndex() const { return filter_; }
 
 protected:
   void Command(int Id, int Code, HWND Control) override;
@@ -118,78 +118,78 @@ private:
   void Warn(const std::string& Text);
   std::vector<std::string> Patterns() const;
 
-  OPENFILENAMEA& FOfn;
-  bool FSave;
-  fs::path FDir;
-  std::vector<FilterItem> FFilters;
-  int FFilter = 0;
-  std::vector<std::string> FTyped;  // a pattern typed into the file-name box replaces the filter's
-  std::string FChosen;
-  bool FReadOnly = false;
-  HWND FName = nullptr, FFiles = nullptr, FFolders = nullptr, FTypes = nullptr, FPath = nullptr;
+  OPENFILENAMEA& ofn_;
+  bool save_;
+  fs::path dir_;
+  std::vector<FilterItem> filters_;
+  int filter_ = 0;
+  std::vector<std::string> typed_;  // a pattern typed into the file-name box replaces the filter's
+  std::string chosen_;
+  bool readOnly_ = false;
+  HWND name_ = nullptr, files_ = nullptr, folders_ = nullptr, types_ = nullptr, path_ = nullptr;
 };
 
 std::vector<std::string> FileDialog::Patterns() const {
-  if (!FTyped.empty()) return FTyped;
-  if (FFilters.empty()) return {"*"};
-  return FFilters[static_cast<size_t>(FFilter)].Patterns;
+  if (!typed_.empty()) return typed_;
+  if (filters_.empty()) return {"*"};
+  return filters_[static_cast<size_t>(filter_)].Patterns;
 }
 
 bool FileDialog::Build() {
   std::string Initial;
-  if (FOfn.lpstrFile) Initial.assign(FOfn.lpstrFile, strnlen(FOfn.lpstrFile, FOfn.nMaxFile));
+  if (ofn_.lpstrFile) Initial.assign(ofn_.lpstrFile, strnlen(ofn_.lpstrFile, ofn_.nMaxFile));
   Initial = ExpandHome(Trim(Initial));
   std::error_code Ec;
-  FDir = fs::current_path(Ec);
-  if (Ec) FDir = "/";
-  if (FOfn.lpstrInitialDir && *FOfn.lpstrInitialDir && IsDir(ExpandHome(FOfn.lpstrInitialDir)))
-    FDir = fs::absolute(ExpandHome(FOfn.lpstrInitialDir), Ec);
+  dir_ = fs::current_path(Ec);
+  if (Ec) dir_ = "/";
+  if (ofn_.lpstrInitialDir && *ofn_.lpstrInitialDir && IsDir(ExpandHome(ofn_.lpstrInitialDir)))
+    dir_ = fs::absolute(ExpandHome(ofn_.lpstrInitialDir), Ec);
   // A folder in the initial name wins over the initial folder.
   if (size_t Slash = Initial.rfind('/'); Slash != std::string::npos) {
     fs::path Folder = Initial.substr(0, Slash + 1);
-    if (Folder.is_relative()) Folder = FDir / Folder;
+    if (Folder.is_relative()) Folder = dir_ / Folder;
     if (IsDir(Folder)) {
-      FDir = Folder;
+      dir_ = Folder;
       Initial = Initial.substr(Slash + 1);
     }
   }
-  if (fs::path C = fs::weakly_canonical(FDir, Ec); !Ec) FDir = C;
-  if (HasWildcard(Initial)) FTyped = SplitPatterns(Initial);
-  FFilters = ParseFilter(FOfn.lpstrFilter);
-  if (FOfn.nFilterIndex >= 1 && FOfn.nFilterIndex <= FFilters.size()) FFilter = static_cast<int>(FOfn.nFilterIndex) - 1;
+  if (fs::path C = fs::weakly_canonical(dir_, Ec); !Ec) dir_ = C;
+  if (HasWildcard(Initial)) typed_ = SplitPatterns(Initial);
+  filters_ = ParseFilter(ofn_.lpstrFilter);
+  if (ofn_.nFilterIndex >= 1 && ofn_.nFilterIndex <= filters_.size()) filter_ = static_cast<int>(ofn_.nFilterIndex) - 1;
 
-  std::string Caption = FOfn.lpstrTitle ? FOfn.lpstrTitle : (FSave ? "Save As" : "Open");
-  if (!Create(FOfn.hwndOwner, Caption, kClientW, kClientH)) return false;
+  std::string Caption = ofn_.lpstrTitle ? ofn_.lpstrTitle : (save_ ? "Save As" : "Open");
+  if (!Create(ofn_.hwndOwner, Caption, kClientW, kClientH)) return false;
   Add(WC_STATIC, "File &name:", SS_LEFT, 8, 8, 180, 16, stc3, false);
-  FName = Add(WC_EDIT, Initial.c_str(), WS_BORDER | ES_AUTOHSCROLL, 8, 26, 180, 21, edt1, true);
-  FFiles = Add(WC_LISTBOX, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS, 8, 52,
+  name_ = Add(WC_EDIT, Initial.c_str(), WS_BORDER | ES_AUTOHSCROLL, 8, 26, 180, 21, edt1, true);
+  files_ = Add(WC_LISTBOX, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS, 8, 52,
                180, 150, lst1, true);
   Add(WC_STATIC, "&Folders:", SS_LEFT, 200, 8, 140, 16, stc4, false);
-  FPath = Add(WC_STATIC, "", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX, 200, 28, 140, 16, stc1, false);
-  FFolders = Add(WC_LISTBOX, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS, 200, 52,
+  path_ = Add(WC_STATIC, "", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX, 200, 28, 140, 16, stc1, false);
+  folders_ = Add(WC_LISTBOX, "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS, 200, 52,
                  140, 150, lst2, true);
-  Add(WC_STATIC, FSave ? "Save as &type:" : "Files of &type:", SS_LEFT, 8, 210, 180, 16, stc2, false);
-  FTypes = Add(WC_COMBOBOX, "", CBS_DROPDOWNLIST | WS_VSCROLL, 8, 228, 180, 120, cmb1, true);
-  for (const FilterItem& F : FFilters) SendMessage(FTypes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F.Name.c_str()));
-  SendMessage(FTypes, CB_SETCURSEL, FFilters.empty() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(FFilter), 0);
-  if (FFilters.empty()) EnableWindow(FTypes, FALSE);
-  if (!FSave && !(FOfn.Flags & OFN_HIDEREADONLY)) {
+  Add(WC_STATIC, save_ ? "Save as &type:" : "Files of &type:", SS_LEFT, 8, 210, 180, 16, stc2, false);
+  types_ = Add(WC_COMBOBOX, "", CBS_DROPDOWNLIST | WS_VSCROLL, 8, 228, 180, 120, cmb1, true);
+  for (const FilterItem& F : filters_) SendMessage(types_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F.Name.c_str()));
+  SendMessage(types_, CB_SETCURSEL, filters_.empty() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(filter_), 0);
+  if (filters_.empty()) EnableWindow(types_, FALSE);
+  if (!save_ && !(ofn_.Flags & OFN_HIDEREADONLY)) {
     HWND Check = Add(WC_BUTTON, "&Read only", BS_AUTOCHECKBOX, 200, 228, 140, 20, chx1, true);
-    SendMessage(Check, BM_SETCHECK, (FOfn.Flags & OFN_READONLY) ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessage(Check, BM_SETCHECK, (ofn_.Flags & OFN_READONLY) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  Add(WC_BUTTON, FSave ? "&Save" : "&Open", BS_DEFPUSHBUTTON, 351, 26, 75, 23, IDOK, true);
+  Add(WC_BUTTON, save_ ? "&Save" : "&Open", BS_DEFPUSHBUTTON, 351, 26, 75, 23, IDOK, true);
   Add(WC_BUTTON, "Cancel", BS_PUSHBUTTON, 351, 55, 75, 23, IDCANCEL, true);
-  FInitialFocus = FName;
+  initialFocus_ = name_;
   Refresh();
   return true;
 }
 
 void FileDialog::Refresh() {
-  SetWindowText(FPath, FDir.string().c_str());
+  SetWindowText(path_, dir_.string().c_str());
   std::vector<std::string> Files, Folders;
   std::vector<std::string> Pats = Patterns();
   std::error_code Ec;
-  for (fs::directory_iterator It(FDir, fs::directory_options::skip_permission_denied, Ec), End; !Ec && It != End;
+  for (fs::directory_iterator It(dir_, fs::directory_options::skip_permission_denied, Ec), End; !Ec && It != End;
        It.increment(Ec)) {
     std::string Name = It->path().filename().string();
     if (Name.empty() || Name[0] == '.') continue;  // hidden names are chosen by typing them
@@ -201,26 +201,26 @@ void FileDialog::Refresh() {
     }
   }
   std::sort(Folders.begin(), Folders.end(), [](const std::string& A, const std::string& B) {
-    int C = CompareTextNoCase(A, B);
+    int C = k58::rtl::CompareNoCase(A, B);
     return C ? C < 0 : A < B;
   });
-  if (FDir.has_relative_path()) Folders.insert(Folders.begin(), "..");
-  SendMessage(FFiles, WM_SETREDRAW, FALSE, 0);
-  SendMessage(FFiles, LB_RESETCONTENT, 0, 0);
-  for (const std::string& F : Files) SendMessage(FFiles, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F.c_str()));
-  SendMessage(FFiles, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(FFiles, nullptr, TRUE);
-  SendMessage(FFolders, WM_SETREDRAW, FALSE, 0);
-  SendMessage(FFolders, LB_RESETCONTENT, 0, 0);
-  for (const std::string& F : Folders) SendMessage(FFolders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F.c_str()));
-  SendMessage(FFolders, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(FFolders, nullptr, TRUE);
+  if (dir_.has_relative_path()) Folders.insert(Folders.begin(), "..");
+  SendMessage(files_, WM_SETREDRAW, FALSE, 0);
+  SendMessage(files_, LB_RESETCONTENT, 0, 0);
+  for (const std::string& F : Files) SendMessage(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F.c_str()));
+  SendMessage(files_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(files_, nullptr, TRUE);
+  SendMessage(folders_, WM_SETREDRAW, FALSE, 0);
+  SendMessage(folders_, LB_RESETCONTENT, 0, 0);
+  for (const std::string& F : Folders) SendMessage(folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F.c_str()));
+  SendMessage(folders_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(folders_, nullptr, TRUE);
 }
 
 void FileDialog::Warn(const std::string& Text) {
   MessageBox(Window(), Text.c_str(), GetWindowTextLength(Window()) ? WindowTextOf(Window()).c_str() : "Open",
              MB_OK | MB_ICONWARNING);
-  FocusOn(FName);
+  FocusOn(name_);
 }
 
 bool FileDialog::MoveTo(const fs::path& Dir) {
@@ -231,21 +231,21 @@ bool FileDialog::MoveTo(const fs::path& Dir) {
     Warn(Target.string() + "\nThe folder cannot be opened.");
     return false;
   }
-  FDir = Target;
+  dir_ = Target;
   Refresh();
   return true;
 }
 
 bool FileDialog::EnterOn(HWND Focus) {
-  if (Focus != FFolders) return false;
-  LRESULT Sel = SendMessage(FFolders, LB_GETCURSEL, 0, 0);
+  if (Focus != folders_) return false;
+  LRESULT Sel = SendMessage(folders_, LB_GETCURSEL, 0, 0);
   if (Sel < 0) return false;
   std::string Name;
-  int Len = static_cast<int>(SendMessage(FFolders, LB_GETTEXTLEN, static_cast<WPARAM>(Sel), 0));
+  int Len = static_cast<int>(SendMessage(folders_, LB_GETTEXTLEN, static_cast<WPARAM>(Sel), 0));
   Name.assign(static_cast<size_t>(std::max(Len, 0)) + 1, '\0');
-  SendMessage(FFolders, LB_GETTEXT, static_cast<WPARAM>(Sel), reinterpret_cast<LPARAM>(Name.data()));
+  SendMessage(folders_, LB_GETTEXT, static_cast<WPARAM>(Sel), reinterpret_cast<LPARAM>(Name.data()));
   Name.resize(std::strlen(Name.c_str()));
-  MoveTo(Name == ".." ? FDir.parent_path() : FDir / Name);
+  MoveTo(Name == ".." ? dir_.parent_path() : dir_ / Name);
   return true;
 }
 
@@ -256,26 +256,26 @@ void FileDialog::Command(int Id, int Code, HWND Control) {
     case IDCANCEL: End(IDCANCEL); return;
     case lst1:
       if (Code == LBN_SELCHANGE || Code == LBN_DBLCLK) {
-        LRESULT Sel = SendMessage(FFiles, LB_GETCURSEL, 0, 0);
+        LRESULT Sel = SendMessage(files_, LB_GETCURSEL, 0, 0);
         if (Sel < 0) return;
-        int Len = static_cast<int>(SendMessage(FFiles, LB_GETTEXTLEN, static_cast<WPARAM>(Sel), 0));
+        int Len = static_cast<int>(SendMessage(files_, LB_GETTEXTLEN, static_cast<WPARAM>(Sel), 0));
         std::string Name(static_cast<size_t>(std::max(Len, 0)) + 1, '\0');
-        SendMessage(FFiles, LB_GETTEXT, static_cast<WPARAM>(Sel), reinterpret_cast<LPARAM>(Name.data()));
+        SendMessage(files_, LB_GETTEXT, static_cast<WPARAM>(Sel), reinterpret_cast<LPARAM>(Name.data()));
         Name.resize(std::strlen(Name.c_str()));
-        SetWindowText(FName, Name.c_str());
+        SetWindowText(name_, Name.c_str());
         if (Code == LBN_DBLCLK) Ok();
       }
       return;
     case lst2:
-      if (Code == LBN_DBLCLK) EnterOn(FFolders);
+      if (Code == LBN_DBLCLK) EnterOn(folders_);
       return;
     case cmb1:
       if (Code == CBN_SELCHANGE) {
-        LRESULT Sel = SendMessage(FTypes, CB_GETCURSEL, 0, 0);
-        if (Sel >= 0 && static_cast<size_t>(Sel) < FFilters.size()) {
-          FFilter = static_cast<int>(Sel);
-          FTyped.clear();
-          if (HasWildcard(WindowTextOf(FName))) SetWindowText(FName, "");
+        LRESULT Sel = SendMessage(types_, CB_GETCURSEL, 0, 0);
+        if (Sel >= 0 && static_cast<size_t>(Sel) < filters_.size()) {
+          filter_ = static_cast<int>(Sel);
+          typed_.clear();
+          if (HasWildcard(WindowTextOf(name_))) SetWindowText(name_, "");
           Refresh();
         }
       }
@@ -285,14 +285,14 @@ void FileDialog::Command(int Id, int Code, HWND Control) {
 }
 
 void FileDialog::Ok() {
-  std::string Text = Trim(WindowTextOf(FName));
+  std::string Text = Trim(WindowTextOf(name_));
   if (Text.empty()) {
     MessageBeep(0);
     return;
   }
   Text = ExpandHome(Text);
   fs::path Path = Text;
-  if (Path.is_relative()) Path = FDir / Path;
+  if (Path.is_relative()) Path = dir_ / Path;
   Path = Path.lexically_normal();
   std::string Name = Path.filename().string();
 
@@ -303,15 +303,15 @@ void FileDialog::Ok() {
       Warn(Folder.string() + "\nThe folder does not exist.\nCheck the path and try again.");
       return;
     }
-    FTyped = SplitPatterns(Name);
-    if (MoveTo(Folder)) SetWindowText(FName, Name.c_str());
-    FocusOn(FName);
+    typed_ = SplitPatterns(Name);
+    if (MoveTo(Folder)) SetWindowText(name_, Name.c_str());
+    FocusOn(name_);
     return;
   }
   // A folder is opened.
   if (IsDir(Path)) {
-    if (MoveTo(Path)) SetWindowText(FName, "");
-    FocusOn(FName);
+    if (MoveTo(Path)) SetWindowText(name_, "");
+    FocusOn(name_);
     return;
   }
   if (Name.empty()) {  // "folder/" of a folder that does not exist
@@ -326,37 +326,37 @@ void FileDialog::Ok() {
       return;
     }
     Path.replace_filename(Name);
-  } else if (ExtensionOffset(Name) == std::string::npos && FOfn.lpstrDefExt && *FOfn.lpstrDefExt) {
+  } else if (ExtensionOffset(Name) == std::string::npos && ofn_.lpstrDefExt && *ofn_.lpstrDefExt) {
     fs::path WithExt = Path;
-    WithExt.replace_filename(Name + "." + FOfn.lpstrDefExt);
+    WithExt.replace_filename(Name + "." + ofn_.lpstrDefExt);
     // Opening a file whose name has no extension is still possible when only that file exists.
-    if (FSave || Exists(WithExt) || !Exists(Path)) Path = WithExt;
+    if (save_ || Exists(WithExt) || !Exists(Path)) Path = WithExt;
   }
   Name = Path.filename().string();
   if (IsDir(Path)) {
-    if (MoveTo(Path)) SetWindowText(FName, "");
-    FocusOn(FName);
+    if (MoveTo(Path)) SetWindowText(name_, "");
+    FocusOn(name_);
     return;
   }
   fs::path Folder = Path.parent_path();
-  if (!IsDir(Folder) && (FOfn.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST))) {
+  if (!IsDir(Folder) && (ofn_.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST))) {
     Warn(Folder.string() + "\nThe folder does not exist.\nCheck the path and try again.");
     return;
   }
   bool There = Exists(Path);
-  if (!FSave && (FOfn.Flags & OFN_FILEMUSTEXIST) && !There) {
+  if (!save_ && (ofn_.Flags & OFN_FILEMUSTEXIST) && !There) {
     Warn(Name + "\nFile not found.\nCheck the file name and try again.");
     return;
   }
-  if (FSave && (FOfn.Flags & OFN_OVERWRITEPROMPT) && There) {
+  if (save_ && (ofn_.Flags & OFN_OVERWRITEPROMPT) && There) {
     std::string Q = Name + " already exists.\nDo you want to replace it?";
     if (MessageBox(Window(), Q.c_str(), WindowTextOf(Window()).c_str(), MB_YESNO | MB_ICONWARNING) != IDYES) {
-      FocusOn(FName);
+      FocusOn(name_);
       return;
     }
   }
-  if (HWND Check = Item(chx1)) FReadOnly = SendMessage(Check, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  FChosen = Path.string();
+  if (HWND Check = Item(chx1)) readOnly_ = SendMessage(Check, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  chosen_ = Path.string();
   End(IDOK);
 }
 
@@ -410,7 +410,7 @@ BOOL RunFileDialog(LPOPENFILENAMEA Ofn, bool Save) {
   }
   Ofn->Flags &= ~OFN_EXTENSIONDIFFERENT;
   if (Ofn->lpstrDefExt && *Ofn->lpstrDefExt &&
-      (Ext == std::string::npos || CompareTextNoCase(Name.substr(Ext), Ofn->lpstrDefExt) != 0))
+      (Ext == std::string::npos || k58::rtl::CompareNoCase(Name.substr(Ext), Ofn->lpstrDefExt) != 0))
     Ofn->Flags |= OFN_EXTENSIONDIFFERENT;
   if (!(Ofn->Flags & OFN_NOCHANGEDIR)) {
     std::error_code Ec;
@@ -421,7 +421,7 @@ BOOL RunFileDialog(LPOPENFILENAMEA Ofn, bool Save) {
 
 }  // namespace
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg
 
-BOOL GetOpenFileName(LPOPENFILENAMEA Ofn) { return wincontrols::commdlg::RunFileDialog(Ofn, false); }
-BOOL GetSaveFileName(LPOPENFILENAMEA Ofn) { return wincontrols::commdlg::RunFileDialog(Ofn, true); }
+BOOL GetOpenFileName(LPOPENFILENAMEA Ofn) { return k58::builtin::commdlg::RunFileDialog(Ofn, false); }
+BOOL GetSaveFileName(LPOPENFILENAMEA Ofn) { return k58::builtin::commdlg::RunFileDialog(Ofn, true); }

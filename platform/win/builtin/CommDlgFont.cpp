@@ -6,10 +6,9 @@
 #include <cstring>
 
 #include "platform/win/builtin/CommDlgInternal.h"
-#include "platform/win/builtin/ListBox.h"
 #include "platform/win/ui/MessageBox.h"
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 namespace {
 
@@ -60,14 +59,14 @@ std::string TenthsText(int Tenths) {
 
 class FontDialog : public Dialog {
 public:
-  explicit FontDialog(CHOOSEFONTA& Cf) : FCf(Cf) {}
+  explicit FontDialog(CHOOSEFONTA& Cf) : cf_(Cf) {}
   ~FontDialog() override {
-    if (FSampleFont) DeleteObject(FSampleFont);
+    if (sampleFont_) DeleteObject(sampleFont_);
   }
   bool Build();
-  LOGFONTA Result() const { return FResult; }
-  int Tenths() const { return FTenths; }
-  COLORREF Color() const { return FColor; }
+  LOGFONTA Result() const { return result_; }
+  int Tenths() const { return tenths_; }
+  COLORREF Color() const { return color_; }
 
 protected:
   void Command(int Id, int Code, HWND Control) override;
@@ -78,18 +77,18 @@ private:
   bool Read(LOGFONTA& Lf, int& Tenths, std::string& Why, HWND& Where);
   void UpdateSample();
   void Ok();
-  CHOOSEFONTA& FCf;
-  LOGFONTA FResult{};
-  int FTenths = 0;
-  COLORREF FColor = 0;
-  HFONT FSampleFont = nullptr;
-  int FDpi = 96;
+  CHOOSEFONTA& cf_;
+  LOGFONTA result_{};
+  int tenths_ = 0;
+  COLORREF color_ = 0;
+  HFONT sampleFont_ = nullptr;
+  int dpi_ = 96;
 };
 
 bool FontDialog::Build() {
-  FDpi = ScreenDpi();
-  if (!Create(FCf.hwndOwner, "Font", kClientW, kClientH)) return false;
-  const LOGFONTA* Init = (FCf.Flags & CF_INITTOLOGFONTSTRUCT) ? FCf.lpLogFont : nullptr;
+  dpi_ = ScreenDpi();
+  if (!Create(cf_.hwndOwner, "Font", kClientW, kClientH)) return false;
+  const LOGFONTA* Init = (cf_.Flags & CF_INITTOLOGFONTSTRUCT) ? cf_.lpLogFont : nullptr;
   Add(WC_STATIC, "&Font:", SS_LEFT, 8, 8, 168, 16, stc1, false);
   HWND Faces = Add(WC_COMBOBOX, "", CBS_SIMPLE | CBS_AUTOHSCROLL | CBS_SORT | CBS_HASSTRINGS | WS_VSCROLL, 8, 24, 168, 132, cmb1, true);
   Add(WC_STATIC, "Font st&yle:", SS_LEFT, 184, 8, 112, 16, stc2, false);
@@ -99,32 +98,32 @@ bool FontDialog::Build() {
   Add(WC_BUTTON, "OK", BS_DEFPUSHBUTTON, 372, 24, 75, 23, IDOK, true);
   Add(WC_BUTTON, "Cancel", BS_PUSHBUTTON, 372, 53, 75, 23, IDCANCEL, true);
 
-  bool Fixed = FCf.Flags & CF_FIXEDPITCHONLY;
+  bool Fixed = cf_.Flags & CF_FIXEDPITCHONLY;
   for (const char* F : kFaces)
     if (!Fixed || std::any_of(std::begin(kFixedFaces), std::end(kFixedFaces), [&](const char* X) { return !std::strcmp(X, F); }))
       SendMessage(Faces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(F));
   for (const char* S : kStyles) SendMessage(Styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S));
   for (int S : kSizes)
-    if (!(FCf.Flags & CF_LIMITSIZE) || (S >= FCf.nSizeMin && S <= FCf.nSizeMax))
+    if (!(cf_.Flags & CF_LIMITSIZE) || (S >= cf_.nSizeMin && S <= cf_.nSizeMax))
       SendMessage(Sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_string(S).c_str()));
 
   std::string Face = Init && Init->lfFaceName[0] ? std::string(Init->lfFaceName, strnlen(Init->lfFaceName, LF_FACESIZE))
                                                   : std::string("Tahoma");
   if (SendMessage(Faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Face.c_str())) < 0 &&
-      !(FCf.Flags & CF_FORCEFONTEXIST))
+      !(cf_.Flags & CF_FORCEFONTEXIST))
     SendMessage(Faces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Face.c_str()));
   SendMessage(Faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Face.c_str()));
   int Style = Init ? (Init->lfWeight >= FW_SEMIBOLD ? 2 : 0) + (Init->lfItalic ? 1 : 0) : 0;
   SendMessage(Styles, CB_SETCURSEL, static_cast<WPARAM>(Style), 0);
   int Tenths = 100;
-  if (Init && Init->lfHeight) Tenths = static_cast<int>(std::lround(std::abs(Init->lfHeight) * 720.0 / FDpi));
-  if (FCf.Flags & CF_LIMITSIZE) Tenths = std::clamp(Tenths, FCf.nSizeMin * 10, FCf.nSizeMax * 10);
+  if (Init && Init->lfHeight) Tenths = static_cast<int>(std::lround(std::abs(Init->lfHeight) * 720.0 / dpi_));
+  if (cf_.Flags & CF_LIMITSIZE) Tenths = std::clamp(Tenths, cf_.nSizeMin * 10, cf_.nSizeMax * 10);
   std::string SizeText = TenthsText(Tenths);
   if (SendMessage(Sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(SizeText.c_str())) < 0 ||
       WindowTextOf(Sizes) != SizeText)
     SetWindowText(Sizes, SizeText.c_str());
 
-  if (FCf.Flags & CF_EFFECTS) {
+  if (cf_.Flags & CF_EFFECTS) {
     Add(WC_BUTTON, "Effects", BS_GROUPBOX, 8, 160, 168, 92, 0xFFFF, false);
     HWND Strike = Add(WC_BUTTON, "Stri&keout", BS_AUTOCHECKBOX, 16, 178, 150, 20, chx1, true);
     HWND Under = Add(WC_BUTTON, "&Underline", BS_AUTOCHECKBOX, 16, 200, 150, 20, chx2, true);
@@ -138,16 +137,16 @@ bool FontDialog::Build() {
     for (const NamedColor& C : kColors) {
       auto At = static_cast<WPARAM>(SendMessage(Colors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(C.Name)));
       SendMessage(Colors, CB_SETITEMDATA, At, static_cast<LPARAM>(C.Color));
-      if (C.Color == (FCf.rgbColors & 0xFFFFFF)) Sel = static_cast<int>(At);
+      if (C.Color == (cf_.rgbColors & 0xFFFFFF)) Sel = static_cast<int>(At);
     }
     if (Sel < 0) {
       Sel = static_cast<int>(SendMessage(Colors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Custom")));
-      SendMessage(Colors, CB_SETITEMDATA, static_cast<WPARAM>(Sel), static_cast<LPARAM>(FCf.rgbColors & 0xFFFFFF));
+      SendMessage(Colors, CB_SETITEMDATA, static_cast<WPARAM>(Sel), static_cast<LPARAM>(cf_.rgbColors & 0xFFFFFF));
     }
     SendMessage(Colors, CB_SETCURSEL, static_cast<WPARAM>(Sel), 0);
   }
   Add(WC_STATIC, "Sample", SS_LEFT, kSample.left, kSample.top - 18, 120, 16, 0xFFFF, false);
-  FInitialFocus = Faces;
+  initialFocus_ = Faces;
   UpdateSample();
   return true;
 }
@@ -163,7 +162,7 @@ bool FontDialog::Read(LOGFONTA& Lf, int& Tenths, std::string& Why, HWND& Where) 
     return false;
   }
   LRESULT Known = SendMessage(Faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Face.c_str()));
-  if (Known < 0 && (FCf.Flags & CF_FORCEFONTEXIST)) {
+  if (Known < 0 && (cf_.Flags & CF_FORCEFONTEXIST)) {
     Why = "There is no font with that name.\nChoose a font from the list of fonts.";
     return false;
   }
@@ -190,18 +189,18 @@ bool FontDialog::Read(LOGFONTA& Lf, int& Tenths, std::string& Why, HWND& Where) 
     Why = "Size must be a number.";
     return false;
   }
-  if ((FCf.Flags & CF_LIMITSIZE) && (Tenths < FCf.nSizeMin * 10 || Tenths > FCf.nSizeMax * 10)) {
-    Why = "Size must be between " + std::to_string(FCf.nSizeMin) + " and " + std::to_string(FCf.nSizeMax) + " points.";
+  if ((cf_.Flags & CF_LIMITSIZE) && (Tenths < cf_.nSizeMin * 10 || Tenths > cf_.nSizeMax * 10)) {
+    Why = "Size must be between " + std::to_string(cf_.nSizeMin) + " and " + std::to_string(cf_.nSizeMax) + " points.";
     return false;
   }
-  Lf = FCf.lpLogFont && (FCf.Flags & CF_INITTOLOGFONTSTRUCT) ? *FCf.lpLogFont : LOGFONTA{};
-  Lf.lfHeight = -static_cast<LONG>(std::lround(Tenths * FDpi / 720.0));
+  Lf = cf_.lpLogFont && (cf_.Flags & CF_INITTOLOGFONTSTRUCT) ? *cf_.lpLogFont : LOGFONTA{};
+  Lf.lfHeight = -static_cast<LONG>(std::lround(Tenths * dpi_ / 720.0));
   Lf.lfWidth = 0;
   Lf.lfWeight = Style >= 2 ? FW_BOLD : FW_NORMAL;
   Lf.lfItalic = Style % 2 ? 1 : 0;
   if (HWND S = Item(chx1)) Lf.lfStrikeOut = SendMessage(S, BM_GETCHECK, 0, 0) == BST_CHECKED;
   if (HWND U = Item(chx2)) Lf.lfUnderline = SendMessage(U, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  if (!(FCf.Flags & CF_INITTOLOGFONTSTRUCT)) Lf.lfCharSet = DEFAULT_CHARSET;
+  if (!(cf_.Flags & CF_INITTOLOGFONTSTRUCT)) Lf.lfCharSet = DEFAULT_CHARSET;
   std::memset(Lf.lfFaceName, 0, sizeof Lf.lfFaceName);
   std::memcpy(Lf.lfFaceName, Face.c_str(), Face.size());
   return true;
@@ -212,12 +211,12 @@ void FontDialog::UpdateSample() {
   int Tenths;
   std::string Why;
   HWND Where;
-  if (FSampleFont) DeleteObject(FSampleFont);
-  FSampleFont = Read(Lf, Tenths, Why, Where) ? CreateFontIndirect(&Lf) : nullptr;
-  FColor = FCf.rgbColors & 0xFFFFFF;
+  if (sampleFont_) DeleteObject(sampleFont_);
+  sampleFont_ = Read(Lf, Tenths, Why, Where) ? CreateFontIndirect(&Lf) : nullptr;
+  color_ = cf_.rgbColors & 0xFFFFFF;
   if (HWND C = Item(cmb4)) {
     LRESULT Sel = SendMessage(C, CB_GETCURSEL, 0, 0);
-    if (Sel >= 0) FColor = static_cast<COLORREF>(SendMessage(C, CB_GETITEMDATA, static_cast<WPARAM>(Sel), 0));
+    if (Sel >= 0) color_ = static_cast<COLORREF>(SendMessage(C, CB_GETITEMDATA, static_cast<WPARAM>(Sel), 0));
   }
   RECT R = kSample;
   InvalidateRect(Window(), &R, TRUE);
@@ -226,12 +225,12 @@ void FontDialog::UpdateSample() {
 void FontDialog::Paint(HDC Dc) {
   RECT R = kSample;
   DrawEdge(Dc, &R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  if (!FSampleFont) return;
+  if (!sampleFont_) return;
   HRGN Clip = CreateRectRgnIndirect(&R);
   SelectClipRgn(Dc, Clip);
-  HGDIOBJ Old = SelectObject(Dc, FSampleFont);
+  HGDIOBJ Old = SelectObject(Dc, sampleFont_);
   SetBkMode(Dc, TRANSPARENT);
-  SetTextColor(Dc, Item(cmb4) ? FColor : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(Dc, Item(cmb4) ? color_ : GetSysColor(COLOR_WINDOWTEXT));
   DrawText(Dc, "AaBbYyZz", -1, &R, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
   SelectObject(Dc, Old);
   SelectClipRgn(Dc, nullptr);
@@ -241,7 +240,7 @@ void FontDialog::Paint(HDC Dc) {
 void FontDialog::Ok() {
   std::string Why;
   HWND Where = nullptr;
-  if (!Read(FResult, FTenths, Why, Where)) {
+  if (!Read(result_, tenths_, Why, Where)) {
     MessageBox(Window(), Why.c_str(), "Font", MB_OK | MB_ICONWARNING);
     FocusOn(Where);
     return;
@@ -273,10 +272,10 @@ void FontDialog::Command(int Id, int Code, HWND Control) {
 
 }  // namespace
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg
 
 BOOL ChooseFont(LPCHOOSEFONTA Cf) {
-  using namespace wincontrols::commdlg;
+  using namespace k58::builtin::commdlg;
   SetError(0);
   if (!Cf || Cf->lStructSize != sizeof(CHOOSEFONTA)) {
     SetError(CDERR_STRUCTSIZE);
@@ -299,7 +298,7 @@ BOOL ChooseFont(LPCHOOSEFONTA Cf) {
     SetError(CDERR_DIALOGFAILURE);
     return FALSE;
   }
-  if (D.Run(wincontrols::CommonDialogKind::Font) != IDOK) return FALSE;
+  if (D.Run(k58::builtin::CommonDialogKind::Font) != IDOK) return FALSE;
   LOGFONTA Lf = D.Result();
   *Cf->lpLogFont = Lf;
   Cf->iPointSize = D.Tenths();

@@ -9,7 +9,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/CommDlg.h"
 
-namespace wincontrols::commdlg {
+namespace k58::builtin::commdlg {
 
 void SetError(DWORD Code);
 
@@ -32,8 +32,8 @@ public:
   int Run(CommonDialogKind Kind);
   void End(int Result);
   HWND Item(int Id) const;
-  HWND Window() const { return FHwnd; }
-  HWND OwnerWindow() const { return FOwner; }
+  HWND Window() const { return hwnd_; }
+  HWND OwnerWindow() const { return owner_; }
   // Text of a control, and a control's text replaced.
   static std::string TextOf(HWND Control);
   // Moves the focus to Control (an edit gets its whole text selected).
@@ -42,7 +42,7 @@ public:
   // The window procedure's and the subclassed children's entry points.
   LRESULT DialogMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
   bool ChildKey(HWND Child, UINT Msg, WPARAM WParam);
-  void ChildFocused(HWND Child) { FLastFocus = Child; }
+  void ChildFocused(HWND Child) { lastFocus_ = Child; }
 
 protected:
   // WM_COMMAND from a child (IDOK and IDCANCEL also come from the keyboard).
@@ -59,21 +59,21 @@ protected:
     (void)P;
   }
   // The control that gets the focus when the dialog is shown (the first in the Tab order when null).
-  HWND FInitialFocus = nullptr;
+  HWND initialFocus_ = nullptr;
 
 private:
   void MoveFocus(HWND From, int Dir);
-  HWND FHwnd = nullptr;
-  HWND FOwner = nullptr;
-  HWND FLastFocus = nullptr;
-  int FResult = 0;
-  std::vector<HWND> FTabs;
+  HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int result_ = 0;
+  std::vector<HWND> tabs_;
   struct Mnemonic {
     char32_t Letter;
     HWND Label;
   };
-  std::vector<Mnemonic> FMnemonics;
-  std::vector<HWND> FControls;
+  std::vector<Mnemonic> mnemonics_;
+  std::vector<HWND> controls_;
 };
 
 // The colour dialog's swatches: the basic colours (48, in rows of 8) and the custom ones (16), with their
@@ -87,4 +87,4 @@ RECT CustomColorCell(int Index);
 // Case-insensitive match of a name against a pattern with '*' and '?', code point by code point.
 bool MatchPattern(const std::string& Name, const std::string& Pattern);
 
-}  // namespace wincontrols::commdlg
+}  // namespace k58::builtin::commdlg

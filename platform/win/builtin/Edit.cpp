@@ -12,17 +12,21 @@
 #include <memory>
 #include <unordered_map>
 
-#include "platform/rtl/CodePages.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/EditModel.h"
 #include "platform/win/ui/WinClipboard.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
-struct EditState {
-  HWND Hwnd = nullptr;
+struct EditState : ControlState {
+  EditState(HWND Window, const CREATESTRUCT& Create);
+  void Paint(HDC Dc);
+  void FontSet(bool Redraw);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   EditModel M;
   DWORD Style = 0;
   HFONT Font = nullptr;
@@ -51,8 +55,6 @@ struct EditState {
   bool Wraps() const { return Multi() && !(Style & ES_AUTOHSCROLL) && !(Style & WS_HSCROLL); }
 };
 
-EditState* St(HWND Hwnd) { return StateOf<EditState>(Hwnd); }
-
 HFONT FontOf(const EditState& S) { return S.Font ? S.Font : DefaultControlFont(); }
 
 int CharWidth(EditState& S, char32_t C) {
@@ -60,17 +62,10 @@ int CharWidth(EditState& S, char32_t C) {
   if (It != S.Widths.end()) return It->second;
   if (!S.MeasureDc) S.MeasureDc = CreateCompatibleDC(nullptr);
   SelectObject(S.MeasureDc, FontOf(S));
-  WCHAR Units[2];
-  int N = 1;
-  if (C >= 0x10000) {
-    Units[0] = static_cast<WCHAR>(0xD800 + ((C - 0x10000) >> 10));
-    Units[1] = static_cast<WCHAR>(0xDC00 + ((C - 0x10000) & 0x3FF));
-    N = 2;
-  } else {
-    Units[0] = static_cast<WCHAR>(C);
-  }
+  std::u16string Units;
+  k58::rtl::AppendUtf16(Units, C);
   SIZE Sz{};
-  GetTextExtentPoint32W(S.MeasureDc, Units, N, &Sz);
+  GetTextExtentPoint32W(S.MeasureDc, Units.data(), static_cast<int>(Units.size()), &Sz);
   S.Widths[C] = Sz.cx;
   return Sz.cx;
 }
@@ -258,15 +253,14 @@ void TextChanged(EditState& S, bool Notify) {
   Refresh(S);
   if (Notify) {
     NotifyCommand(S.Hwnd, EN_UPDATE);
-    if (IsWindow(S.Hwnd)) NotifyCommand(S.Hwnd, EN_CHANGE);
+    if (S.StillAlive()) NotifyCommand(S.Hwnd, EN_CHANGE);
   }
 }
 
 // A user edit: refused edits beep, a cut at the limit tells the parent, a change notifies.
 void Apply(EditState& S, const EditResult& R) {
-  HWND Hwnd = S.Hwnd;
-  if (R.LimitHit) NotifyCommand(Hwnd, EN_MAXTEXT);
-  if (!IsWindow(Hwnd)) return;
+  if (R.LimitHit) NotifyCommand(S.Hwnd, EN_MAXTEXT);
+  if (!S.StillAlive()) return;
   if (R.Refused && !R.LimitHit) MessageBeep(MB_OK);
   if (R.Changed) TextChanged(S, true);
 }
@@ -299,7 +293,7 @@ bool ClipboardText(HWND Hwnd, EditText& Text) {
       size_t Max = GlobalSize(H) / sizeof(WCHAR);
       size_t N = 0;
       while (N < Max && P[N]) ++N;
-      Text = Utf8ToEditText(WideToUtf8(WideString(reinterpret_cast<const char16_t*>(P), N)));
+      Text = k58::rtl::Utf8ToUtf32(k58::rtl::Utf16ToUtf8(std::u16string_view(P, N)));
       GlobalUnlock(H);
       Got = true;
     }
@@ -311,7 +305,7 @@ bool ClipboardText(HWND Hwnd, EditText& Text) {
 bool SetClipboardText(HWND Hwnd, const EditText& Text) {
   if (!OpenClipboard(Hwnd)) return false;
   EmptyClipboard();
-  WideString W = Utf8ToWide(EditTextToUtf8(Text));
+  std::u16string W = k58::rtl::Utf8ToUtf16(k58::rtl::Utf32ToUtf8(Text));
   HGLOBAL H = GlobalAlloc(GMEM_MOVEABLE, (W.size() + 1) * sizeof(WCHAR));
   bool Done = false;
   if (H) {
@@ -369,22 +363,17 @@ void DrawRun(EditState& S, HDC Dc, int X, int Y, const EditLine& L, int From, in
     char32_t C = Shown(S, S.M.Text()[static_cast<size_t>(I)]);
     int Next = X + Extents[static_cast<size_t>(I - L.Start)];
     if (C == U'\t') C = U' ';
-    if (C >= 0x10000) {
-      Units += static_cast<char16_t>(0xD800 + ((C - 0x10000) >> 10));
-      Units += static_cast<char16_t>(0xDC00 + ((C - 0x10000) & 0x3FF));
-      Dx.push_back(Next - Prev);
-      Dx.push_back(0);
-    } else {
-      Units += static_cast<char16_t>(C);
-      Dx.push_back(Next - Prev);
-    }
+    k58::rtl::AppendUtf16(Units, C);
+    Dx.push_back(Next - Prev);
+    if (C >= 0x10000) Dx.push_back(0);  // the second unit of the pair
     Prev = Next;
   }
   ExtTextOutW(Dc, X0, Y, 0, nullptr, reinterpret_cast<LPCWSTR>(Units.data()), static_cast<UINT>(Units.size()),
               Dx.data());
 }
 
-void Paint(EditState& S, HDC Dc) {
+void EditState::Paint(HDC Dc) {
+  EditState& S = *this;
   bool Enabled = IsWindowEnabled(S.Hwnd) != FALSE;
   UINT Msg = (!Enabled || S.M.ReadOnly) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HGDIOBJ OldFont = SelectObject(Dc, FontOf(S));
@@ -488,16 +477,8 @@ bool HandleKey(EditState& S, WPARAM Vk) {
 }
 
 void HandleChar(EditState& S, WPARAM W) {
-  char32_t C = static_cast<char32_t>(W & 0xFFFF);
-  if (C >= 0xD800 && C < 0xDC00) {
-    S.PendingHigh = static_cast<char16_t>(C);
-    return;
-  }
-  if (C >= 0xDC00 && C < 0xE000) {
-    if (!S.PendingHigh) return;
-    C = 0x10000 + ((static_cast<char32_t>(S.PendingHigh) - 0xD800) << 10) + (C - 0xDC00);
-  }
-  S.PendingHigh = 0;
+  char32_t C;
+  if (!k58::rtl::JoinTypedUnit(S.PendingHigh, static_cast<char16_t>(W & 0xFFFF), C)) return;
   switch (C) {
     case 3:
       SendMessage(S.Hwnd, WM_COPY, 0, 0);
@@ -635,34 +616,27 @@ LRESULT Undo(EditState& S) {
   return TRUE;
 }
 
-LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  EditState* Sp = St(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) {
-      auto* S = new EditState;
-      S->Hwnd = Hwnd;
-      SetState(Hwnd, S);
-      auto* Cs = reinterpret_cast<CREATESTRUCT*>(LParam);
-      ApplyStyle(*S, static_cast<DWORD>(Cs->style));
-      FontMetrics(FontOf(*S), S->LineHeight, S->AveWidth);
-    }
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  EditState& S = *Sp;
+EditState::EditState(HWND Window, const CREATESTRUCT& Create) : ControlState(Window) {
+  ApplyStyle(*this, static_cast<DWORD>(Create.style));
+  FontMetrics(FontOf(*this), LineHeight, AveWidth);
+}
+
+void EditState::FontSet(bool Redraw) {
+  FontChanged(*this);
+  if (Redraw) Refresh(*this);
+}
+
+LRESULT EditState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  EditState& S = *this;
   switch (Msg) {
     case WM_CREATE: {
       auto* Cs = reinterpret_cast<CREATESTRUCT*>(LParam);
       DefaultFormat(S);
-      EditText T = Cs->lpszName && !IS_INTRESOURCE(Cs->lpszName) ? Utf8ToEditText(Cs->lpszName) : EditText();
+      EditText T = Cs->lpszName && !IS_INTRESOURCE(Cs->lpszName) ? k58::rtl::Utf8ToUtf32(Cs->lpszName) : EditText();
       S.M.SetText(std::move(T));
       Relayout(S);
       UpdateScrollBars(S);
       return 0;
-    }
-    case WM_NCDESTROY: {
-      SetState<EditState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     }
     case WM_SIZE:
       if (!S.UserFormat) {
@@ -682,7 +656,7 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       return 0;
     case WM_SETTEXT: {
-      EditText T = LParam ? Utf8ToEditText(reinterpret_cast<LPCSTR>(LParam)) : EditText();
+      EditText T = LParam ? k58::rtl::Utf8ToUtf32(reinterpret_cast<LPCSTR>(LParam)) : EditText();
       S.M.SetText(std::move(T));
       S.FirstX = 0;
       S.FirstLine = 0;
@@ -690,34 +664,13 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return TRUE;
     }
     case WM_GETTEXT:
-      return CopyTextOut(EditTextToUtf8(S.M.Text()), WParam, LParam);
+      return CopyTextOut(k58::rtl::Utf32ToUtf8(S.M.Text()), WParam, LParam);
     case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(EditTextToUtf8(S.M.Text()).size());
-    case WM_SETFONT:
-      S.Font = reinterpret_cast<HFONT>(WParam);
-      FontChanged(S);
-      if (LOWORD(LParam)) Refresh(S);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(S.Font);
+      return static_cast<LRESULT>(k58::rtl::Utf32ToUtf8(S.M.Text()).size());
     case WM_GETDLGCODE: {
       LRESULT Code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
       if (S.Multi()) Code |= DLGC_WANTALLKEYS;
       return Code;
-    }
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers the whole client area
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
     }
     case WM_ENABLE:
       InvalidateRect(Hwnd, nullptr, FALSE);
@@ -746,7 +699,7 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     case WM_LBUTTONDOWN: {
       if (GetFocus() != Hwnd) SetFocus(Hwnd);
-      if (!IsWindow(Hwnd) || St(Hwnd) != Sp) return 0;
+      if (!S.StillAlive()) return 0;
       POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
       S.M.MoveTo(CharAtPoint(S, P), (WParam & MK_SHIFT) != 0);
       S.Tracking = true;
@@ -835,10 +788,10 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case EM_GETCARETINDEX:
       return S.M.Caret();
     case EM_REPLACESEL: {
-      EditText T = LParam ? Utf8ToEditText(reinterpret_cast<LPCSTR>(LParam)) : EditText();
+      EditText T = LParam ? k58::rtl::Utf8ToUtf32(reinterpret_cast<LPCSTR>(LParam)) : EditText();
       EditResult R = S.M.ReplaceSelection(T, WParam != 0);
       if (R.LimitHit) NotifyCommand(Hwnd, EN_MAXTEXT);
-      if (IsWindow(Hwnd) && R.Changed) TextChanged(S, true);
+      if (S.StillAlive() && R.Changed) TextChanged(S, true);
       return 0;
     }
     case EM_GETMODIFY:
@@ -917,10 +870,9 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (!S.Multi()) Line = 0;
       if (Line < 0 || Line >= static_cast<int>(S.Lines.size()) || !LParam) return 0;
       const EditLine& L = S.Lines[static_cast<size_t>(Line)];
-      std::string Text = EditTextToUtf8(S.M.Text().substr(static_cast<size_t>(L.Start), static_cast<size_t>(L.Length)));
+      std::string Text = k58::rtl::Utf32ToUtf8(S.M.Text().substr(static_cast<size_t>(L.Start), static_cast<size_t>(L.Length)));
       WORD Size = *reinterpret_cast<WORD*>(LParam);
-      size_t N = std::min<size_t>(Text.size(), Size);
-      while (N > 0 && N < Text.size() && (static_cast<unsigned char>(Text[N]) & 0xC0) == 0x80) --N;
+      size_t N = k58::rtl::Utf8Fit(Text, Size);
       std::copy(Text.begin(), Text.begin() + static_cast<long>(N), reinterpret_cast<char*>(LParam));
       return static_cast<LRESULT>(N);
     }
@@ -959,6 +911,6 @@ LRESULT CALLBACK EditProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterEditClass() { RegisterControlClass(WC_EDIT, EditProc, CS_DBLCLKS, IDC_IBEAM); }
+void RegisterEditClass() { RegisterControl<EditState>(WC_EDIT, CS_DBLCLKS, IDC_IBEAM); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

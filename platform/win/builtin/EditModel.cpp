@@ -1,95 +1,63 @@
 #include "platform/win/builtin/EditModel.h"
 
 #include <algorithm>
-#include <cwctype>
 
-#include "platform/rtl/CodePages.h"
+#include "platform/rtl/Utf.h"
 
-namespace wincontrols {
-
-std::string EditTextToUtf8(const EditText& Text) {
-  std::string Out;
-  Out.reserve(Text.size());
-  for (char32_t C : Text) Out += CodePointToUtf8(static_cast<uint32_t>(C));
-  return Out;
-}
-
-EditText Utf8ToEditText(const std::string& Text) {
-  WideString W = Utf8ToWide(Text);
-  EditText Out;
-  Out.reserve(W.size());
-  for (size_t I = 0; I < W.size(); ++I) {
-    char32_t C = W[I];
-    if (C >= 0xD800 && C < 0xDC00 && I + 1 < W.size() && W[I + 1] >= 0xDC00 && W[I + 1] < 0xE000) {
-      C = 0x10000 + ((C - 0xD800) << 10) + (W[I + 1] - 0xDC00);
-      ++I;
-    }
-    Out += C;
-  }
-  return Out;
-}
+namespace k58::builtin {
 
 namespace {
 
 bool IsBlank(char32_t C) { return C == U' ' || C == U'\t' || C == U'\r' || C == U'\n' || C == 0x3000; }
 bool IsBreak(char32_t C) { return C == U'\r' || C == U'\n'; }
 
-char32_t ToUpper(char32_t C) {
-  if (C < 0x10000) return static_cast<char32_t>(std::towupper(static_cast<wint_t>(C)));
-  return C;
-}
-char32_t ToLower(char32_t C) {
-  if (C < 0x10000) return static_cast<char32_t>(std::towlower(static_cast<wint_t>(C)));
-  return C;
-}
-
 }  // namespace
 
 int EditModel::Clamp(int Pos) const { return std::max(0, std::min(Pos, Length())); }
 
 EditText EditModel::SelectedText() const {
-  return FText.substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelEnd() - SelStart()));
+  return text_.substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelEnd() - SelStart()));
 }
 
 void EditModel::SetText(EditText Text) {
-  FText = std::move(Text);
-  FAnchor = FActive = 0;
-  FUndo = UndoState{};
-  FTypingEnd = -1;
+  text_ = std::move(Text);
+  anchor_ = active_ = 0;
+  undo_ = UndoState{};
+  typingEnd_ = -1;
   Modified = false;
 }
 
 void EditModel::SetSel(int Start, int End) {
-  FTypingEnd = -1;
+  typingEnd_ = -1;
   if (Start == -1) {
-    FAnchor = FActive;
+    anchor_ = active_;
     return;
   }
   if (End < 0) End = Length();
   if (Start < 0) Start = Length();
-  FAnchor = Clamp(Start);
-  FActive = Clamp(End);
+  anchor_ = Clamp(Start);
+  active_ = Clamp(End);
 }
 
 void EditModel::MoveTo(int Pos, bool Extend) {
-  FTypingEnd = -1;
-  FActive = Clamp(Pos);
-  if (!Extend) FAnchor = FActive;
+  typingEnd_ = -1;
+  active_ = Clamp(Pos);
+  if (!Extend) anchor_ = active_;
 }
 
 void EditModel::SaveUndo() {
-  FUndo.Present = true;
-  FUndo.Text = FText;
-  FUndo.Anchor = FAnchor;
-  FUndo.Active = FActive;
+  undo_.Present = true;
+  undo_.Text = text_;
+  undo_.Anchor = anchor_;
+  undo_.Active = active_;
 }
 
 EditText EditModel::Convert(const EditText& Insert) const {
   EditText Out = Insert;
   if (UpperCase)
-    std::transform(Out.begin(), Out.end(), Out.begin(), ToUpper);
+    for (char32_t& C : Out) C = k58::rtl::ToUpper(C);
   else if (LowerCase)
-    std::transform(Out.begin(), Out.end(), Out.begin(), ToLower);
+    for (char32_t& C : Out) C = k58::rtl::ToLower(C);
   return Out;
 }
 
@@ -110,10 +78,10 @@ EditResult EditModel::ReplaceSelection(const EditText& Insert, bool CanUndo) {
     R.Refused = R.LimitHit;
     return R;
   }
-  FTypingEnd = -1;
+  typingEnd_ = -1;
   if (CanUndo) SaveUndo();
-  FText.replace(static_cast<size_t>(Start), static_cast<size_t>(End - Start), Add);
-  FAnchor = FActive = Start + static_cast<int>(Add.size());
+  text_.replace(static_cast<size_t>(Start), static_cast<size_t>(End - Start), Add);
+  anchor_ = active_ = Start + static_cast<int>(Add.size());
   Modified = true;
   R.Changed = true;
   return R;
@@ -133,12 +101,12 @@ EditResult EditModel::TypeChar(char32_t C) {
     return R;
   }
   // A run of typed characters is undone as one step.
-  bool Continues = FUndo.Present && FTypingEnd == Start && Start == End;
+  bool Continues = undo_.Present && typingEnd_ == Start && Start == End;
   if (!Continues) SaveUndo();
   Add = Convert(Add);
-  FText.replace(static_cast<size_t>(Start), static_cast<size_t>(End - Start), Add);
-  FAnchor = FActive = Start + static_cast<int>(Add.size());
-  FTypingEnd = FActive;
+  text_.replace(static_cast<size_t>(Start), static_cast<size_t>(End - Start), Add);
+  anchor_ = active_ = Start + static_cast<int>(Add.size());
+  typingEnd_ = active_;
   Modified = true;
   R.Changed = true;
   return R;
@@ -151,14 +119,14 @@ EditResult EditModel::DeleteBack() {
     return R;
   }
   if (!HasSelection()) {
-    if (FActive == 0) return R;
-    FAnchor = PrevPos(FActive);
+    if (active_ == 0) return R;
+    anchor_ = PrevPos(active_);
   }
   int Start = SelStart(), End = SelEnd();
   SaveUndo();
-  FText.erase(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
-  FAnchor = FActive = Start;
-  FTypingEnd = -1;
+  text_.erase(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
+  anchor_ = active_ = Start;
+  typingEnd_ = -1;
   Modified = true;
   R.Changed = true;
   return R;
@@ -171,8 +139,8 @@ EditResult EditModel::DeleteForward() {
     return R;
   }
   if (!HasSelection()) {
-    if (FActive >= Length()) return R;
-    FAnchor = NextPos(FActive);
+    if (active_ >= Length()) return R;
+    anchor_ = NextPos(active_);
   }
   return Clear();
 }
@@ -186,9 +154,9 @@ EditResult EditModel::Clear() {
   if (!HasSelection()) return R;
   int Start = SelStart(), End = SelEnd();
   SaveUndo();
-  FText.erase(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
-  FAnchor = FActive = Start;
-  FTypingEnd = -1;
+  text_.erase(static_cast<size_t>(Start), static_cast<size_t>(End - Start));
+  anchor_ = active_ = Start;
+  typingEnd_ = -1;
   Modified = true;
   R.Changed = true;
   return R;
@@ -223,17 +191,17 @@ EditResult EditModel::Paste(const EditText& Clip) {
 
 EditResult EditModel::Undo() {
   EditResult R;
-  if (!FUndo.Present || ReadOnly) {
-    R.Refused = !FUndo.Present;
+  if (!undo_.Present || ReadOnly) {
+    R.Refused = !undo_.Present;
     return R;
   }
-  UndoState Now{true, FText, FAnchor, FActive};
-  bool Changed = FUndo.Text != FText;
-  FText = std::move(FUndo.Text);
-  FAnchor = Clamp(FUndo.Anchor);
-  FActive = Clamp(FUndo.Active);
-  FUndo = std::move(Now);
-  FTypingEnd = -1;
+  UndoState Now{true, text_, anchor_, active_};
+  bool Changed = undo_.Text != text_;
+  text_ = std::move(undo_.Text);
+  anchor_ = Clamp(undo_.Anchor);
+  active_ = Clamp(undo_.Active);
+  undo_ = std::move(Now);
+  typingEnd_ = -1;
   if (Changed) Modified = true;
   R.Changed = Changed;
   return R;
@@ -241,14 +209,14 @@ EditResult EditModel::Undo() {
 
 int EditModel::NextPos(int Pos) const {
   if (Pos >= Length()) return Length();
-  if (FText[static_cast<size_t>(Pos)] == U'\r' && Pos + 1 < Length() && FText[static_cast<size_t>(Pos) + 1] == U'\n')
+  if (text_[static_cast<size_t>(Pos)] == U'\r' && Pos + 1 < Length() && text_[static_cast<size_t>(Pos) + 1] == U'\n')
     return Pos + 2;
   return Pos + 1;
 }
 
 int EditModel::PrevPos(int Pos) const {
   if (Pos <= 0) return 0;
-  if (Pos >= 2 && FText[static_cast<size_t>(Pos) - 1] == U'\n' && FText[static_cast<size_t>(Pos) - 2] == U'\r')
+  if (Pos >= 2 && text_[static_cast<size_t>(Pos) - 1] == U'\n' && text_[static_cast<size_t>(Pos) - 2] == U'\r')
     return Pos - 2;
   return Pos - 1;
 }
@@ -256,18 +224,18 @@ int EditModel::PrevPos(int Pos) const {
 int EditModel::NextWordStart(int Pos) const {
   int N = Length();
   Pos = Clamp(Pos);
-  if (Pos < N && IsBreak(FText[static_cast<size_t>(Pos)])) return NextPos(Pos);
-  while (Pos < N && !IsBlank(FText[static_cast<size_t>(Pos)])) ++Pos;
-  while (Pos < N && IsBlank(FText[static_cast<size_t>(Pos)]) && !IsBreak(FText[static_cast<size_t>(Pos)])) ++Pos;
+  if (Pos < N && IsBreak(text_[static_cast<size_t>(Pos)])) return NextPos(Pos);
+  while (Pos < N && !IsBlank(text_[static_cast<size_t>(Pos)])) ++Pos;
+  while (Pos < N && IsBlank(text_[static_cast<size_t>(Pos)]) && !IsBreak(text_[static_cast<size_t>(Pos)])) ++Pos;
   return Pos;
 }
 
 int EditModel::PrevWordStart(int Pos) const {
   Pos = Clamp(Pos);
-  if (Pos > 0 && IsBreak(FText[static_cast<size_t>(Pos) - 1])) return PrevPos(Pos);
-  while (Pos > 0 && IsBlank(FText[static_cast<size_t>(Pos) - 1]) && !IsBreak(FText[static_cast<size_t>(Pos) - 1]))
+  if (Pos > 0 && IsBreak(text_[static_cast<size_t>(Pos) - 1])) return PrevPos(Pos);
+  while (Pos > 0 && IsBlank(text_[static_cast<size_t>(Pos) - 1]) && !IsBreak(text_[static_cast<size_t>(Pos) - 1]))
     --Pos;
-  while (Pos > 0 && !IsBlank(FText[static_cast<size_t>(Pos) - 1])) --Pos;
+  while (Pos > 0 && !IsBlank(text_[static_cast<size_t>(Pos) - 1])) --Pos;
   return Pos;
 }
 
@@ -275,13 +243,13 @@ void EditModel::WordAt(int Pos, int& Start, int& End) const {
   int N = Length();
   Pos = Clamp(Pos);
   // At the end of a word (or of the text), the word before counts.
-  if (Pos > 0 && (Pos == N || IsBreak(FText[static_cast<size_t>(Pos)])) && !IsBlank(FText[static_cast<size_t>(Pos) - 1]))
+  if (Pos > 0 && (Pos == N || IsBreak(text_[static_cast<size_t>(Pos)])) && !IsBlank(text_[static_cast<size_t>(Pos) - 1]))
     --Pos;
   Start = End = Pos;
-  if (Pos >= N || IsBreak(FText[static_cast<size_t>(Pos)])) return;
-  bool Blank = IsBlank(FText[static_cast<size_t>(Pos)]);
+  if (Pos >= N || IsBreak(text_[static_cast<size_t>(Pos)])) return;
+  bool Blank = IsBlank(text_[static_cast<size_t>(Pos)]);
   auto Same = [&](int I) {
-    char32_t C = FText[static_cast<size_t>(I)];
+    char32_t C = text_[static_cast<size_t>(I)];
     return !IsBreak(C) && IsBlank(C) == Blank;
   };
   while (Start > 0 && Same(Start - 1)) --Start;
@@ -352,4 +320,4 @@ int LineOfChar(const std::vector<EditLine>& Lines, int Pos) {
   return Line;
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

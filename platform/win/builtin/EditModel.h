@@ -11,12 +11,10 @@
 #include <string>
 #include <vector>
 
-namespace wincontrols {
+namespace k58::builtin {
 
+// The text of an edit control, one code point per element (k58::rtl's Utf8ToUtf32/Utf32ToUtf8 convert).
 using EditText = std::u32string;
-
-std::string EditTextToUtf8(const EditText& Text);
-EditText Utf8ToEditText(const std::string& Text);
 
 // The default limit of a new control and the limit that EM_LIMITTEXT 0 sets.
 inline constexpr int EditDefaultLimit = 30000;
@@ -39,13 +37,13 @@ public:
   bool NumbersOnly = false;
   int Limit = EditDefaultLimit;
 
-  const EditText& Text() const { return FText; }
-  int Length() const { return static_cast<int>(FText.size()); }
-  int Anchor() const { return FAnchor; }
-  int Caret() const { return FActive; }  // the active end of the selection
-  int SelStart() const { return FAnchor < FActive ? FAnchor : FActive; }
-  int SelEnd() const { return FAnchor < FActive ? FActive : FAnchor; }
-  bool HasSelection() const { return FAnchor != FActive; }
+  const EditText& Text() const { return text_; }
+  int Length() const { return static_cast<int>(text_.size()); }
+  int Anchor() const { return anchor_; }
+  int Caret() const { return active_; }  // the active end of the selection
+  int SelStart() const { return anchor_ < active_ ? anchor_ : active_; }
+  int SelEnd() const { return anchor_ < active_ ? active_ : anchor_; }
+  bool HasSelection() const { return anchor_ != active_; }
   EditText SelectedText() const;
 
   bool Modified = false;
@@ -75,9 +73,9 @@ public:
   EditResult Paste(const EditText& Clip);
 
   // One-level undo; undoing again redoes.
-  bool CanUndo() const { return FUndo.Present; }
+  bool CanUndo() const { return undo_.Present; }
   EditResult Undo();
-  void EmptyUndo() { FUndo = UndoState{}; }
+  void EmptyUndo() { undo_ = UndoState{}; }
 
   // Caret movement helpers: the next and previous caret stops (a "\r\n" is one stop), word starts.
   int NextPos(int Pos) const;
@@ -94,12 +92,12 @@ private:
     int Anchor = 0;
     int Active = 0;
   };
-  EditText FText;
-  int FAnchor = 0;
-  int FActive = 0;
-  UndoState FUndo;
+  EditText text_;
+  int anchor_ = 0;
+  int active_ = 0;
+  UndoState undo_;
   // The end of the last run of typed characters, so that a run is undone as one step (-1: none).
-  int FTypingEnd = -1;
+  int typingEnd_ = -1;
 
   int Clamp(int Pos) const;
   void SaveUndo();
@@ -124,4 +122,4 @@ std::vector<EditLine> LayoutEditLines(const EditText& Text, bool MultiLine, bool
 // The line holding character Pos (a position at a wrap point belongs to the line it starts).
 int LineOfChar(const std::vector<EditLine>& Lines, int Pos);
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

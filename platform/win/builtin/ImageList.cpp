@@ -8,7 +8,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 struct ImageListData {
   int Cx = 0;
@@ -18,8 +18,8 @@ struct ImageListData {
   int Capacity = 0;
   int Grow = 4;
   COLORREF Bk = CLR_NONE;
-  gdi::SurfacePtr Image;  // Cx x (Cy * Capacity)
-  gdi::SurfacePtr Mask;
+  k58::gdi::SurfacePtr Image;  // Cx x (Cy * Capacity)
+  k58::gdi::SurfacePtr Mask;
   HBITMAP ImageBitmap = nullptr;
   HBITMAP MaskBitmap = nullptr;
 
@@ -37,9 +37,9 @@ struct ImageListData {
   void Reserve(int Needed) {
     if (Needed <= Capacity && Image) return;
     int NewCapacity = std::max({Needed, Capacity + Grow, 1});
-    auto NewImage = std::make_shared<gdi::Surface>(Cx, Cy * NewCapacity, 32);
-    auto NewMask = std::make_shared<gdi::Surface>(Cx, Cy * NewCapacity, 1);
-    NewMask->Fill(gdi::kWhitePixel);
+    auto NewImage = std::make_shared<k58::gdi::Surface>(Cx, Cy * NewCapacity, 32);
+    auto NewMask = std::make_shared<k58::gdi::Surface>(Cx, Cy * NewCapacity, 1);
+    NewMask->Fill(k58::gdi::kWhitePixel);
     if (Image)
       for (int Y = 0; Y < Cy * Count; ++Y) {
         std::copy_n(Image->Row(Y), Cx, NewImage->Row(Y));
@@ -49,24 +49,24 @@ struct ImageListData {
     Image = NewImage;
     Mask = NewMask;
     Capacity = NewCapacity;
-    ImageBitmap = gdi::CreateBitmapOnSurface(Image);
-    MaskBitmap = gdi::CreateBitmapOnSurface(Mask);
+    ImageBitmap = k58::gdi::CreateBitmapOnSurface(Image);
+    MaskBitmap = k58::gdi::CreateBitmapOnSurface(Mask);
   }
 
   // Copies image Index of the source strip (column Column of a bitmap holding several) into slot Slot.
   // MaskOf answers whether a source pixel is transparent.
   template <typename MaskFn>
-  void Store(int Slot, const gdi::Surface& Source, int Column, MaskFn MaskOf) {
+  void Store(int Slot, const k58::gdi::Surface& Source, int Column, MaskFn MaskOf) {
     for (int Y = 0; Y < Cy; ++Y) {
       uint32_t* ImageRow = Image->Row(Slot * Cy + Y);
       uint32_t* MaskRow = Mask->Row(Slot * Cy + Y);
       for (int X = 0; X < Cx; ++X) {
         int Sx = Column * Cx + X;
         bool Inside = Source.Contains(Sx, Y);
-        uint32_t Pixel = Inside ? (Source.Get(Sx, Y) & gdi::kPixelMask) : 0;
+        uint32_t Pixel = Inside ? (Source.Get(Sx, Y) & k58::gdi::kPixelMask) : 0;
         bool Transparent = Masked() && (!Inside || MaskOf(Sx, Y, Pixel));
         ImageRow[X] = Pixel;
-        MaskRow[X] = Transparent ? gdi::kWhitePixel : 0;
+        MaskRow[X] = Transparent ? k58::gdi::kWhitePixel : 0;
       }
     }
   }
@@ -75,21 +75,21 @@ struct ImageListData {
 namespace {
 
 // Images a source bitmap holds: whole images side by side.
-int ImagesIn(const gdi::Surface& Source, int Cx) { return Source.Width() / Cx; }
+int ImagesIn(const k58::gdi::Surface& Source, int Cx) { return Source.Width() / Cx; }
 
-int AddImages(HIMAGELIST List, HBITMAP Image, const gdi::Surface* MaskSurface, bool UseColour, COLORREF Colour) {
+int AddImages(HIMAGELIST List, HBITMAP Image, const k58::gdi::Surface* MaskSurface, bool UseColour, COLORREF Colour) {
   if (!List) return -1;
-  gdi::SurfacePtr Source = gdi::SurfaceOfBitmap(Image);
+  k58::gdi::SurfacePtr Source = k58::gdi::SurfaceOfBitmap(Image);
   if (!Source) return -1;
   int N = ImagesIn(*Source, List->Cx);
   if (N <= 0) return -1;
   int First = List->Count;
   List->Reserve(First + N);
-  uint32_t Key = gdi::ColorToPixel(Colour) & gdi::kPixelMask;
+  uint32_t Key = k58::gdi::ColorToPixel(Colour) & k58::gdi::kPixelMask;
   for (int I = 0; I < N; ++I) {
     List->Store(First + I, *Source, I, [&](int X, int Y, uint32_t Pixel) {
       if (UseColour) return Pixel == Key;
-      if (MaskSurface) return MaskSurface->Contains(X, Y) && (MaskSurface->Get(X, Y) & gdi::kPixelMask) != 0;
+      if (MaskSurface) return MaskSurface->Contains(X, Y) && (MaskSurface->Get(X, Y) & k58::gdi::kPixelMask) != 0;
       return false;
     });
   }
@@ -99,9 +99,9 @@ int AddImages(HIMAGELIST List, HBITMAP Image, const gdi::Surface* MaskSurface, b
 
 }  // namespace
 
-}  // namespace wincontrols
+}  // namespace k58::builtin
 
-using wincontrols::ImageListData;
+using k58::builtin::ImageListData;
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow) {
   if (cx <= 0 || cy <= 0 || cInitial < 0) return nullptr;
@@ -130,22 +130,22 @@ BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy) {
 }
 
 int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask) {
-  gdi::SurfacePtr Mask = hbmMask ? gdi::SurfaceOfBitmap(hbmMask) : nullptr;
+  k58::gdi::SurfacePtr Mask = hbmMask ? k58::gdi::SurfaceOfBitmap(hbmMask) : nullptr;
   if (hbmMask && !Mask) return -1;
-  return wincontrols::AddImages(himl, hbmImage, Mask.get(), false, 0);
+  return k58::builtin::AddImages(himl, hbmImage, Mask.get(), false, 0);
 }
 
 int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask) {
-  return wincontrols::AddImages(himl, hbmImage, nullptr, true, crMask);
+  return k58::builtin::AddImages(himl, hbmImage, nullptr, true, crMask);
 }
 
 BOOL ImageList_Replace(HIMAGELIST himl, int i, HBITMAP hbmImage, HBITMAP hbmMask) {
   if (!himl || i < 0 || i >= himl->Count) return FALSE;
-  gdi::SurfacePtr Source = gdi::SurfaceOfBitmap(hbmImage);
-  gdi::SurfacePtr Mask = hbmMask ? gdi::SurfaceOfBitmap(hbmMask) : nullptr;
+  k58::gdi::SurfacePtr Source = k58::gdi::SurfaceOfBitmap(hbmImage);
+  k58::gdi::SurfacePtr Mask = hbmMask ? k58::gdi::SurfaceOfBitmap(hbmMask) : nullptr;
   if (!Source || (hbmMask && !Mask)) return FALSE;
   himl->Store(i, *Source, 0, [&](int X, int Y, uint32_t) {
-    return Mask && Mask->Contains(X, Y) && (Mask->Get(X, Y) & gdi::kPixelMask) != 0;
+    return Mask && Mask->Contains(X, Y) && (Mask->Get(X, Y) & k58::gdi::kPixelMask) != 0;
   });
   return TRUE;
 }

@@ -6,10 +6,10 @@
 #include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/gdi/WinGdi.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 struct ImageListData;
 }
-using HIMAGELIST = wincontrols::ImageListData*;
+using HIMAGELIST = k58::builtin::ImageListData*;
 
 // ImageList_Create flags. Every list holds 32-bit colour; the colour depth flags are accepted and
 // ignored. Without ILC_MASK images are always drawn opaque.

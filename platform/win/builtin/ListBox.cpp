@@ -7,51 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
-#include "platform/win/gdi/Utf.h"
 
-namespace wincontrols {
-
-char32_t FoldCase(char32_t C) {
-  if (C >= 'A' && C <= 'Z') return C + 32;
-  if (C < 0x80) return C;
-  if ((C >= 0xC0 && C <= 0xDE && C != 0xD7)) return C + 32;                          // Latin-1
-  if (C >= 0x100 && C <= 0x17F && C != 0x130 && C != 0x131 && C != 0x138) {          // Latin Extended-A
-    if ((C >= 0x139 && C <= 0x148) || (C >= 0x179 && C <= 0x17E)) return (C & 1) ? C + 1 : C;
-    return (C & 1) ? C : C + 1;
-  }
-  if (C >= 0x391 && C <= 0x3AB && C != 0x3A2) return C + 32;                          // Greek
-  if (C >= 0x410 && C <= 0x42F) return C + 32;                                        // Cyrillic
-  if (C >= 0x400 && C <= 0x40F) return C + 80;
-  return C;
-}
+namespace k58::builtin {
 
 namespace {
-
-std::vector<char32_t> Folded(const std::string& S) {
-  gdi::DecodedText D = gdi::DecodeUtf8(S.data(), static_cast<int>(S.size()));
-  for (char32_t& C : D.cps) C = FoldCase(C);
-  return std::move(D.cps);
-}
-
-}  // namespace
-
-int CompareTextNoCase(const std::string& A, const std::string& B) {
-  std::vector<char32_t> X = Folded(A), Y = Folded(B);
-  size_t N = std::min(X.size(), Y.size());
-  for (size_t I = 0; I < N; ++I)
-    if (X[I] != Y[I]) return X[I] < Y[I] ? -1 : 1;
-  return X.size() == Y.size() ? 0 : (X.size() < Y.size() ? -1 : 1);
-}
-
-bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
-  std::vector<char32_t> X = Folded(Text), Y = Folded(Prefix);
-  return Y.size() <= X.size() && std::equal(Y.begin(), Y.end(), X.begin());
-}
-
-namespace {
-
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
 
 constexpr UINT_PTR kScrollTimer = 1;
 constexpr UINT kScrollInterval = 100;  // auto-scroll while dragging above or below the rows
@@ -64,8 +25,14 @@ struct Item {
   bool Selected = false;
 };
 
-struct ListBox {
-  HWND Hwnd = nullptr;
+struct ListBox : ControlState {
+  // A "ComboLBox" window is made with its combo box as the creation parameter.
+  ListBox(HWND Window, const CREATESTRUCT& Create) : ControlState(Window) {
+    char Class[16] = {};
+    GetClassName(Hwnd, Class, sizeof Class);
+    if (k58::rtl::CompareNoCase(Class, WC_COMBOLBOX) == 0) Combo = static_cast<HWND>(Create.lpCreateParams);
+  }
+
   HWND Combo = nullptr;  // the combo box of a drop-down list
   bool Dropped = false;
   std::vector<Item> Items;
@@ -341,7 +308,7 @@ struct ListBox {
     int Lo = 0, Hi = Count();
     while (Lo < Hi) {
       int Mid = (Lo + Hi) / 2;
-      int C = HasStrings() ? CompareTextNoCase(It.Text, Items[Mid].Text) : CompareData(It, Mid);
+      int C = HasStrings() ? k58::rtl::CompareNoCase(It.Text, Items[Mid].Text) : CompareData(It, Mid);
       if (C < 0)
         Hi = Mid;
       else
@@ -412,7 +379,7 @@ struct ListBox {
       int I = (Start + K) % Count();
       if (!HasStrings()) {
         if (Items[I].Data == static_cast<ULONG_PTR>(What)) return I;
-      } else if (Exact ? CompareTextNoCase(Items[I].Text, Text) == 0 : StartsWithNoCase(Items[I].Text, Text)) {
+      } else if (Exact ? k58::rtl::CompareNoCase(Items[I].Text, Text) == 0 : k58::rtl::StartsWithNoCase(Items[I].Text, Text)) {
         return I;
       }
     }
@@ -578,21 +545,11 @@ struct ListBox {
       return;
     }
     if (!HasStrings() || Count() == 0) return;
-    if (Ch >= 0xD800 && Ch < 0xDC00) {
-      PendingHigh = static_cast<WCHAR>(Ch);
-      return;
-    }
-    if (Ch < 0x20 || (Ch == ' ' && Multi())) return;
+    char32_t Cp;
+    if (!k58::rtl::JoinTypedUnit(PendingHigh, static_cast<char16_t>(Ch), Cp)) return;
+    if (Cp < 0x20 || (Cp == ' ' && Multi())) return;
     std::string Piece;
-    if (Ch >= 0xDC00 && Ch < 0xE000) {
-      if (!PendingHigh) return;
-      WCHAR Pair[2] = {PendingHigh, static_cast<WCHAR>(Ch)};
-      Piece = gdi::Utf16ToUtf8(Pair, 2);
-    } else {
-      WCHAR One = static_cast<WCHAR>(Ch);
-      Piece = gdi::Utf16ToUtf8(&One, 1);
-    }
-    PendingHigh = 0;
+    k58::rtl::AppendUtf8(Piece, Cp);
     DWORD Now = GetTickCount();
     if (Now - SearchTime > kSearchDelay) Search.clear();
     SearchTime = Now;
@@ -628,7 +585,7 @@ struct ListBox {
       SetFocus(Hwnd);
     else if (Combo && Focus != Combo && !IsChild(Combo, Focus))
       SetFocus(Combo);
-    if (!IsWindow(Hwnd)) return;
+    if (!StillAlive()) return;
     int I = HitRow(P.y);
     if (I < 0) return;
     bool Shift = (Keys & MK_SHIFT) != 0;
@@ -662,7 +619,7 @@ struct ListBox {
       SetTimer(Hwnd, kScrollTimer, kScrollInterval, nullptr);
     }
     if (Changed) Notify(LBN_SELCHANGE);
-    if (Double && IsWindow(Hwnd)) Notify(LBN_DBLCLK);
+    if (Double && StillAlive()) Notify(LBN_DBLCLK);
   }
 
   // Selection follows the mouse while a button is down (single and extended selection), and in a
@@ -792,6 +749,12 @@ struct ListBox {
       ItemHeight = std::max(1, H);
     }
   }
+  void FontSet(bool Redraw) {
+    FontChanged(Font);
+    Top = std::clamp(Top, 0, MaxTop());
+    UpdateScrollBars();
+    if (Redraw) Invalidate();
+  }
 
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
 };
@@ -820,26 +783,9 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       UpdateScrollBars();
       return 0;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // the rows and the space below them are painted in WM_PAINT
-    case WM_SETFONT:
-      FontChanged(reinterpret_cast<HFONT>(WParam));
-      Top = std::clamp(Top, 0, MaxTop());
-      UpdateScrollBars();
-      if (LOWORD(LParam)) Invalidate();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
+    case WM_NCDESTROY:
+      KillTimer(Hwnd, kScrollTimer);
+      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     case WM_SIZE:
       Top = std::clamp(Top, 0, MaxTop());
       HOffset = std::clamp(HOffset, 0, std::max(0, HExtent - static_cast<int>(Client().right)));
@@ -1094,35 +1040,12 @@ LRESULT ListBox::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK ListBoxProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  ListBox* L = StateOf<ListBox>(Hwnd);
-  if (!L) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    L = new ListBox;
-    L->Hwnd = Hwnd;
-    char Class[16] = {};
-    GetClassName(Hwnd, Class, sizeof Class);
-    const auto* Create = reinterpret_cast<const CREATESTRUCT*>(LParam);
-    if (Create && CompareTextNoCase(Class, WC_COMBOLBOX) == 0)
-      L->Combo = static_cast<HWND>(Create->lpCreateParams);
-    SetState(Hwnd, L);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    KillTimer(Hwnd, kScrollTimer);
-    SetState<ListBox>(Hwnd, nullptr);
-    delete L;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return L->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
-void RegisterListBoxClass() { RegisterControlClass(WC_LISTBOX, ListBoxProc, CS_DBLCLKS, IDC_ARROW); }
+void RegisterListBoxClass() { RegisterControl<ListBox>(WC_LISTBOX, CS_DBLCLKS, IDC_ARROW); }
 
 void RegisterComboLBoxClass() {
-  RegisterControlClass(WC_COMBOLBOX, ListBoxProc, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW);
+  RegisterControl<ListBox>(WC_COMBOLBOX, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW);
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -1,13 +1,10 @@
 // The list box window class ("ListBox") and its variant in the drop-down of a combo box
-// ("ComboLBox"), with what the combo box and the dialogs share of it: item text comparison without
-// regard to case, and the messages by which a combo box drives its list.
+// ("ComboLBox"), with the messages by which a combo box drives its list.
 #pragma once
-
-#include <string>
 
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 inline constexpr char WC_COMBOLBOX[] = "ComboLBox";
 
@@ -27,11 +24,5 @@ void RegisterComboLBoxClass();
 inline constexpr UINT LBX_SETDROPPED = WM_USER + 0x201;
 inline constexpr UINT CBX_LISTCLOSE = WM_USER + 0x210;
 
-// Compares UTF-8 texts code point by code point with letters folded to lower case (Latin, Greek and
-// Cyrillic letters); answers <0, 0 or >0.
-int CompareTextNoCase(const std::string& A, const std::string& B);
-// Whether Text begins with Prefix, compared as above.
-bool StartsWithNoCase(const std::string& Text, const std::string& Prefix);
-char32_t FoldCase(char32_t C);
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -4,11 +4,15 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
-struct ProgressState {
+struct ProgressState : ControlState {
+  ProgressState(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+  void Paint(HDC Dc);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   int Low = 0;
   int High = 100;
   int Pos = 0;
@@ -22,14 +26,15 @@ int ClampPos(const ProgressState& S, long long Pos) {
   return static_cast<int>(std::max(Lo, std::min(Pos, Hi)));
 }
 
-void Paint(HWND Hwnd, ProgressState& S, HDC Dc) {
+void ProgressState::Paint(HDC Dc) {
+  ProgressState& S = *this;
   RECT R;
   GetClientRect(Hwnd, &R);
   HBRUSH Back = S.Back == CLR_DEFAULT ? GetSysColorBrush(COLOR_BTNFACE) : CreateSolidBrush(S.Back);
   FillRect(Dc, &R, Back);
   if (S.Back != CLR_DEFAULT) DeleteObject(Back);
   DrawEdge(Dc, &R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-  Inflate(R, -1, -1);
+  InflateRect(&R, -1, -1);
   bool Vertical = (GetWindowLongPtr(Hwnd, GWL_STYLE) & PBS_VERTICAL) != 0;
   bool Smooth = (GetWindowLongPtr(Hwnd, GWL_STYLE) & PBS_SMOOTH) != 0;
   int Length = Vertical ? R.bottom - R.top : R.right - R.left;
@@ -59,32 +64,9 @@ LRESULT SetPos(HWND Hwnd, ProgressState& S, long long Pos) {
   return Old;
 }
 
-LRESULT CALLBACK ProgressProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* Sp = StateOf<ProgressState>(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) SetState(Hwnd, new ProgressState);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  ProgressState& S = *Sp;
+LRESULT ProgressState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  ProgressState& S = *this;
   switch (Msg) {
-    case WM_NCDESTROY:
-      SetState<ProgressState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(Hwnd, S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(Hwnd, S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
-    }
     case PBM_SETRANGE:
     case PBM_SETRANGE32: {
       LRESULT Old = MAKELONG(static_cast<WORD>(S.Low), static_cast<WORD>(S.High));
@@ -144,6 +126,6 @@ LRESULT CALLBACK ProgressProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 
 }  // namespace
 
-void RegisterProgressClass() { RegisterControlClass(PROGRESS_CLASS, ProgressProc, CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterProgressClass() { RegisterControl<ProgressState>(PROGRESS_CLASS, CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

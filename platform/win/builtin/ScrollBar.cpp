@@ -9,16 +9,28 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/core/WinCoreExt.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
-struct ScrollBarState {
+DWORD StyleOf(HWND Hwnd) { return static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_STYLE)); }
+
+struct ScrollBarState : ControlState {
+  ScrollBarState(HWND Window, const CREATESTRUCT&) : ControlState(Window) {
+    DWORD Style = StyleOf(Hwnd);
+    SizeBox = (Style & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0;
+    Bar = (Style & SBS_VERT) ? SB_VERT : SB_HORZ;
+    if (!SizeBox) {
+      DWORD Ex = static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_EXSTYLE));
+      wincore::SetWindowStyleBits(Hwnd, Style | (Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL), Ex);
+    }
+  }
+  void Paint(HDC Dc);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   int Bar = SB_HORZ;  // the window bar that stands for the control
   bool SizeBox = false;
 };
-
-DWORD StyleOf(HWND Hwnd) { return static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_STYLE)); }
 
 UINT ScrollMessage(const ScrollBarState& S) { return S.Bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL; }
 
@@ -38,28 +50,19 @@ void PaintSizeBox(HWND Hwnd, HDC Dc) {
   }
 }
 
-LRESULT CALLBACK ScrollBarProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* Sp = StateOf<ScrollBarState>(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) {
-      auto* S = new ScrollBarState;
-      SetState(Hwnd, S);
-      DWORD Style = StyleOf(Hwnd);
-      S->SizeBox = (Style & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0;
-      S->Bar = (Style & SBS_VERT) ? SB_VERT : SB_HORZ;
-      if (!S->SizeBox) {
-        DWORD Ex = static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_EXSTYLE));
-        wincore::SetWindowStyleBits(Hwnd, Style | (S->Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL), Ex);
-      }
-    }
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
+void ScrollBarState::Paint(HDC Dc) {
+  if (SizeBox) {
+    PaintSizeBox(Hwnd, Dc);
+  } else {
+    RECT R;
+    GetClientRect(Hwnd, &R);
+    FillRect(Dc, &R, GetSysColorBrush(COLOR_BTNFACE));
   }
-  ScrollBarState& S = *Sp;
+}
+
+LRESULT ScrollBarState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  ScrollBarState& S = *this;
   switch (Msg) {
-    case WM_NCDESTROY:
-      SetState<ScrollBarState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     case WM_CREATE:
       if (!S.SizeBox) {
         // Present from the start, disabled while its range is empty.
@@ -69,22 +72,6 @@ LRESULT CALLBACK ScrollBarProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam
         EnableScrollBar(Hwnd, static_cast<UINT>(S.Bar), ESB_ENABLE_BOTH);
       }
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      if (S.SizeBox) {
-        PaintSizeBox(Hwnd, Dc);
-      } else {
-        RECT R;
-        GetClientRect(Hwnd, &R);
-        FillRect(Dc, &R, GetSysColorBrush(COLOR_BTNFACE));
-      }
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
     case WM_VSCROLL:
     case WM_HSCROLL:
       // From the control's own bar (lParam 0): the parent is told, with the control as the sender.
@@ -182,6 +169,6 @@ LRESULT CALLBACK ScrollBarProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam
 
 }  // namespace
 
-void RegisterScrollBarClass() { RegisterControlClass(WC_SCROLLBAR, ScrollBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterScrollBarClass() { RegisterControl<ScrollBarState>(WC_SCROLLBAR, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -6,11 +6,15 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
-struct StaticState {
+struct StaticState : ControlState {
+  StaticState(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+  void Paint(HDC Dc);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   HFONT Font = nullptr;
   HANDLE Image = nullptr;
   UINT ImageType = IMAGE_BITMAP;
@@ -50,7 +54,8 @@ void FitToImage(HWND Hwnd, StaticState& S) {
   SetWindowPos(Hwnd, nullptr, 0, 0, Sz.cx, Sz.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Paint(HWND Hwnd, StaticState& S, HDC Dc) {
+void StaticState::Paint(HDC Dc) {
+  StaticState& S = *this;
   RECT R;
   GetClientRect(Hwnd, &R);
   DWORD Style = StyleOf(Hwnd);
@@ -128,48 +133,19 @@ HANDLE SetImage(HWND Hwnd, StaticState& S, UINT Type, HANDLE Image) {
   return Old;
 }
 
-LRESULT CALLBACK StaticProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* Sp = StateOf<StaticState>(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) SetState(Hwnd, new StaticState);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  StaticState& S = *Sp;
+LRESULT StaticState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  StaticState& S = *this;
   switch (Msg) {
-    case WM_NCDESTROY:
-      SetState<StaticState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
     case WM_CREATE:
       if (TypeOf(Hwnd) == SS_ICON) S.ImageType = IMAGE_ICON;
       return 0;
     case WM_NCHITTEST:
       return (StyleOf(Hwnd) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(Hwnd, S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(Hwnd, S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
-    }
     case WM_SETTEXT: {
       LRESULT R = DefWindowProc(Hwnd, Msg, WParam, LParam);
       InvalidateRect(Hwnd, nullptr, TRUE);
       return R;
     }
-    case WM_SETFONT:
-      S.Font = reinterpret_cast<HFONT>(WParam);
-      if (LOWORD(LParam)) InvalidateRect(Hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(S.Font);
     case WM_ENABLE:
       if (StyleOf(Hwnd) & SS_NOTIFY) NotifyCommand(Hwnd, WParam ? STN_ENABLE : STN_DISABLE);
       InvalidateRect(Hwnd, nullptr, TRUE);
@@ -199,6 +175,6 @@ LRESULT CALLBACK StaticProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterStaticClass() { RegisterControlClass(WC_STATIC, StaticProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterStaticClass() { RegisterControl<StaticState>(WC_STATIC, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

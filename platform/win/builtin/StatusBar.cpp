@@ -11,11 +11,9 @@
 
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
-
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
 
 constexpr int kTopBorder = 2;   // above the parts
 constexpr int kGap = 2;         // between parts
@@ -29,8 +27,9 @@ struct Part {
   LPARAM Data = 0;  // SBT_OWNERDRAW
 };
 
-struct StatusBar {
-  HWND Hwnd = nullptr;
+struct StatusBar : ControlState {
+  StatusBar(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+
   std::vector<Part> Parts{Part{}};
   Part SimplePart;
   bool Simple = false;
@@ -194,24 +193,6 @@ LRESULT StatusBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       Layout();
       InvalidateRect(Hwnd, nullptr, TRUE);
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFONT:
-      Font = reinterpret_cast<HFONT>(WParam);
-      if (LOWORD(LParam)) InvalidateRect(Hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
     case WM_SETTEXT:
       Parts[0].Text = LParam ? reinterpret_cast<const char*>(LParam) : "";
       Parts[0].Type = 0;
@@ -314,25 +295,8 @@ LRESULT StatusBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK StatusProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  StatusBar* S = StateOf<StatusBar>(Hwnd);
-  if (!S) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    S = new StatusBar;
-    S->Hwnd = Hwnd;
-    SetState(Hwnd, S);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    SetState<StatusBar>(Hwnd, nullptr);
-    delete S;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return S->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
-void RegisterStatusBarClass() { RegisterControlClass(STATUSCLASSNAME, StatusProc, CS_DBLCLKS, IDC_ARROW); }
+void RegisterStatusBarClass() { RegisterControl<StatusBar>(STATUSCLASSNAME, CS_DBLCLKS, IDC_ARROW); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -12,11 +12,9 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
-
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
 
 constexpr int kMargin = 2;    // left of the first tab
 constexpr int kPadX = 6;      // text from the tab's sides
@@ -32,8 +30,9 @@ struct Tab {
   int Row = 0;
 };
 
-struct TabCtrl {
-  HWND Hwnd = nullptr;
+struct TabCtrl : ControlState {
+  TabCtrl(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+
   std::vector<Tab> Tabs;
   int Cur = -1;
   int First = 0;  // first tab shown in a scrolled single row
@@ -56,7 +55,7 @@ struct TabCtrl {
     return R;
   }
 
-  LRESULT Notify(NMHDR& Header, UINT Code) { return IsWindow(Hwnd) ? NotifyHeader(Hwnd, Header, Code) : 0; }
+  LRESULT Notify(NMHDR& Header, UINT Code) { return StillAlive() ? NotifyHeader(Hwnd, Header, Code) : 0; }
 
   // ---- geometry -----------------------------------------------------------------------------------
   int ImageW() const {
@@ -73,16 +72,7 @@ struct TabCtrl {
     FontMetrics(Font, H, W);
     return std::max(H, ImageH()) + 7;
   }
-  int TextWidth(const std::string& S) const {
-    if (S.empty()) return 0;
-    HDC Dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ Old = SelectObject(Dc, Font ? Font : DefaultControlFont());
-    RECT R{0, 0, 0, 0};
-    DrawText(Dc, S.c_str(), -1, &R, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(Dc, Old);
-    DeleteDC(Dc);
-    return R.right;
-  }
+  int TextWidth(const std::string& S) const { return builtin::TextWidth(Font, S); }
   int WidthOf(const Tab& T) const {
     if ((Has(TCS_FIXEDWIDTH) || Has(TCS_OWNERDRAWFIXED)) && FixedW > 0) return FixedW;
     int W = 2 * kPadX + TextWidth(T.Text);
@@ -193,7 +183,7 @@ struct TabCtrl {
     if (!Valid(I) || I == Cur) return;
     NMHDR H;
     if (Notify(H, TCN_SELCHANGING)) return;
-    if (!IsWindow(Hwnd) || !Valid(I)) return;
+    if (!StillAlive() || !Valid(I)) return;
     Select(I);
     NMHDR Done;
     Notify(Done, TCN_SELCHANGE);
@@ -338,6 +328,7 @@ struct TabCtrl {
     Layout();
     InvalidateRect(Hwnd, nullptr, TRUE);
   }
+  void FontSet(bool) { Changed(); }
 
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
 };
@@ -351,24 +342,6 @@ LRESULT TabCtrl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_SIZE:
       Changed();
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFONT:
-      Font = reinterpret_cast<HFONT>(WParam);
-      Changed();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
     case WM_ENABLE:
     case WM_STYLECHANGED:
       Changed();
@@ -384,7 +357,7 @@ LRESULT TabCtrl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       NMTCKEYDOWN Kd;
       Kd.wVKey = static_cast<WORD>(WParam);
       Notify(Kd.hdr, TCN_KEYDOWN);
-      if (!IsWindow(Hwnd) || Count() == 0) return 0;
+      if (!StillAlive() || Count() == 0) return 0;
       int From = Valid(Cur) ? Cur : 0;
       switch (WParam) {
         case VK_LEFT:
@@ -414,7 +387,7 @@ LRESULT TabCtrl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (I < 0) return 0;
       bool TakeFocus = !Has(TCS_FOCUSNEVER) && (!Buttons() || Has(TCS_FOCUSONBUTTONDOWN));
       if (TakeFocus && GetFocus() != Hwnd) SetFocus(Hwnd);
-      if (IsWindow(Hwnd)) Pick(I);
+      if (StillAlive()) Pick(I);
       return 0;
     }
 
@@ -527,25 +500,8 @@ LRESULT TabCtrl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK TabProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  TabCtrl* T = StateOf<TabCtrl>(Hwnd);
-  if (!T) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    T = new TabCtrl;
-    T->Hwnd = Hwnd;
-    SetState(Hwnd, T);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    SetState<TabCtrl>(Hwnd, nullptr);
-    delete T;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return T->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
-void RegisterTabCtrlClass() { RegisterControlClass(WC_TABCONTROL, TabProc, CS_DBLCLKS, IDC_ARROW); }
+void RegisterTabCtrlClass() { RegisterControl<TabCtrl>(WC_TABCONTROL, CS_DBLCLKS, IDC_ARROW); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

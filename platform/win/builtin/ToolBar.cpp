@@ -12,11 +12,9 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
-
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
 
 constexpr int kDropWidth = 14;     // the arrow part of a drop-down button
 constexpr int kSeparator = 8;      // default separator width
@@ -39,8 +37,9 @@ struct Button {
   bool Enabled() const { return (State & TBSTATE_ENABLED) != 0; }
 };
 
-struct ToolBar {
-  HWND Hwnd = nullptr;
+struct ToolBar : ControlState {
+  ToolBar(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+
   HWND Target = nullptr;  // TB_SETPARENT
   std::vector<Button> Buttons;
   std::vector<std::string> Strings;
@@ -101,16 +100,7 @@ struct ToolBar {
     FontMetrics(Font, H, W);
     return H;
   }
-  int TextWidth(const std::string& S) const {
-    if (S.empty()) return 0;
-    HDC Dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ Old = SelectObject(Dc, Font ? Font : DefaultControlFont());
-    RECT R{0, 0, 0, 0};
-    DrawText(Dc, S.c_str(), -1, &R, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(Dc, Old);
-    DeleteDC(Dc);
-    return R.right - R.left;
-  }
+  int TextWidth(const std::string& S) const { return builtin::TextWidth(Font, S); }
   bool ShowsText(const Button& B) const {
     if (MaxTextRows <= 0 || B.Text.empty() || B.Separator()) return false;
     return !List() || !(ExStyle & TBSTYLE_EX_MIXEDBUTTONS) || (B.Style & BTNS_SHOWTEXT);
@@ -220,6 +210,7 @@ struct ToolBar {
     SyncTips();
     InvalidateRect(Hwnd, nullptr, TRUE);
   }
+  void FontSet(bool) { Relayout(); }
 
   int HitButton(POINT P) const {
     for (int I = 0; I < Count(); ++I)
@@ -578,7 +569,7 @@ struct ToolBar {
     Cd.nmcd.dwDrawStage = CDDS_PREPAINT;
     PaintBackground(Dc);
     LRESULT Global = Notify(Cd.nmcd.hdr, NM_CUSTOMDRAW);
-    if (!IsWindow(Hwnd)) return;
+    if (!StillAlive()) return;
     HGDIOBJ OldFont = SelectObject(Dc, Font ? Font : DefaultControlFont());
     if (!(Global & CDRF_SKIPDEFAULT)) {
       for (int I = 0; I < Count(); ++I) {
@@ -603,12 +594,12 @@ struct ToolBar {
           Ic.clrBtnHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
           Ic.rcText = B.Rect;
           Item = Notify(Ic.nmcd.hdr, NM_CUSTOMDRAW);
-          if (!IsWindow(Hwnd) || I >= Count()) return;
+          if (!StillAlive() || I >= Count()) return;
           if (!(Item & CDRF_SKIPDEFAULT)) DrawButton(Dc, I);
           if (Item & CDRF_NOTIFYPOSTPAINT) {
             Ic.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
             Notify(Ic.nmcd.hdr, NM_CUSTOMDRAW);
-            if (!IsWindow(Hwnd) || I >= Count()) return;
+            if (!StillAlive() || I >= Count()) return;
           }
         } else {
           DrawButton(Dc, I);
@@ -664,7 +655,7 @@ struct ToolBar {
       ToStruct(B, Nm.tbButton);
       Nm.rcButton = B.Rect;
       LRESULT R = Notify(Nm.hdr, TBN_DROPDOWN);
-      if (!IsWindow(Hwnd)) return;
+      if (!StillAlive()) return;
       InvalidateButton(DropPressed);
       DropPressed = -1;
       if (R != TBDDRET_TREATPRESSED) return;
@@ -725,24 +716,6 @@ LRESULT ToolBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_SIZE:
       if (!InLayout) Place();
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Hwnd, &Ps);
-      Paint(Dc);
-      if (!WParam) EndPaint(Hwnd, &Ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(WParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFONT:
-      Font = reinterpret_cast<HFONT>(WParam);
-      Relayout();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
     case WM_ENABLE:
     case WM_STYLECHANGED:
       Relayout();
@@ -989,28 +962,11 @@ LRESULT ToolBar::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK ToolBarProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  ToolBar* T = StateOf<ToolBar>(Hwnd);
-  if (!T) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    T = new ToolBar;
-    T->Hwnd = Hwnd;
-    SetState(Hwnd, T);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_NCDESTROY) {
-    SetState<ToolBar>(Hwnd, nullptr);
-    delete T;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return T->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
 void RegisterToolBarClass() {
   RegisterToolTipClass();
-  RegisterControlClass(TOOLBARCLASSNAME, ToolBarProc, CS_DBLCLKS, IDC_ARROW);
+  RegisterControl<ToolBar>(TOOLBARCLASSNAME, CS_DBLCLKS, IDC_ARROW);
 }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

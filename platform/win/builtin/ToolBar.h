@@ -3,9 +3,9 @@
 
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 // Registers "ToolbarWindow32" and the tool-tip class its TBSTYLE_TOOLTIPS bars use.
 void RegisterToolBarClass();
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -12,7 +12,7 @@
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/core/WinCoreExt.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -32,8 +32,12 @@ struct Tool {
   LPARAM Param = 0;
 };
 
-struct ToolTipState {
-  HWND Self = nullptr;
+struct ToolTipState : ControlState {
+  ToolTipState(HWND Window, const CREATESTRUCT&);
+  void Paint(HDC Dc);
+  void FontSet(bool) {}  // the next tip shown takes the font
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   std::vector<Tool> Tools;
   bool Active = true;
   int Initial = -1;  // -1: from the double-click time
@@ -82,7 +86,7 @@ int ToolAt(const ToolTipState& S, HWND Window, POINT Screen) {
     if (T.Hwnd != Window) continue;
     POINT P = Screen;
     ScreenToClient(T.Hwnd, &P);
-    if (Contains(T.Rect, P)) return static_cast<int>(I);
+    if (InRect(T.Rect, P)) return static_cast<int>(I);
   }
   return -1;
 }
@@ -95,12 +99,12 @@ bool StillOver(const ToolTipState& S, int Index) {
   if (T.Flags & TTF_IDISHWND) {
     RECT W;
     GetWindowRect(reinterpret_cast<HWND>(T.Id), &W);
-    return Contains(W, Cur);
+    return InRect(W, Cur);
   }
   if (!IsWindow(T.Hwnd)) return false;
   POINT P = Cur;
   ScreenToClient(T.Hwnd, &P);
-  return Contains(T.Rect, P);
+  return InRect(T.Rect, P);
 }
 
 void ToolFromInfo(Tool& T, const TOOLINFOA& Info) {
@@ -151,16 +155,16 @@ UINT DrawFormat(HWND Self, const ToolTipState& S) {
 }
 
 void Hide(ToolTipState& S) {
-  KillTimer(S.Self, PopTimer);
-  KillTimer(S.Self, LeaveTimer);
+  KillTimer(S.Hwnd, PopTimer);
+  KillTimer(S.Hwnd, LeaveTimer);
   if (!S.Shown) return;
   S.Shown = false;
   S.HiddenAt = GetTickCount();
-  ShowWindow(S.Self, SW_HIDE);
+  ShowWindow(S.Hwnd, SW_HIDE);
   if (S.Current >= 0 && S.Current < static_cast<int>(S.Tools.size())) {
     Tool& T = S.Tools[static_cast<size_t>(S.Current)];
     NMHDR H;
-    H.hwndFrom = S.Self;
+    H.hwndFrom = S.Hwnd;
     H.idFrom = T.Id;
     H.code = TTN_POP;
     if (IsWindow(T.Hwnd)) SendMessage(T.Hwnd, WM_NOTIFY, T.Id, reinterpret_cast<LPARAM>(&H));
@@ -169,25 +173,25 @@ void Hide(ToolTipState& S) {
 
 bool MayShow(const ToolTipState& S, const Tool& T) {
   if (!S.Active) return false;
-  if (GetWindowLongPtr(S.Self, GWL_STYLE) & TTS_ALWAYSTIP) return true;
+  if (GetWindowLongPtr(S.Hwnd, GWL_STYLE) & TTS_ALWAYSTIP) return true;
   HWND Root = GetAncestor(T.Hwnd, GA_ROOT);
   return Root && GetActiveWindow() == Root;
 }
 
 void Show(ToolTipState& S) {
-  KillTimer(S.Self, ShowTimer);
+  KillTimer(S.Hwnd, ShowTimer);
   if (S.Current < 0 || S.Current >= static_cast<int>(S.Tools.size()) || S.Suppressed) return;
   Tool& T = S.Tools[static_cast<size_t>(S.Current)];
   if (!MayShow(S, T)) return;
   UINT_PTR Id = T.Id;
   HWND ToolWindow = T.Hwnd;
-  std::string Text = TextOf(S.Self, T);
+  std::string Text = TextOf(S.Hwnd, T);
   if (Text.empty()) return;
   S.ShownText = Text;
   HDC Dc = CreateCompatibleDC(nullptr);
   HGDIOBJ Old = SelectObject(Dc, S.Font ? S.Font : DefaultControlFont());
   RECT Calc{0, 0, S.MaxWidth >= 0 ? S.MaxWidth : 0x7FFF, 0};
-  DrawText(Dc, Text.c_str(), -1, &Calc, DrawFormat(S.Self, S) | DT_CALCRECT);
+  DrawText(Dc, Text.c_str(), -1, &Calc, DrawFormat(S.Hwnd, S) | DT_CALCRECT);
   SelectObject(Dc, Old);
   DeleteDC(Dc);
   int W = Calc.right - Calc.left + 2 * Padding + 2, H = Calc.bottom - Calc.top + 2 * Padding + 2;
@@ -200,19 +204,19 @@ void Show(ToolTipState& S) {
     if (Y + H > Mi.rcWork.bottom) Y = Cur.y - H - 2;
     Y = std::max<int>(Mi.rcWork.top, Y);
   }
-  SetWindowPos(S.Self, HWND_TOPMOST, X, Y, W, H, SWP_NOACTIVATE);
+  SetWindowPos(S.Hwnd, HWND_TOPMOST, X, Y, W, H, SWP_NOACTIVATE);
   // The tool's window may place the tip itself (a non-zero answer).
   NMHDR Hd;
-  Hd.hwndFrom = S.Self;
+  Hd.hwndFrom = S.Hwnd;
   Hd.idFrom = Id;
   Hd.code = TTN_SHOW;
   if (IsWindow(ToolWindow)) SendMessage(ToolWindow, WM_NOTIFY, Id, reinterpret_cast<LPARAM>(&Hd));
-  if (!IsWindow(S.Self)) return;
-  SetWindowPos(S.Self, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (!S.StillAlive()) return;
+  SetWindowPos(S.Hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   S.Shown = true;
-  InvalidateRect(S.Self, nullptr, TRUE);
-  SetTimer(S.Self, PopTimer, static_cast<UINT>(std::max(1, DelayOf(S, TTDT_AUTOPOP))), nullptr);
-  SetTimer(S.Self, LeaveTimer, LeaveCheck, nullptr);
+  InvalidateRect(S.Hwnd, nullptr, TRUE);
+  SetTimer(S.Hwnd, PopTimer, static_cast<UINT>(std::max(1, DelayOf(S, TTDT_AUTOPOP))), nullptr);
+  SetTimer(S.Hwnd, LeaveTimer, LeaveCheck, nullptr);
 }
 
 // A mouse message of a window (screen point) seen by the control.
@@ -226,7 +230,7 @@ void Relay(ToolTipState& S, const MSG& M) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
     case WM_NCLBUTTONDOWN:
-      KillTimer(S.Self, ShowTimer);
+      KillTimer(S.Hwnd, ShowTimer);
       Hide(S);
       S.Suppressed = S.Current >= 0;
       return;
@@ -244,11 +248,11 @@ void Relay(ToolTipState& S, const MSG& M) {
   Hide(S);
   S.Current = Index;
   S.Suppressed = false;
-  KillTimer(S.Self, ShowTimer);
+  KillTimer(S.Hwnd, ShowTimer);
   if (Index < 0) return;
   bool Recent = WasShown || (S.HiddenAt && GetTickCount() - S.HiddenAt < static_cast<DWORD>(DelayOf(S, TTDT_INITIAL)));
   int Delay = Recent ? DelayOf(S, TTDT_RESHOW) : DelayOf(S, TTDT_INITIAL);
-  SetTimer(S.Self, ShowTimer, static_cast<UINT>(std::max(1, Delay)), nullptr);
+  SetTimer(S.Hwnd, ShowTimer, static_cast<UINT>(std::max(1, Delay)), nullptr);
 }
 
 LRESULT CALLBACK MouseHookProc(int Code, WPARAM WParam, LPARAM LParam) {
@@ -258,6 +262,7 @@ LRESULT CALLBACK MouseHookProc(int Code, WPARAM WParam, LPARAM LParam) {
     for (HWND Tip : Tips) {
       auto* S = IsWindow(Tip) ? StateOf<ToolTipState>(Tip) : nullptr;
       if (!S) continue;
+      ControlHold Hold(*S);
       bool Watches = false;
       for (const Tool& T : S->Tools)
         if ((T.Flags & TTF_SUBCLASS) &&
@@ -279,9 +284,10 @@ LRESULT CALLBACK MouseHookProc(int Code, WPARAM WParam, LPARAM LParam) {
   return CallNextHookEx(MouseHook, Code, WParam, LParam);
 }
 
-void Paint(ToolTipState& S, HDC Dc) {
+void ToolTipState::Paint(HDC Dc) {
+  ToolTipState& S = *this;
   RECT R;
-  GetClientRect(S.Self, &R);
+  GetClientRect(S.Hwnd, &R);
   HBRUSH Back = S.Back == CLR_DEFAULT ? GetSysColorBrush(COLOR_INFOBK) : CreateSolidBrush(S.Back);
   FillRect(Dc, &R, Back);
   if (S.Back != CLR_DEFAULT) DeleteObject(Back);
@@ -289,57 +295,34 @@ void Paint(ToolTipState& S, HDC Dc) {
   HGDIOBJ Old = SelectObject(Dc, S.Font ? S.Font : DefaultControlFont());
   SetBkMode(Dc, TRANSPARENT);
   SetTextColor(Dc, S.TextColor == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : S.TextColor);
-  Inflate(R, -(Padding + 1), -(Padding + 1));
-  DrawText(Dc, S.ShownText.c_str(), -1, &R, DrawFormat(S.Self, S));
+  InflateRect(&R, -(Padding + 1), -(Padding + 1));
+  DrawText(Dc, S.ShownText.c_str(), -1, &R, DrawFormat(S.Hwnd, S));
   SelectObject(Dc, Old);
 }
 
-LRESULT CALLBACK ToolTipProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* Sp = StateOf<ToolTipState>(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) {
-      auto* S = new ToolTipState;
-      S->Self = Hwnd;
-      SetState(Hwnd, S);
-      // Always a topmost popup that is never activated.
-      DWORD Style = (static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_STYLE)) & ~(WS_CHILD | WS_VISIBLE)) | WS_POPUP;
-      DWORD Ex = static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_EXSTYLE)) | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-      wincore::SetWindowStyleBits(Hwnd, Style, Ex);
-      TipWindows.push_back(Hwnd);
-      if (!MouseHook) MouseHook = SetWindowsHookEx(WH_MOUSE, MouseHookProc, nullptr, GetCurrentThreadId());
-    }
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  ToolTipState& S = *Sp;
+ToolTipState::ToolTipState(HWND Window, const CREATESTRUCT&) : ControlState(Window) {
+  // Always a topmost popup that is never activated.
+  DWORD Style = (static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_STYLE)) & ~(WS_CHILD | WS_VISIBLE)) | WS_POPUP;
+  DWORD Ex = static_cast<DWORD>(GetWindowLongPtr(Hwnd, GWL_EXSTYLE)) | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+  wincore::SetWindowStyleBits(Hwnd, Style, Ex);
+  TipWindows.push_back(Hwnd);
+  if (!MouseHook) MouseHook = SetWindowsHookEx(WH_MOUSE, MouseHookProc, nullptr, GetCurrentThreadId());
+}
+
+LRESULT ToolTipState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  ToolTipState& S = *this;
   switch (Msg) {
-    case WM_NCDESTROY: {
+    case WM_NCDESTROY:
       TipWindows.erase(std::remove(TipWindows.begin(), TipWindows.end(), Hwnd), TipWindows.end());
       if (TipWindows.empty() && MouseHook) {
         UnhookWindowsHookEx(MouseHook);
         MouseHook = nullptr;
       }
-      SetState<ToolTipState>(Hwnd, nullptr);
-      delete Sp;
       return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    }
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
-    }
     case WM_TIMER:
       if (WParam == ShowTimer) {
         Show(S);
@@ -354,11 +337,6 @@ LRESULT CALLBACK ToolTipProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
         }
       }
       return 0;
-    case WM_SETFONT:
-      S.Font = reinterpret_cast<HFONT>(WParam);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(S.Font);
     case TTM_ADDTOOL: {
       auto* Info = reinterpret_cast<const TOOLINFOA*>(LParam);
       if (!Info) return FALSE;
@@ -485,6 +463,6 @@ LRESULT CALLBACK ToolTipProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
 
 }  // namespace
 
-void RegisterToolTipClass() { RegisterControlClass(TOOLTIPS_CLASS, ToolTipProc, CS_SAVEBITS, nullptr); }
+void RegisterToolTipClass() { RegisterControl<ToolTipState>(TOOLTIPS_CLASS, CS_SAVEBITS, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -12,16 +12,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 #include "platform/win/builtin/ImageList.h"
-#include "platform/win/builtin/ListBox.h"
-#include "platform/win/gdi/Utf.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
-
-bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
 
 constexpr int kDefaultIndent = 19;
 constexpr int kButtonSize = 9;
@@ -55,8 +52,9 @@ struct Node {
   HTREEITEM Handle() const { return reinterpret_cast<HTREEITEM>(Id); }
 };
 
-struct Tree {
-  HWND Hwnd = nullptr;
+struct Tree : ControlState {
+  Tree(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+
   std::unordered_map<uintptr_t, std::unique_ptr<Node>> Nodes;
   Node* First = nullptr;  // root items
   Node* Last = nullptr;
@@ -105,7 +103,7 @@ struct Tree {
   Node* FirstChildOf(Node* Parent) const { return Parent ? Parent->First : First; }
 
   // ---- notifications ------------------------------------------------------------------------------
-  LRESULT Notify(NMHDR& Header, UINT Code) { return IsWindow(Hwnd) ? NotifyHeader(Hwnd, Header, Code) : 0; }
+  LRESULT Notify(NMHDR& Header, UINT Code) { return StillAlive() ? NotifyHeader(Hwnd, Header, Code) : 0; }
   LRESULT NotifySimple(UINT Code) {
     NMHDR H;
     return Notify(H, Code);
@@ -313,6 +311,11 @@ struct Tree {
     BuildRows();
     if (Redraw) InvalidateRect(Hwnd, nullptr, TRUE);
     UpdateScrollBars();
+  }
+  void FontSet(bool) {
+    MakeBold();
+    Metrics();
+    Changed();
   }
 
   void SetTop(int T) {
@@ -528,7 +531,7 @@ struct Tree {
     } else if (Is.hInsertAfter == TVI_SORT) {
       std::string Text = TextOf(N);
       for (Node* S = Head; S; S = S->Next) {
-        if (CompareTextNoCase(TextOf(S), Text) > 0) break;
+        if (k58::rtl::CompareNoCase(TextOf(S), Text) > 0) break;
         After = S;
       }
     } else {
@@ -792,7 +795,7 @@ struct Tree {
     Cd.nmcd.hdc = Dc;
     Cd.nmcd.rc = C;
     LRESULT Global = CustomDraw(Cd, CDDS_PREPAINT);
-    if (!IsWindow(Hwnd)) {
+    if (!StillAlive()) {
       DeleteObject(Back);
       return;
     }
@@ -821,7 +824,7 @@ struct Tree {
     NMTVKEYDOWN Kd;
     Kd.wVKey = static_cast<WORD>(Vk);
     Notify(Kd.hdr, TVN_KEYDOWN);
-    if (!IsWindow(Hwnd)) return;
+    if (!StillAlive()) return;
     BuildRows();
     bool Ctrl = GetKeyState(VK_CONTROL) < 0;
     int Count = static_cast<int>(Rows.size());
@@ -903,8 +906,8 @@ struct Tree {
     if (Ch < 0x20 || Ch >= 0xD800) return;
     BuildRows();
     if (Rows.empty()) return;
-    WCHAR One = static_cast<WCHAR>(Ch);
-    std::string Piece = gdi::Utf16ToUtf8(&One, 1);
+    std::string Piece;
+    k58::rtl::AppendUtf8(Piece, static_cast<char32_t>(Ch));
     DWORD Now = GetTickCount();
     if (Now - SearchTime > kSearchDelay) Search.clear();
     SearchTime = Now;
@@ -915,7 +918,7 @@ struct Tree {
     int Start = (Search.size() == Piece.size()) ? From + 1 : std::max(From, 0);
     for (int K = 0; K < Count; ++K) {
       Node* N = Rows[(Start + K) % Count];
-      if (StartsWithNoCase(TextOf(N), Search)) {
+      if (k58::rtl::StartsWithNoCase(TextOf(N), Search)) {
         Select(N, TVC_BYKEYBOARD);
         return;
       }
@@ -924,7 +927,7 @@ struct Tree {
 
   void ButtonDown(POINT P, bool Right, bool Double) {
     if (GetFocus() != Hwnd) SetFocus(Hwnd);
-    if (!IsWindow(Hwnd)) return;
+    if (!StillAlive()) return;
     Node* N = nullptr;
     UINT Flags = HitTest(P, N);
     Pressed = nullptr;
@@ -936,7 +939,7 @@ struct Tree {
     }
     if (Double) {
       LRESULT R = NotifySimple(NM_DBLCLK);
-      if (!IsWindow(Hwnd) || R) return;
+      if (!StillAlive() || R) return;
       N = nullptr;
       Flags = HitTest(P, N);
       if (N && (Flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON))) Expand(N, TVE_TOGGLE, true);
@@ -977,7 +980,7 @@ struct Tree {
     bool Was = GetCapture() == Hwnd;
     if (Was) ReleaseCapture();
     if (Right) {
-      if (!NotifySimple(NM_RCLICK) && IsWindow(Hwnd)) {
+      if (!NotifySimple(NM_RCLICK) && StillAlive()) {
         POINT S{};
         GetCursorPos(&S);
         SendMessage(Hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd), MAKELPARAM(S.x, S.y));
@@ -1031,39 +1034,18 @@ LRESULT Tree::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       Metrics();
       UpdateScrollBars();
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      if (WParam) {
-        RECT C = Client();
-        Paint(reinterpret_cast<HDC>(WParam), C);
-        return 0;
-      }
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(Dc, Ps.rcPaint);
-      EndPaint(Hwnd, &Ps);
+    case WM_DESTROY:
+      // The items go, each reported, while the window still exists.
+      Redraw = false;
+      Selected = nullptr;
+      for (Node* N = First; N; N = First) Delete(N, false);
       return 0;
-    }
-    case WM_PRINTCLIENT: {
-      RECT C = Client();
-      Paint(reinterpret_cast<HDC>(WParam), C);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SIZE:
       BuildRows();
       Top = std::clamp(Top, 0, MaxTop());
       UpdateScrollBars();
       InvalidateRect(Hwnd, nullptr, TRUE);
       return 0;
-    case WM_SETFONT:
-      Font = reinterpret_cast<HFONT>(WParam);
-      MakeBold();
-      Metrics();
-      Changed();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(Font);
     case WM_SETREDRAW:
       DefWindowProc(Hwnd, Msg, WParam, LParam);
       Redraw = WParam != 0;
@@ -1259,7 +1241,7 @@ LRESULT Tree::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         std::vector<Node*> Kids;
         for (Node* C = FirstChildOf(P); C; C = C->Next) Kids.push_back(C);
         std::stable_sort(Kids.begin(), Kids.end(),
-                         [&](Node* A, Node* B) { return CompareTextNoCase(TextOf(A), TextOf(B)) < 0; });
+                         [&](Node* A, Node* B) { return k58::rtl::CompareNoCase(TextOf(A), TextOf(B)) < 0; });
         for (Node* C : Kids) Unlink(C);
         Node* After = nullptr;
         for (Node* C : Kids) {
@@ -1310,32 +1292,8 @@ LRESULT Tree::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK TreeProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  Tree* T = StateOf<Tree>(Hwnd);
-  if (!T) {
-    if (Msg != WM_NCCREATE) return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    T = new Tree;
-    T->Hwnd = Hwnd;
-    SetState(Hwnd, T);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  if (Msg == WM_DESTROY) {
-    // The items go, each reported, while the window still exists.
-    T->Redraw = false;
-    T->Selected = nullptr;
-    for (Node* N = T->First; N; N = T->First) T->Delete(N, false);
-    return 0;
-  }
-  if (Msg == WM_NCDESTROY) {
-    SetState<Tree>(Hwnd, nullptr);
-    delete T;
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  return T->Handle(Msg, WParam, LParam);
-}
-
 }  // namespace
 
-void RegisterTreeViewClass() { RegisterControlClass(WC_TREEVIEW, TreeProc, CS_DBLCLKS, IDC_ARROW); }
+void RegisterTreeViewClass() { RegisterControl<Tree>(WC_TREEVIEW, CS_DBLCLKS, IDC_ARROW); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

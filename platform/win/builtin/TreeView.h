@@ -3,8 +3,8 @@
 
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 void RegisterTreeViewClass();
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -13,7 +13,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/builtin/CommCtrlInternal.h"
 
-namespace wincontrols {
+namespace k58::builtin {
 
 namespace {
 
@@ -23,7 +23,11 @@ constexpr UINT RepeatDelay = 100;
 constexpr char BuddyProp[] = "K58.UpDown";
 constexpr char BuddyProcProp[] = "K58.UpDown.Proc";
 
-struct UpDownState {
+struct UpDownState : ControlState {
+  UpDownState(HWND Window, const CREATESTRUCT&) : ControlState(Window) {}
+  void Paint(HDC Dc);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+
   int Min = 100;
   int Max = 0;
   int Pos = 0;
@@ -56,8 +60,8 @@ void ButtonRects(HWND Hwnd, RECT Out[2]) {
 int ButtonAt(HWND Hwnd, POINT P) {
   RECT B[2];
   ButtonRects(Hwnd, B);
-  if (Contains(B[0], P)) return 1;
-  if (Contains(B[1], P)) return -1;
+  if (InRect(B[0], P)) return 1;
+  if (InRect(B[1], P)) return -1;
   return 0;
 }
 
@@ -133,7 +137,7 @@ void StepBy(HWND Hwnd, UpDownState& S, int Direction) {
   Nm.iPos = S.Pos;
   Nm.iDelta = Delta;
   if (NotifyHeader(Hwnd, Nm.hdr, UDN_DELTAPOS)) return;
-  if (!IsWindow(Hwnd)) return;
+  if (!S.StillAlive()) return;
   Delta = Nm.iDelta;
   long long Next = static_cast<long long>(S.Pos) + Delta;
   int Lo = std::min(S.Min, S.Max), Hi = std::max(S.Min, S.Max);
@@ -160,7 +164,8 @@ void EndSteps(HWND Hwnd, UpDownState& S) {
                 MAKEWPARAM(SB_ENDSCROLL, static_cast<WORD>(S.Pos)), reinterpret_cast<LPARAM>(Hwnd));
 }
 
-void Paint(HWND Hwnd, UpDownState& S, HDC Dc) {
+void UpDownState::Paint(HDC Dc) {
+  UpDownState& S = *this;
   RECT B[2];
   ButtonRects(Hwnd, B);
   bool Off = !IsWindowEnabled(Hwnd);
@@ -201,13 +206,17 @@ LRESULT CALLBACK BuddyProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto UpDown = static_cast<HWND>(GetProp(Hwnd, BuddyProp));
   if (Msg == WM_KEYDOWN && (WParam == VK_UP || WParam == VK_DOWN) && UpDown && IsWindow(UpDown)) {
     if (auto* S = StateOf<UpDownState>(UpDown)) {
+      ControlHold Hold(*S);  // stepping notifies the parent, which may destroy the control
       if (!S->Stepped) S->PressTime = GetTickCount();
       StepBy(UpDown, *S, WParam == VK_UP ? 1 : -1);
       return 0;
     }
   }
   if (Msg == WM_KEYUP && (WParam == VK_UP || WParam == VK_DOWN) && UpDown && IsWindow(UpDown)) {
-    if (auto* S = StateOf<UpDownState>(UpDown)) EndSteps(UpDown, *S);
+    if (auto* S = StateOf<UpDownState>(UpDown)) {
+      ControlHold Hold(*S);
+      EndSteps(UpDown, *S);
+    }
   }
   if (Msg == WM_NCDESTROY) {
     RemoveProp(Hwnd, BuddyProp);
@@ -244,13 +253,8 @@ HWND SetBuddy(HWND Hwnd, UpDownState& S, HWND Buddy) {
   return Old;
 }
 
-LRESULT CALLBACK UpDownProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* Sp = StateOf<UpDownState>(Hwnd);
-  if (!Sp) {
-    if (Msg == WM_NCCREATE) SetState(Hwnd, new UpDownState);
-    return DefWindowProc(Hwnd, Msg, WParam, LParam);
-  }
-  UpDownState& S = *Sp;
+LRESULT UpDownState::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  UpDownState& S = *this;
   switch (Msg) {
     case WM_CREATE:
       if (StyleOf(Hwnd) & UDS_AUTOBUDDY) SetBuddy(Hwnd, S, GetWindow(Hwnd, GW_HWNDPREV));
@@ -258,24 +262,6 @@ LRESULT CALLBACK UpDownProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_DESTROY:
       ReleaseBuddy(S);
       return 0;
-    case WM_NCDESTROY:
-      SetState<UpDownState>(Hwnd, nullptr);
-      delete Sp;
-      return DefWindowProc(Hwnd, Msg, WParam, LParam);
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (WParam) {
-        Paint(Hwnd, S, reinterpret_cast<HDC>(WParam));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Hwnd, &Ps);
-      Paint(Hwnd, S, Dc);
-      EndPaint(Hwnd, &Ps);
-      return 0;
-    }
     case WM_ENABLE:
       InvalidateRect(Hwnd, nullptr, FALSE);
       return 0;
@@ -289,7 +275,7 @@ LRESULT CALLBACK UpDownProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       InvalidateRect(Hwnd, nullptr, FALSE);
       if (S.Buddy && IsWindow(S.Buddy) && GetFocus() != S.Buddy && (StyleOf(Hwnd) & UDS_SETBUDDYINT)) SetFocus(S.Buddy);
       StepBy(Hwnd, S, Button);
-      if (IsWindow(Hwnd)) SetTimer(Hwnd, RepeatTimer, FirstDelay, nullptr);
+      if (S.StillAlive()) SetTimer(Hwnd, RepeatTimer, FirstDelay, nullptr);
       return 0;
     }
     case WM_TIMER:
@@ -385,6 +371,6 @@ LRESULT CALLBACK UpDownProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 }  // namespace
 
-void RegisterUpDownClass() { RegisterControlClass(UPDOWN_CLASS, UpDownProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterUpDownClass() { RegisterControl<UpDownState>(UPDOWN_CLASS, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
 
-}  // namespace wincontrols
+}  // namespace k58::builtin

@@ -2,9 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -75,15 +76,14 @@ std::shared_ptr<WindowClass> FindClassLocked(LPCSTR Name) {
       if (C->Atom == Atom) return C;
     return nullptr;
   }
-  std::string Key = FoldCase(Name);
   for (auto& C : S.Classes)
-    if (FoldCase(C->Name.c_str()) == Key) return C;
+    if (k58::rtl::CompareNoCase(C->Name, Name) == 0) return C;
   return nullptr;
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 ATOM RegisterClass(const WNDCLASS* lpWndClass) {
   if (!lpWndClass) {

@@ -5,7 +5,7 @@
 
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 SystemClock& TheSystemClock() {
@@ -28,12 +28,12 @@ void SystemClock::Sleep(DWORD Milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
-ManualClock::ManualClock(uint64_t StartMilliseconds) : FNow(StartMilliseconds * NanosecondsPerMillisecond) {}
+ManualClock::ManualClock(uint64_t StartMilliseconds) : now_(StartMilliseconds * NanosecondsPerMillisecond) {}
 
 void ManualClock::Advance(DWORD Milliseconds) { AdvanceNanoseconds(uint64_t{Milliseconds} * NanosecondsPerMillisecond); }
 
 void ManualClock::AdvanceNanoseconds(uint64_t Nanoseconds) {
-  FNow.fetch_add(Nanoseconds);
+  now_.fetch_add(Nanoseconds);
   // Threads waiting for a timer or a time-out measured on this clock look at it again.
   if (CurrentClock.load() == this) WakeAllWaiters();
 }
@@ -49,10 +49,10 @@ void SetClock(PlatformClock* Clock) {
 }
 
 ScopedManualClock::ScopedManualClock(uint64_t StartMilliseconds)
-    : FClock(StartMilliseconds), FPrevious(CurrentClock.load()) {
-  SetClock(&FClock);
+    : clock_(StartMilliseconds), previous_(CurrentClock.load()) {
+  SetClock(&clock_);
 }
 
-ScopedManualClock::~ScopedManualClock() { SetClock(FPrevious); }
+ScopedManualClock::~ScopedManualClock() { SetClock(previous_); }
 
-}  // namespace wincore
+}  // namespace k58::wincore

@@ -9,7 +9,7 @@
 
 #include "platform/rtl/WinTypes.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 class PlatformClock {
 public:
@@ -33,7 +33,7 @@ public:
 class ManualClock final : public PlatformClock {
 public:
   explicit ManualClock(uint64_t StartMilliseconds = 0);
-  uint64_t Now() const override { return FNow.load(); }
+  uint64_t Now() const override { return now_.load(); }
   // Sleep advances the clock instead of blocking.
   void Sleep(DWORD Milliseconds) override { Advance(Milliseconds); }
   bool IsManual() const override { return true; }
@@ -42,7 +42,7 @@ public:
   void AdvanceNanoseconds(uint64_t Nanoseconds);
 
 private:
-  std::atomic<uint64_t> FNow;
+  std::atomic<uint64_t> now_;
 };
 
 // The clock in use (the system clock unless one was installed).
@@ -59,14 +59,14 @@ public:
   ScopedManualClock(const ScopedManualClock&) = delete;
   ScopedManualClock& operator=(const ScopedManualClock&) = delete;
 
-  ManualClock& operator*() { return FClock; }
-  ManualClock* operator->() { return &FClock; }
+  ManualClock& operator*() { return clock_; }
+  ManualClock* operator->() { return &clock_; }
 
 private:
-  ManualClock FClock;
-  PlatformClock* FPrevious;
+  ManualClock clock_;
+  PlatformClock* previous_;
 };
 
 inline constexpr uint64_t NanosecondsPerMillisecond = 1000000;
 
-}  // namespace wincore
+}  // namespace k58::wincore

@@ -23,7 +23,7 @@
 #include "platform/win/core/WinCoreExt.h"
 #include "platform/win/core/WinUser.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 // ---- classes and windows --------------------------------------------------------------------------
 struct WindowClass {
@@ -224,10 +224,8 @@ bool HwndMatches(HWND Hwnd, HWND Filter);
 bool RangeHas(UINT Min, UINT Max, UINT Msg);
 // The top-level windows that belong to a thread, in z-order.
 std::vector<HWND> TopLevelWindows();
-// Lower-case (ASCII) copy, for class, property and title comparisons.
-std::string FoldCase(const char* Text);
 bool IsAtomName(LPCSTR Name);
 // Copies Text into a caller buffer of Size bytes, NUL-terminated, never cutting a UTF-8 sequence.
 int CopyText(const std::string& Text, LPSTR Buffer, int Size);
 
-}  // namespace wincore
+}  // namespace k58::wincore

@@ -2,7 +2,7 @@
 // the rest through its extension.
 #include "platform/win/core/CoreInternal.h"
 
-using namespace wincore;
+using namespace k58::wincore;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -91,9 +91,9 @@ void RemoveThreadHooksLocked(DWORD ThreadId) {
   Hooks.erase(std::remove_if(Hooks.begin(), Hooks.end(), [](const auto& H) { return !H->Alive; }), Hooks.end());
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC lpfn, HINSTANCE /*hmod*/, DWORD dwThreadId) {
   if (!IsSupportedKind(idHook)) {

@@ -10,7 +10,7 @@
 #include "platform/win/core/CoreInternal.h"
 #include "platform/win/core/WinBase.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -519,9 +519,9 @@ void WakeQueue(DWORD ThreadId, UINT QueueStatusBits) {
   }
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!hWnd) return PostThreadMessage(GetCurrentThreadId(), Msg, wParam, lParam);
@@ -786,17 +786,17 @@ namespace {
 // caller looked, or when the caller's own time limit (a timer or the time-out) is reached.
 class QueueArrival final : public k58::kernel::WaitableObject {
 public:
-  QueueArrival(const ThreadQueue& Queue, uint64_t Seen, uint64_t Until) : FQueue(Queue), FSeen(Seen), FUntil(Until) {}
+  QueueArrival(const ThreadQueue& Queue, uint64_t Seen, uint64_t Until) : queue_(Queue), seen_(Seen), until_(Until) {}
 
 protected:
   bool IsSignaledLocked() const override {
-    return FQueue.Sequence.load() != FSeen || (FUntil != NoDeadline && Clock().Now() >= FUntil);
+    return queue_.Sequence.load() != seen_ || (until_ != NoDeadline && Clock().Now() >= until_);
   }
 
 private:
-  const ThreadQueue& FQueue;
-  uint64_t FSeen;
-  uint64_t FUntil;
+  const ThreadQueue& queue_;
+  uint64_t seen_;
+  uint64_t until_;
 };
 
 // Milliseconds of real time a kernel wait may last to reach Until on the platform clock.

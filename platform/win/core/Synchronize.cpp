@@ -7,7 +7,7 @@
 #include "platform/classes/Thread.h"
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -42,4 +42,4 @@ void RunSynchronizeCalls() {
   }
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore

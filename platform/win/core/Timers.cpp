@@ -6,7 +6,7 @@
 #include "platform/win/core/CoreInternal.h"
 #include "platform/win/core/WinBase.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -84,9 +84,9 @@ TIMERPROC TimerProcOf(HWND Hwnd, UINT_PTR Id) {
   return nullptr;
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
   std::shared_ptr<ThreadQueue> Q = TimerQueue(hWnd);

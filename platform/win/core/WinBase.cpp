@@ -3,8 +3,8 @@
 #include "platform/win/core/Clock.h"
 #include "platform/win/core/MMSystem.h"
 
-using wincore::Clock;
-using wincore::NanosecondsPerMillisecond;
+using k58::wincore::Clock;
+using k58::wincore::NanosecondsPerMillisecond;
 
 namespace {
 constexpr uint64_t PerformanceFrequency = 10000000;  // 100 ns units

@@ -9,7 +9,7 @@
 
 #include "platform/win/core/WinUser.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 class WindowSystemExtension {
 public:
@@ -81,4 +81,4 @@ BOOL LinkWindowOrder(HWND Window, HWND InsertAfter);
 void SetWindowExtData(HWND Window, std::shared_ptr<void> Data);
 std::shared_ptr<void> GetWindowExtData(HWND Window);
 
-}  // namespace wincore
+}  // namespace k58::wincore

@@ -4,9 +4,10 @@
 #include <exception>
 #include <unistd.h>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/core/CoreInternal.h"
 
-namespace wincore {
+namespace k58::wincore {
 
 namespace {
 
@@ -71,7 +72,7 @@ Window* CheckWindowLocked(HWND Hwnd) {
 // Property key: names compare without case; atoms by number.
 std::string PropKey(LPCSTR Name) {
   if (IsAtomName(Name)) return "#" + std::to_string(reinterpret_cast<uintptr_t>(Name));
-  return FoldCase(Name);
+  return Name ? k58::rtl::FoldCase(Name) : std::string();
 }
 
 // WM_PARENTNOTIFY goes up the chain of ancestors while the window in hand is a child that lets its
@@ -228,13 +229,6 @@ Window* FindWindowLocked(HWND Hwnd) {
 
 bool IsTopLevelLocked(const Window& W) { return W.Parent == Core().Desktop; }
 
-std::string FoldCase(const char* Text) {
-  std::string R = Text ? Text : "";
-  for (char& C : R)
-    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
-  return R;
-}
-
 bool IsAtomName(LPCSTR Name) {
   uintptr_t V = reinterpret_cast<uintptr_t>(Name);
   return V != 0 && V <= 0xFFFF;
@@ -242,9 +236,7 @@ bool IsAtomName(LPCSTR Name) {
 
 int CopyText(const std::string& Text, LPSTR Buffer, int Size) {
   if (!Buffer || Size <= 0) return 0;
-  size_t N = std::min(Text.size(), static_cast<size_t>(Size - 1));
-  // Never leave half of a UTF-8 sequence at the end.
-  while (N > 0 && N < Text.size() && (static_cast<unsigned char>(Text[N]) & 0xC0) == 0x80) --N;
+  size_t N = k58::rtl::Utf8Fit(Text, static_cast<size_t>(Size - 1));
   std::memcpy(Buffer, Text.data(), N);
   Buffer[N] = '\0';
   return static_cast<int>(N);
@@ -350,9 +342,9 @@ std::shared_ptr<void> GetWindowExtData(HWND Hwnd) {
   return W ? W->ExtData : nullptr;
 }
 
-}  // namespace wincore
+}  // namespace k58::wincore
 
-using namespace wincore;
+using namespace k58::wincore;
 
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
@@ -871,7 +863,6 @@ HWND FindWindowEx(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR
     Wanted = FindClassLocked(lpszClass);
     if (!Wanted) return nullptr;
   }
-  std::string Title = lpszWindow ? FoldCase(lpszWindow) : std::string();
   bool Started = hWndChildAfter == nullptr;
   for (HWND H : P->Children) {
     if (!Started) {
@@ -881,7 +872,7 @@ HWND FindWindowEx(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR
     Window* W = FindWindowLocked(H);
     if (!W) continue;
     if (Wanted && W->Class != Wanted) continue;
-    if (lpszWindow && FoldCase(W->Text.c_str()) != Title) continue;
+    if (lpszWindow && k58::rtl::CompareNoCase(W->Text, lpszWindow) != 0) continue;
     return H;
   }
   return nullptr;

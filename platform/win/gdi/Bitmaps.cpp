@@ -7,7 +7,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Objects.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -120,9 +120,9 @@ HBITMAP CreateBitmapOnSurface(SurfacePtr surface) {
   return InsertBitmap(std::move(surface), false);
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 32)) return nullptr;

@@ -7,7 +7,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Raster.h"
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

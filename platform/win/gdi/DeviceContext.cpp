@@ -6,7 +6,7 @@
 #include "platform/win/gdi/Objects.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -145,9 +145,9 @@ SurfacePtr DesktopSurface() {
   return *desktop;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 // ---- Creation ----------------------------------------------------------------------------------------
 

@@ -6,7 +6,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/gdi/WinGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 struct DibFormat {
   long long width = 0;
@@ -23,4 +23,4 @@ uint32_t DibPixel(const DibFormat& f, const uint8_t* row, int x);
 // Rows firstRow .. firstRow + rows - 1 in storage order (the rest black) as a 32-bit surface.
 SurfacePtr DibToSurface(const DibFormat& f, const void* bits, int firstRow, int rows);
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -7,7 +7,7 @@
 #include "platform/win/gdi/Raster.h"
 #include "platform/win/gdi/Scan.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 // Draws the DC's pen along points in surface coordinates. A one-pixel pen walks the segments (each
 // without its last pixel, so a closed figure covers every vertex once); a wide pen fills its outline.
@@ -21,4 +21,4 @@ int PenWidth(const DeviceContext& dc);
 // Path recording: true when the call was recorded instead of drawn.
 bool RecordPath(DeviceContext& dc, const std::vector<POINT>& devicePts, bool closed, bool continues);
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -2,10 +2,9 @@
 #include <algorithm>
 
 #include "platform/win/gdi/Text.h"
-#include "platform/win/gdi/Utf.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 
@@ -277,8 +276,12 @@ int DrawTextImpl(HDC hdc, const DecodedText& text, LPRECT rect, UINT format, DRA
   return total;
 }
 
-int CountUnits(LPCSTR text, int count) { return count < 0 ? Utf8Length(text) : count; }
-int CountUnitsW(LPCWSTR text, int count) { return count < 0 ? Utf16Length(text) : count; }
+int CountUnits(LPCSTR text, int count) {
+  return count < 0 && text ? static_cast<int>(std::char_traits<char>::length(text)) : count;
+}
+int CountUnitsW(LPCWSTR text, int count) {
+  return count < 0 && text ? static_cast<int>(std::char_traits<char16_t>::length(text)) : count;
+}
 
 }  // namespace
 

@@ -15,7 +15,7 @@
 
 #include "platform/win/gdi/Gdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 struct FontFace {
   FT_Face face = nullptr;
@@ -444,7 +444,7 @@ std::shared_ptr<RealizedFont> RealizeFont(const LOGFONTA& lfIn) {
   return rf;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
 // fontconfig keeps a few bytes of its substitution state unreachable until exit; the leak checker of
 // sanitized builds is told so (weak, so a program's own list takes precedence).

@@ -15,7 +15,7 @@
 
 #include "platform/win/gdi/WinGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 struct Glyph {
   int advance = 0;  // pixels along the baseline
@@ -76,4 +76,4 @@ std::shared_ptr<RealizedFont> RealizeFont(const LOGFONTA& lf);
 // Changes whenever pinned fonts change, so realized fonts can tell they are stale.
 int FontGeneration();
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -11,7 +11,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/gdi/WinGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 // ---- Device contexts on surfaces -----------------------------------------------------------------
 // A DC drawing on `surface` whose device (0,0) is at `origin` of the surface and which never draws
@@ -65,4 +65,4 @@ bool WritePng(const Surface& surface, const std::string& path, std::string* erro
 bool WriteBitmapPng(HBITMAP bitmap, const std::string& path, std::string* error = nullptr);
 bool WriteDCPng(HDC hdc, const std::string& path, std::string* error = nullptr);
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -4,7 +4,7 @@
 #include "platform/win/gdi/Draw.h"
 #include "platform/win/gdi/Gdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -118,9 +118,9 @@ bool RecordPath(DeviceContext& dc, const std::vector<POINT>& devicePts, bool clo
   return true;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "platform/win/gdi/Font.h"
-#include "platform/win/gdi/Utf.h"
 #include "platform/win/gdi/WinUserGdi.h"
+#include "platform/rtl/Utf.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 // ---- Handle table ------------------------------------------------------------------------------------
 
@@ -204,9 +204,9 @@ HRGN InsertRegion(Region rgn) {
   return reinterpret_cast<HRGN>(InsertObject(r));
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 // ---- Creation ----------------------------------------------------------------------------------------
 
@@ -309,10 +309,8 @@ HFONT CreateFontIndirectW(const LOGFONTW* font) {
   std::memcpy(static_cast<void*>(&a), font, offsetof(LOGFONTA, lfFaceName));
   int n = 0;
   while (n < LF_FACESIZE && font->lfFaceName[n]) ++n;
-  std::string face = Utf16ToUtf8(font->lfFaceName, n);
-  // Cut at a character boundary so the UTF-8 name fits.
-  size_t len = std::min<size_t>(face.size(), LF_FACESIZE - 1);
-  while (len > 0 && len < face.size() && (static_cast<unsigned char>(face[len]) & 0xC0) == 0x80) --len;
+  std::string face = k58::rtl::Utf16ToUtf8(std::u16string_view(font->lfFaceName, static_cast<size_t>(n)));
+  const size_t len = k58::rtl::Utf8Fit(face, LF_FACESIZE - 1);
   std::memcpy(a.lfFaceName, face.data(), len);
   a.lfFaceName[len] = 0;
   return CreateFontIndirect(&a);
@@ -447,7 +445,7 @@ int GetObjectW(HGDIOBJ obj, int size, LPVOID buffer) {
   if (!f) return GetObject(obj, size, buffer);
   LOGFONTW w;
   std::memcpy(static_cast<void*>(&w), &f->lf, offsetof(LOGFONTW, lfFaceName));
-  std::u16string face = Utf8ToUtf16(f->lf.lfFaceName);
+  std::u16string face = k58::rtl::Utf8ToUtf16(f->lf.lfFaceName);
   size_t n = std::min<size_t>(face.size(), LF_FACESIZE - 1);
   std::copy_n(face.begin(), n, w.lfFaceName);
   w.lfFaceName[n] = 0;

@@ -15,7 +15,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/gdi/WinGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 class RealizedFont;
 
@@ -208,4 +208,4 @@ DcPtr FindDC(HDC h);
 inline HDC ToHDC(HGDIOBJ h) { return reinterpret_cast<HDC>(h); }
 inline HGDIOBJ FromHDC(HDC h) { return reinterpret_cast<HGDIOBJ>(h); }
 
-}  // namespace gdi
+}  // namespace k58::gdi

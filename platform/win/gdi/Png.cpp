@@ -6,7 +6,7 @@
 
 #include "platform/win/gdi/Gdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 bool WritePng(const Surface& surface, const std::string& path, std::string* error) {
   auto fail = [&](const char* why) {
@@ -66,4 +66,4 @@ bool WriteDCPng(HDC hdc, const std::string& path, std::string* error) {
   return WritePng(*s, path, error);
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

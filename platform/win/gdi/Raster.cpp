@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-namespace gdi {
+#include "platform/win/gdi/WinRect.h"
+
+namespace k58::gdi {
 
 namespace {
 
@@ -171,7 +173,7 @@ Paint BrushPaint(DeviceContext& dc, const BrushObject& brush, int rop2) {
 }
 
 void FillRect(DeviceContext& dc, RECT r, const Paint& paint) {
-  if (paint.none || r.right <= r.left || r.bottom <= r.top) return;
+  if (paint.none || RectEmpty(r)) return;
   Surface* s = dc.Target();
   if (!s) return;
   dc.Clip().ForEachIn(r, [&](const RECT& c) {
@@ -207,7 +209,7 @@ void PlotPixel(DeviceContext& dc, int x, int y, const Paint& paint) {
 
 void PatternBlt(DeviceContext& dc, RECT r, uint32_t rop) {
   Surface* s = dc.Target();
-  if (!s || r.right <= r.left || r.bottom <= r.top) return;
+  if (!s || RectEmpty(r)) return;
   uint32_t code = (rop >> 16) & 0xFF;
   // The common cases are binary raster operations with the brush as the pen.
   int rop2 = 0;
@@ -247,4 +249,4 @@ void PatternBlt(DeviceContext& dc, RECT r, uint32_t rop) {
   });
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -8,7 +8,7 @@
 
 #include "platform/win/gdi/Objects.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 struct Paint {
   bool none = true;  // nothing is drawn (null pen or brush)
@@ -44,4 +44,4 @@ void PlotPixel(DeviceContext& dc, int x, int y, const Paint& paint);
 // Ternary raster operation with a pattern (the DC's brush) over a rectangle, no source.
 void PatternBlt(DeviceContext& dc, RECT r, uint32_t rop);
 
-}  // namespace gdi
+}  // namespace k58::gdi

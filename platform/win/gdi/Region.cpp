@@ -3,12 +3,11 @@
 #include <algorithm>
 
 #include "platform/win/gdi/WinGdi.h"
+#include "platform/win/gdi/WinRect.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
-
-bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 // Intervals of the band of `rects` that covers [y, ...), starting the search at index `i`.
 // Advances i past bands that end at or above y.
@@ -91,7 +90,7 @@ void Region::SetEmpty() {
 
 void Region::SetRect(const RECT& r) {
   rects_.clear();
-  if (!RectEmpty(r)) rects_.push_back(r);
+  if (!gdi::RectEmpty(r)) rects_.push_back(r);
   UpdateBounds();
 }
 
@@ -136,12 +135,12 @@ bool Region::Contains(int x, int y) const {
 
 bool Region::Intersects(const RECT& area) const {
   bool hit = false;
-  ForEachIn(area, [&](const RECT& r) { hit = hit || !RectEmpty(r); });
+  ForEachIn(area, [&](const RECT& r) { hit = hit || !gdi::RectEmpty(r); });
   return hit;
 }
 
 Region Region::Intersected(const RECT& r) const {
-  if (RectEmpty(r)) return Region();
+  if (gdi::RectEmpty(r)) return Region();
   return Combine(*this, Region(r), RGN_AND);
 }
 
@@ -229,4 +228,4 @@ Region Region::Builder::Finish() {
   return r;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

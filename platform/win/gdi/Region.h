@@ -11,7 +11,7 @@
 
 #include "platform/rtl/WinTypes.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 struct Span {
   int x0;
@@ -86,4 +86,4 @@ private:
 // Span helpers shared by the shape rasterizers.
 void NormalizeSpans(std::vector<Span>& spans);
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -4,7 +4,7 @@
 #include "platform/win/gdi/Draw.h"
 #include "platform/win/gdi/Gdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 const Region* RegionOf(HRGN rgn) {
   auto r = FindRegion(rgn);
@@ -20,9 +20,9 @@ BOOL SetRegionOf(HRGN rgn, const Region& region) {
   return TRUE;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

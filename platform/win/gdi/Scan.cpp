@@ -5,7 +5,7 @@
 
 #include "platform/win/gdi/WinGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -268,4 +268,4 @@ Region StrokeRegion(const std::vector<PointD>& input, bool closed, double width,
   return PolygonRegion(pieces, WINDING, yLo, yHi);
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

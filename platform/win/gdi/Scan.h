@@ -10,7 +10,7 @@
 
 #include "platform/win/gdi/Region.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 struct PointD {
   double x;
@@ -91,4 +91,4 @@ void LinePixels(int x0, int y0, int x1, int y1, bool includeLast, int majorLo, i
   }
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

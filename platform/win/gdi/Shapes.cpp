@@ -4,8 +4,9 @@
 #include <functional>
 
 #include "platform/win/gdi/Draw.h"
+#include "platform/win/gdi/WinRect.h"
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 
@@ -120,7 +121,7 @@ BOOL DrawArcFigure(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, 
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   RECT box = Normalized(l, t, r, b);
-  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
+  if (RectEmpty(box)) return TRUE;
   ArcGeometry g = ArcOf(*dc, box, xs, ys, xe, ye);
   Region ring, inside;
   ShapeRingAndInside(
@@ -178,7 +179,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
                true, false);
     return TRUE;
   }
-  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
+  if (RectEmpty(box)) return TRUE;
   RECT s = dc->ToSurface(box);
   const PenObject& pen = *dc->st.pen;
   if (pen.style == PS_NULL) {
@@ -214,7 +215,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   RECT box = Normalized(left, top, right, bottom);
-  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
+  if (RectEmpty(box)) return TRUE;
   Region ring, inside;
   ShapeRingAndInside(
       *dc, box, [](RECT r, int lo, int hi) { return EllipseRows(r.left, r.top, r.right, r.bottom, lo, hi); }, ring,
@@ -227,7 +228,7 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   RECT box = Normalized(left, top, right, bottom);
-  if (box.right <= box.left || box.bottom <= box.top) return TRUE;
+  if (RectEmpty(box)) return TRUE;
   Region ring, inside;
   ShapeRingAndInside(
       *dc, box,

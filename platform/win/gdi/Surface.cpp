@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 int ClampDimension(int v) { return std::max(0, v); }
@@ -132,4 +132,4 @@ void Surface::Resize(int width, int height, uint32_t fillPixel) {
   Adopt(std::move(memory_), need, capacity_);
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -12,7 +12,7 @@
 
 #include "platform/rtl/WinTypes.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 inline constexpr uint32_t kWhitePixel = 0x00FFFFFF;
 inline constexpr uint32_t kPixelMask = 0x00FFFFFF;
@@ -112,4 +112,4 @@ private:
 
 using SurfacePtr = std::shared_ptr<Surface>;
 
-}  // namespace gdi
+}  // namespace k58::gdi

@@ -6,7 +6,7 @@
 #include "platform/win/gdi/Objects.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
-namespace gdi {
+namespace k58::gdi {
 
 namespace {
 
@@ -132,27 +132,27 @@ void SetSystemMetric(int index, int value) {
 
 void SetSysColorsChangedHandler(std::function<void()> handler) { g_colorsChanged = std::move(handler); }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
 DWORD GetSysColor(int index) {
   if (index < 0 || index >= K58_SYSCOLOR_COUNT) return 0;
-  return gdi::g_colors[index];
+  return k58::gdi::g_colors[index];
 }
 
 HBRUSH GetSysColorBrush(int index) {
-  auto brush = gdi::SysColorBrush(index);
+  auto brush = k58::gdi::SysColorBrush(index);
   return brush ? reinterpret_cast<HBRUSH>(brush->handle) : nullptr;
 }
 
 BOOL SetSysColors(int count, const INT* indexes, const COLORREF* colors) {
   if (count < 0 || (count > 0 && (!indexes || !colors))) return FALSE;
   for (int i = 0; i < count; ++i)
-    if (indexes[i] >= 0 && indexes[i] < K58_SYSCOLOR_COUNT) gdi::g_colors[indexes[i]] = colors[i] & 0x00FFFFFF;
-  if (gdi::g_colorsChanged) gdi::g_colorsChanged();
+    if (indexes[i] >= 0 && indexes[i] < K58_SYSCOLOR_COUNT) k58::gdi::g_colors[indexes[i]] = colors[i] & 0x00FFFFFF;
+  if (k58::gdi::g_colorsChanged) k58::gdi::g_colorsChanged();
   return TRUE;
 }
 
 int GetSystemMetrics(int index) {
-  if (index < 0 || index >= gdi::kMetricCount) return 0;
-  return gdi::g_metrics[index];
+  if (index < 0 || index >= k58::gdi::kMetricCount) return 0;
+  return k58::gdi::g_metrics[index];
 }

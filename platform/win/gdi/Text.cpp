@@ -7,10 +7,40 @@
 
 #include "platform/win/gdi/Raster.h"
 #include "platform/win/gdi/Scan.h"
-#include "platform/win/gdi/Utf.h"
 #include "platform/win/gdi/WinUserGdi.h"
+#include "platform/rtl/Utf.h"
 
-namespace gdi {
+namespace k58::gdi {
+
+namespace {
+
+template <typename Unit, typename Decode>
+DecodedText DecodeUnits(const Unit* text, int count, Decode decode) {
+  DecodedText out;
+  if (!text || count <= 0) return out;
+  const std::basic_string_view<Unit> s(text, static_cast<size_t>(count));
+  out.cps.reserve(s.size());
+  out.units.reserve(s.size());
+  for (size_t pos = 0; pos < s.size();) {
+    const size_t at = pos;
+    out.cps.push_back(decode(s, pos));
+    out.units.push_back(static_cast<int>(pos - at));
+  }
+  return out;
+}
+
+}  // namespace
+
+DecodedText DecodeUtf8(const char* text, int count) {
+  return DecodeUnits(text, count, [](std::string_view s, size_t& pos) { return k58::rtl::DecodeUtf8(s, pos); });
+}
+
+DecodedText DecodeUtf16(const WCHAR* text, int count) {
+  return DecodeUnits(text, count, [](std::u16string_view s, size_t& pos) {
+    const char32_t cp = k58::rtl::DecodeUtf16(s, pos);
+    return cp >= 0xD800 && cp <= 0xDFFF ? k58::rtl::kReplacementChar : cp;
+  });
+}
 
 RealizedFont& FontOf(DeviceContext& dc) { return *dc.st.font->Realized(); }
 
@@ -51,7 +81,7 @@ void BlitGlyph(DeviceContext& dc, const Glyph& g, int px, int py, uint32_t pixel
   RECT box{px + g.left, py - g.top, px + g.left + g.width, py - g.top + g.height};
   RECT b{std::max(box.left, area.left), std::max(box.top, area.top), std::min(box.right, area.right),
          std::min(box.bottom, area.bottom)};
-  if (b.right <= b.left || b.bottom <= b.top) return;
+  if (RectEmpty(b)) return;
   dc.Clip().ForEachIn(b, [&](const RECT& c) {
     for (int y = c.top; y < c.bottom; ++y) {
       uint32_t* row = s->Row(y);
@@ -149,9 +179,9 @@ int DrawRun(DeviceContext& dc, const std::vector<char32_t>& cps, const std::vect
   return width;
 }
 
-}  // namespace gdi
+}  // namespace k58::gdi
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 

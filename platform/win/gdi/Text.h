@@ -6,7 +6,17 @@
 #include "platform/win/gdi/Font.h"
 #include "platform/win/gdi/Objects.h"
 
-namespace gdi {
+namespace k58::gdi {
+
+// The code points of a text the text calls received as UTF-8 bytes or UTF-16 code units, with how
+// many units each took (Win32 gives per-unit arrays such as lpDx). Malformed units decode to U+FFFD,
+// one per bad unit; never reads past count units.
+struct DecodedText {
+  std::vector<char32_t> cps;
+  std::vector<int> units;  // units (bytes or UTF-16 code units) of each code point
+};
+DecodedText DecodeUtf8(const char* text, int count);
+DecodedText DecodeUtf16(const WCHAR* text, int count);
 
 RealizedFont& FontOf(DeviceContext& dc);
 
@@ -28,4 +38,4 @@ struct RunOptions {
 // Draws the run; returns its width along the baseline.
 int DrawRun(DeviceContext& dc, const std::vector<char32_t>& cps, const std::vector<int>& advances, const RunOptions& o);
 
-}  // namespace gdi
+}  // namespace k58::gdi

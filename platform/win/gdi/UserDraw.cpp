@@ -7,14 +7,12 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/WinUserGdi.h"
 
-using namespace gdi;
+using namespace k58::gdi;
 
 namespace {
 
-bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
 void FillLogical(DeviceContext& dc, RECT r, const Paint& p) {
-  if (Empty(r)) return;
+  if (k58::gdi::RectEmpty(r)) return;
   FillRect(dc, dc.ToSurface(r), p);
 }
 
@@ -39,7 +37,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto b = FindBrush(brush);
   if (!dc || !rect || !b) return 0;
   const RECT& r = *rect;
-  if (Empty(r)) return 1;
+  if (k58::gdi::RectEmpty(r)) return 1;
   Paint p = BrushPaint(*dc, *b, R2_COPYPEN);
   FillLogical(*dc, RECT{r.left, r.top, r.right, r.top + 1}, p);
   if (r.bottom - r.top > 1) FillLogical(*dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, p);
@@ -59,7 +57,7 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   auto dc = FindDC(hdc);
   if (!dc || !rect) return FALSE;
   const RECT& r = *rect;
-  if (Empty(r)) return TRUE;
+  if (k58::gdi::RectEmpty(r)) return TRUE;
   // A checkerboard through the DC's colours: 0 bits take the text colour, 1 bits the background
   // colour; with black text on white every other frame pixel is inverted.
   BrushObject checker;
@@ -82,7 +80,7 @@ namespace {
 // One ring of an edge: the top and left lines in one colour, the bottom and right lines in another.
 // The top-left colour stops one pixel short at the top-right and bottom-left corners.
 void EdgeRing(DeviceContext& dc, const RECT& r, UINT flags, COLORREF topLeft, COLORREF bottomRight) {
-  if (Empty(r)) return;
+  if (k58::gdi::RectEmpty(r)) return;
   if (flags & BF_BOTTOM) FillRgb(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
   if (flags & BF_RIGHT) FillRgb(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
   int right = (flags & BF_RIGHT) ? r.right - 1 : r.right;

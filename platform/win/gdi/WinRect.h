@@ -108,3 +108,23 @@ inline BOOL SubtractRect(RECT* Dest, const RECT* A, const RECT* B) {
   *Dest = r;
   return !IsRectEmpty(&r);
 }
+
+// The same rules as values, for code that computes rectangles (the window layer, GDI and the built-in
+// controls take them from here).
+namespace k58::gdi {
+
+inline int Width(const RECT& R) { return R.right - R.left; }
+inline int Height(const RECT& R) { return R.bottom - R.top; }
+inline bool RectEmpty(const RECT& R) { return R.right <= R.left || R.bottom <= R.top; }
+inline bool SameRect(const RECT& A, const RECT& B) {
+  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
+}
+inline bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
+inline RECT Offset(RECT R, int Dx, int Dy) { return RECT{R.left + Dx, R.top + Dy, R.right + Dx, R.bottom + Dy}; }
+// The common part of A and B; an all-zero rectangle when they do not overlap.
+inline RECT Intersect(const RECT& A, const RECT& B) {
+  RECT R{std::max(A.left, B.left), std::max(A.top, B.top), std::min(A.right, B.right), std::min(A.bottom, B.bottom)};
+  return RectEmpty(R) ? RECT{} : R;
+}
+
+}  // namespace k58::gdi

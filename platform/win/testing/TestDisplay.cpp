@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include "platform/win/gdi/Gdi.h"
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -86,7 +86,7 @@ void ResetWindowSystemState() {
 TestDisplay::TestDisplay(int Width, int Height) {
   TheCurrent = this;
   EnsureInit();
-  FClock = std::make_unique<wincore::ScopedManualClock>(10000);
+  clock_ = std::make_unique<wincore::ScopedManualClock>(10000);
   DestroyThreadWindows();
   DestroyCaret();
   gdi::ResetSystemTables();
@@ -98,7 +98,7 @@ TestDisplay::TestDisplay(int Width, int Height) {
     gdi::PinFonts(F);
   }
   auto D = std::make_unique<HeadlessDisplay>(Width, Height);
-  FDisplay = D.get();
+  display_ = D.get();
   SetDisplayBackend(std::move(D));
   ResetWindowSystemState();
 }
@@ -170,7 +170,7 @@ void TestDisplay::Chord(std::initializer_list<WORD> Modifiers, WORD Vk) {
 }
 
 void TestDisplay::Type(const std::string& Text) {
-  std::u16string Units = gdi::Utf8ToUtf16(Text);
+  std::u16string Units = k58::rtl::Utf8ToUtf16(Text);
   std::u16string Ime;
   for (char16_t C : Units) {
     SHORT Scan = C < 0x80 ? VkKeyScan(static_cast<CHAR>(C)) : -1;
@@ -193,12 +193,12 @@ void TestDisplay::Type(const std::string& Text) {
 
 void TestDisplay::TypeIme(const std::u16string& Text) { InjectText(Text); }
 
-void TestDisplay::Advance(DWORD Milliseconds) { FClock->operator*().Advance(Milliseconds); }
+void TestDisplay::Advance(DWORD Milliseconds) { clock_->operator*().Advance(Milliseconds); }
 
 void TestDisplay::Later(std::function<void()> Step) { QueueCall(std::move(Step)); }
 
 void TestDisplay::AdvanceLater(DWORD Milliseconds) {
-  wincore::ManualClock* C = &FClock->operator*();
+  wincore::ManualClock* C = &clock_->operator*();
   Later([C, Milliseconds] { C->Advance(Milliseconds); });
 }
 
@@ -211,7 +211,7 @@ int TestDisplay::Pump(int Limit) {
       break;
     }
     if (M.message == WM_QUIT) {
-      FQuit = true;
+      quit_ = true;
       break;
     }
     TranslateMessage(&M);
@@ -273,4 +273,4 @@ bool TestDisplay::SavePng(const std::string& Path, HWND Hwnd) {
   return S && gdi::WritePng(*S, Path);
 }
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -18,7 +18,7 @@
 #include "platform/win/ui/Display.h"
 #include "platform/win/ui/Headless.h"
 
-namespace winui {
+namespace k58::winui {
 
 class TestDisplay {
 public:
@@ -30,8 +30,8 @@ public:
   // The display alive now, or null.
   static TestDisplay* Current();
 
-  HeadlessDisplay& Headless() { return *FDisplay; }
-  wincore::ManualClock& Clock() { return **FClock; }
+  HeadlessDisplay& Headless() { return *display_; }
+  wincore::ManualClock& Clock() { return **clock_; }
 
   // ---- mouse, at screen points ----
   void MoveTo(POINT P);
@@ -63,7 +63,7 @@ public:
   // Retrieves, translates and dispatches until nothing is waiting (input, posted, paint, due timers);
   // answers how many messages were dispatched. Stops at WM_QUIT (QuitSeen) or after Limit messages.
   int Pump(int Limit = 100000);
-  bool QuitSeen() const { return FQuit; }
+  bool QuitSeen() const { return quit_; }
 
   // ---- pixels ----
   // The screen as a person would see it: the desktop colour, then every visible top-level window
@@ -77,12 +77,12 @@ public:
   bool SavePng(const std::string& Path, HWND Hwnd = nullptr);
 
 private:
-  std::unique_ptr<wincore::ScopedManualClock> FClock;
-  HeadlessDisplay* FDisplay = nullptr;
-  bool FQuit = false;
+  std::unique_ptr<wincore::ScopedManualClock> clock_;
+  HeadlessDisplay* display_ = nullptr;
+  bool quit_ = false;
 };
 
 // Forgets the input, focus, activation and capture state (between tests).
 void ResetWindowSystemState();
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -2,7 +2,7 @@
 // window's pixels (so drawing it twice restores them).
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -86,9 +86,9 @@ void CaretWindowGone(HWND Hwnd) {
   if (C.Hwnd && (C.Hwnd == Hwnd || IsChild(Hwnd, C.Hwnd))) Drop(false);
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 BOOL CreateCaret(HWND hWnd, HBITMAP hBitmap, int nWidth, int nHeight) {
   EnsureInit();

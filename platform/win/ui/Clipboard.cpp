@@ -5,11 +5,11 @@
 #include <set>
 #include <vector>
 
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/ui/WinClipboard.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -99,7 +99,7 @@ bool ReadText(UINT Format, HANDLE H, std::u16string& Out) {
   } else {
     const char* P = reinterpret_cast<const char*>(B->Bytes.data());
     size_t Len = strnlen(P, B->Bytes.size());
-    Out = gdi::Utf8ToUtf16(std::string(P, Len));
+    Out = k58::rtl::Utf8ToUtf16(std::string_view(P, Len));
   }
   return true;
 }
@@ -110,7 +110,7 @@ HGLOBAL MakeText(UINT Format, const std::u16string& Text) {
     T.push_back(0);
     return BlockWith(T.data(), T.size() * 2);
   }
-  std::string U = gdi::Utf16ToUtf8(Text.data(), static_cast<int>(Text.size()));
+  std::string U = k58::rtl::Utf16ToUtf8(Text);
   return BlockWith(U.c_str(), U.size() + 1);
 }
 
@@ -221,9 +221,9 @@ void HostClipboardLost() {
   C.Owner = nullptr;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   auto* B = new (std::nothrow) Block;

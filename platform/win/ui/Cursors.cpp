@@ -5,7 +5,7 @@
 
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -47,13 +47,13 @@ std::string ResourceKey(LPCSTR Name) {
 
 // Reads a monochrome bitmap's pixels (1 for white) row by row.
 bool MaskBits(HBITMAP Bmp, int& W, int& H, std::vector<BYTE>& Out) {
-  gdi::SurfacePtr S = gdi::SurfaceOfBitmap(Bmp);
+  k58::gdi::SurfacePtr S = k58::gdi::SurfaceOfBitmap(Bmp);
   if (!S) return false;
   W = S->Width();
   H = S->Height();
   Out.resize(static_cast<size_t>(W) * H);
   for (int Y = 0; Y < H; ++Y)
-    for (int X = 0; X < W; ++X) Out[static_cast<size_t>(Y) * W + X] = (S->Get(X, Y) & gdi::kPixelMask) ? 1 : 0;
+    for (int X = 0; X < W; ++X) Out[static_cast<size_t>(Y) * W + X] = (S->Get(X, Y) & k58::gdi::kPixelMask) ? 1 : 0;
   return true;
 }
 
@@ -89,9 +89,9 @@ bool GetCursorShape(HCURSOR Cursor, CursorShape& Shape) {
   return true;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName) {
   if (!hInstance) {
@@ -159,7 +159,7 @@ HICON CreateIconIndirect(PICONINFO piconinfo) {
   O.Shape.Hotspot = piconinfo->fIcon ? POINT{W / 2, H / 2}
                                      : POINT{static_cast<LONG>(piconinfo->xHotspot), static_cast<LONG>(piconinfo->yHotspot)};
   if (piconinfo->hbmColor) {
-    gdi::SurfacePtr C = gdi::SurfaceOfBitmap(piconinfo->hbmColor);
+    k58::gdi::SurfacePtr C = k58::gdi::SurfaceOfBitmap(piconinfo->hbmColor);
     if (!C || C->Width() != W || C->Height() != H) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return nullptr;
@@ -170,7 +170,7 @@ HICON CreateIconIndirect(PICONINFO piconinfo) {
     O.Shape.Xor.assign(Mask.size(), 0);
     O.Shape.Color.resize(Mask.size());
     for (int Y = 0; Y < H; ++Y)
-      for (int X = 0; X < W; ++X) O.Shape.Color[static_cast<size_t>(Y) * W + X] = C->Get(X, Y) & gdi::kPixelMask;
+      for (int X = 0; X < W; ++X) O.Shape.Color[static_cast<size_t>(Y) * W + X] = C->Get(X, Y) & k58::gdi::kPixelMask;
   } else {
     // A monochrome shape: the AND mask above the XOR mask.
     O.Shape.Width = W;

@@ -19,7 +19,7 @@
 #include "platform/rtl/WinTypes.h"
 #include "platform/win/gdi/Surface.h"
 
-namespace winui {
+namespace k58::winui {
 
 struct MonitorDesc {
   RECT Bounds{};    // screen coordinates
@@ -130,4 +130,4 @@ void HostActivated(HWND Window);
 // The monitors changed; the layer reads them again and sends WM_DISPLAYCHANGE.
 void HostScreenChanged();
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -9,7 +9,7 @@
 #include "platform/win/ui/Headless.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -368,4 +368,4 @@ void SetMenuBarProvider(MenuBarProvider* Provider) {
   Ui().MenuBar = Provider;
 }
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -3,7 +3,7 @@
 // modal loop that disables an owner.
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 bool CanActivate(HWND Hwnd) {
   if (!Hwnd || !IsWindow(Hwnd) || !IsTopLevel(Hwnd)) return false;
@@ -132,9 +132,9 @@ void SwallowNextNcDeactivate(HWND Window, bool Swallow) {
     S.SwallowNcDeactivate = nullptr;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 HWND SetFocus(HWND hWnd) {
   EnsureInit();

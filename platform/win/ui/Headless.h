@@ -9,7 +9,7 @@
 
 #include "platform/win/ui/Display.h"
 
-namespace winui {
+namespace k58::winui {
 
 class HeadlessDisplay final : public DisplayBackend {
 public:
@@ -53,15 +53,15 @@ private:
     bool Mapped = false;
     RECT Damage{};
   };
-  mutable std::mutex FLock;
-  std::vector<MonitorDesc> FMonitors;
-  std::map<HWND, Top> FWindows;
-  int FBeeps = 0;
-  UINT FLastBeep = 0;
-  HCURSOR FPointer = nullptr;
-  bool FHasForeignText = false;
-  std::u16string FForeignText;
-  int FClipboardChanges = 0;
+  mutable std::mutex lock_;
+  std::vector<MonitorDesc> monitors_;
+  std::map<HWND, Top> windows_;
+  int beeps_ = 0;
+  UINT lastBeep_ = 0;
+  HCURSOR pointer_ = nullptr;
+  bool hasForeignText_ = false;
+  std::u16string foreignText_;
+  int clipboardChanges_ = 0;
 };
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -5,7 +5,7 @@
 #include "platform/classes/Thread.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -485,9 +485,9 @@ void HostScreenChanged() {
   QueueRaw(std::move(E));
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack) {
   EnsureInit();

@@ -5,7 +5,7 @@
 
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -256,9 +256,9 @@ void InjectText(const std::u16string& Text) {
   QueueRaw(std::move(E));
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 SHORT GetKeyState(int nVirtKey) {
   BYTE K = Ui().KeyState[nVirtKey & 0xFF];

@@ -10,7 +10,7 @@
 #include "platform/win/ui/MdiApi.h"
 #include "platform/win/ui/MenuInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -629,9 +629,9 @@ HWND ClientOf(HWND Child) {
 
 }  // namespace
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 HWND CreateMDIWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y, int nWidth, int nHeight,
                      HWND hWndParent, HINSTANCE hInstance, LPARAM lParam) {

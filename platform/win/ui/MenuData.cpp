@@ -6,9 +6,10 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/MenuInternal.h"
 
-namespace winui::menus {
+namespace k58::winui::menus {
 
 namespace {
 
@@ -270,13 +271,9 @@ char32_t Mnemonic(const MenuItem& I) {
       ++K;
       continue;
     }
-    auto C = static_cast<unsigned char>(T[K + 1]);
-    if (C < 0x80) return static_cast<char32_t>(C >= 'A' && C <= 'Z' ? C + 32 : C);
-    // A UTF-8 sequence: its code point.
-    int Len = C >= 0xF0 ? 4 : C >= 0xE0 ? 3 : 2;
-    char32_t Cp = C & (0xFF >> (Len + 1));
-    for (int J = 1; J < Len && K + 1 + J < T.size(); ++J) Cp = (Cp << 6) | (static_cast<unsigned char>(T[K + 1 + J]) & 0x3F);
-    return Cp;
+    size_t Pos = K + 1;
+    char32_t Cp = k58::rtl::DecodeUtf8(T, Pos);
+    return Cp < 0x80 ? k58::rtl::FoldCase(Cp) : Cp;
   }
   return 0;
 }
@@ -312,10 +309,10 @@ void ForgetWindow(HWND Window) {
 
 [[maybe_unused]] const bool Installed = (EnsureMenus(), true);
 
-}  // namespace winui::menus
+}  // namespace k58::winui::menus
 
-using namespace winui;
-using namespace winui::menus;
+using namespace k58::winui;
+using namespace k58::winui::menus;
 
 HMENU CreateMenu() { return NewMenu(true); }
 HMENU CreatePopupMenu() { return NewMenu(false); }

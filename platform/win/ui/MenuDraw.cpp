@@ -3,10 +3,9 @@
 #include <cstring>
 #include <map>
 
-#include "platform/win/builtin/CommCtrl.h"  // the owner-draw records (header only)
 #include "platform/win/ui/MenuInternal.h"
 
-namespace winui::menus {
+namespace k58::winui::menus {
 
 namespace {
 
@@ -461,4 +460,4 @@ void SetHotBarItem(HWND Window, int Index) {
   if (Index >= 0) RepaintBarItem(Window, Bar, Index);
 }
 
-}  // namespace winui::menus
+}  // namespace k58::winui::menus

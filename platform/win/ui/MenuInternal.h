@@ -8,7 +8,7 @@
 #include "platform/win/ui/MenuApi.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui::menus {
+namespace k58::winui::menus {
 
 struct MenuItem {
   UINT Type = MFT_STRING;  // MFT_* bits
@@ -91,4 +91,4 @@ bool MenuDefProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Res
 // Installs the menu bar provider and the DefWindowProc hook (idempotent).
 void EnsureMenus();
 
-}  // namespace winui::menus
+}  // namespace k58::winui::menus

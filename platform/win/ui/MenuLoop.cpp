@@ -3,10 +3,9 @@
 // keys and clicks that open menus.
 #include <map>
 
-#include "platform/win/builtin/CommCtrl.h"  // ODA_* (header only)
 #include "platform/win/ui/MenuInternal.h"
 
-namespace winui::menus {
+namespace k58::winui::menus {
 
 namespace {
 
@@ -779,10 +778,10 @@ bool MenuDefProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Res
   }
 }
 
-}  // namespace winui::menus
+}  // namespace k58::winui::menus
 
-using namespace winui;
-using namespace winui::menus;
+using namespace k58::winui;
+using namespace k58::winui::menus;
 
 BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm) {
   EnsureMenus();

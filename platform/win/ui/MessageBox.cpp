@@ -10,7 +10,7 @@
 #include "platform/win/ui/MessageBox.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -352,9 +352,9 @@ HWND MessageBoxButton(HWND Box, int Id) {
   return nullptr;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   EnsureInit();

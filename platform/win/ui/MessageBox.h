@@ -48,7 +48,7 @@ inline constexpr int IDNO = 7;
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 inline int MessageBoxA(HWND h, LPCSTR t, LPCSTR c, UINT u) { return MessageBox(h, t, c, u); }
 
-namespace winui {
+namespace k58::winui {
 
 // Window class of message boxes and of their buttons (children with the answer as control id).
 inline constexpr char MessageBoxClass[] = "#32770";
@@ -70,4 +70,4 @@ void SetMessageBoxHandler(MessageBoxHandler Handler);
 // The button of a shown box that answers Id (null when it has none).
 HWND MessageBoxButton(HWND Box, int Id);
 
-}  // namespace winui
+}  // namespace k58::winui

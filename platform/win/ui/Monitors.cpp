@@ -4,7 +4,7 @@
 
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -91,9 +91,9 @@ void ApplyMonitorMetrics() {
   gdi::SetSystemMetric(SM_CYMAXTRACK, Height(Virtual) + 2 * Frame + 4);
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags) {
   const auto& M = Monitors();

@@ -5,7 +5,7 @@
 
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -481,4 +481,4 @@ void MenuBarChanged(HWND Window) {
   SetWindowPos(Window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-}  // namespace winui
+}  // namespace k58::winui

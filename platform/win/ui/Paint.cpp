@@ -5,7 +5,7 @@
 #include "platform/classes/Thread.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -30,14 +30,14 @@ void Wake(HWND Hwnd) {
   if (Tid) wincore::WakeQueue(Tid, QS_PAINT);
 }
 
-void RedrawTree(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
+void RedrawTree(HWND Hwnd, const k58::gdi::Region* Area, UINT Flags) {
   WinDataPtr D = Data(Hwnd);
   RECT Box = ClientBox(*D);
-  gdi::Region A = Area ? Area->Intersected(Box) : gdi::Region(Box);
+  k58::gdi::Region A = Area ? Area->Intersected(Box) : k58::gdi::Region(Box);
   bool Shown = IsShown(Hwnd);
   if ((Flags & RDW_INVALIDATE) && Shown) {
     if (!A.IsEmpty()) {
-      D->Update = gdi::Region::Combine(D->Update, A, RGN_OR);
+      D->Update = k58::gdi::Region::Combine(D->Update, A, RGN_OR);
       if (Flags & RDW_ERASE) D->Erase = true;
     }
     if ((Flags & RDW_FRAME) && !SameRect(D->Window, D->Client)) {
@@ -58,7 +58,7 @@ void RedrawTree(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
     if (!Area)
       D->Update.SetEmpty();
     else
-      D->Update = gdi::Region::Combine(D->Update, A, RGN_DIFF);
+      D->Update = k58::gdi::Region::Combine(D->Update, A, RGN_DIFF);
     if ((Flags & RDW_NOERASE) || D->Update.IsEmpty()) D->Erase = false;
     if (Flags & RDW_NOFRAME) D->NcPaint = false;
     if (Flags & RDW_NOINTERNALPAINT) D->InternalPaint = false;
@@ -74,7 +74,7 @@ void RedrawTree(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
       RedrawTree(C, nullptr, ChildFlags);
       continue;
     }
-    gdi::Region Ac = A.Intersected(CD->Window);
+    k58::gdi::Region Ac = A.Intersected(CD->Window);
     if (Ac.IsEmpty()) continue;
     Ac.Offset(-CD->Client.left, -CD->Client.top);
     RedrawTree(C, &Ac, ChildFlags);
@@ -109,25 +109,25 @@ HWND FindIn(HWND Hwnd, DWORD Thread) {
   return nullptr;
 }
 
-gdi::SurfacePtr Dummy() {
-  static gdi::SurfacePtr S = std::make_shared<gdi::Surface>(1, 1, 32);
+k58::gdi::SurfacePtr Dummy() {
+  static k58::gdi::SurfacePtr S = std::make_shared<k58::gdi::Surface>(1, 1, 32);
   return S;
 }
 
 // Region handle for a screen-coordinate region parameter; (HRGN)1 and null stand for everything.
-const gdi::Region* RealRegion(HRGN Rgn) {
+const k58::gdi::Region* RealRegion(HRGN Rgn) {
   if (!Rgn || Rgn == reinterpret_cast<HRGN>(1)) return nullptr;
-  return gdi::RegionOf(Rgn);
+  return k58::gdi::RegionOf(Rgn);
 }
 
-HDC MakeDC(HWND Hwnd, bool WholeWindow, bool ClipChildren, const gdi::Region* Extra, int ExtraMode,
+HDC MakeDC(HWND Hwnd, bool WholeWindow, bool ClipChildren, const k58::gdi::Region* Extra, int ExtraMode,
            RECT* DamageOut) {
   HDC Dc;
   RECT Damage{};
   HWND Root = nullptr;
   if (!IsWindow(Hwnd) || IsDesktop(Hwnd) || !IsTopLevel(RootOf(Hwnd))) {
-    gdi::Region None;
-    Dc = gdi::CreateSurfaceDC(Dummy(), POINT{0, 0}, &None);
+    k58::gdi::Region None;
+    Dc = k58::gdi::CreateSurfaceDC(Dummy(), POINT{0, 0}, &None);
   } else {
     Root = RootOf(Hwnd);
     // A window that was never shown has nothing to draw on: its visible region is empty, so its DCs draw
@@ -140,12 +140,12 @@ HDC MakeDC(HWND Hwnd, bool WholeWindow, bool ClipChildren, const gdi::Region* Ex
       O.x += C.left - W.left;
       O.y += C.top - W.top;
     }
-    gdi::Region Vis = VisibleRegion(Hwnd, !WholeWindow, ClipChildren);
-    if (Extra) Vis = gdi::Region::Combine(Vis, *Extra, ExtraMode);
+    k58::gdi::Region Vis = VisibleRegion(Hwnd, !WholeWindow, ClipChildren);
+    if (Extra) Vis = k58::gdi::Region::Combine(Vis, *Extra, ExtraMode);
     Damage = Vis.Bounds();
-    Dc = gdi::CreateSurfaceDC(NoSurface ? Dummy() : Data(Root)->Surface, O, &Vis);
+    Dc = k58::gdi::CreateSurfaceDC(NoSurface ? Dummy() : Data(Root)->Surface, O, &Vis);
   }
-  gdi::SetDCTag(Dc, Hwnd);
+  k58::gdi::SetDCTag(Dc, Hwnd);
   Dcs()[Dc] = DcRecord{Hwnd, Root, Damage};
   if (DamageOut) *DamageOut = Damage;
   return Dc;
@@ -162,8 +162,8 @@ bool FreeDC(HDC Dc) {
 }
 
 // A region given in screen coordinates, moved to the surface of Hwnd's top-level window.
-gdi::Region ScreenToSurface(HWND Hwnd, const gdi::Region& R) {
-  gdi::Region Out = R;
+k58::gdi::Region ScreenToSurface(HWND Hwnd, const k58::gdi::Region& R) {
+  k58::gdi::Region Out = R;
   RECT Root = ScreenWindowRect(RootOf(Hwnd));
   Out.Offset(-Root.left, -Root.top);
   return Out;
@@ -185,7 +185,7 @@ void SendNcPaint(HWND Hwnd) {
 
 }  // namespace
 
-void Redraw(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
+void Redraw(HWND Hwnd, const k58::gdi::Region* Area, UINT Flags) {
   if (!IsWindow(Hwnd)) return;
   if (IsDesktop(Hwnd)) {
     for (HWND T : TopLevels()) Redraw(T, nullptr, Flags | RDW_ALLCHILDREN);
@@ -199,7 +199,7 @@ void Redraw(HWND Hwnd, const gdi::Region* Area, UINT Flags) {
 
 void InvalidateAll(HWND Hwnd) { Redraw(Hwnd, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN); }
 
-void InvalidateParentArea(HWND Parent, const gdi::Region& Area) {
+void InvalidateParentArea(HWND Parent, const k58::gdi::Region& Area) {
   if (!IsWindow(Parent) || IsDesktop(Parent) || Area.IsEmpty()) return;
   Redraw(Parent, &Area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -229,9 +229,9 @@ void EnsureSurface(HWND Root) {
   constexpr int MaxSide = 16384;
   int W = std::clamp(Width(D->Window), 1, MaxSide), H = std::clamp(Height(D->Window), 1, MaxSide);
   if (D->Surface && D->Surface->Width() == W && D->Surface->Height() == H) return;
-  const uint32_t Background = gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
+  const uint32_t Background = k58::gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
   if (!D->Surface) {
-    D->Surface = std::make_shared<gdi::Surface>(W, H, gdi::FillWith{Background});
+    D->Surface = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background});
     return;
   }
   if (D->Surface.use_count() == 1) {
@@ -239,7 +239,7 @@ void EnsureSurface(HWND Root) {
     return;
   }
   // A DC still draws on the old surface (its clip was set for the old size): the window moves to a new one.
-  auto S = std::make_shared<gdi::Surface>(W, H, gdi::FillWith{Background});
+  auto S = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background});
   int Cw = std::min(W, D->Surface->Width()), Ch = std::min(H, D->Surface->Height());
   for (int Y = 0; Y < Ch; ++Y) std::copy(D->Surface->Row(Y), D->Surface->Row(Y) + Cw, S->Row(Y));
   D->Surface = S;
@@ -275,7 +275,7 @@ void PaintWindowNow(HWND Hwnd, bool EraseOnly) {
     if (D->NcPaint) SendNcPaint(Hwnd);
     if (D->Erase && !D->Update.IsEmpty()) {
       D->Erase = false;
-      gdi::Region U = D->Update;
+      k58::gdi::Region U = D->Update;
       RECT W = ScreenWindowRect(Hwnd), C = ScreenClientRect(Hwnd);
       POINT O = SurfaceOrigin(Hwnd);
       U.Offset(O.x + C.left - W.left, O.y + C.top - W.top);
@@ -288,9 +288,9 @@ void PaintWindowNow(HWND Hwnd, bool EraseOnly) {
   if (NeedsPaint(*D)) SendMessage(Hwnd, WM_PAINT, 0, 0);
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {
   EnsureInit();
@@ -300,12 +300,12 @@ BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags
     return FALSE;
   }
   if (hrgnUpdate) {
-    const gdi::Region* R = gdi::RegionOf(hrgnUpdate);
+    const k58::gdi::Region* R = k58::gdi::RegionOf(hrgnUpdate);
     if (!R) return FALSE;
-    gdi::Region Copy = *R;
+    k58::gdi::Region Copy = *R;
     Redraw(hWnd, &Copy, flags);
   } else if (lprcUpdate) {
-    gdi::Region R(*lprcUpdate);
+    k58::gdi::Region R(*lprcUpdate);
     Redraw(hWnd, &R, flags);
   } else {
     Redraw(hWnd, nullptr, flags);
@@ -339,7 +339,7 @@ int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase) {
   if (!IsWindow(hWnd) || !hRgn) return ERROR;
   WinDataPtr D = Data(hWnd);
   if (bErase && D->Erase) PaintWindowNow(hWnd, true);
-  if (!gdi::SetRegionOf(hRgn, D->Update)) return ERROR;
+  if (!k58::gdi::SetRegionOf(hRgn, D->Update)) return ERROR;
   return D->Update.Complexity();
 }
 
@@ -355,7 +355,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
   WinDataPtr D = Data(hWnd);
   if (D->NcPaint) SendNcPaint(hWnd);
   if (!IsWindow(hWnd)) return nullptr;
-  gdi::Region U = D->Update;
+  k58::gdi::Region U = D->Update;
   bool Erase = D->Erase;
   D->Update.SetEmpty();
   D->Erase = false;
@@ -363,7 +363,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
 
   RECT W = ScreenWindowRect(hWnd), C = ScreenClientRect(hWnd);
   POINT O = SurfaceOrigin(hWnd);
-  gdi::Region InSurface = U;
+  k58::gdi::Region InSurface = U;
   InSurface.Offset(O.x + C.left - W.left, O.y + C.top - W.top);
   HDC Dc = MakeDC(hWnd, false, (StyleOf(hWnd) & WS_CLIPCHILDREN) != 0, &InSurface, RGN_AND, nullptr);
   *lpPaint = PAINTSTRUCT{};
@@ -394,11 +394,11 @@ HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags) {
   }
   bool Whole = (flags & DCX_WINDOW) != 0;
   bool ClipChildren = (flags & DCX_CLIPCHILDREN) || (!Whole && (StyleOf(hWnd) & WS_CLIPCHILDREN));
-  const gdi::Region* Extra = nullptr;
-  gdi::Region Moved;
+  const k58::gdi::Region* Extra = nullptr;
+  k58::gdi::Region Moved;
   int Mode = RGN_AND;
   if (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) {
-    if (const gdi::Region* R = RealRegion(hrgnClip)) {
+    if (const k58::gdi::Region* R = RealRegion(hrgnClip)) {
       Moved = ScreenToSurface(hWnd, *R);
       Extra = &Moved;
       Mode = (flags & DCX_EXCLUDERGN) ? RGN_DIFF : RGN_AND;
@@ -432,21 +432,21 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
   RECT Box = RECT{0, 0, Width(D->Client), Height(D->Client)};
   RECT Src = prcScroll ? Intersect(*prcScroll, Box) : Box;
   RECT Clip = prcClip ? Intersect(*prcClip, Box) : Box;
-  gdi::Region Moved;
+  k58::gdi::Region Moved;
   // The caret's inverted pixels must not travel with the scroll.
   CaretHideForPaint(hWnd);
   if (IsShown(hWnd) && (dx || dy)) {
     HWND Root = RootOf(hWnd);
     EnsureSurface(Root);
-    gdi::Surface& S = *Data(Root)->Surface;
+    k58::gdi::Surface& S = *Data(Root)->Surface;
     RECT W = ScreenWindowRect(hWnd), C = ScreenClientRect(hWnd);
     POINT O = SurfaceOrigin(hWnd);
     int Ox = O.x + C.left - W.left, Oy = O.y + C.top - W.top;
-    gdi::Region Vis = VisibleRegion(hWnd, true, false);
+    k58::gdi::Region Vis = VisibleRegion(hWnd, true, false);
     Vis.Offset(-Ox, -Oy);  // client coordinates
-    gdi::Region ValidSrc = Vis.Intersected(Src);
+    k58::gdi::Region ValidSrc = Vis.Intersected(Src);
     ValidSrc.Offset(dx, dy);
-    Moved = gdi::Region::Combine(ValidSrc.Intersected(Clip), Vis, RGN_AND);
+    Moved = k58::gdi::Region::Combine(ValidSrc.Intersected(Clip), Vis, RGN_AND);
     if (!Moved.IsEmpty()) {
       // Copy through a snapshot of the source area so overlapping moves read unchanged pixels.
       RECT B = Moved.Bounds();
@@ -465,15 +465,15 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
       Present(Root, Offset(B, Ox, Oy));
     }
     // What waited for painting inside the scrolled area moves with it.
-    gdi::Region Inside = D->Update.Intersected(Src);
+    k58::gdi::Region Inside = D->Update.Intersected(Src);
     if (!Inside.IsEmpty()) {
-      gdi::Region Rest = gdi::Region::Combine(D->Update, Inside, RGN_DIFF);
+      k58::gdi::Region Rest = k58::gdi::Region::Combine(D->Update, Inside, RGN_DIFF);
       Inside.Offset(dx, dy);
-      D->Update = gdi::Region::Combine(Rest, Inside.Intersected(Clip), RGN_OR);
+      D->Update = k58::gdi::Region::Combine(Rest, Inside.Intersected(Clip), RGN_OR);
     }
   }
   CaretShowAfterPaint(hWnd);
-  gdi::Region Update = gdi::Region::Combine(gdi::Region(Src).Intersected(Clip), Moved, RGN_DIFF);
+  k58::gdi::Region Update = k58::gdi::Region::Combine(k58::gdi::Region(Src).Intersected(Clip), Moved, RGN_DIFF);
   if (flags & SW_SCROLLCHILDREN) {
     for (HWND Ch : ChildrenOf(hWnd)) {
       RECT CW = Data(Ch)->Window;
@@ -485,7 +485,7 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
   if ((flags & SW_INVALIDATE) && !Update.IsEmpty())
     Redraw(hWnd, &Update,
            RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | ((flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
-  if (hrgnUpdate) gdi::SetRegionOf(hrgnUpdate, Update);
+  if (hrgnUpdate) k58::gdi::SetRegionOf(hrgnUpdate, Update);
   if (prcUpdate) *prcUpdate = Update.IsEmpty() ? RECT{} : Update.Bounds();
   return Update.Complexity();
 }
@@ -512,9 +512,9 @@ BOOL ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcC
     DeleteObject(Bmp);
     DeleteDC(Mem);
   }
-  gdi::Region Update =
-      gdi::Region::Combine(gdi::Region(Src).Intersected(Clip), gdi::Region(Dest), RGN_DIFF);
-  if (hrgnUpdate) gdi::SetRegionOf(hrgnUpdate, Update);
+  k58::gdi::Region Update =
+      k58::gdi::Region::Combine(k58::gdi::Region(Src).Intersected(Clip), k58::gdi::Region(Dest), RGN_DIFF);
+  if (hrgnUpdate) k58::gdi::SetRegionOf(hrgnUpdate, Update);
   if (lprcUpdate) *lprcUpdate = Update.IsEmpty() ? RECT{} : Update.Bounds();
   return TRUE;
 }

@@ -5,7 +5,7 @@
 
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -16,7 +16,7 @@ bool IsOwnedBy(HWND Hwnd, HWND Owner) { return GetWindow(Hwnd, GW_OWNER) == Owne
 void LinkAbove(HWND Hwnd, HWND Below) {
   HWND Prev = GetWindow(Below, GW_HWNDPREV);
   if (Prev == Hwnd) return;
-  wincore::LinkWindowOrder(Hwnd, Prev ? Prev : HWND_TOP);
+  k58::wincore::LinkWindowOrder(Hwnd, Prev ? Prev : HWND_TOP);
 }
 
 // Owned windows sit above their owner, keeping their order among themselves.
@@ -38,31 +38,31 @@ void SortBands() {
   for (HWND W : All)
     if (!(ExStyleOf(W) & WS_EX_TOPMOST)) Sorted.push_back(W);
   if (Sorted == All) return;
-  for (HWND W : Sorted) wincore::LinkWindowOrder(W, HWND_BOTTOM);
+  for (HWND W : Sorted) k58::wincore::LinkWindowOrder(W, HWND_BOTTOM);
 }
 
 void SetExBit(HWND Hwnd, DWORD Bit, bool On) {
   DWORD Ex = ExStyleOf(Hwnd);
-  wincore::SetWindowStyleBits(Hwnd, StyleOf(Hwnd), On ? (Ex | Bit) : (Ex & ~Bit));
+  k58::wincore::SetWindowStyleBits(Hwnd, StyleOf(Hwnd), On ? (Ex | Bit) : (Ex & ~Bit));
 }
 
 void ApplyZOrder(HWND Hwnd, HWND After) {
   if (!IsTopLevel(Hwnd)) {
     if (After == HWND_TOPMOST || After == HWND_NOTOPMOST) After = HWND_TOP;
-    wincore::LinkWindowOrder(Hwnd, After);
+    k58::wincore::LinkWindowOrder(Hwnd, After);
     return;
   }
   if (After == HWND_TOPMOST) {
     SetExBit(Hwnd, WS_EX_TOPMOST, true);
-    wincore::LinkWindowOrder(Hwnd, HWND_TOP);
+    k58::wincore::LinkWindowOrder(Hwnd, HWND_TOP);
   } else if (After == HWND_NOTOPMOST) {
     SetExBit(Hwnd, WS_EX_TOPMOST, false);
-    wincore::LinkWindowOrder(Hwnd, HWND_TOP);
+    k58::wincore::LinkWindowOrder(Hwnd, HWND_TOP);
   } else if (After == HWND_BOTTOM) {
     SetExBit(Hwnd, WS_EX_TOPMOST, false);
-    wincore::LinkWindowOrder(Hwnd, HWND_BOTTOM);
+    k58::wincore::LinkWindowOrder(Hwnd, HWND_BOTTOM);
   } else {
-    wincore::LinkWindowOrder(Hwnd, After);
+    k58::wincore::LinkWindowOrder(Hwnd, After);
   }
   // A window placed at the top of the normal band goes below the top-most ones (SortBands), its
   // owned windows above it.
@@ -100,9 +100,9 @@ bool SameZOrder(HWND Hwnd, HWND After) {
 
 namespace {
 
-gdi::Region ShapeInParentClient(HWND Hwnd) {
+k58::gdi::Region ShapeInParentClient(HWND Hwnd) {
   HWND P = ParentOf(Hwnd);
-  gdi::Region R = WindowShape(Hwnd);
+  k58::gdi::Region R = WindowShape(Hwnd);
   POINT PO = SurfaceOrigin(P);
   RECT PW = ScreenWindowRect(P), PC = ScreenClientRect(P);
   R.Offset(-(PO.x + PC.left - PW.left), -(PO.y + PC.top - PW.top));
@@ -143,7 +143,7 @@ UINT MinMaximize(HWND Hwnd, int Cmd, RECT& NewRect) {
     }
     default: {  // restore
       if ((Style & WS_MINIMIZE) && D->RestoreToMaximized) {
-        wincore::SetWindowStyleBits(Hwnd, Style & ~WS_MINIMIZE, ExStyleOf(Hwnd));
+        k58::wincore::SetWindowStyleBits(Hwnd, Style & ~WS_MINIMIZE, ExStyleOf(Hwnd));
         return MinMaximize(Hwnd, SW_MAXIMIZE, NewRect);
       }
       Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
@@ -151,7 +151,7 @@ UINT MinMaximize(HWND Hwnd, int Cmd, RECT& NewRect) {
       break;
     }
   }
-  wincore::SetWindowStyleBits(Hwnd, Style, ExStyleOf(Hwnd));
+  k58::wincore::SetWindowStyleBits(Hwnd, Style, ExStyleOf(Hwnd));
   return SWP_FRAMECHANGED;
 }
 
@@ -216,7 +216,7 @@ void PlaceNewWindow(HWND Hwnd, CREATESTRUCT& C) {
     D->Client = D->Window;
   }
   // The style's visible and minimise/maximise bits are applied when the window is shown.
-  wincore::SetWindowStyleBits(Hwnd, StyleOf(Hwnd) & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE), ExStyleOf(Hwnd));
+  k58::wincore::SetWindowStyleBits(Hwnd, StyleOf(Hwnd) & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE), ExStyleOf(Hwnd));
   if (IsTopLevel(Hwnd)) SortBands();
 }
 
@@ -250,9 +250,9 @@ void NotifyRestack() {
   Backend().TopLevelRestacked(Order);
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
   EnsureInit();
@@ -396,7 +396,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
 
   bool WasShown = IsShown(hWnd);
   bool Top = IsTopLevel(hWnd);
-  gdi::Region OldShape;
+  k58::gdi::Region OldShape;
   if (WasShown && !Top) OldShape = ShapeInParentClient(hWnd);
 
   D->Window = NewW;
@@ -404,8 +404,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
   bool ClientSized = Width(NewC) != Width(OldClient) || Height(NewC) != Height(OldClient);
   bool ClientMoved = NewC.left != OldClient.left || NewC.top != OldClient.top;
   if (!(Flags & SWP_NOZORDER)) ApplyZOrder(hWnd, Pos.hwndInsertAfter);
-  if (Flags & SWP_SHOWWINDOW) wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) | WS_VISIBLE, ExStyleOf(hWnd));
-  if (Flags & SWP_HIDEWINDOW) wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) & ~WS_VISIBLE, ExStyleOf(hWnd));
+  if (Flags & SWP_SHOWWINDOW) k58::wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) | WS_VISIBLE, ExStyleOf(hWnd));
+  if (Flags & SWP_HIDEWINDOW) k58::wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) & ~WS_VISIBLE, ExStyleOf(hWnd));
   // A surface follows the window's size once it has one; a window never painted gets it when painted.
   if (Top && Sized && D->Surface) EnsureSurface(hWnd);
 
@@ -419,7 +419,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     } else if (NowShown) {
       bool ZChanged = !(Flags & SWP_NOZORDER);
       if (!Top && (Moved || Sized || ZChanged)) {
-        gdi::Region Uncovered = gdi::Region::Combine(OldShape, ShapeInParentClient(hWnd), RGN_DIFF);
+        k58::gdi::Region Uncovered = k58::gdi::Region::Combine(OldShape, ShapeInParentClient(hWnd), RGN_DIFF);
         if (!Uncovered.IsEmpty()) InvalidateParentArea(ParentOf(hWnd), Uncovered);
       }
       UINT ClassStyle = static_cast<UINT>(GetClassLongPtr(hWnd, GCL_STYLE));
@@ -433,8 +433,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
         if (ClientSized) {
           // Only the newly uncovered part of the client area needs painting.
           RECT Now{0, 0, Width(NewC), Height(NewC)};
-          gdi::Region Fresh = gdi::Region::Combine(gdi::Region(Now),
-                                                   gdi::Region(RECT{0, 0, Width(OldClient), Height(OldClient)}),
+          k58::gdi::Region Fresh = k58::gdi::Region::Combine(k58::gdi::Region(Now),
+                                                   k58::gdi::Region(RECT{0, 0, Width(OldClient), Height(OldClient)}),
                                                    RGN_DIFF);
           if (!Fresh.IsEmpty()) Redraw(hWnd, &Fresh, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }

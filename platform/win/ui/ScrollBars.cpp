@@ -2,7 +2,7 @@
 // mouse tracking with WM_HSCROLL/WM_VSCROLL. Calls for SB_CTL go to the scroll-bar control itself.
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -248,9 +248,9 @@ void TrackScrollBar(HWND Hwnd, int Bar, POINT Screen) {
   }
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw) {
   EnsureInit();

@@ -15,7 +15,7 @@
 
 extern char** environ;
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -36,11 +36,11 @@ void SetShellOpenProgram(const std::string& P) {
   Program() = P.empty() ? "xdg-open" : P;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
 HINSTANCE ShellExecute(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR /*lpParameters*/, LPCSTR lpDirectory,
                        int /*nShowCmd*/) {
-  using namespace winui;
+  using namespace k58::winui;
   if (!lpFile || !*lpFile) return Code(SE_ERR_FNF);
   if (lpOperation && *lpOperation && !SameText(lpOperation, "open") && !SameText(lpOperation, "explore"))
     return Code(SE_ERR_NOASSOC);

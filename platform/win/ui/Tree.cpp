@@ -4,13 +4,13 @@
 
 #include "platform/win/ui/UiInternal.h"
 
-namespace winui {
+namespace k58::winui {
 
 WinDataPtr Data(HWND Hwnd) {
-  std::shared_ptr<void> Ext = wincore::GetWindowExtData(Hwnd);
+  std::shared_ptr<void> Ext = k58::wincore::GetWindowExtData(Hwnd);
   if (Ext) return std::static_pointer_cast<WinData>(Ext);
   auto D = std::make_shared<WinData>();
-  if (IsWindow(Hwnd)) wincore::SetWindowExtData(Hwnd, D);
+  if (IsWindow(Hwnd)) k58::wincore::SetWindowExtData(Hwnd, D);
   return D;
 }
 
@@ -84,43 +84,43 @@ bool IsEnabledDeep(HWND Hwnd) {
   return true;
 }
 
-gdi::Region WindowShape(HWND Hwnd) {
+k58::gdi::Region WindowShape(HWND Hwnd) {
   POINT O = SurfaceOrigin(Hwnd);
   WinDataPtr D = Data(Hwnd);
   RECT W = D->Window;
-  gdi::Region R(RECT{O.x, O.y, O.x + Width(W), O.y + Height(W)});
+  k58::gdi::Region R(RECT{O.x, O.y, O.x + Width(W), O.y + Height(W)});
   if (D->WindowRgn) {
-    if (const gdi::Region* Shape = gdi::RegionOf(D->WindowRgn)) {
-      gdi::Region S = *Shape;
+    if (const k58::gdi::Region* Shape = k58::gdi::RegionOf(D->WindowRgn)) {
+      k58::gdi::Region S = *Shape;
       S.Offset(O.x, O.y);
-      R = gdi::Region::Combine(R, S, RGN_AND);
+      R = k58::gdi::Region::Combine(R, S, RGN_AND);
     }
   }
   return R;
 }
 
-gdi::Region VisibleRegion(HWND Hwnd, bool ClientOnly, bool ClipChildren) {
-  if (!IsShown(Hwnd)) return gdi::Region();
+k58::gdi::Region VisibleRegion(HWND Hwnd, bool ClientOnly, bool ClipChildren) {
+  if (!IsShown(Hwnd)) return k58::gdi::Region();
   HWND Root = RootOf(Hwnd);
   RECT RootRect = ScreenWindowRect(Root);
   RECT Own = ClientOnly ? ScreenClientRect(Hwnd) : ScreenWindowRect(Hwnd);
-  gdi::Region R(Offset(Own, -RootRect.left, -RootRect.top));
-  R = gdi::Region::Combine(R, WindowShape(Hwnd), RGN_AND);
+  k58::gdi::Region R(Offset(Own, -RootRect.left, -RootRect.top));
+  R = k58::gdi::Region::Combine(R, WindowShape(Hwnd), RGN_AND);
   for (HWND A = Hwnd; A != Root;) {
     HWND P = ParentOf(A);
     R = R.Intersected(Offset(ScreenClientRect(P), -RootRect.left, -RootRect.top));
-    R = gdi::Region::Combine(R, WindowShape(P), RGN_AND);
+    R = k58::gdi::Region::Combine(R, WindowShape(P), RGN_AND);
     if (StyleOf(A) & WS_CLIPSIBLINGS) {
       for (HWND S : ChildrenOf(P)) {
         if (S == A) break;
-        if (StyleOf(S) & WS_VISIBLE) R = gdi::Region::Combine(R, WindowShape(S), RGN_DIFF);
+        if (StyleOf(S) & WS_VISIBLE) R = k58::gdi::Region::Combine(R, WindowShape(S), RGN_DIFF);
       }
     }
     A = P;
   }
   if (ClipChildren)
     for (HWND C : ChildrenOf(Hwnd))
-      if (StyleOf(C) & WS_VISIBLE) R = gdi::Region::Combine(R, WindowShape(C), RGN_DIFF);
+      if (StyleOf(C) & WS_VISIBLE) R = k58::gdi::Region::Combine(R, WindowShape(C), RGN_DIFF);
   return R;
 }
 
@@ -131,7 +131,7 @@ bool ShapeHas(HWND Hwnd, POINT Screen) {
   if (!InRect(W, Screen)) return false;
   WinDataPtr D = Data(Hwnd);
   if (!D->WindowRgn) return true;
-  const gdi::Region* Shape = gdi::RegionOf(D->WindowRgn);
+  const k58::gdi::Region* Shape = k58::gdi::RegionOf(D->WindowRgn);
   return !Shape || Shape->Contains(Screen.x - W.left, Screen.y - W.top);
 }
 
@@ -192,9 +192,9 @@ TopLevelInfo InfoOf(HWND Hwnd) {
   return I;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-using namespace winui;
+using namespace k58::winui;
 
 BOOL IsWindowVisible(HWND hWnd) { return IsShown(hWnd) ? TRUE : FALSE; }
 
@@ -206,11 +206,11 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
   DWORD Style = StyleOf(hWnd);
   BOOL WasDisabled = (Style & WS_DISABLED) ? TRUE : FALSE;
   if (bEnable && WasDisabled) {
-    wincore::SetWindowStyleBits(hWnd, Style & ~WS_DISABLED, ExStyleOf(hWnd));
+    k58::wincore::SetWindowStyleBits(hWnd, Style & ~WS_DISABLED, ExStyleOf(hWnd));
     SendMessage(hWnd, WM_ENABLE, TRUE, 0);
   } else if (!bEnable && !WasDisabled) {
     SendMessage(hWnd, WM_CANCELMODE, 0, 0);
-    wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) | WS_DISABLED, ExStyleOf(hWnd));
+    k58::wincore::SetWindowStyleBits(hWnd, StyleOf(hWnd) | WS_DISABLED, ExStyleOf(hWnd));
     HWND Focus = GetFocus();
     if (Focus && (Focus == hWnd || IsChild(hWnd, Focus))) SetFocus(nullptr);
     HWND Cap = GetCapture();
@@ -315,7 +315,7 @@ HWND ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags) {
     if (!InRect(CW, S)) continue;
     WinDataPtr D = Data(C);
     if (D->WindowRgn)
-      if (const gdi::Region* R = gdi::RegionOf(D->WindowRgn); R && !R->Contains(S.x - CW.left, S.y - CW.top)) continue;
+      if (const k58::gdi::Region* R = k58::gdi::RegionOf(D->WindowRgn); R && !R->Contains(S.x - CW.left, S.y - CW.top)) continue;
     return C;
   }
   return hwnd;
@@ -342,18 +342,18 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  if (hRgn && !gdi::RegionOf(hRgn)) {
+  if (hRgn && !k58::gdi::RegionOf(hRgn)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }
   WinDataPtr D = Data(hWnd);
-  gdi::Region Before = IsShown(hWnd) ? WindowShape(hWnd) : gdi::Region();
+  k58::gdi::Region Before = IsShown(hWnd) ? WindowShape(hWnd) : k58::gdi::Region();
   if (D->WindowRgn && D->WindowRgn != hRgn) DeleteObject(D->WindowRgn);
   D->WindowRgn = hRgn;
   if (bRedraw && IsShown(hWnd)) {
     // What the old shape covered and the new one does not belongs to the windows behind again.
-    gdi::Region After = WindowShape(hWnd);
-    gdi::Region Uncovered = gdi::Region::Combine(Before, After, RGN_DIFF);
+    k58::gdi::Region After = WindowShape(hWnd);
+    k58::gdi::Region Uncovered = k58::gdi::Region::Combine(Before, After, RGN_DIFF);
     if (!IsTopLevel(hWnd) && !Uncovered.IsEmpty()) {
       HWND P = ParentOf(hWnd);
       POINT PO = SurfaceOrigin(P);
@@ -369,15 +369,15 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw) {
 int GetWindowRgn(HWND hWnd, HRGN hRgn) {
   if (!IsWindow(hWnd)) return ERROR;
   WinDataPtr D = Data(hWnd);
-  const gdi::Region* R = D->WindowRgn ? gdi::RegionOf(D->WindowRgn) : nullptr;
-  if (!R || !hRgn || !gdi::SetRegionOf(hRgn, *R)) return ERROR;
+  const k58::gdi::Region* R = D->WindowRgn ? k58::gdi::RegionOf(D->WindowRgn) : nullptr;
+  if (!R || !hRgn || !k58::gdi::SetRegionOf(hRgn, *R)) return ERROR;
   return R->Complexity();
 }
 
 int GetWindowRgnBox(HWND hWnd, LPRECT lprc) {
   if (!IsWindow(hWnd) || !lprc) return ERROR;
   WinDataPtr D = Data(hWnd);
-  const gdi::Region* R = D->WindowRgn ? gdi::RegionOf(D->WindowRgn) : nullptr;
+  const k58::gdi::Region* R = D->WindowRgn ? k58::gdi::RegionOf(D->WindowRgn) : nullptr;
   if (!R) return ERROR;
   *lprc = R->Bounds();
   return R->Complexity();
@@ -400,7 +400,7 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent) {
   bool WasVisible = ShowWindow(hWndChild, SW_HIDE) != FALSE;
   bool WasTop = IsTopLevel(hWndChild);
   RECT Rect = Data(hWndChild)->Window;
-  if (!wincore::LinkWindowParent(hWndChild, hWndNewParent)) return nullptr;
+  if (!k58::wincore::LinkWindowParent(hWndChild, hWndNewParent)) return nullptr;
   bool NowTop = IsTopLevel(hWndChild);
   if (WasTop && !NowTop) {
     Backend().TopLevelDestroyed(hWndChild);

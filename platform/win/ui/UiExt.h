@@ -8,7 +8,7 @@
 #include "platform/rtl/WinTypes.h"
 #include "platform/win/core/WinUser.h"
 
-namespace winui {
+namespace k58::winui {
 
 // A hook that handles a message before the layer's default handling in DefWindowProc; answers true
 // (with Result set) when it handled the message. Hooks run latest added first.
@@ -65,4 +65,4 @@ struct CursorShape {
 };
 bool GetCursorShape(HCURSOR Cursor, CursorShape& Shape);
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -21,7 +21,7 @@
 #include "platform/win/ui/UiExt.h"
 #include "platform/win/ui/WinUserUi.h"
 
-namespace winui {
+namespace k58::winui {
 
 struct ScrollBarState {
   int Min = 0;
@@ -276,17 +276,13 @@ HCURSOR StandardCursor(WORD Id);
 
 // ---- helpers --------------------------------------------------------------------------------------
 inline RECT MakeRect(int L, int T, int R, int B) { return RECT{L, T, R, B}; }
-inline bool RectEmpty(const RECT& R) { return R.right <= R.left || R.bottom <= R.top; }
-inline RECT Offset(RECT R, int Dx, int Dy) { return RECT{R.left + Dx, R.top + Dy, R.right + Dx, R.bottom + Dy}; }
-inline RECT Intersect(const RECT& A, const RECT& B) {
-  RECT R{std::max(A.left, B.left), std::max(A.top, B.top), std::min(A.right, B.right), std::min(A.bottom, B.bottom)};
-  if (RectEmpty(R)) return RECT{};
-  return R;
-}
-inline bool InRect(const RECT& R, POINT P) { return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom; }
-inline bool SameRect(const RECT& A, const RECT& B) {
-  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
-}
+using gdi::Height;
+using gdi::InRect;
+using gdi::Intersect;
+using gdi::Offset;
+using gdi::RectEmpty;
+using gdi::SameRect;
+using gdi::Width;
 // Window positions and sizes are kept within +-kCoordLimit, so that coordinates added up along the
 // tree and with the sizes stay well inside int.
 inline constexpr int kCoordLimit = 1 << 26;
@@ -294,8 +290,6 @@ inline int ClampCoord(int V) { return std::clamp(V, -kCoordLimit, kCoordLimit); 
 inline int ClampSize(int V) { return std::clamp(V, 0, kCoordLimit); }
 // Caller points moved by an offset wrap around at the ends of LONG instead of overflowing.
 inline LONG AddWrap(LONG A, LONG B) { return static_cast<LONG>(static_cast<DWORD>(A) + static_cast<DWORD>(B)); }
-inline int Width(const RECT& R) { return R.right - R.left; }
-inline int Height(const RECT& R) { return R.bottom - R.top; }
 inline LPARAM PointParam(int X, int Y) { return MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y)); }
 
-}  // namespace winui
+}  // namespace k58::winui

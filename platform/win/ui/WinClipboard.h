@@ -67,11 +67,11 @@ inline int GetClipboardFormatNameA(UINT format, LPSTR lpszFormatName, int cchMax
 HWND GetClipboardOwner();
 HWND GetOpenClipboardWindow();
 
-namespace winui {
+namespace k58::winui {
 
 // For a display back-end (any thread): the clipboard's text when this process owns it (false when it
 // holds no text), and the news that another program took the clipboard (local data is dropped).
 bool ClipboardTextForExport(std::u16string& Text);
 void HostClipboardLost();
 
-}  // namespace winui
+}  // namespace k58::winui

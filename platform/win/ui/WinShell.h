@@ -22,10 +22,10 @@ inline HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPC
   return ShellExecute(hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd);
 }
 
-namespace winui {
+namespace k58::winui {
 
 // The program ShellExecute starts ("xdg-open" looked up in PATH unless set; tests point it at a
 // recorder). An empty name restores the default.
 void SetShellOpenProgram(const std::string& Program);
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -20,7 +20,7 @@ namespace foundation_test {
 // The units run for the lifetime of the fixture.
 class FoundationTest : public ::testing::Test {
  protected:
-  winui::TestDisplay Display;
+  k58::winui::TestDisplay Display;
   FoundationTest() { k58::foundation::StartUnits(); }
   ~FoundationTest() override { k58::foundation::StopUnits(); }
 };
@@ -30,7 +30,7 @@ class TestCanvas {
  public:
   explicit TestCanvas(Integer AWidth, Integer AHeight, TColor AFill = clFuchsia)
       : bitmap_(std::make_unique<TBitmap>()),
-        picture_([this](const std::string& Path) { return gdi::WriteBitmapPng(bitmap_->Handle(), Path); }) {
+        picture_([this](const std::string& Path) { return k58::gdi::WriteBitmapPng(bitmap_->Handle(), Path); }) {
     bitmap_->SetPixelFormat(pf32bit);
     bitmap_->SetSize(AWidth, AHeight);
     canvas_ = std::make_unique<TuiCanvas>(bitmap_->Canvas());
@@ -61,7 +61,7 @@ class TestCanvas {
       for (Integer x = 0; x < bitmap_->Width(); ++x) pixels.push_back(At(x, y));
     return pixels;
   }
-  bool Save(const std::string& APath) const { return gdi::WriteBitmapPng(bitmap_->Handle(), APath); }
+  bool Save(const std::string& APath) const { return k58::gdi::WriteBitmapPng(bitmap_->Handle(), APath); }
 
  private:
   std::unique_ptr<TBitmap> bitmap_;

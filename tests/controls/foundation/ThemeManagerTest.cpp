@@ -164,7 +164,7 @@ TEST(Office11Colours, MixingAndScaling) {
 }
 
 TEST(Office11Colours, GradientBands) {
-  winui::TestDisplay display;
+  k58::winui::TestDisplay display;
   struct Case {
     Integer Extent;
     bool Horizontal;

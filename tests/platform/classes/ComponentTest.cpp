@@ -4,6 +4,8 @@
 #include "Fixtures.h"
 #include "platform/classes/ClassBuilder.h"
 
+namespace classes_test {
+
 namespace {
 
 // Records the notifications it receives.
@@ -177,3 +179,5 @@ TEST(ComponentTest, NamePaths) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

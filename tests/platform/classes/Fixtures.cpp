@@ -2,6 +2,8 @@
 
 #include "platform/classes/ClassBuilder.h"
 
+namespace classes_test {
+
 std::vector<String>& LoadedLog() {
   static std::vector<String> log;
   return log;
@@ -160,3 +162,5 @@ String TTestForm::NameOf(TObject* sender) {
   auto* component = dynamic_cast<TComponent*>(sender);
   return component ? component->Name() : String("?");
 }
+
+}  // namespace classes_test

@@ -7,12 +7,15 @@
 
 #include "platform/classes/Classes.h"
 
+// Type descriptions specialise the class library's templates, so they stay at global scope.
 enum TTestAlign { xaNone, xaTop, xaBottom, xaClient };
 K58_ENUM_TYPE(TTestAlign, xaNone, xaTop, xaBottom, xaClient)
 enum TTestStyle { xsBold, xsItalic, xsUnderline };
 K58_ENUM_TYPE(TTestStyle, xsBold, xsItalic, xsUnderline)
 K58_SET_TYPE(TTestStyles, TTestStyle)
 K58_EVENT_TYPE(TTestKeyEvent, void(TObject* Sender, char& Key))
+
+namespace classes_test {
 
 // Named values of the "TTestColor" integer type.
 inline constexpr Integer xcRed = 0x0000FF;
@@ -133,3 +136,5 @@ class TTestForm : public TTestControl {
  private:
   static String NameOf(TObject* sender);
 };
+
+}  // namespace classes_test

@@ -4,6 +4,8 @@
 #include "Fixtures.h"
 #include "platform/classes/ClassBuilder.h"
 
+namespace classes_test {
+
 namespace {
 
 // A form whose components reach it through published fields, some declared by an ancestor and one under
@@ -99,3 +101,5 @@ TEST(FormFields, AComponentOfAnotherClassOrNoComponentIsAnError) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

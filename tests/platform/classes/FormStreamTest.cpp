@@ -8,6 +8,8 @@
 #include "platform/classes/FormText.h"
 #include "platform/classes/Streams.h"
 
+namespace classes_test {
+
 namespace {
 
 // Nested components, a collection, a string list, binary data, a forward component reference, event
@@ -386,3 +388,5 @@ TEST_F(FormStreamTest, NestingBeyondTheLimitIsAParserErrorAtItsLine) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

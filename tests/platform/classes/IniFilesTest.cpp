@@ -13,6 +13,8 @@
 #include "platform/classes/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace classes_test {
+
 namespace {
 
 class IniFileTest : public ::testing::Test {
@@ -254,3 +256,5 @@ TEST_F(IniFileTest, AWriteThatCannotBeDoneRaises) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

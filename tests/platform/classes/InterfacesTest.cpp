@@ -4,6 +4,8 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Classes.h"
 
+namespace classes_test {
+
 // An interface with a GUID, and objects that count references.
 class ICounter : public IInterface {
  public:
@@ -104,3 +106,5 @@ TEST(InterfacesTest, InterfacedPersistentsPassCountsToTheirOwner) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -7,6 +7,8 @@
 #include "platform/classes/Kernel.h"
 #include "platform/classes/SyncObjs.h"
 
+namespace classes_test {
+
 namespace {
 
 TEST(KernelEventTest, ManualAndAutoReset) {
@@ -190,3 +192,5 @@ TEST(SyncObjsTest, EventAndCriticalSectionClasses) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

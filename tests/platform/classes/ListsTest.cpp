@@ -4,6 +4,8 @@
 #include "Fixtures.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace classes_test {
+
 namespace {
 
 int* P(intptr_t v) { return reinterpret_cast<int*>(v); }
@@ -175,3 +177,5 @@ TEST(TCollectionTest, AnItemFreedDirectlyLeavesItsCollection) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -9,6 +9,8 @@
 #include "Fixtures.h"
 #include "platform/classes/ClassBuilder.h"
 
+namespace classes_test {
+
 namespace {
 
 class TempDir {
@@ -120,6 +122,7 @@ TEST(TStringStreamTest, WritesInsideOverwriteWithoutCuttingTheRest) {
 }
 
 TEST(TResourceStreamTest, OpensEmbeddedResourcesByNameAndType) {
+  // The grammar is embedded in a library that nothing calls (probe/), the forms in the program itself.
   TResourceStream grammar(HInstance, "sample", "grammar");
   EXPECT_EQ(String(static_cast<const char*>(grammar.Memory()), static_cast<size_t>(grammar.Size())),
             "grammar bytes\n");
@@ -226,3 +229,5 @@ TEST(FormResourceTest, AFormHoldingAnObjectOfItsOwnClassIsRefusedAtThatObject) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -8,6 +8,8 @@
 #include "platform/classes/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace classes_test {
+
 namespace {
 
 std::vector<String> Entries(const TStrings& list) {
@@ -217,3 +219,5 @@ TEST(TStringListTest, AssignCopiesEntriesAndObjects) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -8,6 +8,8 @@
 #include "platform/classes/Classes.h"
 #include "platform/classes/SyncObjs.h"
 
+namespace classes_test {
+
 namespace {
 
 // A thread whose Execute is given by the test.
@@ -163,3 +165,5 @@ TEST(SynchronizeTest, OnTheMainThreadCallsRunAtOnce) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -5,6 +5,8 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace classes_test {
+
 namespace {
 
 TEST(ClassRegistryTest, FindsClassesByNameIgnoringCase) {
@@ -17,6 +19,13 @@ TEST(ClassRegistryTest, FindsClassesByNameIgnoringCase) {
   } catch (const EClassNotFound& e) {
     EXPECT_EQ(e.Message(), "Class TNoSuchClass not found");
   }
+}
+
+TEST(ClassRegistryTest, FindsClassesOfLibrariesThatNoCodeRefersTo) {
+  // TRegistrationProbe lives in a library of this test program that nothing calls (probe/).
+  TClass cls = FindClass("TRegistrationProbe");
+  EXPECT_EQ(cls->Name(), "TRegistrationProbe");
+  EXPECT_EQ(cls->Parent(), TPersistent::StaticClass());
 }
 
 TEST(ClassRegistryTest, ReportsTheActualClassAndItsAncestry) {
@@ -251,3 +260,5 @@ TEST(PropInfoTest, EnumerationAndSetNames) {
 }
 
 }  // namespace
+
+}  // namespace classes_test

@@ -17,6 +17,8 @@
 #include "platform/comm/CommApi.h"
 #include "platform/comm/SerialDevice.h"
 
+namespace comm_test {
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -213,7 +215,7 @@ TEST(CommOpen, ErrorsMapAndExplainThemselves) {
                {ENOTTY, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND},    {EACCES, ERROR_ACCESS_DENIED},
                {EPERM, ERROR_ACCESS_DENIED},   {EBUSY, ERROR_SHARING_VIOLATION},   {EWOULDBLOCK, ERROR_SHARING_VIOLATION},
                {ENOMEM, ERROR_NOT_ENOUGH_MEMORY}};
-  for (const auto& c : cases) EXPECT_EQ(comm::OpenErrorFromErrno(c.error), c.expected) << c.error;
+  for (const auto& c : cases) EXPECT_EQ(k58::comm::OpenErrorFromErrno(c.error), c.expected) << c.error;
 
   setenv("K58_COM5", "/dev/ttyUSB0", 1);
   const String denied = CommOpenErrorText("\\\\.\\COM5", ERROR_ACCESS_DENIED);
@@ -310,13 +312,13 @@ TEST(CommLine, ControlBlockAndTermiosRoundTrip) {
     t.c_iflag = ICRNL | IXON;
     t.c_lflag = ICANON | ECHO;
     t.c_oflag = OPOST;
-    ASSERT_TRUE(comm::DcbToTermios(dcb, t)) << r.baud;
+    ASSERT_TRUE(k58::comm::DcbToTermios(dcb, t)) << r.baud;
     EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB), r.flags) << r.baud;
     EXPECT_FALSE(t.c_iflag & (ICRNL | IXON)) << "raw input";
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO)) << "raw line";
     EXPECT_FALSE(t.c_oflag & OPOST) << "raw output";
     DCB back;
-    comm::TermiosToDcb(t, back);
+    k58::comm::TermiosToDcb(t, back);
     EXPECT_EQ(back.BaudRate, r.baud);
     EXPECT_EQ(back.Parity, r.parity);
     EXPECT_EQ(back.ByteSize, r.size);
@@ -331,7 +333,7 @@ TEST(CommLine, ControlBlockAndTermiosRoundTrip) {
   flow.XonChar = 0x21;
   flow.XoffChar = 0x23;
   termios t{};
-  ASSERT_TRUE(comm::DcbToTermios(flow, t));
+  ASSERT_TRUE(k58::comm::DcbToTermios(flow, t));
   EXPECT_TRUE(t.c_iflag & IXON);
   EXPECT_TRUE(t.c_iflag & IXOFF);
   EXPECT_TRUE(t.c_cflag & CRTSCTS);
@@ -523,3 +525,5 @@ TEST(CommOpen, RepeatedOpenAndCloseLeavesNothingBehind) {
   EXPECT_EQ(CountEntries("/proc/self/task"), threads);
   unsetenv("K58_COM9");
 }
+
+}  // namespace comm_test

@@ -7,9 +7,11 @@
 #include "platform/forms/Hints.h"
 #include "platform/win/Windows.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 class ApplicationTest : public FormsTest {
  protected:
@@ -18,7 +20,7 @@ class ApplicationTest : public FormsTest {
 };
 
 TEST_F(ApplicationTest, AnExceptionEscapingAHandlerIsShownInAMessageBox) {
-  TForm* form = formstest::NewForm();
+  TForm* form = forms_test::NewForm();
   auto* button = new TTestButton(form);
   button->SetParent(form);
   String message;
@@ -44,7 +46,7 @@ TEST_F(ApplicationTest, AnExceptionEscapingAHandlerIsShownInAMessageBox) {
 }
 
 TEST_F(ApplicationTest, AbortIsSilentAndOnExceptionReplacesTheDisplay) {
-  TForm* form = formstest::NewForm();
+  TForm* form = forms_test::NewForm();
   form->Show();
   Pump();
   auto raise = [&](auto&& thrower) {
@@ -128,7 +130,7 @@ TEST_F(ApplicationTest, IdleRunsWhenTheQueueIsEmpty) {
 }
 
 TEST_F(ApplicationTest, HintsShowAfterThePauseWithTheShortPartAndHideLater) {
-  TForm* form = formstest::NewForm();
+  TForm* form = forms_test::NewForm();
   form->SetBounds(100, 100, 300, 200);
   auto* edit = new TTestEdit(form);
   edit->SetParent(form);
@@ -206,7 +208,7 @@ TEST_F(ApplicationTest, TheScreenKnowsItsCursorsMonitorsAndTheActiveForm) {
   EXPECT_EQ(monitor->WorkareaRect().right, Screen->WorkAreaRect().right);
 
   // The screen cursor shows over the forms.
-  TForm* form = formstest::NewForm();
+  TForm* form = forms_test::NewForm();
   form->SetBounds(0, 0, 200, 200);
   form->Show();
   Pump();
@@ -221,7 +223,7 @@ TEST_F(ApplicationTest, TheScreenKnowsItsCursorsMonitorsAndTheActiveForm) {
   // The active form follows the focus; OnActiveFormChange tells of it.
   int changes = 0;
   Screen->SetOnActiveFormChange(TNotifyEvent([&](TObject*) { ++changes; }));
-  TForm* second = formstest::NewForm();
+  TForm* second = forms_test::NewForm();
   second->Show();
   Pump();
   EXPECT_EQ(Screen->ActiveForm(), second);
@@ -233,3 +235,5 @@ TEST_F(ApplicationTest, TheScreenKnowsItsCursorsMonitorsAndTheActiveForm) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

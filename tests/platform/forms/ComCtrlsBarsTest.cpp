@@ -8,7 +8,7 @@
 #include "platform/classes/ClassErrors.h"
 #include "platform/forms/Menus.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class ToolBarTest : public FormTest {
@@ -241,9 +241,9 @@ TEST_F(StatusAndProgressTest, ProgressStaysInRangeAndStepsWrapTheSameWithAndWith
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class PageControlTest : public FormTest {
@@ -321,4 +321,4 @@ TEST_F(PageControlTest, TabsShowTheirPagesAskingOnChangingAndHiddenTabsAreSkippe
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

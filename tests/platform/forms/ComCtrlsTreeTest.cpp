@@ -4,7 +4,7 @@
 
 #include "platform/forms/ComCtrls.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class TreeViewTest : public FormTest {
@@ -228,4 +228,4 @@ TEST_F(TreeViewTest, CustomDrawingSeesEachVisibleNodeAndMayTakeOverItsDrawing) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -6,12 +6,15 @@
 
 #include "FormsTesting.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Filer.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/common/Geometry.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 // A windowed container without borders.
 class TBox : public TCustomControl {
@@ -225,7 +228,7 @@ TEST_F(LayoutTest, CaptionFollowsTheNameUntilItIsChanged) {
   EXPECT_EQ(c->Caption(), "&OK");
 
   int changes = 0;
-  formstest::ControlSpy spy(c);
+  forms_test::ControlSpy spy(c);
   c->SetText("&OK");  // unchanged: no notification
   c->SetText("Go");
   changes = spy.Log.Count(CM_TEXTCHANGED);
@@ -236,3 +239,5 @@ TEST_F(LayoutTest, CaptionFollowsTheNameUntilItIsChanged) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

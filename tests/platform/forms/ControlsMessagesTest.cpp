@@ -8,9 +8,11 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 // A window class of the system's kind: its procedure answers WM_GETDLGCODE and counts what reaches it.
 int classProcCalls = 0;
@@ -73,7 +75,7 @@ class MessagesTest : public FormsTest {
  protected:
   MessagesTest() {
     RegisterNativeClass();
-    form = formstest::NewForm();
+    form = forms_test::NewForm();
     form->SetBounds(50, 50, 300, 200);
     form->SetBorderStyle(bsNone);
   }
@@ -210,7 +212,7 @@ TEST_F(MessagesTest, OpaqueControlsAreInvalidatedWithoutErasing) {
   auto* square = new TSquare(form);
   square->SetParent(form);
   ShowForm();
-  formstest::ControlSpy spy(square);
+  forms_test::ControlSpy spy(square);
   square->Invalidate();
   square->Update();
   // The background is erased inside the paint (by BeginPaint).
@@ -235,7 +237,7 @@ TEST_F(MessagesTest, MouseEnterAndLeaveGoToTheControlAndUpItsParents) {
   box->SetOnMouseLeave(TNotifyEvent([&](TObject*) { log.push_back("leave box"); }));
   label->SetOnMouseEnter(TNotifyEvent([&](TObject*) { log.push_back("enter label"); }));
   label->SetOnMouseLeave(TNotifyEvent([&](TObject*) { log.push_back("leave label"); }));
-  formstest::ControlSpy formSpy(form);
+  forms_test::ControlSpy formSpy(form);
   display.MoveTo(At(box, 5, 5));
   Pump();
   display.MoveTo(At(label, 5, 5));
@@ -291,7 +293,7 @@ TEST_F(MessagesTest, ARightClickShowsThePopupMenuUnlessOnContextPopupHandlesIt) 
     where = pos;
     h = handled;
   }));
-  display.Click(At(edit, 7, 8), winui::MouseButton::Right);
+  display.Click(At(edit, 7, 8), k58::winui::MouseButton::Right);
   display.Key(VK_ESCAPE);  // closes the menu its loop shows
   Pump();
   EXPECT_EQ(where.x, 7);
@@ -300,7 +302,7 @@ TEST_F(MessagesTest, ARightClickShowsThePopupMenuUnlessOnContextPopupHandlesIt) 
   EXPECT_EQ(menu->PopupComponent(), edit);
   EXPECT_EQ(menu->PopupPoint().x, At(edit, 7, 8).x);
   handled = true;
-  display.Click(At(edit, 7, 8), winui::MouseButton::Right);
+  display.Click(At(edit, 7, 8), k58::winui::MouseButton::Right);
   Pump();
   EXPECT_EQ(log.size(), 1u);
   // A menu freed before the control leaves no dangling reference.
@@ -339,3 +341,5 @@ TEST_F(MessagesTest, AGraphicControlHoldsTheMouseThroughItsParentWhilePressed) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -5,19 +5,22 @@
 
 #include "FormsTestControls.h"
 #include "FormsTesting.h"
+#include "platform/classes/Streams.h"
 #include "platform/win/Windows.h"
 #include "platform/win/builtin/CommCtrl.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
-using formstest::ControlSpy;
+using forms_test::FormsTest;
+using forms_test::ControlSpy;
 using k58test::MatchesSequence;
 
 class NotifyTest : public FormsTest {
  protected:
   NotifyTest() {
-    form = formstest::NewForm();
+    form = forms_test::NewForm();
     form->SetBounds(50, 50, 300, 200);
     child = new TTestEdit(form);
     child->SetParent(form);
@@ -134,3 +137,5 @@ TEST_F(NotifyTest, DisabledAndHiddenControlsTakeNoClicksNoFocusAndAreSkippedByTa
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -11,7 +11,7 @@
 #include "platform/win/builtin/CommDlg.h"
 #include "platform/win/ui/MessageBox.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class DialogsTest : public FormTest {
@@ -95,10 +95,10 @@ TEST_F(DialogsTest, TheDefaultProcedureShowsTheWindowSystemsDialog) {
   ::mkdir(folder.c_str(), 0700);
   std::ofstream(folder + "/old.dat") << "x";
   std::string typed;
-  std::vector<wincontrols::CommonDialogKind> kinds;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& Info) {
+  std::vector<k58::builtin::CommonDialogKind> kinds;
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& Info) {
     kinds.push_back(Info.Kind);
-    ::SetWindowText(wincontrols::CommonDialogItem(Info.Dialog, edt1), typed.c_str());
+    ::SetWindowText(k58::builtin::CommonDialogItem(Info.Dialog, edt1), typed.c_str());
     return IDOK;
   });
   TObjectPtr<TSaveDialog> save(new TSaveDialog(nullptr));
@@ -111,15 +111,15 @@ TEST_F(DialogsTest, TheDefaultProcedureShowsTheWindowSystemsDialog) {
   open->SetOptions(TOpenOptions{ofHideReadOnly, ofFileMustExist});
   typed = folder + "/old.dat";
   bool opened = open->Execute();
-  wincontrols::SetCommonDialogHandler(nullptr);
+  k58::builtin::SetCommonDialogHandler(nullptr);
   ::unlink((folder + "/old.dat").c_str());
   ::rmdir(folder.c_str());
   EXPECT_TRUE(saved);
   EXPECT_EQ(save->FileName(), folder + "/radio.dat");
   EXPECT_TRUE(opened);
   EXPECT_EQ(open->FileName(), folder + "/old.dat");
-  EXPECT_EQ((std::vector<wincontrols::CommonDialogKind>{wincontrols::CommonDialogKind::Save,
-                                                        wincontrols::CommonDialogKind::Open}),
+  EXPECT_EQ((std::vector<k58::builtin::CommonDialogKind>{k58::builtin::CommonDialogKind::Save,
+                                                        k58::builtin::CommonDialogKind::Open}),
             kinds);
 }
 
@@ -226,4 +226,4 @@ TEST_F(DialogsTest, TheInputFormTakesTheTypedTextWithEnterAndNothingWithEsc) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -9,14 +9,16 @@
 #include "FormsTesting.h"
 #include "platform/win/Windows.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 class DragDropTest : public FormsTest {
  protected:
   DragDropTest() {
-    form = formstest::NewForm();
+    form = forms_test::NewForm();
     form->SetBounds(100, 100, 400, 300);
     source = Add("Source", 10, 10);
     target = Add("Target", 200, 10);
@@ -116,7 +118,7 @@ TEST_F(DragDropTest, ADragEndsWithoutADropWhenRefusedOrCancelled) {
       {"right button over the target",
        [this] {
          DragTo(target, 5, 5);
-         display.Press(At(target, 5, 5), winui::MouseButton::Right);
+         display.Press(At(target, 5, 5), k58::winui::MouseButton::Right);
        }},
       {"CancelDrag over the target",
        [this] {
@@ -134,7 +136,7 @@ TEST_F(DragDropTest, ADragEndsWithoutADropWhenRefusedOrCancelled) {
     c.end();
     Pump();
     display.Release(At(source, 5, 5));
-    display.Release(At(source, 5, 5), winui::MouseButton::Right);
+    display.Release(At(source, 5, 5), k58::winui::MouseButton::Right);
     Pump();
     EXPECT_FALSE(Mouse->IsDragging()) << c.how;
     EXPECT_EQ(GetCapture(), nullptr) << c.how;
@@ -261,3 +263,5 @@ TEST_F(DragDropTest, ADockDragDocksTheControlInTheSiteUnderTheMouse) {
 TEST_F(DragDropTest, AFormCannotBeDragged) { EXPECT_THROW(form->BeginDrag(true), EInvalidOperation); }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -5,7 +5,7 @@
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class ExtCtrlsTest : public FormTest {};
@@ -140,9 +140,9 @@ TEST_F(ExtCtrlsTest, DraggingASplitterResizesItsNeighbourWithinTheLimits) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class ScrollAndUpDownTest : public FormTest {};
@@ -191,4 +191,4 @@ TEST_F(ScrollAndUpDownTest, UpDownButtonsStepThePositionShownInTheirAssociate) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

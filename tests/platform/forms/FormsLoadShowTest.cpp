@@ -7,6 +7,8 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/ControlsPublish.h"
 
+namespace forms_test {
+
 namespace {
 
 const char* const kDialogText = R"(object Dialog: TTestDialog
@@ -137,15 +139,15 @@ K58_IMPLEMENT_CLASS(TTestDialog) {
 
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 class FormLoadTest : public FormsTest {
  protected:
   FormLoadTest() {
     static bool registered = false;
     if (!registered) {
-      formstest::RegisterFormResource("TTESTDIALOG", kDialogText);
-      formstest::RegisterFormResource("TBROKENDIALOG", kBrokenDialogText);
+      forms_test::RegisterFormResource("TTESTDIALOG", kDialogText);
+      forms_test::RegisterFormResource("TBROKENDIALOG", kBrokenDialogText);
       registered = true;
     }
   }
@@ -178,7 +180,7 @@ TEST_F(FormLoadTest, ReadsControlsPropertiesAndHandlersFromItsResource) {
 TEST_F(FormLoadTest, AClassWithoutAResourceRaisesResourceNotFound) {
   // A form of the plain class, or one made with CreateNew, needs no resource.
   FreeObject(NewObject<TForm>(nullptr));
-  FreeObject(formstest::NewForm());
+  FreeObject(forms_test::NewForm());
   EXPECT_THROW(NewObject<TMissingResourceForm>(nullptr), EResNotFound);
   EXPECT_EQ(Screen->FormCount(), 0);
 }
@@ -303,7 +305,7 @@ TEST_F(FormLoadTest, ShowModalReturnsTheResultOfTheButtonEnterOrEscPresses) {
   } cases[] = {{VK_RETURN, mrOk}, {VK_ESCAPE, mrCancel}};
   for (const Case& c : cases) {
     TTestDialog* form = Make();
-    TForm* main = formstest::NewForm();
+    TForm* main = forms_test::NewForm();
     main->Show();
     Pump();
     bool mainEnabledWhileModal = true;
@@ -340,7 +342,7 @@ TEST_F(FormLoadTest, ClosingAModalFormCancelsItAndCloseQueryCanRefuse) {
 }
 
 TEST_F(FormLoadTest, AModalFormFreedWhileItIsShownEndsItsLoopWithCancel) {
-  TForm* main = formstest::NewForm();
+  TForm* main = forms_test::NewForm();
   main->Show();
   Pump();
   struct Case {
@@ -377,9 +379,9 @@ TEST_F(FormLoadTest, CloseActionsHideFreeOrKeepTheForm) {
     bool freed;
   } cases[] = {{caNone, true, false}, {caHide, false, false}, {caFree, false, true}, {caMinimize, true, false}};
   for (const Case& c : cases) {
-    TForm* main = formstest::NewForm();
+    TForm* main = forms_test::NewForm();
     Application->SetMainForm(main);
-    TForm* form = formstest::NewForm();
+    TForm* form = forms_test::NewForm();
     form->SetOnClose(TCloseEvent([&](TObject*, TCloseAction& a) { a = c.action; }));
     form->Show();
     Pump();
@@ -401,3 +403,5 @@ TEST_F(FormLoadTest, CloseActionsHideFreeOrKeepTheForm) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -10,6 +10,8 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/win/Windows.h"
 
+namespace forms_test {
+
 class TTestModule : public TDataModule {
   K58_CLASS(TTestModule, TDataModule)
 
@@ -33,7 +35,7 @@ K58_IMPLEMENT_CLASS(TModuleUserForm) {}
 
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 const char* const kModuleText = R"(object Module: TTestModule
   OldCreateOrder = False
@@ -61,7 +63,7 @@ end
 class MdiTest : public FormsTest {
  protected:
   MdiTest() {
-    frame = formstest::NewForm();
+    frame = forms_test::NewForm();
     frame->SetFormStyle(fsMDIForm);
     frame->SetBounds(0, 0, 800, 600);
     frame->SetCaption("Frame");
@@ -85,7 +87,7 @@ class MdiTest : public FormsTest {
 
   // A child with a menu of one item of group 1 (nil caption: no menu).
   TForm* Child(const char* Caption, const char* MenuCaption) {
-    TForm* child = formstest::NewForm();
+    TForm* child = forms_test::NewForm();
     child->SetFormStyle(fsMDIChild);
     child->SetCaption(Caption);
     child->SetBounds(0, 0, 300, 200);
@@ -223,12 +225,12 @@ TEST_F(MdiTest, ClosingAChildMinimisesItOrFreesItAsItsHandlerSays) {
 class PlacementTest : public FormsTest {};
 
 TEST_F(PlacementTest, APositionPlacesTheFormWhenItIsFirstShown) {
-  TForm* main = formstest::NewForm();
+  TForm* main = forms_test::NewForm();
   main->SetBounds(100, 50, 600, 400);
   Application->SetMainForm(main);
   main->Show();
   Pump();
-  TForm* owner = formstest::NewForm();
+  TForm* owner = forms_test::NewForm();
   owner->SetBounds(700, 500, 400, 300);
   struct Case {
     TPosition position;
@@ -244,7 +246,7 @@ TEST_F(PlacementTest, APositionPlacesTheFormWhenItIsFirstShown) {
       {poOwnerFormCenter, nullptr, 100 + (600 - 200) / 2, 50 + (400 - 100) / 2},
   };
   for (const Case& c : cases) {
-    TForm* form = formstest::NewForm(c.owner);
+    TForm* form = forms_test::NewForm(c.owner);
     form->SetBounds(10, 20, 200, 100);
     form->SetPosition(c.position);
     form->Show();
@@ -258,7 +260,7 @@ TEST_F(PlacementTest, APositionPlacesTheFormWhenItIsFirstShown) {
 }
 
 TEST_F(PlacementTest, TheWindowStateFollowsTheWindowBothWays) {
-  TForm* form = formstest::NewForm();
+  TForm* form = forms_test::NewForm();
   form->SetBounds(40, 30, 300, 200);
   form->SetWindowState(wsMaximized);
   form->Show();
@@ -277,7 +279,7 @@ TEST_F(PlacementTest, TheWindowStateFollowsTheWindowBothWays) {
 }
 
 TEST_F(PlacementTest, ADataModuleReadsItsComponentsAndHandlersFromItsResource) {
-  formstest::RegisterFormResource("TTESTMODULE", kModuleText);
+  forms_test::RegisterFormResource("TTESTMODULE", kModuleText);
   TTestModule* module = nullptr;
   Application->CreateForm(module);
   ASSERT_NE(module, nullptr);
@@ -292,7 +294,7 @@ TEST_F(PlacementTest, ADataModuleReadsItsComponentsAndHandlersFromItsResource) {
   item->Click();
   EXPECT_EQ(module->Log.back(), "open");
   // Forms read later find the module's components by "Module.Name"; freeing the module clears them.
-  formstest::RegisterFormResource("TMODULEUSERFORM", kModuleUserText);
+  forms_test::RegisterFormResource("TMODULEUSERFORM", kModuleUserText);
   TModuleUserForm* user = nullptr;
   Application->CreateForm(user);
   ASSERT_NE(user, nullptr);
@@ -305,3 +307,5 @@ TEST_F(PlacementTest, ADataModuleReadsItsComponentsAndHandlersFromItsResource) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

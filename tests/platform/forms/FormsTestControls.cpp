@@ -4,6 +4,8 @@
 #include "platform/forms/ControlsPublish.h"
 #include "platform/forms/Menus.h"
 
+namespace forms_test {
+
 TTestEdit::TTestEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetTabStop(true);
   SetBounds(0, 0, 80, 20);
@@ -86,3 +88,5 @@ K58_IMPLEMENT_CLASS(TTestButton) {
 }
 
 K58_IMPLEMENT_CLASS(TTestLabel) { PublishControl(b, {"Caption", "Visible", "OnClick", "OnDblClick", "OnMouseDown"}); }
+
+}  // namespace forms_test

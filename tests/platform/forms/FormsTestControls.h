@@ -7,6 +7,8 @@
 
 #include "platform/forms/Forms.h"
 
+namespace forms_test {
+
 class TTestEdit : public TCustomControl {
   K58_CLASS(TTestEdit, TCustomControl)
 
@@ -47,3 +49,5 @@ class TTestLabel : public TGraphicControl {
   explicit TTestLabel(TComponent* AOwner);
   void Paint() override;
 };
+
+}  // namespace forms_test

@@ -3,7 +3,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/win/ui/UiInternal.h"
 
-namespace formstest {
+namespace forms_test {
 
 FormsTest::FormsTest() {
   TApplication::MessageBoxProc() = [this](HWND, const String& Text, const String& Caption, UINT) -> Integer {
@@ -39,7 +39,7 @@ FormsTest::~FormsTest() {
 void FormsTest::Pump() {
   for (int round = 0; round < 1000; ++round) {
     Application->ProcessMessages();
-    if (!winui::RawPending()) {
+    if (!k58::winui::RawPending()) {
       MSG m;
       if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
     }
@@ -85,4 +85,4 @@ void ControlSpy::Hook(TMessage& Message) {
   saved_(Message);
 }
 
-}  // namespace formstest
+}  // namespace forms_test

@@ -12,7 +12,7 @@
 #include "platform/win/testing/TestDisplay.h"
 #include "tests/common/Messages.h"
 
-namespace formstest {
+namespace forms_test {
 
 class FormsTest : public ::testing::Test {
  protected:
@@ -27,7 +27,7 @@ class FormsTest : public ::testing::Test {
   void Key(WORD Vk);
   void Chord(std::initializer_list<WORD> Modifiers, WORD Vk);
 
-  winui::TestDisplay display;
+  k58::winui::TestDisplay display;
   // Message boxes shown through the application: their text and caption, answered with IDOK.
   std::vector<std::string> messageBoxes;
 };
@@ -52,4 +52,4 @@ class ControlSpy {
   TWndMethod saved_;
 };
 
-}  // namespace formstest
+}  // namespace forms_test

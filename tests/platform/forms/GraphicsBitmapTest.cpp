@@ -5,19 +5,22 @@
 #include <cstring>
 
 #include "GraphicsTesting.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/GraphicsInternal.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::At;
-using graphicstest::BuildBmp;
-using graphicstest::BuildDib;
-using graphicstest::DibSpec;
-using graphicstest::GraphicsTest;
-using graphicstest::LoadImage;
-using graphicstest::MakeBitmap;
-using graphicstest::StreamImage;
+using forms_test::At;
+using forms_test::BuildBmp;
+using forms_test::BuildDib;
+using forms_test::DibSpec;
+using forms_test::GraphicsTest;
+using forms_test::LoadImage;
+using forms_test::MakeBitmap;
+using forms_test::StreamImage;
 
 const std::map<TColor, char> kLegend{{clWhite, 'W'}, {clBlack, 'K'}, {clRed, 'R'}, {clBlue, 'B'}, {clLime, 'G'},
                                      {clYellow, 'Y'}, {clFuchsia, 'F'}};
@@ -70,7 +73,7 @@ TEST_F(BitmapTest, EachPixelFormatIsWrittenInItsDepthAndReadBack) {
     }
     bitmap->SetPixelFormat(c.format);
     EXPECT_EQ(bitmap->Monochrome(), c.format == pf1bit);
-    const std::vector<std::string> picture = graphicstest::Picture(bitmap.get(), kLegend);
+    const std::vector<std::string> picture = forms_test::Picture(bitmap.get(), kLegend);
 
     const std::vector<uint8_t> bytes = StreamImage(bitmap.get());
     ASSERT_GT(bytes.size(), 54u);
@@ -83,7 +86,7 @@ TEST_F(BitmapTest, EachPixelFormatIsWrittenInItsDepthAndReadBack) {
     EXPECT_EQ(read.PixelFormat(), c.readAs);
     EXPECT_EQ(read.Width(), 5);
     EXPECT_EQ(read.Height(), 3);
-    EXPECT_EQ(graphicstest::Join(graphicstest::Picture(&read, kLegend)), graphicstest::Join(picture));
+    EXPECT_EQ(forms_test::Join(forms_test::Picture(&read, kLegend)), forms_test::Join(picture));
     EXPECT_EQ(StreamImage(&read), bytes);
   }
 }
@@ -352,7 +355,7 @@ TEST_F(BitmapTest, BitmapResourcesReadWithOrWithoutTheirFileHeader) {
 }
 
 TEST_F(BitmapTest, FilesAreWrittenAndReadAndFailuresRaise) {
-  graphicstest::TempDir dir;
+  forms_test::TempDir dir;
   TObjectPtr<TBitmap> bitmap = MakeBitmap(2, 2, clYellow);
   bitmap->SaveToFile(dir.Path("a.bmp"));
   TBitmap read;
@@ -387,3 +390,5 @@ TEST_F(BitmapTest, AssignCopiesBitmapsAndDrawsOtherGraphics) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

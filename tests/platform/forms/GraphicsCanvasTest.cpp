@@ -8,12 +8,14 @@
 #include "GraphicsTesting.h"
 #include "platform/forms/Graphics.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::At;
-using graphicstest::Count;
-using graphicstest::GraphicsTest;
-using graphicstest::MakeBitmap;
+using forms_test::At;
+using forms_test::Count;
+using forms_test::GraphicsTest;
+using forms_test::MakeBitmap;
 
 const std::map<TColor, char> kLegend{{clWhite, '.'}, {clBlack, '#'}, {clRed, 'R'}, {clBlue, 'B'}, {clLime, 'G'},
                                      {clYellow, 'Y'}};
@@ -284,3 +286,5 @@ TEST_F(CanvasTest, LockingKeepsOtherThreadsOut) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

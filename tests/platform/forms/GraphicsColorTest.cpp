@@ -7,9 +7,11 @@
 #include "platform/forms/Graphics.h"
 #include "platform/forms/Jpeg.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::GraphicsTest;
+using forms_test::GraphicsTest;
 
 using ColorTest = GraphicsTest;
 
@@ -171,3 +173,5 @@ end
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -3,18 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTesting.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/Graphics.h"
+
+namespace forms_test {
 
 namespace {
 
-using graphicstest::BuildDib;
-using graphicstest::DibSpec;
-using graphicstest::GraphicsTest;
-using graphicstest::LoadImage;
-using graphicstest::MakeBitmap;
-using graphicstest::Put16;
-using graphicstest::Put32;
-using graphicstest::StreamImage;
+using forms_test::BuildDib;
+using forms_test::DibSpec;
+using forms_test::GraphicsTest;
+using forms_test::LoadImage;
+using forms_test::MakeBitmap;
+using forms_test::Put16;
+using forms_test::Put32;
+using forms_test::StreamImage;
 
 const std::map<TColor, char> kLegend{{clWhite, 'W'}, {clBlack, 'K'}, {clRed, 'R'}, {clBlue, 'B'},
                                      {clLime, 'G'},  {clFuchsia, 'F'}};
@@ -108,8 +111,8 @@ TEST_F(IconTest, TheImageNearestTheSystemIconSizeIsChosen) {
   // Alpha decides the transparency of images that have it.
   TObjectPtr<TBitmap> target = MakeBitmap(icon.Width(), 1, clLime);
   target->Canvas()->Draw(0, 0, &icon);
-  EXPECT_EQ(graphicstest::At(target.get(), 0, 0), clRed);
-  EXPECT_EQ(graphicstest::At(target.get(), icon.Width() - 1, 0), clLime);
+  EXPECT_EQ(forms_test::At(target.get(), 0, 0), clRed);
+  EXPECT_EQ(forms_test::At(target.get(), icon.Width() - 1, 0), clLime);
 
   TIcon copy;
   copy.Assign(&icon);
@@ -175,3 +178,5 @@ TEST_F(IconTest, IconResourcesHoldIcoFiles) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

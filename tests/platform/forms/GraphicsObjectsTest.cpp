@@ -4,9 +4,11 @@
 #include "GraphicsTesting.h"
 #include "platform/forms/Graphics.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::GraphicsTest;
+using forms_test::GraphicsTest;
 
 using GraphicsObjectsTest = GraphicsTest;
 
@@ -207,3 +209,5 @@ TEST_F(GraphicsObjectsTest, HandlesTakenOverGiveTheirAttributesAndAreDeletedWith
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -7,13 +7,15 @@
 #include "platform/forms/Graphics.h"
 #include "platform/forms/Jpeg.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::GraphicsTest;
-using graphicstest::MakeBitmap;
-using graphicstest::StreamImage;
-using graphicstest::TempDir;
-using graphicstest::WriteFile;
+using forms_test::GraphicsTest;
+using forms_test::MakeBitmap;
+using forms_test::StreamImage;
+using forms_test::TempDir;
+using forms_test::WriteFile;
 
 using PictureTest = GraphicsTest;
 
@@ -73,7 +75,7 @@ TEST_F(PictureTest, ADamagedJpegRaisesAndThePictureKeepsWhatItHad) {
     SCOPED_TRACE(name);
     EXPECT_THROW(picture.LoadFromFile(dir.Path(name)), EJPEG);
     ASSERT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);
-    EXPECT_EQ(graphicstest::At(picture.Bitmap(), 0, 0), clBlue);
+    EXPECT_EQ(forms_test::At(picture.Bitmap(), 0, 0), clBlue);
   }
   EXPECT_EQ(changes, 1);
   // Nothing is left behind: the next good file loads.
@@ -92,7 +94,7 @@ TEST_F(PictureTest, TheGraphicIsACopyAndChangesOfItReachThePicture) {
   EXPECT_EQ(changes, 1);
   picture.Bitmap()->Canvas()->SetPixels(0, 0, clBlue);
   EXPECT_EQ(changes, 2);
-  EXPECT_EQ(graphicstest::At(bitmap.get(), 0, 0), clRed);
+  EXPECT_EQ(forms_test::At(bitmap.get(), 0, 0), clRed);
 
   // Asking for the bitmap of an icon picture gives an empty bitmap instead.
   TPicture icons;
@@ -154,3 +156,5 @@ TEST_F(PictureTest, TheRegistryGivesFiltersExtensionsAndClassesByExtension) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

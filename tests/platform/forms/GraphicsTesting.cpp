@@ -5,20 +5,21 @@
 #include <fstream>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/win/gdi/Gdi.h"
 
-namespace graphicstest {
+namespace forms_test {
 
 void GraphicsTest::SetUp() {
-  gdi::PinnedFonts fonts;
+  k58::gdi::PinnedFonts fonts;
   fonts.regular = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
   fonts.bold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
   fonts.cjk = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
-  gdi::PinFonts(fonts);
-  gdi::ResetSystemTables();
+  k58::gdi::PinFonts(fonts);
+  k58::gdi::ResetSystemTables();
 }
 
-void GraphicsTest::TearDown() { gdi::ResetSystemTables(); }
+void GraphicsTest::TearDown() { k58::gdi::ResetSystemTables(); }
 
 TObjectPtr<TBitmap> MakeBitmap(int width, int height, TColor fill) {
   TObjectPtr<TBitmap> bitmap(new TBitmap());
@@ -133,7 +134,7 @@ std::vector<uint8_t> BuildBmp(const DibSpec& spec) {
   return out;
 }
 
-}  // namespace graphicstest
+}  // namespace forms_test
 
 K58_IMPLEMENT_CLASS(TGraphicsHolder) {
   b.Prop("Brush", &TGraphicsHolder::Brush, &TGraphicsHolder::SetBrush);

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/Component.h"
 #include "platform/forms/Graphics.h"
 
-namespace graphicstest {
+namespace forms_test {
 
 // Pins the fonts and restores the built-in system colours around every test.
 class GraphicsTest : public ::testing::Test {
@@ -69,7 +70,7 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
-}  // namespace graphicstest
+}  // namespace forms_test
 
 // A component with the graphics properties controls publish, for form resources.
 class TGraphicsHolder : public TComponent {
@@ -103,6 +104,6 @@ class TGraphicsHolder : public TComponent {
 #define EXPECT_BITMAP(bitmap, legend, ...)                                      \
   do {                                                                          \
     std::vector<std::string> expected_ = __VA_ARGS__;                           \
-    EXPECT_EQ(::graphicstest::Join(expected_),                                  \
-              ::graphicstest::Join(::graphicstest::Picture(bitmap, legend)));   \
+    EXPECT_EQ(::forms_test::Join(expected_),                                  \
+              ::forms_test::Join(::forms_test::Picture(bitmap, legend)));   \
   } while (0)

@@ -7,11 +7,13 @@
 #include "platform/classes/FormText.h"
 #include "platform/forms/ImgList.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::At;
-using graphicstest::GraphicsTest;
-using graphicstest::MakeBitmap;
+using forms_test::At;
+using forms_test::GraphicsTest;
+using forms_test::MakeBitmap;
 
 const std::map<TColor, char> kLegend{{clWhite, '.'}, {clBlack, '#'}, {clRed, 'R'},    {clBlue, 'B'},
                                      {clLime, 'G'},  {clYellow, 'Y'}, {clFuchsia, 'F'}};
@@ -41,7 +43,7 @@ class ImageListTest : public GraphicsTest {
   std::vector<std::string> Drawn(int index, TColor background = clWhite, bool enabled = true) {
     TObjectPtr<TBitmap> target = MakeBitmap(5, 5, background);
     list.Draw(target->Canvas(), 1, 1, index, enabled);
-    return graphicstest::Picture(target.get(), kLegend);
+    return forms_test::Picture(target.get(), kLegend);
   }
 };
 
@@ -61,36 +63,36 @@ TEST_F(ImageListTest, AddSplitsTheBitmapIntoImagesOfTheListsSize) {
   EXPECT_EQ(list.Count(), 6);
 
   // Through the mask; without one the whole image.
-  EXPECT_EQ(graphicstest::Join(Drawn(1)), graphicstest::Join({".....", ".....", "..BB.", "..BB.", "....."}));
-  EXPECT_EQ(graphicstest::Join(Drawn(4)), graphicstest::Join({".....", ".FFFF", ".FBBF", ".FBBF", ".FFFF"}));
+  EXPECT_EQ(forms_test::Join(Drawn(1)), forms_test::Join({".....", ".....", "..BB.", "..BB.", "....."}));
+  EXPECT_EQ(forms_test::Join(Drawn(4)), forms_test::Join({".....", ".FFFF", ".FBBF", ".FBBF", ".FFFF"}));
   // An index outside the list draws nothing.
-  EXPECT_EQ(graphicstest::Join(Drawn(6)), graphicstest::Join({".....", ".....", ".....", ".....", "....."}));
+  EXPECT_EQ(forms_test::Join(Drawn(6)), forms_test::Join({".....", ".....", ".....", ".....", "....."}));
 }
 
 TEST_F(ImageListTest, AMaskColourMakesTheMask) {
   EXPECT_EQ(list.AddMasked(strip.image.get(), clFuchsia), 0);
-  EXPECT_EQ(graphicstest::Join(Drawn(2)), graphicstest::Join({".....", ".....", "..GG.", "..GG.", "....."}));
+  EXPECT_EQ(forms_test::Join(Drawn(2)), forms_test::Join({".....", ".....", "..GG.", "..GG.", "....."}));
   // clDefault: the colour of the bottom-left pixel; clNone: no mask.
   list.Clear();
   list.AddMasked(strip.image.get(), clDefault);
-  EXPECT_EQ(graphicstest::Join(Drawn(0)), graphicstest::Join({".....", ".....", "..RR.", "..RR.", "....."}));
+  EXPECT_EQ(forms_test::Join(Drawn(0)), forms_test::Join({".....", ".....", "..RR.", "..RR.", "....."}));
   list.Clear();
   list.AddMasked(strip.image.get(), clNone);
-  EXPECT_EQ(graphicstest::Join(Drawn(0)), graphicstest::Join({".....", ".FFFF", ".FRRF", ".FRRF", ".FFFF"}));
+  EXPECT_EQ(forms_test::Join(Drawn(0)), forms_test::Join({".....", ".FFFF", ".FRRF", ".FRRF", ".FFFF"}));
   // A list that is not masked ignores masks.
   list.Clear();
   list.SetMasked(false);
   list.AddMasked(strip.image.get(), clFuchsia);
-  EXPECT_EQ(graphicstest::Join(Drawn(0)), graphicstest::Join({".....", ".FFFF", ".FRRF", ".FRRF", ".FFFF"}));
+  EXPECT_EQ(forms_test::Join(Drawn(0)), forms_test::Join({".....", ".FFFF", ".FRRF", ".FRRF", ".FFFF"}));
 }
 
 TEST_F(ImageListTest, DrawingStylesAndImageTypes) {
   list.Add(strip.image.get(), strip.mask.get());
   // A background colour fills the transparent part, unless the style is transparent.
   list.SetBkColor(clYellow);
-  EXPECT_EQ(graphicstest::Join(Drawn(0)), graphicstest::Join({".....", ".YYYY", ".YRRY", ".YRRY", ".YYYY"}));
+  EXPECT_EQ(forms_test::Join(Drawn(0)), forms_test::Join({".....", ".YYYY", ".YRRY", ".YRRY", ".YYYY"}));
   list.SetDrawingStyle(dsTransparent);
-  EXPECT_EQ(graphicstest::Join(Drawn(0)), graphicstest::Join({".....", ".....", "..RR.", "..RR.", "....."}));
+  EXPECT_EQ(forms_test::Join(Drawn(0)), forms_test::Join({".....", ".....", "..RR.", "..RR.", "....."}));
 
   // Selected: blended half with the highlight colour, on the background colour.
   TObjectPtr<TBitmap> target = MakeBitmap(5, 5);
@@ -104,8 +106,8 @@ TEST_F(ImageListTest, DrawingStylesAndImageTypes) {
   // The mask itself, in black and white.
   target = MakeBitmap(5, 5, clLime);
   list.Draw(target->Canvas(), 1, 1, 0, dsNormal, itMask);
-  EXPECT_EQ(graphicstest::Join(graphicstest::Picture(target.get(), kLegend)),
-            graphicstest::Join({"GGGGG", "G....", "G.##.", "G.##.", "G...."}));
+  EXPECT_EQ(forms_test::Join(forms_test::Picture(target.get(), kLegend)),
+            forms_test::Join({"GGGGG", "G....", "G.##.", "G.##.", "G...."}));
 }
 
 TEST_F(ImageListTest, DisabledImagesAreEmbossedInTheButtonColours) {
@@ -118,8 +120,8 @@ TEST_F(ImageListTest, DisabledImagesAreEmbossedInTheButtonColours) {
   const std::map<TColor, char> legend{{clLime, '.'},
                                       {static_cast<TColor>(ColorToRGB(clBtnHighlight)), 'H'},
                                       {static_cast<TColor>(ColorToRGB(clBtnShadow)), 'S'}};
-  EXPECT_EQ(graphicstest::Join(graphicstest::Picture(target.get(), legend)),
-            graphicstest::Join({"......", "......", "..S...", "...H..", "......", "......"}));
+  EXPECT_EQ(forms_test::Join(forms_test::Picture(target.get(), legend)),
+            forms_test::Join({"......", "......", "..S...", "...H..", "......", "......"}));
 }
 
 TEST_F(ImageListTest, ImagesAreEditedByIndex) {
@@ -161,7 +163,7 @@ TEST_F(ImageListTest, ImagesAreEditedByIndex) {
   copy.Canvas()->Brush()->SetColor(clBlack);
   copy.Canvas()->FillRect(Rect(0, 0, 4, 4));
   list.GetBitmap(1, &copy);
-  EXPECT_EQ(graphicstest::Join(graphicstest::Picture(&copy, kLegend)), graphicstest::Join({"####", "#BB#", "#BB#", "####"}));
+  EXPECT_EQ(forms_test::Join(forms_test::Picture(&copy, kLegend)), forms_test::Join({"####", "#BB#", "#BB#", "####"}));
 
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
@@ -273,10 +275,12 @@ TEST_F(ImageListTest, ImagesTravelInFormResources) {
     TObjectPtr<TBitmap> b = MakeBitmap(4, 4, clWhite);
     list.Draw(a->Canvas(), 0, 0, i, dsTransparent, itImage);
     copy->Draw(b->Canvas(), 0, 0, i, dsTransparent, itImage);
-    EXPECT_EQ(graphicstest::Join(graphicstest::Picture(a.get(), kLegend)),
-              graphicstest::Join(graphicstest::Picture(b.get(), kLegend)));
+    EXPECT_EQ(forms_test::Join(forms_test::Picture(a.get(), kLegend)),
+              forms_test::Join(forms_test::Picture(b.get(), kLegend)));
   }
   EXPECT_EQ(WriteComponentToText(copy), text);
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -7,13 +7,15 @@
 #include "GraphicsTesting.h"
 #include "platform/forms/Jpeg.h"
 
+namespace forms_test {
+
 namespace {
 
-using graphicstest::At;
-using graphicstest::GraphicsTest;
-using graphicstest::LoadImage;
-using graphicstest::MakeBitmap;
-using graphicstest::StreamImage;
+using forms_test::At;
+using forms_test::GraphicsTest;
+using forms_test::LoadImage;
+using forms_test::MakeBitmap;
+using forms_test::StreamImage;
 
 // 32 x 16: left half red, right half blue, a white bar across the bottom four rows.
 TObjectPtr<TBitmap> Scene() {
@@ -192,3 +194,5 @@ TEST_F(JpegTest, AssignSharesDataAndAnEmptyPictureWritesNothing) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -6,7 +6,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class MaskEditTest : public FormTest {
@@ -271,4 +271,4 @@ TEST_F(MaskEditTest, AMultiLineMaskedEditKeepsItsMaskAndFormattingRectangle) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

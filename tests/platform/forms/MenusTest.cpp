@@ -6,9 +6,11 @@
 #include "FormsTesting.h"
 #include "platform/win/Windows.h"
 
+namespace forms_test {
+
 namespace {
 
-using formstest::FormsTest;
+using forms_test::FormsTest;
 
 TEST(ShortCutTextTest, TextsAndShortCutsConvertBothWays) {
   struct Case {
@@ -43,7 +45,7 @@ TEST(ShortCutTextTest, TextsAndShortCutsConvertBothWays) {
 
 class MenusTest : public FormsTest {
  protected:
-  MenusTest() { owner = formstest::NewForm(); }
+  MenusTest() { owner = forms_test::NewForm(); }
   ~MenusTest() override { FreeObject(owner); }
 
   TMenuItem* Item(const String& Caption, TMenuItem* Parent = nullptr) {
@@ -306,3 +308,5 @@ TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheirEvents) {
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -4,7 +4,7 @@
 
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class ButtonsTest : public FormTest {};
@@ -267,4 +267,4 @@ TEST_F(ButtonsTest, AlignedChildrenOfAGroupBoxStayInsideItsFrameAndBelowItsCapti
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -1,8 +1,8 @@
 #include "StdCtlTesting.h"
 
-namespace stdctltest {
+namespace forms_test {
 
-void FormTest::SetUp() { D = std::make_unique<winui::TestDisplay>(1024, 768); }
+void FormTest::SetUp() { D = std::make_unique<k58::winui::TestDisplay>(1024, 768); }
 
 void FormTest::TearDown() {
   forms_.clear();
@@ -104,4 +104,4 @@ std::string Recorder::Joined() const {
   return out;
 }
 
-}  // namespace stdctltest
+}  // namespace forms_test

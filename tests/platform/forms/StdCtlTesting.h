@@ -14,7 +14,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/testing/TestDisplay.h"
 
-namespace stdctltest {
+namespace forms_test {
 
 class FormTest : public ::testing::Test {
  protected:
@@ -51,7 +51,7 @@ class FormTest : public ::testing::Test {
   // ending ends with mrAbort after a while, so a broken test fails instead of hanging.
   Integer RunModal(TForm* Form, std::function<void()> Step);
 
-  std::unique_ptr<winui::TestDisplay> D;
+  std::unique_ptr<k58::winui::TestDisplay> D;
   std::vector<TObjectPtr<TForm>> forms_;
 };
 
@@ -65,4 +65,4 @@ struct Recorder {
   std::string Joined() const;
 };
 
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -6,7 +6,7 @@
 #include "platform/classes/ClassErrors.h"
 #include "platform/win/builtin/CommCtrl.h"
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class EditsTest : public FormTest {};
@@ -257,4 +257,4 @@ TEST_F(ListsTest, ComboBoxesChooseItemsWithKeysAndTakeTypedText) {
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -278,7 +278,7 @@ K58_IMPLEMENT_CLASS(TStdRadioForm) {
   b.Method("TreeDblClick", &TStdRadioForm::TreeDblClick);
 }
 
-namespace stdctltest {
+namespace forms_test {
 namespace {
 
 class StdFormResourceTest : public FormTest {
@@ -287,7 +287,7 @@ class StdFormResourceTest : public FormTest {
     FormTest::SetUp();
     static const bool registered = [] {
       RegisterClass(TStdRadioForm::StaticClass());
-      formstest::RegisterFormResource("TSTDRADIOFORM", kRadioFormText);
+      forms_test::RegisterFormResource("TSTDRADIOFORM", kRadioFormText);
       return true;
     }();
     (void)registered;
@@ -401,4 +401,4 @@ TEST_F(StdFormResourceTest, ShowsTakesClicksAndKeysFiresItsHandlersAndRunsModall
 }
 
 }  // namespace
-}  // namespace stdctltest
+}  // namespace forms_test

@@ -7,8 +7,10 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/FormText.h"
 #include "platform/forms/Timers.h"
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 #include "platform/win/core/Clock.h"
+
+namespace forms_test {
 
 namespace {
 
@@ -31,7 +33,7 @@ class TimerTest : public ::testing::Test {
     Pump();
   }
 
-  wincore::ScopedManualClock clock{1000};
+  k58::wincore::ScopedManualClock clock{1000};
 };
 
 struct Counter {
@@ -181,3 +183,5 @@ end
 }
 
 }  // namespace
+
+}  // namespace forms_test

@@ -2,6 +2,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 TEST(CodePages, GbkRoundTrips) {
   const struct {
     const char* utf8;
@@ -59,3 +61,5 @@ TEST(CodePages, LeadBytes) {
   EXPECT_TRUE(IsDBCSLeadByte(0xE4));
   EXPECT_FALSE(IsDBCSLeadByte(0xBF));  // a UTF-8 continuation byte never starts a character
 }
+
+}  // namespace rtl_test

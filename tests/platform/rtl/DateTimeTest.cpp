@@ -3,6 +3,8 @@
 #include "platform/rtl/SysUtils.h"
 #include "tests/common/RtlTesting.h"
 
+namespace rtl_test {
+
 TEST(DateTime, EncodeAndDecodeAgreeOnKnownSerials) {
   const struct {
     Word y, m, d;
@@ -249,3 +251,5 @@ TEST(StrToDateTime, DateWithOptionalTime) {
   const TDateTime v = EncodeDate(1999, 12, 31) + EncodeTime(23, 59, 58, 0);
   EXPECT_NEAR(StrToDateTime(DateTimeToStr(v)), v, 1e-9);
 }
+
+}  // namespace rtl_test

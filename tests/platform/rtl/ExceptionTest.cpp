@@ -2,6 +2,8 @@
 
 #include "platform/rtl/Exception.h"
 
+namespace rtl_test {
+
 namespace {
 K58_DECLARE_EXCEPTION(ETestError, Exception);
 }
@@ -14,3 +16,5 @@ TEST(Exception, CarriesMessageAndClassName) {
     EXPECT_STREQ(e.ClassName(), "ETestError");
   }
 }
+
+}  // namespace rtl_test

@@ -7,6 +7,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 TEST(Files, NameParts) {
   const struct {
     const char* name;
@@ -73,3 +75,5 @@ TEST(Files, ProgramLocation) {
   EXPECT_EQ(ParamStr(ParamCount() + 1), "");
   EXPECT_GE(ParamCount(), 0);
 }
+
+}  // namespace rtl_test

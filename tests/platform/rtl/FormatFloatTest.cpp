@@ -2,6 +2,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 // Tie cases are decided on the decimal text of the value, not on its binary expansion:
 // 88.45 is stored as 88.4499999999999957..., and still shows as "88.5".
 TEST(FormatFloat, RoundsDecimallyHalfAwayFromZero) {
@@ -94,3 +96,5 @@ TEST(FormatFloat, SpecialValues) {
   EXPECT_EQ(FormatFloat("0.0", std::numeric_limits<double>::quiet_NaN()), "NAN");
   EXPECT_EQ(FormatFloat("0.00", 1e300).size(), 304u);
 }
+
+}  // namespace rtl_test

@@ -13,6 +13,8 @@
 #include "platform/rtl/RtlInternal.h"
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 TEST(FormatSettings, TheTestMainPinsTheInvariantSettings) {
   EXPECT_EQ(FormatSettings.DecimalSeparator, '.');
   EXPECT_EQ(FormatSettings.ThousandSeparator, ',');
@@ -69,14 +71,14 @@ TEST(FormatSettings, LocalePicturesTranslate) {
   };
   for (const auto& c : cases) {
     char d = 0, t = 0;
-    EXPECT_EQ(rtl::detail::TranslateLocalePicture(c.c, d, t), c.picture) << c.c;
+    EXPECT_EQ(k58::rtl::TranslateLocalePicture(c.c, d, t), c.picture) << c.c;
     EXPECT_EQ(d, c.dateSep) << c.c;
     EXPECT_EQ(t, c.timeSep) << c.c;
   }
   // A translated picture formats as the locale would.
   TFormatSettings fs = InvariantFormatSettings();
   char d = 0, t = 0;
-  fs.ShortDateFormat = rtl::detail::TranslateLocalePicture("%d.%m.%Y", d, t);
+  fs.ShortDateFormat = k58::rtl::TranslateLocalePicture("%d.%m.%Y", d, t);
   fs.DateSeparator = d;
   EXPECT_EQ(DateToStr(EncodeDate(2024, 3, 5), fs), "05.03.2024");
   EXPECT_EQ(StrToDate("05.03.2024", fs), EncodeDate(2024, 3, 5));
@@ -131,3 +133,5 @@ TEST(FormatSettings, ReadsCommaDecimalAndGbkLocales) {
   EXPECT_EQ(zh.TimeAMString, "上午");
   EXPECT_EQ(FormatDateTime("ddddd", v, zh), "2024年03月05日");
 }
+
+}  // namespace rtl_test

@@ -2,6 +2,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 TEST(Format, Directives) {
   const int x = 0;
   const struct {
@@ -103,3 +105,5 @@ TEST(Format, ArgumentListsBuiltAtRunTime) {
   args.push_back(TVarRec::Currency(123450));
   EXPECT_EQ(Format("%s%d %m", args), "ch16 $12.35");
 }
+
+}  // namespace rtl_test

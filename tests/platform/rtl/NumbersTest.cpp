@@ -3,6 +3,8 @@
 #include "platform/rtl/SysUtils.h"
 #include "tests/common/RtlTesting.h"
 
+namespace rtl_test {
+
 TEST(IntegerText, IntToStrAndIntToHex) {
   EXPECT_EQ(IntToStr(0), "0");
   EXPECT_EQ(IntToStr(-2147483647 - 1), "-2147483648");
@@ -186,3 +188,5 @@ TEST(FloatText, CurrencyFollowsTheCurrencySettings) {
   EXPECT_EQ(FloatToStrF(1234.5, ffCurrency, 18, 2, fs), "1.234,50 EUR");
   EXPECT_EQ(FloatToStrF(-1234.5, ffCurrency, 18, 2, fs), "-1.234,50 EUR");
 }
+
+}  // namespace rtl_test

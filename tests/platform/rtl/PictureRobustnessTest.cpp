@@ -8,6 +8,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 namespace {
 
 String RandomPicture(std::mt19937& rng, const char* alphabet, size_t maxLength) {
@@ -55,3 +57,5 @@ TEST(PictureRobustness, TextScannersRejectGarbage) {
     (void)TryStrToInt(text, n);
   }
 }
+
+}  // namespace rtl_test

@@ -5,6 +5,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 TEST(Round, HalvesGoToEven) {
   const struct {
     Extended value;
@@ -90,3 +92,5 @@ TEST(Extended80, StreamFormRoundTrips) {
     EXPECT_EQ(static_cast<double>(BytesToExtended(b)), v);
   }
 }
+
+}  // namespace rtl_test

@@ -2,6 +2,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 TEST(Strings, CopyPosDeleteInsertAreOneBasedAndClip) {
   EXPECT_EQ(Copy("ABCDEFG", 2, 4), "BCDE");  // characters 2 to 5
   EXPECT_EQ(Copy("ABC", 0, 2), "AB");
@@ -121,3 +123,5 @@ TEST(Strings, CodePointRoutinesCountCharacters) {
   EXPECT_EQ(ByteType(broken, 2), mbSingleByte);
   EXPECT_EQ(Utf8Copy(broken, 1, 1), String("\xE4", 1));
 }
+
+}  // namespace rtl_test

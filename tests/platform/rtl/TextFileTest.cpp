@@ -6,6 +6,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace rtl_test {
+
 namespace {
 
 class TextFileTest : public ::testing::Test {
@@ -67,3 +69,5 @@ TEST_F(TextFileTest, ErrorsComeBackAsNumbers) {
   }
   EXPECT_NO_THROW(InOutCheck(0));
 }
+
+}  // namespace rtl_test

@@ -5,6 +5,8 @@
 #include "platform/rtl/Numbers.h"
 #include "platform/rtl/Variants.h"
 
+namespace rtl_test {
+
 TEST(VariantArray, CreatesWithBoundsAndStartingValues) {
   Variant a = VarArrayCreate({1, 3}, varVariant);
   EXPECT_EQ(VarType(a), varArray | varVariant);
@@ -270,3 +272,5 @@ TEST(VariantCustomType, RegistersAndConverts) {
   }
   EXPECT_EQ(FindCustomVariantType(code), nullptr);
 }
+
+}  // namespace rtl_test

@@ -6,15 +6,11 @@
 
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variants.h"
+#include "tests/common/RtlTesting.h"
+
+namespace rtl_test {
 
 namespace {
-
-TFormatSettings WithDecimal(char decimal, char thousands) {
-  TFormatSettings fs = InvariantFormatSettings();
-  fs.DecimalSeparator = decimal;
-  fs.ThousandSeparator = thousands;
-  return fs;
-}
 
 using BinaryOp = std::function<Variant(const Variant&, const Variant&)>;
 
@@ -314,3 +310,5 @@ TEST(VariantComparisons, IncomparableValuesRaise) {
   EXPECT_TRUE(objectA <= objectA);
   EXPECT_FALSE(objectA == objectB);
 }
+
+}  // namespace rtl_test

@@ -8,15 +8,11 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variants.h"
+#include "tests/common/RtlTesting.h"
+
+namespace rtl_test {
 
 namespace {
-
-TFormatSettings WithDecimal(char decimal, char thousands) {
-  TFormatSettings fs = InvariantFormatSettings();
-  fs.DecimalSeparator = decimal;
-  fs.ThousandSeparator = thousands;
-  return fs;
-}
 
 // The error a call raises: class name and message, or "" when it raises nothing.
 template <class F>
@@ -397,3 +393,5 @@ TEST(Currency, ConvertsExactlyWithHalvesToEven) {
   EXPECT_THROW(Currency::FromInt64(std::numeric_limits<Int64>::max()), EVariantOverflowError);
   EXPECT_THROW(Currency::FromDouble(std::nan("")), EVariantOverflowError);
 }
+
+}  // namespace rtl_test

@@ -9,6 +9,8 @@
 #include "platform/win/testing/TestDisplay.h"
 #include "tests/platform/theme/RecordingThemeProvider.h"
 
+namespace theme_test {
+
 namespace {
 
 int themeChanges = 0;
@@ -20,7 +22,7 @@ LRESULT CALLBACK CountingProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
 
 class ThemeTest : public ::testing::Test {
  protected:
-  winui::TestDisplay Display;
+  k58::winui::TestDisplay Display;
   HWND Window = nullptr;
 
   ThemeTest() {
@@ -94,3 +96,5 @@ TEST_F(ThemeTest, ParentBackgroundKeepsTheFontOfTheContext) {
   DeleteDC(dc);
   DeleteObject(font);
 }
+
+}  // namespace theme_test

@@ -1,7 +1,7 @@
 // The X11 display back-end: connection, top-level X windows and their hints, presentation, cursors,
 // and the event thread that turns X events into device input.
 //
-// Locking: one mutex (FLock) guards the connection and every field of the back-end. The GUI thread
+// Locking: one mutex (lock_) guards the connection and every field of the back-end. The GUI thread
 // takes it inside each DisplayBackend call; the event thread takes it while it reads and translates
 // events, and releases it before it hands the results to the window layer (whose calls take the
 // layer's own locks), so the two lock orders never cross.
@@ -35,7 +35,7 @@
 // X.h names a query class CursorShape; the layer names its cursor description so.
 #undef CursorShape
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -117,78 +117,78 @@ void X11Display::StopLiveThreads() {
   std::lock_guard<std::mutex> G(LiveLock());
   // A forked child leaving through exit() has none of its parent's threads to stop.
   for (X11Display* D : Live())
-    if (D->FPid == getpid()) D->StopThread();
+    if (D->pid_ == getpid()) D->StopThread();
 }
 
 X11Display::X11Display() = default;
 
 X11Display::~X11Display() {
-  FTrack->Alive = false;
+  track_->Alive = false;
   {
     std::lock_guard<std::mutex> G(LiveLock());
     std::erase(Live(), this);
   }
   StopThread();
-  if (FWakeFd >= 0) close(FWakeFd);
-  if (!FDpy) return;  // the display never opened
-  std::lock_guard<std::mutex> G(FLock);
-  for (auto& [Hwnd, T] : FTops) DestroyTop(T);
-  FTops.clear();
-  FByWindow.clear();
-  for (auto& [Id, C] : FStandardCursors) XFreeCursor(FDpy, C);
-  if (FCustomCursor) XFreeCursor(FDpy, FCustomCursor);
-  if (FBlankCursor) XFreeCursor(FDpy, FBlankCursor);
-  if (FIm) XCloseIM(FIm);
-  if (FHelper) XDestroyWindow(FDpy, FHelper);
-  XCloseDisplay(FDpy);
+  if (wakeFd_ >= 0) close(wakeFd_);
+  if (!dpy_) return;  // the display never opened
+  std::lock_guard<std::mutex> G(lock_);
+  for (auto& [Hwnd, T] : tops_) DestroyTop(T);
+  tops_.clear();
+  byWindow_.clear();
+  for (auto& [Id, C] : standardCursors_) XFreeCursor(dpy_, C);
+  if (customCursor_) XFreeCursor(dpy_, customCursor_);
+  if (blankCursor_) XFreeCursor(dpy_, blankCursor_);
+  if (im_) XCloseIM(im_);
+  if (helper_) XDestroyWindow(dpy_, helper_);
+  XCloseDisplay(dpy_);
 }
 
 bool X11Display::Open(const X11Options& Options) {
   XInitThreads();
-  FDpy = XOpenDisplay(Options.DisplayName.empty() ? nullptr : Options.DisplayName.c_str());
-  if (!FDpy) return false;
+  dpy_ = XOpenDisplay(Options.DisplayName.empty() ? nullptr : Options.DisplayName.c_str());
+  if (!dpy_) return false;
   XSetErrorHandler(OnXError);
-  FScreen = DefaultScreen(FDpy);
-  FRoot = RootWindow(FDpy, FScreen);
-  FVisual = DefaultVisual(FDpy, FScreen);
-  FDepth = DefaultDepth(FDpy, FScreen);
-  XInternAtoms(FDpy, const_cast<char**>(kAtomNames), AtomCount, False, FAtoms);
+  screen_ = DefaultScreen(dpy_);
+  root_ = RootWindow(dpy_, screen_);
+  visual_ = DefaultVisual(dpy_, screen_);
+  depth_ = DefaultDepth(dpy_, screen_);
+  XInternAtoms(dpy_, const_cast<char**>(kAtomNames), AtomCount, False, atoms_);
 
   int Major = 0, Minor = 0;
   Bool Pixmaps = False;
-  FShm = Options.UseSharedMemory && XShmQueryExtension(FDpy) && XShmQueryVersion(FDpy, &Major, &Minor, &Pixmaps);
+  shm_ = Options.UseSharedMemory && XShmQueryExtension(dpy_) && XShmQueryVersion(dpy_, &Major, &Minor, &Pixmaps);
 
   // Repeated key presses arrive without releases in between, as held keys do on the original platform.
   Bool Supported = False;
-  XkbSetDetectableAutoRepeat(FDpy, True, &Supported);
+  XkbSetDetectableAutoRepeat(dpy_, True, &Supported);
 
   // An unmapped window owns the selections and receives their transfers.
   XSetWindowAttributes A{};
   A.event_mask = PropertyChangeMask;
-  FHelper = XCreateWindow(FDpy, FRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &A);
-  XSelectInput(FDpy, FRoot, StructureNotifyMask | PropertyChangeMask);
+  helper_ = XCreateWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &A);
+  XSelectInput(dpy_, root_, StructureNotifyMask | PropertyChangeMask);
   // Every change of the CLIPBOARD owner, also from one other program to another, so that text taken
   // from an earlier owner is never pasted after a newer copy.
   int FixesError = 0;
-  if (XFixesQueryExtension(FDpy, &FFixesEvent, &FixesError)) {
-    XFixesSelectSelectionInput(FDpy, FHelper, At(A_CLIPBOARD),
+  if (XFixesQueryExtension(dpy_, &fixesEvent_, &FixesError)) {
+    XFixesSelectSelectionInput(dpy_, helper_, At(A_CLIPBOARD),
                                XFixesSetSelectionOwnerNotifyMask | XFixesSelectionWindowDestroyNotifyMask |
                                    XFixesSelectionClientCloseNotifyMask);
   } else {
-    FFixesEvent = 0;
+    fixesEvent_ = 0;
   }
 
   DetectWindowManager();
 
-  FWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (FWakeFd < 0) return false;
-  XFlush(FDpy);
+  wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (wakeFd_ < 0) return false;
+  XFlush(dpy_);
   // Registered after the clock exists, the exit handler runs before the clock is destroyed.
   static const bool AtExit = (GetTickCount(), std::atexit(StopLiveThreads), true);
   (void)AtExit;
   std::lock_guard<std::mutex> G(LiveLock());
-  FPid = getpid();
-  FThread = std::thread([this] { EventLoop(); });
+  pid_ = getpid();
+  thread_ = std::thread([this] { EventLoop(); });
   Live().push_back(this);
   return true;
 }
@@ -199,62 +199,62 @@ void X11Display::OpenInputMethod() {
   std::string Saved = std::setlocale(LC_CTYPE, nullptr) ? std::setlocale(LC_CTYPE, nullptr) : "C";
   if (std::setlocale(LC_CTYPE, "") && XSupportsLocale()) {
     XSetLocaleModifiers("");
-    FIm = XOpenIM(FDpy, nullptr, nullptr, nullptr);
-    if (!FIm) {
+    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    if (!im_) {
       XSetLocaleModifiers("@im=none");
-      FIm = XOpenIM(FDpy, nullptr, nullptr, nullptr);
+      im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     }
   }
   std::setlocale(LC_CTYPE, Saved.c_str());
-  if (!FIm) return;
+  if (!im_) return;
   XIMStyles* Styles = nullptr;
-  if (XGetIMValues(FIm, XNQueryInputStyle, &Styles, nullptr) || !Styles) {
-    XCloseIM(FIm);
-    FIm = nullptr;
+  if (XGetIMValues(im_, XNQueryInputStyle, &Styles, nullptr) || !Styles) {
+    XCloseIM(im_);
+    im_ = nullptr;
     return;
   }
   // The input method draws its own composition and status (we have no preedit area to offer).
   const XIMStyle Wanted[] = {XIMPreeditNothing | XIMStatusNothing, XIMPreeditNothing | XIMStatusNone,
                              XIMPreeditNone | XIMStatusNone};
   for (XIMStyle W : Wanted) {
-    for (unsigned short I = 0; I < Styles->count_styles && !FImStyle; ++I)
-      if (Styles->supported_styles[I] == W) FImStyle = W;
-    if (FImStyle) break;
+    for (unsigned short I = 0; I < Styles->count_styles && !imStyle_; ++I)
+      if (Styles->supported_styles[I] == W) imStyle_ = W;
+    if (imStyle_) break;
   }
   XFree(Styles);
-  if (!FImStyle) {
-    XCloseIM(FIm);
-    FIm = nullptr;
+  if (!imStyle_) {
+    XCloseIM(im_);
+    im_ = nullptr;
   }
 }
 
 void X11Display::CreateInputContext(Top& T) {
-  if (!FIm || T.Ic || !T.Win) return;
-  T.Ic = XCreateIC(FIm, XNInputStyle, FImStyle, XNClientWindow, T.Win, XNFocusWindow, T.Win, nullptr);
+  if (!im_ || T.Ic || !T.Win) return;
+  T.Ic = XCreateIC(im_, XNInputStyle, imStyle_, XNClientWindow, T.Win, XNFocusWindow, T.Win, nullptr);
   if (!T.Ic) return;
   long Extra = 0;
-  if (!XGetICValues(T.Ic, XNFilterEvents, &Extra, nullptr) && Extra) XSelectInput(FDpy, T.Win, kTopEventMask | Extra);
+  if (!XGetICValues(T.Ic, XNFilterEvents, &Extra, nullptr) && Extra) XSelectInput(dpy_, T.Win, kTopEventMask | Extra);
   if (FXFocus == T.Win) XSetICFocus(T.Ic);
 }
 
 void X11Display::Idle() {
   // Opening the input method reads the locale's compose tables, a large part of the start-up time on
   // X: it waits until the first window is up. Keys typed before that are translated without it.
-  if (FImTried.exchange(true)) return;
+  if (imTried_.exchange(true)) return;
   XGuard G(*this);
   OpenInputMethod();
-  for (auto& [Hwnd, T] : FTops) CreateInputContext(T);
-  XFlush(FDpy);
+  for (auto& [Hwnd, T] : tops_) CreateInputContext(T);
+  XFlush(dpy_);
 }
 
 void X11Display::DetectWindowManager() {
-  FWmWindow = 0;
+  wmWindow_ = 0;
   Window Check = 0;
-  if (ReadWindowProperty(FRoot, At(A_NET_SUPPORTING_WM_CHECK), XA_WINDOW, Check) && Check) {
+  if (ReadWindowProperty(root_, At(A_NET_SUPPORTING_WM_CHECK), XA_WINDOW, Check) && Check) {
     Window Self = 0;
     GLastError = 0;
     if (ReadWindowProperty(Check, At(A_NET_SUPPORTING_WM_CHECK), XA_WINDOW, Self) && Self == Check)
-      FWmWindow = Check;
+      wmWindow_ = Check;
   }
 }
 
@@ -263,7 +263,7 @@ bool X11Display::ReadWindowProperty(Window W, ::Atom Property, ::Atom Type, Wind
   int Format = 0;
   unsigned long Count = 0, After = 0;
   unsigned char* Data = nullptr;
-  if (XGetWindowProperty(FDpy, W, Property, 0, 1, False, Type, &ActualType, &Format, &Count, &After, &Data) !=
+  if (XGetWindowProperty(dpy_, W, Property, 0, 1, False, Type, &ActualType, &Format, &Count, &After, &Data) !=
       Success)
     return false;
   bool Ok = Data && ActualType == Type && Format == 32 && Count == 1;
@@ -278,7 +278,7 @@ std::vector<long> X11Display::ReadLongs(Window W, ::Atom Property, ::Atom Type, 
   int Format = 0;
   unsigned long Count = 0, After = 0;
   unsigned char* Data = nullptr;
-  if (XGetWindowProperty(FDpy, W, Property, 0, Max, False, Type, &ActualType, &Format, &Count, &After, &Data) ==
+  if (XGetWindowProperty(dpy_, W, Property, 0, Max, False, Type, &ActualType, &Format, &Count, &After, &Data) ==
           Success &&
       Data && Format == 32 && (Type == AnyPropertyType || ActualType == Type)) {
     // Format 32 comes back as an array of long whatever the size of long.
@@ -291,24 +291,24 @@ std::vector<long> X11Display::ReadLongs(Window W, ::Atom Property, ::Atom Type, 
 
 void X11Display::Wake() {
   uint64_t One = 1;
-  [[maybe_unused]] ssize_t N = write(FWakeFd, &One, sizeof One);
+  [[maybe_unused]] ssize_t N = write(wakeFd_, &One, sizeof One);
 }
 
 void X11Display::StopThread() {
-  if (!FThread.joinable()) return;
-  FStop = true;
+  if (!thread_.joinable()) return;
+  stop_ = true;
   Wake();
-  FThread.join();
+  thread_.join();
 }
 
-X11Display::XGuard::XGuard(X11Display& Owner) : FOwner(Owner), FLockHolder(Owner.FLock) {}
+X11Display::XGuard::XGuard(X11Display& Owner) : owner_(Owner), lockHolder_(Owner.lock_) {}
 
 X11Display::XGuard::~XGuard() {
-  XFlush(FOwner.FDpy);
+  XFlush(owner_.dpy_);
   // Replies read on this thread may have brought events along, which now wait in the library's queues
   // where the event thread's poll() cannot see them: let it look. (Reading moves events the library
   // holds below Xlib's own queue into it, so that none is missed.)
-  if (XEventsQueued(FOwner.FDpy, QueuedAfterReading) > 0) FOwner.Wake();
+  if (XEventsQueued(owner_.dpy_, QueuedAfterReading) > 0) owner_.Wake();
 }
 
 // ---- monitors ---------------------------------------------------------------------------------------
@@ -316,10 +316,10 @@ X11Display::XGuard::~XGuard() {
 std::vector<MonitorDesc> X11Display::Monitors() {
   XGuard G(*this);
   MonitorDesc M;
-  M.Bounds = RECT{0, 0, DisplayWidth(FDpy, FScreen), DisplayHeight(FDpy, FScreen)};
+  M.Bounds = RECT{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
   M.WorkArea = M.Bounds;
   M.Primary = true;
-  std::vector<long> Area = ReadLongs(FRoot, At(A_NET_WORKAREA), XA_CARDINAL, 4);
+  std::vector<long> Area = ReadLongs(root_, At(A_NET_WORKAREA), XA_CARDINAL, 4);
   if (Area.size() >= 4 && Area[2] > 0 && Area[3] > 0) {
     RECT W{static_cast<int>(Area[0]), static_cast<int>(Area[1]), static_cast<int>(Area[0] + Area[2]),
            static_cast<int>(Area[1] + Area[3])};
@@ -347,19 +347,19 @@ int Clamp16(int V) { return std::clamp(V, 1, 32767); }
 }  // namespace
 
 X11Display::Top* X11Display::Find(HWND Hwnd) {
-  auto It = FTops.find(Hwnd);
-  return It == FTops.end() ? nullptr : &It->second;
+  auto It = tops_.find(Hwnd);
+  return It == tops_.end() ? nullptr : &It->second;
 }
 
 X11Display::Top* X11Display::FindX(Window W) {
-  auto It = FByWindow.find(W);
-  return It == FByWindow.end() ? nullptr : Find(It->second);
+  auto It = byWindow_.find(W);
+  return It == byWindow_.end() ? nullptr : Find(It->second);
 }
 
 void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
   XGuard G(*this);
   if (Find(Hwnd)) return;
-  Top& T = FTops[Hwnd];
+  Top& T = tops_[Hwnd];
   T.Hwnd = Hwnd;
   T.Info = Info;
   T.Rect = Info.Rect;
@@ -370,28 +370,28 @@ void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
   A.bit_gravity = NorthWestGravity;
   A.override_redirect = T.OverrideRedirect ? True : False;
   A.event_mask = kTopEventMask;
-  A.cursor = FCurrentCursor;
+  A.cursor = currentCursor_;
   unsigned long Mask = CWBackPixmap | CWBitGravity | CWOverrideRedirect | CWEventMask | (A.cursor ? CWCursor : 0);
-  T.Win = XCreateWindow(FDpy, FRoot, Info.Rect.left, Info.Rect.top, Clamp16(Width(Info.Rect)),
+  T.Win = XCreateWindow(dpy_, root_, Info.Rect.left, Info.Rect.top, Clamp16(Width(Info.Rect)),
                         Clamp16(Height(Info.Rect)), 0, CopyFromParent, InputOutput, CopyFromParent, Mask, &A);
-  T.Parent = FRoot;
-  FByWindow[T.Win] = Hwnd;
+  T.Parent = root_;
+  byWindow_[T.Win] = Hwnd;
 
   // Identification for the window manager and session tools.
   XClassHint Class{};
   std::string Name = ProgramName();
   Class.res_name = Name.data();
   Class.res_class = const_cast<char*>("K58");
-  XSetClassHint(FDpy, T.Win, &Class);
+  XSetClassHint(dpy_, T.Win, &Class);
   long Pid = static_cast<long>(getpid());
-  XChangeProperty(FDpy, T.Win, At(A_NET_WM_PID), XA_CARDINAL, 32, PropModeReplace,
+  XChangeProperty(dpy_, T.Win, At(A_NET_WM_PID), XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&Pid), 1);
   ::Atom Protocols[] = {At(A_WM_DELETE_WINDOW)};
-  XSetWMProtocols(FDpy, T.Win, Protocols, 1);
+  XSetWMProtocols(dpy_, T.Win, Protocols, 1);
 
   // The layer draws the frame and caption itself; the window manager's decoration would double them.
   long Motif[5] = {kMotifHintsDecorations, 0, 0, 0, 0};
-  XChangeProperty(FDpy, T.Win, At(A_MOTIF_WM_HINTS), At(A_MOTIF_WM_HINTS), 32, PropModeReplace,
+  XChangeProperty(dpy_, T.Win, At(A_MOTIF_WM_HINTS), At(A_MOTIF_WM_HINTS), 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(Motif), 5);
 
   CreateInputContext(T);
@@ -405,7 +405,7 @@ void X11Display::DestroyTop(Top& T) {
   if (T.Ic) XDestroyIC(T.Ic);
   T.Ic = nullptr;
   DropImage(T);
-  if (T.Win) XDestroyWindow(FDpy, T.Win);
+  if (T.Win) XDestroyWindow(dpy_, T.Win);
   T.Win = 0;
 }
 
@@ -413,11 +413,11 @@ void X11Display::TopLevelDestroyed(HWND Hwnd) {
   XGuard G(*this);
   Top* T = Find(Hwnd);
   if (!T) return;
-  if (FFocusWanted == Hwnd) FFocusWanted = nullptr;
+  if (focusWanted_ == Hwnd) focusWanted_ = nullptr;
   if (FXFocus == T->Win) FXFocus = 0;
-  FByWindow.erase(T->Win);
+  byWindow_.erase(T->Win);
   DestroyTop(*T);
-  FTops.erase(Hwnd);
+  tops_.erase(Hwnd);
 }
 
 void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
@@ -430,9 +430,9 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
     T->Shown = false;
     // A hidden window needs no image of its own; it gets a new one when shown again.
     DropImage(*T);
-    if (FFocusWanted == Hwnd) FFocusWanted = nullptr;
+    if (focusWanted_ == Hwnd) focusWanted_ = nullptr;
     // Withdrawn (not iconified): the window manager forgets the window until it is shown again.
-    XWithdrawWindow(FDpy, T->Win, FScreen);
+    XWithdrawWindow(dpy_, T->Win, screen_);
     return;
   }
   bool Minimized = (T->Info.Style & WS_MINIMIZE) != 0;
@@ -445,17 +445,17 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   if (!Activate && !T->OverrideRedirect) {
     // Asks the window manager not to give it the focus on mapping.
     long Zero = 0;
-    XChangeProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME), XA_CARDINAL, 32, PropModeReplace,
+    XChangeProperty(dpy_, T->Win, At(A_NET_WM_USER_TIME), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&Zero), 1);
   } else if (!T->OverrideRedirect) {
     // The time of the user's last action, by which window managers that prevent focus stealing let a
     // window the user asked for take the focus.
-    if (FLastTime) {
-      long Time = static_cast<long>(FLastTime);
-      XChangeProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME), XA_CARDINAL, 32, PropModeReplace,
+    if (lastTime_) {
+      long Time = static_cast<long>(lastTime_);
+      XChangeProperty(dpy_, T->Win, At(A_NET_WM_USER_TIME), XA_CARDINAL, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(&Time), 1);
     } else {
-      XDeleteProperty(FDpy, T->Win, At(A_NET_WM_USER_TIME));
+      XDeleteProperty(dpy_, T->Win, At(A_NET_WM_USER_TIME));
     }
   }
   if (T->Shown) return;
@@ -465,14 +465,14 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
     if (!T->Image || T->Image->width != S->Width() || T->Image->height != S->Height()) {
       RebuildImage(*T);
     } else {
-      if (T->Shm && T->ShmPending) XSync(FDpy, False);
+      if (T->Shm && T->ShmPending) XSync(dpy_, False);
       CopyToImage(*T, *S, RECT{0, 0, S->Width(), S->Height()});
     }
   }
-  if (T->OverrideRedirect || !FWmWindow) {
-    XMoveResizeWindow(FDpy, T->Win, T->Rect.left, T->Rect.top, Clamp16(Width(T->Rect)), Clamp16(Height(T->Rect)));
+  if (T->OverrideRedirect || !wmWindow_) {
+    XMoveResizeWindow(dpy_, T->Win, T->Rect.left, T->Rect.top, Clamp16(Width(T->Rect)), Clamp16(Height(T->Rect)));
   }
-  XMapRaised(FDpy, T->Win);
+  XMapRaised(dpy_, T->Win);
 }
 
 void X11Display::TopLevelMoved(HWND Hwnd, const RECT& Rect) {
@@ -486,7 +486,7 @@ void X11Display::TopLevelMoved(HWND Hwnd, const RECT& Rect) {
     T->Rect = Rect;
     T->Requested.push_back(Rect);
     while (T->Requested.size() > 8) T->Requested.pop_front();
-    XMoveResizeWindow(FDpy, T->Win, Rect.left, Rect.top, Clamp16(Width(Rect)), Clamp16(Height(Rect)));
+    XMoveResizeWindow(dpy_, T->Win, Rect.left, Rect.top, Clamp16(Width(Rect)), Clamp16(Height(Rect)));
     if (Resized) ApplyHints(*T);
   }
   if (T->Shown && (Resized || !T->Image)) RebuildImage(*T);
@@ -505,7 +505,7 @@ void X11Display::TopLevelChanged(HWND Hwnd, const TopLevelInfo& Info) {
     T->OverrideRedirect = Override;
     XSetWindowAttributes A{};
     A.override_redirect = Override ? True : False;
-    XChangeWindowAttributes(FDpy, T->Win, CWOverrideRedirect, &A);
+    XChangeWindowAttributes(dpy_, T->Win, CWOverrideRedirect, &A);
   }
   bool Minimized = (Info.Style & WS_MINIMIZE) != 0;
   bool Maximized = (Info.Style & WS_MAXIMIZE) != 0;
@@ -517,9 +517,9 @@ void X11Display::TopLevelChanged(HWND Hwnd, const TopLevelInfo& Info) {
     T->Minimized = Minimized;
     if (T->Shown) {
       if (Minimized)
-        XIconifyWindow(FDpy, T->Win, FScreen);
+        XIconifyWindow(dpy_, T->Win, screen_);
       else
-        XMapRaised(FDpy, T->Win);
+        XMapRaised(dpy_, T->Win);
     }
   }
 }
@@ -531,7 +531,7 @@ void X11Display::TopLevelRestacked(const std::vector<HWND>& TopFirst) {
   for (auto It = TopFirst.rbegin(); It != TopFirst.rend(); ++It) {
     Top* T = Find(*It);
     if (!T || !T->Shown) continue;
-    if (T->OverrideRedirect || !FWmWindow) XRaiseWindow(FDpy, T->Win);
+    if (T->OverrideRedirect || !wmWindow_) XRaiseWindow(dpy_, T->Win);
   }
 }
 
@@ -540,51 +540,51 @@ void X11Display::TopLevelActivated(HWND Hwnd) {
   if (!Hwnd) return;
   Top* T = Find(Hwnd);
   if (!T) return;
-  if (FFocusWanted != Hwnd) FFocusWanted = nullptr;
+  if (focusWanted_ != Hwnd) focusWanted_ = nullptr;
   // The layer following a focus change of the server asks for nothing: the focus is there, or has moved
   // on since and a later change brings the layer along. Asking could take the focus back from wherever
   // the user has moved it.
-  if (FTrack->Applying.load() == Hwnd) return;
+  if (track_->Applying.load() == Hwnd) return;
   if (T->Win == FXFocus) return;
   // The layer's own activation: focus changes the server reported before this request are stale.
-  FTrack->WishSerial = NextRequest(FDpy);
+  track_->WishSerial = NextRequest(dpy_);
   if (T->Viewable)
     RequestFocus(*T);
   else
-    FFocusWanted = Hwnd;  // once the server has mapped it
+    focusWanted_ = Hwnd;  // once the server has mapped it
 }
 
 void X11Display::RequestFocus(Top& T) {
-  FTrack->WishSerial = NextRequest(FDpy);
-  if (FWmWindow && !T.OverrideRedirect) {
+  track_->WishSerial = NextRequest(dpy_);
+  if (wmWindow_ && !T.OverrideRedirect) {
     XEvent E{};
     E.xclient.type = ClientMessage;
     E.xclient.window = T.Win;
     E.xclient.message_type = At(A_NET_ACTIVE_WINDOW);
     E.xclient.format = 32;
     E.xclient.data.l[0] = 1;  // from an application
-    E.xclient.data.l[1] = static_cast<long>(FLastTime);
+    E.xclient.data.l[1] = static_cast<long>(lastTime_);
     E.xclient.data.l[2] = 0;
-    XSendEvent(FDpy, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
+    XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
   } else {
     // Without a window manager the focus moves only when asked.
-    XSetInputFocus(FDpy, T.Win, RevertToParent, CurrentTime);
+    XSetInputFocus(dpy_, T.Win, RevertToParent, CurrentTime);
   }
 }
 
 void X11Display::ApplyTitle(Top& T) {
   const std::string& Title = T.Info.Title;
   auto* Bytes = reinterpret_cast<const unsigned char*>(Title.data());
-  XChangeProperty(FDpy, T.Win, At(A_NET_WM_NAME), At(A_UTF8_STRING), 8, PropModeReplace, Bytes,
+  XChangeProperty(dpy_, T.Win, At(A_NET_WM_NAME), At(A_UTF8_STRING), 8, PropModeReplace, Bytes,
                   static_cast<int>(Title.size()));
-  XChangeProperty(FDpy, T.Win, At(A_NET_WM_ICON_NAME), At(A_UTF8_STRING), 8, PropModeReplace, Bytes,
+  XChangeProperty(dpy_, T.Win, At(A_NET_WM_ICON_NAME), At(A_UTF8_STRING), 8, PropModeReplace, Bytes,
                   static_cast<int>(Title.size()));
   // The old property for window managers that read only it: the title in the locale's encoding.
   char* List[] = {const_cast<char*>(Title.c_str())};
   XTextProperty Text{};
-  if (Xutf8TextListToTextProperty(FDpy, List, 1, XStdICCTextStyle, &Text) >= Success) {
-    XSetWMName(FDpy, T.Win, &Text);
-    XSetWMIconName(FDpy, T.Win, &Text);
+  if (Xutf8TextListToTextProperty(dpy_, List, 1, XStdICCTextStyle, &Text) >= Success) {
+    XSetWMName(dpy_, T.Win, &Text);
+    XSetWMIconName(dpy_, T.Win, &Text);
     if (Text.value) XFree(Text.value);
   }
 }
@@ -611,24 +611,24 @@ void X11Display::ApplyHints(Top& T) {
     }
     Size->flags |= PWinGravity;
     Size->win_gravity = StaticGravity;
-    XSetWMNormalHints(FDpy, T.Win, Size);
+    XSetWMNormalHints(dpy_, T.Win, Size);
     XFree(Size);
   }
   if (XWMHints* Hints = XAllocWMHints()) {
     Hints->flags = InputHint | StateHint;
     Hints->input = True;
     Hints->initial_state = (I.Style & WS_MINIMIZE) ? IconicState : NormalState;
-    XSetWMHints(FDpy, T.Win, Hints);
+    XSetWMHints(dpy_, T.Win, Hints);
     XFree(Hints);
   }
   // Owned windows stay above their owner; dialogs are marked as such.
   Top* Owner = I.Owner ? Find(I.Owner) : nullptr;
   if (Owner)
-    XSetTransientForHint(FDpy, T.Win, Owner->Win);
+    XSetTransientForHint(dpy_, T.Win, Owner->Win);
   else
-    XDeleteProperty(FDpy, T.Win, XA_WM_TRANSIENT_FOR);
+    XDeleteProperty(dpy_, T.Win, XA_WM_TRANSIENT_FOR);
   ::Atom Type = At(IsDialogLike(I) ? A_NET_WM_WINDOW_TYPE_DIALOG : A_NET_WM_WINDOW_TYPE_NORMAL);
-  XChangeProperty(FDpy, T.Win, At(A_NET_WM_WINDOW_TYPE), XA_ATOM, 32, PropModeReplace,
+  XChangeProperty(dpy_, T.Win, At(A_NET_WM_WINDOW_TYPE), XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&Type), 1);
 }
 
@@ -641,8 +641,8 @@ void X11Display::ApplyNetState(Top& T) {
     Want.push_back(At(A_NET_WM_STATE_MAXIMIZED_HORZ));
   }
   if (T.Modal) Want.push_back(At(A_NET_WM_STATE_MODAL));
-  if (!T.Shown || !FWmWindow) {
-    XChangeProperty(FDpy, T.Win, At(A_NET_WM_STATE), XA_ATOM, 32, PropModeReplace,
+  if (!T.Shown || !wmWindow_) {
+    XChangeProperty(dpy_, T.Win, At(A_NET_WM_STATE), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(Want.data()), static_cast<int>(Want.size()));
     return;
   }
@@ -655,17 +655,17 @@ void X11Display::ApplyNetState(Top& T) {
   E.xclient.data.l[1] = static_cast<long>(At(A_NET_WM_STATE_MAXIMIZED_VERT));
   E.xclient.data.l[2] = static_cast<long>(At(A_NET_WM_STATE_MAXIMIZED_HORZ));
   E.xclient.data.l[3] = 1;
-  XSendEvent(FDpy, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
+  XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
 }
 
 void X11Display::ApplyIcon(Top& T, HICON Icon) {
   std::vector<long> Data;
   if (Icon) IconToNetWmIcon(Icon, Data);
   if (Data.empty()) {
-    XDeleteProperty(FDpy, T.Win, At(A_NET_WM_ICON));
+    XDeleteProperty(dpy_, T.Win, At(A_NET_WM_ICON));
     return;
   }
-  XChangeProperty(FDpy, T.Win, At(A_NET_WM_ICON), XA_CARDINAL, 32, PropModeReplace,
+  XChangeProperty(dpy_, T.Win, At(A_NET_WM_ICON), XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(Data.data()), static_cast<int>(Data.size()));
 }
 
@@ -688,8 +688,8 @@ std::string X11Display::ProgramName() {
 void X11Display::DropImage(Top& T) {
   if (!T.Image) return;
   if (T.Shm) {
-    XShmDetach(FDpy, &T.Shm->Info);
-    XSync(FDpy, False);
+    XShmDetach(dpy_, &T.Shm->Info);
+    XSync(dpy_, False);
     shmdt(T.Shm->Info.shmaddr);
     T.Image->data = nullptr;
     XDestroyImage(T.Image);
@@ -705,7 +705,7 @@ void X11Display::DropImage(Top& T) {
 XImage* X11Display::CreateShmImage(Top& T, int W, int H) {
   auto Seg = std::make_unique<ShmSegment>();
   XShmSegmentInfo& Info = Seg->Info;
-  XImage* Img = XShmCreateImage(FDpy, VisualOf(FVisual), static_cast<unsigned>(FDepth), ZPixmap, nullptr, &Info,
+  XImage* Img = XShmCreateImage(dpy_, VisualOf(visual_), static_cast<unsigned>(depth_), ZPixmap, nullptr, &Info,
                                 static_cast<unsigned>(W), static_cast<unsigned>(H));
   if (!Img) return nullptr;
   Info.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(Img->bytes_per_line) * H, IPC_CREAT | 0600);
@@ -722,10 +722,10 @@ XImage* X11Display::CreateShmImage(Top& T, int W, int H) {
   }
   Info.readOnly = False;
   // A remote server cannot attach our memory; that error comes back only after a round trip.
-  XSync(FDpy, False);
+  XSync(dpy_, False);
   GLastError = 0;
-  XShmAttach(FDpy, &Info);
-  XSync(FDpy, False);
+  XShmAttach(dpy_, &Info);
+  XSync(dpy_, False);
   bool Attached = GLastError == 0;
   // The segment goes away with the last detachment, also when this process dies.
   shmctl(Info.shmid, IPC_RMID, nullptr);
@@ -733,7 +733,7 @@ XImage* X11Display::CreateShmImage(Top& T, int W, int H) {
     shmdt(Info.shmaddr);
     Img->data = nullptr;
     XDestroyImage(Img);
-    FShm = false;
+    shm_ = false;
     return nullptr;
   }
   // The image refers to the segment record (obdata): it lives as long as the image.
@@ -746,9 +746,9 @@ void X11Display::RebuildImage(Top& T) {
   gdi::SurfacePtr S = TopLevelSurface(T.Hwnd);
   if (!S || S->Width() <= 0 || S->Height() <= 0) return;
   int W = S->Width(), H = S->Height();
-  if (FShm) T.Image = CreateShmImage(T, W, H);
+  if (shm_) T.Image = CreateShmImage(T, W, H);
   if (!T.Image) {
-    T.Image = XCreateImage(FDpy, VisualOf(FVisual), static_cast<unsigned>(FDepth), ZPixmap, 0, nullptr,
+    T.Image = XCreateImage(dpy_, VisualOf(visual_), static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
                            static_cast<unsigned>(W), static_cast<unsigned>(H), 32, 0);
     if (!T.Image) return;
     T.Image->data = static_cast<char*>(std::calloc(static_cast<size_t>(T.Image->bytes_per_line), H));
@@ -794,13 +794,13 @@ void X11Display::PutArea(Top& T, const RECT& Area) {
   if (!T.Image || !T.Win) return;
   RECT A = Intersect(Area, RECT{0, 0, T.Image->width, T.Image->height});
   if (RectEmpty(A)) return;
-  GC Gc = DefaultGC(FDpy, FScreen);
+  GC Gc = DefaultGC(dpy_, screen_);
   if (T.Shm) {
-    XShmPutImage(FDpy, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
+    XShmPutImage(dpy_, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
                  static_cast<unsigned>(Height(A)), False);
     T.ShmPending = true;
   } else {
-    XPutImage(FDpy, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
+    XPutImage(dpy_, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
               static_cast<unsigned>(Height(A)));
   }
 }
@@ -817,7 +817,7 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
     RECT A = Intersect(Damage, RECT{0, 0, S->Width(), S->Height()});
     if (RectEmpty(A)) return;
     // The server may still read the segment from the previous put: wait for it before writing.
-    if (T->Shm && T->ShmPending) XSync(FDpy, False);
+    if (T->Shm && T->ShmPending) XSync(dpy_, False);
     CopyToImage(*T, *S, A);
   }
   PutArea(*T, Damage);
@@ -827,22 +827,22 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
 
 XId X11Display::MakeCursor(HCURSOR Handle) {
   if (!Handle) {
-    if (!FBlankCursor) {
+    if (!blankCursor_) {
       char Zero[8] = {};
-      Pixmap Blank = XCreateBitmapFromData(FDpy, FRoot, Zero, 8, 8);
+      Pixmap Blank = XCreateBitmapFromData(dpy_, root_, Zero, 8, 8);
       XColor Black{};
-      FBlankCursor = XCreatePixmapCursor(FDpy, Blank, Blank, &Black, &Black, 0, 0);
-      XFreePixmap(FDpy, Blank);
+      blankCursor_ = XCreatePixmapCursor(dpy_, Blank, Blank, &Black, &Black, 0, 0);
+      XFreePixmap(dpy_, Blank);
     }
-    return FBlankCursor;
+    return blankCursor_;
   }
   CursorShape Shape;
   if (!GetCursorShape(Handle, Shape)) return 0;
   if (Shape.StandardId) {
-    auto It = FStandardCursors.find(Shape.StandardId);
-    if (It != FStandardCursors.end()) return It->second;
-    Cursor C = XCreateFontCursor(FDpy, FontCursorFor(Shape.StandardId));
-    FStandardCursors[Shape.StandardId] = C;
+    auto It = standardCursors_.find(Shape.StandardId);
+    if (It != standardCursors_.end()) return It->second;
+    Cursor C = XCreateFontCursor(dpy_, FontCursorFor(Shape.StandardId));
+    standardCursors_[Shape.StandardId] = C;
     return C;
   }
   if (Shape.Width <= 0 || Shape.Height <= 0) return 0;
@@ -865,39 +865,39 @@ XId X11Display::MakeCursor(HCURSOR Handle) {
       if (Shown) Mask[static_cast<size_t>(Y) * Stride + X / 8] |= static_cast<char>(1 << (X % 8));
       if (Shown && Black) Source[static_cast<size_t>(Y) * Stride + X / 8] |= static_cast<char>(1 << (X % 8));
     }
-  Pixmap Src = XCreateBitmapFromData(FDpy, FRoot, Source.data(), static_cast<unsigned>(W), static_cast<unsigned>(H));
-  Pixmap Msk = XCreateBitmapFromData(FDpy, FRoot, Mask.data(), static_cast<unsigned>(W), static_cast<unsigned>(H));
+  Pixmap Src = XCreateBitmapFromData(dpy_, root_, Source.data(), static_cast<unsigned>(W), static_cast<unsigned>(H));
+  Pixmap Msk = XCreateBitmapFromData(dpy_, root_, Mask.data(), static_cast<unsigned>(W), static_cast<unsigned>(H));
   XColor Fore{}, Back{};
   Back.red = Back.green = Back.blue = 0xFFFF;
   Back.flags = Fore.flags = DoRed | DoGreen | DoBlue;
   unsigned HotX = static_cast<unsigned>(std::clamp<int>(Shape.Hotspot.x, 0, W - 1));
   unsigned HotY = static_cast<unsigned>(std::clamp<int>(Shape.Hotspot.y, 0, H - 1));
-  Cursor C = XCreatePixmapCursor(FDpy, Src, Msk, &Fore, &Back, HotX, HotY);
-  XFreePixmap(FDpy, Src);
-  XFreePixmap(FDpy, Msk);
-  if (FCustomCursor) XFreeCursor(FDpy, FCustomCursor);
-  FCustomCursor = C;
+  Cursor C = XCreatePixmapCursor(dpy_, Src, Msk, &Fore, &Back, HotX, HotY);
+  XFreePixmap(dpy_, Src);
+  XFreePixmap(dpy_, Msk);
+  if (customCursor_) XFreeCursor(dpy_, customCursor_);
+  customCursor_ = C;
   return C;
 }
 
 void X11Display::SetPointerShape(HCURSOR Handle) {
   XGuard G(*this);
-  if (Handle == FCurrentHandle && (FCurrentCursor || !Handle)) return;
+  if (Handle == currentHandle_ && (currentCursor_ || !Handle)) return;
   // A replaced custom cursor is freed in MakeCursor; the server keeps it while a window still uses it.
   Cursor C = MakeCursor(Handle);
-  FCurrentHandle = Handle;
-  FCurrentCursor = C;
-  for (auto& [Hwnd, T] : FTops) XDefineCursor(FDpy, T.Win, C);
+  currentHandle_ = Handle;
+  currentCursor_ = C;
+  for (auto& [Hwnd, T] : tops_) XDefineCursor(dpy_, T.Win, C);
 }
 
 void X11Display::WarpPointer(POINT Screen) {
   XGuard G(*this);
-  XWarpPointer(FDpy, None, FRoot, 0, 0, 0, 0, Screen.x, Screen.y);
+  XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, Screen.x, Screen.y);
 }
 
 void X11Display::Beep(UINT /*Type*/) {
   XGuard G(*this);
-  XBell(FDpy, 0);
+  XBell(dpy_, 0);
 }
 
 // ---- icons and standard cursors --------------------------------------------------------------------
@@ -946,19 +946,19 @@ unsigned FontCursorFor(WORD Id) {
 // ---- lookup for tests and callers -------------------------------------------------------------------
 
 unsigned long X11Display::WindowOf(HWND Hwnd) {
-  std::lock_guard<std::mutex> G(FLock);
+  std::lock_guard<std::mutex> G(lock_);
   Top* T = Find(Hwnd);
   return T ? T->Win : 0;
 }
 
 bool X11Display::UsesSharedMemory() {
-  std::lock_guard<std::mutex> G(FLock);
-  return FShm;
+  std::lock_guard<std::mutex> G(lock_);
+  return shm_;
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11
 
-namespace winui {
+namespace k58::winui {
 
 namespace {
 
@@ -987,16 +987,15 @@ void RegisterX11Display() {
   (void)Once;
 }
 
-}  // namespace winui
+}  // namespace k58::winui
 
-// Programs that link the window layer show their windows on X when DISPLAY is set: the build asks the
-// linker for this symbol, which brings this file and its registration into every program.
-extern "C" {
-extern const int k58_x11_display_registered;
-const int k58_x11_display_registered = (winui::RegisterX11Display(), 1);
-}
+// Programs that link the window layer show their windows on X when DISPLAY is set (the library is linked
+// whole, so this registration is in every one of them).
+namespace {
+[[maybe_unused]] const bool X11DisplayRegistered = (k58::winui::RegisterX11Display(), true);
+}  // namespace
 
-namespace winui {
+namespace k58::winui {
 
 unsigned long X11WindowOf(HWND Window) {
   auto* D = dynamic_cast<x11::X11Display*>(&Display());
@@ -1008,4 +1007,4 @@ bool X11UsesSharedMemory() {
   return D && D->UsesSharedMemory();
 }
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -12,7 +12,7 @@
 
 #include "platform/win/ui/Display.h"
 
-namespace winui {
+namespace k58::winui {
 
 struct X11Options {
   // Display name as XOpenDisplay takes it; empty: the DISPLAY variable.
@@ -36,4 +36,4 @@ unsigned long X11WindowOf(HWND Window);
 // Whether the installed back-end presents through shared memory (false for other back-ends).
 bool X11UsesSharedMemory();
 
-}  // namespace winui
+}  // namespace k58::winui

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "platform/win/ui/x11/X11Internal.h"
@@ -20,7 +20,7 @@
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -49,52 +49,52 @@ WCHAR DeadKeyAccent(KeySym Sym) {
 }  // namespace
 
 void X11Display::EventLoop() {
-  const int XFd = ConnectionNumber(FDpy);
-  while (!FStop) {
+  const int XFd = ConnectionNumber(dpy_);
+  while (!stop_) {
     // Sleeps only when nothing waits in the library's queues either: writing (answers to selection
     // requests) can read events off the socket without handing them over.
     bool Queued;
     {
-      std::lock_guard<std::mutex> G(FLock);
-      Queued = XEventsQueued(FDpy, QueuedAfterReading) > 0;
+      std::lock_guard<std::mutex> G(lock_);
+      Queued = XEventsQueued(dpy_, QueuedAfterReading) > 0;
     }
     if (!Queued) {
-      pollfd Fds[2] = {{XFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
+      pollfd Fds[2] = {{XFd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
       if (poll(Fds, 2, -1) < 0 && errno != EINTR) break;
       if (Fds[1].revents & POLLIN) {
         uint64_t Count = 0;
-        [[maybe_unused]] ssize_t N = read(FWakeFd, &Count, sizeof Count);
+        [[maybe_unused]] ssize_t N = read(wakeFd_, &Count, sizeof Count);
       }
     }
-    if (FStop) break;
+    if (stop_) break;
     Actions Out;
     std::vector<PendingRequest> Requests;
     {
-      std::lock_guard<std::mutex> G(FLock);
+      std::lock_guard<std::mutex> G(lock_);
       // Only the events waiting now: under a steady stream of events (another client changing a root
       // property all the time) the loop must still come round to the stop flag and hand its actions over.
-      for (int Count = XPending(FDpy); Count > 0 && !FStop; --Count) {
+      for (int Count = XPending(dpy_); Count > 0 && !stop_; --Count) {
         XEvent E;
-        XNextEvent(FDpy, &E);
+        XNextEvent(dpy_, &E);
         // The input method sees every event first; what it takes is not ours.
         if (XFilterEvent(&E, None)) continue;
         Translate(E, Out);
       }
-      XFlush(FDpy);
-      Requests.swap(FRequests);
+      XFlush(dpy_);
+      Requests.swap(requests_);
     }
     // Handed over without the lock: the layer's calls take its own locks.
     for (auto& A : Out) A();
     if (!Requests.empty()) {
       std::string Text;
       const bool HasText = ReadOwnClipboardText(Text);
-      std::lock_guard<std::mutex> G(FLock);
+      std::lock_guard<std::mutex> G(lock_);
       for (PendingRequest& R : Requests) {
         R.HasText = HasText;
         if (HasText) R.Text = Text;
         AnswerSelectionRequest(R);
       }
-      XFlush(FDpy);
+      XFlush(dpy_);
     }
   }
 }
@@ -112,7 +112,7 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
       P.Target = R.target;
       P.Property = R.property;
       P.Time = R.time;
-      FRequests.push_back(std::move(P));
+      requests_.push_back(std::move(P));
       return;
     }
     case SelectionNotify:
@@ -120,26 +120,26 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
       return;
     case SelectionClear:
       // Another program took the clipboard, unless we took it back meanwhile (a late event).
-      if (E.xselectionclear.window == FHelper && E.xselectionclear.selection == At(A_CLIPBOARD) && FOwnClipboard &&
-          XGetSelectionOwner(FDpy, At(A_CLIPBOARD)) != FHelper) {
-        FOwnClipboard = false;
+      if (E.xselectionclear.window == helper_ && E.xselectionclear.selection == At(A_CLIPBOARD) && ownClipboard_ &&
+          XGetSelectionOwner(dpy_, At(A_CLIPBOARD)) != helper_) {
+        ownClipboard_ = false;
         Out.push_back([] { HostClipboardLost(); });
       }
       return;
     default: break;
   }
-  if (FFixesEvent && E.type == FFixesEvent + XFixesSelectionNotify) {
+  if (fixesEvent_ && E.type == fixesEvent_ + XFixesSelectionNotify) {
     // A new owner (or none): what the layer converted from the previous owner's text is stale. Our own
     // taking of the clipboard, and late news of an owner we replaced since, change nothing.
     const auto& N = reinterpret_cast<const XFixesSelectionNotifyEvent&>(E);
-    if (N.selection == At(A_CLIPBOARD) && N.owner != FHelper && XGetSelectionOwner(FDpy, At(A_CLIPBOARD)) != FHelper) {
-      FOwnClipboard = false;
+    if (N.selection == At(A_CLIPBOARD) && N.owner != helper_ && XGetSelectionOwner(dpy_, At(A_CLIPBOARD)) != helper_) {
+      ownClipboard_ = false;
       Out.push_back([] { HostClipboardLost(); });
     }
     return;
   }
   const Window W = E.xany.window;
-  if (W == FRoot) {
+  if (W == root_) {
     if (E.type == ConfigureNotify) {
       Out.push_back([] { HostScreenChanged(); });
     } else if (E.type == PropertyNotify) {
@@ -148,7 +148,7 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
     }
     return;
   }
-  if (W == FHelper) {
+  if (W == helper_) {
     if (E.type == PropertyNotify) HandleSelectionProperty(E);
     return;
   }
@@ -171,7 +171,7 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
     case ButtonPress:
     case ButtonRelease: {
       const XButtonEvent& B = E.xbutton;
-      FLastTime = B.time;
+      lastTime_ = B.time;
       const bool Down = E.type == ButtonPress;
       POINT P{B.x_root, B.y_root};
       switch (B.button) {
@@ -233,7 +233,7 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
     case ClientMessage:
       if (E.xclient.message_type == At(A_WM_PROTOCOLS) && E.xclient.format == 32 &&
           static_cast<Atom>(E.xclient.data.l[0]) == At(A_WM_DELETE_WINDOW)) {
-        if (E.xclient.data.l[1]) FLastTime = static_cast<unsigned long>(E.xclient.data.l[1]);
+        if (E.xclient.data.l[1]) lastTime_ = static_cast<unsigned long>(E.xclient.data.l[1]);
         Out.push_back([H] { HostCloseRequested(H); });
       }
       break;
@@ -243,22 +243,22 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
 
 void X11Display::TranslateKey(XEvent& E, Top& T, Actions& Out) {
   XKeyEvent& K = E.xkey;
-  if (K.time) FLastTime = K.time;
+  if (K.time) lastTime_ = K.time;
   const unsigned Code = K.keycode;
   auto MapOf = [&](KeySym Sym) {
     const int Group = XkbGroupForCoreState(K.state);
-    KeySym Unshifted = Code ? XkbKeycodeToKeysym(FDpy, static_cast<KeyCode>(Code), Group, 0) : NoSymbol;
-    KeySym First = Code ? XkbKeycodeToKeysym(FDpy, static_cast<KeyCode>(Code), 0, 0) : NoSymbol;
+    KeySym Unshifted = Code ? XkbKeycodeToKeysym(dpy_, static_cast<KeyCode>(Code), Group, 0) : NoSymbol;
+    KeySym First = Code ? XkbKeycodeToKeysym(dpy_, static_cast<KeyCode>(Code), 0, 0) : NoSymbol;
     return MapKey(static_cast<uint32_t>(Sym), static_cast<uint32_t>(Unshifted), static_cast<uint32_t>(First), Code);
   };
 
   if (E.type == KeyRelease) {
     // Only keys whose press we reported go up: presses taken by the input method, or made while another
     // program had the focus, were never down for the layer.
-    auto It = FKeysDown.find(Code);
-    if (It == FKeysDown.end()) return;
+    auto It = keysDown_.find(Code);
+    if (It == keysDown_.end()) return;
     const WORD Vk = It->second;  // the key the press reported, even if the layout changed meanwhile
-    FKeysDown.erase(It);
+    keysDown_.erase(It);
     KeyMapping M = MapOf(XLookupKeysym(&K, 0));
     Out.push_back([Vk, M] { InjectKey(Vk, M.Scan, false, M.Extended); });
     return;
@@ -287,9 +287,9 @@ void X11Display::TranslateKey(XEvent& E, Top& T, Actions& Out) {
     if (N == 1 && (static_cast<unsigned char>(Buf[0]) < 0x20 || Buf[0] == 0x7F))
       Text.assign(1, Buf[0]);
     else if (char32_t C = KeysymToChar(static_cast<uint32_t>(Sym)))
-      Text = gdi::EncodeUtf8(C);
+      k58::rtl::AppendUtf8(Text, C);
   }
-  std::u16string U = gdi::Utf8ToUtf16(Text);
+  std::u16string U = k58::rtl::Utf8ToUtf16(Text);
 
   if (Code == 0 || Sym == NoSymbol) {
     // Text from the input method (composed or converted, Chinese for example) without a key of its own.
@@ -316,7 +316,7 @@ void X11Display::TranslateKey(XEvent& E, Top& T, Actions& Out) {
     if (!U.empty()) Out.push_back([U] { InjectText(U); });
     return;
   }
-  FKeysDown[Code] = Vk;
+  keysDown_[Code] = Vk;
   Out.push_back([Vk, M, Char, Dead] { InjectKey(Vk, M.Scan, true, M.Extended, 0, Char, Dead); });
   if (Packet) Out.push_back([U] { InjectText(U); });
 }
@@ -324,11 +324,11 @@ void X11Display::TranslateKey(XEvent& E, Top& T, Actions& Out) {
 void X11Display::ReleaseHeldKeys(Actions& Out) {
   // Keys released while another program had the focus would otherwise stay down for the layer (an Alt
   // of Alt+Tab turning every later key into a system key).
-  for (auto& [Code, Vk] : FKeysDown) {
+  for (auto& [Code, Vk] : keysDown_) {
     WORD K = Vk;
     Out.push_back([K] { InjectKey(K, 0, false); });
   }
-  FKeysDown.clear();
+  keysDown_.clear();
 }
 
 void X11Display::TranslateFocus(XEvent& E, Top& T, Actions& Out) {
@@ -348,7 +348,7 @@ void X11Display::TranslateFocus(XEvent& E, Top& T, Actions& Out) {
   // losing the activation in between.
   Window Focus = 0;
   int Revert = 0;
-  XGetInputFocus(FDpy, &Focus, &Revert);
+  XGetInputFocus(dpy_, &Focus, &Revert);
   if (FindX(Focus)) return;
   ReleaseHeldKeys(Out);
   ReportActivation(nullptr, F.serial, Out);
@@ -357,13 +357,13 @@ void X11Display::TranslateFocus(XEvent& E, Top& T, Actions& Out) {
 void X11Display::ReportActivation(HWND Window, unsigned long Serial, Actions& Out) {
   // A focus change newer than the layer's latest own activation wins over it: a window still waiting to
   // be mapped no longer takes the focus then.
-  const bool Newer = Serial >= FTrack->WishSerial.load();
-  if (Newer && FFocusWanted && FFocusWanted != Window) FFocusWanted = nullptr;
+  const bool Newer = Serial >= track_->WishSerial.load();
+  if (Newer && focusWanted_ && focusWanted_ != Window) focusWanted_ = nullptr;
   // Applied on the GUI thread in turn with the device input, where it is checked once more: the layer
   // may have activated a window meanwhile (its request moves the focus again, and this change is
   // stale), or a newer change may follow (the layer passes through this one without asking for the
   // focus, see TopLevelActivated).
-  std::shared_ptr<FocusTrack> Track = FTrack;
+  std::shared_ptr<FocusTrack> Track = track_;
   Out.push_back([Track, Window, Serial] {
     QueueCall([Track, Window, Serial] {
       if (!Track->Alive || Serial < Track->WishSerial.load()) return;
@@ -384,9 +384,9 @@ void X11Display::TranslateConfigure(XEvent& E, Top& T, Actions& Out) {
   int X = C.x, Y = C.y;
   // Real events of a reparented window are relative to the window manager's frame; synthetic ones
   // (sent by the window manager) are in root coordinates.
-  if (!C.send_event && T.Parent && T.Parent != FRoot) {
+  if (!C.send_event && T.Parent && T.Parent != root_) {
     Window Child = 0;
-    if (!XTranslateCoordinates(FDpy, T.Win, FRoot, 0, 0, &X, &Y, &Child)) return;
+    if (!XTranslateCoordinates(dpy_, T.Win, root_, 0, 0, &X, &Y, &Child)) return;
   }
   RECT R = XRect(X, Y, C.width, C.height);
   // Echoes of our own requests are not moves by the user; each echo also retires the older requests.
@@ -440,9 +440,9 @@ void X11Display::TranslateProperty(XEvent& E, Top& T, Actions& Out) {
 }
 
 void X11Display::FocusWhenMapped(Top& T) {
-  if (FFocusWanted != T.Hwnd) return;
-  FFocusWanted = nullptr;
+  if (focusWanted_ != T.Hwnd) return;
+  focusWanted_ = nullptr;
   RequestFocus(T);
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

@@ -25,7 +25,7 @@ struct _XIC;
 struct _XImage;
 union _XEvent;
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 using XId = unsigned long;  // windows, atoms, cursors, pixmaps, timestamps
 
@@ -134,17 +134,17 @@ private:
   public:
     explicit XGuard(X11Display& Owner);
     ~XGuard();
-    std::unique_lock<std::mutex>& Lock() { return FLockHolder; }
+    std::unique_lock<std::mutex>& Lock() { return lockHolder_; }
 
   private:
-    X11Display& FOwner;
-    std::unique_lock<std::mutex> FLockHolder;
+    X11Display& owner_;
+    std::unique_lock<std::mutex> lockHolder_;
   };
 
   using Actions = std::vector<std::function<void()>>;
 
   // X11Display.cpp
-  XId At(AtomId Id) const { return FAtoms[Id]; }
+  XId At(AtomId Id) const { return atoms_[Id]; }
   void OpenInputMethod();
   void CreateInputContext(Top& T);
   void DetectWindowManager();
@@ -203,44 +203,44 @@ private:
   void DropOutgoing(XId Requestor, XId Property);
   bool ReadOwnClipboardText(std::string& Utf8);
 
-  ::_XDisplay* FDpy = nullptr;
-  int FScreen = 0;
-  XId FRoot = 0;
-  void* FVisual = nullptr;
-  int FDepth = 0;
-  XId FAtoms[AtomCount] = {};
-  bool FShm = false;
-  XId FHelper = 0;    // owns the selections, receives transfers
-  int FFixesEvent = 0;  // first event number of the XFixes extension (0: not offered)
-  _XIM* FIm = nullptr;
-  unsigned long FImStyle = 0;
-  std::atomic<bool> FImTried{false};  // the input method is opened when the program is first idle
-  XId FWmWindow = 0;  // the window manager's check window (0: no window manager)
-  unsigned long FLastTime = 0;  // server time of the last user event
+  ::_XDisplay* dpy_ = nullptr;
+  int screen_ = 0;
+  XId root_ = 0;
+  void* visual_ = nullptr;
+  int depth_ = 0;
+  XId atoms_[AtomCount] = {};
+  bool shm_ = false;
+  XId helper_ = 0;    // owns the selections, receives transfers
+  int fixesEvent_ = 0;  // first event number of the XFixes extension (0: not offered)
+  _XIM* im_ = nullptr;
+  unsigned long imStyle_ = 0;
+  std::atomic<bool> imTried_{false};  // the input method is opened when the program is first idle
+  XId wmWindow_ = 0;  // the window manager's check window (0: no window manager)
+  unsigned long lastTime_ = 0;  // server time of the last user event
 
-  std::mutex FLock;
-  std::thread FThread;
-  std::atomic<bool> FStop{false};
-  int FWakeFd = -1;
-  int FPid = 0;  // the process that started the event thread
+  std::mutex lock_;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+  int wakeFd_ = -1;
+  int pid_ = 0;  // the process that started the event thread
 
-  std::map<HWND, Top> FTops;
-  std::unordered_map<XId, HWND> FByWindow;
-  HWND FFocusWanted = nullptr;  // activated before the server mapped it
-  std::shared_ptr<FocusTrack> FTrack = std::make_shared<FocusTrack>();
+  std::map<HWND, Top> tops_;
+  std::unordered_map<XId, HWND> byWindow_;
+  HWND focusWanted_ = nullptr;  // activated before the server mapped it
+  std::shared_ptr<FocusTrack> track_ = std::make_shared<FocusTrack>();
   XId FXFocus = 0;              // our window holding the X input focus (by the last FocusIn/Out), or 0
 
-  std::map<WORD, XId> FStandardCursors;
-  XId FCustomCursor = 0;
-  XId FBlankCursor = 0;
-  XId FCurrentCursor = 0;
-  HCURSOR FCurrentHandle = nullptr;
+  std::map<WORD, XId> standardCursors_;
+  XId customCursor_ = 0;
+  XId blankCursor_ = 0;
+  XId currentCursor_ = 0;
+  HCURSOR currentHandle_ = nullptr;
 
-  std::map<unsigned, WORD> FKeysDown;  // X key code -> virtual key sent for its press
+  std::map<unsigned, WORD> keysDown_;  // X key code -> virtual key sent for its press
 
   // Clipboard: what we offer while we own CLIPBOARD, and the transfer we wait for.
-  bool FOwnClipboard = false;
-  unsigned long FOwnSince = 0;
+  bool ownClipboard_ = false;
+  unsigned long ownSince_ = 0;
   struct Incoming {
     bool Waiting = false;
     bool Done = false;
@@ -248,8 +248,8 @@ private:
     bool Incremental = false;
     XId Target = 0;
     std::string Data;
-  } FIn;
-  std::condition_variable FInChanged;
+  } in_;
+  std::condition_variable inChanged_;
   struct Outgoing {
     XId Requestor = 0;
     XId Property = 0;
@@ -257,8 +257,8 @@ private:
     std::string Data;
     size_t Offset = 0;
   };
-  std::vector<Outgoing> FOut;
-  std::vector<PendingRequest> FRequests;  // read in this batch, answered after it
+  std::vector<Outgoing> out_;
+  std::vector<PendingRequest> requests_;  // read in this batch, answered after it
 };
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

@@ -7,7 +7,7 @@
 
 #include <X11/keysym.h>
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -224,4 +224,4 @@ char32_t KeysymToChar(uint32_t Keysym) {
   }
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

@@ -6,7 +6,7 @@
 
 #include "platform/rtl/WinTypes.h"
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 struct KeyMapping {
   WORD Vk = 0;
@@ -27,4 +27,4 @@ KeyMapping MapKey(uint32_t Keysym, uint32_t Unshifted, uint32_t FirstLayout, uin
 // The character a key symbol stands for (0: none), for servers without an input method.
 char32_t KeysymToChar(uint32_t Keysym);
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

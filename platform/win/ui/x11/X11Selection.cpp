@@ -6,7 +6,7 @@
 #include <climits>
 #include <string>
 
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 #include "platform/win/ui/UiInternal.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "platform/win/ui/x11/X11Internal.h"
@@ -15,7 +15,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-namespace winui::x11 {
+namespace k58::winui::x11 {
 
 namespace {
 
@@ -45,10 +45,9 @@ std::u16string FromXLines(const std::u16string& Text) {
 
 // Latin-1 for requestors that ask for STRING; characters it cannot hold become '?'.
 std::string ToLatin1(const std::string& Utf8) {
-  gdi::DecodedText D = gdi::DecodeUtf8(Utf8.data(), static_cast<int>(Utf8.size()));
   std::string Out;
-  Out.reserve(D.cps.size());
-  for (char32_t C : D.cps) Out += C <= 0xFF ? static_cast<char>(C) : '?';
+  Out.reserve(Utf8.size());
+  for (char32_t C : k58::rtl::Utf8ToUtf32(Utf8)) Out += C <= 0xFF ? static_cast<char>(C) : '?';
   return Out;
 }
 
@@ -97,17 +96,17 @@ bool TakeProperty(::Display* Dpy, Window W, Atom Property, Atom& Type, int& Form
 
 void X11Display::ClipboardChanged() {
   XGuard G(*this);
-  FOwnClipboard = true;
-  FOwnSince = FLastTime ? FLastTime : CurrentTime;
-  XSetSelectionOwner(FDpy, At(A_CLIPBOARD), FHelper, FOwnSince);
-  if (XGetSelectionOwner(FDpy, At(A_CLIPBOARD)) != FHelper) FOwnClipboard = false;
+  ownClipboard_ = true;
+  ownSince_ = lastTime_ ? lastTime_ : CurrentTime;
+  XSetSelectionOwner(dpy_, At(A_CLIPBOARD), helper_, ownSince_);
+  if (XGetSelectionOwner(dpy_, At(A_CLIPBOARD)) != helper_) ownClipboard_ = false;
 }
 
 bool X11Display::ReadOwnClipboardText(std::string& Utf8) {
   // Called without our lock: the clipboard's own lock is taken by the GUI thread before ours.
   std::u16string Text;
   if (!ClipboardTextForExport(Text)) return false;
-  Utf8 = ToXLines(gdi::Utf16ToUtf8(reinterpret_cast<const WCHAR*>(Text.data()), static_cast<int>(Text.size())));
+  Utf8 = ToXLines(k58::rtl::Utf16ToUtf8(Text));
   return true;
 }
 
@@ -115,15 +114,15 @@ void X11Display::AnswerSelectionRequest(const PendingRequest& P) {
   XEvent Reply{};
   XSelectionEvent& S = Reply.xselection;
   S.type = SelectionNotify;
-  S.display = FDpy;
+  S.display = dpy_;
   S.requestor = P.Requestor;
   S.selection = P.Selection;
   S.target = P.Target;
   S.property = None;
   S.time = P.Time;
   // Requests of before we took the selection are refused (their time may name another owner's data).
-  const bool Ours = P.Selection == At(A_CLIPBOARD) && FOwnClipboard &&
-                    (P.Time == CurrentTime || FOwnSince == CurrentTime || P.Time >= FOwnSince);
+  const bool Ours = P.Selection == At(A_CLIPBOARD) && ownClipboard_ &&
+                    (P.Time == CurrentTime || ownSince_ == CurrentTime || P.Time >= ownSince_);
   // Clients of the old protocol give no property: the target names it.
   const Atom Property = P.Property != None ? P.Property : P.Target;
   if (Ours) {
@@ -134,12 +133,12 @@ void X11Display::AnswerSelectionRequest(const PendingRequest& P) {
         List.push_back(XA_STRING);
         List.push_back(At(A_TEXT));
       }
-      XChangeProperty(FDpy, P.Requestor, Property, XA_ATOM, 32, PropModeReplace,
+      XChangeProperty(dpy_, P.Requestor, Property, XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(List.data()), static_cast<int>(List.size()));
       S.property = Property;
     } else if (P.Target == At(A_TIMESTAMP)) {
-      long Time = static_cast<long>(FOwnSince);
-      XChangeProperty(FDpy, P.Requestor, Property, XA_INTEGER, 32, PropModeReplace,
+      long Time = static_cast<long>(ownSince_);
+      XChangeProperty(dpy_, P.Requestor, Property, XA_INTEGER, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(&Time), 1);
       S.property = Property;
     } else if (P.HasText && (P.Target == At(A_UTF8_STRING) || P.Target == At(A_TEXT) || P.Target == XA_STRING)) {
@@ -153,30 +152,30 @@ void X11Display::AnswerSelectionRequest(const PendingRequest& P) {
         // property ends here: its chunks would be taken for this one's. The requestor going away ends
         // its transfers too.
         DropOutgoing(P.Requestor, Property);
-        XSelectInput(FDpy, P.Requestor, PropertyChangeMask | StructureNotifyMask);
+        XSelectInput(dpy_, P.Requestor, PropertyChangeMask | StructureNotifyMask);
         long Size = static_cast<long>(Data.size());
-        XChangeProperty(FDpy, P.Requestor, Property, At(A_INCR), 32, PropModeReplace,
+        XChangeProperty(dpy_, P.Requestor, Property, At(A_INCR), 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&Size), 1);
-        FOut.push_back(Outgoing{P.Requestor, Property, Type, std::move(Data), 0});
+        out_.push_back(Outgoing{P.Requestor, Property, Type, std::move(Data), 0});
       } else {
-        XChangeProperty(FDpy, P.Requestor, Property, Type, 8, PropModeReplace,
+        XChangeProperty(dpy_, P.Requestor, Property, Type, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(Data.data()), static_cast<int>(Data.size()));
       }
       S.property = Property;
     }
   }
-  XSendEvent(FDpy, P.Requestor, False, NoEventMask, &Reply);
+  XSendEvent(dpy_, P.Requestor, False, NoEventMask, &Reply);
 }
 
 size_t X11Display::MaxChunk() const {
-  long Units = XExtendedMaxRequestSize(FDpy);
-  if (Units <= 0) Units = XMaxRequestSize(FDpy);
+  long Units = XExtendedMaxRequestSize(dpy_);
+  if (Units <= 0) Units = XMaxRequestSize(dpy_);
   size_t Bytes = static_cast<size_t>(Units) * 4;
   return std::min<size_t>(Bytes > 4096 ? Bytes - 1024 : 3072, 256 * 1024);
 }
 
 void X11Display::DropOutgoing(XId Requestor, XId Property) {
-  std::erase_if(FOut, [&](const Outgoing& O) {
+  std::erase_if(out_, [&](const Outgoing& O) {
     return O.Requestor == Requestor && (Property == None || O.Property == Property);
   });
 }
@@ -189,21 +188,21 @@ void X11Display::ContinueOutgoing(XEvent& E) {
   if (E.type != PropertyNotify) return;
   const XPropertyEvent& P = E.xproperty;
   if (P.state != PropertyDelete) return;
-  for (size_t I = 0; I < FOut.size(); ++I) {
-    Outgoing& O = FOut[I];
+  for (size_t I = 0; I < out_.size(); ++I) {
+    Outgoing& O = out_[I];
     if (O.Requestor != P.window || O.Property != P.atom) continue;
     const size_t Left = O.Data.size() - O.Offset;
     const size_t N = std::min(Left, MaxChunk());
-    XChangeProperty(FDpy, O.Requestor, O.Property, O.Type, 8, PropModeReplace,
+    XChangeProperty(dpy_, O.Requestor, O.Property, O.Type, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(O.Data.data() + O.Offset), static_cast<int>(N));
     O.Offset += N;
     if (N == 0) {
       // The empty chunk was the last; the requestor's events are no longer needed unless another
       // transfer to it goes on.
       const XId Requestor = O.Requestor;
-      FOut.erase(FOut.begin() + static_cast<ptrdiff_t>(I));
-      if (std::none_of(FOut.begin(), FOut.end(), [&](const Outgoing& Other) { return Other.Requestor == Requestor; }))
-        XSelectInput(FDpy, Requestor, NoEventMask);
+      out_.erase(out_.begin() + static_cast<ptrdiff_t>(I));
+      if (std::none_of(out_.begin(), out_.end(), [&](const Outgoing& Other) { return Other.Requestor == Requestor; }))
+        XSelectInput(dpy_, Requestor, NoEventMask);
     }
     return;
   }
@@ -213,23 +212,23 @@ void X11Display::ContinueOutgoing(XEvent& E) {
 
 bool X11Display::ForeignClipboardText(std::u16string& Text) {
   XGuard G(*this);
-  if (FOwnClipboard) return false;  // the layer holds the data itself
-  Window Owner = XGetSelectionOwner(FDpy, At(A_CLIPBOARD));
-  if (Owner == None || Owner == FHelper) return false;
+  if (ownClipboard_) return false;  // the layer holds the data itself
+  Window Owner = XGetSelectionOwner(dpy_, At(A_CLIPBOARD));
+  if (Owner == None || Owner == helper_) return false;
   for (Atom Target : {static_cast<Atom>(At(A_UTF8_STRING)), static_cast<Atom>(XA_STRING)}) {
-    FIn = Incoming{};
-    FIn.Waiting = true;
-    FIn.Target = Target;
-    XDeleteProperty(FDpy, FHelper, At(A_K58_SELECTION));
-    XConvertSelection(FDpy, At(A_CLIPBOARD), Target, At(A_K58_SELECTION), FHelper,
-                      FLastTime ? FLastTime : CurrentTime);
-    XFlush(FDpy);
+    in_ = Incoming{};
+    in_.Waiting = true;
+    in_.Target = Target;
+    XDeleteProperty(dpy_, helper_, At(A_K58_SELECTION));
+    XConvertSelection(dpy_, At(A_CLIPBOARD), Target, At(A_K58_SELECTION), helper_,
+                      lastTime_ ? lastTime_ : CurrentTime);
+    XFlush(dpy_);
     Wake();
-    const bool Answered = FInChanged.wait_for(G.Lock(), kTransferTimeout, [this] { return FIn.Done; });
-    FIn.Waiting = false;
+    const bool Answered = inChanged_.wait_for(G.Lock(), kTransferTimeout, [this] { return in_.Done; });
+    in_.Waiting = false;
     if (!Answered) return false;  // the owner does not answer: nothing to paste
-    if (!FIn.Ok) continue;        // refused: try the next format
-    std::u16string U = Target == XA_STRING ? FromLatin1(FIn.Data) : gdi::Utf8ToUtf16(FIn.Data);
+    if (!in_.Ok) continue;        // refused: try the next format
+    std::u16string U = Target == XA_STRING ? FromLatin1(in_.Data) : k58::rtl::Utf8ToUtf16(in_.Data);
     // A terminating NUL some programs include is not part of the text.
     while (!U.empty() && U.back() == u'\0') U.pop_back();
     Text = FromXLines(U);
@@ -240,49 +239,49 @@ bool X11Display::ForeignClipboardText(std::u16string& Text) {
 
 void X11Display::HandleSelectionNotify(XEvent& E) {
   const XSelectionEvent& S = E.xselection;
-  if (!FIn.Waiting || FIn.Done || S.requestor != FHelper || S.selection != At(A_CLIPBOARD)) return;
+  if (!in_.Waiting || in_.Done || S.requestor != helper_ || S.selection != At(A_CLIPBOARD)) return;
   if (S.property == None) {
-    FIn.Done = true;
-    FIn.Ok = false;
-    FInChanged.notify_all();
+    in_.Done = true;
+    in_.Ok = false;
+    inChanged_.notify_all();
     return;
   }
   Atom Type = 0;
   int Format = 0;
   std::string Data;
-  if (!TakeProperty(FDpy, FHelper, S.property, Type, Format, Data)) {
-    FIn.Done = true;
-    FIn.Ok = false;
-    FInChanged.notify_all();
+  if (!TakeProperty(dpy_, helper_, S.property, Type, Format, Data)) {
+    in_.Done = true;
+    in_.Ok = false;
+    inChanged_.notify_all();
     return;
   }
   if (Type == At(A_INCR)) {
     // Deleting the property (done above) asks the owner for the first chunk.
-    FIn.Incremental = true;
-    FIn.Data.clear();
+    in_.Incremental = true;
+    in_.Data.clear();
     return;
   }
-  FIn.Data = std::move(Data);
-  FIn.Ok = Format == 8;
-  FIn.Done = true;
-  FInChanged.notify_all();
+  in_.Data = std::move(Data);
+  in_.Ok = Format == 8;
+  in_.Done = true;
+  inChanged_.notify_all();
 }
 
 void X11Display::HandleSelectionProperty(XEvent& E) {
   const XPropertyEvent& P = E.xproperty;
-  if (!FIn.Waiting || FIn.Done || !FIn.Incremental || P.atom != At(A_K58_SELECTION) || P.state != PropertyNewValue)
+  if (!in_.Waiting || in_.Done || !in_.Incremental || P.atom != At(A_K58_SELECTION) || P.state != PropertyNewValue)
     return;
   Atom Type = 0;
   int Format = 0;
   std::string Chunk;
-  if (!TakeProperty(FDpy, FHelper, P.atom, Type, Format, Chunk)) return;
+  if (!TakeProperty(dpy_, helper_, P.atom, Type, Format, Chunk)) return;
   if (Chunk.empty()) {
-    FIn.Ok = true;
-    FIn.Done = true;
-    FInChanged.notify_all();
+    in_.Ok = true;
+    in_.Done = true;
+    inChanged_.notify_all();
     return;
   }
-  FIn.Data += Chunk;
+  in_.Data += Chunk;
 }
 
-}  // namespace winui::x11
+}  // namespace k58::winui::x11

@@ -2,7 +2,7 @@
 // pressed state while held, owner drawing, focus notifications and the default button's frame.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -146,4 +146,4 @@ TEST_F(ButtonTest, ImagesAndGroupBoxes) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -7,16 +7,18 @@
 #include "tests/common/Display.h"
 #include "platform/win/builtin/ComboBox.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
 class ComboBoxTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
-  ctltest::Host H;
+  k58::winui::TestDisplay D;
+  builtin_test::Host H;
 
-  ComboBoxTest() { wincontrols::RegisterComboBoxClass(); }
+  ComboBoxTest() { k58::builtin::RegisterComboBoxClass(); }
 
   HWND Make(DWORD Style, RECT R = RECT{20, 20, 180, 200}) {
     HWND C = H.Child(WC_COMBOBOX, Style | WS_TABSTOP, R);
@@ -54,7 +56,7 @@ TEST_F(ComboBoxTest, DropDownListChosenWithTheMouse) {
   Add(C, {"red", "green", "blue"});
   EXPECT_EQ(CB_ERR, Sel(C));
   EXPECT_EQ(1, SendMessage(C, CB_SETCURSEL, 1, 0));
-  EXPECT_EQ("green", ctltest::TextOf(C));
+  EXPECT_EQ("green", builtin_test::TextOf(C));
   EXPECT_TRUE(Commands(C).empty());  // program changes are silent
 
   // A click anywhere on the field drops the list below the combo box.
@@ -85,7 +87,7 @@ TEST_F(ComboBoxTest, DropDownListChosenWithTheMouse) {
   EXPECT_FALSE(Dropped(C));
   EXPECT_FALSE(IsWindowVisible(L));
   EXPECT_EQ(2, Sel(C));
-  EXPECT_EQ("blue", ctltest::TextOf(C));
+  EXPECT_EQ("blue", builtin_test::TextOf(C));
   EXPECT_EQ((std::vector<UINT>{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), Commands(C));
   EXPECT_EQ(nullptr, GetCapture());
 
@@ -175,8 +177,8 @@ TEST_F(ComboBoxTest, DropDownWithEditPart) {
 
   // Selecting a row puts its text in the edit part without an edit notification.
   SendMessage(C, CB_SETCURSEL, 1, 0);
-  EXPECT_EQ("two", ctltest::TextOf(E));
-  EXPECT_EQ("two", ctltest::TextOf(C));
+  EXPECT_EQ("two", builtin_test::TextOf(E));
+  EXPECT_EQ("two", builtin_test::TextOf(C));
   EXPECT_TRUE(Commands(C).empty());
 
   // Clicking the edit part focuses the combo box; its text is typed over.
@@ -188,7 +190,7 @@ TEST_F(ComboBoxTest, DropDownWithEditPart) {
   SendMessage(C, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   D.Type("three");
   D.Pump();
-  EXPECT_EQ("three", ctltest::TextOf(C));
+  EXPECT_EQ("three", builtin_test::TextOf(C));
   EXPECT_EQ(2, Sel(C));  // the text names a row
   auto Codes = Commands(C);
   EXPECT_EQ(CBN_EDITUPDATE, Codes.front());
@@ -206,17 +208,17 @@ TEST_F(ComboBoxTest, DropDownWithEditPart) {
   D.Key(VK_UP);
   D.Pump();
   EXPECT_EQ(1, Sel(C));
-  EXPECT_EQ("two", ctltest::TextOf(E));
+  EXPECT_EQ("two", builtin_test::TextOf(E));
   EXPECT_EQ((std::vector<UINT>{CBN_SELCHANGE, CBN_SELCHANGE}), Commands(C));
 
   // Dropped: arrows show the highlighted row; Esc brings back the text from before.
   D.Key(VK_F4);
   D.Key(VK_UP);
   D.Pump();
-  EXPECT_EQ("one", ctltest::TextOf(E));
+  EXPECT_EQ("one", builtin_test::TextOf(E));
   D.Key(VK_ESCAPE);
   D.Pump();
-  EXPECT_EQ("two", ctltest::TextOf(E));
+  EXPECT_EQ("two", builtin_test::TextOf(E));
   EXPECT_EQ(1, Sel(C));
   // Typing while dropped highlights the first row starting with the text; Enter chooses it.
   SendMessage(C, CB_SETCURSEL, 0, 0);
@@ -228,7 +230,7 @@ TEST_F(ComboBoxTest, DropDownWithEditPart) {
   H.Clear();
   D.Key(VK_RETURN);
   D.Pump();
-  EXPECT_EQ("three", ctltest::TextOf(C));
+  EXPECT_EQ("three", builtin_test::TextOf(C));
   EXPECT_EQ((std::vector<UINT>{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), Commands(C));
 
   // The edit selection and limit go through the combo box.
@@ -241,7 +243,7 @@ TEST_F(ComboBoxTest, DropDownWithEditPart) {
   SetWindowText(C, "");
   D.Type("abcd");
   D.Pump();
-  EXPECT_EQ("ab", ctltest::TextOf(C));
+  EXPECT_EQ("ab", builtin_test::TextOf(C));
 
   // The button drops the list; focus leaving closes it and reports the loss once.
   D.Click(ButtonPoint(C));
@@ -288,7 +290,7 @@ TEST_F(ComboBoxTest, ListDroppedByTheButtonStaysWhenThePressedComboBoxTakesTheMo
     D.Click(ListRow(C, 1));
     D.Pump();
     EXPECT_FALSE(Dropped(C));
-    EXPECT_EQ("green", ctltest::TextOf(C));
+    EXPECT_EQ("green", builtin_test::TextOf(C));
     D.Advance(1000);
     D.Click(ButtonPoint(C));
     D.Pump();
@@ -296,7 +298,7 @@ TEST_F(ComboBoxTest, ListDroppedByTheButtonStaysWhenThePressedComboBoxTakesTheMo
     D.Click(At(H.Hwnd, 400, 300));
     D.Pump();
     EXPECT_FALSE(Dropped(C));
-    EXPECT_EQ("green", ctltest::TextOf(C));
+    EXPECT_EQ("green", builtin_test::TextOf(C));
     DestroyWindow(C);
   }
 }
@@ -314,7 +316,7 @@ TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
   D.Click(ListRow(C, 1));
   D.Pump();
   EXPECT_EQ(1, Sel(C));
-  EXPECT_EQ("south", ctltest::TextOf(C));
+  EXPECT_EQ("south", builtin_test::TextOf(C));
   EXPECT_EQ(I.hwndItem, GetFocus());
   EXPECT_EQ((std::vector<UINT>{CBN_SETFOCUS, CBN_SELCHANGE}), Commands(C));
   H.Clear();
@@ -327,7 +329,7 @@ TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
   D.Type("no");
   D.Pump();
   EXPECT_EQ(0, Sel(C));
-  EXPECT_EQ("no", ctltest::TextOf(C));
+  EXPECT_EQ("no", builtin_test::TextOf(C));
   SendMessage(C, CB_SHOWDROPDOWN, TRUE, 0);
   EXPECT_FALSE(Dropped(C));
 }
@@ -443,7 +445,7 @@ TEST_F(ComboBoxTest, ItemMessagesMirrorTheListBox) {
   EXPECT_EQ(2, SendMessage(C, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("P")));
   EXPECT_EQ(CB_ERR, SendMessage(C, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("pea")));
   EXPECT_EQ(1, SendMessage(C, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("FI")));
-  EXPECT_EQ("fig", ctltest::TextOf(C));
+  EXPECT_EQ("fig", builtin_test::TextOf(C));
   SendMessage(C, CB_SETITEMDATA, 1, 99);
   EXPECT_EQ(99, SendMessage(C, CB_GETITEMDATA, 1, 0));
   EXPECT_EQ(TRUE, SendMessage(C, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("PEAR")));
@@ -453,7 +455,7 @@ TEST_F(ComboBoxTest, ItemMessagesMirrorTheListBox) {
   EXPECT_EQ(2, SendMessage(C, CB_DELETESTRING, 0, 0));
   EXPECT_EQ(1, Sel(C));
   EXPECT_EQ(CB_ERR, SendMessage(C, CB_SETCURSEL, static_cast<WPARAM>(-1), 0));
-  EXPECT_EQ("", ctltest::TextOf(C));
+  EXPECT_EQ("", builtin_test::TextOf(C));
   EXPECT_EQ(CB_OKAY, SendMessage(C, CB_RESETCONTENT, 0, 0));
   EXPECT_EQ(0, SendMessage(C, CB_GETCOUNT, 0, 0));
   // The list goes with the combo box.
@@ -482,3 +484,5 @@ TEST_F(ComboBoxTest, PaintsFieldButtonAndFocusHighlight) {
                                 GetSysColor(COLOR_HIGHLIGHTTEXT)),
             0);
 }
+
+}  // namespace builtin_test

@@ -13,7 +13,7 @@
 #include "platform/win/builtin/CommDlg.h"
 #include "platform/win/builtin/CommDlgInternal.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -56,8 +56,8 @@ protected:
     Ofn.lpstrInitialDir = InitialDir.c_str();
   }
   void TearDown() override {
-    wincontrols::SetCommonDialogHandler(nullptr);
-    winui::SetMessageBoxHandler(nullptr);
+    k58::builtin::SetCommonDialogHandler(nullptr);
+    k58::winui::SetMessageBoxHandler(nullptr);
     std::error_code Ec;
     fs::current_path(Saved, Ec);
     fs::remove_all(Dir, Ec);
@@ -65,7 +65,7 @@ protected:
   }
   // Types into the shown dialog, then presses Enter.
   void TypeAndEnter(const std::string& Text) {
-    wincontrols::SetCommonDialogHandler([this, Text](const wincontrols::CommonDialogInfo& I) {
+    k58::builtin::SetCommonDialogHandler([this, Text](const k58::builtin::CommonDialogInfo& I) {
       Shown = I;
       D->Type(Text);
       D->Key(VK_RETURN);
@@ -95,7 +95,7 @@ protected:
   std::string InitialDir;
   char Buffer[1024] = {};
   OPENFILENAME Ofn;
-  wincontrols::CommonDialogInfo Shown;
+  k58::builtin::CommonDialogInfo Shown;
 };
 
 TEST_F(FileDialogTest, ListsTheFilesOfTheFilterWithoutRegardToCaseAndTheFolders) {
@@ -103,14 +103,14 @@ TEST_F(FileDialogTest, ListsTheFilesOfTheFilterWithoutRegardToCaseAndTheFolders)
   std::string Path, Caption;
   bool OwnerEnabled = true;
   RECT Box{}, Owner{};
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-    Files = Items(wincontrols::CommonDialogItem(I.Dialog, lst1));
-    Folders = Items(wincontrols::CommonDialogItem(I.Dialog, lst2));
-    Path = Text(wincontrols::CommonDialogItem(I.Dialog, stc1));
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+    Files = Items(k58::builtin::CommonDialogItem(I.Dialog, lst1));
+    Folders = Items(k58::builtin::CommonDialogItem(I.Dialog, lst2));
+    Path = Text(k58::builtin::CommonDialogItem(I.Dialog, stc1));
     Caption = Text(I.Dialog);
     OwnerEnabled = IsWindowEnabled(Parent) != FALSE;
-    EXPECT_EQ(I.Kind, wincontrols::CommonDialogKind::Open);
-    EXPECT_EQ(GetFocus(), wincontrols::CommonDialogItem(I.Dialog, edt1));
+    EXPECT_EQ(I.Kind, k58::builtin::CommonDialogKind::Open);
+    EXPECT_EQ(GetFocus(), k58::builtin::CommonDialogItem(I.Dialog, edt1));
     GetWindowRect(I.Dialog, &Box);
     GetWindowRect(Parent, &Owner);
     return IDCANCEL;
@@ -133,8 +133,8 @@ TEST_F(FileDialogTest, ListsTheFilesOfTheFilterWithoutRegardToCaseAndTheFolders)
   } Cases[] = {{2, {"c.txt", "d.log"}}, {3, {"A.DAT", "b.dat", "c.txt", "d.log", "README"}}};
   for (const Case& C : Cases) {
     Ofn.nFilterIndex = C.Index;
-    wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-      Files = Items(wincontrols::CommonDialogItem(I.Dialog, lst1));
+    k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+      Files = Items(k58::builtin::CommonDialogItem(I.Dialog, lst1));
       return IDCANCEL;
     });
     Open();
@@ -172,14 +172,14 @@ TEST_F(FileDialogTest, TypingANameAPathOrAFolderAndEnterDoesWhatItSays) {
     Ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     std::string Folder, Name;
     std::vector<std::string> Files;
-    wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
+    k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
       D->Type(Expand(C.Typed));
       D->Key(VK_RETURN);
       D->Later([&, Dlg = I.Dialog] {
         if (!IsWindow(Dlg)) return;
-        Folder = Text(wincontrols::CommonDialogItem(Dlg, stc1));
-        Name = Text(wincontrols::CommonDialogItem(Dlg, edt1));
-        Files = Items(wincontrols::CommonDialogItem(Dlg, lst1));
+        Folder = Text(k58::builtin::CommonDialogItem(Dlg, stc1));
+        Name = Text(k58::builtin::CommonDialogItem(Dlg, edt1));
+        Files = Items(k58::builtin::CommonDialogItem(Dlg, lst1));
       });
       D->Key(VK_ESCAPE);
       return 0;
@@ -226,9 +226,9 @@ TEST_F(FileDialogTest, TheRecordAnswersTheParts) {
   Ofn.nFilterIndex = 1;
   Ofn.Flags = OFN_NOCHANGEDIR;
   std::string Folder, Name;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-    Folder = Text(wincontrols::CommonDialogItem(I.Dialog, stc1));
-    Name = Text(wincontrols::CommonDialogItem(I.Dialog, edt1));
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+    Folder = Text(k58::builtin::CommonDialogItem(I.Dialog, stc1));
+    Name = Text(k58::builtin::CommonDialogItem(I.Dialog, edt1));
     D->Chord({VK_MENU}, 'R');  // the read-only check box by its letter
     D->Key(VK_RETURN);
     D->Key(VK_ESCAPE);
@@ -259,7 +259,7 @@ TEST_F(FileDialogTest, OpeningAMissingFileOrFolderWarnsAndStays) {
     std::memset(Buffer, 0, sizeof Buffer);
     Ofn.Flags = C.Flags | OFN_NOCHANGEDIR;
     std::vector<std::string> Warnings;
-    winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
+    k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
       Warnings.push_back(I.Text);
       EXPECT_EQ(I.Owner, Shown.Dialog);
       return IDOK;
@@ -281,15 +281,15 @@ TEST_F(FileDialogTest, SavingAsksBeforeReplacingAndCreatesTheChosenFile) {
   Ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   std::vector<std::string> Questions;
   int Answer = IDNO;
-  winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
+  k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
     Questions.push_back(I.Text);
     EXPECT_EQ(I.Type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
     return Answer;
   });
   std::string Caption;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
     Caption = Text(I.Dialog);
-    EXPECT_EQ(I.Kind, wincontrols::CommonDialogKind::Save);
+    EXPECT_EQ(I.Kind, k58::builtin::CommonDialogKind::Save);
     D->Type("b");
     D->Key(VK_RETURN);  // asked, answered No: the dialog stays
     D->Later([&] { Answer = IDYES; });
@@ -322,9 +322,9 @@ TEST_F(FileDialogTest, SavingAsksBeforeReplacingAndCreatesTheChosenFile) {
 
 TEST_F(FileDialogTest, TheMouseAndTheKeyboardMoveThroughFoldersFiltersAndFiles) {
   Ofn.Flags = OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-    HWND Folders = wincontrols::CommonDialogItem(I.Dialog, lst2);
-    HWND Files = wincontrols::CommonDialogItem(I.Dialog, lst1);
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+    HWND Folders = k58::builtin::CommonDialogItem(I.Dialog, lst2);
+    HWND Files = k58::builtin::CommonDialogItem(I.Dialog, lst1);
     POINT FirstFile = RowCentre(Files, 0);
     D->DoubleClick(RowCentre(Folders, 1));  // "sub"
     D->Later([&, Files] { EXPECT_EQ(Items(Files), (std::vector<std::string>{"inner.dat"})); });
@@ -338,19 +338,19 @@ TEST_F(FileDialogTest, TheMouseAndTheKeyboardMoveThroughFoldersFiltersAndFiles) 
   // Keys: Alt+T reaches the filter list, Down picks "Text files"; back by Shift+Tab to the file list,
   // Home selects the first file into the name box; Enter opens it.
   std::memset(Buffer, 0, sizeof Buffer);
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
     D->Chord({VK_MENU}, 'T');
     D->Key(VK_DOWN);
     D->Later([&, Dlg = I.Dialog] {
-      EXPECT_EQ(GetFocus(), wincontrols::CommonDialogItem(Dlg, cmb1));
-      EXPECT_EQ(Items(wincontrols::CommonDialogItem(Dlg, lst1)), (std::vector<std::string>{"c.txt", "d.log"}));
+      EXPECT_EQ(GetFocus(), k58::builtin::CommonDialogItem(Dlg, cmb1));
+      EXPECT_EQ(Items(k58::builtin::CommonDialogItem(Dlg, lst1)), (std::vector<std::string>{"c.txt", "d.log"}));
     });
     D->Chord({VK_SHIFT}, VK_TAB);  // folders
     D->Chord({VK_SHIFT}, VK_TAB);  // files
     D->Key(VK_HOME);
     D->Later([&, Dlg = I.Dialog] {
-      EXPECT_EQ(GetFocus(), wincontrols::CommonDialogItem(Dlg, lst1));
-      EXPECT_EQ(Text(wincontrols::CommonDialogItem(Dlg, edt1)), "c.txt");
+      EXPECT_EQ(GetFocus(), k58::builtin::CommonDialogItem(Dlg, lst1));
+      EXPECT_EQ(Text(k58::builtin::CommonDialogItem(Dlg, edt1)), "c.txt");
     });
     D->Key(VK_RETURN);
     D->Key(VK_ESCAPE);
@@ -364,13 +364,13 @@ TEST_F(FileDialogTest, TheMouseAndTheKeyboardMoveThroughFoldersFiltersAndFiles) 
   std::memset(Buffer, 0, sizeof Buffer);
   Ofn.nFilterIndex = 1;
   std::string Folder;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
     D->Key(VK_TAB);
     D->Key(VK_TAB);  // folders
     D->Key(VK_HOME);
     D->Key(VK_DOWN);  // "sub"
     D->Key(VK_RETURN);
-    D->Later([&, Dlg = I.Dialog] { Folder = Text(wincontrols::CommonDialogItem(Dlg, stc1)); });
+    D->Later([&, Dlg = I.Dialog] { Folder = Text(k58::builtin::CommonDialogItem(Dlg, stc1)); });
     D->Key(VK_ESCAPE);
     return 0;
   });
@@ -383,7 +383,7 @@ TEST_F(FileDialogTest, WithoutAnOwnerEveryWindowWaitsAndClosingTheDialogCancels)
   bool ParentEnabled = true;
   RECT Box{}, Work{};
   SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
     ParentEnabled = IsWindowEnabled(Parent) != FALSE;
     GetWindowRect(I.Dialog, &Box);
     PostMessage(I.Dialog, WM_CLOSE, 0, 0);  // the caption's close button
@@ -437,7 +437,7 @@ TEST_F(FileDialogTest, FailuresAreReportedAndNothingOverrunsTheCallersBuffers) {
 class ColorDialogTest : public ControlsTest {
 protected:
   void TearDown() override {
-    wincontrols::SetCommonDialogHandler(nullptr);
+    k58::builtin::SetCommonDialogHandler(nullptr);
     ControlsTest::TearDown();
   }
   BOOL Run() {
@@ -456,7 +456,7 @@ protected:
 };
 
 TEST_F(ColorDialogTest, ASwatchOrTypedValuesChooseTheColour) {
-  using namespace wincontrols::commdlg;
+  using namespace k58::builtin::commdlg;
   struct Case {
     const char* What;
     std::function<void(HWND)> Act;
@@ -479,8 +479,8 @@ TEST_F(ColorDialogTest, ASwatchOrTypedValuesChooseTheColour) {
   };
   for (const Case& C : Cases) {
     Cc.rgbResult = 0;
-    wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-      EXPECT_EQ(I.Kind, wincontrols::CommonDialogKind::Color);
+    k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+      EXPECT_EQ(I.Kind, k58::builtin::CommonDialogKind::Color);
       C.Act(I.Dialog);
       D->Key(VK_ESCAPE);
       return 0;
@@ -495,14 +495,14 @@ TEST_F(ColorDialogTest, StartsFromTheGivenColourAndKeepsTheCustomColoursEvenWhen
   Cc.rgbResult = RGB(10, 20, 30);
   std::string Red, Green, Blue;
   COLORREF Shown = 0;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-    Red = Text(wincontrols::CommonDialogItem(I.Dialog, edt2));
-    Green = Text(wincontrols::CommonDialogItem(I.Dialog, edt3));
-    Blue = Text(wincontrols::CommonDialogItem(I.Dialog, edt4));
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+    Red = Text(k58::builtin::CommonDialogItem(I.Dialog, edt2));
+    Green = Text(k58::builtin::CommonDialogItem(I.Dialog, edt3));
+    Blue = Text(k58::builtin::CommonDialogItem(I.Dialog, edt4));
     D->Pump();
     Shown = D->ClientPixel(I.Dialog, POINT{266, 50});  // the chosen colour beside the values
     D->Chord({VK_MENU}, 'A');                        // stored in the first custom cell
-    D->Click(CellCentre(I.Dialog, wincontrols::commdlg::CustomColorCell(3)));
+    D->Click(CellCentre(I.Dialog, k58::builtin::commdlg::CustomColorCell(3)));
     D->Chord({VK_MENU}, 'R');
     D->Type("200");
     D->Chord({VK_MENU}, 'A');  // the selected cell is replaced
@@ -531,8 +531,8 @@ TEST_F(ColorDialogTest, FailuresAndThePreventedCustomPart) {
   Cc.lStructSize = sizeof Cc;
   Cc.Flags = CC_PREVENTFULLOPEN;
   bool EditEnabled = true;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-    EditEnabled = IsWindowEnabled(wincontrols::CommonDialogItem(I.Dialog, edt2)) != FALSE;
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+    EditEnabled = IsWindowEnabled(k58::builtin::CommonDialogItem(I.Dialog, edt2)) != FALSE;
     return IDOK;
   });
   EXPECT_TRUE(Run());
@@ -548,8 +548,8 @@ protected:
     Cf.lpLogFont = &Lf;
   }
   void TearDown() override {
-    wincontrols::SetCommonDialogHandler(nullptr);
-    winui::SetMessageBoxHandler(nullptr);
+    k58::builtin::SetCommonDialogHandler(nullptr);
+    k58::winui::SetMessageBoxHandler(nullptr);
     ControlsTest::TearDown();
   }
   BOOL Run() {
@@ -572,14 +572,14 @@ TEST_F(FontDialogTest, ShowsTheGivenFontAndAnswersTheChoice) {
   Cf.rgbColors = RGB(255, 0, 0);
   std::string Face, Style, Size, Color;
   bool Under = false, Strike = true;
-  wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-    EXPECT_EQ(I.Kind, wincontrols::CommonDialogKind::Font);
-    Face = Text(wincontrols::CommonDialogItem(I.Dialog, cmb1));
-    Style = Text(wincontrols::CommonDialogItem(I.Dialog, cmb2));
-    Size = Text(wincontrols::CommonDialogItem(I.Dialog, cmb3));
-    Color = Text(wincontrols::CommonDialogItem(I.Dialog, cmb4));
-    Under = SendMessage(wincontrols::CommonDialogItem(I.Dialog, chx2), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    Strike = SendMessage(wincontrols::CommonDialogItem(I.Dialog, chx1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+    EXPECT_EQ(I.Kind, k58::builtin::CommonDialogKind::Font);
+    Face = Text(k58::builtin::CommonDialogItem(I.Dialog, cmb1));
+    Style = Text(k58::builtin::CommonDialogItem(I.Dialog, cmb2));
+    Size = Text(k58::builtin::CommonDialogItem(I.Dialog, cmb3));
+    Color = Text(k58::builtin::CommonDialogItem(I.Dialog, cmb4));
+    Under = SendMessage(k58::builtin::CommonDialogItem(I.Dialog, chx2), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    Strike = SendMessage(k58::builtin::CommonDialogItem(I.Dialog, chx1), BM_GETCHECK, 0, 0) == BST_CHECKED;
     // Typed face (the list's spelling wins), a style picked from its list, a typed size, strikeout.
     D->Type("verdana");  // the focus selects the whole entry
     D->Chord({VK_MENU}, 'Y');
@@ -612,7 +612,7 @@ TEST_F(FontDialogTest, ShowsTheGivenFontAndAnswersTheChoice) {
   // Without a given font: 10 point Tahoma, regular.
   Lf = LOGFONT{};
   Cf.Flags = 0;
-  wincontrols::SetCommonDialogHandler([](const wincontrols::CommonDialogInfo&) { return IDOK; });
+  k58::builtin::SetCommonDialogHandler([](const k58::builtin::CommonDialogInfo&) { return IDOK; });
   ASSERT_TRUE(Run());
   EXPECT_STREQ(Lf.lfFaceName, "Tahoma");
   EXPECT_EQ(Lf.lfHeight, -13);
@@ -643,14 +643,14 @@ TEST_F(FontDialogTest, EntriesThatAreNotAFontWarnAndKeepTheDialogOpen) {
     Cf.nSizeMin = 8;
     Cf.nSizeMax = 72;
     std::vector<std::string> Warnings;
-    winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
+    k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
       Warnings.push_back(I.Text);
       return IDOK;
     });
-    wincontrols::SetCommonDialogHandler([&](const wincontrols::CommonDialogInfo& I) {
-      SetWindowText(wincontrols::CommonDialogItem(I.Dialog, cmb1), C.Face);
-      SetWindowText(wincontrols::CommonDialogItem(I.Dialog, cmb2), C.Style);
-      SetWindowText(wincontrols::CommonDialogItem(I.Dialog, cmb3), C.Size);
+    k58::builtin::SetCommonDialogHandler([&](const k58::builtin::CommonDialogInfo& I) {
+      SetWindowText(k58::builtin::CommonDialogItem(I.Dialog, cmb1), C.Face);
+      SetWindowText(k58::builtin::CommonDialogItem(I.Dialog, cmb2), C.Style);
+      SetWindowText(k58::builtin::CommonDialogItem(I.Dialog, cmb3), C.Size);
       D->Key(VK_RETURN);
       D->Key(VK_ESCAPE);
       return 0;
@@ -692,8 +692,8 @@ TEST(FilePatternTest, MatchesWithoutRegardToCase) {
       {"aa", "a*a*a", false},     {"", "*", true},
   };
   for (const Case& C : Cases)
-    EXPECT_EQ(wincontrols::commdlg::MatchPattern(C.Name, C.Pattern), C.Match) << C.Name << " " << C.Pattern;
+    EXPECT_EQ(k58::builtin::commdlg::MatchPattern(C.Name, C.Pattern), C.Match) << C.Name << " " << C.Pattern;
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

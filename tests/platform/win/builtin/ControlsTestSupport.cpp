@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace controls_test {
+namespace builtin_test {
 
 namespace {
 
@@ -23,7 +23,7 @@ LRESULT CALLBACK ParentProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 void ControlsTest::SetUp() {
-  D = std::make_unique<winui::TestDisplay>(1280, 1024);
+  D = std::make_unique<k58::winui::TestDisplay>(1280, 1024);
   InitCommonControls();
   WNDCLASS C;
   C.lpfnWndProc = ParentProc;
@@ -114,4 +114,4 @@ void SendChars(HWND Hwnd, const std::u16string& Chars) {
   for (char16_t C : Chars) SendMessage(Hwnd, WM_CHAR, C, 1);
 }
 
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -17,7 +17,7 @@
 #include "platform/win/ui/WinClipboard.h"
 #include "tests/common/Messages.h"
 
-namespace controls_test {
+namespace builtin_test {
 
 using k58test::Message;
 using k58test::MessageSpy;
@@ -43,7 +43,7 @@ public:
   static std::string ClipboardText();
   static void SetClipboardText(const std::string& Text);
 
-  std::unique_ptr<winui::TestDisplay> D;
+  std::unique_ptr<k58::winui::TestDisplay> D;
   HWND Parent = nullptr;
   // What the parent received.
   k58test::MessageLog Notes;
@@ -56,4 +56,4 @@ public:
 void SendKey(HWND Hwnd, WORD Vk, bool Shift = false, bool Ctrl = false);
 void SendChars(HWND Hwnd, const std::u16string& Chars);
 
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -4,11 +4,13 @@
 
 #include "platform/win/builtin/EditModel.h"
 
+namespace builtin_test {
+
 namespace {
 
-using wincontrols::EditLine;
-using wincontrols::EditModel;
-using wincontrols::EditText;
+using k58::builtin::EditLine;
+using k58::builtin::EditModel;
+using k58::builtin::EditText;
 
 EditModel Model(const char32_t* Text, int Anchor, int Caret) {
   EditModel M;
@@ -173,7 +175,7 @@ TEST(EditModelTest, LayoutBreaksAtLineEndsAndWrapsBetweenWords) {
     E.resize(static_cast<size_t>(N));
     for (int I = 0; I < N; ++I) E[static_cast<size_t>(I)] = 10 * (I + 1);
   };
-  auto Lines = wincontrols::LayoutEditLines(U"ab\r\ncd\r\n", true, false, 0, Measure);
+  auto Lines = k58::builtin::LayoutEditLines(U"ab\r\ncd\r\n", true, false, 0, Measure);
   ASSERT_EQ(Lines.size(), 3u);
   EXPECT_EQ(Lines[1].Start, 4);
   EXPECT_EQ(Lines[1].Length, 2);
@@ -182,15 +184,17 @@ TEST(EditModelTest, LayoutBreaksAtLineEndsAndWrapsBetweenWords) {
   EXPECT_EQ(Lines[2].Length, 0);
 
   // 50 pixels: five characters a line.
-  Lines = wincontrols::LayoutEditLines(U"one two three abcdefghij", true, true, 50, Measure);
+  Lines = k58::builtin::LayoutEditLines(U"one two three abcdefghij", true, true, 50, Measure);
   std::vector<std::pair<int, int>> Got;
   for (const EditLine& L : Lines) Got.emplace_back(L.Start, L.Length);
   EXPECT_EQ(Got, (std::vector<std::pair<int, int>>{{0, 4}, {4, 4}, {8, 6}, {14, 5}, {19, 5}}));
-  EXPECT_EQ(wincontrols::LineOfChar(Lines, 4), 1);
-  EXPECT_EQ(wincontrols::LineOfChar(Lines, 3), 0);
+  EXPECT_EQ(k58::builtin::LineOfChar(Lines, 4), 1);
+  EXPECT_EQ(k58::builtin::LineOfChar(Lines, 3), 0);
 
-  Lines = wincontrols::LayoutEditLines(U"a\r\nb", false, false, 0, Measure);
+  Lines = k58::builtin::LayoutEditLines(U"a\r\nb", false, false, 0, Measure);
   ASSERT_EQ(Lines.size(), 1u);
 }
 
 }  // namespace
+
+}  // namespace builtin_test

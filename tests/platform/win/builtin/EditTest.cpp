@@ -3,7 +3,7 @@
 // text.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -458,4 +458,4 @@ TEST_F(EditTest, MultiLineTextWrapsScrollsAndAnswersLineQueries) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

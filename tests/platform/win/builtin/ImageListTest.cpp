@@ -6,6 +6,8 @@
 #include "platform/win/builtin/ImageList.h"
 #include "platform/win/gdi/Gdi.h"
 
+namespace builtin_test {
+
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -36,9 +38,9 @@ char CharOf(COLORREF C) {
 HBITMAP Picture(const std::vector<std::string>& Rows) {
   int W = static_cast<int>(Rows[0].size()), H = static_cast<int>(Rows.size());
   HBITMAP B = CreateBitmap(W, H, 1, 32, nullptr);
-  auto S = gdi::SurfaceOfBitmap(B);
+  auto S = k58::gdi::SurfaceOfBitmap(B);
   for (int Y = 0; Y < H; ++Y)
-    for (int X = 0; X < W; ++X) S->Set(X, Y, gdi::ColorToPixel(ColourOf(Rows[Y][X])));
+    for (int X = 0; X < W; ++X) S->Set(X, Y, k58::gdi::ColorToPixel(ColourOf(Rows[Y][X])));
   return B;
 }
 
@@ -46,9 +48,9 @@ HBITMAP Picture(const std::vector<std::string>& Rows) {
 HBITMAP MaskPicture(const std::vector<std::string>& Rows) {
   int W = static_cast<int>(Rows[0].size()), H = static_cast<int>(Rows.size());
   HBITMAP B = CreateBitmap(W, H, 1, 1, nullptr);
-  auto S = gdi::SurfaceOfBitmap(B);
+  auto S = k58::gdi::SurfaceOfBitmap(B);
   for (int Y = 0; Y < H; ++Y)
-    for (int X = 0; X < W; ++X) S->Set(X, Y, Rows[Y][X] == '.' ? gdi::kWhitePixel : 0);
+    for (int X = 0; X < W; ++X) S->Set(X, Y, Rows[Y][X] == '.' ? k58::gdi::kWhitePixel : 0);
   return B;
 }
 
@@ -61,7 +63,7 @@ struct Canvas {
     Dc = CreateCompatibleDC(nullptr);
     Bitmap = CreateBitmap(W, H, 1, 32, nullptr);
     Old = SelectObject(Dc, Bitmap);
-    gdi::SurfaceOfBitmap(Bitmap)->Fill(gdi::ColorToPixel(kGrey));
+    k58::gdi::SurfaceOfBitmap(Bitmap)->Fill(k58::gdi::ColorToPixel(kGrey));
   }
   ~Canvas() {
     SelectObject(Dc, Old);
@@ -69,9 +71,9 @@ struct Canvas {
     DeleteDC(Dc);
   }
   std::string Row(int Y) const {
-    auto S = gdi::SurfaceOfBitmap(Bitmap);
+    auto S = k58::gdi::SurfaceOfBitmap(Bitmap);
     std::string R;
-    for (int X = 0; X < S->Width(); ++X) R += CharOf(gdi::PixelToColor(S->Get(X, Y)));
+    for (int X = 0; X < S->Width(); ++X) R += CharOf(k58::gdi::PixelToColor(S->Get(X, Y)));
     return R;
   }
 };
@@ -166,3 +168,5 @@ TEST(ImageList, ListWithoutMaskDrawsOpaqueAndBadArgumentsFail) {
   DeleteObject(B);
   ImageList_Destroy(L);
 }
+
+}  // namespace builtin_test

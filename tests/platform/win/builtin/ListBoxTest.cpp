@@ -7,16 +7,18 @@
 #include "tests/common/Display.h"
 #include "platform/win/builtin/ListBox.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
 class ListBoxTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
-  ctltest::Host H;
+  k58::winui::TestDisplay D;
+  builtin_test::Host H;
 
-  ListBoxTest() { wincontrols::RegisterListBoxClass(); }
+  ListBoxTest() { k58::builtin::RegisterListBoxClass(); }
 
   HWND Make(DWORD Style, RECT R = RECT{10, 10, 170, 110}) {
     HWND L = H.Child(WC_LISTBOX, Style, R);
@@ -562,3 +564,5 @@ TEST_F(ListBoxTest, PaintsSelectedRowInHighlightAndFocusRectangle) {
                                 GetSysColor(COLOR_GRAYTEXT)),
             0);
 }
+
+}  // namespace builtin_test

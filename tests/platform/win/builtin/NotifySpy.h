@@ -15,7 +15,7 @@
 #include "platform/win/testing/TestDisplay.h"
 #include "tests/common/Messages.h"
 
-namespace ctltest {
+namespace builtin_test {
 
 class Host {
 public:
@@ -89,4 +89,4 @@ inline std::string TextOf(HWND Hwnd) {
   return Buffer;
 }
 
-}  // namespace ctltest
+}  // namespace builtin_test

@@ -1,7 +1,7 @@
 // The progress bar: range, position, step and the bar it draws.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ProgressTest = ControlsTest;
@@ -50,4 +50,4 @@ TEST_F(ProgressTest, DrawsTheFilledPartInTheBarColour) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -2,7 +2,7 @@
 // control as the sender.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ScrollBarTest = ControlsTest;
@@ -83,4 +83,4 @@ TEST_F(ScrollBarTest, HorizontalBarsSendHorizontalMessages) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -2,14 +2,14 @@
 // clicks with and without SS_NOTIFY.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ::testing::ElementsAre;
 using StaticTest = ControlsTest;
 
 // Leftmost and rightmost columns holding a pixel of the given colour (-1 when none).
-std::pair<int, int> Columns(winui::TestDisplay& D, HWND H, COLORREF C, int W, int Hh) {
+std::pair<int, int> Columns(k58::winui::TestDisplay& D, HWND H, COLORREF C, int W, int Hh) {
   int L = -1, R = -1;
   for (int X = 0; X < W; ++X)
     for (int Y = 0; Y < Hh; ++Y)
@@ -105,4 +105,4 @@ TEST_F(StaticTest, ClicksNotifyOnlyWithTheNotifyStyleAndOtherwiseReachTheParent)
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -7,16 +7,18 @@
 #include "tests/common/Display.h"
 #include "platform/win/builtin/StatusBar.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
 class StatusBarTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
-  ctltest::Host H;
+  k58::winui::TestDisplay D;
+  builtin_test::Host H;
 
-  StatusBarTest() { wincontrols::RegisterStatusBarClass(); }
+  StatusBarTest() { k58::builtin::RegisterStatusBarClass(); }
 
   HWND Make(DWORD Style = 0) {
     HWND S = H.Child(STATUSCLASSNAME, Style, RECT{0, 0, 0, 0}, 200, "Ready");
@@ -42,7 +44,7 @@ protected:
     MapWindowPoints(nullptr, H.Hwnd, reinterpret_cast<POINT*>(&R), 2);
     return R;
   }
-  static bool HasColour(winui::TestDisplay& D, HWND S, RECT R, COLORREF C) {
+  static bool HasColour(k58::winui::TestDisplay& D, HWND S, RECT R, COLORREF C) {
     return k58test::CountColour(k58test::ClientPixels(D, S), R, C) > 0;
   }
 };
@@ -199,3 +201,5 @@ TEST_F(StatusBarTest, SizeGripSizesTheTopLevelWindow) {
   Corner = At(S, C.right - 3, C.bottom - 3);
   EXPECT_EQ(HTCLIENT, SendMessage(S, WM_NCHITTEST, 0, MAKELPARAM(Corner.x, Corner.y)));
 }
+
+}  // namespace builtin_test

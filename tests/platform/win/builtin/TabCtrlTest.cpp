@@ -6,18 +6,20 @@
 #include "NotifySpy.h"
 #include "platform/win/builtin/TabCtrl.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
 class TabCtrlTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   LRESULT Refuse = 0;
-  ctltest::Host H;
+  builtin_test::Host H;
 
   TabCtrlTest() {
-    wincontrols::RegisterTabCtrlClass();
+    k58::builtin::RegisterTabCtrlClass();
     H.OnMessage = [this](UINT Msg, WPARAM, LPARAM L) -> std::optional<LRESULT> {
       if (Msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(L)->code == TCN_SELCHANGING) return Refuse;
       return std::nullopt;
@@ -222,3 +224,5 @@ TEST_F(TabCtrlTest, OwnerDrawnTabsAndButtons) {
   RECT R0 = Rect(B, 0);
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), D.ClientPixel(B, POINT{R0.left + 5, R0.bottom - 2}));
 }
+
+}  // namespace builtin_test

@@ -12,7 +12,9 @@
 #include "platform/win/builtin/ToolBar.h"
 #include "platform/win/gdi/Gdi.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
@@ -31,14 +33,14 @@ TBBUTTON Btn(int Image, int Id, BYTE Style = BTNS_BUTTON, BYTE State = TBSTATE_E
 
 class ToolBarTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   std::vector<UINT> Notifications;
   LRESULT DropAnswer = TBDDRET_DEFAULT;
   LRESULT HotAnswer = 0;
-  ctltest::Host H;  // last: goes first
+  builtin_test::Host H;  // last: goes first
 
   ToolBarTest() {
-    wincontrols::RegisterToolBarClass();
+    k58::builtin::RegisterToolBarClass();
     H.OnMessage = [this](UINT Msg, WPARAM, LPARAM L) -> std::optional<LRESULT> {
       if (Msg != WM_NOTIFY) return std::nullopt;
       UINT Code = reinterpret_cast<NMHDR*>(L)->code;
@@ -56,11 +58,11 @@ protected:
     SendMessage(T, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     HIMAGELIST L = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 1);
     HBITMAP B = CreateBitmap(64, 16, 1, 32, nullptr);
-    auto S = gdi::SurfaceOfBitmap(B);
-    S->Fill(gdi::ColorToPixel(kMagenta));
+    auto S = k58::gdi::SurfaceOfBitmap(B);
+    S->Fill(k58::gdi::ColorToPixel(kMagenta));
     for (int Y = 4; Y < 12; ++Y)
       for (int X = 0; X < 64; ++X)
-        if (X % 16 >= 4 && X % 16 < 12) S->Set(X, Y, gdi::ColorToPixel(kGreen));
+        if (X % 16 >= 4 && X % 16 < 12) S->Set(X, Y, k58::gdi::ColorToPixel(kGreen));
     ImageList_AddMasked(L, B, kMagenta);
     DeleteObject(B);
     SendMessage(T, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(L));
@@ -433,3 +435,5 @@ TEST_F(ToolBarTest, PlacementWrapTextAndPainting) {
   UpdateWindow(C);
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), D.ClientPixel(C, POINT{B.left + 5, B.top}));
 }
+
+}  // namespace builtin_test

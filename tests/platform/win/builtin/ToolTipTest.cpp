@@ -5,7 +5,7 @@
 
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ToolTipTest = ControlsTest;
@@ -139,4 +139,4 @@ TEST_F(ToolTipTest, AutoPopTextUpdatesAndDeletedTools) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

@@ -12,7 +12,9 @@
 #include "platform/win/builtin/TreeView.h"
 #include "platform/win/gdi/Gdi.h"
 
-using ctltest::At;
+namespace builtin_test {
+
+using builtin_test::At;
 
 namespace {
 
@@ -28,15 +30,15 @@ struct TreeNote {
 
 class TreeViewTest : public ::testing::Test {
 protected:
-  winui::TestDisplay D;
+  k58::winui::TestDisplay D;
   std::vector<TreeNote> Notes;
   // Answers to TVN_SELCHANGING, TVN_ITEMEXPANDING, NM_DBLCLK, NM_RCLICK (0 lets them happen).
   LRESULT RefuseSelection = 0, RefuseExpansion = 0, DblClkAnswer = 0, RClickAnswer = 0;
   int ContextMenus = 0;
-  ctltest::Host H;  // last: its window (and the trees in it) goes first
+  builtin_test::Host H;  // last: its window (and the trees in it) goes first
 
   TreeViewTest() {
-    wincontrols::RegisterTreeViewClass();
+    k58::builtin::RegisterTreeViewClass();
     H.OnMessage = [this](UINT Msg, WPARAM, LPARAM LParam) -> std::optional<LRESULT> {
       if (Msg == WM_CONTEXTMENU) {
         ++ContextMenus;
@@ -346,13 +348,13 @@ TEST_F(TreeViewTest, MouseSelectsExpandsAndReportsClicks) {
 
   // Right click: NM_RCLICK, then the context menu unless the parent handled it.
   Notes.clear();
-  D.Click(LabelPoint(T, S.Roots), winui::MouseButton::Right);
+  D.Click(LabelPoint(T, S.Roots), k58::winui::MouseButton::Right);
   D.Pump();
   EXPECT_EQ((std::vector<UINT>{NM_RCLICK}), Codes());
   EXPECT_EQ(1, ContextMenus);
   EXPECT_EQ(S.Fruit, Selected(T));  // a right click does not select
   RClickAnswer = 1;
-  D.Click(LabelPoint(T, S.Roots), winui::MouseButton::Right);
+  D.Click(LabelPoint(T, S.Roots), k58::winui::MouseButton::Right);
   D.Pump();
   EXPECT_EQ(1, ContextMenus);
   // Clicking right of a label selects nothing.
@@ -675,7 +677,7 @@ TEST_F(TreeViewTest, CustomDrawPerItemAndPaint) {
 TEST_F(TreeViewTest, PaintsSelectionButtonsAndImages) {
   HIMAGELIST Images = ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
   HBITMAP Bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
-  gdi::SurfaceOfBitmap(Bitmap)->Fill(gdi::ColorToPixel(RGB(0, 200, 0)));
+  k58::gdi::SurfaceOfBitmap(Bitmap)->Fill(k58::gdi::ColorToPixel(RGB(0, 200, 0)));
   ImageList_Add(Images, Bitmap, nullptr);
   HWND T = Make();
   SendMessage(T, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(Images));
@@ -713,3 +715,5 @@ TEST_F(TreeViewTest, PaintsSelectionButtonsAndImages) {
   DeleteObject(Bitmap);
   ImageList_Destroy(Images);
 }
+
+}  // namespace builtin_test

@@ -2,7 +2,7 @@
 // auto-repeat with acceleration and the arrow keys.
 #include "ControlsTestSupport.h"
 
-namespace controls_test {
+namespace builtin_test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -123,4 +123,4 @@ TEST_F(UpDownTest, HoldingAButtonRepeatsFasterAsTimeGoesOn) {
 }
 
 }  // namespace
-}  // namespace controls_test
+}  // namespace builtin_test

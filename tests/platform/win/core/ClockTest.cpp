@@ -5,10 +5,12 @@
 #include "platform/win/core/MMSystem.h"
 #include "platform/win/core/WinBase.h"
 
+namespace wincore_test {
+
 namespace {
 
 TEST(ClockTest, ManualClockDrivesEveryClockReading) {
-  wincore::ScopedManualClock Clock(5000);
+  k58::wincore::ScopedManualClock Clock(5000);
   LARGE_INTEGER Frequency, Before, After;
   ASSERT_TRUE(QueryPerformanceFrequency(&Frequency));
   ASSERT_TRUE(QueryPerformanceCounter(&Before));
@@ -25,14 +27,14 @@ TEST(ClockTest, ManualClockDrivesEveryClockReading) {
 }
 
 TEST(ClockTest, SleepAdvancesAManualClockInsteadOfBlocking) {
-  wincore::ScopedManualClock Clock(0);
+  k58::wincore::ScopedManualClock Clock(0);
   Sleep(3000);
   Sleep(0);
   EXPECT_EQ(GetTickCount(), 3000u);
 }
 
 TEST(ClockTest, TickCountWrapsAtThirtyTwoBits) {
-  wincore::ScopedManualClock Clock(0xFFFFFFFFull - 10);
+  k58::wincore::ScopedManualClock Clock(0xFFFFFFFFull - 10);
   Clock->Advance(20);
   EXPECT_EQ(GetTickCount(), 9u);
   EXPECT_EQ(GetTickCount64(), 0xFFFFFFFFull + 10);
@@ -51,14 +53,14 @@ TEST(ClockTest, PerformanceFrequencyFitsThirtyTwoBitsAndCountsMilliseconds) {
 
 TEST(ClockTest, InstallingAndRemovingAClockRestoresThePreviousOne) {
   {
-    wincore::ScopedManualClock Outer(100);
+    k58::wincore::ScopedManualClock Outer(100);
     {
-      wincore::ScopedManualClock Inner(7);
+      k58::wincore::ScopedManualClock Inner(7);
       EXPECT_EQ(GetTickCount(), 7u);
     }
     EXPECT_EQ(GetTickCount(), 100u);
   }
-  EXPECT_FALSE(wincore::Clock().IsManual());
+  EXPECT_FALSE(k58::wincore::Clock().IsManual());
 }
 
 TEST(ClockTest, TimerPeriodRequestsCheckTheirArgument) {
@@ -68,3 +70,5 @@ TEST(ClockTest, TimerPeriodRequestsCheckTheirArgument) {
 }
 
 }  // namespace
+
+}  // namespace wincore_test

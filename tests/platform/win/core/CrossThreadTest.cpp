@@ -293,10 +293,10 @@ TEST_F(CrossThreadTest, MsgWaitReturnsForAHandleForInputOrAtTheTimeOut) {
 
   // The time-out: at once, and after real time on the system clock.
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &Event, FALSE, 0, QS_ALLINPUT), WAIT_TIMEOUT);
-  wincore::SetClock(nullptr);
+  k58::wincore::SetClock(nullptr);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &Event, FALSE, 20, QS_ALLINPUT), WAIT_TIMEOUT);
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT), WAIT_TIMEOUT);
-  wincore::SetClock(&*Clock);
+  k58::wincore::SetClock(&*Clock);
 
   HANDLE Bad = reinterpret_cast<HANDLE>(0x3);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &Bad, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
@@ -347,25 +347,25 @@ namespace wincore_test {
 namespace {
 
 TEST_F(CrossThreadTest, TheVisualLayerHearsOfTheWindowsOfAnEndedThread) {
-  struct Watcher : wincore::WindowSystemExtension {
+  struct Watcher : k58::wincore::WindowSystemExtension {
     std::mutex Lock;
     std::vector<std::pair<HWND, bool>> Gone;  // window, its data still there
     void WindowDestroyed(HWND H) override {
       std::lock_guard<std::mutex> G(Lock);
-      Gone.emplace_back(H, wincore::GetWindowExtData(H) != nullptr);
+      Gone.emplace_back(H, k58::wincore::GetWindowExtData(H) != nullptr);
     }
   } Ext;
-  wincore::SetWindowSystemExtension(&Ext);
+  k58::wincore::SetWindowSystemExtension(&Ext);
   HWND Top = nullptr, Child = nullptr;
   std::thread Owner([&] {
     Top = CreateWindowEx(0, TestClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     Child = CreateWindowEx(0, TestClass, "", WS_CHILD, 0, 0, 0, 0, Top, nullptr, nullptr, nullptr);
-    wincore::SetWindowExtData(Top, std::make_shared<int>(1));
-    wincore::SetWindowExtData(Child, std::make_shared<int>(2));
+    k58::wincore::SetWindowExtData(Top, std::make_shared<int>(1));
+    k58::wincore::SetWindowExtData(Child, std::make_shared<int>(2));
     Log().Clear();
   });
   Owner.join();
-  wincore::SetWindowSystemExtension(nullptr);
+  k58::wincore::SetWindowSystemExtension(nullptr);
   EXPECT_FALSE(IsWindow(Top));
   EXPECT_FALSE(IsWindow(Child));
   EXPECT_EQ(Ext.Gone, (std::vector<std::pair<HWND, bool>>{{Child, true}, {Top, true}}));

@@ -124,7 +124,7 @@ TEST_F(HookTest, GetMessageHookMayChangeWhatTheLoopReceives) {
   Key.hwnd = H;
   Key.message = WM_SYSKEYDOWN;
   Key.wParam = 'F';
-  wincore::PostInputMessage(Key);
+  k58::wincore::PostInputMessage(Key);
   MSG M;
   ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(M.message, static_cast<UINT>(WM_SYSKEYDOWN));
@@ -158,7 +158,7 @@ TEST_F(HookTest, MouseAndKeyboardHooksCanDiscardInput) {
     M.message = Msg;
     M.wParam = W;
     M.pt = POINT{40, 50};
-    wincore::PostInputMessage(M, HitTest, 7);
+    k58::wincore::PostInputMessage(M, HitTest, 7);
   };
   Post(WM_NCLBUTTONDOWN, HTCAPTION, HTCAPTION);
   Post(WM_KEYDOWN, VK_F4, 0);

@@ -12,10 +12,10 @@ using QueueTest = WinCoreTest;
 
 // Stands in for the visual half: windows waiting for WM_PAINT until the test validates them, and a
 // keyboard that types lower-case letters.
-class FakeScreen : public wincore::WindowSystemExtension {
+class FakeScreen : public k58::wincore::WindowSystemExtension {
 public:
-  FakeScreen() { wincore::SetWindowSystemExtension(this); }
-  ~FakeScreen() override { wincore::SetWindowSystemExtension(nullptr); }
+  FakeScreen() { k58::wincore::SetWindowSystemExtension(this); }
+  ~FakeScreen() override { k58::wincore::SetWindowSystemExtension(nullptr); }
 
   std::set<HWND> Invalid;
   HWND FindPaintWindow(HWND Filter) override {
@@ -71,7 +71,7 @@ TEST_F(QueueTest, RetrievalOrderIsPostedInputQuitPaintTimer) {
   Clock->Advance(100);
   Screen.Invalid.insert(H);
   PostQuitMessage(3);
-  wincore::PostInputMessage(Input(H, WM_LBUTTONDOWN));
+  k58::wincore::PostInputMessage(Input(H, WM_LBUTTONDOWN));
   PostMessage(H, WM_APP, 0, 0);
   PostMessage(H, WM_APP + 1, 0, 0);
 
@@ -109,8 +109,8 @@ TEST_F(QueueTest, PeekMessageFilters) {
     PostMessage(A, WM_APP, 0, 0);
     PostMessage(B, WM_USER, 0, 0);
     PostMessage(nullptr, WM_APP + 2, 0, 0);
-    wincore::PostInputMessage(Input(A, WM_KEYDOWN, 'A'));
-    wincore::PostInputMessage(Input(B, WM_MOUSEMOVE));
+    k58::wincore::PostInputMessage(Input(A, WM_KEYDOWN, 'A'));
+    k58::wincore::PostInputMessage(Input(B, WM_MOUSEMOVE));
     EXPECT_EQ(Drain(C.Filter, C.Min, C.Max, C.Flags), C.Expected) << C.What;
   }
 }
@@ -196,7 +196,7 @@ TEST_F(QueueTest, DestroyedWindowsLeaveNothingBehind) {
   HWND Stays = MakeWindow();
   PostMessage(Gone, WM_APP, 0, 0);
   PostMessage(Stays, WM_APP, 1, 0);
-  wincore::PostInputMessage(Input(Gone, WM_KEYDOWN, 'A'));
+  k58::wincore::PostInputMessage(Input(Gone, WM_KEYDOWN, 'A'));
   SetTimer(Gone, 1, 10, nullptr);
   DestroyWindow(Gone);
   Clock->Advance(100);
@@ -237,8 +237,8 @@ TEST_F(QueueTest, DispatchMessageGoesToTheWindowProcedureOnly) {
 TEST_F(QueueTest, TranslatedCharactersArriveBeforeTheNextKey) {
   FakeScreen Screen;
   HWND H = MakeWindow();
-  wincore::PostInputMessage(Input(H, WM_KEYDOWN, 'Q', 0x10001));
-  wincore::PostInputMessage(Input(H, WM_KEYUP, 'Q', 0xC0010001));
+  k58::wincore::PostInputMessage(Input(H, WM_KEYDOWN, 'Q', 0x10001));
+  k58::wincore::PostInputMessage(Input(H, WM_KEYUP, 'Q', 0xC0010001));
   std::vector<std::pair<UINT, WPARAM>> Seen;
   MSG M;
   while (PeekMessage(&M, nullptr, 0, 0, PM_REMOVE)) {
@@ -255,7 +255,7 @@ TEST_F(QueueTest, RetrievedMessagesCarryTimeAndPosition) {
   PostMessage(H, WM_APP, 0, 0);
   MSG In = Input(H, WM_LBUTTONDOWN);
   In.pt = POINT{5, -6};
-  wincore::PostInputMessage(In, HTCLIENT, 99);
+  k58::wincore::PostInputMessage(In, HTCLIENT, 99);
   MSG M;
   ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(M.time, 1250u);
@@ -319,7 +319,7 @@ TEST_F(QueueTest, DeviceEventsAreRoutedOneAtATimeWhenInputIsNeeded) {
       if (Pending.empty()) return;
       MSG M = Input(Target, Pending.front());
       Pending.erase(Pending.begin());
-      wincore::PostInputMessage(M);
+      k58::wincore::PostInputMessage(M);
     }
   } Screen;
   HWND H = MakeWindow();

@@ -79,20 +79,20 @@ TEST_F(SubclassTest, DefaultProcedureHandlesTextAndClosing) {
 }
 
 TEST_F(SubclassTest, TheVisualLayerExtendsTheDefaultProcedure) {
-  struct Extension : wincore::WindowSystemExtension {
+  struct Extension : k58::wincore::WindowSystemExtension {
     bool DefWindowProc(HWND, UINT Msg, WPARAM, LPARAM, LRESULT& Result) override {
       if (Msg != WM_NCHITTEST && Msg != WM_CLOSE) return false;
       Result = Msg == WM_NCHITTEST ? HTCAPTION : 0;
       return true;
     }
   } Ext;
-  wincore::SetWindowSystemExtension(&Ext);
+  k58::wincore::SetWindowSystemExtension(&Ext);
   HWND H = MakeWindow();
   EXPECT_EQ(SendMessage(H, WM_NCHITTEST, 0, 0), HTCAPTION);
   SendMessage(H, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(H));
   EXPECT_EQ(SendMessage(H, WM_QUERYENDSESSION, 0, 0), TRUE);
-  wincore::SetWindowSystemExtension(nullptr);
+  k58::wincore::SetWindowSystemExtension(nullptr);
 }
 
 }  // namespace

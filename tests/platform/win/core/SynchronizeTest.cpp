@@ -14,15 +14,15 @@ class SynchronizeTest : public WinCoreTest {};
 // A thread whose body the test gives.
 class Worker : public TThread {
 public:
-  explicit Worker(std::function<void(Worker&)> Body) : TThread(true), FBody(std::move(Body)) {}
+  explicit Worker(std::function<void(Worker&)> Body) : TThread(true), body_(std::move(Body)) {}
   using TThread::Queue;
   using TThread::Synchronize;
 
 protected:
-  void Execute() override { FBody(*this); }
+  void Execute() override { body_(*this); }
 
 private:
-  std::function<void(Worker&)> FBody;
+  std::function<void(Worker&)> body_;
 };
 
 TEST_F(SynchronizeTest, SynchronizeRunsOnTheMainThreadInsideItsMessageLoop) {

@@ -42,7 +42,7 @@ protected:
   // Removes everything waiting in the calling thread's queue without dispatching it.
   static void DrainQueue();
 
-  wincore::ScopedManualClock Clock{1000};
+  k58::wincore::ScopedManualClock Clock{1000};
 };
 
 }  // namespace wincore_test

@@ -2,7 +2,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -10,9 +12,9 @@ namespace {
 HBITMAP MonoBitmap(const std::vector<std::string>& rows) {
   int w = static_cast<int>(rows[0].size()), h = static_cast<int>(rows.size());
   HBITMAP bmp = CreateBitmap(w, h, 1, 1, nullptr);
-  auto s = gdi::SurfaceOfBitmap(bmp);
+  auto s = k58::gdi::SurfaceOfBitmap(bmp);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s->Set(x, y, rows[y][x] == '.' ? gdi::kWhitePixel : 0);
+    for (int x = 0; x < w; ++x) s->Set(x, y, rows[y][x] == '.' ? k58::gdi::kWhitePixel : 0);
   return bmp;
 }
 
@@ -46,14 +48,14 @@ TEST(Brushes, PatternIsAlignedToTheDeviceOriginAndMovedByTheBrushOrigin) {
 }
 
 TEST(Brushes, PatternOfASurfaceDCFollowsItsOrigin) {
-  auto surface = std::make_shared<gdi::Surface>(6, 1, 32);
-  HDC dc = gdi::CreateSurfaceDC(surface, POINT{1, 0}, nullptr);
+  auto surface = std::make_shared<k58::gdi::Surface>(6, 1, 32);
+  HDC dc = k58::gdi::CreateSurfaceDC(surface, POINT{1, 0}, nullptr);
   HBITMAP checker = MonoBitmap({"#.", ".#"});
   HBRUSH brush = CreatePatternBrush(checker);
   RECT r{0, 0, 4, 1};
   FillRect(dc, &r, brush);
   EXPECT_EQ(0u, surface->Get(1, 0));  // the DC's device (0,0) takes pattern cell (0,0)
-  EXPECT_EQ(gdi::kWhitePixel, surface->Get(2, 0));
+  EXPECT_EQ(k58::gdi::kWhitePixel, surface->Get(2, 0));
   DeleteObject(brush);
   DeleteObject(checker);
   DeleteDC(dc);
@@ -126,10 +128,10 @@ TEST(Blits, MonochromeAndColourConversions) {
   SetPixel(c.dc(), 1, 0, kRed);
   SetBkColor(c.dc(), kGreen);
   BitBlt(mdc, 0, 0, 4, 2, c.dc(), 0, 0, SRCCOPY);
-  auto s = gdi::SurfaceOfBitmap(mono);
-  EXPECT_EQ(gdi::kWhitePixel, s->Get(0, 0));
+  auto s = k58::gdi::SurfaceOfBitmap(mono);
+  EXPECT_EQ(k58::gdi::kWhitePixel, s->Get(0, 0));
   EXPECT_EQ(0u, s->Get(1, 0));
-  EXPECT_EQ(gdi::kWhitePixel, s->Get(3, 1));
+  EXPECT_EQ(k58::gdi::kWhitePixel, s->Get(3, 1));
   SelectObject(mdc, old);
   DeleteDC(mdc);
   DeleteObject(mono);
@@ -260,10 +262,10 @@ TEST(Dibs, MonochromeBitsArePackedMostSignificantFirst) {
   EXPECT_EQ(0xFF, packed[2]);
   const uint8_t bits[4] = {0xA0, 0x00, 0x00, 0x00};
   HBITMAP made = CreateBitmap(3, 2, 1, 1, bits);
-  auto s = gdi::SurfaceOfBitmap(made);
-  EXPECT_EQ(gdi::kWhitePixel, s->Get(0, 0));
+  auto s = k58::gdi::SurfaceOfBitmap(made);
+  EXPECT_EQ(k58::gdi::kWhitePixel, s->Get(0, 0));
   EXPECT_EQ(0u, s->Get(1, 0));
-  EXPECT_EQ(gdi::kWhitePixel, s->Get(2, 0));
+  EXPECT_EQ(k58::gdi::kWhitePixel, s->Get(2, 0));
   DeleteObject(made);
   // 24-bit and 1-bit DIBs drawn to a device.
   struct {
@@ -281,3 +283,5 @@ TEST(Dibs, MonochromeBitsArePackedMostSignificantFirst) {
   EXPECT_PICTURE(c, 0, 0, Legend(), {"rb"});
   DeleteObject(mono);
 }
+
+}  // namespace gdi_test

@@ -1,6 +1,8 @@
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 TEST(DcState, SaveAndRestoreByLevelAndRelative) {
   Canvas c(10, 10);
@@ -88,10 +90,10 @@ TEST(DcState, ClipRectanglesAreLogicalButTheClipLivesInDeviceCoordinates) {
 }
 
 TEST(DcState, SurfaceDCDrawsAtItsOriginInsideItsVisibleRegion) {
-  auto surface = std::make_shared<gdi::Surface>(20, 20, 32);
-  surface->Fill(gdi::kWhitePixel);
-  gdi::Region visible(RECT{5, 5, 12, 20});
-  HDC dc = gdi::CreateSurfaceDC(surface, POINT{5, 5}, &visible);
+  auto surface = std::make_shared<k58::gdi::Surface>(20, 20, 32);
+  surface->Fill(k58::gdi::kWhitePixel);
+  k58::gdi::Region visible(RECT{5, 5, 12, 20});
+  HDC dc = k58::gdi::CreateSurfaceDC(surface, POINT{5, 5}, &visible);
   RECT r{0, 0, 10, 10};
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   int black = 0;
@@ -99,15 +101,15 @@ TEST(DcState, SurfaceDCDrawsAtItsOriginInsideItsVisibleRegion) {
     for (int x = 0; x < 20; ++x) black += surface->Get(x, y) == 0;
   EXPECT_EQ(7 * 10, black);  // [5, 12) x [5, 15)
   EXPECT_EQ(0u, surface->Get(5, 5));
-  EXPECT_EQ(gdi::kWhitePixel, surface->Get(12, 5));
+  EXPECT_EQ(k58::gdi::kWhitePixel, surface->Get(12, 5));
   // A user clip region is relative to the DC origin.
   HRGN clip = CreateRectRgn(0, 0, 2, 2);
   SelectClipRgn(dc, clip);
-  surface->Fill(gdi::kWhitePixel);
+  surface->Fill(k58::gdi::kWhitePixel);
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   EXPECT_EQ(0u, surface->Get(6, 6));
-  EXPECT_EQ(gdi::kWhitePixel, surface->Get(7, 7));
-  gdi::SetSurfaceDCOrigin(dc, POINT{0, 0});
+  EXPECT_EQ(k58::gdi::kWhitePixel, surface->Get(7, 7));
+  k58::gdi::SetSurfaceDCOrigin(dc, POINT{0, 0});
   EXPECT_TRUE(PtVisible(dc, 5, 5) == FALSE);  // the clip moved with the origin, out of the visible part
   DeleteObject(clip);
   DeleteDC(dc);
@@ -146,3 +148,5 @@ TEST(DcState, NewMemoryDCIsMonochromeUntilABitmapIsSelected) {
   DeleteDC(dc);
   EXPECT_EQ(0, GetDeviceCaps(dc, BITSPIXEL));
 }
+
+}  // namespace gdi_test

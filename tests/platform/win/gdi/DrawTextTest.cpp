@@ -2,7 +2,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -17,7 +19,7 @@ protected:
   }
   void TearDown() override {
     DeleteObject(font_);
-    gdi::UnpinFonts();
+    k58::gdi::UnpinFonts();
   }
   void Use(Canvas& c) {
     SelectObject(c.dc(), font_);
@@ -222,3 +224,5 @@ TEST_F(DrawTextTest, WideVariantMatchesUtf8) {
   DrawTextW(b.dc(), w, -1, &r, DT_SINGLELINE);
   EXPECT_EQ(Pixels(b), Pixels(a));
 }
+
+}  // namespace gdi_test

@@ -1,17 +1,17 @@
 #include "GdiTestSupport.h"
 
-namespace gditest {
+namespace gdi_test {
 
 void PinTestFonts() {
-  gdi::PinnedFonts f;
+  k58::gdi::PinnedFonts f;
   f.regular = kDejaVu;
   f.bold = kDejaVuBold;
   f.cjk = kWqy;
-  gdi::PinFonts(f);
+  k58::gdi::PinFonts(f);
 }
 
 Canvas::Canvas(int width, int height, int bitsPerPixel)
-    : w_(width), h_(height), image_([this](const std::string& path) { return gdi::WriteBitmapPng(bmp_, path); }) {
+    : w_(width), h_(height), image_([this](const std::string& path) { return k58::gdi::WriteBitmapPng(bmp_, path); }) {
   dc_ = CreateCompatibleDC(nullptr);
   bmp_ = CreateBitmap(width, height, 1, static_cast<UINT>(bitsPerPixel), nullptr);
   old_ = SelectObject(dc_, bmp_);
@@ -25,12 +25,12 @@ Canvas::~Canvas() {
 }
 
 COLORREF Canvas::At(int x, int y) const {
-  auto s = gdi::SurfaceOfBitmap(bmp_);
-  return gdi::PixelToColor(s->Get(x, y) & gdi::kPixelMask);
+  auto s = k58::gdi::SurfaceOfBitmap(bmp_);
+  return k58::gdi::PixelToColor(s->Get(x, y) & k58::gdi::kPixelMask);
 }
 
 void Canvas::Clear(COLORREF c) {
-  auto s = gdi::SurfaceOfBitmap(bmp_);
+  auto s = k58::gdi::SurfaceOfBitmap(bmp_);
   s->Fill(s->PixelOf(c));
 }
 
@@ -47,7 +47,7 @@ std::vector<std::string> Canvas::Picture(int x, int y, int w, int h, const std::
   return rows;
 }
 
-k58test::PixelReader Canvas::Pixels() const { return k58test::PixelsOf(gdi::SurfaceOfBitmap(bmp_)); }
+k58test::PixelReader Canvas::Pixels() const { return k58test::PixelsOf(k58::gdi::SurfaceOfBitmap(bmp_)); }
 
 int Canvas::Count(COLORREF c) const { return k58test::CountColour(Pixels(), RECT{0, 0, w_, h_}, c); }
 
@@ -61,4 +61,4 @@ std::string Join(const std::vector<std::string>& rows) {
   return s;
 }
 
-}  // namespace gditest
+}  // namespace gdi_test

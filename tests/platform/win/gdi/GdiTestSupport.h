@@ -13,7 +13,7 @@
 #include "tests/common/FailureImage.h"
 #include "tests/common/Pixels.h"
 
-namespace gditest {
+namespace gdi_test {
 
 inline constexpr COLORREF kWhite = RGB(255, 255, 255);
 inline constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -80,12 +80,12 @@ private:
   bool owned_;
 };
 
-}  // namespace gditest
+}  // namespace gdi_test
 
 #define EXPECT_PICTURE(canvas, x, y, legend, ...)                                                    \
   do {                                                                                               \
     std::vector<std::string> expected_ = __VA_ARGS__;                                                \
     auto actual_ = (canvas).Picture(x, y, static_cast<int>(expected_[0].size()),                     \
                                     static_cast<int>(expected_.size()), legend);                     \
-    EXPECT_EQ(::gditest::Join(expected_), ::gditest::Join(actual_));                                 \
+    EXPECT_EQ(::gdi_test::Join(expected_), ::gdi_test::Join(actual_));                                 \
   } while (0)

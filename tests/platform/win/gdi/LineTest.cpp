@@ -1,6 +1,8 @@
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 TEST(Lines, LineToOmitsTheLastPixelAndContinuesFromIt) {
   Canvas c(7, 5);
@@ -142,3 +144,5 @@ TEST(Lines, WidePenIsCentredOnThePath) {
   EXPECT_EQ(2, b.left);
   EXPECT_EQ(8, b.right);
 }
+
+}  // namespace gdi_test

@@ -3,6 +3,8 @@
 #include "platform/win/gdi/WinRect.h"
 #include "tests/common/Geometry.h"
 
+namespace gdi_test {
+
 namespace {
 
 TEST(RectTest, PointsOnTheRightAndBottomEdgesAreOutside) {
@@ -46,3 +48,5 @@ TEST(RectTest, SubtractRemovesOnlyAWholeSide) {
 }
 
 }  // namespace
+
+}  // namespace gdi_test

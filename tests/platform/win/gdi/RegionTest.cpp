@@ -3,7 +3,9 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Region.h"
 
-using gdi::Region;
+namespace gdi_test {
+
+using k58::gdi::Region;
 
 namespace {
 
@@ -78,7 +80,7 @@ TEST(Region, HandlesCombineOffsetAndTest) {
 TEST(Region, EllipseIsClosedAndSymmetric) {
   for (int size : {5, 8, 12, 13, 31}) {
     HRGN h = CreateEllipticRgn(0, 0, size, size);
-    const Region& e = *gdi::RegionOf(h);
+    const Region& e = *k58::gdi::RegionOf(h);
     EXPECT_EQ(size, e.Bounds().right) << size;
     EXPECT_EQ(size, e.Bounds().bottom) << size;
     for (int y = 0; y < size; ++y)
@@ -99,7 +101,7 @@ TEST(Region, EllipseIsClosedAndSymmetric) {
     DeleteObject(h);
   }
   HRGN small = CreateEllipticRgn(0, 0, 5, 5);
-  EXPECT_EQ(".###.\n#####\n#####\n#####\n.###.\n", Pic(*gdi::RegionOf(small), 5, 5));
+  EXPECT_EQ(".###.\n#####\n#####\n#####\n.###.\n", Pic(*k58::gdi::RegionOf(small), 5, 5));
   DeleteObject(small);
 }
 
@@ -110,8 +112,8 @@ TEST(Region, PolygonFillModes) {
   INT counts[] = {4, 4};
   HRGN alt = CreatePolyPolygonRgn(pts, counts, 2, ALTERNATE);
   HRGN wind = CreatePolyPolygonRgn(pts, counts, 2, WINDING);
-  EXPECT_EQ("####..\n####..\n##..##\n##..##\n..####\n..####\n", Pic(*gdi::RegionOf(alt), 6, 6));
-  EXPECT_EQ("####..\n####..\n######\n######\n..####\n..####\n", Pic(*gdi::RegionOf(wind), 6, 6));
+  EXPECT_EQ("####..\n####..\n##..##\n##..##\n..####\n..####\n", Pic(*k58::gdi::RegionOf(alt), 6, 6));
+  EXPECT_EQ("####..\n####..\n######\n######\n..####\n..####\n", Pic(*k58::gdi::RegionOf(wind), 6, 6));
   DeleteObject(alt);
   DeleteObject(wind);
   // Integer vertices cover the same pixels as the rectangle.
@@ -125,6 +127,8 @@ TEST(Region, PolygonFillModes) {
 
 TEST(Region, RoundRectCornersAreCut) {
   HRGN h = CreateRoundRectRgn(0, 0, 8, 6, 4, 4);
-  EXPECT_EQ(".######.\n########\n########\n########\n########\n.######.\n", Pic(*gdi::RegionOf(h), 8, 6));
+  EXPECT_EQ(".######.\n########\n########\n########\n########\n.######.\n", Pic(*k58::gdi::RegionOf(h), 8, 6));
   DeleteObject(h);
 }
+
+}  // namespace gdi_test

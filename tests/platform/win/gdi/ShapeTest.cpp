@@ -1,6 +1,8 @@
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 std::map<COLORREF, char> Legend() { return {{kWhite, '.'}, {kBlack, '#'}, {kRed, 'r'}}; }
@@ -162,3 +164,5 @@ TEST(Shapes, MonochromeSurfacesTakeTheNearerOfBlackAndWhite) {
   DeleteObject(light);
   DeleteObject(dark);
 }
+
+}  // namespace gdi_test

@@ -3,6 +3,8 @@
 
 #include "platform/win/gdi/Surface.h"
 
+namespace gdi_test {
+
 namespace {
 
 constexpr uint32_t kFill = 0x00A0B0C0;
@@ -10,13 +12,13 @@ constexpr uint32_t kFill = 0x00A0B0C0;
 // A pixel value that tells where it was written.
 uint32_t Mark(int x, int y) { return static_cast<uint32_t>(0x010000 + y * 256 + x); }
 
-void Paint(gdi::Surface& s) {
+void Paint(k58::gdi::Surface& s) {
   for (int y = 0; y < s.Height(); ++y)
     for (int x = 0; x < s.Width(); ++x) s.Set(x, y, Mark(x, y));
 }
 
 // Pixels inside the old size keep their marks; all others are the fill.
-::testing::AssertionResult Kept(const gdi::Surface& s, int oldW, int oldH) {
+::testing::AssertionResult Kept(const k58::gdi::Surface& s, int oldW, int oldH) {
   for (int y = 0; y < s.Height(); ++y)
     for (int x = 0; x < s.Width(); ++x) {
       uint32_t want = (x < oldW && y < oldH) ? Mark(x, y) : kFill;
@@ -27,7 +29,7 @@ void Paint(gdi::Surface& s) {
 }
 
 TEST(Surface, StartsWithTheFillItIsGiven) {
-  gdi::Surface s(7, 3, gdi::FillWith{kFill});
+  k58::gdi::Surface s(7, 3, k58::gdi::FillWith{kFill});
   EXPECT_EQ(s.BitsPerPixel(), 32);
   EXPECT_TRUE(Kept(s, 0, 0));
 }
@@ -43,7 +45,7 @@ TEST(Surface, ResizingKeepsTheSharedAreaAndFillsTheRest) {
   };
   for (const ResizeCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.w0 << "x" << c.h0 << " -> " << c.w1 << "x" << c.h1);
-    gdi::Surface s(c.w0, c.h0, gdi::FillWith{kFill});
+    k58::gdi::Surface s(c.w0, c.h0, k58::gdi::FillWith{kFill});
     Paint(s);
     s.Resize(c.w1, c.h1, kFill);
     ASSERT_EQ(s.Width(), c.w1);
@@ -54,7 +56,7 @@ TEST(Surface, ResizingKeepsTheSharedAreaAndFillsTheRest) {
 }
 
 TEST(Surface, AWindowDraggedLargerStepByStepRarelyReallocates) {
-  gdi::Surface s(200, 150, gdi::FillWith{kFill});
+  k58::gdi::Surface s(200, 150, k58::gdi::FillWith{kFill});
   int reallocations = 0;
   size_t capacity = s.Capacity();
   for (int step = 1; step <= 100; ++step) {
@@ -70,3 +72,5 @@ TEST(Surface, AWindowDraggedLargerStepByStepRarelyReallocates) {
 }
 
 }  // namespace
+
+}  // namespace gdi_test

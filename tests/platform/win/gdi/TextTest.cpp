@@ -2,7 +2,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -17,7 +19,7 @@ HFONT TestFont(LONG height, LONG weight = FW_NORMAL, const char* face = "Tahoma"
 class Text : public ::testing::Test {
 protected:
   void SetUp() override { PinTestFonts(); }
-  void TearDown() override { gdi::UnpinFonts(); }
+  void TearDown() override { k58::gdi::UnpinFonts(); }
 };
 
 int Extent(HDC dc, const char* s) {
@@ -234,9 +236,11 @@ TEST_F(Text, ChineseTextComesFromTheCjkFallback) {
 }
 
 TEST_F(Text, FaceNamesMapToInstalledFamilies) {
-  gdi::UnpinFonts();
-  EXPECT_NE(std::string::npos, gdi::ResolveFontFile("MS Sans Serif", FW_NORMAL, false, 0).find(".tt"));
-  EXPECT_NE(std::string::npos, gdi::ResolveFontFile("宋体", FW_NORMAL, false, GB2312_CHARSET).find("wqy"));
-  EXPECT_NE(std::string::npos, gdi::ResolveFontFile("Courier New", FW_NORMAL, false, 0).find("Mono"));
-  EXPECT_NE(std::string::npos, gdi::ResolveFontFile("Tahoma", FW_BOLD, false, 0).find("Bold"));
+  k58::gdi::UnpinFonts();
+  EXPECT_NE(std::string::npos, k58::gdi::ResolveFontFile("MS Sans Serif", FW_NORMAL, false, 0).find(".tt"));
+  EXPECT_NE(std::string::npos, k58::gdi::ResolveFontFile("宋体", FW_NORMAL, false, GB2312_CHARSET).find("wqy"));
+  EXPECT_NE(std::string::npos, k58::gdi::ResolveFontFile("Courier New", FW_NORMAL, false, 0).find("Mono"));
+  EXPECT_NE(std::string::npos, k58::gdi::ResolveFontFile("Tahoma", FW_BOLD, false, 0).find("Bold"));
 }
+
+}  // namespace gdi_test

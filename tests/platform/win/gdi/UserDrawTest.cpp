@@ -4,7 +4,9 @@
 
 #include "GdiTestSupport.h"
 
-using namespace gditest;
+namespace gdi_test {
+
+using namespace gdi_test;
 
 namespace {
 
@@ -20,7 +22,7 @@ protected:
     }
     SetSysColors(K58_SYSCOLOR_COUNT, idx.data(), colors.data());
   }
-  void TearDown() override { gdi::ResetSystemTables(); }
+  void TearDown() override { k58::gdi::ResetSystemTables(); }
   static COLORREF Sys(int i) { return GetSysColor(i); }
 };
 
@@ -43,10 +45,10 @@ TEST_F(UserDraw, SystemColourBrushesFollowTheTable) {
   EXPECT_EQ(Sys(COLOR_WINDOW), c.At(0, 0));
   EXPECT_TRUE(DeleteObject(face));  // never really deleted
   EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(face));
-  gdi::ResetSystemTables();
+  k58::gdi::ResetSystemTables();
   EXPECT_EQ(RGB(212, 208, 200), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(16, GetSystemMetrics(SM_CXVSCROLL));
-  gdi::SetSystemMetric(SM_CXVSCROLL, 20);
+  k58::gdi::SetSystemMetric(SM_CXVSCROLL, 20);
   EXPECT_EQ(20, GetSystemMetrics(SM_CXVSCROLL));
   EXPECT_EQ(0, GetSystemMetrics(9999));
 }
@@ -97,7 +99,7 @@ TEST_F(UserDraw, EdgesUseTheClassicColoursAndCorners) {
 }
 
 TEST_F(UserDraw, RadioGlyphAndCheckBoxBitmap) {
-  gdi::ResetSystemTables();
+  k58::gdi::ResetSystemTables();
   Canvas mask(12, 12);
   RECT r{0, 0, 12, 12};
   DrawFrameControl(mask.dc(), &r, DFC_BUTTON, DFCS_BUTTONRADIOMASK);
@@ -124,7 +126,7 @@ TEST_F(UserDraw, RadioGlyphAndCheckBoxBitmap) {
 }
 
 TEST_F(UserDraw, ScrollArrowIsCentredAndGreyedWhenInactive) {
-  gdi::ResetSystemTables();
+  k58::gdi::ResetSystemTables();
   Canvas c(16, 16);
   RECT r{0, 0, 16, 16};
   DrawFrameControl(c.dc(), &r, DFC_SCROLL, DFCS_SCROLLUP);
@@ -142,13 +144,15 @@ TEST(Png, WritesASurfaceAndReportsFailure) {
   Canvas c(3, 2);
   std::string path = ::testing::TempDir() + "gdi_png_test.png";
   std::string error;
-  ASSERT_TRUE(gdi::WriteDCPng(c.dc(), path, &error)) << error;
+  ASSERT_TRUE(k58::gdi::WriteDCPng(c.dc(), path, &error)) << error;
   std::ifstream in(path, std::ios::binary);
   char sig[8] = {};
   in.read(sig, 8);
   EXPECT_EQ(0, std::memcmp(sig, "\x89PNG\r\n\x1a\n", 8));
   std::remove(path.c_str());
-  EXPECT_FALSE(gdi::WriteDCPng(c.dc(), "/nonexistent-dir/x.png", &error));
+  EXPECT_FALSE(k58::gdi::WriteDCPng(c.dc(), "/nonexistent-dir/x.png", &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(gdi::WriteBitmapPng(nullptr, path, &error));
+  EXPECT_FALSE(k58::gdi::WriteBitmapPng(nullptr, path, &error));
 }
+
+}  // namespace gdi_test

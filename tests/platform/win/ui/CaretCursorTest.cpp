@@ -56,15 +56,15 @@ TEST_F(CursorTest, StandardCursorsAreSharedAndMadeOnesCarryTheirShape) {
   BYTE And[2 * 4] = {0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   BYTE Xor[2 * 4] = {0x00, 0x00, 0xF0, 0x00, 0x00, 0x00, 0x00, 0x00};
   HCURSOR Made = CreateCursor(nullptr, 1, 2, 16, 4, And, Xor);
-  winui::CursorShape S;
-  ASSERT_TRUE(winui::GetCursorShape(Made, S));
+  k58::winui::CursorShape S;
+  ASSERT_TRUE(k58::winui::GetCursorShape(Made, S));
   EXPECT_EQ(S.Width, 16);
   EXPECT_EQ(S.Hotspot.y, 2);
   EXPECT_EQ(S.And[16 + 0], 0);
   EXPECT_EQ(S.Xor[16 + 0], 1);
   EXPECT_EQ(S.And[16 + 4], 1);
   auto Instance = reinterpret_cast<HINSTANCE>(0x1000);
-  winui::RegisterCursorResource(Instance, "Hand", Made);
+  k58::winui::RegisterCursorResource(Instance, "Hand", Made);
   EXPECT_EQ(LoadCursor(Instance, "HAND"), Made);
   EXPECT_EQ(SetCursor(Made), nullptr);
   EXPECT_EQ(D->Headless().PointerShape(), Made);
@@ -78,12 +78,12 @@ TEST_F(CursorTest, StandardCursorsAreSharedAndMadeOnesCarryTheirShape) {
   Ii.hbmMask = Mask;
   Ii.xHotspot = 3;
   HICON FromBits = CreateIconIndirect(&Ii);
-  ASSERT_TRUE(winui::GetCursorShape(FromBits, S));
+  ASSERT_TRUE(k58::winui::GetCursorShape(FromBits, S));
   EXPECT_EQ(S.Height, 8);
   EXPECT_EQ(S.Hotspot.x, 3);
   DeleteObject(Mask);
   EXPECT_TRUE(DestroyCursor(FromBits));
-  EXPECT_FALSE(winui::GetCursorShape(FromBits, S));
+  EXPECT_FALSE(k58::winui::GetCursorShape(FromBits, S));
 }
 
 TEST_F(CursorTest, TheNonClientAreaShowsSizingCursors) {

@@ -47,7 +47,7 @@ TEST_F(ClipboardTest, TextIsOfferedInBothEncodings) {
   EXPECT_EQ(EnumClipboardFormats(0), CF_TEXT);
   CloseClipboard();
   std::u16string Export;
-  EXPECT_TRUE(winui::ClipboardTextForExport(Export));
+  EXPECT_TRUE(k58::winui::ClipboardTextForExport(Export));
   EXPECT_EQ(Export, u"Kan\u00E4l \u4E2D");
 }
 
@@ -111,7 +111,7 @@ TEST_F(ClipboardTest, RegisteredFormatsAndAnotherProgramsText) {
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   // Another program takes the clipboard: its text is what we read now.
   D->Headless().SetForeignClipboardText(u"from elsewhere");
-  winui::HostClipboardLost();
+  k58::winui::HostClipboardLost();
   EXPECT_FALSE(IsClipboardFormatAvailable(A));
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
   OpenClipboard(nullptr);
@@ -150,7 +150,7 @@ std::string WaitFor(const std::string& Path) {
 TEST_F(ShellTest, TheOpenerGetsTheNameAsOneArgumentNeverThroughAShell) {
   std::string Out = ::testing::TempDir() + "winui-opener.out";
   std::remove(Out.c_str());
-  winui::SetShellOpenProgram(Recorder(Out));
+  k58::winui::SetShellOpenProgram(Recorder(Out));
   HINSTANCE R = ShellExecute(nullptr, "open", "my file; rm -rf x $(id).chm", "ignored", nullptr, SW_SHOWNORMAL);
   EXPECT_GT(reinterpret_cast<intptr_t>(R), 32);
   EXPECT_EQ(WaitFor(Out), "my file; rm -rf x $(id).chm\n");
@@ -160,9 +160,9 @@ TEST_F(ShellTest, TheOpenerGetsTheNameAsOneArgumentNeverThroughAShell) {
   std::remove(Out.c_str());
   EXPECT_EQ(reinterpret_cast<intptr_t>(ShellExecute(nullptr, "print", "a.txt", nullptr, nullptr, 0)), SE_ERR_NOASSOC);
   EXPECT_EQ(reinterpret_cast<intptr_t>(ShellExecute(nullptr, "open", "", nullptr, nullptr, 0)), SE_ERR_FNF);
-  winui::SetShellOpenProgram("/nonexistent/opener");
+  k58::winui::SetShellOpenProgram("/nonexistent/opener");
   EXPECT_LE(reinterpret_cast<intptr_t>(ShellExecute(nullptr, "open", "a.txt", nullptr, nullptr, 0)), 32);
-  winui::SetShellOpenProgram("");
+  k58::winui::SetShellOpenProgram("");
 }
 
 TEST_F(ShellTest, MessageBeepReachesTheDisplay) {

@@ -95,10 +95,10 @@ TEST_F(KeyboardTest, InputMethodTextArrivesAsUtf16UnitsAndDeadKeysCompose) {
   EXPECT_EQ(Chars(W), u"\u4E2D\U0001F600\u00E9");
   Log().Clear();
   // A display that knows the layout gives the characters: a dead acute, then e, then a dead acute and x.
-  winui::InjectKey(VK_OEM_7, 0x28, true, false, 0, u'\u00B4', true);
-  winui::InjectKey(VK_OEM_7, 0x28, false);
+  k58::winui::InjectKey(VK_OEM_7, 0x28, true, false, 0, u'\u00B4', true);
+  k58::winui::InjectKey(VK_OEM_7, 0x28, false);
   D->Key('E');
-  winui::InjectKey(VK_OEM_7, 0x28, true, false, 0, u'\u00B4', true);
+  k58::winui::InjectKey(VK_OEM_7, 0x28, true, false, 0, u'\u00B4', true);
   D->Key('X');
   D->Pump();
   EXPECT_EQ(Log().Count(WM_DEADCHAR, W), 2);
@@ -193,13 +193,13 @@ TEST_F(FocusTest, ActivationMovesInThePlatformsOrder) {
   EXPECT_EQ(Log().Count(WM_ACTIVATEAPP, A), 0);  // the application stayed active
   // The application losing and regaining activation tells every top-level window.
   Log().Clear();
-  winui::HostActivated(nullptr);
+  k58::winui::HostActivated(nullptr);
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), nullptr);
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_EQ(Log().First(A, WM_ACTIVATEAPP).WParam, static_cast<WPARAM>(FALSE));
   EXPECT_EQ(Log().First(B, WM_ACTIVATEAPP).WParam, static_cast<WPARAM>(FALSE));
-  winui::HostActivated(A);
+  k58::winui::HostActivated(A);
   D->Pump();
   EXPECT_EQ(GetActiveWindow(), A);
   EXPECT_EQ(Log().Count(WM_ACTIVATEAPP, B), 2);
@@ -232,7 +232,7 @@ TEST_F(FocusTest, AParentlessChildWindowTakesFocusAndClicksButNeverActivation) {
   HWND Form = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300);
   HWND Popup = Make(WS_CHILD | WS_VISIBLE | WS_BORDER, 400, 0, 100, 100, GetDesktopWindow());
   HWND Inner = Make(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, Popup);
-  ASSERT_TRUE(winui::TopLevelSurface(Popup));
+  ASSERT_TRUE(k58::winui::TopLevelSurface(Popup));
   EXPECT_EQ(GetActiveWindow(), Form);
   D->Click(Pt(420, 20));
   D->Pump();
@@ -252,7 +252,7 @@ TEST_F(FocusTest, ASwallowedDeactivationKeepsTheOwnersCaptionActiveOnce) {
   HWND Form = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
   HWND Popup = Make(WS_POPUP, 400, 0, 100, 100, Form);
   D->Pump();
-  winui::SwallowNextNcDeactivate(Form);
+  k58::winui::SwallowNextNcDeactivate(Form);
   Log().Clear();
   ShowWindow(Popup, SW_SHOW);
   D->Pump();
@@ -293,14 +293,14 @@ TEST_F(FocusTest, AModalLoopDisablesTheOwnerUntilItEnds) {
     if (M == WM_SETCURSOR) InLoopOwnerEnabled = IsWindowEnabled(H);
     return false;
   });
-  EXPECT_TRUE(winui::RunModalLoop(Dialog, Owner, [&Done] { return Done; }));
+  EXPECT_TRUE(k58::winui::RunModalLoop(Dialog, Owner, [&Done] { return Done; }));
   EXPECT_FALSE(InLoopOwnerEnabled);
   EXPECT_EQ(Log().Count(WM_LBUTTONDOWN, Owner), 0);
   EXPECT_TRUE(IsWindowEnabled(Owner));
-  EXPECT_EQ(winui::ModalDepth(), 0);
+  EXPECT_EQ(k58::winui::ModalDepth(), 0);
   // WM_QUIT ends the loop and stays for the outer loop.
   PostQuitMessage(3);
-  EXPECT_FALSE(winui::RunModalLoop(Dialog, Owner, [] { return false; }));
+  EXPECT_FALSE(k58::winui::RunModalLoop(Dialog, Owner, [] { return false; }));
   MSG M;
   ASSERT_TRUE(PeekMessage(&M, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(M.message, WM_QUIT);

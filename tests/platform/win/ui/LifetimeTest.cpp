@@ -154,10 +154,10 @@ TEST_F(LifetimeTest, NestedModalLoopsGiveEachOwnerBackInTurn) {
   int DepthInside = 0;
   Handle(First, [&](HWND, UINT M, WPARAM, LPARAM, LRESULT&) {
     if (M == WM_LBUTTONUP) {
-      winui::RunModalLoop(Second, First, [&] {
+      k58::winui::RunModalLoop(Second, First, [&] {
         FirstEnabledInside = IsWindowEnabled(First);
         OwnerEnabledInside = IsWindowEnabled(Owner);
-        DepthInside = winui::ModalDepth();
+        DepthInside = k58::winui::ModalDepth();
         return !IsWindowVisible(Second);
       });
     }
@@ -175,11 +175,11 @@ TEST_F(LifetimeTest, NestedModalLoopsGiveEachOwnerBackInTurn) {
     EXPECT_TRUE(IsWindowEnabled(First));
     DestroyWindow(First);
   });
-  EXPECT_TRUE(winui::RunModalLoop(First, Owner, nullptr));
+  EXPECT_TRUE(k58::winui::RunModalLoop(First, Owner, nullptr));
   EXPECT_FALSE(FirstEnabledInside);
   EXPECT_FALSE(OwnerEnabledInside);
   EXPECT_EQ(DepthInside, 2);
-  EXPECT_EQ(winui::ModalDepth(), 0);
+  EXPECT_EQ(k58::winui::ModalDepth(), 0);
   EXPECT_TRUE(IsWindowEnabled(Owner));
   EXPECT_EQ(GetActiveWindow(), Owner);
 }
@@ -189,7 +189,7 @@ TEST_F(LifetimeTest, AModalWindowDestroyedWhileTheLoopWaitsEndsTheLoop) {
   HWND Dialog = Make(WS_POPUP, 600, 600, 100, 100, Owner);
   D->Pump();
   D->Later([Dialog] { DestroyWindow(Dialog); });
-  EXPECT_TRUE(winui::RunModalLoop(Dialog, Owner, nullptr));
+  EXPECT_TRUE(k58::winui::RunModalLoop(Dialog, Owner, nullptr));
   ExpectForgotten(Dialog);
   EXPECT_TRUE(IsWindowEnabled(Owner));
   EXPECT_EQ(GetActiveWindow(), Owner);

@@ -32,7 +32,7 @@ SampleMenu MakeSampleMenu() {
 namespace {
 
 std::vector<std::function<void()>> GSteps;
-winui::TestDisplay* GDisplay = nullptr;
+k58::winui::TestDisplay* GDisplay = nullptr;
 
 void RunStep(size_t K) {
   if (K >= GSteps.size()) return;
@@ -43,7 +43,7 @@ void RunStep(size_t K) {
 
 }  // namespace
 
-void Chain(winui::TestDisplay& D, std::vector<std::function<void()>> Steps) {
+void Chain(k58::winui::TestDisplay& D, std::vector<std::function<void()>> Steps) {
   GSteps = std::move(Steps);
   GDisplay = &D;
   D.Later([] { RunStep(0); });

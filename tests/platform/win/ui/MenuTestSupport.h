@@ -30,7 +30,7 @@ SampleMenu MakeSampleMenu();
 
 // Runs the steps one after the other inside the loops of the queue: each step runs once the input the
 // step before it injected has been handled.
-void Chain(winui::TestDisplay& D, std::vector<std::function<void()>> Steps);
+void Chain(k58::winui::TestDisplay& D, std::vector<std::function<void()>> Steps);
 
 // The popup window showing a menu now (null when none is open).
 HWND PopupOf(HMENU Menu);

@@ -15,16 +15,16 @@ protected:
     D->Pump();
   }
   void TearDown() override {
-    winui::SetMessageBoxHandler(nullptr);
+    k58::winui::SetMessageBoxHandler(nullptr);
     WinUiTest::TearDown();
   }
   HWND Owner = nullptr;
 };
 
 TEST_F(MessageBoxTest, TheHandlerSeesTheShownBoxAndAnswersForIt) {
-  winui::MessageBoxInfo Got;
+  k58::winui::MessageBoxInfo Got;
   bool OwnerEnabled = true;
-  winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
+  k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
     Got = I;
     OwnerEnabled = IsWindowEnabled(Owner) != FALSE;
     EXPECT_TRUE(IsWindowVisible(I.Box));
@@ -46,10 +46,10 @@ TEST_F(MessageBoxTest, TheHandlerSeesTheShownBoxAndAnswersForIt) {
 }
 
 TEST_F(MessageBoxTest, AClickOnAButtonAnswersIt) {
-  winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
-    HWND Retry = winui::MessageBoxButton(I.Box, IDRETRY);
+  k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
+    HWND Retry = k58::winui::MessageBoxButton(I.Box, IDRETRY);
     EXPECT_NE(Retry, nullptr);
-    EXPECT_EQ(winui::MessageBoxButton(I.Box, IDOK), nullptr);
+    EXPECT_EQ(k58::winui::MessageBoxButton(I.Box, IDOK), nullptr);
     RECT R;
     GetWindowRect(Retry, &R);
     D->Click(Centre(R));
@@ -75,7 +75,7 @@ TEST_F(MessageBoxTest, EnterEscapeAndLettersAnswerByTheButtons) {
       {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, {VK_LEFT, VK_RETURN}, IDRETRY},
   };
   for (const Case& C : Cases) {
-    winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo&) {
+    k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo&) {
       for (WORD K : C.Keys) D->Key(K);
       return 0;
     });
@@ -86,11 +86,11 @@ TEST_F(MessageBoxTest, EnterEscapeAndLettersAnswerByTheButtons) {
 TEST_F(MessageBoxTest, TheBoxIsCentredOnItsOwnerWithItsButtonsInARow) {
   RECT Box{}, OwnerR;
   std::vector<RECT> Buttons;
-  winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
+  k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
     GetWindowRect(I.Box, &Box);
     for (int Id : {IDYES, IDNO, IDCANCEL}) {
       RECT R{};
-      GetWindowRect(winui::MessageBoxButton(I.Box, Id), &R);
+      GetWindowRect(k58::winui::MessageBoxButton(I.Box, Id), &R);
       Buttons.push_back(R);
     }
     EXPECT_TRUE(GetWindowLong(I.Box, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -120,7 +120,7 @@ TEST_F(MessageBoxTest, TheLoopKeepsServingTimersAndSendsFromOtherThreads) {
   int Sent = 0;
   HWND Box = nullptr;
   Handle(Owner, [&](HWND, UINT Msg, WPARAM, LPARAM, LRESULT& R) {
-    if (Msg == WM_TIMER && ++Timers == 1 && Sent) PostMessage(winui::MessageBoxButton(Box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
+    if (Msg == WM_TIMER && ++Timers == 1 && Sent) PostMessage(k58::winui::MessageBoxButton(Box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
     if (Msg == WM_APP) {
       ++Sent;
       R = 5;
@@ -131,7 +131,7 @@ TEST_F(MessageBoxTest, TheLoopKeepsServingTimersAndSendsFromOtherThreads) {
   SetTimer(Owner, 1, 100, nullptr);
   std::thread Other;
   LRESULT Answer = 0;
-  winui::SetMessageBoxHandler([&](const winui::MessageBoxInfo& I) {
+  k58::winui::SetMessageBoxHandler([&](const k58::winui::MessageBoxInfo& I) {
     Box = I.Box;
     Other = std::thread([&] { Answer = SendMessage(Owner, WM_APP, 0, 0); });
     D->Later([&] {

@@ -128,13 +128,13 @@ TEST_F(NonClientTest, CaptionButtonsActOnlyWhenReleasedOverThem) {
 
 TEST_F(NonClientTest, HostWindowManagerRequestsMoveAndClose) {
   HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
-  winui::HostMovedWindow(W, RECT{10, 20, 410, 320});
+  k58::winui::HostMovedWindow(W, RECT{10, 20, 410, 320});
   D->Pump();
   RECT R;
   GetWindowRect(W, &R);
   EXPECT_EQ(R.left, 10);
   EXPECT_EQ(R.bottom, 320);
-  winui::HostCloseRequested(W);
+  k58::winui::HostCloseRequested(W);
   D->Pump();
   EXPECT_FALSE(IsWindow(W));
 }

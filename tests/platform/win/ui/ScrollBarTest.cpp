@@ -133,7 +133,7 @@ TEST_F(ScrollBarTest, HoldingAnArrowRepeatsUntilReleased) {
   D->AdvanceLater(200);  // the first repeat
   D->AdvanceLater(50);
   D->AdvanceLater(50);
-  D->Later([] { winui::InjectMouseButton(Pt(192, 105), winui::MouseButton::Left, false); });
+  D->Later([] { k58::winui::InjectMouseButton(Pt(192, 105), k58::winui::MouseButton::Left, false); });
   D->Pump();
   EXPECT_THAT(Codes(W), ElementsAre(SB_LINEUP, SB_LINEUP, SB_LINEUP, SB_LINEUP, SB_ENDSCROLL));
   EXPECT_EQ(GetCapture(), nullptr);

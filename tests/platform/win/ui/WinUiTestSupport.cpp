@@ -62,7 +62,7 @@ POINT ScreenOf(HWND Hwnd, int X, int Y) {
 }
 
 void WinUiTest::SetUp() {
-  D = std::make_unique<winui::TestDisplay>(1280, 1024);
+  D = std::make_unique<k58::winui::TestDisplay>(1280, 1024);
   static bool Registered = false;
   if (!Registered) {
     RegisterSpy(SpyClass, 0, reinterpret_cast<HBRUSH>(static_cast<intptr_t>(COLOR_WINDOW + 1)));

@@ -52,7 +52,7 @@ class WinUiTest : public ::testing::Test {
 protected:
   void SetUp() override;
   void TearDown() override;
-  std::unique_ptr<winui::TestDisplay> D;
+  std::unique_ptr<k58::winui::TestDisplay> D;
 };
 
 }  // namespace winui_test

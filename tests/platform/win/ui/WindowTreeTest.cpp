@@ -80,7 +80,7 @@ TEST_F(TreeTest, AHugeWindowGetsABoundedSurface) {
   RECT R;
   GetWindowRect(W, &R);
   EXPECT_EQ(R.right, 200000);
-  gdi::SurfacePtr S = winui::TopLevelSurface(W);
+  k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
   ASSERT_TRUE(S);
   EXPECT_EQ(S->Width(), 16384);
   D->Pump();
@@ -95,11 +95,11 @@ TEST_F(TreeTest, AWindowGetsItsSurfaceWhenShownFollowsItsSizeAndGivesItBackWhenD
   RECT All{0, 0, 300, 200};
   FillRect(Dc, &All, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   ReleaseDC(W, Dc);
-  EXPECT_FALSE(winui::TopLevelSurface(W));
+  EXPECT_FALSE(k58::winui::TopLevelSurface(W));
 
   ShowWindow(W, SW_SHOWNOACTIVATE);
   D->Pump();
-  gdi::SurfacePtr S = winui::TopLevelSurface(W);
+  k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
   ASSERT_TRUE(S);
   EXPECT_EQ(S->Width(), 300);
   EXPECT_EQ(S->Height(), 200);
@@ -112,13 +112,13 @@ TEST_F(TreeTest, AWindowGetsItsSurfaceWhenShownFollowsItsSizeAndGivesItBackWhenD
   ReleaseDC(W, Dc);
   ShowWindow(W, SW_HIDE);
   SetWindowPos(W, nullptr, 0, 0, 120, 90, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  S = winui::TopLevelSurface(W);
+  S = k58::winui::TopLevelSurface(W);
   ASSERT_TRUE(S);
   EXPECT_EQ(S->Width(), 120);
   EXPECT_EQ(S->Height(), 90);
   EXPECT_EQ(D->WindowPixel(W, Pt(15, 15)), kBlack);
 
-  std::weak_ptr<gdi::Surface> Gone = S;
+  std::weak_ptr<k58::gdi::Surface> Gone = S;
   S.reset();
   DestroyWindow(W);
   EXPECT_TRUE(Gone.expired());
@@ -274,7 +274,7 @@ TEST_F(TreeTest, SetParentMovesAWindowBetweenParentsAndTheDesktop) {
   // To the desktop: a top-level window with a surface of its own.
   SetParent(C, nullptr);
   EXPECT_EQ(GetAncestor(C, GA_PARENT), GetDesktopWindow());
-  EXPECT_TRUE(winui::TopLevelSurface(C));
+  EXPECT_TRUE(k58::winui::TopLevelSurface(C));
 }
 
 TEST_F(TreeTest, DisablingTakesTheFocusAndSendsWmEnable) {
@@ -335,14 +335,14 @@ TEST_F(TreeTest, WindowRegionsShapeHitTestingAndComeBackAsCopies) {
 }
 
 TEST_F(TreeTest, MonitorsAnswerTheNearestOneAndItsWorkArea) {
-  winui::MonitorDesc A, B;
+  k58::winui::MonitorDesc A, B;
   A.Bounds = RECT{0, 0, 1280, 1024};
   A.WorkArea = RECT{0, 0, 1280, 994};
   A.Primary = true;
   B.Bounds = RECT{1280, 0, 2304, 768};
   B.WorkArea = B.Bounds;
   D->Headless().SetMonitors({A, B});
-  winui::HostScreenChanged();
+  k58::winui::HostScreenChanged();
   D->Pump();
   EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
   EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 2304);

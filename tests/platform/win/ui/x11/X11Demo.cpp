@@ -15,7 +15,7 @@
 #include <string>
 
 #include "platform/win/Windows.h"
-#include "platform/win/gdi/Utf.h"
+#include "platform/rtl/Utf.h"
 
 namespace {
 
@@ -39,9 +39,7 @@ void Log(const std::string& Line) {
   std::fflush(GLog);
 }
 
-std::string Utf8(const std::u16string& S) {
-  return gdi::Utf16ToUtf8(reinterpret_cast<const WCHAR*>(S.data()), static_cast<int>(S.size()));
-}
+std::string Utf8(const std::u16string& S) { return k58::rtl::Utf16ToUtf8(S); }
 
 std::string RectText(const RECT& R) {
   return std::to_string(R.left) + " " + std::to_string(R.top) + " " + std::to_string(R.right) + " " +

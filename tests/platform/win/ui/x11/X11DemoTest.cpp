@@ -20,6 +20,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+namespace winui_test {
+
 namespace {
 
 using namespace x11test;
@@ -136,7 +138,7 @@ TEST(XvfbDemo, TakesAClickTypedTextAMenuCommandAndACloseRequestAndShowsOnTheScre
 
   // What the server shows: the frame's caption, the pane's white background and the typed text in it.
   ASSERT_TRUE(WaitFor([&] {
-    gdi::SurfacePtr S = GrabScreen(Server.Name());
+    k58::gdi::SurfacePtr S = GrabScreen(Server.Name());
     if (!S) return false;
     int Dark = 0;
     for (int Y = Pane.top + 2; Y < Pane.top + 24; ++Y)
@@ -144,13 +146,13 @@ TEST(XvfbDemo, TakesAClickTypedTextAMenuCommandAndACloseRequestAndShowsOnTheScre
         if ((S->Get(X, Y) & 0xFFFFFF) < 0x404040) ++Dark;
     return Dark > 20 && (S->Get(Pane.right - 8, Pane.bottom - 8) & 0xFFFFFF) == 0xFFFFFF;
   })) << "the screen does not show the demo";
-  gdi::SurfacePtr Shot = GrabScreen(Server.Name());
+  k58::gdi::SurfacePtr Shot = GrabScreen(Server.Name());
   ASSERT_TRUE(Shot);
-  EXPECT_EQ(Shot->Get((Frame.left + Frame.right) / 2, Frame.top + 10), gdi::ColorToPixel(GetSysColor(COLOR_ACTIVECAPTION)))
+  EXPECT_EQ(Shot->Get((Frame.left + Frame.right) / 2, Frame.top + 10), k58::gdi::ColorToPixel(GetSysColor(COLOR_ACTIVECAPTION)))
       << "caption of an active window";
   const std::string Png = ArtifactPath("x11demo-screen.png");
   std::string Error;
-  EXPECT_TRUE(gdi::WritePng(*Shot, Png, &Error)) << Error;
+  EXPECT_TRUE(k58::gdi::WritePng(*Shot, Png, &Error)) << Error;
   std::printf("screenshot of the demo: %s\n", Png.c_str());
 
   // The menu's first item, just below the bar, gives its command.
@@ -183,3 +185,5 @@ TEST(XvfbDemo, TakesAClickTypedTextAMenuCommandAndACloseRequestAndShowsOnTheScre
 }
 
 }  // namespace
+
+}  // namespace winui_test

@@ -26,6 +26,8 @@
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
+namespace winui_test {
+
 namespace {
 
 using namespace x11test;
@@ -71,7 +73,7 @@ protected:
   }
 
   static void TearDownTestSuite() {
-    winui::SetDisplayBackend(std::make_unique<winui::HeadlessDisplay>());
+    k58::winui::SetDisplayBackend(std::make_unique<k58::winui::HeadlessDisplay>());
     delete Server;
     Server = nullptr;
   }
@@ -81,12 +83,12 @@ protected:
   void SetUp() override {
     if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
     ASSERT_NE(Server, nullptr) << StartError;
-    winui::X11Options O;
+    k58::winui::X11Options O;
     O.DisplayName = Server->Name();
     O.UseSharedMemory = SharedMemory();
-    std::unique_ptr<winui::DisplayBackend> B = winui::CreateX11Display(O);
+    std::unique_ptr<k58::winui::DisplayBackend> B = k58::winui::CreateX11Display(O);
     ASSERT_TRUE(B) << "cannot open " << Server->Name();
-    winui::SetDisplayBackend(std::move(B));
+    k58::winui::SetDisplayBackend(std::move(B));
     Probe = XOpenDisplay(Server->Name().c_str());
     ASSERT_NE(Probe, nullptr);
     Root = DefaultRootWindow(Probe);
@@ -97,7 +99,7 @@ protected:
     for (HWND H : Made)
       if (IsWindow(H)) DestroyWindow(H);
     PumpPending();
-    winui::ResetWindowSystemState();
+    k58::winui::ResetWindowSystemState();
     if (Probe) XCloseDisplay(Probe);
   }
 
@@ -129,7 +131,7 @@ protected:
     return W;
   }
 
-  Window XOf(HWND Hwnd) { return winui::X11WindowOf(Hwnd); }
+  Window XOf(HWND Hwnd) { return k58::winui::X11WindowOf(Hwnd); }
   Atom A(const char* Name) { return XInternAtom(Probe, Name, False); }
 
   std::vector<long> Longs(Window W, const char* Property, Atom Type) {
@@ -226,7 +228,7 @@ protected:
   // has dispatched every event that came of it (Marker: a window of ours to send the marking key to).
   void Settle(HWND Marker) {
     PumpPending();
-    winui::Display().Monitors();  // a round trip on the back-end's connection
+    k58::winui::Display().Monitors();  // a round trip on the back-end's connection
     XSync(Probe, False);
     HoldUntilQueued(Marker);
     LetKeyGo(Marker);
@@ -252,9 +254,9 @@ XvfbServer* XvfbDisplay::Server = nullptr;
 std::string XvfbDisplay::StartError;
 
 TEST(X11Display, AServerThatCannotBeReachedGivesNoBackend) {
-  winui::X11Options O;
+  k58::winui::X11Options O;
   O.DisplayName = ":32123";  // nothing listens there
-  EXPECT_EQ(winui::CreateX11Display(O), nullptr);
+  EXPECT_EQ(k58::winui::CreateX11Display(O), nullptr);
 }
 
 // ---- what the server shows ------------------------------------------------------------------------
@@ -267,10 +269,10 @@ protected:
 TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
   HWND W = Make(WS_OVERLAPPEDWINDOW, 60, 50, 240, 180, "Present");
   ShowAndWait(W);
-  EXPECT_EQ(winui::X11UsesSharedMemory(), GetParam());
+  EXPECT_EQ(k58::winui::X11UsesSharedMemory(), GetParam());
 
   // Every pixel of the surface, frame and caption included, is what the server shows.
-  gdi::SurfacePtr S = winui::TopLevelSurface(W);
+  k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
   ASSERT_TRUE(S);
   ASSERT_TRUE(PumpUntil([&] {
     XImage* Img = XGetImage(Probe, XOf(W), 0, 0, static_cast<unsigned>(S->Width()), static_cast<unsigned>(S->Height()),
@@ -291,7 +293,7 @@ TEST_P(XvfbPresent, ShowsTheSurfaceAndPresentsOnlyTheDamagedArea) {
       S->Set(X, Y, 0x00FF00);
       S->Set(X + 10, Y + 10, 0x0000FF);
     }
-  winui::Display().Present(W, RECT{100, 100, 110, 110});
+  k58::winui::Display().Present(W, RECT{100, 100, 110, 110});
   ASSERT_TRUE(PumpUntil([&] { return ServerPixel(W, 105, 105) == 0x00FF00; }));
   EXPECT_EQ(ServerPixel(W, 115, 115), Before & 0xFFFFFF);
 
@@ -832,49 +834,49 @@ TEST_F(XvfbDisplay, ClipboardTextIsOfferedToOtherPrograms) {
 // Another program owning CLIPBOARD on its own connection and thread.
 class ForeignOwner {
 public:
-  ForeignOwner(const std::string& DisplayName, std::string Text) : FText(std::move(Text)) {
-    FDpy = XOpenDisplay(DisplayName.c_str());
-    FWin = XCreateSimpleWindow(FDpy, DefaultRootWindow(FDpy), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(FDpy, XInternAtom(FDpy, "CLIPBOARD", False), FWin, CurrentTime);
-    XFlush(FDpy);
-    FThread = std::thread([this] { Loop(); });
+  ForeignOwner(const std::string& DisplayName, std::string Text) : text_(std::move(Text)) {
+    dpy_ = XOpenDisplay(DisplayName.c_str());
+    win_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(dpy_, XInternAtom(dpy_, "CLIPBOARD", False), win_, CurrentTime);
+    XFlush(dpy_);
+    thread_ = std::thread([this] { Loop(); });
   }
   ~ForeignOwner() {
-    FStop = true;
-    FThread.join();
-    XCloseDisplay(FDpy);
+    stop_ = true;
+    thread_.join();
+    XCloseDisplay(dpy_);
   }
   // Takes the clipboard again with new text (a new copy in that program); Answer false: it stops
   // answering, as a hung program.
   void Retake(std::string Text, bool Answer) {
     {
-      std::lock_guard<std::mutex> G(FLock);
-      FNext = std::move(Text);
-      FNextAnswer = Answer;
-      FRetake = true;
+      std::lock_guard<std::mutex> G(lock_);
+      next_ = std::move(Text);
+      nextAnswer_ = Answer;
+      retake_ = true;
     }
-    WaitFor([this] { return !FRetake; });
+    WaitFor([this] { return !retake_; });
   }
 
 private:
   void Loop() {
-    while (!FStop) {
+    while (!stop_) {
       {
-        std::lock_guard<std::mutex> G(FLock);
-        if (FRetake) {
-          FText = FNext;
-          FMute = !FNextAnswer;
-          XSetSelectionOwner(FDpy, XInternAtom(FDpy, "CLIPBOARD", False), FWin, CurrentTime);
-          XSync(FDpy, False);
-          FRetake = false;
+        std::lock_guard<std::mutex> G(lock_);
+        if (retake_) {
+          text_ = next_;
+          mute_ = !nextAnswer_;
+          XSetSelectionOwner(dpy_, XInternAtom(dpy_, "CLIPBOARD", False), win_, CurrentTime);
+          XSync(dpy_, False);
+          retake_ = false;
         }
       }
-      pollfd P{ConnectionNumber(FDpy), POLLIN, 0};
+      pollfd P{ConnectionNumber(dpy_), POLLIN, 0};
       poll(&P, 1, 20);
-      while (XPending(FDpy)) {
+      while (XPending(dpy_)) {
         XEvent E;
-        XNextEvent(FDpy, &E);
-        if (E.type != SelectionRequest || FMute) continue;
+        XNextEvent(dpy_, &E);
+        if (E.type != SelectionRequest || mute_) continue;
         XSelectionRequestEvent& R = E.xselectionrequest;
         XEvent Reply{};
         Reply.xselection.type = SelectionNotify;
@@ -883,26 +885,26 @@ private:
         Reply.xselection.target = R.target;
         Reply.xselection.time = R.time;
         Reply.xselection.property = None;
-        if (R.target == XInternAtom(FDpy, "UTF8_STRING", False)) {
-          XChangeProperty(FDpy, R.requestor, R.property, R.target, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(FText.data()), static_cast<int>(FText.size()));
+        if (R.target == XInternAtom(dpy_, "UTF8_STRING", False)) {
+          XChangeProperty(dpy_, R.requestor, R.property, R.target, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(text_.data()), static_cast<int>(text_.size()));
           Reply.xselection.property = R.property;
         }
-        XSendEvent(FDpy, R.requestor, False, NoEventMask, &Reply);
-        XFlush(FDpy);
+        XSendEvent(dpy_, R.requestor, False, NoEventMask, &Reply);
+        XFlush(dpy_);
       }
     }
   }
-  ::Display* FDpy;
-  Window FWin;
-  std::string FText;
-  bool FMute = false;
-  std::mutex FLock;
-  std::string FNext;
-  bool FNextAnswer = true;
-  std::atomic<bool> FRetake{false};
-  std::atomic<bool> FStop{false};
-  std::thread FThread;
+  ::Display* dpy_;
+  Window win_;
+  std::string text_;
+  bool mute_ = false;
+  std::mutex lock_;
+  std::string next_;
+  bool nextAnswer_ = true;
+  std::atomic<bool> retake_{false};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 TEST_F(XvfbDisplay, TextOfAnotherProgramsClipboardIsPastedAndAHungOwnerDoesNotHang) {
@@ -929,3 +931,5 @@ TEST_F(XvfbDisplay, TextOfAnotherProgramsClipboardIsPastedAndAHungOwnerDoesNotHa
 }
 
 }  // namespace
+
+}  // namespace winui_test

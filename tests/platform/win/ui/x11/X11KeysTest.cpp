@@ -7,10 +7,12 @@
 
 #include <X11/keysym.h>
 
+namespace winui_test {
+
 namespace {
 
-using winui::x11::KeysymToChar;
-using winui::x11::MapKey;
+using k58::winui::x11::KeysymToChar;
+using k58::winui::x11::MapKey;
 
 // X key code of an evdev code.
 constexpr uint32_t Kc(uint32_t Evdev) { return Evdev + 8; }
@@ -26,7 +28,7 @@ class X11KeyMapping : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(X11KeyMapping, GivesTheKeyOfTheOriginalKeyboard) {
   const KeyCase& C = GetParam();
-  winui::x11::KeyMapping M = MapKey(C.Keysym, C.Unshifted, C.FirstLayout, C.Keycode);
+  k58::winui::x11::KeyMapping M = MapKey(C.Keysym, C.Unshifted, C.FirstLayout, C.Keycode);
   EXPECT_EQ(M.Vk, C.Vk) << C.What;
   EXPECT_EQ(M.Scan, C.Scan) << C.What;
   EXPECT_EQ(M.Extended, C.Extended) << C.What;
@@ -76,3 +78,5 @@ TEST(X11Keysyms, StandForTheirCharacters) {
 }
 
 }  // namespace
+
+}  // namespace winui_test

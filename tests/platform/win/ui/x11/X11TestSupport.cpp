@@ -18,6 +18,8 @@
 
 extern char** environ;
 
+namespace winui_test {
+
 namespace x11test {
 
 namespace {
@@ -51,21 +53,21 @@ std::string FindProgram(const std::string& Name) {
 }
 
 XvfbServer::~XvfbServer() {
-  if (FPid > 0) {
-    kill(FPid, SIGTERM);
-    if (WaitExit(FPid, 10000) < 0) kill(FPid, SIGKILL);
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    if (WaitExit(pid_, 10000) < 0) kill(pid_, SIGKILL);
   }
 }
 
 bool XvfbServer::Start(int Width, int Height) {
   std::string Program = FindProgram("Xvfb");
   if (Program.empty()) {
-    FError = "Xvfb is not installed";
+    error_ = "Xvfb is not installed";
     return false;
   }
   int Pipe[2];
   if (pipe(Pipe) != 0) {
-    FError = "no pipe";
+    error_ = "no pipe";
     return false;
   }
   // Xvfb writes the display number it chose to the descriptor given with -displayfd.
@@ -78,13 +80,13 @@ bool XvfbServer::Start(int Width, int Height) {
                                 "-screen", "0",          std::to_string(Width) + "x" + std::to_string(Height) + "x24",
                                 "-nolisten", "tcp",      "-noreset"};
   auto Args = CStrings(Argv);
-  int Rc = posix_spawn(&FPid, Program.c_str(), &Actions, nullptr, Args.data(), environ);
+  int Rc = posix_spawn(&pid_, Program.c_str(), &Actions, nullptr, Args.data(), environ);
   posix_spawn_file_actions_destroy(&Actions);
   close(Pipe[1]);
   if (Rc != 0) {
     close(Pipe[0]);
-    FPid = -1;
-    FError = "Xvfb could not be started";
+    pid_ = -1;
+    error_ = "Xvfb could not be started";
     return false;
   }
   std::string Number;
@@ -99,10 +101,10 @@ bool XvfbServer::Start(int Width, int Height) {
   }
   close(Pipe[0]);
   if (Number.empty()) {
-    FError = "Xvfb did not report a display";
+    error_ = "Xvfb did not report a display";
     return false;
   }
-  FName = ":" + Number;
+  name_ = ":" + Number;
   return true;
 }
 
@@ -172,16 +174,16 @@ bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs) {
   }
 }
 
-gdi::SurfacePtr GrabScreen(const std::string& DisplayName) {
+k58::gdi::SurfacePtr GrabScreen(const std::string& DisplayName) {
   ::Display* Dpy = XOpenDisplay(DisplayName.c_str());
   if (!Dpy) return nullptr;
   int Scr = DefaultScreen(Dpy);
   int W = DisplayWidth(Dpy, Scr), H = DisplayHeight(Dpy, Scr);
   XImage* Img = XGetImage(Dpy, RootWindow(Dpy, Scr), 0, 0, static_cast<unsigned>(W), static_cast<unsigned>(H),
                           AllPlanes, ZPixmap);
-  gdi::SurfacePtr S;
+  k58::gdi::SurfacePtr S;
   if (Img) {
-    S = std::make_shared<gdi::Surface>(W, H, 32);
+    S = std::make_shared<k58::gdi::Surface>(W, H, 32);
     for (int Y = 0; Y < H; ++Y)
       for (int X = 0; X < W; ++X) {
         unsigned long P = XGetPixel(Img, X, Y);
@@ -210,3 +212,5 @@ std::string ArtifactPath(const std::string& FileName) {
 }
 
 }  // namespace x11test
+
+}  // namespace winui_test

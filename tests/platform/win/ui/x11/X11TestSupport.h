@@ -12,6 +12,8 @@
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/Surface.h"
 
+namespace winui_test {
+
 namespace x11test {
 
 // The full path of a program found on PATH, empty when there is none.
@@ -27,13 +29,13 @@ public:
 
   // False with Error() set when Xvfb cannot be started.
   bool Start(int Width = 1024, int Height = 768);
-  const std::string& Name() const { return FName; }  // ":N"
-  const std::string& Error() const { return FError; }
+  const std::string& Name() const { return name_; }  // ":N"
+  const std::string& Error() const { return error_; }
 
 private:
-  pid_t FPid = -1;
-  std::string FName;
-  std::string FError;
+  pid_t pid_ = -1;
+  std::string name_;
+  std::string error_;
 };
 
 // The environment of this process with DISPLAY set to Display and K58_DISPLAY removed.
@@ -55,8 +57,10 @@ bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs = 20000);
 void PumpPending();
 
 // The whole screen of an X server (read through its own connection).
-gdi::SurfacePtr GrabScreen(const std::string& Display);
+k58::gdi::SurfacePtr GrabScreen(const std::string& Display);
 // Where a test leaves a picture for a person to look at: next to the test program.
 std::string ArtifactPath(const std::string& FileName);
 
 }  // namespace x11test
+
+}  // namespace winui_test

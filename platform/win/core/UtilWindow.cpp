@@ -1,5 +1,5 @@
 // Utility windows: a message-only window class whose instances carry their procedure.
-#include "platform/forms/UtilWindow.h"
+#include "platform/win/core/UtilWindow.h"
 
 #include <cstdio>
 #include <exception>
