@@ -230,15 +230,15 @@ class TFMTBcdVariantType : public TCustomVariantType {
         case varBoolean:
           return Variant(!Unpack(bcd).IsZero());
         default:
-          if (rtl_var::IsIntKind(target)) return VarAsType(Variant(BcdToInt64(bcd)), target);
+          if (k58::rtl::IsIntKind(target)) return VarAsType(Variant(BcdToInt64(bcd)), target);
           break;
       }
     } catch (const EBcdOverflowException&) {
-      rtl_var::RaiseConvertOverflow(VarType(), target);
+      k58::rtl::RaiseConvertOverflow(VarType(), target);
     } catch (const EBcdException&) {
-      rtl_var::RaiseCastError(VarType(), target);
+      k58::rtl::RaiseCastError(VarType(), target);
     }
-    rtl_var::RaiseCastError(VarType(), target);
+    k58::rtl::RaiseCastError(VarType(), target);
   }
 
   Variant CastFrom(const Variant& source) const override {
@@ -260,16 +260,16 @@ class TFMTBcdVariantType : public TCustomVariantType {
         case varDate:
           return VarFMTBcdCreate(DoubleToBcd(source.AsDouble()));
         default:
-          if (rtl_var::IsIntKind(kind) || kind == varBoolean) return VarFMTBcdCreate(IntegerToBcd(rtl_var::IntValue(source)));
+          if (k58::rtl::IsIntKind(kind) || kind == varBoolean) return VarFMTBcdCreate(IntegerToBcd(k58::rtl::IntValue(source)));
           if (source.IsCustom()) return VarFMTBcdCreate(DoubleToBcd(source.AsDouble()));
           break;
       }
     } catch (const EBcdOverflowException&) {
-      rtl_var::RaiseConvertOverflow(kind, VarType());
+      k58::rtl::RaiseConvertOverflow(kind, VarType());
     } catch (const EBcdException&) {
-      rtl_var::RaiseCastError(kind, VarType());
+      k58::rtl::RaiseCastError(kind, VarType());
     }
-    rtl_var::RaiseCastError(kind, VarType());
+    k58::rtl::RaiseCastError(kind, VarType());
   }
 
   int Compare(const Variant& a, const Variant& b) const override { return BcdCompare(ValueOf(a), ValueOf(b)); }

@@ -27,7 +27,7 @@ class TSQLTimeStampVariantType : public TCustomVariantType {
     try {
       value = SQLTimeStampToDateTime(ValueOf(source));
     } catch (const EConvertError&) {
-      rtl_var::RaiseCastError(VarType(), target);
+      k58::rtl::RaiseCastError(VarType(), target);
     }
     if (target == varString) return Variant(DateTimeToStr(value));
     if (target == varOleStr) return Variant(Utf8ToWide(DateTimeToStr(value)));
@@ -39,7 +39,7 @@ class TSQLTimeStampVariantType : public TCustomVariantType {
     try {
       return VarSQLTimeStampCreate(DateTimeToSQLTimeStamp(source.AsDateTime()));
     } catch (const EConvertError&) {
-      rtl_var::RaiseCastError(kind, VarType());
+      k58::rtl::RaiseCastError(kind, VarType());
     }
   }
 
