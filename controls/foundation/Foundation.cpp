@@ -31,6 +31,8 @@ void StartUnits() {
       {"uiEditPaintUtils", StartEditPaintUtilsUnit, StopEditPaintUtilsUnit},
       {"uiEditUtils", StartEditUtilsUnit, StopEditUtilsUnit},
       {"uiControls", StartControlsUnit, StopControlsUnit},
+      {"uiDataStorage", StartDataStorageUnit, StopDataStorageUnit},
+      {"uiFormats", StartFormatsUnit, StopFormatsUnit},
   });
 }
 

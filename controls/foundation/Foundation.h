@@ -3,7 +3,9 @@
 // Office11 colour set (uxOffice11), the look-and-feel painters with their glyph cache (uiLookAndFeelPainters),
 // the look-and-feel settings (uiLookAndFeels), and the base control with its timers, scroll bars, drag and
 // drop and screen cursors (uiControls); the solid brush cache (uiEditPaintUtils), the filter captions' text
-// hook (uiFilterConsts), the editors' text layout (uiEditTextLayout) and drawing routines (uiEditUtils).
+// hook (uiFilterConsts), the editors' text layout (uiEditTextLayout) and drawing routines (uiEditUtils);
+// variant order and streams (uiVariants), value types and the record storage (uiDataStorage), date
+// utilities (uiDateUtils) and the format controller (uiFormats).
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks or is meant to be called from
 // another thread.
@@ -25,13 +27,17 @@
 #include "controls/foundation/uiClasses.h"
 #include "controls/foundation/uiContainer.h"
 #include "controls/foundation/uiControls.h"
+#include "controls/foundation/uiDataStorage.h"
+#include "controls/foundation/uiDateUtils.h"
 #include "controls/foundation/uiEditPaintUtils.h"
 #include "controls/foundation/uiEditTextLayout.h"
 #include "controls/foundation/uiEditUtils.h"
 #include "controls/foundation/uiFilterConsts.h"
+#include "controls/foundation/uiFormats.h"
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"
 #include "controls/foundation/uiLookAndFeels.h"
+#include "controls/foundation/uiVariants.h"
 #include "controls/foundation/uxOffice11.h"
 #include "controls/foundation/uxThemeManager.h"
 #include "controls/foundation/uxUxTheme.h"

@@ -677,6 +677,9 @@ class TApplication : public TComponent {
   void SetHintShortPause(Integer Value) { hintShortPause_ = Value; }
   Integer HintHidePause() const { return hintHidePause_; }
   void SetHintHidePause(Integer Value) { hintHidePause_ = Value; }
+  // Whether a change of the system's regional settings ("intl") reloads FormatSettings from the locale.
+  bool UpdateFormatSettings() const { return updateFormatSettings_; }
+  void SetUpdateFormatSettings(bool Value) { updateFormatSettings_ = Value; }
   THintWindow* HintWindow() const { return hintWindow_; }
   TClass HintWindowClass() const { return hintWindowClass_; }
   void SetHintWindowClass(TClass Value) { hintWindowClass_ = Value; }
@@ -741,6 +744,7 @@ class TApplication : public TComponent {
   bool terminate_ = false;
   bool active_ = false;
   bool showMainForm_ = true;
+  bool updateFormatSettings_ = true;
   bool running_ = false;
   Integer modalLevel_ = 0;
   std::vector<TWindowHook> windowHooks_;
