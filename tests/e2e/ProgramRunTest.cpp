@@ -71,6 +71,10 @@ protected:
   // Runs the program's messages inside a radio dialog until it closes, moving the clock only while the
   // program and every radio are still.
   void RunDialog(TCustomForm* Dialog, const std::function<bool()>& Until = {}) {
+    // The radio runs on the real clock in its own thread: the program's clock moves only after about 50 ms
+    // of real time without a message or a byte, so a radio that is merely slow on a busy machine is not
+    // taken for a silent one.
+    constexpr int kStillRounds = 25;
     size_t Heard = 0;
     int Still = 0;
     // Once a message was shown, the dialog gets two seconds of the clock to close or to be ready again;
@@ -87,7 +91,7 @@ protected:
       if (!Idle || Now != Heard) {
         Heard = Now;
         Still = 0;
-      } else if (++Still >= 5) {
+      } else if (++Still >= kStillRounds) {
         Display->Advance(50);
         Still = 0;
         if (!Boxes.empty()) ++AdvancedSinceBox;
