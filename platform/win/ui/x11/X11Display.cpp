@@ -658,6 +658,9 @@ void X11Display::ApplyNetState(Top& T) {
   if (!T.Shown || !wmWindow_) {
     XChangeProperty(dpy_, T.Win, At(A_NET_WM_STATE), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(Want.data()), static_cast<int>(Want.size()));
+    // Without a window manager another client may change the property as soon as the layer's state shows;
+    // the layer's own write must reach the server first, or it would overwrite that later change.
+    if (T.Shown) XSync(dpy_, False);
     return;
   }
   XEvent E{};
