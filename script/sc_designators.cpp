@@ -1,6 +1,8 @@
 // Designators: reference chains evaluated from left to right, with the calls of script procedures
 // (their locals kept across recursion) and the shortcuts for one variable, a string character and an
 // array element; deferred designators are built at their first use.
+#include <new>
+
 #include "platform/classes/ClassBuilder.h"
 #include "script/sc_const.h"
 #include "script/sc_expression.h"
@@ -64,20 +66,32 @@ void TscDesignator::SetValue(const Variant& Value) {
 
 namespace {
 
-// Arguments of one link: a few on the native stack, more on the heap.
+// Arguments of one link: a few on the native stack, more on the heap. Only as many values as there are
+// arguments are made (a call runs this for every link, most of them with one or two arguments).
 class ArgumentList {
  public:
   explicit ArgumentList(Integer Count) : count_(Count) {
-    if (Count > kInline) heap_.resize(static_cast<size_t>(Count));
+    if (Count > kInline) {
+      heap_.resize(static_cast<size_t>(Count));
+      return;
+    }
+    for (Integer i = 0; i < Count; ++i) new (&Inline()[i]) Variant();
   }
+  ~ArgumentList() {
+    if (count_ > kInline) return;
+    for (Integer i = 0; i < count_; ++i) Inline()[i].~Variant();
+  }
+  ArgumentList(const ArgumentList&) = delete;
+  ArgumentList& operator=(const ArgumentList&) = delete;
   Variant& operator[](Integer Index) {
-    return count_ > kInline ? heap_[static_cast<size_t>(Index)] : inline_[Index];
+    return count_ > kInline ? heap_[static_cast<size_t>(Index)] : Inline()[Index];
   }
 
  private:
   static constexpr Integer kInline = 6;
+  Variant* Inline() { return std::launder(reinterpret_cast<Variant*>(storage_)); }
   Integer count_;
-  Variant inline_[kInline];
+  alignas(Variant) unsigned char storage_[kInline * sizeof(Variant)];
   std::vector<Variant> heap_;
 };
 
@@ -99,7 +113,8 @@ struct LocalsGuard {
 }  // namespace
 
 void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
-  Variant value = Null();
+  static const Variant kNullValue = Null();
+  Variant value = kNullValue;
   TscCustomVariable* prev = nullptr;
   const Integer count = GetCount();
   for (Integer i = 0; i < count; ++i) {

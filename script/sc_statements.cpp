@@ -115,16 +115,20 @@ void TscCallStmt::SetTarget(TscDesignator* Value) {
 
 void TscCallStmt::Execute() {
   if (!Begin()) return;
-  Variant value;
   if (modifier_.empty()) {
+    Variant value;
     target_->SetResultWanted(false);
     target_->GetValue(value);
     return;
   }
-  const Variant one(Integer{1});
   if (slotTarget_ != nullptr && !slotTarget_->ReadOnly()) {
     // x++ and x-- on a variable change its slot in place.
     Variant& slot = slotTarget_->ValueSlot();
+    if (slot.IsInteger()) {
+      slot = WideInteger(Int64{slot.IntegerRef()} + (modifier_[0] == '-' ? -1 : 1));
+      return;
+    }
+    const Variant one(Integer{1});
     if (modifier_[0] == '-') {
       VarSub(slot, one);
     } else {
@@ -132,6 +136,8 @@ void TscCallStmt::Execute() {
     }
     return;
   }
+  const Variant one(Integer{1});
+  Variant value;
   target_->GetValue(value);
   if (modifier_[0] == '-') {
     VarSub(value, one);
@@ -238,11 +244,49 @@ TscCppForStmt::TscCppForStmt(TscScript* Script, const String& SourcePos, const S
       initStmt_(std::make_unique<TscStatement>(Script, SourcePos, UnitName)),
       stepStmt_(std::make_unique<TscStatement>(Script, SourcePos, UnitName)) {}
 
+void TscCppForStmt::PrepareTest() {
+  testPrepared_ = true;
+  auto* expression = dynamic_cast<TscExpression*>(condition_.get());
+  if (expression == nullptr) return;
+  auto* root = dynamic_cast<TscOperatorNode*>(expression->RootNode());
+  if (root == nullptr) return;
+  const TscOperator op = root->Op();
+  if (op != opLess && op != opLessEq && op != opGreat && op != opGreatEq) return;
+  // Left a variable read from its slot, right a constant: reading them has no effect, so comparing them
+  // directly keeps the order and the result of the full comparison.
+  auto* left = dynamic_cast<TscDesignatorNode*>(root->Left());
+  TscExpressionNode* right = root->Right();
+  if (left == nullptr || right == nullptr || !PlainGet(left->ValueSource())) return;
+  if (right->ClassType() != TscOperandNode::StaticClass()) return;
+  right->GetValue(testBound_);
+  if (!testBound_.IsInteger()) return;
+  testVariable_ = left->ValueSource();
+  testOp_ = op;
+}
+
+bool TscCppForStmt::Test() {
+  if (!testPrepared_) PrepareTest();
+  if (testVariable_ != nullptr) {
+    const Variant& value = testVariable_->ValueSlot();
+    if (value.IsInteger()) {
+      const Integer a = value.IntegerRef();
+      const Integer b = testBound_.IntegerRef();
+      switch (static_cast<TscOperator>(testOp_)) {
+        case opLess: return a < b;
+        case opLessEq: return a <= b;
+        case opGreat: return a > b;
+        default: return a >= b;
+      }
+    }
+  }
+  return condition_->Test();
+}
+
 void TscCppForStmt::Execute() {
   if (!Begin()) return;
   initStmt_->Execute();
   if (script_->Terminated()) return;
-  while (condition_->Test()) {
+  while (Test()) {
     ExecuteList();
     if (script_->BreakPending() || script_->ExitPending()) break;
     script_->SetContinuePending(false);

@@ -247,9 +247,18 @@ class TscCppForStmt : public TscStatement {
   TscStatement* StepStmt() const { return stepStmt_.get(); }
 
  private:
+  // The condition; "variable < constant" (or <=, >, >=) compares two integers directly.
+  bool Test();
+  // Finds the shortcut for the condition, once.
+  void PrepareTest();
+
   std::unique_ptr<TscStatement> initStmt_;
   std::unique_ptr<TscCustomExpression> condition_;
   std::unique_ptr<TscStatement> stepStmt_;
+  bool testPrepared_ = false;
+  TscCustomVariable* testVariable_ = nullptr;  // the variable of the shortcut, nullptr without one
+  Variant testBound_;
+  Integer testOp_ = 0;  // the comparison's operator
 };
 
 // try-except (CatchAll) or try-finally; the own list is the protected part.

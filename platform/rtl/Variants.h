@@ -25,6 +25,7 @@
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <initializer_list>
 #include <span>
@@ -170,6 +171,8 @@ struct TVarArrayBound {
 };
 
 // ---------------------------------------------------------------------------------------------------------
+static_assert(std::endian::native == std::endian::little, "Variant's union assumes little-endian");
+
 class Variant {
 public:
   Variant() noexcept { d_.i64 = 0; }
@@ -202,18 +205,15 @@ public:
     if (!IsPlain()) ReleasePayload();
   }
 
-  Variant(bool value) noexcept : vt_(varBoolean) {
-    d_.i64 = 0;
-    d_.b = value;
-  }
+  // Small values are stored as one 64-bit write (the low bytes, zero above; the union's narrow members
+  // are its low bytes on this little-endian target): a later copy reads the
+  // whole word, and two partial writes before it would stall that read.
+  Variant(bool value) noexcept : vt_(varBoolean) { d_.i64 = value ? 1 : 0; }
   Variant(ShortInt value) noexcept;
   Variant(Byte value) noexcept;
   Variant(SmallInt value) noexcept;
   Variant(Word value) noexcept;
-  Variant(Integer value) noexcept : vt_(varInteger) {
-    d_.i64 = 0;
-    d_.i32 = value;
-  }
+  Variant(Integer value) noexcept : vt_(varInteger) { d_.i64 = static_cast<Int64>(static_cast<LongWord>(value)); }
   Variant(LongWord value) noexcept;
   Variant(Int64 value) noexcept : vt_(varInt64) { d_.i64 = value; }
   Variant(Single value) noexcept;

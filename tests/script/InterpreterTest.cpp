@@ -74,6 +74,18 @@ TEST(InterpreterExpressions, BasicConcatenation) {
   });
 }
 
+TEST(InterpreterStatements, CountedForLoopsCompareLikeTheFullCondition) {
+  ExpectTraces("JScript", {
+      {"var i; for (i = 0; i < 3; i++) Emit(i); Emit(i);", "0 1 2 3"},
+      {"var i; for (i = 0; i <= 2; i++) Emit(i);", "0 1 2"},
+      {"var i; for (i = 5; i > 3; i--) Emit(i);", "5 4"},
+      {"var i; for (i = 2; i >= 0; i--) Emit(i);", "2 1 0"},
+      {"var i; for (i = 3; i < 3; i++) Emit(i); Emit(i);", "3"},
+      // The variable leaves the integers inside the body: the comparison goes on with its value.
+      {"var i; for (i = 0; i <= 2; i++) { Emit(i); if (i == 1) i = 0.5; } Emit(i);", "0 1 1.5 2.5"},
+  });
+}
+
 TEST(InterpreterStatements, ControlFlowThroughTryAndLoops) {
   ExpectTraces("PascalScript", {
       // Exit in a try part still runs the finally part; break and continue pending in a try part do not
