@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("gdi_bench: full repaint %dx%d, %dx%d cells: %.3f ms per frame (%d frames)\n", kWidth, kHeight, kCols,
               kRows, ms / frames, frames);
-  if (argc > 2) gdi::WriteBitmapPng(surface, argv[2]);
+  if (argc > 2) k58::gdi::WriteBitmapPng(surface, argv[2]);
   DeleteObject(gridPen);
   DeleteObject(font);
   DeleteDC(dc);
