@@ -102,6 +102,14 @@ Generic GenericOf(const std::string& face, int charSet) {
   return Generic::Sans;
 }
 
+bool IsDialogFace(const std::string& face) {
+  static const char* kDialog[] = {"ms sans serif", "ms shell dlg", "ms shell dlg 2", "microsoft sans serif", "tahoma"};
+  const std::string f = Lower(face);
+  for (const char* n : kDialog)
+    if (f == n) return true;
+  return false;
+}
+
 const char* GenericName(Generic g) {
   switch (g) {
     case Generic::Serif: return "serif";
@@ -164,6 +172,10 @@ FileRef ResolveInstalled(const std::string& face, int weight, bool italic, int c
     FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
   } else {
     if (!face.empty()) FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    // The classic dialog faces are as narrow as Arial; the desktop's metric-compatible stand-in for Arial
+    // keeps texts sized for them (column titles, labels) inside their boxes, where the generic sans face
+    // is wider.
+    if (IsDialogFace(face)) FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
     FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(GenericName(g)));
   }
   FcPatternAddInteger(p, FC_WEIGHT, weight >= FW_SEMIBOLD ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
