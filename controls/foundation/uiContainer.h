@@ -514,6 +514,8 @@ class TuiContainer : public TuiControl {
   bool IsInnerControlFocused();
 
  private:
+  // The inner list box passes its input on to the container's own handlers.
+  friend class TuiCustomInnerListBox;
   TuiContainerStyleClass styleClass_;
   TuiContainerStylesClass stylesClass_;
   class Tracker;
