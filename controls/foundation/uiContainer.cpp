@@ -90,12 +90,18 @@ void TuiContainer::ControlColorChanged() {
 }
 
 void TuiContainer::CMFontChanged(TMessage& Message) {
-  if (!applyingStyle_ && styles_ != nullptr) {
-    TuiContainerStyle* normal = Style();
-    const bool wasAssigned = normal->AssignedValues().Contains(csvFont);
-    normal->SetFont(Font());
-    if (!wasAssigned) normal->ExcludeValue(csvFont);
+  if (styles_ == nullptr) return TuiControl::CMFontChanged(Message);
+  if (applyingStyle_) {
+    TuiControl::CMFontChanged(Message);
+    AdjustInnerControlBounds();
+    SyncScrollBars(false);
+    RefreshAtCursorPos(false);
+    return;
   }
+  TuiContainerStyle* normal = Style();
+  const bool wasAssigned = normal->AssignedValues().Contains(csvFont);
+  normal->SetFont(Font());
+  if (!wasAssigned) normal->ExcludeValue(csvFont);
   TuiControl::CMFontChanged(Message);
 }
 

@@ -450,6 +450,9 @@ class TuiContainer : public TuiControl {
   bool IsFocused() override;
   void GetClientBounds(TRect& R) override { R = viewInfo_->ClientRect; }
   void SetFocus() override;
+  void FocusStateChanged() override;
+  bool TakesFocusOnClick() override;
+  bool MayFocus() override;
   void ChangeScale(Integer M, Integer D) override;
   // With the inner control active, it stands in the list where the container would.
   void GetTabOrderList(std::vector<TWinControl*>& List) override;
@@ -494,7 +497,6 @@ class TuiContainer : public TuiControl {
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseLeft(TControl* AControl) override;
-  void FocusStateChanged() override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void AdjustClientRect(TRect& Rect) override;
   // Descendants with other style classes pass them here.
@@ -509,8 +511,6 @@ class TuiContainer : public TuiControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWindowHandle(const TCreateParams& Params) override;
   void WMSetCursor(TWMSetCursor& Message) override;
-  bool TakesFocusOnClick() override;
-  bool MayFocus() override;
   bool IsInnerControlFocused();
 
  private:
