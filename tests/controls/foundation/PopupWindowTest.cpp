@@ -236,3 +236,61 @@ TEST_F(PopupWindowTest, CloseMessageClosesAndGivesTheOwnerTheFocus) {
   popup->ClosePopup();  // not shown: nothing
   EXPECT_EQ((std::vector<std::string>{"closed 0"}), Log);
 }
+
+TEST_F(PopupWindowTest, HidingTheOwnerClosesItsPopupAndThoseOpenedFromIt) {
+  auto* outer = NewPopup(Owner, false);
+  outer->PopupForControl(Owner);
+  Pump();
+  auto* inner = NewPopup(Content(outer), false);
+  inner->SetOwnerParent(outer);
+  inner->PopupForControl(Content(outer));
+  Pump();
+  Owner->Hide();
+  Pump();
+  EXPECT_FALSE(outer->IsShown());
+  EXPECT_FALSE(inner->IsShown());
+  EXPECT_EQ((std::vector<std::string>{"closed 1", "closed 0"}), Log) << "the last opened closes first";
+
+  // Opening for an owner out of sight opens and closes at once.
+  Log.clear();
+  bool showed = false;
+  outer->SetOnShowed([&](TObject*) { showed = true; });
+  outer->PopupForControl(Owner);
+  EXPECT_FALSE(outer->IsShown());
+  EXPECT_FALSE(showed);
+  EXPECT_EQ((std::vector<std::string>{"closed 0"}), Log);
+}
+
+namespace {
+
+class TLimitedPopup : public TuiCustomPopupWindow {
+ public:
+  using TuiCustomPopupWindow::TuiCustomPopupWindow;
+  bool LimitsToWorkArea() override { return true; }
+};
+
+}  // namespace
+
+TEST_F(PopupWindowTest, PopupLimitedToTheWorkAreaShrinksIntoIt) {
+  auto* popup = NewObject<TLimitedPopup>(Owner);
+  const TRect area = k58::foundation::WorkAreaNear(TPoint{0, 0});
+  struct Case {
+    const char* Name;
+    TPoint Asked, Origin;
+    Integer Width, Height;
+  };
+  const Case cases[] = {
+      {"inside", {100, 100}, {100, 100}, 200, 100},
+      {"past the left and top", {area.left - 50, area.top - 30}, {area.left, area.top}, 150, 70},
+      {"past the right and bottom", {area.right - 80, area.bottom - 40}, {area.right - 80, area.bottom - 40}, 80, 40},
+  };
+  for (const Case& c : cases) {
+    popup->SetBounds(0, 0, 200, 100);
+    TPoint p = c.Asked;
+    popup->AdjustBoundsToWorkArea(p);
+    EXPECT_EQ(c.Origin, p) << c.Name;
+    EXPECT_EQ(c.Width, popup->Width()) << c.Name;
+    EXPECT_EQ(c.Height, popup->Height()) << c.Name;
+  }
+  FreeObject(popup);
+}
