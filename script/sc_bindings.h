@@ -13,6 +13,15 @@ TscRTTIModule* CreateGraphicsModule(TscScript* AScript);
 TscRTTIModule* CreateFormsModule(TscScript* AScript);
 TscRTTIModule* CreateDialogsModule(TscScript* AScript);
 
+// Makes every type a published property of a registered class uses known to the script: enumerations
+// and sets with their value names (names that exist keep their meaning), classes under their nearest
+// registered ancestor, until the classes this brings in need nothing more.
+void RegisterPublishedTypes(TscScript* Script);
+
+// A set value as its bit mask: an integer, or the Variant array a set constructor makes (the elements'
+// bits together; range markers count for nothing).
+uint64_t VarSetBits(const Variant& Value);
+
 // Argument Index of the call in progress.
 inline Variant Arg(TscMethodHelper* Caller, Integer Index) { return Caller->GetParamValue(Index); }
 inline Integer IntArg(TscMethodHelper* Caller, Integer Index) { return Caller->GetParamValue(Index).AsInteger(); }

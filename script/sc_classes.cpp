@@ -22,6 +22,68 @@ Variant NewInstance(TObject* Instance, TscMethodHelper* Caller, TComponent* Owne
   return ObjValue(made);
 }
 
+namespace {
+
+// The name of the nearest ancestor of AClass that Script knows, "" for none.
+String RegisteredAncestorName(TClass AClass, TscScript* Script) {
+  for (TClass cls = AClass->Parent(); cls != nullptr; cls = cls->Parent()) {
+    if (Script->FindClass(cls->Name()) != nullptr) return cls->Name();
+  }
+  return String();
+}
+
+void RegisterEnumType(const TTypeInfo* Type, TscScript* Script) {
+  const bool isSet = Type->Kind == tkSet;
+  const TTypeInfo* values = isSet ? Type->CompType : Type;
+  const String name = Type->Name();
+  Script->AddType(name, tcEnum);
+  if (values == nullptr) return;
+  for (size_t i = 0; i < values->EnumNames.size(); ++i) {
+    const Integer value = isSet ? static_cast<Integer>(static_cast<uint32_t>(1) << (i & 31)) : static_cast<Integer>(i);
+    Script->AddConst(values->EnumNames[i], name, value);
+  }
+}
+
+}  // namespace
+
+uint64_t VarSetBits(const Variant& Value) {
+  if (!VarIsArray(Value)) return static_cast<uint64_t>(Value.AsInt64());
+  uint64_t bits = 0;
+  for (Integer i = VarArrayLowBound(Value, 1); i <= VarArrayHighBound(Value, 1); ++i) {
+    const Variant element = VarArrayGet(Value, {i});
+    if (!element.IsNull()) bits |= static_cast<uint64_t>(element.AsInt64());
+  }
+  return bits;
+}
+
+void RegisterPublishedTypes(TscScript* Script) {
+  for (bool added = true; added;) {
+    added = false;
+    for (Integer i = 0; i < Script->Count(); ++i) {
+      auto* cls = dynamic_cast<TscClassVariable*>(Script->Items(i));
+      if (cls == nullptr || !cls->ClassRef()->HasPublishedInfo()) continue;
+      for (const TPropInfo* prop : cls->ClassRef()->Properties()) {
+        const TTypeInfo* type = prop->PropType;
+        if (type->Kind == tkSet || (type->Kind == tkEnumeration && !SameText(type->Name(), "Boolean"))) {
+          if (Script->Find(type->Name()) == nullptr) RegisterEnumType(type, Script);
+        } else if (type->Kind == tkClass && type->ClassType() != nullptr) {
+          const TClass propClass = type->ClassType();
+          if (Script->FindClass(propClass->Name()) != nullptr) continue;
+          // Its ancestors first, so each class knows the one it comes from.
+          std::vector<TClass> chain;
+          for (TClass c = propClass; c != nullptr && Script->FindClass(c->Name()) == nullptr; c = c->Parent()) {
+            chain.push_back(c);
+          }
+          for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            Script->AddClass(*it, RegisteredAncestorName(*it, Script));
+          }
+          added = true;
+        }
+      }
+    }
+  }
+}
+
 void CheckMayFree(TObject* Object) {
   const auto* item = dynamic_cast<TscXMLItem*>(Object);
   const bool mayFree = Object->InheritsFrom(TComponent::StaticClass()) || IsUserMade(Object);

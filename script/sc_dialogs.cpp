@@ -46,17 +46,7 @@ TFunctions::TFunctions(TscScript* AScript) : TscRTTIModule(AScript) {
                call, "ctOther");
   s->AddMethod("function InputBox(ACaption, APrompt, ADefault: string): string", call, "ctOther");
   s->AddMethod("function InputQuery(ACaption, APrompt: string; var Value: string): Boolean", call, "ctOther");
-}
-
-// A set value as its bit mask: an integer, or the Variant array a set constructor makes.
-uint64_t SetBits(const Variant& Value) {
-  if (!VarIsArray(Value)) return static_cast<uint64_t>(Value.AsInt64());
-  uint64_t bits = 0;
-  for (Integer i = VarArrayLowBound(Value, 1); i <= VarArrayHighBound(Value, 1); ++i) {
-    const Variant element = VarArrayGet(Value, {i});
-    if (!element.IsNull()) bits |= static_cast<uint64_t>(element.AsInt64());
-  }
-  return bits;
+  RegisterPublishedTypes(s);
 }
 
 Variant TFunctions::CallDialogsMethod(TObject* Instance, TClass ClassRef, const String& n, TscMethodHelper* Caller) {
@@ -68,7 +58,7 @@ Variant TFunctions::CallDialogsMethod(TObject* Instance, TClass ClassRef, const 
     const Integer type = IntArg(Caller, 1);
     if (type < mtWarning || type > mtCustom) throw EConvertError(Format("Invalid dialog type %d", type));
     return MessageDlg(StrArg(Caller, 0), static_cast<TMsgDlgType>(type),
-                      TMsgDlgButtons::FromBits(SetBits(Arg(Caller, 2))), IntArg(Caller, 3));
+                      TMsgDlgButtons::FromBits(VarSetBits(Arg(Caller, 2))), IntArg(Caller, 3));
   }
   if (n == "INPUTBOX") return InputBox(StrArg(Caller, 0), StrArg(Caller, 1), StrArg(Caller, 2));
   if (n == "INPUTQUERY") {

@@ -159,6 +159,7 @@ TFunctions::TFunctions(TscScript* AScript) : TscRTTIModule(AScript) {
     MarkOwnedSubObject(Application);  // the process frees it
     s->AddObject("Application", Application);
   }
+  RegisterPublishedTypes(s);
 }
 
 Variant TFunctions::CallFormsMethod(TObject* Instance, TClass ClassRef, const String& n, TscMethodHelper* Caller) {

@@ -128,6 +128,7 @@ TFunctions::TFunctions(TscScript* AScript) : TscRTTIModule(AScript) {
 
   c = s->AddClass(TBitmap::StaticClass(), "TGraphic");
   c->AddProperty("Canvas", "TCanvas", get);
+  RegisterPublishedTypes(s);
 }
 
 Variant TFunctions::CallGraphicsMethod(TObject* Instance, TClass ClassRef, const String& n, TscMethodHelper* Caller) {
