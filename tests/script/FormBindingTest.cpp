@@ -354,3 +354,121 @@ TEST_F(FormScriptTest, EveryPublishedPropertyHasAKnownType) {
 
 }  // namespace
 }  // namespace script_test
+
+namespace script_test {
+namespace {
+
+// A script in each language builds a form at run time with a button whose OnClick runs a script
+// procedure; a click on the button runs it.
+struct RuntimeFormCase {
+  const char* language;
+  const char* text;
+};
+
+class RuntimeFormTest : public ::testing::TestWithParam<RuntimeFormCase> {};
+
+TEST_P(RuntimeFormTest, TheButtonOfAFormMadeByTheScriptRunsItsHandler) {
+  k58::winui::TestDisplay display;
+  TScriptHost host(GetParam().language);
+  ASSERT_EQ(host.Run(GetParam().text), "shown");
+  display.Pump();
+  TCustomForm* form = nullptr;
+  for (Integer i = 0; i < Screen->FormCount(); ++i) {
+    if (Screen->Forms(i)->Caption() == "Script form") form = Screen->Forms(i);
+  }
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->Visible());
+  ASSERT_EQ(form->ControlCount(), 1);
+  TControl* button = form->Controls(0);
+  EXPECT_EQ(button->ClassName(), "TButton");
+  const TPoint p = button->ClientToScreen(TPoint{10, 10});
+  display.Click(POINT{p.x, p.y});
+  display.Pump();
+  ASSERT_EQ(host.Trace().size(), 2u);
+  EXPECT_EQ(host.Trace()[1], "clicked Press");
+  // The handler renamed the form.
+  EXPECT_EQ(form->Caption(), "Clicked");
+  FreeObject(form);
+}
+
+const RuntimeFormCase kRuntimeForms[] = {
+    {"PascalScript",
+     "var f: TForm; b: TButton;\r\n"
+     "procedure ButtonClick(Sender: TObject);\r\n"
+     "begin\r\n"
+     "  Emit('clicked ' + TButton(Sender).Caption);\r\n"
+     "  f.Caption := 'Clicked'\r\n"
+     "end;\r\n"
+     "begin\r\n"
+     "  f := TForm.Create(Application);\r\n"
+     "  f.Caption := 'Script form';\r\n"
+     "  f.SetBounds(100, 100, 240, 140);\r\n"
+     "  b := TButton.Create(f);\r\n"
+     "  b.Parent := f;\r\n"
+     "  b.Caption := 'Press';\r\n"
+     "  b.SetBounds(20, 20, 100, 30);\r\n"
+     "  b.OnClick := 'ButtonClick';\r\n"
+     "  f.Show;\r\n"
+     "  Emit('shown')\r\n"
+     "end."},
+    {"C++Script",
+     "TForm f;\r\n"
+     "TButton b;\r\n"
+     "void ButtonClick(TObject Sender) {\r\n"
+     "  Emit(\"clicked \" + TButton(Sender).Caption);\r\n"
+     "  f.Caption = \"Clicked\";\r\n"
+     "}\r\n"
+     "{\r\n"
+     "  f = TForm.Create(Application);\r\n"
+     "  f.Caption = \"Script form\";\r\n"
+     "  f.SetBounds(100, 100, 240, 140);\r\n"
+     "  b = TButton.Create(f);\r\n"
+     "  b.Parent = f;\r\n"
+     "  b.Caption = \"Press\";\r\n"
+     "  b.SetBounds(20, 20, 100, 30);\r\n"
+     "  b.OnClick = \"ButtonClick\";\r\n"
+     "  f.Show;\r\n"
+     "  Emit(\"shown\");\r\n"
+     "}\r\n"},
+    {"BasicScript",
+     "dim f, b\r\n"
+     "sub ButtonClick(Sender)\r\n"
+     "  Emit(\"clicked \" + TButton(Sender).Caption)\r\n"
+     "  f.Caption = \"Clicked\"\r\n"
+     "end sub\r\n"
+     "f = TForm.Create(Application)\r\n"
+     "f.Caption = \"Script form\"\r\n"
+     "f.SetBounds(100, 100, 240, 140)\r\n"
+     "b = TButton.Create(f)\r\n"
+     "b.Parent = f\r\n"
+     "b.Caption = \"Press\"\r\n"
+     "b.SetBounds(20, 20, 100, 30)\r\n"
+     "b.OnClick = \"ButtonClick\"\r\n"
+     "f.Show\r\n"
+     "Emit(\"shown\")\r\n"},
+    {"JScript",
+     "var f, b;\r\n"
+     "function ButtonClick(Sender) {\r\n"
+     "  Emit(\"clicked \" + TButton(Sender).Caption);\r\n"
+     "  f.Caption = \"Clicked\";\r\n"
+     "}\r\n"
+     "f = TForm.Create(Application);\r\n"
+     "f.Caption = \"Script form\";\r\n"
+     "f.SetBounds(100, 100, 240, 140);\r\n"
+     "b = TButton.Create(f);\r\n"
+     "b.Parent = f;\r\n"
+     "b.Caption = \"Press\";\r\n"
+     "b.SetBounds(20, 20, 100, 30);\r\n"
+     "b.OnClick = \"ButtonClick\";\r\n"
+     "f.Show;\r\n"
+     "Emit(\"shown\");\r\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Languages, RuntimeFormTest, ::testing::ValuesIn(kRuntimeForms),
+                         [](const ::testing::TestParamInfo<RuntimeFormCase>& Info) {
+                           String name = Info.param.language;
+                           return name == "C++Script" ? String("CppScript") : name;
+                         });
+
+}  // namespace
+}  // namespace script_test
