@@ -6,6 +6,7 @@
 #include "platform/classes/StringList.h"
 #include "script/sc_bindings.h"
 #include "script/sc_const.h"
+#include "script/sc_events.h"
 #include "script/sc_xml.h"
 
 namespace k58::script::bindings {
@@ -89,6 +90,10 @@ void CheckMayFree(TObject* Object) {
   const bool mayFree = Object->InheritsFrom(TComponent::StaticClass()) || IsUserMade(Object);
   if (!mayFree || IsOwnedSubObject(Object) || (item != nullptr && item->Parent() != nullptr)) {
     throw EInvalidOperation(Format("The %s is owned by another object and cannot be freed",
+                                   Object->ClassName().c_str()));
+  }
+  if (ScriptEventRunsOn(Object)) {
+    throw EInvalidOperation(Format("The %s cannot be freed while one of its events runs",
                                    Object->ClassName().c_str()));
   }
 }

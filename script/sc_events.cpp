@@ -22,6 +22,25 @@ K58_IMPLEMENT_CLASS(TscEventHelper) {}
 namespace {
 
 Variant SenderValue(TObject* Sender) { return Variant::FromObject(Sender); }
+
+// The objects whose events run script procedures now, innermost last.
+std::vector<const TObject*>& FiringObjects() {
+  static std::vector<const TObject*> objects;
+  return objects;
+}
+
+// Whether Part is Whole or lies under it as a control (parent chain) or a component (owner chain).
+bool PartOf(const TObject* Part, const TObject* Whole) {
+  for (const TObject* o = Part; o != nullptr;) {
+    if (o == Whole) return true;
+    if (const auto* control = dynamic_cast<const TControl*>(o); control != nullptr && control->Parent() != nullptr) {
+      if (PartOf(control->Parent(), Whole)) return true;
+    }
+    const auto* component = dynamic_cast<const TComponent*>(o);
+    o = component != nullptr ? component->Owner() : nullptr;
+  }
+  return false;
+}
 Variant ShiftValue(TShiftState Shift) { return static_cast<Integer>(Shift.Bits()); }
 
 // The delegate of event type D whose identity is the bridge itself.
@@ -47,10 +66,23 @@ TscCustomEvent::~TscCustomEvent() {
   if (GetMethodProp(object, prop_).Data() == this) SetMethodProp(object, prop_, TMethodValue());
 }
 
+bool ScriptEventRunsOn(const TObject* Object) {
+  for (const TObject* firing : FiringObjects()) {
+    if (PartOf(firing, Object)) return true;
+  }
+  return false;
+}
+
 void TscCustomEvent::CallHandler(std::vector<Variant>& Args) {
   const Integer count = std::min<Integer>(handler_->ParamCount(), static_cast<Integer>(Args.size()));
   if (!handler_->Executing()) {
     for (Integer i = 0; i < count; ++i) handler_->ParamAt(i)->ValueSlot() = Args[static_cast<size_t>(i)];
+    std::vector<const TObject*>& firing = FiringObjects();
+    firing.push_back(instance_.AsObject());
+    struct Pop {
+      std::vector<const TObject*>& List;
+      ~Pop() { List.pop_back(); }
+    } pop{firing};
     Variant ignored;
     handler_->GetValue(ignored);
   }

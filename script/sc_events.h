@@ -58,6 +58,10 @@ K58_SC_BRIDGE(TscCanResizeEvent, 4)
 
 #undef K58_SC_BRIDGE
 
+// True while a bridge runs a procedure for an event of Object, of a control on it (through the parent
+// chain) or of a component it owns: freeing Object then would pull the ground from under the event.
+bool ScriptEventRunsOn(const TObject* Object);
+
 // An event member: reads as the empty string; assigning a procedure's name binds it, nil or 0 empties
 // the event. A name that is no procedure raises "Event handler must be a procedure", a procedure that
 // needs more parameters than the event supplies "Not enough actual parameters", an object whose class

@@ -6,6 +6,7 @@
 #include "platform/classes/LiveObjects.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/win/builtin/CommDlg.h"
 #include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/MessageBox.h"
 #include "script/sc_events.h"
@@ -275,6 +276,12 @@ TEST_F(FormScriptTest, ModalFunctionsAnsweredByTheTestProcedures) {
             "6 typed! default False kept True new!");
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0], "Confirm|Sure?");
+  // The common dialogs run modally too.
+  k58::builtin::SetCommonDialogHandler([](const k58::builtin::CommonDialogInfo&) { return IDOK; });
+  EXPECT_EQ(Run("var d: TColorDialog; begin d := TColorDialog.Create(nil); d.Color := clRed; Emit(d.Execute); "
+                "Emit(d.Color); d.Free end."),
+            "True 255");
+  k58::builtin::SetCommonDialogHandler(nullptr);
   // ShowModal returns what ends the modal loop.
   display_.Later([this] { form_->SetModalResult(mrRetry); });
   EXPECT_EQ(Run("begin Emit(Form1.ShowModal) end."), "4");
@@ -313,6 +320,15 @@ TEST_F(FormScriptTest, FreedObjectsAndClearedScriptsNeverCrash) {
   button_->SetOnClick([](TObject*) {});
   host_->Script().Clear();
   EXPECT_TRUE(GetMethodProp(button_, "OnClick").Assigned());
+
+  // A handler may not free the object whose event runs it, nor what holds that object.
+  for (const char* victim : {"Sender", "Form1"}) {
+    ASSERT_EQ(Run(String("procedure P(Sender: TObject); begin ") + victim + ".Free end; "
+                  "begin Button1.OnClick := 'P' end."),
+              "");
+    EXPECT_THROW(button_->Click(), EInvalidOperation) << victim;
+  }
+  EXPECT_EQ(button_->Parent(), form_);
 
   // An object freed, then its script cleared: the bridge does not touch it.
   ASSERT_EQ(Run("procedure P(Sender: TObject); begin end; begin Memo1.OnClick := 'P' end."), "");
