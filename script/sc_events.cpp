@@ -23,9 +23,10 @@ namespace {
 
 Variant SenderValue(TObject* Sender) { return Variant::FromObject(Sender); }
 
-// The objects whose events run script procedures now, innermost last.
-std::vector<const TObject*>& FiringObjects() {
-  static std::vector<const TObject*> objects;
+// The objects whose events run script procedures now, innermost last (tracked references: one the host
+// freed meanwhile is passed over).
+std::vector<Variant>& FiringObjects() {
+  static std::vector<Variant> objects;
   return objects;
 }
 
@@ -41,6 +42,7 @@ bool PartOf(const TObject* Part, const TObject* Whole) {
   }
   return false;
 }
+
 Variant ShiftValue(TShiftState Shift) { return static_cast<Integer>(Shift.Bits()); }
 
 // The delegate of event type D whose identity is the bridge itself.
@@ -67,8 +69,8 @@ TscCustomEvent::~TscCustomEvent() {
 }
 
 bool ScriptEventRunsOn(const TObject* Object) {
-  for (const TObject* firing : FiringObjects()) {
-    if (PartOf(firing, Object)) return true;
+  for (const Variant& firing : FiringObjects()) {
+    if (VarObjectAlive(firing) && PartOf(firing.AsObject(), Object)) return true;
   }
   return false;
 }
@@ -77,10 +79,10 @@ void TscCustomEvent::CallHandler(std::vector<Variant>& Args) {
   const Integer count = std::min<Integer>(handler_->ParamCount(), static_cast<Integer>(Args.size()));
   if (!handler_->Executing()) {
     for (Integer i = 0; i < count; ++i) handler_->ParamAt(i)->ValueSlot() = Args[static_cast<size_t>(i)];
-    std::vector<const TObject*>& firing = FiringObjects();
-    firing.push_back(instance_.AsObject());
+    std::vector<Variant>& firing = FiringObjects();
+    firing.push_back(instance_);
     struct Pop {
-      std::vector<const TObject*>& List;
+      std::vector<Variant>& List;
       ~Pop() { List.pop_back(); }
     } pop{firing};
     Variant ignored;
