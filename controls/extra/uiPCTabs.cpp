@@ -436,6 +436,11 @@ void TuiTabs::UpdateActiveTab() {
   host_->UpdateNavigatorButtons();
 }
 
+void TuiTabs::ClampIndexes() {
+  for (Integer* index : {&hotTrack_, &active_, &pressed_})
+    if (*index >= visible_.Count()) *index = -1;
+}
+
 void TuiTabs::ImagesChanged() {
   for (TuiTab* tab : tabs_) tab->ImagesChanged();
 }

@@ -213,6 +213,8 @@ class TuiTabs : public TStrings {
   void UpdateActiveTab();
   Integer PressedTab() const { return pressed_; }
   void SetPressedTab(Integer VisibleIndex);
+  // Hot, active and pressed indexes at or past the visible count become -1, without notifications.
+  void ClampIndexes();
 
   void ImagesChanged();
   void RenumberTabs(Integer First, Integer Last);
