@@ -85,7 +85,7 @@ void TuiCustomTabControl::PlaceTabs(Integer First, Integer Last, bool StopAtEnd)
   for (Integer i = First; i <= Last; ++i) widths[static_cast<size_t>(i)] = tabs_->GetVisibleTab(i)->GetWidthInRow();
   const TPoint distance = painter_->GetTabsNormalDistance();
   const bool vertical = RowsVertical();
-  const Integer start = vertical ? tabsRegion_.TabsRect.top : tabsRegion_.TabsRect.left;
+  const Integer start = vertical ? tabsRegion_.TabsRectCopy.top : tabsRegion_.TabsRectCopy.left;
   const k58::extra::TabRowPlacement placement =
       k58::extra::PlaceTabRow(widths, positions, First, Last, start, tabsRegion_.TabsLength,
                               rotate_ ? distance.y : distance.x, IsReversedRow(), StopAtEnd);
@@ -182,10 +182,13 @@ void TuiCustomTabControl::PlaceRowsAcross() {
   if (first < 0) return;
   const TPoint distance = painter_->GetTabsNormalDistance();
   const bool vertical = RowsVertical();
+  // Rows are placed inside the row-start rectangle; their areas reach out to the tabs rectangle, so
+  // that a tab drawn beyond its place (the active one) stays visible.
   const TRect& rect = tabsRegion_.TabsRect;
+  const TRect& start = tabsRegion_.TabsRectCopy;
   k58::extra::TabRowsAcrossInput input;
-  input.nearEdge = vertical ? rect.left : rect.top;
-  input.farEdge = vertical ? rect.right : rect.bottom;
+  input.nearEdge = vertical ? start.left : start.top;
+  input.farEdge = vertical ? start.right : start.bottom;
   input.thickness = rowThickness_;
   input.rowDistance = rotate_ ? distance.x : distance.y;
   input.regionRowDistance = tabsRegion_.RowDistance;
@@ -200,11 +203,11 @@ void TuiCustomTabControl::PlaceRowsAcross() {
     (vertical ? tab->Left : tab->Top) = across.positions[static_cast<size_t>(i - first)];
   }
   if (vertical) {
-    nearRowsArea_ = TRect{across.nearFirst, rect.top, across.nearLast, rect.bottom};
-    farRowsArea_ = TRect{across.farFirst, rect.top, across.farLast, rect.bottom};
+    nearRowsArea_ = TRect{rect.left, rect.top, across.nearLast, rect.bottom};
+    farRowsArea_ = TRect{across.farFirst, rect.top, rect.right, rect.bottom};
   } else {
-    nearRowsArea_ = TRect{rect.left, across.nearFirst, rect.right, across.nearLast};
-    farRowsArea_ = TRect{rect.left, across.farFirst, rect.right, across.farLast};
+    nearRowsArea_ = TRect{rect.left, rect.top, rect.right, across.nearLast};
+    farRowsArea_ = TRect{rect.left, across.farFirst, rect.right, rect.bottom};
   }
 }
 

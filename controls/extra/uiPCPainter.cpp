@@ -6,6 +6,7 @@
 
 #include "controls/extra/uiPC.h"
 #include "platform/classes/ClassBuilder.h"
+#include "controls/foundation/uxThemeManager.h"
 #include "platform/win/gdi/WinRect.h"
 
 K58_IMPLEMENT_CLASS(TuiPCPainterParentInfo) {}
@@ -256,4 +257,268 @@ Integer TuiPCPaintersFactory::GetDefaultStyleID(TuiLookAndFeel* ALookAndFeel) co
 
 Integer TabLookAndFeelKind(TuiLookAndFeel* ALookAndFeel) {
   return static_cast<Integer>(ALookAndFeel->GetPainterClassForObject(totTab)->GetLookAndFeelStyle());
+}
+
+// ---- Tab content ----
+
+HRGN TuiPCCustomPainter::GetTabClipRgn(Integer ATabVisibleIndex) {
+  TRect r;
+  parentInfo_->GetTab(ATabVisibleIndex)->GetVisibleRect(r);
+  return CreateRectRgnIndirect(&r);
+}
+
+bool TuiPCCustomPainter::IsOwnerDrawing() { return parent_->OwnerDraw() && parent_->OnDrawTab().Assigned(); }
+
+bool TuiPCCustomPainter::IsTabCustomDrawn(Integer ATabVisibleIndex) {
+  bool defaultDraw = true;
+  if (parent_->OnDrawTab().Assigned()) parent_->OnDrawTab()(parent_, parentInfo_->GetTab(ATabVisibleIndex), defaultDraw);
+  return !defaultDraw;
+}
+
+void TuiPCCustomPainter::DoDrawTabEx(Integer ATabVisibleIndex, TFont* AFont) {
+  if (parent_->OnDrawTabEx().Assigned()) parent_->OnDrawTabEx()(parent_, parentInfo_->GetTab(ATabVisibleIndex), AFont);
+}
+
+TSize TuiPCCustomPainter::GetImageSize() const {
+  TCustomImageList* images = parent_->Images();
+  if (images == nullptr || images->Width() <= 0 || images->Height() <= 0) return TSize{0, 0};
+  return TSize{images->Width(), images->Height()};
+}
+
+bool TuiPCCustomPainter::HasTabImage(Integer ATabVisibleIndex) {
+  return GetImageSize().cx >= 1 && parent_->GetImageIndex(parentInfo_->GetTab(ATabVisibleIndex)->Index()) >= 0;
+}
+
+TColor TuiPCCustomPainter::GetHighlightedTextColor(Integer ATabVisibleIndex) {
+  if (!IsNativePainting()) return clHighlightText;
+  Integer part, state;
+  GetTabNativePartAndState(ATabVisibleIndex, part, state);
+  COLORREF color = 0;
+  constexpr int kTextColorProperty = 3803;
+  if (GetThemeColor(OpenThemeObject(totTab), part, state, kTextColorProperty, &color) == S_OK)
+    return static_cast<TColor>(color);
+  return Canvas()->GetCanvasFont()->Color();
+}
+
+TPoint TuiPCCustomPainter::RotatePoint(const TRect& R, TPoint P, TuiTabSide ASide) {
+  switch (ASide) {
+    case tsBottom: return TPoint{P.x, R.bottom + R.top - P.y - 1};
+    case tsLeft: return TPoint{P.y + R.right - R.bottom, R.bottom + R.left - P.x - 1};
+    case tsRight: return TPoint{R.bottom + R.left - P.y - 1, R.bottom + R.left - P.x - 1};
+    default: return P;
+  }
+}
+
+void TuiPCCustomPainter::DrawPolyline(const TRect& R, const std::vector<TPoint>& APoints, TColor AColor,
+                                      TuiTabSide ASide) {
+  if (APoints.empty()) return;
+  std::vector<TPoint> points;
+  points.reserve(APoints.size() + 1);
+  for (const TPoint& p : APoints) points.push_back(RotatePoint(R, p, ASide));
+  const TPoint last = points.back();
+  points.push_back(TPoint{last.x + 1, last.y + 1});
+  Canvas()->GetCanvasPen()->SetColor(AColor);
+  Canvas()->Polyline(points);
+}
+
+namespace {
+
+// Text-space rectangle [a0, a1) along the caption by [c0, c1) across it, placed in R for a text mode.
+TRect MapTextRect(const TRect& R, Integer AMode, Integer a0, Integer a1, Integer c0, Integer c1) {
+  switch (AMode) {
+    case 1: return TRect{R.left + c0, R.bottom - a1, R.left + c1, R.bottom - a0};
+    case 2: return TRect{R.right - c1, R.top + a0, R.right - c0, R.top + a1};
+    default: return TRect{R.left + a0, R.top + c0, R.left + a1, R.top + c1};
+  }
+}
+
+Integer TextWidth(HDC DC, const String& AText, Integer AWidth, bool AEllipsis, Integer& AHeight) {
+  RECT r{0, 0, AWidth, 0};
+  UINT flags = DT_CALCRECT | DT_SINGLELINE;
+  if (AEllipsis) flags |= DT_END_ELLIPSIS;
+  DrawText(DC, AText.c_str(), -1, &r, flags);
+  AHeight = r.bottom - r.top;
+  return r.right - r.left;
+}
+
+}  // namespace
+
+void TuiPCCustomPainter::CalculateTabImageAndTextRects(Integer ATabVisibleIndex, TRect& AImageRect,
+                                                       TRect& ATextRect) {
+  TuiTab* tab = parentInfo_->GetTab(ATabVisibleIndex);
+  const bool native = IsNativePainting();
+  const bool buttons = IsButtonBehaviour();
+  const bool pressed = buttons && IsTabPressed(ATabVisibleIndex);
+  const Integer textMode = parent_->GetPainterTextMode();
+  const Integer orientation = tab->GetOrientationCode(parent_->GetTextMode());
+  TRect content;
+  tab->GetFullRect(content);
+  if (native) {
+    Integer w = content.right - content.left, h = content.bottom - content.top;
+    if (parent_->IsVerticalText()) std::swap(w, h);
+    content = TRect{0, 0, w, h};
+  }
+  Integer length = textMode == 0 ? content.right - content.left : content.bottom - content.top;
+  const Integer depth = textMode == 0 ? content.bottom - content.top : content.right - content.left;
+
+  const bool hasImage = HasTabImage(ATabVisibleIndex);
+  const TSize imageSize = GetImageSize();
+  const String& caption = tab->Caption();
+  Integer imagePart = 0;
+  if (hasImage) {
+    imagePart = 2 * parent_->ImageBorder() + imageSize.cx;
+    if (!caption.empty()) imagePart += GetImageTextDistance();
+  }
+  auto spacing = [&](bool ATruncated, Integer (&APair)[2]) {
+    if (ATruncated)
+      GetTruncatedTabContentWOffset(ATabVisibleIndex, APair);
+    else
+      GetTabContentWOffset(ATabVisibleIndex, APair);
+    if (native && (orientation == 2 || orientation == 9 || orientation == 12)) std::swap(APair[0], APair[1]);
+    if (buttons && hasImage && textMode == 1) {
+      ++APair[0];
+      --APair[1];
+    }
+    if (pressed) {
+      --APair[0];
+      ++APair[1];
+    }
+  };
+  Integer pair[2];
+  spacing(false, pair);
+  length -= pair[0] + pair[1];
+
+  HDC dc = Canvas()->GetDCHandle();
+  Integer captionHeight = 0;
+  const Integer captionWidth = caption.empty() ? 0 : TextWidth(dc, caption, 0, false, captionHeight);
+  const bool truncated = length - imagePart < captionWidth;
+  if (truncated) {
+    length += pair[0] + pair[1];
+    spacing(true, pair);
+    length -= pair[0] + pair[1];
+  }
+  Integer textWidth = 0, textHeight = 0;
+  if (!caption.empty()) {
+    const Integer room = length - imagePart;
+    textWidth = TextWidth(dc, caption, std::max(room, 0), true, textHeight);
+    Integer dotsHeight;
+    const Integer dotsWidth = TextWidth(dc, "...", 0, false, dotsHeight);
+    // Nothing is drawn of a caption that does not fit or of which only the ellipsis would be left.
+    if (textWidth > room || (truncated && textWidth <= dotsWidth)) textWidth = 0;
+    if (textHeight > depth) textHeight = 0;
+  }
+
+  TRect imageMargins, textMargins;
+  GetTabImageAreaOffsets(ATabVisibleIndex, imageMargins);
+  GetTabTextAreaOffsets(ATabVisibleIndex, textMargins);
+  for (TRect* m : {&imageMargins, &textMargins}) {
+    if (buttons) {
+      if ((pressed && textMode != 2) || (!pressed && textMode == 2)) {
+        ++m->top;
+        --m->bottom;
+      }
+    } else if (parent_->Rotate()) {
+      m->top = m->bottom = 0;
+    }
+    if (IsTabContentMirrored() && (orientation == 5 || orientation == 7 || orientation == 10)) std::swap(m->top, m->bottom);
+  }
+
+  const Integer end = pair[0] + length;
+  Integer start = pair[0];
+  if (!truncated && !(hasImage && parent_->Rotate())) start += (length - imagePart - textWidth) / 2;
+  AImageRect = TRect{};
+  if (hasImage) {
+    const Integer a0 = start + parent_->ImageBorder();
+    const Integer c0 = (imageMargins.top + depth - imageMargins.bottom - imageSize.cy) / 2;
+    AImageRect = MapTextRect(content, textMode, a0, a0 + imageSize.cx, c0, c0 + imageSize.cy);
+    start += GetImageTextDistance() + 2 * parent_->ImageBorder() + imageSize.cx;
+  }
+  ATextRect = TRect{};
+  if (textWidth > 0 && textHeight > 0) {
+    if (hasImage && parent_->Rotate() && !truncated) start += (end - start - textWidth) / 2;
+    const Integer c0 = (textMargins.top + depth - textMargins.bottom - textHeight) / 2;
+    ATextRect = MapTextRect(content, textMode, start, start + textWidth, c0, c0 + textHeight);
+  }
+}
+
+void TuiPCCustomPainter::DrawCaption(Integer ATabVisibleIndex, const String& ACaption, const TRect& ATextRect) {
+  TuiTab* tab = parentInfo_->GetTab(ATabVisibleIndex);
+  const bool native = IsNativePainting();
+  const Integer textMode = parent_->GetPainterTextMode();
+  const bool rotated = !native && textMode != 0;
+  const Integer w = ATextRect.right - ATextRect.left, h = ATextRect.bottom - ATextRect.top;
+  // The caption is rendered horizontally on a bitmap of its own (turned afterwards for vertical text),
+  // or, painting natively, straight onto the tab's bitmap.
+  TBitmap temporary;
+  TBitmap* target = native ? contentBitmap_ : &temporary;
+  TRect r = ATextRect;
+  if (!native) {
+    temporary.SetPixelFormat(pf32bit);
+    temporary.SetSize(rotated ? h : w, rotated ? w : h);
+    TCanvas* c = temporary.Canvas();
+    c->SetFont(Canvas()->GetCanvasFont());
+    c->Pen()->Assign(Canvas()->GetCanvasPen());
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(GetTabColor(ATabVisibleIndex));
+    r = TRect{0, 0, temporary.Width(), temporary.Height()};
+    c->FillRect(r);
+    DrawTabTextBackground(&temporary, r, ATabVisibleIndex);
+  } else {
+    target->Canvas()->SetFont(Canvas()->GetCanvasFont());
+  }
+  TCanvas* c = target->Canvas();
+  c->Brush()->SetStyle(bsClear);
+  DoDrawTabEx(ATabVisibleIndex, c->Font());
+  const UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS;
+  if (native) {
+    Integer part, state;
+    GetTabNativePartAndState(ATabVisibleIndex, part, state);
+    DrawThemeText(OpenThemeObject(totTab), c->Handle(), part, state, ACaption, -1, flags, 0, r);
+  } else if (tab->IsEnabledForUser()) {
+    TColor color = clBtnText;
+    if (tab->Highlighted())
+      color = GetHighlightedTextColor(ATabVisibleIndex);
+    else if (tab->IsHotTracked())
+      color = parentInfo_->HotColor();
+    c->Font()->SetColor(color);
+    RECT tr = r;
+    DrawText(c->Handle(), ACaption.c_str(), -1, &tr, flags);
+  } else {
+    // Embossed: the highlight one pixel down and right, the shadow over it.
+    c->Font()->SetColor(clBtnHighlight);
+    RECT tr{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+    DrawText(c->Handle(), ACaption.c_str(), -1, &tr, flags);
+    c->Font()->SetColor(clBtnShadow);
+    tr = r;
+    DrawText(c->Handle(), ACaption.c_str(), -1, &tr, flags);
+  }
+  if (native) return;
+  if (rotated) TuiCanvas::RotateFlipBitmap(&temporary, textMode == 1 ? 1 : 2, false);
+  Canvas()->DrawGraphic(ATextRect.left, ATextRect.top, &temporary);
+}
+
+void TuiPCCustomPainter::DrawTabImageAndText(Integer ATabVisibleIndex) {
+  TRect imageRect, textRect;
+  CalculateTabImageAndTextRects(ATabVisibleIndex, imageRect, textRect);
+  PrepareTabImageAndTextRects(ATabVisibleIndex, imageRect, textRect);
+  TuiTab* tab = parentInfo_->GetTab(ATabVisibleIndex);
+  const bool native = IsNativePainting();
+  Canvas()->GetCanvasFont()->SetColor(parent_->Font()->Color());
+  const Integer imageIndex = parent_->GetImageIndex(tab->Index());
+  if (imageIndex != -1 && !IsRectEmpty(&imageRect)) {
+    TCanvas* target = native && contentBitmap_ != nullptr ? contentBitmap_->Canvas() : Canvas()->Canvas();
+    parent_->Images()->Draw(target, imageRect.left, imageRect.top, imageIndex, tab->IsEnabledForUser());
+  }
+  if (!tab->Caption().empty() && !IsRectEmpty(&textRect) && (!native || contentBitmap_ != nullptr))
+    DrawCaption(ATabVisibleIndex, tab->Caption(), textRect);
+  if (native) return;
+  TRect both;
+  UnionRect(&both, &imageRect, &textRect);
+  if (IsRectEmpty(&both)) return;
+  HRGN content = CreateRectRgnIndirect(&both);
+  HRGN tabRegion = GetTabClipRgn(ATabVisibleIndex);
+  CombineRgn(content, content, tabRegion, RGN_AND);
+  ExtSelectClipRgn(Canvas()->GetDCHandle(), content, RGN_DIFF);
+  DeleteObject(tabRegion);
+  DeleteObject(content);
 }

@@ -19,8 +19,9 @@ class TuiCustomTabControl;
 class TuiPCCustomPainter;
 
 // What a painter works out for the layout: the tabs rectangle (the control less the painter's indents
-// and the navigator), the extra offsets of the row areas, the distance kept between the rows on both
-// edges, the length of the tabs rectangle along the rows and a copy of the rectangle.
+// and the navigator; the row areas reach out to it), the extra offsets of the row areas, the distance
+// kept between the rows on both edges, the length of a row, and the row-start rectangle inside which the
+// tabs are placed (the tabs rectangle less the margins a style keeps around its rows).
 struct TuiPCTabsRegionParameters {
   TRect TabsRect{};
   Integer NearExtraOffset = 0;
@@ -170,6 +171,26 @@ class TuiPCCustomPainter : public TObject {
   // The go button's rectangle (client coordinates).
   virtual void GetGoDialogButtonBounds(TRect& R) = 0;
 
+  // ---- Tab content ----
+  // Margins (top-tab orientation) around the image and the caption; the gap between them; the spacing
+  // before and after the content, whole and with a cut caption.
+  virtual void GetTabImageAreaOffsets(Integer ATabVisibleIndex, TRect& R) = 0;
+  virtual void GetTabTextAreaOffsets(Integer ATabVisibleIndex, TRect& R) = 0;
+  virtual Integer GetImageTextDistance() = 0;
+  virtual void GetTabContentWOffset(Integer ATabVisibleIndex, Integer (&APair)[2]) = 0;
+  virtual void GetTruncatedTabContentWOffset(Integer ATabVisibleIndex, Integer (&APair)[2]) = 0;
+  virtual void PrepareTabImageAndTextRects(Integer ATabVisibleIndex, const TRect& AImageRect,
+                                           const TRect& ATextRect) = 0;
+  virtual void GetTabNativePartAndState(Integer /*ATabVisibleIndex*/, Integer& PartId, Integer& StateId) {
+    PartId = StateId = 0;
+  }
+  // A new region of the tab's visible rectangle (the caller frees it), and how it joins the clip.
+  virtual HRGN GetTabClipRgn(Integer ATabVisibleIndex);
+  virtual TuiRegionOperation GetTabClipRgnOperation(Integer /*ATabVisibleIndex*/) { return roIntersect; }
+  virtual void DrawTabImageAndText(Integer ATabVisibleIndex);
+  // The image and caption rectangles of a tab, in the canvas the content is drawn on.
+  void CalculateTabImageAndTextRects(Integer ATabVisibleIndex, TRect& AImageRect, TRect& ATextRect);
+
   // ---- Colours ----
   virtual TColor GetClientColor();
   virtual TColor GetTabColor(Integer ATabVisibleIndex) = 0;
@@ -199,14 +220,34 @@ class TuiPCCustomPainter : public TObject {
   // saves the clip and intersects it with R (or replaces it by R).
   bool SetClipRect(const TRect& R, bool AIntersect = true);
   Integer ClipRegionDepth() const { return static_cast<Integer>(clipRegions_.size()); }
+  bool IsOwnerDrawing();
+  // Fires OnDrawTab; True when the handler drew the tab itself.
+  bool IsTabCustomDrawn(Integer ATabVisibleIndex);
+  void DoDrawTabEx(Integer ATabVisibleIndex, TFont* AFont);
+  bool HasTabImage(Integer ATabVisibleIndex);
+  TSize GetImageSize() const;
+  TColor GetHighlightedTextColor(Integer ATabVisibleIndex);
+  // Draws the points, given for a tab standing on the top side of R, turned to ASide, and the last pixel.
+  void DrawPolyline(const TRect& R, const std::vector<TPoint>& APoints, TColor AColor, TuiTabSide ASide);
+  static TPoint RotatePoint(const TRect& R, TPoint P, TuiTabSide ASide);
+  // The surface the tab content is drawn on while painting natively (nil: the control canvas), and the
+  // origin of that surface in control coordinates.
+  TBitmap* ContentBitmap() const { return contentBitmap_; }
   void InvalidateControlRect(const TRect& R);
   void InvalidateTabRect(Integer ATabVisibleIndex);
   void InvalidateRowsArea(Integer ATabVisibleIndex);
 
  protected:
   TuiCanvas* Canvas() const;
+  void SetContentBitmap(TBitmap* ABitmap) { contentBitmap_ = ABitmap; }
+  // The drawing data of the tab being drawn.
+  Integer drawnTab_ = -1;
+  TRect drawnImageRect_{};
+  TRect drawnTextRect_{};
 
  private:
+  void DrawCaption(Integer ATabVisibleIndex, const String& ACaption, const TRect& ATextRect);
+  TBitmap* contentBitmap_ = nullptr;
   TuiCustomTabControl* parent_;
   std::unique_ptr<TuiPCPainterParentInfo> parentInfo_;
   // Saved clip regions; nullptr stands for a device context without clipping.

@@ -98,13 +98,10 @@ TEST_F(TabControlTest, StyleAndRotationRules) {
     EXPECT_EQ(e.Message(), "TuiCustomTabControl.SetRotate: NoRotate style does not support rotation of tabs");
   }
   EXPECT_FALSE(c->Rotate());
-  // Style 0 follows the look-and-feel: no fake painter is a look-and-feel's default, so the first
-  // registered class is taken while Style stays 0.
+  // Style 0 follows the look-and-feel (the standard kind takes the Tabs painter) while Style stays 0.
   c->SetStyle(uiPCDefaultStyle);
   EXPECT_EQ(c->Style(), uiPCDefaultStyle);
-  EXPECT_EQ(c->Painter()->PainterClass(),
-            TuiPCPaintersFactory::Instance()->GetPainterClass(TuiPCPaintersFactory::Instance()->GetDefaultStyleID(
-                c->LookAndFeel())));
+  EXPECT_EQ(c->Painter()->GetStyleName(), "Tabs");
 }
 
 TEST_F(TabControlTest, SetterRulesClampAndIgnore) {

@@ -75,6 +75,12 @@ class TFakeTabPainter : public TuiPCCustomPainter {
     R = TRect{c.x - kFakeButtonWidth / 2, 0, c.x + kFakeButtonWidth / 2, kFakeRowHeight};
   }
   TColor GetTabColor(Integer) override { return clBtnFace; }
+  void GetTabImageAreaOffsets(Integer, TRect& R) override { R = TRect{}; }
+  void GetTabTextAreaOffsets(Integer, TRect& R) override { R = TRect{}; }
+  Integer GetImageTextDistance() override { return 0; }
+  void GetTabContentWOffset(Integer, Integer (&APair)[2]) override { APair[0] = APair[1] = 0; }
+  void GetTruncatedTabContentWOffset(Integer, Integer (&APair)[2]) override { APair[0] = APair[1] = 0; }
+  void PrepareTabImageAndTextRects(Integer, const TRect&, const TRect&) override {}
   void DrawButtons() override {}
   void DrawTabs() override {}
   void DrawFrame() override {}
