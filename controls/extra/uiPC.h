@@ -24,11 +24,13 @@ using TuiPCStyleID = Integer;
 // Style 0: the painter follows the look-and-feel.
 inline constexpr TuiPCStyleID uiPCDefaultStyle = 0;
 
-using TuiPCCanCloseEvent = Delegate<void(TObject* Sender, bool& ACanClose)>;
-using TuiTabChangingEvent = Delegate<void(TObject* Sender, bool& AllowChange)>;
-using TuiDrawTabEvent = Delegate<void(TuiCustomTabControl* AControl, TuiTab* ATab, bool& DefaultDraw)>;
-using TuiDrawTabExEvent = Delegate<void(TuiCustomTabControl* AControl, TuiTab* ATab, TFont* Font)>;
-using TuiGetTabImageEvent = Delegate<void(TObject* Sender, Integer TabIndex, Integer& ImageIndex)>;
+// The signature of OnCanClose and OnChanging is the class library's close-query event; the published
+// property names it.
+using TuiPCCanCloseEvent = TCloseQueryEvent;
+using TuiTabChangingEvent = TCloseQueryEvent;
+K58_EVENT_TYPE(TuiDrawTabEvent, void(TuiCustomTabControl* AControl, TuiTab* ATab, bool& DefaultDraw))
+K58_EVENT_TYPE(TuiDrawTabExEvent, void(TuiCustomTabControl* AControl, TuiTab* ATab, TFont* Font))
+K58_EVENT_TYPE(TuiGetTabImageEvent, void(TObject* Sender, Integer TabIndex, Integer& ImageIndex))
 
 namespace uipcconsts {
 inline constexpr const char* scxPCNoRotation = "%s style does not support rotation of tabs";

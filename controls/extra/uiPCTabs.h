@@ -11,6 +11,7 @@
 
 #include "platform/classes/Persistent.h"
 #include "platform/classes/StringList.h"
+#include "platform/classes/TypInfo.h"
 #include "platform/rtl/WinTypes.h"
 
 class TuiTabs;
@@ -32,6 +33,7 @@ enum TuiTabChangeKind : Integer {
 
 // Where the tab rows lie.
 enum TuiTabPosition : Integer { tpTop, tpBottom, tpLeft, tpRight };
+K58_ENUM_TYPE(TuiTabPosition, tpTop, tpBottom, tpLeft, tpRight)
 
 // Side of one tab: 0 top, 1 bottom, 2 left, 3 right.
 enum TuiTabSide : Integer { tsTop, tsBottom, tsLeft, tsRight };
