@@ -24,6 +24,13 @@ TuiCustomTabControl::TuiCustomTabControl(TComponent* AOwner) : TuiControl(AOwner
   SetBounds(Left(), Top(), 289, 193);
   SetTabStop(true);
   options_.Include(pcoGradient).Include(pcoGradientClientArea);
+  tabSlants_ = std::make_unique<TuiTabSlants>(this);
+  imageList_ = std::make_unique<TuiPCImageList>(this);
+  imageList_->OnChange = TNotifyEvent([this](TObject*) { ImagesChanged(); });
+  imageList_->OnDrawBackground = [this](TBitmap* ABitmap) {
+    if (painter_ != nullptr && painter_->DrawnTab() != -1)
+      painter_->DrawTabTextBackground(ABitmap, TRect{0, 0, ABitmap->Width(), ABitmap->Height()}, painter_->DrawnTab());
+  };
   tabs_ = std::make_unique<TuiTabs>(this);
   SetStyle(uiPCDefaultStyle);
 }
@@ -31,6 +38,8 @@ TuiCustomTabControl::TuiCustomTabControl(TComponent* AOwner) : TuiControl(AOwner
 TuiCustomTabControl::~TuiCustomTabControl() {
   if (timer_ != nullptr) FreeTimerAfterTick(timer_);
   timer_ = nullptr;
+  goDialog_.reset();
+  imageList_.reset();
   tabs_.reset();
   if (TuiPCPaintersFactory* factory = TuiPCPaintersFactory::Instance())
     factory->ReleasePainterInstance(painter_);
@@ -97,6 +106,13 @@ void TuiCustomTabControl::ImagesChanged() { LayoutChanged(); }
 
 void TuiCustomTabControl::ShowGoDialog() {
   goDialogShown_ = true;
+  if (!IsDesigning()) {
+    if (!goDialog_) {
+      goDialog_ = std::make_unique<TuiPCGoDialog>(this);
+      goDialog_->OnTabClick = [this](Integer ATabIndex) { GoDialogItemClick(ATabIndex); };
+    }
+    goDialog_->PopupAtGoButton(options_.Contains(pcoSort));
+  }
   GoDialogItemClick(-1);
 }
 
@@ -161,14 +177,14 @@ void TuiCustomTabControl::SetImages(TCustomImageList* Value) {
   if (images_ != nullptr) images_->RemoveFreeNotification(this);
   images_ = Value;
   if (images_ != nullptr) images_->FreeNotification(this);
-  ImagesChanged();
+  imageList_->SetBaseImages(images_);
 }
 
 void TuiCustomTabControl::Notification(TComponent* AComponent, TOperation Operation) {
   TuiControl::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent != nullptr && AComponent == images_) {
     images_ = nullptr;
-    ImagesChanged();
+    imageList_->SetBaseImages(nullptr);
   }
 }
 
@@ -327,6 +343,8 @@ void TuiCustomTabControl::LayoutChanged() {
     tabs_->UpdateActiveTab();
     CalculateTabsLayout();
     tabs_->ImagesChanged();
+    if (images_ != nullptr && images_->Count() > 0 && imageList_->Rotation() != GetPainterTextMode())
+      imageList_->SetRotation(GetPainterTextMode());
     Realign();
     Invalidate();
     tabs_->UpdateActiveTab();

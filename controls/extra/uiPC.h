@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "controls/extra/uiPCGoDialog.h"
 #include "controls/extra/uiPCPainter.h"
 #include "controls/extra/uiPCRowBreaking.h"
 #include "controls/foundation/uiControls.h"
@@ -87,6 +88,11 @@ class TuiCustomTabControl : public TuiControl, public TuiTabControlHost {
   void SetTabPosition(TuiTabPosition Value);
   SmallInt TabWidth() const { return tabWidth_; }
   void SetTabWidth(SmallInt Value);
+  TuiTabSlants* TabSlants() const { return tabSlants_.get(); }
+  void SetTabSlants(TuiTabSlants* Value) { tabSlants_->Assign(Value); }
+  // The images as the painters draw them; the go dialog (made on first use).
+  TuiPCImageList* ImageList() const { return imageList_.get(); }
+  TuiPCGoDialog* GoDialog() const { return goDialog_.get(); }
 
   // ---- Events ----
   const TuiPCCanCloseEvent& OnCanClose() const { return onCanClose_; }
@@ -278,6 +284,9 @@ class TuiCustomTabControl : public TuiControl, public TuiTabControlHost {
   TuiTimer* timer_ = nullptr;
   Integer splitRow_ = 0;
   bool layoutRunning_ = false;
+  std::unique_ptr<TuiTabSlants> tabSlants_;
+  std::unique_ptr<TuiPCImageList> imageList_;
+  std::unique_ptr<TuiPCGoDialog> goDialog_;
   TuiPCCanCloseEvent onCanClose_;
   TNotifyEvent onChange_;
   TuiTabChangingEvent onChanging_;

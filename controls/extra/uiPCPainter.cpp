@@ -507,7 +507,8 @@ void TuiPCCustomPainter::DrawTabImageAndText(Integer ATabVisibleIndex) {
   const Integer imageIndex = parent_->GetImageIndex(tab->Index());
   if (imageIndex != -1 && !IsRectEmpty(&imageRect)) {
     TCanvas* target = native && contentBitmap_ != nullptr ? contentBitmap_->Canvas() : Canvas()->Canvas();
-    parent_->Images()->Draw(target, imageRect.left, imageRect.top, imageIndex, tab->IsEnabledForUser());
+    parent_->ImageList()->Draw(target, imageRect.left, tab->IsEnabledForUser(), GetTabColor(ATabVisibleIndex),
+                               imageIndex, imageRect.top);
   }
   if (!tab->Caption().empty() && !IsRectEmpty(&textRect) && (!native || contentBitmap_ != nullptr))
     DrawCaption(ATabVisibleIndex, tab->Caption(), textRect);

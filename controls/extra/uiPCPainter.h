@@ -233,6 +233,8 @@ class TuiPCCustomPainter : public TObject {
   // The surface the tab content is drawn on while painting natively (nil: the control canvas), and the
   // origin of that surface in control coordinates.
   TBitmap* ContentBitmap() const { return contentBitmap_; }
+  // The visible index of the tab whose content is being drawn (-1 before the first).
+  Integer DrawnTab() const { return drawnTab_; }
   void InvalidateControlRect(const TRect& R);
   void InvalidateTabRect(Integer ATabVisibleIndex);
   void InvalidateRowsArea(Integer ATabVisibleIndex);

@@ -36,6 +36,7 @@ K58_IMPLEMENT_CLASS(TuiPageControl) {
   b.Prop("Style", &C::Style, &C::SetStyle).Type("TuiPCStyleID").Default(0);
   b.Prop("TabHeight", &C::TabHeight, &C::SetTabHeight).Default(0);
   b.Prop("TabPosition", &C::TabPosition, &C::SetTabPosition).Default(tpTop);
+  b.Prop("TabSlants", &C::TabSlants, &C::SetTabSlants);
   b.Prop("TabWidth", &C::TabWidth, &C::SetTabWidth).Default(0);
   b.Prop("OnCanClose", &C::OnCanClose, &C::SetOnCanClose).Type("TuiPCCanCloseEvent");
   b.Prop("OnChange", &C::OnChange, &C::SetOnChange);
