@@ -95,21 +95,6 @@ class ArgumentList {
   std::vector<Variant> heap_;
 };
 
-// The values a recursive call changed in the procedure's local script, put back whatever happens; the
-// var arguments are then written from the values the call left.
-struct LocalsGuard {
-  TscProcVariable* Proc = nullptr;
-  ~LocalsGuard() {
-    if (Proc != nullptr) Proc->RestoreLocals();
-  }
-  void Restore() {
-    if (Proc == nullptr) return;
-    TscProcVariable* proc = Proc;
-    Proc = nullptr;
-    proc->RestoreLocals();
-  }
-};
-
 }  // namespace
 
 void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
@@ -126,13 +111,10 @@ void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
       ref->GetValue(value);
       continue;
     }
-    LocalsGuard locals;
+    SavedLocals locals;
     if (refKind == TscDesignatorItem::rkProcedure) {
       auto* proc = static_cast<TscProcVariable*>(ref);
-      if (proc->Executing()) {
-        proc->SaveLocals();
-        locals.Proc = proc;
-      }
+      if (proc->Executing()) locals.Save(proc);
     }
     const Integer params = ref->ParamCount();
     const Integer args = std::min(params, item->ExprCount());
@@ -186,7 +168,9 @@ void TscDesignator::DetermineKind() {
   readOnly_ = ref->ReadOnly();
   kind_ = 0;
   TscCustomVariable* first = GetDesignatorItem(0)->Ref();
-  if (GetCount() == 1 && dynamic_cast<TscVariable*>(first) != nullptr) {
+  // A parameter alone is read and written as a variable is (a var parameter goes back to its argument
+  // when the call ends, not through the designator).
+  if (GetCount() == 1 && (dynamic_cast<TscVariable*>(first) != nullptr || dynamic_cast<TscParamItem*>(first) != nullptr)) {
     kind_ = 1;
     target_ = first;
   } else if (GetCount() == 2 && dynamic_cast<TscStringVariable*>(first) != nullptr &&

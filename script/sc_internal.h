@@ -2,6 +2,9 @@
 // small value helpers of the run time.
 #pragma once
 
+#include <memory>
+#include <new>
+
 #include "platform/rtl/SysUtils.h"
 #include "script/sc_interpreter.h"
 
@@ -18,6 +21,54 @@ class CallDepthGuard {
   ~CallDepthGuard();
   CallDepthGuard(const CallDepthGuard&) = delete;
   CallDepthGuard& operator=(const CallDepthGuard&) = delete;
+};
+
+// The values of a running procedure's variables and parameters, kept on the native stack of a call that
+// re-enters it and put back when that call ends, however it ends. The call starts from the same values.
+class SavedLocals {
+ public:
+  SavedLocals() = default;
+  ~SavedLocals() { Restore(); }
+  SavedLocals(const SavedLocals&) = delete;
+  SavedLocals& operator=(const SavedLocals&) = delete;
+
+  void Save(TscProcVariable* Proc) {
+    const std::vector<TscCustomVariable*>& items = Proc->StateItems();
+    count_ = items.size();
+    if (count_ > kInline) {
+      heap_ = std::make_unique<Slot[]>(count_);
+      slots_ = heap_.get();
+    } else {
+      slots_ = reinterpret_cast<Slot*>(inline_);
+      for (size_t i = 0; i < count_; ++i) new (&slots_[i]) Slot();
+    }
+    for (size_t i = 0; i < count_; ++i) {
+      slots_[i].Item = items[i];
+      slots_[i].Value = items[i]->ValueSlot();
+    }
+    saved_ = true;
+  }
+  // Puts the values back (once).
+  void Restore() {
+    if (!saved_) return;
+    saved_ = false;
+    for (size_t i = 0; i < count_; ++i) slots_[i].Item->ValueSlot() = std::move(slots_[i].Value);
+    if (count_ <= kInline) {
+      for (size_t i = 0; i < count_; ++i) slots_[i].~Slot();
+    }
+  }
+
+ private:
+  struct Slot {
+    TscCustomVariable* Item = nullptr;
+    Variant Value;
+  };
+  static constexpr size_t kInline = 6;
+  bool saved_ = false;
+  size_t count_ = 0;
+  Slot* slots_ = nullptr;
+  std::unique_ptr<Slot[]> heap_;
+  alignas(Slot) unsigned char inline_[kInline * sizeof(Slot)];
 };
 
 // Raises "Stack overflow" when the native stack is close to its end (for recursion that is not a call).

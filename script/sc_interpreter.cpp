@@ -295,16 +295,8 @@ namespace {
 // Runs a procedure by name for the host: the elements of Params (a Variant array) are its arguments; a
 // procedure that is running keeps its locals across the call.
 void CallProcedure(TscProcVariable* Proc, Variant* Params, bool WriteBack, Variant& Result) {
-  struct Locals {
-    TscProcVariable* Proc = nullptr;
-    ~Locals() {
-      if (Proc != nullptr) Proc->RestoreLocals();
-    }
-  } locals;
-  if (Proc->Executing()) {
-    Proc->SaveLocals();
-    locals.Proc = Proc;
-  }
+  SavedLocals locals;
+  if (Proc->Executing()) locals.Save(Proc);
   const bool array = Params != nullptr && Params->IsArray();
   const Integer low = array ? VarArrayLowBound(*Params, 1) : 0;
   const Integer high = array ? VarArrayHighBound(*Params, 1) : -1;

@@ -237,22 +237,16 @@ class TscProcVariable : public TscCustomVariable {
   // The parameters are children of the procedure and items of the local script.
   void AddParam(TscParamItem* Param);
 
-  // The values of the local script's variables and parameters, pushed and popped around a call that
-  // re-enters the procedure.
-  void SaveLocals();
-  void RestoreLocals();
-
- private:
-  // The variables and parameters of the local script (refreshed when its table changed).
+  // The variables and parameters of the local script (refreshed when its table changed): the values a
+  // call that re-enters the procedure saves and puts back.
   const std::vector<TscCustomVariable*>& StateItems();
 
+ private:
   bool executing_ = false;
   bool isFunction_;
   TscScript* localScript_;
   std::vector<TscCustomVariable*> stateItems_;
   Integer stateCount_ = -1;
-  std::vector<std::pair<TscCustomVariable*, Variant>> savedLocals_;
-  std::vector<size_t> savedCounts_;
 };
 
 // Base of expressions (sc_expression.h).
@@ -362,7 +356,7 @@ class TscDesignatorItem : public TscItemList {
 class TscDesignator : public TscCustomVariable {
   K58_CLASS(TscDesignator, TscCustomVariable)
 
-  // Kind: 0 a general chain, 1 one variable, 2 a character of a string variable, 3 an element of a
+  // Kind: 0 a general chain, 1 one variable or parameter, 2 a character of a string variable, 3 an element of a
   // declared array.
   explicit TscDesignator(TscScript* OwnerScript);
   ~TscDesignator() override;

@@ -328,21 +328,6 @@ const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
   return stateItems_;
 }
 
-void TscProcVariable::SaveLocals() {
-  const std::vector<TscCustomVariable*>& items = StateItems();
-  for (TscCustomVariable* item : items) savedLocals_.emplace_back(item, item->ValueSlot());
-  savedCounts_.push_back(items.size());
-}
-
-void TscProcVariable::RestoreLocals() {
-  if (savedCounts_.empty()) return;
-  const size_t count = savedCounts_.back();
-  savedCounts_.pop_back();
-  const size_t first = savedLocals_.size() - count;
-  for (size_t i = first; i < savedLocals_.size(); ++i) savedLocals_[i].first->ValueSlot() = std::move(savedLocals_[i].second);
-  savedLocals_.resize(first);
-}
-
 void TscProcVariable::GetValue(Variant& Result) {
   CallDepthGuard depth;
   const bool wasExecuting = executing_;
