@@ -14,6 +14,7 @@ K58_IMPLEMENT_CLASS(TscDesignator) {}
 K58_IMPLEMENT_CLASS(TscVariableDesignator) {}
 K58_IMPLEMENT_CLASS(TscStringDesignator) {}
 K58_IMPLEMENT_CLASS(TscArrayDesignator) {}
+K58_IMPLEMENT_CLASS(TscCallDesignator) {}
 
 void TscDesignatorItem::SetRef(TscCustomVariable* Value) {
   ref_ = Value;
@@ -256,4 +257,31 @@ void TscArrayDesignator::SetValue(const Variant& Value) {
   Integer count = 0;
   if (!ElementIndexes(array, indexList_, indexes, count)) return;
   VarArrayPut(array, Value, std::span<const Integer>(indexes, static_cast<size_t>(count)));
+}
+
+// ---- Calls ----------------------------------------------------------------------------------------------
+bool TscCallDesignator::Fits(const TscDesignator* Designator) {
+  if (Designator->GetCount() != 1 || Designator->DeferredNode() != nullptr) return false;
+  const TscDesignatorItem* item = Designator->GetDesignatorItem(0);
+  return item->RefKind() == TscDesignatorItem::rkProcedure && !item->HasByRef() && !item->Ref()->MacroParams();
+}
+
+// The general chain's steps for its one link, without the chain.
+void TscCallDesignator::GetValue(Variant& Result) {
+  auto* item = static_cast<TscDesignatorItem*>(At(0));
+  auto* proc = static_cast<TscProcVariable*>(item->Ref());
+  SavedLocals locals;
+  if (proc->Executing()) locals.Save(proc);
+  const Integer args = std::min(proc->ParamCount(), item->ExprCount());
+  if (args > 0) {
+    // Every argument first, then the parameters: an argument may read a parameter of the procedure.
+    ArgumentList values(args);
+    for (Integer j = 0; j < args; ++j) static_cast<TscCustomExpression*>(item->GetItem(j))->GetValue(values[j]);
+    for (Integer j = 0; j < args; ++j) {
+      TscParamItem* param = proc->ParamAt(j);
+      if (!param->ReadOnly()) param->ValueSlot() = std::move(values[j]);
+    }
+  }
+  proc->SetResultWanted(resultWanted_);
+  proc->GetValue(Result);
 }

@@ -23,6 +23,17 @@ class CallDepthGuard {
   CallDepthGuard& operator=(const CallDepthGuard&) = delete;
 };
 
+// A call of a script procedure or function alone (no var parameters): the arguments go straight into the
+// parameters and the result straight to the reader.
+class TscCallDesignator : public TscDesignator {
+  K58_CLASS(TscCallDesignator, TscDesignator)
+  using TscDesignator::TscDesignator;
+  void GetValue(Variant& Result) override;
+
+  // Whether a built designator is such a call.
+  static bool Fits(const TscDesignator* Designator);
+};
+
 // The values of a running procedure's variables and parameters, kept on the native stack of a call that
 // re-enters it and put back when that call ends, however it ends. The call starts from the same values.
 class SavedLocals {
@@ -116,9 +127,15 @@ bool PlainGet(const TscCustomVariable* Item);
 bool PlainSet(const TscCustomVariable* Item);
 
 // 32-bit wrapping arithmetic of integer-only operations; zero divisors raise EDivByZero.
-Integer WrapAdd(Integer A, Integer B);
-Integer WrapSub(Integer A, Integer B);
-Integer WrapMul(Integer A, Integer B);
+inline Integer WrapAdd(Integer A, Integer B) {
+  return static_cast<Integer>(static_cast<uint32_t>(A) + static_cast<uint32_t>(B));
+}
+inline Integer WrapSub(Integer A, Integer B) {
+  return static_cast<Integer>(static_cast<uint32_t>(A) - static_cast<uint32_t>(B));
+}
+inline Integer WrapMul(Integer A, Integer B) {
+  return static_cast<Integer>(static_cast<uint32_t>(A) * static_cast<uint32_t>(B));
+}
 Integer IntDiv(Integer A, Integer B);
 Integer IntMod(Integer A, Integer B);
 

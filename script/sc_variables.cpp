@@ -84,15 +84,6 @@ bool PlainSet(const TscCustomVariable* Item) {
   return type == typeid(TscVariable) || type == typeid(TscParamItem);
 }
 
-Integer WrapAdd(Integer A, Integer B) {
-  return static_cast<Integer>(static_cast<uint32_t>(A) + static_cast<uint32_t>(B));
-}
-Integer WrapSub(Integer A, Integer B) {
-  return static_cast<Integer>(static_cast<uint32_t>(A) - static_cast<uint32_t>(B));
-}
-Integer WrapMul(Integer A, Integer B) {
-  return static_cast<Integer>(static_cast<uint32_t>(A) * static_cast<uint32_t>(B));
-}
 Integer IntDiv(Integer A, Integer B) {
   if (B == 0) throw EDivByZero(rtlconsts::SDivByZero);
   if (B == -1) return WrapSub(0, A);  // the one quotient that does not fit wraps
