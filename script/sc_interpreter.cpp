@@ -45,10 +45,18 @@ TscScript::TscScript(TComponent* AOwner)
       codeLines_(std::make_unique<TStringList>()) {}
 
 TscScript::~TscScript() {
+  SetOnRunLine(TscRunLineEvent());
   Clear();
   ClearRTTI();
   // What Clear keeps only while the modules are there.
   FreeEntries([](const Entry&) { return true; });
+}
+
+void TscScript::SetOnRunLine(const TscRunLineEvent& Value) {
+  const bool had = static_cast<bool>(onRunLine_);
+  onRunLine_ = Value;
+  const bool has = static_cast<bool>(onRunLine_);
+  if (has != had) runLineHandlers_.fetch_add(has ? 1 : -1, std::memory_order_relaxed);
 }
 
 void TscScript::SetLines(TStrings* Value) { lines_->Assign(Value); }

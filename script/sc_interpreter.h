@@ -25,6 +25,7 @@
 // - Text: names compare ignoring case (Unicode-aware); string functions count code points.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -622,7 +623,7 @@ class TscScript : public TComponent {
   void SetOnGetUnit(const TscGetUnitEvent& Value) { onGetUnit_ = Value; }
   // Called before each statement runs (the first handler up the parent chain answers).
   const TscRunLineEvent& OnRunLine() const { return onRunLine_; }
-  void SetOnRunLine(const TscRunLineEvent& Value) { onRunLine_ = Value; }
+  void SetOnRunLine(const TscRunLineEvent& Value);
 
   // ---- Table and lookup ----
   // Enters Item under Name (a newer item hides an older one of the same name); a script variable gets
@@ -680,6 +681,8 @@ class TscScript : public TComponent {
   void Terminate();
   // Reports a statement's position to the first OnRunLine handler up the parent chain.
   void RunLine(const String& UnitName, const String& SourcePos) {
+    // No script has a handler: nothing to look for (the usual case, asked before every statement).
+    if (runLineHandlers_.load(std::memory_order_relaxed) == 0) return;
     for (TscScript* script = this; script != nullptr; script = script->parent_) {
       if (script->onRunLine_) {
         script->onRunLine_(this, UnitName, SourcePos);
@@ -752,6 +755,8 @@ class TscScript : public TComponent {
   TscGetUnitEvent onGetILUnit_;
   TscGetUnitEvent onGetUnit_;
   TscRunLineEvent onRunLine_;
+  // The scripts of the process that have an OnRunLine handler.
+  static inline std::atomic<int> runLineHandlers_{0};
 
   TscOwnerTag ownerTag_ = otNone;
   bool breakPending_ = false;
