@@ -13,12 +13,20 @@ namespace k58::script {
 // Names compare by this form (Unicode-aware upper case).
 String FoldName(const String& Name);
 
+// The script calls running on this thread, and the lowest address its stack may reach before calls are
+// refused (nullptr when it cannot be known; found at the first check).
+inline thread_local Integer callDepth = 0;
+inline thread_local bool stackLimitKnown = false;
+inline thread_local const char* stackLimit = nullptr;
+const char* FindNativeStackLimit();
+inline const char* NativeStackLimit() { return stackLimitKnown ? stackLimit : FindNativeStackLimit(); }
+
 // Counts a script call for as long as it lives; raises "Stack overflow" (EStackOverflow) past
 // MaxCallDepth or close to the end of the native stack.
 class CallDepthGuard {
  public:
   CallDepthGuard();
-  ~CallDepthGuard();
+  ~CallDepthGuard() { --callDepth; }
   CallDepthGuard(const CallDepthGuard&) = delete;
   CallDepthGuard& operator=(const CallDepthGuard&) = delete;
 };
@@ -47,43 +55,50 @@ class SavedLocals {
     const std::vector<TscCustomVariable*>& items = Proc->StateItems();
     count_ = items.size();
     if (count_ > kInline) {
-      heap_ = std::make_unique<Slot[]>(count_);
+      heap_.reset(static_cast<Slot*>(::operator new(count_ * sizeof(Slot))));
       slots_ = heap_.get();
     } else {
       slots_ = reinterpret_cast<Slot*>(inline_);
-      for (size_t i = 0; i < count_; ++i) new (&slots_[i]) Slot();
     }
-    for (size_t i = 0; i < count_; ++i) {
-      slots_[i].Item = items[i];
-      slots_[i].Value = items[i]->ValueSlot();
-    }
-    saved_ = true;
+    for (size_t i = 0; i < count_; ++i) new (&slots_[i]) Slot{items[i], items[i]->ValueSlot()};
   }
   // Puts the values back (once).
   void Restore() {
-    if (!saved_) return;
-    saved_ = false;
-    for (size_t i = 0; i < count_; ++i) slots_[i].Item->ValueSlot() = std::move(slots_[i].Value);
-    if (count_ <= kInline) {
-      for (size_t i = 0; i < count_; ++i) slots_[i].~Slot();
+    const size_t count = count_;
+    count_ = 0;
+    for (size_t i = 0; i < count; ++i) {
+      slots_[i].Item->ValueSlot() = std::move(slots_[i].Value);
+      slots_[i].~Slot();
     }
   }
 
  private:
   struct Slot {
-    TscCustomVariable* Item = nullptr;
+    TscCustomVariable* Item;
     Variant Value;
   };
+  struct FreeRaw {
+    void operator()(Slot* Slots) const { ::operator delete(Slots); }
+  };
   static constexpr size_t kInline = 6;
-  bool saved_ = false;
   size_t count_ = 0;
   Slot* slots_ = nullptr;
-  std::unique_ptr<Slot[]> heap_;
+  std::unique_ptr<Slot, FreeRaw> heap_;
   alignas(Slot) unsigned char inline_[kInline * sizeof(Slot)];
 };
 
 // Raises "Stack overflow" when the native stack is close to its end (for recursion that is not a call).
-void CheckNativeStack();
+[[noreturn]] void RaiseStackOverflow();
+inline void CheckNativeStack() {
+  const char* limit = NativeStackLimit();
+  if (limit != nullptr && static_cast<const char*>(__builtin_frame_address(0)) < limit) RaiseStackOverflow();
+}
+
+inline CallDepthGuard::CallDepthGuard() {
+  if (callDepth >= MaxCallDepth) RaiseStackOverflow();
+  CheckNativeStack();
+  ++callDepth;
+}
 
 // The class registered in Script for an object: its own, or that of its nearest registered ancestor;
 // nullptr when none is.

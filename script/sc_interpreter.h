@@ -101,10 +101,14 @@ class TscItemList : public TObject {
   void Remove(TObject* Item);
   Integer GetCount() const { return static_cast<Integer>(items_.size()); }
   // Outside 0..GetCount()-1 raises EListError.
-  TObject* GetItem(Integer Index) const;
+  TObject* GetItem(Integer Index) const {
+    if (static_cast<size_t>(Index) >= items_.size()) RaiseIndexError(Index);
+    return items_[static_cast<size_t>(Index)];
+  }
 
  protected:
   TObject* At(Integer Index) const { return items_[static_cast<size_t>(Index)]; }
+  [[noreturn]] static void RaiseIndexError(Integer Index);
   std::vector<TObject*> items_;
 };
 
@@ -243,6 +247,8 @@ class TscProcVariable : public TscCustomVariable {
   const std::vector<TscCustomVariable*>& StateItems();
 
  private:
+  const std::vector<TscCustomVariable*>& RefreshStateItems();
+
   bool executing_ = false;
   bool isFunction_;
   TscScript* localScript_;
@@ -776,6 +782,10 @@ class TscScript : public TComponent {
   bool terminated_ = false;
   std::unique_ptr<TStringList> codeLines_;
 };
+
+inline const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
+  return stateCount_ == localScript_->Count() ? stateItems_ : RefreshStateItems();
+}
 
 // ---- Signatures and types ------------------------------------------------------------------------------
 // Parses a registration signature such as "function Copy(s: String; from, count: Integer): String" into

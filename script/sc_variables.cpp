@@ -36,42 +36,30 @@ String FoldName(const String& Name) {
 
 namespace {
 
-thread_local Integer callDepth = 0;
-
-// The lowest address the stack of this thread may reach before calls are refused: its end plus a margin
-// for what runs between two checks (expressions, callbacks, the handling of the exception).
-const char* StackLimit() {
-  thread_local const char* limit = [] {
-    pthread_attr_t attr;
-    void* base = nullptr;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-      pthread_attr_getstack(&attr, &base, &size);
-      pthread_attr_destroy(&attr);
-    }
-    if (base == nullptr || size == 0) return static_cast<const char*>(nullptr);
-    const size_t margin = std::min<size_t>(size / 4, size_t{1} << 20);
-    return static_cast<const char*>(base) + margin;
-  }();
-  return limit;
+// The end of this thread's stack plus a margin for what runs between two checks (expressions, callbacks,
+// the handling of the exception).
+const char* StackLimitOfThread() {
+  pthread_attr_t attr;
+  void* base = nullptr;
+  size_t size = 0;
+  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+    pthread_attr_getstack(&attr, &base, &size);
+    pthread_attr_destroy(&attr);
+  }
+  if (base == nullptr || size == 0) return nullptr;
+  const size_t margin = std::min<size_t>(size / 4, size_t{1} << 20);
+  return static_cast<const char*>(base) + margin;
 }
-
-[[noreturn]] void RaiseStackOverflow() { throw EStackOverflow(scconsts::SStackOverflow); }
 
 }  // namespace
 
-void CheckNativeStack() {
-  const char* limit = StackLimit();
-  if (limit != nullptr && static_cast<const char*>(__builtin_frame_address(0)) < limit) RaiseStackOverflow();
+const char* FindNativeStackLimit() {
+  stackLimit = StackLimitOfThread();
+  stackLimitKnown = true;
+  return stackLimit;
 }
 
-CallDepthGuard::CallDepthGuard() {
-  if (callDepth >= MaxCallDepth) RaiseStackOverflow();
-  CheckNativeStack();
-  ++callDepth;
-}
-
-CallDepthGuard::~CallDepthGuard() { --callDepth; }
+void RaiseStackOverflow() { throw EStackOverflow(scconsts::SStackOverflow); }
 
 bool PlainGet(const TscCustomVariable* Item) {
   const std::type_info& type = typeid(*Item);
@@ -205,10 +193,7 @@ void TscItemList::Remove(TObject* Item) {
   if (it != items_.end()) items_.erase(it);
 }
 
-TObject* TscItemList::GetItem(Integer Index) const {
-  if (Index < 0 || Index >= GetCount()) throw EListError(Format(classesconsts::SListIndexError, Index));
-  return At(Index);
-}
+void TscItemList::RaiseIndexError(Integer Index) { throw EListError(Format(classesconsts::SListIndexError, Index)); }
 
 // ---- TscCustomVariable ----------------------------------------------------------------------------------
 TscCustomVariable::TscCustomVariable(const String& Name, TscTypeCode TypeCode, const String& TypeName)
@@ -304,8 +289,7 @@ void TscProcVariable::AddParam(TscParamItem* Param) {
   localScript_->Add(Param->Name(), Param);
 }
 
-const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
-  if (stateCount_ == localScript_->Count()) return stateItems_;
+const std::vector<TscCustomVariable*>& TscProcVariable::RefreshStateItems() {
   stateItems_.clear();
   for (Integer i = 0; i < localScript_->Count(); ++i) {
     TObject* item = localScript_->Items(i);
