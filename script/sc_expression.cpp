@@ -657,14 +657,14 @@ TscDesignator* TscExpression::RootDesignator() const {
 }
 
 void TscExpression::FoldIntoAssignment(TscDesignator* Target, String& Modifier, bool& IntOperands) {
-  Modifier = " ";
+  Modifier.assign(1, ' ');
   IntOperands = false;
   if (dynamic_cast<TscVariableDesignator*>(Target) == nullptr) return;
   auto* op = dynamic_cast<TscOperatorNode*>(root_);
   if (op == nullptr || IsStrCat(op)) return;
   const TscOperator code = op->Op();
-  const char* modifier = code == opPlus ? "+" : code == opMinus ? "-" : code == opMul ? "*" : code == opDivFloat ? "/" : nullptr;
-  if (modifier == nullptr) return;
+  const char modifier = code == opPlus ? '+' : code == opMinus ? '-' : code == opMul ? '*' : code == opDivFloat ? '/' : 0;
+  if (modifier == 0) return;
   TscCustomVariable* variable = Target->Target();
   TscExpressionNode* kept = nullptr;
   if (DesignatedVariable(op->left_) == variable) {
@@ -678,7 +678,7 @@ void TscExpression::FoldIntoAssignment(TscDesignator* Target, String& Modifier, 
     return;
   }
   if (kept == nullptr) return;
-  Modifier = modifier;
+  Modifier.assign(1, modifier);
   IntOperands = op->IntOperands();
   kept->parent_ = nullptr;
   delete op;
