@@ -116,6 +116,11 @@ TEST(InterpreterCalls, ParametersAndLocalsAcrossCalls) {
       {"function S(n: Integer): Integer; var t: Integer; begin t := n * 10; "
        "if n > 0 then Result := S(n - 1) + t else Result := 0; Emit(t) end; begin Emit(S(3)) end.",
        "0 10 20 30 60"},
+      // More locals than a call keeps beside it on the stack.
+      {"function M(n: Integer): Integer; var a, b, c, d, e, f, g: Integer; "
+       "begin a := n; b := n; c := n; d := n; e := n; f := n; g := n; "
+       "if n > 0 then Result := M(n - 1) + a + b + c + d + e + f + g else Result := 0 end; begin Emit(M(3)) end.",
+       "42"},
       // An argument that calls the same function, and a call whose value is dropped.
       {"function Next(n: Integer): Integer; begin Result := n + 1 end; begin Next(1); Emit(Next(Next(Next(0)))) end.",
        "3"},
