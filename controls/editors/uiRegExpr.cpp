@@ -1168,7 +1168,6 @@ bool TuiRegExprAutomat::BuildStates() {
   k58::editors::ForEachState(*tree_, [this](TuiRegExprState* state) { Number(state); });
   closureAt_.assign(states_.size(), -1);
   closureMarks_.assign(states_.size(), 0);
-  setMarks_.assign(states_.size(), 0);
   ForgetSets();
   Restart();
   return true;
@@ -1304,24 +1303,17 @@ bool TuiRegExprAutomat::Advance(char32_t& ACh, bool ACaseInsensitive) {
     frames_.push_back(*step);
     return true;
   }
-  // Every state the next closures reach is asked once, in path order.
-  const uint32_t stamp = NewStamp(setMarks_, setStamp_);
-  next_.clear();
+  // Every state the next closures reach is asked once, in path order; those that take the character stay.
+  NextClosureOf(current, next_);
   char32_t handedBack = ACh;
-  const Integer count = sets_[static_cast<size_t>(current)].Count;
-  for (Integer i = 0; i < count; ++i) {
-    const Span next = NextClosure(States(current)[i]);
-    for (size_t k = 0; k < next.Count; ++k) {
-      const Integer state = next.Data[k];
-      uint32_t& mark = setMarks_[static_cast<size_t>(state)];
-      if (mark == stamp) continue;
-      mark = stamp;
-      char32_t ch = ACh;
-      if (!simple_[static_cast<size_t>(state)]->Test()->Matches(ch, ACaseInsensitive)) continue;
-      if (next_.empty()) handedBack = ch;
-      next_.push_back(state);
-    }
+  size_t kept = 0;
+  for (const Integer state : next_) {
+    char32_t ch = ACh;
+    if (!simple_[static_cast<size_t>(state)]->Test()->Matches(ch, ACaseInsensitive)) continue;
+    if (kept == 0) handedBack = ch;
+    next_[kept++] = state;
   }
+  next_.resize(kept);
   const Integer reached = next_.empty() ? -2 : Intern(next_);
   if (int16_t* step = RememberedStep(current, ACh);
       step != nullptr && handedBack == ACh && reached < static_cast<Integer>(k58::editors::kMaxStepTables))
@@ -1382,16 +1374,35 @@ void TuiRegExprAutomat::Restart() {
 }
 
 void TuiRegExprAutomat::NextClosureOf(Integer ASet, std::vector<Integer>& AOut) {
-  const uint32_t stamp = NewStamp(setMarks_, setStamp_);
   AOut.clear();
   const Integer count = sets_[static_cast<size_t>(ASet)].Count;
+  if (count == 1) {
+    const Span next = NextClosure(States(ASet)[0]);
+    AOut.assign(next.Data, next.Data + next.Count);
+    return;
+  }
+  // One walk for the whole set, depth first from each of its states in turn: a state an earlier walk
+  // reached is not walked again, and everything after it was reached then too. So the order is that of the
+  // closures one after another without repeats, and a step costs the states and links reached once, not
+  // the sum of the closures (quadratic in a run of optional items, where each closure holds the rest).
+  const uint32_t stamp = NewStamp(closureMarks_, closureStamp_);
   for (Integer i = 0; i < count; ++i) {
-    const Span next = NextClosure(States(ASet)[i]);
-    for (size_t k = 0; k < next.Count; ++k) {
-      uint32_t& mark = setMarks_[static_cast<size_t>(next.Data[k])];
+    stack_.clear();
+    const auto push = [this](const TuiRegExprState* state) {
+      const auto& successors = state->Successors();
+      for (auto it = successors.rbegin(); it != successors.rend(); ++it) stack_.push_back((*it)->Index());
+    };
+    push(states_[static_cast<size_t>(States(ASet)[i])]);
+    while (!stack_.empty()) {
+      const Integer state = stack_.back();
+      stack_.pop_back();
+      uint32_t& mark = closureMarks_[static_cast<size_t>(state)];
       if (mark == stamp) continue;
       mark = stamp;
-      AOut.push_back(next.Data[k]);
+      if (simple_[static_cast<size_t>(state)] != nullptr)
+        AOut.push_back(state);
+      else
+        push(states_[static_cast<size_t>(state)]);
     }
   }
 }
@@ -1432,7 +1443,7 @@ size_t TuiRegExprAutomat::HeldBytes() const {
     bytes += list->capacity() * sizeof(Integer);
   for (const std::vector<Integer>& bucket : setsByHash_) bytes += sizeof(bucket) + bucket.capacity() * sizeof(Integer);
   bytes += sets_.capacity() * sizeof(StateSet) + steps_.capacity() * sizeof(int16_t);
-  bytes += (closureMarks_.capacity() + setMarks_.capacity()) * sizeof(uint32_t);
+  bytes += closureMarks_.capacity() * sizeof(uint32_t);
   return bytes;
 }
 

@@ -497,7 +497,7 @@ class TuiRegExprAutomat : public TObject {
   void Number(TuiRegExprState* AState);
   // The simple states reachable from AState's successors through block states, each once.
   Span NextClosure(Integer AState);
-  // The union of the next closures of the states of set ASet, into AOut.
+  // The union of the next closures of the states of set ASet, in path order, each state once, into AOut.
   void NextClosureOf(Integer ASet, std::vector<Integer>& AOut);
   const Integer* States(Integer ASet) const { return setPool_.data() + sets_[static_cast<size_t>(ASet)].Begin; }
   // The set with these states, added when new.
@@ -529,8 +529,8 @@ class TuiRegExprAutomat : public TObject {
   std::vector<Integer> closureAt_;
   std::vector<Integer> closurePool_;
   std::vector<Integer> scratch_, stack_, next_;
-  std::vector<uint32_t> closureMarks_, setMarks_;
-  uint32_t closureStamp_ = 0, setStamp_ = 0;
+  std::vector<uint32_t> closureMarks_;
+  uint32_t closureStamp_ = 0;
 };
 
 // ---- The engine ---------------------------------------------------------------------------------------

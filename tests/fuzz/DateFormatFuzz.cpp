@@ -1,8 +1,8 @@
 // Fuzz target of the format controller's format analysis. The input is up to five texts separated by nul
 // bytes: the format to analyse, then the short date, long time, long date and short time formats the
 // analysis expands (the invariant ones where missing). A controller is made under those settings (so
-// every mask and display format is built from them); the analysed items keep their rules and every
-// position of the format's text lies in exactly the item that FindDateTimeFormatItem answers.
+// every mask and display format is built from them); the analysed items keep their rules and the items
+// FindDateTimeFormatItem answers tile the format's text.
 #include <cstdint>
 #include <vector>
 
@@ -39,10 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   K58_FUZZ_CHECK(!info.SeenKinds[dfkAMPM] || info.SeenKinds[dfkHour]);
 
   const Integer length = controller.GetDateTimeFormatTextLength(info);
-  TuiFormatItemSpan span;
-  for (Integer pos = 1; pos <= length; ++pos) {
+  // The items tile the text: the item found at a position starts there, and its last position finds it
+  // again. (Asking every position instead costs a walk over the items each, quadratic in the format.)
+  TuiFormatItemSpan span, last;
+  for (Integer pos = 1; pos <= length; pos = span.Start + span.Length) {
     K58_FUZZ_CHECK(controller.FindDateTimeFormatItem(info, pos, span));
-    K58_FUZZ_CHECK(span.Start <= pos && pos < span.Start + span.Length);
+    K58_FUZZ_CHECK(span.Start == pos && span.Length >= 1);
+    K58_FUZZ_CHECK(controller.FindDateTimeFormatItem(info, pos + span.Length - 1, last));
+    K58_FUZZ_CHECK(last.Start == span.Start && last.Length == span.Length && last.Kind == span.Kind);
   }
   K58_FUZZ_CHECK(!controller.FindDateTimeFormatItem(info, length + 1, span));
   K58_FUZZ_CHECK(!controller.FindDateTimeFormatItem(info, 0, span));

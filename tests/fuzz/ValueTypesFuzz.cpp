@@ -7,6 +7,7 @@
 
 #include "controls/foundation/uiDataStorage.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "tests/fuzz/FuzzInput.h"
 
 namespace {
 
@@ -49,9 +50,7 @@ std::vector<uint8_t> Saved(TuiValueTypeClass AType, TField& AField) {
 
 // Loads a value and a display text; false when the bytes are refused.
 bool Load(TuiValueTypeClass AType, TField& AField, const uint8_t* Data, size_t Size) {
-  TMemoryStream stream;
-  if (Size > 0) stream.WriteBuffer(Data, static_cast<Integer>(Size));
-  stream.SetPosition(0);
+  TFuzzInputStream stream(Data, Size);
   try {
     AType->LoadValueData(AField.Value(), &stream);
     AType->LoadTextData(AField.Text(), &stream);

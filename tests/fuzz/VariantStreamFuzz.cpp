@@ -5,6 +5,7 @@
 
 #include "controls/foundation/uiVariants.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "tests/fuzz/FuzzInput.h"
 
 namespace {
 
@@ -16,9 +17,7 @@ std::vector<uint8_t> Written(const Variant& V) {
 }
 
 Variant Read(const uint8_t* Data, size_t Size, Int64& Used) {
-  TMemoryStream stream;
-  if (Size > 0) stream.WriteBuffer(Data, static_cast<Integer>(Size));
-  stream.SetPosition(0);
+  TFuzzInputStream stream(Data, Size);
   Variant v = ReadVariantFromStream(&stream);
   Used = stream.Position();
   return v;

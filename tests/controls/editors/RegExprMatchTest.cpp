@@ -298,6 +298,33 @@ TEST(RegExprMatch, AmbiguousPatternsKeepSmallStateSets) {
   }
 }
 
+TEST(RegExprMatch, LongRunsOfOptionalItemsTakeTheirWholeLength) {
+  // After i characters every later item is still open, so each step reaches thousands of states. A step
+  // walks the automaton once; summing every current state's own closure instead cost the square of the run
+  // per character, hours for these texts.
+  const struct {
+    const char* Pattern;
+    char Typed;
+    size_t Length;  // characters the pattern takes at most
+  } cases[] = {{"(.?){2000}", 'a', 2000}, {"(\\d?x?){1000}", '7', 1000}, {"((a|b)?){40}{50}", 'b', 2000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Pattern);
+    TuiRegExpr engine;
+    Compile(engine, c.Pattern);
+    for (size_t i = 0; i < c.Length; ++i) {
+      char32_t ch = static_cast<unsigned char>(c.Typed);
+      ASSERT_TRUE(engine.Advance(ch)) << i;
+      ASSERT_TRUE(engine.IsFinal()) << i;
+    }
+    char32_t ch = static_cast<unsigned char>(c.Typed);
+    EXPECT_FALSE(engine.Advance(ch));
+    engine.Restart();
+    String taken;
+    engine.FilterText(String(c.Length + 5, c.Typed), taken);
+    EXPECT_EQ(taken, String(c.Length, c.Typed));
+  }
+}
+
 TEST(RegExprMatch, StateSetsAreRememberedAndForgottenAtRestart) {
   // The text is complete when its 13th character from the end is an a: thousands of different sets.
   TuiRegExpr engine;
