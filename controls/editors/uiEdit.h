@@ -661,7 +661,11 @@ class TuiEditDataBinding : public TPersistent {
 
   TuiCustomEdit* Edit() const { return edit_; }
   void SetEdit(TuiCustomEdit* AEdit) { edit_ = AEdit; }
-  IuiEditDefaultValuesProvider* DefaultValuesProvider() const { return provider_.get(); }
+  // Made on first use by CreateDefaultValuesProvider.
+  IuiEditDefaultValuesProvider* DefaultValuesProvider() {
+    EnsureProvider();
+    return provider_.get();
+  }
 
  protected:
   virtual TuiCustomEditDefaultValuesProvider* CreateDefaultValuesProvider() {
@@ -1040,7 +1044,7 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   virtual void CutToClipboard() {}
   virtual bool Deactivate();
   virtual TClass GetPropertiesClass() const;
-  virtual bool IsEditFocused() { return Focused(); }
+  virtual bool IsEditFocused() { return IsFocused(); }
   virtual bool IsChildWindow(HWND AWnd);
   virtual bool ShowsInnerEdit() { return false; }
   virtual bool IsRepositoryItemAcceptable(TuiEditRepositoryItem* AItem);
@@ -1050,6 +1054,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
 
   // ---- Container overrides ----
   void GetBorderExtent(TRect& R) override;
+  // The border rectangle with its frame: the buttons are inside the shape.
+  void GetShapeRect(TRect& R) override;
   TuiContainerStyleClass GetStyleClass() const override;
   TuiContainerStyleValues GetUnusedStyleValues() override;
   bool IsInplace() override { return inplace_; }
@@ -1160,6 +1166,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   TuiCustomEditProperties* properties_ = nullptr;
   bool updatingRegion_ = false;
   bool destroying_ = false;
+  // Set while the editor takes the focus back after a failed validation: no enter or exit processing.
+  bool internalFocusing_ = false;
   TObjectPtr<TuiCustomEditViewInfo> editViewInfo_;
 };
 

@@ -17,7 +17,16 @@ K58_IMPLEMENT_CLASS(TuiEditButton) {
   b.Prop("Width", &S::Width, &S::SetWidth).Default(0);
 }
 
-TuiEditButton::TuiEditButton(TCollection* ACollection) : TCollectionItem(ACollection) {
+namespace {
+// The collection reports a new item only once the item is complete: its update bracket opens before the
+// base constructor joins the item to it and closes at the end of the button's constructor.
+TCollection* OpenItemUpdate(TCollection* ACollection) {
+  if (ACollection != nullptr) ACollection->BeginUpdate();
+  return ACollection;
+}
+}  // namespace
+
+TuiEditButton::TuiEditButton(TCollection* ACollection) : TCollectionItem(OpenItemUpdate(ACollection)) {
   // At design time the first button of a collection is the default one.
   if (ACollection != nullptr && ACollection->Count() == 1) {
     TPersistent* owner = ACollection;
@@ -30,6 +39,7 @@ TuiEditButton::TuiEditButton(TCollection* ACollection) : TCollectionItem(ACollec
         !component->ComponentState().Contains(csLoading))
       default_ = true;
   }
+  if (ACollection != nullptr) ACollection->EndUpdate();
 }
 
 TuiEditButton::~TuiEditButton() = default;

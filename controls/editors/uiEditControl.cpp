@@ -553,7 +553,7 @@ void TuiCustomEdit::DoClosePopup(Byte AReason) {
 }
 
 void TuiCustomEdit::ContentChanged(TObject*) {
-  if (Focused() || IsEditFocused()) SetModified(true);
+  if (IsEditFocused()) SetModified(true);
   NotifyChange();
 }
 
@@ -574,7 +574,7 @@ bool TuiCustomEdit::ValidateEdit(bool ARaiseOnError) {
   if (!error) {
     if (!userAction_ || DoEditing()) {
       InternalSetDisplayValue(displayValue);
-      if (!IsInplace() && !Focused()) SetModified(false);
+      if (!IsInplace() && !IsFocused()) SetModified(false);
       validated_ = true;
     }
     return true;
@@ -603,13 +603,12 @@ bool TuiCustomEdit::ValidateEdit(bool ARaiseOnError) {
 }
 
 void TuiCustomEdit::HandleValidationError(const String& AErrorText) {
-  if (!Focused() && Visible() && CanFocus()) {
-    LockAlignControls(true);
+  if (!IsFocused() && Visible() && CanFocus()) {
+    FlagScope internal(internalFocusing_, true);
     if (innerEdit_ != nullptr)
       innerEdit_->SafelySetFocus();
     else
       SetFocus();
-    LockAlignControls(false);
   }
   if (Visible()) SelectAll();
   if (ActiveProperties()->BeepOnError()) MessageBeep(0);
@@ -689,7 +688,7 @@ bool TuiCustomEdit::IsValidChar(char AChar) {
 }
 
 bool TuiCustomEdit::IsActiveControl() {
-  if (Focused()) return true;
+  if (IsFocused()) return true;
   TCustomForm* form = GetParentForm(this);
   if (form == nullptr) return false;
   TWinControl* active = form->ActiveControl();
@@ -733,6 +732,13 @@ void TuiCustomEdit::GetBorderExtent(TRect& R) {
   const TRect& b = editViewInfo_->Bounds;
   const TRect& c = editViewInfo_->ClientRect;
   R = TRect{c.left - b.left, c.top - b.top, b.right - c.right, b.bottom - c.bottom};
+}
+
+void TuiCustomEdit::GetShapeRect(TRect& R) {
+  R = editViewInfo_->BorderRect;
+  const Integer width = editViewInfo_->BorderWidth;
+  InflateRect(&R, width, width);
+  DeflateRectAtMissingEdges(R, width, editViewInfo_->Edges);
 }
 
 void TuiCustomEdit::MirrorViewInfo() {

@@ -139,15 +139,14 @@ void TuiCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
   }
   switch (Key) {
     case VK_TAB:
-      if (Focused() || IsEditFocused()) {
+      if (IsEditFocused()) {
         if (!Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) && !properties->IsTabKeyWanted()) {
           BeforeTabNavigation(Shift);
           DoAfterKeyDown(Key, Shift);
           if (Key != 0) {
             Key = 0;
-            if (TCustomForm* form = GetParentForm(this))
-              form->SelectNext(form->ActiveControl() != nullptr ? form->ActiveControl() : this,
-                               !Shift.Contains(ssShift), true);
+            // From the editor itself: its inner window is part of it, not a stop of its own.
+            if (TCustomForm* form = GetParentForm(this)) form->SelectNext(this, !Shift.Contains(ssShift), true);
             if (HandleAllocated() && GetFocus() == Handle() && innerEdit_ != nullptr) innerEdit_->SafelySetFocus();
           }
           return;
@@ -216,6 +215,20 @@ void TuiCustomEdit::WndProc(TMessage& Message) {
       return WMPaste(Message);
     case CM_DIALOGCHAR:
       return CMDialogChar(Message);
+    case WM_SETFOCUS: {
+      // As the container does, but the inner window takes the focus only while the editor still has it:
+      // a failed validation of the editor left behind may have taken the focus back meanwhile.
+      TWinControl* inner = InnerControl();
+      const bool hasInner = inner != nullptr && inner->HandleAllocated();
+      if (!Visible()) return;
+      if (hasInner && reinterpret_cast<HWND>(Message.WParam) == inner->Handle()) {
+        Message.Result = 0;
+        return;
+      }
+      TuiControl::WndProc(Message);
+      if (hasInner && inner->CanFocus() && HandleAllocated() && GetFocus() == Handle()) FocusInnerControl();
+      return;
+    }
     case CM_SHOWINGCHANGED:
       TuiContainer::WndProc(Message);
       if (Showing()) AdjustInnerControlBounds();
@@ -263,6 +276,10 @@ void TuiCustomEdit::CMDialogChar(TMessage& Message) {
 
 void TuiCustomEdit::DoEnter() {
   if (destroying_) return;
+  if (internalFocusing_) {
+    UpdateAtCursorPos(false);
+    return;
+  }
   SaveModified();
   try {
     TuiContainer::DoEnter();
@@ -286,7 +303,7 @@ void TuiCustomEdit::DoExit() {
 }
 
 void TuiCustomEdit::DoExitProcessing(bool ACallInherited) {
-  if (destroying_) return;
+  if (destroying_ || internalFocusing_) return;
   SaveModified();
   if (modified_) {
     LockChangeEvents(true);

@@ -20,3 +20,46 @@ K58_IMPLEMENT_CLASS(TTestTextRepositoryItem) {
   b.Prop("Properties", &S::Properties, &S::SetProperties);
 }
 K58_IMPLEMENT_CLASS(TTestCurrencyRepositoryItem) {}
+
+K58_IMPLEMENT_CLASS(TTestEdit) {}
+
+TTestInnerEdit::TTestInnerEdit(TTestEdit* AEdit) : TEdit(AEdit), edit_(AEdit) { SetTabStop(false); }
+
+TuiContainer* TTestInnerEdit::GetControlContainer() { return edit_; }
+
+void TTestInnerEdit::KeyDown(Word& Key, TShiftState Shift) {
+  edit_->KeyDown(Key, Shift);
+  if (Key != 0) TEdit::KeyDown(Key, Shift);
+}
+
+void TTestInnerEdit::KeyPress(char& Key) {
+  edit_->KeyPress(Key);
+  if (Key == 0) return;
+  CharsReceived.push_back(static_cast<unsigned char>(Key));
+  TEdit::KeyPress(Key);
+}
+
+void TTestInnerEdit::KeyUp(Word& Key, TShiftState Shift) {
+  edit_->KeyUp(Key, Shift);
+  if (Key != 0) TEdit::KeyUp(Key, Shift);
+}
+
+TClass TTestEdit::GetPropertiesClass() const { return TTestTextProperties::StaticClass(); }
+
+TTestTextProperties* TTestEdit::TextProperties() const { return static_cast<TTestTextProperties*>(Properties()); }
+
+void TTestEdit::SynchronizeDisplayValue() {
+  if (Inner() == nullptr) return;
+  const bool saved = syncing_;
+  syncing_ = true;
+  Inner()->SetText(VarToStr(EditValue()));
+  syncing_ = saved;
+}
+
+void TTestEdit::AssignDisplayValue(const Variant& AValue) {
+  if (Inner() == nullptr) return;
+  const bool saved = syncing_;
+  syncing_ = true;
+  Inner()->SetText(VarToStr(AValue));
+  syncing_ = saved;
+}
