@@ -499,6 +499,10 @@ class TuiCustomEditStyle : public TuiContainerStyle {
   // The editor the style belongs to, or nil.
   TuiCustomEdit* GetEdit() const;
 
+  // The container's assigned values alone: the edit values are written as their own properties.
+  TuiContainerStyleValues ContainerAssignedValues() const;
+  void SetContainerAssignedValues(TuiContainerStyleValues Value);
+
   bool IsButtonStyleStored() const { return IsEditValueStored(svButtonStyle, "ButtonStyle"); }
   bool IsButtonTransparencyStored() const { return IsEditValueStored(svButtonTransparency, "ButtonTransparency"); }
   bool IsPopupBorderStyleStored() const { return IsEditValueStored(svPopupBorderStyle, "PopupBorderStyle"); }
@@ -1071,6 +1075,7 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   bool CanResize(Integer& NewWidth, Integer& NewHeight) override;
   void DefineProperties(TFiler* Filer) override;
   void SetParent(TWinControl* AParent) override;
+  void SetName(const String& NewName) override;
   // Applies auto size to a width and height.
   void CalculateAutoSize(Integer& AWidth, Integer& AHeight);
 
@@ -1095,7 +1100,6 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   void Loaded() override;
   void ReadState(TReader* Reader) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void SetName(const String& NewName) override;
   void DoAfterKeyDown(Word& Key, TShiftState Shift) {
     if (onAfterKeyDown_.Assigned()) onAfterKeyDown_(this, Key, Shift);
   }

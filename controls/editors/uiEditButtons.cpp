@@ -197,6 +197,7 @@ K58_IMPLEMENT_CLASS(TuiCustomEditStyle) {}
 
 K58_IMPLEMENT_CLASS(TuiEditStyle) {
   using S = TuiEditStyle;
+  b.Prop("AssignedValues", &S::ContainerAssignedValues, &S::SetContainerAssignedValues).Stored(true);
   b.Prop("BorderStyle", &S::BorderStyle, &S::SetBorderStyle).Stored(&S::IsEditBorderStyleStored);
   b.Prop("ButtonStyle", &S::ButtonStyle, &S::SetButtonStyle).Stored(&S::IsButtonStyleStored);
   b.Prop("ButtonTransparency", &S::ButtonTransparency, &S::SetButtonTransparency)
@@ -234,6 +235,24 @@ void TuiCustomEditStyle::Assign(TPersistent* Source) {
 const TuiCustomEditStyle* TuiCustomEditStyle::FindEditValue(Integer AValue) const {
   if (DirectAccessMode()) return IsOwnValue(AValue) ? this : nullptr;
   return dynamic_cast<const TuiCustomEditStyle*>(Lookup(AValue));
+}
+
+TuiContainerStyleValues TuiCustomEditStyle::ContainerAssignedValues() const {
+  TuiContainerStyleValues values;
+  const TuiContainerStyleValues all = AssignedValues();
+  for (Integer v = csvBorderColor; v <= csvTransparentBorder; ++v) {
+    const auto value = static_cast<TuiContainerStyleValue>(v);
+    if (all.Contains(value)) values.Include(value);
+  }
+  return values;
+}
+
+void TuiCustomEditStyle::SetContainerAssignedValues(TuiContainerStyleValues Value) {
+  bool own[4];
+  for (Integer v = svButtonStyle; v <= svGradientButtons; ++v) own[v - svButtonStyle] = IsOwnValue(v);
+  SetAssignedValues(Value);
+  for (Integer v = svButtonStyle; v <= svGradientButtons; ++v)
+    if (own[v - svButtonStyle]) IncludeValue(v);
 }
 
 TuiEditButtonStyle TuiCustomEditStyle::ButtonStyle() const {

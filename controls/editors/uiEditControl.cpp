@@ -120,6 +120,9 @@ void TuiCustomEditData::Clear() {
 K58_IMPLEMENT_CLASS(TuiCustomEdit) {
   using S = TuiCustomEdit;
   b.Prop("AutoSize", &S::AutoSize, &S::SetAutoSize).Default(true);
+  // Written through the defined properties of the same names, which leave out auto-sized dimensions.
+  b.Prop("Height", &S::Height, &S::SetHeight).Stored(false);
+  b.Prop("Width", &S::Width, &S::SetWidth).Stored(false);
   b.Prop("EditValue", &S::EditValueForStreaming, &S::SetEditValueForStreaming).Stored(&S::IsEditValueStored);
   b.Prop("PropertiesEvents", &S::PropertiesEvents, &S::SetPropertiesEvents);
   b.Prop("RepositoryItem", &S::RepositoryItem, &S::SetRepositoryItem);

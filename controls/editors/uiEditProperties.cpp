@@ -69,7 +69,7 @@ void TuiEditAlignment::Reset() {
 
 K58_IMPLEMENT_CLASS(TuiCustomEditPropertiesValues) {
   using S = TuiCustomEditPropertiesValues;
-  b.Prop("ReadOnly", &S::ReadOnly, &S::SetReadOnly);
+  b.Prop("ReadOnly", &S::ReadOnly, &S::SetReadOnly).Default(false);
 }
 
 void TuiCustomEditPropertiesValues::Assign(TPersistent* Source) {
