@@ -774,15 +774,9 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
   copy.reset(new TuiCustomEditViewInfo);
   copy->Assign(editViewInfo_.get());
   {
-    // The state decides the active style the view data reads, so it is settled first.
-    ViewInfo()->ContainerState = Enabled() ? (IsFocused() ? vsFocused : vsNormal) : vsDisabled;
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
     InitializeViewData(viewData.get());
     viewData->Calculate(Canvas(), TRect{0, 0, Width(), Height()}, P, AButton, AShift, editViewInfo_.get(), AIsMouseEvent);
-    MirrorViewInfo();
-    std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> styled(CreateViewData());
-    InitializeViewData(styled.get());
-    styled->Calculate(Canvas(), TRect{0, 0, Width(), Height()}, P, AButton, AShift, editViewInfo_.get(), AIsMouseEvent);
     MirrorViewInfo();
   }
   const TRect innerRect = ShowsInnerEdit() ? editViewInfo_->InnerEditRect : TRect{};

@@ -798,7 +798,11 @@ void TuiCustomEditViewData::Calculate(TuiCanvas* ACanvas, const TRect& ABounds, 
     vi.ContainerState = GetContainerState(ABounds, P, shift);
     ContainerState = vi.ContainerState;
     Selected = (vi.ContainerState & (vsFocused | vsHot)) != 0;
-    if (Edit != nullptr) style_ = static_cast<TuiEditStyle*>(Edit->GetActiveStyle());
+    if (Edit != nullptr) {
+      // The editor's active style follows the state just found.
+      Edit->ViewInfo()->ContainerState = vi.ContainerState;
+      style_ = static_cast<TuiEditStyle*>(Edit->GetActiveStyle());
+    }
     vi.HotState = (IsDesigning || !style_->HotTrack() || IsInplace) ? 0 : (Selected ? 2 : 1);
     const TuiEditBorderStyle previous = vi.EditBorderStyle;
     if (!IsInplace && NativeStyleUsed)
