@@ -1107,6 +1107,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   void RemoveCharMessage();
   void NotifyChange();
   void NotifyEditValueChanged();
+  // Fires a change event; an in-place editor counts as modified while its handlers run.
+  void FireChangeEvent(void (TuiCustomEdit::*AEvent)());
   bool IsLoadingOrDestroying() const {
     return ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying) || destroying_;
   }
@@ -1206,6 +1208,19 @@ void SendCharToEdit(TuiCustomEdit* AEdit, char AKey);
 bool IsSpaceChar(char AChar);
 
 namespace k58::editors {
+// Sets a flag for a scope and puts its old value back, also when an error leaves the scope.
+class TScopedFlag {
+ public:
+  TScopedFlag(bool& AFlag, bool AValue) : flag_(AFlag), saved_(AFlag) { flag_ = AValue; }
+  ~TScopedFlag() { flag_ = saved_; }
+  TScopedFlag(const TScopedFlag&) = delete;
+  TScopedFlag& operator=(const TScopedFlag&) = delete;
+
+ private:
+  bool& flag_;
+  bool saved_;
+};
+
 // The properties objects alive now.
 const std::vector<TuiCustomEditProperties*>& LivePropertiesList();
 // Unit start: the mouse-wheel cursor, the default style controller, the live-properties list, the filter

@@ -11,22 +11,7 @@ namespace uieditconsts {
 const char* const scxEditRepositoryItemNotAcceptable = "The repository item is not acceptable";
 }  // namespace uieditconsts
 
-namespace {
-
-// Clears a flag when the scope ends, also on errors.
-class FlagScope {
- public:
-  FlagScope(bool& AFlag, bool AValue) : flag_(AFlag), saved_(AFlag) { flag_ = AValue; }
-  ~FlagScope() { flag_ = saved_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
-
-}  // namespace
+using k58::editors::TScopedFlag;
 
 // ---- Change-events catcher ------------------------------------------------------------------------------
 
@@ -354,7 +339,7 @@ bool TuiCustomEdit::CanModify() {
 bool TuiCustomEdit::DoEditing() {
   if (!CanEditValue()) return false;
   if (dataBinding_->IsModified()) return true;
-  FlagScope editing(editingEvent_, true);
+  TScopedFlag editing(editingEvent_, true);
   bool canEdit = CanModify();
   if (canEdit && onEditing_.Assigned()) onEditing_(this, canEdit);
   if (!canEdit) return false;
@@ -493,21 +478,10 @@ bool TuiCustomEdit::HasOnEditValueChanged() {
 void TuiCustomEdit::NotifyChange() {
   if (IsLoadingOrDestroying()) return;
   if (HasOnChange()) {
-    if (catcher_->IsLocked()) {
+    if (catcher_->IsLocked())
       catcher_->OnChangeEvent = true;
-    } else if (IsInplace()) {
-      SaveModified();
-      SetModified(true);
-      try {
-        DoChange();
-      } catch (...) {
-        RestoreModified();
-        throw;
-      }
-      RestoreModified();
-    } else {
-      DoChange();
-    }
+    else
+      FireChangeEvent(&TuiCustomEdit::DoChange);
   }
   if (!ActiveProperties()->AreChangeEventsSeparate() && !ActiveProperties()->IsValueChangeTrackedByStore())
     NotifyEditValueChanged();
@@ -515,21 +489,23 @@ void TuiCustomEdit::NotifyChange() {
 
 void TuiCustomEdit::NotifyEditValueChanged() {
   if (IsLoadingOrDestroying() || !HasOnEditValueChanged()) return;
-  if (catcher_->IsLocked()) {
+  if (catcher_->IsLocked())
     catcher_->OnEditValueChangedEvent = true;
-  } else if (IsInplace()) {
-    SaveModified();
-    SetModified(true);
-    try {
-      DoEditValueChanged();
-    } catch (...) {
-      RestoreModified();
-      throw;
-    }
+  else
+    FireChangeEvent(&TuiCustomEdit::DoEditValueChanged);
+}
+
+void TuiCustomEdit::FireChangeEvent(void (TuiCustomEdit::*AEvent)()) {
+  if (!IsInplace()) return (this->*AEvent)();
+  SaveModified();
+  SetModified(true);
+  try {
+    (this->*AEvent)();
+  } catch (...) {
     RestoreModified();
-  } else {
-    DoEditValueChanged();
+    throw;
   }
+  RestoreModified();
 }
 
 void TuiCustomEdit::DoChange() {
@@ -607,7 +583,7 @@ bool TuiCustomEdit::ValidateEdit(bool ARaiseOnError) {
 
 void TuiCustomEdit::HandleValidationError(const String& AErrorText) {
   if (!IsFocused() && Visible() && CanFocus()) {
-    FlagScope internal(internalFocusing_, true);
+    TScopedFlag internal(internalFocusing_, true);
     if (innerEdit_ != nullptr)
       innerEdit_->SafelySetFocus();
     else
@@ -632,7 +608,7 @@ void TuiCustomEdit::PostEditValue(bool AValidateEdit) {
   if (AValidateEdit) {
     bool valid;
     {
-      FlagScope noUserAction(userAction_, false);
+      TScopedFlag noUserAction(userAction_, false);
       valid = ValidateEdit(true);
     }
     if (!valid) return;
@@ -799,7 +775,7 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
 
 bool TuiCustomEdit::UpdateAtCursorPos(bool ARepaintChanges) {
   if (!HandleAllocated() || destroying_ || refreshing_) return false;
-  FlagScope refreshing(refreshing_, true);
+  TScopedFlag refreshing(refreshing_, true);
   TPoint p;
   GetCursorPos(&p);
   p = ScreenToClient(p);
@@ -865,7 +841,7 @@ void TuiCustomEdit::SetAutoSize(bool Value) {
 
 void TuiCustomEdit::ForceHandle() {
   if (forcingHandle_ || Parent() == nullptr) return;
-  FlagScope forcing(forcingHandle_, true);
+  TScopedFlag forcing(forcingHandle_, true);
   HandleNeeded();
 }
 

@@ -6,19 +6,6 @@
 
 namespace {
 
-// Sets a flag for a scope and puts the old value back, also on errors.
-class ScopedFlag {
- public:
-  ScopedFlag(bool& AFlag, bool AValue) : flag_(AFlag), saved_(AFlag) { flag_ = AValue; }
-  ~ScopedFlag() { flag_ = saved_; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
-
 // Whether the caption carries the accelerator for the character ("&x", case-insensitive).
 bool HasAccelerator(const String& ACaption, char AChar) {
   for (size_t i = 0; i + 1 < ACaption.size(); ++i) {
@@ -119,7 +106,7 @@ void TuiCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
   const TShortCut shortCut = ShortCut(Key, Shift);
   if (properties->ClearKey() != 0 && shortCut == properties->ClearKey()) {
     {
-      ScopedFlag userAction(userAction_, true);
+      k58::editors::TScopedFlag userAction(userAction_, true);
       InternalSetEditValue(Null());
     }
     validated_ = true;
@@ -240,7 +227,7 @@ void TuiCustomEdit::WndProc(TMessage& Message) {
 }
 
 void TuiCustomEdit::WMCut(TMessage&) {
-  ScopedFlag userAction(userAction_, true);
+  k58::editors::TScopedFlag userAction(userAction_, true);
   if (ActiveProperties()->ReadOnly() || !IsDataAvailable())
     CopyToClipboard();
   else
@@ -248,12 +235,12 @@ void TuiCustomEdit::WMCut(TMessage&) {
 }
 
 void TuiCustomEdit::WMCopy(TMessage&) {
-  ScopedFlag userAction(userAction_, true);
+  k58::editors::TScopedFlag userAction(userAction_, true);
   CopyToClipboard();
 }
 
 void TuiCustomEdit::WMPaste(TMessage&) {
-  ScopedFlag userAction(userAction_, true);
+  k58::editors::TScopedFlag userAction(userAction_, true);
   if (!ActiveProperties()->ReadOnly() && IsDataAvailable()) PasteFromClipboard();
 }
 
@@ -298,7 +285,7 @@ void TuiCustomEdit::DoEnter() {
 }
 
 void TuiCustomEdit::DoExit() {
-  ScopedFlag noUserAction(userAction_, false);
+  k58::editors::TScopedFlag noUserAction(userAction_, false);
   DoExitProcessing(true);
 }
 

@@ -3,30 +3,17 @@
 shown while an editor is scrolled with the mouse wheel, as a 32 x 32 monochrome .cur file.
 
 Run from this folder; it rewrites UIEDIT_MOUSEWHEEL.cur."""
-import struct
+import importlib.util
+import os
 
-SIZE = 32
-
-
-def cursor(grid, hotspot):
-    """grid: 32 rows of 32 characters: '#' black, 'o' white, anything else transparent."""
-    xor_rows, and_rows = [], []
-    for row in grid:
-        xor_bits = and_bits = 0
-        for x, ch in enumerate(row):
-            bit = 1 << (31 - x)
-            if ch == 'o':
-                xor_bits |= bit
-            elif ch != '#':
-                and_bits |= bit
-        xor_rows.append(struct.pack('>I', xor_bits))
-        and_rows.append(struct.pack('>I', and_bits))
-    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 1, 0, SIZE * 4 * 2, 0, 0, 2, 0)
-    palette = struct.pack('<II', 0x000000, 0xFFFFFF)
-    image = header + palette + b''.join(reversed(xor_rows)) + b''.join(reversed(and_rows))
-    directory = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', SIZE, SIZE, 0, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
-    return directory + entry + image
+# The .cur writer of the control foundation's cursors.
+_spec = importlib.util.spec_from_file_location(
+    'foundation_cursors', os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'foundation',
+                                       'cursors', 'DrawCursors.py'))
+_foundation = importlib.util.module_from_spec(_spec)
+_spec.loader.exec_module(_foundation)
+cursor = _foundation.cursor
+SIZE = _foundation.SIZE
 
 
 def mouse_wheel():

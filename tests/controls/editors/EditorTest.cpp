@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/ControlsMessages.h"
 #include "tests/controls/editors/EditTesting.h"
 
 using namespace editors_test;
@@ -288,6 +289,24 @@ TEST_F(EditorTest, ClickKeyClicksTheDefaultButtonAndEatsItsCharacter) {
   EXPECT_EQ(Log, (Events{"e0.ButtonClick 1"}));
   EXPECT_TRUE(edit->Inner()->CharsReceived.empty()) << "no character reached the inner window";
   EXPECT_TRUE(Display.QuitSeen());
+}
+
+TEST_F(EditorTest, AcceleratorOfAnEnabledButtonClicksIt) {
+  TTestEdit* edit = Editors[0];
+  TuiEditButton* open = edit->Properties()->Buttons()->Add();
+  open->SetKind(bkText);
+  open->SetCaption("&Open");
+  TuiEditButton* go = edit->Properties()->Buttons()->Add();
+  go->SetKind(bkText);
+  go->SetCaption("&Go");
+  go->SetEnabled(false);
+  Pump();
+  edit->UpdateAtCursorPos(false);
+  Log.clear();
+  EXPECT_EQ(SendMessage(edit->Handle(), CM_DIALOGCHAR, 'o', 0), 1);
+  EXPECT_EQ(SendMessage(edit->Handle(), CM_DIALOGCHAR, 'g', 0), 0) << "a disabled button takes no accelerator";
+  EXPECT_EQ(SendMessage(edit->Handle(), CM_DIALOGCHAR, 'p', 0), 0);
+  EXPECT_EQ(Log, (Events{"e0.ButtonClick 0"}));
 }
 
 TEST_F(EditorTest, DoubleClickOnAButtonIsASecondClick) {
