@@ -8,6 +8,8 @@
 
 #include <map>
 
+#include <algorithm>
+
 #include "platform/classes/ClassBuilder.h"
 #include "platform/win/Windows.h"
 
@@ -293,6 +295,8 @@ void TControlSubClass::PaintControl() {
   Focused = win != nullptr && win->HandleAllocated() && win->Focused();
   TSkinMenu* s = SkinMenu;
   const TColor parent = ParentColour(c);
+  if (auto* combo = dynamic_cast<TCustomComboBox*>(c)) PaintCombo(combo);
+  if (win != nullptr && c->ClassName() == "TDBLookupComboBox") PaintLookupCombo(win);
   if (auto* edit = dynamic_cast<TCustomEdit*>(c); edit != nullptr && dynamic_cast<TCustomMemo*>(c) == nullptr) {
     FlattenLater(edit);
     TColor pen = Hot || Focused ? Lighten(s->DrawSelectBorderColor, 60) : Darken(parent, 60);
@@ -358,6 +362,7 @@ void TControlSubClass::PaintControl() {
   if (c->ClassName() == "TBitBtn" || c->ClassName() == "TButton") {
     PaintButton();
   }
+  if (auto* upDown = dynamic_cast<TUpDown*>(c)) PaintUpDown(upDown);
   if (auto* speed = dynamic_cast<TSpeedButton*>(c); speed != nullptr && c->Visible()) {
     PaintSpeedButton(speed);
   }
@@ -417,6 +422,165 @@ void TControlSubClass::PaintControl() {
     TColor pen = Hot ? s->DrawSelectBorderColor : Darken(parent, 60);
     OnCanvas(c, true, [&](TCanvas* k, TRect r) { k58::skin::OutlineRect(k, r, pen); });
   }
+}
+
+namespace {
+
+// The border and button colours of a flat combo box by its state, and the colour of its arrow.
+struct ComboColours {
+  TColor Edge, Button, Arrow;
+};
+
+ComboColours ComboColoursFor(TSkinMenu* S, TControl* C, bool Hot, bool Focused, bool Dropped) {
+  ComboColours k{C->Color(), clBtnFace, clBlack};
+  if (Hot) {
+    k.Edge = S->DrawSelectBorderColor;
+    k.Button = S->DrawSelectColor;
+  } else if (C->Tag() == 1000) {
+    k.Button = Lighten(ParentColour(C), S->FaceLighten());
+  }
+  if (Focused && !Hot) {
+    k.Edge = Lighten(S->DrawSelectBorderColor, 60);
+    k.Button = S->DrawCheckedFill;
+  }
+  if (Dropped) {
+    k.Edge = S->DrawSelectBorderColor;
+    k.Button = S->DrawCheckedSelectFill;
+    k.Arrow = clWhite;
+  }
+  if (!C->Enabled()) k.Arrow = clWhite;
+  return k;
+}
+
+// The drop-down arrow: rows of 5, 3 and 1 pixels from (X, Y) down.
+void ComboArrow(TCanvas* K, Integer X, Integer Y, TColor Color) {
+  for (Integer row = 0; row < 3; ++row) {
+    K->Pen()->SetColor(Color);
+    K->MoveTo(X + row, Y + row);
+    K->LineTo(X + 5 - row, Y + row);
+  }
+}
+
+// The up-down chevron around (X, Y): its point at the top for Up, at the bottom otherwise.
+void Chevron(TCanvas* K, Integer X, Integer Y, bool Up, TColor Color) {
+  K->Pen()->SetColor(Color);
+  auto line = [&](Integer X1, Integer Y1, Integer X2, Integer Y2) {
+    K->MoveTo(X1, Y1);
+    K->LineTo(X2, Y2);
+  };
+  if (Up) {
+    K->SetPixels(X, Y, Color);
+    line(X + 1, Y + 1, X + 4, Y + 4);
+    line(X, Y + 1, X + 3, Y + 4);
+    line(X, Y + 2, X + 2, Y + 4);
+    line(X - 1, Y + 1, X - 4, Y + 4);
+    line(X, Y + 2, X - 3, Y + 4);
+    line(X, Y + 1, X - 2, Y + 4);
+  } else {
+    K->SetPixels(X, Y + 3, Color);
+    line(X + 1, Y + 2, X + 4, Y - 1);
+    line(X, Y + 2, X + 3, Y - 1);
+    line(X, Y + 1, X + 2, Y);
+    line(X - 1, Y + 2, X - 4, Y - 1);
+    line(X, Y + 2, X - 3, Y - 1);
+    line(X, Y + 1, X - 2, Y);
+  }
+}
+
+}  // namespace
+
+// The combo box painter. From the outside in: a frame in the parent colour, a ring in the control colour
+// whose top line stays in the parent colour, and the border ring in E (one ring further out when hot or
+// focused, the ring it leaves then cleared to the control colour); then the button: the last SM_CXHTHUMB + 1
+// pixels inside the border (one more when hot or focused) in F, its first 5 pixels, next to the text, in
+// the control colour and closed by a line in E, with the arrow.
+void TControlSubClass::PaintCombo(TCustomComboBox* Combo) {
+  TSkinMenu* s = SkinMenu;
+  const bool focused = Focused || Combo->Focused();
+  const bool hotOrFocused = Hot || focused;
+  const ComboColours k = ComboColoursFor(s, Combo, Hot, focused, Combo->HandleAllocated() && Combo->DroppedDown());
+  const TColor parent = ParentColour(Combo), face = Combo->Color();
+  OnCanvas(Combo, false, [&](TCanvas* K, TRect r) {
+    k58::skin::OutlineRect(K, r, parent);
+    TRect ring{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    k58::skin::OutlineRect(K, ring, face);
+    K->Pen()->SetColor(parent);
+    K->MoveTo(ring.left, ring.top);
+    K->LineTo(ring.right, ring.top);
+    TRect border{ring.left + 1, ring.top + 1, ring.right - 1, ring.bottom - 1};
+    if (hotOrFocused) {
+      k58::skin::OutlineRect(K, border, face);
+      border = ring;
+    }
+    k58::skin::OutlineRect(K, border, k.Edge);
+    if (Combo->Style() == csSimple) return;
+    const TRect inner{border.left + 1, border.top + 1, border.right - 1, border.bottom - 1};
+    const Integer width = GetSystemMetrics(SM_CXHTHUMB) + 1 + (hotOrFocused ? 1 : 0);
+    const TRect button{std::max<Integer>(inner.left, inner.right - width), inner.top, inner.right, inner.bottom};
+    K->Brush()->SetColor(k.Button);
+    K->FillRect(button);
+    K->Brush()->SetColor(face);
+    K->FillRect(TRect{button.left, button.top, std::min<Integer>(button.left + 5, button.right), button.bottom});
+    K->Pen()->SetColor(k.Edge);
+    K->MoveTo(button.left + 5, button.top);
+    K->LineTo(button.left + 5, button.bottom);
+    ComboArrow(K, button.right - 10, r.top + 10, k.Arrow);
+  });
+}
+
+// The lookup combo painter, on the whole window with its 3D border switched off: the frame in E, a ring
+// in the control colour inside it, and the button in F framed in E.
+void TControlSubClass::PaintLookupCombo(TWinControl* Combo) {
+  FlattenLater(Combo);
+  const ComboColours k = ComboColoursFor(SkinMenu, Combo, Hot, Focused, false);
+  OnCanvas(Combo, true, [&](TCanvas* K, TRect r) {
+    k58::skin::OutlineRect(K, r, k.Edge);
+    const TRect ring{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    k58::skin::OutlineRect(K, ring, Combo->Color());
+    const TRect inner{ring.left + 1, ring.top + 1, ring.right - 1, ring.bottom - 1};
+    const Integer width = GetSystemMetrics(SM_CXHTHUMB) + 1;
+    const TRect button{std::max<Integer>(inner.left, inner.right - width), r.top, r.right, r.bottom};
+    K->Brush()->SetColor(k.Button);
+    K->Pen()->SetColor(k.Edge);
+    K->Rectangle(button);
+    ComboArrow(K, r.right - 9, r.top + 8, k.Arrow);
+  });
+}
+
+// The up-down painter: a top and a bottom half, the one under the mouse hot; a half that already shows
+// its frame colour is left as it is.
+void TControlSubClass::PaintUpDown(TUpDown* UpDown) {
+  TSkinMenu* s = SkinMenu;
+  const TColor parent = ParentColour(UpDown);
+  TPoint mouse{-1, -1};
+  if (UpDown->HandleAllocated()) {
+    POINT p{};
+    GetCursorPos(&p);
+    mouse = UpDown->ScreenToClient(p);
+  }
+  OnCanvas(UpDown, false, [&](TCanvas* K, TRect r) {
+    const Integer half = (r.bottom - r.top) / 2;
+    const TRect halves[2] = {{r.left, r.top, r.right, r.top + half}, {r.left, r.top + half, r.right, r.top + 2 * half}};
+    for (Integer n = 0; n < 2; ++n) {
+      const TRect& h = halves[n];
+      const bool hot = UpDown->Enabled() && Hot && mouse.x >= h.left && mouse.x < h.right && mouse.y >= h.top &&
+                       mouse.y < h.bottom;
+      TColor pen, brush, arrow = UpDown->Enabled() ? clBlack : clWhite;
+      if (hot) {
+        pen = s->DrawSelectBorderColor;
+        brush = Pressed ? s->DrawCheckedSelectFill : Lighten(s->DrawSelectColor, 60);
+        if (Pressed) arrow = clWhite;
+      } else {
+        brush = Lighten(UpDown->Tag() == 1000 ? parent : s->DrawSelectColor, s->FaceLighten());
+        pen = Lighten(parent, 80);
+      }
+      if (ColorToRGB(K->Pixels(h.left, h.top)) == ColorToRGB(pen)) continue;
+      K->Pen()->SetColor(pen);
+      K->Brush()->SetColor(brush);
+      K->Rectangle(h);
+      Chevron(K, (h.left + h.right) / 2, (h.top + h.bottom) / 2 - 2, n == 0, arrow);
+    }
+  });
 }
 
 // The button and bit button painter: a rounded face by the face rule, the 3D line, and the caption (with

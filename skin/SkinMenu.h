@@ -19,6 +19,7 @@
 
 class TSkinMenuManager;
 class TSpeedButton;
+class TCustomComboBox;
 
 enum TSkinContainer {
   xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox, xccGroupBox, xccTabSheet,
@@ -181,7 +182,6 @@ class TSkinMenu : public TComponent {
 
  private:
   friend class TSkinMenuManager;
-class TSpeedButton;
   void SetColour(TColor& Field, TColor Value) {
     Field = Value;
     colorsChanged_ = true;
@@ -251,7 +251,10 @@ class TControlSubClass : public TComponent {
  private:
   void FreeSelf();
   void FlattenLater(TWinControl* Control);
+  void PaintCombo(TCustomComboBox* Combo);
+  void PaintLookupCombo(TWinControl* Combo);
   void PaintButton();
+  void PaintUpDown(TUpDown* UpDown);
   void PaintSpeedButton(TSpeedButton* Button);
   bool flattenPosted_ = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Menus.h"
 #include "platform/win/Windows.h"
+#include "skin/SkinMenu.h"
 #include "tests/app/ProgramFixture.h"
 
 namespace {
@@ -67,6 +68,50 @@ TEST_F(MainMenuSkin, FileMenuOpensFlatWithIconColumnSelectionAndShortcuts) {
   Display->Key(VK_ESCAPE);
   Display->Pump();
   EXPECT_TRUE(Seen);
+}
+
+TEST_F(MainMenuSkin, ToolBarButtonsAreFlatIdleAndHot) {
+  StartProgram();
+  TfMainFrm* Form = MainWindow();
+  ASSERT_NE(Form, nullptr);
+  TSkinMenu* Skin = Form->Xp;
+  TToolBar* Bar = Form->tbar;
+  auto Button = [&](const char* Name) { return dynamic_cast<TToolButton*>(Form->FindComponent(Name)); };
+  auto At = [&](TToolButton* B, Integer X, Integer Y) {
+    TRect R = B->BoundsRect();
+    return POINT{R.left + X, R.top + Y};
+  };
+  auto Pixel = [&](POINT P) { return Display->ClientPixel(Bar->Handle(), P); };
+  TToolButton* Hot = Button("tbOpen");
+  TToolButton* Idle = Button("tbNew");
+  TToolButton* Separator = Button("ToolButton1");
+  ASSERT_TRUE(Hot != nullptr && Idle != nullptr && Separator != nullptr);
+  TPoint Over = Bar->ClientToScreen(TPoint{At(Hot, Hot->Width() / 2, 4).x, At(Hot, Hot->Width() / 2, 4).y});
+  Display->MoveTo(POINT{Over.x, Over.y});
+  Display->Pump();
+
+  const COLORREF Back = ColorToRGB(Lighten(Bar->Color(), 16));
+  struct Probe {
+    const char* What;
+    TToolButton* B;
+    Integer X, Y;
+    COLORREF Colour;
+  } Probes[] = {
+      {"idle: bar background", Idle, 3, 4, Back},
+      {"idle: no frame", Idle, 0, 10, Back},
+      {"hot: selection fill", Hot, 3, 4, ColorToRGB(Skin->DrawSelectColor)},
+      {"hot: frame", Hot, 0, 10, ColorToRGB(Skin->DrawSelectBorderColor)},
+      {"hot: top row is the bar's", Hot, 3, 0, Back},
+      {"separator without a Tag: no line", Separator, Separator->Width() / 2, 10, Back},
+  };
+  for (const Probe& P : Probes) EXPECT_EQ(Pixel(At(P.B, P.X, P.Y)), P.Colour) << P.What;
+  // The hot button's caption is drawn in the menu text colour under its glyph.
+  bool Text = false;
+  const TRect R = Hot->BoundsRect();
+  for (Integer Y = (R.bottom - R.top) / 2; Y < R.bottom - R.top && !Text; ++Y)
+    for (Integer X = 4; X < R.right - R.left - 4 && !Text; ++X)
+      Text = Pixel(At(Hot, X, Y)) == ColorToRGB(clMenuText);
+  EXPECT_TRUE(Text);
 }
 
 }  // namespace

@@ -97,6 +97,32 @@ TEST_F(SkinBorderTest, OnXpTheGapsAreFilledAndNoShadowIsShaped) {
   popup = nullptr;
 }
 
+TEST_F(SkinBorderTest, AClosingSubmenuRepaintsTheFlatPopupUnderItsShadow) {
+  // A plain window beside the popup, and a submenu over each: the point right of a submenu lies in the
+  // window under it.
+  HWND plain = CreateWindowEx(WS_EX_TOOLWINDOW, "SkinTestPopup", "", WS_POPUP | WS_VISIBLE, 200, 300, 100, 60,
+                              nullptr, nullptr, nullptr, nullptr);
+  k58::skin::DrawPopupBorder(skin, popup, false);
+  struct Case {
+    const char* What;
+    HWND Under;
+    int Top;
+    bool Repainted;
+  } cases[] = {{"flat popup", popup, 210, true}, {"plain window", plain, 310, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    HWND submenu = CreateWindowEx(WS_EX_TOOLWINDOW, "SkinTestPopup", "", WS_POPUP | WS_VISIBLE, 170, c.Top, 40, 30,
+                                  nullptr, nullptr, nullptr, nullptr);
+    k58::skin::DrawPopupBorder(skin, submenu, false);
+    ValidateRect(c.Under, nullptr);
+    ShowWindow(submenu, SW_HIDE);
+    RECT dirty{};
+    EXPECT_EQ(GetUpdateRect(c.Under, &dirty, FALSE) != 0, c.Repainted);
+    DestroyWindow(submenu);
+  }
+  DestroyWindow(plain);
+}
+
 TEST_F(SkinBorderTest, DrawingItemsPostsOneBorderMessageAtATime) {
   auto* menu = new TPopupMenu(form);
   auto* item = new TMenuItem(form);

@@ -111,6 +111,66 @@ TEST_F(SkinPaintTest, PopupItemsPaintIconColumnSelectionChecksAndSeparators) {
   EXPECT_EQ(sep.At(4 + 24 + 6, y), Rgb(skin->DrawColor));
 }
 
+TEST_F(SkinPaintTest, CheckedItemsWithAGlyphAreBoxedAroundIt) {
+  // A red square on a background the glyph drawing leaves out.
+  TCanvas* glyph = popupItem->Bitmap()->Canvas();
+  popupItem->Bitmap()->SetSize(16, 16);
+  glyph->Brush()->SetColor(clWhite);
+  glyph->FillRect(TRect{0, 0, 16, 16});
+  glyph->Brush()->SetColor(clRed);
+  glyph->FillRect(TRect{4, 4, 12, 12});
+  popupItem->SetChecked(true);
+  const Integer w = 120, h = 22;
+  struct Case {
+    const char* What;
+    bool Selected, Enabled;
+    COLORREF Frame, Fill;
+  } cases[] = {
+      {"checked", false, true, Rgb(skin->DrawSelectBorderColor), Rgb(skin->DrawCheckedFill)},
+      {"checked, selected", true, true, Rgb(skin->DrawSelectBorderColor), Rgb(skin->DrawCheckedSelectFill)},
+      {"checked, disabled", false, false, Rgb(skin->DrawDisabledColor), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    popupItem->SetEnabled(c.Enabled);
+    Sheet sheet(w + 4, h);
+    skin->DrawMenuItem(popupItem, sheet.Canvas(), TRect{4, 0, 4 + w, h}, c.Selected);
+    // The box spans the icon column less 1 on the left, 3 on the right and 2 above and below.
+    EXPECT_EQ(sheet.At(4 + 1, 10), c.Frame);
+    EXPECT_EQ(sheet.At(4 + 20, 10), c.Frame);
+    EXPECT_EQ(sheet.At(4 + 10, 2), c.Frame);
+    if (c.Enabled) {
+      EXPECT_EQ(sheet.At(4 + 2, 3), c.Fill);
+    }
+    bool red = false;
+    for (int y = 0; y < h; ++y)
+      for (int x = 4; x < 4 + skin->IconWidth(); ++x) red = red || sheet.At(x, y) == Rgb(clRed);
+    EXPECT_EQ(red, c.Enabled) << "the glyph, greyed when disabled";
+  }
+}
+
+TEST_F(SkinPaintTest, BarItemUnderTheMouseIsHotTracked) {
+  form->Show();
+  Pump();
+  RECT outer{};
+  GetWindowRect(form->Handle(), &outer);
+  const TRect item{10, 20, 60, 40};
+  struct Case {
+    int X, Y;
+    bool Hot;
+  } cases[] = {{30, 30, true}, {59, 38, true}, {60, 30, false}, {30, 39, false}, {9, 30, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.X << "," << c.Y);
+    D->MoveTo(POINT{outer.left + c.X, outer.top + c.Y});
+    Pump();
+    Sheet sheet(70, 50);
+    skin->DrawMenuItem(bar, sheet.Canvas(), item, false);
+    EXPECT_EQ(sheet.At(item.left, 30), c.Hot ? Rgb(skin->DrawSelectBorderColor) : Rgb(skin->DrawMenuBarColor));
+    EXPECT_EQ(sheet.At(item.left + 3, item.top + 2), c.Hot ? Rgb(skin->DrawSelectColor) : Rgb(skin->DrawMenuBarColor));
+    EXPECT_EQ(sheet.At(item.right - 7, 30), Rgb(skin->DrawMenuBarColor)) << "the box stops 7 short of the right";
+  }
+}
+
 TEST_F(SkinPaintTest, DefaultItemsLookHeavier) {
   Sheet normal(124, 22), heavy(124, 22);
   skin->DrawMenuItem(popupItem, normal.Canvas(), TRect{4, 0, 124, 22}, false);

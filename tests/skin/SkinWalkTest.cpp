@@ -2,6 +2,8 @@
 // other forms and hands over when painters go.
 #include "tests/skin/SkinTesting.h"
 
+#include "platform/forms/StdCtrls.h"
+
 namespace skin_test {
 namespace {
 
@@ -167,6 +169,41 @@ TEST_F(SkinManagerTest, DisablingTheActivePainterHandsOverToAnother) {
   FreeObject(b);
   EXPECT_EQ(manager->ActiveSkinMenu(), a) << "the painter that goes hands over";
   EXPECT_EQ(manager->SkinMenus().size(), 1u);
+}
+
+TEST_F(SkinManagerTest, AnotherFormsControlsAreHandedOverThenRestoredWhenNoPainterIsLeft) {
+  TForm* first = NewForm(Application);
+  TForm* second = NewForm(Application);
+  TSkinMenu* a = NewSkin(first);
+  TSkinMenu* b = NewSkin(second);
+  TForm* dialog = NewForm(Application);
+  auto* edit = new TEdit(dialog);
+  edit->SetParent(dialog);
+  dialog->Show();
+  SendMessage(Application->Handle(), WM_NULL, 0, 0);
+  Pump();
+  TControlSubClass* sub = TControlSubClass::Of(edit);
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(sub->Owner(), a);
+  EXPECT_FALSE(edit->Ctl3D());
+  const TWndMethod own = sub->SavedWindowProc;
+
+  a->SetDisableSubclassing(true);
+  TControlSubClass* taken = TControlSubClass::Of(edit);
+  ASSERT_NE(taken, nullptr);
+  EXPECT_EQ(taken->Owner(), b);
+  EXPECT_EQ(taken->SkinMenu, b);
+  EXPECT_TRUE(taken->SavedWindowProc == own) << "the control's own procedure goes with it";
+  EXPECT_TRUE(edit->WindowProc() == TWndMethod(taken, &TControlSubClass::SubclassWindowProc));
+  EXPECT_TRUE(sub->Control == nullptr) << "the old subclass lets go";
+
+  // With a main form and no painter left, the dialog's edit gets its own procedure and border back.
+  Application->SetMainForm(first);
+  b->SetDisableSubclassing(true);
+  EXPECT_EQ(TSkinMenuManager::Instance()->ActiveSkinMenu(), nullptr);
+  EXPECT_TRUE(edit->WindowProc() == own);
+  EXPECT_TRUE(edit->Ctl3D());
+  Application->SetMainForm(nullptr);
 }
 
 TEST_F(SkinManagerTest, AFormThatFailsToStyleDoesNotDropTheOthers) {

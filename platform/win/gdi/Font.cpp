@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "platform/win/gdi/Gdi.h"
 
@@ -125,6 +126,17 @@ FcConfig* Config() {
 }
 
 bool FcReady() { return Config() != nullptr; }
+
+// The thread reading the configuration ahead of its first use; joined before the process's other static
+// objects go, so that it never runs while they are destroyed.
+std::thread& ConfigReader() {
+  static std::thread* reader = new std::thread();
+  return *reader;
+}
+
+void JoinConfigReader() {
+  if (ConfigReader().joinable()) ConfigReader().join();
+}
 
 // First font of the fontconfig order for `pattern` that has `cp` (0: any).
 bool FcFind(FcPattern* pattern, char32_t cp, FileRef& out) {
@@ -247,6 +259,19 @@ void CopyBitmap(const FT_Bitmap& b, Glyph& g) {
 }
 
 }  // namespace
+
+void PrepareFonts() {
+  static const bool Started = [] {
+    try {
+      ConfigReader() = std::thread([] { Config(); });
+      std::atexit(JoinConfigReader);
+    } catch (const std::system_error&) {
+      // No thread to be had: the configuration is read when it is first needed.
+    }
+    return true;
+  }();
+  (void)Started;
+}
 
 int FontGeneration() { return g_generation; }
 

@@ -75,5 +75,8 @@ private:
 std::shared_ptr<RealizedFont> RealizeFont(const LOGFONTA& lf);
 // Changes whenever pinned fonts change, so realized fonts can tell they are stale.
 int FontGeneration();
+// Starts reading the system's font configuration on a thread of its own, so that it overlaps with the
+// rest of a program's start-up; the first font that needs it waits for it. Calling it again does nothing.
+void PrepareFonts();
 
 }  // namespace k58::gdi

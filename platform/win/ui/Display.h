@@ -101,6 +101,11 @@ void InitializeWindowSystem();
 
 // The surface of a top-level window (null for other windows).
 gdi::SurfacePtr TopLevelSurface(HWND Window);
+// Allocates and fills, on a thread of its own, the surface that the next window shown will most likely
+// need at start-up (as large as the primary monitor's work area with a sizing frame: a maximized main
+// window); EnsureSurface gives it to the next window that needs a surface, or releases it if it does not
+// suit. Does nothing while one is prepared.
+void PrepareFirstSurface();
 
 // ---- Device input, from any thread ----------------------------------------------------------------
 enum class MouseButton { Left, Right, Middle, X1, X2 };

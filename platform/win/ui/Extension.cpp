@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/classes/Thread.h"
+#include "platform/win/gdi/Font.h"
 #include "platform/win/ui/Headless.h"
 #include "platform/win/ui/UiInternal.h"
 
@@ -318,9 +319,13 @@ DisplayBackend& Backend() {
   static std::once_flag Hooks;
   std::call_once(Hooks, [] { gdi::SetSysColorsChangedHandler(BroadcastSysColorChange); });
   if (!S.Backend) {
+    // A program is starting: the font configuration and the first window's surface are made on threads
+    // of their own while the display opens and the program loads its forms.
+    gdi::PrepareFonts();
     S.Backend = DefaultBackend();
     S.Monitors = S.Backend->Monitors();
     ApplyMonitorMetrics();
+    PrepareFirstSurface();
   }
   return *S.Backend;
 }

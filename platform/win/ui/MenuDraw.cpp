@@ -366,7 +366,8 @@ SIZE LayoutPopup(HWND Owner, HMENU Handle) {
     }
     int W, H;
     if (I.Type & MFT_OWNERDRAW) {
-      W = I.OwnerSize.cx;
+      // As the system does, an owner-drawn popup item is given the check mark's width beyond its measure.
+      W = I.OwnerSize.cx + GetSystemMetrics(SM_CXMENUCHECK) - 1;
       H = I.OwnerSize.cy > 0 ? I.OwnerSize.cy : ItemH;
     } else if (IsSeparator(I)) {
       W = 0;

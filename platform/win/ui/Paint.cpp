@@ -1,6 +1,7 @@
 // The painting cycle: update regions with their erase and frame flags, WM_PAINT generated for the
 // queues, BeginPaint/EndPaint, window DCs on the top-level surfaces, RedrawWindow and scrolling.
 #include <map>
+#include <thread>
 
 #include "platform/classes/Thread.h"
 #include "platform/win/ui/UiInternal.h"
@@ -223,6 +224,72 @@ HWND FindWindowToPaint(HWND Filter) {
   return nullptr;
 }
 
+namespace {
+
+// The first top-level surface, prepared while the program loads its forms. Touching the memory of a
+// screen-sized surface for the first time costs several milliseconds per megabyte on some machines; on
+// another core that cost no longer delays the first window.
+// Ready is written by the thread and read only after it has been joined.
+struct FirstSurface {
+  std::thread Maker;
+  std::shared_ptr<k58::gdi::Surface> Ready;
+  uint32_t Pixel = 0;
+};
+
+FirstSurface& First() {
+  static auto* F = new FirstSurface;
+  return *F;
+}
+
+void JoinFirstSurfaceMaker() {
+  FirstSurface& F = First();
+  if (F.Maker.joinable()) F.Maker.join();
+}
+
+// The prepared surface for a W x H window with Background pixels, or null when none was prepared (or it
+// could not be made). It is offered to one window only: a surface that does not suit is released at once.
+std::shared_ptr<k58::gdi::Surface> TakeFirstSurface(int W, int H, uint32_t Background) {
+  FirstSurface& F = First();
+  if (!F.Maker.joinable() && !F.Ready) return nullptr;
+  JoinFirstSurfaceMaker();
+  std::shared_ptr<k58::gdi::Surface> S = std::move(F.Ready);
+  if (!S) return nullptr;
+  if (static_cast<size_t>(W) * static_cast<size_t>(H) > S->Capacity()) return nullptr;
+  if (F.Pixel != Background) S->Fill(Background);
+  // Within the capacity the memory stays (a much smaller window gets a smaller block).
+  S->Resize(W, H, Background);
+  return S;
+}
+
+}  // namespace
+
+void PrepareFirstSurface() {
+  FirstSurface& F = First();
+  if (F.Maker.joinable() || F.Ready) return;
+  MONITORINFO Info;
+  Info.cbSize = sizeof(Info);
+  if (!GetMonitorInfo(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &Info)) return;
+  constexpr int MaxSide = 16384;
+  const int W = std::clamp(Width(Info.rcWork) + 2 * GetSystemMetrics(SM_CXFRAME), 1, MaxSide);
+  const int H = std::clamp(Height(Info.rcWork) + 2 * GetSystemMetrics(SM_CYFRAME), 1, MaxSide);
+  F.Pixel = k58::gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
+  const auto Where = Backend().SharesSurfaces() ? k58::gdi::PixelMemory::Shared : k58::gdi::PixelMemory::Private;
+  try {
+    F.Maker = std::thread([&F, W, H, Pixel = F.Pixel, Where] {
+      try {
+        F.Ready = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Pixel}, Where);
+      } catch (const std::bad_alloc&) {
+        // The window allocates its own when it needs one (and reports what it cannot have).
+      }
+    });
+  } catch (const std::exception&) {
+    // No thread or no memory now: the first window allocates its surface itself.
+    return;
+  }
+  static const bool JoinAtExit = (std::atexit(JoinFirstSurfaceMaker), true);
+  (void)JoinAtExit;
+}
+
 void EnsureSurface(HWND Root) {
   WinDataPtr D = Data(Root);
   // A surface never grows past 16384 pixels a side: what lies beyond is clipped, not allocated.
@@ -232,6 +299,7 @@ void EnsureSurface(HWND Root) {
   const uint32_t Background = k58::gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
   const auto Where = Backend().SharesSurfaces() ? k58::gdi::PixelMemory::Shared : k58::gdi::PixelMemory::Private;
   if (!D->Surface) {
+    if ((D->Surface = TakeFirstSurface(W, H, Background))) return;
     D->Surface = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Background}, Where);
     return;
   }

@@ -132,6 +132,7 @@ X11Display::~X11Display() {
   if (wakeFd_ >= 0) close(wakeFd_);
   if (!dpy_) return;  // the display never opened
   std::lock_guard<std::mutex> G(lock_);
+  TakeMadeArrow();
   for (auto& [Hwnd, T] : tops_) DestroyTop(T);
   tops_.clear();
   byWindow_.clear();
@@ -200,6 +201,14 @@ bool X11Display::Open(const X11Options& Options) {
   // Registered after the clock exists, the exit handler runs before the clock is destroyed.
   static const bool AtExit = (GetTickCount(), std::atexit(StopLiveThreads), true);
   (void)AtExit;
+  // The first cursor made loads the cursor theme (a library and the theme's files), which keeps the first
+  // window from being painted for a while on a busy machine; the arrow, the first cursor every window
+  // shows, is made meanwhile on a thread of its own (the library serialises its calls itself).
+  try {
+    arrowMaker_ = std::thread([this] { madeArrow_ = XCreateFontCursor(dpy_, XC_left_ptr); });
+  } catch (const std::system_error&) {
+    // Made when it is first needed.
+  }
   std::lock_guard<std::mutex> G(LiveLock());
   pid_ = getpid();
   thread_ = std::thread([this] { EventLoop(); });
@@ -309,6 +318,7 @@ void X11Display::Wake() {
 }
 
 void X11Display::StopThread() {
+  if (arrowMaker_.joinable()) arrowMaker_.join();
   if (!thread_.joinable()) return;
   stop_ = true;
   Wake();
@@ -893,6 +903,14 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
 
 // ---- pointer ------------------------------------------------------------------------------------------
 
+void X11Display::TakeMadeArrow() {
+  if (arrowMaker_.joinable()) arrowMaker_.join();
+  if (!madeArrow_) return;
+  const WORD Arrow = static_cast<WORD>(reinterpret_cast<uintptr_t>(IDC_ARROW));
+  if (!standardCursors_.emplace(Arrow, madeArrow_).second) XFreeCursor(dpy_, madeArrow_);
+  madeArrow_ = 0;
+}
+
 XId X11Display::MakeCursor(HCURSOR Handle) {
   if (!Handle) {
     if (!blankCursor_) {
@@ -907,6 +925,7 @@ XId X11Display::MakeCursor(HCURSOR Handle) {
   CursorShape Shape;
   if (!GetCursorShape(Handle, Shape)) return 0;
   if (Shape.StandardId) {
+    TakeMadeArrow();
     auto It = standardCursors_.find(Shape.StandardId);
     if (It != standardCursors_.end()) return It->second;
     Cursor C = XCreateFontCursor(dpy_, FontCursorFor(Shape.StandardId));

@@ -241,6 +241,10 @@ private:
   XId FXFocus = 0;              // our window holding the X input focus (by the last FocusIn/Out), or 0
 
   std::map<WORD, XId> standardCursors_;
+  // The arrow, made on a thread of its own while the program starts (see Open); joined on first use.
+  std::thread arrowMaker_;
+  XId madeArrow_ = 0;
+  void TakeMadeArrow();
   XId customCursor_ = 0;
   XId blankCursor_ = 0;
   XId currentCursor_ = 0;

@@ -504,7 +504,9 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
                RECT C;
                GetClientRect(P, &C);
                EXPECT_EQ(C.bottom, 75);
-               EXPECT_EQ(C.right, 124);  // 4 pixels of strip and the widest item
+               // 4 pixels of strip and the widest item with the check mark's width added.
+               const int Right = 4 + 120 + GetSystemMetrics(SM_CXMENUCHECK) - 1;
+               EXPECT_EQ(C.right, Right);
                // The bar item is drawn selected; popup items get the popup's DC and client coordinates.
                bool BarSelected = false;
                for (const DRAWITEMSTRUCT& Di : Draws)
@@ -524,7 +526,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnInTheirCoordinates) {
                // The menu draws the submenu arrow over the owner's paint.
                int Ink = 0;
                for (int Y = 50; Y < 75; ++Y) {
-                 for (int X = 124 - 14; X < 124; ++X) {
+                 for (int X = Right - 14; X < Right; ++X) {
                    if (D->ClientPixel(P, Pt(X, Y)) == GetSysColor(COLOR_MENUTEXT)) ++Ink;
                  }
                }

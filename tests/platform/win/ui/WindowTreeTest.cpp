@@ -124,6 +124,44 @@ TEST_F(TreeTest, AWindowGetsItsSurfaceWhenShownFollowsItsSizeAndGivesItBackWhenD
   EXPECT_TRUE(Gone.expired());
 }
 
+TEST_F(TreeTest, APreparedSurfaceGoesToTheNextWindowShownWhateverItsSize) {
+  MONITORINFO Info;
+  Info.cbSize = sizeof(Info);
+  ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &Info));
+  const int Frame = GetSystemMetrics(SM_CXFRAME);
+  const int FullW = Info.rcWork.right - Info.rcWork.left + 2 * Frame;
+  const int FullH = Info.rcWork.bottom - Info.rcWork.top + 2 * GetSystemMetrics(SM_CYFRAME);
+  struct Case {
+    int W, H;
+  };
+  // Maximized, much smaller (the memory moves to a smaller block), larger than prepared (not used).
+  for (const Case C : {Case{FullW, FullH}, Case{120, 90}, Case{FullW + 50, FullH}}) {
+    k58::winui::PrepareFirstSurface();
+    HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, C.W, C.H);
+    D->Pump();
+    k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
+    ASSERT_TRUE(S);
+    EXPECT_EQ(S->Width(), C.W);
+    EXPECT_EQ(S->Height(), C.H);
+    EXPECT_EQ(D->WindowPixel(W, Pt(C.W - 1, C.H - 1)), kWhite) << C.W;
+    HDC Dc = GetDC(W);
+    RECT Spot{C.W - 10, C.H - 10, C.W, C.H};
+    FillRect(Dc, &Spot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(W, Dc);
+    EXPECT_EQ(D->WindowPixel(W, Pt(C.W - 1, C.H - 1)), kBlack);
+    EXPECT_EQ(D->WindowPixel(W, Pt(0, 0)), kWhite);
+    // The next window gets a surface of its own.
+    HWND Other = Make(WS_POPUP | WS_VISIBLE, 0, 0, 50, 40);
+    D->Pump();
+    k58::gdi::SurfacePtr S2 = k58::winui::TopLevelSurface(Other);
+    ASSERT_TRUE(S2);
+    EXPECT_NE(S2.get(), S.get());
+    EXPECT_EQ(D->WindowPixel(W, Pt(C.W - 1, C.H - 1)), kBlack);
+    DestroyWindow(Other);
+    DestroyWindow(W);
+  }
+}
+
 TEST_F(TreeTest, StyleChangesTakeEffectWithAFrameChange) {
   HWND W = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   SetWindowLong(W, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
