@@ -328,6 +328,27 @@ TEST_F(EditorTest, DoubleClickOnAButtonIsASecondClick) {
   EXPECT_EQ(Log, (Events{"e0.DblClick"}));
 }
 
+TEST_F(EditorTest, AutoSizeFollowsTheAlignment) {
+  TTestEdit* edit = Editors[0];
+  edit->Properties()->SetButtonsViewStyle(2);
+  edit->Properties()->Buttons()->Add()->SetWidth(30);
+  edit->SetAutoSize(true);
+  struct Case {
+    TAlign Align;
+    bool Width, Height;
+  };
+  const Case cases[] = {{alNone, true, true}, {alTop, false, true}, {alLeft, true, false}, {alClient, false, false}};
+  for (const Case& c : cases) {
+    edit->SetAlign(c.Align);
+    Integer w = 500, h = 500;
+    edit->CalculateAutoSize(w, h);
+    EXPECT_EQ(w != 500, c.Width) << static_cast<int>(c.Align);
+    EXPECT_EQ(h != 500, c.Height) << static_cast<int>(c.Align);
+    if (c.Width) EXPECT_EQ(w, 2 + 30 + 2) << "buttons and borders only";
+  }
+  edit->SetAlign(alNone);
+}
+
 TEST_F(EditorTest, RepositoryItemSharedAndRemoved) {
   TTestEdit* a = Editors[0];
   TTestEdit* b = Editors[1];
