@@ -2,6 +2,7 @@
 // callbacks, and the method helper that also carries every registered global function.
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/CodePages.h"
+#include "script/sc_bindings.h"
 #include "script/sc_const.h"
 #include "script/sc_internal.h"
 
@@ -141,8 +142,10 @@ void TscPropertyHelper::SetValue(const Variant& Value) {
     switch (prop->Kind()) {
       case tkInteger:
       case tkEnumeration:
-      case tkSet:
         SetOrdProp(instance, prop, typeCode_ == tcBoolean ? (Value.AsBoolean() ? 1 : 0) : Value.AsInt64());
+        break;
+      case tkSet:  // a bit mask, or the elements of a set constructor
+        SetOrdProp(instance, prop, static_cast<Int64>(k58::script::bindings::VarSetBits(Value)));
         break;
       case tkInt64:
         SetInt64Prop(instance, prop, Value.AsInt64());

@@ -41,6 +41,7 @@ class TscStatement;
 class TscParamItem;
 class TscClassVariable;
 class TscMethodHelper;
+class TscEventHelper;
 class TscXMLItem;
 
 // Type codes of items.
@@ -541,6 +542,8 @@ class TscClassVariable : public TscCustomVariable {
                                     const TscMethodCallback& CallBack, bool ReadOnly);
   TscMethodHelper* AddDefaultProperty(const String& Name, const String& ParamTypes, const String& TypeName,
                                       const TscMethodCallback& CallBack, bool ReadOnly);
+  // An event member bound through bridges of EventClass (sc_events.h).
+  TscEventHelper* AddEvent(const String& Name, TClass EventClass);
   // The first member so named (ignoring case), nullptr when none.
   TscCustomVariable* FindOwnMember(const String& Name) const;
   // Own members, then those of the ancestor class variable, recursively.

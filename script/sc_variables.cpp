@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/LiveObjects.h"
 #include "platform/rtl/RtlConsts.h"
 #include "script/sc_const.h"
 #include "script/sc_expression.h"
@@ -163,7 +164,7 @@ bool VarIsNil(const Variant& Value) {
 TObject* ScriptObjectOrNil(const Variant& Value, TClass AClass) {
   TObject* object = nullptr;
   if (Value.IsObject()) {
-    object = Value.AsObject();
+    object = VarLiveObject(Value);  // a freed object raises
   } else if (!VarIsNil(Value)) {
     RaiseInvalidClassCast();
   }

@@ -31,6 +31,7 @@ void StartUnits() {
       {"uiEditPaintUtils", StartEditPaintUtilsUnit, StopEditPaintUtilsUnit},
       {"uiEditUtils", StartEditUtilsUnit, StopEditUtilsUnit},
       {"uiControls", StartControlsUnit, StopControlsUnit},
+      {"uiPopupWindow", StartPopupsUnit, StopPopupsUnit},
       {"uiDataStorage", StartDataStorageUnit, StopDataStorageUnit},
       {"uiFormats", StartFormatsUnit, StopFormatsUnit},
   });

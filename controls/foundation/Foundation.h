@@ -37,6 +37,7 @@
 #include "controls/foundation/uiGraphics.h"
 #include "controls/foundation/uiLookAndFeelPainters.h"
 #include "controls/foundation/uiLookAndFeels.h"
+#include "controls/foundation/uiPopupWindow.h"
 #include "controls/foundation/uiVariants.h"
 #include "controls/foundation/uxOffice11.h"
 #include "controls/foundation/uxThemeManager.h"

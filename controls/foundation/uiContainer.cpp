@@ -8,6 +8,8 @@
 #include "controls/foundation/uxThemeManager.h"
 #include "platform/forms/Forms.h"
 
+#include <algorithm>
+
 K58_IMPLEMENT_CLASS(TuiContainer) {}
 
 // Told by the mouse-leave tracking that the cursor left the hot rectangle.
@@ -88,12 +90,18 @@ void TuiContainer::ControlColorChanged() {
 }
 
 void TuiContainer::CMFontChanged(TMessage& Message) {
-  if (!applyingStyle_ && styles_ != nullptr) {
-    TuiContainerStyle* normal = Style();
-    const bool wasAssigned = normal->AssignedValues().Contains(csvFont);
-    normal->SetFont(Font());
-    if (!wasAssigned) normal->ExcludeValue(csvFont);
+  if (styles_ == nullptr) return TuiControl::CMFontChanged(Message);
+  if (applyingStyle_) {
+    TuiControl::CMFontChanged(Message);
+    AdjustInnerControlBounds();
+    SyncScrollBars(false);
+    RefreshAtCursorPos(false);
+    return;
   }
+  TuiContainerStyle* normal = Style();
+  const bool wasAssigned = normal->AssignedValues().Contains(csvFont);
+  normal->SetFont(Font());
+  if (!wasAssigned) normal->ExcludeValue(csvFont);
   TuiControl::CMFontChanged(Message);
 }
 
@@ -157,11 +165,31 @@ void TuiContainerViewInfo::DrawBorderFrame(TuiCanvas* ACanvas, const TRect& R) {
   }
 }
 
+namespace {
+
+// Visual-style colour properties: the frame and the fill.
+constexpr int kThemeBorderColorProperty = 3801;
+constexpr int kThemeFillColorProperty = 3802;
+
+HTHEME ContainerTheme(Byte AObjectType) {
+  return OpenThemeObject(static_cast<TThemedObjectIndex>(AObjectType));
+}
+
+}  // namespace
+
 void TuiContainerViewInfo::Paint(TuiCanvas* ACanvas) {
   if (NativeStyle) {
-    // The themed frame is the visual-style engine's; without one the plain fill stands in for it.
-    ACanvas->FillRectWithColor(Bounds, BackgroundColor);
-    if (BorderStyle != cbsNone) ACanvas->DrawBorderLines(Bounds, BorderColor, 1, uiAllBorders);
+    if (BorderStyle == cbsNone) {
+      ACanvas->FillRectWithColor(Bounds, BackgroundColor);
+      return;
+    }
+    RECT content = Bounds;
+    if (HTHEME theme = ContainerTheme(ThemedObjectType))
+      GetThemeBackgroundContentRect(theme, ACanvas->GetDCHandle(), NativePart, NativeState, Bounds, content);
+    ACanvas->FillRectWithColor(content, BackgroundColor);
+    COLORREF frame = ColorToRGB(clWindowFrame);
+    if (HTHEME comboTheme = ContainerTheme(totComboBox)) GetThemeColor(comboTheme, 1, 1, kThemeBorderColorProperty, &frame);
+    FillRectFrame(ACanvas->Canvas(), Bounds, content, static_cast<TColor>(frame));
     return;
   }
   TRect frame = BorderRect;
@@ -371,7 +399,14 @@ void TuiContainer::CalculateViewInfo(const TPoint& P, bool AHotTrack) {
   } else {
     view.BorderColor = clBtnShadow;
   }
-  view.SetBackgroundColor(style->Color());
+  TColor background = style->Color();
+  if (view.NativeStyle && !Enabled()) {
+    COLORREF fill = 0;
+    if (HTHEME theme = ContainerTheme(view.ThemedObjectType);
+        theme && SUCCEEDED(GetThemeColor(theme, view.NativePart, view.NativeState, kThemeFillColorProperty, &fill)))
+      background = static_cast<TColor>(fill);
+  }
+  view.SetBackgroundColor(background);
 }
 
 void TuiContainer::GetBorderExtent(TRect& R) {
@@ -554,6 +589,9 @@ void TuiContainer::AdjustClientRect(TRect& Rect) {
 
 void TuiContainer::Paint() {
   TuiControl::Paint();
+  RECT clip{};
+  if (GetClipBox(Canvas()->GetDCHandle(), &clip) != ERROR && !IntersectRect(&clip, &clip, &viewInfo_->Bounds)) return;
+  if (ControlState().Contains(csPaintCopy)) ClipCanvasToShape();
   viewInfo_->Draw(Canvas());
 }
 
@@ -583,6 +621,34 @@ void TuiContainer::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (hasInner && reinterpret_cast<HWND>(Message.WParam) == innerControl_->Handle()) {
         Message.Result = 0;
+        return;
+      }
+      break;
+    case WM_WINDOWPOSCHANGING:
+      if (IsContainerDestroying()) {
+        Message.Result = 0;
+        return;
+      }
+      TuiControl::WndProc(Message);
+      if (hasInner && HandleAllocated() && GetFocus() == Handle() && innerControl_->CanFocus())
+        if (TCustomForm* form = GetParentForm(this)) form->FocusControl(innerControl_);
+      return;
+    case WM_WINDOWPOSCHANGED:
+      TuiControl::WndProc(Message);
+      if (IsTransparent() && !IsContainerDestroying()) RefreshAtCursorPos(false);
+      return;
+    case CM_CTL3DCHANGED:
+    case CM_SYSCOLORCHANGE:
+      TuiControl::WndProc(Message);
+      RefreshAtCursorPos(false);
+      return;
+    case SyncScrollBarsMessage:
+      SyncScrollBars(false);
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (DragMode() == dmAutomatic && !IsDesigning()) {
+        BeginDrag(Mouse->DragImmediate(), Mouse->DragThreshold());
         return;
       }
       break;
@@ -646,4 +712,242 @@ void TuiContainer::MouseLeft(TControl* AControl) {
   containerShiftState = {};
   RefreshAtCursorPos(true);
   StopMouseLeaveTracking(tracker_.get());
+}
+
+// ---- Container: focus, keys, cursor, scaling ----------------------------------------------------------
+
+bool TuiContainer::IsInnerControlFocused() {
+  return innerControl_ != nullptr && innerControl_->HandleAllocated() && GetFocus() == innerControl_->Handle();
+}
+
+void TuiContainer::SetFocus() {
+  if (IsDesigning() || HasFocus()) return;
+  TuiControl::SetFocus();
+  if (innerControl_ == nullptr || !innerControl_->HandleAllocated() || !HandleAllocated() || GetFocus() != Handle())
+    return;
+  FocusInnerControl();
+  if (TCustomForm* form = GetParentForm(this)) form->FocusControl(innerControl_);
+}
+
+bool TuiContainer::TakesFocusOnClick() {
+  return TuiControl::TakesFocusOnClick() && !IsInnerControlFocused() && !noFocusOnClick_;
+}
+
+bool TuiContainer::MayFocus() { return !IsInnerControlFocused(); }
+
+void TuiContainer::GetTabOrderList(std::vector<TWinControl*>& List) {
+  TuiControl::GetTabOrderList(List);
+  if (IsTabOrderInherited() || innerControl_ == nullptr) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form == nullptr || form->ActiveControl() != innerControl_) return;
+  const auto self = std::find(List.begin(), List.end(), static_cast<TWinControl*>(this));
+  if (self == List.end()) return;
+  *self = innerControl_;
+  // The inner control's own place (as the container's child) goes: it now stands where the container did.
+  for (auto it = List.begin(); it != List.end(); ++it)
+    if (*it == innerControl_ && it != self) {
+      List.erase(it);
+      break;
+    }
+}
+
+bool TuiContainer::ProcessInnerKeyMessage(TMessage& Message) {
+  if (Message.Msg != CN_KEYDOWN && Message.Msg != CN_SYSKEYDOWN) return false;
+  if (!IsPopupMenuShortCutOfChain(static_cast<TWMKey&>(Message))) return false;
+  Message.Result = 1;
+  return true;
+}
+
+void TuiContainer::SetDragKind(TDragKind AValue) {
+  TuiControl::SetDragKind(AValue);
+  if (innerControl_ != nullptr) innerControl_->SetDragKind(AValue);
+}
+
+void TuiContainer::ControlCursorChanged() {
+  TuiControl::ControlCursorChanged();
+  if (innerControl_ != nullptr) innerControl_->SetCursor(Cursor());
+}
+
+void TuiContainer::WMSetCursor(TWMSetCursor& Message) {
+  if (HandleAllocated() && Message.CursorWnd() == Handle() && Message.HitTest() == HTCLIENT) {
+    TPoint p{};
+    GetCursorPos(&p);
+    p = ScreenToClient(p);
+    if (!PtInRect(&viewInfo_->ClientRect, p)) {
+      ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+      Message.Result = 1;
+      return;
+    }
+  }
+  TuiControl::WMSetCursor(Message);
+}
+
+void TuiContainer::CMEnabledChanged(TMessage& Message) {
+  TuiControl::CMEnabledChanged(Message);
+  if (HScrollBar() != nullptr) {
+    HScrollBar()->SetEnabled(Enabled());
+    VScrollBar()->SetEnabled(Enabled());
+  }
+  RefreshAtCursorPos(false);
+}
+
+void TuiContainer::ChangeScale(Integer M, Integer D) {
+  TuiContainerStyle* normal = Style();
+  const bool loading = ComponentState().Contains(csLoading);
+  const bool scaleFont = M != D && normal->IsValueAssigned(csvFont);
+  applyingStyle_ = !ParentFont();
+  try {
+    TuiControl::ChangeScale(M, D);
+  } catch (...) {
+    applyingStyle_ = false;
+    throw;
+  }
+  applyingStyle_ = false;
+  if (!scaleFont) return;
+  if (normal->AssignedValues().Contains(csvFont)) {
+    TFont* font = normal->Font();
+    std::unique_ptr<TFont> scaled(new TFont);
+    scaled->Assign(font);
+    scaled->SetSize(MulDiv(font->Size(), M, D));
+    normal->SetFont(scaled.get());
+  } else if (loading) {
+    // The controller's font is shared by its followers: it scales it once for all of them.
+    TuiStyleController* controller = normal->StyleController();
+    if (controller == nullptr) controller = GetDefaultStyleController();
+    if (controller != nullptr) controller->ScaleFont(M, D);
+  }
+}
+
+void TuiContainer::CreateParams(TCreateParams& Params) {
+  TuiControl::CreateParams(Params);
+  // The border and inner control are repainted by region; a resize need not repaint everything.
+  Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TuiContainer::CreateWindowHandle(const TCreateParams& Params) {
+  TCreateParams params = Params;
+  const String caption = params.Caption;
+  params.Caption.clear();
+  TuiControl::CreateWindowHandle(params);
+  if (HandleAllocated() && !caption.empty())
+    DefWindowProc(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+}
+
+void TuiContainer::ClipCanvasToShape() {
+  TRect shape;
+  GetShapeRect(shape);
+  HRGN region = CreateContainerRegion(HandleAllocated() ? Handle() : nullptr, shape, false, TRect{}, viewInfo_->Shadow);
+  ExtSelectClipRgn(Canvas()->GetDCHandle(), region, RGN_AND);
+  DeleteObject(region);
+}
+
+// ---- Container: mirrored scroll bars --------------------------------------------------------------------
+
+void GetStandardScrollBarSize(TPoint& P) {
+  P = TPoint{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+bool IsGetScrollBarInfoAvailable() { return true; }
+
+bool CallGetScrollBarInfo(HWND AWnd, LONG AObjectID, SCROLLBARINFO& AInfo) {
+  AInfo.cbSize = sizeof(SCROLLBARINFO);
+  return GetScrollBarInfo(AWnd, AObjectID, &AInfo) != FALSE;
+}
+
+TRect GetInnerControlSizeGripRect(TWinControl* AInnerControl) {
+  TuiContainer* container = GetContainerOfControl(AInnerControl);
+  if (container == nullptr || container->HScrollBar() == nullptr || !container->HScrollBar()->Visible() ||
+      !container->VScrollBar()->Visible() || !AInnerControl->HandleAllocated() || !container->HandleAllocated())
+    return TRect{};
+  TuiControlScrollBar* h = container->HScrollBar();
+  TuiControlScrollBar* v = container->VScrollBar();
+  TRect grip{v->Left(), h->Top(), v->Left() + v->Width(), h->Top() + h->Height()};
+  // Container client coordinates to the inner control's window rectangle.
+  RECT window{};
+  GetWindowRect(AInnerControl->Handle(), &window);
+  const TPoint origin = container->ScreenToClient(TPoint{window.left, window.top});
+  OffsetRect(&grip, -origin.x, -origin.y);
+  return grip;
+}
+
+void TuiContainer::PostSyncScrollBarsMessage() {
+  if (IsContainerDestroying() || !HandleAllocated() || innerControl_ == nullptr) return;
+  PostMessage(Handle(), SyncScrollBarsMessage, 0, 0);
+}
+
+bool TuiContainer::GetInnerScrollBarInfo(TScrollBarKind AKind, SCROLLBARINFO& AInfo) {
+  if (IsContainerDestroying() || Parent() == nullptr || !HandleAllocated() || innerControl_ == nullptr ||
+      !innerControl_->HandleAllocated())
+    return false;
+  return CallGetScrollBarInfo(innerControl_->Handle(), AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, AInfo);
+}
+
+bool TuiContainer::IsScrollBarInfoVisible(const SCROLLBARINFO& AInfo) {
+  return (AInfo.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) == 0;
+}
+
+bool TuiContainer::IsScrollBarEnabled(TuiControlScrollBar* ABar, const SCROLLBARINFO& AInfo) {
+  return ABar->Parent() != nullptr && ABar->Parent()->Enabled() && (AInfo.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+}
+
+void TuiContainer::GetScrollBarRectFromInfo(const SCROLLBARINFO& AInfo, TRect& R) {
+  const TPoint topLeft = ScreenToClient(TPoint{AInfo.rcScrollBar.left, AInfo.rcScrollBar.top});
+  const Integer width = AInfo.rcScrollBar.right - AInfo.rcScrollBar.left;
+  const Integer height = AInfo.rcScrollBar.bottom - AInfo.rcScrollBar.top;
+  // As left, top, width and height.
+  R = TRect{topLeft.x, topLeft.y, width, height};
+  if (topLeft.x < 0 || topLeft.y < 0 || topLeft.x + width > Width() || topLeft.y + height > Height()) R = TRect{};
+}
+
+void TuiContainer::SetScrollBarVisible(TuiControlScrollBar* ABar, bool AVisible) {
+  ABar->SetVisible(AVisible);
+  if (!AVisible) return;
+  ABar->SetCtl3D(false);
+  ABar->BringToFront();
+}
+
+void TuiContainer::UpdateScrollBarFromInner(TuiControlScrollBar* ABar) {
+  SCROLLBARINFO info{};
+  if (!GetInnerScrollBarInfo(ABar->Kind(), info) || !IsScrollBarInfoVisible(info)) {
+    SetScrollBarVisible(ABar, false);
+    return;
+  }
+  ABar->SetEnabled(IsScrollBarEnabled(ABar, info));
+  TRect r;
+  GetScrollBarRectFromInfo(info, r);
+  // The bar covers a visible inner bar that lies inside the container; anything else leaves it hidden.
+  const bool visible = r.right > 0 && r.bottom > 0;
+  if (visible) ABar->SetBounds(r.left, r.top, r.right, r.bottom);
+  SetScrollBarVisible(ABar, visible);
+}
+
+void TuiContainer::SyncScrollBars(bool AValuesOnly) {
+  if (innerControl_ == nullptr || !HasScrollBars() || HScrollBar() == nullptr || IsContainerDestroying() ||
+      !IsGetScrollBarInfoAvailable() || syncingScrollBars_)
+    return;
+  syncingScrollBars_ = true;
+  try {
+    for (TuiControlScrollBar* bar : {HScrollBar(), VScrollBar()}) {
+      if (!AValuesOnly) UpdateScrollBarFromInner(bar);
+      if (!bar->Visible() || !innerControl_->HandleAllocated()) continue;
+      SCROLLINFO info{};
+      info.cbSize = sizeof(info);
+      info.fMask = SIF_ALL;
+      if (!GetScrollInfo(innerControl_->Handle(), bar->Kind() == sbHorizontal ? SB_HORZ : SB_VERT, &info)) continue;
+      const Integer page = std::min<Integer>(static_cast<Integer>(info.nPage), info.nMax);
+      bar->SetScrollParams(info.nMin, info.nMax, info.nPos, page, true);
+    }
+  } catch (...) {
+    syncingScrollBars_ = false;
+    throw;
+  }
+  syncingScrollBars_ = false;
+}
+
+void TuiContainer::RecalculateScrollBars() {
+  // With an inner control the bars follow its native ones; the container computes no ranges itself.
+  if (innerControl_ != nullptr)
+    SyncScrollBars(false);
+  else
+    TuiControl::RecalculateScrollBars();
 }

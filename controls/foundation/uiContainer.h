@@ -357,6 +357,17 @@ TRect GetControlRect(TControl* AControl);
 // left 1, right 2, middle 3.
 Byte MouseButtonToContainerButton(TMouseButton AButton);
 bool AreStringsEqual(const String& S1, const String& S2, bool ACaseSensitive);
+// The width of a vertical scroll bar (X) and the height of a horizontal one (Y).
+void GetStandardScrollBarSize(TPoint& P);
+// Whether the system reports native scroll-bar geometry, and the call that does (the record size preset).
+bool IsGetScrollBarInfoAvailable();
+bool CallGetScrollBarInfo(HWND AWnd, LONG AObjectID, SCROLLBARINFO& AInfo);
+// The square between the container's two visible bars, relative to the inner control's window
+// rectangle; empty unless both bars show.
+TRect GetInnerControlSizeGripRect(TWinControl* AInnerControl);
+
+// Posted to a container to bring its mirrored scroll bars in line with its inner control.
+inline constexpr UINT SyncScrollBarsMessage = 0x8068;
 
 // An inner control that reports its container.
 class IuiContainerInnerControl {
@@ -438,6 +449,42 @@ class TuiContainer : public TuiControl {
 
   bool IsFocused() override;
   void GetClientBounds(TRect& R) override { R = viewInfo_->ClientRect; }
+  void SetFocus() override;
+  void FocusStateChanged() override;
+  bool TakesFocusOnClick() override;
+  bool MayFocus() override;
+  void ChangeScale(Integer M, Integer D) override;
+  // With the inner control active, it stands in the list where the container would.
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
+  virtual bool IsTabOrderInherited() { return false; }
+  virtual bool IsTransparent() { return false; }
+  virtual bool HasPopupWindow() { return false; }
+  // Asked by an inner control before its own default handling; True when the container handled it.
+  virtual bool HandleInnerDefaultMessage(TMessage& /*Message*/) { return false; }
+  // Offered every message of the inner control first: a key that is a popup-menu short-cut of the
+  // container chain is taken here (result 1).
+  virtual bool ProcessInnerKeyMessage(TMessage& Message);
+  virtual void SetDragKind(TDragKind AValue);
+  void SetNoFocusOnClick(bool Value) { noFocusOnClick_ = Value; }
+  bool NoFocusOnClick() const { return noFocusOnClick_; }
+
+  // ---- Scroll bars mirrored from the inner control ----
+  // Brings the container's bars over the inner control's native ones (unless AValuesOnly) and copies
+  // range, page and position.
+  virtual void SyncScrollBars(bool AValuesOnly);
+  void PostSyncScrollBarsMessage();
+  bool IsSyncingScrollBars() const { return syncingScrollBars_; }
+  virtual void UpdateScrollBarFromInner(TuiControlScrollBar* ABar);
+  // The inner bar's rectangle in client coordinates; all zero unless it lies wholly inside the container.
+  virtual void GetScrollBarRectFromInfo(const SCROLLBARINFO& AInfo, TRect& R);
+  virtual bool IsScrollBarEnabled(TuiControlScrollBar* ABar, const SCROLLBARINFO& AInfo);
+  virtual bool GetInnerScrollBarInfo(TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+  virtual bool IsScrollBarInfoVisible(const SCROLLBARINFO& AInfo);
+  virtual void SetScrollBarVisible(TuiControlScrollBar* ABar, bool AVisible);
+  // The base container has no bars of its own; descendants that mirror an inner control's turn them on.
+  bool HasScrollBars() override { return false; }
+  void RecalculateScrollBars() override;
+  virtual void ClipCanvasToShape();
 
  protected:
   void Paint() override;
@@ -450,7 +497,6 @@ class TuiContainer : public TuiControl {
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseLeft(TControl* AControl) override;
-  void FocusStateChanged() override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void AdjustClientRect(TRect& Rect) override;
   // Descendants with other style classes pass them here.
@@ -460,8 +506,16 @@ class TuiContainer : public TuiControl {
   void CMParentFontChanged(TMessage& Message) override;
   void ControlColorChanged() override;
   void CMFontChanged(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void ControlCursorChanged() override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void WMSetCursor(TWMSetCursor& Message) override;
+  bool IsInnerControlFocused();
 
  private:
+  // The inner list box passes its input on to the container's own handlers.
+  friend class TuiCustomInnerListBox;
   TuiContainerStyleClass styleClass_;
   TuiContainerStylesClass stylesClass_;
   class Tracker;
@@ -479,4 +533,6 @@ class TuiContainer : public TuiControl {
   bool constructing_ = true;
   bool destroying_ = false;
   bool applyingStyle_ = false;
+  bool noFocusOnClick_ = false;
+  bool syncingScrollBars_ = false;
 };

@@ -636,6 +636,8 @@ class TuiControl : public TCustomControl {
   void LockScrollBars();
   void UnlockScrollBars();
   bool IsScrollDataCalculating() const { return calculatingScrollData_; }
+  // Whether a key is the short-cut of a popup menu of this control or a control it sits on.
+  bool IsPopupMenuShortCutOfChain(TWMKey& Message);
 
   // ---- Drag and drop ----
   TuiDragAndDropState DragAndDropState() const { return dragAndDropState_; }
@@ -697,7 +699,6 @@ class TuiControl : public TCustomControl {
   void CalculateScrollDataSettled();
   void CheckPixelScrolling();
   TPoint MessagePoint(const TMessage& Message);
-  bool IsPopupMenuShortCutOfChain(TWMKey& Message);
   void MiddleButtonScroll();
   void FreeDragImages();
 

@@ -50,7 +50,8 @@ class TObject {
   TObject() = default;
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
-  virtual ~TObject() = default;
+  // Forgets the object in the live-object registry (LiveObjects.h) when it entered it.
+  virtual ~TObject();
 
   static TClass StaticClass();
   // The actual (most derived) class of the object.
@@ -71,6 +72,11 @@ class TObject {
 
   // The interface with the GUID from the class's interface table; false (and nil) when it has none.
   bool GetInterface(const TGUID& IID, void** Obj);
+
+ private:
+  friend struct LiveObjectAccess;
+  // Live-object marks: entered the registry, owned sub-object.
+  uint8_t liveFlags_ = 0;
 };
 
 // Frees an object created with new: BeforeDestruction, then delete. Nil is allowed.

@@ -127,6 +127,76 @@ class TSaveDialog : public TOpenDialog {
   bool IsSaveDialog() const override { return true; }
 };
 
+enum TColorDialogOption { cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor };
+K58_ENUM_TYPE(TColorDialogOption, cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor)
+K58_SET_TYPE(TColorDialogOptions, TColorDialogOption)
+
+// Chooses a colour through the window system's colour dialog. CustomColors holds the 16 custom colours
+// as "ColorA=RRGGBB" to "ColorP=RRGGBB" (hex, blue first as colours are stored); the dialog's changes come
+// back into it.
+class TColorDialog : public TCommonDialog {
+  K58_CLASS(TColorDialog, TCommonDialog)
+
+  explicit TColorDialog(TComponent* AOwner);
+  ~TColorDialog() override;
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor Value) { color_ = Value; }
+  TStrings* CustomColors() const { return customColors_.get(); }
+  void SetCustomColors(TStrings* Value) { customColors_->Assign(Value); }
+  TColorDialogOptions Options() const { return options_; }
+  void SetOptions(TColorDialogOptions Value) { options_ = Value; }
+
+  bool Execute() override;
+
+ private:
+  TColor color_ = clBlack;
+  TObjectPtr<TStringList> customColors_;
+  TColorDialogOptions options_;
+};
+
+enum TFontDialogOption {
+  fdAnsiOnly, fdTrueTypeOnly, fdEffects, fdFixedPitchOnly, fdForceFontExist, fdNoFaceSel, fdNoOEMFonts,
+  fdNoSimulations, fdNoSizeSel, fdNoStyleSel, fdNoVectorFonts, fdShowHelp, fdWysiwyg, fdLimitSize,
+  fdScalableOnly, fdApplyButton
+};
+K58_ENUM_TYPE(TFontDialogOption, fdAnsiOnly, fdTrueTypeOnly, fdEffects, fdFixedPitchOnly, fdForceFontExist,
+              fdNoFaceSel, fdNoOEMFonts, fdNoSimulations, fdNoSizeSel, fdNoStyleSel, fdNoVectorFonts, fdShowHelp,
+              fdWysiwyg, fdLimitSize, fdScalableOnly, fdApplyButton)
+K58_SET_TYPE(TFontDialogOptions, TFontDialogOption)
+enum TFontDialogDevice { fdScreen, fdPrinter, fdBoth };
+K58_ENUM_TYPE(TFontDialogDevice, fdScreen, fdPrinter, fdBoth)
+
+// Chooses a font through the window system's font dialog; Font is shown first and receives the choice
+// (with its colour when fdEffects is set).
+class TFontDialog : public TCommonDialog {
+  K58_CLASS(TFontDialog, TCommonDialog)
+
+  explicit TFontDialog(TComponent* AOwner);
+  ~TFontDialog() override;
+
+  TFont* Font() const { return font_.get(); }
+  void SetFont(TFont* Value) { font_->Assign(Value); }
+  TFontDialogDevice Device() const { return device_; }
+  void SetDevice(TFontDialogDevice Value) { device_ = Value; }
+  // Point sizes offered with fdLimitSize; 0 means no limit.
+  Integer MinFontSize() const { return minFontSize_; }
+  void SetMinFontSize(Integer Value) { minFontSize_ = Value; }
+  Integer MaxFontSize() const { return maxFontSize_; }
+  void SetMaxFontSize(Integer Value) { maxFontSize_ = Value; }
+  TFontDialogOptions Options() const { return options_; }
+  void SetOptions(TFontDialogOptions Value) { options_ = Value; }
+
+  bool Execute() override;
+
+ private:
+  TObjectPtr<TFont> font_;
+  TFontDialogDevice device_ = fdScreen;
+  Integer minFontSize_ = 0;
+  Integer maxFontSize_ = 0;
+  TFontDialogOptions options_{fdEffects};
+};
+
 namespace k58::forms {
 
 // What a file dialog shows and what the user chose.

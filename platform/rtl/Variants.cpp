@@ -137,7 +137,23 @@ Variant::Variant(String&& value) : vt_(varString) { d_.heap = new StringPayload(
 Variant::Variant(const char16_t* value) : Variant(WideString(value != nullptr ? value : u"")) {}
 Variant::Variant(const WideString& value) : vt_(varOleStr) { d_.heap = new WideStringPayload(value); }
 Variant::Variant(WideString&& value) : vt_(varOleStr) { d_.heap = new WideStringPayload(std::move(value)); }
-Variant::Variant(TObject* object) noexcept : vt_(kVarObject) { d_.obj = object; }
+namespace {
+constexpr UInt64 kObjectAddressMask = (UInt64{1} << 48) - 1;
+std::atomic<TVariantObjectTagger> objectTagger{nullptr};
+}  // namespace
+
+void SetVariantObjectTagger(TVariantObjectTagger tagger) noexcept { objectTagger.store(tagger); }
+
+Variant::Variant(TObject* object) noexcept : vt_(kVarObject) {
+  const auto address = static_cast<UInt64>(reinterpret_cast<uintptr_t>(object));
+  const TVariantObjectTagger tagger = objectTagger.load(std::memory_order_relaxed);
+  const UInt64 tag = object != nullptr && tagger != nullptr ? tagger(object) : 0;
+  d_.i64 = static_cast<Int64>((address & kObjectAddressMask) | tag << 48);
+}
+
+Word Variant::ObjectTag() const noexcept {
+  return vt_ == kVarObject ? static_cast<Word>(static_cast<UInt64>(d_.i64) >> 48) : 0;
+}
 Variant::Variant(IDispatch* dispatch) noexcept : vt_(varDispatch) {
   d_.disp = dispatch;
   if (dispatch != nullptr) dispatch->AddRef();
@@ -483,7 +499,7 @@ String Variant::AsString() const {
     case varOleStr:
       return WideToUtf8(WideStringRef());
     case kVarObject:
-      return ObjectText(d_.obj);
+      return ObjectText(AsObject());
     default:
       if (IsCustomCode(vt_)) return CustomTo(*this, varString).AsString();
       RaiseCastError(vt_, varString);
@@ -498,7 +514,9 @@ WideString Variant::AsWideString() const {
 }
 
 TObject* Variant::AsObject() const {
-  if (vt_ == kVarObject) return d_.obj;
+  if (vt_ == kVarObject) {
+    return reinterpret_cast<TObject*>(static_cast<uintptr_t>(static_cast<UInt64>(d_.i64) & kObjectAddressMask));
+  }
   if (vt_ == varEmpty) return nullptr;
   RaiseCastError(vt_, kVarObject);
 }

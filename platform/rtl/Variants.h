@@ -237,6 +237,9 @@ public:
   Variant(T*) = delete;
 
   static Variant FromObject(TObject* object) noexcept { return Variant(object); }
+  // The tag an object reference carries beside the address (0 for nil and for any other value); see
+  // SetVariantObjectTagger.
+  Word ObjectTag() const noexcept;
   static Variant FromDispatch(IDispatch* dispatch) noexcept { return Variant(dispatch); }
   static Variant FromDateTime(TDateTime value) noexcept;  // varDate
   // A value of a custom type; the Variant takes over the caller's reference to value.
@@ -339,6 +342,13 @@ private:
     k58::rtl::Payload* heap;
   } d_;
 };
+
+// Object references keep a 16-bit tag in the bits above the address (user-space addresses use the low
+// 48), taken from the tagger when the reference is made. The class library installs one that numbers
+// live objects, so a reference to a freed object is told apart from one to a new object at the same
+// address. Without a tagger every tag is 0.
+using TVariantObjectTagger = Word (*)(TObject* object) noexcept;
+void SetVariantObjectTagger(TVariantObjectTagger tagger) noexcept;
 
 // The Null and Empty values.
 Variant Null();

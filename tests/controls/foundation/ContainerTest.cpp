@@ -3,8 +3,11 @@
 // navigation, and the context-popup lock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "controls/foundation/uiContainer.h"
 #include "tests/controls/foundation/ControlTesting.h"
+#include "tests/platform/theme/RecordingThemeProvider.h"
 
 using namespace foundation_test;
 
@@ -219,4 +222,157 @@ TEST_F(ContainerTest, ContextPopupLockAnswersHandledWithoutAMenu) {
   handled = false;
   container->DoContextPopup(TPoint{5, 5}, handled);
   EXPECT_TRUE(fired);
+}
+
+namespace {
+
+// An inner window with native scroll bars whose ranges the test sets.
+class TScrollingInner : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.Style |= WS_HSCROLL | WS_VSCROLL;
+  }
+};
+
+// A container that mirrors its inner control's bars.
+class TMirroringContainer : public TTestContainer {
+ public:
+  using TTestContainer::TTestContainer;
+  bool HasScrollBars() override { return true; }
+};
+
+void SetRange(HWND AWnd, int ABar, int AMax, int APage, int APos) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  info.nMin = 0;
+  info.nMax = AMax;
+  info.nPage = static_cast<UINT>(APage);
+  info.nPos = APos;
+  SetScrollInfo(AWnd, ABar, &info, TRUE);
+}
+
+}  // namespace
+
+TEST_F(ContainerTest, MirroredBarsCoverVisibleInnerBarsOnly) {
+  auto* container = NewObject<TMirroringContainer>(Form);
+  container->SetBounds(10, 10, 200, 120);
+  container->SetParent(Form);
+  container->HandleNeeded();
+  auto* inner = NewObject<TScrollingInner>(container);
+  inner->SetParent(container);
+  inner->HandleNeeded();
+  container->SetInnerControl(inner);
+  container->RefreshAtPoint(TPoint{-1, -1}, 0, {}, false);
+  SetRange(inner->Handle(), SB_VERT, 99, 10, 40);
+  ShowScrollBar(inner->Handle(), SB_HORZ, FALSE);
+  container->PostSyncScrollBarsMessage();
+  Pump();
+
+  TuiControlScrollBar* vbar = container->VScrollBar();
+  ASSERT_TRUE(vbar->Visible());
+  EXPECT_FALSE(container->HScrollBar()->Visible()) << "a hidden inner bar leaves no container bar";
+  SCROLLBARINFO info{};
+  ASSERT_TRUE(CallGetScrollBarInfo(inner->Handle(), OBJID_VSCROLL, info));
+  const TPoint topLeft = container->ScreenToClient(TPoint{info.rcScrollBar.left, info.rcScrollBar.top});
+  EXPECT_EQ((TRect{topLeft.x, topLeft.y, topLeft.x + info.rcScrollBar.right - info.rcScrollBar.left,
+                   topLeft.y + info.rcScrollBar.bottom - info.rcScrollBar.top}),
+            (TRect{vbar->Left(), vbar->Top(), vbar->Left() + vbar->Width(), vbar->Top() + vbar->Height()}));
+  EXPECT_EQ(0, vbar->Min());
+  EXPECT_EQ(99, vbar->Max());
+  EXPECT_EQ(10, vbar->PageSize());
+  EXPECT_EQ(40, vbar->Position());
+
+  // Values only: the position follows without the bars being placed again.
+  SetRange(inner->Handle(), SB_VERT, 99, 10, 60);
+  container->SyncScrollBars(true);
+  EXPECT_EQ(60, vbar->Position());
+
+  // An inner control wider than the container: its bar pokes outside, and the container's stays hidden.
+  container->LockAlignControls(true);
+  inner->SetBounds(inner->Left(), inner->Top(), inner->Width() + 40, inner->Height());
+  container->LockAlignControls(false);
+  container->SyncScrollBars(false);
+  EXPECT_FALSE(vbar->Visible());
+}
+
+TEST_F(ContainerTest, DisabledThemedBackgroundIsReadForTheViewState) {
+  k58test::RecordingThemeProvider provider({"Edit", "ComboBox"});
+  k58test::ScopedThemeProvider scope(provider);
+  provider.Colors[{"EDIT", 1, 4, 3802}] = RGB(200, 0, 0);  // the disabled state
+  provider.Colors[{"EDIT", 1, 1, 3802}] = RGB(0, 0, 200);  // the normal state, which shares the part's number
+  auto* container = NewContainer();
+  container->Style()->LookAndFeel()->SetNativeStyle(true);
+  container->SetEnabled(false);
+  Pump();
+  ASSERT_TRUE(container->ViewInfo()->NativeStyle);
+  EXPECT_EQ(4, container->ViewInfo()->NativeState);
+  EXPECT_EQ(static_cast<TColor>(RGB(200, 0, 0)), container->ViewInfo()->BackgroundColor);
+}
+
+TEST_F(ContainerTest, InnerControlTakesTheContainersPlaceInTheTabOrder) {
+  auto* before = NewContainer(10, 10);
+  auto* container = NewContainer(10, 60);
+  auto* after = NewContainer(10, 110);
+  auto* inner = HostInner(container);
+  inner->SetTabStop(true);
+  std::vector<TWinControl*> list;
+  Form->GetTabOrderList(list);
+  EXPECT_NE(list.end(), std::find(list.begin(), list.end(), container)) << "not active: the container stands";
+
+  container->SetFocus();
+  Pump();
+  ASSERT_EQ(inner, Form->ActiveControl());
+  list.clear();
+  Form->GetTabOrderList(list);
+  EXPECT_EQ(list.end(), std::find(list.begin(), list.end(), container));
+  EXPECT_EQ(1, std::count(list.begin(), list.end(), inner));
+  const auto at = [&](TWinControl* c) { return std::find(list.begin(), list.end(), c) - list.begin(); };
+  EXPECT_LT(at(before), at(inner));
+  EXPECT_LT(at(inner), at(after));
+  EXPECT_EQ(after, Form->FindNextControl(inner, true, true, false));
+}
+
+TEST_F(ContainerTest, BorderAreaShowsTheArrowCursor) {
+  auto* container = NewContainer(10, 10, 120, 40);
+  container->Style()->SetTransparentBorder(false);
+  container->Style()->SetBorderStyle(cbsThick);
+  Pump();
+  const TRect client = container->ViewInfo()->ClientRect;
+  ASSERT_GT(client.left, 0);
+  const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  const WPARAM wnd = reinterpret_cast<WPARAM>(container->Handle());
+  Display.MoveTo(At(container, 0, 0));
+  EXPECT_EQ(1, SendMessage(container->Handle(), WM_SETCURSOR, wnd, hit));
+  EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
+}
+
+TEST_F(ContainerTest, ScalingAnOwnFontScalesTheNormalStyle) {
+  auto* container = NewContainer();
+  std::unique_ptr<TFont> font(new TFont);
+  font->SetSize(8);
+  container->Style()->SetFont(font.get());
+  container->ChangeScale(2, 1);
+  EXPECT_EQ(16, container->Style()->Font()->Size());
+  EXPECT_EQ(16, container->Font()->Size());
+  container->ChangeScale(1, 1);
+  EXPECT_EQ(16, container->Style()->Font()->Size());
+}
+
+TEST_F(ContainerTest, AutomaticDragStartsOnALeftPress) {
+  auto* container = NewContainer();
+  auto* target = NewContainer(10, 100);
+  bool started = false;
+  container->SetOnStartDrag([&](TObject*, TDragObject*&) { started = true; });
+  container->SetDragMode(dmAutomatic);
+  Display.Press(At(container, 20, 20));
+  Display.MoveTo(At(target, 20, 20));
+  Pump();
+  EXPECT_TRUE(started);
+  Display.Release(At(target, 20, 20));
+  Pump();
 }

@@ -3,6 +3,9 @@
 // whose bytes arrive as several WM_CHARs counts once.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "controls/foundation/uiInnerListBox.h"
 #include "tests/controls/foundation/ControlTesting.h"
 
@@ -71,4 +74,100 @@ TEST_F(InnerListBoxTest, MultiSelectSearchSelectsTheOneFoundItem) {
   EXPECT_EQ(1, List->SelCount());
   EXPECT_TRUE(List->Selected(4));
   EXPECT_EQ(4, List->ItemIndex());
+}
+
+namespace {
+
+// A container hosting an inner list box of many items, so that its native vertical bar shows.
+class HostedListBoxTest : public ControlTest {
+ protected:
+  HostedListBoxTest() {
+    Host = NewObject<TuiContainer>(Form);
+    Host->SetBounds(20, 20, 200, 150);
+    Host->SetParent(Form);
+    Host->HandleNeeded();
+    List = NewObject<TuiCustomInnerListBox>(Host);
+    List->SetParent(Host);
+    List->SetContainer(Host);
+    Host->SetInnerControl(List);
+    List->HandleNeeded();
+    Host->RefreshAtPoint(TPoint{-1, -1}, 0, {}, false);
+    for (int i = 0; i < 40; ++i) List->Items()->Add("item " + std::to_string(i));
+    Pump();
+  }
+  TuiContainer* Host = nullptr;
+  TuiCustomInnerListBox* List = nullptr;
+};
+
+}  // namespace
+
+TEST_F(HostedListBoxTest, LookAndFeelBarCoversTheNativeBarOnTheParent) {
+  TuiScrollBar* bar = List->VScrollBar();
+  ASSERT_TRUE(bar->Visible());
+  EXPECT_EQ(Host, bar->Parent());
+  EXPECT_FALSE(List->HScrollBar()->Visible());
+  SCROLLBARINFO info{};
+  ASSERT_TRUE(CallGetScrollBarInfo(List->Handle(), OBJID_VSCROLL, info));
+  const TPoint topLeft = Host->ScreenToClient(TPoint{info.rcScrollBar.left, info.rcScrollBar.top});
+  EXPECT_EQ(topLeft.x, bar->Left());
+  EXPECT_EQ(topLeft.y, bar->Top());
+  EXPECT_EQ(info.rcScrollBar.bottom - info.rcScrollBar.top, bar->Height());
+  EXPECT_EQ(39, bar->Max());
+
+  List->SetTopIndex(10);
+  Pump();
+  EXPECT_EQ(10, bar->Position()) << "the bar follows the list";
+  Integer pos = 11;
+  bar->OnScroll()(bar, scLineDown, pos);
+  EXPECT_EQ(11, List->TopIndex()) << "and the list follows the bar";
+
+  // Moved so that the native bar starts above the parent's client area: the bar hides.
+  List->SetBounds(List->Left(), -20, List->Width(), List->Height());
+  Pump();
+  EXPECT_FALSE(bar->Visible());
+}
+
+TEST_F(HostedListBoxTest, DragFromASelectedItemOfAMultiSelectListKeepsTheSelection) {
+  List->SetMultiSelect(true);
+  List->SetExtendedSelect(true);
+  Pump();
+  List->SetSelected(1, true);
+  List->SetSelected(3, true);
+  Host->SetDragMode(dmAutomatic);
+  bool started = false;
+  Host->SetOnStartDrag([&](TObject*, TDragObject*&) { started = true; });
+  const RECT item = [&] {
+    RECT r{};
+    SendMessage(List->Handle(), LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&r));
+    return r;
+  }();
+  Display.Press(At(List, item.left + 5, item.top + 2));
+  Display.MoveTo(At(Form, 400, 300));
+  Pump();
+  EXPECT_TRUE(started);
+  EXPECT_EQ(2, List->SelCount());
+  EXPECT_TRUE(List->Selected(1));
+  EXPECT_TRUE(List->Selected(3));
+  Display.Release(At(Form, 400, 300));
+  Pump();
+}
+
+TEST_F(HostedListBoxTest, InputReachesTheContainer) {
+  std::vector<TPoint> downs;
+  Host->SetOnMouseDown([&](TObject*, TMouseButton, TShiftState, Integer X, Integer Y) { downs.push_back(TPoint{X, Y}); });
+  Display.Click(At(List, 7, 9));
+  Pump();
+  ASSERT_EQ(1u, downs.size());
+  EXPECT_EQ((TPoint{List->Left() + 7, List->Top() + 9}), downs[0]) << "in the container's coordinates";
+  const LRESULT code = SendMessage(List->Handle(), WM_GETDLGCODE, 0, 0);
+  EXPECT_TRUE(code & DLGC_WANTCHARS);
+  EXPECT_TRUE(code & DLGC_WANTTAB);
+  std::vector<char> pressed;
+  Host->SetOnKeyPress([&](TObject*, char& Key) { pressed.push_back(Key); });
+  List->SetFocus();
+  Pump();
+  Display.Type("i");
+  Pump();
+  EXPECT_EQ((std::vector<char>{'i'}), pressed);
+  EXPECT_EQ(0, List->ItemIndex()) << "then the search";
 }
