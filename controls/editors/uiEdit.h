@@ -1068,6 +1068,7 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   void AdjustInnerControlBounds() override;
   bool HandlesTabKey() override { return true; }
   bool IsNativeStyle() override;
+  bool IsTransparent() override { return NeedsParentBackground() || UsesTransparency(); }
   void FocusInnerControl() override;
   void GetClientBounds(TRect& R) override { R = editViewInfo_->ClientRect; }
   void Click() override;

@@ -132,8 +132,12 @@ void TuiCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
           DoAfterKeyDown(Key, Shift);
           if (Key != 0) {
             Key = 0;
-            // From the editor itself: its inner window is part of it, not a stop of its own.
-            if (TCustomForm* form = GetParentForm(this)) form->SelectNext(this, !Shift.Contains(ssShift), true);
+            // From the editor, or from its inner window where that stands in the tab order for it.
+            if (TCustomForm* form = GetParentForm(this)) {
+              TWinControl* inner = InnerControlOfEdit();
+              TWinControl* current = inner != nullptr && form->ActiveControl() == inner ? inner : this;
+              form->SelectNext(current, !Shift.Contains(ssShift), true);
+            }
             if (HandleAllocated() && GetFocus() == Handle() && innerEdit_ != nullptr) innerEdit_->SafelySetFocus();
           }
           return;
@@ -331,6 +335,7 @@ void TuiCustomEdit::FocusStateChanged() {
     TuiContainer::FocusStateChanged();
     UpdateDrawValue();
   }
+  // A modal form closing with a result other than Cancel validates without raising, so it still closes.
   auto* form = dynamic_cast<TCustomForm*>(GetParentForm(this));
   if (form != nullptr && !form->Visible() && form->FormState().Contains(fsModal) && form->ModalResult() != mrNone &&
       form->ModalResult() != mrCancel)
