@@ -18,6 +18,7 @@ enum TuiPCNavigatorButton { nbTopLeft, nbBottomRight, nbGoDialog, nbClose };
 using TuiPCNavigatorButtons = TSet<TuiPCNavigatorButton>;
 
 enum TuiPCNavigatorPosition { npLeftTop, npLeftBottom, npRightTop, npRightBottom };
+K58_ENUM_TYPE(TuiPCNavigatorPosition, npLeftTop, npLeftBottom, npRightTop, npRightBottom)
 
 // The navigator buttons the options ask for: the close button, and unless OnlyClose the arrows (left
 // out only when both pcoNoArrows and pcoGoDialog are set) and the go button.

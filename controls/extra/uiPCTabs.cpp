@@ -185,6 +185,7 @@ void TuiTab::GetVisibleRect(TRect& R) {
   if (!visible_) return;
   const TuiTabControlHost* host = owner_->Host();
   const Integer visibleIndex = GetVisibleIndex();
+  if (visibleIndex == -1) return;
   if (!host->MultiLine() &&
       (visibleIndex < host->FirstVisibleTab() || visibleIndex > host->LastVisibleTab()))
     return;
@@ -320,8 +321,9 @@ void TuiTabs::Insert(Integer Index, const String& S) {
   tabs_.insert(tabs_.begin() + Index, tab);
   RenumberTabs(Index + 1, Count() - 1);
   tab->SetCaptionSilently(S);
-  if (!host_->TabsLoading() && host_->TabIndex() == -1 && Count() == 1) host_->SetTabIndex(0);
+  // The list is rebuilt first: making the tab current lays the tabs out.
   visible_.Rebuild();
+  if (!host_->TabsLoading() && host_->TabIndex() == -1 && Count() == 1) host_->SetTabIndex(0);
   TabChanged(-1, tcLayout);
 }
 
@@ -434,6 +436,11 @@ void TuiTabs::UpdateActiveTab() {
   active_ = active;
   SendPair(old, active_, tcActive);
   host_->UpdateNavigatorButtons();
+}
+
+void TuiTabs::ClampIndexes() {
+  for (Integer* index : {&hotTrack_, &active_, &pressed_})
+    if (*index >= visible_.Count()) *index = -1;
 }
 
 void TuiTabs::ImagesChanged() {

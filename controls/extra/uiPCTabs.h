@@ -11,6 +11,7 @@
 
 #include "platform/classes/Persistent.h"
 #include "platform/classes/StringList.h"
+#include "platform/classes/TypInfo.h"
 #include "platform/rtl/WinTypes.h"
 
 class TuiTabs;
@@ -32,6 +33,7 @@ enum TuiTabChangeKind : Integer {
 
 // Where the tab rows lie.
 enum TuiTabPosition : Integer { tpTop, tpBottom, tpLeft, tpRight };
+K58_ENUM_TYPE(TuiTabPosition, tpTop, tpBottom, tpLeft, tpRight)
 
 // Side of one tab: 0 top, 1 bottom, 2 left, 3 right.
 enum TuiTabSide : Integer { tsTop, tsBottom, tsLeft, tsRight };
@@ -213,6 +215,8 @@ class TuiTabs : public TStrings {
   void UpdateActiveTab();
   Integer PressedTab() const { return pressed_; }
   void SetPressedTab(Integer VisibleIndex);
+  // Hot, active and pressed indexes at or past the visible count become -1, without notifications.
+  void ClampIndexes();
 
   void ImagesChanged();
   void RenumberTabs(Integer First, Integer Last);

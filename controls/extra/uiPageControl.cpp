@@ -1,0 +1,433 @@
+// The page control and its tab sheets.
+#include "controls/extra/uiPageControl.h"
+
+#include "controls/foundation/uxThemeManager.h"
+#include "controls/foundation/uxUxTheme.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/classes/ClassErrors.h"
+#include "platform/forms/ControlsPublish.h"
+#include "platform/rtl/Format.h"
+
+K58_IMPLEMENT_CLASS(TuiPageControl) {
+  using P = TuiPageControl;
+  using C = TuiCustomTabControl;
+  PublishControl(b, {"Align", "Anchors", "Constraints", "DockSite", "DragCursor", "DragKind", "DragMode", "Enabled",
+                     "Font", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "Visible",
+                     "OnContextPopup", "OnDockDrop", "OnDockOver", "OnDragDrop", "OnDragOver", "OnEndDock",
+                     "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize",
+                     "OnStartDock", "OnStartDrag", "OnUnDock"});
+  b.Prop("ActivePage", &P::ActivePage, &P::SetActivePage);
+  b.Prop("Focusable", &P::Focusable, &P::SetFocusable).Default(true);
+  b.Prop("HideTabs", &C::HideTabs, &C::SetHideTabs).Default(false);
+  b.Prop("HotTrack", &C::HotTrack, &C::SetHotTrack).Default(false);
+  b.Prop("ImageBorder", &C::ImageBorder, &C::SetImageBorder).Default(0);
+  b.Prop("Images", &C::Images, &C::SetImages);
+  b.Prop("LookAndFeel", &C::LookAndFeel, &C::SetLookAndFeel);
+  b.Prop("MaxRotatedTabWidth", &C::MaxRotatedTabWidth, &C::SetMaxRotatedTabWidth).Default(0);
+  b.Prop("MultiLine", &C::MultiLine, &C::SetMultiLine).Default(false);
+  b.Prop("NavigatorPosition", &C::NavigatorPosition, &C::SetNavigatorPosition).Default(npRightTop);
+  b.Prop("Options", &C::Options, &C::SetOptions)
+      .Default(TuiPCOptions().Include(pcoGradient).Include(pcoGradientClientArea));
+  b.Prop("OwnerDraw", &C::OwnerDraw, &C::SetOwnerDraw).Default(false);
+  b.Prop("RaggedRight", &C::RaggedRight, &C::SetRaggedRight).Default(false);
+  b.Prop("Rotate", &C::Rotate, &C::SetRotate).Default(false);
+  b.Prop("ScrollOpposite", &C::ScrollOpposite, &C::SetScrollOpposite).Default(false);
+  b.Prop("ShowFrame", &C::ShowFrame, &C::SetShowFrame).Default(false);
+  b.Prop("Style", &C::Style, &C::SetStyle).Type("TuiPCStyleID").Default(0);
+  b.Prop("TabHeight", &C::TabHeight, &C::SetTabHeight).Default(0);
+  b.Prop("TabPosition", &C::TabPosition, &C::SetTabPosition).Default(tpTop);
+  b.Prop("TabSlants", &C::TabSlants, &C::SetTabSlants);
+  b.Prop("TabWidth", &C::TabWidth, &C::SetTabWidth).Default(0);
+  b.Prop("OnCanClose", &C::OnCanClose, &C::SetOnCanClose).Type("TuiPCCanCloseEvent");
+  b.Prop("OnChange", &C::OnChange, &C::SetOnChange);
+  b.Prop("OnDrawTab", &C::OnDrawTab, &C::SetOnDrawTab);
+  b.Prop("OnDrawTabEx", &C::OnDrawTabEx, &C::SetOnDrawTabEx);
+  b.Prop("OnGetImageIndex", &C::OnGetImageIndex, &C::SetOnGetImageIndex);
+  b.Prop("OnPageChanging", &P::OnPageChanging, &P::SetOnPageChanging);
+}
+
+K58_IMPLEMENT_CLASS(TuiTabSheet) {
+  using S = TuiTabSheet;
+  PublishControl(b, {"BorderWidth", "Caption", "Color", "Constraints", "DragMode", "Enabled", "Font", "ParentColor",
+                     "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "OnContextPopup",
+                     "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove",
+                     "OnMouseUp", "OnResize", "OnStartDrag"});
+  // A page takes its place and size from its page control, and shows when it is the active page.
+  b.Prop("Left", &TControl::Left, &TControl::SetLeft).Stored(false);
+  b.Prop("Top", &TControl::Top, &TControl::SetTop).Stored(false);
+  b.Prop("Width", &TControl::Width, &TControl::SetWidth).Stored(false);
+  b.Prop("Height", &TControl::Height, &TControl::SetHeight).Stored(false);
+  b.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Stored(false);
+  b.Prop("Highlighted", &S::Highlighted, &S::SetHighlighted).Default(false);
+  b.Prop("ImageIndex", &S::ImageIndex, &S::SetImageIndex).Type("TImageIndex").Default(-1);
+  b.Prop("PageIndex", &S::PageIndex, &S::SetPageIndex).Stored(false);
+  b.Prop("TabVisible", &S::TabVisible, &S::SetTabVisible).Default(true);
+  b.Prop("OnHide", &S::OnHide, &S::SetOnHide);
+  b.Prop("OnShow", &S::OnShow, &S::SetOnShow);
+}
+
+// ---- Page control ----
+
+TuiPageControl::TuiPageControl(TComponent* AOwner) : TuiCustomTabControl(AOwner) {}
+
+TuiPageControl::~TuiPageControl() {
+  for (TuiTabSheet* page : pages_) page->pageControl_ = nullptr;
+  pages_.clear();
+  activePage_ = nullptr;
+}
+
+Integer TuiPageControl::IndexOfPage(const TuiTabSheet* Page) const {
+  for (size_t i = 0; i < pages_.size(); ++i)
+    if (pages_[i] == Page) return static_cast<Integer>(i);
+  return -1;
+}
+
+Integer TuiPageControl::GetActivePageIndex() const { return activePage_ != nullptr ? activePage_->PageIndex() : -1; }
+
+TControl* TuiPageControl::GetPage(Integer ATabIndex) {
+  return ATabIndex >= 0 && ATabIndex < PageCount() ? pages_[static_cast<size_t>(ATabIndex)] : nullptr;
+}
+
+void TuiPageControl::SetTabIndexQuietly(Integer Value) {
+  LockChangeEvents(true);
+  try {
+    SetTabIndex(Value);
+  } catch (...) {
+    LockChangeEvents(false);
+    throw;
+  }
+  LockChangeEvents(false);
+}
+
+void TuiPageControl::SetFocusable(bool Value) { focusable_ = Value; }
+
+bool TuiPageControl::CanFocus() { return focusable_ && TuiCustomTabControl::CanFocus(); }
+
+bool TuiPageControl::TakesFocusOnClick() {
+  if (!focusable_ || !TuiCustomTabControl::TakesFocusOnClick()) return false;
+  const TPoint p = ScreenToClient(Mouse->CursorPos());
+  const Integer tab = GetTabAt(p.x, p.y);
+  return tab != -1 && tab == Tabs()->ActiveTab();
+}
+
+void TuiPageControl::CloseActiveTab() {
+  if (activePage_ != nullptr) FreeObject(activePage_);
+}
+
+void TuiPageControl::ImagesChanged() {
+  if (!insertingPage_)
+    for (TuiTabSheet* page : pages_)
+      if (page->tab_ != nullptr) page->tab_->SetImageIndex(page->imageIndex_);
+  LayoutChanged();
+}
+
+bool TuiPageControl::PageChanging(TuiTabSheet* NewPage) {
+  bool allow = true;
+  if (!IsChangeEventsLocked() && onPageChanging_.Assigned()) onPageChanging_(this, NewPage, allow);
+  return allow;
+}
+
+bool TuiPageControl::CanChange(Integer NewTabIndex) {
+  if (!TuiCustomTabControl::CanChange(NewTabIndex)) return false;
+  if (NewTabIndex == -1) return true;
+  return PageChanging(static_cast<TuiTabSheet*>(GetPage(NewTabIndex)));
+}
+
+void TuiPageControl::Change() {
+  if (TabIndex() != -1) {
+    // The page follows the tab without events of its own: OnChange fires once, below.
+    LockChangeEvents(true);
+    try {
+      SetActivePage(static_cast<TuiTabSheet*>(GetPage(TabIndex())));
+    } catch (...) {
+      LockChangeEvents(false);
+      throw;
+    }
+    LockChangeEvents(false);
+  }
+  TuiCustomTabControl::Change();
+}
+
+void TuiPageControl::LayoutChanged() {
+  TuiCustomTabControl::LayoutChanged();
+  if (activePage_ != nullptr && activePage_->HandleAllocated()) activePage_->Invalidate();
+}
+
+void TuiPageControl::ShowTabIndexPage() {
+  SetActivePage(TabIndex() == -1 ? nullptr : static_cast<TuiTabSheet*>(GetPage(TabIndex())));
+}
+
+void TuiPageControl::SetActivePage(TuiTabSheet* Value) {
+  if (Value != nullptr && Value->pageControl_ != this) return;
+  ChangeActivePage(Value);
+  if (activePage_ != Value) return;
+  SetTabIndexQuietly(Value != nullptr && Value->tabVisible_ ? Value->PageIndex() : -1);
+}
+
+void TuiPageControl::ChangeActivePage(TuiTabSheet* Page) {
+  if (Page == activePage_ || !PageChanging(Page)) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && activePage_ != nullptr && form->ActiveControl() != nullptr &&
+      activePage_->ContainsControl(form->ActiveControl())) {
+    form->SetActiveControl(activePage_);
+    if (form->ActiveControl() != activePage_) {
+      // The focus cannot leave the page: its tab is made current again.
+      SetTabIndexQuietly(activePage_->tabVisible_ ? activePage_->PageIndex() : -1);
+      return;
+    }
+  }
+  if (Page != nullptr) {
+    Page->BringToFront();
+    Page->SetVisible(true);
+    if (form != nullptr && activePage_ != nullptr && form->ActiveControl() == activePage_) {
+      if (Page->CanFocus())
+        form->SetActiveControl(Page);
+      else
+        form->SetActiveControl(this);
+    }
+  }
+  TuiTabSheet* old = activePage_;
+  if (old != nullptr && old != Page) old->SetVisible(false);
+  activePage_ = Page;
+  TuiCustomTabControl::Change();
+  if (form != nullptr && activePage_ != nullptr && form->ActiveControl() == activePage_) {
+    // The first control of the page in tab order (the form-wide search would leave the page).
+    TWinControl* first = activePage_->FindNextControl(nullptr, true, true, false);
+    if (first == nullptr) first = activePage_->FindNextControl(nullptr, true, false, false);
+    if (first != nullptr) first->SetFocus();
+  }
+  if (IsDesigning()) NotifyDesignerModified();
+}
+
+TuiTabSheet* TuiPageControl::FindNextPage(TuiTabSheet* CurPage, bool GoForward, bool CheckTabVisible) {
+  if (pages_.empty()) return nullptr;
+  const Integer count = PageCount();
+  const Integer start = IndexOfPage(CurPage);
+  if (start == -1) return GoForward ? pages_.front() : pages_.back();
+  Integer i = start;
+  do {
+    i = (i + (GoForward ? 1 : count - 1)) % count;
+    TuiTabSheet* page = pages_[static_cast<size_t>(i)];
+    if (!CheckTabVisible || (page->tabVisible_ && page->Enabled())) return page;
+  } while (i != start);
+  return CurPage;
+}
+
+void TuiPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
+  TuiTabSheet* page = FindNextPage(activePage_, GoForward, CheckTabVisible);
+  if (page != nullptr && page != activePage_) SetActivePage(page);
+}
+
+void TuiPageControl::InsertPage(TuiTabSheet* Page) {
+  HandleNeeded();
+  insertingPage_ = true;
+  try {
+    pages_.push_back(Page);
+    Page->pageControl_ = this;
+    if (Page->Parent() != this) Page->TWinControl::SetParent(this);
+    Tabs()->Add(Page->Caption());
+    Page->tab_ = Tabs()->GetTab(Tabs()->Count() - 1);
+  } catch (...) {
+    insertingPage_ = false;
+    throw;
+  }
+  insertingPage_ = false;
+  SyncTab(Page);
+}
+
+void TuiPageControl::RemovePage(TuiTabSheet* Page) {
+  const Integer index = IndexOfPage(Page);
+  if (index == -1) return;
+  TuiTabSheet* next = FindNextPage(Page, true, !IsDesigning());
+  if (next == Page) next = nullptr;
+  pages_.erase(pages_.begin() + index);
+  Page->tab_ = nullptr;
+  if (!ComponentState().Contains(csDestroying)) {
+    Tabs()->Delete(index);
+    SetTabIndexQuietly(-1);
+  }
+  Page->pageControl_ = nullptr;
+  if (activePage_ == Page) {
+    activePage_ = nullptr;
+    Page->SetVisible(false);
+  }
+  if (!ComponentState().Contains(csDestroying)) SetActivePage(next);
+}
+
+void TuiPageControl::SyncTab(TuiTabSheet* Page) {
+  if (TabsLoading() || Page->tab_ == nullptr) return;
+  TuiTab* tab = Page->tab_;
+  tab->SetCaption(Page->Caption());
+  tab->SetEnabled(Page->Enabled());
+  tab->SetImageIndex(Page->imageIndex_);
+  tab->SetHighlighted(Page->highlighted_);
+  // The active page keeps showing when its tab is hidden; no other tab becomes current for it.
+  if (Page == activePage_ && !Page->tabVisible_) SetTabIndexQuietly(-1);
+  tab->SetVisible(Page->tabVisible_);
+  if (Page == activePage_ && Page->tabVisible_) SetTabIndexQuietly(Page->PageIndex());
+}
+
+void TuiPageControl::Loaded() {
+  TuiCustomTabControl::Loaded();
+  for (TuiTabSheet* page : pages_) SyncTab(page);
+  if (!IsDesigning() && activePage_ != nullptr && !activePage_->Enabled()) SetActivePage(nullptr);
+}
+
+void TuiPageControl::GetChildren(TGetChildProc Proc, TComponent* /*Root*/) {
+  for (TuiTabSheet* page : pages_) Proc(page);
+}
+
+void TuiPageControl::SetChildOrder(TComponent* Child, Integer Order) {
+  if (auto* page = dynamic_cast<TuiTabSheet*>(Child)) page->SetPageIndex(Order);
+}
+
+// ---- Tab sheet ----
+
+TuiTabSheet::TuiTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetAlign(alClient);
+  TControlStyle style = ControlStyle();
+  style.Include(csAcceptsControls).Include(csNoDesignVisible);
+  SetControlStyle(style);
+  SetVisible(false);
+  SetTabStop(false);
+  SetColor(clWindow);
+  SetParentColor(true);
+}
+
+TuiTabSheet::~TuiTabSheet() {
+  if (pageControl_ != nullptr) pageControl_->RemovePage(this);
+}
+
+Integer TuiTabSheet::PageIndex() const { return pageControl_ != nullptr ? pageControl_->IndexOfPage(this) : -1; }
+
+void TuiTabSheet::SetPageIndex(Integer Value) {
+  if (pageControl_ == nullptr) return;
+  const Integer count = pageControl_->PageCount();
+  // A negative index is refused like one past the end: it would address no page.
+  if (Value < 0 || Value > count - 1)
+    throw EListError(Format("%d is an invalid PageIndex value.  PageIndex must be between 0 and %d", {Value, count - 1}));
+  const Integer old = PageIndex();
+  if (old == Value) return;
+  auto& pages = pageControl_->pages_;
+  pages.erase(pages.begin() + old);
+  pages.insert(pages.begin() + Value, this);
+  pageControl_->Tabs()->Move(old, Value);
+  // The current tab index follows the active page to its new place before the moved page is chosen.
+  TuiTabSheet* active = pageControl_->activePage_;
+  if (active != nullptr && active->tabVisible_) pageControl_->SetTabIndexQuietly(active->PageIndex());
+  Sync();
+  pageControl_->SetTabIndex(Value);
+}
+
+void TuiTabSheet::Sync() {
+  if (pageControl_ != nullptr) pageControl_->SyncTab(this);
+}
+
+void TuiTabSheet::SetTabVisible(bool Value) {
+  if (tabVisible_ == Value) return;
+  tabVisible_ = Value;
+  Sync();
+}
+
+void TuiTabSheet::SetHighlighted(bool Value) {
+  if (highlighted_ == Value) return;
+  highlighted_ = Value;
+  Sync();
+}
+
+void TuiTabSheet::SetImageIndex(Integer Value) {
+  if (imageIndex_ == Value) return;
+  imageIndex_ = Value;
+  Sync();
+}
+
+void TuiTabSheet::MoveToPageControl(TuiPageControl* APageControl) {
+  if (pageControl_ == APageControl) return;
+  if (pageControl_ != nullptr) pageControl_->RemovePage(this);
+  if (APageControl == nullptr) {
+    TWinControl::SetParent(nullptr);
+    return;
+  }
+  APageControl->InsertPage(this);
+  if (!APageControl->TabsLoading() && APageControl->ActivePage() == nullptr) APageControl->SetActivePage(this);
+}
+
+void TuiTabSheet::SetPageControl(TuiPageControl* APageControl) { MoveToPageControl(APageControl); }
+
+void TuiTabSheet::SetParent(TWinControl* AParent) {
+  if (AParent != nullptr && dynamic_cast<TuiPageControl*>(AParent) == nullptr) return;
+  if (ComponentState().Contains(csLoading)) {
+    TWinControl::SetParent(AParent);
+    return;
+  }
+  MoveToPageControl(static_cast<TuiPageControl*>(AParent));
+}
+
+void TuiTabSheet::ReadState(TReader* Reader) {
+  TCustomControl::ReadState(Reader);
+  if (auto* pageControl = dynamic_cast<TuiPageControl*>(Parent())) MoveToPageControl(pageControl);
+}
+
+void TuiTabSheet::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TuiTabSheet::Paint() {}
+
+void TuiTabSheet::WMEraseBkgnd(TWMEraseBkgnd& Message) {
+  HDC dc = Message.DC();
+  if (pageControl_ == nullptr || dc == nullptr) {
+    TCustomControl::WMEraseBkgnd(Message);
+    return;
+  }
+  TuiPCCustomPainter* painter = pageControl_->Painter();
+  if (painter->IsNativePainting()) {
+    TRect frame;
+    painter->CalculateFrameRect(frame);
+    InflateRect(&frame, 2, 2);
+    OffsetRect(&frame, -Left(), -Top());
+    DrawThemeBackground(OpenThemeObject(totTab), dc, 9, 0, frame);
+  } else {
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(painter->GetClientColor()));
+    RECT r{0, 0, Width(), Height()};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  Message.Result = 1;
+}
+
+void TuiTabSheet::DoShow() {
+  if (onShow_.Assigned()) onShow_(this);
+}
+
+void TuiTabSheet::DoHide() {
+  if (onHide_.Assigned()) onHide_(this);
+}
+
+void TuiTabSheet::CMShowingChanged(TMessage& Message) {
+  TCustomControl::CMShowingChanged(Message);
+  try {
+    if (Showing())
+      DoShow();
+    else
+      DoHide();
+  } catch (...) {
+    Application->HandleException(this);
+  }
+}
+
+void TuiTabSheet::CMTextChanged(TMessage& Message) {
+  TCustomControl::CMTextChanged(Message);
+  Sync();
+}
+
+void TuiTabSheet::CMEnabledChanged(TMessage& Message) {
+  TCustomControl::CMEnabledChanged(Message);
+  Sync();
+}
+
+void TuiTabSheet::CMColorChanged(TMessage& Message) {
+  TCustomControl::CMColorChanged(Message);
+  if (pageControl_ != nullptr && tab_ != nullptr) tab_->Changed(tcLayout);
+}

@@ -1,0 +1,243 @@
+// The page control and its tab sheets by messages: the order of the events of a page change, ActivePage
+// set in code, PageIndex moves and errors, hidden, removed and disabled pages, a vetoing OnPageChanging,
+// focus that cannot leave the page, Focusable, OnShow errors, and a form resource read and written back.
+#include <gtest/gtest.h>
+
+#include "controls/extra/uiPageControl.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/classes/ClassErrors.h"
+#include "platform/classes/Filer.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/Format.h"
+#include "tests/controls/extra/TabControlTesting.h"
+
+using namespace extra_test;
+
+namespace {
+
+class PageControlTest : public TabControlTest {
+ protected:
+  // A page control of the Tabs style with pages captioned as given, the first one active.
+  TuiPageControl* NewPageControl(std::vector<String> ACaptions) {
+    auto* pc = NewObject<TuiPageControl>(Form);
+    pc->SetBounds(10, 10, 300, 200);
+    pc->SetParent(Form);
+    for (const String& caption : ACaptions) {
+      auto* page = NewObject<TuiTabSheet>(Form);
+      page->SetCaption(caption);
+      page->SetPageControl(pc);
+      page->SetOnShow([this, page](TObject*) { events.push_back("show " + page->Caption()); });
+      page->SetOnHide([this, page](TObject*) { events.push_back("hide " + page->Caption()); });
+    }
+    pc->SetOnChanging([this](TObject*, bool& Allow) {
+      events.push_back("changing");
+      Allow = allowTab;
+    });
+    pc->SetOnPageChanging([this](TObject*, TuiTabSheet* NewPage, bool& Allow) {
+      events.push_back("page changing " + (NewPage != nullptr ? NewPage->Caption() : String("none")));
+      Allow = allowPage;
+    });
+    pc->SetOnChange([this, pc](TObject*) {
+      events.push_back("change " + (pc->ActivePage() != nullptr ? pc->ActivePage()->Caption() : String("none")));
+    });
+    Pump();
+    events.clear();
+    return pc;
+  }
+  // The centre of the tab of a page.
+  POINT TabPoint(TuiPageControl* APc, Integer ATabIndex) {
+    TRect r;
+    APc->Tabs()->GetTab(ATabIndex)->GetFullRect(r);
+    return At(APc, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+
+  std::vector<std::string> events;
+  bool allowTab = true, allowPage = true;
+};
+
+}  // namespace
+
+TEST_F(PageControlTest, ClickingATabSwitchesThePageBetweenTheEvents) {
+  TuiPageControl* pc = NewPageControl({"One", "Two", "Three"});
+  ASSERT_EQ(pc->ActivePage(), pc->Pages(0));
+  Display.Click(TabPoint(pc, 1));
+  Pump();
+  EXPECT_EQ(events, (std::vector<std::string>{"changing", "page changing Two", "show Two", "hide One", "change Two"}));
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+  EXPECT_EQ(pc->TabIndex(), 1);
+  EXPECT_TRUE(pc->Pages(1)->Visible());
+  EXPECT_FALSE(pc->Pages(0)->Visible());
+
+  // Set in code: no OnChanging, the tab follows silently.
+  events.clear();
+  pc->SetActivePage(pc->Pages(2));
+  EXPECT_EQ(events, (std::vector<std::string>{"page changing Three", "show Three", "hide Two", "change Three"}));
+  EXPECT_EQ(pc->TabIndex(), 2);
+}
+
+TEST_F(PageControlTest, AVetoKeepsTabAndPage) {
+  TuiPageControl* pc = NewPageControl({"One", "Two"});
+  allowPage = false;
+  Display.Click(TabPoint(pc, 1));
+  Pump();
+  EXPECT_EQ(events, (std::vector<std::string>{"changing", "page changing Two"}));
+  EXPECT_EQ(pc->TabIndex(), 0);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(0));
+  pc->SetActivePage(pc->Pages(1));
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(0));
+  EXPECT_EQ(pc->TabIndex(), 0);
+}
+
+TEST_F(PageControlTest, PageIndexMovesThePageWithItsTabAndActivatesIt) {
+  TuiPageControl* pc = NewPageControl({"One", "Two", "Three"});
+  TuiTabSheet* three = pc->Pages(2);
+  three->SetPageIndex(0);
+  EXPECT_EQ(pc->Pages(0), three);
+  EXPECT_EQ(pc->Tabs()->Get(0), "Three");
+  EXPECT_EQ(pc->Tabs()->Get(1), "One");
+  EXPECT_EQ(pc->ActivePage(), three);
+  EXPECT_EQ(pc->TabIndex(), 0);
+  for (Integer bad : {3, -1}) {
+    try {
+      three->SetPageIndex(bad);
+      FAIL() << bad;
+    } catch (const EListError& e) {
+      EXPECT_EQ(e.Message(), Format("%d is an invalid PageIndex value.  PageIndex must be between 0 and 2", {bad}));
+    }
+  }
+  EXPECT_EQ(three->PageIndex(), 0);
+  auto* loose = NewObject<TuiTabSheet>(Form);
+  EXPECT_EQ(loose->PageIndex(), -1);
+}
+
+TEST_F(PageControlTest, HiddenRemovedAndDisabledPages) {
+  TuiPageControl* pc = NewPageControl({"One", "Two", "Three"});
+  // Hiding the active page's tab leaves no current tab but keeps the page.
+  pc->Pages(0)->SetTabVisible(false);
+  EXPECT_EQ(pc->TabIndex(), -1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(0));
+  EXPECT_TRUE(pc->Pages(0)->Visible());
+  EXPECT_FALSE(pc->Tabs()->GetTab(0)->Visible());
+  // A hidden or disabled page is skipped when looking for the next one.
+  pc->Pages(1)->SetEnabled(false);
+  EXPECT_FALSE(pc->Tabs()->GetTab(1)->Enabled());
+  EXPECT_EQ(pc->FindNextPage(pc->Pages(0), true, true), pc->Pages(2));
+  EXPECT_EQ(pc->FindNextPage(pc->Pages(2), true, true), pc->Pages(2));
+  EXPECT_EQ(pc->FindNextPage(pc->Pages(2), true, false), pc->Pages(0));
+  // Removing the active page activates the next page with a visible tab.
+  pc->Pages(1)->SetEnabled(true);
+  FreeObject(pc->Pages(0));
+  ASSERT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(pc->Tabs()->Count(), 2);
+  EXPECT_EQ(pc->ActivePage()->Caption(), "Two");
+  EXPECT_EQ(pc->TabIndex(), 0);
+  // The last page going leaves none.
+  FreeObject(pc->Pages(1));
+  FreeObject(pc->Pages(0));
+  EXPECT_EQ(pc->ActivePage(), nullptr);
+  EXPECT_EQ(pc->TabIndex(), -1);
+}
+
+TEST_F(PageControlTest, FocusThatCannotLeaveThePageRestoresTheTab) {
+  TuiPageControl* pc = NewPageControl({"One", "Two"});
+  auto* edit = NewObject<TEdit>(Form);
+  edit->SetParent(pc->Pages(0));
+  // The edit keeps the focus: leaving it puts the focus back.
+  edit->SetOnExit([edit](TObject*) { GetParentForm(edit)->SetActiveControl(edit); });
+  edit->SetFocus();
+  Pump();
+  ASSERT_EQ(Form->ActiveControl(), edit);
+  pc->SetTabIndex(1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(0));
+  EXPECT_EQ(pc->TabIndex(), 0);
+  // Once it lets go, the focus moves to the new page's first control.
+  edit->SetOnExit(TNotifyEvent());
+  auto* second = NewObject<TEdit>(Form);
+  second->SetParent(pc->Pages(1));
+  pc->SetTabIndex(1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+  EXPECT_EQ(Form->ActiveControl(), second) << Form->ActiveControl()->ClassName();
+}
+
+TEST_F(PageControlTest, APageControlThatIsNotFocusableNeverTakesTheFocus) {
+  TuiPageControl* pc = NewPageControl({"One", "Two"});
+  auto* edit = NewObject<TEdit>(Form);
+  edit->SetParent(Form);
+  edit->SetBounds(10, 250, 100, 20);
+  pc->SetFocusable(false);
+  edit->SetFocus();
+  Pump();
+  Display.Key(VK_TAB);
+  Pump();
+  EXPECT_EQ(Form->ActiveControl(), edit);
+  Display.Click(TabPoint(pc, 1));
+  Pump();
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+  EXPECT_FALSE(pc->Focused());
+  pc->SetFocusable(true);
+  Wait(1000);  // not a double click
+  Display.Click(TabPoint(pc, 1));
+  Pump();
+  EXPECT_TRUE(pc->Focused());
+}
+
+TEST_F(PageControlTest, AnOnShowErrorGoesToTheApplicationHandler) {
+  TuiPageControl* pc = NewPageControl({"One", "Two"});
+  std::vector<String> handled;
+  Application->SetOnException([&](TObject*, Exception* E) { handled.push_back(E->Message()); });
+  pc->Pages(1)->SetOnShow([](TObject*) { throw Exception("show failed"); });
+  pc->SetActivePage(pc->Pages(1));
+  Application->SetOnException(TExceptionEvent());
+  EXPECT_EQ(handled, std::vector<String>{"show failed"});
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+}
+
+TEST_F(PageControlTest, AFormResourceWithThreeSheetsLoadsAndWritesBackUnchanged) {
+  const String text =
+      "object Form: TForm\n"
+      "  object Pages: TuiPageControl\n"
+      "    Left = 8\n"
+      "    Top = 8\n"
+      "    Width = 320\n"
+      "    Height = 200\n"
+      "    ActivePage = Second\n"
+      "    TabOrder = 0\n"
+      "    ClientRectBottom = 200\n"
+      "    ClientRectLeft = 2\n"
+      "    ClientRectRight = 318\n"
+      "    ClientRectTop = 24\n"
+      "    object First: TuiTabSheet\n"
+      "      Caption = 'First'\n"
+      "    end\n"
+      "    object Second: TuiTabSheet\n"
+      "      Caption = 'Second'\n"
+      "      ImageIndex = 1\n"
+      "    end\n"
+      "    object Third: TuiTabSheet\n"
+      "      Caption = 'Third'\n"
+      "      TabVisible = False\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  auto* form = NewObject<TForm>(nullptr, 0);
+  ReadComponentFromText(text, form, "text");
+  auto* pc = static_cast<TuiPageControl*>(form->FindComponent("Pages"));
+  ASSERT_NE(pc, nullptr);
+  ASSERT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(pc->ActivePage()->Name(), "Second");
+  EXPECT_EQ(pc->TabIndex(), 1);
+  EXPECT_FALSE(pc->Tabs()->GetTab(2)->Visible());
+  EXPECT_EQ(pc->Tabs()->Get(0), "First");
+  const String written = WriteComponentToText(form);
+  EXPECT_NE(written.find("    object Third: TuiTabSheet\n      Caption = 'Third'\n      TabVisible = False\n    end\n"),
+            String::npos)
+      << written;
+  EXPECT_NE(written.find("ActivePage = Second"), String::npos) << written;
+  EXPECT_NE(written.find("ClientRectTop = "), String::npos) << written;
+  // Read again, it writes the same text.
+  auto* again = NewObject<TForm>(nullptr, 0);
+  ReadComponentFromText(written, again, "written");
+  EXPECT_EQ(WriteComponentToText(again), written);
+  FreeObject(again);
+  FreeObject(form);
+}
