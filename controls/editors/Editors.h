@@ -1,5 +1,9 @@
-// The editor framework: so far the mask machinery under the masked editors, the regular-expression engine
-// (uiRegExpr) and the standard edit mask (uiStandardMask).
+// The editor framework: the editor base (uiEdit: the registry of properties classes, repositories, the
+// properties base, embedded buttons, edit styles, layout and painting state, the editor control with its
+// value life cycle and input) and the mask machinery under the masked editors, the regular-expression
+// engine (uiRegExpr) and the standard edit mask (uiStandardMask).
+// Units: k58::editors::StartUnits starts the foundation's units and then the editor base's; StopUnits
+// undoes both.
 //
 // Threads: everything runs on the GUI thread; nothing here takes locks. The engine and the mask read the
 // process-wide locale settings (FormatSettings) for the separators, at the moments their headers name, which
@@ -12,5 +16,6 @@
 // must not call back into the same engine.
 #pragma once
 
+#include "controls/editors/uiEdit.h"
 #include "controls/editors/uiRegExpr.h"
 #include "controls/editors/uiStandardMask.h"

@@ -1,0 +1,73 @@
+// A window with the test editors, for trying them by hand on a desktop: a plain one, one with an
+// ellipsis button and a default "&Go" button (Ctrl+Enter), one that accepts digits only (validated on
+// Enter and on leaving), and one in the ultra-flat look. What the editors report is shown at the bottom.
+#include <cstdio>
+
+#include "platform/forms/StdCtrls.h"
+#include "tests/controls/editors/EditTesting.h"
+
+namespace {
+
+TLabel* logLabel = nullptr;
+
+void Report(const String& AText) {
+  std::fprintf(stdout, "%s\n", AText.c_str());
+  std::fflush(stdout);
+  if (logLabel != nullptr) logLabel->SetCaption(AText);
+}
+
+TTestEdit* NewEditor(TForm* AForm, Integer ATop, const String& AName) {
+  auto* edit = NewObject<TTestEdit>(AForm);
+  edit->SetName(AName);
+  edit->SetAutoSize(false);
+  edit->SetBounds(20, ATop, 220, 24);
+  edit->SetParent(AForm);
+  edit->Properties()->SetOnEditValueChanged(
+      [AName, edit](TObject*) { Report(AName + ": value '" + VarToStr(edit->EditValue()) + "'"); });
+  edit->Properties()->SetOnButtonClick(
+      [AName](TObject*, Integer AIndex) { Report(AName + ": button " + std::to_string(AIndex) + " clicked"); });
+  return edit;
+}
+
+}  // namespace
+
+int main() {
+  Application->Initialize();
+  k58::editors::StartUnits();
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  form->SetCaption("Editors");
+  form->SetBounds(100, 100, 300, 240);
+
+  NewEditor(form, 16, "Plain");
+  TTestEdit* buttons = NewEditor(form, 52, "Buttons");
+  buttons->Properties()->Buttons()->Add()->SetKind(bkEllipsis);
+  TuiEditButton* go = buttons->Properties()->Buttons()->Add();
+  go->SetKind(bkText);
+  go->SetCaption("&Go");
+  go->SetDefault(true);
+  TTestEdit* digits = NewEditor(form, 88, "Digits");
+  digits->Properties()->SetValidateOnEnter(true);
+  digits->Properties()->SetBeepOnError(true);
+  digits->Properties()->SetOnValidate([](TObject*, Variant& AValue, String& AError, bool& AIsError) {
+    const String text = VarToStr(AValue);
+    AIsError = text.empty() || text.find_first_not_of("0123456789") != String::npos;
+    if (AIsError) {
+      AError = "";
+      Report("Digits: '" + text + "' refused");
+    }
+  });
+  TTestEdit* flat = NewEditor(form, 124, "Flat");
+  flat->Style()->SetBorderStyle(cbsUltraFlat);
+  flat->Style()->SetTransparentBorder(false);
+  flat->Properties()->Buttons()->Add()->SetKind(bkDown);
+
+  logLabel = NewObject<TLabel>(form);
+  logLabel->SetParent(form);
+  logLabel->SetBounds(20, 170, 260, 20);
+  logLabel->SetCaption("Ready");
+  form->Show();
+  Application->Run();
+  k58::editors::StopUnits();
+  return 0;
+}
