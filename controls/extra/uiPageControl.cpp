@@ -309,6 +309,23 @@ void TuiPageControl::AlignControls(TControl* AControl, TRect& Rect) {
   DeleteObject(area);
 }
 
+void TuiPageControl::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_CONTROLCHANGE) {
+    auto& change = static_cast<TCMControlChange&>(Message);
+    ControlChange(change.Inserting(), change.Control());
+  }
+  TuiCustomTabControl::Dispatch(Message);
+}
+
+void TuiPageControl::ControlChange(bool Inserting, TControl* Control) {
+  if (!Inserting || !IsDesigning() || TabsLoading() || Control == nullptr || Parent() == nullptr) return;
+  if (dynamic_cast<TuiTabSheet*>(Control) != nullptr) return;
+  const TRect bounds = Control->BoundsRect();
+  Control->SetParent(Parent());
+  Control->SetBounds(bounds.left + Left(), bounds.top + Top(), bounds.right - bounds.left,
+                     bounds.bottom - bounds.top);
+}
+
 // ---- Tab sheet ----
 
 TuiTabSheet::TuiTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {

@@ -65,6 +65,10 @@ class TuiPageControl : public TuiCustomTabControl {
   // Themed borders of the active page are drawn by the page, not the page control: repaint them after
   // the pages were realigned.
   void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Dispatch(TMessage& Message) override;
+  // A child was inserted (Inserting) or removed. In the designer only pages may sit on the page control:
+  // anything else dropped onto it moves to the page control's parent, at the same place on screen.
+  virtual void ControlChange(bool Inserting, TControl* Control);
   virtual bool PageChanging(TuiTabSheet* NewPage);
   void ChangeActivePage(TuiTabSheet* Page);
 

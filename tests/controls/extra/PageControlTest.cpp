@@ -338,3 +338,28 @@ TEST_F(PageControlTest, ShowControlActivatesThePagesThatHoldTheControl) {
   inner->ShowControl(stranger);
   EXPECT_EQ(inner->ActivePage(), inner->Pages(1));
 }
+
+TEST_F(PageControlTest, InTheDesignerOnlyPagesStayOnThePageControl) {
+  for (bool designing : {false, true}) {
+    SCOPED_TRACE(designing);
+    TuiPageControl* pc = NewPageControl({"One"});
+    pc->SetDesigning(designing);
+    auto* edit = NewObject<TEdit>(Form);
+    edit->SetBounds(5, 6, 50, 20);
+    edit->SetParent(pc);
+    auto* page = NewObject<TuiTabSheet>(Form);
+    page->SetParent(pc);
+    EXPECT_EQ(page->Parent(), pc);
+    EXPECT_EQ(pc->PageCount(), 2);
+    if (designing) {
+      // Dropped where it was, but on the page control's parent.
+      EXPECT_EQ(edit->Parent(), Form);
+      EXPECT_EQ(edit->Left(), pc->Left() + 5);
+      EXPECT_EQ(edit->Top(), pc->Top() + 6);
+      EXPECT_EQ(edit->Width(), 50);
+    } else {
+      EXPECT_EQ(edit->Parent(), pc);
+    }
+    pc->SetDesigning(false);
+  }
+}
