@@ -964,7 +964,9 @@ TscDesignator* TscILParser::SpecializeDesignator(TscDesignator* Designator) {
       special = std::make_unique<TscArrayDesignator>(Designator->OwnerScript());
       break;
     default:
-      return source.release();
+      if (!TscCallDesignator::Fits(Designator)) return source.release();
+      special = std::make_unique<TscCallDesignator>(Designator->OwnerScript());
+      break;
   }
   special->TakeOver(Designator);
   return special.release();

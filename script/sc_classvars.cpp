@@ -344,7 +344,10 @@ TscMethodHelper* TscClassVariable::AddIndexProperty(const String& Name, const St
     const size_t comma = ParamTypes.find(',', from);
     const String type = Trim(ParamTypes.substr(from, comma == String::npos ? String::npos : comma - from));
     if (index > 0) params += "; ";
-    params += "p" + IntToStr(index++) + ": " + type;
+    params += 'p';
+    params += IntToStr(index++);
+    params += ": ";
+    params += type;
     if (comma == String::npos) break;
     from = comma + 1;
   }

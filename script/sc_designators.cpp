@@ -14,6 +14,7 @@ K58_IMPLEMENT_CLASS(TscDesignator) {}
 K58_IMPLEMENT_CLASS(TscVariableDesignator) {}
 K58_IMPLEMENT_CLASS(TscStringDesignator) {}
 K58_IMPLEMENT_CLASS(TscArrayDesignator) {}
+K58_IMPLEMENT_CLASS(TscCallDesignator) {}
 
 void TscDesignatorItem::SetRef(TscCustomVariable* Value) {
   ref_ = Value;
@@ -95,21 +96,6 @@ class ArgumentList {
   std::vector<Variant> heap_;
 };
 
-// The values a recursive call changed in the procedure's local script, put back whatever happens; the
-// var arguments are then written from the values the call left.
-struct LocalsGuard {
-  TscProcVariable* Proc = nullptr;
-  ~LocalsGuard() {
-    if (Proc != nullptr) Proc->RestoreLocals();
-  }
-  void Restore() {
-    if (Proc == nullptr) return;
-    TscProcVariable* proc = Proc;
-    Proc = nullptr;
-    proc->RestoreLocals();
-  }
-};
-
 }  // namespace
 
 void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
@@ -126,13 +112,10 @@ void TscDesignator::Evaluate(const Variant* AssignValue, Variant& Result) {
       ref->GetValue(value);
       continue;
     }
-    LocalsGuard locals;
+    SavedLocals locals;
     if (refKind == TscDesignatorItem::rkProcedure) {
       auto* proc = static_cast<TscProcVariable*>(ref);
-      if (proc->Executing()) {
-        proc->SaveLocals();
-        locals.Proc = proc;
-      }
+      if (proc->Executing()) locals.Save(proc);
     }
     const Integer params = ref->ParamCount();
     const Integer args = std::min(params, item->ExprCount());
@@ -186,7 +169,9 @@ void TscDesignator::DetermineKind() {
   readOnly_ = ref->ReadOnly();
   kind_ = 0;
   TscCustomVariable* first = GetDesignatorItem(0)->Ref();
-  if (GetCount() == 1 && dynamic_cast<TscVariable*>(first) != nullptr) {
+  // A parameter alone is read and written as a variable is (a var parameter goes back to its argument
+  // when the call ends, not through the designator).
+  if (GetCount() == 1 && (dynamic_cast<TscVariable*>(first) != nullptr || dynamic_cast<TscParamItem*>(first) != nullptr)) {
     kind_ = 1;
     target_ = first;
   } else if (GetCount() == 2 && dynamic_cast<TscStringVariable*>(first) != nullptr &&
@@ -272,4 +257,31 @@ void TscArrayDesignator::SetValue(const Variant& Value) {
   Integer count = 0;
   if (!ElementIndexes(array, indexList_, indexes, count)) return;
   VarArrayPut(array, Value, std::span<const Integer>(indexes, static_cast<size_t>(count)));
+}
+
+// ---- Calls ----------------------------------------------------------------------------------------------
+bool TscCallDesignator::Fits(const TscDesignator* Designator) {
+  if (Designator->GetCount() != 1 || Designator->DeferredNode() != nullptr) return false;
+  const TscDesignatorItem* item = Designator->GetDesignatorItem(0);
+  return item->RefKind() == TscDesignatorItem::rkProcedure && !item->HasByRef() && !item->Ref()->MacroParams();
+}
+
+// The general chain's steps for its one link, without the chain.
+void TscCallDesignator::GetValue(Variant& Result) {
+  auto* item = static_cast<TscDesignatorItem*>(At(0));
+  auto* proc = static_cast<TscProcVariable*>(item->Ref());
+  SavedLocals locals;
+  if (proc->Executing()) locals.Save(proc);
+  const Integer args = std::min(proc->ParamCount(), item->ExprCount());
+  if (args > 0) {
+    // Every argument first, then the parameters: an argument may read a parameter of the procedure.
+    ArgumentList values(args);
+    for (Integer j = 0; j < args; ++j) static_cast<TscCustomExpression*>(item->GetItem(j))->GetValue(values[j]);
+    for (Integer j = 0; j < args; ++j) {
+      TscParamItem* param = proc->ParamAt(j);
+      if (!param->ReadOnly()) param->ValueSlot() = std::move(values[j]);
+    }
+  }
+  proc->SetResultWanted(resultWanted_);
+  proc->GetValue(Result);
 }

@@ -46,11 +46,13 @@ TscTypeCode ConstantType(const Variant& Value) {
 TscOperandNode::TscOperandNode(const Variant& Value) {
   value_ = Value;
   typeCode_ = ConstantType(Value);
+  direct_ = &value_;
 }
 
 TscDesignatorNode::TscDesignatorNode(TscDesignator* Designator) : designator_(Designator) {
   valueSource_ = dynamic_cast<TscVariableDesignator*>(Designator) != nullptr ? Designator->Target() : Designator;
   plainSource_ = PlainGet(valueSource_);
+  if (plainSource_) direct_ = &valueSource_->ValueSlot();
   typeCode_ = Designator->TypeCode();
   typeName_ = Designator->TypeName();
 }
@@ -136,15 +138,31 @@ class TLeftBracketNode : public TscOperatorNode {
   void GetValue(Variant& Result) override { left_->GetValue(Result); }
 };
 
+// An operand read in place stands for the temporary it would have been copied into: the right one is
+// read after the left one is computed, as before; both are read in place only when neither has an effect.
 template <class Derived>
 class TBinaryNode : public TscOperatorNode {
  public:
   using TscOperatorNode::TscOperatorNode;
   void GetValue(Variant& Result) override {
+    if (const Variant* right = right_->Direct()) {
+      if (const Variant* left = left_->Direct()) {
+        static_cast<Derived*>(this)->ApplyTo(Result, *left, *right);
+        return;
+      }
+      left_->GetValue(Result);
+      static_cast<Derived*>(this)->Apply(Result, *right);
+      return;
+    }
     left_->GetValue(Result);
     Variant right;
     right_->GetValue(right);
     static_cast<Derived*>(this)->Apply(Result, right);
+  }
+  // Result := A op B.
+  void ApplyTo(Variant& Result, const Variant& A, const Variant& B) {
+    Result = A;
+    static_cast<Derived*>(this)->Apply(Result, B);
   }
 };
 
@@ -155,12 +173,23 @@ class TCompareNode : public TscOperatorNode {
   using TscOperatorNode::TscOperatorNode;
   void GetValue(Variant& Result) override { Result = Test(); }
   bool Test() override {
+    if (const Variant* b = right_->Direct()) {
+      if (const Variant* a = left_->Direct()) return Compare(*a, *b);
+      Variant a;
+      left_->GetValue(a);
+      return Compare(a, *b);
+    }
     Variant a;
     left_->GetValue(a);
     Variant b;
     right_->GetValue(b);
-    if (BothIntegers(a, b)) return Derived::Ints(a.IntegerRef(), b.IntegerRef());
-    return Derived::Values(a, b);
+    return Compare(a, b);
+  }
+
+ private:
+  static bool Compare(const Variant& A, const Variant& B) {
+    if (BothIntegers(A, B)) return Derived::Ints(A.IntegerRef(), B.IntegerRef());
+    return Derived::Values(A, B);
   }
 };
 
@@ -204,6 +233,13 @@ class TEqNode : public TCompareNode<TEqNode> {
 class TPlusNode : public TBinaryNode<TPlusNode> {
  public:
   TPlusNode() : TBinaryNode(opPlus) {}
+  void ApplyTo(Variant& Result, const Variant& A, const Variant& B) {
+    if (intOperands_) {
+      Result = WrapAdd(IntOf(A), IntOf(B));
+    } else {
+      TBinaryNode::ApplyTo(Result, A, B);
+    }
+  }
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
       A = WrapAdd(IntOf(A), IntOf(B));
@@ -227,6 +263,13 @@ class TStrCatNode : public TBinaryNode<TStrCatNode> {
 class TMinusNode : public TBinaryNode<TMinusNode> {
  public:
   TMinusNode() : TBinaryNode(opMinus) {}
+  void ApplyTo(Variant& Result, const Variant& A, const Variant& B) {
+    if (intOperands_) {
+      Result = WrapSub(IntOf(A), IntOf(B));
+    } else {
+      TBinaryNode::ApplyTo(Result, A, B);
+    }
+  }
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
       A = WrapSub(IntOf(A), IntOf(B));
@@ -238,6 +281,13 @@ class TMinusNode : public TBinaryNode<TMinusNode> {
 class TMulNode : public TBinaryNode<TMulNode> {
  public:
   TMulNode() : TBinaryNode(opMul) {}
+  void ApplyTo(Variant& Result, const Variant& A, const Variant& B) {
+    if (intOperands_) {
+      Result = WrapMul(IntOf(A), IntOf(B));
+    } else {
+      TBinaryNode::ApplyTo(Result, A, B);
+    }
+  }
   void Apply(Variant& A, const Variant& B) {
     if (intOperands_) {
       A = WrapMul(IntOf(A), IntOf(B));
@@ -607,14 +657,14 @@ TscDesignator* TscExpression::RootDesignator() const {
 }
 
 void TscExpression::FoldIntoAssignment(TscDesignator* Target, String& Modifier, bool& IntOperands) {
-  Modifier = " ";
+  Modifier.assign(1, ' ');
   IntOperands = false;
   if (dynamic_cast<TscVariableDesignator*>(Target) == nullptr) return;
   auto* op = dynamic_cast<TscOperatorNode*>(root_);
   if (op == nullptr || IsStrCat(op)) return;
   const TscOperator code = op->Op();
-  const char* modifier = code == opPlus ? "+" : code == opMinus ? "-" : code == opMul ? "*" : code == opDivFloat ? "/" : nullptr;
-  if (modifier == nullptr) return;
+  const char modifier = code == opPlus ? '+' : code == opMinus ? '-' : code == opMul ? '*' : code == opDivFloat ? '/' : 0;
+  if (modifier == 0) return;
   TscCustomVariable* variable = Target->Target();
   TscExpressionNode* kept = nullptr;
   if (DesignatedVariable(op->left_) == variable) {
@@ -628,7 +678,7 @@ void TscExpression::FoldIntoAssignment(TscDesignator* Target, String& Modifier, 
     return;
   }
   if (kept == nullptr) return;
-  Modifier = modifier;
+  Modifier.assign(1, modifier);
   IntOperands = op->IntOperands();
   kept->parent_ = nullptr;
   delete op;

@@ -30,6 +30,10 @@ class TscExpressionNode : public TscCustomVariable {
     return value.AsBoolean();
   }
 
+  // The value itself when reading it has no effect and costs nothing (a constant, a variable's slot), so
+  // an operator may use it in place; nullptr otherwise.
+  const Variant* Direct() const { return direct_; }
+
   TscExpressionNode* Left() const { return left_; }
   TscExpressionNode* Right() const { return right_; }
   TscExpressionNode* Parent() const { return parent_; }
@@ -41,6 +45,7 @@ class TscExpressionNode : public TscCustomVariable {
   TscExpressionNode* left_ = nullptr;
   TscExpressionNode* right_ = nullptr;
   TscExpressionNode* parent_ = nullptr;
+  const Variant* direct_ = nullptr;
   String position_;
 };
 

@@ -45,10 +45,18 @@ TscScript::TscScript(TComponent* AOwner)
       codeLines_(std::make_unique<TStringList>()) {}
 
 TscScript::~TscScript() {
+  SetOnRunLine(TscRunLineEvent());
   Clear();
   ClearRTTI();
   // What Clear keeps only while the modules are there.
   FreeEntries([](const Entry&) { return true; });
+}
+
+void TscScript::SetOnRunLine(const TscRunLineEvent& Value) {
+  const bool had = static_cast<bool>(onRunLine_);
+  onRunLine_ = Value;
+  const bool has = static_cast<bool>(onRunLine_);
+  if (has != had) runLineHandlers_.fetch_add(has ? 1 : -1, std::memory_order_relaxed);
 }
 
 void TscScript::SetLines(TStrings* Value) { lines_->Assign(Value); }
@@ -295,16 +303,8 @@ namespace {
 // Runs a procedure by name for the host: the elements of Params (a Variant array) are its arguments; a
 // procedure that is running keeps its locals across the call.
 void CallProcedure(TscProcVariable* Proc, Variant* Params, bool WriteBack, Variant& Result) {
-  struct Locals {
-    TscProcVariable* Proc = nullptr;
-    ~Locals() {
-      if (Proc != nullptr) Proc->RestoreLocals();
-    }
-  } locals;
-  if (Proc->Executing()) {
-    Proc->SaveLocals();
-    locals.Proc = Proc;
-  }
+  SavedLocals locals;
+  if (Proc->Executing()) locals.Save(Proc);
   const bool array = Params != nullptr && Params->IsArray();
   const Integer low = array ? VarArrayLowBound(*Params, 1) : 0;
   const Integer high = array ? VarArrayHighBound(*Params, 1) : -1;

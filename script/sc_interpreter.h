@@ -25,6 +25,7 @@
 // - Text: names compare ignoring case (Unicode-aware); string functions count code points.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -101,10 +102,14 @@ class TscItemList : public TObject {
   void Remove(TObject* Item);
   Integer GetCount() const { return static_cast<Integer>(items_.size()); }
   // Outside 0..GetCount()-1 raises EListError.
-  TObject* GetItem(Integer Index) const;
+  TObject* GetItem(Integer Index) const {
+    if (static_cast<size_t>(Index) >= items_.size()) RaiseIndexError(Index);
+    return items_[static_cast<size_t>(Index)];
+  }
 
  protected:
   TObject* At(Integer Index) const { return items_[static_cast<size_t>(Index)]; }
+  [[noreturn]] static void RaiseIndexError(Integer Index);
   std::vector<TObject*> items_;
 };
 
@@ -238,22 +243,18 @@ class TscProcVariable : public TscCustomVariable {
   // The parameters are children of the procedure and items of the local script.
   void AddParam(TscParamItem* Param);
 
-  // The values of the local script's variables and parameters, pushed and popped around a call that
-  // re-enters the procedure.
-  void SaveLocals();
-  void RestoreLocals();
+  // The variables and parameters of the local script (refreshed when its table changed): the values a
+  // call that re-enters the procedure saves and puts back.
+  const std::vector<TscCustomVariable*>& StateItems();
 
  private:
-  // The variables and parameters of the local script (refreshed when its table changed).
-  const std::vector<TscCustomVariable*>& StateItems();
+  const std::vector<TscCustomVariable*>& RefreshStateItems();
 
   bool executing_ = false;
   bool isFunction_;
   TscScript* localScript_;
   std::vector<TscCustomVariable*> stateItems_;
   Integer stateCount_ = -1;
-  std::vector<std::pair<TscCustomVariable*, Variant>> savedLocals_;
-  std::vector<size_t> savedCounts_;
 };
 
 // Base of expressions (sc_expression.h).
@@ -363,7 +364,7 @@ class TscDesignatorItem : public TscItemList {
 class TscDesignator : public TscCustomVariable {
   K58_CLASS(TscDesignator, TscCustomVariable)
 
-  // Kind: 0 a general chain, 1 one variable, 2 a character of a string variable, 3 an element of a
+  // Kind: 0 a general chain, 1 one variable or parameter, 2 a character of a string variable, 3 an element of a
   // declared array.
   explicit TscDesignator(TscScript* OwnerScript);
   ~TscDesignator() override;
@@ -631,7 +632,7 @@ class TscScript : public TComponent {
   void SetOnGetUnit(const TscGetUnitEvent& Value) { onGetUnit_ = Value; }
   // Called before each statement runs (the first handler up the parent chain answers).
   const TscRunLineEvent& OnRunLine() const { return onRunLine_; }
-  void SetOnRunLine(const TscRunLineEvent& Value) { onRunLine_ = Value; }
+  void SetOnRunLine(const TscRunLineEvent& Value);
 
   // ---- Table and lookup ----
   // Enters Item under Name (a newer item hides an older one of the same name); a script variable gets
@@ -689,6 +690,8 @@ class TscScript : public TComponent {
   void Terminate();
   // Reports a statement's position to the first OnRunLine handler up the parent chain.
   void RunLine(const String& UnitName, const String& SourcePos) {
+    // No script has a handler: nothing to look for (the usual case, asked before every statement).
+    if (runLineHandlers_.load(std::memory_order_relaxed) == 0) return;
     for (TscScript* script = this; script != nullptr; script = script->parent_) {
       if (script->onRunLine_) {
         script->onRunLine_(this, UnitName, SourcePos);
@@ -761,6 +764,8 @@ class TscScript : public TComponent {
   TscGetUnitEvent onGetILUnit_;
   TscGetUnitEvent onGetUnit_;
   TscRunLineEvent onRunLine_;
+  // The scripts of the process that have an OnRunLine handler.
+  static inline std::atomic<int> runLineHandlers_{0};
 
   TscOwnerTag ownerTag_ = otNone;
   bool breakPending_ = false;
@@ -780,6 +785,10 @@ class TscScript : public TComponent {
   bool terminated_ = false;
   std::unique_ptr<TStringList> codeLines_;
 };
+
+inline const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
+  return stateCount_ == localScript_->Count() ? stateItems_ : RefreshStateItems();
+}
 
 // ---- Signatures and types ------------------------------------------------------------------------------
 // Parses a registration signature such as "function Copy(s: String; from, count: Integer): String" into

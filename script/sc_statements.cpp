@@ -66,13 +66,19 @@ void TscAssignmentStmt::Execute() {
 template <class Op>
 void TscAssignmentStmt::Update(Op Operation) {
   if (!Begin()) return;
-  Variant buffer;
   if (directTarget_ && !targetItem_->ReadOnly()) {
-    // The operand first: it may be the target itself.
-    const Variant operand = SourceValue(buffer);
-    Operation(targetItem_->ValueSlot(), operand);
+    // The operand may be the target's slot itself: each operation computes its result from both values
+    // before it stores it.
+    if (directSource_) {
+      Operation(targetItem_->ValueSlot(), sourceItem_->ValueSlot());
+      return;
+    }
+    Variant buffer;
+    sourceItem_->GetValue(buffer);
+    Operation(targetItem_->ValueSlot(), buffer);
     return;
   }
+  Variant buffer;
   Variant value;
   targetItem_->GetValue(value);
   Operation(value, SourceValue(buffer));
@@ -109,12 +115,37 @@ void TscAssignDivStmt::Execute() {
 
 void TscCallStmt::SetTarget(TscDesignator* Value) {
   target_.reset(Value);
+  UpdateSlotTarget();
+}
+
+void TscCallStmt::SetModifier(const String& Value) {
+  modifier_ = Value;
+  UpdateSlotTarget();
+}
+
+void TscCallStmt::UpdateSlotTarget() {
   slotTarget_ = nullptr;
-  if (dynamic_cast<TscVariableDesignator*>(Value) != nullptr && PlainSet(Value->Target())) slotTarget_ = Value->Target();
+  step_ = !modifier_.empty() && modifier_[0] == '-' ? -1 : 1;
+  if (modifier_.empty() || target_ == nullptr) return;
+  if (dynamic_cast<TscVariableDesignator*>(target_.get()) != nullptr && PlainSet(target_->Target())) {
+    slotTarget_ = target_->Target();
+  }
 }
 
 void TscCallStmt::Execute() {
   if (!Begin()) return;
+  if (slotTarget_ != nullptr) {
+    // x++ and x-- on an integer variable change its slot in place.
+    Variant& slot = slotTarget_->ValueSlot();
+    if (slot.IsInteger() && !slotTarget_->ReadOnly()) {
+      slot = WideInteger(Int64{slot.IntegerRef()} + step_);
+      return;
+    }
+  }
+  ExecuteCall();
+}
+
+void TscCallStmt::ExecuteCall() {
   if (modifier_.empty()) {
     Variant value;
     target_->SetResultWanted(false);
@@ -122,12 +153,7 @@ void TscCallStmt::Execute() {
     return;
   }
   if (slotTarget_ != nullptr && !slotTarget_->ReadOnly()) {
-    // x++ and x-- on a variable change its slot in place.
     Variant& slot = slotTarget_->ValueSlot();
-    if (slot.IsInteger()) {
-      slot = WideInteger(Int64{slot.IntegerRef()} + (modifier_[0] == '-' ? -1 : 1));
-      return;
-    }
     const Variant one(Integer{1});
     if (modifier_[0] == '-') {
       VarSub(slot, one);

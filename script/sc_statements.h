@@ -109,12 +109,17 @@ class TscCallStmt : public TscStatement {
   TscDesignator* Target() const { return target_.get(); }
   void SetTarget(TscDesignator* Value);
   const String& Modifier() const { return modifier_; }
-  void SetModifier(const String& Value) { modifier_ = Value; }
+  void SetModifier(const String& Value);
 
  private:
+  // The call, or x++ / x-- on anything but an integer variable.
+  void ExecuteCall();
+  void UpdateSlotTarget();
+
   std::unique_ptr<TscDesignator> target_;
   String modifier_;
-  TscCustomVariable* slotTarget_ = nullptr;  // a variable whose slot x++ changes in place
+  TscCustomVariable* slotTarget_ = nullptr;  // with a modifier, a variable whose slot x++ changes in place
+  Integer step_ = 1;
 };
 
 // The own list is the then branch.

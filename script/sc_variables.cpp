@@ -37,42 +37,30 @@ String FoldName(const String& Name) {
 
 namespace {
 
-thread_local Integer callDepth = 0;
-
-// The lowest address the stack of this thread may reach before calls are refused: its end plus a margin
-// for what runs between two checks (expressions, callbacks, the handling of the exception).
-const char* StackLimit() {
-  thread_local const char* limit = [] {
-    pthread_attr_t attr;
-    void* base = nullptr;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-      pthread_attr_getstack(&attr, &base, &size);
-      pthread_attr_destroy(&attr);
-    }
-    if (base == nullptr || size == 0) return static_cast<const char*>(nullptr);
-    const size_t margin = std::min<size_t>(size / 4, size_t{1} << 20);
-    return static_cast<const char*>(base) + margin;
-  }();
-  return limit;
+// The end of this thread's stack plus a margin for what runs between two checks (expressions, callbacks,
+// the handling of the exception).
+const char* StackLimitOfThread() {
+  pthread_attr_t attr;
+  void* base = nullptr;
+  size_t size = 0;
+  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+    pthread_attr_getstack(&attr, &base, &size);
+    pthread_attr_destroy(&attr);
+  }
+  if (base == nullptr || size == 0) return nullptr;
+  const size_t margin = std::min<size_t>(size / 4, size_t{1} << 20);
+  return static_cast<const char*>(base) + margin;
 }
-
-[[noreturn]] void RaiseStackOverflow() { throw EStackOverflow(scconsts::SStackOverflow); }
 
 }  // namespace
 
-void CheckNativeStack() {
-  const char* limit = StackLimit();
-  if (limit != nullptr && static_cast<const char*>(__builtin_frame_address(0)) < limit) RaiseStackOverflow();
+const char* FindNativeStackLimit() {
+  stackLimit = StackLimitOfThread();
+  stackLimitKnown = true;
+  return stackLimit;
 }
 
-CallDepthGuard::CallDepthGuard() {
-  if (callDepth >= MaxCallDepth) RaiseStackOverflow();
-  CheckNativeStack();
-  ++callDepth;
-}
-
-CallDepthGuard::~CallDepthGuard() { --callDepth; }
+void RaiseStackOverflow() { throw EStackOverflow(scconsts::SStackOverflow); }
 
 bool PlainGet(const TscCustomVariable* Item) {
   const std::type_info& type = typeid(*Item);
@@ -85,15 +73,6 @@ bool PlainSet(const TscCustomVariable* Item) {
   return type == typeid(TscVariable) || type == typeid(TscParamItem);
 }
 
-Integer WrapAdd(Integer A, Integer B) {
-  return static_cast<Integer>(static_cast<uint32_t>(A) + static_cast<uint32_t>(B));
-}
-Integer WrapSub(Integer A, Integer B) {
-  return static_cast<Integer>(static_cast<uint32_t>(A) - static_cast<uint32_t>(B));
-}
-Integer WrapMul(Integer A, Integer B) {
-  return static_cast<Integer>(static_cast<uint32_t>(A) * static_cast<uint32_t>(B));
-}
 Integer IntDiv(Integer A, Integer B) {
   if (B == 0) throw EDivByZero(rtlconsts::SDivByZero);
   if (B == -1) return WrapSub(0, A);  // the one quotient that does not fit wraps
@@ -215,10 +194,7 @@ void TscItemList::Remove(TObject* Item) {
   if (it != items_.end()) items_.erase(it);
 }
 
-TObject* TscItemList::GetItem(Integer Index) const {
-  if (Index < 0 || Index >= GetCount()) throw EListError(Format(classesconsts::SListIndexError, Index));
-  return At(Index);
-}
+void TscItemList::RaiseIndexError(Integer Index) { throw EListError(Format(classesconsts::SListIndexError, Index)); }
 
 // ---- TscCustomVariable ----------------------------------------------------------------------------------
 TscCustomVariable::TscCustomVariable(const String& Name, TscTypeCode TypeCode, const String& TypeName)
@@ -314,8 +290,7 @@ void TscProcVariable::AddParam(TscParamItem* Param) {
   localScript_->Add(Param->Name(), Param);
 }
 
-const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
-  if (stateCount_ == localScript_->Count()) return stateItems_;
+const std::vector<TscCustomVariable*>& TscProcVariable::RefreshStateItems() {
   stateItems_.clear();
   for (Integer i = 0; i < localScript_->Count(); ++i) {
     TObject* item = localScript_->Items(i);
@@ -327,21 +302,6 @@ const std::vector<TscCustomVariable*>& TscProcVariable::StateItems() {
   }
   stateCount_ = localScript_->Count();
   return stateItems_;
-}
-
-void TscProcVariable::SaveLocals() {
-  const std::vector<TscCustomVariable*>& items = StateItems();
-  for (TscCustomVariable* item : items) savedLocals_.emplace_back(item, item->ValueSlot());
-  savedCounts_.push_back(items.size());
-}
-
-void TscProcVariable::RestoreLocals() {
-  if (savedCounts_.empty()) return;
-  const size_t count = savedCounts_.back();
-  savedCounts_.pop_back();
-  const size_t first = savedLocals_.size() - count;
-  for (size_t i = first; i < savedLocals_.size(); ++i) savedLocals_[i].first->ValueSlot() = std::move(savedLocals_[i].second);
-  savedLocals_.resize(first);
 }
 
 void TscProcVariable::GetValue(Variant& Result) {

@@ -105,6 +105,36 @@ TEST(InterpreterStatements, ControlFlowThroughTryAndLoops) {
   });
 }
 
+TEST(InterpreterCalls, ParametersAndLocalsAcrossCalls) {
+  ExpectTraces("PascalScript", {
+      // A var parameter passed on through recursion reaches the outermost argument.
+      {"procedure Add(var x: Integer; n: Integer); begin if n > 0 then begin x := x + 1; Add(x, n - 1) end end; "
+       "var a: Integer; begin a := 0; Add(a, 3); Emit(a) end.",
+       "3"},
+      // Parameters updated in place; the caller's parameters and locals are back after a recursive call.
+      {"function F(n: Integer): Integer; begin n := n + 1; n := n * 2; Result := n end; begin Emit(F(3)) end.", "8"},
+      {"function S(n: Integer): Integer; var t: Integer; begin t := n * 10; "
+       "if n > 0 then Result := S(n - 1) + t else Result := 0; Emit(t) end; begin Emit(S(3)) end.",
+       "0 10 20 30 60"},
+      // More locals than a call keeps beside it on the stack.
+      {"function M(n: Integer): Integer; var a, b, c, d, e, f, g: Integer; "
+       "begin a := n; b := n; c := n; d := n; e := n; f := n; g := n; "
+       "if n > 0 then Result := M(n - 1) + a + b + c + d + e + f + g else Result := 0 end; begin Emit(M(3)) end.",
+       "42"},
+      // An argument that calls the same function, and a call whose value is dropped.
+      {"function Next(n: Integer): Integer; begin Result := n + 1 end; begin Next(1); Emit(Next(Next(Next(0)))) end.",
+       "3"},
+      // Operands read in place keep their order: the left one is read before the right one runs.
+      {"var x: Integer; function G: Integer; begin x := 10; Result := 1 end; "
+       "begin x := 1; Emit(x + G); x := 1; Emit(G + x); x := 1; Emit(x < G); x := 1; Emit(G < x) end.",
+       "2 11 False True"},
+  });
+  ExpectTraces("JScript", {
+      {"function F(n) { n++; n += 2; return n; } Emit(F(1));", "4"},
+      {"function Fib(n) { if (n < 2) return n; return Fib(n - 1) + Fib(n - 2); } Emit(Fib(15));", "610"},
+  });
+}
+
 TEST(InterpreterStatements, RunTimeErrorsReachTryExcept) {
   const char* failing[] = {
       "StrToInt('x')",
@@ -232,6 +262,43 @@ TEST(InterpreterRunLine, ReportsStatementPositionsInOrder) {
             "1 1 2");
   const std::vector<String> expected = {"8:3", "9:5", "3:3", "9:5", "3:3", "10:3"};
   EXPECT_EQ(lines, expected);
+}
+
+// Handlers come and go with their scripts: a handler set, cleared or freed elsewhere does not change who
+// is asked.
+TEST(InterpreterRunLine, FollowsHandlersAsTheyAreSetClearedAndFreed) {
+  int calls = 0;
+  const TscRunLineEvent count = [&](TscScript*, const String&, const String&) { ++calls; };
+  {
+    TScriptHost freed;
+    freed.Script().SetOnRunLine(count);
+  }
+  TScriptHost host;
+  host.Script().SetOnRunLine(count);
+  host.Script().SetOnRunLine(count);
+  TScriptHost other;
+  other.Script().SetOnRunLine(count);
+  other.Script().SetOnRunLine(TscRunLineEvent());
+  EXPECT_EQ(other.Run("begin Emit(1) end."), "1");
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(host.Run("begin Emit(1) end."), "1");
+  EXPECT_EQ(calls, 1);
+  host.Script().SetOnRunLine(TscRunLineEvent());
+  host.Script().Execute();
+  EXPECT_EQ(calls, 1);
+  // A handler on the parent, set after the child was compiled.
+  TscScript child(nullptr);
+  child.SetParent(&other.Script());
+  child.Lines()->SetText("begin end.");
+  ASSERT_TRUE(child.Compile());
+  other.Script().SetOnRunLine(count);
+  child.Execute();
+  EXPECT_EQ(calls, 1);
+  child.Lines()->SetText("var i: Integer; begin i := 1 end.");
+  child.Clear();
+  ASSERT_TRUE(child.Compile());
+  child.Execute();
+  EXPECT_EQ(calls, 2);
 }
 
 }  // namespace
