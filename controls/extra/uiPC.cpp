@@ -316,7 +316,9 @@ void TuiCustomTabControl::FullRepaint() {
   if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-void TuiCustomTabControl::FreeCaptionBitmaps() {}
+void TuiCustomTabControl::FreeCaptionBitmaps() {
+  if (tabs_ != nullptr) tabs_->FreeCaptionBitmaps();
+}
 
 bool TuiCustomTabControl::AllowMultiSelection() const { return painter_->AllowMultiSelection(); }
 

@@ -441,39 +441,68 @@ void TuiPCCustomPainter::CalculateTabImageAndTextRects(Integer ATabVisibleIndex,
   }
 }
 
+TBitmap* TuiPCCustomPainter::GetTabCaptionBitmap(Integer ATabVisibleIndex) {
+  return parentInfo_->GetTab(ATabVisibleIndex)->CaptionBitmap();
+}
+
+TBitmap* TuiPCCustomPainter::CreateTabCaptionBitmap(Integer ATabVisibleIndex) {
+  return parentInfo_->GetTab(ATabVisibleIndex)->CreateCaptionBitmap();
+}
+
 void TuiPCCustomPainter::DrawCaption(Integer ATabVisibleIndex, const String& ACaption, const TRect& ATextRect) {
-  TuiTab* tab = parentInfo_->GetTab(ATabVisibleIndex);
   const bool native = IsNativePainting();
   const Integer textMode = parent_->GetPainterTextMode();
-  const bool rotated = !native && textMode != 0;
-  const Integer w = ATextRect.right - ATextRect.left, h = ATextRect.bottom - ATextRect.top;
-  // The caption is rendered horizontally on a bitmap of its own (turned afterwards for vertical text),
-  // or, painting natively, straight onto the tab's bitmap.
-  TBitmap temporary;
-  TBitmap* target = native ? contentBitmap_ : &temporary;
-  TRect r = ATextRect;
-  if (!native) {
-    temporary.SetPixelFormat(pf32bit);
-    temporary.SetSize(rotated ? h : w, rotated ? w : h);
-    TCanvas* c = temporary.Canvas();
-    c->SetFont(Canvas()->GetCanvasFont());
-    c->Pen()->Assign(Canvas()->GetCanvasPen());
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(GetTabColor(ATabVisibleIndex));
-    r = TRect{0, 0, temporary.Width(), temporary.Height()};
-    c->FillRect(r);
-    DrawTabTextBackground(&temporary, r, ATabVisibleIndex);
-  } else {
-    target->Canvas()->SetFont(Canvas()->GetCanvasFont());
+  if (native) {
+    // Straight onto the tab's bitmap.
+    if (contentBitmap_ == nullptr) return;
+    contentBitmap_->Canvas()->SetFont(Canvas()->GetCanvasFont());
+    RenderCaption(ATabVisibleIndex, ACaption, contentBitmap_, ATextRect, true);
+    return;
   }
-  TCanvas* c = target->Canvas();
+  const Integer w = ATextRect.right - ATextRect.left, h = ATextRect.bottom - ATextRect.top;
+  if (textMode != 0) {
+    // Vertical text: rendered horizontally once, turned, and kept on the tab until what it shows changes.
+    TBitmap* cached = GetTabCaptionBitmap(ATabVisibleIndex);
+    if (cached == nullptr) {
+      cached = CreateTabCaptionBitmap(ATabVisibleIndex);
+      PrepareCaptionBitmap(ATabVisibleIndex, cached, h, w);
+      RenderCaption(ATabVisibleIndex, ACaption, cached, TRect{0, 0, h, w}, false);
+      TuiCanvas::RotateFlipBitmap(cached, textMode == 1 ? 1 : 2, false);
+    }
+    Canvas()->DrawGraphic(ATextRect.left, ATextRect.top, cached);
+    return;
+  }
+  TBitmap temporary;
+  temporary.SetPixelFormat(pf32bit);
+  PrepareCaptionBitmap(ATabVisibleIndex, &temporary, w, h);
+  RenderCaption(ATabVisibleIndex, ACaption, &temporary, TRect{0, 0, w, h}, false);
+  Canvas()->DrawGraphic(ATextRect.left, ATextRect.top, &temporary);
+}
+
+void TuiPCCustomPainter::PrepareCaptionBitmap(Integer ATabVisibleIndex, TBitmap* ABitmap, Integer AWidth,
+                                              Integer AHeight) {
+  ABitmap->SetSize(AWidth, AHeight);
+  TCanvas* c = ABitmap->Canvas();
+  c->SetFont(Canvas()->GetCanvasFont());
+  c->Pen()->Assign(Canvas()->GetCanvasPen());
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(GetTabColor(ATabVisibleIndex));
+  const TRect r{0, 0, AWidth, AHeight};
+  c->FillRect(r);
+  DrawTabTextBackground(ABitmap, r, ATabVisibleIndex);
+}
+
+void TuiPCCustomPainter::RenderCaption(Integer ATabVisibleIndex, const String& ACaption, TBitmap* ATarget,
+                                       const TRect& R, bool ANative) {
+  TuiTab* tab = parentInfo_->GetTab(ATabVisibleIndex);
+  TCanvas* c = ATarget->Canvas();
   c->Brush()->SetStyle(bsClear);
   DoDrawTabEx(ATabVisibleIndex, c->Font());
   const UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS;
-  if (native) {
+  if (ANative) {
     Integer part, state;
     GetTabNativePartAndState(ATabVisibleIndex, part, state);
-    DrawThemeText(OpenThemeObject(totTab), c->Handle(), part, state, ACaption, -1, flags, 0, r);
+    DrawThemeText(OpenThemeObject(totTab), c->Handle(), part, state, ACaption, -1, flags, 0, R);
   } else if (tab->IsEnabledForUser()) {
     TColor color = clBtnText;
     if (tab->Highlighted())
@@ -481,20 +510,17 @@ void TuiPCCustomPainter::DrawCaption(Integer ATabVisibleIndex, const String& ACa
     else if (tab->IsHotTracked())
       color = parentInfo_->HotColor();
     c->Font()->SetColor(color);
-    RECT tr = r;
+    RECT tr = R;
     DrawText(c->Handle(), ACaption.c_str(), -1, &tr, flags);
   } else {
     // Embossed: the highlight one pixel down and right, the shadow over it.
     c->Font()->SetColor(clBtnHighlight);
-    RECT tr{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+    RECT tr{R.left + 1, R.top + 1, R.right + 1, R.bottom + 1};
     DrawText(c->Handle(), ACaption.c_str(), -1, &tr, flags);
     c->Font()->SetColor(clBtnShadow);
-    tr = r;
+    tr = R;
     DrawText(c->Handle(), ACaption.c_str(), -1, &tr, flags);
   }
-  if (native) return;
-  if (rotated) TuiCanvas::RotateFlipBitmap(&temporary, textMode == 1 ? 1 : 2, false);
-  Canvas()->DrawGraphic(ATextRect.left, ATextRect.top, &temporary);
 }
 
 void TuiPCCustomPainter::DrawTabImageAndText(Integer ATabVisibleIndex) {

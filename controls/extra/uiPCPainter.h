@@ -235,6 +235,9 @@ class TuiPCCustomPainter : public TObject {
   TBitmap* ContentBitmap() const { return contentBitmap_; }
   // The visible index of the tab whose content is being drawn (-1 before the first).
   Integer DrawnTab() const { return drawnTab_; }
+  // The tab's cached drawing of its turned caption (nil when none), and a fresh one in its place.
+  TBitmap* GetTabCaptionBitmap(Integer ATabVisibleIndex);
+  TBitmap* CreateTabCaptionBitmap(Integer ATabVisibleIndex);
   void InvalidateControlRect(const TRect& R);
   void InvalidateTabRect(Integer ATabVisibleIndex);
   void InvalidateRowsArea(Integer ATabVisibleIndex);
@@ -249,6 +252,10 @@ class TuiPCCustomPainter : public TObject {
 
  private:
   void DrawCaption(Integer ATabVisibleIndex, const String& ACaption, const TRect& ATextRect);
+  // Sized, filled with the tab colour, with the control canvas' font and pen, and the text background.
+  void PrepareCaptionBitmap(Integer ATabVisibleIndex, TBitmap* ABitmap, Integer AWidth, Integer AHeight);
+  void RenderCaption(Integer ATabVisibleIndex, const String& ACaption, TBitmap* ATarget, const TRect& R,
+                     bool ANative);
   TBitmap* contentBitmap_ = nullptr;
   TuiCustomTabControl* parent_;
   std::unique_ptr<TuiPCPainterParentInfo> parentInfo_;

@@ -465,8 +465,10 @@ void TuiPCStandardPainter::RepaintButtonsRegion() {
 }
 
 void TuiPCStandardPainter::RepaintTab(Integer ATabVisibleIndex, Integer) {
-  if (ATabVisibleIndex >= 0 && ATabVisibleIndex < ParentControl()->Tabs()->VisibleCount())
-    InvalidateTabRect(ATabVisibleIndex);
+  if (ATabVisibleIndex < 0 || ATabVisibleIndex >= ParentControl()->Tabs()->VisibleCount()) return;
+  // The turned caption carries the tab's colours: any change may alter it.
+  if (ParentControl()->GetPainterTextMode() != 0) ParentInfo()->GetTab(ATabVisibleIndex)->FreeCaptionBitmap();
+  InvalidateTabRect(ATabVisibleIndex);
 }
 
 // ---- Standard painter: frame, tabs, background ----
@@ -822,6 +824,13 @@ void TuiPCTabsPainter::Paint() {
     DrawNativePane(paintDC_, false);
     TuiPCStandardPainter::Paint();
   } catch (...) {
+    // A tab interrupted between its background and its copy to the screen still holds its surface.
+    if (TBitmap* drawing = ContentBitmap()) {
+      SetContentBitmap(nullptr);
+      TuiTabs* tabs = ParentControl()->Tabs();
+      for (Integer i = 0; i < tabs->Count(); ++i)
+        if (tabs->GetTab(i)->Bitmap() == drawing) tabs->GetTab(i)->FreeBitmap();
+    }
     ReleasePaintDC();
     throw;
   }
@@ -841,17 +850,16 @@ void TuiPCTabsPainter::DrawNativeTab(Integer ATabVisibleIndex) {
   const TRect r = NativeTabRect(ATabVisibleIndex);
   Integer w = r.right - r.left, h = r.bottom - r.top;
   if (RowsVertical()) std::swap(w, h);
-  tabBitmap_ = std::make_unique<TBitmap>();
-  tabBitmap_->SetPixelFormat(pf32bit);
-  tabBitmap_->SetSize(w, h);
-  HDC bitmapDC = tabBitmap_->Canvas()->Handle();
+  TBitmap* bitmap = tab->PrepareBitmap();
+  bitmap->SetSize(w, h);
+  HDC bitmapDC = bitmap->Canvas()->Handle();
   if (info->TabPosition() == tpTop && !(info->MultiLine() && info->ScrollOpposite()) && paintDC_ != nullptr) {
     BitBlt(bitmapDC, 0, 0, w, h, paintDC_, r.left, r.top, SRCCOPY);
   } else {
     TWinControl* parent = ParentControl()->Parent();
-    tabBitmap_->Canvas()->Brush()->SetStyle(bsSolid);
-    tabBitmap_->Canvas()->Brush()->SetColor(parent != nullptr ? parent->Color() : info->Color());
-    tabBitmap_->Canvas()->FillRect(TRect{0, 0, w, h});
+    bitmap->Canvas()->Brush()->SetStyle(bsSolid);
+    bitmap->Canvas()->Brush()->SetColor(parent != nullptr ? parent->Color() : info->Color());
+    bitmap->Canvas()->FillRect(TRect{0, 0, w, h});
   }
   Integer part, state;
   GetTabNativePartAndState(ATabVisibleIndex, part, state);
@@ -872,24 +880,25 @@ void TuiPCTabsPainter::DrawNativeTab(Integer ATabVisibleIndex) {
     case 12: turn = {2, true}; break;
     default: break;
   }
-  if (turn.rotation != -1) TuiCanvas::RotateFlipBitmap(tabBitmap_.get(), turn.rotation, turn.mirror);
-  SetContentBitmap(tabBitmap_.get());
+  if (turn.rotation != -1) TuiCanvas::RotateFlipBitmap(bitmap, turn.rotation, turn.mirror);
+  SetContentBitmap(bitmap);
 }
 
 void TuiPCTabsPainter::DrawTabBackground(Integer ATabVisibleIndex) {
   TuiTab* tab = ParentInfo()->GetTab(ATabVisibleIndex);
-  if (IsNativePainting() && tabBitmap_) {
+  if (IsNativePainting() && tab->Bitmap() != nullptr) {
+    TBitmap* bitmap = tab->Bitmap();
     const Integer code = tab->GetOrientationCode(ParentControl()->GetTextMode());
     if (IsOneOf(code, {2, 4, 7, 11}))
-      TuiCanvas::RotateFlipBitmap(tabBitmap_.get(), 1, false);
+      TuiCanvas::RotateFlipBitmap(bitmap, 1, false);
     else if (IsOneOf(code, {3, 5, 8, 12}))
-      TuiCanvas::RotateFlipBitmap(tabBitmap_.get(), 2, false);
+      TuiCanvas::RotateFlipBitmap(bitmap, 2, false);
     TRect r = NativeTabRect(ATabVisibleIndex);
-    Canvas()->DrawGraphic(r.left, r.top, tabBitmap_.get());
+    Canvas()->DrawGraphic(r.left, r.top, bitmap);
+    SetContentBitmap(nullptr);
+    tab->FreeBitmap();
     InflateRect(&r, -2, -2);
     DrawTabFocusRect(ATabVisibleIndex, r);
-    SetContentBitmap(nullptr);
-    tabBitmap_.reset();
     return;
   }
   TRect full;

@@ -152,7 +152,6 @@ class TuiPCTabsPainter : public TuiPCStandardPainter {
   HDC paintDC_ = nullptr;
   HBITMAP paintBitmap_ = nullptr;
   HGDIOBJ previousBitmap_ = nullptr;
-  std::unique_ptr<TBitmap> tabBitmap_;
 };
 
 // Tabs geometry with single-pixel borders (style 7).

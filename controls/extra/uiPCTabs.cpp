@@ -46,6 +46,27 @@ TuiTab::~TuiTab() {
   owner_->TabDestroying(index_);
 }
 
+namespace {
+
+std::unique_ptr<TBitmap> NewTabSurface() {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetHandleType(bmDIB);
+  return bitmap;
+}
+
+}  // namespace
+
+TBitmap* TuiTab::PrepareBitmap() {
+  if (!bitmap_) bitmap_ = NewTabSurface();
+  return bitmap_.get();
+}
+
+TBitmap* TuiTab::CreateCaptionBitmap() {
+  captionBitmap_ = NewTabSurface();
+  return captionBitmap_.get();
+}
+
 void TuiTab::AssignTo(TPersistent* Dest) {
   auto* tab = dynamic_cast<TuiTab*>(Dest);
   if (tab == nullptr) {
@@ -441,6 +462,10 @@ void TuiTabs::UpdateActiveTab() {
 void TuiTabs::ClampIndexes() {
   for (Integer* index : {&hotTrack_, &active_, &pressed_})
     if (*index >= visible_.Count()) *index = -1;
+}
+
+void TuiTabs::FreeCaptionBitmaps() {
+  for (TuiTab* tab : tabs_) tab->FreeCaptionBitmap();
 }
 
 void TuiTabs::ImagesChanged() {

@@ -7,9 +7,11 @@
 // collection from LayoutChanged and RepaintTab (read only). Positions are in client coordinates.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/classes/Persistent.h"
+#include "platform/forms/Graphics.h"
 #include "platform/classes/StringList.h"
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/WinTypes.h"
@@ -141,6 +143,16 @@ class TuiTab : public TPersistent {
 
   void ImagesChanged();
 
+  // The surface a themed painter draws the whole tab on before it goes to the screen: created on first
+  // use (32 bits per pixel, device independent) and kept until freed.
+  TBitmap* Bitmap() const { return bitmap_.get(); }
+  TBitmap* PrepareBitmap();
+  void FreeBitmap() { bitmap_.reset(); }
+  // The caption drawn and turned once for vertical text; whoever changes what it shows frees it.
+  TBitmap* CaptionBitmap() const { return captionBitmap_.get(); }
+  TBitmap* CreateCaptionBitmap();
+  void FreeCaptionBitmap() { captionBitmap_.reset(); }
+
  private:
   friend class TuiTabs;
   void SetCaptionSilently(const String& Value) { caption_ = Value; }
@@ -154,6 +166,8 @@ class TuiTab : public TPersistent {
   bool selected_ = false;
   TuiTabs* owner_;
   bool visible_ = true;
+  std::unique_ptr<TBitmap> bitmap_;
+  std::unique_ptr<TBitmap> captionBitmap_;
 };
 
 class TuiVisibleTabList : public TObject {
@@ -219,6 +233,7 @@ class TuiTabs : public TStrings {
   void ClampIndexes();
 
   void ImagesChanged();
+  void FreeCaptionBitmaps();
   void RenumberTabs(Integer First, Integer Last);
 
  private:

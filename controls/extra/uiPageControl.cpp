@@ -281,6 +281,51 @@ void TuiPageControl::SetChildOrder(TComponent* Child, Integer Order) {
   if (auto* page = dynamic_cast<TuiTabSheet*>(Child)) page->SetPageIndex(Order);
 }
 
+void TuiPageControl::ShowControl(TControl* AControl) {
+  for (TControl* c = AControl; c != nullptr && c != this; c = c->Parent()) {
+    auto* page = dynamic_cast<TuiTabSheet*>(c);
+    if (page != nullptr && page->PageControl() == this) {
+      SetActivePage(page);
+      break;
+    }
+  }
+  // A page control that itself lies on a page of another one.
+  for (TWinControl* p = Parent(); p != nullptr; p = p->Parent())
+    if (auto* outer = dynamic_cast<TuiPageControl*>(p)) {
+      outer->ShowControl(this);
+      break;
+    }
+}
+
+void TuiPageControl::AlignControls(TControl* AControl, TRect& Rect) {
+  TuiCustomTabControl::AlignControls(AControl, Rect);
+  TuiTabSheet* page = activePage_;
+  if (page == nullptr || !page->HandleAllocated() || page->BorderWidth() <= 0 || !Painter()->IsNativePainting())
+    return;
+  RECT bounds;
+  GetWindowRect(page->Handle(), &bounds);
+  HRGN area = CreateRectRgnIndirect(&bounds);
+  SendMessage(page->Handle(), WM_NCPAINT, reinterpret_cast<WPARAM>(area), 0);
+  DeleteObject(area);
+}
+
+void TuiPageControl::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_CONTROLCHANGE) {
+    auto& change = static_cast<TCMControlChange&>(Message);
+    ControlChange(change.Inserting(), change.Control());
+  }
+  TuiCustomTabControl::Dispatch(Message);
+}
+
+void TuiPageControl::ControlChange(bool Inserting, TControl* Control) {
+  if (!Inserting || !IsDesigning() || TabsLoading() || Control == nullptr || Parent() == nullptr) return;
+  if (dynamic_cast<TuiTabSheet*>(Control) != nullptr) return;
+  const TRect bounds = Control->BoundsRect();
+  Control->SetParent(Parent());
+  Control->SetBounds(bounds.left + Left(), bounds.top + Top(), bounds.right - bounds.left,
+                     bounds.bottom - bounds.top);
+}
+
 // ---- Tab sheet ----
 
 TuiTabSheet::TuiTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -375,6 +420,20 @@ void TuiTabSheet::CreateParams(TCreateParams& Params) {
 
 void TuiTabSheet::Paint() {}
 
+namespace {
+
+// The themed page pane (the page control's frame grown by 2) drawn on a DC of a page whose origin lies
+// at AOrigin in page control coordinates, so that the pane lines up with what the page control drew.
+void DrawPageControlPane(TuiPageControl* APageControl, HDC ADC, POINT AOrigin) {
+  TRect frame;
+  APageControl->Painter()->CalculateFrameRect(frame);
+  InflateRect(&frame, 2, 2);
+  OffsetRect(&frame, -AOrigin.x, -AOrigin.y);
+  DrawThemeBackground(OpenThemeObject(totTab), ADC, 9, 0, frame);
+}
+
+}  // namespace
+
 void TuiTabSheet::WMEraseBkgnd(TWMEraseBkgnd& Message) {
   HDC dc = Message.DC();
   if (pageControl_ == nullptr || dc == nullptr) {
@@ -383,11 +442,8 @@ void TuiTabSheet::WMEraseBkgnd(TWMEraseBkgnd& Message) {
   }
   TuiPCCustomPainter* painter = pageControl_->Painter();
   if (painter->IsNativePainting()) {
-    TRect frame;
-    painter->CalculateFrameRect(frame);
-    InflateRect(&frame, 2, 2);
-    OffsetRect(&frame, -Left(), -Top());
-    DrawThemeBackground(OpenThemeObject(totTab), dc, 9, 0, frame);
+    // The client area starts inside the border.
+    DrawPageControlPane(pageControl_, dc, POINT{Left() + BorderWidth(), Top() + BorderWidth()});
   } else {
     HBRUSH brush = CreateSolidBrush(ColorToRGB(painter->GetClientColor()));
     RECT r{0, 0, Width(), Height()};
@@ -395,6 +451,40 @@ void TuiTabSheet::WMEraseBkgnd(TWMEraseBkgnd& Message) {
     DeleteObject(brush);
   }
   Message.Result = 1;
+}
+
+void TuiTabSheet::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_NCPAINT)
+    WMNCPaint(Message);
+  else
+    TCustomControl::Dispatch(Message);
+}
+
+void TuiTabSheet::WMNCPaint(TMessage& Message) {
+  if (pageControl_ == nullptr || BorderWidth() <= 0 || !pageControl_->Painter()->IsNativePainting()) {
+    TCustomControl::Dispatch(Message);
+    return;
+  }
+  // WParam is the area to repaint in screen coordinates, or 1 for the whole frame.
+  HRGN area = reinterpret_cast<HRGN>(Message.WParam);
+  bool clipped = area != nullptr && area != reinterpret_cast<HRGN>(1);
+  HDC dc = GetDCEx(Handle(), clipped ? area : nullptr, DCX_WINDOW | (clipped ? DCX_INTERSECTRGN : 0));
+  if (dc == nullptr) return;
+  Integer bw = BorderWidth();
+  ExcludeClipRect(dc, bw, bw, Width() - bw, Height() - bw);
+  DrawPageControlPane(pageControl_, dc, POINT{Left(), Top()});
+  ReleaseDC(Handle(), dc);
+  Message.Result = 0;
+}
+
+void TuiTabSheet::WMWindowPosChanged(TWMWindowPosMsg& Message) {
+  TCustomControl::WMWindowPosChanged(Message);
+  // The themed pane is drawn relative to the page control: a moved page must draw it anew.
+  if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void TuiTabSheet::RepaintBorder() {
+  if (HandleAllocated() && BorderWidth() > 0) SendMessage(Handle(), WM_NCPAINT, 1, 0);
 }
 
 void TuiTabSheet::DoShow() {
@@ -430,4 +520,5 @@ void TuiTabSheet::CMEnabledChanged(TMessage& Message) {
 void TuiTabSheet::CMColorChanged(TMessage& Message) {
   TCustomControl::CMColorChanged(Message);
   if (pageControl_ != nullptr && tab_ != nullptr) tab_->Changed(tcLayout);
+  RepaintBorder();
 }

@@ -57,8 +57,18 @@ class TuiPageControl : public TuiCustomTabControl {
   void Loaded() override;
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
   void SetChildOrder(TComponent* Child, Integer Order) override;
+  // Makes the page that is or holds AControl the active page, and so on up through page controls that
+  // hold this one, so that AControl ends up on screen.
+  void ShowControl(TControl* AControl);
 
  protected:
+  // Themed borders of the active page are drawn by the page, not the page control: repaint them after
+  // the pages were realigned.
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Dispatch(TMessage& Message) override;
+  // A child was inserted (Inserting) or removed. In the designer only pages may sit on the page control:
+  // anything else dropped onto it moves to the page control's parent, at the same place on screen.
+  virtual void ControlChange(bool Inserting, TControl* Control);
   virtual bool PageChanging(TuiTabSheet* NewPage);
   void ChangeActivePage(TuiTabSheet* Page);
 
@@ -115,6 +125,10 @@ class TuiTabSheet : public TCustomControl {
   void CMTextChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void WMWindowPosChanged(TWMWindowPosMsg& Message) override;
+  // The border (BorderWidth) gets the themed pane with native painting; the default frame otherwise.
+  void WMNCPaint(TMessage& Message);
   virtual void DoShow();
   virtual void DoHide();
 
@@ -122,6 +136,7 @@ class TuiTabSheet : public TCustomControl {
   friend class TuiPageControl;
   void MoveToPageControl(TuiPageControl* APageControl);
   void Sync();
+  void RepaintBorder();
 
   bool highlighted_ = false;
   Integer imageIndex_ = -1;

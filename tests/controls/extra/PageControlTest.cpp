@@ -10,6 +10,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/Format.h"
 #include "tests/controls/extra/TabControlTesting.h"
+#include "tests/platform/theme/RecordingThemeProvider.h"
 
 using namespace extra_test;
 
@@ -240,4 +241,125 @@ TEST_F(PageControlTest, AFormResourceWithThreeSheetsLoadsAndWritesBackUnchanged)
   EXPECT_EQ(WriteComponentToText(again), written);
   FreeObject(again);
   FreeObject(form);
+}
+
+TEST_F(PageControlTest, AThemedPageDrawsThePaneInItsBorder) {
+  k58test::RecordingThemeProvider provider{"Tab", "Spin", "Window"};
+  k58test::ScopedThemeProvider scope{provider};
+  TuiPageControl* pc = NewPageControl({"One", "Two"});
+  pc->LookAndFeel()->SetNativeStyle(true);
+  ASSERT_TRUE(pc->Painter()->IsNativePainting());
+  TuiTabSheet* page = pc->ActivePage();
+  TRect frame;
+  auto paneCalls = [&] {
+    std::vector<RECT> rects;
+    for (const k58test::ThemeCall& call : provider.CallsOf("Background", "Tab"))
+      if (call.Part == 9 && call.State == 0) rects.push_back(call.Rect);
+    return rects;
+  };
+
+  // Realigning the pages repaints the active page's border with the pane, placed in the page's window
+  // coordinates.
+  page->SetBorderWidth(4);
+  provider.ClearCalls();
+  pc->SetBounds(10, 10, 320, 200);
+  pc->Painter()->CalculateFrameRect(frame);
+  std::vector<RECT> drawn = paneCalls();
+  ASSERT_FALSE(drawn.empty());
+  RECT expected{frame.left - 2 - page->Left(), frame.top - 2 - page->Top(), frame.right + 2 - page->Left(),
+                frame.bottom + 2 - page->Top()};
+  EXPECT_EQ(drawn.front().left, expected.left);
+  EXPECT_EQ(drawn.front().top, expected.top);
+  EXPECT_EQ(drawn.front().right, expected.right);
+  EXPECT_EQ(drawn.front().bottom, expected.bottom);
+
+  // The background of the client area lines up with it: its origin lies inside the border.
+  provider.ClearCalls();
+  HDC dc = GetDC(page->Handle());
+  SendMessage(page->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  ReleaseDC(page->Handle(), dc);
+  drawn = paneCalls();
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].left, expected.left - 4);
+  EXPECT_EQ(drawn[0].top, expected.top - 4);
+
+  // A colour change repaints the border at once.
+  provider.ClearCalls();
+  page->SetColor(clYellow);
+  EXPECT_FALSE(paneCalls().empty());
+
+  // Without a border, or classic, the page's frame is not the painter's business.
+  page->SetBorderWidth(0);
+  provider.ClearCalls();
+  SendMessage(page->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(paneCalls().empty());
+  page->SetBorderWidth(4);
+  pc->LookAndFeel()->SetNativeStyle(false);
+  provider.ClearCalls();
+  SendMessage(page->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(paneCalls().empty());
+}
+
+TEST_F(PageControlTest, AMovedPageIsRepainted) {
+  TuiPageControl* pc = NewPageControl({"One"});
+  TuiTabSheet* page = pc->ActivePage();
+  Pump();
+  RECT update;
+  ASSERT_FALSE(GetUpdateRect(page->Handle(), &update, FALSE));
+  pc->SetBounds(20, 20, 300, 200);
+  EXPECT_TRUE(GetUpdateRect(page->Handle(), &update, FALSE));
+}
+
+TEST_F(PageControlTest, ShowControlActivatesThePagesThatHoldTheControl) {
+  TuiPageControl* outer = NewPageControl({"Outer one", "Outer two"});
+  auto* inner = NewObject<TuiPageControl>(Form);
+  inner->SetParent(outer->Pages(1));
+  for (const char* caption : {"Inner one", "Inner two"}) {
+    auto* page = NewObject<TuiTabSheet>(Form);
+    page->SetCaption(caption);
+    page->SetPageControl(inner);
+  }
+  auto* edit = NewObject<TEdit>(Form);
+  edit->SetParent(inner->Pages(1));
+  ASSERT_EQ(outer->ActivePage(), outer->Pages(0));
+  ASSERT_EQ(inner->ActivePage(), inner->Pages(0));
+  events.clear();
+
+  inner->ShowControl(edit);
+  EXPECT_EQ(inner->ActivePage(), inner->Pages(1));
+  EXPECT_EQ(outer->ActivePage(), outer->Pages(1));
+  EXPECT_EQ(outer->TabIndex(), 1);
+  // The outer switch goes through the usual events.
+  EXPECT_EQ(events, (std::vector<std::string>{"page changing Outer two", "show Outer two", "hide Outer one",
+                                              "change Outer two"}));
+  // A control that is not on any of its pages changes nothing.
+  auto* stranger = NewObject<TEdit>(Form);
+  stranger->SetParent(Form);
+  inner->ShowControl(stranger);
+  EXPECT_EQ(inner->ActivePage(), inner->Pages(1));
+}
+
+TEST_F(PageControlTest, InTheDesignerOnlyPagesStayOnThePageControl) {
+  for (bool designing : {false, true}) {
+    SCOPED_TRACE(designing);
+    TuiPageControl* pc = NewPageControl({"One"});
+    pc->SetDesigning(designing);
+    auto* edit = NewObject<TEdit>(Form);
+    edit->SetBounds(5, 6, 50, 20);
+    edit->SetParent(pc);
+    auto* page = NewObject<TuiTabSheet>(Form);
+    page->SetParent(pc);
+    EXPECT_EQ(page->Parent(), pc);
+    EXPECT_EQ(pc->PageCount(), 2);
+    if (designing) {
+      // Dropped where it was, but on the page control's parent.
+      EXPECT_EQ(edit->Parent(), Form);
+      EXPECT_EQ(edit->Left(), pc->Left() + 5);
+      EXPECT_EQ(edit->Top(), pc->Top() + 6);
+      EXPECT_EQ(edit->Width(), 50);
+    } else {
+      EXPECT_EQ(edit->Parent(), pc);
+    }
+    pc->SetDesigning(false);
+  }
 }

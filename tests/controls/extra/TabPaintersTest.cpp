@@ -310,3 +310,69 @@ TEST_F(TabPaintersTest, TheThemedPathAsksForTabSpinAndWindowParts) {
   provider.Switch();
   EXPECT_FALSE(c->Painter()->IsNativePainting());
 }
+
+TEST_F(TabPaintersTest, TurnedCaptionsAreCachedUntilWhatTheyShowChanges) {
+  TuiCustomTabControl* c = NewPainted(1, tpLeft, 160, 200);
+  ASSERT_NE(c->GetPainterTextMode(), 0);
+  TuiTabs* tabs = c->Tabs();
+  auto cached = [&] {
+    std::string marks;
+    for (Integer i = 0; i < tabs->Count(); ++i) marks += tabs->GetTab(i)->CaptionBitmap() != nullptr ? 'c' : '-';
+    return marks;
+  };
+  EXPECT_EQ(cached(), "ccc");
+  const std::string first = PixelMap(c);
+  // Drawn again from the cache: the same picture.
+  TBitmap* kept = tabs->GetTab(2)->CaptionBitmap();
+  c->Repaint();
+  Pump();
+  EXPECT_EQ(tabs->GetTab(2)->CaptionBitmap(), kept);
+  EXPECT_EQ(PixelMap(c), first);
+  // A disabled tab is embossed: its caption is drawn anew, the others are kept.
+  tabs->GetTab(2)->SetEnabled(false);
+  EXPECT_EQ(cached(), "cc-");
+  Pump();
+  EXPECT_EQ(cached(), "ccc");
+  EXPECT_NE(PixelMap(c), first);
+  // A new layout and a new style drop them all.
+  c->LayoutChanged();
+  EXPECT_EQ(cached(), "---");
+  Pump();
+  c->SetStyle(7);
+  EXPECT_EQ(cached(), "---");
+  // Horizontal captions are not cached.
+  c->SetTabPosition(tpTop);
+  c->Repaint();
+  Pump();
+  EXPECT_EQ(cached(), "---");
+}
+
+TEST_F(TabPaintersTest, ThemedTabSurfacesAreReleasedAfterEachTabAlsoOnAnError) {
+  k58test::RecordingThemeProvider provider{"Tab", "Spin", "Window"};
+  k58test::ScopedThemeProvider scope{provider};
+  for (TuiTabPosition side : {tpTop, tpLeft}) {
+    TuiCustomTabControl* c = NewTabControl(200, 160, {"First", "Second", "Third"}, 1);
+    c->LookAndFeel()->SetNativeStyle(true);
+    c->SetTabPosition(side);
+    ASSERT_TRUE(c->Painter()->IsNativePainting());
+    auto surfaces = [&] {
+      Integer held = 0;
+      for (Integer i = 0; i < c->Tabs()->Count(); ++i) held += c->Tabs()->GetTab(i)->Bitmap() != nullptr;
+      return held;
+    };
+    c->Repaint();
+    Pump();
+    EXPECT_EQ(surfaces(), 0) << side;
+    // Themed captions go straight onto the tab surface: nothing is cached for them.
+    EXPECT_EQ(c->Tabs()->GetTab(0)->CaptionBitmap(), nullptr);
+    std::vector<String> handled;
+    Application->SetOnException([&](TObject*, Exception* E) { handled.push_back(E->Message()); });
+    c->SetOnDrawTabEx([](TuiCustomTabControl*, TuiTab*, TFont*) { throw Exception("draw failed"); });
+    c->Repaint();
+    Pump();
+    Application->SetOnException(TExceptionEvent());
+    EXPECT_FALSE(handled.empty()) << side;
+    EXPECT_EQ(surfaces(), 0) << side;
+    FreeObject(c);
+  }
+}
