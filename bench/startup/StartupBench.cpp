@@ -4,8 +4,9 @@
 // window's first complete paint, the CPU time the process used by then, and its resident memory once it
 // has been idle for a while. The program reports the end of its first paint when the environment holds
 // K58_READY_FD=n: it writes one byte to file descriptor n when its message loop first runs out of work
-// (app/K58.cpp). CPU time is the sum of the run times of the process's threads (/proc/<pid>/task/*/
-// schedstat, in nanoseconds); the resident memory is VmRSS from /proc/<pid>/status.
+// (app/K58.cpp). CPU time is that of all the process's threads, those that ended included (its resource
+// usage when it is stopped, idle since its first paint); the resident memory is VmRSS from
+// /proc/<pid>/status.
 //
 // On an X server (DISPLAY set): the time from starting the process until its top-level window is mapped
 // and the drawing into it has ended (the last damage event before the window stays unchanged for
@@ -20,6 +21,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,7 +30,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -73,25 +74,14 @@ pid_t Spawn(const std::vector<std::string>& Argv, const std::vector<std::string>
   return Pid;
 }
 
-void Stop(pid_t Pid) {
-  if (Pid <= 0) return;
+// Ends the child and gives the CPU time (ms) of all its threads, those that ended earlier included (the
+// per-thread figures under /proc lose the threads that are gone).
+double Stop(pid_t Pid) {
+  if (Pid <= 0) return 0;
   kill(Pid, SIGKILL);
-  waitpid(Pid, nullptr, 0);
-}
-
-double CpuMs(pid_t Pid) {
-  double Ns = 0;
-  std::string Dir = "/proc/" + std::to_string(Pid) + "/task";
-  if (DIR* D = opendir(Dir.c_str())) {
-    while (dirent* E = readdir(D)) {
-      if (E->d_name[0] == '.') continue;
-      std::ifstream F(Dir + "/" + E->d_name + "/schedstat");
-      double Run = 0;
-      if (F >> Run) Ns += Run;
-    }
-    closedir(D);
-  }
-  return Ns / 1e6;
+  rusage Used{};
+  if (wait4(Pid, nullptr, 0, &Used) != Pid) return 0;
+  return (Used.ru_utime.tv_sec + Used.ru_stime.tv_sec) * 1e3 + (Used.ru_utime.tv_usec + Used.ru_stime.tv_usec) / 1e3;
 }
 
 double RssMb(pid_t Pid) {
@@ -142,12 +132,12 @@ bool RunHeadless(const std::string& Program, Stats& Wall, Stats& Cpu, Stats& Rss
     Stop(Pid);
     return false;
   }
-  Cpu.Add(CpuMs(Pid));
   Wall.Add(MsSince(Start, End));
   // Resident memory once the program has settled into waiting for input.
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
   Rss.Add(RssMb(Pid));
-  Stop(Pid);
+  // The CPU time counts until the program is stopped: it waits for input by then and uses none.
+  Cpu.Add(Stop(Pid));
   return true;
 }
 
@@ -195,11 +185,10 @@ double RunOnX(Display* Dpy, int DamageEvent, const std::vector<std::string>& Arg
     pollfd Pf{Fd, POLLIN, 0};
     poll(&Pf, 1, 10);
   }
-  CpuOut = CpuMs(Pid);
   RssOut = RssMb(Pid);
   for (Damage D : Damages) XDamageDestroy(Dpy, D);
   XSync(Dpy, False);
-  Stop(Pid);
+  CpuOut = Stop(Pid);
   // The server forgets the windows of the ended client; their events are not the next run's.
   XSync(Dpy, True);
   return Seen ? MsSince(Start, Last) : -1;
