@@ -285,13 +285,22 @@ void X11Display::CreateInputContext(Top& T) {
   if (FXFocus == T.Win) XSetICFocus(T.Ic);
 }
 
-void X11Display::Idle() {
-  // Everything is painted: the windows shown meanwhile show their pixels.
-  if (firstPutsPending_.exchange(false)) {
-    XGuard G(*this);
-    for (auto& [Hwnd, T] : tops_)
-      if (T.FirstPaint) PutWhole(T);
+void X11Display::PaintsDone(DWORD Thread) {
+  if (!firstPutsPending_) return;
+  // The windows of Thread shown meanwhile are painted: they show their pixels.
+  XGuard G(*this);
+  bool Others = false;
+  for (auto& [Hwnd, T] : tops_) {
+    if (!T.FirstPaint) continue;
+    if (GetWindowThreadProcessId(Hwnd, nullptr) == Thread)
+      PutWhole(T);
+    else
+      Others = true;
   }
+  firstPutsPending_ = Others;
+}
+
+void X11Display::Idle() {
   // Opening the input method reads the locale's compose tables, a large part of the start-up time on
   // X: it waits until the first window is up. Keys typed before that are translated without it.
   if (imTried_.exchange(true)) return;
@@ -518,8 +527,8 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   }
   if (T->Shown) return;
   T->Shown = true;
-  // Its pixels are put once the program has painted it (Idle), or by a later present should that take
-  // long; the server keeps what the screen showed there meanwhile (the window has no background).
+  // Its pixels are put once its thread has painted it (PaintsDone), or by a later present should that
+  // take long; the server keeps what the screen showed there meanwhile (the window has no background).
   T->FirstPaint = true;
   T->ShownAt = std::chrono::steady_clock::now();
   firstPutsPending_ = true;

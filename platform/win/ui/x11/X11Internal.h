@@ -104,6 +104,7 @@ public:
   void WarpPointer(POINT Screen) override;
   void Beep(UINT Type) override;
   void Idle() override;
+  void PaintsDone(DWORD Thread) override;
   void ClipboardChanged() override;
   bool ForeignClipboardText(std::u16string& Text) override;
 
@@ -122,9 +123,9 @@ private:
     std::deque<RECT> Requested;   // recent geometry requests: their echoes are not moves by the user
     bool OverrideRedirect = false;
     bool Shown = false;      // the layer shows it
-    // Shown and mapped, its first paint not yet done: the image is put once, when the program has
-    // painted the window completely (its next idle moment), so that nothing half-painted appears and
-    // the server is not sent the same pixels again and again.
+    // Shown and mapped, its first paint not yet done: the image is put once, when the window's thread
+    // has nothing left to paint (PaintsDone), so that nothing half-painted appears and the server is
+    // not sent the same pixels again and again.
     bool FirstPaint = false;
     std::chrono::steady_clock::time_point ShownAt{};
     // The request serial of the last put of the whole image: an exposure the server reported before
