@@ -658,8 +658,3 @@ bool IsNumericText(const String& S) {
   Extended value;
   return !text.empty() && TextToFloat(text, &value, fvExtended);
 }
-
-bool IsNumericChar(char C, Integer AKind) {
-  if ((C >= '0' && C <= '9') || C == '+' || C == '-') return true;
-  return AKind == nckFloat && (C == FormatSettings.DecimalSeparator || C == 'e' || C == 'E');
-}

@@ -44,10 +44,6 @@ inline constexpr Byte temNoCursor = 3;       // no caret, not editable, selectio
 // Error kind of a value outside MinValue..MaxValue (GetValidateErrorText).
 inline constexpr Integer evkValueOutOfBounds = 1;
 
-// Character kinds of IsNumericChar.
-inline constexpr Integer nckInteger = 1;  // digits and signs
-inline constexpr Integer nckFloat = 2;    // also the decimal separator and the exponent mark
-
 K58_EVENT_TYPE(TuiNewLookupDisplayTextEvent, void(TObject* Sender, const String& AText))
 K58_EVENT_TYPE(TuiEditValidateEvent, void(TObject* Sender, Variant& DisplayValue, String& ErrorText, bool& Error))
 using TuiCharSet = std::bitset<256>;
@@ -275,5 +271,3 @@ void InsertThousandSeparators(String& S);
 void ExtractExponent(String& S, String& AExponent);
 // S, thousand separators removed, is not empty and converts to a float.
 bool IsNumericText(const String& S);
-// Digits and signs; with nckFloat also the locale's decimal separator and "e"/"E".
-bool IsNumericChar(char C, Integer AKind);
