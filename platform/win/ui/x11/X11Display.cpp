@@ -650,7 +650,14 @@ void X11Display::TopLevelActivated(HWND Hwnd) {
   // on since and a later change brings the layer along. Asking could take the focus back from wherever
   // the user has moved it.
   if (track_->Applying.load() == Hwnd) return;
-  if (T->Win == FXFocus) return;
+  // Already focused, as the server has it now: the focus changes the event thread has not read yet may
+  // have taken it elsewhere since (a window hidden a moment ago had it).
+  if (T->Win == FXFocus) {
+    Window Focus = 0;
+    int Revert = 0;
+    XGetInputFocus(dpy_, &Focus, &Revert);
+    if (Focus == T->Win) return;
+  }
   // The layer's own activation: focus changes the server reported before this request are stale.
   track_->WishSerial = NextRequest(dpy_);
   if (T->Viewable)
