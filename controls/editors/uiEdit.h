@@ -984,6 +984,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   virtual void ContentChanged(TObject* Sender);
   virtual IuiCustomInnerEdit* CreateInnerEdit();
   virtual TuiCustomEditViewData* CreateViewData();
+  // A view info of the active properties' view-info class.
+  virtual TuiCustomEditViewInfo* CreateEditViewInfo();
   virtual void ClickDefaultButton();
   virtual void DoButtonClick(Integer AButtonIndex);
   virtual void DoButtonDown(Integer) {}

@@ -133,6 +133,7 @@ void TuiCustomEdit::AfterConstruction() {
 void TuiCustomEdit::Initialize() {
   catcher_ = std::make_unique<TuiEditChangeEventsCatcher>(this);
   properties_ = TuiCustomEditProperties::CreateOfClass(GetPropertiesClass(), this);
+  editViewInfo_.reset(CreateEditViewInfo());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
     viewDataState_ = viewData->State;
@@ -688,6 +689,14 @@ void TuiCustomEdit::ApplyEditData(TuiCustomEditData* AEditData) {
 
 // ---- View -----------------------------------------------------------------------------------------------
 
+TuiCustomEditViewInfo* TuiCustomEdit::CreateEditViewInfo() {
+  TObjectPtr<TObject> object = ActiveProperties()->GetViewInfoClass()->Create();
+  auto* viewInfo = dynamic_cast<TuiCustomEditViewInfo*>(object.get());
+  if (viewInfo == nullptr) RaiseInvalidCast();
+  object.release();
+  return viewInfo;
+}
+
 TuiCustomEditViewData* TuiCustomEdit::CreateViewData() {
   TuiCustomEditViewData* viewData =
       ActiveProperties()->CreateViewData(static_cast<TuiEditStyle*>(GetActiveStyle()), IsInplace(), false);
@@ -747,7 +756,7 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
   if (properties_ == nullptr || !HandleAllocated() || destroying_ || IsContainerDestroying()) return false;
   if (capturedButton_ >= 0 && GetCapture() != Handle()) capturedButton_ = -1;
   std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> copy;
-  copy.reset(new TuiCustomEditViewInfo);
+  copy.reset(CreateEditViewInfo());
   copy->Assign(editViewInfo_.get());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
@@ -851,7 +860,7 @@ void TuiCustomEdit::Paint() {
 }
 
 void TuiCustomEdit::PaintCopyDraw() {
-  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(new TuiCustomEditViewInfo);
+  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(CreateEditViewInfo());
   std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
   Variant stored;
   dataBinding_->GetStoredValue(stored);
