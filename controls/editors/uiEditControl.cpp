@@ -119,8 +119,10 @@ K58_IMPLEMENT_CLASS(TuiCustomEdit) {
   b.Prop("OnEditing", &S::OnEditing, &S::SetOnEditing);
 }
 
-TuiCustomEdit::TuiCustomEdit(TComponent* AOwner)
-    : TuiContainer(AOwner, StyleClassOf<TuiEditStyle>(), StylesClassOf<TuiContainerStyles>()) {
+TuiCustomEdit::TuiCustomEdit(TComponent* AOwner) : TuiCustomEdit(AOwner, StyleClassOf<TuiEditStyle>()) {}
+
+TuiCustomEdit::TuiCustomEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass)
+    : TuiContainer(AOwner, AStyleClass, StylesClassOf<TuiContainerStyles>()), styleClass_(AStyleClass) {
   editViewInfo_.reset(new TuiCustomEditViewInfo);
 }
 
@@ -321,7 +323,7 @@ void TuiCustomEdit::SetTransparent(bool Value) {
   if (HandleAllocated()) Invalidate();
 }
 
-TuiContainerStyleClass TuiCustomEdit::GetStyleClass() const { return StyleClassOf<TuiEditStyle>(); }
+TuiContainerStyleClass TuiCustomEdit::GetStyleClass() const { return styleClass_; }
 
 TuiContainerStyleValues TuiCustomEdit::GetUnusedStyleValues() {
   // The four edit values (bits 10 to 13) have no members in the container's set.

@@ -6,6 +6,7 @@
 
 #include "controls/editors/uiEdit.h"
 #include "controls/extra/uiProgressBar.h"
+#include "controls/extra/uiTrackBar.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/UiInternal.h"
@@ -21,6 +22,7 @@ class ExtraEditorsTest : public ::testing::Test {
   ExtraEditorsTest() {
     k58::editors::StartUnits();
     k58::extra::StartProgressBarUnit();
+    k58::extra::StartTrackBarUnit();
     Form = NewObject<TForm>(nullptr, 0);
     Form->SetBounds(40, 40, 500, 400);
     Form->Show();
@@ -29,6 +31,7 @@ class ExtraEditorsTest : public ::testing::Test {
   ~ExtraEditorsTest() override {
     FreeObject(Form);
     k58::winui::ResetWindowSystemState();
+    k58::extra::StopTrackBarUnit();
     k58::extra::StopProgressBarUnit();
     k58::editors::StopUnits();
   }
