@@ -310,8 +310,11 @@ bool MaskEditKeyDown(IuiMaskEditHost& AEdit, TuiMaskEditCustomMode& AMode, Word 
     }
     case VK_DELETE:
       if (!AShift.Contains(ssShift)) return AMode.KeyDelete();
-      if (AEdit.SelLength() == 0) return AMode.KeyBackspace();
-      return true;
+      if (AEdit.SelLength() != 0) return true;
+      // Shift+Delete without a selection is Backspace; what the mode leaves to the inner edit is a
+      // Backspace too, not the cut that Shift+Delete would be there.
+      if (AMode.KeyBackspace()) AEdit.SendInternalChar(U'\b');
+      return false;
     case VK_HOME:
       return AMode.KeyHome();
     case VK_END:

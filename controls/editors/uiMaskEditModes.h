@@ -13,6 +13,8 @@
 //  - A paste runs: SetPasteLength, PreparePaste, the text replaces the selection, TextAssigned with the
 //    new text while the selection start is still where the paste began, the caret behind the pasted text
 //    through SetSelStart, FinishPaste.
+//  - A cut of a selection copies it and calls KeyDelete; when that answers true the inner edit gets the
+//    Delete key the mode left to it. A cut without a selection does nothing.
 //  - Key operations answer true when the editor's default handling of the key should follow (it then acts
 //    on the inner edit), false when the mode has done all the key does. Keys never raise.
 //
@@ -24,6 +26,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "controls/editors/uiRegExpr.h"
 #include "controls/editors/uiStandardMask.h"
@@ -315,6 +318,8 @@ class TuiMaskEditRegExprExMode : public TuiMaskEditRegExprMode {
   void CompleteTail();
   // A key with a selection: the selection is cut (and the prefix kept when it starts at 0).
   bool CutForKey();
+  // The places between the steps of the text, from 0 up to where the text stops matching.
+  std::vector<Integer> StepBoundaries() const;
 
   std::u32string forced_;
   Integer takenBack_ = 0;

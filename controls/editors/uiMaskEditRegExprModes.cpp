@@ -379,9 +379,9 @@ void TuiMaskEditRegExprExMode::StartKey() {
   forced_.clear();
   takenBack_ = 0;
   if (!IsEditUsable() || !edit_->HandleAllocated() || !EngineReady()) return;
-  const std::u32string text = EditText();
-  if (head_.empty() && tail_.empty() && !text.empty()) resync_ = true;
-  if (resync_) ResyncSteps();
+  // Head and tail are rebuilt from the text and the selection before every key, so that whatever moved the
+  // caret or changed the text in between, the key starts on step boundaries.
+  ResyncSteps();
 }
 
 void TuiMaskEditRegExprExMode::ResyncSteps() {
@@ -592,41 +592,66 @@ bool TuiMaskEditRegExprExMode::KeyEnd() {
   return TuiMaskEditRegExprMode::KeyEnd();
 }
 
+std::vector<Integer> TuiMaskEditRegExprExMode::StepBoundaries() const {
+  std::vector<Integer> boundaries{0};
+  TObjectPtr<TuiRegExpr> engine = NewCompiledEngine();
+  if (!engine) return boundaries;
+  std::u32string forced;
+  engine->SetOnAppendChar([&forced](char32_t ACh) { forced.push_back(ACh); });
+  const std::u32string text = EditText();
+  size_t at = 0;
+  while (at < text.size()) {
+    char32_t ch = text[at];
+    if (!engine->Advance(ch)) break;
+    forced.clear();
+    engine->SetAutoComplete(true);
+    engine->SetAutoComplete(false);
+    if (text.compare(at + 1, forced.size(), forced) != 0) break;
+    at += 1 + forced.size();
+    boundaries.push_back(static_cast<Integer>(at));
+  }
+  return boundaries;
+}
+
 bool TuiMaskEditRegExprExMode::KeyLeft() {
   StartKey();
-  if (!EngineReady() || head_.empty()) return true;
-  const Integer p = edit_->SelStart(), l = edit_->SelLength();
+  if (!EngineReady()) return true;
+  const Integer l = edit_->SelLength();
   const bool shift = edit_->ShiftFlag();
   if (l > 0 && !shift) {
-    if (p + l == static_cast<Integer>(head_.size())) ReturnToTail(l);
+    // The text editor collapses the selection to its start, a step boundary.
+    ReturnToTail(l);
     return true;
   }
-  // The whole step goes: the text editor moves the caret over one character, internal keys over the rest.
-  const Integer count = std::min<Integer>(UntakeStep() + 1, static_cast<Integer>(head_.size()));
-  tail_.insert(0, head_.substr(head_.size() - static_cast<size_t>(count)));
-  head_.resize(head_.size() - static_cast<size_t>(count));
+  // The caret goes to the boundary in front of it: the text editor moves it over one character, internal
+  // keys over the rest of the step.
+  const Integer caret = edit_->GetCaretCharIndex();
+  const std::vector<Integer> boundaries = StepBoundaries();
+  Integer target = -1;
+  for (Integer b : boundaries)
+    if (b < caret) target = b;
+  if (target < 0 || boundaries.back() < caret) return true;
   const TShiftState keys = shift ? TShiftState{ssShift} : TShiftState{};
-  for (Integer i = 1; i < count; ++i) edit_->SendInternalKey(VK_LEFT, keys);
+  for (Integer i = target + 1; i < caret; ++i) edit_->SendInternalKey(VK_LEFT, keys);
+  if (l == 0) ReturnToTail(caret - target);
   return true;
 }
 
 bool TuiMaskEditRegExprExMode::KeyRight() {
   StartKey();
-  if (!EngineReady() || tail_.empty()) return true;
+  if (!EngineReady()) return true;
   const bool shift = edit_->ShiftFlag();
-  if (edit_->SelLength() > 0 && !shift) return TuiMaskEditRegExprMode::KeyRight();
-  char32_t ch = tail_[0];
-  std::u32string forced;
-  if (!TakeStep(ch, forced)) return false;
-  if (!StartsWith(tail_.substr(1), forced)) {
-    for (size_t i = 0; i <= forced.size(); ++i) engine_->StepBack();
-    return false;
-  }
-  const size_t count = 1 + forced.size();
-  head_.append(tail_, 0, count);
-  tail_.erase(0, count);
+  // With a selection the head already stands at its end, where the text editor collapses it.
+  if (edit_->SelLength() > 0 && !shift) return true;
+  const Integer caret = edit_->GetCaretCharIndex();
+  const std::vector<Integer> boundaries = StepBoundaries();
+  Integer target = -1;
+  for (auto b = boundaries.rbegin(); b != boundaries.rend(); ++b)
+    if (*b > caret) target = *b;
+  if (target < 0) return true;
   const TShiftState keys = shift ? TShiftState{ssShift} : TShiftState{};
-  for (size_t i = 1; i < count; ++i) edit_->SendInternalKey(VK_RIGHT, keys);
+  for (Integer i = caret + 1; i < target; ++i) edit_->SendInternalKey(VK_RIGHT, keys);
+  if (edit_->SelLength() == 0) TakeFromTail(target - caret);
   return true;
 }
 

@@ -99,8 +99,9 @@ class FakeMaskEdit : public IuiMaskEditHost, public IuiMaskEditModeSettings {
   }
 
   void CutToClipboard() {
+    if (!M.HasSelection()) return;
     clipboard = k58::rtl::Utf32ToUtf8(M.SelectedText());
-    mode->KeyDelete();
+    if (mode->KeyDelete()) SendInternalKey(VK_DELETE, TShiftState{});
   }
 
   // Text and selection: "[...]" around a selection, "|" at a plain caret.
