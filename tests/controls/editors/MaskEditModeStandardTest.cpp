@@ -143,22 +143,68 @@ TEST(MaskEditStandardMode, ValueAndBlankMask) {
   EXPECT_EQ(edit.Show(), "fr|ee text");
 }
 
-// A mode without a usable editor stores the empty value once there is one.
+// A mode loaded without a usable editor stores the empty value once there is one (the regular-expression
+// kind has nothing to store: its empty value is the empty text).
 class DetachedHost : public FakeMaskEdit {
  public:
   bool usable = false;
   bool IsUsable() const override { return usable; }
 };
 
-TEST(MaskEditStandardMode, PendingEmptyValue) {
-  DetachedHost edit;
-  edit.mode.reset(NewObject<TuiMaskEditStandardMode>(&edit, nullptr));
-  edit.mode->LoadMask("00-00");
-  EXPECT_TRUE(edit.mode->ValueUpdatePending());
-  edit.usable = true;
-  edit.mode->ApplyPendingValue();
-  EXPECT_EQ(edit.editValue, "  -  ");
-  EXPECT_FALSE(edit.mode->ValueUpdatePending());
+TEST(MaskEditModes, PendingEmptyValue) {
+  struct Case {
+    TuiEditMaskKind Kind;
+    const char* Mask;
+    bool Pending;
+    const char* Value;
+  };
+  const Case cases[] = {
+      {emkStandard, "00-00", true, "  -  "},
+      {emkRegExprEx, "'(' \\d{3} ')'", true, "("},
+      {emkRegExpr, "'(' \\d{3} ')'", false, "unchanged"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Mask);
+    DetachedHost edit;
+    edit.editValue = "unchanged";
+    if (c.Kind == emkStandard) edit.mode.reset(NewObject<TuiMaskEditStandardMode>(&edit, nullptr));
+    if (c.Kind == emkRegExpr) edit.mode.reset(NewObject<TuiMaskEditRegExprMode>(&edit, nullptr));
+    if (c.Kind == emkRegExprEx) edit.mode.reset(NewObject<TuiMaskEditRegExprExMode>(&edit, nullptr));
+    edit.mode->LoadMask(c.Mask);
+    EXPECT_EQ(edit.mode->ValueUpdatePending(), c.Pending);
+    edit.usable = true;
+    edit.mode->ApplyPendingValue();
+    EXPECT_EQ(edit.editValue, c.Value);
+    EXPECT_FALSE(edit.mode->ValueUpdatePending());
+  }
+}
+
+// Bringing the text in line with the edit value: the standard mode keeps its block, the regular-expression
+// modes put the caret behind the text with everything in the head.
+TEST(MaskEditModes, SyncWithEditValue) {
+  struct Case {
+    TuiEditMaskKind Kind;
+    const char* Mask;
+    const char* Value;
+    const char* Shown;
+  };
+  const Case cases[] = {
+      {emkStandard, "(000) 000-0000", "555", "[(]555) ___-____"},
+      {emkRegExpr, "\\d+ ('.' \\d\\d)?", "12.5x0", "12.50|"},
+      {emkRegExprEx, "'(' \\d{3} ')'", "(12", "(12|"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Mask);
+    FakeMaskEdit edit(c.Kind, c.Mask);
+    edit.editValue = c.Value;
+    edit.mode->SyncWithEditValue();
+    EXPECT_EQ(edit.Show(), c.Shown);
+    if (c.Kind != emkStandard) {
+      auto* mode = static_cast<TuiMaskEditRegExprMode*>(edit.mode.get());
+      EXPECT_EQ(mode->Head(), edit.Text());
+      EXPECT_EQ(mode->Tail(), "");
+    }
+  }
 }
 
 }  // namespace
