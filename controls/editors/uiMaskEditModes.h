@@ -317,7 +317,7 @@ class TuiMaskEditRegExprExMode : public TuiMaskEditRegExprMode {
   // one that no longer matches is dropped.
   void CompleteTail();
   // A key with a selection: the selection is cut (and the prefix kept when it starts at 0).
-  bool CutForKey();
+  void CutForKey();
   // The places between the steps of the text, from 0 up to where the text stops matching.
   std::vector<Integer> StepBoundaries() const;
 

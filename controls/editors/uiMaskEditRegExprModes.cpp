@@ -448,13 +448,13 @@ bool TuiMaskEditRegExprExMode::EnterPrefix() {
   return true;
 }
 
-bool TuiMaskEditRegExprExMode::CutForKey() {
+void TuiMaskEditRegExprExMode::CutForKey() {
   const Integer p = edit_->SelStart();
   CutSelection();
-  if (p != 0 || !head_.empty()) return true;
+  if (p != 0 || !head_.empty()) return;
   // A selection from the start keeps the forced prefix: the selection begins behind it.
   const std::u32string prefix = ForcedHere();
-  if (prefix.empty() || !StartsWith(cut_, prefix)) return true;
+  if (prefix.empty() || !StartsWith(cut_, prefix)) return;
   tail_.insert(0, cut_);
   cut_.clear();
   const Integer end = p + edit_->SelLength();
@@ -466,7 +466,6 @@ bool TuiMaskEditRegExprExMode::CutForKey() {
   const Integer at = static_cast<Integer>(prefix.size());
   edit_->SetEditSel(at, std::max(at, end));
   if (edit_->SelLength() > 0) CutSelection();
-  return true;
 }
 
 void TuiMaskEditRegExprExMode::CompleteTail() {
