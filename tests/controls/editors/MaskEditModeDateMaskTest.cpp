@@ -33,7 +33,9 @@ void ExpectTyped(TuiEditMaskKind AKind, const String& AMask, const String& AText
   edit.Type(AText);
   EXPECT_EQ(edit.Text(), AText);
   // The auto-completing kind types the separators itself and refuses them when typed again.
-  if (AKind == emkRegExpr) EXPECT_EQ(edit.beeps, 0);
+  if (AKind == emkRegExpr) {
+    EXPECT_EQ(edit.beeps, 0);
+  }
 }
 
 TEST(MaskEditModes, DateAndTimeMasksOfTheLocales) {
