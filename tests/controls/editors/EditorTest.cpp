@@ -344,7 +344,9 @@ TEST_F(EditorTest, AutoSizeFollowsTheAlignment) {
     edit->CalculateAutoSize(w, h);
     EXPECT_EQ(w != 500, c.Width) << static_cast<int>(c.Align);
     EXPECT_EQ(h != 500, c.Height) << static_cast<int>(c.Align);
-    if (c.Width) EXPECT_EQ(w, 2 + 30 + 2) << "buttons and borders only";
+    if (c.Width) {
+      EXPECT_EQ(w, 2 + 30 + 2) << "buttons and borders only";
+    }
   }
   edit->SetAlign(alNone);
 }
@@ -382,30 +384,42 @@ TEST_F(EditorTest, RepositoryItemSharedAndRemoved) {
   }
 }
 
-// Disabled since main brought the container's new focus handling: when the closing modal form's focus
-// leaves the editor, the form no longer reports fsModal and its modal result (see the branch's report).
-TEST_F(EditorTest, DISABLED_ModalOkValidatesWithoutRaising) {
-  TForm* dialog = NewObject<TForm>(nullptr, 0);
-  dialog->SetBounds(60, 60, 300, 200);
-  auto* edit = NewObject<TTestEdit>(dialog);
-  edit->SetBounds(10, 10, 150, 25);
-  edit->SetParent(dialog);
-  int validations = 0;
-  edit->Properties()->SetOnValidate([&](TObject*, Variant&, String& AError, bool& AIsError) {
-    ++validations;
-    AError = "rejected";
-    AIsError = true;
-  });
-  Display.Later([&] {
-    edit->SetFocus();
-    Display.Type("5");
-    Display.Later([&] { dialog->SetModalResult(mrOk); });
-  });
-  TModalResult result = mrNone;
-  EXPECT_NO_THROW(result = dialog->ShowModal());
-  EXPECT_EQ(result, mrOk);
-  EXPECT_GE(validations, 1);
-  FreeObject(dialog);
+// The dialog's focus leaves the editor when the closing form hides: with a result other than Cancel the
+// refused value is validated without raising, so the dialog still closes; Cancel leaves it alone.
+TEST_F(EditorTest, ClosingModalFormValidatesWithoutRaisingUnlessCancelled) {
+  struct Case {
+    TModalResult Result;
+    int Validations;
+  };
+  for (const Case c : {Case{mrOk, 1}, Case{mrCancel, 0}}) {
+    TForm* dialog = NewObject<TForm>(nullptr, 0);
+    dialog->SetBounds(60, 60, 300, 200);
+    auto* edit = NewObject<TTestEdit>(dialog);
+    edit->SetBounds(10, 10, 150, 25);
+    edit->SetParent(dialog);
+    int validations = 0;
+    edit->Properties()->SetOnValidate([&](TObject*, Variant&, String& AError, bool& AIsError) {
+      ++validations;
+      AError = "rejected";
+      AIsError = true;
+    });
+    bool focusedBeforeClose = false;
+    Display.Later([&] {
+      edit->SetFocus();
+      Display.Type("5");
+      Display.Later([&] {
+        focusedBeforeClose = edit->IsFocused() && edit->Modified();
+        dialog->SetModalResult(c.Result);
+      });
+    });
+    TModalResult result = mrNone;
+    EXPECT_NO_THROW(result = dialog->ShowModal()) << c.Result;
+    EXPECT_TRUE(focusedBeforeClose) << c.Result;
+    EXPECT_EQ(result, c.Result);
+    EXPECT_EQ(validations, c.Validations) << c.Result;
+    EXPECT_FALSE(edit->IsFocused()) << c.Result;
+    FreeObject(dialog);
+  }
 }
 
 }  // namespace
