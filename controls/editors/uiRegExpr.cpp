@@ -49,7 +49,7 @@ constexpr size_t kClosureBudget = size_t{1} << 20;
 // Position storage above this many entries is given back by Restart.
 constexpr size_t kKeptPositions = size_t{1} << 16;
 // States a run of forced literals may hold in its positions, all together; auto-completion stops there.
-constexpr size_t kForcedRunBudget = size_t{1} << 18;
+constexpr size_t kForcedRunBudget = size_t{1} << 14;
 // What a simple state's test is when it is not one literal character.
 constexpr int64_t kNoLiteral = -1;
 constexpr int64_t kDateSeparatorLiteral = -2;

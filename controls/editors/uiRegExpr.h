@@ -554,7 +554,7 @@ class TuiRegExprAutomat : public TObject {
 // Size limits: a pattern whose parse tree would hold more than 20,000 items, nest deeper than 1,000
 // levels or whose automaton would need more than 2^20 links between states does not compile ("The regular
 // expression is too complex"); counts and back-references multiply a pattern's size. Auto-completion
-// stops once the forced characters of one step hold 2^18 states in their positions (only patterns that
+// stops once the forced characters of one step hold 2^14 states in their positions (only patterns that
 // keep many loops open over a long forced run, such as (a+aaa){999}, get there); the rest can be typed.
 class TuiRegExpr : public TObject {
   K58_CLASS(TuiRegExpr, TObject)
