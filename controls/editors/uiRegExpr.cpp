@@ -48,6 +48,12 @@ constexpr size_t kMaxLinks = size_t{1} << 20;
 constexpr size_t kClosureBudget = size_t{1} << 20;
 // Position storage above this many entries is given back by Restart.
 constexpr size_t kKeptPositions = size_t{1} << 16;
+// States a run of forced literals may hold in its positions, all together; auto-completion stops there.
+constexpr size_t kForcedRunBudget = size_t{1} << 14;
+// What a simple state's test is when it is not one literal character.
+constexpr int64_t kNoLiteral = -1;
+constexpr int64_t kDateSeparatorLiteral = -2;
+constexpr int64_t kTimeSeparatorLiteral = -3;
 
 String CharText(char32_t ACh) { return CodePointToUtf8(static_cast<uint32_t>(ACh)); }
 
@@ -1166,6 +1172,23 @@ bool TuiRegExprAutomat::BuildStates() {
 
   Number(start_.get());
   k58::editors::ForEachState(*tree_, [this](TuiRegExprState* state) { Number(state); });
+  // Flat tables of the links and literals, for the walks and the forced-literal test of every step.
+  succBegin_.reserve(states_.size() + 1);
+  literal_.assign(states_.size(), k58::editors::kNoLiteral);
+  for (const TuiRegExprState* state : states_) {
+    succBegin_.push_back(static_cast<Integer>(succ_.size()));
+    for (const TuiRegExprState* next : state->Successors()) succ_.push_back(next->Index());
+    const TuiRegExprSimpleState* simple = simple_[static_cast<size_t>(state->Index())];
+    const TuiRegExprItem* test = simple != nullptr ? simple->Test() : nullptr;
+    int64_t& literal = literal_[static_cast<size_t>(state->Index())];
+    if (const auto* symbol = dynamic_cast<const TuiRegExprSymbol*>(test))
+      literal = symbol->Ch();
+    else if (dynamic_cast<const TuiRegExprTimeSeparator*>(test) != nullptr)
+      literal = k58::editors::kTimeSeparatorLiteral;
+    else if (dynamic_cast<const TuiRegExprDateSeparator*>(test) != nullptr)
+      literal = k58::editors::kDateSeparatorLiteral;
+  }
+  succBegin_.push_back(static_cast<Integer>(succ_.size()));
   closureAt_.assign(states_.size(), -1);
   closureMarks_.assign(states_.size(), 0);
   ForgetSets();
@@ -1246,6 +1269,8 @@ Integer TuiRegExprAutomat::Intern(const std::vector<Integer>& AStates) {
   const auto id = static_cast<Integer>(sets_.size());
   sets_.push_back(StateSet{setPool_.size(), static_cast<Integer>(AStates.size()), final});
   setPool_.insert(setPool_.end(), AStates.begin(), AStates.end());
+  forcedStep_.push_back(-1);
+  forcedChar_.push_back(0);
   if (sets_.size() <= k58::editors::kMaxStepTables) steps_.resize(sets_.size() * k58::editors::kStepChars, -1);
   bucket.push_back(id);
   return id;
@@ -1256,6 +1281,8 @@ void TuiRegExprAutomat::ForgetSets() {
   std::vector<StateSet>().swap(sets_);
   std::vector<Integer>().swap(setPool_);
   std::vector<int16_t>().swap(steps_);
+  std::vector<Integer>().swap(forcedStep_);
+  std::vector<char32_t>().swap(forcedChar_);
   setsByHash_.assign(k58::editors::kHashBuckets, {});
   // The start set is the first, always.
   Intern({start_->Index()});
@@ -1279,13 +1306,13 @@ int16_t* TuiRegExprAutomat::RememberedStep(Integer ASet, char32_t ACh) {
 bool TuiRegExprAutomat::ForcedChar(const Integer* AStates, size_t ACount, char32_t& ACh) const {
   if (ACount == 0) return false;
   for (size_t i = 0; i < ACount; ++i) {
-    const TuiRegExprItem* test = simple_[static_cast<size_t>(AStates[i])]->Test();
+    const int64_t literal = literal_[static_cast<size_t>(AStates[i])];
     char32_t ch;
-    if (const auto* symbol = dynamic_cast<const TuiRegExprSymbol*>(test))
-      ch = symbol->Ch();
-    else if (dynamic_cast<const TuiRegExprTimeSeparator*>(test) != nullptr)
+    if (literal >= 0)
+      ch = static_cast<char32_t>(literal);
+    else if (literal == k58::editors::kTimeSeparatorLiteral)
       ch = k58::editors::SeparatorChar(FormatSettings.TimeSeparator);
-    else if (dynamic_cast<const TuiRegExprDateSeparator*>(test) != nullptr)
+    else if (literal == k58::editors::kDateSeparatorLiteral)
       ch = k58::editors::SeparatorChar(FormatSettings.DateSeparator);
     else
       return false;
@@ -1293,6 +1320,24 @@ bool TuiRegExprAutomat::ForcedChar(const Integer* AStates, size_t ACount, char32
     ACh = ch;
   }
   return true;
+}
+
+Integer TuiRegExprAutomat::ForcedStep(Integer ASet, char32_t& ACh) {
+  if (forcedDateSeparator_ != FormatSettings.DateSeparator || forcedTimeSeparator_ != FormatSettings.TimeSeparator) {
+    forcedDateSeparator_ = FormatSettings.DateSeparator;
+    forcedTimeSeparator_ = FormatSettings.TimeSeparator;
+    std::fill(forcedStep_.begin(), forcedStep_.end(), -1);
+  }
+  const auto set = static_cast<size_t>(ASet);
+  if (forcedStep_[set] == -1) {
+    NextClosureOf(ASet, next_);
+    char32_t ch = 0;
+    const Integer reached = ForcedChar(next_.data(), next_.size(), ch) ? Intern(next_) : -2;
+    forcedStep_[set] = reached;
+    forcedChar_[set] = ch;
+  }
+  ACh = forcedChar_[set];
+  return forcedStep_[set];
 }
 
 bool TuiRegExprAutomat::Advance(char32_t& ACh, bool ACaseInsensitive) {
@@ -1386,49 +1431,56 @@ void TuiRegExprAutomat::NextClosureOf(Integer ASet, std::vector<Integer>& AOut) 
   // closures one after another without repeats, and a step costs the states and links reached once, not
   // the sum of the closures (quadratic in a run of optional items, where each closure holds the rest).
   const uint32_t stamp = NewStamp(closureMarks_, closureStamp_);
+  const Integer* begin = succBegin_.data();
+  const Integer* succ = succ_.data();
+  uint32_t* marks = closureMarks_.data();
+  const Integer* states = States(ASet);
   for (Integer i = 0; i < count; ++i) {
     stack_.clear();
-    const auto push = [this](const TuiRegExprState* state) {
-      const auto& successors = state->Successors();
-      for (auto it = successors.rbegin(); it != successors.rend(); ++it) stack_.push_back((*it)->Index());
+    const auto push = [&](Integer AState) {
+      for (Integer at = begin[AState + 1]; at > begin[AState];) stack_.push_back(succ[--at]);
     };
-    push(states_[static_cast<size_t>(States(ASet)[i])]);
+    push(states[i]);
     while (!stack_.empty()) {
       const Integer state = stack_.back();
       stack_.pop_back();
-      uint32_t& mark = closureMarks_[static_cast<size_t>(state)];
-      if (mark == stamp) continue;
-      mark = stamp;
+      if (marks[state] == stamp) continue;
+      marks[state] = stamp;
       if (simple_[static_cast<size_t>(state)] != nullptr)
         AOut.push_back(state);
       else
-        push(states_[static_cast<size_t>(state)]);
+        push(state);
     }
   }
 }
 
 void TuiRegExprAutomat::InsertForcedChars() {
   // Every state can reach a final one, so a run of forced literals ends within as many steps as there are
-  // states; the bound only guards that.
-  for (size_t guard = states_.size() + 1; guard > 0 && !IsFinal(); --guard) {
-    NextClosureOf(frames_.back(), next_);
+  // states. Each step costs the states of its position, and where loops stay open (as in (a+aaa){999})
+  // those grow with the run, so the run also ends when its positions hold kForcedRunBudget states in all:
+  // the rest can still be typed. Each set answers its forced step once: a run met again (after a step
+  // back) costs a look-up per character.
+  size_t held = 0;
+  for (size_t guard = states_.size() + 1; guard > 0 && !IsFinal() && held < k58::editors::kForcedRunBudget; --guard) {
     char32_t ch = 0;
-    if (!ForcedChar(next_.data(), next_.size(), ch)) return;
+    const Integer reached = ForcedStep(frames_.back(), ch);
+    if (reached < 0) return;
     owner_->onAppendChar_(ch);
-    frames_.push_back(Intern(next_));
+    frames_.push_back(reached);
+    held += static_cast<size_t>(sets_[static_cast<size_t>(reached)].Count);
   }
 }
 
 void TuiRegExprAutomat::TakeBackForcedChars() {
   while (frames_.size() > 1) {
+    // The last character goes when the previous position forced it. Then every state of the current
+    // position tests that literal, as the position was reached from the previous one.
     const Integer current = frames_.back();
-    char32_t ch = 0;
-    if (!ForcedChar(States(current), static_cast<size_t>(sets_[static_cast<size_t>(current)].Count), ch)) return;
-    // The last character is a literal; it goes when the previous position forced it.
+    if (literal_[static_cast<size_t>(States(current)[0])] == k58::editors::kNoLiteral) return;
     const Integer previous = frames_[frames_.size() - 2];
     if (sets_[static_cast<size_t>(previous)].Final) return;
-    NextClosureOf(previous, next_);
-    if (!ForcedChar(next_.data(), next_.size(), ch)) return;
+    char32_t ch = 0;
+    if (ForcedStep(previous, ch) < 0) return;
     owner_->onDeleteLastChar_();
     StepBack();
   }
@@ -1439,11 +1491,13 @@ size_t TuiRegExprAutomat::HeldBytes() const {
                  simple_.capacity() * sizeof(TuiRegExprSimpleState*);
   for (const TuiRegExprState* state : states_)
     bytes += sizeof(TuiRegExprSimpleState) + state->Successors().capacity() * sizeof(TuiRegExprState*);
-  for (const std::vector<Integer>* list : {&frames_, &setPool_, &closureAt_, &closurePool_, &scratch_, &stack_, &next_})
+  for (const std::vector<Integer>* list :
+       {&frames_, &setPool_, &closureAt_, &closurePool_, &scratch_, &stack_, &next_, &succBegin_, &succ_, &forcedStep_})
     bytes += list->capacity() * sizeof(Integer);
   for (const std::vector<Integer>& bucket : setsByHash_) bytes += sizeof(bucket) + bucket.capacity() * sizeof(Integer);
   bytes += sets_.capacity() * sizeof(StateSet) + steps_.capacity() * sizeof(int16_t);
-  bytes += closureMarks_.capacity() * sizeof(uint32_t);
+  bytes += closureMarks_.capacity() * sizeof(uint32_t) + literal_.capacity() * sizeof(int64_t) +
+           forcedChar_.capacity() * sizeof(char32_t);
   return bytes;
 }
 

@@ -464,7 +464,7 @@ class TuiRegExprAutomat : public TObject {
   bool StepBack();
   void Restart();
   // While the position is not final and every path continues with the same literal: tells the owner's
-  // OnAppendChar and moves on over it.
+  // OnAppendChar and moves on over it (within a budget of states held by the run's positions).
   void InsertForcedChars();
   // Before stepping back: while the last character was such a forced literal, tells the owner's
   // OnDeleteLastChar and steps back over it.
@@ -508,6 +508,9 @@ class TuiRegExprAutomat : public TObject {
   int16_t* RememberedStep(Integer ASet, char32_t ACh);
   // True when every state tests for one and the same literal (separators by their current value).
   bool ForcedChar(const Integer* AStates, size_t ACount, char32_t& ACh) const;
+  // The set a forced literal leads to from set ASet (its character in ACh), or -2 when ASet's next
+  // states are not one literal. Answered once per set and remembered (until the separators change).
+  Integer ForcedStep(Integer ASet, char32_t& ACh);
   uint32_t NewStamp(std::vector<uint32_t>& AMarks, uint32_t& AStamp);
 
   TuiRegExpr* owner_;
@@ -515,6 +518,11 @@ class TuiRegExprAutomat : public TObject {
   TObjectPtr<TuiRegExprSimpleState> start_;
   std::vector<TuiRegExprState*> states_;
   std::vector<TuiRegExprSimpleState*> simple_;  // by index; nil for block states
+  // The successors of each state by index: those of state i are succ_[succBegin_[i] .. succBegin_[i + 1]).
+  std::vector<Integer> succBegin_, succ_;
+  // The literal each simple state tests for: its character, or one of the codes kNoLiteral,
+  // kDateSeparatorLiteral and kTimeSeparatorLiteral (uiRegExpr.cpp).
+  std::vector<int64_t> literal_;
   // The sets met so far, and by the hash of their states.
   std::vector<StateSet> sets_;
   std::vector<Integer> setPool_;
@@ -522,6 +530,11 @@ class TuiRegExprAutomat : public TObject {
   std::vector<int16_t> steps_;
   bool stepsCaseInsensitive_ = false;
   char stepsDateSeparator_ = 0, stepsTimeSeparator_ = 0;
+  // Per set: the set its forced literal leads to (-1 not known yet, -2 none) and that literal, as taken
+  // with these separators.
+  std::vector<Integer> forcedStep_;
+  std::vector<char32_t> forcedChar_;
+  char forcedDateSeparator_ = 0, forcedTimeSeparator_ = 0;
   // The positions since Restart, as sets; the last one is the current position.
   std::vector<Integer> frames_;
   // Next closures computed so far: closureAt_ is -1 until a state's closure is in closurePool_ (its count,
@@ -540,7 +553,9 @@ class TuiRegExprAutomat : public TObject {
 //
 // Size limits: a pattern whose parse tree would hold more than 20,000 items, nest deeper than 1,000
 // levels or whose automaton would need more than 2^20 links between states does not compile ("The regular
-// expression is too complex"); counts and back-references multiply a pattern's size.
+// expression is too complex"); counts and back-references multiply a pattern's size. Auto-completion
+// stops once the forced characters of one step hold 2^14 states in their positions (only patterns that
+// keep many loops open over a long forced run, such as (a+aaa){999}, get there); the rest can be typed.
 class TuiRegExpr : public TObject {
   K58_CLASS(TuiRegExpr, TObject)
 

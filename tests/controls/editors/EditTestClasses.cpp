@@ -39,6 +39,16 @@ void TTestInnerEdit::KeyPress(char& Key) {
   TEdit::KeyPress(Key);
 }
 
+void TTestInnerEdit::WndProc(TMessage& Message) {
+  TEdit::WndProc(Message);
+  // As an editor's inner edit does: its focus changes are the editor's, except focus handed over by the
+  // editor's own window.
+  const bool fromEditor = Message.Msg == WM_SETFOCUS && edit_->HandleAllocated() &&
+                          reinterpret_cast<HWND>(Message.WParam) == edit_->Handle();
+  if ((Message.Msg == WM_SETFOCUS && !fromEditor) || Message.Msg == WM_KILLFOCUS)
+    static_cast<TuiControl*>(edit_)->FocusStateChanged();
+}
+
 void TTestInnerEdit::KeyUp(Word& Key, TShiftState Shift) {
   edit_->KeyUp(Key, Shift);
   if (Key != 0) TEdit::KeyUp(Key, Shift);

@@ -95,6 +95,7 @@ class TTestInnerEdit : public TEdit, public IuiCustomInnerEdit {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
+  void WndProc(TMessage& Message) override;
 
  private:
   TTestEdit* edit_;

@@ -1,13 +1,15 @@
 // The editor base on a shown form: storing values and the change events, the catcher, validation raising
-// and not, the repository item, and the user's keys, focus and mouse on a minimal editor with an inner
-// window.
+// and not, the repository item, the user's keys, focus and mouse, activation by a host, and the painting
+// of copies, native and gradient buttons, on a minimal editor with an inner window.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "controls/foundation/uxOffice11.h"
 #include "platform/forms/ControlsMessages.h"
 #include "tests/controls/editors/EditTesting.h"
+#include "tests/platform/theme/RecordingThemeProvider.h"
 
 using namespace editors_test;
 
@@ -83,6 +85,27 @@ class EditorTest : public EditUnitsTest {
 };
 
 using Events = std::vector<std::string>;
+using foundation_test::Rgb;
+
+// An editor bound to data: its provider reports a data-aware source.
+class TBoundValuesProvider : public TuiCustomEditDefaultValuesProvider {
+ public:
+  bool IsDataAware() override { return true; }
+};
+
+class TBoundDataBinding : public TuiEditDataBinding {
+ public:
+  using TuiEditDataBinding::TuiEditDataBinding;
+
+ protected:
+  TuiCustomEditDefaultValuesProvider* CreateDefaultValuesProvider() override { return new TBoundValuesProvider; }
+};
+
+class TBoundTestEdit : public TTestEdit {
+ public:
+  using TTestEdit::TTestEdit;
+  TuiEditDataBinding* CreateDataBinding() override { return new TBoundDataBinding(this); }
+};
 
 TEST_F(EditorTest, StoringAValueReportsChangesOnlyWhenTracked) {
   TTestEdit* edit = Editors[0];
@@ -344,7 +367,9 @@ TEST_F(EditorTest, AutoSizeFollowsTheAlignment) {
     edit->CalculateAutoSize(w, h);
     EXPECT_EQ(w != 500, c.Width) << static_cast<int>(c.Align);
     EXPECT_EQ(h != 500, c.Height) << static_cast<int>(c.Align);
-    if (c.Width) EXPECT_EQ(w, 2 + 30 + 2) << "buttons and borders only";
+    if (c.Width) {
+      EXPECT_EQ(w, 2 + 30 + 2) << "buttons and borders only";
+    }
   }
   edit->SetAlign(alNone);
 }
@@ -382,30 +407,297 @@ TEST_F(EditorTest, RepositoryItemSharedAndRemoved) {
   }
 }
 
-// Disabled since main brought the container's new focus handling: when the closing modal form's focus
-// leaves the editor, the form no longer reports fsModal and its modal result (see the branch's report).
-TEST_F(EditorTest, DISABLED_ModalOkValidatesWithoutRaising) {
-  TForm* dialog = NewObject<TForm>(nullptr, 0);
-  dialog->SetBounds(60, 60, 300, 200);
-  auto* edit = NewObject<TTestEdit>(dialog);
-  edit->SetBounds(10, 10, 150, 25);
-  edit->SetParent(dialog);
-  int validations = 0;
-  edit->Properties()->SetOnValidate([&](TObject*, Variant&, String& AError, bool& AIsError) {
-    ++validations;
-    AError = "rejected";
-    AIsError = true;
-  });
-  Display.Later([&] {
-    edit->SetFocus();
-    Display.Type("5");
-    Display.Later([&] { dialog->SetModalResult(mrOk); });
-  });
-  TModalResult result = mrNone;
-  EXPECT_NO_THROW(result = dialog->ShowModal());
-  EXPECT_EQ(result, mrOk);
-  EXPECT_GE(validations, 1);
-  FreeObject(dialog);
+// The dialog's focus leaves the editor when the closing form hides: with a result other than Cancel the
+// refused value is validated without raising, so the dialog still closes; Cancel leaves it alone.
+TEST_F(EditorTest, ClosingModalFormValidatesWithoutRaisingUnlessCancelled) {
+  struct Case {
+    TModalResult Result;
+    int Validations;
+  };
+  for (const Case c : {Case{mrOk, 1}, Case{mrCancel, 0}}) {
+    TForm* dialog = NewObject<TForm>(nullptr, 0);
+    dialog->SetBounds(60, 60, 300, 200);
+    auto* edit = NewObject<TTestEdit>(dialog);
+    edit->SetBounds(10, 10, 150, 25);
+    edit->SetParent(dialog);
+    int validations = 0;
+    edit->Properties()->SetOnValidate([&](TObject*, Variant&, String& AError, bool& AIsError) {
+      ++validations;
+      AError = "rejected";
+      AIsError = true;
+    });
+    bool focusedBeforeClose = false;
+    Display.Later([&] {
+      edit->SetFocus();
+      Display.Type("5");
+      Display.Later([&] {
+        focusedBeforeClose = edit->IsFocused() && edit->Modified();
+        dialog->SetModalResult(c.Result);
+      });
+    });
+    TModalResult result = mrNone;
+    EXPECT_NO_THROW(result = dialog->ShowModal()) << c.Result;
+    EXPECT_TRUE(focusedBeforeClose) << c.Result;
+    EXPECT_EQ(result, c.Result);
+    EXPECT_EQ(validations, c.Validations) << c.Result;
+    EXPECT_FALSE(edit->IsFocused()) << c.Result;
+    FreeObject(dialog);
+  }
+}
+
+// ---- Activation by a host -------------------------------------------------------------------------------
+
+TEST_F(EditorTest, HostActivationShowsFocusesAndSelects) {
+  TTestEdit* edit = Editors[0];
+  edit->SetEditValue(Variant(String("start")));
+  edit->Hide();
+  edit->Inner()->SetText("stale");
+  Focus(Editors[1]);
+  edit->SelectAllCount = 0;
+  TuiCustomEditData* data = nullptr;
+  edit->Activate(data);
+  Pump();
+  EXPECT_TRUE(edit->Visible());
+  EXPECT_TRUE(edit->IsFocused());
+  EXPECT_GE(edit->SelectAllCount, 1) << "AutoSelect";
+  EXPECT_EQ(edit->Inner()->Text(), "start") << "the display shows the value";
+  EXPECT_FALSE(edit->ModifiedAfterEnter());
+
+  // Without AutoSelect nothing is selected.
+  Focus(Editors[1]);
+  edit->Properties()->SetAutoSelect(false);
+  edit->SelectAllCount = 0;
+  edit->Activate(data);
+  EXPECT_EQ(edit->SelectAllCount, 0);
+}
+
+TEST_F(EditorTest, HostActivationByKeyTypesTheKeyIntoTheEditor) {
+  TTestEdit* edit = Editors[0];
+  Focus(Editors[1]);
+  const TWndMethod before = edit->Inner()->WindowProc();
+  TuiCustomEditData* data = nullptr;
+  edit->ActivateByKey('7', data);
+  Pump();
+  EXPECT_TRUE(edit->IsFocused());
+  EXPECT_EQ(edit->Inner()->CharsReceived, (std::vector<int>{'7'}));
+  EXPECT_EQ(edit->Inner()->Text(), "7");
+  EXPECT_TRUE(edit->Modified());
+  EXPECT_TRUE(edit->Inner()->WindowProc() == before) << "the inner window is no longer subclassed";
+}
+
+TEST_F(EditorTest, HostActivationByMouseStartsTheDoubleClickTime) {
+  TTestEdit* edit = Editors[0];
+  edit->Properties()->Buttons()->Add()->SetKind(bkEllipsis);
+  Pump();
+  edit->UpdateAtCursorPos(false);
+  const TRect button = edit->EditViewInfo()->Buttons[0]->Bounds;
+  Focus(Editors[1]);
+  Log.clear();
+  // The user presses where the hidden editor's button will be; the host (the form here) activates the
+  // editor with the press in its own client coordinates, and the release over the button clicks it.
+  edit->Hide();
+  const POINT p = At(edit, (button.left + button.right) / 2, (button.top + button.bottom) / 2);
+  Display.Press(p);
+  Pump();
+  TuiCustomEditData* data = nullptr;
+  edit->ActivateByMouse(TShiftState{ssLeft}, edit->Left() + (button.left + button.right) / 2,
+                        edit->Top() + (button.top + button.bottom) / 2, data);
+  EXPECT_TRUE(edit->IsFocused());
+  EXPECT_EQ(GetCapture(), edit->Handle()) << "the editor holds the mouse while the button is down";
+  EXPECT_EQ(edit->EditViewInfo()->Buttons[0]->Data.State, ebsPressedState);
+  Display.Release(p);
+  Pump();
+  EXPECT_EQ(Log, (Events{"e1.Exit", "e0.ButtonClick 0"}));
+
+  // A second press on the editor within the double-click time is a double click.
+  auto pressAt = [&](Integer X, Integer Y) {
+    Display.MoveTo(At(edit, X, Y));
+    Pump();
+    SendMessage(edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
+    SendMessage(edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
+    Pump();
+  };
+  Log.clear();
+  pressAt(1, 12);
+  EXPECT_EQ(Log, (Events{"e0.DblClick"}));
+  // The timer stopped with it, and it also stops by itself.
+  Log.clear();
+  pressAt(1, 12);
+  EXPECT_TRUE(Log.empty());
+  edit->ActivateByMouse(TShiftState{}, edit->Left() + 1, edit->Top() + 12, data);
+  Display.Advance(GetDoubleClickTime() + 10);
+  Pump();
+  Log.clear();
+  pressAt(1, 12);
+  EXPECT_TRUE(Log.empty()) << "after the double-click time";
+}
+
+TEST_F(EditorTest, HostDeactivationValidates) {
+  TTestEdit* edit = Editors[0];
+  TuiCustomEditData* data = nullptr;
+  edit->ActivateByKey('4', data);
+  Pump();
+  FailValidation(edit, "Too small");
+  EXPECT_THROW(edit->Deactivate(), Exception);
+  FailValidation(edit, "");
+  EXPECT_FALSE(edit->Deactivate());
+  EXPECT_FALSE(edit->IsValidated());
+  edit->Properties()->SetOnValidate(TuiEditValidateEvent{});
+  EXPECT_TRUE(edit->Deactivate());
+  EXPECT_TRUE(edit->IsValidated());
+  EXPECT_EQ(VarToStr(edit->EditValue()), "4");
+}
+
+// ---- Painting -------------------------------------------------------------------------------------------
+
+class EditorPaintTest : public EditorTest {
+ protected:
+  EditorPaintTest() { foundation_test::UseDistinctSystemColours(); }
+  // An editor with one ellipsis button in the given button style.
+  TTestEdit* WithButton(TTestEdit* AEdit, TuiEditButtonStyle AStyle) {
+    AEdit->Style()->SetTransparentBorder(false);
+    AEdit->Style()->SetButtonStyle(AStyle);
+    AEdit->Properties()->Buttons()->Add()->SetKind(bkEllipsis);
+    Pump();
+    AEdit->UpdateAtCursorPos(false);
+    return AEdit;
+  }
+  TRect ButtonOf(TTestEdit* AEdit) { return AEdit->EditViewInfo()->Buttons[0]->Bounds; }
+  void HoverButton(TTestEdit* AEdit) {
+    const TRect b = ButtonOf(AEdit);
+    Display.MoveTo(At(AEdit, (b.left + b.right) / 2, (b.top + b.bottom) / 2));
+    Pump();
+  }
+  TColor Pixel(TTestEdit* AEdit, Integer X, Integer Y) {
+    AEdit->Repaint();
+    Pump();
+    return static_cast<TColor>(Display.ClientPixel(AEdit->Handle(), POINT{X, Y}));
+  }
+};
+
+TEST_F(EditorPaintTest, BoundCopyIsDrawnFromAFreshLayoutWithoutTheMouse) {
+  TTestEdit* unbound = WithButton(Editors[0], btsUltraFlat);
+  auto* bound = NewObject<TBoundTestEdit>(Form);
+  bound->SetAutoSize(false);
+  bound->SetBounds(10, 150, 150, 25);
+  bound->SetParent(Form);
+  WithButton(bound, btsUltraFlat);
+  ASSERT_TRUE(bound->IsDataBound());
+  ASSERT_FALSE(unbound->IsDataBound());
+  // The button's inner edge as a copy shows it.
+  auto copiedEdge = [](TTestEdit* AEdit) {
+    const TRect b = AEdit->EditViewInfo()->Buttons[0]->Bounds;
+    foundation_test::TestCanvas copy(AEdit->Width(), AEdit->Height());
+    AEdit->PaintTo(copy.Canvas()->GetDCHandle(), 0, 0);
+    return copy.At(b.left, (b.top + b.bottom) / 2);
+  };
+  const TColor normal = copiedEdge(unbound);
+  ASSERT_NE(normal, Rgb(clHighlight));
+  for (TTestEdit* edit : {unbound, static_cast<TTestEdit*>(bound)}) {
+    HoverButton(edit);
+    ASSERT_EQ(edit->EditViewInfo()->Buttons[0]->Data.State, ebsHotState);
+    if (edit == unbound)
+      EXPECT_EQ(copiedEdge(edit), Rgb(clHighlight)) << "a copy of an unbound editor is its live view: the hot button";
+    else
+      EXPECT_EQ(copiedEdge(edit), normal) << "the bound copy is laid out without the mouse";
+    EXPECT_EQ(edit->EditViewInfo()->Buttons[0]->Data.State, ebsHotState) << "the live view is left alone";
+  }
+}
+
+TEST_F(EditorPaintTest, NativeStyleDrawsTheEditFieldAndButtonsThroughTheTheme) {
+  k58test::RecordingThemeProvider provider{"Button", "ComboBox", "Edit"};
+  k58test::ScopedThemeProvider scope{provider};
+  TTestEdit* edit = WithButton(Editors[0], btsDefault);
+  edit->Style()->LookAndFeel()->SetNativeStyle(true);
+  Pump();
+  edit->UpdateAtCursorPos(false);
+  ASSERT_TRUE(edit->EditViewInfo()->NativeStyle);
+  struct Case {
+    const char* Name;
+    bool Hover;
+    int ButtonState;
+  };
+  for (const Case& c : {Case{"normal", false, 1}, Case{"hot", true, 2}}) {
+    if (c.Hover)
+      HoverButton(edit);
+    else
+      Display.MoveTo(At(Form, 380, 280));
+    Pump();
+    provider.ClearCalls();
+    const TRect b = ButtonOf(edit);
+    const TColor buttonPixel = Pixel(edit, (b.left + b.right) / 2, b.top + 1);
+    const auto field = provider.CallsOf("Background", "Edit");
+    const auto buttons = provider.CallsOf("Background", "Button");
+    ASSERT_FALSE(field.empty()) << c.Name;
+    EXPECT_EQ(field.back().Part, 1) << c.Name;
+    EXPECT_EQ(field.back().Rect.right - field.back().Rect.left, edit->Width()) << c.Name << ": the whole editor";
+    ASSERT_EQ(buttons.size(), 1u) << c.Name;
+    EXPECT_EQ(buttons[0].State, c.ButtonState) << c.Name;
+    EXPECT_EQ(buttons[0].Rect.left, b.left) << c.Name;
+    EXPECT_EQ(buttonPixel, static_cast<TColor>(k58test::RecordingThemeProvider::MarkerColor(1, c.ButtonState)))
+        << c.Name;
+    EXPECT_EQ(Pixel(edit, 0, 12), static_cast<TColor>(k58test::RecordingThemeProvider::MarkerColor(1, field.back().State)))
+        << c.Name << ": the border is the theme's edit field";
+  }
+
+  // A lone drop-down button is the theme's combo-box button.
+  edit->Properties()->Buttons()->Items(0)->SetKind(bkDown);
+  Pump();
+  provider.ClearCalls();
+  Pixel(edit, 1, 1);
+  EXPECT_EQ(provider.CallsOf("Background", "ComboBox").size(), 1u);
+  EXPECT_TRUE(provider.CallsOf("Background", "Button").empty());
+}
+
+TEST_F(EditorPaintTest, GradientButtonsFillTopToBottomInTheStateColours) {
+  TTestEdit* edit = WithButton(Editors[0], btsOffice11);
+  edit->Style()->SetGradientButtons(true);
+  Pump();
+  const TRect b = ButtonOf(edit);
+  const Integer x = b.left + 3;
+  struct Case {
+    const char* Name;
+    bool Hover;
+    TuiOffice11Color From, To;
+  };
+  // (Without a visual style the hot colours are one and the same.)
+  for (const Case& c : {Case{"normal", false, o11BarLight, o11BarDark}, Case{"hot", true, o11HotLight, o11HotDark}}) {
+    if (c.Hover)
+      HoverButton(edit);
+    else
+      Display.MoveTo(At(Form, 380, 280));
+    // The normal button spans the border rectangle less a pixel at top and bottom.
+    const Integer top = edit->EditViewInfo()->BorderRect.top + (c.Hover ? 0 : 1);
+    const Integer bottom = edit->EditViewInfo()->BorderRect.bottom - (c.Hover ? 0 : 1);
+    const TColor first = Pixel(edit, x, top + 1), last = Pixel(edit, x, bottom - 2);
+    if (!c.Hover) {
+      EXPECT_NE(first, last) << "a gradient, not one colour";
+    }
+    EXPECT_EQ(Pixel(edit, x, top), Rgb(Office11Color(c.From))) << c.Name;
+    EXPECT_EQ(Pixel(edit, x, bottom - 1), Rgb(Office11Color(c.To))) << c.Name;
+  }
+
+  // Without the gradient, and when disabled, one colour.
+  Display.MoveTo(At(Form, 380, 280));
+  for (bool gradient : {false, true}) {
+    edit->Style()->SetGradientButtons(gradient);
+    edit->Properties()->Buttons()->Items(0)->SetEnabled(gradient ? false : true);
+    Pump();
+    EXPECT_EQ(Pixel(edit, x, b.top + 2), Pixel(edit, x, b.bottom - 3)) << "gradient " << gradient;
+  }
+}
+
+// ---- Hints ----------------------------------------------------------------------------------------------
+
+TEST_F(EditorTest, TheInnerWindowShowsNoHintOfItsOwnAndTheBaseViewAsksForNone) {
+  TTestEdit* edit = Editors[0];
+  edit->SetHint("Channel name");
+  edit->SetShowHint(true);
+  EXPECT_FALSE(edit->Inner()->ParentShowHint());
+  EXPECT_FALSE(edit->Inner()->ShowHint());
+  String text = "left over";
+  EXPECT_FALSE(edit->EditViewInfo()->NeedShowHint(nullptr, TPoint{5, 5}, text));
+  EXPECT_TRUE(text.empty());
 }
 
 }  // namespace

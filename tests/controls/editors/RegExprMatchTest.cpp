@@ -181,6 +181,39 @@ TEST(RegExprMatch, AutoCompletionInsertsAndTakesBackForcedLiterals) {
   EXPECT_TRUE(short_.IsAtStart());
 }
 
+TEST(RegExprMatch, ForcedRunsOverOpenLoopsStopWithinTheirBudget) {
+  // Every position of these texts forces the next character, and each loop passed stays open, so the
+  // positions grow with the run: completing it all held thousands of positions of thousands of states and
+  // took seconds per keystroke. Completion now stops within a budget; the rest can be typed.
+  for (const char* pattern : {"(a+aaa){999}", "(/+///){999}"}) {
+    SCOPED_TRACE(pattern);
+    TuiRegExpr engine;
+    String inserted;
+    int deleted = 0;
+    engine.SetOnAppendChar([&](char32_t ch) { inserted += CodePointToUtf8(ch); });
+    engine.SetOnDeleteLastChar([&] { ++deleted; });
+    engine.SetCaseInsensitive(true);
+    engine.SetAutoComplete(true);
+    Compile(engine, pattern);
+    const String forced = pattern[1] == '/' ? String(1, FormatSettings.DateSeparator) : String("a");
+    const size_t first = inserted.size();
+    EXPECT_GT(first, 100u);
+    EXPECT_LT(first, 3996u) << "the whole run";
+    EXPECT_EQ(inserted, String(first, forced[0]));
+    EXPECT_FALSE(engine.IsFinal());
+    EXPECT_LT(engine.Automat()->HeldBytes(), size_t{8} << 20);
+    // A typed character moves on and completes further.
+    String ch = forced;
+    ASSERT_TRUE(engine.Advance(ch));
+    EXPECT_GT(inserted.size(), first);
+    EXPECT_EQ(engine.Automat()->PositionCount(), static_cast<Integer>(inserted.size()) + 2);
+    // Every character was forced, the typed one too: one step back takes them all.
+    EXPECT_FALSE(engine.StepBack());
+    EXPECT_EQ(deleted, static_cast<int>(inserted.size()) + 1);
+    EXPECT_TRUE(engine.IsAtStart());
+  }
+}
+
 TEST(RegExprMatch, AutoCompletionForcesSeparatorsAndSwitchingItOnCompletes) {
   TuiRegExpr engine;
   String inserted;
