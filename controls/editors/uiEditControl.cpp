@@ -133,6 +133,7 @@ void TuiCustomEdit::AfterConstruction() {
 void TuiCustomEdit::Initialize() {
   catcher_ = std::make_unique<TuiEditChangeEventsCatcher>(this);
   properties_ = TuiCustomEditProperties::CreateOfClass(GetPropertiesClass(), this);
+  editViewInfo_.reset(CreateViewInfo());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
     viewDataState_ = viewData->State;
@@ -698,6 +699,8 @@ TuiCustomEditViewData* TuiCustomEdit::CreateViewData() {
   return viewData;
 }
 
+TuiCustomEditViewInfo* TuiCustomEdit::CreateViewInfo() { return ActiveProperties()->CreateViewInfo(); }
+
 void TuiCustomEdit::InitializeViewData(TuiCustomEditViewData* AViewData) {
   AViewData->Enabled = Enabled();
   AViewData->Focused = IsFocused();
@@ -747,7 +750,7 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
   if (properties_ == nullptr || !HandleAllocated() || destroying_ || IsContainerDestroying()) return false;
   if (capturedButton_ >= 0 && GetCapture() != Handle()) capturedButton_ = -1;
   std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> copy;
-  copy.reset(new TuiCustomEditViewInfo);
+  copy.reset(CreateViewInfo());
   copy->Assign(editViewInfo_.get());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
@@ -851,7 +854,7 @@ void TuiCustomEdit::Paint() {
 }
 
 void TuiCustomEdit::PaintCopyDraw() {
-  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(new TuiCustomEditViewInfo);
+  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(CreateViewInfo());
   std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
   Variant stored;
   dataBinding_->GetStoredValue(stored);

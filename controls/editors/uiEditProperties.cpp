@@ -318,6 +318,14 @@ TClass TuiCustomEditProperties::GetEditClass() const { return TuiCustomEdit::Sta
 TClass TuiCustomEditProperties::GetStyleClass() const { return TuiEditStyle::StaticClass(); }
 TClass TuiCustomEditProperties::GetViewInfoClass() const { return TuiCustomEditViewInfo::StaticClass(); }
 
+TuiCustomEditViewInfo* TuiCustomEditProperties::CreateViewInfo() const {
+  TClass viewInfoClass = GetViewInfoClass();
+  if (viewInfoClass == nullptr || viewInfoClass == TuiCustomEditViewInfo::StaticClass() ||
+      !viewInfoClass->InheritsFrom(TuiCustomEditViewInfo::StaticClass()))
+    return new TuiCustomEditViewInfo;
+  return static_cast<TuiCustomEditViewInfo*>(viewInfoClass->Create().release());
+}
+
 bool TuiCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
   Variant display1, display2;
   PrepareDisplayValue(AEditValue1, display1, false);
