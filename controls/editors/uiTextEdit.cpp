@@ -107,13 +107,6 @@ void TuiCustomTextEdit::Initialize() {
 
 void TuiCustomTextEdit::BeforeDestruction() {
   if (Properties() != nullptr) GetEditingText(savedText_);
-  TuiCustomEdit::BeforeDestruction();
-}
-
-TuiCustomTextEdit::~TuiCustomTextEdit() {
-  if (formatListener_ != nullptr) GetFormatController()->RemoveListener(formatListener_.get());
-  formatListener_.reset();
-  FreeAndNil(lookupData_);
   // The inner edit goes first, while this editor can still answer what it forwards.
   if (auto* inner = dynamic_cast<TuiCustomInnerTextEdit*>(InnerControlOfEdit())) {
     SetInnerEdit(nullptr);
@@ -121,6 +114,13 @@ TuiCustomTextEdit::~TuiCustomTextEdit() {
     inner->DetachContainer();
     FreeObject(inner);
   }
+  TuiCustomEdit::BeforeDestruction();
+}
+
+TuiCustomTextEdit::~TuiCustomTextEdit() {
+  if (formatListener_ != nullptr) GetFormatController()->RemoveListener(formatListener_.get());
+  formatListener_.reset();
+  FreeAndNil(lookupData_);
 }
 
 IuiCustomInnerEdit* TuiCustomTextEdit::CreateInnerEdit() { return (new TuiCustomInnerTextEdit(this))->Helper(); }
@@ -980,7 +980,7 @@ void TuiCustomTextEdit::Loaded() {
 // ---- Window-text messages -----------------------------------------------------------------------------------
 
 String TuiCustomTextEdit::MessageText() {
-  if (Properties() == nullptr) return savedText_;
+  if (Properties() == nullptr || InnerTextEdit() == nullptr) return savedText_;
   String text;
   GetEditingText(text);
   return text;

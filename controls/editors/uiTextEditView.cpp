@@ -305,12 +305,14 @@ void TuiCustomTextEditViewInfo::PrepareTextRows(HDC DC, const TRect& ARect, Inte
   TextParams = CalculateTextParams(DC, AFlags);
   RowsRect = NarrowRect(ARect, ALeftIndent, ARightIndent);
   if (IsRectEmpty(&RowsRect)) return;
-  const bool allFitted = BuildTextRows(DC, Text, RowsRect, AMaxRows, TextParams, Rows);
+  const bool complete = BuildTextRows(DC, Text, RowsRect, AMaxRows, TextParams, Rows);
   RowCount = static_cast<Integer>(Rows.size());
   if (RowCount == 0) return;
   if (AMaxRows > 0 && RowCount >= AMaxRows) {
+    // Rows past the limit are text that did not fit as well.
+    const bool cutOff = RowCount > AMaxRows || !complete;
     RowCount = AMaxRows;
-    LastRowEllipsis = !allFitted && (AFlags & tofEndEllipsis) != 0 && (AFlags & tofWholeRows) != 0 &&
+    LastRowEllipsis = cutOff && (AFlags & tofEndEllipsis) != 0 && (AFlags & tofWholeRows) != 0 &&
                       (AFlags & tofSingleLine) == 0;
   }
   PositionTextRows(DC, RowsRect, TextParams, RowCount, Rows);
