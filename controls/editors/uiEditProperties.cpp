@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/editors/uiEdit.h"
+#include "controls/editors/uiTextEditProperties.h"
 #include "platform/classes/ClassBuilder.h"
 #include "controls/foundation/uiFilterConsts.h"
 #include "platform/classes/Filer.h"
@@ -524,6 +525,7 @@ void StartEditUnit() {
   SetDefaultStyleController(defaultEditStyleController);
   livePropertiesList = new std::vector<TuiCustomEditProperties*>;
   FilterResourceStringHook = &LocalizeText;
+  GetEditPropertiesRegistry()->Register(TuiTextEditProperties::StaticClass(), uitexteditconsts::scxTextEditDescription);
 }
 
 void StopEditUnit() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/ControlsPublish.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Utf.h"
@@ -1042,8 +1043,15 @@ void TuiCustomTextEdit::WndProc(TMessage& Message) {
 
 K58_IMPLEMENT_CLASS(TuiTextEdit) {
   using S = TuiTextEdit;
+  PublishControl(b, {"Anchors",      "Constraints",  "DragCursor",     "DragKind",  "DragMode",    "Enabled",
+                     "ParentColor",  "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
+                     "TabStop",      "Text",         "Visible",        "OnClick",   "OnContextPopup",
+                     "OnDblClick",   "OnDragDrop",   "OnDragOver",     "OnEndDock", "OnEndDrag",   "OnEnter",
+                     "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",   "OnMouseDown", "OnMouseEnter",
+                     "OnMouseLeave", "OnMouseMove",  "OnMouseUp",      "OnStartDock", "OnStartDrag"});
+  b.Prop("ImeMode", &S::ImeMode, &S::SetImeMode).Default(imDontCare);
+  b.Prop("ImeName", &S::ImeNameValue, &S::SetImeName);
   b.Prop("Properties", &S::Properties, &S::SetProperties);
-  b.Prop("Text", &S::TextForStreaming, &S::SetTextForStreaming).Stored(false);
 }
 
 TClass TuiTextEdit::GetPropertiesClass() const { return TuiTextEditProperties::StaticClass(); }

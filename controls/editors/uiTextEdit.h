@@ -173,6 +173,5 @@ class TuiTextEdit : public TuiCustomTextEdit {
   }
   TuiTextEditProperties* Properties() const { return static_cast<TuiTextEditProperties*>(TuiCustomEdit::Properties()); }
   void SetProperties(TuiTextEditProperties* Value) { TuiCustomEdit::SetProperties(Value); }
-  String TextForStreaming() { return Text(); }
-  void SetTextForStreaming(String Value) { SetText(Value); }
+  TImeName ImeNameValue() const { return ImeName(); }
 };
