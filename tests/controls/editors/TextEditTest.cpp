@@ -3,14 +3,10 @@
 // editors and the keys the inner edit keeps from the native control.
 #include <gtest/gtest.h>
 
-#include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
 #include "tests/controls/editors/TextEditTesting.h"
-
-K58_IMPLEMENT_CLASS(TTestModeTextProperties) {}
-K58_IMPLEMENT_CLASS(TTestModeTextEdit) {}
 
 using namespace editors_test;
 
