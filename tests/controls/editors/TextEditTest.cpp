@@ -180,6 +180,20 @@ TEST_F(TextEditTest, WindowTextMessages) {
   EXPECT_EQ(VarToStr(edit->EditValue()), "alpha");
 }
 
+TEST_F(TextEditTest, CaretIndexFollowsTheActiveEndOfTheSelection) {
+  auto* edit = NewEdit(10, 10);
+  Focus(edit);
+  Type("abcd");
+  Chord({VK_SHIFT}, VK_LEFT);
+  Chord({VK_SHIFT}, VK_LEFT);
+  EXPECT_EQ(edit->SelStart(), 2);
+  EXPECT_EQ(edit->GetCaretCharIndex(), 2);
+  Key(VK_HOME);
+  Chord({VK_SHIFT}, VK_END);
+  EXPECT_EQ(edit->SelStart(), 0);
+  EXPECT_EQ(edit->GetCaretCharIndex(), 4) << "the caret is at the end the selection was extended to";
+}
+
 TEST_F(TextEditTest, PasswordTextNeverReachesTheClipboard) {
   auto* edit = NewEdit(10, 10);
   edit->Properties()->SetEchoMode(eemPassword);
