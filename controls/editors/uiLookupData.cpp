@@ -171,26 +171,28 @@ void TuiCustomTextEditLookupData::PositionVisualArea(const TRect& ARect) {
 }
 
 void TuiCustomTextEditLookupData::SelectItem() {
-  if (itemIndex_ == -1) return;
-  const Integer before = currentKey_;
-  SetCurrentKey(Variant(itemIndex_));
   // The user chose the item: the editor takes it even when it was the current key already.
-  if (currentKey_ == before) DoSelectItem();
+  if (itemIndex_ != -1) ChangeCurrentKey(itemIndex_, true);
 }
 
 void TuiCustomTextEditLookupData::SetCurrentKey(const Variant& AKey) {
+  ChangeCurrentKey(IsNumericVariant(AKey) ? AKey.AsInteger() : -1, false);
+}
+
+void TuiCustomTextEditLookupData::ChangeCurrentKey(Integer AKey, bool AChosen) {
   const Integer old = currentKey_;
-  SetCurrentKeyInternal(IsNumericVariant(AKey) ? AKey.AsInteger() : -1);
+  SetCurrentKeyInternal(AKey);
+  bool select = currentKey_ != old || AChosen;
+  if (!select && currentKey_ >= 0 && currentKey_ < GetItemCount()) {
+    String item;
+    GetItem(currentKey_, item);
+    select = OwnerText() != item;
+  }
+  if (!select) return;
   auto* owner = dynamic_cast<IuiTextEditLookupDataOwner*>(owner_);
   if (owner != nullptr) owner->SetLookupOwnerKeyFromLookup(true);
   try {
-    if (currentKey_ != old) {
-      DoSelectItem();
-    } else if (currentKey_ >= 0 && currentKey_ < GetItemCount()) {
-      String item;
-      GetItem(currentKey_, item);
-      if (OwnerText() != item) DoSelectItem();
-    }
+    DoSelectItem();
   } catch (...) {
     if (owner != nullptr) owner->SetLookupOwnerKeyFromLookup(false);
     throw;
@@ -276,6 +278,10 @@ K58_IMPLEMENT_CLASS(TuiCustomEditListBox) {}
 
 TuiCustomEditListBox::TuiCustomEditListBox(TComponent* AOwner) : TuiCustomInnerListBox(AOwner) {
   SetStyle(lbOwnerDrawVariable);
+}
+
+TuiCustomEditListBox::~TuiCustomEditListBox() {
+  if (lookupData_ != nullptr && lookupData_->list_ == this) lookupData_->list_ = nullptr;
 }
 
 void TuiCustomEditListBox::CreateParams(TCreateParams& Params) {

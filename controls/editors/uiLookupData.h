@@ -125,7 +125,11 @@ class TuiCustomTextEditLookupData : public TuiInterfacedPersistent, public IuiTe
   virtual void ItemsChanged();
 
  private:
+  friend class TuiCustomEditListBox;
   void DoSelectItem();
+  // The current key becomes AKey; OnSelectItem when the key changed, the editor's text is not the item's,
+  // or the item was chosen (AChosen), once in each case.
+  void ChangeCurrentKey(Integer AKey, bool AChosen);
   Byte OwnerTextMode() const;
   String OwnerText() const;
 
@@ -147,6 +151,8 @@ class TuiCustomEditListBox : public TuiCustomInnerListBox {
   K58_CLASS(TuiCustomEditListBox, TuiCustomInnerListBox)
 
   explicit TuiCustomEditListBox(TComponent* AOwner);
+  // The lookup data forgets a list its owner frees.
+  ~TuiCustomEditListBox() override;
 
   // The lookup data the rows are drawn from (set by it).
   TuiCustomTextEditLookupData* LookupData() const { return lookupData_; }

@@ -545,7 +545,8 @@ void TuiCustomTextEditProperties::PrepareDisplayValue(const Variant& AEditValue,
     ADisplayValue = Variant(VarToStr(AEditValue));
     return;
   }
-  if (IsNullOrEmptyTextVariant(AEditValue)) {
+  // An editor that never had a value holds an unassigned variant: shown empty like Null.
+  if (VarIsEmpty(AEditValue) || IsNullOrEmptyTextVariant(AEditValue)) {
     ADisplayValue = Variant(String());
     return;
   }
