@@ -770,8 +770,11 @@ void TuiCustomTextEdit::DoEditKeyPress(char& Key) {
       if ((mode == temEditFixedList || mode == temFixedList) && !found && (Key == 8 || byte >= 32)) {
         Key = 0;
         GetDisplayText(text);
+        const bool matchBefore = lookupMatch_;
         if (mode == temEditFixedList && !text.empty()) lookupMatch_ = true;
         if (mode == temFixedList && properties->FixedListSelection() && wasMatch) lookupMatch_ = true;
+        // The painted selection follows a match that came back.
+        if (lookupMatch_ != matchBefore) UpdateDrawValue();
       }
     } catch (...) {
       LockClick(false);

@@ -108,6 +108,11 @@ TEST_F(TextEditTest, FixedListSearchCompletesAndKeepsTheMatch) {
       Type(step.Keys);
     EXPECT_EQ(Sel(edit), step.Expected) << "after " << (step.Keys[0] == '\b' ? "Backspace" : step.Keys);
     EXPECT_TRUE(edit->LookupMatch());
+    // The view info draws the text with the completed tail selected.
+    auto* info = static_cast<TuiCustomTextEditViewInfo*>(edit->EditViewInfo());
+    EXPECT_EQ(info->Text, edit->Text());
+    EXPECT_EQ(info->SelStart, edit->SelStart());
+    EXPECT_EQ(info->SelLength, edit->SelLength());
   }
   EXPECT_EQ(edit->ItemIndex(), 0);
 }
