@@ -113,6 +113,36 @@ TEST_F(TextEditViewTest, ContentSize) {
   EXPECT_EQ(size.cx, textWidth + offsets.cx);
 }
 
+// A host that asks for auto height gets a single-line text that does not fit wrapped into whole rows,
+// from the top when the rows do not fit the height either.
+TEST_F(TextEditViewTest, AutoHeightWrapsALongTextIntoWholeRows) {
+  auto* edit = NewEdit(10, 10);
+  edit->Properties()->Alignment()->SetVert(taVCenter);
+  auto viewData = ViewData(edit, true);
+  viewData->State.Flag = tevfAutoHeight;
+  TestCanvas canvas(10, 10);
+  TuiCustomTextEditViewInfo info;
+  const TuiTextOutFlags layoutBits = tofSingleLine | tofWordBreak | tofWholeRows;
+  struct Case {
+    const char* Text;
+    Integer Height;
+    TuiTextOutFlags Layout;
+    TuiTextOutFlags Vertical;
+  };
+  const Case cases[] = {{"Short", 60, tofSingleLine, tofAlignVCenter},
+                        {"A much longer text that needs rows", 60, tofWordBreak | tofWholeRows, tofAlignVCenter},
+                        {"A much longer text that needs rows", 20, tofWordBreak | tofWholeRows, tofAlignTop}};
+  for (const Case& c : cases) {
+    info.Text = c.Text;
+    viewData->Calculate(canvas.Canvas(), TRect{0, 0, 90, c.Height}, TPoint{-1, -1}, 0, TShiftState{}, &info, false);
+    EXPECT_EQ(info.DrawTextFlags & layoutBits, c.Layout) << c.Text << " in " << c.Height;
+    EXPECT_EQ(info.DrawTextFlags & tofAlignVertMask, c.Vertical) << c.Text << " in " << c.Height;
+  }
+  viewData->State.Flag = 0;
+  viewData->Calculate(canvas.Canvas(), TRect{0, 0, 90, 60}, TPoint{-1, -1}, 0, TShiftState{}, &info, false);
+  EXPECT_EQ(info.DrawTextFlags & layoutBits, tofSingleLine) << "without the host's request";
+}
+
 TEST_F(TextEditViewTest, RowsHonourTheRowLimitEllipsisAndClampTheSelection) {
   TestCanvas canvas(200, 100);
   TuiCustomTextEditViewInfo info;
