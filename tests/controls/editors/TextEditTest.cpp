@@ -199,6 +199,24 @@ TEST_F(TextEditTest, CaretIndexFollowsTheActiveEndOfTheSelection) {
   EXPECT_EQ(edit->GetCaretCharIndex(), 4) << "the caret is at the end the selection was extended to";
 }
 
+TEST_F(TextEditTest, AFreeTextThatIsNoItemIsAnnounced) {
+  auto* edit = NewEdit(10, 10);
+  auto* other = NewEdit(10, 40);
+  SetItems(edit, {"Alpha", "Beta"});
+  std::vector<std::string> announced;
+  edit->Properties()->SetOnNewLookupDisplayText([&](TObject*, const String& AText) { announced.push_back(AText); });
+  Focus(edit);
+  Type("Gamma");
+  Focus(other);
+  EXPECT_EQ(announced, std::vector<std::string>{"Gamma"}) << "announced when the typed text is validated";
+  Focus(edit);
+  edit->SelectAll();
+  Type("b");
+  Focus(other);
+  EXPECT_EQ(edit->Text(), "Beta");
+  EXPECT_EQ(announced.size(), 1u) << "an item is no news";
+}
+
 TEST_F(TextEditTest, PasswordTextNeverReachesTheClipboard) {
   auto* edit = NewEdit(10, 10);
   edit->Properties()->SetEchoMode(eemPassword);
