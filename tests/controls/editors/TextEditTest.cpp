@@ -260,7 +260,13 @@ TEST_F(TextEditTest, TabMovesOnAndNeverReachesTheNativeControl) {
   auto* second = NewEdit(10, 40);
   Focus(first);
   Type("a");
+  // What reaches the native control's own key handling shows in the inner edit's key events.
+  std::vector<int> reached;
+  first->InnerControl()->SetOnKeyPress([&](TObject*, char& Key) { reached.push_back(Key); });
+  first->InnerControl()->SetOnKeyUp([&](TObject*, Word& Key, TShiftState) { reached.push_back(Key); });
   SendMessage(first->InnerControl()->Handle(), WM_CHAR, '\t', 0);
+  SendMessage(first->InnerControl()->Handle(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC0000001));
+  EXPECT_TRUE(reached.empty());
   Key(VK_TAB);
   EXPECT_EQ(first->Text(), "a");
   EXPECT_TRUE(second->InnerControl()->Focused());
