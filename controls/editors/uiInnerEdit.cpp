@@ -195,7 +195,17 @@ void TuiCustomInnerTextEdit::CreateHandle() {
 
 void TuiCustomInnerTextEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   if (constructing_ || boundsLockCount_ > 0) return;
-  TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (container_ == nullptr) return TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // The editor clips its inner edit itself once it is placed.
+  TuiCustomEdit* container = container_;
+  container->LockAlignControls(true);
+  try {
+    TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
+  } catch (...) {
+    container->LockAlignControls(false);
+    throw;
+  }
+  container->LockAlignControls(false);
 }
 
 bool TuiCustomInnerTextEdit::CanFocus() {
