@@ -435,7 +435,7 @@ class TuiCustomEditProperties : public TuiInterfacedPersistent {
   virtual bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2);
   virtual TuiCustomEditProperties* CreateOfSameClass() { return CreateOfClass(ClassType(), nullptr); }
   virtual TuiCustomEditViewData* CreateViewData(TuiEditStyle* AStyle, bool AIsInplace, bool ALockedState);
-  // A view info of GetViewInfoClass (the base class when that is no view info class).
+  // A view info of GetViewInfoClass; EInvalidCast when that is no view info class.
   TuiCustomEditViewInfo* CreateViewInfo() const;
   virtual WideString GetDisplayText(const Variant& AEditValue, bool AFullText = false);
   virtual Word GetEditCapabilities();
@@ -889,6 +889,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   K58_CLASS(TuiCustomEdit, TuiContainer)
 
   explicit TuiCustomEdit(TComponent* AOwner);
+  // An editor whose styles are of AStyleClass (a descendant of the edit style).
+  TuiCustomEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass);
   ~TuiCustomEdit() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
@@ -992,8 +994,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   virtual void ContentChanged(TObject* Sender);
   virtual IuiCustomInnerEdit* CreateInnerEdit();
   virtual TuiCustomEditViewData* CreateViewData();
-  // A view info of the active properties' view info class.
-  TuiCustomEditViewInfo* CreateViewInfo();
+  // A view info of the active properties' view-info class.
+  virtual TuiCustomEditViewInfo* CreateEditViewInfo();
   virtual void ClickDefaultButton();
   virtual void DoButtonClick(Integer AButtonIndex);
   virtual void DoButtonDown(Integer) {}
@@ -1189,6 +1191,7 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   // Set while the editor takes the focus back after a failed validation: no enter or exit processing.
   bool internalFocusing_ = false;
   TObjectPtr<TuiCustomEditViewInfo> editViewInfo_;
+  TuiContainerStyleClass styleClass_;
 };
 
 // ---- Drawing routines of the editor classes ---------------------------------------------------------------

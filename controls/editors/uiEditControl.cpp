@@ -119,8 +119,10 @@ K58_IMPLEMENT_CLASS(TuiCustomEdit) {
   b.Prop("OnEditing", &S::OnEditing, &S::SetOnEditing);
 }
 
-TuiCustomEdit::TuiCustomEdit(TComponent* AOwner)
-    : TuiContainer(AOwner, StyleClassOf<TuiEditStyle>(), StylesClassOf<TuiContainerStyles>()) {
+TuiCustomEdit::TuiCustomEdit(TComponent* AOwner) : TuiCustomEdit(AOwner, StyleClassOf<TuiEditStyle>()) {}
+
+TuiCustomEdit::TuiCustomEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass)
+    : TuiContainer(AOwner, AStyleClass, StylesClassOf<TuiContainerStyles>()), styleClass_(AStyleClass) {
   editViewInfo_.reset(new TuiCustomEditViewInfo);
 }
 
@@ -133,7 +135,7 @@ void TuiCustomEdit::AfterConstruction() {
 void TuiCustomEdit::Initialize() {
   catcher_ = std::make_unique<TuiEditChangeEventsCatcher>(this);
   properties_ = TuiCustomEditProperties::CreateOfClass(GetPropertiesClass(), this);
-  editViewInfo_.reset(CreateViewInfo());
+  editViewInfo_.reset(CreateEditViewInfo());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
     viewDataState_ = viewData->State;
@@ -321,7 +323,7 @@ void TuiCustomEdit::SetTransparent(bool Value) {
   if (HandleAllocated()) Invalidate();
 }
 
-TuiContainerStyleClass TuiCustomEdit::GetStyleClass() const { return StyleClassOf<TuiEditStyle>(); }
+TuiContainerStyleClass TuiCustomEdit::GetStyleClass() const { return styleClass_; }
 
 TuiContainerStyleValues TuiCustomEdit::GetUnusedStyleValues() {
   // The four edit values (bits 10 to 13) have no members in the container's set.
@@ -689,6 +691,8 @@ void TuiCustomEdit::ApplyEditData(TuiCustomEditData* AEditData) {
 
 // ---- View -----------------------------------------------------------------------------------------------
 
+TuiCustomEditViewInfo* TuiCustomEdit::CreateEditViewInfo() { return ActiveProperties()->CreateViewInfo(); }
+
 TuiCustomEditViewData* TuiCustomEdit::CreateViewData() {
   TuiCustomEditViewData* viewData =
       ActiveProperties()->CreateViewData(static_cast<TuiEditStyle*>(GetActiveStyle()), IsInplace(), false);
@@ -698,8 +702,6 @@ TuiCustomEditViewData* TuiCustomEdit::CreateViewData() {
   viewData->WindowHandle = HandleAllocated() ? Handle() : 0;
   return viewData;
 }
-
-TuiCustomEditViewInfo* TuiCustomEdit::CreateViewInfo() { return ActiveProperties()->CreateViewInfo(); }
 
 void TuiCustomEdit::InitializeViewData(TuiCustomEditViewData* AViewData) {
   AViewData->Enabled = Enabled();
@@ -750,7 +752,7 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
   if (properties_ == nullptr || !HandleAllocated() || destroying_ || IsContainerDestroying()) return false;
   if (capturedButton_ >= 0 && GetCapture() != Handle()) capturedButton_ = -1;
   std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> copy;
-  copy.reset(CreateViewInfo());
+  copy.reset(CreateEditViewInfo());
   copy->Assign(editViewInfo_.get());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
@@ -854,7 +856,7 @@ void TuiCustomEdit::Paint() {
 }
 
 void TuiCustomEdit::PaintCopyDraw() {
-  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(CreateViewInfo());
+  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(CreateEditViewInfo());
   std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
   Variant stored;
   dataBinding_->GetStoredValue(stored);

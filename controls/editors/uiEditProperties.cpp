@@ -320,11 +320,11 @@ TClass TuiCustomEditProperties::GetStyleClass() const { return TuiEditStyle::Sta
 TClass TuiCustomEditProperties::GetViewInfoClass() const { return TuiCustomEditViewInfo::StaticClass(); }
 
 TuiCustomEditViewInfo* TuiCustomEditProperties::CreateViewInfo() const {
-  TClass viewInfoClass = GetViewInfoClass();
-  if (viewInfoClass == nullptr || viewInfoClass == TuiCustomEditViewInfo::StaticClass() ||
-      !viewInfoClass->InheritsFrom(TuiCustomEditViewInfo::StaticClass()))
-    return new TuiCustomEditViewInfo;
-  return static_cast<TuiCustomEditViewInfo*>(viewInfoClass->Create().release());
+  TObjectPtr<TObject> object = GetViewInfoClass()->Create();
+  auto* viewInfo = dynamic_cast<TuiCustomEditViewInfo*>(object.get());
+  if (viewInfo == nullptr) RaiseInvalidCast();
+  object.release();
+  return viewInfo;
 }
 
 bool TuiCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
