@@ -435,6 +435,8 @@ class TuiCustomEditProperties : public TuiInterfacedPersistent {
   virtual bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2);
   virtual TuiCustomEditProperties* CreateOfSameClass() { return CreateOfClass(ClassType(), nullptr); }
   virtual TuiCustomEditViewData* CreateViewData(TuiEditStyle* AStyle, bool AIsInplace, bool ALockedState);
+  // A view info of GetViewInfoClass; EInvalidCast when that is no view info class.
+  TuiCustomEditViewInfo* CreateViewInfo() const;
   virtual WideString GetDisplayText(const Variant& AEditValue, bool AFullText = false);
   virtual Word GetEditCapabilities();
   virtual bool IsActivationKey(char) { return false; }
@@ -778,7 +780,9 @@ class TuiCustomEditViewData : public TObject {
   K58_CLASS(TuiCustomEditViewData, TObject)
 
   TuiCustomEditViewData(TuiCustomEditProperties* AEditProperties, TuiEditStyle* AStyle, bool AIsInplace);
-  // An object of AClass (a descendant) made for the properties.
+  // For the class reference: CreateOfClass sets the properties, style and in-place state.
+  TuiCustomEditViewData() = default;
+  // An object of AClass (a descendant; the base for nil or another class) made for the properties.
   static TuiCustomEditViewData* CreateOfClass(TClass AClass, TuiCustomEditProperties* AEditProperties,
                                               TuiEditStyle* AStyle, bool AIsInplace);
 
@@ -840,7 +844,7 @@ class TuiCustomEditViewData : public TObject {
   TuiGetDisplayTextEvent OnGetDisplayText;
 
   // ---- Results ----
-  bool IsInplace;
+  bool IsInplace = false;
   Integer LeftSideLeftmostButtonIndex = -1, LeftSideRightmostButtonIndex = -1;
   Integer RightSideLeftmostButtonIndex = -1, RightSideRightmostButtonIndex = -1;
   TRect Bounds{};
@@ -856,7 +860,7 @@ class TuiCustomEditViewData : public TObject {
   TColor DescendantColor2 = clDefault;
 
  protected:
-  TuiEditStyle* style_;
+  TuiEditStyle* style_ = nullptr;
 };
 
 // ---- Editor -------------------------------------------------------------------------------------------
@@ -926,6 +930,10 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   bool IsValidated() const { return validated_; }
   bool IsPosting() const { return posting_; }
   bool IsUserAction() const { return userAction_; }
+  // True while the OnEditing handler runs.
+  bool IsEditingEventRunning() const { return editingEvent_; }
+  // Esc reverted the value; its character is still to be swallowed.
+  bool IsEscConsumed() const { return escConsumed_; }
   void SetUserAction(bool Value) { userAction_ = Value; }
   const Variant& PrevEditValue() const { return prevEditValue_; }
   Integer CapturedButton() const { return capturedButton_; }
@@ -1124,6 +1132,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   TWinControl* InnerControlOfEdit() const { return innerEdit_ != nullptr ? innerEdit_->GetControl() : nullptr; }
   void SetInnerEdit(IuiCustomInnerEdit* AInnerEdit) { innerEdit_ = AInnerEdit; }
   void SetInplace(bool Value) { inplace_ = Value; }
+  // Sets the stored edit value alone (no display synchronisation, no events).
+  void SetStoredEditValue(const Variant& AValue) { editValue_ = AValue; }
   // Copies the container part of the edit view info into the container's own view info.
   void MirrorViewInfo();
   void WMCut(TMessage& Message);
@@ -1134,6 +1144,7 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
  private:
   friend class TuiEditChangeEventsCatcher;
   friend class TuiCustomEditData;
+  friend class TuiCustomInnerTextEdit;
   void ReadHeight(TReader* Reader);
   void WriteHeight(TWriter* Writer);
   void ReadWidth(TReader* Reader);

@@ -691,13 +691,7 @@ void TuiCustomEdit::ApplyEditData(TuiCustomEditData* AEditData) {
 
 // ---- View -----------------------------------------------------------------------------------------------
 
-TuiCustomEditViewInfo* TuiCustomEdit::CreateEditViewInfo() {
-  TObjectPtr<TObject> object = ActiveProperties()->GetViewInfoClass()->Create();
-  auto* viewInfo = dynamic_cast<TuiCustomEditViewInfo*>(object.get());
-  if (viewInfo == nullptr) RaiseInvalidCast();
-  object.release();
-  return viewInfo;
-}
+TuiCustomEditViewInfo* TuiCustomEdit::CreateEditViewInfo() { return ActiveProperties()->CreateViewInfo(); }
 
 TuiCustomEditViewData* TuiCustomEdit::CreateViewData() {
   TuiCustomEditViewData* viewData =

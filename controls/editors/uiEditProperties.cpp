@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/editors/uiEdit.h"
+#include "controls/editors/uiTextEditProperties.h"
 #include "platform/classes/ClassBuilder.h"
 #include "controls/foundation/uiFilterConsts.h"
 #include "platform/classes/Filer.h"
@@ -318,6 +319,14 @@ TClass TuiCustomEditProperties::GetEditClass() const { return TuiCustomEdit::Sta
 TClass TuiCustomEditProperties::GetStyleClass() const { return TuiEditStyle::StaticClass(); }
 TClass TuiCustomEditProperties::GetViewInfoClass() const { return TuiCustomEditViewInfo::StaticClass(); }
 
+TuiCustomEditViewInfo* TuiCustomEditProperties::CreateViewInfo() const {
+  TObjectPtr<TObject> object = GetViewInfoClass()->Create();
+  auto* viewInfo = dynamic_cast<TuiCustomEditViewInfo*>(object.get());
+  if (viewInfo == nullptr) RaiseInvalidCast();
+  object.release();
+  return viewInfo;
+}
+
 bool TuiCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
   Variant display1, display2;
   PrepareDisplayValue(AEditValue1, display1, false);
@@ -516,6 +525,7 @@ void StartEditUnit() {
   SetDefaultStyleController(defaultEditStyleController);
   livePropertiesList = new std::vector<TuiCustomEditProperties*>;
   FilterResourceStringHook = &LocalizeText;
+  GetEditPropertiesRegistry()->Register(TuiTextEditProperties::StaticClass(), uitexteditconsts::scxTextEditDescription);
 }
 
 void StopEditUnit() {

@@ -652,10 +652,18 @@ TuiCustomEditViewData::TuiCustomEditViewData(TuiCustomEditProperties* AEditPrope
   InitDefaults();
 }
 
-TuiCustomEditViewData* TuiCustomEditViewData::CreateOfClass(TClass, TuiCustomEditProperties* AEditProperties,
+TuiCustomEditViewData* TuiCustomEditViewData::CreateOfClass(TClass AClass, TuiCustomEditProperties* AEditProperties,
                                                             TuiEditStyle* AStyle, bool AIsInplace) {
-  // Descendant view datas come with their properties classes; the base is the only one here.
-  auto* viewData = new TuiCustomEditViewData(AEditProperties, AStyle, AIsInplace);
+  TuiCustomEditViewData* viewData = nullptr;
+  if (AClass != nullptr && AClass != StaticClass() && AClass->InheritsFrom(StaticClass())) {
+    viewData = static_cast<TuiCustomEditViewData*>(AClass->Create().release());
+    viewData->Properties = AEditProperties;
+    viewData->style_ = AStyle;
+    viewData->IsInplace = AIsInplace;
+    viewData->InitDefaults();
+  } else {
+    viewData = new TuiCustomEditViewData(AEditProperties, AStyle, AIsInplace);
+  }
   viewData->ApplyProperties();
   return viewData;
 }
@@ -1109,7 +1117,7 @@ void TuiCustomEditViewData::GetEditConstantPartSize(TuiCanvas* ACanvas, const TS
                                                     TSize& AConstantPartSize, TuiCustomEditViewInfo* AViewInfo) {
   std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> temporary;
   if (AViewInfo == nullptr) {
-    temporary.reset(new TuiCustomEditViewInfo);
+    temporary.reset(Properties->CreateViewInfo());
     AViewInfo = temporary.get();
     Calculate(ACanvas, TRect{0, 0, MaxIntValue, MaxIntValue}, TPoint{-1, -1}, 0, TShiftState{}, AViewInfo, false);
   }

@@ -26,6 +26,8 @@ struct TRecordingListener : IuiEditRepositoryItemListener {
 TEST_F(EditPropertiesTest, RegistrySortsByCaptionAndKeepsTheFirstDescription) {
   TuiRegisteredClasses* registry = GetEditPropertiesRegistry();
   EXPECT_EQ(registry, GetEditPropertiesRegistry());
+  // The framework's own editors registered at unit start; this test fills the registry itself.
+  registry->Clear();
   registry->Register(TTestTextProperties::StaticClass(), "TextEdit|Represents a single line text editor");
   registry->Register(TTestCurrencyProperties::StaticClass(), "CurrencyEdit|Represents an editor enabling editing currency data");
   registry->Register(TTestComboProperties::StaticClass(), "comboBox|Represents the combo box editor");
