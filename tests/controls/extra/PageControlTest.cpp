@@ -501,3 +501,16 @@ TEST_F(PageControlDockingTest, APressOnTheTabDragsTheDockedFormAndADoubleClickFl
   EXPECT_EQ(form->HostDockSite(), nullptr);
   EXPECT_EQ(pc->PageCount(), 1);
 }
+
+TEST_F(PageControlDockingTest, FreeingTheSiteFreesTheDockedFormsWithTheirPages) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* form = NewDockForm("Docked");
+  form->ManualDock(pc);
+  form->ManualDock(nullptr);
+  form->ManualDock(pc);
+  bool destroyed = false;
+  form->SetOnDestroy([&](TObject*) { destroyed = true; });
+  forms.clear();  // the site's pages take it with them
+  FreeObject(pc);
+  EXPECT_TRUE(destroyed);
+}
