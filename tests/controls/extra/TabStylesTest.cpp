@@ -304,6 +304,7 @@ TEST_F(TabStylesTest, SlantedOutlinesByKindPositionsAndRotation) {
     TLinePositions lines;
   };
   const TuiTabSlantPositions none, left = TuiTabSlantPositions().Include(spLeft),
+                                   right = TuiTabSlantPositions().Include(spRight),
                                    both = TuiTabSlantPositions().Include(spLeft).Include(spRight);
   // A 60 x 20 tab standing at (10, 30)-(70, 50).
   const Case cases[] = {
@@ -318,6 +319,10 @@ TEST_F(TabStylesTest, SlantedOutlinesByKindPositionsAndRotation) {
        {lpL, lpLT, lpT, lpR}},
       {"cut left turned", skCutCorner, left, true, {{10, 49}, {10, 36}, {16, 30}, {69, 30}, {69, 49}},
        {lpL, lpLT, lpT, lpR}},
+      {"slant right", skSlant, right, false, {{10, 49}, {10, 32}, {12, 30}, {50, 30}, {69, 49}},
+       {lpL, lpLT, lpT, lpRT}},
+      {"cut both", skCutCorner, both, false, {{10, 49}, {10, 36}, {16, 30}, {63, 30}, {69, 36}, {69, 49}},
+       {lpL, lpLT, lpT, lpRT, lpR}},
       {"cut none", skCutCorner, none, false, {{10, 49}, {10, 32}, {12, 30}, {67, 30}, {69, 32}, {69, 49}},
        {lpL, lpLT, lpT, lpRT, lpR}},
   };
@@ -331,6 +336,35 @@ TEST_F(TabStylesTest, SlantedOutlinesByKindPositionsAndRotation) {
     const TuiPCOutline o = painter->StandingOutline(TRect{10, 30, 70, 50}, tsTop);
     EXPECT_EQ(o.Points, k.points);
     EXPECT_EQ(o.Positions, k.lines);
+  }
+}
+
+TEST_F(TabStylesTest, SlantedShapesAreTurnedToEachSide) {
+  TuiCustomTabControl* c = NewStyled(9, {"One", "Two"}, 200, 200);
+  c->TabSlants()->SetKind(skCutCorner);
+  auto* painter = static_cast<TuiPCSlantedPainter*>(c->Painter());
+  for (TuiTabPosition side : {tpTop, tpBottom, tpLeft, tpRight}) {
+    SCOPED_TRACE(side);
+    c->SetTabPosition(side);
+    c->SetTabIndex(1);
+    TuiTab* tab = c->Tabs()->GetVisibleTab(0);
+    const TRect r = FullRect(c, 0);
+    const bool vertical = side == tpLeft || side == tpRight;
+    const Integer h = vertical ? r.right - r.left : r.bottom - r.top;
+    // In standing terms: the 6-pixel cut at the outer left corner is outside, the square outer right
+    // corner and the middle are inside, and the inner region leaves the outline out.
+    const TPoint cut = TuiPCCustomPainter::RotatePoint(r, TPoint{r.left + 1, r.bottom - h + 1}, tab->GetSide());
+    const Integer w = vertical ? r.bottom - r.top : r.right - r.left;
+    const TPoint square = TuiPCCustomPainter::RotatePoint(r, TPoint{r.left + w - 1, r.bottom - h}, tab->GetSide());
+    const TPoint middle = Centre(r);
+    HRGN outer = painter->GetTabShapeRegion(0, false), inner = painter->GetTabShapeRegion(0, true);
+    EXPECT_FALSE(PtInRegion(outer, cut.x, cut.y));
+    EXPECT_TRUE(PtInRegion(outer, square.x, square.y));
+    EXPECT_FALSE(PtInRegion(inner, square.x, square.y));
+    EXPECT_TRUE(PtInRegion(outer, middle.x, middle.y));
+    EXPECT_TRUE(PtInRegion(inner, middle.x, middle.y));
+    DeleteObject(outer);
+    DeleteObject(inner);
   }
 }
 
