@@ -1,7 +1,8 @@
 // The tab painters: the standard base shared by every style (navigator buttons, tab sizes, the tab
 // drawing sequence, the frame and the background), the classic notebook Tabs style with its themed
-// drawing, and the Flat style. The unit registers its painter classes with the painters factory when the
-// program starts and unregisters them when it ends.
+// drawing, the Flat style, the two button styles, the three flat styles standing on a row band and the two
+// slanted styles. The unit registers its nine painter classes with the painters factory when the program
+// starts and unregisters them when it ends.
 //
 // Contract: main thread only; painters draw only through their control's canvas, in client coordinates.
 // Navigator button bounds are recalculated by every InitTabsRegionParameters.
