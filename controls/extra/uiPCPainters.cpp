@@ -69,7 +69,10 @@ Integer CaptionWidth(TuiCanvas* ACanvas, const String& ACaption) {
 
 namespace k58::extra {
 const std::vector<TuiPCPainterClass>& StandardPainterClasses() {
-  static const std::vector<TuiPCPainterClass> classes{&TabsPainterClass, &FlatPainterClass};
+  static const std::vector<TuiPCPainterClass> classes{
+      &TabsPainterClass,       ButtonsPainterClass(),   FlatButtonsPainterClass(),
+      ExtraFlatPainterClass(), UltraFlatPainterClass(), &FlatPainterClass,
+      Office11PainterClass(),  SlantedPainterClass(),   OneNotePainterClass()};
   return classes;
 }
 }  // namespace k58::extra
@@ -115,6 +118,8 @@ TColor BrightenColor(TColor AColor, Integer APercent) {
 }
 
 // ---- Standard painter: sizes ----
+
+Integer TuiPCStandardPainter::CaptionTextWidth(const String& ACaption) { return CaptionWidth(Canvas(), ACaption); }
 
 bool TuiPCStandardPainter::RowsVertical() const {
   const TuiTabPosition p = ParentInfo()->TabPosition();

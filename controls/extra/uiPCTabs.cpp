@@ -181,14 +181,13 @@ void TuiTab::SetVisible(bool Value) {
 
 void TuiTab::GetNormalRect(TRect& R) const {
   const TuiTabControlHost* host = owner_->Host();
-  Integer width, height;
-  if (host->RowsVertical()) {
-    width = owner_->TabNormalHeight;
-    height = host->Rotate() ? host->RowThickness() : NormalWidth;
-  } else {
-    width = host->Rotate() ? host->RowThickness() : NormalWidth;
-    height = owner_->TabNormalHeight;
-  }
+  // Along its row a tab is NormalWidth long, or TabNormalHeight with turned captions; across the rows it
+  // is TabNormalHeight thick, or the row thickness with turned captions.
+  const bool rotate = host->Rotate();
+  const Integer along = rotate ? owner_->TabNormalHeight : NormalWidth;
+  const Integer across = rotate ? host->RowThickness() : owner_->TabNormalHeight;
+  const Integer width = host->RowsVertical() ? across : along;
+  const Integer height = host->RowsVertical() ? along : across;
   R = TRect{Left, Top, Left + width, Top + height};
 }
 

@@ -6,6 +6,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/forms/ControlsPublish.h"
+#include "platform/forms/Forms.h"
 #include "platform/rtl/Format.h"
 
 K58_IMPLEMENT_CLASS(TuiPageControl) {
@@ -310,11 +311,121 @@ void TuiPageControl::AlignControls(TControl* AControl, TRect& Rect) {
 }
 
 void TuiPageControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == CM_CONTROLCHANGE) {
-    auto& change = static_cast<TCMControlChange&>(Message);
-    ControlChange(change.Inserting(), change.Control());
+  switch (Message.Msg) {
+    case CM_CONTROLCHANGE: {
+      auto& change = static_cast<TCMControlChange&>(Message);
+      ControlChange(change.Inserting(), change.Control());
+      break;
+    }
+    case CM_DOCKNOTIFICATION:
+      DockNotification(reinterpret_cast<TControl*>(Message.WParam),
+                       *reinterpret_cast<const TDockNotifyRec*>(Message.LParam));
+      return;
+    default:
+      break;
   }
   TuiCustomTabControl::Dispatch(Message);
+  // A press on the tab of a docked control drags the control; a double click floats it.
+  if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) {
+    const TPoint p = LParamToPoint(Message.LParam);
+    if (TControl* client = DockClientAt(p.x, p.y)) {
+      if (Message.Msg == WM_LBUTTONDOWN)
+        client->BeginDrag(false);
+      else
+        client->ManualDock(nullptr);
+    }
+  }
+}
+
+// ---- Docking ----
+
+TuiTabSheet* TuiPageControl::DockPageOf(TControl* Client) const {
+  if (Client == nullptr || Client->HostDockSite() != this) return nullptr;
+  auto* page = dynamic_cast<TuiTabSheet*>(Client->Parent());
+  return page != nullptr && IndexOfPage(page) != -1 ? page : nullptr;
+}
+
+TControl* TuiPageControl::DockClientAt(Integer X, Integer Y) {
+  if (!DockSite()) return nullptr;
+  const Integer index = GetTabAt(X, Y);
+  if (index < 0 || index >= PageCount()) return nullptr;
+  TuiTabSheet* page = Pages(index);
+  if (page->ControlCount() == 0) return nullptr;
+  TControl* client = page->Controls(0);
+  return client->HostDockSite() == this ? client : nullptr;
+}
+
+void TuiPageControl::DockClient(TDragDockObject* DockObject) {
+  TControl* client = DockObject != nullptr ? DockObject->Control() : nullptr;
+  if (client == nullptr) return;
+  if (TuiTabSheet* page = DockPageOf(client)) {
+    page->SetPageIndex(PageCount() - 1);
+    return;
+  }
+  client->ManualDock(this);
+}
+
+void TuiPageControl::DoAddDockClient(TControl* Client, const TRect& /*ARect*/) {
+  // The control goes into a page of its own, made for it here.
+  auto* page = NewObject<TuiTabSheet>(this);
+  try {
+    if (auto* form = dynamic_cast<TCustomForm*>(Client)) page->SetCaption(form->Caption());
+    page->SetPageControl(this);
+    Client->SetParent(page);
+  } catch (...) {
+    FreeObject(page);
+    throw;
+  }
+  page->SetTabVisible(Client->Visible());
+  if (Client->Visible()) SetActivePage(page);
+  Client->SetAlign(alClient);
+}
+
+void TuiPageControl::CMDockClient(TMessage& Message) {
+  DockClient(reinterpret_cast<TDragDockObject*>(Message.WParam));
+  Message.Result = 1;
+}
+
+void TuiPageControl::DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+  RECT r{};
+  if (HandleAllocated()) ::GetWindowRect(Handle(), &r);
+  Source->SetDockRect(r);
+  TuiCustomTabControl::DockOver(Source, X, Y, State, Accept);
+}
+
+void TuiPageControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) {
+  TuiCustomTabControl::GetSiteInfo(Client, InfluenceRect, MousePos, CanDock);
+  CanDock = Client == nullptr || Client->HostDockSite() != this;
+}
+
+void TuiPageControl::CMUnDockClient(TMessage& Message) {
+  UndockClient(reinterpret_cast<TWinControl*>(Message.WParam), reinterpret_cast<TControl*>(Message.LParam));
+  Message.Result = 1;
+}
+
+void TuiPageControl::UndockClient(TWinControl* /*NewTarget*/, TControl* Client) {
+  if (Client == nullptr) return;
+  undockingPage_ = DockPageOf(Client);
+  Client->SetAlign(alNone);
+}
+
+void TuiPageControl::DoRemoveDockClient(TControl* /*Client*/) {
+  if (undockingPage_ == nullptr || ComponentState().Contains(csDestroying)) return;
+  TuiTabSheet* page = undockingPage_;
+  undockingPage_ = nullptr;
+  SelectNextPage(true);
+  FreeObject(page);
+}
+
+void TuiPageControl::DockNotification(TControl* Client, const TDockNotifyRec& Notify) {
+  TuiTabSheet* page = DockPageOf(Client);
+  if (page == nullptr) return;
+  if (Notify.ClientMsg == WM_SETTEXT) {
+    const String text = Notify.MsgLParam != 0 ? String(reinterpret_cast<const char*>(Notify.MsgLParam)) : String();
+    page->SetCaption(text.substr(0, text.find_first_of("\r\n")));
+  } else if (Notify.ClientMsg == CM_VISIBLECHANGED) {
+    page->SetTabVisible(Notify.MsgWParam != 0);
+  }
 }
 
 void TuiPageControl::ControlChange(bool Inserting, TControl* Control) {
@@ -340,7 +451,9 @@ TuiTabSheet::TuiTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TuiTabSheet::~TuiTabSheet() {
-  if (pageControl_ != nullptr) pageControl_->RemovePage(this);
+  if (pageControl_ == nullptr) return;
+  if (pageControl_->undockingPage_ == this) pageControl_->undockingPage_ = nullptr;
+  pageControl_->RemovePage(this);
 }
 
 Integer TuiTabSheet::PageIndex() const { return pageControl_ != nullptr ? pageControl_->IndexOfPage(this) : -1; }

@@ -61,6 +61,18 @@ class TuiPageControl : public TuiCustomTabControl {
   // hold this one, so that AControl ends up on screen.
   void ShowControl(TControl* AControl);
 
+  // ---- Docking: every docked control gets a page of its own ----
+  // A control docked here already moves its page to the end; any other is docked into a new page.
+  virtual void DockClient(TDragDockObject* DockObject);
+  // The client is leaving: its page is freed once it has gone.
+  virtual void UndockClient(TWinControl* NewTarget, TControl* Client);
+  void DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+  void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) override;
+  void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+  void DoRemoveDockClient(TControl* Client) override;
+  // The page holding a control docked here (nil for any other control).
+  TuiTabSheet* DockPageOf(TControl* Client) const;
+
  protected:
   // Themed borders of the active page are drawn by the page, not the page control: repaint them after
   // the pages were realigned.
@@ -71,6 +83,8 @@ class TuiPageControl : public TuiCustomTabControl {
   virtual void ControlChange(bool Inserting, TControl* Control);
   virtual bool PageChanging(TuiTabSheet* NewPage);
   void ChangeActivePage(TuiTabSheet* Page);
+  void CMDockClient(TMessage& Message) override;
+  void CMUnDockClient(TMessage& Message) override;
 
  private:
   friend class TuiTabSheet;
@@ -78,10 +92,15 @@ class TuiPageControl : public TuiCustomTabControl {
   void RemovePage(TuiTabSheet* Page);
   void SetTabIndexQuietly(Integer Value);
   Integer IndexOfPage(const TuiTabSheet* Page) const;
+  // The docked control on the tab under a client point (nil when none).
+  TControl* DockClientAt(Integer X, Integer Y);
+  void DockNotification(TControl* Client, const TDockNotifyRec& Notify);
 
   TuiTabSheet* activePage_ = nullptr;
   bool focusable_ = true;
   bool insertingPage_ = false;
+  // The page of a control being undocked, freed once the control has gone.
+  TuiTabSheet* undockingPage_ = nullptr;
   std::vector<TuiTabSheet*> pages_;
   TuiPageChangingEvent onPageChanging_;
 };

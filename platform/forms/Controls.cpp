@@ -276,6 +276,7 @@ void TControl::SetVisible(bool Value) {
   VisibleChanging();
   visible_ = Value;
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
+  NotifyHostDockSite(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
   RequestAlign();
 }
 
@@ -328,6 +329,7 @@ Integer TControl::GetTextLen() { return static_cast<Integer>(Perform(WM_GETTEXTL
 void TControl::SetTextBuf(const char* Buffer) {
   Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Buffer));
   Perform(CM_TEXTCHANGED, 0, 0);
+  NotifyHostDockSite(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Buffer));
 }
 
 // ---- Colour, font, hint, menu, cursor ---------------------------------------------------------------------

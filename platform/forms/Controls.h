@@ -433,6 +433,8 @@ class TControl : public TComponent {
   // Docks the control in NewDockSite (nil: takes it out of its site); answers whether it was docked.
   bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
   bool Floating() const { return hostDockSite_ == nullptr && dockedOnce_; }
+  // Tells the site the control is docked in of a message it has handled (nothing when it is not docked).
+  void NotifyHostDockSite(UINT Msg, WPARAM WParam, LPARAM LParam);
 
   // ---- Streaming ----
   void Loaded() override;
@@ -760,6 +762,12 @@ class TWinControl : public TControl {
   virtual void DockDrop(TDragDockObject* Source, Integer X, Integer Y);
   virtual void DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
   virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+  // Whether Client may dock here, and where a drop near MousePos (screen) docks it: by default anywhere
+  // over the site's window.
+  virtual void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock);
+  // A docking control joins the site (by default it becomes a child of it); a control has left the site.
+  virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+  virtual void DoRemoveDockClient(TControl* /*Client*/) {}
 
   // ---- Streaming ----
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
@@ -1075,6 +1083,15 @@ class TDragControlObject : public TBaseDragControlObject {
   TDragControlObject() = default;
   TCursor GetDragCursor(bool Accepted, Integer X, Integer Y) override;
   TDragImageList* GetDragImages() override;
+};
+
+// What a docked control tells its site with CM_DOCKNOTIFICATION (WParam: the control, LParam: this
+// record): a message it has handled, WM_SETTEXT (MsgLParam: the new text) or CM_VISIBLECHANGED (MsgWParam:
+// the new visibility).
+struct TDockNotifyRec {
+  UINT ClientMsg;
+  WPARAM MsgWParam;
+  LPARAM MsgLParam;
 };
 
 // Dragging a control to dock it: the target is a dock site; DropAlign says where the control goes.

@@ -24,6 +24,15 @@ bool TWinControl::DoUnDock(TWinControl* NewTarget, TControl* Client) {
   return allow;
 }
 
+void TWinControl::GetSiteInfo(TControl* /*Client*/, TRect& InfluenceRect, TPoint /*MousePos*/, bool& CanDock) {
+  RECT r{};
+  if (HandleAllocated()) ::GetWindowRect(Handle(), &r);
+  InfluenceRect = r;
+  CanDock = true;
+}
+
+void TWinControl::DoAddDockClient(TControl* Client, const TRect& /*ARect*/) { Client->SetParent(this); }
+
 void TWinControl::CMDockClient(TMessage& Message) {
   auto* source = reinterpret_cast<TDragDockObject*>(Message.WParam);
   if (source == nullptr || source->Control() == nullptr) return;

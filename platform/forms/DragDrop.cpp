@@ -55,7 +55,11 @@ struct DragManager {
     if (!Docking) return target;
     for (TControl* c = target; c != nullptr; c = c->Parent()) {
       auto* site = dynamic_cast<TWinControl*>(c);
-      if (site != nullptr && site->DockSite() && site != Control) return site;
+      if (site == nullptr || !site->DockSite() || site == Control) continue;
+      TRect influence{};
+      bool canDock = true;
+      site->GetSiteInfo(Control, influence, Pos, canDock);
+      if (canDock) return site;
     }
     return nullptr;
   }
@@ -404,16 +408,14 @@ void TControl::SetHostDockSite(TWinControl* Value) {
   }
 }
 
-void TControl::DoDock(TWinControl* NewDockSite, TRect& ARect) {
-  (void)ARect;
-  SetParent(NewDockSite);
-}
+void TControl::DoDock(TWinControl* NewDockSite, TRect& ARect) { NewDockSite->DoAddDockClient(this, ARect); }
 
 bool TControl::ManualDock(TWinControl* NewDockSite, TControl* DropControl, TAlign ControlSide) {
   (void)DropControl;
   if (NewDockSite == hostDockSite_ && NewDockSite != nullptr) return true;
   // The old site may refuse to let the control go.
-  if (hostDockSite_ != nullptr && !hostDockSite_->DoUnDock(NewDockSite, this)) return false;
+  TWinControl* oldSite = hostDockSite_;
+  if (oldSite != nullptr && !oldSite->DoUnDock(NewDockSite, this)) return false;
   controlState_.Include(csDocking);
   try {
     if (NewDockSite != nullptr) {
@@ -430,7 +432,14 @@ bool TControl::ManualDock(TWinControl* NewDockSite, TControl* DropControl, TAlig
     throw;
   }
   controlState_.Exclude(csDocking);
+  if (oldSite != nullptr && oldSite != NewDockSite) oldSite->DoRemoveDockClient(this);
   return true;
+}
+
+void TControl::NotifyHostDockSite(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (hostDockSite_ == nullptr) return;
+  TDockNotifyRec rec{Msg, WParam, LParam};
+  hostDockSite_->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(&rec));
 }
 
 // ---- Drag images ------------------------------------------------------------------------------------------------

@@ -363,3 +363,154 @@ TEST_F(PageControlTest, InTheDesignerOnlyPagesStayOnThePageControl) {
     pc->SetDesigning(false);
   }
 }
+
+// ---- Docking ----
+
+namespace {
+
+class PageControlDockingTest : public PageControlTest {
+ protected:
+  // A page control that is a dock site with one page of its own, and a shown form to dock into it.
+  TuiPageControl* NewDockSite() {
+    TuiPageControl* pc = NewPageControl({"Own"});
+    pc->SetDockSite(true);
+    return pc;
+  }
+  TForm* NewDockForm(const String& ACaption, bool AVisible = true) {
+    auto* form = NewObject<TForm>(nullptr, 0);
+    forms.push_back(form);
+    form->SetCaption(ACaption);
+    form->SetDragKind(dkDock);
+    form->SetBounds(400, 300, 200, 150);
+    if (AVisible) form->Show();
+    Pump();
+    return form;
+  }
+  ~PageControlDockingTest() override {
+    for (TForm* form : forms) FreeObject(form);
+  }
+  std::vector<TForm*> forms;
+};
+
+}  // namespace
+
+TEST_F(PageControlDockingTest, ADockedFormGetsAPageThatFollowsItsCaptionAndVisibility) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* form = NewDockForm("Channels");
+  ASSERT_TRUE(form->ManualDock(pc));
+  ASSERT_EQ(pc->PageCount(), 2);
+  TuiTabSheet* page = pc->Pages(1);
+  EXPECT_EQ(pc->DockPageOf(form), page);
+  EXPECT_EQ(form->Parent(), page);
+  EXPECT_EQ(form->HostDockSite(), pc);
+  EXPECT_EQ(page->Caption(), "Channels");
+  EXPECT_TRUE(page->TabVisible());
+  EXPECT_EQ(pc->ActivePage(), page);
+  EXPECT_EQ(form->Align(), alClient);
+  // The caption up to its first line break, and the visibility, follow the form.
+  form->SetCaption("Tones\r\nand more");
+  EXPECT_EQ(page->Caption(), "Tones");
+  form->SetCaption("Keys\nsecond line");
+  EXPECT_EQ(page->Caption(), "Keys");
+  form->Hide();
+  EXPECT_FALSE(page->TabVisible());
+  form->Show();
+  EXPECT_TRUE(page->TabVisible());
+  // A hidden form gets a hidden tab and leaves the active page alone.
+  TForm* hidden = NewDockForm("Hidden", false);
+  ASSERT_TRUE(hidden->ManualDock(pc));
+  EXPECT_FALSE(pc->DockPageOf(hidden)->TabVisible());
+  EXPECT_EQ(pc->ActivePage(), page);
+}
+
+TEST_F(PageControlDockingTest, UndockingFreesThePageAndActivatesTheNext) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* first = NewDockForm("First");
+  TForm* second = NewDockForm("Second");
+  first->ManualDock(pc);
+  second->ManualDock(pc);
+  pc->SetActivePage(pc->DockPageOf(first));
+  ASSERT_EQ(pc->PageCount(), 3);
+  ASSERT_TRUE(first->ManualDock(nullptr));
+  EXPECT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(first->Parent(), nullptr);
+  EXPECT_EQ(first->HostDockSite(), nullptr);
+  EXPECT_EQ(first->Align(), alNone);
+  EXPECT_EQ(pc->ActivePage(), pc->DockPageOf(second));
+  EXPECT_EQ(pc->Tabs()->Count(), 2);
+}
+
+TEST_F(PageControlDockingTest, ARefusingOnUnDockKeepsTheControlAndItsPage) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* form = NewDockForm("Kept");
+  form->ManualDock(pc);
+  std::vector<TControl*> asked;
+  pc->SetOnUnDock([&](TObject*, TControl* Client, TWinControl*, bool& Allow) {
+    asked.push_back(Client);
+    Allow = false;
+  });
+  EXPECT_FALSE(form->ManualDock(nullptr));
+  EXPECT_EQ(asked, std::vector<TControl*>{form});
+  EXPECT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(form->Parent(), pc->DockPageOf(form));
+  EXPECT_EQ(form->Align(), alClient);
+}
+
+TEST_F(PageControlDockingTest, AControlDockedTwiceKeepsOnePageMovedToTheEnd) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* form = NewDockForm("Twice");
+  TDragDockObject drop(form);
+  pc->DockClient(&drop);
+  TuiTabSheet* page = pc->DockPageOf(form);
+  ASSERT_NE(page, nullptr);
+  NewDockForm("Other")->ManualDock(pc);
+  ASSERT_EQ(page->PageIndex(), 1);
+  // Dropped again: no second page, its page moves behind the others.
+  pc->DockClient(&drop);
+  EXPECT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(pc->DockPageOf(form), page);
+  EXPECT_EQ(page->PageIndex(), 2);
+  // Nor does the site offer itself to a control it holds already.
+  TRect influence{};
+  bool canDock = true;
+  pc->GetSiteInfo(form, influence, TPoint{}, canDock);
+  EXPECT_FALSE(canDock);
+  pc->GetSiteInfo(NewDockForm("New"), influence, TPoint{}, canDock);
+  EXPECT_TRUE(canDock);
+}
+
+TEST_F(PageControlDockingTest, APressOnTheTabDragsTheDockedFormAndADoubleClickFloatsIt) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* form = NewDockForm("Floating");
+  form->ManualDock(pc);
+  Pump();
+  // A press on its tab starts dragging the form, to dock it elsewhere.
+  Display.Press(TabPoint(pc, 1));
+  Pump();
+  EXPECT_TRUE(form->Dragging());
+  Display.Release(TabPoint(pc, 1));
+  Pump();
+  EXPECT_FALSE(form->Dragging());
+  EXPECT_EQ(form->HostDockSite(), pc);
+  // The page control's own page holds no docked control: nothing floats.
+  Display.DoubleClick(TabPoint(pc, 0));
+  Pump();
+  EXPECT_EQ(pc->PageCount(), 2);
+  Display.DoubleClick(TabPoint(pc, 1));
+  Pump();
+  EXPECT_EQ(form->HostDockSite(), nullptr);
+  EXPECT_EQ(pc->PageCount(), 1);
+}
+
+TEST_F(PageControlDockingTest, FreeingTheSiteFreesTheDockedFormsWithTheirPages) {
+  TuiPageControl* pc = NewDockSite();
+  TForm* form = NewDockForm("Docked");
+  form->ManualDock(pc);
+  form->ManualDock(nullptr);
+  form->ManualDock(pc);
+  bool destroyed = false;
+  form->SetOnDestroy([&](TObject*) { destroyed = true; });
+  forms.clear();  // the site's pages take it with them
+  FreeObject(pc);
+  EXPECT_TRUE(destroyed);
+}

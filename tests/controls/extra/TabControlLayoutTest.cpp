@@ -210,3 +210,26 @@ TEST_F(TabControlTest, HitTestsFollowTheShownTabs) {
   // The arrows are not tabs.
   EXPECT_EQ(c->GetTabAt(180, 5), -1);
 }
+
+TEST_F(TabControlTest, TurnedTabsStandSideBySideAcrossTheRowThickness) {
+  // With Rotate a tab is the row height (20) long along its row and the widest caption (60) thick across.
+  for (TuiTabPosition side : {tpTop, tpLeft}) {
+    SCOPED_TRACE(side);
+    TuiCustomTabControl* c = NewTabControl(300, 200, {kTab60, "AA", "AAA"});
+    c->SetTabPosition(side);
+    c->SetRotate(true);
+    ASSERT_EQ(c->RowThickness(), 60);
+    const bool vertical = side == tpLeft;
+    for (Integer i = 0; i < 3; ++i) {
+      const TRect r = FullRect(c, i);
+      EXPECT_EQ(vertical ? r.bottom - r.top : r.right - r.left, kFakeRowHeight) << i;
+      EXPECT_EQ(vertical ? r.right - r.left : r.bottom - r.top, 60) << i;
+      if (i > 0) {
+        const TRect previous = FullRect(c, i - 1);
+        TRect overlap;
+        EXPECT_FALSE(IntersectRect(&overlap, &r, &previous)) << i;
+      }
+    }
+    FreeObject(c);
+  }
+}

@@ -98,10 +98,11 @@ TEST_F(TabControlTest, StyleAndRotationRules) {
     EXPECT_EQ(e.Message(), "TuiCustomTabControl.SetRotate: NoRotate style does not support rotation of tabs");
   }
   EXPECT_FALSE(c->Rotate());
-  // Style 0 follows the look-and-feel (the standard kind takes the Tabs painter) while Style stays 0.
+  // Style 0 follows the look-and-feel (the default ultra-flat kind takes the UltraFlat painter) while Style
+  // stays 0.
   c->SetStyle(uiPCDefaultStyle);
   EXPECT_EQ(c->Style(), uiPCDefaultStyle);
-  EXPECT_EQ(c->Painter()->GetStyleName(), "Tabs");
+  EXPECT_EQ(c->Painter()->GetStyleName(), "UltraFlat");
 }
 
 TEST_F(TabControlTest, SetterRulesClampAndIgnore) {

@@ -5,13 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/extra/uiPC.h"
 #include "controls/foundation/Foundation.h"
 #include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/UiInternal.h"
+#include "tests/common/Display.h"
 
 namespace extra_test {
 
@@ -129,6 +135,42 @@ inline const TuiPCPainterClassOf<TFakeButtonPainter, FakeButtonTraits> FakeButto
 inline TuiPCPainterClass TFakeTabPainter::PainterClass() const { return &FakePainterClass; }
 inline TuiPCPainterClass TFakeNoRotatePainter::PainterClass() const { return &FakeNoRotatePainterClass; }
 inline TuiPCPainterClass TFakeButtonPainter::PainterClass() const { return &FakeButtonPainterClass; }
+
+// The control's client area as letters, one per pixel: the listed colours by their letter, '?' for any
+// other.
+inline std::string PixelMap(k58::winui::TestDisplay& ADisplay, TWinControl* C,
+                            const std::vector<std::pair<char, TColor>>& AColours) {
+  const k58test::PixelReader pixels = k58test::ClientPixels(ADisplay, C->Handle());
+  std::string map;
+  for (Integer y = 0; y < C->ClientHeight(); ++y) {
+    for (Integer x = 0; x < C->ClientWidth(); ++x) {
+      char letter = '?';
+      for (const auto& [l, colour] : AColours)
+        if (pixels(x, y) == ColorToRGB(colour)) {
+          letter = l;
+          break;
+        }
+      map += letter;
+    }
+    map += '\n';
+  }
+  return map;
+}
+
+// Compares a pixel map with the reviewed picture of the case; K58_UPDATE_GOLDEN=1 writes it instead.
+inline void ExpectGolden(const std::string& AName, const std::string& AMap) {
+  const std::string path = std::string(K58_EXTRA_GOLDEN_DIR) + "/" + AName + ".txt";
+  if (std::getenv("K58_UPDATE_GOLDEN") != nullptr) {
+    std::filesystem::create_directories(K58_EXTRA_GOLDEN_DIR);
+    std::ofstream(path) << AMap;
+    return;
+  }
+  std::ifstream in(path);
+  ASSERT_TRUE(in.good()) << path;
+  std::stringstream golden;
+  golden << in.rdbuf();
+  EXPECT_EQ(AMap, golden.str()) << AName;
+}
 
 // The units, the fake painters registered, a shown form with its client area 600 x 400, and a pump.
 class TabControlTest : public ::testing::Test {

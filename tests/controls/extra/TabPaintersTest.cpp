@@ -3,11 +3,6 @@
 // classic tab pixels per side, and the themed path over the recording theme provider.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "controls/extra/uiPCPainters.h"
 #include "tests/common/Display.h"
 #include "tests/common/Geometry.h"
@@ -30,42 +25,11 @@ class TabPaintersTest : public TabControlTest {
   }
   k58test::PixelReader Pixels(TuiCustomTabControl* C) { return k58test::ClientPixels(Display, C->Handle()); }
 
-  // The client area as letters, one per pixel: the colours of the classic looks by name, '?' for anything
-  // else.
+  // The client area with the colours of the classic looks by name ('l' is the Flat style's light border).
   std::string PixelMap(TuiCustomTabControl* C) {
-    // 'l' is the Flat style's light border colour.
-    const std::pair<char, TColor> colours[] = {{'H', clBtnHighlight}, {'D', cl3DDkShadow}, {'S', clBtnShadow},
-                                               {'F', clBtnFace},      {'L', cl3DLight},    {'T', clBtnText},
-                                               {'l', BrightenColor(clBtnFace, 85)}};
-    const k58test::PixelReader pixels = Pixels(C);
-    std::string map;
-    for (Integer y = 0; y < C->ClientHeight(); ++y) {
-      for (Integer x = 0; x < C->ClientWidth(); ++x) {
-        char letter = '?';
-        for (const auto& [l, colour] : colours)
-          if (pixels(x, y) == ColorToRGB(colour)) {
-            letter = l;
-            break;
-          }
-        map += letter;
-      }
-      map += '\n';
-    }
-    return map;
-  }
-  // Compares with the reviewed picture of the case; K58_UPDATE_GOLDEN=1 writes it instead.
-  void ExpectGolden(const std::string& AName, const std::string& AMap) {
-    const std::string path = std::string(K58_EXTRA_GOLDEN_DIR) + "/" + AName + ".txt";
-    if (std::getenv("K58_UPDATE_GOLDEN") != nullptr) {
-      std::filesystem::create_directories(K58_EXTRA_GOLDEN_DIR);
-      std::ofstream(path) << AMap;
-      return;
-    }
-    std::ifstream in(path);
-    ASSERT_TRUE(in.good()) << path;
-    std::stringstream golden;
-    golden << in.rdbuf();
-    EXPECT_EQ(AMap, golden.str()) << AName;
+    return extra_test::PixelMap(Display, C,
+                                {{'H', clBtnHighlight}, {'D', cl3DDkShadow}, {'S', clBtnShadow}, {'F', clBtnFace},
+                                 {'L', cl3DLight}, {'T', clBtnText}, {'l', BrightenColor(clBtnFace, 85)}});
   }
 };
 
@@ -81,7 +45,8 @@ TEST_F(TabPaintersTest, TheLookAndFeelChoosesTheStyle) {
     TuiLookAndFeelKind kind;
     const char* style;
   };
-  const Case cases[] = {{lfStandard, "Tabs"}, {lfFlat, "Flat"}, {lfUltraFlat, "Tabs"}};
+  const Case cases[] = {
+      {lfStandard, "Tabs"}, {lfFlat, "Flat"}, {lfUltraFlat, "UltraFlat"}, {lfOffice11, "Office11"}};
   TuiCustomTabControl* c = NewTabControl(200, 100, {"A"}, uiPCDefaultStyle);
   for (const Case& k : cases) {
     c->LookAndFeel()->SetKind(k.kind);

@@ -210,6 +210,60 @@ TEST_F(DragDropTest, TheSourceOrTargetFreedDuringTheDragEndsItSafely) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+namespace {
+
+// A dock site that records what its clients tell it and when they leave, and can refuse clients.
+class TListeningSite : public TTestEdit {
+ public:
+  using TTestEdit::TTestEdit;
+  std::vector<String> Heard;
+  bool Refuse = false;
+  void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) override {
+    TTestEdit::GetSiteInfo(Client, InfluenceRect, MousePos, CanDock);
+    CanDock = !Refuse;
+  }
+  void DoRemoveDockClient(TControl* Client) override { Heard.push_back("left " + Client->Name()); }
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CM_DOCKNOTIFICATION) {
+      const auto* notify = reinterpret_cast<const TDockNotifyRec*>(Message.LParam);
+      const String who = reinterpret_cast<TControl*>(Message.WParam)->Name();
+      if (notify->ClientMsg == WM_SETTEXT)
+        Heard.push_back(who + " text " + reinterpret_cast<const char*>(notify->MsgLParam));
+      else if (notify->ClientMsg == CM_VISIBLECHANGED)
+        Heard.push_back(who + " visible " + std::to_string(notify->MsgWParam));
+    }
+    TTestEdit::Dispatch(Message);
+  }
+};
+
+}  // namespace
+
+TEST_F(DragDropTest, ADockSiteHearsItsClientsAndCanRefuseThem) {
+  auto* site = new TListeningSite(form);
+  site->SetName("Site");
+  site->SetParent(form);
+  site->SetBounds(200, 150, 100, 80);
+  site->SetDockSite(true);
+  Pump();
+  source->SetDragKind(dkDock);
+  source->SetDragMode(dmAutomatic);
+  // A refusing site is no target: the drop docks nothing.
+  site->Refuse = true;
+  display.Press(At(source, 5, 5));
+  DragTo(site, 10, 10);
+  display.Release(At(site, 10, 10));
+  Pump();
+  EXPECT_EQ(source->HostDockSite(), nullptr);
+  site->Refuse = false;
+  ASSERT_TRUE(source->ManualDock(site));
+  source->SetText("Renamed");
+  source->Hide();
+  source->ManualDock(nullptr);
+  // Once out of the site nothing more reaches it.
+  source->Show();
+  EXPECT_EQ(site->Heard, (std::vector<String>{"Source text Renamed", "Source visible 0", "left Source"}));
+}
+
 TEST_F(DragDropTest, ADockDragDocksTheControlInTheSiteUnderTheMouse) {
   target->SetDockSite(true);
   target->SetOnDockDrop(TDockDropEvent([this](TObject*, TDragDockObject* Source, Integer, Integer) {
