@@ -102,6 +102,17 @@ void TuiCustomEditData::Clear() {
 
 // ---- Editor: construction and lifetime --------------------------------------------------------------------
 
+namespace {
+// A view info of the class the properties name (the base one when the class is not a view info).
+TuiCustomEditViewInfo* NewEditViewInfo(TuiCustomEditProperties* AProperties) {
+  TClass cls = AProperties != nullptr ? AProperties->GetViewInfoClass() : nullptr;
+  if (cls == nullptr || !cls->InheritsFrom(TuiCustomEditViewInfo::StaticClass()) ||
+      cls == TuiCustomEditViewInfo::StaticClass())
+    return new TuiCustomEditViewInfo;
+  return static_cast<TuiCustomEditViewInfo*>(cls->Create().release());
+}
+}  // namespace
+
 K58_IMPLEMENT_CLASS(TuiCustomEdit) {
   using S = TuiCustomEdit;
   b.Prop("AutoSize", &S::AutoSize, &S::SetAutoSize).Default(true);
@@ -133,6 +144,7 @@ void TuiCustomEdit::AfterConstruction() {
 void TuiCustomEdit::Initialize() {
   catcher_ = std::make_unique<TuiEditChangeEventsCatcher>(this);
   properties_ = TuiCustomEditProperties::CreateOfClass(GetPropertiesClass(), this);
+  editViewInfo_.reset(NewEditViewInfo(properties_));
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
     viewDataState_ = viewData->State;
@@ -747,7 +759,7 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
   if (properties_ == nullptr || !HandleAllocated() || destroying_ || IsContainerDestroying()) return false;
   if (capturedButton_ >= 0 && GetCapture() != Handle()) capturedButton_ = -1;
   std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> copy;
-  copy.reset(new TuiCustomEditViewInfo);
+  copy.reset(NewEditViewInfo(ActiveProperties()));
   copy->Assign(editViewInfo_.get());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
@@ -851,7 +863,7 @@ void TuiCustomEdit::Paint() {
 }
 
 void TuiCustomEdit::PaintCopyDraw() {
-  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(new TuiCustomEditViewInfo);
+  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(NewEditViewInfo(ActiveProperties()));
   std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
   Variant stored;
   dataBinding_->GetStoredValue(stored);
