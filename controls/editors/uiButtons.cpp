@@ -590,8 +590,15 @@ void TuiCustomButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     Perform(CM_MOUSEENTER, 0, 0);
 }
 
+// Both the control's mouse-leave (from CM_MOUSELEAVE) and the end of mouse-leave tracking come here.
 void TuiCustomButton::MouseLeave() {
-  if (HandleAllocated()) SendMessage(Handle(), CM_MOUSELEAVE, 0, 0);
+  TButton::MouseLeave();
+  if (ComponentState().Contains(csDesigning)) return;
+  StopMouseLeaveTracking(this);
+  if (mouseInControl_ && IsHotTrack()) {
+    mouseInControl_ = false;
+    Invalidate();
+  }
 }
 
 void TuiCustomButton::Paint(TuiCanvas* ACanvas, const DRAWITEMSTRUCT& AItem) {
@@ -715,16 +722,6 @@ void TuiCustomButton::Dispatch(TMessage& Message) {
         StartMouseLeaveTracking(this, TRect{0, 0, Width(), Height()}, this);
         mouseInControl_ = true;
         Repaint();
-      }
-      return;
-    case CM_MOUSELEAVE:
-      TButton::Dispatch(Message);
-      if (!ComponentState().Contains(csDesigning)) {
-        StopMouseLeaveTracking(this);
-        if (mouseInControl_ && IsHotTrack()) {
-          mouseInControl_ = false;
-          Invalidate();
-        }
       }
       return;
     case CM_ENABLEDCHANGED:

@@ -338,7 +338,9 @@ void TuiCustomCheckBoxViewInfo::DrawMark(TuiCanvas* ACanvas, TuiCheckBoxState AS
     if (HTHEME theme = OpenThemeObject(totButton)) DrawThemeBackground(theme, ACanvas->GetDCHandle(), BP_CHECKBOX, themeState, R);
     return;
   }
-  const Integer ring = 2 - MarkBorderWidth;
+  // A border thinner than 2 pixels leaves a ring that the background fills.
+  const TRect initial = R;
+  const Integer ring = MarkBorderWidth;
   if (opaque && ring > 0) {
     for (Integer i = 0; i < ring; ++i) {
       TRect frame = R;
@@ -378,9 +380,8 @@ void TuiCustomCheckBoxViewInfo::DrawMark(TuiCanvas* ACanvas, TuiCheckBoxState AS
       break;
     }
   }
-  TRect interior = R;
-  InflateRect(&interior, -(2 - ring), -(2 - ring));
-  if (ring <= 0) interior = R, InflateRect(&interior, -2, -2);
+  TRect interior = initial;
+  InflateRect(&interior, -2, -2);
   const bool grayed = AState == cbsGrayed;
   if (MarkBorderStyle == ebsUltraFlat || MarkBorderStyle == ebsOffice11) {
     TColor fill = clWindow;

@@ -241,6 +241,7 @@ class TuiCustomCheckBox : public TuiCustomEdit {
   void DoEditKeyUp(Word& Key, TShiftState Shift) override;
   void InitEditSizeProperties(TSize& ASizeProperties) override;
   bool UsesDataBinding() override { return IsDataBound(); }
+  bool IsDefaultParentColor() override { return true; }
   bool NeedsParentBackground() override;
   void ViewInfoChanged(TuiCustomEditViewInfo* AOldViewInfo) override;
   TuiContainerStyleValues GetUnusedStyleValues() override;

@@ -113,6 +113,9 @@ class TuiCustomGroupBox : public TuiCustomEdit {
   void AdjustClientRect(TRect& Rect) override;
   void GetShapeRect(TRect& R) override;
   bool NeedsParentBackground() override;
+  bool IsDefaultParentColor() override { return true; }
+  // A click on the frame leaves the focus where it is.
+  bool TakesFocusOnClick() override { return false; }
   void AdjustInnerControlBounds() override {}
   TClass GetPropertiesClass() const override;
   void StyleChanged(TObject* Sender) override;

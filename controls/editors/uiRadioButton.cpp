@@ -325,7 +325,6 @@ void TuiRadioButton::Dispatch(TMessage& Message) {
     }
     case CM_ENABLEDCHANGED: TRadioButton::Dispatch(Message); EnabledChanged(); return;
     case CM_MOUSEENTER: TRadioButton::Dispatch(Message); MouseEnter(reinterpret_cast<TControl*>(Message.LParam)); return;
-    case CM_MOUSELEAVE: TRadioButton::Dispatch(Message); MouseLeave(reinterpret_cast<TControl*>(Message.LParam)); return;
     case CM_SYSCOLORCHANGE: Invalidate(); return;
     case WM_WINDOWPOSCHANGED:
       TRadioButton::Dispatch(Message);

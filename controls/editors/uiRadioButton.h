@@ -55,8 +55,11 @@ class TuiRadioButton : public TRadioButton, public IuiMouseTrackingCaller {
   // The state at the cursor position with the keyboard's shift state.
   void UpdateButtonStateAtCursor();
 
-  // IuiMouseTrackingCaller
-  void MouseLeave() override { MouseLeave(nullptr); }
+  // Both the control's mouse-leave (from CM_MOUSELEAVE) and the end of mouse-leave tracking come here.
+  void MouseLeave() override {
+    TRadioButton::MouseLeave();
+    MouseLeave(nullptr);
+  }
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -298,3 +298,22 @@ TEST_F(ButtonTest, PainterForOffice11WithoutThemesIsStandard) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ButtonTest, DropDownWithARealMenu) {
+  TuiButton* button = NewButton("Tools", 90, 25);
+  auto* menu = NewObject<TPopupMenu>(Form);
+  auto* item = NewObject<TMenuItem>(menu);
+  item->SetCaption("Read");
+  menu->Items()->Add(item);
+  button->SetKind(uibkDropDown);
+  button->SetDropDownMenu(menu);
+  Pump();
+  Display.Later([&] { Display.Key(VK_ESCAPE); });
+  Display.Click(At(button, 10, 10));
+  Pump();
+  EXPECT_FALSE(button->IsMenuVisible());
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
 #include "tests/common/Geometry.h"
 #include "tests/controls/editors/EditorKindsTesting.h"
@@ -246,6 +247,27 @@ TEST_F(GroupBoxTest, GroupIsOneTabStop) {
   group->GetTabOrderList(list);
   EXPECT_EQ(std::count(list.begin(), list.end(), group->Buttons(1)), 1) << "Tab reaches the checked button";
   EXPECT_EQ(std::count(list.begin(), list.end(), group->Buttons(0)), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A click on the empty part of a group box with radio buttons in it leaves the focus where it was.
+TEST_F(GroupBoxTest, ClickOnTheFrameKeepsTheFocus) {
+  TuiGroupBox* box = NewGroupBox("Port", 250, 120);
+  auto* radio = NewObject<TuiRadioButton>(Form);
+  radio->SetCaption("COM1");
+  radio->SetBounds(16, 24, 65, 17);
+  radio->SetParent(box);
+  auto* edit = NewObject<TEdit>(Form);
+  edit->SetBounds(10, 200, 80, 21);
+  edit->SetParent(Form);
+  edit->SetFocus();
+  Pump();
+  Display.Click(At(box, 120, 90));
+  Pump();
+  EXPECT_TRUE(edit->Focused());
 }
 
 }  // namespace

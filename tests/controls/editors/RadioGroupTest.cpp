@@ -152,3 +152,24 @@ TEST_F(RadioGroupTest, RegisteredAndStreamed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Clicking an item and then another control moves the focus out of the group cleanly.
+TEST_F(RadioGroupTest, FocusLeavesTheGroupForAButton) {
+  TuiRadioGroup* group = NewGroup();
+  auto* button = NewObject<TButton>(Form);
+  button->SetBounds(10, 200, 75, 25);
+  button->SetParent(Form);
+  Pump();
+  TWinControl* target = group->Buttons(2);
+  Display.Click(At(target, 5, target->Height() / 2));
+  Pump();
+  EXPECT_EQ(group->ItemIndex(), 2);
+  Display.Click(At(button, 10, 10));
+  Pump();
+  EXPECT_TRUE(button->Focused());
+  EXPECT_EQ(group->ItemIndex(), 2);
+}
+
+}  // namespace
