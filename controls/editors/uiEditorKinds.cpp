@@ -1,0 +1,25 @@
+// Starting and stopping the units of the editor kinds together.
+#include "controls/editors/uiEditorKinds.h"
+
+#include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiRadioButton.h"
+#include "controls/editors/uiRadioGroup.h"
+
+namespace k58::editors {
+void StartEditorKindUnits() {
+  StartUnits();
+  StartCheckBoxUnit();
+  StartGroupBoxUnit();
+  StartRadioButtonUnit();
+  StartRadioGroupUnit();
+}
+
+void StopEditorKindUnits() {
+  StopRadioGroupUnit();
+  StopRadioButtonUnit();
+  StopGroupBoxUnit();
+  StopCheckBoxUnit();
+  StopUnits();
+}
+}  // namespace k58::editors
