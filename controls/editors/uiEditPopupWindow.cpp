@@ -20,6 +20,8 @@ constexpr int kThemeSizeBoxPart = 10;      // scroll bar class
 
 // Process-wide resizing state: one popup is resized at a time.
 struct TPopupSizing {
+  // The popup being resized.
+  const void* Popup = nullptr;
   bool Sizing = false;
   bool CursorShown = false;
   TPoint Grab{};
@@ -421,9 +423,9 @@ K58_IMPLEMENT_CLASS(TuiCustomEditPopupWindow) {}
 TuiCustomEditPopupWindow::TuiCustomEditPopupWindow(TControl* AOwnerControl) : TuiCustomPopupWindow(AOwnerControl) {}
 
 TuiCustomEditPopupWindow::~TuiCustomEditPopupWindow() {
-  if (popupSizing.Sizing && IsShown()) {
-    popupSizing.Sizing = false;
+  if (popupSizing.Popup == this) {
     k58::editors::EraseOutline();
+    popupSizing = k58::editors::TPopupSizing{};
   }
 }
 
@@ -515,15 +517,18 @@ bool TuiCustomEditPopupWindow::LimitsToWorkArea() {
 }
 
 void TuiCustomEditPopupWindow::NotifyClosed() {
-  popupSizing.Sizing = false;
-  popupSizing.CursorShown = false;
+  if (popupSizing.Popup == this) {
+    popupSizing.Sizing = false;
+    popupSizing.CursorShown = false;
+    popupSizing.Popup = nullptr;
+  }
   TuiCustomPopupWindow::NotifyClosed();
 }
 
 void TuiCustomEditPopupWindow::NotifyClosing() {
   auto alive = AliveToken();
   TuiCustomPopupWindow::NotifyClosing();
-  if (!alive.expired()) k58::editors::EraseOutline();
+  if (!alive.expired() && popupSizing.Popup == this) k58::editors::EraseOutline();
 }
 
 void TuiCustomEditPopupWindow::CloseOnModalResult() {
@@ -652,6 +657,7 @@ void TuiCustomEditPopupWindow::MouseDown(TMouseButton Button, TShiftState Shift,
   popupSizing.DX = dx;
   popupSizing.DY = dy;
   popupSizing.Sizing = true;
+  popupSizing.Popup = this;
   popupSizing.Shadow = shadow_;
   popupSizing.Lines = std::max<Integer>(2, view->GetBorderWidth());
   ShowSizingCursor(dx, dy);
@@ -702,7 +708,7 @@ void TuiCustomEditPopupWindow::MouseMove(TShiftState Shift, Integer X, Integer Y
   auto alive = AliveToken();
   TuiCustomPopupWindow::MouseMove(Shift, X, Y);
   if (alive.expired()) return;
-  if (popupSizing.Sizing) return SizeTo(X, Y);
+  if (popupSizing.Sizing && popupSizing.Popup == this) return SizeTo(X, Y);
   TuiCustomEditPopupWindowViewInfo* view = ViewInfo();
   const TPoint p{X, Y};
   if (closeButton_) {
@@ -726,9 +732,10 @@ void TuiCustomEditPopupWindow::MouseUp(TMouseButton Button, TShiftState Shift, I
   if (alive.expired() || Button != mbLeft) return;
   TuiCustomEditPopupWindowViewInfo* view = ViewInfo();
   const TPoint p{X, Y};
-  if (popupSizing.Sizing) {
+  if (popupSizing.Sizing && popupSizing.Popup == this) {
     SetMouseCapture(false);
     popupSizing.Sizing = false;
+    popupSizing.Popup = nullptr;
     const TRect target = popupSizing.LastOutline;
     k58::editors::EraseOutline();
     popupSizing.LastOutline = TRect{};

@@ -408,18 +408,31 @@ TEST_F(EditPopupWindowTest, ModalResultsCloseWithTheirReasons) {
   EXPECT_EQ((std::vector<TuiPopupCloseReason>{pcrAccept, pcrCancel, pcrClose}), Editor->Closes);
 }
 
-TEST_F(EditPopupWindowTest, ClosingWhileResizingErasesTheOutline) {
-  OpenSizeable(true);
-  const TRect grip = Popup->ViewInfo()->SizeGripSizingRect;
-  const POINT from = InPopup(grip.left + 3, grip.top + 3);
-  Display.Press(from);
-  Display.MoveTo(POINT{from.x + 30, from.y + 30});
-  Display.Later([&] { Popup->ClosePopup(); });
-  Display.Release(POINT{from.x + 30, from.y + 30});
-  Pump();
-  EXPECT_FALSE(Popup->IsShown());
-  EXPECT_TRUE(NoOutline());
-  EXPECT_EQ(nullptr, k58::editors::EditPopupOutlineWindow());
+TEST_F(EditPopupWindowTest, ClosingOrFreeingWhileResizingErasesTheOutline) {
+  for (bool freeIt : {false, true}) {
+    OpenSizeable(true);
+    const TRect grip = Popup->ViewInfo()->SizeGripSizingRect;
+    const POINT from = InPopup(grip.left + 3, grip.top + 3);
+    bool outlineShown = false;
+    Display.Press(from);
+    Display.MoveTo(POINT{from.x + 30, from.y + 30});
+    Display.Later([&] {
+      outlineShown = !NoOutline();
+      if (freeIt) {
+        FreeObject(Popup);
+        Popup = nullptr;
+      } else {
+        Popup->ClosePopup();
+      }
+    });
+    Display.Release(POINT{from.x + 30, from.y + 30});
+    Pump();
+    EXPECT_TRUE(outlineShown);
+    EXPECT_TRUE(NoOutline()) << (freeIt ? "freed" : "closed");
+    if (!freeIt) {
+      EXPECT_FALSE(Popup->IsShown());
+    }
+  }
 }
 
 }  // namespace
