@@ -1,4 +1,4 @@
-// The combo box's lookup data: preferred list size and snapping of a resized list to whole items.
+// The combo box's popup window size; its lookup data: preferred list size and snapping of a resized list to whole items.
 #include "controls/editors/uiComboBox.h"
 
 #include <algorithm>
@@ -74,4 +74,35 @@ TSize TuiComboBoxLookupData::GetVisualAreaPreferredSize(Integer, Integer AWidth)
   if (count > rowCount) size.cx += GetSystemMetrics(SM_CXVSCROLL);
   if (AWidth > 0 && size.cx > AWidth) size.cy += GetSystemMetrics(SM_CYHSCROLL);
   return size;
+}
+
+// ---- Popup window ---------------------------------------------------------------------------------------
+
+K58_IMPLEMENT_CLASS(TuiComboBoxPopupWindow) {}
+
+void TuiComboBoxPopupWindow::FitToContent() {
+  TuiCustomEditPopupWindowViewInfo* view = ViewInfo();
+  view->SizeGripCorner = 3;
+  UpdateViewInfo();
+  const TRect owner = GetOwnerScreenBounds();
+  const TRect b = view->GetBorderExtent();
+  TSize minSize;
+  GetMinSize(minSize);
+  TSize content{0, 0};
+  IuiEditPopupWindowOwner* editor = EditOwner();
+  if (editor != nullptr) editor->CalculatePopupContentSize(content);
+  const bool resized = Sizeable() && editor != nullptr && editor->IsPopupResized();
+  const Integer ownerWidth = owner.right - owner.left;
+  Integer width;
+  if (resized || (!AutoSize() && PopupWidth() > 0))
+    width = PopupWidth();
+  else
+    width = AutoSize() ? std::max(content.cx + b.left + b.right, ownerWidth) : ownerWidth;
+  Integer height = content.cy + b.top + b.bottom;
+  if ((resized || PopupHeight() != 0) && (Sizeable() || !AutoSize())) height = PopupHeight();
+  if (Sizeable()) {
+    if (MinWidth() > 0) width = std::max(width, MinWidth());
+    if (MinHeight() > 0) height = std::max(height, MinHeight());
+  }
+  SetBounds(Left(), Top(), std::max(width, minSize.cx), std::max(height, minSize.cy));
 }

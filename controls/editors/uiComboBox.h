@@ -1,4 +1,4 @@
-// The combo box's lookup data: the preferred size of its popup list (up to the drop-down row count of
+// The combo box's popup window, sized from its list and the user's resizing, and its lookup data: the preferred size of its popup list (up to the drop-down row count of
 // rows, as wide as the widest item) and the snapping of a list the user resizes to whole items.
 //
 // Threads: GUI thread only. The list is the lookup data's popup list (see uiLookupData.h); without one the
@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "controls/editors/uiEditPopupWindow.h"
 #include "controls/editors/uiLookupData.h"
 
 namespace k58::editors {
@@ -41,4 +42,13 @@ class TuiComboBoxLookupData : public TuiCustomTextEditLookupData {
   // Rows: the item count up to the drop-down row count; width: the widest item plus 4, plus a vertical
   // scroll bar when not every item shows, and a horizontal one's height when wider than AWidth (> 0).
   TSize GetVisualAreaPreferredSize(Integer AMaxHeight, Integer AWidth) override;
+};
+
+class TuiComboBoxPopupWindow : public TuiCustomEditPopupWindow {
+  K58_CLASS(TuiComboBoxPopupWindow, TuiCustomEditPopupWindow)
+
+  explicit TuiComboBoxPopupWindow(TControl* AOwnerControl = nullptr) : TuiCustomEditPopupWindow(AOwnerControl) {}
+
+  // Wraps the list (at least as wide as the editor) unless a size was asked for or the user gave one.
+  void FitToContent() override;
 };

@@ -32,6 +32,8 @@ class IuiEditPopupWindowOwner {
   virtual void CloseUp(TuiPopupCloseReason AReason) = 0;
   // The user gave the popup a new size: the editor remembers it for the next opening.
   virtual void PopupWindowResized() = 0;
+  // Whether the user resized the popup during this showing (or before, for a size the editor keeps).
+  virtual bool IsPopupResized() = 0;
   // The lookup data whose list the popup shows, or nil.
   virtual IuiTextEditLookupData* GetPopupLookupData() = 0;
 

@@ -1,12 +1,13 @@
 // The edit popup window: border extents per style, the grip corner, the sizing hit test, the frame's
 // lines, and on the test display the placement next to an editor, sizing from it, resizing with the
-// outline window (clipping, lookup snapping, the edge facing the editor), the close button and the
-// forwarding of characters typed while it opens.
+// outline window (clipping, lookup snapping, the edge facing the editor), the close button, the
+// forwarding of characters typed while it opens, and the combo box popup's size.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "controls/editors/uiComboBox.h"
 #include "controls/editors/uiEditPopupWindow.h"
 #include "tests/common/Geometry.h"
 #include "tests/controls/foundation/ControlTesting.h"
@@ -54,6 +55,7 @@ class TEditPopupTestOwner : public TuiControl, public IuiEditPopupWindowOwner {
     Popup->ClosePopup();
   }
   void PopupWindowResized() override { ++ResizedCalls; }
+  bool IsPopupResized() override { return ResizedCalls > 0; }
   IuiTextEditLookupData* GetPopupLookupData() override { return Lookup; }
 
  protected:
@@ -452,6 +454,42 @@ TEST_F(EditPopupWindowTest, PopupAboveTheEditorGrowsUpwardsByWholeRows) {
   Pump();
   EXPECT_EQ(before.bottom, Popup->BoundsRect().bottom) << "the edge at the editor stays";
   EXPECT_EQ(before.top - 20, Popup->Top()) << "two more whole rows: the room reaches the work area's top";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditPopupWindowTest, ComboPopupWrapsItsListUnlessASizeWasGiven) {
+  auto* combo = NewObject<TuiComboBoxPopupWindow>(Editor);
+  combo->SetOwnerParent(Form);
+  struct {
+    bool AutoSize, Sizeable, Resized;
+    Integer Width, Height;
+    TSize Content;
+    TSize Expected;
+    const char* Why;
+  } cases[] = {
+      {true, false, false, 0, 0, {80, 50}, {120, 50}, "at least as wide as the editor"},
+      {true, false, false, 0, 0, {200, 50}, {200, 50}, "wider list"},
+      {true, false, false, 150, 70, {80, 50}, {120, 50}, "an auto-sized fixed popup ignores a stored size"},
+      {false, false, false, 150, 70, {80, 50}, {150, 70}, "the size asked for"},
+      {false, false, false, 0, 0, {80, 50}, {120, 50}, "width 0: the editor's"},
+      {true, true, true, 90, 40, {80, 50}, {90, 40}, "the size the user gave"},
+      {true, true, false, 90, 40, {80, 50}, {120, 40}, "sizeable, not resized: the stored height only"},
+  };
+  for (const auto& c : cases) {
+    combo->SetAutoSize(c.AutoSize);
+    combo->SetSizeable(c.Sizeable);
+    combo->SetPopupWidth(c.Width);
+    combo->SetPopupHeight(c.Height);
+    Editor->ContentSize = c.Content;
+    Editor->ResizedCalls = c.Resized ? 1 : 0;
+    combo->FitToContent();
+    EXPECT_EQ(c.Expected.cx, combo->Width()) << c.Why;
+    EXPECT_EQ(c.Expected.cy, combo->Height()) << c.Why;
+  }
+  FreeObject(combo);
 }
 
 }  // namespace
