@@ -885,6 +885,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   K58_CLASS(TuiCustomEdit, TuiContainer)
 
   explicit TuiCustomEdit(TComponent* AOwner);
+  // An editor whose styles are of AStyleClass (a descendant of the edit style).
+  TuiCustomEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass);
   ~TuiCustomEdit() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
@@ -984,6 +986,8 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   virtual void ContentChanged(TObject* Sender);
   virtual IuiCustomInnerEdit* CreateInnerEdit();
   virtual TuiCustomEditViewData* CreateViewData();
+  // A view info of the active properties' view-info class.
+  virtual TuiCustomEditViewInfo* CreateEditViewInfo();
   virtual void ClickDefaultButton();
   virtual void DoButtonClick(Integer AButtonIndex);
   virtual void DoButtonDown(Integer) {}
@@ -1176,6 +1180,7 @@ class TuiCustomEdit : public TuiContainer, public IuiEditRepositoryItemListener 
   // Set while the editor takes the focus back after a failed validation: no enter or exit processing.
   bool internalFocusing_ = false;
   TObjectPtr<TuiCustomEditViewInfo> editViewInfo_;
+  TuiContainerStyleClass styleClass_;
 };
 
 // ---- Drawing routines of the editor classes ---------------------------------------------------------------

@@ -119,8 +119,10 @@ K58_IMPLEMENT_CLASS(TuiCustomEdit) {
   b.Prop("OnEditing", &S::OnEditing, &S::SetOnEditing);
 }
 
-TuiCustomEdit::TuiCustomEdit(TComponent* AOwner)
-    : TuiContainer(AOwner, StyleClassOf<TuiEditStyle>(), StylesClassOf<TuiContainerStyles>()) {
+TuiCustomEdit::TuiCustomEdit(TComponent* AOwner) : TuiCustomEdit(AOwner, StyleClassOf<TuiEditStyle>()) {}
+
+TuiCustomEdit::TuiCustomEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass)
+    : TuiContainer(AOwner, AStyleClass, StylesClassOf<TuiContainerStyles>()), styleClass_(AStyleClass) {
   editViewInfo_.reset(new TuiCustomEditViewInfo);
 }
 
@@ -133,6 +135,7 @@ void TuiCustomEdit::AfterConstruction() {
 void TuiCustomEdit::Initialize() {
   catcher_ = std::make_unique<TuiEditChangeEventsCatcher>(this);
   properties_ = TuiCustomEditProperties::CreateOfClass(GetPropertiesClass(), this);
+  editViewInfo_.reset(CreateEditViewInfo());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
     viewDataState_ = viewData->State;
@@ -320,7 +323,7 @@ void TuiCustomEdit::SetTransparent(bool Value) {
   if (HandleAllocated()) Invalidate();
 }
 
-TuiContainerStyleClass TuiCustomEdit::GetStyleClass() const { return StyleClassOf<TuiEditStyle>(); }
+TuiContainerStyleClass TuiCustomEdit::GetStyleClass() const { return styleClass_; }
 
 TuiContainerStyleValues TuiCustomEdit::GetUnusedStyleValues() {
   // The four edit values (bits 10 to 13) have no members in the container's set.
@@ -688,6 +691,14 @@ void TuiCustomEdit::ApplyEditData(TuiCustomEditData* AEditData) {
 
 // ---- View -----------------------------------------------------------------------------------------------
 
+TuiCustomEditViewInfo* TuiCustomEdit::CreateEditViewInfo() {
+  TObjectPtr<TObject> object = ActiveProperties()->GetViewInfoClass()->Create();
+  auto* viewInfo = dynamic_cast<TuiCustomEditViewInfo*>(object.get());
+  if (viewInfo == nullptr) RaiseInvalidCast();
+  object.release();
+  return viewInfo;
+}
+
 TuiCustomEditViewData* TuiCustomEdit::CreateViewData() {
   TuiCustomEditViewData* viewData =
       ActiveProperties()->CreateViewData(static_cast<TuiEditStyle*>(GetActiveStyle()), IsInplace(), false);
@@ -747,7 +758,7 @@ bool TuiCustomEdit::RefreshAtPoint(const TPoint& P, Byte AButton, TShiftState AS
   if (properties_ == nullptr || !HandleAllocated() || destroying_ || IsContainerDestroying()) return false;
   if (capturedButton_ >= 0 && GetCapture() != Handle()) capturedButton_ = -1;
   std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> copy;
-  copy.reset(new TuiCustomEditViewInfo);
+  copy.reset(CreateEditViewInfo());
   copy->Assign(editViewInfo_.get());
   {
     std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
@@ -851,7 +862,7 @@ void TuiCustomEdit::Paint() {
 }
 
 void TuiCustomEdit::PaintCopyDraw() {
-  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(new TuiCustomEditViewInfo);
+  std::unique_ptr<TuiCustomEditViewInfo, TObjectDeleter> viewInfo(CreateEditViewInfo());
   std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
   Variant stored;
   dataBinding_->GetStoredValue(stored);

@@ -76,6 +76,22 @@ using TTVCollapsingEvent = TTVChangingEvent;
 using TTVExpandedEvent = TTVChangedEvent;
 K58_EVENT_TYPE(TTVCustomDrawItemEvent,
                void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw))
+enum TMultiSelectStyles { msControlSelect, msShiftSelect, msVisibleOnly, msSiblingOnly };
+K58_ENUM_TYPE(TMultiSelectStyles, msControlSelect, msShiftSelect, msVisibleOnly, msSiblingOnly)
+K58_SET_TYPE(TMultiSelectStyle, TMultiSelectStyles)
+enum TSortType { stNone, stData, stText, stBoth };
+K58_ENUM_TYPE(TSortType, stNone, stData, stText, stBoth)
+enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
+K58_ENUM_TYPE(TCustomDrawStage, cdPrePaint, cdPostPaint, cdPreErase, cdPostErase)
+using TTVEditingEvent = TTVChangingEvent;
+K58_EVENT_TYPE(TTVEditedEvent, void(TObject* Sender, TTreeNode* Node, String& S))
+K58_EVENT_TYPE(TTVCustomDrawEvent, void(TCustomTreeView* Sender, const TRect& ARect, bool& DefaultDraw))
+K58_EVENT_TYPE(TTVAdvancedCustomDrawEvent,
+               void(TCustomTreeView* Sender, const TRect& ARect, TCustomDrawStage Stage, bool& DefaultDraw))
+K58_EVENT_TYPE(TTVAdvancedCustomDrawItemEvent,
+               void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                    bool& PaintImages, bool& DefaultDraw))
+K58_EVENT_TYPE(TTVCreateNodeClassEvent, void(TCustomTreeView* Sender, TClass& NodeClass))
 K58_EVENT_TYPE(TToolBarCustomDrawEvent, void(TToolBar* Sender, const TRect& ARect, bool& DefaultDraw))
 K58_EVENT_TYPE(TToolBarCustomDrawButtonEvent,
                void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw))
@@ -420,6 +436,58 @@ class TCustomTreeView : public TWinControl {
   const TTVCustomDrawItemEvent& OnCustomDrawItem() const { return onCustomDrawItem_; }
   void SetOnCustomDrawItem(const TTVCustomDrawItemEvent& Value) { onCustomDrawItem_ = Value; }
 
+  // ---- Multiple selection, hot tracking, sorting, tips; events kept for callers that set them ----
+  bool MultiSelect() const { return multiSelect_; }
+  // Turning it off keeps the primary selection only.
+  void SetMultiSelect(bool Value);
+  TMultiSelectStyle MultiSelectStyle() const { return multiSelectStyle_; }
+  void SetMultiSelectStyle(TMultiSelectStyle Value) { multiSelectStyle_ = Value; }
+  bool RightClickSelect() const { return rightClickSelect_; }
+  void SetRightClickSelect(bool Value) { rightClickSelect_ = Value; }
+  bool HotTrack() const { return hotTrack_; }
+  void SetHotTrack(bool Value);
+  Integer ChangeDelay() const { return changeDelay_; }
+  void SetChangeDelay(Integer Value) { changeDelay_ = Value; }
+  TSortType SortType() const { return sortType_; }
+  // stText and stBoth sort the nodes by text at once.
+  void SetSortType(TSortType Value);
+  bool ToolTips() const { return toolTips_; }
+  void SetToolTips(bool Value);
+  // The selected nodes in the order they were selected; the primary one (Selected) among them.
+  Integer SelectionCount() const { return static_cast<Integer>(selections_.size()); }
+  TTreeNode* Selections(Integer Index) const { return selections_.at(static_cast<size_t>(Index)); }
+  // Shift selects the run from the primary node, Ctrl adds or removes Node, neither selects Node alone
+  // (the modifiers count only with multiple selection and the matching style).
+  void Select(TTreeNode* Node, TShiftState ShiftState = TShiftState{});
+  void Select(const std::vector<TTreeNode*>& Nodes);
+  void Select(TList* Nodes);
+  // Adds Node to the selection; with Validate only when the selection style allows it.
+  void Subselect(TTreeNode* Node, bool Validate = false);
+  void Deselect(TTreeNode* Node);
+  void ClearSelection(bool KeepPrimary = false);
+  // The node a deselection of the primary node would select next: the next selected node, else nil.
+  TTreeNode* FindNextToSelect();
+  const TTVChangedEvent& OnAddition() const { return onAddition_; }
+  void SetOnAddition(const TTVChangedEvent& Value) { onAddition_ = Value; }
+  const TTVCreateNodeClassEvent& OnCreateNodeClass() const { return onCreateNodeClass_; }
+  void SetOnCreateNodeClass(const TTVCreateNodeClassEvent& Value) { onCreateNodeClass_ = Value; }
+  const TTVEditingEvent& OnEditing() const { return onEditing_; }
+  void SetOnEditing(const TTVEditingEvent& Value) { onEditing_ = Value; }
+  const TTVEditedEvent& OnEdited() const { return onEdited_; }
+  void SetOnEdited(const TTVEditedEvent& Value) { onEdited_ = Value; }
+  const TTVChangedEvent& OnCancelEdit() const { return onCancelEdit_; }
+  void SetOnCancelEdit(const TTVChangedEvent& Value) { onCancelEdit_ = Value; }
+  const TTVCustomDrawEvent& OnCustomDraw() const { return onCustomDraw_; }
+  void SetOnCustomDraw(const TTVCustomDrawEvent& Value) { onCustomDraw_ = Value; }
+  const TTVAdvancedCustomDrawEvent& OnAdvancedCustomDraw() const { return onAdvancedCustomDraw_; }
+  void SetOnAdvancedCustomDraw(const TTVAdvancedCustomDrawEvent& Value) { onAdvancedCustomDraw_ = Value; }
+  const TTVAdvancedCustomDrawItemEvent& OnAdvancedCustomDrawItem() const { return onAdvancedCustomDrawItem_; }
+  void SetOnAdvancedCustomDrawItem(const TTVAdvancedCustomDrawItemEvent& Value) { onAdvancedCustomDrawItem_ = Value; }
+  const TTVExpandedEvent& OnGetImageIndex() const { return onGetImageIndex_; }
+  void SetOnGetImageIndex(const TTVExpandedEvent& Value) { onGetImageIndex_ = Value; }
+  const TTVExpandedEvent& OnGetSelectedIndex() const { return onGetSelectedIndex_; }
+  void SetOnGetSelectedIndex(const TTVExpandedEvent& Value) { onGetSelectedIndex_ = Value; }
+
   virtual bool CanChange(TTreeNode* Node);
   virtual void Change(TTreeNode* Node);
   virtual bool CanExpand(TTreeNode* Node);
@@ -446,8 +514,31 @@ class TCustomTreeView : public TWinControl {
   void SetStyleBit(DWORD Bit, bool On);
   TTreeNode* NodeOf(HTREEITEM Item) const;
 
+  // A node added to the tree: the addition event.
+  void Added(TTreeNode* Node);
+  // Makes the selection Nodes, the first of them primary.
+  void SetSelections(const std::vector<TTreeNode*>& Nodes);
+
   TObjectPtr<TTreeNodes> items_;
   TObjectPtr<TControlCanvas> canvas_;
+  bool multiSelect_ = false;
+  TMultiSelectStyle multiSelectStyle_{msControlSelect};
+  bool rightClickSelect_ = false;
+  bool hotTrack_ = false;
+  Integer changeDelay_ = 0;
+  TSortType sortType_ = stNone;
+  bool toolTips_ = true;
+  std::vector<TTreeNode*> selections_;
+  TTVChangedEvent onAddition_;
+  TTVCreateNodeClassEvent onCreateNodeClass_;
+  TTVEditingEvent onEditing_;
+  TTVEditedEvent onEdited_;
+  TTVChangedEvent onCancelEdit_;
+  TTVCustomDrawEvent onCustomDraw_;
+  TTVAdvancedCustomDrawEvent onAdvancedCustomDraw_;
+  TTVAdvancedCustomDrawItemEvent onAdvancedCustomDrawItem_;
+  TTVExpandedEvent onGetImageIndex_;
+  TTVExpandedEvent onGetSelectedIndex_;
   TTreeNode* selected_ = nullptr;  // while there is no window
   bool readOnly_ = false;
   bool showLines_ = true;

@@ -372,6 +372,7 @@ TTreeNode* TTreeNodes::AddAt(TTreeNode* Parent, size_t Index, const String& S, v
   node->text_ = S;
   node->data_ = Ptr;
   Attach(node, Parent, Index);
+  if (TCustomTreeView* view = Owner()) view->Added(node);
   return node;
 }
 
@@ -746,7 +747,10 @@ bool TCustomTreeView::CanCollapse(TTreeNode* Node) {
 
 void TCustomTreeView::Collapse(TTreeNode* Node) { onCollapsed_(this, Node); }
 
-void TCustomTreeView::Delete(TTreeNode* Node) { onDeletion_(this, Node); }
+void TCustomTreeView::Delete(TTreeNode* Node) {
+  selections_.erase(std::remove(selections_.begin(), selections_.end(), Node), selections_.end());
+  onDeletion_(this, Node);
+}
 
 void TCustomTreeView::Dispatch(TMessage& Message) {
   if (Message.Msg == CN_NOTIFY) {
@@ -845,3 +849,108 @@ void TCustomTreeView::CNNotify(TWMNotify& Message) {
     default: break;
   }
 }
+
+// ---- Multiple selection and the kept settings ------------------------------------------------------------
+
+void TCustomTreeView::Added(TTreeNode* Node) {
+  if (!Dying()) onAddition_(this, Node);
+}
+
+void TCustomTreeView::SetMultiSelect(bool Value) {
+  if (multiSelect_ == Value) return;
+  multiSelect_ = Value;
+  if (!Value) ClearSelection(true);
+}
+
+void TCustomTreeView::SetHotTrack(bool Value) {
+  if (hotTrack_ == Value) return;
+  hotTrack_ = Value;
+  SetStyleBit(TVS_TRACKSELECT, Value);
+}
+
+void TCustomTreeView::SetToolTips(bool Value) {
+  if (toolTips_ == Value) return;
+  toolTips_ = Value;
+  SetStyleBit(TVS_NOTOOLTIPS, !Value);
+}
+
+void TCustomTreeView::SetSortType(TSortType Value) {
+  if (sortType_ == Value) return;
+  sortType_ = Value;
+  if (Value == stText || Value == stBoth) AlphaSort(true);
+}
+
+void TCustomTreeView::SetSelections(const std::vector<TTreeNode*>& Nodes) {
+  selections_.clear();
+  for (TTreeNode* node : Nodes)
+    if (node != nullptr && node->TreeView() == this &&
+        std::find(selections_.begin(), selections_.end(), node) == selections_.end())
+      selections_.push_back(node);
+  SetSelected(selections_.empty() ? nullptr : selections_.front());
+  if (HandleAllocated()) Invalidate();
+}
+
+void TCustomTreeView::Select(TTreeNode* Node, TShiftState ShiftState) {
+  if (Node == nullptr) return;
+  TTreeNode* primary = Selected();
+  if (multiSelect_ && ShiftState.Contains(ssCtrl) && multiSelectStyle_.Contains(msControlSelect)) {
+    if (std::find(selections_.begin(), selections_.end(), Node) != selections_.end())
+      Deselect(Node);
+    else
+      Subselect(Node);
+    return;
+  }
+  if (multiSelect_ && ShiftState.Contains(ssShift) && multiSelectStyle_.Contains(msShiftSelect) &&
+      primary != nullptr && primary->Parent() == Node->Parent()) {
+    // The run of siblings from the primary node to Node, the primary node staying first.
+    std::vector<TTreeNode*> run{primary};
+    const std::vector<TTreeNode*>& siblings = items_->SiblingsOf(Node->Parent());
+    const auto a = std::find(siblings.begin(), siblings.end(), primary);
+    const auto b = std::find(siblings.begin(), siblings.end(), Node);
+    const auto [first, last] = a < b ? std::pair{a, b} : std::pair{b, a};
+    for (auto it = first; it != siblings.end() && it <= last; ++it)
+      if (*it != primary) run.push_back(*it);
+    SetSelections(run);
+    return;
+  }
+  SetSelections({Node});
+}
+
+void TCustomTreeView::Select(const std::vector<TTreeNode*>& Nodes) {
+  if (!multiSelect_ && Nodes.size() > 1) return SetSelections({Nodes.front()});
+  SetSelections(Nodes);
+}
+
+void TCustomTreeView::Select(TList* Nodes) {
+  std::vector<TTreeNode*> nodes;
+  for (Integer i = 0; Nodes != nullptr && i < Nodes->Count(); ++i) nodes.push_back(static_cast<TTreeNode*>(Nodes->Items(i)));
+  Select(nodes);
+}
+
+void TCustomTreeView::Subselect(TTreeNode* Node, bool Validate) {
+  if (Node == nullptr || Node->TreeView() != this) return;
+  if (!multiSelect_ || (Validate && !multiSelectStyle_.Contains(msControlSelect))) return SetSelections({Node});
+  if (std::find(selections_.begin(), selections_.end(), Node) != selections_.end()) return;
+  if (selections_.empty() && Selected() != nullptr && Selected() != Node) selections_.push_back(Selected());
+  selections_.push_back(Node);
+  if (HandleAllocated()) Invalidate();
+}
+
+void TCustomTreeView::Deselect(TTreeNode* Node) {
+  const auto it = std::find(selections_.begin(), selections_.end(), Node);
+  if (it == selections_.end()) return;
+  const bool primary = it == selections_.begin();
+  selections_.erase(it);
+  if (primary) SetSelected(selections_.empty() ? nullptr : selections_.front());
+  if (HandleAllocated()) Invalidate();
+}
+
+void TCustomTreeView::ClearSelection(bool KeepPrimary) {
+  TTreeNode* primary = KeepPrimary ? Selected() : nullptr;
+  selections_.clear();
+  if (primary != nullptr) selections_.push_back(primary);
+  if (!KeepPrimary) SetSelected(nullptr);
+  if (HandleAllocated()) Invalidate();
+}
+
+TTreeNode* TCustomTreeView::FindNextToSelect() { return selections_.size() > 1 ? selections_[1] : nullptr; }
