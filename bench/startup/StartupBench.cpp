@@ -13,7 +13,10 @@
 // 300 ms), for the program and for xmessage started the same way in the same run, with the CPU time
 // and resident memory of each at that point.
 //
-//   startup_bench [--runs N] [--program PATH]
+//   startup_bench [--runs N] [--program PATH] [--events]
+//
+// --events prints, for each run on the X server, when each window was mapped and each damage event
+// came (milliseconds from the start, the area), to see what the server was asked to show when.
 //
 // scripts/build builds it next to the program (build/release/bin). For the X figures on a private X
 // server:  xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bin/startup_bench
@@ -144,7 +147,8 @@ bool RunHeadless(const std::string& Program, Stats& Wall, Stats& Cpu, Stats& Rss
 #ifdef K58_BENCH_X11
 // Time from starting Argv until a top-level window of it is mapped and drawing into it has stopped for
 // Settle ms; negative when nothing was mapped within the time limit.
-double RunOnX(Display* Dpy, int DamageEvent, const std::vector<std::string>& Argv, double& CpuOut, double& RssOut) {
+double RunOnX(Display* Dpy, int DamageEvent, const std::vector<std::string>& Argv, double& CpuOut, double& RssOut,
+              bool Events) {
   const int SettleMs = 300;
   Window Root = DefaultRootWindow(Dpy);
   XSync(Dpy, True);  // forget earlier events
@@ -175,8 +179,14 @@ double RunOnX(Display* Dpy, int DamageEvent, const std::vector<std::string>& Arg
         Watch(E.xmap.window, Watch);
         Last = Now;
         Seen = true;
+        if (Events) std::printf("    %8.2f ms  mapped %lx\n", MsSince(Start, Now), E.xmap.window);
       } else if (E.type == DamageEvent + XDamageNotify) {
         Last = Now;
+        if (Events) {
+          const auto& D = reinterpret_cast<const XDamageNotifyEvent&>(E);
+          std::printf("    %8.2f ms  damage %lx %d,%d %dx%d\n", MsSince(Start, Now), D.drawable, D.area.x, D.area.y,
+                      D.area.width, D.area.height);
+        }
       }
     }
     auto Now = Clock::now();
@@ -199,6 +209,7 @@ double RunOnX(Display* Dpy, int DamageEvent, const std::vector<std::string>& Arg
 
 int main(int argc, char** argv) {
   int Runs = 7;
+  bool Events = false;
   std::string Program = K58_PROGRAM_PATH;
   for (int I = 1; I < argc; ++I) {
     std::string A = argv[I];
@@ -206,8 +217,10 @@ int main(int argc, char** argv) {
       Runs = std::max(1, std::atoi(argv[++I]));
     } else if (A == "--program" && I + 1 < argc) {
       Program = argv[++I];
+    } else if (A == "--events") {
+      Events = true;
     } else {
-      std::fprintf(stderr, "usage: startup_bench [--runs N] [--program PATH]\n");
+      std::fprintf(stderr, "usage: startup_bench [--runs N] [--program PATH] [--events]\n");
       return 2;
     }
   }
@@ -241,7 +254,8 @@ int main(int argc, char** argv) {
   Stats Prog, ProgCpu, ProgRss, Msg, MsgCpu, MsgRss;
   for (int I = 0; I < Runs; ++I) {
     double C = 0, R = 0;
-    double T = RunOnX(Dpy, DamageEvent, {Program}, C, R);
+    if (Events) std::printf("  run %d, program:\n", I + 1);
+    double T = RunOnX(Dpy, DamageEvent, {Program}, C, R, Events);
     if (T < 0) {
       std::fprintf(stderr, "startup: the program mapped no window\n");
       return 1;
@@ -249,7 +263,8 @@ int main(int argc, char** argv) {
     Prog.Add(T);
     ProgCpu.Add(C);
     ProgRss.Add(R);
-    T = RunOnX(Dpy, DamageEvent, {"xmessage", "K58"}, C, R);
+    if (Events) std::printf("  run %d, xmessage:\n", I + 1);
+    T = RunOnX(Dpy, DamageEvent, {"xmessage", "K58"}, C, R, Events);
     if (T < 0) {
       std::fprintf(stderr, "startup: xmessage mapped no window (is it installed?)\n");
       return 1;

@@ -260,10 +260,38 @@ void CopyBitmap(const FT_Bitmap& b, Glyph& g) {
 
 }  // namespace
 
+namespace {
+
+// Resolves and opens the faces nearly every window draws with (the dialog faces, plain and bold, and the
+// Chinese fallback), so that the first window's text does not wait for the font search.
+void WarmUpFaces() {
+  if (!FcReady()) return;
+  struct Face {
+    const char* name;
+    int weight;
+  };
+  // In the order the program's first window asks for them; the lock is taken face by face so that the
+  // window can have one that is ready meanwhile.
+  const Face faces[] = {{"MS Sans Serif", FW_NORMAL}, {"MS Shell Dlg", FW_NORMAL}, {"MS Sans Serif", FW_BOLD},
+                        {"Tahoma", FW_NORMAL}, {"Tahoma", FW_BOLD}};
+  for (const Face& f : faces) {
+    std::lock_guard<std::recursive_mutex> lock(FontMutex());
+    if (g_pinned) return;
+    OpenFace(ResolveInstalled(f.name, f.weight, false, DEFAULT_CHARSET));
+  }
+  std::lock_guard<std::recursive_mutex> lock(FontMutex());
+  if (!g_pinned) OpenFace(ResolveCjkInstalled());
+}
+
+}  // namespace
+
 void PrepareFonts() {
   static const bool Started = [] {
     try {
-      ConfigReader() = std::thread([] { Config(); });
+      ConfigReader() = std::thread([] {
+        Config();
+        WarmUpFaces();
+      });
       std::atexit(JoinConfigReader);
     } catch (const std::system_error&) {
       // No thread to be had: the configuration is read when it is first needed.

@@ -15,7 +15,6 @@ namespace {
 int ClampDimension(int v) { return std::max(0, v); }
 
 constexpr size_t kHugePage = size_t{2} << 20;
-constexpr size_t kSmallPage = 4096;
 // Below this a surface lives on the heap.
 constexpr size_t kMapFrom = size_t{1} << 20;
 }  // namespace
@@ -30,9 +29,10 @@ Surface::Memory::Memory(size_t pixels, bool zeroed, PixelMemory where) {
     pixels_ = static_cast<uint32_t*>(p);
     return;
   }
-  // Mapped with room to start on a huge-page boundary; the rest is given back at once. The tail past the
-  // last whole huge page stays in small pages.
-  const size_t size = (bytes + kSmallPage - 1) / kSmallPage * kSmallPage;
+  // Mapped with room to start on a huge-page boundary; the rest is given back at once. The size is
+  // rounded up to whole huge pages: a surface of a megabyte or two (the off-screen bitmap of a
+  // double-buffered control, made anew for each paint) then costs one page fault instead of hundreds.
+  const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   void* p = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
   auto* base = static_cast<uint8_t*>(p);

@@ -79,6 +79,9 @@ public:
   // The GUI thread's messages are all handled and nothing waits to be painted: work that need not delay
   // the first window can be done now.
   virtual void Idle() {}
+  // Thread (any GUI thread, the calling one) has no window waiting to be painted: what it showed since
+  // is completely painted.
+  virtual void PaintsDone(DWORD /*Thread*/) {}
 
   // Clipboard: ClipboardChanged tells that this process now owns the clipboard (the formats are read
   // back through the clipboard calls when another program asks). ForeignClipboardText answers the

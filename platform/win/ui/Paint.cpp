@@ -220,6 +220,7 @@ HWND FindWindowToPaint(HWND Filter) {
   }
   for (HWND T : TopLevels())
     if (HWND P = FindIn(T, Thread)) return P;
+  if (Ui().Backend) Ui().Backend->PaintsDone(Thread);
   if (Thread == MainThreadID && Ui().Backend) Ui().Backend->Idle();
   return nullptr;
 }

@@ -17,6 +17,9 @@
 #include <algorithm>
 #include <atomic>
 #include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,6 +46,26 @@ namespace {
 // keeps the last error so that a caller can test a request (shared memory attachment), and otherwise
 // ignores errors: they come from races with windows going away and are harmless.
 std::atomic<int> GLastError{0};
+
+}  // namespace
+
+void Trace(const char* Format, ...) {
+  static const bool On = [] {
+    const char* V = std::getenv("K58_X11_TRACE");
+    return V && *V;
+  }();
+  if (!On) return;
+  timespec Now{};
+  clock_gettime(CLOCK_MONOTONIC, &Now);
+  std::va_list Args;
+  va_start(Args, Format);
+  char Line[256];
+  std::vsnprintf(Line, sizeof Line, Format, Args);
+  va_end(Args);
+  std::fprintf(stderr, "x11 %9.3f %s\n", Now.tv_sec * 1e3 + Now.tv_nsec / 1e6, Line);
+}
+
+namespace {
 
 int OnXError(::Display* /*Dpy*/, XErrorEvent* Event) {
   GLastError = Event->error_code;
@@ -145,6 +168,7 @@ X11Display::~X11Display() {
 }
 
 bool X11Display::Open(const X11Options& Options) {
+  Trace("open");
   XInitThreads();
   dpy_ = XOpenDisplay(Options.DisplayName.empty() ? nullptr : Options.DisplayName.c_str());
   if (!dpy_) return false;
@@ -213,6 +237,7 @@ bool X11Display::Open(const X11Options& Options) {
   pid_ = getpid();
   thread_ = std::thread([this] { EventLoop(); });
   Live().push_back(this);
+  Trace("opened");
   return true;
 }
 
@@ -260,10 +285,26 @@ void X11Display::CreateInputContext(Top& T) {
   if (FXFocus == T.Win) XSetICFocus(T.Ic);
 }
 
+void X11Display::PaintsDone(DWORD Thread) {
+  if (!firstPutsPending_) return;
+  // The windows of Thread shown meanwhile are painted: they show their pixels.
+  XGuard G(*this);
+  bool Others = false;
+  for (auto& [Hwnd, T] : tops_) {
+    if (!T.FirstPaint) continue;
+    if (GetWindowThreadProcessId(Hwnd, nullptr) == Thread)
+      PutWhole(T);
+    else
+      Others = true;
+  }
+  firstPutsPending_ = Others;
+}
+
 void X11Display::Idle() {
   // Opening the input method reads the locale's compose tables, a large part of the start-up time on
   // X: it waits until the first window is up. Keys typed before that are translated without it.
   if (imTried_.exchange(true)) return;
+  Trace("first idle");
   XGuard G(*this);
   OpenInputMethod();
   for (auto& [Hwnd, T] : tops_) CreateInputContext(T);
@@ -400,6 +441,7 @@ void X11Display::TopLevelCreated(HWND Hwnd, const TopLevelInfo& Info) {
                         Clamp16(Height(Info.Rect)), 0, CopyFromParent, InputOutput, CopyFromParent, Mask, &A);
   T.Parent = root_;
   byWindow_[T.Win] = Hwnd;
+  Trace("create %lx %dx%d", T.Win, Width(Info.Rect), Height(Info.Rect));
 
   // Identification for the window manager and session tools.
   XClassHint Class{};
@@ -452,6 +494,7 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   if (!Visible) {
     if (!T->Shown) return;
     T->Shown = false;
+    T->FirstPaint = false;
     // A hidden window needs no image of its own; it gets a new one when shown again.
     DropImage(*T);
     if (focusWanted_ == Hwnd) focusWanted_ = nullptr;
@@ -484,19 +527,57 @@ void X11Display::TopLevelShown(HWND Hwnd, bool Visible, bool Activate) {
   }
   if (T->Shown) return;
   T->Shown = true;
-  // Presents are not copied while a window is unmapped: its image is brought up to date once, here.
-  if (gdi::SurfacePtr S = TopLevelSurface(Hwnd)) {
-    if (!ImageCurrent(*T, *S)) {
-      RebuildImage(*T);
-    } else if (!T->SurfaceBits) {
-      if (T->Shm && T->ShmPending) XSync(dpy_, False);
-      CopyToImage(*T, *S, RECT{0, 0, S->Width(), S->Height()});
-    }
-  }
+  // Its pixels are put once its thread has painted it (PaintsDone), or by a later present should that
+  // take long; the server keeps what the screen showed there meanwhile (the window has no background).
+  T->FirstPaint = true;
+  T->ShownAt = std::chrono::steady_clock::now();
+  firstPutsPending_ = true;
   if (T->OverrideRedirect || !wmWindow_) {
     XMoveResizeWindow(dpy_, T->Win, T->Rect.left, T->Rect.top, Clamp16(Width(T->Rect)), Clamp16(Height(T->Rect)));
   }
+  Trace("map %lx", T->Win);
   XMapRaised(dpy_, T->Win);
+}
+
+void X11Display::PrepareSharedImage(Top& T) {
+  if (!shareSurfaces_) return;
+  gdi::SurfacePtr S = TopLevelSurface(T.Hwnd);
+  if (!S || ImageCurrent(T, *S)) return;
+  RebuildImage(T);
+  if (!T.SurfaceBits) return;
+  // The server reads a segment it has just attached only after mapping each of its pages into its own
+  // address space, which for a screen-sized window takes longer than the copy itself. Reading a pixel
+  // of every page now, into a scratch pixmap, has that done while the window is still being painted.
+  const int W = T.Image->width, H = T.Image->height;
+  const int PixelsPerPage = 4096 / 4 - 24;  // columns this far apart leave no page of the rows unread
+  Pixmap Scratch = XCreatePixmap(dpy_, root_, 1, static_cast<unsigned>(H), static_cast<unsigned>(depth_));
+  GC Gc = DefaultGC(dpy_, screen_);
+  for (int X = 0;; X = std::min(X + PixelsPerPage, W - 1)) {
+    XShmPutImage(dpy_, Scratch, Gc, T.Image, X, 0, 0, 0, 1, static_cast<unsigned>(H), False);
+    if (X == W - 1) break;
+  }
+  XFreePixmap(dpy_, Scratch);
+  T.ShmPending = true;
+  Trace("touch %lx %dx%d", T.Win, W, H);
+}
+
+void X11Display::PutWhole(Top& T) {
+  T.FirstPaint = false;
+  // Presents are not copied during the first paint: the image is brought up to date once, here.
+  if (gdi::SurfacePtr S = TopLevelSurface(T.Hwnd)) {
+    if (!ImageCurrent(T, *S)) {
+      RebuildImage(T);
+    } else if (!T.SurfaceBits) {
+      if (T.Shm && T.ShmPending) XSync(dpy_, False);
+      CopyToImage(T, *S, RECT{0, 0, S->Width(), S->Height()});
+    }
+  }
+  // Exposures the server reported before it carries out this put are covered by it. (A window manager
+  // may map the window only later: its exposure then brings the pixels.)
+  if (T.Image) {
+    T.FullPutSerial = NextRequest(dpy_);
+    PutArea(T, RECT{0, 0, T.Image->width, T.Image->height});
+  }
 }
 
 void X11Display::TopLevelMoved(HWND Hwnd, const RECT& Rect) {
@@ -513,7 +594,7 @@ void X11Display::TopLevelMoved(HWND Hwnd, const RECT& Rect) {
     XMoveResizeWindow(dpy_, T->Win, Rect.left, Rect.top, Clamp16(Width(Rect)), Clamp16(Height(Rect)));
     if (Resized) ApplyHints(*T);
   }
-  if (T->Shown && (Resized || !T->Image)) RebuildImage(*T);
+  if (T->Shown && !T->FirstPaint && (Resized || !T->Image)) RebuildImage(*T);
 }
 
 void X11Display::TopLevelChanged(HWND Hwnd, const TopLevelInfo& Info) {
@@ -569,7 +650,14 @@ void X11Display::TopLevelActivated(HWND Hwnd) {
   // on since and a later change brings the layer along. Asking could take the focus back from wherever
   // the user has moved it.
   if (track_->Applying.load() == Hwnd) return;
-  if (T->Win == FXFocus) return;
+  // Already focused, as the server has it now: the focus changes the event thread has not read yet may
+  // have taken it elsewhere since (a window hidden a moment ago had it).
+  if (T->Win == FXFocus) {
+    Window Focus = 0;
+    int Revert = 0;
+    XGetInputFocus(dpy_, &Focus, &Revert);
+    if (Focus == T->Win) return;
+  }
   // The layer's own activation: focus changes the server reported before this request are stale.
   track_->WishSerial = NextRequest(dpy_);
   if (T->Viewable)
@@ -873,6 +961,7 @@ void X11Display::PutArea(Top& T, const RECT& Area) {
   RECT A = Intersect(Area, RECT{0, 0, T.Image->width, T.Image->height});
   if (RectEmpty(A)) return;
   GC Gc = DefaultGC(dpy_, screen_);
+  Trace("put %lx %d,%d %dx%d", T.Win, A.left, A.top, Width(A), Height(A));
   if (T.Shm) {
     XShmPutImage(dpy_, T.Win, Gc, T.Image, A.left, A.top, A.left, A.top, static_cast<unsigned>(Width(A)),
                  static_cast<unsigned>(Height(A)), False);
@@ -887,6 +976,15 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
   XGuard G(*this);
   Top* T = Find(Hwnd);
   if (!T || !T->Shown) return;
+  if (T->FirstPaint) {
+    // Its first paint goes on; the whole image is put when it is done. A program that keeps painting
+    // without ever waiting for input has its window shown after a while all the same.
+    if (std::chrono::steady_clock::now() - T->ShownAt >= std::chrono::milliseconds(250))
+      PutWhole(*T);
+    else
+      PrepareSharedImage(*T);
+    return;
+  }
   gdi::SurfacePtr S = TopLevelSurface(Hwnd);
   if (!S) return;
   if (!ImageCurrent(*T, *S)) {

@@ -161,6 +161,10 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
   const HWND H = T->Hwnd;
   switch (E.type) {
     case Expose:
+      Trace("expose %lx %d,%d %dx%d", W, E.xexpose.x, E.xexpose.y, E.xexpose.width, E.xexpose.height);
+      // The put of the whole image after the first paint, or one the server carries out after this
+      // exposure, covers it.
+      if (T->FirstPaint || E.xexpose.serial < T->FullPutSerial) break;
       PutArea(*T, XRect(E.xexpose.x, E.xexpose.y, E.xexpose.width, E.xexpose.height));
       break;
     case MotionNotify: {
@@ -221,6 +225,7 @@ void X11Display::Translate(XEvent& E, Actions& Out) {
       T->Parent = E.xreparent.parent;
       break;
     case MapNotify:
+      Trace("mapped %lx", W);
       T->Viewable = true;
       FocusWhenMapped(*T);
       break;

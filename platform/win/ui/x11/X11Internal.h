@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -73,6 +74,10 @@ struct FocusTrack {
   std::atomic<HWND> Applying{nullptr};
 };
 
+// With K58_X11_TRACE set in the environment: one line on stderr (the monotonic clock in milliseconds, then
+// the text) for each step that maps a window or shows pixels, to see what the server is asked when.
+void Trace(const char* Format, ...) __attribute__((format(printf, 1, 2)));
+
 // The _NET_WM_ICON data of an icon: width, height, then ARGB pixels, for each size it has.
 void IconToNetWmIcon(HICON Icon, std::vector<long>& Data);
 // The cursor-font shape standing for a standard cursor (IDC_* number).
@@ -99,6 +104,7 @@ public:
   void WarpPointer(POINT Screen) override;
   void Beep(UINT Type) override;
   void Idle() override;
+  void PaintsDone(DWORD Thread) override;
   void ClipboardChanged() override;
   bool ForeignClipboardText(std::u16string& Text) override;
 
@@ -117,6 +123,14 @@ private:
     std::deque<RECT> Requested;   // recent geometry requests: their echoes are not moves by the user
     bool OverrideRedirect = false;
     bool Shown = false;      // the layer shows it
+    // Shown and mapped, its first paint not yet done: the image is put once, when the window's thread
+    // has nothing left to paint (PaintsDone), so that nothing half-painted appears and the server is
+    // not sent the same pixels again and again.
+    bool FirstPaint = false;
+    std::chrono::steady_clock::time_point ShownAt{};
+    // The request serial of the last put of the whole image: an exposure the server reported before
+    // processing it is covered by it.
+    unsigned long FullPutSerial = 0;
     bool Viewable = false;   // the server mapped it
     bool Minimized = false;  // as the layer has it
     bool Maximized = false;
@@ -176,6 +190,8 @@ private:
   void RebuildImage(Top& T);
   void CopyToImage(Top& T, const gdi::Surface& S, const RECT& Area);
   void PutArea(Top& T, const RECT& Area);
+  void PrepareSharedImage(Top& T);
+  void PutWhole(Top& T);
   XId MakeCursor(HCURSOR Handle);
 
   // X11Events.cpp
@@ -225,6 +241,7 @@ private:
   _XIM* im_ = nullptr;
   unsigned long imStyle_ = 0;
   std::atomic<bool> imTried_{false};  // the input method is opened when the program is first idle
+  std::atomic<bool> firstPutsPending_{false};  // some window waits for PutWhole
   XId wmWindow_ = 0;  // the window manager's check window (0: no window manager)
   unsigned long lastTime_ = 0;  // server time of the last user event
 

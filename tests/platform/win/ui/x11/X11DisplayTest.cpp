@@ -330,6 +330,49 @@ TEST_P(XvfbPresent, AWindowResizedAgainAndAgainShowsItsCurrentPixels) {
   }
 }
 
+TEST_P(XvfbPresent, AShownWindowShowsNothingUntilItsFirstPaintIsDone) {
+  // Another program's window lies where ours comes: until ours is painted completely the screen keeps
+  // showing what was there (our windows have no background), never our unpainted surface.
+  const unsigned long Under = 0x336699;
+  XSetWindowAttributes Attr{};
+  Attr.override_redirect = True;
+  Attr.background_pixel = Under;
+  Window Beneath = XCreateWindow(Probe, Root, 40, 40, 300, 240, 0, CopyFromParent, InputOutput, CopyFromParent,
+                               CWOverrideRedirect | CWBackPixel, &Attr);
+  XMapWindow(Probe, Beneath);
+  XSync(Probe, False);
+
+  HWND W = Make(WS_OVERLAPPEDWINDOW, 60, 50, 240, 180, "First paint");
+  ShowWindow(W, SW_SHOWNORMAL);
+  ASSERT_TRUE(WaitFor([&] {
+    XWindowAttributes A;
+    return XGetWindowAttributes(Probe, XOf(W), &A) && A.map_state == IsViewable;
+  }));
+  // Nothing dispatched yet, so nothing painted: the exposure of mapping, handled by now (the key sent
+  // after it has arrived), and the server's requests of the back-end, carried out by now (a round
+  // trip), put no pixels.
+  HoldUntilQueued(W);
+  k58::winui::Display().Monitors();
+  EXPECT_EQ(ServerPixel(W, 120, 100), Under);
+
+  // Once everything is painted the window shows at once, completely.
+  LetKeyGo(W);
+  EXPECT_TRUE(PumpUntil([&] { return ServerShowsSurface(W); })) << "the server's pixels differ from the surface";
+  XDestroyWindow(Probe, Beneath);
+  XFlush(Probe);
+}
+
+TEST_P(XvfbPresent, AWindowPaintedOverAndOverWithoutWaitingForInputIsShownAllTheSame) {
+  HWND W = Make(WS_OVERLAPPEDWINDOW, 60, 50, 240, 180, "Busy");
+  ShowWindow(W, SW_SHOWNORMAL);
+  // The program keeps repainting and never asks for messages, so it is never idle.
+  EXPECT_TRUE(WaitFor([&] {
+    InvalidateRect(W, nullptr, TRUE);
+    UpdateWindow(W);
+    return ServerShowsSurface(W);
+  }));
+}
+
 INSTANTIATE_TEST_SUITE_P(Xvfb, XvfbPresent, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& I) { return I.param ? "Shm" : "PutImage"; });
 
