@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/editors/uiEdit.h"
+#include "controls/editors/uiMaskEditProperties.h"
 #include "controls/editors/uiTextEditProperties.h"
 #include "platform/classes/ClassBuilder.h"
 #include "controls/foundation/uiFilterConsts.h"
@@ -526,6 +527,7 @@ void StartEditUnit() {
   livePropertiesList = new std::vector<TuiCustomEditProperties*>;
   FilterResourceStringHook = &LocalizeText;
   GetEditPropertiesRegistry()->Register(TuiTextEditProperties::StaticClass(), uitexteditconsts::scxTextEditDescription);
+  GetEditPropertiesRegistry()->Register(TuiMaskEditProperties::StaticClass(), uimaskeditconsts::SMaskEditDescription);
 }
 
 void StopEditUnit() {

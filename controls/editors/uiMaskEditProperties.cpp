@@ -1,10 +1,45 @@
 // The mask settings of the masked editor's Properties and the display values they format.
 #include "controls/editors/uiMaskEditProperties.h"
 
+#include "controls/editors/uiMaskEdit.h"
 #include "controls/foundation/uiClasses.h"
 #include "platform/classes/ClassBuilder.h"
 
 K58_IMPLEMENT_CLASS(TuiCustomMaskEditProperties) {}
+
+K58_IMPLEMENT_CLASS(TuiMaskEditProperties) {
+  using S = TuiMaskEditProperties;
+  b.Prop("Alignment", &S::Alignment, &S::SetAlignment);
+  b.Prop("AlwaysShowBlanksAndLiterals", &S::AlwaysShowBlanksAndLiterals, &S::SetAlwaysShowBlanksAndLiterals)
+      .Default(false);
+  b.Prop("AssignedValues", &S::AssignedValues, &S::SetAssignedValues);
+  b.Prop("AutoSelect", &S::AutoSelect, &S::SetAutoSelect).Default(true);
+  b.Prop("BeepOnError", &S::BeepOnError, &S::SetBeepOnError).Default(false);
+  b.Prop("CaseInsensitive", &S::CaseInsensitive, &S::SetCaseInsensitive).Default(true);
+  b.Prop("CharCase", &S::CharCase, &S::SetCharCase).Default(ecNormal);
+  b.Prop("EchoMode", &S::EchoMode, &S::SetEchoMode).Default(eemNormal);
+  // The kind goes before the mask: a mask is read in the syntax of its kind.
+  b.Prop("MaskKind", &S::MaskKind, &S::SetMaskKind).Default(emkStandard);
+  b.Prop("EditMask", &S::EditMask, &S::SetEditMask).Default(String());
+  b.Prop("HideSelection", &S::HideSelection, &S::SetHideSelection).Default(true);
+  b.Prop("IgnoreMaskBlank", &S::IgnoreMaskBlank, &S::SetIgnoreMaskBlank).Default(false);
+  b.Prop("ImeMode", &S::ImeMode, &S::SetImeMode).Default(imDontCare);
+  b.Prop("ImeName", &S::ImeName, &S::SetImeName).Type("TImeName");
+  b.Prop("IncrementalSearch", &S::IncrementalSearch, &S::SetIncrementalSearch).Default(true);
+  b.Prop("LookupItems", &S::LookupItems, &S::SetLookupItems);
+  b.Prop("LookupItemsSorted", &S::LookupItemsSorted, &S::SetLookupItemsSorted).Default(false);
+  b.Prop("MaxLength", &S::MaxLength, &S::SetMaxLength).Stored(&S::IsMaxLengthStored);
+  b.Prop("OEMConvert", &S::OEMConvert, &S::SetOEMConvert).Default(false);
+  b.Prop("PasswordChar", &S::PasswordChar, &S::SetPasswordChar).Default('\0');
+  b.Prop("ReadOnly", &S::ReadOnly, &S::SetReadOnly).Stored(&S::IsReadOnlyStored);
+  b.Prop("UseLeftAlignmentOnEditing", &S::UseLeftAlignmentOnEditing, &S::SetUseLeftAlignmentOnEditing)
+      .Stored(&S::IsUseLeftAlignmentStored);
+  b.Prop("ValidateOnEnter", &S::ValidateOnEnter, &S::SetValidateOnEnter).Default(true);
+  b.Prop("OnChange", &S::OnChange, &S::SetOnChange);
+  b.Prop("OnEditValueChanged", &S::OnEditValueChanged, &S::SetOnEditValueChanged);
+  b.Prop("OnNewLookupDisplayText", &S::OnNewLookupDisplayText, &S::SetOnNewLookupDisplayText);
+  b.Prop("OnValidate", &S::OnValidate, &S::SetOnValidate);
+}
 
 TuiCustomMaskEditProperties::TuiCustomMaskEditProperties() {
   SetValidateOnEnter(true);
@@ -100,6 +135,8 @@ TObjectPtr<TuiMaskEditCustomMode> TuiCustomMaskEditProperties::CreateMode(TuiEdi
   return TObjectPtr<TuiMaskEditCustomMode>(mode);
 }
 
+TClass TuiCustomMaskEditProperties::GetEditClass() const { return TuiMaskEdit::StaticClass(); }
+
 Byte TuiCustomMaskEditProperties::GetDisplayFormatOptions() {
   return IsMasked() ? 0 : TuiCustomTextEditProperties::GetDisplayFormatOptions();
 }
@@ -162,8 +199,9 @@ void TuiCustomMaskEditProperties::PrepareDisplayValue(const Variant& AEditValue,
 void TuiCustomMaskEditProperties::ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
                                                        TuiCustomEdit* AEdit) {
   if (!AError && IsMasked()) {
-    // The editor's own mode holds the same mask as the display mode.
-    TuiMaskEditCustomMode* mode = DisplayMode();
+    // The editor checks with its own mode; the display mode, holding the same mask, serves otherwise.
+    auto* edit = dynamic_cast<TuiCustomMaskEdit*>(AEdit);
+    TuiMaskEditCustomMode* mode = edit != nullptr && edit->Mode() != nullptr ? edit->Mode() : DisplayMode();
     if (mode != nullptr && !mode->IsTextValid(VarToStr(ADisplayValue))) {
       AError = true;
       AErrorText = LocalizeText(uimaskeditconsts::SMaskEditInvalidEditValue);

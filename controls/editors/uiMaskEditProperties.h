@@ -11,6 +11,7 @@
 
 namespace uimaskeditconsts {
 inline constexpr const char* SMaskEditInvalidEditValue = "The edit value is invalid";
+inline constexpr const char* SMaskEditDescription = "MaskEdit|Represents a generic masked edit control.";
 }  // namespace uimaskeditconsts
 
 class TuiCustomMaskEditProperties : public TuiCustomTextEditProperties, public IuiMaskEditModeSettings {
@@ -49,6 +50,7 @@ class TuiCustomMaskEditProperties : public TuiCustomTextEditProperties, public I
   Byte GetDisplayFormatOptions() override;
   bool IsEditValueValid(Variant& AEditValue, bool AEditFocused) override;
   TClass GetLookupDataClass() const override;
+  TClass GetEditClass() const override;
   void MaxLengthChanged() override;
   void PrepareDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused) override;
   void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError, TuiCustomEdit* AEdit) override;
@@ -65,4 +67,8 @@ class TuiCustomMaskEditProperties : public TuiCustomTextEditProperties, public I
   TuiEditMaskKind maskKind_ = emkStandard;
   bool maxLengthGuard_ = false;
   TObjectPtr<TuiMaskEditCustomMode> displayMode_;
+};
+
+class TuiMaskEditProperties : public TuiCustomMaskEditProperties {
+  K58_CLASS(TuiMaskEditProperties, TuiCustomMaskEditProperties)
 };

@@ -12,9 +12,6 @@
 #include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
 
-namespace {
-
-// The clipboard's text, when it holds text.
 bool ReadClipboardText(String& AText) {
   if (!IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_UNICODETEXT)) return false;
   if (!OpenClipboard(nullptr)) return false;
@@ -32,6 +29,8 @@ bool ReadClipboardText(String& AText) {
   CloseClipboard();
   return got;
 }
+
+namespace {
 
 // The number of UTF-8 bytes the character starting with ALead takes.
 size_t Utf8SequenceLength(unsigned char ALead) {

@@ -13,6 +13,9 @@
 #include "controls/editors/uiLookupData.h"
 #include "controls/editors/uiTextEditView.h"
 
+// The clipboard's text, when it holds text.
+bool ReadClipboardText(String& AText);
+
 class TuiCustomTextEdit : public TuiCustomEdit, public IuiTextEditLookupDataOwner {
   K58_CLASS(TuiCustomTextEdit, TuiCustomEdit)
 
