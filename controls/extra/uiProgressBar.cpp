@@ -641,7 +641,8 @@ void TuiCustomProgressBarViewData::ApplyPropertiesToViewInfo(TuiCustomProgressBa
   vi.PeakValue = std::min(peak, std::max(p->Min(), p->Max()));
   vi.Control = Edit;
   vi.Transparent = IsInplace ? false : (Edit != nullptr && Edit->Transparent());
-  vi.BorderWidth = p->BorderWidth();
+  // The bar's BorderWidth is the gap between the frame and the bar, read by the layout from the
+  // properties; the view info's border width stays the frame's, which the frame painting extends by.
 }
 
 void TuiCustomProgressBarViewData::Calculate(TuiCanvas* ACanvas, const TRect& ABounds, const TPoint& P, Byte AButton,

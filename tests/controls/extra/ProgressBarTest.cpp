@@ -269,6 +269,48 @@ TEST_F(ProgressBarPixelsTest, GradientStartsEachZoneAtItsBeginColour) {
   EXPECT_GT(GetBValue(last), 0xF0);
 }
 
+// The editor frame stays around a bar filled to the end, in each border style; the bar fills what the frame
+// leaves inside (nothing of the 2-pixel band is taken by the bar unless the border is not transparent).
+TEST_F(ProgressBarPixelsTest, FrameOfEachBorderStyle) {
+  constexpr TColor kBar = static_cast<TColor>(0x408020);
+  constexpr TColor kAny = clNone;  // a pixel of the transparent band, left to the parent
+  struct Case {
+    TuiContainerBorderStyle Style;
+    bool TransparentBorder;
+    // Outer and inner pixel at the top-left corner, then inner and outer at the bottom-right one.
+    TColor TopLeft0, TopLeft1, BottomRight1, BottomRight0;
+  } cases[] = {
+      {cbs3D, true, clBtnShadow, cl3DDkShadow, cl3DLight, clBtnHighlight},
+      {cbs3D, false, clBtnShadow, cl3DDkShadow, cl3DLight, clBtnHighlight},
+      {cbsFlat, true, clBtnShadow, clBtnFace, clBtnFace, clBtnHighlight},
+      {cbsThick, true, clWindowFrame, clWindowFrame, clWindowFrame, clWindowFrame},
+      {cbsSingle, true, kAny, clWindowFrame, clWindowFrame, kAny},
+      {cbsSingle, false, clWindowFrame, kBar, kBar, clWindowFrame},
+      {cbsUltraFlat, true, kAny, clBtnShadow, clBtnShadow, kAny},
+      {cbsNone, true, kAny, kAny, kAny, kAny},
+      {cbsNone, false, kBar, kBar, kBar, kBar},
+  };
+  TuiProgressBar* bar = NewPixelBar(uibsSolid);
+  bar->Properties()->SetBeginColor(kBar);
+  bar->SetPosition(100);
+  const Integer w = bar->Width(), h = bar->Height();
+  for (const Case& c : cases) {
+    bar->Style()->SetBorderStyle(c.Style);
+    bar->Style()->SetTransparentBorder(c.TransparentBorder);
+    const k58test::PixelReader pixels = Paint(bar);
+    const auto expect = [&](Integer X, Integer Y, TColor AColor) {
+      if (AColor == kAny) return;
+      EXPECT_EQ(pixels(X, Y), ColorToRGB(AColor)) << c.Style << " " << c.TransparentBorder << " at " << X << "," << Y;
+    };
+    expect(0, 0, c.TopLeft0);
+    expect(1, 1, c.TopLeft1);
+    expect(w - 2, h - 2, c.BottomRight1);
+    expect(w - 1, h - 1, c.BottomRight0);
+    expect(2, 2, kBar);
+    expect(w - 3, h - 3, kBar);
+  }
+}
+
 TEST_F(ProgressBarPixelsTest, TextOverTheFilledPartIsInverted) {
   TuiProgressBar* bar = NewBar(120, 24);
   bar->Style()->SetBorderStyle(cbs3D);
