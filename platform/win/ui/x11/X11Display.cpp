@@ -229,7 +229,13 @@ bool X11Display::Open(const X11Options& Options) {
   // window from being painted for a while on a busy machine; the arrow, the first cursor every window
   // shows, is made meanwhile on a thread of its own (the library serialises its calls itself).
   try {
-    arrowMaker_ = std::thread([this] { madeArrow_ = XCreateFontCursor(dpy_, XC_left_ptr); });
+    arrowMaker_ = std::thread([this] {
+      madeArrow_ = XCreateFontCursor(dpy_, XC_left_ptr);
+      // Its round trips read whatever events had come along into the library's queue, where the event
+      // thread, asleep in poll(), does not see them: a key sent meanwhile would wait for the next event.
+      // Woken without the lock: MakeCursor waits for this thread while holding it.
+      Wake();
+    });
   } catch (const std::system_error&) {
     // Made when it is first needed.
   }
