@@ -263,6 +263,9 @@ class TuiMaskEditRegExprMode : public TuiMaskEditCustomMode {
   bool TailMatches();
   // The text loses everything from the end of the head on; the caret goes to its end.
   void DropTail();
+  // Keeps the tail when the engine still takes it after the head (True: the edit control goes on with the
+  // key); otherwise drops it and answers False (the key is done).
+  bool KeepTailOrDrop();
   bool EngineReady() const { return engine_->IsCompiled(); }
   Integer TextLength() const;
   std::u32string EditText() const;

@@ -159,6 +159,12 @@ void TuiMaskEditRegExprMode::DropTail() {
   edit_->SetEditSel(end, end);
 }
 
+bool TuiMaskEditRegExprMode::KeepTailOrDrop() {
+  if (TailMatches()) return true;
+  DropTail();
+  return false;
+}
+
 void TuiMaskEditRegExprMode::CutSelection() {
   cut_.clear();
   const size_t p = static_cast<size_t>(edit_->SelStart()), l = static_cast<size_t>(edit_->SelLength());
@@ -246,16 +252,12 @@ bool TuiMaskEditRegExprMode::KeyBackspace() {
   if (edit_->SelLength() > 0) {
     CutSelection();
     cut_.clear();
-    if (TailMatches()) return true;
-    DropTail();
-    return false;
+    return KeepTailOrDrop();
   }
   if (head_.empty()) return true;
   engine_->StepBack();
   head_.pop_back();
-  if (TailMatches()) return true;
-  DropTail();
-  return false;
+  return KeepTailOrDrop();
 }
 
 bool TuiMaskEditRegExprMode::KeyDelete() {
@@ -264,15 +266,11 @@ bool TuiMaskEditRegExprMode::KeyDelete() {
   if (edit_->SelLength() > 0) {
     CutSelection();
     cut_.clear();
-    if (TailMatches()) return true;
-    DropTail();
-    return false;
+    return KeepTailOrDrop();
   }
   if (tail_.empty()) return true;
   tail_.erase(0, 1);
-  if (TailMatches()) return true;
-  DropTail();
-  return false;
+  return KeepTailOrDrop();
 }
 
 bool TuiMaskEditRegExprMode::KeyEnd() {
