@@ -1,8 +1,11 @@
 // Starting and stopping the units of the editor kinds together.
 #include "controls/editors/uiEditorKinds.h"
 
+#include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiHyperLink.h"
+#include "controls/editors/uiMemo.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
 
@@ -13,9 +16,15 @@ void StartEditorKindUnits() {
   StartGroupBoxUnit();
   StartRadioButtonUnit();
   StartRadioGroupUnit();
+  StartMemoUnit();
+  StartButtonEditUnit();
+  StartHyperLinkUnit();
 }
 
 void StopEditorKindUnits() {
+  StopHyperLinkUnit();
+  StopButtonEditUnit();
+  StopMemoUnit();
   StopRadioGroupUnit();
   StopRadioButtonUnit();
   StopGroupBoxUnit();

@@ -8,6 +8,7 @@
 #include "platform/forms/ControlsPublish.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/Utf.h"
 #include "platform/win/builtin/CommCtrl.h"
 #include "platform/win/ui/WinClipboard.h"
@@ -89,6 +90,9 @@ K58_IMPLEMENT_CLASS(TuiCustomTextEdit) {
 // ---- Construction and lifetime ---------------------------------------------------------------------------
 
 TuiCustomTextEdit::TuiCustomTextEdit(TComponent* AOwner) : TuiCustomEdit(AOwner) {}
+
+TuiCustomTextEdit::TuiCustomTextEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass)
+    : TuiCustomEdit(AOwner, AStyleClass) {}
 
 void TuiCustomTextEdit::Initialize() {
   TuiCustomEdit::Initialize();

@@ -20,6 +20,8 @@ class TuiCustomTextEdit : public TuiCustomEdit, public IuiTextEditLookupDataOwne
   K58_CLASS(TuiCustomTextEdit, TuiCustomEdit)
 
   explicit TuiCustomTextEdit(TComponent* AOwner);
+  // An editor whose styles are of AStyleClass (a descendant of the edit style).
+  TuiCustomTextEdit(TComponent* AOwner, TuiContainerStyleClass AStyleClass);
   ~TuiCustomTextEdit() override;
   void BeforeDestruction() override;
 
