@@ -123,6 +123,14 @@ TEST_F(ButtonEditTest, AFormWithEachEditorWritesBackWhatItRead) {
                                "LinkColor = clRed"})
     EXPECT_NE(first.find(expected), String::npos) << expected << "\n" << first;
   EXPECT_EQ(readAndWrite(first), first);
+
+  // Lines alone give the memo its edit value.
+  ReadComponentFromText(
+      "object F: TForm\n  object Notes: TuiMemo\n    Lines.Strings = (\n      'a'\n      'b')\n  end\nend\n", Form,
+      "form");
+  auto* memo = dynamic_cast<TuiMemo*>(Form->FindComponent("Notes"));
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(VarToStr(memo->EditValue()), "a\r\nb\r\n");
 }
 
 }  // namespace

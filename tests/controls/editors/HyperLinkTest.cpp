@@ -2,8 +2,16 @@
 // handlers replace the opener, the refused and failed starts, the hand cursor, the link look and the
 // streamed prefix. A recording opener stands in for the desktop's.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include "controls/editors/uiHyperLink.h"
+#include "platform/win/ui/WinShell.h"
 #include "platform/classes/Filer.h"
 #include "tests/controls/editors/EditorKindsTesting.h"
 
@@ -203,6 +211,40 @@ TEST_F(HyperLinkTest, OnlyAPrefixOtherThanTheDefaultIsWritten) {
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->Properties()->Prefix(), c.prefix);
   }
+}
+
+// The default opener is the platform's ShellExecute: a recording program stands in for the desktop's.
+TEST_F(HyperLinkTest, TheDefaultOpenerStartsTheDesktopOpenerWithTheAddress) {
+  k58::editors::SetHyperLinkOpener(nullptr);
+  const std::string out = ::testing::TempDir() + "hyperlink-opener.out";
+  const std::string script = ::testing::TempDir() + "hyperlink-opener.sh";
+  {
+    std::ofstream s(script);
+    s << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << out << ".tmp\"\nmv \"" << out << ".tmp\" \"" << out << "\"\n";
+  }
+  chmod(script.c_str(), 0755);
+  std::remove(out.c_str());
+  k58::winui::SetShellOpenProgram(script);
+  auto* edit = NewLink("example.org/a b;$(id)");
+  edit->DoStart();
+  std::string opened = "(not started)";
+  for (int i = 0; i < 500 && opened == "(not started)"; ++i) {
+    std::ifstream f(out);
+    if (f) {
+      std::stringstream text;
+      text << f.rdbuf();
+      opened = text.str();
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  EXPECT_EQ(opened, "http://example.org/a b;$(id)\n") << "one argument, never read by a shell";
+  const int before = Beeps();
+  k58::winui::SetShellOpenProgram("/nonexistent/opener");
+  edit->DoStart();
+  EXPECT_EQ(Beeps(), before + 1) << "a failed start beeps";
+  k58::winui::SetShellOpenProgram("");
+  std::remove(out.c_str());
 }
 
 }  // namespace
