@@ -5,6 +5,7 @@
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
+#include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMemo.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
@@ -19,9 +20,11 @@ void StartEditorKindUnits() {
   StartMemoUnit();
   StartButtonEditUnit();
   StartHyperLinkUnit();
+  StartMRUEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopMRUEditUnit();
   StopHyperLinkUnit();
   StopButtonEditUnit();
   StopMemoUnit();

@@ -1,9 +1,10 @@
-// The button edit's default ellipsis button and the buttons a form text gives it, and a form holding the
-// memo, button edit and hyperlink edit read and written back unchanged.
+// The button edit's default ellipsis button and the buttons a form text gives it, the registration of the
+// editor kinds, and a form holding the memo, button, hyperlink and MRU edits read and written back unchanged.
 #include <gtest/gtest.h>
 
 #include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiHyperLink.h"
+#include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMemo.h"
 #include "platform/classes/Filer.h"
 #include "tests/controls/editors/EditorKindsTesting.h"
@@ -42,6 +43,9 @@ TEST_F(ButtonEditTest, EachKindIsRegisteredWithItsDescription) {
       {TuiMemoProperties::StaticClass(), "Memo|Represents an edit control that allows editing memo data"},
       {TuiButtonEditProperties::StaticClass(), "ButtonEdit|Represents an edit control with embedded buttons"},
       {TuiHyperLinkEditProperties::StaticClass(), "HyperLink|Represents a text editor with hyperlink functionality"},
+      {TuiMRUEditProperties::StaticClass(),
+       "MRUEdit|Represents a text editor displaying the list of most recently used items (MRU) within a dropdown "
+       "window"},
   };
   TuiRegisteredClasses* registry = GetEditPropertiesRegistry();
   for (const Case& c : cases) {
@@ -112,6 +116,13 @@ TEST_F(ButtonEditTest, AFormWithEachEditorWritesBackWhatItRead) {
       "    Properties.LinkColor = clRed\n"
       "    Text = 'ftp://host'\n"
       "  end\n"
+      "  object Recent: TuiMRUEdit\n"
+      "    Properties.LookupItems.Strings = (\n"
+      "      'one'\n"
+      "      'two')\n"
+      "    Properties.MaxItemCount = 5\n"
+      "    Properties.ShowEllipsis = False\n"
+      "  end\n"
       "end\n";
   auto readAndWrite = [](const String& AText) {
     TObjectPtr<TForm> form(NewObject<TForm>(nullptr, 0));
@@ -120,7 +131,8 @@ TEST_F(ButtonEditTest, AFormWithEachEditorWritesBackWhatItRead) {
   };
   const String first = readAndWrite(text);
   for (const char* expected : {"'second line'", "ScrollBars = ssVertical", "Caption = 'Go'", "Prefix = 'ftp://'",
-                               "LinkColor = clRed"})
+                               "LinkColor = clRed", "MaxItemCount = 5",
+                               "ShowEllipsis = False"})
     EXPECT_NE(first.find(expected), String::npos) << expected << "\n" << first;
   EXPECT_EQ(readAndWrite(first), first);
 
