@@ -811,6 +811,7 @@ void TuiCustomMemo::InitializeViewData(TuiCustomEditViewData* AViewData) {
   AViewData->VScrollBar = nullptr;
 }
 
+// The memo always shows itself, over the whole client area (no single-line text margins).
 void TuiCustomMemo::CalculateInnerControlRegion(const TRect& ARect, TWinControl* AControl,
                                                 TuiContainerInnerControlRegionInfo& AInfo) {
   TuiCustomEdit::CalculateInnerControlRegion(ARect, AControl, AInfo);
