@@ -685,7 +685,10 @@ void TuiCustomCalendar::PaintDateTimeLine() {
     r.bottom -= 1;
   }
   canvas->FillRectWithColor(r, HeaderColor());
-  const TDateTime value = selectDate_ == NullDate ? NullDate : selectDate_ + DateSign(selectDate_) * ClockTime();
+  // The selected day with the time part's time (a selected value that carries a time already keeps only
+  // its day, so the time is not counted twice).
+  const TDateTime day = GetDatePart(selectDate_);
+  const TDateTime value = selectDate_ == NullDate ? NullDate : day + DateSign(selectDate_) * ClockTime();
   canvas->SetCanvasFont(Font());
   canvas->GetCanvasFont()->SetColor(clBtnText);
   canvas->GetCanvasBrush()->SetStyle(bsClear);
@@ -782,6 +785,7 @@ void TuiCustomCalendar::PaintDays() {
   // The cells.
   const TDateTime today = Date();
   const TDateTime last = GetLastDate();
+  const TDateTime selectedDay = selectDate_ == NullDate ? NullDate : GetDatePart(selectDate_);
   const TuiLookAndFeelPainterClass painter = CalendarPainter();
   const TRect days = DayRowsRect();
   for (Integer row = 0; row < CalendarWeekRows; ++row) {
@@ -789,7 +793,8 @@ void TuiCustomCalendar::PaintDays() {
       const TDateTime date = GetCellDate(col, row);
       TRect cell{days.left + colWidth_ * col, days.top + rowHeight_ * row, days.left + colWidth_ * (col + 1),
                  days.top + rowHeight_ * (row + 1)};
-      const bool selected = date == selectDate_ || (selectDate_ == NullDate && date == today);
+      // A selected value with a time of day selects its day.
+      const bool selected = date == selectedDay || (selectDate_ == NullDate && date == today);
       const TColor background = selected ? painter->SelectionColorA() : color;
       if (date == today) {
         canvas->DrawBorderLines(cell, clMaroon, 1, uiAllBorders);

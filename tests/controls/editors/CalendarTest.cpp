@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/editors/uiCalendar.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/RtlMath.h"
 #include "tests/common/LocaleTesting.h"
 #include "tests/common/RtlTesting.h"
 #include "tests/controls/editors/EditorKindsTesting.h"
@@ -314,6 +316,9 @@ TEST_F(CalendarTest, CellsShowSelectionAndToday) {
   calendar->SetSelectDate(NullDate);
   EXPECT_EQ(highlight, pixel(3, 2, 1, 1));
   EXPECT_EQ(window, pixel(4, 2, 1, 1));
+  // A selected value with a time of day selects its day.
+  calendar->SetSelectDate(45337.75);
+  EXPECT_EQ(highlight, pixel(4, 2, 1, 1));
 }
 
 TEST_F(CalendarTest, DayNameLetters) {
@@ -326,6 +331,93 @@ TEST_F(CalendarTest, DayNameLetters) {
                         {"星期一", 0, "星"}, {"", 134, ""},     {"ن", 178, "ن"}};
   for (const Case& c : cases)
     EXPECT_EQ(c.Letter, k58::editors::CalendarDayNameLetter(c.Name, c.Charset)) << c.Name << " " << c.Charset;
+}
+
+// A time part for the date-time kind, as the time editor's unit will install one.
+class TFakeTimeEdit : public TuiCalendarTimeEdit {
+ public:
+  explicit TFakeTimeEdit(TComponent* AOwner) : edit_(new TEdit(AOwner)) {}
+  TWinControl* Control() override { return edit_; }
+  TDateTime Time() override { return time_; }
+  void SetTime(TDateTime AValue) override { time_ = AValue; }
+  TSize PreferredSize() override { return TSize{60, 21}; }
+  void SetCircular(bool AValue) override { circular_ = AValue; }
+  void SetOnChange(const TNotifyEvent& AEvent) override { onChange_ = AEvent; }
+  void SetSelStart(Integer) override {}
+  // The user changed the time.
+  void Type(TDateTime AValue) {
+    time_ = AValue;
+    onChange_(edit_);
+  }
+  bool Circular() const { return circular_; }
+
+ private:
+  TEdit* edit_;
+  TDateTime time_ = 0;
+  bool circular_ = false;
+  TNotifyEvent onChange_;
+};
+
+class DateTimeCalendarTest : public CalendarTest {
+ protected:
+  DateTimeCalendarTest() {
+    CalendarTimeEditFactory = [](TComponent* AOwner) -> std::unique_ptr<TuiCalendarTimeEdit> {
+      return std::make_unique<TFakeTimeEdit>(AOwner);
+    };
+  }
+  ~DateTimeCalendarTest() override { CalendarTimeEditFactory = nullptr; }
+};
+
+TEST_F(DateTimeCalendarTest, TimePartBesideTheGrid) {
+  TuiPopupCalendar* calendar = NewCalendar();
+  auto* time = static_cast<TFakeTimeEdit*>(calendar->TimeEdit());
+  ASSERT_NE(nullptr, time);
+  EXPECT_TRUE(time->Circular());
+  EXPECT_FALSE(calendar->Clock()->Visible());
+  const Integer dateWidth = calendar->Width();
+  calendar->SetKind(ckDateTime);
+  Pump();
+  EXPECT_TRUE(calendar->Clock()->Visible());
+  EXPECT_TRUE(time->Control()->Visible());
+  EXPECT_TRUE(calendar->Button(3)->Visible());   // OK
+  EXPECT_FALSE(calendar->Button(1)->Visible());  // Now only when asked for
+  EXPECT_GT(calendar->Width(), dateWidth);
+
+  // Everything below the date-time line moves by the content offset.
+  const Integer offset = MulDiv(calendar->Font()->Size(), 3, 4);
+  const Integer header = calendar->HeaderHeight();
+  const TRect& line = calendar->DateTimeLineRect();
+  const TRect expectedLine{0, 0, calendar->Width(), header};
+  EXPECT_TRUE(EqualRect(&line, &expectedLine));
+  EXPECT_EQ(1 + offset, calendar->ArrowRect(0).left);
+  EXPECT_EQ(1 + offset + header, calendar->ArrowRect(0).top);
+  EXPECT_EQ(offset + header + 1 + header, calendar->GridRect().top);
+  // The clock is square, right of the grid, and the time editor sits below it.
+  const TuiClock* clock = calendar->Clock();
+  EXPECT_EQ(clock->Width(), clock->Height());
+  EXPECT_EQ(calendar->ClockSize(), clock->Width());
+  EXPECT_GT(clock->Left(), calendar->GridRect().right);
+  EXPECT_GE(time->Control()->Top(), clock->Top() + clock->Height());
+  // The panel's last button is OK at the right.
+  const Integer d = MulDiv(calendar->Font()->Size(), 5, 4);
+  EXPECT_EQ(calendar->Width() - d - calendar->ButtonWidth() - 1, calendar->Button(3)->Left());
+  // The separator between grid and clock.
+  const Integer x = calendar->GridRect().right + calendar->ColWidth() / 2;
+  EXPECT_EQ(ColorToRGB(clBtnShadow), Pixel(calendar, x, calendar->GridRect().top + 2));
+
+  // A time typed goes to the clock; OK adds it to the selected date on the date's own side of the epoch.
+  std::vector<int> reasons;
+  calendar->SetOnHidePopup([&](TObject*, Byte AReason) { reasons.push_back(AReason); });
+  time->Type(0.75);
+  EXPECT_DOUBLE_EQ(0.75, calendar->Clock()->Time());
+  calendar->Button(3)->Click();
+  EXPECT_DOUBLE_EQ(Feb14th2024 + 0.75, calendar->SelectDate());
+  calendar->SetSelectDate(-1);
+  time->Type(0.75);
+  calendar->Button(3)->Click();
+  EXPECT_DOUBLE_EQ(-1.75, calendar->SelectDate());
+  EXPECT_DOUBLE_EQ(0.75, time->Time());
+  EXPECT_EQ((std::vector<int>{4, 4}), reasons);
 }
 
 // ---- Month list ---------------------------------------------------------------------------------------
@@ -431,6 +523,57 @@ TEST_F(MonthListTest, HoldingTheMouseOutsideScrollsFasterFartherAway) {
   Pump();
   EXPECT_FALSE(list->IsShown());
   EXPECT_EQ(Jan1st100 + 31 + 28, calendar->FirstDate());  // March 100
+}
+
+TEST_F(MonthListTest, TwelveMonthsChooseByClickAndEscClosesOnlyTheList) {
+  TuiPopupCalendar* calendar = NewCalendar();
+  calendar->SetYearsInMonthList(false);
+  std::vector<int> reasons;
+  calendar->SetOnHidePopup([&](TObject*, Byte AReason) { reasons.push_back(AReason); });
+  calendar->SetFocus();
+  Display.Click(Middle(calendar, calendar->MonthTitleRect()));
+  Pump();
+  TMonthListBox* list = calendar->MonthList();
+  ASSERT_TRUE(list->IsShown());
+  EXPECT_EQ(GetFocus(), calendar->Handle());  // the list never takes the focus
+  Display.Key(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(list->IsShown());
+  EXPECT_TRUE(reasons.empty());
+
+  Display.Click(Middle(calendar, calendar->MonthTitleRect()));
+  Pump();
+  ASSERT_TRUE(list->IsShown());
+  const Integer h = list->ItemHeight();
+  Display.MoveTo(At(list, 5, 4 * h + h / 2));
+  Display.Click(At(list, 5, 4 * h + h / 2));
+  Pump();
+  EXPECT_FALSE(list->IsShown());
+  EXPECT_EQ(45413, calendar->FirstDate());  // May 2024
+}
+
+TEST_F(MonthListTest, TitlesTrackTheMouse) {
+  TuiPopupCalendar* calendar = NewCalendar();
+  Display.MoveTo(Middle(calendar, calendar->MonthTitleRect()));
+  Pump();
+  EXPECT_EQ(1, calendar->HotPart());
+  Display.MoveTo(Middle(calendar, calendar->YearTitleRect()));
+  Pump();
+  EXPECT_EQ(2, calendar->HotPart());
+  Display.MoveTo(CellPoint(calendar, 2, 2));
+  Pump();
+  EXPECT_EQ(0, calendar->HotPart());
+  // The hot title is drawn in the hot-light colour.
+  Display.MoveTo(Middle(calendar, calendar->YearTitleRect()));
+  Pump();
+  calendar->Repaint();
+  Pump();
+  const TRect& r = calendar->YearTitleRect();
+  bool hot = false;
+  for (Integer y = r.top; y < r.bottom && !hot; ++y)
+    for (Integer x = r.left; x < r.right && !hot; ++x)
+      hot = Display.ClientPixel(calendar->Handle(), POINT{x, y}) == ColorToRGB(GetHotLightColor());
+  EXPECT_TRUE(hot);
 }
 
 // ---- Clock --------------------------------------------------------------------------------------------
