@@ -131,6 +131,8 @@ TuiCustomCalculator::TuiCustomCalculator(TComponent* AOwner) : TuiControl(AOwner
   UpdateMemoryButtons();
 }
 
+TuiCustomCalculator::~TuiCustomCalculator() { StopMouseLeaveTracking(this); }
+
 void TuiCustomCalculator::SetAutoFontSize(bool Value) {
   if (autoFontSize_ == Value) return;
   autoFontSize_ = Value;
@@ -547,6 +549,7 @@ void TuiCustomCalculator::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     SetButtonDown(pressedButton_, ButtonAt(X, Y) == pressedButton_);
   } else if (GetPainterClass()->HasHotTrackedButtons() && Enabled() && !Dragging()) {
     SetHotButton(ButtonAt(X, Y));
+    if (hotButton_ != cbNone) StartMouseLeaveTracking(this, ClientRect(), this);
   }
 }
 
@@ -566,6 +569,11 @@ void TuiCustomCalculator::MouseUp(TMouseButton Button, TShiftState Shift, Intege
 void TuiCustomCalculator::MouseLeft(TControl* AControl) {
   TuiControl::MouseLeft(AControl);
   if (GetPainterClass()->HasHotTrackedButtons()) SetHotButton(cbNone);
+}
+
+void TuiCustomCalculator::MouseLeave() {
+  SetHotButton(cbNone);
+  StopMouseLeaveTracking(this);
 }
 
 // ---- Painting -------------------------------------------------------------------------------------------

@@ -71,10 +71,11 @@ String CalculatorValueToText(Extended AValue, Byte ADigits, const TFormatSetting
 bool CalculatorTextToValue(const String& AText, Extended& AValue, const TFormatSettings& AFormat);
 }  // namespace k58::editors
 
-class TuiCustomCalculator : public TuiControl {
+class TuiCustomCalculator : public TuiControl, public IuiMouseTrackingCaller {
   K58_CLASS(TuiCustomCalculator, TuiControl)
 
   explicit TuiCustomCalculator(TComponent* AOwner);
+  ~TuiCustomCalculator() override;
 
   // ---- Properties ----
   bool AutoFontSize() const { return autoFontSize_; }
@@ -135,6 +136,8 @@ class TuiCustomCalculator : public TuiControl {
   virtual void HidePopup(TObject* Sender, Byte AReason);
 
   void SetEnabled(bool Value) override;
+  // The mouse left the calculator while a button was hot.
+  void MouseLeave() override;
 
  protected:
   void Paint() override;

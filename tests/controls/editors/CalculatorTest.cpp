@@ -42,6 +42,13 @@ TuiCalculatorButton LetterButton(char ALetter) {
   }
 }
 
+// A calculator drawn with a painter that tracks hot buttons.
+class THotCalculator : public TTextCalculator {
+ public:
+  explicit THotCalculator(TComponent* AOwner) : TTextCalculator(AOwner) {}
+  TuiLookAndFeelPainterClass GetPainterClass() override { return GetPainterClassOfKind(lfUltraFlat); }
+};
+
 class CalculatorTest : public EditorKindsTest {
  protected:
   TTextCalculator* NewCalculator() {
@@ -347,6 +354,34 @@ void SetClipboardText(const char* AText) {
   GlobalUnlock(block);
   SetClipboardData(CF_TEXT, block);
   CloseClipboard();
+}
+
+TEST_F(CalculatorTest, HotButtonFollowsTheMouseWithATrackingPainter) {
+  TTextCalculator* plain = NewCalculator();
+  Display.MoveTo(Center(plain, cbDigit5));
+  Pump();
+  EXPECT_EQ(cbNone, plain->HotButton());  // the standard painter tracks nothing
+
+  auto* calc = NewObject<THotCalculator>(Form);
+  calc->SetParent(Form);
+  calc->SetBounds(250, 10, 198, 131);
+  Pump();
+  Display.MoveTo(Center(calc, cbDigit5));
+  Pump();
+  EXPECT_EQ(cbDigit5, calc->HotButton());
+  Display.MoveTo(Center(calc, cbEqual));
+  Pump();
+  EXPECT_EQ(cbEqual, calc->HotButton());
+  // Off the buttons nothing is hot; leaving the control clears it.
+  Display.MoveTo(At(calc, 5, 5));
+  Pump();
+  EXPECT_EQ(cbNone, calc->HotButton());
+  Display.MoveTo(Center(calc, cbDigit5));
+  Pump();
+  Display.MoveTo(At(Form, 480, 380));
+  Display.Advance(20);
+  Pump();
+  EXPECT_EQ(cbNone, calc->HotButton());
 }
 
 TEST_F(CalculatorTest, ClipboardCopiesAndPastes) {
