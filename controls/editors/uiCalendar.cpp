@@ -235,15 +235,15 @@ TDateTime TuiCustomCalendar::GetDateAtPoint(const TPoint& P) {
 void TuiCustomCalendar::StepByArrow(Integer AArrow) {
   Word y = 0, m = 0, d = 0;
   DecodeDate(firstDate_, y, m, d);
-  Integer year = y, month = m;
+  SmallInt year = static_cast<SmallInt>(y);
   switch (AArrow) {
-    case 0: month == 1 ? (month = 12, --year) : --month; break;
-    case 1: month == 12 ? (month = 1, ++year) : ++month; break;
+    case 0: ShiftMonth(year, m, -1); break;
+    case 1: ShiftMonth(year, m, 1); break;
     case 2: --year; break;
     case 3: ++year; break;
     default: return;
   }
-  SetFirstDate(EncodeDateChecked(year, month, 1));
+  SetFirstDate(EncodeDateChecked(year, m, 1));
 }
 
 void TuiCustomCalendar::DoDateChosen() {
@@ -894,10 +894,11 @@ void TMonthListBox::CreateParams(TCreateParams& Params) {
 }
 
 void TMonthListBox::GetItemMonth(Integer AIndex, Integer& AYear, Integer& AMonth) const {
-  // Months counted from January of year 0, so that any offset lands on a whole month.
-  const Integer months = currentYear_ * 12 + (currentMonth_ - 1) + topOffset_ + AIndex;
-  AYear = months >= 0 ? months / 12 : -((-months + 11) / 12);
-  AMonth = months - AYear * 12 + 1;
+  SmallInt year = static_cast<SmallInt>(currentYear_);
+  Word month = static_cast<Word>(currentMonth_);
+  ShiftMonth(year, month, topOffset_ + AIndex);
+  AYear = year;
+  AMonth = month;
 }
 
 bool TMonthListBox::ItemInRange(Integer AIndex) const {
