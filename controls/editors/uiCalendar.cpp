@@ -157,6 +157,13 @@ void TuiCustomCalendar::SetKind(TuiCalendarKind Value) {
   LayoutChanged();
 }
 
+void TuiCustomCalendar::CreateParams(TCreateParams& Params) {
+  TuiControl::CreateParams(Params);
+  // The kind may change after the window exists: double clicks always reach it, and without
+  // csDoubleClicks (the date kind) they count as a second press.
+  Params.WindowClass.style |= CS_DBLCLKS;
+}
+
 bool TuiCustomCalendar::IsButtonShown(TDateButton AButton) const {
   switch (AButton) {
     case btnClear: return dateButtons_.Contains(btnClear);

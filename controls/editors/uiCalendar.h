@@ -185,6 +185,7 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   void MouseLeave() override;
 
  protected:
+  void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;

@@ -418,6 +418,23 @@ TEST_F(DateTimeCalendarTest, TimePartBesideTheGrid) {
   EXPECT_DOUBLE_EQ(-1.75, calendar->SelectDate());
   EXPECT_DOUBLE_EQ(0.75, time->Time());
   EXPECT_EQ((std::vector<int>{4, 4}), reasons);
+
+  // Now takes the moment; a click on a day only selects it, a double click chooses it.
+  calendar->SetDateButtons(TDateButtons().Include(btnNow).Include(btnToday));
+  Pump();
+  ASSERT_TRUE(calendar->Button(1)->Visible());
+  calendar->Button(1)->Click();
+  EXPECT_DOUBLE_EQ(Feb14th2024 + 0.5, calendar->SelectDate());
+  EXPECT_DOUBLE_EQ(0.5, time->Time());
+  reasons.clear();
+  Display.Click(CellPoint(calendar, 4, 2));
+  Pump();
+  EXPECT_EQ(Feb14th2024 + 1, calendar->SelectDate());
+  EXPECT_TRUE(reasons.empty());
+  Display.DoubleClick(CellPoint(calendar, 5, 2));
+  Pump();
+  EXPECT_EQ(Feb14th2024 + 2, calendar->SelectDate());
+  EXPECT_EQ((std::vector<int>{4}), reasons);
 }
 
 // ---- Month list ---------------------------------------------------------------------------------------
