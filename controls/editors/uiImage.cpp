@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
@@ -102,6 +103,9 @@ void LoadPictureFromValue(TPicture* APicture, TGraphicClass AGraphicClass, const
     APicture->SetGraphic(graphic.get());
   } catch (const Exception&) {
     // Unreadable bytes, or bytes of another format: the value shows as no picture.
+    APicture->Assign(nullptr);
+  } catch (const std::bad_alloc&) {
+    // A picture too large for the memory left: shown as no picture as well, never the end of the program.
     APicture->Assign(nullptr);
   }
 }
@@ -620,11 +624,8 @@ void TuiCustomImage::ProcessPictureChange() {
 }
 
 void TuiCustomImage::PropertiesChanged(TObject* Sender) {
-  if (picture_ && !IsLoadingOrDestroying()) {
-    // Only the picture's own processing: a changed property is no change of the value.
-    TScopedFlag storing(storing_, true);
-    ProcessPictureChange();
-  }
+  // Transparency, scrolling, size and the change events follow the new settings as after a new picture.
+  if (picture_ && !IsLoadingOrDestroying()) ProcessPictureChange();
   TuiCustomEdit::PropertiesChanged(Sender);
 }
 
@@ -837,11 +838,12 @@ void TuiCustomImage::KeyDown(Word& Key, TShiftState Shift) {
   const bool saved = IsUserAction();
   SetUserAction(true);
   try {
-    if (Key == VK_INSERT && Shift == TShiftState{ssShift}) {
+    // Shift is asked first: Ctrl+Shift+Insert pastes.
+    if (Key == VK_INSERT && Shift.Contains(ssShift)) {
       PasteFromClipboard();
-    } else if (Key == VK_INSERT && Shift == TShiftState{ssCtrl}) {
+    } else if (Key == VK_INSERT && Shift.Contains(ssCtrl)) {
       CopyToClipboard();
-    } else if (Key == VK_DELETE && Shift == TShiftState{ssShift}) {
+    } else if (Key == VK_DELETE && Shift.Contains(ssShift)) {
       CutToClipboard();
     }
   } catch (...) {

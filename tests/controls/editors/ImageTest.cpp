@@ -524,6 +524,25 @@ TEST_F(ImageTest, CopyCutDeleteAndKeys) {
   EXPECT_NE(image->Picture()->Graphic(), nullptr);
 }
 
+TEST_F(ImageTest, ShiftInsertPastesCtrlInsertCopiesShiftDeleteCuts) {
+  TuiImage* image = NewImage();
+  image->SetFocus();
+  Pump();
+  image->Picture()->Assign(SolidBitmap(5, 3, clRed).get());
+  Clipboard()->Clear();
+  Display.Chord({VK_CONTROL}, VK_INSERT);
+  Pump();
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  EXPECT_EQ(image->Picture()->Width(), 5);
+  Display.Chord({VK_SHIFT}, VK_DELETE);
+  Pump();
+  EXPECT_EQ(image->Picture()->Graphic(), nullptr);
+  Display.Chord({VK_CONTROL, VK_SHIFT}, VK_INSERT);  // Shift wins: a paste
+  Pump();
+  EXPECT_EQ(image->Picture()->Width(), 5);
+  EXPECT_TRUE(image->Modified());
+}
+
 TEST_F(ImageTest, LoadAndSaveGoThroughReplaceableDialogs) {
   TuiImage* image = NewImage();
   const std::string dir = ::testing::TempDir();
