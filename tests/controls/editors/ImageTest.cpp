@@ -147,6 +147,8 @@ TEST_F(ImageTest, ValuesLoadIntoThePictureOrLeaveItEmpty) {
       {"bitmap without a class", Variant(bmp), nullptr, TBitmap::StaticClass()},
       {"JPEG under the bitmap class", Variant(JpegValue()), TBitmap::StaticClass(), nullptr},
       {"JPEG under the JPEG class", Variant(JpegValue()), TJPEGImage::StaticClass(), TJPEGImage::StaticClass()},
+      {"cut JPEG", Variant(JpegValue().substr(0, JpegValue().size() / 2)), TJPEGImage::StaticClass(), nullptr},
+      {"icon bytes as a metafile", Variant(IcoValue()), TMetafile::StaticClass(), nullptr},
       {"cut bitmap", Variant(bmp.substr(0, bmp.size() / 2)), TBitmap::StaticClass(), nullptr},
       {"garbage", Variant(String(64, '\x5A')), TMetafile::StaticClass(), nullptr},
       {"wide string", Variant(Utf8ToWide(bmp)), TBitmap::StaticClass(), nullptr},
@@ -541,6 +543,23 @@ TEST_F(ImageTest, ShiftInsertPastesCtrlInsertCopiesShiftDeleteCuts) {
   Pump();
   EXPECT_EQ(image->Picture()->Width(), 5);
   EXPECT_TRUE(image->Modified());
+}
+
+TEST_F(ImageTest, ValidationAssignsThePictureAndKeepsTheModifiedState) {
+  TuiImage* image = NewImage();
+  std::vector<TPicture*> assigned;
+  image->Properties()->SetOnAssignPicture([&](TObject* Sender, TPicture* Picture) {
+    EXPECT_EQ(Sender, image);
+    assigned.push_back(Picture);
+  });
+  image->ExecuteMenuCommand(3);  // a user's change: modified, not yet validated
+  image->SetUserAction(true);
+  image->Picture()->Assign(SolidBitmap(2, 2, clRed).get());
+  image->SetUserAction(false);
+  ASSERT_TRUE(image->Modified());
+  EXPECT_TRUE(image->ValidateEdit(true));
+  EXPECT_EQ(assigned, std::vector<TPicture*>{image->Picture()});
+  EXPECT_EQ(image->Picture()->Width(), 2) << "nothing is rejected";
 }
 
 TEST_F(ImageTest, LoadAndSaveGoThroughReplaceableDialogs) {
