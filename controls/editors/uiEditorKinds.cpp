@@ -5,6 +5,7 @@
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
+#include "controls/editors/uiImage.h"
 #include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMemo.h"
 #include "controls/editors/uiRadioButton.h"
@@ -17,6 +18,7 @@ void StartEditorKindUnits() {
   StartGroupBoxUnit();
   StartRadioButtonUnit();
   StartRadioGroupUnit();
+  StartImageUnit();
   StartMemoUnit();
   StartButtonEditUnit();
   StartHyperLinkUnit();
@@ -28,6 +30,7 @@ void StopEditorKindUnits() {
   StopHyperLinkUnit();
   StopButtonEditUnit();
   StopMemoUnit();
+  StopImageUnit();
   StopRadioGroupUnit();
   StopRadioButtonUnit();
   StopGroupBoxUnit();
