@@ -218,6 +218,51 @@ TEST_F(MaskEditTest, EnteringAgainSelectsTheWholeText) {
   }
 }
 
+// Leaving an editor whose text does not satisfy its mask reports the error and keeps the focus there; a blank
+// text passes with IgnoreMaskBlank, an empty one in the regular-expression kinds; a bad mask is refused.
+TEST_F(MaskEditTest, ValidationOnLeavingAndABadMask) {
+  std::vector<String> shown;
+  Application->SetOnException([&](TObject*, Exception* E) { shown.push_back(E->Message()); });
+  struct Case {
+    TuiEditMaskKind Kind;
+    const char* Mask;
+    bool IgnoreMaskBlank;
+    const char* Keys;
+    bool Error;
+  };
+  const Case cases[] = {
+      {emkStandard, kPhoneMask, false, "555123", true},
+      {emkStandard, kPhoneMask, false, "5551234567", false},
+      {emkStandard, kPhoneMask, true, "1{BS}", false},
+      {emkStandard, kPhoneMask, true, "555", true},
+      {emkRegExpr, kMoneyPattern, false, "12.5", true},
+      {emkRegExpr, kMoneyPattern, true, "12.5", false},
+      {emkRegExpr, kMoneyPattern, false, "1{BS}", false},
+      {emkRegExprEx, kPhonePattern, false, "1{BS}", false},
+  };
+  auto* other = NewEdit(10, 40);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(String(c.Mask) + " <- " + c.Keys);
+    shown.clear();
+    auto* edit = NewMaskEdit(c.Kind, c.Mask, 80);
+    edit->ActiveProperties()->SetIgnoreMaskBlank(c.IgnoreMaskBlank);
+    Focus(edit);
+    TypeKeys(c.Keys);
+    Focus(other);
+    EXPECT_EQ(shown, c.Error ? std::vector<String>{"The edit value is invalid"} : std::vector<String>{});
+    EXPECT_EQ(edit->IsEditFocused(), c.Error);
+    FreeObject(edit);
+  }
+
+  auto* edit = NewMaskEdit(emkRegExpr, kMoneyPattern, 80);
+  EXPECT_THROW(edit->ActiveProperties()->SetEditMask("a)(b"), EuiMaskEditError);
+  EXPECT_EQ(edit->ActiveProperties()->EditMask(), kMoneyPattern);
+  EXPECT_EQ(edit->Mode()->MaskText(), kMoneyPattern);
+  Focus(edit);
+  TypeKeys("4a2", [&] { ExpectRegExprModeInSync(*edit->Mode(), edit->Text()); });
+  EXPECT_EQ(Show(edit), "42|");
+}
+
 // Switching the kind clears a mask of the other syntax and keeps one of the same; a new mask filters the text
 // through it; a kind and a mask changed in one update keep the new mask; a blank mask ends the block caret.
 TEST_F(MaskEditTest, KindAndMaskSwitches) {
