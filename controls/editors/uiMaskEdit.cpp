@@ -64,13 +64,37 @@ void TuiCustomMaskEdit::DoEditKeyPress(char& Key) {
   if (internalKey_) return;
   if (!mode_ || !IsMasked()) return TuiCustomTextEdit::DoEditKeyPress(Key);
   String ch(1, Key);
-  // Bytes of a multi-byte character are left to the inner edit, which puts the character together.
-  if (static_cast<unsigned char>(Key) >= 0x80) return;
+  // A character of several bytes arrives one byte at a time; the mode sees it whole, at its last byte. The
+  // bytes before it wait; clearing the last byte drops the whole character.
+  const auto byte = static_cast<unsigned char>(Key);
+  if (byte >= 0x80) {
+    if (byte >= 0xC0) pendingCharBytes_.clear();
+    pendingCharBytes_ += Key;
+    const auto lead = static_cast<unsigned char>(pendingCharBytes_[0]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || pendingCharBytes_.size() > length) {
+      pendingCharBytes_.clear();
+      Key = 0;
+      return;
+    }
+    if (pendingCharBytes_.size() < length) return;
+    ch = std::move(pendingCharBytes_);
+    pendingCharBytes_.clear();
+  }
+  const String typed = ch;
   if (!MaskEditKeyPress(*this, *mode_, ch)) {
     Key = 0;
     return;
   }
-  if (ch.size() == 1) Key = ch[0];
+  if (ch == typed) return;
+  if (ch.size() == 1 && typed.size() == 1) {
+    Key = ch[0];
+    return;
+  }
+  // The mode changed a character of another length (a case conversion): its bytes already passed on
+  // cannot change, so the changed character goes to the inner edit in its place.
+  Key = 0;
+  for (char32_t c : k58::rtl::Utf8ToUtf32(ch)) SendInternalChar(c);
 }
 
 void TuiCustomMaskEdit::DoEditKeyUp(Word& Key, TShiftState Shift) {
@@ -120,9 +144,10 @@ void TuiCustomMaskEdit::SendInternalKey(Word AKey, TShiftState AShift) {
 
 void TuiCustomMaskEdit::SendInternalChar(char32_t ACh) {
   if (!HandleAllocated()) return;
-  const String bytes = k58::rtl::Utf32ToUtf8(std::u32string(1, ACh));
+  // A character message carries UTF-16 units: one, or the two of a surrogate pair.
+  const std::u16string units = k58::rtl::Utf8ToUtf16(k58::rtl::Utf32ToUtf8(std::u32string(1, ACh)));
   SendWithShift(TShiftState{}, [&] {
-    for (char b : bytes) SendCharToEdit(this, b);
+    for (char16_t unit : units) SendMessage(Handle(), WM_CHAR, static_cast<WPARAM>(unit), 0);
   });
 }
 
@@ -254,6 +279,38 @@ void TuiCustomMaskEdit::Loaded() {
 void TuiCustomMaskEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TuiCustomTextEdit::MouseDown(Button, Shift, X, Y);
   if (Button == mbLeft && mode_) mode_->CaretMoved();
+}
+
+// A drag with the left button selects as Shift does.
+void TuiCustomMaskEdit::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TuiCustomTextEdit::MouseMove(Shift, X, Y);
+  if (Shift.Contains(ssLeft) && mode_) {
+    shiftFlag_ = true;
+    mode_->CaretMoved();
+  }
+}
+
+// Entering with AutoSelect: the mode prepares for the whole text being selected, and the whole text is
+// selected again after the display value was brought up to date (which puts the caret at the start).
+void TuiCustomMaskEdit::DoEnter() {
+  TuiCustomTextEdit::DoEnter();
+  if (!mode_ || !IsMasked() || !HandleAllocated() || !IsEditFocused()) return;
+  if (IuiInnerTextEdit* inner = InnerTextEdit(); inner != nullptr && inner->GetAutoSelect()) {
+    mode_->SelectForEntry();
+    SelectAll();
+  }
+}
+
+// With a mask, a character from the input method is a typed character: the mode places the caret itself,
+// so the selection is not held back until the character is in (as the text editor's completion needs).
+bool TuiCustomMaskEdit::ProcessInnerKeyMessage(TMessage& Message) {
+  if (Message.Msg == WM_IME_CHAR && mode_ && IsMasked() && !internalKey_) {
+    if (IuiInnerTextEdit* inner = InnerTextEdit(); inner != nullptr && inner->GetControl()->HandleAllocated()) {
+      Message.Result = SendMessage(inner->GetControl()->Handle(), WM_CHAR, Message.WParam, Message.LParam);
+      return true;
+    }
+  }
+  return TuiCustomTextEdit::ProcessInnerKeyMessage(Message);
 }
 
 // ---- Properties changes -----------------------------------------------------------------------------------

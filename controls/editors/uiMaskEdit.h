@@ -26,7 +26,7 @@ class TuiCustomMaskEdit : public TuiCustomTextEdit, public IuiMaskEditHost {
   TuiMaskEditCustomMode* Mode() const { return mode_.get(); }
 
   // Descendants veto or change a character the standard mode is about to write at the one-based APosition.
-  bool IsCharAllowed(String& ACh, Integer APosition) override { return true; }
+  bool IsCharAllowed(String& /*ACh*/, Integer /*APosition*/) override { return true; }
   // The current text becomes the display value again.
   virtual void ReapplyText();
 
@@ -76,7 +76,10 @@ class TuiCustomMaskEdit : public TuiCustomTextEdit, public IuiMaskEditHost {
 
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void Loaded() override;
+  void DoEnter() override;
+  bool ProcessInnerKeyMessage(TMessage& Message) override;
 
  private:
   // Loads AMask into the mode and renews the Properties' empty value.
@@ -91,6 +94,8 @@ class TuiCustomMaskEdit : public TuiCustomTextEdit, public IuiMaskEditHost {
   bool shiftFlag_ = false;
   String valueText_;
   TuiEditEchoMode echoMode_ = eemNormal;
+  // The bytes of a character typed so far, until its last byte arrives.
+  String pendingCharBytes_;
 };
 
 class TuiMaskEdit : public TuiCustomMaskEdit {

@@ -111,6 +111,8 @@ void TuiCustomTextEdit::Initialize() {
 
 void TuiCustomTextEdit::BeforeDestruction() {
   if (Properties() != nullptr) GetEditingText(savedText_);
+  // Freeing the focused inner edit moves the focus away; an editor on its way out does not validate then.
+  Destroying();
   // The inner edit goes first, while this editor can still answer what it forwards.
   if (auto* inner = dynamic_cast<TuiCustomInnerTextEdit*>(InnerControlOfEdit())) {
     SetInnerEdit(nullptr);
@@ -975,6 +977,7 @@ void TuiCustomTextEdit::UnsubclassInnerEdit() {
 }
 
 void TuiCustomTextEdit::DoExit() {
+  if (ComponentState().Contains(csDestroying)) return;
   TuiCustomEdit::DoExit();
   lookupMatch_ = false;
 }

@@ -5,60 +5,8 @@
 namespace editors_test {
 namespace {
 
-struct StandardScript {
-  const char* Mask;
-  const char* Keys;    // typed after entering the empty editor with AutoSelect
-  const char* Shown;   // text and selection afterwards
-  int AfterKeyDown;    // keys offered on to the editor's container
-};
-
 TEST(MaskEditStandardMode, KeyScripts) {
-  const char* phone = "(000) 000-0000";
-  const StandardScript scripts[] = {
-      {phone, "", "[(___) ___-____]", 0},
-      {phone, "5", "(5[_]_) ___-____", 0},
-      // The caret skips the closing parenthesis and the space.
-      {phone, "555", "(555) [_]__-____", 0},
-      {phone, "1234567890", "(123) 456-7890|", 0},
-      {phone, "1234567890" "1", "(123) 456-7890|", 0},
-      // A letter in a digit position changes nothing.
-      {phone, "5a", "(5[_]_) ___-____", 0},
-      // Backspace blanks the digit before the caret and stays on it; Delete blanks the one under it.
-      {phone, "12345{BS}", "(123) 4[_]_-____", 0},
-      {phone, "12{Left}{Del}", "(1[_]_) ___-____", 0},
-      // Shift+Delete on the block cuts it; with a plain caret it is Backspace.
-      {phone, "12{S-Del}", "(12[_]) ___-____", 0},
-      {phone, "{End}{S-Del}", "(___) ___-___[_]", 0},
-      {phone, "123{Home}", "([1]23) ___-____", 0},
-      {phone, "{End}", "(___) ___-____|", 0},
-      {phone, "123{End}{Left}", "(123) ___-___[_]", 0},
-      {phone, "123456{C-Left}", "([1]23) 456-____", 0},
-      {phone, "123{C-Right}", "(123) ___-____|", 0},
-      // Left and Right over literals, and at the first and the last place.
-      {phone, "123{Left}", "(12[3]) ___-____", 0},
-      {phone, "1234{Left}{Left}", "(12[3]) 4__-____", 0},
-      {phone, "{Home}{Left}", "([_]__) ___-____", 1},
-      {phone, "{End}{Right}", "(___) ___-____|", 1},
-      // A selection collapses to its first (Left) or last (Right) class position.
-      {phone, "{Left}", "([_]__) ___-____", 0},
-      {phone, "{Home}{S-End}{Right}", "(___) ___-____|", 0},
-      {phone, "12{S-Left}{S-Left}{Right}", "(12[_]) ___-____", 0},
-      // Up and Down do nothing.
-      {phone, "12{Up}{Down}", "(12[_]) ___-____", 2},
-      // Shift grows the block by a character on either side; back again it is the block.
-      {phone, "12{S-Left}", "(1[2_]) ___-____", 0},
-      {phone, "12{S-Left}{S-Left}", "([12_]) ___-____", 0},
-      {phone, "12{S-Left}{Del}", "(1[_]_) ___-____", 0},
-      {phone, "12{S-Right}", "(12[_)] ___-____", 0},
-      {phone, "12{S-Left}{S-Right}{S-Right}", "(12[_]) ___-____", 0},
-      {phone, "{Home}{S-Left}", "[(_]__) ___-____", 0},
-      // A multi-character selection is blanked before the character goes in.
-      {phone, "123456{Home}{S-Right}{S-Right}{S-Right}9", "(9[_]_) 456-____", 0},
-      // Case conversion of the mask.
-      {">LL<ll", "abCD", "ABcd|", 0},
-      {"00:00", "1234", "12:34|", 0},
-  };
-  for (const StandardScript& s : scripts) {
+  for (const StandardScript& s : kStandardScripts) {
     SCOPED_TRACE(String(s.Mask) + " <- " + s.Keys);
     FakeMaskEdit edit(emkStandard, s.Mask);
     edit.Enter();

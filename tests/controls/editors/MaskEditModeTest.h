@@ -245,4 +245,133 @@ inline void RunKeys(FakeMaskEdit& AEdit, const String& AKeys, const std::functio
   }
 }
 
+// The invariants of a regular-expression mode after every key: the engine stands at the end of the head, and
+// head plus tail is the editor's text.
+inline void ExpectRegExprModeInSync(TuiMaskEditCustomMode& AMode, const String& AText) {
+  auto* mode = dynamic_cast<TuiMaskEditRegExprMode*>(&AMode);
+  ASSERT_NE(mode, nullptr);
+  EXPECT_EQ(mode->Head() + mode->Tail(), AText);
+  ASSERT_NE(mode->Engine().Automat(), nullptr);
+  EXPECT_EQ(mode->Engine().Automat()->PositionCount() - 1,
+            static_cast<Integer>(k58::rtl::Utf8ToUtf32(mode->Head()).size()))
+      << "head " << mode->Head();
+}
+
+// ---- Key scripts, run against the model here and again in a shown masked editor ----
+
+inline constexpr const char* kPhoneMask = "(000) 000-0000";
+inline constexpr const char* kMoneyPattern = "\\d+ ('.' \\d\\d)?";
+inline constexpr const char* kPhonePattern = "'(' \\d{3} ')' \\d{3}";
+
+struct StandardScript {
+  const char* Mask;
+  const char* Keys;    // typed after entering the empty editor with AutoSelect
+  const char* Shown;   // text and selection afterwards
+  int AfterKeyDown;    // keys offered on to the editor's container
+};
+
+inline const StandardScript kStandardScripts[] = {
+    {kPhoneMask, "", "[(___) ___-____]", 0},
+    {kPhoneMask, "5", "(5[_]_) ___-____", 0},
+    // The caret skips the closing parenthesis and the space.
+    {kPhoneMask, "555", "(555) [_]__-____", 0},
+    {kPhoneMask, "1234567890", "(123) 456-7890|", 0},
+    {kPhoneMask, "1234567890" "1", "(123) 456-7890|", 0},
+    // A letter in a digit position changes nothing.
+    {kPhoneMask, "5a", "(5[_]_) ___-____", 0},
+    // Backspace blanks the digit before the caret and stays on it; Delete blanks the one under it.
+    {kPhoneMask, "12345{BS}", "(123) 4[_]_-____", 0},
+    {kPhoneMask, "12{Left}{Del}", "(1[_]_) ___-____", 0},
+    // Shift+Delete on the block cuts it; with a plain caret it is Backspace.
+    {kPhoneMask, "12{S-Del}", "(12[_]) ___-____", 0},
+    {kPhoneMask, "{End}{S-Del}", "(___) ___-___[_]", 0},
+    {kPhoneMask, "123{Home}", "([1]23) ___-____", 0},
+    {kPhoneMask, "{End}", "(___) ___-____|", 0},
+    {kPhoneMask, "123{End}{Left}", "(123) ___-___[_]", 0},
+    {kPhoneMask, "123456{C-Left}", "([1]23) 456-____", 0},
+    {kPhoneMask, "123{C-Right}", "(123) ___-____|", 0},
+    // Left and Right over literals, and at the first and the last place.
+    {kPhoneMask, "123{Left}", "(12[3]) ___-____", 0},
+    {kPhoneMask, "1234{Left}{Left}", "(12[3]) 4__-____", 0},
+    {kPhoneMask, "{Home}{Left}", "([_]__) ___-____", 1},
+    {kPhoneMask, "{End}{Right}", "(___) ___-____|", 1},
+    // A selection collapses to its first (Left) or last (Right) class position.
+    {kPhoneMask, "{Left}", "([_]__) ___-____", 0},
+    {kPhoneMask, "{Home}{S-End}{Right}", "(___) ___-____|", 0},
+    {kPhoneMask, "12{S-Left}{S-Left}{Right}", "(12[_]) ___-____", 0},
+    // Up and Down do nothing.
+    {kPhoneMask, "12{Up}{Down}", "(12[_]) ___-____", 2},
+    // Shift grows the block by a character on either side; back again it is the block.
+    {kPhoneMask, "12{S-Left}", "(1[2_]) ___-____", 0},
+    {kPhoneMask, "12{S-Left}{S-Left}", "([12_]) ___-____", 0},
+    {kPhoneMask, "12{S-Left}{Del}", "(1[_]_) ___-____", 0},
+    {kPhoneMask, "12{S-Right}", "(12[_)] ___-____", 0},
+    {kPhoneMask, "12{S-Left}{S-Right}{S-Right}", "(12[_]) ___-____", 0},
+    {kPhoneMask, "{Home}{S-Left}", "[(_]__) ___-____", 0},
+    // A multi-character selection is blanked before the character goes in.
+    {kPhoneMask, "123456{Home}{S-Right}{S-Right}{S-Right}9", "(9[_]_) 456-____", 0},
+    // Case conversion of the mask.
+    {">LL<ll", "abCD", "ABcd|", 0},
+    {"00:00", "1234", "12:34|", 0},
+};
+
+struct RegExprScript {
+  TuiEditMaskKind Kind;
+  const char* Mask;
+  const char* Keys;   // typed into the empty editor, entered with AutoSelect
+  const char* Shown;  // text and selection afterwards
+  int Beeps;
+};
+
+inline const RegExprScript kRegExprScripts[] = {
+    {emkRegExpr, kMoneyPattern, "12.50", "12.50|", 0},
+    {emkRegExpr, kMoneyPattern, "12.5x", "12.5|", 1},
+    {emkRegExpr, kMoneyPattern, ".", "|", 1},
+    {emkRegExpr, kMoneyPattern, "12.50{BS}{BS}", "12.|", 0},
+    // A tail that still matches after the new character stays; one that does not goes.
+    {emkRegExpr, kMoneyPattern, "12.50{Home}3", "3|12.50", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{Right}{Right}.", "12.|", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}x", "|12.50", 1},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{Del}", "|2.50", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{Right}{Right}{Del}", "12|50", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{Right}{Right}{Right}{BS}0", "120|50", 0},
+    {emkRegExpr, "'ab' \\d", "ab5{Home}{Right}{BS}", "|", 0},
+    {emkRegExpr, "'ab' \\d", "ab5{Home}{Del}", "|", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{Right}{BS}", "|2.50", 0},
+    // Selections: typing over one, deleting one, moving out of one.
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{S-Right}{S-Right}7", "7|.50", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{S-Right}{S-Right}{S-Right}{Del}", "|50", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{S-Left}{S-Left}{Left}3", "12.3|", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{S-End}{Right}1", "12.50|", 1},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{S-End}x", "[12.50]", 1},
+    // Ranges compare case-sensitively, single literals not.
+    {emkRegExpr, "[a-c]+", "abC", "ab|", 1},
+    {emkRegExpr, "'id' \\d", "ID5", "id5|", 0},
+    // Ctrl+Left and Ctrl+Right go to the ends; Up and Down do nothing.
+    {emkRegExpr, kMoneyPattern, "12.50{C-Left}", "|12.50", 0},
+    {emkRegExpr, kMoneyPattern, "12.50{Home}{C-Right}9", "12.50|", 1},
+    {emkRegExpr, kMoneyPattern, "12{Up}{Down}3", "123|", 0},
+    {emkRegExprEx, kPhonePattern, "1234{C-Left}{C-Right}", "(123)4|", 0},
+    {emkRegExprEx, kPhonePattern, "12{Up}{Down}3", "(123)|", 0},
+    // The auto-completing kind types the forced characters and takes them back with their cause.
+    {emkRegExprEx, kPhonePattern, "", "[(]", 0},
+    {emkRegExprEx, kPhonePattern, "123", "(123)|", 0},
+    {emkRegExprEx, kPhonePattern, "123{BS}", "(12|", 0},
+    {emkRegExprEx, kPhonePattern, "123456", "(123)456|", 0},
+    {emkRegExprEx, kPhonePattern, "1{BS}{BS}", "(|", 1},
+    {emkRegExprEx, kPhonePattern, "123{Left}", "(12|3)", 0},
+    {emkRegExprEx, kPhonePattern, "123{Left}{Right}", "(123)|", 0},
+    {emkRegExprEx, kPhonePattern, "1234{Left}{Left}", "(12|3)4", 0},
+    {emkRegExprEx, kPhonePattern, "1234{Left}{Left}{Left}{Left}{Left}", "|(123)4", 0},
+    {emkRegExprEx, kPhonePattern, "1234{Home}{Del}", "|(123)4", 1},
+    {emkRegExprEx, kPhonePattern, "123{Home}9", "(9|", 0},
+    // Deleting a step completes what still fits behind it.
+    {emkRegExprEx, kPhonePattern, "1234{Left}{Left}{Del}", "(12|4)", 0},
+    {emkRegExprEx, kPhonePattern, "1234{Home}{S-End}5", "(5|", 0},
+    {emkRegExprEx, kPhonePattern, "1234{Home}{S-End}{BS}", "(|", 0},
+    {emkRegExprEx, kPhonePattern, "12x", "(12|", 1},
+    {emkRegExprEx, "\\d{2} '-' \\d", "12", "12-|", 0},
+    {emkRegExprEx, "\\d{2} '-' \\d", "129{Left}{Left}", "1|2-9", 0},
+};
+
 }  // namespace editors_test
