@@ -257,3 +257,33 @@ TEST_F(TreeViewTest, HotTrackAndToolTipsAreWindowStyles) {
 }
 
 }  // namespace
+
+namespace {
+
+// A move or resize of the inner tree repaints the square between the container's two scroll bars with
+// the button face at once, over whatever had been drawn there.
+TEST_F(TreeViewTest, WindowChangeRepaintsTheSquareBetweenTheScrollBars) {
+  for (int i = 0; i < 30; ++i) Tree->Items()->Add(nullptr, "A node with a name wider than the tree " + std::to_string(i));
+  Display.Pump();
+  ASSERT_TRUE(Tree->IsVScrollBarVisible());
+  ASSERT_TRUE(Tree->IsHScrollBarVisible());
+  Tree->SizeGrip()->SetVisible(false);  // the container's own grip would hide the inner window's corner
+  Display.Pump();
+  const TRect grip = GetInnerControlSizeGripRect(Inner());
+  ASSERT_FALSE(IsRectEmpty(&grip));
+  RECT window{};
+  GetWindowRect(Inner()->Handle(), &window);
+  const POINT centre{window.left + (grip.left + grip.right) / 2, window.top + (grip.top + grip.bottom) / 2};
+
+  HDC dc = GetWindowDC(Inner()->Handle());
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &grip, red);
+  DeleteObject(red);
+  ReleaseDC(Inner()->Handle(), dc);
+  ASSERT_EQ(Display.ScreenPixel(centre), RGB(255, 0, 0));
+  SetWindowPos(Inner()->Handle(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_FRAMECHANGED);
+  EXPECT_EQ(Display.ScreenPixel(centre), GetSysColor(COLOR_BTNFACE));
+}
+
+}  // namespace
