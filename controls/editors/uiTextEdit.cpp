@@ -1053,7 +1053,7 @@ void TuiCustomTextEdit::WndProc(TMessage& Message) {
 K58_IMPLEMENT_CLASS(TuiTextEdit) {
   using S = TuiTextEdit;
   PublishControl(b, {"Anchors",      "Constraints",  "DragCursor",     "DragKind",  "DragMode",    "Enabled",
-                     "ParentColor",  "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
+                     "ParentColor",  "ParentFont",   "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
                      "TabStop",      "Text",         "Visible",        "OnClick",   "OnContextPopup",
                      "OnDblClick",   "OnDragDrop",   "OnDragOver",     "OnEndDock", "OnEndDrag",   "OnEnter",
                      "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",   "OnMouseDown", "OnMouseEnter",

@@ -294,7 +294,9 @@ class TBarPainter {
     DrawEdge(c_->Handle(), &R, edge, BF_TOPLEFT);
     DrawEdge(c_->Handle(), &R, edge, BF_BOTTOMRIGHT);
   }
+  // With a themed chunk slice every column (row) of R gets a copy of it instead of the colour.
   void Fill(const TRect& R, TColor AColor) {
+    if (slice_ != nullptr) return CopySlice(R);
     c_->Pen()->SetColor(AColor);
     c_->Brush()->SetStyle(bsSolid);
     c_->Brush()->SetColor(AColor);
@@ -329,8 +331,18 @@ class TBarPainter {
     Bevel(f_);
   }
 
+  void CopySlice(const TRect& R) {
+    HDC source = slice_->Canvas()->Handle();
+    if (horizontal_)
+      for (Integer x = R.left; x < R.right; ++x) BitBlt(c_->Handle(), x, R.top, 1, RectHeight(R), source, 0, 0, SRCCOPY);
+    else
+      for (Integer y = R.top; y < R.bottom; ++y) BitBlt(c_->Handle(), R.left, y, RectWidth(R), 1, source, 0, 0, SRCCOPY);
+  }
+
   void Gradient() {
-    if (horizontal_) {
+    if (slice_ != nullptr) {
+      CopySlice(f_);
+    } else if (horizontal_) {
       for (Integer x = f_.left; x < f_.right; ++x) Line(x, f_.top, x, f_.bottom, GradientAt(x - f_.left, x));
     } else {
       for (Integer y = f_.bottom - 1; y >= f_.top; --y) Line(f_.left, y, f_.right, y, GradientAt(f_.bottom - y, y));
@@ -469,10 +481,13 @@ class TBarPainter {
 
   // How far the bar counts as filled for the text.
   TRect Text{};
+  // The themed chunk's one-pixel slice, or nil when the bar draws in colours.
+  void SetSlice(TBitmap* ASlice) { slice_ = ASlice; }
 
  private:
   TuiCustomProgressBarViewInfo& vi_;
   TCanvas* c_;
+  TBitmap* slice_ = nullptr;
   Integer w_, h_;
   bool horizontal_ = true;
   TRect bar_{}, over_{}, f_{};
@@ -541,31 +556,28 @@ void TuiCustomProgressBarViewInfo::PaintBar(TuiCanvas* ACanvas) {
     b->FillRect(TRect{0, 0, W + M, H + M});
   }
 
+  TBarPainter painter(*this, b, W, H);
+  TObjectPtr<TBitmap> slice;
   if (NativeStyle) {
+    // The themed bar fills in copies of a one-pixel slice of the themed chunk, in the gradient styles'
+    // way.
+    if (BarStyle == uibsSolid) BarStyle = uibsGradient;
+    if (BarStyle == uibsLEDs) BarStyle = uibsGradientLEDs;
     if (HTHEME theme = OpenThemeObject(totProgress)) {
       const bool horizontal = Orientation == uiorHorizontal;
       if (!IsInplace && !Transparent) {
         const RECT r{M, M, M + W, M + H};
         DrawThemeBackground(theme, b->Handle(), horizontal ? 1 : 2, 1, r);
       }
-      // One slice of the themed chunk, copied at every filled column (row).
       const Integer cw = horizontal ? 1 : RectWidth(bar), ch = horizontal ? RectHeight(bar) : 1;
-      TObjectPtr<TBitmap> slice = NewBitmap(cw, ch);
+      slice = NewBitmap(cw, ch);
       const RECT chunk = horizontal ? RECT{-4, 0, cw, ch} : RECT{0, -4, cw, ch};
       DrawThemeBackground(theme, slice->Canvas()->Handle(), horizontal ? 3 : 4, 1, chunk, RECT{0, 0, cw, ch});
-      if (horizontal)
-        for (Integer x = bar.left; x < bar.right; ++x)
-          BitBlt(b->Handle(), x, bar.top, 1, ch, slice->Canvas()->Handle(), 0, 0, SRCCOPY);
-      else
-        for (Integer y = bar.top; y < bar.bottom; ++y)
-          BitBlt(b->Handle(), bar.left, y, cw, 1, slice->Canvas()->Handle(), 0, 0, SRCCOPY);
+      painter.SetSlice(slice.get());
     }
   }
-
-  TBarPainter painter(*this, b, W, H);
-  if (!NativeStyle) painter.Draw(bar, over);
-  TRect text = NativeStyle ? bar : painter.Text;
-  if (NativeStyle) text = bar;
+  painter.Draw(bar, over);
+  const TRect text = painter.Text;
 
   if (PeakShown) {
     b->Brush()->SetStyle(bsSolid);

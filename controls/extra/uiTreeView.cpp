@@ -15,7 +15,9 @@ constexpr int TVN_DELETEITEM_CODE = -409;
 
 // ---- Inner tree view ----------------------------------------------------------------------------------------
 
-K58_IMPLEMENT_CLASS(TuiCustomInnerTreeView) {}
+K58_IMPLEMENT_CLASS(TuiCustomInnerTreeView) {
+  b.template Interface<IuiContainerInnerControl>(IID_IuiContainerInnerControl);
+}
 
 TuiCustomInnerTreeView::TuiCustomInnerTreeView(TComponent* AOwner)
     : TTreeView(AOwner), innerCanvas_(std::make_unique<TuiCanvas>(Canvas())), lookAndFeel_(new TuiLookAndFeel(this)) {
@@ -65,6 +67,16 @@ void TuiCustomInnerTreeView::CNNotify(TWMNotify& Message) {
 void TuiCustomInnerTreeView::CreateWnd() {
   TTreeView::CreateWnd();
   SyncContainer();
+}
+
+void TuiCustomInnerTreeView::PaintSizeGrip() {
+  if (!IsGetScrollBarInfoAvailable()) return;
+  TRect grip = GetInnerControlSizeGripRect(this);
+  if (IsRectEmpty(&grip)) return;
+  HDC dc = GetWindowDC(Handle());
+  HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
+  FillRect(dc, &grip, brush);
+  ReleaseDC(Handle(), dc);
 }
 
 void TuiCustomInnerTreeView::DefaultHandler(TMessage& Message) {
@@ -118,6 +130,10 @@ void TuiCustomInnerTreeView::WndProc(TMessage& Message) {
       TTreeView::WndProc(Message);
       if (ContainerAlive()) container_->RefreshAtCursorPos();
       return;
+    case WM_NCPAINT:
+      TTreeView::WndProc(Message);
+      PaintSizeGrip();
+      return;
   }
   TTreeView::WndProc(Message);
   switch (Message.Msg) {
@@ -127,6 +143,18 @@ void TuiCustomInnerTreeView::WndProc(TMessage& Message) {
     case WM_MOUSEWHEEL:
     case TV_FIRSTMESSAGE:
     case CM_TREEVIEWSIZECHANGED: SyncContainer(); break;
+  }
+  if (Message.Msg == WM_WINDOWPOSCHANGED && ContainerAlive()) {
+    // The square between the bars is repainted whenever the tree moves or changes size.
+    TRect grip = GetInnerControlSizeGripRect(this);
+    if (!IsRectEmpty(&grip)) {
+      RECT window{};
+      GetWindowRect(Handle(), &window);
+      OffsetRect(&grip, window.left, window.top);
+      HRGN region = CreateRectRgnIndirect(&grip);
+      SendMessage(Handle(), WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);
+      DeleteObject(region);
+    }
   }
 }
 

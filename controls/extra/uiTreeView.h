@@ -53,6 +53,9 @@ class TuiCustomInnerTreeView : public TTreeView, public IuiContainerInnerControl
  private:
   void SyncContainer();
   bool ContainerAlive() const;
+  // Fills the square between the container's two scroll bars, which the tree's own frame would leave
+  // unpainted.
+  void PaintSizeGrip();
 
   std::unique_ptr<TuiCanvas> innerCanvas_;
   TObjectPtr<TuiLookAndFeel> lookAndFeel_;

@@ -75,7 +75,9 @@ void TuiContainer::StyleChanged(TObject*) {
   TuiContainerStyle* normal = Style();
   applyingStyle_ = true;
   if (!ParentColor() || normal->AssignedValues().Contains(csvColor)) SetColor(normal->GetColorForPainting());
-  if (normal->Font() != nullptr) SetFont(normal->Font());
+  // A style without a font of its own only follows the control's font, which follows the parent's:
+  // applying it back would change nothing but turn ParentFont off, and the control would stop following.
+  if (normal->Font() != nullptr && !(ParentFont() && !normal->IsValueAssigned(csvFont))) SetFont(normal->Font());
   applyingStyle_ = false;
   RefreshAtCursorPos(false);
 }

@@ -8,6 +8,7 @@
 #include "platform/rtl/Utf.h"
 #include "tests/common/Geometry.h"
 #include "tests/controls/extra/ExtraEditorsTesting.h"
+#include "tests/platform/theme/RecordingThemeProvider.h"
 
 using namespace extra_test;
 
@@ -341,6 +342,134 @@ TEST_F(ProgressBarTest, RegisteredWhileTheUnitRuns) {
   k58::extra::StartProgressBarUnit();
   k58::extra::StopProgressBarUnit();
   EXPECT_EQ(GetEditPropertiesRegistry()->Count(), count);
+}
+
+}  // namespace
+
+namespace {
+
+// With a visual style the bar is the theme's bar part, filled with copies of a one-pixel slice of the
+// theme's chunk part in the gradient styles' way: solid fills whole, LEDs leave their gaps, no overload.
+TEST_F(ProgressBarPixelsTest, ThemedBarFillsWithTheChunkSlice) {
+  k58test::RecordingThemeProvider provider({"Progress"});
+  k58test::ScopedThemeProvider scope(provider);
+  using k58test::RecordingThemeProvider;
+  struct Case {
+    TuiProgressBarBarStyle Style;
+    TuiProgressBarOrientation Orientation;
+    const char* Filled;  // from where the bar starts: C the chunk, B the bar part
+  } cases[] = {
+      {uibsSolid, uiorHorizontal, "CCCCCCCCCCCCCCCCCCCCCCCCCCCBBBB"},
+      {uibsGradient, uiorHorizontal, "CCCCCCCCCCCCCCCCCCCCCCCCCCCBBBB"},
+      {uibsLEDs, uiorHorizontal, "CCCCCCBBCCCCCCBBCCCCCCBBCCCBBBB"},
+      {uibsSolid, uiorVertical, "CCCCCCCCCCCCCCCCCCCCCCCCCCCBBBB"},
+      // Vertical blocks start one row above the bottom of the bar.
+      {uibsLEDs, uiorVertical, "BCCCCCCBBCCCCCCBBCCCCCCBBCCBBBB"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Style << " " << c.Orientation);
+    const bool horizontal = c.Orientation == uiorHorizontal;
+    TuiProgressBar* bar = horizontal ? NewBar(60, 14) : NewBar(14, 60);
+    bar->Style()->LookAndFeel()->SetNativeStyle(true);
+    bar->Properties()->SetShowText(false);
+    bar->Properties()->SetOrientation(c.Orientation);
+    bar->Properties()->SetBarStyle(c.Style);
+    bar->Properties()->SetShowOverload(true);
+    bar->Properties()->SetOverloadValue(10);
+    bar->SetPosition(50);
+    const k58test::PixelReader pixels = Paint(bar);
+    ASSERT_TRUE(bar->BarViewInfo()->NativeStyle);
+    EXPECT_FALSE(bar->BarViewInfo()->OverloadActive);
+    const COLORREF chunk = RecordingThemeProvider::MarkerColor(horizontal ? 3 : 4, 1);
+    const COLORREF back = RecordingThemeProvider::MarkerColor(horizontal ? 1 : 2, 1);
+    const TRect r = bar->BarViewInfo()->BarRect;
+    std::string line;
+    // Along the bar from where it starts filling (left, or bottom) through the first unfilled pixels.
+    for (Integer i = 0; i < static_cast<Integer>(std::string(c.Filled).size()); ++i) {
+      const COLORREF p = horizontal ? pixels(r.left + i, (r.top + r.bottom) / 2) : pixels((r.left + r.right) / 2, r.bottom - 1 - i);
+      line += p == chunk ? 'C' : p == back ? 'B' : '-';
+    }
+    EXPECT_EQ(line, c.Filled);
+    FreeObject(bar);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Vertical text is the horizontal text turned a quarter clockwise, reading downward, centred in the bar.
+TEST_F(ProgressBarPixelsTest, VerticalTextReadsDownwardInARotatedFont) {
+  struct Ink {
+    k58test::Ink Ink;
+    std::vector<int> Profile;  // ink pixels per step along the reading direction
+    double CentreX, CentreY;   // of the ink, from the client area's centre
+  };
+  const auto inkOf = [&](bool AVertical) {
+    TuiProgressBar* bar = AVertical ? NewBar(30, 140) : NewBar(140, 30);
+    bar->Style()->SetBorderStyle(cbsNone);
+    bar->Style()->SetColor(clWhite);
+    bar->Style()->SetTextColor(clBlack);
+    bar->Style()->Font()->SetSize(14);
+    bar->Properties()->SetOrientation(AVertical ? uiorVertical : uiorHorizontal);
+    bar->Properties()->SetTextOrientation(AVertical ? uiorVertical : uiorHorizontal);
+    bar->Properties()->SetShowTextStyle(uitsPosition);
+    bar->Properties()->SetMax(100000);
+    bar->SetPosition(27);  // "27": nothing of the bar is filled yet
+    const k58test::PixelReader pixels = Paint(bar);
+    Ink ink;
+    ink.Ink = k58test::InkIn(pixels, RECT{0, 0, bar->Width(), bar->Height()});
+    const RECT& box = ink.Ink.Box;
+    if (AVertical) {
+      for (Integer y = box.top; y < box.bottom; ++y)
+        ink.Profile.push_back(k58test::InkIn(pixels, RECT{box.left, y, box.right, y + 1}).Count);
+    } else {
+      for (Integer x = box.left; x < box.right; ++x)
+        ink.Profile.push_back(k58test::InkIn(pixels, RECT{x, box.top, x + 1, box.bottom}).Count);
+    }
+    ink.CentreX = (box.left + box.right) / 2.0 - bar->Width() / 2.0;
+    ink.CentreY = (box.top + box.bottom) / 2.0 - bar->Height() / 2.0;
+    FreeObject(bar);
+    return ink;
+  };
+  const Ink across = inkOf(false), down = inkOf(true);
+  ASSERT_GT(across.Ink.Count, 20);
+  const RECT a = across.Ink.Box, d = down.Ink.Box;
+  EXPECT_NEAR(d.right - d.left, a.bottom - a.top, 1);
+  EXPECT_NEAR(d.bottom - d.top, a.right - a.left, 1);
+  EXPECT_NEAR(down.Ink.Count, across.Ink.Count, across.Ink.Count / 8);
+  // Turned clockwise: right of the centre becomes below it, below becomes left.
+  EXPECT_NEAR(down.CentreY, across.CentreX, 2);
+  EXPECT_NEAR(down.CentreX, -across.CentreY, 2);
+  // Reading downward: the ink along the text runs as it does from left to right, not reversed.
+  const size_t n = std::min(across.Profile.size(), down.Profile.size());
+  int same = 0, reversed = 0;
+  for (size_t i = 0; i < n; ++i) {
+    same += std::abs(down.Profile[i] - across.Profile[i]);
+    reversed += std::abs(down.Profile[n - 1 - i] - across.Profile[i]);
+  }
+  EXPECT_LT(same, reversed);
+}
+
+// The part of vertical text over the filled bar shows inverted, the rest in the text colour.
+TEST_F(ProgressBarPixelsTest, VerticalTextOverTheFilledPartIsInverted) {
+  TuiProgressBar* bar = NewBar(30, 140);
+  bar->Style()->SetBorderStyle(cbsNone);
+  bar->Style()->SetColor(clWhite);
+  bar->Style()->SetTextColor(clBlack);
+  bar->Properties()->SetBeginColor(clBlack);
+  bar->Properties()->SetOrientation(uiorVertical);
+  bar->Properties()->SetTextOrientation(uiorVertical);
+  bar->Properties()->SetShowTextStyle(uitsPosition);
+  bar->SetPosition(50);  // "50" centred on the row where the fill ends
+  auto count = [&](Integer ATop, Integer ABottom, COLORREF AColour) {
+    return k58test::CountColour(Paint(bar), RECT{0, ATop, 30, ABottom}, AColour);
+  };
+  const Integer fillTop = bar->BarViewInfo()->BarRect.top;
+  EXPECT_GT(count(fillTop - 20, fillTop, RGB(0, 0, 0)), 0) << "glyphs above the fill";
+  EXPECT_GT(count(fillTop, fillTop + 20, RGB(255, 255, 255)), 0) << "glyphs over the fill";
+  bar->Properties()->SetSolidTextColor(true);
+  EXPECT_EQ(count(fillTop, fillTop + 20, RGB(255, 255, 255)), 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/rtl/Strings.h"
 #include "tests/common/Geometry.h"
 #include "tests/controls/extra/ExtraEditorsTesting.h"
+#include "tests/platform/theme/RecordingThemeProvider.h"
 
 using namespace extra_test;
 
@@ -290,6 +291,107 @@ TEST_F(TrackBarTest, RegisteredWhileTheUnitRuns) {
   const Integer index = GetEditPropertiesRegistry()->IndexOfClass(TuiTrackBarProperties::StaticClass());
   ASSERT_GE(index, 0);
   EXPECT_EQ(GetEditPropertiesRegistry()->GetHintText(index), "TrackBar|Represents a TrackBar");
+}
+
+// With a visual style the track and the thumb are the theme's parts, in the thumb's state; the thumb
+// stands one pixel further along the track, and its hit rectangle is the theme's thumb size centred on it.
+TEST_F(TrackBarTest, ThemedBarDrawsTheThemePartsInTheThumbState) {
+  k58test::RecordingThemeProvider provider({"TrackBar"});
+  k58test::ScopedThemeProvider scope(provider);
+  struct Case {
+    TuiTrackBarTickMarks Marks;
+    TuiTrackBarOrientation Orientation;
+    int Track, Thumb;
+  } cases[] = {
+      // The visual style's track-bar parts: 1 track, 2 vertical track, 3 thumb, 4 thumb pointing down,
+      // 5 up, 6 vertical thumb, 7 pointing left, 8 right.
+      {uitmBoth, tboHorizontal, 1, 3},    {uitmBoth, tboVertical, 2, 6},
+      {uitmTopLeft, tboHorizontal, 1, 5}, {uitmTopLeft, tboVertical, 2, 7},
+      {uitmBottomRight, tboHorizontal, 1, 4}, {uitmBottomRight, tboVertical, 2, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Marks << " " << c.Orientation);
+    provider.Sizes[{"TRACKBAR", c.Thumb}] = SIZE{9, 17};
+    const bool horizontal = c.Orientation == tboHorizontal;
+    TuiTrackBar* bar = horizontal ? NewBar() : NewBar(76, 196);
+    bar->Properties()->SetOrientation(c.Orientation);
+    bar->Properties()->SetTickMarks(c.Marks);
+    bar->SetPosition(5);
+    const TRect plain = bar->BarViewInfo()->ThumbRect;
+    bar->Style()->LookAndFeel()->SetNativeStyle(true);
+    const TuiCustomTrackBarViewInfo* vi = bar->BarViewInfo();
+    ASSERT_TRUE(vi->Themed);
+    TRect moved = plain;
+    OffsetRect(&moved, horizontal ? 1 : 0, horizontal ? 0 : 1);
+    EXPECT_EQ(vi->ThumbRect, moved);
+    const TRect t = vi->ThumbRect;
+    const TPoint centre{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+    EXPECT_EQ(bar->Properties()->ThumbHitRect, (TRect{centre.x - 4, centre.y - 8, centre.x + 5, centre.y + 9}));
+
+    for (const auto& [state, disable] : {std::pair{tbsNormal, false}, std::pair{tbsDisabled, true}}) {
+      bar->SetEnabled(!disable);
+      provider.ClearCalls();
+      Paint(bar);
+      std::vector<std::pair<int, int>> parts;
+      for (const k58test::ThemeCall& call : provider.CallsOf("Background", "TrackBar")) {
+        parts.emplace_back(call.Part, call.State);
+        if (call.Part == c.Track) EXPECT_EQ(call.Rect, vi->TrackRect);
+        if (call.Part == c.Thumb) EXPECT_EQ(call.Rect, vi->ThumbRect);
+      }
+      EXPECT_EQ(parts, (std::vector<std::pair<int, int>>{{c.Track, state}, {c.Thumb, state}}));
+    }
+    FreeObject(bar);
+  }
+}
+
+// Numbers in vertical text are the horizontal ones turned a quarter counter-clockwise: they read upward
+// from just below the thumb.
+TEST_F(TrackBarTest, VerticalNumbersReadUpward) {
+  struct Label {
+    k58test::Ink Ink;
+    std::vector<int> Profile;  // ink pixels per step along the reading direction
+  };
+  const auto labelOf = [&](TuiTrackBarTextOrientation AOrientation, TRect& AThumb) {
+    TuiTrackBar* bar = NewBar(196, 90);
+    bar->Properties()->SetShowTrack(false);
+    bar->Properties()->SetThumbType(uittNone);
+    bar->Properties()->SetTickType(tbttNumbers);
+    bar->Properties()->SetTextOrientation(AOrientation);
+    bar->Properties()->SetFrequency(10);
+    bar->Style()->Font()->SetSize(12);
+    const k58test::PixelReader pixels = Paint(bar);
+    AThumb = bar->BarViewInfo()->ThumbRect;
+    const Integer tick = bar->BarViewInfo()->TickPositions().back().second;  // "10" at Max
+    Label label;
+    label.Ink = k58test::InkIn(pixels, RECT{tick - 20, AThumb.bottom, tick + 20, bar->Height()});
+    const RECT& box = label.Ink.Box;
+    if (AOrientation == tbtoVertical) {
+      for (Integer y = box.bottom - 1; y >= box.top; --y)
+        label.Profile.push_back(k58test::InkIn(pixels, RECT{box.left, y, box.right, y + 1}).Count);
+    } else {
+      for (Integer x = box.left; x < box.right; ++x)
+        label.Profile.push_back(k58test::InkIn(pixels, RECT{x, box.top, x + 1, box.bottom}).Count);
+    }
+    FreeObject(bar);
+    return label;
+  };
+  TRect thumbAcross{}, thumbUp{};
+  const Label across = labelOf(tbtoHorizontal, thumbAcross), up = labelOf(tbtoVertical, thumbUp);
+  ASSERT_GT(across.Ink.Count, 10);
+  const RECT a = across.Ink.Box, u = up.Ink.Box;
+  EXPECT_NEAR(u.right - u.left, a.bottom - a.top, 1);
+  EXPECT_NEAR(u.bottom - u.top, a.right - a.left, 1);
+  EXPECT_NEAR(up.Ink.Count, across.Ink.Count, across.Ink.Count / 8);
+  EXPECT_GT(u.top, thumbUp.bottom);
+  EXPECT_LE(u.bottom, thumbUp.bottom + 2 + (a.right - a.left) + 2);
+  // Reading upward: from the bottom the ink runs as the horizontal label's does from the left.
+  const size_t n = std::min(across.Profile.size(), up.Profile.size());
+  int same = 0, reversed = 0;
+  for (size_t i = 0; i < n; ++i) {
+    same += std::abs(up.Profile[i] - across.Profile[i]);
+    reversed += std::abs(up.Profile[n - 1 - i] - across.Profile[i]);
+  }
+  EXPECT_LT(same, reversed);
 }
 
 }  // namespace

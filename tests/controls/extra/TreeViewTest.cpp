@@ -10,6 +10,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/win/testing/TestDisplay.h"
 #include "platform/win/ui/UiInternal.h"
+#include "tests/platform/theme/RecordingThemeProvider.h"
 
 namespace {
 
@@ -254,6 +255,57 @@ TEST_F(TreeViewTest, HotTrackAndToolTipsAreWindowStyles) {
   const LONG_PTR style = GetWindowLongPtr(Inner()->Handle(), GWL_STYLE);
   EXPECT_NE(style & TVS_TRACKSELECT, 0);
   EXPECT_NE(style & TVS_NOTOOLTIPS, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A move or resize of the inner tree repaints the square between the container's two scroll bars with
+// the button face at once, over whatever had been drawn there.
+TEST_F(TreeViewTest, WindowChangeRepaintsTheSquareBetweenTheScrollBars) {
+  for (int i = 0; i < 30; ++i) Tree->Items()->Add(nullptr, "A node with a name wider than the tree " + std::to_string(i));
+  Display.Pump();
+  ASSERT_TRUE(Tree->IsVScrollBarVisible());
+  ASSERT_TRUE(Tree->IsHScrollBarVisible());
+  Tree->SizeGrip()->SetVisible(false);  // the container's own grip would hide the inner window's corner
+  Display.Pump();
+  const TRect grip = GetInnerControlSizeGripRect(Inner());
+  ASSERT_FALSE(IsRectEmpty(&grip));
+  RECT window{};
+  GetWindowRect(Inner()->Handle(), &window);
+  const POINT centre{window.left + (grip.left + grip.right) / 2, window.top + (grip.top + grip.bottom) / 2};
+
+  HDC dc = GetWindowDC(Inner()->Handle());
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &grip, red);
+  DeleteObject(red);
+  ReleaseDC(Inner()->Handle(), dc);
+  ASSERT_EQ(Display.ScreenPixel(centre), RGB(255, 0, 0));
+  SetWindowPos(Inner()->Handle(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_FRAMECHANGED);
+  EXPECT_EQ(Display.ScreenPixel(centre), GetSysColor(COLOR_BTNFACE));
+}
+
+// With the native style the tree's frame is the visual style's edit frame in the combo box's border
+// colour, and its scroll bars are the visual style's too.
+TEST_F(TreeViewTest, NativeStyleDrawsTheThemedFrameAndScrollBars) {
+  k58test::RecordingThemeProvider provider({"Edit", "ComboBox", "ScrollBar"});
+  k58test::ScopedThemeProvider scope(provider);
+  provider.Margins[{"EDIT", 1}] = RECT{1, 1, 1, 1};
+  provider.Colors[{"COMBOBOX", 1, 1, 3801}] = RGB(4, 5, 6);
+  for (int i = 0; i < 30; ++i) Tree->Items()->Add(nullptr, "A node with a name wider than the tree " + std::to_string(i));
+  for (TuiContainerStyle* style : {Tree->Style(), Tree->StyleFocused(), Tree->StyleHot(), Tree->StyleDisabled()})
+    style->LookAndFeel()->SetNativeStyle(true);
+  Display.Pump();
+  ASSERT_TRUE(Tree->IsVScrollBarVisible());
+  provider.ClearCalls();
+  Tree->Repaint();
+  Tree->VScrollBar()->Repaint();
+  Display.Pump();
+  EXPECT_EQ(Display.ClientPixel(Tree->Handle(), POINT{0, 0}), RGB(4, 5, 6));
+  EXPECT_EQ(Display.ClientPixel(Tree->Handle(), POINT{Tree->Width() - 1, Tree->Height() - 1}), RGB(4, 5, 6));
+  EXPECT_FALSE(provider.CallsOf("Background", "ScrollBar").empty());
 }
 
 }  // namespace
