@@ -354,8 +354,10 @@ bool TuiCustomSpinEditProperties::TextToValue(const String& AText, Variant& AVal
   if (ValueType() == vtFloat) {
     Extended value = 0;
     if (!TextToFloat(AText, &value, fvExtended)) return false;
-    if (!std::isfinite(value) || value < -SpinFloatTypeMax || value > SpinFloatTypeMax) return false;
-    AValue = Variant(static_cast<double>(value));
+    // The range is checked on the double the value becomes, where the limit literal lives.
+    const double number = static_cast<double>(value);
+    if (!std::isfinite(number) || number < -SpinFloatTypeMax || number > SpinFloatTypeMax) return false;
+    AValue = Variant(number);
     return true;
   }
   Int64 value = 0;

@@ -94,7 +94,7 @@ TEST_F(CurrencyEditTest, NullShowsItsTextAndAMinusAloneCommitsToNullOrZero) {
     edit->Properties()->SetDisplayFormat("0.00");
     edit->SetValue(3);
     Focus(edit);
-    Chord({VK_CONTROL}, 'A');
+    SelectAllFocused();
     Type("-");
     EXPECT_EQ(edit->Text(), "-") << "a minus alone is taken while typing";
     LeaveTo(other);
@@ -119,7 +119,7 @@ TEST_F(CurrencyEditTest, AThousandSeparatorIsTypedAsItselfWhenUsed) {
   Focus(edit);
   Type("1,5");
   EXPECT_EQ(edit->Text(), "1.5") << "without separators a comma is the decimal separator";
-  Chord({VK_CONTROL}, 'A');
+  SelectAllFocused();
   edit->Properties()->SetUseThousandSeparator(true);
   Type("1,234");
   EXPECT_EQ(edit->Text(), "1,234");

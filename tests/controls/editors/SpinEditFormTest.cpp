@@ -135,7 +135,7 @@ TEST_F(SpinEditFormTest, TheApplicationsEditorsTypeStepShowAndReadBack) {
     for (int i = 0; i < 20; ++i) Key(VK_UP);
     EXPECT_EQ(channel->Text(), "16") << "the maximum holds";
     EXPECT_EQ(channel->Value().AsDouble(), 16) << "read while focused";
-    Chord({VK_CONTROL}, 'A');
+    SelectAllFocused();
     Type("12");
     Focus(level);
     EXPECT_EQ(channel->Text(), "12");
@@ -150,14 +150,14 @@ TEST_F(SpinEditFormTest, TheApplicationsEditorsTypeStepShowAndReadBack) {
 
     // Frequencies: typed with either separator key, five decimals at most, shown with the format.
     Focus(rx);
-    Chord({VK_CONTROL}, 'A');
+    SelectAllFocused();
     Type("462.5625");
     Type("01");
     EXPECT_EQ(rx->Text(), "462" + sep + "56250") << "the sixth decimal is refused";
     Focus(tx);
     EXPECT_EQ(rx->Text(), "462" + sep + "56250");
     EXPECT_DOUBLE_EQ(rx->Value(), 462.5625);
-    Chord({VK_CONTROL}, 'A');
+    SelectAllFocused();
     Type("467,5");
     Focus(channel);
     EXPECT_EQ(tx->Text(), "467" + sep + "50000");

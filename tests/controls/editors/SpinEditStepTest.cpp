@@ -97,7 +97,14 @@ TEST(SpinEditStepTest, RoundingToIntegersFollowsTheProcessorAndSaturates) {
   EXPECT_EQ(TuiCustomSpinEditProperties::RoundToValueType(vtFloat, 2.5).AsDouble(), 2.5);
 }
 
-class SpinEditPropertiesTest : public editors_test::EditUnitsTest {};
+class SpinEditPropertiesTest : public editors_test::EditUnitsTest {
+ protected:
+  // Properties made as the editors make theirs, with the spin editor's assigned-value flags.
+  static TObjectPtr<TuiSpinEditProperties> NewProperties() {
+    return TObjectPtr<TuiSpinEditProperties>(static_cast<TuiSpinEditProperties*>(
+        TuiCustomEditProperties::CreateOfClass(TuiSpinEditProperties::StaticClass(), nullptr)));
+  }
+};
 
 TEST_F(SpinEditPropertiesTest, TextsReadInTheValueTypeAndTheLocale) {
   struct Case {
@@ -120,7 +127,8 @@ TEST_F(SpinEditPropertiesTest, TextsReadInTheValueTypeAndTheLocale) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.decimal << " " << c.text << (c.type == vtInt ? " int" : " float"));
     TFormatSettingsGuard guard(c.decimal == ',' ? CommaDecimalSettings() : InvariantFormatSettings());
-    TuiSpinEditProperties properties;
+    TObjectPtr<TuiSpinEditProperties> made = NewProperties();
+    TuiSpinEditProperties& properties = *made;
     properties.SetValueType(c.type);
     Variant value;
     ASSERT_EQ(properties.TextToValue(c.text, value), c.ok);
@@ -144,7 +152,8 @@ class TFieldProvider : public TuiCustomEditDefaultValuesProvider {
 
 TEST_F(SpinEditPropertiesTest, UnassignedValueTypeIsFloatUnlessADataAwareFieldSaysOtherwise) {
   TFieldProvider provider;
-  TuiSpinEditProperties properties;
+  TObjectPtr<TuiSpinEditProperties> made = NewProperties();
+  TuiSpinEditProperties& properties = *made;
   EXPECT_EQ(properties.ValueType(), vtFloat) << "standalone";
   properties.SetDefaultValuesProvider(&provider);
   EXPECT_EQ(properties.ValueType(), vtInt) << "an integer field";
@@ -164,14 +173,15 @@ TEST_F(SpinEditPropertiesTest, UnassignedValueTypeIsFloatUnlessADataAwareFieldSa
 }
 
 TEST_F(SpinEditPropertiesTest, FastButtonsComeAndGoAndAssignCopiesTheSpinSettings) {
-  TuiSpinEditProperties properties;
+  TObjectPtr<TuiSpinEditProperties> made = NewProperties(), sourceMade = NewProperties(), plainMade = NewProperties();
+  TuiSpinEditProperties& properties = *made;
   EXPECT_EQ(properties.Buttons()->Count(), 2);
   properties.SpinButtons()->SetShowFastButtons(true);
   EXPECT_EQ(properties.Buttons()->Count(), 4);
   properties.SpinButtons()->SetShowFastButtons(false);
   EXPECT_EQ(properties.Buttons()->Count(), 2);
 
-  TuiSpinEditProperties source;
+  TuiSpinEditProperties& source = *sourceMade;
   source.SetValueType(vtInt);
   source.SetIncrement(0.5);
   source.SetLargeIncrement(5);
@@ -196,15 +206,15 @@ TEST_F(SpinEditPropertiesTest, FastButtonsComeAndGoAndAssignCopiesTheSpinSetting
   EXPECT_EQ(properties.Buttons()->Count(), 4);
   EXPECT_EQ(properties.GetLimitMode(), slmWrap);
 
-  TuiSpinEditProperties plain;
-  properties.Assign(&plain);
+  properties.Assign(plainMade.get());
   EXPECT_FALSE(properties.IsValueTypeStored()) << "an unassigned type stays unassigned";
   EXPECT_EQ(properties.Buttons()->Count(), 2);
   EXPECT_EQ(properties.GetLimitMode(), slmClamp);
 }
 
 TEST_F(SpinEditPropertiesTest, LimitsOfTheTypeRoundAndSaturateForIntegers) {
-  TuiSpinEditProperties properties;
+  TObjectPtr<TuiSpinEditProperties> made = NewProperties();
+  TuiSpinEditProperties& properties = *made;
   Variant lowest, highest;
   properties.GetMinValueOfType(lowest);
   properties.GetMaxValueOfType(highest);

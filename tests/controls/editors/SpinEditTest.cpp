@@ -157,7 +157,7 @@ TEST_F(SpinEditTest, AnEmptyTextValidatesToTheClampedZero) {
     }
     spin->SetValue(Variant(5));
     Focus(spin);
-    Chord({VK_CONTROL}, 'A');
+    SelectAllFocused();
     Key(VK_DELETE);
     EXPECT_EQ(spin->Text(), "");
     LeaveTo(other);
@@ -174,7 +174,7 @@ TEST_F(SpinEditTest, TypedTextIsFilteredAndCommaBecomesTheDecimalSeparator) {
     TFormatSettingsGuard guard(decimal == ',' ? CommaDecimalSettings() : InvariantFormatSettings());
     auto* spin = NewEdit<TuiSpinEdit>(10, 10, 120);
     Focus(spin);
-    Chord({VK_CONTROL}, 'A');
+    SelectAllFocused();
     const int beeps = Beeps();
     Type("2x,5");
     EXPECT_EQ(spin->Text(), decimal == ',' ? "2,5" : "2.5") << "a comma becomes the locale's separator";
@@ -190,7 +190,7 @@ TEST_F(SpinEditTest, TypedTextIsFilteredAndCommaBecomesTheDecimalSeparator) {
 TEST_F(SpinEditTest, OutOfBoundsTextIsRefusedWithItsMessage) {
   auto* spin = NewSpin(1, 16);
   Focus(spin);
-  Chord({VK_CONTROL}, 'A');
+  SelectAllFocused();
   Type("20");
   String message;
   try {
@@ -199,7 +199,7 @@ TEST_F(SpinEditTest, OutOfBoundsTextIsRefusedWithItsMessage) {
     message = e.Message();
   }
   EXPECT_EQ(message, "Value out of bounds");
-  Chord({VK_CONTROL}, 'A');
+  SelectAllFocused();
   Type("12");
   EXPECT_TRUE(spin->ValidateEdit(true));
   EXPECT_EQ(spin->Value().AsDouble(), 12);
@@ -210,7 +210,7 @@ TEST_F(SpinEditTest, UnreadableTextGoesBackToTheLastValidValueOrRaisesWhenAsked)
   auto* spin = NewSpin(0, 100);
   spin->SetValue(Variant(7));
   Focus(spin);
-  Chord({VK_CONTROL}, 'A');
+  SelectAllFocused();
   Type("1e");
   LeaveTo(other);
   EXPECT_EQ(spin->Text(), "7");
@@ -218,7 +218,7 @@ TEST_F(SpinEditTest, UnreadableTextGoesBackToTheLastValidValueOrRaisesWhenAsked)
 
   spin->Properties()->SetExceptionOnInvalidInput(true);
   Focus(spin);
-  Chord({VK_CONTROL}, 'A');
+  SelectAllFocused();
   Type("--");
   String message;
   try {
@@ -240,7 +240,7 @@ TEST_F(SpinEditTest, OnGetValueReadsTextsTheEditorCannot) {
         }
       });
   Focus(spin);
-  Chord({VK_CONTROL}, 'A');
+  SelectAllFocused();
   Type("ten");
   EXPECT_EQ(spin->Text(), "ten") << "with a handler every character may be typed";
   LeaveTo(other);

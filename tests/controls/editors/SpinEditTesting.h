@@ -45,6 +45,13 @@ class SpinFormTest : public TextEditFormTest {
     Pump();
     return Display.ClientPixel(AControl->Handle(), POINT{X, Y});
   }
+  // Selects the whole text of the editor holding the focus.
+  void SelectAllFocused() {
+    TWinControl* c = FindControl(GetFocus());
+    while (c != nullptr && dynamic_cast<TuiCustomEdit*>(c) == nullptr) c = c->Parent();
+    if (c != nullptr) static_cast<TuiCustomEdit*>(c)->SelectAll();
+    Pump();
+  }
   int Beeps() { return Display.Headless().BeepCount(); }
   // The focus goes to another control, so the editor validates and shows its unfocused text.
   void LeaveTo(TWinControl* AOther) { Focus(AOther); }
