@@ -3,6 +3,7 @@
 
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiImage.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
 
@@ -13,9 +14,11 @@ void StartEditorKindUnits() {
   StartGroupBoxUnit();
   StartRadioButtonUnit();
   StartRadioGroupUnit();
+  StartImageUnit();
 }
 
 void StopEditorKindUnits() {
+  StopImageUnit();
   StopRadioGroupUnit();
   StopRadioButtonUnit();
   StopGroupBoxUnit();
