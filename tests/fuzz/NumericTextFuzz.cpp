@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   FormatSettings.ThousandSeparator = comma ? '.' : ',';
   const String text(reinterpret_cast<const char*>(Data) + 1, Size - 1);
 
-  static auto* properties = static_cast<TuiSpinEditProperties*>(
-      TuiCustomEditProperties::CreateOfClass(TuiSpinEditProperties::StaticClass(), nullptr));
+  TObjectPtr<TuiSpinEditProperties> properties(static_cast<TuiSpinEditProperties*>(
+      TuiCustomEditProperties::CreateOfClass(TuiSpinEditProperties::StaticClass(), nullptr)));
   properties->SetValueType((Data[0] & 2) != 0 ? vtInt : vtFloat);
   Variant value;
   if (properties->TextToValue(text, value)) {
