@@ -4,6 +4,8 @@
 
 #include "controls/editors/uiEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
+#include "controls/editors/uiCurrencyEdit.h"
+#include "controls/editors/uiSpinEdit.h"
 #include "controls/editors/uiTextEditProperties.h"
 #include "platform/classes/ClassBuilder.h"
 #include "controls/foundation/uiFilterConsts.h"
@@ -528,6 +530,9 @@ void StartEditUnit() {
   FilterResourceStringHook = &LocalizeText;
   GetEditPropertiesRegistry()->Register(TuiTextEditProperties::StaticClass(), uitexteditconsts::scxTextEditDescription);
   GetEditPropertiesRegistry()->Register(TuiMaskEditProperties::StaticClass(), uimaskeditconsts::SMaskEditDescription);
+  GetEditPropertiesRegistry()->Register(TuiSpinEditProperties::StaticClass(), uispineditconsts::scxSpinEditDescription);
+  GetEditPropertiesRegistry()->Register(TuiCurrencyEditProperties::StaticClass(),
+                                        uicurrencyeditconsts::scxCurrencyEditDescription);
 }
 
 void StopEditUnit() {

@@ -7,6 +7,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/ControlsPublish.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Utf.h"
