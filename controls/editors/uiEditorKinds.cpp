@@ -3,6 +3,7 @@
 
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
 
@@ -13,9 +14,11 @@ void StartEditorKindUnits() {
   StartGroupBoxUnit();
   StartRadioButtonUnit();
   StartRadioGroupUnit();
+  StartPopupEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopPopupEditUnit();
   StopRadioGroupUnit();
   StopRadioButtonUnit();
   StopGroupBoxUnit();
