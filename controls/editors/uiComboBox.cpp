@@ -384,8 +384,10 @@ void TuiComboBoxListBox::SetItemIndex(Integer Value) {
 void TuiComboBoxListBox::UpdateItemMetrics() {
   SetItemHeight(GetItemHeight(-1));
   TuiCustomComboBox* combo = ComboBox();
-  SetStyle(combo != nullptr && combo->IsVariableItemHeight() ? lbOwnerDrawVariable : lbOwnerDrawFixed);
-  TuiCustomComboBoxListBox::UpdateItemMetrics();
+  const bool variable = combo != nullptr && combo->IsVariableItemHeight();
+  // A changed style or height remakes the window by itself; variable rows are measured afresh each time.
+  SetStyle(variable ? lbOwnerDrawVariable : lbOwnerDrawFixed);
+  if (variable) TuiCustomComboBoxListBox::UpdateItemMetrics();
 }
 
 Integer TuiComboBoxListBox::GetItemHeight(Integer AIndex) {
@@ -553,7 +555,13 @@ TSize TuiComboBoxLookupData::GetVisualAreaPreferredSize(Integer, Integer AWidth)
   TuiCustomTextEditProperties* properties = GetEditProperties();
   const Integer rowCount = properties != nullptr ? properties->GetLookupRowCount() : 8;
   TSize size{0, list->GetHeightForRows(std::min(count, rowCount))};
-  for (Integer i = 0; i < count; ++i) size.cx = std::max(size.cx, list->GetItemWidth(i));
+  // The widest item's text in the list's font (the font is taken once, not per item).
+  list->Canvas()->SetFont(list->Font());
+  String text;
+  for (Integer i = 0; i < count; ++i) {
+    list->GetItemText(i, text);
+    size.cx = std::max(size.cx, list->Canvas()->TextWidth(text));
+  }
   size.cx += 4;
   if (list->HandleAllocated()) {
     SendMessage(list->Handle(), LB_SETHORIZONTALEXTENT, 0, 0);

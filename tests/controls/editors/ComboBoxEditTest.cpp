@@ -382,6 +382,55 @@ TEST_F(ComboBoxTest, MeasureAndDrawHandlersOfTheOwnAndTheRepositoryPropertiesAre
   FreeObject(repository);
 }
 
+TEST_F(ComboBoxTest, RightAlignedPopupEndsWithTheEditorAndTabPostsWhenAsked) {
+  TuiComboBox* combo = NewCombo(5, lsFixedList, 20);
+  combo->SetLeft(200);
+  combo->Properties()->SetPopupAlignment(taRightJustify);
+  combo->Properties()->SetDropDownAutoWidth(false);
+  combo->Properties()->SetDropDownWidth(260);
+  combo->Properties()->SetPostPopupValueOnTab(true);
+  auto* next = NewEdit<TTestModeTextEdit>(20, 200);
+  Focus(combo);
+  Key(VK_F4);
+  ASSERT_TRUE(combo->DroppedDown());
+  const TuiCustomEditPopupWindow* popup = combo->PopupWindow();
+  EXPECT_EQ(popup->Width(), 260);
+  // The popup lines up with the editor's hot-track bounds (inside its border).
+  TRect owner;
+  combo->GetHotTrackBounds(owner);
+  EXPECT_EQ(popup->Left() + popup->Width(), Form->ClientToScreen(TPoint{combo->Left() + owner.right, 0}).x);
+  Key(VK_DOWN);
+  Key(VK_TAB);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(Reasons, std::vector<Byte>{pcrTab});
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_TRUE(next->IsFocused());
+}
+
+TEST_F(ComboBoxTest, ASizeTheUserGaveIsKeptForTheNextOpening) {
+  TuiComboBox* combo = NewCombo(30);
+  combo->Properties()->SetDropDownSizeable(true);
+  Focus(combo);
+  Key(VK_F4);
+  ASSERT_TRUE(combo->DroppedDown());
+  TuiCustomEditPopupWindow* popup = combo->PopupWindow();
+  ASSERT_TRUE(popup->SysPanelStyle()) << "a sizeable list has the panel with the grip";
+  const TRect grip = popup->ViewInfo()->SizeGripSizingRect;
+  const POINT from{popup->Left() + grip.left + 3, popup->Top() + grip.top + 3};
+  const Integer row = combo->LookupData()->List()->GetItemHeight(0);
+  const Integer width = popup->Width(), height = popup->Height();
+  Display.Drag(from, POINT{from.x + 30, from.y + row + row / 2});
+  Pump();
+  EXPECT_EQ(popup->Width(), width + 30);
+  EXPECT_EQ(popup->Height(), height + row) << "one more whole row";
+  Key(VK_ESCAPE);
+  EXPECT_EQ(combo->Properties()->DropDownWidth(), width + 30);
+  Key(VK_F4);
+  ASSERT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(popup->Width(), width + 30);
+  EXPECT_EQ(popup->Height(), height + row);
+}
+
 TEST_F(ComboBoxTest, FreeingTheEditorWhileItsPopupShowsClosesTheListFirst) {
   TuiComboBox* combo = NewCombo(5);
   Focus(combo);
