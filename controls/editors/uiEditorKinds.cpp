@@ -3,6 +3,7 @@
 
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiImage.h"
 #include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
@@ -14,11 +15,13 @@ void StartEditorKindUnits() {
   StartGroupBoxUnit();
   StartRadioButtonUnit();
   StartRadioGroupUnit();
+  StartImageUnit();
   StartPopupEditUnit();
 }
 
 void StopEditorKindUnits() {
   StopPopupEditUnit();
+  StopImageUnit();
   StopRadioGroupUnit();
   StopRadioButtonUnit();
   StopGroupBoxUnit();

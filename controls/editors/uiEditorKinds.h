@@ -1,5 +1,5 @@
 // The editor kinds of the collection built so far, started and stopped together: check box, group box and
-// button group, radio button, radio group and push button, combo box and popup edit.
+// button group, radio button, radio group, push button, image, combo box and popup edit.
 #pragma once
 
 namespace k58::editors {

@@ -3,6 +3,7 @@
 
 #include "controls/foundation/uiClasses.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/ControlsPublish.h"
 #include "platform/rtl/Utf.h"
 #include "platform/win/Windows.h"
 

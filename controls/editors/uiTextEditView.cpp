@@ -6,6 +6,7 @@
 
 #include "controls/foundation/uiEditUtils.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/rtl/Strings.h"
 
 K58_IMPLEMENT_CLASS(TuiCustomTextEditViewData) {}
 K58_IMPLEMENT_CLASS(TuiCustomTextEditViewInfo) {}

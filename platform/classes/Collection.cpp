@@ -13,6 +13,7 @@ K58_IMPLEMENT_CLASS(TCollection) {}
 K58_IMPLEMENT_CLASS(TOwnedCollection) {}
 
 TCollectionItem* ClassInfo::CreateItem(TCollection* collection) const {
+  Describe();
   if (itemFactory_ == nullptr) throw EAbstractError(Format(SAbstractClass, name_));
   return itemFactory_(collection);
 }

@@ -16,6 +16,7 @@ K58_IMPLEMENT_CLASS(TComponent) {
 }
 
 TComponent* ClassInfo::CreateComponent(TComponent* owner) const {
+  Describe();
   if (componentFactory_ == nullptr) throw EAbstractError(Format(SAbstractClass, name_));
   return componentFactory_(owner);
 }

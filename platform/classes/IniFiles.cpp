@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <utility>
 
 #include "platform/classes/ClassBuilder.h"
@@ -45,6 +48,8 @@ struct Profile {
 
 // Loads the file. False when it exists but cannot be read (or is no regular file, or too large); a
 // missing file is an empty profile.
+void Parse(String bytes, Profile& profile);
+
 bool Load(const String& fileName, Profile& profile) {
   String bytes;
   if (const int error = ReadFileHead(fileName, MaxFileSize + 1, bytes)) {
@@ -53,6 +58,45 @@ bool Load(const String& fileName, Profile& profile) {
   }
   profile.exists = true;
   if (bytes.size() > MaxFileSize) return false;
+  Parse(std::move(bytes), profile);
+  return true;
+}
+
+// Load for reading only. Settings are read a value at a time and every read takes the whole file: the
+// lines of the bytes last read from a file are kept and used again while the file holds the same bytes
+// (it is still read each time, so a change made by anyone shows at the next read).
+bool LoadForRead(const String& fileName, std::shared_ptr<const Profile>& out) {
+  String bytes;
+  if (const int error = ReadFileHead(fileName, MaxFileSize + 1, bytes)) {
+    auto none = std::make_shared<Profile>();
+    none->exists = error != ENOENT && error != ENOTDIR;
+    out = std::move(none);
+    return !out->exists;
+  }
+  if (bytes.size() > MaxFileSize) return false;
+  static std::mutex lock;
+  // Never destroyed: a file may be read while static objects go.
+  static auto& parsed = *new std::map<String, std::shared_ptr<const Profile>>();
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    auto it = parsed.find(fileName);
+    if (it != parsed.end() && it->second->original == bytes) {
+      out = it->second;
+      return true;
+    }
+  }
+  auto profile = std::make_shared<Profile>();
+  profile->exists = true;
+  Parse(std::move(bytes), *profile);
+  std::lock_guard<std::mutex> guard(lock);
+  if (parsed.size() >= 8) parsed.clear();  // a program reads a few files over and over, not many
+  parsed[fileName] = profile;
+  out = std::move(profile);
+  return true;
+}
+
+// The lines of the file's bytes, decoded.
+void Parse(String bytes, Profile& profile) {
   size_t p = 0;
   if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     profile.encoding = Encoding::Utf8Bom;
@@ -71,7 +115,6 @@ bool Load(const String& fileName, Profile& profile) {
     if (p < bytes.size() && bytes[p] == '\n') ++p;
   }
   profile.original = std::move(bytes);
-  return true;
 }
 
 // The file's bytes: lines read and not changed as they were, the others in the file's encoding. Text a
@@ -234,14 +277,14 @@ bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
 // ---- TIniFile ----
 
 String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
-  Profile profile;
+  std::shared_ptr<const Profile> profile;
   size_t first = 0;
   size_t last = 0;
-  if (!Load(FileName(), profile) || !FindSection(profile, Section, first, last)) return Default;
+  if (!LoadForRead(FileName(), profile) || !FindSection(*profile, Section, first, last)) return Default;
   String key;
   String value;
   for (size_t i = first + 1; i < last; ++i) {
-    if (KeyValue(profile.lines[i].text, key, value) && AnsiSameText(key, Ident)) return value;
+    if (KeyValue(profile->lines[i].text, key, value) && AnsiSameText(key, Ident)) return value;
   }
   return Default;
 }
@@ -281,14 +324,14 @@ void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
   Strings->BeginUpdate();
   try {
     Strings->Clear();
-    Profile profile;
+    std::shared_ptr<const Profile> profile;
     size_t first = 0;
     size_t last = 0;
-    if (Load(FileName(), profile) && FindSection(profile, Section, first, last)) {
+    if (LoadForRead(FileName(), profile) && FindSection(*profile, Section, first, last)) {
       String key;
       String value;
       for (size_t i = first + 1; i < last; ++i) {
-        if (KeyValue(profile.lines[i].text, key, value)) Strings->Add(key);
+        if (KeyValue(profile->lines[i].text, key, value)) Strings->Add(key);
       }
     }
   } catch (...) {
@@ -302,11 +345,11 @@ void TIniFile::ReadSections(TStrings* Strings) {
   Strings->BeginUpdate();
   try {
     Strings->Clear();
-    Profile profile;
-    if (Load(FileName(), profile)) {
+    std::shared_ptr<const Profile> profile;
+    if (LoadForRead(FileName(), profile)) {
       TStringList seen;
       String name;
-      for (const Line& line : profile.lines) {
+      for (const Line& line : profile->lines) {
         if (SectionName(line.text, name) && seen.IndexOf(name) < 0) {
           seen.Add(name);
           Strings->Add(name);
@@ -324,14 +367,14 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
   Strings->BeginUpdate();
   try {
     Strings->Clear();
-    Profile profile;
+    std::shared_ptr<const Profile> profile;
     size_t first = 0;
     size_t last = 0;
-    if (Load(FileName(), profile) && FindSection(profile, Section, first, last)) {
+    if (LoadForRead(FileName(), profile) && FindSection(*profile, Section, first, last)) {
       String key;
       String value;
       for (size_t i = first + 1; i < last; ++i) {
-        if (KeyValue(profile.lines[i].text, key, value)) Strings->Add(key + "=" + value);
+        if (KeyValue(profile->lines[i].text, key, value)) Strings->Add(key + "=" + value);
       }
     }
   } catch (...) {

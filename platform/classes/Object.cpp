@@ -40,9 +40,16 @@ void RaiseInvalidCast() { throw EInvalidCast(rtlconsts::SInvalidCast); }
 // ---- ClassInfo ----
 
 ClassInfo::ClassInfo(const char* name, TClass parent, void (*describe)(ClassInfo&))
-    : name_(name), parent_(parent) {
-  if (describe) describe(*this);
-  Finish();
+    : name_(name), parent_(parent), describe_(describe) {}
+
+void ClassInfo::Describe() const {
+  std::call_once(described_, [this] {
+    if (parent_) parent_->Describe();
+    // Only the mutable members change: the description was left for now.
+    auto& self = const_cast<ClassInfo&>(*this);
+    if (describe_) describe_(self);
+    self.Finish();
+  });
 }
 
 ClassInfo::~ClassInfo() = default;
@@ -70,11 +77,13 @@ bool ClassInfo::InheritsFrom(TClass cls) const {
 }
 
 TObjectPtr<TObject> ClassInfo::Create() const {
+  Describe();
   if (defaultFactory_) return TObjectPtr<TObject>(defaultFactory_());
   throw EAbstractError(Format(SAbstractClass, name_));
 }
 
 const TPropInfo* ClassInfo::FindProperty(const String& name) const {
+  Describe();
   for (const TPropInfo* prop : allProps_) {
     if (SameText(prop->Name, name)) return prop;
   }
@@ -82,6 +91,7 @@ const TPropInfo* ClassInfo::FindProperty(const String& name) const {
 }
 
 const TMethodEntry* ClassInfo::FindMethod(const String& name) const {
+  Describe();
   for (TClass c = this; c != nullptr; c = c->parent_) {
     for (const TMethodEntry& entry : c->methods_) {
       if (SameText(entry.Name, name)) return &entry;
@@ -91,6 +101,7 @@ const TMethodEntry* ClassInfo::FindMethod(const String& name) const {
 }
 
 String ClassInfo::MethodName(TObject* instance, const TMethodValue& value) const {
+  Describe();
   if (instance == nullptr || value.IsNil()) return String();
   for (TClass c = this; c != nullptr; c = c->parent_) {
     for (const TMethodEntry& entry : c->methods_) {
@@ -104,6 +115,7 @@ String ClassInfo::MethodName(TObject* instance, const TMethodValue& value) const
 }
 
 const TFieldEntry* ClassInfo::FindField(const String& name) const {
+  Describe();
   for (TClass c = this; c != nullptr; c = c->parent_) {
     for (const TFieldEntry& entry : c->fields_) {
       if (SameText(entry.Name, name)) return &entry;
@@ -113,6 +125,7 @@ const TFieldEntry* ClassInfo::FindField(const String& name) const {
 }
 
 std::vector<const TFieldEntry*> ClassInfo::Fields() const {
+  Describe();
   std::vector<const TFieldEntry*> fields;
   for (TClass c = this; c != nullptr; c = c->parent_) {
     for (const TFieldEntry& entry : c->fields_) fields.push_back(&entry);
@@ -121,6 +134,7 @@ std::vector<const TFieldEntry*> ClassInfo::Fields() const {
 }
 
 void* ClassInfo::GetInterface(TObject* instance, const TGUID& iid) const {
+  Describe();
   for (TClass c = this; c != nullptr; c = c->parent_) {
     for (const TInterfaceEntry& entry : c->interfaces_) {
       if (entry.IID == iid) return entry.Get(instance);

@@ -21,6 +21,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <typeinfo>
 #include <vector>
 
@@ -152,10 +153,19 @@ class ClassInfo {
   TClass Parent() const { return parent_; }
   bool InheritsFrom(TClass cls) const;
   // TPersistent and its descendants carry published information; TObject, TList and TStream do not.
-  bool HasPublishedInfo() const { return hasPublishedInfo_; }
+  bool HasPublishedInfo() const {
+    Describe();
+    return hasPublishedInfo_;
+  }
   // True when the class can make no instance.
-  bool IsAbstract() const { return !defaultFactory_ && !componentFactory_ && !itemFactory_; }
-  bool IsComponentClass() const { return isComponent_; }
+  bool IsAbstract() const {
+    Describe();
+    return !defaultFactory_ && !componentFactory_ && !itemFactory_;
+  }
+  bool IsComponentClass() const {
+    Describe();
+    return isComponent_;
+  }
 
   // New instance by the default constructor (components get no owner). Abstract classes and classes
   // without a default constructor raise EAbstractError "Cannot create instance of abstract class X".
@@ -168,11 +178,17 @@ class ClassInfo {
 
   // Published properties, inherited ones first, each name once (a redeclared property keeps the
   // position of the inherited one).
-  const std::vector<const TPropInfo*>& Properties() const { return allProps_; }
+  const std::vector<const TPropInfo*>& Properties() const {
+    Describe();
+    return allProps_;
+  }
   // Lookup ignoring case; nullptr when there is none.
   const TPropInfo* FindProperty(const String& name) const;
   // Properties declared by this class itself.
-  const std::vector<std::unique_ptr<TPropInfo>>& OwnProperties() const { return ownProps_; }
+  const std::vector<std::unique_ptr<TPropInfo>>& OwnProperties() const {
+    Describe();
+    return ownProps_;
+  }
 
   // Published methods (handlers) of this class and its ancestors, looked up ignoring case.
   const TMethodEntry* FindMethod(const String& name) const;
@@ -192,20 +208,28 @@ class ClassInfo {
   template <class C>
   friend class ClassBuilder;
 
+  // The class is described (its factories, properties, methods, fields and interfaces, its parent's
+  // first) when it is first asked about them, not when the program starts: most classes of the program
+  // are never asked, and describing them all took a good part of the start-up's time and memory. Any
+  // thread may ask; the description is made once.
+  void Describe() const;
   void Finish();
 
   String name_;
   TClass parent_;
-  bool hasPublishedInfo_ = false;
-  bool isComponent_ = false;
-  DefaultFactory defaultFactory_ = nullptr;
-  ComponentFactory componentFactory_ = nullptr;
-  ItemFactory itemFactory_ = nullptr;
-  std::vector<std::unique_ptr<TPropInfo>> ownProps_;
-  std::vector<const TPropInfo*> allProps_;
-  std::vector<TMethodEntry> methods_;
-  std::vector<TFieldEntry> fields_;
-  std::vector<TInterfaceEntry> interfaces_;
+  void (*describe_)(ClassInfo&) = nullptr;
+  mutable std::once_flag described_;
+  // Filled by the description (hence mutable: class references are const).
+  mutable bool hasPublishedInfo_ = false;
+  mutable bool isComponent_ = false;
+  mutable DefaultFactory defaultFactory_ = nullptr;
+  mutable ComponentFactory componentFactory_ = nullptr;
+  mutable ItemFactory itemFactory_ = nullptr;
+  mutable std::vector<std::unique_ptr<TPropInfo>> ownProps_;
+  mutable std::vector<const TPropInfo*> allProps_;
+  mutable std::vector<TMethodEntry> methods_;
+  mutable std::vector<TFieldEntry> fields_;
+  mutable std::vector<TInterfaceEntry> interfaces_;
 };
 
 // ---- Registry of classes by name (names compare ignoring case) ----

@@ -49,6 +49,9 @@ inline constexpr const char* SOutOfResources = "Out of system resources";
 inline constexpr const char* SInvalidPixelFormat = "Invalid pixel format";
 inline constexpr const char* SVBitmaps = "Bitmaps";
 inline constexpr const char* SVIcons = "Icons";
+inline constexpr const char* SVMetafiles = "Metafiles";
+inline constexpr const char* SVEnhMetafiles = "Enhanced Metafiles";
+inline constexpr const char* SInvalidMetafile = "Metafile is not valid";
 inline constexpr const char* SDefaultFilter = "All";
 }  // namespace graphicsconsts
 
@@ -644,10 +647,62 @@ class TIcon : public TGraphic {
   std::vector<uint8_t> fileImage_;
 };
 
+// A Windows metafile (.wmf, with or without the placeable header) or an enhanced metafile (.emf). The
+// file image is kept as read and written back byte for byte. Drawing plays a basic subset of the
+// records (window origin and extent, pens, brushes, lines, rectangles, ellipses, polygons) scaled into
+// the target rectangle; other records are skipped. Data that is not a well-formed metafile raises
+// EInvalidGraphic and leaves the metafile as it was. A metafile of zero width or height is empty.
+class TMetafile : public TGraphic {
+  K58_CLASS(TMetafile, TGraphic)
+
+  TMetafile();
+  ~TMetafile() override;
+  // Another metafile is copied; nil empties the metafile.
+  void Assign(TPersistent* Source) override;
+
+  bool Empty() const override { return data_.empty() || Width() <= 0 || Height() <= 0; }
+  // Screen pixels (96 per inch) of the picture frame, unless set.
+  Integer Width() const override { return width_; }
+  Integer Height() const override { return height_; }
+  // The size reported and drawn; the file image is not changed.
+  void SetWidth(Integer Value) override;
+  void SetHeight(Integer Value) override;
+  // Size in hundredths of a millimetre.
+  Integer MMWidth() const { return width_ * 2540 / 96; }
+  Integer MMHeight() const { return height_ * 2540 / 96; }
+  // True for an enhanced metafile.
+  bool Enhanced() const { return enhanced_; }
+  // Logical units per inch of a placeable metafile (0 otherwise).
+  Integer Inch() const { return inch_; }
+  void Clear();
+
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+  // The file image as read.
+  const std::vector<uint8_t>& Data() const { return data_; }
+  // The records of a Windows metafile without the placeable header (what the clipboard holds), or
+  // the whole enhanced metafile.
+  std::vector<uint8_t> RecordBytes() const;
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  // Form resources hold the file image preceded by its length (32 bits).
+  void ReadData(TStream* Stream) override;
+  void WriteData(TStream* Stream) override;
+
+ private:
+  std::vector<uint8_t> data_;
+  bool enhanced_ = false;
+  Integer inch_ = 0;
+  Integer width_ = 0;
+  Integer height_ = 0;
+};
+
 // ---- Pictures ----------------------------------------------------------------------------------------
 // Holds one graphic of any registered class. Graphic classes are registered with the extension of their
 // files and a description, for loading by extension and for the filters of file dialogs; bitmaps
-// ("bmp"), icons ("ico") and JPEG pictures ("jpg", "jpeg") are registered from the start.
+// ("bmp"), icons ("ico"), metafiles ("emf", "wmf") and JPEG pictures ("jpg", "jpeg") are registered from
+// the start.
 class TPicture : public TPersistent {
   K58_CLASS(TPicture, TPersistent)
 

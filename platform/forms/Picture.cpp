@@ -30,6 +30,8 @@ std::vector<FileFormat>& Formats() {
   static auto& formats = *new std::vector<FileFormat>{
       {"bmp", SVBitmaps, TBitmap::StaticClass()},
       {"ico", SVIcons, TIcon::StaticClass()},
+      {"emf", SVEnhMetafiles, TMetafile::StaticClass()},
+      {"wmf", SVMetafiles, TMetafile::StaticClass()},
       {"jpg", jpegconsts::SJPEGImageFile, TJPEGImage::StaticClass()},
       {"jpeg", jpegconsts::SJPEGImageFile, TJPEGImage::StaticClass()},
   };

@@ -107,8 +107,14 @@ String CodePointToUtf8(uint32_t codePoint) {
 
 bool IsValidUtf8(const String& s) {
   char32_t cp;
-  for (size_t pos = 0; pos < s.size();)
+  for (size_t pos = 0; pos < s.size();) {
+    // Most text read at start-up (settings, language files) is plain ASCII.
+    if (static_cast<unsigned char>(s[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
     if (!k58::rtl::TryDecodeUtf8(s, pos, cp)) return false;
+  }
   return true;
 }
 

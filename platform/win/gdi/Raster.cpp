@@ -63,6 +63,18 @@ inline void WriteRow(uint32_t* row, int y, int x0, int x1, const Paint& p) {
   const uint32_t* prow = &p.pattern[static_cast<size_t>(py) * p.pw];
   const uint8_t* mrow = p.mask.empty() ? nullptr : &p.mask[static_cast<size_t>(py) * p.pw];
   int px = Mod(x0 - p.ox, p.pw);
+  if (!mrow && p.rop2 == R2_COPYPEN) {
+    // A tiled background (the common case) is copied a run of the pattern row at a time.
+    for (int x = x0; x < x1;) {
+      const int n = std::min(p.pw - px, x1 - x);
+      const uint32_t* src = prow + px;
+      uint32_t* dst = row + x;
+      for (int i = 0; i < n; ++i) dst[i] = src[i] & kPixelMask;
+      x += n;
+      px = 0;
+    }
+    return;
+  }
   for (int x = x0; x < x1; ++x) {
     if (!mrow || mrow[px]) row[x] = Rop2Op(p.rop2, prow[px], row[x]) & kPixelMask;
     if (++px == p.pw) px = 0;

@@ -55,10 +55,19 @@ ClipboardState& Clip() {
 
 void FreeData(UINT Format, HANDLE H) {
   if (!H) return;
-  if (Format == CF_BITMAP || Format == CF_PALETTE)
+  if (Format == CF_BITMAP || Format == CF_PALETTE) {
     DeleteObject(static_cast<HGDIOBJ>(H));
-  else if (BlockOf(H))
+  } else if (Format == CF_METAFILEPICT && BlockOf(H)) {
+    if (GlobalSize(H) >= sizeof(METAFILEPICT)) {
+      METAFILEPICT Pict;
+      std::memcpy(&Pict, GlobalLock(H), sizeof(Pict));
+      GlobalUnlock(H);
+      if (Pict.hMF && BlockOf(Pict.hMF)) DeleteMetaFile(Pict.hMF);
+    }
     GlobalFree(H);
+  } else if (BlockOf(H)) {
+    GlobalFree(H);
+  }
 }
 
 void ClearLocked(ClipboardState& C) {
@@ -455,3 +464,36 @@ HWND GetOpenClipboardWindow() {
   std::lock_guard<std::recursive_mutex> G(C.Lock);
   return C.IsOpen ? C.OpenBy : nullptr;
 }
+
+// ---- Metafile bits -------------------------------------------------------------------------------------
+
+namespace {
+
+HGLOBAL BitsBlock(UINT Size, const BYTE* Bits) {
+  if (Bits == nullptr || Size == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return BlockWith(Bits, Size);
+}
+
+UINT CopyBits(HGLOBAL H, UINT Size, void* Out) {
+  if (!BlockOf(H)) return 0;
+  const SIZE_T Have = GlobalSize(H);
+  if (Out) std::memcpy(Out, GlobalLock(H), std::min<SIZE_T>(Have, Size)), GlobalUnlock(H);
+  return static_cast<UINT>(Have);
+}
+
+}  // namespace
+
+HMETAFILE SetMetaFileBitsEx(UINT cbBuffer, const BYTE* lpData) { return BitsBlock(cbBuffer, lpData); }
+
+UINT GetMetaFileBitsEx(HMETAFILE hMF, UINT cbBuffer, LPVOID lpData) { return CopyBits(hMF, cbBuffer, lpData); }
+
+BOOL DeleteMetaFile(HMETAFILE hmf) { return BlockOf(hmf) && GlobalFree(hmf) == nullptr; }
+
+HENHMETAFILE SetEnhMetaFileBits(UINT nSize, const BYTE* pb) { return BitsBlock(nSize, pb); }
+
+UINT GetEnhMetaFileBits(HENHMETAFILE hEMF, UINT nSize, BYTE* lpData) { return CopyBits(hEMF, nSize, lpData); }
+
+BOOL DeleteEnhMetaFile(HENHMETAFILE hmf) { return BlockOf(hmf) && GlobalFree(hmf) == nullptr; }

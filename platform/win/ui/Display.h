@@ -109,6 +109,9 @@ gdi::SurfacePtr TopLevelSurface(HWND Window);
 // window); EnsureSurface gives it to the next window that needs a surface, or releases it if it does not
 // suit. Does nothing while one is prepared.
 void PrepareFirstSurface();
+// Grows the main thread's heap ahead of the start-up's needs in one step and has a thread of its own map
+// the new pages meanwhile (where the C library and the system allow it). Does its work once.
+void PrepareHeap();
 
 // ---- Device input, from any thread ----------------------------------------------------------------
 enum class MouseButton { Left, Right, Middle, X1, X2 };

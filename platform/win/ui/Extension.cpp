@@ -321,6 +321,7 @@ DisplayBackend& Backend() {
   if (!S.Backend) {
     // A program is starting: the font configuration and the first window's surface are made on threads
     // of their own while the display opens and the program loads its forms.
+    PrepareHeap();
     gdi::PrepareFonts();
     S.Backend = DefaultBackend();
     S.Monitors = S.Backend->Monitors();

@@ -1,5 +1,10 @@
 // The painting cycle: update regions with their erase and frame flags, WM_PAINT generated for the
 // queues, BeginPaint/EndPaint, window DCs on the top-level surfaces, RedrawWindow and scrolling.
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <map>
 #include <thread>
 
@@ -289,6 +294,55 @@ void PrepareFirstSurface() {
   }
   static const bool JoinAtExit = (std::atexit(JoinFirstSurfaceMaker), true);
   (void)JoinAtExit;
+}
+
+namespace {
+
+std::thread& HeapMapper() {
+  static auto* T = new std::thread;
+  return *T;
+}
+
+void JoinHeapMapper() {
+  if (HeapMapper().joinable()) HeapMapper().join();
+}
+
+}  // namespace
+
+void PrepareHeap() {
+#if defined(__GLIBC__) && defined(MADV_POPULATE_WRITE)
+  static std::once_flag Once;
+  std::call_once(Once, [] {
+    // The forms, windows and first paint take about a megabyte and a half of the main thread's heap.
+    // The first write to each page of it traps into the system, which on some machines costs tens of
+    // microseconds a page: the heap grows by that much at once, and another thread has the system map
+    // the new pages (without writing to them: the main thread may already be using the memory).
+    constexpr size_t Ahead = size_t{2} << 20;
+    const uintptr_t Page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    void* BreakBefore = sbrk(0);
+    if (BreakBefore == reinterpret_cast<void*>(-1) || Page == 0) return;
+    mallopt(M_TOP_PAD, static_cast<int>(Ahead));
+    // Two blocks larger than half the heap's free end (at most 132 KB) make it grow now, by a block and
+    // the pad; each stays below the size that malloc would map on its own.
+    // (Volatile: the compiler would drop a block that is never used.)
+    void* volatile First = malloc(size_t{96} << 10);
+    void* volatile Second = malloc(size_t{96} << 10);
+    free(Second);
+    free(First);
+    const uintptr_t From = reinterpret_cast<uintptr_t>(BreakBefore) & ~(Page - 1);
+    const uintptr_t To = reinterpret_cast<uintptr_t>(sbrk(0));
+    if (To <= From) return;
+    try {
+      HeapMapper() = std::thread([From, To] {
+        // Best effort: a system without the call leaves the pages to be mapped on first use.
+        madvise(reinterpret_cast<void*>(From), To - From, MADV_POPULATE_WRITE);
+      });
+      std::atexit(JoinHeapMapper);
+    } catch (const std::system_error&) {
+      // No thread now: the pages are mapped as they are first used.
+    }
+  });
+#endif
 }
 
 void EnsureSurface(HWND Root) {

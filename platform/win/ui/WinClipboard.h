@@ -44,6 +44,29 @@ inline constexpr UINT CF_HDROP = 15;
 inline constexpr UINT CF_LOCALE = 16;
 inline constexpr UINT CF_DIBV5 = 17;
 
+// Metafiles on the clipboard. A metafile handle is a global memory block holding the metafile's bits (a
+// Windows metafile's records without the placeable header, or a whole enhanced metafile); CF_METAFILEPICT
+// is a block holding a METAFILEPICT. The clipboard frees the metafile inside a CF_METAFILEPICT with it.
+using HMETAFILE = HGLOBAL;
+using HENHMETAFILE = HGLOBAL;
+
+struct METAFILEPICT {
+  LONG mm = 0;
+  LONG xExt = 0;
+  LONG yExt = 0;
+  HMETAFILE hMF = nullptr;
+};
+
+inline constexpr LONG MM_ANISOTROPIC_PICT = 8;
+
+HMETAFILE SetMetaFileBitsEx(UINT cbBuffer, const BYTE* lpData);
+// Copies up to cbBuffer bytes into lpData (nil: only the size); answers the size of the bits.
+UINT GetMetaFileBitsEx(HMETAFILE hMF, UINT cbBuffer, LPVOID lpData);
+BOOL DeleteMetaFile(HMETAFILE hmf);
+HENHMETAFILE SetEnhMetaFileBits(UINT nSize, const BYTE* pb);
+UINT GetEnhMetaFileBits(HENHMETAFILE hEMF, UINT nSize, BYTE* lpData);
+BOOL DeleteEnhMetaFile(HENHMETAFILE hmf);
+
 // Fails while another window has the clipboard open.
 BOOL OpenClipboard(HWND hWndNewOwner);
 BOOL CloseClipboard();

@@ -59,6 +59,23 @@ TEST_F(IniFileTest, AMissingFileGivesTheDefaults) {
   EXPECT_FALSE(FileExists(Path("SysInfo.Ini")));
 }
 
+TEST_F(IniFileTest, EveryReadSeesTheFilesCurrentBytes) {
+  // Changes of the same size within the same instant, by another program and by another TIniFile.
+  const String path = Path("Language.Ini");
+  WriteBytes(path, "[Msg]\r\nA=1\r\n");
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadString("Msg", "A", ""), "1");
+  WriteBytes(path, "[Msg]\r\nA=2\r\n");
+  EXPECT_EQ(ini.ReadString("Msg", "A", ""), "2");
+  TIniFile(path).WriteString("Msg", "A", "3");
+  EXPECT_EQ(ini.ReadString("Msg", "A", ""), "3");
+  std::filesystem::remove(path);
+  EXPECT_EQ(ini.ReadString("Msg", "A", "gone"), "gone");
+  TStringList keys;
+  ini.ReadSection("Msg", &keys);
+  EXPECT_EQ(keys.Count(), 0);
+}
+
 TEST_F(IniFileTest, NamesIgnoreCaseAndValuesAreTrimmed) {
   WriteBytes(Path("a.ini"),
              "; comment\r\n"

@@ -1,13 +1,58 @@
 // Class references, the class registry and published properties of every kind.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "Fixtures.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace classes_test {
 
+// Classes that only the test below asks about: their descriptions are made by its first question.
+class TLazyDescribedBase : public TPersistent {
+  K58_CLASS(TLazyDescribedBase, TPersistent)
+  TLazyDescribedBase() = default;
+  Integer Width() const { return width_; }
+  void SetWidth(Integer v) { width_ = v; }
+
+ private:
+  Integer width_ = 0;
+};
+
+class TLazyDescribedChild : public TLazyDescribedBase {
+  K58_CLASS(TLazyDescribedChild, TLazyDescribedBase)
+  TLazyDescribedChild() = default;
+  Integer Height() const { return height_; }
+  void SetHeight(Integer v) { height_ = v; }
+
+ private:
+  Integer height_ = 0;
+};
+
+K58_IMPLEMENT_CLASS(TLazyDescribedBase) { b.Prop("Width", &TLazyDescribedBase::Width, &TLazyDescribedBase::SetWidth); }
+K58_IMPLEMENT_CLASS(TLazyDescribedChild) {
+  b.Prop("Height", &TLazyDescribedChild::Height, &TLazyDescribedChild::SetHeight);
+}
+
 namespace {
+
+TEST(ClassRegistryTest, AClassFirstAskedFromSeveralThreadsListsItsParentsPropertiesToo) {
+  // The child is asked before its parent ever was, by several threads at once.
+  std::vector<std::vector<String>> seen(4);
+  std::vector<std::thread> askers;
+  for (auto& names : seen)
+    askers.emplace_back([&names] {
+      for (const TPropInfo* p : FindClass("TLazyDescribedChild")->Properties()) names.push_back(p->Name);
+    });
+  for (auto& t : askers) t.join();
+  for (const auto& names : seen) EXPECT_EQ(names, (std::vector<String>{"Width", "Height"}));
+  EXPECT_TRUE(TLazyDescribedChild::StaticClass()->HasPublishedInfo());
+  TObjectPtr<TObject> made = FindClass("TLazyDescribedChild")->Create();
+  SetOrdProp(made.get(), "Width", 7);
+  EXPECT_EQ(static_cast<TLazyDescribedChild*>(made.get())->Width(), 7);
+}
 
 TEST(ClassRegistryTest, FindsClassesByNameIgnoringCase) {
   EXPECT_EQ(FindClass("TStringList"), TStringList::StaticClass());

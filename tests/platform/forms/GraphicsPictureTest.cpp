@@ -132,8 +132,12 @@ K58_IMPLEMENT_CLASS(TTestGraphic) {}
 
 TEST_F(PictureTest, TheRegistryGivesFiltersExtensionsAndClassesByExtension) {
   EXPECT_EQ(GraphicFilter(TGraphic::StaticClass()),
-            "All (*.bmp;*.ico;*.jpg;*.jpeg)|*.bmp;*.ico;*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+            "All (*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg)|*.bmp;*.ico;*.emf;*.wmf;*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+            "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
             "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
+  EXPECT_EQ(GraphicFilter(TMetafile::StaticClass()),
+            "All (*.emf;*.wmf)|*.emf;*.wmf|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
+  EXPECT_EQ(GraphicExtension(TMetafile::StaticClass()), "emf");
   EXPECT_EQ(GraphicFilter(TBitmap::StaticClass()), "All (*.bmp)|*.bmp|Bitmaps (*.bmp)|*.bmp");
   EXPECT_EQ(GraphicFileMask(TJPEGImage::StaticClass()), "*.jpg;*.jpeg");
   EXPECT_EQ(GraphicExtension(TIcon::StaticClass()), "ico");

@@ -247,39 +247,41 @@ bool X11Display::Open(const X11Options& Options) {
   return true;
 }
 
-void X11Display::OpenInputMethod() {
+_XIM* X11Display::OpenInputMethod(unsigned long& Style) {
   // The input method is chosen by the user's locale and XMODIFIERS; the locale is needed only while it
   // opens, the rest of the program keeps its own.
+  Style = 0;
+  XIM Im = nullptr;
   std::string Saved = std::setlocale(LC_CTYPE, nullptr) ? std::setlocale(LC_CTYPE, nullptr) : "C";
   if (std::setlocale(LC_CTYPE, "") && XSupportsLocale()) {
     XSetLocaleModifiers("");
-    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-    if (!im_) {
+    Im = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    if (!Im) {
       XSetLocaleModifiers("@im=none");
-      im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+      Im = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     }
   }
   std::setlocale(LC_CTYPE, Saved.c_str());
-  if (!im_) return;
+  if (!Im) return nullptr;
   XIMStyles* Styles = nullptr;
-  if (XGetIMValues(im_, XNQueryInputStyle, &Styles, nullptr) || !Styles) {
-    XCloseIM(im_);
-    im_ = nullptr;
-    return;
+  if (XGetIMValues(Im, XNQueryInputStyle, &Styles, nullptr) || !Styles) {
+    XCloseIM(Im);
+    return nullptr;
   }
   // The input method draws its own composition and status (we have no preedit area to offer).
   const XIMStyle Wanted[] = {XIMPreeditNothing | XIMStatusNothing, XIMPreeditNothing | XIMStatusNone,
                              XIMPreeditNone | XIMStatusNone};
   for (XIMStyle W : Wanted) {
-    for (unsigned short I = 0; I < Styles->count_styles && !imStyle_; ++I)
-      if (Styles->supported_styles[I] == W) imStyle_ = W;
-    if (imStyle_) break;
+    for (unsigned short I = 0; I < Styles->count_styles && !Style; ++I)
+      if (Styles->supported_styles[I] == W) Style = W;
+    if (Style) break;
   }
   XFree(Styles);
-  if (!imStyle_) {
-    XCloseIM(im_);
-    im_ = nullptr;
+  if (!Style) {
+    XCloseIM(Im);
+    return nullptr;
   }
+  return Im;
 }
 
 void X11Display::CreateInputContext(Top& T) {
@@ -311,10 +313,15 @@ void X11Display::Idle() {
   // X: it waits until the first window is up. Keys typed before that are translated without it.
   if (imTried_.exchange(true)) return;
   Trace("first idle");
+  // Without the back-end's lock: the event thread goes on reading and translating events meanwhile.
+  unsigned long Style = 0;
+  XIM Im = OpenInputMethod(Style);
+  Trace("input method %s", Im ? "open" : "none");
+  if (!Im) return;
   XGuard G(*this);
-  OpenInputMethod();
+  im_ = Im;
+  imStyle_ = Style;
   for (auto& [Hwnd, T] : tops_) CreateInputContext(T);
-  XFlush(dpy_);
 }
 
 void X11Display::DetectWindowManager() {

@@ -164,7 +164,9 @@ private:
 
   // X11Display.cpp
   XId At(AtomId Id) const { return atoms_[Id]; }
-  void OpenInputMethod();
+  // Opens the user's input method with a style we can use; null when there is none. Takes no lock of
+  // ours (the library serialises its own calls).
+  _XIM* OpenInputMethod(unsigned long& Style);
   void CreateInputContext(Top& T);
   void DetectWindowManager();
   bool ReadWindowProperty(XId Window, XId Property, XId Type, XId& Value);

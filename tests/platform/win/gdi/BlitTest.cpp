@@ -47,6 +47,22 @@ TEST(Brushes, PatternIsAlignedToTheDeviceOriginAndMovedByTheBrushOrigin) {
   DeleteObject(brush);
 }
 
+TEST(Brushes, WideColourPatternRepeatsAcrossClipRunsFromTheBrushOrigin) {
+  // Wider than one run of the fill and cut by the clip: each run starts mid-pattern and wraps.
+  Canvas pattern(5, 1);
+  const COLORREF cells[] = {kRed, kGreen, kBlue, kBlack, kGreen};
+  for (int x = 0; x < 5; ++x) SetPixel(pattern.dc(), x, 0, cells[x]);
+  HBRUSH brush = CreatePatternBrush(pattern.bitmap());
+  Canvas c(14, 2);
+  SetBrushOrgEx(c.dc(), 2, 0, nullptr);
+  ExcludeClipRect(c.dc(), 6, 0, 7, 2);
+  RECT r{1, 0, 14, 2};
+  FillRect(c.dc(), &r, brush);
+  // Pixel x takes cell (x - 2) mod 5; x = 0 is outside the rectangle, x = 6 outside the clip.
+  EXPECT_PICTURE(c, 0, 0, Legend(), {".grgb#.rgb#grg", ".grgb#.rgb#grg"});
+  DeleteObject(brush);
+}
+
 TEST(Brushes, PatternOfASurfaceDCFollowsItsOrigin) {
   auto surface = std::make_shared<k58::gdi::Surface>(6, 1, 32);
   HDC dc = k58::gdi::CreateSurfaceDC(surface, POINT{1, 0}, nullptr);
