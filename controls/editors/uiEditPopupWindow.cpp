@@ -420,7 +420,8 @@ void TuiCustomEditPopupWindowViewInfo::Paint(TuiCanvas* ACanvas) {
 
 K58_IMPLEMENT_CLASS(TuiCustomEditPopupWindow) {}
 
-TuiCustomEditPopupWindow::TuiCustomEditPopupWindow(TControl* AOwnerControl) : TuiCustomPopupWindow(AOwnerControl) {}
+TuiCustomEditPopupWindow::TuiCustomEditPopupWindow(TComponent* AOwnerControl)
+    : TuiCustomPopupWindow(dynamic_cast<TControl*>(AOwnerControl)) {}
 
 TuiCustomEditPopupWindow::~TuiCustomEditPopupWindow() {
   if (popupSizing.Popup == this) {
@@ -764,6 +765,7 @@ void TuiCustomEditPopupWindow::ApplyUserSize(const TRect& ARect) {
   UpdateViewInfo();
   Realign();
   if (HandleAllocated()) UpdateWindowRegion();
+  if (IuiEditPopupWindowOwner* owner = EditOwner()) owner->PopupContentResized(ViewInfo()->ClientRect);
   Invalidate();
 }
 
@@ -776,6 +778,12 @@ void TuiCustomEditPopupWindow::MouseLeft() {
 void TuiCustomEditPopupWindow::WndProc(TMessage& Message) {
   if (Message.Msg == PopupForwardCharMessage) {
     if (IsShown()) ForwardChar(static_cast<char>(Message.WParam & 0xFF));
+    return;
+  }
+  if (Message.Msg == ShowPopupMessage && showFocusedControl_ != nullptr) {
+    TWinControl* focused = showFocusedControl_;
+    showFocusedControl_ = nullptr;
+    PopupForControl(focused);
     return;
   }
   TuiCustomPopupWindow::WndProc(Message);

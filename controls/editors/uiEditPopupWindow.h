@@ -36,6 +36,8 @@ class IuiEditPopupWindowOwner {
   virtual bool IsPopupResized() = 0;
   // The lookup data whose list the popup shows, or nil.
   virtual IuiTextEditLookupData* GetPopupLookupData() = 0;
+  // The user's resizing gave the popup a new client rectangle (popup window coordinates).
+  virtual void PopupContentResized(const TRect& /*AClientRect*/) {}
 
  protected:
   ~IuiEditPopupWindowOwner() = default;
@@ -113,7 +115,8 @@ class TuiCustomEditPopupWindowViewInfo : public TuiContainerViewInfo {
 class TuiCustomEditPopupWindow : public TuiCustomPopupWindow {
   K58_CLASS(TuiCustomEditPopupWindow, TuiCustomPopupWindow)
 
-  explicit TuiCustomEditPopupWindow(TControl* AOwnerControl = nullptr);
+  // AOwnerControl: the editor (a control); a component constructor, so descendants are made by class.
+  explicit TuiCustomEditPopupWindow(TComponent* AOwnerControl = nullptr);
   ~TuiCustomEditPopupWindow() override;
 
   // The editor (owner control) and its popup interface (nil when it has none).
@@ -153,6 +156,8 @@ class TuiCustomEditPopupWindow : public TuiCustomPopupWindow {
 
   // Sends AChar as WM_CHAR to the focused window.
   virtual void ForwardChar(char AChar);
+  // The control that takes the focus when a posted ShowPopupMessage shows the popup.
+  void SetShowFocusedControl(TWinControl* Value) { showFocusedControl_ = Value; }
   virtual void GetMinSize(TSize& ASize);
   // The editor's popup owner bounds on the screen (the base's owner bounds without an editor).
   TRect GetOwnerScreenBounds();
@@ -195,4 +200,5 @@ class TuiCustomEditPopupWindow : public TuiCustomPopupWindow {
   bool shadow_ = false;
   bool sizeable_ = false;
   bool sysPanelStyle_ = false;
+  TWinControl* showFocusedControl_ = nullptr;
 };

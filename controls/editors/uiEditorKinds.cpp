@@ -8,6 +8,7 @@
 #include "controls/editors/uiImage.h"
 #include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMemo.h"
+#include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
 
@@ -19,6 +20,7 @@ void StartEditorKindUnits() {
   StartRadioButtonUnit();
   StartRadioGroupUnit();
   StartImageUnit();
+  StartPopupEditUnit();
   StartMemoUnit();
   StartButtonEditUnit();
   StartHyperLinkUnit();
@@ -30,6 +32,7 @@ void StopEditorKindUnits() {
   StopHyperLinkUnit();
   StopButtonEditUnit();
   StopMemoUnit();
+  StopPopupEditUnit();
   StopImageUnit();
   StopRadioGroupUnit();
   StopRadioButtonUnit();

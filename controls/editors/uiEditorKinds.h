@@ -1,6 +1,6 @@
 // The editor kinds of the collection built so far, started and stopped together: check box, group box and
-// button group, radio button, radio group, push button, image, memo, button edit, hyperlink edit and
-// most-recently-used edit.
+// button group, radio button, radio group, push button, image, combo box, popup edit, memo, button edit,
+// hyperlink edit and most-recently-used edit.
 #pragma once
 
 namespace k58::editors {

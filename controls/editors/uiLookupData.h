@@ -123,6 +123,9 @@ class TuiCustomTextEditLookupData : public TuiInterfacedPersistent, public IuiTe
   // match in MRU-list mode. On success AText takes the item's letter case and ATail the rest of the item.
   virtual bool Locate(String& AText, String& ATail, bool ANext, bool AWholeItem);
   virtual void ItemsChanged();
+  // The popup of a focus-taking drop-down editor showed while the text matched an item: AText is the
+  // display text up to the caret.
+  virtual void PopupShownHook(const String& /*AText*/) {}
 
  private:
   friend class TuiCustomEditListBox;
@@ -163,7 +166,7 @@ class TuiCustomEditListBox : public TuiCustomInnerListBox {
   void SetOnSelectItem(const TNotifyEvent& Value) { onSelectItem_ = Value; }
 
   // The inherited setter, then OnSelectItem.
-  void SetItemIndex(Integer Value);
+  virtual void SetItemIndex(Integer Value);
   bool IsVisible();
   // Adds or deletes placeholder rows until there are ACount.
   void SetItemCount(Integer ACount);
