@@ -1,6 +1,7 @@
 // The registry of filter edit helpers and its unit.
 #include "data/uiFilterControlUtils.h"
 
+#include "controls/editors/uiDropDownEdit.h"
 #include "controls/editors/uiSpinEdit.h"
 #include "controls/extra/uiProgressBar.h"
 #include "controls/extra/uiTrackBar.h"
@@ -42,8 +43,8 @@ void TuiCustomFilterEditHelper::InitializeEdit(TuiCustomEdit* AEdit, TuiCustomEd
 }
 
 bool TuiCustomFilterEditHelper::KeepsButtons(TuiCustomEditProperties* AProperties) {
-  // Drop-down editors keep theirs as well once they exist.
-  return AProperties != nullptr && AProperties->InheritsFrom(TuiCustomSpinEditProperties::StaticClass());
+  return AProperties != nullptr && (AProperties->InheritsFrom(TuiCustomDropDownEditProperties::StaticClass()) ||
+                                    AProperties->InheritsFrom(TuiCustomSpinEditProperties::StaticClass()));
 }
 
 void TuiCustomFilterEditHelper::GetFilterValue(TuiCustomEdit* AEdit, TuiCustomEditProperties* AEditProperties,

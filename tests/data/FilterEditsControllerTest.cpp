@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "controls/editors/uiComboBox.h"
 #include "controls/editors/uiSpinEdit.h"
 #include "controls/extra/uiProgressBar.h"
 #include "controls/extra/uiTrackBar.h"
@@ -88,6 +89,20 @@ TEST(FilterEditHelper, OnlyHelperClassesMakeAHelper) {
   EXPECT_EQ(TuiCustomFilterEditHelper::Of(nullptr).get(), nullptr);
   EXPECT_EQ(TuiCustomFilterEditHelper::Of(TTestBarHelper::StaticClass()).get(), nullptr);
   EXPECT_NE(TuiCustomFilterEditHelper::Of(TuiFilterTrackBarHelper::StaticClass()).get(), nullptr);
+}
+
+TEST(FilterEditHelper, DropDownAndSpinEditorsKeepTheirButtons) {
+  TObjectPtr<TuiCustomFilterEditHelper> helper = TuiCustomFilterEditHelper::Of(TuiFilterSpinEditHelper::StaticClass());
+  struct Case {
+    TClass properties;
+    bool keeps;
+  };
+  for (const Case& c : {Case{TuiComboBoxProperties::StaticClass(), true}, Case{TuiSpinEditProperties::StaticClass(), true},
+                        Case{TuiTextEditProperties::StaticClass(), false}}) {
+    SCOPED_TRACE(c.properties->Name());
+    TObjectPtr<TuiCustomEditProperties> p(TuiCustomEditProperties::CreateOfClass(c.properties, nullptr));
+    EXPECT_EQ(helper->KeepsButtons(p.get()), c.keeps);
+  }
 }
 
 // Column properties of each kind with settings a filter editor must not take over, and the helper of it.
