@@ -60,7 +60,8 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     const Integer Index = Combo->ItemIndex();
     TranslateItems(Ini, Section, Name, Combo->Items(), Combo->Tag() == -3);
     Combo->SetItemIndex(Index);
-  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) || dynamic_cast<TGroupBox*>(C) ||
+  } else if (dynamic_cast<TCheckBox*>(C) || IsOfClass(C, "TuiCheckBox") || dynamic_cast<TRadioButton*>(C) ||
+             dynamic_cast<TGroupBox*>(C) ||
              IsOfClass(C, "TTabSheet")) {
     TranslateCaption(static_cast<TControl*>(C));
   } else if (auto* List = dynamic_cast<TListBox*>(C)) {
