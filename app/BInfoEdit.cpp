@@ -8,6 +8,7 @@
 #include "app/AllClass.h"
 #include "app/AppUi.h"
 #include "app/ChInfo.h"
+#include "app/ToneOption.h"
 #include "controls/editors/uiButtons.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiComboBox.h"
@@ -120,7 +121,7 @@ String FrequencyEditText(TuiCurrencyEdit* Edit) {
 TfBInfoEdit::TfBInfoEdit(TComponent* AOwner) : TForm(AOwner) {}
 
 TfBInfoEdit::TTonePicker& TfBInfoEdit::TonePicker() {
-  static TTonePicker Picker;
+  static TTonePicker Picker = [](String& Tone) { return PickTone(Tone); };
   return Picker;
 }
 
@@ -381,7 +382,7 @@ void TfBInfoEdit::cbQTKeyPress(TObject*, char& Key) { ToneKeyPress(cbQT, Key); }
 
 void TfBInfoEdit::cbDQTKeyPress(TObject*, char& Key) { ToneKeyPress(cbDQT, Key); }
 
-void TfBInfoEdit::PickTone(TuiComboBox* Box) {
+void TfBInfoEdit::RunTonePicker(TuiComboBox* Box) {
   if (!TonePicker() || !Box->Enabled()) return;
   String Tone;
   if (!TonePicker()(Tone) || Tone.empty()) return;
@@ -389,9 +390,9 @@ void TfBInfoEdit::PickTone(TuiComboBox* Box) {
   cbQTExit(Box);
 }
 
-void TfBInfoEdit::cbQTDblClick(TObject*) { PickTone(cbQT); }
+void TfBInfoEdit::cbQTDblClick(TObject*) { RunTonePicker(cbQT); }
 
-void TfBInfoEdit::cbDQTDblClick(TObject*) { PickTone(cbDQT); }
+void TfBInfoEdit::cbDQTDblClick(TObject*) { RunTonePicker(cbDQT); }
 
 // ---- Lists and check boxes ----
 

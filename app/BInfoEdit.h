@@ -86,8 +86,8 @@ class TfBInfoEdit : public TForm {
   const TNotifyEvent& OnChannelSelected() const { return onChannelSelected_; }
   void SetOnChannelSelected(const TNotifyEvent& Value) { onChannelSelected_ = Value; }
 
-  // The tone picker the tone boxes run on a double click: true with the chosen tone text. Unset, a
-  // double click changes nothing.
+  // The tone picker the tone boxes run on a double click: true with the chosen tone text. The tone
+  // picker dialog unless replaced (tests answer through it).
   using TTonePicker = std::function<bool(String& Tone)>;
   static TTonePicker& TonePicker();
 
@@ -101,7 +101,7 @@ class TfBInfoEdit : public TForm {
   // The tone box's text after a change: "None" for an empty one, otherwise the normalised tone.
   void SettleTone(TuiComboBox* Box);
   void ToneKeyPress(TuiComboBox* Box, char& Key);
-  void PickTone(TuiComboBox* Box);
+  void RunTonePicker(TuiComboBox* Box);
 
   bool loading_ = false;
   TNotifyEvent onChannelStored_;

@@ -6,11 +6,16 @@
 #include "app/BInfoEdit.h"
 #include "app/ChInfo.h"
 #include "app/DataFile.h"
+#include "app/EmbeddedMessage.h"
+#include "app/FrmAbout.h"
+#include "app/InfoMsg.h"
+#include "app/PassWord.h"
 #include "app/Model.h"
 #include "app/ReadRadioForm.h"
 #include "app/SetLanguage.h"
 #include "app/SetPort.h"
 #include "app/SysInfo.h"
+#include "app/TestFrequency.h"
 #include "app/WriteRadioForm.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
@@ -274,6 +279,11 @@ void TfMainFrm::DoCommand(Integer Number) {
     case cmChannelEdit: ShowChannelEdit(); break;
     case cmFunctionSetting: ShowFunctionSetting(); break;
     case cmModel: ModelSetup(); break;
+    case cmRadioInfo: ShowRadioInfo(); break;
+    case cmPassword: ShowPassword(); break;
+    case cmTestFrequency: ShowTestFrequency(); break;
+    case cmEmbeddedMessage: ShowEmbeddedMessage(); break;
+    case cmAbout: ShowAbout(); break;
     case cmReadRadio: ReadFromRadio(); break;
     case cmWriteRadio: WriteToRadio(); break;
     case cmPort: PortSetup(); break;
@@ -292,9 +302,7 @@ void TfMainFrm::DoCommand(Integer Number) {
       for (Integer I = MDIChildCount() - 1; I >= 0; --I) MDIChildren(I)->Close();
       break;
     case cmHelp: ShowHelp(); break;
-    // The print commands, the radio information, password, test frequency, embedded message and About
-    // windows come with their own windows; until then these commands, like Test Online and Batch
-    // Channel Edit, do nothing.
+    // The print commands come with the report; they, Test Online and Batch Channel Edit do nothing.
     default: break;
   }
 }

@@ -8,6 +8,7 @@
 #include "app/BInfoEdit.h"
 #include "app/ChInfo.h"
 #include "app/MainFrm.h"
+#include "app/ToneOption.h"
 #include "app/MeMode.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiComboBox.h"
@@ -26,7 +27,7 @@ namespace {
 class ChannelEdit : public app_test::ProgramTest {
 protected:
   void TearDown() override {
-    TfBInfoEdit::TonePicker() = nullptr;
+    TfBInfoEdit::TonePicker() = [](String& Tone) { return PickTone(Tone); };
     // The combo boxes' popup windows are forms of their own: the window goes first, with its boxes.
     if (fBInfoEdit != nullptr) FreeObject(fBInfoEdit);
     ProgramTest::TearDown();

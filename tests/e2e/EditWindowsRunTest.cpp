@@ -12,6 +12,7 @@
 #include "app/BInfoEdit.h"
 #include "app/ChInfo.h"
 #include "app/MainFrm.h"
+#include "app/ToneOption.h"
 #include "app/MeMode.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiComboBox.h"
@@ -39,7 +40,6 @@ protected:
     Radio->Attach(1);
   }
   void TearDown() override {
-    TfBInfoEdit::TonePicker() = nullptr;
     // The combo boxes' popup windows are forms of their own: the windows go first, with their boxes.
     if (fBInfoEdit != nullptr) FreeObject(fBInfoEdit);
     if (fBFunSet != nullptr) FreeObject(fBFunSet);
@@ -159,23 +159,28 @@ TEST_F(EditWindowsRun, ChannelsAndSettingsEditedInTheirWindowsReachTheRadio) {
   EXPECT_EQ(ALL->CurrentChannel, 16);
   EXPECT_EQ(FrequencyEditText(W->eRx), "469.97500");
 
-  // Channel 2 (bit 7 clear in the radio): a receive tone picked by double click; bit 7 is stored set.
+  // Channel 2 (bit 7 clear in the radio): a receive tone double-clicked in the tone picker, which the box
+  // opens on a double click; bit 7 is stored set. An empty slot of the picker keeps the text.
   TypeInto(W->sexd, "2");
-  bool Slot = true;
-  TfBInfoEdit::TonePicker() = [&](String& Tone) {
-    if (Slot) Tone = "88.5";
-    return true;
-  };
-  W->cbQT->SetFocus();
-  Pump();
-  const TPoint Q = W->cbQT->ClientToScreen(TPoint{10, W->cbQT->Height() / 2});
-  Display->DoubleClick(POINT{Q.x, Q.y});
-  Pump();
-  EXPECT_EQ(W->cbQT->Text(), "88.5");
-  EXPECT_EQ(RecordHex(2), "00 25 01 46 00 25 51 46 85 08 18 13 FF FF FF FF");
-  Slot = false;
-  W->cbQTDblClick(W->cbQT);
-  EXPECT_EQ(W->cbQT->Text(), "88.5") << "an empty slot keeps the text";
+  for (const Integer Slot : {9, 14}) {
+    SCOPED_TRACE(Slot);
+    Modal->Then([this, Slot](TCustomForm* Form) {
+      auto* Grid = static_cast<TfToneOption*>(Form)->gvCtcss;
+      TRect Cell;
+      Grid->GetCellRect(Slot == 9 ? 2 : 14, 9, Cell);
+      const TPoint At = Grid->ClientToScreen(TPoint{(Cell.left + Cell.right) / 2, (Cell.top + Cell.bottom) / 2});
+      Display->DoubleClick(POINT{At.x, At.y});
+      Pump();
+      if (Form->ModalResult() == mrNone) app_test::ClickButton(Form, "btnCancel");
+    });
+    const TPoint Q = W->cbQT->ClientToScreen(TPoint{10, W->cbQT->Height() / 2});
+    Display->Advance(1000);
+    Display->DoubleClick(POINT{Q.x, Q.y});
+    Pump();
+    EXPECT_EQ(Modal->Pending(), 0u) << "the picker ran";
+    EXPECT_EQ(W->cbQT->Text(), "88.5");
+    EXPECT_EQ(RecordHex(2), "00 25 01 46 00 25 51 46 85 08 18 13 FF FF FF FF");
+  }
   Picture("k58-channel-edit.png", W);
 
   // Clearing channel 3's receive frequency empties its record.
