@@ -3,16 +3,27 @@
 #include "app/FormResources.h"
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
-#include "controls/foundation/Foundation.h"
+#include "controls/editors/uiEditorKinds.h"
+#include "controls/extra/uiProgressBar.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
 #include "serial/SioSelComPrompt.h"
 
 String ProgramFile;
 
+void StartProgramUnits() {
+  k58::editors::StartEditorKindUnits();
+  k58::extra::StartProgressBarUnit();
+}
+
+void StopProgramUnits() {
+  k58::extra::StopProgressBarUnit();
+  k58::editors::StopEditorKindUnits();
+}
+
 void StartProgram() {
   Application->Initialize();
-  k58::foundation::StartUnits();
+  StartProgramUnits();
   Application->SetTitle("K58");
   Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");
   RegisterComSelectForm();

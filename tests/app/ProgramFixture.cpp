@@ -114,7 +114,7 @@ void ProgramTest::StopProgram() {
   fMainFrm = nullptr;
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
-  k58::foundation::StopUnits();
+  StopProgramUnits();
   delete ALL;
   delete Language;
   delete FrqList;
