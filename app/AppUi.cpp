@@ -25,7 +25,7 @@ void TranslateItems(TCustomIniFile& Ini, const String& Section, const String& Na
 }
 
 // Whether C is of the class named Name or of a class derived from it. Tool buttons and tab sheets are
-// known by name, so their texts follow whichever controls the program is built with.
+// known by name, so this unit needs neither the tool bar nor the page control.
 bool IsOfClass(const TComponent* C, const char* Name) {
   for (TClass Class = C->ClassType(); Class != nullptr; Class = Class->Parent())
     if (Class->Name() == Name) return true;
@@ -62,13 +62,14 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     const Integer Index = Combo->ItemIndex();
     TranslateItems(Ini, Section, Name, Combo->Items(), Combo->Tag() == -3);
     Combo->SetItemIndex(Index);
-  } else if (auto* UiCombo = dynamic_cast<TuiComboBox*>(C)) {
-    if (!TranslateLists || UiCombo->Tag() == -2) return;
-    const Integer Index = UiCombo->ItemIndex();
-    TranslateItems(Ini, Section, Name, UiCombo->Properties()->Items(), UiCombo->Tag() == -3);
-    if (Index >= 0) UiCombo->SetItemIndex(Index);
-  } else if (auto* UiCheck = dynamic_cast<TuiCheckBox*>(C)) {
-    UiCheck->SetCaption(Ini.ReadString(Section, CaptionKey, UiCheck->Caption()));
+  } else if (auto* Box = dynamic_cast<TuiComboBox*>(C)) {
+    if (!TranslateLists || Box->Tag() == -2) return;
+    const Integer Index = Box->ItemIndex();
+    TranslateItems(Ini, Section, Name, Box->Properties()->Items(), Box->Tag() == -3);
+    // The text follows the rewritten item; a box whose text is no item keeps it.
+    if (Index >= 0) Box->SetItemIndex(Index);
+  } else if (auto* Check = dynamic_cast<TuiCheckBox*>(C)) {
+    Check->SetCaption(Ini.ReadString(Section, CaptionKey, Check->Caption()));
   } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) || dynamic_cast<TGroupBox*>(C) ||
              IsOfClass(C, "TTabSheet") || IsOfClass(C, "TuiTabSheet")) {
     TranslateCaption(static_cast<TControl*>(C));

@@ -5,6 +5,7 @@
 #include "app/AllClass.h"
 #include "app/AppUi.h"
 #include "app/ToneOption.h"
+#include "controls/editors/uiComboBox.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
@@ -93,16 +94,16 @@ TfChInfo::TfChInfo(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfChInfo::FormShow(TObject*) {
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, true);
-  lNone->SetCaption(cbQT->Items()->Strings(0));
+  lNone->SetCaption(cbQT->Properties()->Items()->Strings(0));
 
   // The tone lists: CTCSS tones are kept in tenths in the source. An entry that starts with a digit but is
   // no number (a slip in a language file) is left out rather than losing the table.
-  for (TComboBox* Box : {cbQT, cbDQT}) {
-    TStrings* Items = Box->Items();
+  for (TuiComboBox* Box : {cbQT, cbDQT}) {
+    TStrings* Items = Box->Properties()->Items();
     Items->BeginUpdate();
     try {
       Items->Clear();
-      TStrings* Source = uiDcts->Items();
+      TStrings* Source = uiDcts->Properties()->Items();
       for (Integer I = 0; I < Source->Count(); ++I) {
         const String Entry = Source->Strings(I);
         double Tenths = 0;
@@ -199,7 +200,7 @@ void TfChInfo::FillRow(Integer Row) {
     SetCellTexts(ccTxTone, Row, V.TxTone.empty() ? lNone->Caption() : V.TxTone, "");
     for (Integer Col = ccPower; Col <= ccBusyLock; ++Col) {
       const Integer Bit = V.Flags[FlagBitOfColumn(Col)];
-      TStrings* Items = ComboOfColumn(Col)->Items();
+      TStrings* Items = ComboOfColumn(Col)->Properties()->Items();
       SetCellTexts(Col, Row, Bit < Items->Count() ? Items->Strings(Bit) : String(), IntToStr(Bit));
     }
   } else {
@@ -230,7 +231,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
     } else {
       ALL->SetChannelField(ARow - 1, cfTxFrequency, "");
       onChannelChanged_(this);
-      gvData->GetCellInfo(ccTxTone, ARow)->ForeText = cbDQT->Items()->Strings(0);
+      gvData->GetCellInfo(ccTxTone, ARow)->ForeText = cbDQT->Properties()->Items()->Strings(0);
       gvData->InvalidateRow(ARow);
     }
     return;
@@ -271,9 +272,9 @@ void TfChInfo::NewChannelRow(Integer Row) {
   if (Tx->ForeText.empty()) Tx->ForeText = gvData->GetCellInfo(ccRxFrequency, Row)->ForeText;
   SetCellTexts(ccRxTone, Row, lNone->Caption(), "0");
   SetCellTexts(ccTxTone, Row, lNone->Caption(), "0");
-  SetCellTexts(ccPower, Row, cbfsgl->Items()->Strings(1), "1");
-  SetCellTexts(ccBandwidth, Row, cbkz->Items()->Strings(0), "0");
-  for (Integer Col = ccScanAdd; Col <= ccBusyLock; ++Col) SetCellTexts(Col, Row, cbHave->Items()->Strings(1), "1");
+  SetCellTexts(ccPower, Row, cbfsgl->Properties()->Items()->Strings(1), "1");
+  SetCellTexts(ccBandwidth, Row, cbkz->Properties()->Items()->Strings(0), "0");
+  for (Integer Col = ccScanAdd; Col <= ccBusyLock; ++Col) SetCellTexts(Col, Row, cbHave->Properties()->Items()->Strings(1), "1");
   SetReadOnly(ccTxFrequency, Row, false);
   gvData->InvalidateRow(Row);
   for (Integer Col = ccRxFrequency; Col <= ccBusyLock; ++Col) WriteCell(Row, Col);
@@ -342,7 +343,7 @@ void TfChInfo::FollowChannel(Integer Row) {
 }
 
 void TfChInfo::ShowCellEditor() {
-  TComboBox* Box = nullptr;
+  TuiComboBox* Box = nullptr;
   if (selRow_ >= FirstChannelRow && selRow_ < gvData->RowCount() && RowInUse(selRow_) && selCol_ >= ccRxTone &&
       selCol_ <= ccBusyLock && (selCol_ != ccTxTone || RowHasTx(selRow_)))
     Box = ComboOfColumn(selCol_);
@@ -351,11 +352,7 @@ void TfChInfo::ShowCellEditor() {
     return;
   }
   // Leaving a box stores what was typed into it for its own cell.
-  for (TComboBox* Other : {cbQT, cbDQT, cbfsgl, cbkz, cbHave})
-    if (Other->Visible()) {
-      CommitTypedTone(Other);
-      Other->Hide();
-    }
+  for (TuiComboBox* Other : {cbQT, cbDQT, cbfsgl, cbkz, cbHave}) HideBox(Other);
   comboCol_ = comboRow_ = 0;
   if (Box == nullptr) return;
 
@@ -374,14 +371,26 @@ void TfChInfo::ShowCellEditor() {
   Box->Show();
   Box->BringToFront();
   if (Box->CanFocus()) Box->SetFocus();
+  // Typing replaces the cell's value.
+  if (IsToneBox(Box)) Box->SelectAll();
 }
 
 void TfChInfo::ComBoxSetData(TObject* Sender) {
-  if (auto* Box = dynamic_cast<TComboBox*>(Sender)) StoreComboValue(Box);
+  auto* Box = dynamic_cast<TuiComboBox*>(Sender);
+  if (Box == nullptr || storing_) return;
+  if (IsToneBox(Box) && Box->ItemIndex() < 0 && !Trim(Box->Text()).empty()) return;
+  StoreComboValue(Box);
 }
 
-void TfChInfo::StoreComboValue(TComboBox* Box) {
+void TfChInfo::StoreComboValue(TuiComboBox* Box) {
   if (comboCol_ == 0 || Box != ComboOfColumn(comboCol_)) return;
+  const bool WasStoring = storing_;
+  storing_ = true;
+  struct TRestore {
+    bool& Flag;
+    bool Value;
+    ~TRestore() { Flag = Value; }
+  } Restore{storing_, WasStoring};
   TCellInfo* Cell = gvData->GetCellInfo(comboCol_, comboRow_);
   if (IsToneBox(Box)) {
     const String Text = Trim(Box->Text());
@@ -396,43 +405,42 @@ void TfChInfo::StoreComboValue(TComboBox* Box) {
     const Integer Index = Box->ItemIndex();
     if (Index < 0) return;
     Cell->BackText = IntToStr(Index);
-    Cell->ForeText = Box->Items()->Strings(Index);
+    Cell->ForeText = Box->Properties()->Items()->Strings(Index);
   }
   gvData->InvalidateRow(comboRow_);
   WriteCell(comboRow_, comboCol_);
   ALL->Modified = true;
 }
 
-void TfChInfo::CommitTypedTone(TComboBox* Box) {
+void TfChInfo::CommitTypedTone(TuiComboBox* Box) {
   if (IsToneBox(Box) && comboCol_ != 0 && Box == ComboOfColumn(comboCol_) &&
       Box->Text() != gvData->GetCellInfo(comboCol_, comboRow_)->ForeText)
     StoreComboValue(Box);
 }
 
 void TfChInfo::ComBoxExit(TObject* Sender) {
-  auto* Box = dynamic_cast<TComboBox*>(Sender);
+  auto* Box = dynamic_cast<TuiComboBox*>(Sender);
   if (Box == nullptr) return;
   // A typed tone counts when the box is left.
-  CommitTypedTone(Box);
-  Box->Hide();
+  HideBox(Box);
   if (Box == ComboOfColumn(comboCol_)) comboCol_ = comboRow_ = 0;
 }
 
 void TfChInfo::ComBoxKeyPress(TObject* Sender, char& Key) {
-  auto* Box = dynamic_cast<TComboBox*>(Sender);
+  auto* Box = dynamic_cast<TuiComboBox*>(Sender);
   if (IsToneBox(Box)) Key = FilterToneKey(Key);
   if (Key == KeyEnter) {
     Key = 0;
     if (Box != nullptr) {
       CommitTypedTone(Box);
       if (gvData->CanFocus()) gvData->SetFocus();
-      Box->Hide();
+      HideBox(Box);
     }
   }
 }
 
 void TfChInfo::ComBoxDblClick(TObject* Sender) {
-  auto* Box = dynamic_cast<TComboBox*>(Sender);
+  auto* Box = dynamic_cast<TuiComboBox*>(Sender);
   String Tone;
   if (!IsToneBox(Box) || !PickTone(Tone)) return;
   Box->SetText(Tone);
@@ -441,12 +449,16 @@ void TfChInfo::ComBoxDblClick(TObject* Sender) {
 
 void TfChInfo::HideEditors() {
   gvData->LeaveEditMode();
-  for (TComboBox* Box : {cbQT, cbDQT, cbfsgl, cbkz, cbHave})
-    if (Box->Visible()) {
-      CommitTypedTone(Box);
-      Box->Hide();
-    }
+  for (TuiComboBox* Box : {cbQT, cbDQT, cbfsgl, cbkz, cbHave}) HideBox(Box);
   comboCol_ = comboRow_ = 0;
+}
+
+void TfChInfo::HideBox(TuiComboBox* Box) {
+  if (!Box->Visible()) return;
+  // An open list closes without choosing; what was typed into a tone box still counts.
+  Box->SetDroppedDown(false);
+  CommitTypedTone(Box);
+  Box->Hide();
 }
 
 // ---- Helpers ----
@@ -457,7 +469,7 @@ bool TfChInfo::RowHasTx(Integer Row) const {
   return !gvData->GetCellInfo(ccTxFrequency, Row)->ForeText.empty();
 }
 
-TComboBox* TfChInfo::ComboOfColumn(Integer Col) const {
+TuiComboBox* TfChInfo::ComboOfColumn(Integer Col) const {
   switch (Col) {
     case ccRxTone: return cbQT;
     case ccTxTone: return cbDQT;

@@ -12,7 +12,7 @@
 #include "platform/forms/Forms.h"
 
 class TCellGrid;
-class TComboBox;
+class TuiComboBox;
 class TLabel;
 class TListBox;
 
@@ -38,12 +38,12 @@ class TfChInfo : public TForm {
 
   // ---- Components ----
   TCellGrid* gvData = nullptr;
-  TComboBox* cbQT = nullptr;    // receive tone
-  TComboBox* cbDQT = nullptr;   // transmit tone
-  TComboBox* cbfsgl = nullptr;  // "Low", "High"
-  TComboBox* cbkz = nullptr;    // "Wide", "Narrow"
-  TComboBox* cbHave = nullptr;  // "Yes", "No"
-  TComboBox* uiDcts = nullptr;  // source of the tone lists; CTCSS tones in tenths
+  TuiComboBox* cbQT = nullptr;    // receive tone
+  TuiComboBox* cbDQT = nullptr;   // transmit tone
+  TuiComboBox* cbfsgl = nullptr;  // "Low", "High"
+  TuiComboBox* cbkz = nullptr;    // "Wide", "Narrow"
+  TuiComboBox* cbHave = nullptr;  // "Yes", "No"
+  TuiComboBox* uiDcts = nullptr;  // source of the tone lists; CTCSS tones in tenths
   TLabel* lNone = nullptr;      // text of an empty tone
   TListBox* BColText = nullptr; // titles, widths and alignment codes of the columns
 
@@ -56,7 +56,8 @@ class TfChInfo : public TForm {
   // The user finished typing a cell: frequencies are checked, snapped and written to the image.
   void gvDataSetForeText(TObject* Sender, Integer ACol, Integer ARow, String& Value);
   void gvDataKeyPress(TObject* Sender, char& Key);
-  // A combo box value changed: the cell and the image follow.
+  // A combo box value changed: the cell and the image follow. A tone box's text that is no item of its
+  // list is being typed and counts when the box is left or Enter is pressed.
   void ComBoxSetData(TObject* Sender);
   void ComBoxExit(TObject* Sender);
   void ComBoxKeyPress(TObject* Sender, char& Key);
@@ -93,18 +94,22 @@ class TfChInfo : public TForm {
   void FollowChannel(Integer Row);
   bool RowInUse(Integer Row) const;
   bool RowHasTx(Integer Row) const;
-  TComboBox* ComboOfColumn(Integer Col) const;
-  bool IsToneBox(const TComboBox* Box) const { return Box != nullptr && (Box == cbQT || Box == cbDQT); }
+  TuiComboBox* ComboOfColumn(Integer Col) const;
+  bool IsToneBox(const TuiComboBox* Box) const { return Box != nullptr && (Box == cbQT || Box == cbDQT); }
   void SetCellTexts(Integer Col, Integer Row, const String& Fore, const String& Back);
   void SetReadOnly(Integer Col, Integer Row, bool ReadOnly);
-  void StoreComboValue(TComboBox* Box);
+  void StoreComboValue(TuiComboBox* Box);
+  // Closes the list of a visible box, keeps what was typed into it and hides it.
+  void HideBox(TuiComboBox* Box);
   // Stores the text typed into a tone box when it differs from its cell.
-  void CommitTypedTone(TComboBox* Box);
+  void CommitTypedTone(TuiComboBox* Box);
 
   // The rows are numbered and coloured once; later setups only empty them.
   bool rowsSetUp_ = false;
   Integer selCol_ = 0;
   Integer selRow_ = 0;
+  // Set while a box's value is written back to it (its change event then stores nothing).
+  bool storing_ = false;
   // Where the visible combo box writes to.
   Integer comboCol_ = 0;
   Integer comboRow_ = 0;

@@ -33,8 +33,7 @@ int main() {
     StartProgram();
     SignalReadyWhenIdle();
     Application->Run();
-    k58::editors::StopEditorKindUnits();
-    k58::foundation::StopUnits();
+    StopProgramUnits();
   } catch (const Exception& E) {
     std::fprintf(stderr, "k58: %s\n", E.Message().c_str());
     return 1;

@@ -2,6 +2,7 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "controls/editors/uiComboBox.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
 
@@ -18,9 +19,9 @@ K58_IMPLEMENT_CLASS(TfModel) {
 namespace {
 
 // Selects the item Text, or item 0 when the list does not hold it.
-void SelectText(TComboBox* Box, const String& Text) {
-  const Integer Index = Box->Items()->IndexOf(Text);
-  Box->SetItemIndex(Index >= 0 ? Index : (Box->Items()->Count() > 0 ? 0 : -1));
+void SelectText(TuiComboBox* Box, const String& Text) {
+  const Integer Index = Box->Properties()->Items()->IndexOf(Text);
+  Box->SetItemIndex(Index >= 0 ? Index : (Box->Properties()->Items()->Count() > 0 ? 0 : -1));
 }
 
 }  // namespace
@@ -29,7 +30,7 @@ TfModel::TfModel(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfModel::FormShow(TObject*) {
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, false);
-  MacList->GetNames(cbCopmut->Items());
+  MacList->GetNames(cbCopmut->Properties()->Items());
   SelectText(cbCopmut, ALL->ModelName);
   cbCopmutChange(cbCopmut);
   SelectText(cbPd, ALL->BandText);
@@ -37,10 +38,10 @@ void TfModel::FormShow(TObject*) {
 }
 
 void TfModel::cbCopmutChange(TObject*) {
-  cbPd->Items()->Clear();
+  cbPd->Properties()->Items()->Clear();
   TMacType* Model = MacList->FindByName(cbCopmut->Text());
   if (Model == nullptr) return;
-  cbPd->Items()->Assign(Model->Bands);
+  cbPd->Properties()->Items()->Assign(Model->Bands);
   SelectText(cbPd, Model->DefaultBand);
 }
 

@@ -4,15 +4,15 @@
 
 #include "platform/forms/Forms.h"
 
-class TComboBox;
+class TuiComboBox;
 
 class TfModel : public TForm {
   K58_CLASS(TfModel, TForm)
 
   explicit TfModel(TComponent* AOwner);
 
-  TComboBox* cbCopmut = nullptr;  // models
-  TComboBox* cbPd = nullptr;      // bands of the chosen model
+  TuiComboBox* cbCopmut = nullptr;  // models
+  TuiComboBox* cbPd = nullptr;      // bands of the chosen model
 
   // OK was pressed; the choice is in ModelText and BandText.
   bool Confirmed = false;

@@ -4,6 +4,7 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "controls/editors/uiEditorKinds.h"
+#include "controls/extra/uiProgressBar.h"
 #include "controls/foundation/Foundation.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
@@ -11,11 +12,22 @@
 
 String ProgramFile;
 
-void StartProgram() {
-  Application->Initialize();
+void StartProgramUnits() {
   k58::foundation::StartUnits();
   // The check marks, group frames and radio glyphs of the editing windows.
   k58::editors::StartEditorKindUnits();
+  k58::extra::StartProgressBarUnit();
+}
+
+void StopProgramUnits() {
+  k58::extra::StopProgressBarUnit();
+  k58::editors::StopEditorKindUnits();
+  k58::foundation::StopUnits();
+}
+
+void StartProgram() {
+  Application->Initialize();
+  StartProgramUnits();
   Application->SetTitle("K58");
   Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");
   RegisterComSelectForm();

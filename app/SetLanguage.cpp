@@ -2,6 +2,7 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "controls/editors/uiComboBox.h"
 #include "app/SysInfo.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
@@ -18,11 +19,11 @@ K58_IMPLEMENT_CLASS(TfSetLanguage) {
 TfSetLanguage::TfSetLanguage(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfSetLanguage::FormShow(TObject*) {
-  cbLanguage->Items()->Clear();
+  cbLanguage->Properties()->Items()->Clear();
   LanguageList->Items()->Clear();
-  LoadLanguageList(cbLanguage->Items(), LanguageList->Items());
+  LoadLanguageList(cbLanguage->Properties()->Items(), LanguageList->Items());
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, false);
-  cbLanguage->SetItemIndex(ALL->LanguageIndex < cbLanguage->Items()->Count() ? ALL->LanguageIndex : -1);
+  cbLanguage->SetItemIndex(ALL->LanguageIndex < cbLanguage->Properties()->Items()->Count() ? ALL->LanguageIndex : -1);
   Changed = false;
 }
 

@@ -4,7 +4,7 @@
 
 #include "platform/forms/Forms.h"
 
-class TComboBox;
+class TuiComboBox;
 class TListBox;
 
 class TfSetLanguage : public TForm {
@@ -12,7 +12,7 @@ class TfSetLanguage : public TForm {
 
   explicit TfSetLanguage(TComponent* AOwner);
 
-  TComboBox* cbLanguage = nullptr;  // display names
+  TuiComboBox* cbLanguage = nullptr;  // display names
   TListBox* LanguageList = nullptr; // the "Language" list box: language file names
 
   // The user chose another language (LanguageName and LanguageIndex are set).

@@ -179,6 +179,14 @@ K58_IMPLEMENT_CLASS(TuiComboBox) {
 TClass TuiCustomComboBox::GetPropertiesClass() const { return TuiCustomComboBoxProperties::StaticClass(); }
 TClass TuiComboBox::GetPropertiesClass() const { return TuiComboBoxProperties::StaticClass(); }
 
+void TuiCustomComboBox::ResetPopupHeight() {
+  auto* data = dynamic_cast<TuiCustomDropDownEditData*>(EditData());
+  if (IsInplace() && data != nullptr)
+    data->PopupHeight = 0;
+  else
+    ActiveProperties()->SetPopupHeight(0);
+}
+
 IuiCustomInnerEdit* TuiCustomComboBox::CreateInnerEdit() { return (new TuiCustomComboBoxInnerEdit(this))->Helper(); }
 
 void TuiCustomComboBox::Initialize() {

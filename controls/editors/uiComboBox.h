@@ -136,6 +136,8 @@ class TuiCustomComboBox : public TuiCustomDropDownEdit {
   bool IsVariableItemHeight();
   // The current item follows the text.
   void SynchronizeItemWithText();
+  // Forgets the popup height remembered from the user's sizing, so the next layout fits the list again.
+  void ResetPopupHeight();
   TuiCustomTextEditLookupData* GetLookupDataObject() const { return LookupData(); }
 
   void ContentChanged(TObject* Sender) override;

@@ -2,6 +2,8 @@
 // close the popup, and the look-and-feel of the popup's controls.
 #include "controls/editors/uiDropDownEdit.h"
 
+#include <memory>
+
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/ControlsMessages.h"
 #include "platform/rtl/Strings.h"
@@ -269,6 +271,7 @@ TuiCustomDropDownEdit::~TuiCustomDropDownEdit() {
     popupWindow_->SetOnShowed(TNotifyEvent{});
     popupWindow_->SetOnCloseQuery(TCloseQueryEvent{});
     popupWindow_->SetOwnerControl(nullptr);
+    popupWindow_->RemoveFreeNotification(this);
   }
   popupWindow_.reset();
   popupLookAndFeel_.reset();
@@ -297,11 +300,22 @@ void TuiCustomDropDownEdit::CreatePopupWindow() {
     cls = TuiCustomEditPopupWindow::StaticClass();
   popupWindow_.reset(ObjectAs<TuiCustomEditPopupWindow>(cls->CreateComponent(nullptr)));
   popupWindow_->SetOwnerControl(this);
+  popupWindow_->FreeNotification(this);
+  // The popup's content is laid out to the popup's size; scroll bars of the popup itself would cover it.
+  popupWindow_->SetAutoScroll(false);
   popupWindow_->SetTakeFocus(ActiveProperties()->IsPopupFocused());
   popupWindow_->SetTopmost(!IsInplace());
   popupWindow_->SetOnCloseQuery([this](TObject* Sender, bool& CanClose) { PopupWindowCloseQuery(Sender, CanClose); });
   popupWindow_->SetOnClosed([this](TObject* Sender) { PopupWindowClosed(Sender); });
   popupWindow_->SetOnShowed([this](TObject* Sender) { PopupWindowShowed(Sender); });
+}
+
+void TuiCustomDropDownEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  // The popup is a form: whoever frees every form (the end of the program) frees it too; the editor then
+  // forgets it rather than freeing it a second time.
+  if (Operation == opRemove && popupWindow_ != nullptr && AComponent == popupWindow_.get())
+    (void)popupWindow_.release();
+  TuiCustomMaskEdit::Notification(AComponent, Operation);
 }
 
 bool TuiCustomDropDownEdit::HasPopupWindow() { return popupWindow_ != nullptr && popupWindow_->IsShown(); }
@@ -515,7 +529,13 @@ void TuiCustomDropDownEdit::PopupWindowShowed(TObject*) {
 }
 
 void TuiCustomDropDownEdit::GetPopupOwnerBounds(TRect& R) {
-  GetHotTrackBounds(R);
+  R = TRect{};
+  // An in-place host may prescribe where the editor stands; the popup then aligns to that rectangle.
+  if (IsInplace()) {
+    std::unique_ptr<TuiCustomEditViewData, TObjectDeleter> viewData(CreateViewData());
+    R = viewData->State.StoredRect;
+  }
+  if (IsRectEmpty(&R)) GetHotTrackBounds(R);
   if (HasShadow()) R.right += 3;
   OffsetRect(&R, Left(), Top());
 }

@@ -255,6 +255,7 @@ class TuiCustomDropDownEdit : public TuiCustomMaskEdit, public IuiEditPopupWindo
   void CreateWnd() override;
   void DestroyWnd() override;
   void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void SetCloseReason(TuiPopupCloseReason AReason) { closeReason_ = AReason; }
   // The lookup data's list in the popup follows the text after a paste.
   void SynchronizeLookupAfterPaste();

@@ -10,6 +10,7 @@
 #include "app/MacType.h"
 #include "app/MainFrm.h"
 #include "app/MeMode.h"
+#include "controls/editors/uiComboBox.h"
 #include "grid/CellGrid.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/StdCtrls.h"
@@ -142,8 +143,10 @@ TEST_F(ChannelTable, EditsReachTheCellsAndTheImageAsTheHandlerChecksThem) {
        "460.01250|465.00000|88.5|D023N|High|Wide|No|No|No|No", "50 12 00 46 00 00 50 46 85 08 23 80 7B FF FF FF"},
       {"receive tone 123", "450 - 470MHz", InUse, ccRxTone, "123", "",
        "460.01250|465.00000|123.0|D023N|High|Wide|No|No|No|No", "50 12 00 46 00 00 50 46 30 12 23 80 7B FF FF FF"},
-      {"transmit tone d023n", "450 - 470MHz", InUse, ccTxTone, "d023n", "",
-       "460.01250|465.00000|88.5|D777N|High|Wide|No|No|No|No", "50 12 00 46 00 00 50 46 85 08 77 87 7B FF FF FF"},
+      {"transmit tone d025n, completed from the list", "450 - 470MHz", InUse, ccTxTone, "d025n", "",
+       "460.01250|465.00000|88.5|D025N|High|Wide|No|No|No|No", "50 12 00 46 00 00 50 46 85 08 25 80 7B FF FF FF"},
+      {"receive tone d025n pasted takes the list's item", "450 - 470MHz", InUse, ccRxTone, "paste:d025n", "",
+       "460.01250|465.00000|D025N|D023N|High|Wide|No|No|No|No", "50 12 00 46 00 00 50 46 25 80 23 80 7B FF FF FF"},
   };
   for (const TEditCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -197,35 +200,51 @@ TEST_F(ChannelTable, TheTreeFollowsTheChannelClickedInTheTable) {
   EXPECT_EQ(fMainFrm->uiQD5174->Selected(), fMainFrm->ChannelNode(7));
 }
 
-TEST_F(ChannelTable, TheDropDownButtonOfACellsBoxOpensItsListToTheMouse) {
+TEST_F(ChannelTable, TheDropDownButtonOfACellsBoxOpensItsListAndAClickedItemIsStored) {
   Start();
   SetRecord(1, InUse);
   fChInfo->FillRow(Row1);
-  for (TComboBox* Box : {fChInfo->cbQT, fChInfo->cbkz}) {
+  for (TuiComboBox* Box : {fChInfo->cbQT, fChInfo->cbkz}) {
     const Integer Col = Box == fChInfo->cbQT ? ccRxTone : ccBandwidth;
     SCOPED_TRACE(Box->Name());
     Click(AtCell(Col, Row1));
     ASSERT_TRUE(Box->Visible());
     EXPECT_FALSE(Box->DroppedDown());
-    COMBOBOXINFO Info{};
-    Info.cbSize = sizeof Info;
-    SendMessage(Box->Handle(), CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&Info));
-    POINT BP = OnScreen(Box, (Info.rcButton.left + Info.rcButton.right) / 2,
-                   (Info.rcButton.top + Info.rcButton.bottom) / 2);
-    Click(BP);
-    EXPECT_TRUE(Box->DroppedDown());
+    const TRect Button = Box->EditViewInfo()->Buttons.at(0)->Bounds;
+    Click(OnScreen(Box, (Button.left + Button.right) / 2, (Button.top + Button.bottom) / 2));
+    ASSERT_TRUE(Box->DroppedDown());
     // The item after the cell's, clicked, goes into the cell and the image.
     const Integer Next = Box->ItemIndex() + 1;
+    TuiCustomEditListBox* List = Box->GetLookupDataObject()->List();
+    ASSERT_NE(List, nullptr);
     RECT Item{};
-    SendMessage(Info.hwndList, LB_GETITEMRECT, Next, reinterpret_cast<LPARAM>(&Item));
+    SendMessage(List->Handle(), LB_GETITEMRECT, Next, reinterpret_cast<LPARAM>(&Item));
     POINT P{10, (Item.top + Item.bottom) / 2};
-    ClientToScreen(Info.hwndList, &P);
+    ClientToScreen(List->Handle(), &P);
     Click(P);
     EXPECT_FALSE(Box->DroppedDown());
-    EXPECT_EQ(Grid()->GetCellInfo(Col, Row1)->ForeText, Box->Items()->Strings(Next));
+    EXPECT_EQ(Grid()->GetCellInfo(Col, Row1)->ForeText, Box->Properties()->Items()->Strings(Next));
   }
   EXPECT_EQ(RowTexts(Row1), "460.01250|465.00000|91.5|D023N|High|Narrow|No|No|No|No");
   EXPECT_EQ(RecordHex(1), "50 12 00 46 00 00 50 46 15 09 23 80 7F FF FF FF");
+}
+
+// Opening a box's list and leaving the cell, or running a command, chooses nothing.
+TEST_F(ChannelTable, AListLeftOpenChoosesNothing) {
+  Start();
+  SetRecord(1, InUse);
+  fChInfo->FillRow(Row1);
+  Click(AtCell(ccPower, Row1));
+  ASSERT_TRUE(fChInfo->cbfsgl->Visible());
+  Key(VK_F4);
+  ASSERT_TRUE(fChInfo->cbfsgl->DroppedDown());
+  Key(VK_UP);
+  fChInfo->HideEditors();
+  Pump();
+  EXPECT_FALSE(fChInfo->cbfsgl->Visible());
+  EXPECT_FALSE(fChInfo->cbfsgl->DroppedDown());
+  EXPECT_EQ(RowTexts(Row1), InUseTexts);
+  EXPECT_EQ(RecordHex(1), InUse);
 }
 
 TEST_F(ChannelTable, ALanguageFileToneThatIsNoNumberIsLeftOutOfTheList) {
@@ -239,10 +258,10 @@ TEST_F(ChannelTable, ALanguageFileToneThatIsNoNumberIsLeftOutOfTheList) {
   Start("[SysInfo]\nCom=COM1\nDefaultLanguage=1\nLanguage=English|Chinese\n");
   ASSERT_EQ(ALL->LanguageIndex, 1);
 
-  TStrings* Tones = fChInfo->cbQT->Items();
+  TStrings* Tones = fChInfo->cbQT->Properties()->Items();
   EXPECT_EQ(Tones->UpdateCount(), 0);
-  EXPECT_EQ(fChInfo->cbDQT->Items()->UpdateCount(), 0);
-  EXPECT_EQ(Tones->Count(), fChInfo->uiDcts->Items()->Count() - 1);
+  EXPECT_EQ(fChInfo->cbDQT->Properties()->Items()->UpdateCount(), 0);
+  EXPECT_EQ(Tones->Count(), fChInfo->uiDcts->Properties()->Items()->Count() - 1);
   EXPECT_EQ(Tones->Strings(0), "\xE6\x97\xA0");
   EXPECT_EQ(Tones->Strings(1), "69.3");
   // The table is set up and filled.

@@ -17,9 +17,14 @@
 #include "app/AllClass.h"
 #include "app/AppUi.h"
 #include "app/FormResources.h"
+#include "app/Program.h"
 #include "app/Model.h"
 #include "app/SetLanguage.h"
 #include "app/SetPort.h"
+#include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiComboBox.h"
+#include "controls/editors/uiGroupBox.h"
+#include "controls/extra/uiPageControl.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/FormText.h"
 #include "platform/classes/IniFiles.h"
@@ -42,6 +47,7 @@ class DialogTest : public app_test::DocumentTest {
 protected:
   void SetUp() override {
     Display = std::make_unique<k58::winui::TestDisplay>();
+    StartProgramUnits();
     PrepareFormResources();
     DocumentTest::SetUp();
     SelectDefaultModelAndNewImage();
@@ -57,6 +63,7 @@ protected:
     Modal.reset();
     while (Screen->FormCount() > 0) FreeObject(Screen->Forms(Screen->FormCount() - 1));
     TApplication::MessageBoxProc() = nullptr;
+    StopProgramUnits();
     DocumentTest::TearDown();
     Display.reset();
   }
@@ -141,6 +148,12 @@ protected:
                        "Combo1.0=Aucun\r\nCombo1.1=Bas\r\n"
                        "Combo2.0=never\r\n"
                        "Combo3.0=Rien\r\nCombo3.1=never\r\n"
+                       "UiCombo1.0=Aucun\r\nUiCombo1.1=Bas\r\n"
+                       "UiCombo2.0=never\r\n"
+                       "UiCombo3.0=Rien\r\nUiCombo3.1=never\r\n"
+                       "UiCheck1.Caption=Coche\r\n"
+                       "UiGroup1.Caption=never\r\n"
+                       "UiTab1.Caption=Onglet\r\n"
                        "Check1.Caption=Coche\r\n"
                        "Radio1.Caption=Choix\r\n"
                        "Group1.Caption=Groupe\r\n"
@@ -192,6 +205,22 @@ protected:
     }
     FindAs<TComboBox>("Combo2")->SetTag(-2);
     FindAs<TComboBox>("Combo3")->SetTag(-3);
+    for (const char* Name : {"UiCombo1", "UiCombo2", "UiCombo3"}) {
+      auto* Combo = Add(NewObject<TuiComboBox>(Form), Name);
+      Combo->Properties()->SetDropDownListStyle(lsFixedList);
+      Combo->Properties()->Items()->Add("None");
+      Combo->Properties()->Items()->Add("Low");
+      Combo->SetItemIndex(1);
+    }
+    FindAs<TuiComboBox>("UiCombo2")->SetTag(-2);
+    FindAs<TuiComboBox>("UiCombo3")->SetTag(-3);
+    Add(NewObject<TuiCheckBox>(Form), "UiCheck1")->SetCaption("Check");
+    Add(NewObject<TuiGroupBox>(Form), "UiGroup1")->SetCaption("Group");
+    auto* UiPages = Add(NewObject<TuiPageControl>(Form), "UiPages1");
+    auto* UiTab = NewObject<TuiTabSheet>(Form);
+    UiTab->SetName("UiTab1");
+    UiTab->SetPageControl(UiPages);
+    UiTab->SetCaption("Tab");
     Add(NewObject<TCheckBox>(Form), "Check1")->SetCaption("Check");
     Add(NewObject<TRadioButton>(Form), "Radio1")->SetCaption("Choice");
     Add(NewObject<TGroupBox>(Form), "Group1")->SetCaption("Group");
@@ -215,9 +244,10 @@ public:
     return ObjectAs<T>(NeedComponent(Form, Name));
   }
   String Items(const String& Name) {
-    TStrings* List = dynamic_cast<TComboBox*>(Form->FindComponent(Name))
-                         ? FindAs<TComboBox>(Name)->Items()
-                         : FindAs<TListBox>(Name)->Items();
+    TComponent* C = Form->FindComponent(Name);
+    TStrings* List = dynamic_cast<TComboBox*>(C)     ? FindAs<TComboBox>(Name)->Items()
+                     : dynamic_cast<TuiComboBox*>(C) ? FindAs<TuiComboBox>(Name)->Properties()->Items()
+                                                     : FindAs<TListBox>(Name)->Items();
     String Out;
     for (Integer I = 0; I < List->Count(); ++I) Out += (I ? "|" : "") + List->Strings(I);
     return Out;
@@ -265,6 +295,23 @@ TEST_F(TranslateFormTest, EachKindOfComponentTakesItsTextsFromTheFormsSection) {
        [](auto& T) { return std::to_string(T.template FindAs<TComboBox>("Combo1")->ItemIndex()); }, "1", "1"},
       {"combo box with Tag -2", [](auto& T) { return T.Items("Combo2"); }, "None|Low", "None|Low"},
       {"combo box with Tag -3: item 0 only", [](auto& T) { return T.Items("Combo3"); }, "None|Low", "Rien|Low"},
+      {"library combo box items, only with lists", [](auto& T) { return T.Items("UiCombo1"); }, "None|Low",
+       "Aucun|Bas"},
+      {"library combo box keeps its item and shows its new text",
+       [](auto& T) {
+         auto* Combo = T.template FindAs<TuiComboBox>("UiCombo1");
+         return std::to_string(Combo->ItemIndex()) + " " + Combo->Text();
+       },
+       "1 Low", "1 Bas"},
+      {"library combo box with Tag -2", [](auto& T) { return T.Items("UiCombo2"); }, "None|Low", "None|Low"},
+      {"library combo box with Tag -3: item 0 only", [](auto& T) { return T.Items("UiCombo3"); }, "None|Low",
+       "Rien|Low"},
+      {"library check box", [](auto& T) { return T.template FindAs<TuiCheckBox>("UiCheck1")->Caption(); }, "Coche",
+       "Coche"},
+      {"library group box stays", [](auto& T) { return T.template FindAs<TuiGroupBox>("UiGroup1")->Caption(); },
+       "Group", "Group"},
+      {"library tab sheet", [](auto& T) { return T.template FindAs<TuiTabSheet>("UiTab1")->Caption(); }, "Onglet",
+       "Onglet"},
       {"check box", [](auto& T) { return T.template FindAs<TCheckBox>("Check1")->Caption(); }, "Coche", "Coche"},
       {"radio button", [](auto& T) { return T.template FindAs<TRadioButton>("Radio1")->Caption(); }, "Choix",
        "Choix"},
@@ -340,8 +387,9 @@ TEST(ShippedLanguageFiles, HoldTheKeyOfEveryTranslatableTextOfEveryForm) {
       const auto* Caption = Prop(O, "Caption");
       const auto* Style = Prop(O, "Style");
       std::vector<String> Items;
-      if (const auto* List = Prop(O, "Items.Strings"))
-        for (const auto& V : List->List) Items.push_back(V.Text);
+      for (const char* ItemsProp : {"Items.Strings", "Properties.Items.Strings"})
+        if (const auto* List = Prop(O, ItemsProp))
+          for (const auto& V : List->List) Items.push_back(V.Text);
       const String& Name = O.Name;
       if (Inherits(O.ClassName, "TToolButton")) {
         if (!Style || (Style->Text != "tbsSeparator" && Style->Text != "tbsDivider")) {
@@ -352,14 +400,16 @@ TEST(ShippedLanguageFiles, HoldTheKeyOfEveryTranslatableTextOfEveryForm) {
         const auto* Cols = Prop(O, "ColCount");
         if (Tag != -2)
           for (Int64 Col = 1; Col < (Cols ? Cols->Int : 5); ++Col) Keys.push_back(Name + "." + std::to_string(Col));
-      } else if (Inherits(O.ClassName, "TComboBox") || Inherits(O.ClassName, "TListBox")) {
-        const bool FirstOnly = Tag == -3 && Inherits(O.ClassName, "TComboBox");
+      } else if (Inherits(O.ClassName, "TComboBox") || Inherits(O.ClassName, "TuiComboBox") ||
+                 Inherits(O.ClassName, "TListBox")) {
+        const bool FirstOnly = Tag == -3 && !Inherits(O.ClassName, "TListBox");
         if (Tag != -2)
           for (size_t I = 0; I < (FirstOnly ? std::min<size_t>(1, Items.size()) : Items.size()); ++I)
             if (IsWords(Items[I])) Keys.push_back(Name + "." + std::to_string(I));
       } else {
         for (const char* Captioned :
-             {"TLabel", "TMenuItem", "TButton", "TCheckBox", "TRadioButton", "TGroupBox", "TTabSheet"})
+             {"TLabel", "TMenuItem", "TButton", "TCheckBox", "TuiCheckBox", "TRadioButton", "TGroupBox", "TTabSheet",
+              "TuiTabSheet"})
           if (Inherits(O.ClassName, Captioned)) {
             if (!(Caption && Caption->Text == "-")) Keys.push_back(Name + ".Caption");
             break;
@@ -389,7 +439,7 @@ TEST_F(DialogTest, LanguageDialogChangesOnlyOnOkWithAnotherLanguage) {
   Run(fSetLanguage,
       [](TCustomForm* Form) {
         auto* Dialog = static_cast<TfSetLanguage*>(Form);
-        EXPECT_EQ(Dialog->cbLanguage->Items()->Count(), 2);
+        EXPECT_EQ(Dialog->cbLanguage->Properties()->Items()->Count(), 2);
         EXPECT_EQ(Dialog->cbLanguage->Text(), "English");
         Dialog->cbLanguage->SetItemIndex(1);
         ClickButton(Dialog, "btnCancel");
@@ -420,11 +470,11 @@ TEST_F(DialogTest, ModelDialogOffersTheBandsOfTheChosenModelWithItsDefaultBand) 
         auto* Dialog = static_cast<TfModel*>(Form);
         EXPECT_EQ(Dialog->cbCopmut->Text(), "K58(UHF)");
         EXPECT_EQ(Dialog->cbPd->Text(), "450 - 470MHz");
-        EXPECT_EQ(Dialog->cbPd->Items()->Count(), 9);
+        EXPECT_EQ(Dialog->cbPd->Properties()->Items()->Count(), 9);
         Dialog->cbCopmut->SetItemIndex(1);
         Dialog->cbCopmutChange(Dialog->cbCopmut);
-        ASSERT_EQ(Dialog->cbPd->Items()->Count(), 4);
-        EXPECT_EQ(Dialog->cbPd->Items()->Strings(0), "136 - 150MHz");
+        ASSERT_EQ(Dialog->cbPd->Properties()->Items()->Count(), 4);
+        EXPECT_EQ(Dialog->cbPd->Properties()->Items()->Strings(0), "136 - 150MHz");
         EXPECT_EQ(Dialog->cbPd->Text(), "150 - 174MHz");
         Dialog->cbPd->SetItemIndex(1);
         ClickButton(Dialog, "btnOk");

@@ -115,8 +115,7 @@ void ProgramTest::StopProgram() {
   fMainFrm = nullptr;
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
-  k58::editors::StopEditorKindUnits();
-  k58::foundation::StopUnits();
+  StopProgramUnits();
   delete ALL;
   delete Language;
   delete FrqList;

@@ -19,6 +19,7 @@
 #include "app/Model.h"
 #include "app/SetLanguage.h"
 #include "app/SetPort.h"
+#include "controls/editors/uiComboBox.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/IniFiles.h"
 #include "platform/forms/ComCtrls.h"
@@ -177,8 +178,28 @@ TEST_F(ProgramRun, ReadEditSaveNewOpenAndWriteBack) {
   Grid()->SetForeText(ccRxFrequency, FirstRow, "451.5");
   Grid()->FocusCell(ccRxTone, FirstRow, true);
   Pump();
-  ASSERT_TRUE(fChInfo->cbQT->Visible());
-  fChInfo->cbQT->SetText("100.0");
+  TuiComboBox* Tones = fChInfo->cbQT;
+  ASSERT_TRUE(Tones->Visible());
+  // The tone is chosen with the mouse from the box's open list.
+  Display->Key(VK_F4);
+  Pump();
+  ASSERT_TRUE(Tones->DroppedDown());
+  const Integer Wanted = Tones->Properties()->Items()->IndexOf("100.0");
+  ASSERT_GT(Wanted, 0);
+  TuiCustomEditListBox* List = Tones->GetLookupDataObject()->List();
+  List->SetTopIndex(Wanted);
+  Pump();
+  RECT Item{};
+  SendMessage(List->Handle(), LB_GETITEMRECT, Wanted, reinterpret_cast<LPARAM>(&Item));
+  POINT At{10, (Item.top + Item.bottom) / 2};
+  ClientToScreen(List->Handle(), &At);
+  Display->Click(At);
+  Pump();
+  EXPECT_FALSE(Tones->DroppedDown());
+  EXPECT_EQ(Tones->Text(), "100.0");
+  EXPECT_EQ(Cell(ccRxTone, 1), "100.0");
+  EXPECT_EQ(ALL->Image[ChannelOffset(1) + 8], 0x00);  // 100.0 Hz in BCD tenths: 00 10
+  EXPECT_EQ(ALL->Image[ChannelOffset(1) + 9], 0x10);
   EXPECT_TRUE(ALL->Modified);
 
   const String File = DataDir() + "edited.dat";

@@ -13,6 +13,7 @@
 #include "controls/editors/uiEditorKinds.h"
 #include "controls/editors/uiPopupEdit.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/win/ui/WinClipboard.h"
 #include "tests/controls/editors/TextEditTesting.h"
 
 using namespace editors_test;
@@ -25,6 +26,21 @@ class TComboTestItem : public TuiEditRepositoryItem {
   TClass GetPropertiesClass() const override { return TuiComboBoxProperties::StaticClass(); }
 };
 K58_IMPLEMENT_CLASS(TComboTestItem) {}
+
+// A combo box that an in-place host has given the rectangle it stands in.
+class TPlacedComboBox : public TuiComboBox {
+  K58_CLASS(TPlacedComboBox, TuiComboBox)
+ public:
+  explicit TPlacedComboBox(TComponent* AOwner) : TuiComboBox(AOwner) {}
+  TRect Stored{};
+  void MakeInplace() { SetInplace(true); }
+  TuiCustomEditViewData* CreateViewData() override {
+    TuiCustomEditViewData* viewData = TuiComboBox::CreateViewData();
+    viewData->State.StoredRect = Stored;
+    return viewData;
+  }
+};
+K58_IMPLEMENT_CLASS(TPlacedComboBox) {}
 
 namespace {
 
@@ -296,6 +312,16 @@ TEST_F(ComboBoxTest, FixedListOpensOnATextClickAndAListClickChoosesAndCloses) {
   EXPECT_EQ(combo->ItemIndex(), 2);
   EXPECT_EQ(Reasons, std::vector<Byte>{pcrAccept});
   EXPECT_EQ(Clicks, 1);
+  // Opened again, from its button, the list chooses the same way (the popup gains no scroll bars of its
+  // own over the list).
+  const TRect button = combo->EditViewInfo()->Buttons.at(0)->Bounds;
+  Display.Click(At(combo, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
+  Pump();
+  ASSERT_TRUE(combo->DroppedDown());
+  Display.Click(OnList(combo, 3));
+  Pump();
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->ItemIndex(), 3);
   // An editable list places the caret instead.
   TuiComboBox* editable = NewCombo(4, lsEditList, 80);
   Focus(editable);
@@ -431,6 +457,106 @@ TEST_F(ComboBoxTest, ASizeTheUserGaveIsKeptForTheNextOpening) {
   EXPECT_EQ(popup->Height(), height + row);
 }
 
+TEST_F(ComboBoxTest, ResetPopupHeightLetsTheNextOpeningFitTheListAgain) {
+  TuiComboBox* combo = NewCombo(30);
+  combo->Properties()->SetDropDownSizeable(true);
+  Focus(combo);
+  Key(VK_F4);
+  TuiCustomEditPopupWindow* popup = combo->PopupWindow();
+  const Integer fitting = popup->Height();
+  const Integer taller = fitting + 3 * combo->LookupData()->List()->GetItemHeight(0);
+  Key(VK_ESCAPE);
+  combo->Properties()->SetPopupHeight(taller);
+  Key(VK_F4);
+  ASSERT_EQ(popup->Height(), taller);
+  Key(VK_ESCAPE);
+  combo->ResetPopupHeight();
+  EXPECT_EQ(combo->Properties()->PopupHeight(), 0);
+  Key(VK_F4);
+  ASSERT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(popup->Height(), fitting);
+}
+
+TEST_F(ComboBoxTest, TheWheelScrollsAnOpenListAndStepsTheItemOfAClosedOne) {
+  TuiComboBox* combo = NewCombo(30);
+  Focus(combo);
+  Key(VK_F4);
+  ASSERT_TRUE(combo->DroppedDown());
+  auto* list = static_cast<TCustomListBox*>(List(combo));
+  ASSERT_EQ(list->TopIndex(), 0);
+  Display.Wheel(At(combo, 10, 8), -1);
+  Pump();
+  EXPECT_TRUE(combo->DroppedDown()) << "the wheel leaves the list open";
+  EXPECT_GT(list->TopIndex(), 0);
+  EXPECT_EQ(combo->ItemIndex(), -1) << "scrolling chooses nothing";
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Clicks, 0);
+  // Closed, each notch moves to the next item.
+  combo->SetItemIndex(4);
+  Clicks = 0;
+  Display.Wheel(At(combo, 10, 8), -1);
+  Pump();
+  EXPECT_EQ(combo->ItemIndex(), 5);
+  Display.Wheel(At(combo, 10, 8), 1);
+  Pump();
+  EXPECT_EQ(combo->ItemIndex(), 4);
+  EXPECT_EQ(Clicks, 2);
+}
+
+TEST_F(ComboBoxTest, APasteOpensTheListOnThePastedItemOnceThePostedSyncArrives) {
+  TuiComboBox* combo = NewCombo(10, lsEditList);
+  Focus(combo);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const char text[] = "A7";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  std::copy(text, text + sizeof text, static_cast<char*>(GlobalLock(memory)));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+  Display.Chord({VK_SHIFT}, VK_INSERT);
+  Pump();
+  ASSERT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(combo->InnerControl()->Text(), "A7");
+  EXPECT_EQ(static_cast<TCustomListBox*>(List(combo))->ItemIndex(), 7);
+  Key(VK_RETURN);
+  EXPECT_EQ(combo->ItemIndex(), 7);
+  // The same paste again changes nothing and opens nothing.
+  Display.Chord({VK_CONTROL}, 'A');
+  Display.Chord({VK_SHIFT}, VK_INSERT);
+  Pump();
+  EXPECT_FALSE(combo->DroppedDown());
+}
+
+TEST_F(ComboBoxTest, APopupAlignsToTheInplaceRectangleItsHostGave) {
+  auto* combo = NewEdit<TPlacedComboBox>(30, 40);
+  combo->Properties()->Items()->Add("A0");
+  const TRect placed{2, 3, 60, 30};
+  struct {
+    const char* What;
+    bool Inplace;
+    TRect Stored;
+    bool UsesStored;
+  } cases[] = {
+      {"standalone: its own bounds", false, placed, false},
+      {"in-place without a rectangle", true, TRect{}, false},
+      {"in-place with a rectangle", true, placed, true},
+  };
+  for (const auto& c : cases) {
+    if (c.Inplace) combo->MakeInplace();
+    combo->Stored = c.Stored;
+    TRect owner{}, expected{};
+    combo->GetPopupOwnerBounds(owner);
+    if (c.UsesStored)
+      expected = placed;
+    else
+      combo->GetHotTrackBounds(expected);
+    OffsetRect(&expected, combo->Left(), combo->Top());
+    EXPECT_TRUE(EqualRect(&owner, &expected)) << c.What << ": " << owner.left << "," << owner.top << ","
+                                              << owner.right << "," << owner.bottom;
+  }
+}
+
 TEST_F(ComboBoxTest, FreeingTheEditorWhileItsPopupShowsClosesTheListFirst) {
   TuiComboBox* combo = NewCombo(5);
   Focus(combo);
@@ -442,6 +568,20 @@ TEST_F(ComboBoxTest, FreeingTheEditorWhileItsPopupShowsClosesTheListFirst) {
   EXPECT_FALSE(IsWindow(popup) && IsWindowVisible(popup));
   EXPECT_TRUE(k58::foundation::ShownPopups().empty());
   EXPECT_EQ(Reasons, std::vector<Byte>{pcrClose});
+}
+
+TEST_F(ComboBoxTest, APopupFreedWithEveryFormBeforeItsEditorIsForgotten) {
+  TuiComboBox* combo = NewCombo(5);
+  Focus(combo);
+  Key(VK_F4);
+  Key(VK_ESCAPE);
+  TuiCustomEditPopupWindow* popup = combo->PopupWindow();
+  ASSERT_NE(popup, nullptr);
+  FreeObject(popup);
+  EXPECT_EQ(combo->PopupWindow(), nullptr);
+  Key(VK_F4);
+  EXPECT_FALSE(combo->DroppedDown());
+  FreeObject(combo);
 }
 
 TEST_F(ComboBoxTest, RegisteredForFormTextsWithItsDescription) {
