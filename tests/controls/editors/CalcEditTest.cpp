@@ -309,6 +309,29 @@ TEST_F(CalcEditTest, ALoneMinusInThePopupCountsAsZero) {
   EXPECT_EQ(Text(), "2");
 }
 
+TEST_F(CalcEditTest, EditorsSharingAnItemEachShowTheirOwnCalculator) {
+  TObjectPtr<TuiEditRepository> repository(new TuiEditRepository(nullptr));
+  auto* item = static_cast<TuiEditRepositoryCalcItem*>(repository->CreateItem(TuiEditRepositoryCalcItem::StaticClass()));
+  item->Properties()->SetQuickClose(true);
+  auto* second = NewEdit<TuiCalcEdit>(10, 40);
+  Edit->SetRepositoryItem(item);
+  second->SetRepositoryItem(item);
+  for (TuiCalcEdit* edit : {Edit, second, Edit}) {
+    Focus(edit);
+    edit->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit->DroppedDown());
+    EXPECT_EQ(edit->Calculator()->Parent(), edit->PopupWindow());
+    EXPECT_TRUE(edit->Calculator()->Visible());
+    Type("=");
+    EXPECT_FALSE(edit->DroppedDown()) << "the item's QuickClose";
+  }
+  FreeObject(second);
+  EXPECT_TRUE(item->Properties()->PopupControl() == nullptr ||
+              item->Properties()->PopupControl() == Edit->Calculator());
+  Edit->SetRepositoryItem(nullptr);
+}
+
 TEST_F(CalcEditTest, AReadOnlyEditorDoesNotDropDown) {
   Edit->Properties()->SetReadOnly(true);
   Open();
