@@ -2,7 +2,7 @@
 // decimals, bit 0), exponent form (bit 1), thousand separators (bit 2) and the precision (bits 3-7, read
 // as the editor reads it: at most 15); the rest is the text. A text reads as Null or a finite Double; a
 // text the typing filter accepts reads as a number; the text shown for a value reads back as a value that
-// shows as the same text; trimming an exponent mantissa twice changes nothing more.
+// shows as the same text, and an exponent text shows with its mantissa trimmed.
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -35,12 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     K58_FUZZ_CHECK(CalcEditTextToValue(text, true, typed) && !VarIsNull(typed));
   }
 
-  String trimmed = text;
-  TrimExponentMantissa(trimmed);
-  String again = trimmed;
-  TrimExponentMantissa(again);
-  K58_FUZZ_CHECK(again == trimmed);
-
   if (VarIsNull(value)) return 0;
   const double number = value.AsDouble();
   // Rounding to fewer digits may carry a value next to the largest one past what a Double holds; the
@@ -50,5 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   Variant read;
   K58_FUZZ_CHECK(CalcEditTextToValue(shown, thousands, read) && !VarIsNull(read));
   K58_FUZZ_CHECK(CalcEditValueToText(read.AsDouble(), precision, scientific, thousands) == shown);
+  if (scientific) {
+    // Exponent texts come trimmed already.
+    String trimmed = shown;
+    TrimExponentMantissa(trimmed);
+    K58_FUZZ_CHECK(trimmed == shown);
+  }
   return 0;
 }
