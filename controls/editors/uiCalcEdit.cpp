@@ -30,7 +30,15 @@ void TrimExponentMantissa(String& S) {
 }
 
 String CalcEditValueToText(Extended AValue, Integer APrecision, bool AScientific, bool AThousands) {
-  String text = FloatToStrF(AValue, AScientific ? ffExponent : ffGeneral, APrecision, 0);
+  const TFloatFormat format = AScientific ? ffExponent : ffGeneral;
+  String text = FloatToStrF(AValue, format, APrecision, 0);
+  // Rounding next to the largest Double may pass it ("2E308" for 1.7e308 with one digit): more digits
+  // until the text reads back, so that editing a shown value never loses it.
+  for (Integer digits = std::max<Integer>(APrecision, 1) + 1; digits <= 17; ++digits) {
+    Extended shown = 0;
+    if (TryStrToFloat(text, shown) && std::fabs(shown) <= DBL_MAX) break;
+    text = FloatToStrF(AValue, format, digits, 0);
+  }
   if (AScientific)
     TrimExponentMantissa(text);
   else if (AThousands)

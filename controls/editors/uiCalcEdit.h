@@ -29,7 +29,8 @@ inline constexpr Integer CalcEditMaxPrecision = 15;
 // part, which is kept as it is; a text without a decimal separator in the mantissa is unchanged.
 void TrimExponentMantissa(String& S);
 // The focused text of a value, in the locale: APrecision significant digits, exponent form with
-// AScientific (trimmed), else the general form, grouped with AThousands (not with AScientific).
+// AScientific (trimmed), else the general form, grouped with AThousands (not with AScientific). Next to
+// the largest Double, as many more digits as the text needs to read back.
 String CalcEditValueToText(Extended AValue, Integer APrecision, bool AScientific, bool AThousands);
 // The value of an editor text: thousand separators removed when AThousands, trimmed; an empty text is Null
 // and valid; a number a Double fits is that number; anything else is Null and invalid (False).

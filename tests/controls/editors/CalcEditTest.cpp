@@ -74,6 +74,8 @@ TEST(CalcEditText, ValuesShowAsTheSettingsSay) {
       {Variant(120300.0), 6, true, false, true, nullptr, '.', "1.203E+5"},  // the inner zero stays
       {Variant(123000.0), 1, true, false, true, nullptr, '.', "1E+5"},      // the exponent is always shown
       {Variant(0.0), 15, true, false, true, nullptr, '.', "0E+0"},
+      {Variant(1.7e308), 1, false, false, true, nullptr, '.', "1.7E308"},  // never rounded past the largest
+      {Variant(DBL_MAX), 15, true, false, true, nullptr, '.', "1.7976931348623157E+308"},
       {Variant(1234567.0), 15, false, true, true, nullptr, '.', "1,234,567"},
       {Variant(1234567.0), 15, true, true, true, nullptr, '.', "1.234567E+6"},  // no grouping with exponents
       {Variant(-1234.5), 15, false, true, true, nullptr, ',', "-1.234,5"},
