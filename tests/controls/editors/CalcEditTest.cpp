@@ -334,6 +334,19 @@ TEST_F(CalcEditTest, EditorsSharingAnItemEachShowTheirOwnCalculator) {
   Edit->SetRepositoryItem(nullptr);
 }
 
+TEST_F(CalcEditTest, TabAfterClosingMovesOn) {
+  auto* next = NewEdit<TuiCalcEdit>(10, 40);
+  for (WORD closing : {WORD(VK_RETURN), WORD(VK_ESCAPE)}) {
+    SCOPED_TRACE(closing);
+    Open("5");
+    ASSERT_TRUE(Edit->DroppedDown());
+    Key(closing);
+    ASSERT_FALSE(Edit->DroppedDown());
+    Key(VK_TAB);
+    EXPECT_TRUE(next->IsFocused());
+  }
+}
+
 TEST_F(CalcEditTest, AReadOnlyEditorDoesNotDropDown) {
   Edit->Properties()->SetReadOnly(true);
   Open();
