@@ -283,7 +283,9 @@ TEST_F(CalcEditTest, PopupKeysCloseWithTheirReasons) {
     ASSERT_TRUE(Edit->DroppedDown());
     c.Press();
     EXPECT_EQ(!Edit->DroppedDown(), c.Closed);
-    if (c.Closed) EXPECT_EQ(Edit->CloseReason(), c.Reason);
+    if (c.Closed) {
+      EXPECT_EQ(Edit->CloseReason(), c.Reason);
+    }
     Edit->CloseUp(pcrClose);
     Pump();
   }
