@@ -152,6 +152,8 @@ class TuiCustomCalculator : public TuiControl, public IuiMouseTrackingCaller {
   void ControlFontChanged() override;
   void FocusStateChanged() override;
   void MouseLeft(TControl* AControl) override;
+  // The button held down by a key is forgotten (it stays drawn as it is).
+  void ForgetKeyButton() { keyButton_ = cbNone; }
 
  private:
   String DisplayText();

@@ -3,6 +3,8 @@
 
 #include <compare>
 
+#include "platform/classes/ClassBuilder.h"
+
 // Each item class publishes its Properties.
 #define K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(NAME) \
   K58_IMPLEMENT_CLASS(NAME) {                    \
@@ -12,6 +14,7 @@
 
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTextItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCalcItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem)
 

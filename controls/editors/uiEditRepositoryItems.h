@@ -1,4 +1,4 @@
-// The repository items of the editor kinds built so far (text, mask, check box, radio group), each holding
+// The repository items of the editor kinds built so far (text, mask, calculator, check box, radio group), each holding
 // a Properties object of its kind, and the default-item registry that maps a key to the repository item
 // whose Properties describe the editor for that kind of value.
 //
@@ -12,6 +12,7 @@
 #include <map>
 #include <vector>
 
+#include "controls/editors/uiCalcEdit.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
@@ -30,6 +31,7 @@
 
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTextItem, TuiTextEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem, TuiMaskEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCalcItem, TuiCalcEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
 

@@ -2,6 +2,7 @@
 #include "controls/editors/uiEditorKinds.h"
 
 #include "controls/editors/uiButtonEdit.h"
+#include "controls/editors/uiCalcEdit.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
@@ -25,9 +26,11 @@ void StartEditorKindUnits() {
   StartButtonEditUnit();
   StartHyperLinkUnit();
   StartMRUEditUnit();
+  StartCalcEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopCalcEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();
   StopButtonEditUnit();

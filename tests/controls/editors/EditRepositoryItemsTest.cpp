@@ -170,6 +170,7 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
   };
   const Case cases[] = {{TuiEditRepositoryTextItem::StaticClass(), TuiTextEditProperties::StaticClass()},
                         {TuiEditRepositoryMaskItem::StaticClass(), TuiMaskEditProperties::StaticClass()},
+                        {TuiEditRepositoryCalcItem::StaticClass(), TuiCalcEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
                         {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()}};
   for (const Case& c : cases) {
@@ -196,6 +197,9 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object MaskItem: TuiEditRepositoryMaskItem\n"
       "  end\n"
+      "  object CalcItem: TuiEditRepositoryCalcItem\n"
+      "    Properties.Precision = 6\n"
+      "  end\n"
       "  object CheckItem: TuiEditRepositoryCheckBoxItem\n"
       "  end\n"
       "  object RadioItem: TuiEditRepositoryRadioGroupItem\n"
@@ -204,11 +208,14 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
   EXPECT_TRUE(text_item->Properties()->ReadOnly());
+  auto* calc_item = dynamic_cast<TuiEditRepositoryCalcItem*>(module->FindComponent("CalcItem"));
+  ASSERT_NE(nullptr, calc_item);
+  EXPECT_EQ(calc_item->Properties()->Precision(), 6);
 }
 
 }  // namespace repository_test
