@@ -11,6 +11,7 @@
 #include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
+#include "controls/editors/uiTimeEdit.h"
 
 namespace k58::editors {
 void StartEditorKindUnits() {
@@ -25,9 +26,11 @@ void StartEditorKindUnits() {
   StartButtonEditUnit();
   StartHyperLinkUnit();
   StartMRUEditUnit();
+  StartTimeEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopTimeEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();
   StopButtonEditUnit();

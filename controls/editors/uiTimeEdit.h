@@ -8,6 +8,9 @@
 // Threads: GUI thread only.
 #pragma once
 
+#include <array>
+
+#include "controls/editors/uiSpinEdit.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Types.h"
 
@@ -58,3 +61,183 @@ TuiTimeCharResult ProcessTimePartChar(const String& AText, Integer APosition, co
                                       const TuiTimePart& APart, const TFormatSettings& AFormat = FormatSettings);
 
 }  // namespace k58::editors
+
+// ---- Time editor ------------------------------------------------------------------------------------------
+//
+// The text follows one of three time formats in 24- or 12-hour form: hours at positions 1-2, minutes at
+// 4-5, seconds at 7-8 and the AM/PM designator after the digits and one blank. The spin value is the
+// time in whole seconds (0..86399); the edit value is a date and time whose date part the editor keeps
+// aside, so that only the time of day is edited.
+
+namespace uitimeeditconsts {
+extern const char* const scxTimeEditDescription;  // "TimeEdit|Represents an editor displaying time values"
+extern const char* const scxSEditTimeConvertError;  // "Could not convert to time"
+}  // namespace uitimeeditconsts
+
+enum TuiTimeEditTimeFormat { tfHourMinSec, tfHourMin, tfHour };
+K58_ENUM_TYPE(TuiTimeEditTimeFormat, tfHourMinSec, tfHourMin, tfHour)
+
+namespace k58::editors {
+
+struct TuiTimeFormatCell {
+  const char* DisplayFormat;
+  const char* EditMask;
+};
+// Indexed by the time format, then by the 24-hour flag. The 12-hour masks here are the starting ones;
+// the live ones follow the locale (TwelveHourMask).
+extern const std::array<std::array<TuiTimeFormatCell, 2>, 3> TimeFormatTable;
+
+// The 12-hour edit mask of a time format, as last rebuilt from the locale's designators.
+String TwelveHourMask(TuiTimeEditTimeFormat AFormat);
+// Rebuilds the three 12-hour masks: the digits, one blank, and an optional character for each character
+// of the longer designator.
+void RebuildTwelveHourMasks();
+// The locale settings the time editor formats and reads with: a locale without designators gets "AM" and
+// "PM", so that the afternoon is not lost.
+TFormatSettings TimeEditFormatSettings();
+// Seconds of a time text of AFormat (hours, minutes, seconds at their places and in 12-hour form the
+// designator after them). False when the text holds no time of that form.
+bool TimeTextToSeconds(const String& AText, TuiTimeEditTimeFormat AFormat, bool AUse24Hour, Integer& ASeconds);
+
+void StartTimeEditUnit();
+void StopTimeEditUnit();
+
+}  // namespace k58::editors
+
+class TuiCustomTimeEditProperties : public TuiCustomSpinEditProperties {
+  K58_CLASS(TuiCustomTimeEditProperties, TuiCustomSpinEditProperties)
+
+  TuiCustomTimeEditProperties();
+  ~TuiCustomTimeEditProperties() override;
+  void Assign(TPersistent* Source) override;
+
+  // Stored and copied; the typed-hour corrections run whatever its value.
+  bool AutoCorrectHours() const { return autoCorrectHours_; }
+  void SetAutoCorrectHours(bool Value) { autoCorrectHours_ = Value; }
+  bool ShowDate() const { return showDate_; }
+  void SetShowDate(bool Value);
+  TuiTimeEditTimeFormat TimeFormat() const { return timeFormat_; }
+  void SetTimeFormat(TuiTimeEditTimeFormat Value);
+  bool Use24HourFormat() const { return use24HourFormat_; }
+  void SetUse24HourFormat(bool Value);
+  bool UseTimeFormatWhenUnfocused() const { return useTimeFormatWhenUnfocused_; }
+  void SetUseTimeFormatWhenUnfocused(bool Value);
+
+  // The display format of the current time format and hour form.
+  String DisplayTimeFormat() const;
+  // The one-based position of the first character of a part.
+  Integer GetTimePartStart(Integer AKind) const;
+  Integer GetTimePartLength(Integer) const { return 2; }
+  Integer GetAmPmKind() const { return apkLocale; }
+  // The part that covers the one-based APosition.
+  Integer GetTimePartAt(Integer APosition);
+  bool GetTimePart(Integer APosition, TuiTimePart& APart);
+  // The text of a value: the display format when focused; unfocused the display format or the locale's
+  // long time, with the date in front when ShowDate asks for it and there is one.
+  String ValueToText(TDateTime AValue, bool AFocused);
+  // The mask follows the time format and the locale's 12-hour mask.
+  void UpdateEditMask();
+  // The locale's formats changed.
+  void FormatChanged();
+
+  // ---- Overrides ----
+  Byte GetDisplayFormatOptions() override { return 3; }
+  TClass GetEditClass() const override;
+  bool IsEditValueValid(Variant& AEditValue, bool AEditFocused) override;
+  void PrepareDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused) override;
+  void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError, TuiCustomEdit* AEdit) override;
+  bool SupportsValueFormatting(bool AFocused) override { return HasDefaultDisplayFormat(AFocused); }
+  void GetEmptyDisplayValue(Variant& AValue) override;
+  bool HasRangeCheck() override { return false; }
+  bool AdjustTextValue(Variant& AValue, bool AEditFocused) override;
+  TClass GetModeClass(TuiEditMaskKind AMaskKind) const override;
+  // A step past midnight either way is refused (the editor wraps it itself with Circular); never clamped.
+  Integer GetLimitMode() override;
+  void GetMaxValueOfType(Variant& AValue) override;
+  void GetMinValueOfType(Variant& AValue) override;
+  bool AdjustsText() override { return false; }
+  bool NormalizeValue(const Variant& AValue, Variant& AResult) override;
+  bool KeepsSelectionOnSpin() override { return true; }
+
+ private:
+  bool autoCorrectHours_ = true;
+  bool showDate_ = false;
+  TuiTimeEditTimeFormat timeFormat_ = tfHourMinSec;
+  bool use24HourFormat_ = true;
+  bool useTimeFormatWhenUnfocused_ = true;
+};
+
+class TuiTimeEditProperties : public TuiCustomTimeEditProperties {
+  K58_CLASS(TuiTimeEditProperties, TuiCustomTimeEditProperties)
+};
+
+// The standard mask mode with the time editor's blanks: a cleared designator is left as it is.
+class TuiTimeEditMaskMode : public TuiMaskEditStandardMode {
+  K58_CLASS(TuiTimeEditMaskMode, TuiMaskEditStandardMode)
+
+  TuiTimeEditMaskMode(IuiMaskEditHost* AEdit, IuiMaskEditModeSettings* AEditProperties)
+      : TuiMaskEditStandardMode(AEdit, AEditProperties) {}
+  String GetBlank(Integer APosition) const override;
+};
+
+class TuiCustomTimeEdit : public TuiCustomSpinEdit {
+  K58_CLASS(TuiCustomTimeEdit, TuiCustomSpinEdit)
+
+  explicit TuiCustomTimeEdit(TComponent* AOwner) : TuiCustomSpinEdit(AOwner) {}
+
+  TuiCustomTimeEditProperties* ActiveProperties() {
+    return static_cast<TuiCustomTimeEditProperties*>(TuiCustomEdit::ActiveProperties());
+  }
+  TuiCustomTimeEditProperties* Properties() const {
+    return static_cast<TuiCustomTimeEditProperties*>(TuiCustomEdit::Properties());
+  }
+  void SetProperties(TuiCustomTimeEditProperties* Value) { TuiCustomEdit::SetProperties(Value); }
+
+  // The time of day of the value (0 <= Time < 1). Unreadable text raises EConvertError.
+  TDateTime Time();
+  // The value becomes the kept date with this time of day; the date part of AValue is ignored.
+  void SetTime(TDateTime AValue);
+  // The date part the editor keeps aside.
+  TDateTime StoredDate() const { return storedDate_; }
+  // The part under the caret.
+  Integer GetCurrentTimePart();
+
+  // ---- Overrides ----
+  void Initialize() override;
+  void SetInternalDisplayValue(const Variant& AValue) override;
+  void StoreEditValue(const Variant& AValue, bool AValidateEditValue) override;
+  bool IsValidChar(char) override { return true; }
+  void PropertiesChanged(TObject* Sender) override;
+  void ClearValue() override { SetTime(0); }
+  TClass GetPropertiesClass() const override;
+  void DisplayValueToEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused) override;
+  void GetEditingText(String& AText) override { GetDisplayText(AText); }
+  bool SetEditingValue(const String& AText) override { return TuiCustomTextEdit::SetEditingValue(AText); }
+  // The typed-character rules of the part under the key.
+  bool IsCharAllowed(String& ACh, Integer APosition) override;
+  Variant GetIncrement(Integer AButton) override;
+  void GetValue(Variant& AValue) override;
+  void ValueToDisplayText(const Variant& AValue, String& AText) override;
+  void SetValue(const Variant& AValue) override;
+  // Steps the part under the caret and selects what the step changed.
+  bool DoSpinStep(Integer AButton) override;
+
+ private:
+  TDateTime storedDate_ = 0;
+  bool enteringPart_ = false;
+};
+
+class TuiTimeEdit : public TuiCustomTimeEdit {
+  K58_CLASS(TuiTimeEdit, TuiCustomTimeEdit)
+
+  explicit TuiTimeEdit(TComponent* AOwner) : TuiCustomTimeEdit(AOwner) {}
+  TClass GetPropertiesClass() const override;
+  TuiTimeEditProperties* ActiveProperties() {
+    return static_cast<TuiTimeEditProperties*>(TuiCustomEdit::ActiveProperties());
+  }
+  TuiTimeEditProperties* Properties() const { return static_cast<TuiTimeEditProperties*>(TuiCustomEdit::Properties()); }
+  void SetProperties(TuiTimeEditProperties* Value) { TuiCustomEdit::SetProperties(Value); }
+  TImeName ImeNameValue() const { return ImeName(); }
+  void SetImeNameValue(TImeName Value) { SetImeName(Value); }
+  TDateTime TimeValue() { return Time(); }
+};
