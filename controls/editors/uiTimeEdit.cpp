@@ -175,6 +175,45 @@ bool TimeTextToSeconds(const String& AText, TuiTimeEditTimeFormat AFormat, bool 
   return true;
 }
 
+Integer TimePartStart(Integer AKind, TuiTimeEditTimeFormat AFormat) {
+  if (AKind == tpkAmPm) return 10 - 3 * static_cast<Integer>(AFormat);
+  return 3 * AKind + 1;
+}
+
+Integer TimePartAt(Integer APosition, TuiTimeEditTimeFormat AFormat, bool AUse24Hour, Integer AMaxLength) {
+  Integer p = APosition;
+  if (AMaxLength > 0 && AMaxLength < p) p = AMaxLength;
+  if (!AUse24Hour && p > TimeDigitsLength(AFormat)) return tpkAmPm;
+  const String format = UpperCase(TimeFormatTable[static_cast<size_t>(AFormat)][AUse24Hour ? 1 : 0].DisplayFormat);
+  const Integer length = static_cast<Integer>(format.size());
+  p = std::clamp<Integer>(p, 1, length);
+  const char c = format[static_cast<size_t>(p - 1)];
+  if (c != 'H' && c != 'N' && c != 'S') p = std::min(p + 1, length);
+  switch (format[static_cast<size_t>(p - 1)]) {
+    case 'H': return tpkHour;
+    case 'N': return tpkMinute;
+    default: return tpkSecond;
+  }
+}
+
+Integer TimeSpinIncrement(Integer APart, Integer AButton, Integer ASeconds, bool ACircular) {
+  const bool up = AButton == 1 || AButton == 3;
+  const bool fast = AButton >= 2;
+  Integer step = 0;
+  switch (APart) {
+    case tpkHour: step = 3600; break;
+    case tpkMinute: step = fast ? 600 : 60; break;
+    case tpkSecond: step = fast ? 10 : 1; break;
+    default:
+      // The designator toggles whatever the direction.
+      return ASeconds < SecondsPerHalfDay ? SecondsPerHalfDay : -SecondsPerHalfDay;
+  }
+  if (!up) step = -step;
+  // Circular: a step past midnight lands on the other side of it, so 23:30 and an hour give 00:30.
+  if (ACircular) step = ((ASeconds + step) % SecondsPerDay + SecondsPerDay) % SecondsPerDay - ASeconds;
+  return step;
+}
+
 void StartTimeEditUnit() {
   if (timeEditUnitCount++ > 0) return;
   timeEditFormatListener = new TuiTimeEditFormatListener();
@@ -304,26 +343,10 @@ void TuiCustomTimeEditProperties::FormatChanged() {
   EndUpdate();
 }
 
-Integer TuiCustomTimeEditProperties::GetTimePartStart(Integer AKind) const {
-  if (AKind == tpkAmPm) return 10 - 3 * static_cast<Integer>(timeFormat_);
-  return 3 * AKind + 1;
-}
+Integer TuiCustomTimeEditProperties::GetTimePartStart(Integer AKind) const { return TimePartStart(AKind, timeFormat_); }
 
 Integer TuiCustomTimeEditProperties::GetTimePartAt(Integer APosition) {
-  Integer p = APosition;
-  const Integer maxLength = MaxLength();
-  if (maxLength > 0 && maxLength < p) p = maxLength;
-  if (!use24HourFormat_ && p > TimeDigitsLength(timeFormat_)) return tpkAmPm;
-  const String format = UpperCase(DisplayTimeFormat());
-  const Integer length = static_cast<Integer>(format.size());
-  p = std::clamp<Integer>(p, 1, length);
-  const char c = format[static_cast<size_t>(p - 1)];
-  if (c != 'H' && c != 'N' && c != 'S') p = std::min(p + 1, length);
-  switch (format[static_cast<size_t>(p - 1)]) {
-    case 'H': return tpkHour;
-    case 'N': return tpkMinute;
-    default: return tpkSecond;
-  }
+  return TimePartAt(APosition, timeFormat_, use24HourFormat_, MaxLength());
 }
 
 bool TuiCustomTimeEditProperties::GetTimePart(Integer APosition, TuiTimePart& APart) {
@@ -507,24 +530,11 @@ bool TuiCustomTimeEdit::IsCharAllowed(String& ACh, Integer APosition) {
 }
 
 Variant TuiCustomTimeEdit::GetIncrement(Integer AButton) {
-  const bool up = AButton == 1 || AButton == 3;
-  const bool fast = AButton >= 2;
   Variant value;
   GetValue(value);
-  const Int64 current = value.AsInt64();
-  Int64 step = 0;
-  switch (GetCurrentTimePart()) {
-    case tpkHour: step = 3600; break;
-    case tpkMinute: step = fast ? 600 : 60; break;
-    case tpkSecond: step = fast ? 10 : 1; break;
-    default:
-      // The designator toggles whatever the direction.
-      return Variant(double(current < SecondsPerHalfDay ? SecondsPerHalfDay : -SecondsPerHalfDay));
-  }
-  if (!up) step = -step;
-  // Circular: a step past midnight lands on the other side of it, so 23:30 and an hour give 00:30.
-  if (ActiveProperties()->Circular()) step = ((current + step) % SecondsPerDay + SecondsPerDay) % SecondsPerDay - current;
-  return Variant(double(step));
+  return Variant(static_cast<double>(TimeSpinIncrement(GetCurrentTimePart(), AButton,
+                                                       static_cast<Integer>(value.AsInt64()),
+                                                       ActiveProperties()->Circular())));
 }
 
 void TuiCustomTimeEdit::GetValue(Variant& AValue) {

@@ -99,6 +99,14 @@ TFormatSettings TimeEditFormatSettings();
 // designator after them). False when the text holds no time of that form.
 bool TimeTextToSeconds(const String& AText, TuiTimeEditTimeFormat AFormat, bool AUse24Hour, Integer& ASeconds);
 
+// The one-based start of a part: 3 x kind + 1 for digits, after the digits and one blank for AM/PM.
+Integer TimePartStart(Integer AKind, TuiTimeEditTimeFormat AFormat);
+// The part that covers the one-based APosition of a text of AFormat (AMaxLength > 0 caps the position).
+Integer TimePartAt(Integer APosition, TuiTimeEditTimeFormat AFormat, bool AUse24Hour, Integer AMaxLength = 0);
+// The seconds a spin button (0 down, 1 up, 2 fast down, 3 fast up) adds on APart to ASeconds; with
+// ACircular the result is wrapped into the day. The spin refuses a result outside 0..86399.
+Integer TimeSpinIncrement(Integer APart, Integer AButton, Integer ASeconds, bool ACircular);
+
 void StartTimeEditUnit();
 void StopTimeEditUnit();
 

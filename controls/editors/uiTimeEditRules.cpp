@@ -1,4 +1,5 @@
 // The entry rules of masked time parts.
+#include <algorithm>
 #include <vector>
 
 #include "controls/editors/uiTimeEdit.h"
@@ -88,7 +89,9 @@ TuiTimeCharResult EnterAmPmChar(const String& AText, Integer APosition, const St
     else
       chars.push_back(c);
   }
-  for (Integer i = end + 1; i < s + APart.Length && i <= static_cast<Integer>(chars.size()); ++i) PutTimeChar(chars, i, " ");
+  // What is left of a longer designator that was there is blanked.
+  const Integer span = std::max<Integer>({APart.Length, static_cast<Integer>(amChars.size()), static_cast<Integer>(pmChars.size())});
+  for (Integer i = end + 1; i < s + span && i <= static_cast<Integer>(chars.size()); ++i) PutTimeChar(chars, i, " ");
   const Integer caret = std::min<Integer>(s + 2, static_cast<Integer>(chars.size()) + 1);
   return RewriteTimeText(chars, caret, String());
 }

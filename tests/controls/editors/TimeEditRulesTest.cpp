@@ -102,6 +102,8 @@ TEST(TimeEditRulesTest, DesignatorsAreTypedLetterByLetter) {
       {"vorm", "vonn", "11:30:00 vorm", 10, "V", true, false, "v"},
       {"vorm", "vonn", "11:30:00 vorm", 10, "x", false, false, ""},
       {"vorm", "vonn", "11:30:00 vorm", 12, "n", true, true, "11:30:00 vonn"},
+      // A shorter designator leaves no tail of the longer one.
+      {"vorm.", "nachm.", "11:30:00 nachm.", 10, "v", true, true, "11:30:00 vorm. "},
       // A locale without designators falls back to AM and PM, so the two halves stay apart.
       {"", "", "11:30:00 AM", 10, "P", true, true, "11:30:00 PM"},
   };
