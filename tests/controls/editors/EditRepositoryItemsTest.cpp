@@ -171,7 +171,8 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
   const Case cases[] = {{TuiEditRepositoryTextItem::StaticClass(), TuiTextEditProperties::StaticClass()},
                         {TuiEditRepositoryMaskItem::StaticClass(), TuiMaskEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
-                        {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()}};
+                        {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()},
+                        {TuiEditRepositoryTimeItem::StaticClass(), TuiTimeEditProperties::StaticClass()}};
   for (const Case& c : cases) {
     TuiEditRepositoryItem* item = Repository->CreateItem(c.Item);
     EXPECT_EQ(c.Properties, item->Properties()->ClassType()) << item->ClassName();
@@ -200,15 +201,21 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object RadioItem: TuiEditRepositoryRadioGroupItem\n"
       "  end\n"
+      "  object TimeItem: TuiEditRepositoryTimeItem\n"
+      "    Properties.TimeFormat = tfHourMin\n"
+      "  end\n"
       "end\n";
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem", "TimeItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
   EXPECT_TRUE(text_item->Properties()->ReadOnly());
+  auto* time_item = dynamic_cast<TuiEditRepositoryTimeItem*>(module->FindComponent("TimeItem"));
+  ASSERT_NE(nullptr, time_item);
+  EXPECT_EQ(tfHourMin, time_item->Properties()->TimeFormat());
 }
 
 }  // namespace repository_test
