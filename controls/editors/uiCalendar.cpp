@@ -145,6 +145,20 @@ void TuiCustomCalendar::SetFlat(bool Value) {
   LayoutChanged();
 }
 
+void TuiCustomCalendar::SetTimeFormat(TuiTimeEditTimeFormat Value) {
+  if (timeFormat_ == Value) return;
+  timeFormat_ = Value;
+  if (timeEdit_ != nullptr) timeEdit_->SetTimeFormat(Value);
+  LayoutChanged();
+}
+
+void TuiCustomCalendar::SetUse24HourFormat(bool Value) {
+  if (use24HourFormat_ == Value) return;
+  use24HourFormat_ = Value;
+  if (timeEdit_ != nullptr) timeEdit_->SetUse24HourFormat(Value);
+  LayoutChanged();
+}
+
 void TuiCustomCalendar::SetKind(TuiCalendarKind Value) {
   if (kind_ == Value) return;
   kind_ = Value;

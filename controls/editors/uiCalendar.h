@@ -10,7 +10,7 @@
 // arrow timer; the month list owns its scroll timer.
 // Coordinates: client coordinates of the calendar (the month list's origin is a screen point).
 // Time editor: the date-time kind shows a time editor below the clock. The calendar makes it through
-// CalendarTimeEditFactory, which the time editor's unit installs; without it (as now) the date-time
+// CalendarTimeEditFactory, which the time editor's unit installs; without it (unit not started) the date-time
 // kind lays out a time editor of no size and takes the time from its clock alone. The factory answers a
 // TuiCalendarTimeEdit: the control to parent, its Time, its preferred size and its change event.
 #pragma once
@@ -21,6 +21,7 @@
 #include "controls/editors/uiButtons.h"
 #include "controls/editors/uiClock.h"
 #include "controls/editors/uiEditDateUtils.h"
+#include "controls/editors/uiTimeEdit.h"
 #include "controls/foundation/Foundation.h"
 
 namespace uicalendarconsts {
@@ -48,6 +49,9 @@ class TuiCalendarTimeEdit {
   virtual void SetCircular(bool AValue) = 0;
   virtual void SetOnChange(const TNotifyEvent& AEvent) = 0;
   virtual void SetSelStart(Integer AValue) = 0;
+  // The calendar keeps its own copy of these and hands them on.
+  virtual void SetTimeFormat(TuiTimeEditTimeFormat) {}
+  virtual void SetUse24HourFormat(bool) {}
 };
 using TuiCalendarTimeEditFactory = std::unique_ptr<TuiCalendarTimeEdit> (*)(TComponent* AOwner);
 extern TuiCalendarTimeEditFactory CalendarTimeEditFactory;
@@ -120,6 +124,11 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   void SetFlat(bool Value);
   TuiCalendarKind Kind() const { return kind_; }
   void SetKind(TuiCalendarKind Value);
+  // The time editor's format and hour form.
+  TuiTimeEditTimeFormat TimeFormat() const { return timeFormat_; }
+  void SetTimeFormat(TuiTimeEditTimeFormat Value);
+  bool Use24HourFormat() const { return use24HourFormat_; }
+  void SetUse24HourFormat(bool Value);
   bool YearsInMonthList() const { return yearsInMonthList_; }
   void SetYearsInMonthList(bool Value) { yearsInMonthList_ = Value; }
   const TNotifyEvent& OnDateChosen() const { return onDateChosen_; }
@@ -239,6 +248,8 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   TDateTime selectDate_ = 0;
   Integer sideMargin_ = 0;
   std::unique_ptr<TuiCalendarTimeEdit> timeEdit_;
+  TuiTimeEditTimeFormat timeFormat_ = tfHourMinSec;
+  bool use24HourFormat_ = true;
   TuiTimer* arrowTimer_ = nullptr;
   std::array<TRect, 4> arrows_{};
   TRect grid_{};

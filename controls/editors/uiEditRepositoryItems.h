@@ -18,6 +18,7 @@
 #include "controls/editors/uiMaskEditProperties.h"
 #include "controls/editors/uiRadioGroup.h"
 #include "controls/editors/uiTextEditProperties.h"
+#include "controls/editors/uiTimeEdit.h"
 
 // An item class whose Properties are of class PROPS: reading checks the class, writing copies the value.
 #define K58_EDIT_REPOSITORY_ITEM(NAME, PROPS)                                                                   \
@@ -34,6 +35,7 @@ K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem, TuiMaskEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCalcItem, TuiCalcEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTimeItem, TuiTimeEditProperties)
 
 // The key of a registration: wide enough for a class reference's identity.
 using TuiEditRegistrationKey = intptr_t;

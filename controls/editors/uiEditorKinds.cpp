@@ -12,6 +12,7 @@
 #include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioButton.h"
 #include "controls/editors/uiRadioGroup.h"
+#include "controls/editors/uiTimeEdit.h"
 
 namespace k58::editors {
 void StartEditorKindUnits() {
@@ -27,9 +28,11 @@ void StartEditorKindUnits() {
   StartHyperLinkUnit();
   StartMRUEditUnit();
   StartCalcEditUnit();
+  StartTimeEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopTimeEditUnit();
   StopCalcEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();

@@ -89,7 +89,9 @@ class IuiMaskEditHost {
   virtual bool ShiftFlag() const = 0;
   virtual void SetShiftFlag(bool Value) = 0;
   // Whether the standard mode may write ACh (one character, may be changed or cleared) at the one-based
-  // APosition.
+  // APosition. False drops the key without a beep, which is also the answer of a host that has taken the
+  // key itself (written the text and moved the caret); True with ACh cleared is a refusal that beeps when
+  // the Properties ask for it.
   virtual bool IsCharAllowed(String& ACh, Integer APosition) = 0;
   virtual void SetEditValue(const String& AValue) = 0;
   // The display value is the master (the user edited it); else the edit value is.

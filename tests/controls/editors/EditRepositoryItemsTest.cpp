@@ -172,7 +172,8 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
                         {TuiEditRepositoryMaskItem::StaticClass(), TuiMaskEditProperties::StaticClass()},
                         {TuiEditRepositoryCalcItem::StaticClass(), TuiCalcEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
-                        {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()}};
+                        {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()},
+                        {TuiEditRepositoryTimeItem::StaticClass(), TuiTimeEditProperties::StaticClass()}};
   for (const Case& c : cases) {
     TuiEditRepositoryItem* item = Repository->CreateItem(c.Item);
     EXPECT_EQ(c.Properties, item->Properties()->ClassType()) << item->ClassName();
@@ -204,11 +205,14 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object RadioItem: TuiEditRepositoryRadioGroupItem\n"
       "  end\n"
+      "  object TimeItem: TuiEditRepositoryTimeItem\n"
+      "    Properties.TimeFormat = tfHourMin\n"
+      "  end\n"
       "end\n";
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem", "TimeItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
@@ -216,6 +220,9 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
   auto* calc_item = dynamic_cast<TuiEditRepositoryCalcItem*>(module->FindComponent("CalcItem"));
   ASSERT_NE(nullptr, calc_item);
   EXPECT_EQ(calc_item->Properties()->Precision(), 6);
+  auto* time_item = dynamic_cast<TuiEditRepositoryTimeItem*>(module->FindComponent("TimeItem"));
+  ASSERT_NE(nullptr, time_item);
+  EXPECT_EQ(tfHourMin, time_item->Properties()->TimeFormat());
 }
 
 }  // namespace repository_test
