@@ -20,6 +20,7 @@
 
 #include "controls/editors/uiButtons.h"
 #include "controls/editors/uiClock.h"
+#include "controls/editors/uiEdit.h"
 #include "controls/editors/uiEditDateUtils.h"
 #include "controls/foundation/Foundation.h"
 
@@ -46,6 +47,8 @@ class TuiCalendarTimeEdit {
   // The size it needs to show midnight.
   virtual TSize PreferredSize() = 0;
   virtual void SetCircular(bool AValue) = 0;
+  // Whether the user changed the time since it was last set.
+  virtual bool IsModified() { return false; }
   virtual void SetOnChange(const TNotifyEvent& AEvent) = 0;
   virtual void SetSelStart(Integer AValue) = 0;
 };
@@ -53,6 +56,7 @@ using TuiCalendarTimeEditFactory = std::unique_ptr<TuiCalendarTimeEdit> (*)(TCom
 extern TuiCalendarTimeEditFactory CalendarTimeEditFactory;
 
 class TuiCustomCalendar;
+class TuiCustomDateEdit;
 
 class TMonthListBox : public TuiCustomPopupWindow {
   K58_CLASS(TMonthListBox, TuiCustomPopupWindow)
@@ -176,6 +180,10 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   virtual void HidePopup(TObject* Sender, Byte AReason);
   void ApplySize();
   void DoDateChosen();
+  // The key handling of the calendar, for a popup window that previews keys meant for it.
+  void HandleKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  // The time of day of the time part (the time editor's, else the clock's).
+  TDateTime ChosenTime() { return ClockTime(); }
   // The painter of the calendar's look (its OK button's).
   TuiLookAndFeelPainterClass CalendarPainter();
 
@@ -196,6 +204,10 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   void ControlFontChanged() override;
   void MouseEntered(TControl* AControl) override;
   void MouseLeft(TControl* AControl) override;
+  // Makes APart the hot header part, repainting both titles and keeping the screen cursor.
+  void SetHotPart(Integer APart);
+  // Selects ADate without moving the shown month; only the day rows repaint.
+  void TrackSelectDate(TDateTime ADate);
 
  private:
   void CreateChildren();
@@ -259,14 +271,21 @@ class TuiPopupCalendar : public TuiCustomCalendar {
 
   explicit TuiPopupCalendar(TComponent* AOwner) : TuiCustomCalendar(AOwner) {}
 
+  // The date editor whose popup shows the calendar.
+  TuiCustomDateEdit* Edit() const { return edit_; }
+  void SetEdit(TuiCustomDateEdit* Value) { edit_ = Value; }
   const TuiEditClosePopupEvent& OnHidePopup() const { return onHidePopup_; }
   void SetOnHidePopup(const TuiEditClosePopupEvent& Value) { onHidePopup_ = Value; }
   void HidePopup(TObject* Sender, Byte AReason) override;
+  // Hot tracking only while the editor's popup shows.
+  void UpdateHotTrack() override;
 
  protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
 
  private:
+  TuiCustomDateEdit* edit_ = nullptr;
   TuiEditClosePopupEvent onHidePopup_;
 };
 

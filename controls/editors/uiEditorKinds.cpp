@@ -3,6 +3,7 @@
 
 #include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiDateEdit.h"
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
 #include "controls/editors/uiImage.h"
@@ -25,9 +26,11 @@ void StartEditorKindUnits() {
   StartButtonEditUnit();
   StartHyperLinkUnit();
   StartMRUEditUnit();
+  StartDateEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopDateEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();
   StopButtonEditUnit();
