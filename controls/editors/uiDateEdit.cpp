@@ -36,15 +36,16 @@ String TrimTrailingBlanks(String S) {
 
 bool HasTimeOfDay(TDateTime V) { return std::modf(V, &V) != 0; }
 
-// The date of a value the editor holds; False for Null, empty and anything that is no date.
+// The date of a value the editor holds; False for Null, empty, a Boolean and anything outside the dates
+// the editor shows.
 bool VariantToDate(const Variant& V, TDateTime& ADate) {
-  if (!IsDateTimeVariant(V) && !IsNumericVariant(V)) return false;
+  if (V.Type() == varBoolean || (!IsDateTimeVariant(V) && !IsNumericVariant(V))) return false;
   try {
     ADate = V.AsDouble();
   } catch (const EVariantError&) {
     return false;  // a number the variant rules cannot turn into a date is no date
   }
-  return std::isfinite(ADate);
+  return std::isfinite(ADate) && IsDateInRange(ADate);
 }
 
 Integer dateEditUnitCount = 0;
@@ -177,12 +178,12 @@ void TuiCustomDateEditProperties::SetArrowsForYear(bool Value) {
 }
 
 TDateButtons TuiCustomDateEditProperties::DateButtons() const {
-  if (AssignedValues()->DateButtons()) return dateButtons_;
+  if (IsDateButtonsAssigned()) return dateButtons_;
   return TDateButtons().Include(btnClear).Include(kind_ == ckDateTime ? btnNow : btnToday);
 }
 
 void TuiCustomDateEditProperties::SetDateButtons(TDateButtons Value) {
-  if (AssignedValues()->DateButtons() && dateButtons_ == Value) return;
+  if (IsDateButtonsAssigned() && dateButtons_ == Value) return;
   dateButtons_ = Value;
   AssignedValues()->SetDateButtons(true);
   Changed();
@@ -194,13 +195,23 @@ void TuiCustomDateEditProperties::SetDateOnError(TDateOnError Value) {
   Changed();
 }
 
+bool TuiCustomDateEditProperties::IsDateButtonsAssigned() const {
+  auto* values = dynamic_cast<TuiDateEditPropertiesValues*>(TuiCustomEditProperties::AssignedValues());
+  return values != nullptr && values->DateButtons();
+}
+
+bool TuiCustomDateEditProperties::IsInputKindAssigned() const {
+  auto* values = dynamic_cast<TuiDateEditPropertiesValues*>(TuiCustomEditProperties::AssignedValues());
+  return values != nullptr && values->InputKind();
+}
+
 TuiInputKind TuiCustomDateEditProperties::InputKind() const {
-  if (AssignedValues()->InputKind()) return inputKind_;
+  if (IsInputKindAssigned()) return inputKind_;
   return kind_ == ckDateTime ? ikMask : ikRegExpr;
 }
 
 void TuiCustomDateEditProperties::SetInputKind(TuiInputKind Value) {
-  if (AssignedValues()->InputKind() && inputKind_ == Value) return;
+  if (IsInputKindAssigned() && inputKind_ == Value) return;
   inputKind_ = Value;
   AssignedValues()->SetInputKind(true);
   Changed();
@@ -309,11 +320,11 @@ bool TuiCustomDateEditProperties::IsTimeShown(bool AFocused, TDateTime V) {
 Variant TuiCustomDateEditProperties::TextToDateEx(const String& AText) {
   String maskEmpty;
   GetEmptyMaskText(maskEmpty);
-  if (AnsiCompareText(AText, maskEmpty) == 0 || AnsiCompareText(AText, GetEmptyText(true)) == 0) return Variant();
+  if (AnsiCompareText(AText, maskEmpty) == 0 || AnsiCompareText(AText, GetEmptyText(true)) == 0) return ::Null();
   TDateTime date = NullDate;
   if (ConvertDateEditText(AText, UsesSmartTexts(), date)) return Variant::FromDateTime(date);
   if (dateOnError_ == deToday) return Variant::FromDateTime(TodayForKind());
-  return Variant();
+  return ::Null();
 }
 
 bool TuiCustomDateEditProperties::IsEditValueValid(Variant& AEditValue, bool) {
@@ -330,7 +341,7 @@ void TuiCustomDateEditProperties::PrepareDisplayValue(const Variant& AEditValue,
   // Painting and display updates never raise: a value that is no date shows as no date.
   TDateTime value = NullDate;
   if (VarIsStr(AEditValue)) {
-    const Variant date = VarToStr(AEditValue).empty() ? Variant() : TextToDateEx(VarToStr(AEditValue));
+    const Variant date = VarToStr(AEditValue).empty() ? ::Null() : TextToDateEx(VarToStr(AEditValue));
     if (!VarIsNull(date)) value = date.AsDouble();
   } else if (!VariantToDate(AEditValue, value)) {
     value = NullDate;
@@ -435,20 +446,20 @@ void TuiCustomDateEditProperties::ValidateDisplayValue(Variant& ADisplayValue, S
   }
   // No date (an empty text, or DateOnError gave none): the value is Null and no time is kept, so that a
   // cleared editor never stores a lone time of day as a date.
-  ADisplayValue = Variant(emptyText);
+  ADisplayValue = ::Null();
   if (edit != nullptr) {
     edit->savedTime_ = 0;
-    edit->SetEditValueDirectly(Variant());
+    edit->SetEditValueDirectly(::Null());
   }
 }
 
 String TuiCustomDateEditProperties::GetBlankAt(Integer APosition) {
-  TuiDateEditTimePart part;
+  TuiTimePart part;
   if (!GetTimePart(APosition, part)) return " ";
   return part.Kind == 3 ? String() : String("0");
 }
 
-bool TuiCustomDateEditProperties::GetTimePart(Integer APosition, TuiDateEditTimePart& APart) {
+bool TuiCustomDateEditProperties::GetTimePart(Integer APosition, TuiTimePart& APart) {
   if (!HasMaskedTimeParts()) return false;
   TuiFormatController* controller = GetFormatController();
   TuiFormatItemSpan span;
@@ -462,7 +473,7 @@ bool TuiCustomDateEditProperties::GetTimePart(Integer APosition, TuiDateEditTime
   }
   APart.Start = span.Start;
   APart.Length = span.Length;
-  APart.AMPMStyle = span.AMPMStyle;
+  APart.AmPmKind = span.AMPMStyle;
   APart.Use24Hour = !controller->DateTimeFormatInfo().TwelveHour;
   return true;
 }
@@ -557,7 +568,7 @@ TDateTime TuiCustomDateEdit::Date() {
 
 void TuiCustomDateEdit::SetDate(TDateTime Value) {
   if (Value == NullDate) {
-    InternalSetEditValue(Variant());
+    InternalSetEditValue(::Null());
     return;
   }
   TuiCustomDateEditProperties* properties = ActiveProperties();
@@ -652,17 +663,24 @@ void TuiCustomDateEdit::PropertiesChanged(TObject* Sender) {
 }
 
 bool TuiCustomDateEdit::IsCharAllowed(String& ACh, Integer APosition) {
-  TuiDateEditTimePart part;
+  TuiTimePart part;
   if (!ActiveProperties()->GetTimePart(APosition, part)) return true;
-  return ProcessTimePartChar(ACh, APosition, part);
-}
-
-bool TuiCustomDateEdit::ProcessTimePartChar(String& ACh, Integer, const TuiDateEditTimePart& APart) {
-  // A time digit takes digits only; a designator takes its own letters.
-  if (ACh.size() != 1) return false;
-  const char c = ACh[0];
-  if (APart.Kind != 3) return c >= '0' && c <= '9';
-  return std::isalpha(static_cast<unsigned char>(c)) != 0;
+  String text;
+  GetDisplayText(text);
+  const TuiTimeCharResult result = k58::editors::ProcessTimePartChar(text, APosition, ACh, part);
+  if (!result.Accepted) {
+    ACh.clear();  // refused: the mode signals it
+    return true;
+  }
+  if (!result.Rewritten) return true;
+  // The rules corrected the part: the new text goes in, and a remaining key is typed at the new caret.
+  SetDisplayText(result.Text);
+  SetSelStart(result.Caret - 1);
+  if (!result.Key.empty() && Mode() != nullptr) {
+    String key = result.Key;
+    Mode()->KeyChar(key);
+  }
+  return false;
 }
 
 // ---- Popup ------------------------------------------------------------------------------------------------
@@ -717,7 +735,7 @@ void TuiCustomDateEdit::PopupWindowClosed(TObject* Sender) {
 String TuiCustomDateEdit::GetDisplayTextForDate(TDateTime V) {
   TuiCustomDateEditProperties* properties = ActiveProperties();
   Variant display;
-  properties->PrepareDisplayValue(V == NullDate ? Variant() : Variant::FromDateTime(V), display, true);
+  properties->PrepareDisplayValue(V == NullDate ? ::Null() : Variant::FromDateTime(V), display, true);
   String text = VarToStr(display);
   if (properties->InputKind() != ikStandard || V == NullDate) return text;
   // A short year may read back as another century: then the text carries four digits.
@@ -747,9 +765,10 @@ void TuiCustomDateEdit::DateChosen(TObject*) {
   if (!DoEditing()) return;
   LockChangeEvents(true);
   try {
-    InternalSetEditValue(v == NullDate ? Variant() : Variant::FromDateTime(v));
-    SetModified(true);
+    InternalSetEditValue(v == NullDate ? ::Null() : Variant::FromDateTime(v));
     SetInternalDisplayValue(Variant(text));
+    // After the display: setting the display text counts as unmodified.
+    SetModified(true);
     SelectAll();
   } catch (...) {
     LockChangeEvents(false);

@@ -13,6 +13,7 @@
 
 #include "controls/editors/uiCalendar.h"
 #include "controls/editors/uiPopupEdit.h"
+#include "controls/editors/uiTimeEdit.h"
 
 namespace uidateeditconsts {
 inline constexpr const char* scxDateEditDescription = "DateEdit|Represents an edit control with a dropdown calendar";
@@ -26,16 +27,6 @@ enum TuiInputKind { ikStandard, ikMask, ikRegExpr };
 K58_ENUM_TYPE(TuiInputKind, ikStandard, ikMask, ikRegExpr)
 
 class TuiCustomDateEdit;
-
-// A time part of a masked date-time text: the kind (hour 0, minute 1, second 2, AM/PM 3), its 1-based
-// start and its length, the AM/PM designator style and whether the hour runs on the 24-hour clock.
-struct TuiDateEditTimePart {
-  Integer Kind = 0;
-  Integer Start = 0;
-  Integer Length = 0;
-  Byte AMPMStyle = 0;
-  bool Use24Hour = true;
-};
 
 // ---- Assigned-value flags -------------------------------------------------------------------------------
 
@@ -80,13 +71,13 @@ class TuiCustomDateEditProperties : public TuiCustomPopupEditProperties {
   // While not assigned: Clear and Now for the date-time kind, Clear and Today for the date kind.
   TDateButtons DateButtons() const;
   void SetDateButtons(TDateButtons Value);
-  bool IsDateButtonsStored() const { return AssignedValues()->DateButtons(); }
+  bool IsDateButtonsStored() const { return IsDateButtonsAssigned(); }
   TDateOnError DateOnError() const { return dateOnError_; }
   void SetDateOnError(TDateOnError Value);
   // While not assigned: the standard mask for the date-time kind, the regular-expression mask for dates.
   TuiInputKind InputKind() const;
   void SetInputKind(TuiInputKind Value);
-  bool IsInputKindStored() const { return AssignedValues()->InputKind(); }
+  bool IsInputKindStored() const { return IsInputKindAssigned(); }
   TuiCalendarKind Kind() const { return kind_; }
   void SetKind(TuiCalendarKind Value);
   // 0 = no bound.
@@ -114,7 +105,7 @@ class TuiCustomDateEditProperties : public TuiCustomPopupEditProperties {
   // Null for the empty text; else the date of AText, or what DateOnError makes of a text that is none.
   Variant TextToDateEx(const String& AText);
   // The masked time part at the 1-based APosition; False outside one (and without masked time parts).
-  bool GetTimePart(Integer APosition, TuiDateEditTimePart& APart);
+  bool GetTimePart(Integer APosition, TuiTimePart& APart);
   // The character a cleared position takes: "0" in a time digit, '' (kept) in an AM/PM designator, else
   // a blank.
   String GetBlankAt(Integer APosition);
@@ -142,6 +133,9 @@ class TuiCustomDateEditProperties : public TuiCustomPopupEditProperties {
   bool IsPopupLimitedToWorkArea() override { return false; }
 
  private:
+  // The flags (the date flags exist only once the object is complete: none while it is constructed).
+  bool IsDateButtonsAssigned() const;
+  bool IsInputKindAssigned() const;
   // Today, or now for the date-time kind.
   TDateTime TodayForKind() const;
   bool UsesSmartTexts() const;
@@ -237,8 +231,6 @@ class TuiCustomDateEdit : public TuiCustomPopupEdit {
   void RememberTime(const Variant& AValue);
   // Stores the value without display synchronisation; tells of a change.
   void SetEditValueDirectly(const Variant& AValue);
-  // The entry rules of a time part: whether ACh may go at APosition (ACh may change).
-  bool ProcessTimePartChar(String& ACh, Integer APosition, const TuiDateEditTimePart& APart);
 
   TuiPopupCalendar* calendar_ = nullptr;
   TDateTime popupDate_ = NullDate;
