@@ -1,4 +1,4 @@
-// The repository items of the editor kinds built so far (text, mask, check box, radio group), each holding
+// The repository items of the editor kinds built so far (text, mask, check box, radio group, date), each holding
 // a Properties object of its kind, and the default-item registry that maps a key to the repository item
 // whose Properties describe the editor for that kind of value.
 //
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiDateEdit.h"
 #include "controls/editors/uiEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
 #include "controls/editors/uiRadioGroup.h"
@@ -32,6 +33,7 @@ K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTextItem, TuiTextEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem, TuiMaskEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryDateItem, TuiDateEditProperties)
 
 // The key of a registration: wide enough for a class reference's identity.
 using TuiEditRegistrationKey = intptr_t;

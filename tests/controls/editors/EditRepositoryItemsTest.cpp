@@ -171,7 +171,8 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
   const Case cases[] = {{TuiEditRepositoryTextItem::StaticClass(), TuiTextEditProperties::StaticClass()},
                         {TuiEditRepositoryMaskItem::StaticClass(), TuiMaskEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
-                        {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()}};
+                        {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()},
+                        {TuiEditRepositoryDateItem::StaticClass(), TuiDateEditProperties::StaticClass()}};
   for (const Case& c : cases) {
     TuiEditRepositoryItem* item = Repository->CreateItem(c.Item);
     EXPECT_EQ(c.Properties, item->Properties()->ClassType()) << item->ClassName();
@@ -200,15 +201,27 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object RadioItem: TuiEditRepositoryRadioGroupItem\n"
       "  end\n"
+      "  object DateItem: TuiEditRepositoryDateItem\n"
+      "    Properties.Kind = ckDateTime\n"
+      "    Properties.DateButtons = [btnToday]\n"
+      "    Properties.SaveTime = False\n"
+      "  end\n"
       "end\n";
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem", "DateItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
   EXPECT_TRUE(text_item->Properties()->ReadOnly());
+  auto* date_item = dynamic_cast<TuiEditRepositoryDateItem*>(module->FindComponent("DateItem"));
+  ASSERT_NE(nullptr, date_item);
+  EXPECT_EQ(ckDateTime, date_item->Properties()->Kind());
+  EXPECT_EQ(TDateButtons().Include(btnToday), date_item->Properties()->DateButtons());
+  EXPECT_TRUE(date_item->Properties()->IsDateButtonsStored());
+  EXPECT_FALSE(date_item->Properties()->SaveTime());
+  EXPECT_EQ(ikMask, date_item->Properties()->InputKind()) << "the unassigned input kind follows the kind read";
 }
 
 }  // namespace repository_test
