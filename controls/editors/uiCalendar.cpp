@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "controls/editors/uiDateEdit.h"
 #include "platform/rtl/Numbers.h"
 #include "platform/rtl/RtlMath.h"
 #include "platform/rtl/Utf.h"
@@ -521,6 +522,10 @@ void TuiCustomCalendar::UpdateHotTrack() {
     else if (PtInRect(&yearTitle_, p))
       part = 2;
   }
+  SetHotPart(part);
+}
+
+void TuiCustomCalendar::SetHotPart(Integer part) {
   if (part == hotPart_) return;
   auto titleOf = [this](Integer APart) { return APart == 1 ? monthTitle_ : yearTitle_; };
   if (hotPart_ != 0) InvalidateArea(titleOf(hotPart_), false);
@@ -575,10 +580,13 @@ void TuiCustomCalendar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   if (arrowTimer_->Enabled()) return;
   if (!Shift.Contains(ssLeft)) return;
   const TDateTime date = GetDateAtPoint(TPoint{X, Y});
-  if (date != NullDate && IsDateInRange(date) && date != selectDate_) {
-    selectDate_ = date;
-    InvalidateArea(DayRowsRect(), false);
-  }
+  if (date != NullDate && IsDateInRange(date)) TrackSelectDate(date);
+}
+
+void TuiCustomCalendar::TrackSelectDate(TDateTime ADate) {
+  if (ADate == selectDate_) return;
+  selectDate_ = ADate;
+  InvalidateArea(DayRowsRect(), false);
 }
 
 void TuiCustomCalendar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -662,10 +670,32 @@ void TuiPopupCalendar::HidePopup(TObject* Sender, Byte AReason) {
   if (onHidePopup_.Assigned()) onHidePopup_(Sender, AReason);
 }
 
+void TuiPopupCalendar::UpdateHotTrack() {
+  TuiCustomEditPopupWindow* popup = edit_ != nullptr ? edit_->PopupWindow() : nullptr;
+  if (popup != nullptr && popup->IsShown())
+    TuiCustomCalendar::UpdateHotTrack();
+  else
+    SetHotPart(0);
+}
+
+void TuiPopupCalendar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TuiCustomCalendar::MouseMove(Shift, X, Y);
+  // Dragging out of the calendar takes the selection back to the editor's date.
+  const TRect client = ClientRect();
+  const TPoint p{X, Y};
+  if (edit_ != nullptr && Shift.Contains(ssLeft) && !ArrowTimer()->Enabled() && !PtInRect(&client, p))
+    TrackSelectDate(edit_->Date());
+}
+
 void TuiPopupCalendar::KeyDown(Word& Key, TShiftState Shift) {
   TuiCustomCalendar::KeyDown(Key, Shift);
   const bool exactlyAlt = Shift == TShiftState().Include(ssAlt);
   switch (Key) {
+    case VK_TAB:
+      if (edit_ == nullptr || edit_->ActiveProperties()->Kind() == ckDateTime) break;
+      if (edit_->ActiveProperties()->PostPopupValueOnTab()) DoDateChosen();
+      edit_->DoEditKeyDown(Key, Shift);
+      break;
     case VK_RETURN:
       if (!MonthList()->IsShown()) {
         HidePopup(this, 4);

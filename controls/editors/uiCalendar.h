@@ -20,6 +20,7 @@
 
 #include "controls/editors/uiButtons.h"
 #include "controls/editors/uiClock.h"
+#include "controls/editors/uiEdit.h"
 #include "controls/editors/uiEditDateUtils.h"
 #include "controls/editors/uiTimeEdit.h"
 #include "controls/foundation/Foundation.h"
@@ -47,6 +48,8 @@ class TuiCalendarTimeEdit {
   // The size it needs to show midnight.
   virtual TSize PreferredSize() = 0;
   virtual void SetCircular(bool AValue) = 0;
+  // Whether the user changed the time since it was last set.
+  virtual bool IsModified() { return false; }
   virtual void SetOnChange(const TNotifyEvent& AEvent) = 0;
   virtual void SetSelStart(Integer AValue) = 0;
   // The calendar keeps its own copy of these and hands them on.
@@ -57,6 +60,7 @@ using TuiCalendarTimeEditFactory = std::unique_ptr<TuiCalendarTimeEdit> (*)(TCom
 extern TuiCalendarTimeEditFactory CalendarTimeEditFactory;
 
 class TuiCustomCalendar;
+class TuiCustomDateEdit;
 
 class TMonthListBox : public TuiCustomPopupWindow {
   K58_CLASS(TMonthListBox, TuiCustomPopupWindow)
@@ -185,6 +189,10 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   virtual void HidePopup(TObject* Sender, Byte AReason);
   void ApplySize();
   void DoDateChosen();
+  // The key handling of the calendar, for a popup window that previews keys meant for it.
+  void HandleKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  // The time of day of the time part (the time editor's, else the clock's).
+  TDateTime ChosenTime() { return ClockTime(); }
   // The painter of the calendar's look (its OK button's).
   TuiLookAndFeelPainterClass CalendarPainter();
 
@@ -205,6 +213,10 @@ class TuiCustomCalendar : public TuiControl, public IuiMouseTrackingCaller {
   void ControlFontChanged() override;
   void MouseEntered(TControl* AControl) override;
   void MouseLeft(TControl* AControl) override;
+  // Makes APart the hot header part, repainting both titles and keeping the screen cursor.
+  void SetHotPart(Integer APart);
+  // Selects ADate without moving the shown month; only the day rows repaint.
+  void TrackSelectDate(TDateTime ADate);
 
  private:
   void CreateChildren();
@@ -270,14 +282,21 @@ class TuiPopupCalendar : public TuiCustomCalendar {
 
   explicit TuiPopupCalendar(TComponent* AOwner) : TuiCustomCalendar(AOwner) {}
 
+  // The date editor whose popup shows the calendar.
+  TuiCustomDateEdit* Edit() const { return edit_; }
+  void SetEdit(TuiCustomDateEdit* Value) { edit_ = Value; }
   const TuiEditClosePopupEvent& OnHidePopup() const { return onHidePopup_; }
   void SetOnHidePopup(const TuiEditClosePopupEvent& Value) { onHidePopup_ = Value; }
   void HidePopup(TObject* Sender, Byte AReason) override;
+  // Hot tracking only while the editor's popup shows.
+  void UpdateHotTrack() override;
 
  protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
 
  private:
+  TuiCustomDateEdit* edit_ = nullptr;
   TuiEditClosePopupEvent onHidePopup_;
 };
 

@@ -1,4 +1,4 @@
-// The repository items of the editor kinds built so far (text, mask, calculator, check box, radio group), each holding
+// The repository items of the editor kinds built so far (text, mask, calculator, date, check box, radio group, time), each holding
 // a Properties object of its kind, and the default-item registry that maps a key to the repository item
 // whose Properties describe the editor for that kind of value.
 //
@@ -14,6 +14,7 @@
 
 #include "controls/editors/uiCalcEdit.h"
 #include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiDateEdit.h"
 #include "controls/editors/uiEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
 #include "controls/editors/uiRadioGroup.h"
@@ -35,6 +36,7 @@ K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem, TuiMaskEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCalcItem, TuiCalcEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryDateItem, TuiDateEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTimeItem, TuiTimeEditProperties)
 
 // The key of a registration: wide enough for a class reference's identity.

@@ -4,6 +4,7 @@
 #include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCalcEdit.h"
 #include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiDateEdit.h"
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
 #include "controls/editors/uiImage.h"
@@ -28,11 +29,13 @@ void StartEditorKindUnits() {
   StartHyperLinkUnit();
   StartMRUEditUnit();
   StartCalcEditUnit();
+  StartDateEditUnit();
   StartTimeEditUnit();
 }
 
 void StopEditorKindUnits() {
   StopTimeEditUnit();
+  StopDateEditUnit();
   StopCalcEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();

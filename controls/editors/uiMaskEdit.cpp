@@ -342,7 +342,11 @@ void TuiCustomMaskEdit::PropertiesChanged(TObject* Sender) {
     if (maskChanged) {
       properties->SetMaxLength(0);
       LoadModeMask(mask);
-      if (maskCleared) properties->SetEditMask(mask);
+      if (maskCleared) {
+        // The mask was cleared for the kind change only: the empty value follows the mask put back.
+        properties->SetEditMask(mask);
+        RenewEmptyValue();
+      }
       if (IsBlankEditMask(mask) && mode_->Kind() == emkStandard && HandleAllocated() && SelLength() == 1)
         SetEditSel(SelStart(), SelStart());
     }

@@ -40,7 +40,7 @@ class TuiCustomMaskEditProperties : public TuiCustomTextEditProperties, public I
   bool IsMasked() const { return !IsBlankEditMask(EditMask()); }
   virtual TClass GetModeClass(TuiEditMaskKind AMaskKind) const;
   // A new mode of GetModeClass(AMaskKind) for AEdit, or for these Properties when AEdit is nil.
-  TObjectPtr<TuiMaskEditCustomMode> CreateMode(TuiEditMaskKind AMaskKind, IuiMaskEditHost* AEdit);
+  virtual TObjectPtr<TuiMaskEditCustomMode> CreateMode(TuiEditMaskKind AMaskKind, IuiMaskEditHost* AEdit);
   // The value of an empty text under the current mask, as the editor last stored it.
   void GetEmptyMaskText(String& AText) const { AText = emptyValue_; }
   void SetEmptyMaskText(const String& AText) { emptyValue_ = AText; }

@@ -173,7 +173,8 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
                         {TuiEditRepositoryCalcItem::StaticClass(), TuiCalcEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
                         {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()},
-                        {TuiEditRepositoryTimeItem::StaticClass(), TuiTimeEditProperties::StaticClass()}};
+                        {TuiEditRepositoryTimeItem::StaticClass(), TuiTimeEditProperties::StaticClass()},
+                        {TuiEditRepositoryDateItem::StaticClass(), TuiDateEditProperties::StaticClass()}};
   for (const Case& c : cases) {
     TuiEditRepositoryItem* item = Repository->CreateItem(c.Item);
     EXPECT_EQ(c.Properties, item->Properties()->ClassType()) << item->ClassName();
@@ -207,12 +208,16 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object TimeItem: TuiEditRepositoryTimeItem\n"
       "    Properties.TimeFormat = tfHourMin\n"
+      "  object DateItem: TuiEditRepositoryDateItem\n"
+      "    Properties.Kind = ckDateTime\n"
+      "    Properties.DateButtons = [btnToday]\n"
+      "    Properties.SaveTime = False\n"
       "  end\n"
       "end\n";
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem", "TimeItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem", "TimeItem", "DateItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
@@ -223,6 +228,13 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
   auto* time_item = dynamic_cast<TuiEditRepositoryTimeItem*>(module->FindComponent("TimeItem"));
   ASSERT_NE(nullptr, time_item);
   EXPECT_EQ(tfHourMin, time_item->Properties()->TimeFormat());
+  auto* date_item = dynamic_cast<TuiEditRepositoryDateItem*>(module->FindComponent("DateItem"));
+  ASSERT_NE(nullptr, date_item);
+  EXPECT_EQ(ckDateTime, date_item->Properties()->Kind());
+  EXPECT_EQ(TDateButtons().Include(btnToday), date_item->Properties()->DateButtons());
+  EXPECT_TRUE(date_item->Properties()->IsDateButtonsStored());
+  EXPECT_FALSE(date_item->Properties()->SaveTime());
+  EXPECT_EQ(ikMask, date_item->Properties()->InputKind()) << "the unassigned input kind follows the kind read";
 }
 
 }  // namespace repository_test
