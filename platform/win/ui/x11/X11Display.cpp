@@ -602,7 +602,8 @@ void X11Display::WarmSurface(const std::shared_future<PreparedSurface>& Coming) 
   if (P.SharedId < 0 || !P.Bits || P.Width <= 0 || P.Height <= 0 || stop_) return;
   XGuard G(*this);
   if (!shareSurfaces_) return;
-  // Too late: a window shows it already.
+  // Too late: no window will have it, or one shows it already.
+  if (P.Surface.expired()) return;
   for (const auto& [Hwnd, T] : tops_)
     if (T.SurfaceShm == P.SharedId) return;
   auto Seg = std::make_unique<ShmSegment>();
