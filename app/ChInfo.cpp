@@ -4,6 +4,7 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "app/ToneOption.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
@@ -430,8 +431,12 @@ void TfChInfo::ComBoxKeyPress(TObject* Sender, char& Key) {
   }
 }
 
-void TfChInfo::ComBoxDblClick(TObject*) {
-  // The tone picker comes with its own dialog; until then a double click changes nothing.
+void TfChInfo::ComBoxDblClick(TObject* Sender) {
+  auto* Box = dynamic_cast<TComboBox*>(Sender);
+  String Tone;
+  if (!IsToneBox(Box) || !PickTone(Tone)) return;
+  Box->SetText(Tone);
+  StoreComboValue(Box);
 }
 
 void TfChInfo::HideEditors() {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/Program.h"
+#include "controls/editors/uiEditorKinds.h"
 #include "controls/foundation/Foundation.h"
 #include "platform/forms/Forms.h"
 
@@ -32,6 +33,7 @@ int main() {
     StartProgram();
     SignalReadyWhenIdle();
     Application->Run();
+    k58::editors::StopEditorKindUnits();
     k58::foundation::StopUnits();
   } catch (const Exception& E) {
     std::fprintf(stderr, "k58: %s\n", E.Message().c_str());

@@ -7,6 +7,7 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "app/Program.h"
+#include "controls/editors/uiEditorKinds.h"
 #include "controls/foundation/Foundation.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/core/UtilWindow.h"
@@ -114,6 +115,7 @@ void ProgramTest::StopProgram() {
   fMainFrm = nullptr;
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
+  k58::editors::StopEditorKindUnits();
   k58::foundation::StopUnits();
   delete ALL;
   delete Language;

@@ -1,0 +1,109 @@
+#include "app/TestFrequency.h"
+
+#include "app/AllClass.h"
+#include "app/AppUi.h"
+#include "grid/CellGrid.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/SysUtils.h"
+
+TfTestFrequency* fTestFrequency = nullptr;
+
+K58_IMPLEMENT_CLASS(TfTestFrequency) {
+  b.Field("gvData", &TfTestFrequency::gvData);
+  b.Field("Label1", &TfTestFrequency::Label1);
+  b.Method("FormShow", &TfTestFrequency::FormShow);
+  b.Method("FormCloseQuery", &TfTestFrequency::FormCloseQuery);
+  b.Method("gvDataSetForeText", &TfTestFrequency::gvDataSetForeText);
+}
+
+namespace {
+
+constexpr Integer TitleRow = 1;
+constexpr Integer NumberCol = 1;
+constexpr Integer RxCol = 2;
+constexpr Integer TxCol = 3;
+constexpr Integer Channels = 16;
+
+}  // namespace
+
+TfTestFrequency::TfTestFrequency(TComponent* AOwner) : TForm(AOwner) {}
+
+TfTestFrequency::~TfTestFrequency() {
+  if (fTestFrequency == this) fTestFrequency = nullptr;
+}
+
+void TfTestFrequency::FormShow(TObject*) {
+  gvData->SetAutoUpdate(false);
+  gvData->SetShowPopup(false);
+  gvData->SetGridCanCopyMove(false);
+  gvData->SetGridCanFill(false);
+  gvData->SetFixedCols(1);
+  gvData->SetFixedRows(1);
+  gvData->SetColWidths(NumberCol, 60);
+  gvData->SetColWidths(RxCol, 100);
+  gvData->SetColWidths(TxCol, 100);
+  gvData->GetCellInfo(NumberCol, TitleRow)->ForeText = "信道";
+  gvData->GetCellInfo(RxCol, TitleRow)->ForeText = "接收[MHz]";
+  gvData->GetCellInfo(TxCol, TitleRow)->ForeText = "发射[MHz]";
+  for (Integer Row = TitleRow + 1; Row <= TitleRow + Channels; ++Row)
+    gvData->GetCellInfo(NumberCol, Row)->ForeText = IntToStr(Row - TitleRow);
+  gvData->SetColCellProperty(NumberCol, cpColor, static_cast<intptr_t>(clBtnFace));
+  gvData->SetRowCellProperty(TitleRow, cpColor, static_cast<intptr_t>(clBtnFace));
+  gvData->SetColCellProperty(NumberCol, cpAlignMode, static_cast<intptr_t>(TAlignMode::taCenter));
+  for (Integer Col : {RxCol, TxCol}) {
+    gvData->SetColCellProperty(Col, cpDataStyle, dsNumber);
+    gvData->SetColCellProperty(Col, cpIntLength, 5);
+    gvData->SetColCellProperty(Col, cpDecLength, 5);
+    gvData->SetColCellProperty(Col, cpAlignMode, static_cast<intptr_t>(TAlignMode::taRight));
+  }
+  gvData->SetRowCellProperty(TitleRow, cpDataStyle, dsText);
+  gvData->SetRowCellProperty(TitleRow, cpAlignMode, static_cast<intptr_t>(TAlignMode::taCenter));
+  gvData->SetAutoUpdate(true);
+  gvData->Invalidate();
+  // The built-in titles are in one language only: the titles follow the language file of whatever
+  // language is chosen, the first one included.
+  if (!ALL->LanguageName.empty()) TranslateForm(this, ALL->LanguageName, true);
+  Changed = false;
+}
+
+void TfTestFrequency::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& Value) {
+  if ((ACol != RxCol && ACol != TxCol) || ARow <= TitleRow) return;
+  const String Text = Trim(Value);
+  if (Text.empty()) {
+    // A cleared cell stays empty.
+    Value.clear();
+    Changed = true;
+    return;
+  }
+  double MHz = 0;
+  if (!TryStrToFloat(Text, MHz)) {
+    Value.clear();
+    EConvertError Error("'" + Text + "' is not a valid floating point value");
+    Application->ShowException(&Error);
+    return;
+  }
+  bool Shown = false;
+  if (MHz > ALL->ModelMax) {
+    MHz = ALL->BandHigh;
+    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
+    Shown = true;
+  } else if (MHz < ALL->ModelMin) {
+    MHz = ALL->BandLow;
+    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
+    Shown = true;
+  }
+  if (!Shown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
+    ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
+  Value = FormatFloat("0.00000", MHz);
+  Changed = true;
+}
+
+void TfTestFrequency::FormCloseQuery(TObject*, bool&) {
+  if (Changed) ShowMessageBox(Language->Confirmation, Label1->Caption(), mbkInformation);
+}
+
+void ShowTestFrequency() {
+  TObjectPtr<TfTestFrequency> Dialog(fTestFrequency = NewObject<TfTestFrequency>(Application));
+  Dialog->ShowModal();
+}
