@@ -12,6 +12,7 @@
 // (so a button release after a press that took the capture goes to the capture window).
 #pragma once
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,16 @@ struct TopLevelInfo {
   HWND Owner = nullptr;
   RECT Rect{};  // screen coordinates of the whole window (the surface has this size)
   std::string Title;  // UTF-8
+};
+
+// The surface prepared for the first window (PrepareFirstSurface), as it was made: its memory and size
+// are read here, never from the surface, which belongs to the GUI thread once a window took it.
+struct PreparedSurface {
+  std::weak_ptr<gdi::Surface> Surface;  // expired or empty when none could be made
+  const void* Bits = nullptr;
+  int SharedId = -1;  // its shared-memory segment (-1: private memory)
+  int Width = 0;
+  int Height = 0;
 };
 
 class DisplayBackend {
@@ -67,6 +78,10 @@ public:
   virtual void Present(HWND Window, const RECT& Damage) = 0;
   // Top-level surfaces are to live in shared memory, which the back-end shows without copying.
   virtual bool SharesSurfaces() { return false; }
+  // The surface the first window shown will most likely get is being made on another thread (Coming is
+  // ready when it is): a back-end may have the server take its memory in meanwhile, so that showing the
+  // window does not wait for that.
+  virtual void SurfaceComing(std::shared_future<PreparedSurface> /*Coming*/) {}
 
   // The pointer shape to show (null: no pointer, after ShowCursor hid it).
   virtual void SetPointerShape(HCURSOR Cursor) = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <future>
 #include <thread>
 
 #include "platform/classes/Thread.h"
@@ -280,18 +281,24 @@ void PrepareFirstSurface() {
   const int H = std::clamp(Height(Info.rcWork) + 2 * GetSystemMetrics(SM_CYFRAME), 1, MaxSide);
   F.Pixel = k58::gdi::ColorToPixel(GetSysColor(COLOR_WINDOW));
   const auto Where = Backend().SharesSurfaces() ? k58::gdi::PixelMemory::Shared : k58::gdi::PixelMemory::Private;
+  std::promise<PreparedSurface> Made;
+  std::shared_future<PreparedSurface> Coming = Made.get_future().share();
   try {
-    F.Maker = std::thread([&F, W, H, Pixel = F.Pixel, Where] {
+    F.Maker = std::thread([&F, W, H, Pixel = F.Pixel, Where, Made = std::move(Made)]() mutable {
+      PreparedSurface P;
       try {
         F.Ready = std::make_shared<k58::gdi::Surface>(W, H, k58::gdi::FillWith{Pixel}, Where);
+        P = PreparedSurface{F.Ready, F.Ready->Bits(), F.Ready->SharedId(), W, H};
       } catch (const std::bad_alloc&) {
         // The window allocates its own when it needs one (and reports what it cannot have).
       }
+      Made.set_value(std::move(P));
     });
   } catch (const std::exception&) {
     // No thread or no memory now: the first window allocates its surface itself.
     return;
   }
+  Backend().SurfaceComing(std::move(Coming));
   static const bool JoinAtExit = (std::atexit(JoinFirstSurfaceMaker), true);
   (void)JoinAtExit;
 }

@@ -156,6 +156,7 @@ X11Display::~X11Display() {
   if (!dpy_) return;  // the display never opened
   std::lock_guard<std::mutex> G(lock_);
   TakeMadeArrow();
+  DropWarmed();
   for (auto& [Hwnd, T] : tops_) DestroyTop(T);
   tops_.clear();
   byWindow_.clear();
@@ -373,6 +374,7 @@ void X11Display::Wake() {
 
 void X11Display::StopThread() {
   if (arrowMaker_.joinable()) arrowMaker_.join();
+  if (warmer_.joinable()) warmer_.join();
   if (!thread_.joinable()) return;
   stop_ = true;
   Wake();
@@ -557,21 +559,96 @@ void X11Display::PrepareSharedImage(Top& T) {
   gdi::SurfacePtr S = TopLevelSurface(T.Hwnd);
   if (!S || ImageCurrent(T, *S)) return;
   RebuildImage(T);
-  if (!T.SurfaceBits) return;
+  if (!T.SurfaceBits || T.ServerMapped) return;
   // The server reads a segment it has just attached only after mapping each of its pages into its own
-  // address space, which for a screen-sized window takes longer than the copy itself. Reading a pixel
-  // of every page now, into a scratch pixmap, has that done while the window is still being painted.
-  const int W = T.Image->width, H = T.Image->height;
+  // address space, which for a screen-sized window takes longer than the copy itself: have that done
+  // while the window is still being painted.
+  TouchPages(T.Image, T.Image->width, T.Image->height);
+  T.ShmPending = true;
+  T.ServerMapped = true;
+  Trace("touch %lx %dx%d", T.Win, T.Image->width, T.Image->height);
+}
+
+void X11Display::TouchPages(XImage* Image, int W, int H) {
+  // A pixel of every page, read into a scratch pixmap.
   const int PixelsPerPage = 4096 / 4 - 24;  // columns this far apart leave no page of the rows unread
   Pixmap Scratch = XCreatePixmap(dpy_, root_, 1, static_cast<unsigned>(H), static_cast<unsigned>(depth_));
   GC Gc = DefaultGC(dpy_, screen_);
   for (int X = 0;; X = std::min(X + PixelsPerPage, W - 1)) {
-    XShmPutImage(dpy_, Scratch, Gc, T.Image, X, 0, 0, 0, 1, static_cast<unsigned>(H), False);
+    XShmPutImage(dpy_, Scratch, Gc, Image, X, 0, 0, 0, 1, static_cast<unsigned>(H), False);
     if (X == W - 1) break;
   }
   XFreePixmap(dpy_, Scratch);
-  T.ShmPending = true;
-  Trace("touch %lx %dx%d", T.Win, W, H);
+}
+
+void X11Display::SurfaceComing(std::shared_future<PreparedSurface> Coming) {
+  if (!shareSurfaces_) return;
+  // An earlier one is done: its surface was made before this one was asked for.
+  if (warmer_.joinable()) warmer_.join();
+  try {
+    warmer_ = std::thread([this, Coming = std::move(Coming)] { WarmSurface(Coming); });
+  } catch (const std::system_error&) {
+    // The server maps the pages when the window is first painted.
+  }
+}
+
+void X11Display::WarmSurface(const std::shared_future<PreparedSurface>& Coming) {
+  PreparedSurface P;
+  try {
+    P = Coming.get();
+  } catch (const std::future_error&) {
+    return;  // it was never made
+  }
+  if (P.SharedId < 0 || !P.Bits || P.Width <= 0 || P.Height <= 0 || stop_) return;
+  XGuard G(*this);
+  if (!shareSurfaces_) return;
+  // Too late: no window will have it, or one shows it already.
+  if (P.Surface.expired()) return;
+  for (const auto& [Hwnd, T] : tops_)
+    if (T.SurfaceShm == P.SharedId) return;
+  auto Seg = std::make_unique<ShmSegment>();
+  XShmSegmentInfo& Info = Seg->Info;
+  char* Bits = static_cast<char*>(const_cast<void*>(P.Bits));
+  XImage* Img = XShmCreateImage(dpy_, VisualOf(visual_), static_cast<unsigned>(depth_), ZPixmap, Bits, &Info,
+                                static_cast<unsigned>(P.Width), static_cast<unsigned>(P.Height));
+  if (!Img) return;
+  if (Img->bits_per_pixel == 32 && Img->bytes_per_line == P.Width * 4) {
+    Info.shmid = P.SharedId;
+    Info.shmaddr = Bits;
+    Info.readOnly = True;
+    XSync(dpy_, False);
+    GLastError = 0;
+    XShmAttach(dpy_, &Info);
+    XSync(dpy_, False);
+    // A refusal is the first window's to find out, as for any other surface.
+    if (GLastError == 0) {
+      TouchPages(Img, P.Width, P.Height);
+      warmed_ = Warmed{P.Surface, Seg.release(), P.Bits, P.SharedId};
+      Trace("warmed %dx%d", P.Width, P.Height);
+    }
+  }
+  Img->data = nullptr;
+  XDestroyImage(Img);
+}
+
+ShmSegment* X11Display::TakeWarmed(const gdi::Surface& S) {
+  if (!warmed_.Shm) return nullptr;
+  std::shared_ptr<gdi::Surface> Live = warmed_.Surface.lock();
+  if (Live.get() == &S && S.Bits() == warmed_.Bits && S.SharedId() == warmed_.SharedId) {
+    ShmSegment* Seg = warmed_.Shm;
+    warmed_ = Warmed{};
+    return Seg;
+  }
+  // Gone, or moved to other memory: nothing will show these pixels.
+  if (!Live || Live->Bits() != warmed_.Bits || Live->SharedId() != warmed_.SharedId) DropWarmed();
+  return nullptr;
+}
+
+void X11Display::DropWarmed() {
+  if (!warmed_.Shm) return;
+  XShmDetach(dpy_, &warmed_.Shm->Info);
+  delete warmed_.Shm;
+  warmed_ = Warmed{};
 }
 
 void X11Display::PutWhole(Top& T) {
@@ -835,6 +912,7 @@ void X11Display::DropImage(Top& T) {
   }
   T.Image = nullptr;
   T.ShmPending = false;
+  T.ServerMapped = false;
   T.SurfaceBits = nullptr;
   T.SurfaceShm = -1;
 }
@@ -842,16 +920,29 @@ void X11Display::DropImage(Top& T) {
 XImage* X11Display::ImageOnSurface(Top& T, gdi::Surface& S) {
   if (!shareSurfaces_ || S.SharedId() < 0 || S.BottomUp()) return nullptr;
   const int W = S.Width(), H = S.Height();
-  auto Seg = std::make_unique<ShmSegment>();
+  // The first window's surface may have been attached and mapped by the server while the program loaded.
+  std::unique_ptr<ShmSegment> Seg(TakeWarmed(S));
+  const bool Warm = Seg != nullptr;
+  if (!Seg) Seg = std::make_unique<ShmSegment>();
   XShmSegmentInfo& Info = Seg->Info;
   char* Bits = static_cast<char*>(S.Bits());
   XImage* Img = XShmCreateImage(dpy_, VisualOf(visual_), static_cast<unsigned>(depth_), ZPixmap, Bits, &Info,
                                 static_cast<unsigned>(W), static_cast<unsigned>(H));
-  if (!Img) return nullptr;
-  if (Img->bits_per_pixel != 32 || Img->bytes_per_line != W * 4) {
+  if (Img && (Img->bits_per_pixel != 32 || Img->bytes_per_line != W * 4)) {
     Img->data = nullptr;
     XDestroyImage(Img);
+    Img = nullptr;
+  }
+  if (!Img) {
+    if (Warm) XShmDetach(dpy_, &Info);
     return nullptr;
+  }
+  if (Warm) {
+    T.Shm = Seg.release();
+    T.SurfaceBits = Bits;
+    T.SurfaceShm = S.SharedId();
+    T.ServerMapped = true;
+    return Img;
   }
   Info.shmid = S.SharedId();
   Info.shmaddr = Bits;

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -100,6 +101,7 @@ public:
   void TopLevelActivated(HWND Window) override;
   void Present(HWND Window, const RECT& Damage) override;
   bool SharesSurfaces() override { return shareSurfaces_; }
+  void SurfaceComing(std::shared_future<PreparedSurface> Coming) override;
   void SetPointerShape(HCURSOR Cursor) override;
   void WarpPointer(POINT Screen) override;
   void Beep(UINT Type) override;
@@ -139,6 +141,7 @@ private:
     _XImage* Image = nullptr;  // copy of the surface in the server's pixel format, or the surface itself
     ShmSegment* Shm = nullptr;
     bool ShmPending = false;   // a shared-memory put may still be reading the image
+    bool ServerMapped = false;  // the server has already mapped every page of the image's segment
     // The image is the surface's own shared memory (nothing to copy): these pixels, which the surface
     // owns. A surface that moved to other memory needs a new image.
     const void* SurfaceBits = nullptr;
@@ -194,6 +197,13 @@ private:
   void PutArea(Top& T, const RECT& Area);
   void PrepareSharedImage(Top& T);
   void PutWhole(Top& T);
+  void WarmSurface(const std::shared_future<PreparedSurface>& Coming);
+  // Has the server read a pixel of every page of Image's segment, so that it maps them all now.
+  void TouchPages(_XImage* Image, int Width, int Height);
+  // The warmed segment when it holds S's pixels (taken: the caller owns it), else null; one that no
+  // surface can use any more is detached.
+  ShmSegment* TakeWarmed(const gdi::Surface& S);
+  void DropWarmed();
   XId MakeCursor(HCURSOR Handle);
 
   // X11Events.cpp
@@ -258,6 +268,16 @@ private:
   HWND focusWanted_ = nullptr;  // activated before the server mapped it
   std::shared_ptr<FocusTrack> track_ = std::make_shared<FocusTrack>();
   XId FXFocus = 0;              // our window holding the X input focus (by the last FocusIn/Out), or 0
+
+  // The first window's prepared surface, attached and its pages mapped by the server while the program
+  // loads (SurfaceComing), for the window that gets it.
+  std::thread warmer_;
+  struct Warmed {
+    std::weak_ptr<gdi::Surface> Surface;
+    ShmSegment* Shm = nullptr;
+    const void* Bits = nullptr;
+    int SharedId = -1;
+  } warmed_;
 
   std::map<WORD, XId> standardCursors_;
   // The arrow, made on a thread of its own while the program starts (see Open); joined on first use.

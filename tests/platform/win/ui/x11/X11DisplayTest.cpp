@@ -6,6 +6,9 @@
 
 #include <atomic>
 #include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,6 +22,8 @@
 #include "tests/common/Messages.h"
 
 #include <poll.h>
+#include <sys/shm.h>
+#include <unistd.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -371,6 +376,76 @@ TEST_P(XvfbPresent, AWindowPaintedOverAndOverWithoutWaitingForInputIsShownAllThe
     UpdateWindow(W);
     return ServerShowsSurface(W);
   }));
+}
+
+// The shared-memory segments this process created that still exist (a segment marked for removal goes
+// when the last process, the server included, lets go of it).
+std::set<int> OurSegments() {
+  std::set<int> Ids;
+  std::ifstream F("/proc/sysvipc/shm");
+  std::string Line;
+  std::getline(F, Line);  // the column titles
+  while (std::getline(F, Line)) {
+    std::istringstream L(Line);
+    long Key = 0, Perms = 0, Size = 0;
+    int Id = -1, Creator = 0;
+    if (L >> Key >> Id >> Perms >> Size >> Creator && Creator == getpid()) Ids.insert(Id);
+  }
+  return Ids;
+}
+
+int Attachments(int SharedId) {
+  shmid_ds Info{};
+  return shmctl(SharedId, IPC_STAT, &Info) == 0 ? static_cast<int>(Info.shm_nattch) : -1;
+}
+
+TEST_P(XvfbPresent, ThePreparedFirstSurfaceIsShownByTheWindowThatGetsItAndLetGoOtherwise) {
+  // With shared memory the server takes the prepared surface in while it is made; a window that gets it
+  // shows its pixels through that one attachment, and memory no window took is let go by the server too.
+  MONITORINFO Info;
+  Info.cbSize = sizeof(Info);
+  ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &Info));
+  const int FullW = Info.rcWork.right - Info.rcWork.left + 2 * GetSystemMetrics(SM_CXFRAME);
+  const int FullH = Info.rcWork.bottom - Info.rcWork.top + 2 * GetSystemMetrics(SM_CYFRAME);
+  struct Case {
+    int W, H;
+  };
+  // Maximized, much smaller (the memory moves to a smaller block), larger than prepared (not used).
+  for (const Case C : {Case{FullW, FullH}, Case{120, 90}, Case{FullW + 50, FullH}}) {
+    SCOPED_TRACE(::testing::Message() << C.W << "x" << C.H);
+    const std::set<int> Before = OurSegments();
+    k58::winui::PrepareFirstSurface();
+    if (GetParam()) {
+      // The server has taken the prepared segment in before the window comes.
+      std::vector<int> New;
+      ASSERT_TRUE(WaitFor([&] {
+        New.clear();
+        for (int Id : OurSegments())
+          if (!Before.count(Id)) New.push_back(Id);
+        return New.size() == 1 && Attachments(New[0]) == 2;
+      }));
+    }
+    HWND W = Make(WS_POPUP, 0, 0, C.W, C.H);
+    ShowAndWait(W);
+    k58::gdi::SurfacePtr S = k58::winui::TopLevelSurface(W);
+    ASSERT_TRUE(S);
+    ASSERT_EQ(S->Width(), C.W);
+    // (A window of the work area's size with its frame reaches past the screen, where the server keeps no
+    // pixels to compare.)
+    HDC Dc = GetDC(W);
+    RECT Spot{40, 40, 50, 50};
+    FillRect(Dc, &Spot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(W, Dc);
+    EXPECT_TRUE(PumpUntil([&] { return ServerPixel(W, 45, 45) == 0; })) << "the painted spot is not shown";
+    EXPECT_EQ(ServerPixel(W, 60, 60), S->Get(60, 60) & 0xFFFFFF);
+    if (GetParam()) {
+      ASSERT_GE(S->SharedId(), 0);
+      EXPECT_EQ(Attachments(S->SharedId()), 2) << "this process and the server, once each";
+    }
+    S.reset();
+    DestroyWindow(W);
+    EXPECT_TRUE(PumpUntil([&] { return OurSegments() == Before; })) << "a segment outlived every window";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Xvfb, XvfbPresent, ::testing::Values(true, false),
