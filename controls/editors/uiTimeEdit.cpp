@@ -10,6 +10,7 @@
 #include "controls/editors/uiEditDateUtils.h"
 #include "controls/foundation/uiFormats.h"
 #include "controls/foundation/uiVariants.h"
+#include "platform/forms/ControlsPublish.h"
 #include "platform/forms/Mask.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/RtlMath.h"
@@ -68,7 +69,7 @@ bool VariantToTimeValue(const Variant& AValue, TDateTime& AResult) {
   return std::isfinite(AResult);
 }
 
-class TuiTimeEditFormatListener : public IuiFormatControllerListener {
+class TuiTimeEditFormatListener final : public IuiFormatControllerListener {
  public:
   TuiTimeEditFormatListener() {
     GetFormatController()->AddListener(this);

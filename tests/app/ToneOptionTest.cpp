@@ -6,6 +6,7 @@
 #include "app/ChInfo.h"
 #include "app/MeMode.h"
 #include "app/ToneOption.h"
+#include "controls/editors/uiComboBox.h"
 #include "controls/editors/uiRadioButton.h"
 #include "grid/CellGrid.h"
 #include "platform/forms/StdCtrls.h"

@@ -570,7 +570,19 @@ TEST_F(MonthListTest, TwelveMonthsChooseByClickAndEscClosesOnlyTheList) {
 }
 
 TEST_F(MonthListTest, TitlesTrackTheMouse) {
-  TuiPopupCalendar* calendar = NewCalendar();
+  // A drop-down calendar tracks only while its editor's popup shows; without an editor, never.
+  TuiPopupCalendar* popup = NewCalendar();
+  Display.MoveTo(Middle(popup, popup->MonthTitleRect()));
+  Pump();
+  EXPECT_EQ(0, popup->HotPart());
+  FreeObject(popup);
+  Pump();
+
+  auto* calendar = NewObject<TuiCustomCalendar>(Form);
+  calendar->SetLeft(10);
+  calendar->SetTop(10);
+  calendar->SetParent(Form);
+  Pump();
   Display.MoveTo(Middle(calendar, calendar->MonthTitleRect()));
   Pump();
   EXPECT_EQ(1, calendar->HotPart());

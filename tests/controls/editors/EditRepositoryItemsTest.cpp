@@ -208,6 +208,7 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object TimeItem: TuiEditRepositoryTimeItem\n"
       "    Properties.TimeFormat = tfHourMin\n"
+      "  end\n"
       "  object DateItem: TuiEditRepositoryDateItem\n"
       "    Properties.Kind = ckDateTime\n"
       "    Properties.DateButtons = [btnToday]\n"
