@@ -3,6 +3,8 @@
 
 #include <compare>
 
+#include "platform/classes/ClassBuilder.h"
+
 // Each item class publishes its Properties.
 #define K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(NAME) \
   K58_IMPLEMENT_CLASS(NAME) {                    \

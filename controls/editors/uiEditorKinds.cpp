@@ -1,6 +1,7 @@
 // Starting and stopping the units of the editor kinds together.
 #include "controls/editors/uiEditorKinds.h"
 
+#include "controls/editors/uiBlobEdit.h"
 #include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiGroupBox.h"
@@ -25,9 +26,11 @@ void StartEditorKindUnits() {
   StartButtonEditUnit();
   StartHyperLinkUnit();
   StartMRUEditUnit();
+  StartBlobEditUnit();
 }
 
 void StopEditorKindUnits() {
+  StopBlobEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();
   StopButtonEditUnit();
