@@ -161,7 +161,7 @@ void TuiCustomMRUEdit::PropertiesChanged(TObject* Sender) {
 K58_IMPLEMENT_CLASS(TuiMRUEdit) {
   using S = TuiMRUEdit;
   PublishControl(b, {"Anchors",      "Constraints",    "DragCursor", "DragKind",    "DragMode",
-                     "Enabled",      "ParentColor",  "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
+                     "Enabled",      "ParentColor",  "ParentFont", "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
                      "TabStop",      "Text",         "Visible",        "OnClick",    "OnContextPopup",
                      "OnDblClick",   "OnDragDrop",   "OnDragOver",     "OnEndDock",  "OnEndDrag",   "OnEnter",
                      "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",    "OnMouseDown", "OnMouseEnter",
