@@ -1,5 +1,4 @@
-// The repository items of the editor kinds built so far (text, mask, check box, radio group), each holding
-// a Properties object of its kind, and the default-item registry that maps a key to the repository item
+// The repository items of the editor kinds, each holding a Properties object of its kind, and the default-item registry that maps a key to the repository item
 // whose Properties describe the editor for that kind of value.
 //
 // Threads: GUI thread only.
@@ -12,10 +11,20 @@
 #include <map>
 #include <vector>
 
+#include "controls/editors/uiBlobEdit.h"
+#include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiComboBox.h"
+#include "controls/editors/uiCurrencyEdit.h"
 #include "controls/editors/uiEdit.h"
+#include "controls/editors/uiHyperLink.h"
+#include "controls/editors/uiImage.h"
+#include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
+#include "controls/editors/uiMemo.h"
+#include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioGroup.h"
+#include "controls/editors/uiSpinEdit.h"
 #include "controls/editors/uiTextEditProperties.h"
 
 // An item class whose Properties are of class PROPS: reading checks the class, writing copies the value.
@@ -29,8 +38,18 @@
   };
 
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTextItem, TuiTextEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryButtonItem, TuiButtonEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryImageItem, TuiImageProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryComboBoxItem, TuiComboBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem, TuiMaskEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryPopupItem, TuiPopupEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCurrencyItem, TuiCurrencyEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositorySpinItem, TuiSpinEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMemoItem, TuiMemoProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryBlobItem, TuiBlobEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMRUItem, TuiMRUEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryHyperLinkItem, TuiHyperLinkEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
 
 // The key of a registration: wide enough for a class reference's identity.

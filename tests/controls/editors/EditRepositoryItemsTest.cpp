@@ -169,8 +169,18 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
     TClass Properties;
   };
   const Case cases[] = {{TuiEditRepositoryTextItem::StaticClass(), TuiTextEditProperties::StaticClass()},
+                        {TuiEditRepositoryButtonItem::StaticClass(), TuiButtonEditProperties::StaticClass()},
+                        {TuiEditRepositoryImageItem::StaticClass(), TuiImageProperties::StaticClass()},
+                        {TuiEditRepositoryComboBoxItem::StaticClass(), TuiComboBoxProperties::StaticClass()},
                         {TuiEditRepositoryMaskItem::StaticClass(), TuiMaskEditProperties::StaticClass()},
+                        {TuiEditRepositoryPopupItem::StaticClass(), TuiPopupEditProperties::StaticClass()},
+                        {TuiEditRepositoryCurrencyItem::StaticClass(), TuiCurrencyEditProperties::StaticClass()},
+                        {TuiEditRepositorySpinItem::StaticClass(), TuiSpinEditProperties::StaticClass()},
+                        {TuiEditRepositoryMemoItem::StaticClass(), TuiMemoProperties::StaticClass()},
+                        {TuiEditRepositoryBlobItem::StaticClass(), TuiBlobEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
+                        {TuiEditRepositoryMRUItem::StaticClass(), TuiMRUEditProperties::StaticClass()},
+                        {TuiEditRepositoryHyperLinkItem::StaticClass(), TuiHyperLinkEditProperties::StaticClass()},
                         {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()}};
   for (const Case& c : cases) {
     TuiEditRepositoryItem* item = Repository->CreateItem(c.Item);
@@ -184,6 +194,22 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
   EXPECT_NE(static_cast<TuiCustomEditProperties*>(source), item->Properties());
   FreeObject(source);
   EXPECT_TRUE(item->Properties()->ReadOnly());
+
+  // A new memo item starts with the memo's own settings.
+  auto* memo = static_cast<TuiEditRepositoryMemoItem*>(Repository->CreateItem(TuiEditRepositoryMemoItem::StaticClass()));
+  EXPECT_TRUE(memo->Properties()->WantReturns());
+  EXPECT_EQ(memo->Properties()->ScrollBars(), ssNone);
+  // Image settings are copied and outlive their source.
+  auto* image = static_cast<TuiEditRepositoryImageItem*>(Repository->CreateItem(TuiEditRepositoryImageItem::StaticClass()));
+  auto* imageSource = new TuiImageProperties;
+  imageSource->SetStretch(true);
+  imageSource->SetCaption("None");
+  imageSource->SetGraphicClass(nullptr);
+  image->SetProperties(imageSource);
+  FreeObject(imageSource);
+  EXPECT_TRUE(image->Properties()->Stretch());
+  EXPECT_EQ(image->Properties()->Caption(), "None");
+  EXPECT_EQ(image->Properties()->GraphicClass(), nullptr);
 }
 
 TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
@@ -200,15 +226,50 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object RadioItem: TuiEditRepositoryRadioGroupItem\n"
       "  end\n"
+      "  object ButtonItem: TuiEditRepositoryButtonItem\n"
+      "  end\n"
+      "  object ImageItem: TuiEditRepositoryImageItem\n"
+      "    Properties.Stretch = True\n"
+      "  end\n"
+      "  object ComboItem: TuiEditRepositoryComboBoxItem\n"
+      "  end\n"
+      "  object PopupItem: TuiEditRepositoryPopupItem\n"
+      "  end\n"
+      "  object CurrencyItem: TuiEditRepositoryCurrencyItem\n"
+      "  end\n"
+      "  object SpinItem: TuiEditRepositorySpinItem\n"
+      "  end\n"
+      "  object MemoItem: TuiEditRepositoryMemoItem\n"
+      "  end\n"
+      "  object BlobItem: TuiEditRepositoryBlobItem\n"
+      "    Properties.BlobEditKind = bekPict\n"
+      "  end\n"
+      "  object MRUItem: TuiEditRepositoryMRUItem\n"
+      "    Properties.MaxItemCount = 4\n"
+      "  end\n"
+      "  object LinkItem: TuiEditRepositoryHyperLinkItem\n"
+      "  end\n"
       "end\n";
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem", "ButtonItem", "ImageItem", "ComboItem",
+                           "PopupItem", "CurrencyItem", "SpinItem", "MemoItem", "BlobItem", "MRUItem", "LinkItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
   EXPECT_TRUE(text_item->Properties()->ReadOnly());
+  auto* blob = dynamic_cast<TuiEditRepositoryBlobItem*>(module->FindComponent("BlobItem"));
+  ASSERT_NE(nullptr, blob);
+  EXPECT_EQ(blob->Properties()->BlobEditKind(), bekPict);
+  auto* mru = dynamic_cast<TuiEditRepositoryMRUItem*>(module->FindComponent("MRUItem"));
+  ASSERT_NE(nullptr, mru);
+  EXPECT_EQ(mru->Properties()->MaxItemCount(), 4);
+  // What is written reads back into the same text.
+  const String written = WriteComponentToText(module.get());
+  TObjectPtr<TRepositoryTestModule> copy(new TRepositoryTestModule(nullptr));
+  ReadComponentFromText(written, copy.get(), "module");
+  EXPECT_EQ(WriteComponentToText(copy.get()), written);
 }
 
 }  // namespace repository_test
