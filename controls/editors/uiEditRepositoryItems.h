@@ -19,6 +19,7 @@
 #include "controls/editors/uiEdit.h"
 #include "controls/editors/uiHyperLink.h"
 #include "controls/editors/uiImage.h"
+#include "controls/editors/uiImageComboBox.h"
 #include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
 #include "controls/editors/uiMemo.h"
@@ -46,6 +47,23 @@ K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryPopupItem, TuiPopupEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCurrencyItem, TuiCurrencyEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositorySpinItem, TuiSpinEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMemoItem, TuiMemoProperties)
+
+// Its Properties refer to image lists that may go before the item.
+class TuiEditRepositoryImageComboBoxItem : public TuiEditRepositoryItem {
+  K58_CLASS(TuiEditRepositoryImageComboBoxItem, TuiEditRepositoryItem)
+  explicit TuiEditRepositoryImageComboBoxItem(TComponent* AOwner) : TuiEditRepositoryItem(AOwner) {
+    RecreateProperties();
+  }
+  TClass GetPropertiesClass() const override { return TuiImageComboBoxProperties::StaticClass(); }
+  TuiImageComboBoxProperties* Properties() const {
+    return ObjectAs<TuiImageComboBoxProperties>(TuiEditRepositoryItem::Properties());
+  }
+  void SetProperties(TuiImageComboBoxProperties* Value) { TuiEditRepositoryItem::SetProperties(Value); }
+
+ protected:
+  // A removed Images or LargeImages list is dropped from the Properties.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+};
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryBlobItem, TuiBlobEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMRUItem, TuiMRUEditProperties)

@@ -7,6 +7,7 @@
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
 #include "controls/editors/uiImage.h"
+#include "controls/editors/uiImageComboBox.h"
 #include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMemo.h"
 #include "controls/editors/uiPopupEdit.h"
@@ -27,9 +28,11 @@ void StartEditorKindUnits() {
   StartHyperLinkUnit();
   StartMRUEditUnit();
   StartBlobEditUnit();
+  StartImageComboBoxUnit();
 }
 
 void StopEditorKindUnits() {
+  StopImageComboBoxUnit();
   StopBlobEditUnit();
   StopMRUEditUnit();
   StopHyperLinkUnit();

@@ -177,6 +177,7 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
                         {TuiEditRepositoryCurrencyItem::StaticClass(), TuiCurrencyEditProperties::StaticClass()},
                         {TuiEditRepositorySpinItem::StaticClass(), TuiSpinEditProperties::StaticClass()},
                         {TuiEditRepositoryMemoItem::StaticClass(), TuiMemoProperties::StaticClass()},
+                        {TuiEditRepositoryImageComboBoxItem::StaticClass(), TuiImageComboBoxProperties::StaticClass()},
                         {TuiEditRepositoryBlobItem::StaticClass(), TuiBlobEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
                         {TuiEditRepositoryMRUItem::StaticClass(), TuiMRUEditProperties::StaticClass()},
@@ -241,6 +242,8 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "  end\n"
       "  object MemoItem: TuiEditRepositoryMemoItem\n"
       "  end\n"
+      "  object ImageComboItem: TuiEditRepositoryImageComboBoxItem\n"
+      "  end\n"
       "  object BlobItem: TuiEditRepositoryBlobItem\n"
       "    Properties.BlobEditKind = bekPict\n"
       "  end\n"
@@ -254,7 +257,7 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
   for (const char* name : {"TextItem", "MaskItem", "CheckItem", "RadioItem", "ButtonItem", "ImageItem", "ComboItem",
-                           "PopupItem", "CurrencyItem", "SpinItem", "MemoItem", "BlobItem", "MRUItem", "LinkItem"})
+                           "PopupItem", "CurrencyItem", "SpinItem", "MemoItem", "ImageComboItem", "BlobItem", "MRUItem", "LinkItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);

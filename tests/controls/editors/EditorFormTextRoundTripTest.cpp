@@ -111,6 +111,7 @@ const FormKind kFormKinds[] = {
     {"Link", "TuiHyperLinkEdit", true, "Text = 'http://a'\n"},
     {"Recent", "TuiMRUEdit", true, "Text = 'b'\n"},
     {"Blob", "TuiBlobEdit", true, "Properties.BlobEditKind = bekMemo\n"},
+    {"Pick", "TuiImageComboBox", true, "Properties.Items = <\nitem\nDescription = 'High'\nValue = 1\nend>\nEditValue = 1\n"},
 };
 
 String FontLines(const FormKind& AKind, FontSource ASource) {
