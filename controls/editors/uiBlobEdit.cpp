@@ -102,7 +102,7 @@ void StopBlobEditUnit() {
 
 void GetBlobDisplayText(const Variant& AValue, TuiCustomBlobEditProperties* AProperties, bool AFullText,
                         String& AText) {
-  const TuiBlobEditKind kind = AProperties->BlobEditKind();
+  const TuiBlobEditKind kind = AProperties->EffectiveBlobEditKind();
   AText.clear();
   if (AFullText && kind == bekMemo && IsStringValue(AValue)) {
     AText = VarToStr(AValue);
@@ -215,11 +215,15 @@ void TuiCustomBlobEditProperties::DefineProperties(TFiler* Filer) {
       [](TWriter* W) { W->WriteBoolean(true); }, IsPictureGraphicClassNameEmpty());
 }
 
+void TuiCustomBlobEditProperties::SetDropDownButtonKindFor(TuiBlobEditKind AKind) {
+  if (Buttons()->Count() > 0) Buttons()->Items(0)->SetKind(AKind == bekMemo || AKind == bekPict ? bkDown : bkEllipsis);
+}
+
 void TuiCustomBlobEditProperties::SetBlobEditKind(TuiBlobEditKind Value) {
   if (blobEditKind_ == Value) return;
   blobEditKind_ = Value;
-  if (Buttons()->Count() > 0)
-    Buttons()->Items(0)->SetKind(Value == bekMemo || Value == bekPict ? bkDown : bkEllipsis);
+  effectiveKind_ = Value;
+  SetDropDownButtonKindFor(Value);
   Changed();
 }
 
@@ -256,22 +260,31 @@ TGraphicClass TuiCustomBlobEditProperties::GetPictureGraphicClass(TObject* AItem
 }
 
 void TuiCustomBlobEditProperties::ResolveBlobEditKind() {
-  if (blobEditKind_ != bekAuto) return;
+  if (blobEditKind_ != bekAuto) {
+    effectiveKind_ = blobEditKind_;
+    return;
+  }
   IuiEditDefaultValuesProvider* provider = DefaultValuesProvider();
   TuiBlobEditKind kind = bekBlob;
   if (provider != nullptr) {
-    if (!provider->IsDataAvailable()) return;
-    switch (provider->DefaultBlobKind()) {
-      case 2: kind = bekPict; break;
-      case 3: kind = bekMemo; break;
-      case 4: kind = bekOle; break;
-      default: kind = bekBlob; break;
+    if (!provider->IsDataAvailable()) {
+      kind = bekAuto;
+    } else {
+      switch (provider->DefaultBlobKind()) {
+        case 2: kind = bekPict; break;
+        case 3: kind = bekMemo; break;
+        case 4: kind = bekOle; break;
+        default: kind = bekBlob; break;
+      }
     }
   }
+  if (kind == effectiveKind_) return;
+  effectiveKind_ = kind;
+  if (kind == bekAuto) return;
   const bool wasLocked = IsChangeLocked();
   LockChanged(true);
   try {
-    SetBlobEditKind(kind);
+    SetDropDownButtonKindFor(kind);
   } catch (...) {
     LockChanged(wasLocked);
     throw;
@@ -286,14 +299,14 @@ TClass TuiCustomBlobEditProperties::GetPopupWindowClass() const { return TuiBlob
 
 bool TuiCustomBlobEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
   ResolveBlobEditKind();
-  return blobPaintStyle_ == bpsText && blobEditKind_ == bekMemo && IsStringValue(AEditValue1) &&
+  return blobPaintStyle_ == bpsText && effectiveKind_ == bekMemo && IsStringValue(AEditValue1) &&
          IsStringValue(AEditValue2) && VarToStr(AEditValue1) == VarToStr(AEditValue2);
 }
 
 WideString TuiCustomBlobEditProperties::GetDisplayText(const Variant& AEditValue, bool AFullText) {
   if (VarIsNull(AEditValue)) return WideString();
   String text;
-  switch (blobEditKind_) {
+  switch (effectiveKind_) {
     case bekMemo: GetBlobDisplayText(AEditValue, this, AFullText, text); break;
     case bekPict: text = LocalizeText(scxPictureValue); break;
     case bekOle: text = LocalizeText(scxOle); break;
@@ -308,7 +321,7 @@ Word TuiCustomBlobEditProperties::GetEditCapabilities() { return Buttons()->Coun
 bool TuiCustomBlobEditProperties::SupportsValueFormatting(bool) {
   ResolveBlobEditKind();
   IuiEditDefaultValuesProvider* provider = DefaultValuesProvider();
-  return blobEditKind_ == bekMemo && (provider == nullptr || !provider->IsBlobField());
+  return effectiveKind_ == bekMemo && (provider == nullptr || !provider->IsBlobField());
 }
 
 // ---- Popup content --------------------------------------------------------------------------------------
@@ -413,7 +426,7 @@ void TuiBlobEditViewData::EditValueToDrawValue(TuiCanvas* ACanvas, const Variant
   if (properties->BlobPaintStyle() == bpsIcon) {
     view->Text.clear();
     // A kind still unresolved (a provider without data) shows no icon.
-    view->ImageIndex = k58::editors::GetBlobIconIndex(properties->BlobEditKind(), AEditValue);
+    view->ImageIndex = k58::editors::GetBlobIconIndex(properties->EffectiveBlobEditKind(), AEditValue);
   } else {
     TuiCustomDropDownEditViewData::EditValueToDrawValue(ACanvas, AEditValue, AViewInfo);
     view->ImageIndex = -1;
@@ -517,7 +530,7 @@ TuiButton* TuiCustomBlobEdit::MakeButton(const String& ACaption, TModalResult AR
 
 void TuiCustomBlobEdit::SetupPopupContent() {
   TuiCustomBlobEditProperties* properties = ActiveProperties();
-  const TuiBlobEditKind kind = properties->BlobEditKind();
+  const TuiBlobEditKind kind = properties->EffectiveBlobEditKind();
   if (kind != bekMemo && kind != bekPict) return;
   TuiCustomEdit* content = ContentOf(kind == bekMemo ? TuiPopupMemo::StaticClass() : TuiPopupImage::StaticClass());
   const bool readOnly = ActiveProperties()->ReadOnly() || !IsDataAvailable();
@@ -606,6 +619,7 @@ void TuiCustomBlobEdit::DestroyPopupContent() {
 }
 
 void TuiCustomBlobEdit::DoInitPopup() {
+  ActiveProperties()->ResolveBlobEditKind();
   SetupPopupContent();
   TuiCustomPopupEdit::DoInitPopup();
 }
@@ -614,7 +628,7 @@ TControl* TuiCustomBlobEdit::GetPopupFocusedControl() { return content_.get(); }
 
 void TuiCustomBlobEdit::CalculatePopupContentSize(TSize& ASize) {
   auto* image = dynamic_cast<TuiPopupImage*>(content_.get());
-  if (image != nullptr && ActiveProperties()->BlobEditKind() == bekPict && ActiveProperties()->PictureAutoSize()) {
+  if (image != nullptr && ActiveProperties()->EffectiveBlobEditKind() == bekPict && ActiveProperties()->PictureAutoSize()) {
     TGraphic* graphic = image->Picture()->Graphic();
     ASize = graphic != nullptr ? TSize{graphic->Width() + 4, graphic->Height() + 4} : TSize{4, 4};
     return;
@@ -742,7 +756,7 @@ void TuiCustomBlobEdit::ControlColorChanged() {
 }
 
 bool TuiCustomBlobEdit::PopupShowsMemo() {
-  return ActiveProperties()->BlobEditKind() == bekMemo && dynamic_cast<TuiPopupMemo*>(content_.get()) != nullptr &&
+  return ActiveProperties()->EffectiveBlobEditKind() == bekMemo && dynamic_cast<TuiPopupMemo*>(content_.get()) != nullptr &&
          HasPopupWindow();
 }
 
@@ -751,7 +765,7 @@ void TuiCustomBlobEdit::GetEditingText(String& AText) {
   const Variant value = EditValue();
   if (ComponentState().Contains(csDesigning)) {
     AText = VarToStr(value);
-  } else if (ActiveProperties()->BlobEditKind() == bekMemo) {
+  } else if (ActiveProperties()->EffectiveBlobEditKind() == bekMemo) {
     if (PopupShowsMemo())
       AText = static_cast<TuiPopupMemo*>(content_.get())->Lines()->GetText();
     else if (IsStringValue(value))
@@ -764,7 +778,7 @@ bool TuiCustomBlobEdit::SetEditingValue(const String& AText) {
     InternalSetEditValue(Variant(AText), true);
     return true;
   }
-  if (ActiveProperties()->BlobEditKind() != bekMemo) return false;
+  if (ActiveProperties()->EffectiveBlobEditKind() != bekMemo) return false;
   if (PopupShowsMemo())
     static_cast<TuiPopupMemo*>(content_.get())->SetEditingText(AText);
   else
@@ -773,7 +787,7 @@ bool TuiCustomBlobEdit::SetEditingValue(const String& AText) {
 }
 
 void TuiCustomBlobEdit::SetEditingText(const String& AText) {
-  if (ActiveProperties()->BlobEditKind() != bekMemo) return;
+  if (ActiveProperties()->EffectiveBlobEditKind() != bekMemo) return;
   if (PopupShowsMemo())
     static_cast<TuiPopupMemo*>(content_.get())->SetText(AText);
   else

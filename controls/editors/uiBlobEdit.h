@@ -84,6 +84,8 @@ class TuiCustomBlobEditProperties : public TuiCustomPopupEditProperties {
   // Button 0 becomes a drop-down button for memo and picture, an ellipsis otherwise.
   TuiBlobEditKind BlobEditKind() const { return blobEditKind_; }
   void SetBlobEditKind(TuiBlobEditKind Value);
+  // Button 0 as a kind asks for it.
+  void SetDropDownButtonKindFor(TuiBlobEditKind AKind);
   TuiBlobPaintStyle BlobPaintStyle() const { return blobPaintStyle_; }
   void SetBlobPaintStyle(TuiBlobPaintStyle Value);
   bool MemoAutoReplace() const { return memoAutoReplace_; }
@@ -126,8 +128,11 @@ class TuiCustomBlobEditProperties : public TuiCustomPopupEditProperties {
   virtual TGraphicClass GetDefaultPictureGraphicClass() const;
   // PictureGraphicClass; a bitmap when pasting without one; then OnGetGraphicClass may change it.
   TGraphicClass GetPictureGraphicClass(TObject* AItem, Integer ARecordIndex, bool APastingFromClipboard = false);
-  // bekAuto becomes the kind the default-values provider reports (bekBlob without a provider; unchanged
-  // while the provider has no data), without a change notification.
+  // The kind in use: BlobEditKind, or for bekAuto the kind last resolved from the data (bekAuto while
+  // unresolved). BlobEditKind itself keeps bekAuto, so shared Properties follow each field they show.
+  TuiBlobEditKind EffectiveBlobEditKind() const { return effectiveKind_; }
+  // For bekAuto the effective kind becomes the one the default-values provider reports (bekBlob without a
+  // provider; bekAuto while the provider has no data), without a change notification.
   void ResolveBlobEditKind();
 
   Byte GetDisplayFormatOptions() override { return 0; }
@@ -148,6 +153,7 @@ class TuiCustomBlobEditProperties : public TuiCustomPopupEditProperties {
 
   bool alwaysSaveData_ = true;
   TuiBlobEditKind blobEditKind_ = bekAuto;
+  TuiBlobEditKind effectiveKind_ = bekAuto;
   TuiBlobPaintStyle blobPaintStyle_ = bpsIcon;
   bool memoAutoReplace_ = false;
   TEditCharCase memoCharCase_ = ecNormal;

@@ -191,17 +191,27 @@ TEST(BlobEditRules, KindResolvedFromTheProviderWithoutChangeNotice) {
     Integer changes = 0;
     p->SetOnPropertiesChanged([&](TObject*) { ++changes; });
     p->ResolveBlobEditKind();
-    EXPECT_EQ(p->BlobEditKind(), c.Expected) << int(c.ProviderKind);
+    EXPECT_EQ(p->EffectiveBlobEditKind(), c.Expected) << int(c.ProviderKind);
+    EXPECT_EQ(p->BlobEditKind(), bekAuto) << "the setting stays as the user made it";
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(p->IsChangeLocked());
     const bool memoOrPicture = c.Expected == bekMemo || c.Expected == bekPict;
-    if (c.Expected != bekAuto) EXPECT_EQ(p->Buttons()->Items(0)->Kind(), memoOrPicture ? bkDown : bkEllipsis);
+    if (c.Expected != bekAuto) {
+      EXPECT_EQ(p->Buttons()->Items(0)->Kind(), memoOrPicture ? bkDown : bkEllipsis);
+    }
     if (c.HasProvider) p->SetDefaultValuesProvider(nullptr);
   }
   // Formatting only for memo text that is not a BLOB field.
   auto p = NewBlobProperties();
   TBlobKindProvider provider;
   p->SetDefaultValuesProvider(&provider);
+  // Shared Properties follow the field they show now, not the first one.
+  p->ResolveBlobEditKind();
+  EXPECT_EQ(p->EffectiveBlobEditKind(), bekMemo);
+  provider.Kind = 2;
+  p->ResolveBlobEditKind();
+  EXPECT_EQ(p->EffectiveBlobEditKind(), bekPict);
+  provider.Kind = 3;
   EXPECT_TRUE(p->SupportsValueFormatting(false));
   provider.BlobField = true;
   EXPECT_FALSE(p->SupportsValueFormatting(false));
@@ -247,9 +257,11 @@ TEST_F(BlobEditTest, TheCellShowsTheIconOfTheResolvedKind) {
   TuiBlobEdit* edit = NewBlob(bekAuto);
   auto* view = dynamic_cast<TuiBlobEditViewInfo*>(edit->EditViewInfo());
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(edit->Properties()->BlobEditKind(), bekMemo);
+  EXPECT_EQ(edit->Properties()->EffectiveBlobEditKind(), bekMemo);
   EXPECT_EQ(edit->Properties()->Buttons()->Items(0)->Kind(), bkDown);
   EXPECT_EQ(view->ImageIndex, 2);
+  edit->SetName("Auto");
+  EXPECT_EQ(WriteComponentToText(Form).find("BlobEditKind"), String::npos) << "bekAuto is still what is stored";
   edit->Properties()->SetBlobEditKind(bekBlob);
   Pump();
   EXPECT_EQ(edit->Properties()->Buttons()->Items(0)->Kind(), bkEllipsis);
