@@ -60,7 +60,7 @@ TClass TuiCustomButtonEdit::GetPropertiesClass() const { return TuiCustomButtonE
 K58_IMPLEMENT_CLASS(TuiButtonEdit) {
   using S = TuiButtonEdit;
   PublishControl(b, {"Anchors",      "Constraints",  "DragCursor",     "DragKind",  "DragMode",    "Enabled",
-                     "ParentColor",  "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
+                     "ParentColor",  "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
                      "TabStop",      "Text",         "Visible",        "OnClick",   "OnContextPopup",
                      "OnDblClick",   "OnDragDrop",   "OnDragOver",     "OnEndDock", "OnEndDrag",   "OnEnter",
                      "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",   "OnMouseDown", "OnMouseEnter",

@@ -13,12 +13,31 @@
   }
 
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTextItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryButtonItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryImageItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryComboBoxItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryPopupItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCalcItem)
-K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem)
-K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryDateItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCurrencyItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositorySpinItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMemoItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryImageComboBoxItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryBlobItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem)
 K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTimeItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMRUItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryHyperLinkItem)
+K58_IMPLEMENT_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem)
+
+void TuiEditRepositoryImageComboBoxItem::Notification(TComponent* AComponent, TOperation Operation) {
+  TuiEditRepositoryItem::Notification(AComponent, Operation);
+  if (Operation != opRemove || ComponentState().Contains(csDestroying) || AComponent == nullptr) return;
+  TuiImageComboBoxProperties* properties = Properties();
+  if (AComponent == properties->Images()) properties->SetImages(nullptr);
+  if (AComponent == properties->LargeImages()) properties->SetLargeImages(nullptr);
+}
 
 K58_IMPLEMENT_CLASS(TuiEditRegisteredRepositoryItems) {}
 

@@ -1,5 +1,5 @@
-// The repository items of the editor kinds built so far (text, mask, calculator, date, check box, radio group, time), each holding
-// a Properties object of its kind, and the default-item registry that maps a key to the repository item
+// The repository items of the editor kinds, each holding a Properties object of its kind, and the
+// default-item registry that maps a key to the repository item
 // whose Properties describe the editor for that kind of value.
 //
 // Threads: GUI thread only.
@@ -12,12 +12,23 @@
 #include <map>
 #include <vector>
 
+#include "controls/editors/uiBlobEdit.h"
+#include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCalcEdit.h"
 #include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiComboBox.h"
+#include "controls/editors/uiCurrencyEdit.h"
 #include "controls/editors/uiDateEdit.h"
 #include "controls/editors/uiEdit.h"
+#include "controls/editors/uiHyperLink.h"
+#include "controls/editors/uiImage.h"
+#include "controls/editors/uiImageComboBox.h"
+#include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMaskEditProperties.h"
+#include "controls/editors/uiMemo.h"
+#include "controls/editors/uiPopupEdit.h"
 #include "controls/editors/uiRadioGroup.h"
+#include "controls/editors/uiSpinEdit.h"
 #include "controls/editors/uiTextEditProperties.h"
 #include "controls/editors/uiTimeEdit.h"
 
@@ -32,12 +43,39 @@
   };
 
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTextItem, TuiTextEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryButtonItem, TuiButtonEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryImageItem, TuiImageProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryComboBoxItem, TuiComboBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMaskItem, TuiMaskEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryPopupItem, TuiPopupEditProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCalcItem, TuiCalcEditProperties)
-K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
-K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryDateItem, TuiDateEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCurrencyItem, TuiCurrencyEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositorySpinItem, TuiSpinEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMemoItem, TuiMemoProperties)
+
+// Its Properties refer to image lists that may go before the item.
+class TuiEditRepositoryImageComboBoxItem : public TuiEditRepositoryItem {
+  K58_CLASS(TuiEditRepositoryImageComboBoxItem, TuiEditRepositoryItem)
+  explicit TuiEditRepositoryImageComboBoxItem(TComponent* AOwner) : TuiEditRepositoryItem(AOwner) {
+    RecreateProperties();
+  }
+  TClass GetPropertiesClass() const override { return TuiImageComboBoxProperties::StaticClass(); }
+  TuiImageComboBoxProperties* Properties() const {
+    return ObjectAs<TuiImageComboBoxProperties>(TuiEditRepositoryItem::Properties());
+  }
+  void SetProperties(TuiImageComboBoxProperties* Value) { TuiEditRepositoryItem::SetProperties(Value); }
+
+ protected:
+  // A removed Images or LargeImages list is dropped from the Properties.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+};
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryBlobItem, TuiBlobEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryCheckBoxItem, TuiCheckBoxProperties)
 K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryTimeItem, TuiTimeEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryMRUItem, TuiMRUEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryHyperLinkItem, TuiHyperLinkEditProperties)
+K58_EDIT_REPOSITORY_ITEM(TuiEditRepositoryRadioGroupItem, TuiRadioGroupProperties)
 
 // The key of a registration: wide enough for a class reference's identity.
 using TuiEditRegistrationKey = intptr_t;

@@ -1,6 +1,7 @@
 // Starting and stopping the units of the editor kinds together.
 #include "controls/editors/uiEditorKinds.h"
 
+#include "controls/editors/uiBlobEdit.h"
 #include "controls/editors/uiButtonEdit.h"
 #include "controls/editors/uiCalcEdit.h"
 #include "controls/editors/uiCheckBox.h"
@@ -8,6 +9,7 @@
 #include "controls/editors/uiGroupBox.h"
 #include "controls/editors/uiHyperLink.h"
 #include "controls/editors/uiImage.h"
+#include "controls/editors/uiImageComboBox.h"
 #include "controls/editors/uiMRUEdit.h"
 #include "controls/editors/uiMemo.h"
 #include "controls/editors/uiPopupEdit.h"
@@ -31,9 +33,13 @@ void StartEditorKindUnits() {
   StartCalcEditUnit();
   StartDateEditUnit();
   StartTimeEditUnit();
+  StartBlobEditUnit();
+  StartImageComboBoxUnit();
 }
 
 void StopEditorKindUnits() {
+  StopImageComboBoxUnit();
+  StopBlobEditUnit();
   StopTimeEditUnit();
   StopDateEditUnit();
   StopCalcEditUnit();

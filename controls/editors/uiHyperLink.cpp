@@ -294,7 +294,7 @@ K58_IMPLEMENT_CLASS(TuiHyperLinkEdit) {
   using S = TuiHyperLinkEdit;
   // The drag events and OnMouseEnter / OnMouseLeave stay unpublished; BiDiMode has no effect here.
   PublishControl(b, {"Anchors",   "Constraints", "DragCursor", "DragKind",       "DragMode",   "Enabled",
-                     "ParentColor", "ParentShowHint", "PopupMenu", "ShowHint",   "TabOrder",
+                     "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",   "TabOrder",
                      "TabStop",   "Text",        "Visible",    "OnClick",        "OnContextPopup", "OnDblClick",
                      "OnEndDock", "OnEnter",     "OnExit",     "OnKeyDown",      "OnKeyPress", "OnKeyUp",
                      "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDock"});

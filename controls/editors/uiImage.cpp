@@ -523,7 +523,7 @@ K58_IMPLEMENT_CLASS(TuiCustomImage) {}
 K58_IMPLEMENT_CLASS(TuiImage) {
   using S = TuiImage;
   PublishControl(b, {"Align", "Anchors", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled",
-                     "ParentColor", "ParentShowHint", "PopupMenu", "TabOrder", "TabStop", "Visible", "OnClick",
+                     "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "TabOrder", "TabStop", "Visible", "OnClick",
                      "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",
                      "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
                      "OnMouseUp", "OnStartDock", "OnStartDrag"});

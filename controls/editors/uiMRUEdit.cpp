@@ -22,9 +22,15 @@ K58_IMPLEMENT_CLASS(TuiMRUEditProperties) {
   b.Prop("AssignedValues", &S::AssignedValues, &S::SetAssignedValues);
   b.Prop("AutoSelect", &S::AutoSelect, &S::SetAutoSelect).Default(true);
   b.Prop("BeepOnError", &S::BeepOnError, &S::SetBeepOnError).Default(false);
+  b.Prop("ButtonGlyph", &S::ButtonGlyph, &S::SetButtonGlyph).Stored(&S::IsButtonGlyphStored);
   b.Prop("CaseInsensitive", &S::CaseInsensitive, &S::SetCaseInsensitive).Default(true);
   b.Prop("CharCase", &S::CharCase, &S::SetCharCase).Default(ecNormal);
   b.Prop("ClickKey", &S::ClickKey, &S::SetClickKey).Default(DefaultClickKey);
+  b.Prop("DropDownAutoWidth", &S::DropDownAutoWidth, &S::SetDropDownAutoWidth).Default(true);
+  b.Prop("DropDownListStyle", &S::DropDownListStyle, &S::SetDropDownListStyle).Default(lsEditList);
+  b.Prop("DropDownRows", &S::DropDownRows, &S::SetDropDownRows).Default(8);
+  b.Prop("DropDownSizeable", &S::DropDownSizeable, &S::SetDropDownSizeable).Default(false);
+  b.Prop("DropDownWidth", &S::DropDownWidth, &S::SetDropDownWidth).Default(0);
   // The kind goes before the mask: a mask is read in the syntax of its kind.
   b.Prop("MaskKind", &S::MaskKind, &S::SetMaskKind).Default(emkStandard);
   b.Prop("EditMask", &S::EditMask, &S::SetEditMask).Default(String());
@@ -32,36 +38,49 @@ K58_IMPLEMENT_CLASS(TuiMRUEditProperties) {
   b.Prop("IgnoreMaskBlank", &S::IgnoreMaskBlank, &S::SetIgnoreMaskBlank).Default(false);
   b.Prop("ImeMode", &S::ImeMode, &S::SetImeMode).Default(imDontCare);
   b.Prop("ImeName", &S::ImeName, &S::SetImeName).Type("TImeName");
+  b.Prop("ImmediateDropDown", &S::ImmediateDropDown, &S::SetImmediateDropDown).Default(true);
   b.Prop("ImmediatePost", &S::ImmediatePost, &S::SetImmediatePost).Default(false);
+  b.Prop("ItemHeight", &S::ItemHeight, &S::SetItemHeight).Default(0);
   b.Prop("LookupItems", &S::LookupItems, &S::SetLookupItems);
   b.Prop("MaxItemCount", &S::MaxItemCount, &S::SetMaxItemCount).Default(0);
   b.Prop("MaxLength", &S::MaxLength, &S::SetMaxLength).Stored(&S::IsMaxLengthStored);
   b.Prop("OEMConvert", &S::OEMConvert, &S::SetOEMConvert).Default(false);
+  b.Prop("PopupAlignment", &S::PopupAlignment, &S::SetPopupAlignment).Default(taLeftJustify);
+  b.Prop("PostPopupValueOnTab", &S::PostPopupValueOnTab, &S::SetPostPopupValueOnTab).Default(false);
   b.Prop("ReadOnly", &S::ReadOnly, &S::SetReadOnly).Stored(&S::IsReadOnlyStored);
+  b.Prop("Revertable", &S::Revertable, &S::SetRevertable).Default(false);
   b.Prop("ShowEllipsis", &S::ShowEllipsis, &S::SetShowEllipsis).Default(true);
   b.Prop("UseLeftAlignmentOnEditing", &S::UseLeftAlignmentOnEditing, &S::SetUseLeftAlignmentOnEditing)
       .Stored(&S::IsUseLeftAlignmentStored);
   b.Prop("ValidateOnEnter", &S::ValidateOnEnter, &S::SetValidateOnEnter).Default(true);
   b.Prop("OnButtonClick", &S::OnButtonClick, &S::SetOnButtonClick);
   b.Prop("OnChange", &S::OnChange, &S::SetOnChange);
+  b.Prop("OnCloseUp", &S::OnCloseUp, &S::SetOnCloseUp);
+  b.Prop("OnDrawItem", &S::OnDrawItem, &S::SetOnDrawItem);
   b.Prop("OnEditValueChanged", &S::OnEditValueChanged, &S::SetOnEditValueChanged);
+  b.Prop("OnInitPopup", &S::OnInitPopup, &S::SetOnInitPopup);
+  b.Prop("OnMeasureItem", &S::OnMeasureItem, &S::SetOnMeasureItem).Type("TMeasureItemEvent");
+  b.Prop("OnPopup", &S::OnPopup, &S::SetOnPopup);
   b.Prop("OnValidate", &S::OnValidate, &S::SetOnValidate);
 }
 
 TuiCustomMRUEditProperties::TuiCustomMRUEditProperties() {
-  Buttons()->Add()->SetKind(bkDown);
-  TuiEditButton* ellipsis = Buttons()->Add();
+  // The combo box leaves the drop-down button (0); the ellipsis (1) takes the glyph.
+  Buttons()->Add();
+  SetDropDownButtonIndex(EllipsisButton);
+  TuiEditButton* ellipsis = Buttons()->Items(EllipsisButton);
   ellipsis->SetKind(bkEllipsis);
   ellipsis->SetDefault(true);
+  SetDropDownListStyle(lsEditList);
   SetMRUListMode(true);
 }
 
 void TuiCustomMRUEditProperties::Assign(TPersistent* Source) {
   auto* source = dynamic_cast<TuiCustomMRUEditProperties*>(Source);
-  if (source == nullptr) return TuiCustomMaskEditProperties::Assign(Source);
+  if (source == nullptr) return TuiCustomComboBoxProperties::Assign(Source);
   BeginUpdate();
   try {
-    TuiCustomMaskEditProperties::Assign(Source);
+    TuiCustomComboBoxProperties::Assign(Source);
     SetMaxItemCount(source->MaxItemCount());
     SetShowEllipsis(source->ShowEllipsis());
     onEllipsisClick_ = source->onEllipsisClick_;
@@ -92,6 +111,7 @@ void TuiCustomMRUEditProperties::SetShowEllipsis(bool Value) {
   try {
     showEllipsis_ = Value;
     if (Buttons()->Count() > EllipsisButton) Buttons()->Items(EllipsisButton)->SetVisible(Value);
+    SetDropDownButtonIndex(Value ? EllipsisButton : DropDownButton);
   } catch (...) {
     EndUpdate();
     throw;
@@ -134,34 +154,50 @@ void TuiCustomMRUEdit::DoButtonClick(Integer AButtonIndex) {
   if (fromRepository) repository(this);
 }
 
+void TuiCustomMRUEdit::DoButtonDown(Integer AButtonIndex) {
+  TuiCustomMaskEdit::DoButtonDown(AButtonIndex);
+  if (AButtonIndex == DropDownButton) SetDroppedDown(true);
+}
+
 void TuiCustomMRUEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
-  if (Key == VK_RETURN && !Shift.Contains(ssAlt)) AddItem(Text());
-  TuiCustomMaskEdit::DoEditKeyDown(Key, Shift);
+  // A highlighted item of the open list is taken instead of the typed text.
+  const bool listItemChosen = HasPopupWindow() && LookupData() != nullptr && LookupData()->ItemIndex() >= 0;
+  if (Key == VK_RETURN && !Shift.Contains(ssAlt) && !listItemChosen) AddItem(Text());
+  TuiCustomComboBox::DoEditKeyDown(Key, Shift);
 }
 
 void TuiCustomMRUEdit::InternalSetDisplayValue(const Variant& AValue) {
-  TuiCustomMaskEdit::InternalSetDisplayValue(AValue);
+  TuiCustomComboBox::InternalSetDisplayValue(AValue);
   AddItem(Text());
 }
 
 void TuiCustomMRUEdit::ApplySelectedLookupItem(TObject* Sender) {
-  TuiCustomMaskEdit::ApplySelectedLookupItem(Sender);
-  AddItem(Text());
+  TuiCustomComboBox::ApplySelectedLookupItem(Sender);
+  // Items passed by turning the wheel over the editor do not count as entered.
+  if (!wheelNavigation_) AddItem(Text());
+}
+
+bool TuiCustomMRUEdit::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
+  k58::editors::TScopedFlag wheel(wheelNavigation_, true);
+  return TuiCustomComboBox::DoMouseWheel(Shift, WheelDelta, MousePos);
 }
 
 void TuiCustomMRUEdit::PropertiesChanged(TObject* Sender) {
   if (Properties() != nullptr) {
     TuiEditButtons* buttons = ActiveProperties()->Buttons();
     const Integer index = ActiveProperties()->ShowEllipsis() ? EllipsisButton : DropDownButton;
-    if (index < buttons->Count()) buttons->Items(index)->SetKind(index == EllipsisButton ? bkEllipsis : bkDown);
+    if (index < buttons->Count()) {
+      TuiEditButton* button = buttons->Items(index);
+      button->SetKind(button->IsGlyphStored() ? bkGlyph : index == EllipsisButton ? bkEllipsis : bkDown);
+    }
   }
-  TuiCustomMaskEdit::PropertiesChanged(Sender);
+  TuiCustomComboBox::PropertiesChanged(Sender);
 }
 
 K58_IMPLEMENT_CLASS(TuiMRUEdit) {
   using S = TuiMRUEdit;
   PublishControl(b, {"Anchors",      "Constraints",    "DragCursor", "DragKind",    "DragMode",
-                     "Enabled",      "ParentColor",  "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
+                     "Enabled",      "ParentColor",  "ParentFont", "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
                      "TabStop",      "Text",         "Visible",        "OnClick",    "OnContextPopup",
                      "OnDblClick",   "OnDragDrop",   "OnDragOver",     "OnEndDock",  "OnEndDrag",   "OnEnter",
                      "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",    "OnMouseDown", "OnMouseEnter",

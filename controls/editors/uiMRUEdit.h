@@ -1,14 +1,12 @@
-// The most-recently-used edit: a text editor that remembers the texts the user entered. Each accepted
-// text moves to the top of its item list (LookupItems), the list can be limited in length, and an extra
+// The most-recently-used edit: a combo box that remembers the texts the user entered. Each accepted text
+// moves to the top of its drop-down list (LookupItems), the list can be limited in length, and an extra
 // ellipsis button fires an event of its own.
 //
 // Threads: GUI thread only.
-// Buttons: button 0 stands for the list's drop-down button, button 1 is the ellipsis. Until the editor
-// has its drop-down list (the combo box base), the list is reached by incremental search and the
-// lookup keys of the text editor.
+// Buttons: button 0 opens the list, button 1 is the ellipsis and carries ButtonGlyph while it is shown.
 #pragma once
 
-#include "controls/editors/uiMaskEdit.h"
+#include "controls/editors/uiComboBox.h"
 
 namespace uimrueditconsts {
 inline constexpr const char* SMRUEditDescription =
@@ -16,8 +14,8 @@ inline constexpr const char* SMRUEditDescription =
     "window";
 }  // namespace uimrueditconsts
 
-class TuiCustomMRUEditProperties : public TuiCustomMaskEditProperties {
-  K58_CLASS(TuiCustomMRUEditProperties, TuiCustomMaskEditProperties)
+class TuiCustomMRUEditProperties : public TuiCustomComboBoxProperties {
+  K58_CLASS(TuiCustomMRUEditProperties, TuiCustomComboBoxProperties)
 
   TuiCustomMRUEditProperties();
   void Assign(TPersistent* Source) override;
@@ -48,10 +46,10 @@ class TuiMRUEditProperties : public TuiCustomMRUEditProperties {
   K58_CLASS(TuiMRUEditProperties, TuiCustomMRUEditProperties)
 };
 
-class TuiCustomMRUEdit : public TuiCustomMaskEdit {
-  K58_CLASS(TuiCustomMRUEdit, TuiCustomMaskEdit)
+class TuiCustomMRUEdit : public TuiCustomComboBox {
+  K58_CLASS(TuiCustomMRUEdit, TuiCustomComboBox)
 
-  explicit TuiCustomMRUEdit(TComponent* AOwner) : TuiCustomMaskEdit(AOwner) {}
+  explicit TuiCustomMRUEdit(TComponent* AOwner) : TuiCustomComboBox(AOwner) {}
   TuiCustomMRUEditProperties* ActiveProperties() {
     return static_cast<TuiCustomMRUEditProperties*>(TuiCustomEdit::ActiveProperties());
   }
@@ -66,10 +64,16 @@ class TuiCustomMRUEdit : public TuiCustomMaskEdit {
 
   TClass GetPropertiesClass() const override;
   void DoButtonClick(Integer AButtonIndex) override;
+  // Only button 0 opens the list: the ellipsis carries the glyph but fires its own event.
+  void DoButtonDown(Integer AButtonIndex) override;
   void DoEditKeyDown(Word& Key, TShiftState Shift) override;
   void InternalSetDisplayValue(const Variant& AValue) override;
   void PropertiesChanged(TObject* Sender) override;
   void ApplySelectedLookupItem(TObject* Sender) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
+
+ private:
+  bool wheelNavigation_ = false;
 };
 
 class TuiMRUEdit : public TuiCustomMRUEdit {

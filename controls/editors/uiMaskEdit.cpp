@@ -389,7 +389,7 @@ void TuiCustomMaskEdit::PropertiesChanged(TObject* Sender) {
 K58_IMPLEMENT_CLASS(TuiMaskEdit) {
   using S = TuiMaskEdit;
   PublishControl(b, {"Anchors",      "Constraints",  "DragCursor",     "DragKind",  "DragMode",    "Enabled",
-                     "ParentColor",  "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
+                     "ParentColor",  "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",    "TabOrder",
                      "TabStop",      "Text",         "Visible",        "OnClick",   "OnContextPopup",
                      "OnDblClick",   "OnDragDrop",   "OnDragOver",     "OnEndDock", "OnEndDrag",   "OnEnter",
                      "OnExit",       "OnKeyDown",    "OnKeyPress",     "OnKeyUp",   "OnMouseDown", "OnMouseEnter",

@@ -865,7 +865,7 @@ void TuiCustomMemo::WndProc(TMessage& Message) {
 K58_IMPLEMENT_CLASS(TuiMemo) {
   using S = TuiMemo;
   PublishControl(b, {"Align",        "Anchors",      "Constraints",    "DragCursor", "DragKind",    "DragMode",
-                     "Enabled",      "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
+                     "Enabled",      "ParentFont",   "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
                      "TabStop",      "Visible",      "OnClick",        "OnContextPopup", "OnDblClick", "OnDragDrop",
                      "OnDragOver",   "OnEndDock",    "OnEndDrag",      "OnEnter",    "OnExit",      "OnKeyDown",
                      "OnKeyPress",   "OnKeyUp",      "OnMouseDown",    "OnMouseEnter", "OnMouseLeave", "OnMouseMove",

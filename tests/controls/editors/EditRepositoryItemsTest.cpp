@@ -169,12 +169,23 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
     TClass Properties;
   };
   const Case cases[] = {{TuiEditRepositoryTextItem::StaticClass(), TuiTextEditProperties::StaticClass()},
+                        {TuiEditRepositoryButtonItem::StaticClass(), TuiButtonEditProperties::StaticClass()},
+                        {TuiEditRepositoryImageItem::StaticClass(), TuiImageProperties::StaticClass()},
+                        {TuiEditRepositoryComboBoxItem::StaticClass(), TuiComboBoxProperties::StaticClass()},
                         {TuiEditRepositoryMaskItem::StaticClass(), TuiMaskEditProperties::StaticClass()},
                         {TuiEditRepositoryCalcItem::StaticClass(), TuiCalcEditProperties::StaticClass()},
                         {TuiEditRepositoryCheckBoxItem::StaticClass(), TuiCheckBoxProperties::StaticClass()},
                         {TuiEditRepositoryRadioGroupItem::StaticClass(), TuiRadioGroupProperties::StaticClass()},
                         {TuiEditRepositoryTimeItem::StaticClass(), TuiTimeEditProperties::StaticClass()},
-                        {TuiEditRepositoryDateItem::StaticClass(), TuiDateEditProperties::StaticClass()}};
+                        {TuiEditRepositoryDateItem::StaticClass(), TuiDateEditProperties::StaticClass()},
+                        {TuiEditRepositoryPopupItem::StaticClass(), TuiPopupEditProperties::StaticClass()},
+                        {TuiEditRepositoryCurrencyItem::StaticClass(), TuiCurrencyEditProperties::StaticClass()},
+                        {TuiEditRepositorySpinItem::StaticClass(), TuiSpinEditProperties::StaticClass()},
+                        {TuiEditRepositoryMemoItem::StaticClass(), TuiMemoProperties::StaticClass()},
+                        {TuiEditRepositoryImageComboBoxItem::StaticClass(), TuiImageComboBoxProperties::StaticClass()},
+                        {TuiEditRepositoryBlobItem::StaticClass(), TuiBlobEditProperties::StaticClass()},
+                        {TuiEditRepositoryMRUItem::StaticClass(), TuiMRUEditProperties::StaticClass()},
+                        {TuiEditRepositoryHyperLinkItem::StaticClass(), TuiHyperLinkEditProperties::StaticClass()}};
   for (const Case& c : cases) {
     TuiEditRepositoryItem* item = Repository->CreateItem(c.Item);
     EXPECT_EQ(c.Properties, item->Properties()->ClassType()) << item->ClassName();
@@ -187,6 +198,22 @@ TEST_F(RegistryTest, ItemsHoldPropertiesOfTheirKind) {
   EXPECT_NE(static_cast<TuiCustomEditProperties*>(source), item->Properties());
   FreeObject(source);
   EXPECT_TRUE(item->Properties()->ReadOnly());
+
+  // A new memo item starts with the memo's own settings.
+  auto* memo = static_cast<TuiEditRepositoryMemoItem*>(Repository->CreateItem(TuiEditRepositoryMemoItem::StaticClass()));
+  EXPECT_TRUE(memo->Properties()->WantReturns());
+  EXPECT_EQ(memo->Properties()->ScrollBars(), ssNone);
+  // Image settings are copied and outlive their source.
+  auto* image = static_cast<TuiEditRepositoryImageItem*>(Repository->CreateItem(TuiEditRepositoryImageItem::StaticClass()));
+  auto* imageSource = new TuiImageProperties;
+  imageSource->SetStretch(true);
+  imageSource->SetCaption("None");
+  imageSource->SetGraphicClass(nullptr);
+  image->SetProperties(imageSource);
+  FreeObject(imageSource);
+  EXPECT_TRUE(image->Properties()->Stretch());
+  EXPECT_EQ(image->Properties()->Caption(), "None");
+  EXPECT_EQ(image->Properties()->GraphicClass(), nullptr);
 }
 
 TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
@@ -214,11 +241,38 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
       "    Properties.DateButtons = [btnToday]\n"
       "    Properties.SaveTime = False\n"
       "  end\n"
+      "  object ButtonItem: TuiEditRepositoryButtonItem\n"
+      "  end\n"
+      "  object ImageItem: TuiEditRepositoryImageItem\n"
+      "    Properties.Stretch = True\n"
+      "  end\n"
+      "  object ComboItem: TuiEditRepositoryComboBoxItem\n"
+      "  end\n"
+      "  object PopupItem: TuiEditRepositoryPopupItem\n"
+      "  end\n"
+      "  object CurrencyItem: TuiEditRepositoryCurrencyItem\n"
+      "  end\n"
+      "  object SpinItem: TuiEditRepositorySpinItem\n"
+      "  end\n"
+      "  object MemoItem: TuiEditRepositoryMemoItem\n"
+      "  end\n"
+      "  object ImageComboItem: TuiEditRepositoryImageComboBoxItem\n"
+      "  end\n"
+      "  object BlobItem: TuiEditRepositoryBlobItem\n"
+      "    Properties.BlobEditKind = bekPict\n"
+      "  end\n"
+      "  object MRUItem: TuiEditRepositoryMRUItem\n"
+      "    Properties.MaxItemCount = 4\n"
+      "  end\n"
+      "  object LinkItem: TuiEditRepositoryHyperLinkItem\n"
+      "  end\n"
       "end\n";
   TObjectPtr<TRepositoryTestModule> module(new TRepositoryTestModule(nullptr));
   ReadComponentFromText(text, module.get(), "module");
   ASSERT_NE(nullptr, dynamic_cast<TuiEditRepository*>(module->FindComponent("Repository")));
-  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem", "TimeItem", "DateItem"})
+  for (const char* name : {"TextItem", "MaskItem", "CalcItem", "CheckItem", "RadioItem", "TimeItem", "DateItem",
+                           "ButtonItem", "ImageItem", "ComboItem", "PopupItem", "CurrencyItem", "SpinItem", "MemoItem",
+                           "ImageComboItem", "BlobItem", "MRUItem", "LinkItem"})
     EXPECT_NE(nullptr, dynamic_cast<TuiEditRepositoryItem*>(module->FindComponent(name))) << name;
   auto* text_item = dynamic_cast<TuiEditRepositoryTextItem*>(module->FindComponent("TextItem"));
   ASSERT_NE(nullptr, text_item);
@@ -236,6 +290,17 @@ TEST_F(RegistryTest, EveryItemClassLoadsFromFormText) {
   EXPECT_TRUE(date_item->Properties()->IsDateButtonsStored());
   EXPECT_FALSE(date_item->Properties()->SaveTime());
   EXPECT_EQ(ikMask, date_item->Properties()->InputKind()) << "the unassigned input kind follows the kind read";
+  auto* blob = dynamic_cast<TuiEditRepositoryBlobItem*>(module->FindComponent("BlobItem"));
+  ASSERT_NE(nullptr, blob);
+  EXPECT_EQ(blob->Properties()->BlobEditKind(), bekPict);
+  auto* mru = dynamic_cast<TuiEditRepositoryMRUItem*>(module->FindComponent("MRUItem"));
+  ASSERT_NE(nullptr, mru);
+  EXPECT_EQ(mru->Properties()->MaxItemCount(), 4);
+  // What is written reads back into the same text.
+  const String written = WriteComponentToText(module.get());
+  TObjectPtr<TRepositoryTestModule> copy(new TRepositoryTestModule(nullptr));
+  ReadComponentFromText(written, copy.get(), "module");
+  EXPECT_EQ(WriteComponentToText(copy.get()), written);
 }
 
 }  // namespace repository_test

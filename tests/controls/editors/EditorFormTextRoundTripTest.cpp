@@ -1,4 +1,5 @@
-// Editors read from a form text and written again write back what they read, font settings included.
+// Editors read from a form text and written again write back what they read, font settings included; every
+// kind follows its parent's font unless told otherwise.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -103,6 +104,14 @@ const FormKind kFormKinds[] = {
      "Value = 0\nend>\nItemIndex = 1\n"},
     {"Com", "TuiRadioButton", false, "Caption = 'COM1'\n"},
     {"Ok", "TuiButton", false, "Caption = 'OK'\nDefault = True\n"},
+    {"Mask", "TuiMaskEdit", true, "Text = 'A1'\n"},
+    {"Img", "TuiImage", true, "Properties.Caption = 'None'\n"},
+    {"Notes", "TuiMemo", true, "Lines.Strings = (\n'one'\n'two')\n"},
+    {"Btn", "TuiButtonEdit", true, "Text = 'x'\n"},
+    {"Link", "TuiHyperLinkEdit", true, "Text = 'http://a'\n"},
+    {"Recent", "TuiMRUEdit", true, "Text = 'b'\n"},
+    {"Blob", "TuiBlobEdit", true, "Properties.BlobEditKind = bekMemo\n"},
+    {"Pick", "TuiImageComboBox", true, "Properties.Items = <\nitem\nDescription = 'High'\nValue = 1\nend>\nEditValue = 1\n"},
 };
 
 String FontLines(const FormKind& AKind, FontSource ASource) {

@@ -1,5 +1,6 @@
 // The most-recently-used edit: where an entered text goes in the list, the length limit, the ellipsis
-// button and its own event, and the texts that enter the list by Enter and when accepted on leaving.
+// button and its own event, the texts that enter the list by Enter and when accepted on leaving, the list
+// opened by the drop-down button only, and stored forms.
 #include <gtest/gtest.h>
 
 #include "controls/editors/uiMRUEdit.h"
@@ -122,6 +123,77 @@ TEST_F(MRUEditTest, EnterAndAcceptedTextsEnterTheList) {
   edit->SetFocus();
   Pump();
   EXPECT_EQ(Items(other), "left,A");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MRUEditTest, TheDropDownButtonOpensTheListAndTheEllipsisDoesNot) {
+  auto* edit = NewMRU();
+  SetItems(edit, {"A", "B"});
+  edit->SetFocus();
+  Pump();
+  int own = 0;
+  edit->Properties()->SetOnButtonClick([&](TObject*) { ++own; });
+  edit->DoButtonDown(1);
+  Pump();
+  EXPECT_FALSE(edit->DroppedDown());
+  edit->DoButtonDown(0);
+  Pump();
+  EXPECT_TRUE(edit->DroppedDown());
+  edit->CloseUp(pcrClose);
+  Pump();
+  // Without the ellipsis the glyph goes back to the drop-down button, which still opens the list.
+  edit->Properties()->SetShowEllipsis(false);
+  EXPECT_EQ(edit->Properties()->DropDownButtonIndex(), 0);
+  edit->DoButtonDown(0);
+  Pump();
+  EXPECT_TRUE(edit->DroppedDown());
+  EXPECT_EQ(own, 0);
+}
+
+TEST_F(MRUEditTest, EnterOnAHighlightedListItemTakesItInsteadOfTheTypedText) {
+  auto* edit = NewMRU();
+  SetItems(edit, {"Alpha", "Beta", "Gamma"});
+  edit->SetFocus();
+  Pump();
+  Display.Type("typed");
+  edit->SetDroppedDown(true);
+  Pump();
+  ASSERT_TRUE(edit->DroppedDown());
+  Display.Key(VK_DOWN);
+  Pump();
+  Display.Key(VK_RETURN);
+  Pump();
+  EXPECT_FALSE(edit->DroppedDown());
+  EXPECT_EQ(Items(edit).find("typed"), String::npos) << Items(edit);
+  EXPECT_EQ(edit->Properties()->LookupItems()->Get(0), edit->Text()) << Items(edit);
+}
+
+TEST_F(MRUEditTest, AStoredFormStillLoads) {
+  const String text =
+      "object F: TForm\n"
+      "  object Recent: TuiMRUEdit\n"
+      "    Properties.LookupItems.Strings = (\n"
+      "      'one'\n"
+      "      'two')\n"
+      "    Properties.MaxItemCount = 3\n"
+      "    Properties.ShowEllipsis = False\n"
+      "    Text = 'one'\n"
+      "  end\n"
+      "end\n";
+  TObjectPtr<TForm> form(NewObject<TForm>(nullptr, 0));
+  ReadComponentFromText(text, form.get(), "form");
+  auto* edit = dynamic_cast<TuiMRUEdit*>(form->FindComponent("Recent"));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(Items(edit), "one,two");
+  EXPECT_EQ(edit->Properties()->MaxItemCount(), 3);
+  EXPECT_EQ(edit->Properties()->Buttons()->VisibleCount(), 1);
+  const String written = WriteComponentToText(form.get());
+  TObjectPtr<TForm> copy(NewObject<TForm>(nullptr, 0));
+  ReadComponentFromText(written, copy.get(), "form");
+  EXPECT_EQ(WriteComponentToText(copy.get()), written);
 }
 
 }  // namespace
