@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "app/Program.h"
-#include "controls/foundation/Foundation.h"
+#include "controls/editors/uiEditorKinds.h"
 #include "platform/forms/Forms.h"
 
 namespace {
@@ -32,7 +32,7 @@ int main() {
     StartProgram();
     SignalReadyWhenIdle();
     Application->Run();
-    k58::foundation::StopUnits();
+    k58::editors::StopEditorKindUnits();
   } catch (const Exception& E) {
     std::fprintf(stderr, "k58: %s\n", E.Message().c_str());
     return 1;

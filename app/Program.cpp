@@ -3,7 +3,7 @@
 #include "app/FormResources.h"
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
-#include "controls/foundation/Foundation.h"
+#include "controls/editors/uiEditorKinds.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
 #include "serial/SioSelComPrompt.h"
@@ -12,7 +12,7 @@ String ProgramFile;
 
 void StartProgram() {
   Application->Initialize();
-  k58::foundation::StartUnits();
+  k58::editors::StartEditorKindUnits();
   Application->SetTitle("K58");
   Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");
   RegisterComSelectForm();

@@ -7,7 +7,7 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "app/Program.h"
-#include "controls/foundation/Foundation.h"
+#include "controls/editors/uiEditorKinds.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/core/UtilWindow.h"
 #include "platform/win/Windows.h"
@@ -114,7 +114,7 @@ void ProgramTest::StopProgram() {
   fMainFrm = nullptr;
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
-  k58::foundation::StopUnits();
+  k58::editors::StopEditorKindUnits();
   delete ALL;
   delete Language;
   delete FrqList;

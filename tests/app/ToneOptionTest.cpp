@@ -76,7 +76,7 @@ TEST_F(ToneOption, TheTablesHoldEverySlotInItsGroupAndMarkTheToneColumns) {
     }
     EXPECT_EQ(D->gvDcsI->GetCellInfo(3, 4)->Color, TColor(0xDCE72F));
     EXPECT_EQ(D->gvDcsI->GetColWidths(3), 25);
-    EXPECT_EQ(D->gvDcsI->GetColWidths(4), 43);
+    EXPECT_EQ(D->gvDcsI->GetColWidths(4), 50);
   });
 }
 
