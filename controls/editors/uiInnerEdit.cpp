@@ -196,16 +196,8 @@ void TuiCustomInnerTextEdit::CreateHandle() {
 void TuiCustomInnerTextEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   if (constructing_ || boundsLockCount_ > 0) return;
   if (container_ == nullptr) return TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
-  // The editor clips its inner edit itself once it is placed.
-  TuiCustomEdit* container = container_;
-  container->LockAlignControls(true);
-  try {
-    TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
-  } catch (...) {
-    container->LockAlignControls(false);
-    throw;
-  }
-  container->LockAlignControls(false);
+  // The editor clips its inner control itself once it is placed.
+  TuiInnerControlEvents::WithAlignLocked(container_, [&] { TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight); });
 }
 
 bool TuiCustomInnerTextEdit::CanFocus() {
@@ -216,38 +208,28 @@ bool TuiCustomInnerTextEdit::CanFocus() {
 
 void TuiCustomInnerTextEdit::Click() {
   TCustomEdit::Click();
-  if (container_ != nullptr) container_->Click();
+  TuiInnerControlEvents::Click(container_);
 }
 
 void TuiCustomInnerTextEdit::DblClick() {
   TCustomEdit::DblClick();
-  if (container_ != nullptr) container_->DblClick();
+  TuiInnerControlEvents::DblClick(container_);
 }
 
 void TuiCustomInnerTextEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   auto alive = AliveToken();
   TCustomEdit::MouseDown(Button, Shift, X, Y);
-  if (alive.expired() || container_ == nullptr) return;
-  TuiCustomEdit* container = container_;
-  const bool saved = container->NoFocusOnClick();
-  container->SetNoFocusOnClick(true);
-  try {
-    container->MouseDown(Button, Shift, X + Left(), Y + Top());
-  } catch (...) {
-    container->SetNoFocusOnClick(saved);
-    throw;
-  }
-  container->SetNoFocusOnClick(saved);
+  if (!alive.expired()) TuiInnerControlEvents::MouseDown(container_, *this, Button, Shift, X, Y);
 }
 
 void TuiCustomInnerTextEdit::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TCustomEdit::MouseMove(Shift, X, Y);
-  if (container_ != nullptr) container_->MouseMove(Shift, X + Left(), Y + Top());
+  TuiInnerControlEvents::MouseMove(container_, *this, Shift, X, Y);
 }
 
 void TuiCustomInnerTextEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomEdit::MouseUp(Button, Shift, X, Y);
-  if (container_ != nullptr) container_->MouseUp(Button, Shift, X + Left(), Y + Top());
+  TuiInnerControlEvents::MouseUp(container_, *this, Button, Shift, X, Y);
 }
 
 void TuiCustomInnerTextEdit::MouseLeave() {
@@ -256,11 +238,11 @@ void TuiCustomInnerTextEdit::MouseLeave() {
 }
 
 void TuiCustomInnerTextEdit::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  if (container_ != nullptr) container_->DragOver(Source, X + Left(), Y + Top(), State, Accept);
+  TuiInnerControlEvents::DragOver(container_, *this, Source, X, Y, State, Accept);
 }
 
 void TuiCustomInnerTextEdit::DragDrop(TObject* Source, Integer X, Integer Y) {
-  if (container_ != nullptr) container_->DragDrop(Source, X + Left(), Y + Top());
+  TuiInnerControlEvents::DragDrop(container_, *this, Source, X, Y);
 }
 
 // ---- Keys ----

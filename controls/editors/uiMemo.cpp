@@ -332,15 +332,8 @@ TuiCustomInnerMemo::~TuiCustomInnerMemo() { FreeAndNil(helper_); }
 void TuiCustomInnerMemo::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   if (constructing_ || boundsLockCount_ > 0) return;
   if (container_ == nullptr) return TMemo::SetBounds(ALeft, ATop, AWidth, AHeight);
-  TuiCustomMemo* container = container_;
-  container->LockAlignControls(true);
-  try {
-    TMemo::SetBounds(ALeft, ATop, AWidth, AHeight);
-  } catch (...) {
-    container->LockAlignControls(false);
-    throw;
-  }
-  container->LockAlignControls(false);
+  // The editor clips its inner control itself once it is placed.
+  TuiInnerControlEvents::WithAlignLocked(container_, [&] { TMemo::SetBounds(ALeft, ATop, AWidth, AHeight); });
 }
 
 bool TuiCustomInnerMemo::CanFocus() { return container_ != nullptr ? container_->CanFocus() : TMemo::CanFocus(); }
@@ -388,38 +381,28 @@ void TuiCustomInnerMemo::DoEnter() {
 
 void TuiCustomInnerMemo::Click() {
   TMemo::Click();
-  if (container_ != nullptr) container_->Click();
+  TuiInnerControlEvents::Click(container_);
 }
 
 void TuiCustomInnerMemo::DblClick() {
   TMemo::DblClick();
-  if (container_ != nullptr) container_->DblClick();
+  TuiInnerControlEvents::DblClick(container_);
 }
 
 void TuiCustomInnerMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   auto alive = AliveToken();
   TMemo::MouseDown(Button, Shift, X, Y);
-  if (alive.expired() || container_ == nullptr) return;
-  TuiCustomMemo* container = container_;
-  const bool saved = container->NoFocusOnClick();
-  container->SetNoFocusOnClick(true);
-  try {
-    container->MouseDown(Button, Shift, X + Left(), Y + Top());
-  } catch (...) {
-    container->SetNoFocusOnClick(saved);
-    throw;
-  }
-  container->SetNoFocusOnClick(saved);
+  if (!alive.expired()) TuiInnerControlEvents::MouseDown(container_, *this, Button, Shift, X, Y);
 }
 
 void TuiCustomInnerMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TMemo::MouseMove(Shift, X, Y);
-  if (container_ != nullptr) container_->MouseMove(Shift, X + Left(), Y + Top());
+  TuiInnerControlEvents::MouseMove(container_, *this, Shift, X, Y);
 }
 
 void TuiCustomInnerMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TMemo::MouseUp(Button, Shift, X, Y);
-  if (container_ != nullptr) container_->MouseUp(Button, Shift, X + Left(), Y + Top());
+  TuiInnerControlEvents::MouseUp(container_, *this, Button, Shift, X, Y);
 }
 
 void TuiCustomInnerMemo::MouseLeave() {
@@ -428,11 +411,11 @@ void TuiCustomInnerMemo::MouseLeave() {
 }
 
 void TuiCustomInnerMemo::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  if (container_ != nullptr) container_->DragOver(Source, X + Left(), Y + Top(), State, Accept);
+  TuiInnerControlEvents::DragOver(container_, *this, Source, X, Y, State, Accept);
 }
 
 void TuiCustomInnerMemo::DragDrop(TObject* Source, Integer X, Integer Y) {
-  if (container_ != nullptr) container_->DragDrop(Source, X + Left(), Y + Top());
+  TuiInnerControlEvents::DragDrop(container_, *this, Source, X, Y);
 }
 
 // ---- Keys ----

@@ -953,3 +953,62 @@ void TuiContainer::RecalculateScrollBars() {
   else
     TuiControl::RecalculateScrollBars();
 }
+
+// ---- Inner control events ----
+
+bool TuiInnerControlEvents::Click(TuiContainer* AContainer) {
+  if (AContainer == nullptr) return false;
+  AContainer->Click();
+  return true;
+}
+
+bool TuiInnerControlEvents::DblClick(TuiContainer* AContainer) {
+  if (AContainer == nullptr) return false;
+  AContainer->DblClick();
+  return true;
+}
+
+bool TuiInnerControlEvents::MouseDown(TuiContainer* AContainer, const TControl& AInner, TMouseButton Button,
+                                      TShiftState Shift, Integer X, Integer Y) {
+  if (AContainer == nullptr) return false;
+  struct Restore {
+    std::weak_ptr<bool> Alive;
+    TuiContainer* Container;
+    bool Saved;
+    ~Restore() {
+      if (!Alive.expired()) Container->SetNoFocusOnClick(Saved);
+    }
+  };
+  Restore restore{AContainer->AliveToken(), AContainer, AContainer->NoFocusOnClick()};
+  AContainer->SetNoFocusOnClick(true);
+  AContainer->MouseDown(Button, Shift, X + AInner.Left(), Y + AInner.Top());
+  return true;
+}
+
+bool TuiInnerControlEvents::MouseMove(TuiContainer* AContainer, const TControl& AInner, TShiftState Shift, Integer X,
+                                      Integer Y) {
+  if (AContainer == nullptr) return false;
+  AContainer->MouseMove(Shift, X + AInner.Left(), Y + AInner.Top());
+  return true;
+}
+
+bool TuiInnerControlEvents::MouseUp(TuiContainer* AContainer, const TControl& AInner, TMouseButton Button,
+                                    TShiftState Shift, Integer X, Integer Y) {
+  if (AContainer == nullptr) return false;
+  AContainer->MouseUp(Button, Shift, X + AInner.Left(), Y + AInner.Top());
+  return true;
+}
+
+bool TuiInnerControlEvents::DragOver(TuiContainer* AContainer, const TControl& AInner, TObject* Source, Integer X,
+                                     Integer Y, TDragState State, bool& Accept) {
+  if (AContainer == nullptr) return false;
+  AContainer->DragOver(Source, X + AInner.Left(), Y + AInner.Top(), State, Accept);
+  return true;
+}
+
+bool TuiInnerControlEvents::DragDrop(TuiContainer* AContainer, const TControl& AInner, TObject* Source, Integer X,
+                                     Integer Y) {
+  if (AContainer == nullptr) return false;
+  AContainer->DragDrop(Source, X + AInner.Left(), Y + AInner.Top());
+  return true;
+}

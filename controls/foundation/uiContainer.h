@@ -516,6 +516,7 @@ class TuiContainer : public TuiControl {
  private:
   // The inner list box passes its input on to the container's own handlers.
   friend class TuiCustomInnerListBox;
+  friend class TuiInnerControlEvents;
   TuiContainerStyleClass styleClass_;
   TuiContainerStylesClass stylesClass_;
   class Tracker;
@@ -535,4 +536,34 @@ class TuiContainer : public TuiControl {
   bool applyingStyle_ = false;
   bool noFocusOnClick_ = false;
   bool syncingScrollBars_ = false;
+};
+
+// How an inner control passes its mouse and drag events on to its container: after its own handling, in
+// the container's coordinates. Without a container nothing is passed on and the calls return False.
+class TuiInnerControlEvents {
+ public:
+  static bool Click(TuiContainer* AContainer);
+  static bool DblClick(TuiContainer* AContainer);
+  // The container sees the press without taking the focus from the inner control.
+  static bool MouseDown(TuiContainer* AContainer, const TControl& AInner, TMouseButton Button, TShiftState Shift,
+                        Integer X, Integer Y);
+  static bool MouseMove(TuiContainer* AContainer, const TControl& AInner, TShiftState Shift, Integer X, Integer Y);
+  static bool MouseUp(TuiContainer* AContainer, const TControl& AInner, TMouseButton Button, TShiftState Shift,
+                      Integer X, Integer Y);
+  static bool DragOver(TuiContainer* AContainer, const TControl& AInner, TObject* Source, Integer X, Integer Y,
+                       TDragState State, bool& Accept);
+  static bool DragDrop(TuiContainer* AContainer, const TControl& AInner, TObject* Source, Integer X, Integer Y);
+
+  // Runs ASetBounds while the container holds back the alignment of its controls (the container places
+  // and clips its inner control itself).
+  template <class F>
+  static void WithAlignLocked(TuiContainer* AContainer, F&& ASetBounds) {
+    struct Unlock {
+      TuiContainer* Container;
+      ~Unlock() { Container->LockAlignControls(false); }
+    };
+    AContainer->LockAlignControls(true);
+    Unlock unlock{AContainer};
+    ASetBounds();
+  }
 };

@@ -346,26 +346,17 @@ void TuiCustomInnerListBox::KeyPress(char& Key) {
 void TuiCustomInnerListBox::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   auto alive = AliveToken();
   TListBox::MouseDown(Button, Shift, X, Y);
-  if (alive.expired() || container_ == nullptr) return;
-  const bool saved = container_->NoFocusOnClick();
-  container_->SetNoFocusOnClick(true);
-  try {
-    container_->MouseDown(Button, Shift, X + Left(), Y + Top());
-  } catch (...) {
-    if (!alive.expired() && container_ != nullptr) container_->SetNoFocusOnClick(saved);
-    throw;
-  }
-  if (!alive.expired() && container_ != nullptr) container_->SetNoFocusOnClick(saved);
+  if (!alive.expired()) TuiInnerControlEvents::MouseDown(container_, *this, Button, Shift, X, Y);
 }
 
 void TuiCustomInnerListBox::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TListBox::MouseMove(Shift, X, Y);
-  if (container_ != nullptr) container_->MouseMove(Shift, X + Left(), Y + Top());
+  TuiInnerControlEvents::MouseMove(container_, *this, Shift, X, Y);
 }
 
 void TuiCustomInnerListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TListBox::MouseUp(Button, Shift, X, Y);
-  if (container_ != nullptr) container_->MouseUp(Button, Shift, X + Left(), Y + Top());
+  TuiInnerControlEvents::MouseUp(container_, *this, Button, Shift, X, Y);
 }
 
 bool TuiCustomInnerListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
@@ -374,17 +365,12 @@ bool TuiCustomInnerListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta, 
 }
 
 void TuiCustomInnerListBox::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-  if (container_ != nullptr)
-    container_->DragOver(Source, X + Left(), Y + Top(), State, Accept);
-  else
+  if (!TuiInnerControlEvents::DragOver(container_, *this, Source, X, Y, State, Accept))
     TListBox::DragOver(Source, X, Y, State, Accept);
 }
 
 void TuiCustomInnerListBox::DragDrop(TObject* Source, Integer X, Integer Y) {
-  if (container_ != nullptr)
-    container_->DragDrop(Source, X + Left(), Y + Top());
-  else
-    TListBox::DragDrop(Source, X, Y);
+  if (!TuiInnerControlEvents::DragDrop(container_, *this, Source, X, Y)) TListBox::DragDrop(Source, X, Y);
 }
 
 void TuiCustomInnerListBox::DoContextPopup(TPoint MousePos, bool& Handled) {
@@ -402,7 +388,7 @@ void TuiCustomInnerListBox::Click() {
 
 void TuiCustomInnerListBox::DblClick() {
   TListBox::DblClick();
-  if (container_ != nullptr) container_->DblClick();
+  TuiInnerControlEvents::DblClick(container_);
 }
 
 void TuiCustomInnerListBox::MouseLeave() {

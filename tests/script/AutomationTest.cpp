@@ -93,7 +93,7 @@ TEST_F(AutomationTest, CallsCarryTheirSlotsFlagsAndNamedArguments) {
     String logged;
     for (const String& entry : log_) logged += (logged.empty() ? "" : "|") + entry;
     EXPECT_EQ(logged, c.logged) << c.statement;
-    if (String(c.statement).find("Emit") != String::npos) EXPECT_EQ(trace, "42");
+    if (String(c.statement).find("Emit") != String::npos) { EXPECT_EQ(trace, "42"); }
   }
 }
 

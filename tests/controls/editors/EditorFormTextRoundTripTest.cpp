@@ -153,10 +153,12 @@ TEST_F(EditorFormTextRoundTripTest, EveryKindWritesBackWhatItReadWhateverItsFont
         auto* control = dynamic_cast<TControl*>(form->FindComponent(name));
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->ParentFont(), c.source == FontSource::Parent);
-        if (c.source != FontSource::OffWithoutFont || kind.container)
+        if (c.source != FontSource::OffWithoutFont || kind.container) {
           EXPECT_EQ(control->Font()->Height(), c.source == FontSource::Own ? -19 : -16);
-        if (auto* container = dynamic_cast<TuiContainer*>(control))
+        }
+        if (auto* container = dynamic_cast<TuiContainer*>(control)) {
           EXPECT_EQ(container->Style()->AssignedValues().Contains(csvFont), c.source != FontSource::Parent);
+        }
       }
     }
   }

@@ -45,7 +45,7 @@ TEST(SpinEditStepTest, IntegerStepsInTheThreeLimitModes) {
                                     << ".." << c.max);
     Int64 result = -77;
     EXPECT_EQ(SpinAddStepInt(c.cur, c.step, c.min, c.max, c.mode, result), c.ok);
-    if (c.ok) EXPECT_EQ(result, c.result);
+    if (c.ok) { EXPECT_EQ(result, c.result); }
   }
 }
 

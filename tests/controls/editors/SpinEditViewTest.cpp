@@ -75,7 +75,9 @@ TEST_F(SpinEditViewTest, PlacementsOrderTheButtonsAroundTheText) {
     if (c.position != sbpVert) {
       const Integer s = Width(ButtonBounds(spin, 1));
       EXPECT_EQ(Width(ButtonBounds(spin, 0)), s);
-      if (c.fast) EXPECT_EQ(Width(ButtonBounds(spin, 3)), (3 * s + 1) / 2) << "fast buttons are half as wide again";
+      if (c.fast) {
+        EXPECT_EQ(Width(ButtonBounds(spin, 3)), (3 * s + 1) / 2) << "fast buttons are half as wide again";
+      }
     }
     FreeObject(spin);
   }

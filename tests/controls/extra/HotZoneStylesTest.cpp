@@ -138,7 +138,7 @@ TEST_F(HotZoneStylesTest, SimpleStyleDotPairsByZoneLength) {
     int pairs = 0;
     for (Integer x = 0; x < c.Length; ++x) pairs += s.Pixel(x, 4) == ColorToRGB(clLime);
     EXPECT_EQ(pairs, c.Pairs) << c.Length;
-    if (c.Pairs > 0) EXPECT_EQ(s.Pixel(16, 4), ColorToRGB(clLime));
+    if (c.Pairs > 0) { EXPECT_EQ(s.Pixel(16, 4), ColorToRGB(clLime)); }
   }
 }
 

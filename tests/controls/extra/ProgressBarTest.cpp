@@ -183,7 +183,7 @@ TEST_F(ProgressBarTest, Layout) {
     ASSERT_EQ(vi->BorderRect, (TRect{2, 2, 102, 22}));
     EXPECT_EQ(vi->BarRect, c.Bar) << c.Orientation << " " << c.Position;
     EXPECT_EQ(vi->OverloadActive, c.Position >= 80 && c.Overload);
-    if (vi->OverloadActive) EXPECT_EQ(vi->OverloadRect, c.OverloadZone) << c.Position;
+    if (vi->OverloadActive) { EXPECT_EQ(vi->OverloadRect, c.OverloadZone) << c.Position; }
   }
 }
 

@@ -335,8 +335,8 @@ TEST_F(TrackBarTest, ThemedBarDrawsTheThemePartsInTheThumbState) {
       std::vector<std::pair<int, int>> parts;
       for (const k58test::ThemeCall& call : provider.CallsOf("Background", "TrackBar")) {
         parts.emplace_back(call.Part, call.State);
-        if (call.Part == c.Track) EXPECT_EQ(call.Rect, vi->TrackRect);
-        if (call.Part == c.Thumb) EXPECT_EQ(call.Rect, vi->ThumbRect);
+        if (call.Part == c.Track) { EXPECT_EQ(call.Rect, vi->TrackRect); }
+        if (call.Part == c.Thumb) { EXPECT_EQ(call.Rect, vi->ThumbRect); }
       }
       EXPECT_EQ(parts, (std::vector<std::pair<int, int>>{{c.Track, state}, {c.Thumb, state}}));
     }

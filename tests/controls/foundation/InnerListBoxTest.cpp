@@ -171,3 +171,18 @@ TEST_F(HostedListBoxTest, InputReachesTheContainer) {
   EXPECT_EQ((std::vector<char>{'i'}), pressed);
   EXPECT_EQ(0, List->ItemIndex()) << "then the search";
 }
+
+// The container takes the inner control's press without taking the focus, and gets its own setting back
+// even when its handler raises.
+TEST_F(HostedListBoxTest, PressHandsTheContainerNoFocusOnClickOnlyForItsHandler) {
+  std::vector<bool> seen;
+  Host->SetOnMouseDown([&](TObject*, TMouseButton, TShiftState, Integer, Integer) {
+    seen.push_back(Host->NoFocusOnClick());
+    throw Exception("from the handler");
+  });
+  EXPECT_THROW(TuiInnerControlEvents::MouseDown(Host, *List, mbLeft, {}, 1, 1), Exception);
+  EXPECT_EQ((std::vector<bool>{true}), seen);
+  EXPECT_FALSE(Host->NoFocusOnClick());
+  Host->SetOnMouseDown(nullptr);
+  EXPECT_FALSE(TuiInnerControlEvents::MouseDown(nullptr, *List, mbLeft, {}, 1, 1)) << "no container, nothing passed";
+}
