@@ -1,6 +1,8 @@
 #include "app/AppUi.h"
 
 #include "app/AllClass.h"
+#include "controls/editors/uiCheckBox.h"
+#include "controls/editors/uiComboBox.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/IniFiles.h"
 #include "platform/classes/StringList.h"
@@ -60,9 +62,15 @@ void TranslateComponent(TCustomIniFile& Ini, const String& Section, TComponent* 
     const Integer Index = Combo->ItemIndex();
     TranslateItems(Ini, Section, Name, Combo->Items(), Combo->Tag() == -3);
     Combo->SetItemIndex(Index);
-  } else if (dynamic_cast<TCheckBox*>(C) || IsOfClass(C, "TuiCheckBox") || dynamic_cast<TRadioButton*>(C) ||
-             dynamic_cast<TGroupBox*>(C) ||
-             IsOfClass(C, "TTabSheet")) {
+  } else if (auto* UiCombo = dynamic_cast<TuiComboBox*>(C)) {
+    if (!TranslateLists || UiCombo->Tag() == -2) return;
+    const Integer Index = UiCombo->ItemIndex();
+    TranslateItems(Ini, Section, Name, UiCombo->Properties()->Items(), UiCombo->Tag() == -3);
+    if (Index >= 0) UiCombo->SetItemIndex(Index);
+  } else if (auto* UiCheck = dynamic_cast<TuiCheckBox*>(C)) {
+    UiCheck->SetCaption(Ini.ReadString(Section, CaptionKey, UiCheck->Caption()));
+  } else if (dynamic_cast<TCheckBox*>(C) || dynamic_cast<TRadioButton*>(C) || dynamic_cast<TGroupBox*>(C) ||
+             IsOfClass(C, "TTabSheet") || IsOfClass(C, "TuiTabSheet")) {
     TranslateCaption(static_cast<TControl*>(C));
   } else if (auto* List = dynamic_cast<TListBox*>(C)) {
     if (List->Tag() == -2) return;

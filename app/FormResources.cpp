@@ -7,6 +7,7 @@ namespace {
 // The program's windows and the port component's selection dialog.
 constexpr const char* FormNames[] = {"TfMaindb",   "TfMainFrm", "TfChInfo",      "TfReadRadio", "TfWriteRadio",
                                      "TfSetPort", "TfModel",   "TfSetLanguage", "TComSelectForm",
+                                     "TfBInfoEdit", "TfBFunSet",
                                      "TfToneOption", "TfInfoMsg", "TfPassWord", "TfTestFrequency", "TfEmbeddedMessage",
                                      "TfFrmAbout"};
 

@@ -3,6 +3,7 @@
 #include "app/AllClass.h"
 #include "app/AppUi.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"

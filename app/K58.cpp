@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "controls/editors/uiEditorKinds.h"
+#include "controls/foundation/Foundation.h"
 #include "platform/forms/Forms.h"
 
 namespace {
@@ -33,6 +34,7 @@ int main() {
     SignalReadyWhenIdle();
     Application->Run();
     k58::editors::StopEditorKindUnits();
+    k58::foundation::StopUnits();
   } catch (const Exception& E) {
     std::fprintf(stderr, "k58: %s\n", E.Message().c_str());
     return 1;

@@ -2,6 +2,8 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "app/BFunSet.h"
+#include "app/BInfoEdit.h"
 #include "app/ChInfo.h"
 #include "app/DataFile.h"
 #include "app/EmbeddedMessage.h"
@@ -144,6 +146,10 @@ void TfMainFrm::BeforeDestruction() {
     fChInfo->SetOnChannelChanged(nullptr);
     fChInfo->SetOnChannelSelected(nullptr);
   }
+  if (fBInfoEdit != nullptr) {
+    fBInfoEdit->SetOnChannelStored(nullptr);
+    fBInfoEdit->SetOnChannelSelected(nullptr);
+  }
   TForm::BeforeDestruction();
 }
 
@@ -270,6 +276,8 @@ void TfMainFrm::DoCommand(Integer Number) {
       SaveFile();
       break;
     case cmChannelInfo: ShowChannelInfo(); break;
+    case cmChannelEdit: ShowChannelEdit(); break;
+    case cmFunctionSetting: ShowFunctionSetting(); break;
     case cmModel: ModelSetup(); break;
     case cmRadioInfo: ShowRadioInfo(); break;
     case cmPassword: ShowPassword(); break;
@@ -294,8 +302,7 @@ void TfMainFrm::DoCommand(Integer Number) {
       for (Integer I = MDIChildCount() - 1; I >= 0; --I) MDIChildren(I)->Close();
       break;
     case cmHelp: ShowHelp(); break;
-    // The print commands, the channel edit and function setting windows come with their own windows;
-    // until then these commands, like Test Online and Batch Channel Edit, do nothing.
+    // The print commands come with the report; they, Test Online and Batch Channel Edit do nothing.
     default: break;
   }
 }
@@ -435,6 +442,28 @@ void TfMainFrm::ShowChannelInfo() {
   fChInfo->Show();
 }
 
+void TfMainFrm::ShowChannelEdit() {
+  if (fBInfoEdit != nullptr && fBInfoEdit->HandleAllocated()) {
+    fBInfoEdit->SetFocus();
+  } else {
+    fBInfoEdit = NewObject<TfBInfoEdit>(Application);
+    fBInfoEdit->SetOnChannelStored([this](TObject*) { RefreshViews(TViewRefresh::ChannelRow); });
+    fBInfoEdit->SetOnChannelSelected([this](TObject*) { SelectChannel(TViewRefresh::ChannelRow); });
+  }
+  if (fBInfoEdit->WindowState() == wsMinimized) fBInfoEdit->SetWindowState(wsNormal);
+  fBInfoEdit->Show();
+  fBInfoEdit->LoadChannel();
+}
+
+void TfMainFrm::ShowFunctionSetting() {
+  if (fBFunSet != nullptr && fBFunSet->HandleAllocated())
+    fBFunSet->SetFocus();
+  else
+    fBFunSet = NewObject<TfBFunSet>(Application);
+  if (fBFunSet->WindowState() == wsMinimized) fBFunSet->SetWindowState(wsNormal);
+  fBFunSet->Show();
+}
+
 // ---- Views ----
 
 void TfMainFrm::RefreshViews(TViewRefresh Kind) {
@@ -444,14 +473,18 @@ void TfMainFrm::RefreshViews(TViewRefresh Kind) {
       break;
     case TViewRefresh::ReopenAll:
       CloseChildren();
+      if (fBInfoEdit != nullptr) fBInfoEdit->LoadChannel();
       ShowChannelInfo();
       break;
-    case TViewRefresh::ChannelEdit: break;
+    case TViewRefresh::ChannelEdit:
+      if (fBInfoEdit != nullptr) fBInfoEdit->LoadChannel();
+      break;
   }
 }
 
-void TfMainFrm::SelectChannel(TViewRefresh) {
+void TfMainFrm::SelectChannel(TViewRefresh Kind) {
   if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
+  if (Kind == TViewRefresh::ChannelEdit && fBInfoEdit != nullptr) fBInfoEdit->LoadChannel();
 }
 
 void TfMainFrm::ChannelChanged(TObject*) { RefreshViews(TViewRefresh::ChannelEdit); }

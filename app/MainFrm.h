@@ -130,6 +130,9 @@ class TfMainFrm : public TForm {
   void WriteToRadio();
   void ShowHelp();
   void ShowChannelInfo();
+  // The channel edit window (on CurrentChannel) and the function settings window.
+  void ShowChannelEdit();
+  void ShowFunctionSetting();
 
   // ---- Views ----
   void RefreshViews(TViewRefresh Kind);

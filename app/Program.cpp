@@ -4,6 +4,7 @@
 #include "app/MainFrm.h"
 #include "app/Maindb.h"
 #include "controls/editors/uiEditorKinds.h"
+#include "controls/foundation/Foundation.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/Forms.h"
 #include "serial/SioSelComPrompt.h"
@@ -12,6 +13,8 @@ String ProgramFile;
 
 void StartProgram() {
   Application->Initialize();
+  k58::foundation::StartUnits();
+  // The check marks, group frames and radio glyphs of the editing windows.
   k58::editors::StartEditorKindUnits();
   Application->SetTitle("K58");
   Application->Icon()->LoadFromResourceName(HInstance, "MAINICON");

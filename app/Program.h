@@ -10,5 +10,5 @@ extern String ProgramFile;
 // Initialises the application object, starts the units of the control libraries, sets the title "K58",
 // the program icon and the port component's selection dialog, then creates the data module, which
 // starts the document side, and the main window. The message loop is the caller's, and so is stopping
-// the units (k58::editors::StopEditorKindUnits) when the program ends.
+// the units (k58::foundation::StopUnits) when the program ends.
 void StartProgram();

@@ -8,6 +8,7 @@
 #include "app/Maindb.h"
 #include "app/Program.h"
 #include "controls/editors/uiEditorKinds.h"
+#include "controls/foundation/Foundation.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/core/UtilWindow.h"
 #include "platform/win/Windows.h"
@@ -115,6 +116,7 @@ void ProgramTest::StopProgram() {
   Application->SetMainForm(nullptr);
   ProgramFile.clear();
   k58::editors::StopEditorKindUnits();
+  k58::foundation::StopUnits();
   delete ALL;
   delete Language;
   delete FrqList;
