@@ -19,11 +19,11 @@ K58_IMPLEMENT_CLASS(TfTestFrequency) {
 
 namespace {
 
-constexpr Integer TitleRow = 1;
-constexpr Integer NumberCol = 1;
-constexpr Integer RxCol = 2;
-constexpr Integer TxCol = 3;
-constexpr Integer Channels = 16;
+constexpr Integer tfTitleRow = 1;
+constexpr Integer tfNumberCol = 1;
+constexpr Integer tfRxCol = 2;
+constexpr Integer tfTxCol = 3;
+constexpr Integer tfChannels = 16;
 
 }  // namespace
 
@@ -40,25 +40,25 @@ void TfTestFrequency::FormShow(TObject*) {
   gvData->SetGridCanFill(false);
   gvData->SetFixedCols(1);
   gvData->SetFixedRows(1);
-  gvData->SetColWidths(NumberCol, 60);
-  gvData->SetColWidths(RxCol, 100);
-  gvData->SetColWidths(TxCol, 100);
-  gvData->GetCellInfo(NumberCol, TitleRow)->ForeText = "信道";
-  gvData->GetCellInfo(RxCol, TitleRow)->ForeText = "接收[MHz]";
-  gvData->GetCellInfo(TxCol, TitleRow)->ForeText = "发射[MHz]";
-  for (Integer Row = TitleRow + 1; Row <= TitleRow + Channels; ++Row)
-    gvData->GetCellInfo(NumberCol, Row)->ForeText = IntToStr(Row - TitleRow);
-  gvData->SetColCellProperty(NumberCol, cpColor, static_cast<intptr_t>(clBtnFace));
-  gvData->SetRowCellProperty(TitleRow, cpColor, static_cast<intptr_t>(clBtnFace));
-  gvData->SetColCellProperty(NumberCol, cpAlignMode, static_cast<intptr_t>(TAlignMode::taCenter));
-  for (Integer Col : {RxCol, TxCol}) {
+  gvData->SetColWidths(tfNumberCol, 60);
+  gvData->SetColWidths(tfRxCol, 100);
+  gvData->SetColWidths(tfTxCol, 100);
+  gvData->GetCellInfo(tfNumberCol, tfTitleRow)->ForeText = "信道";
+  gvData->GetCellInfo(tfRxCol, tfTitleRow)->ForeText = "接收[MHz]";
+  gvData->GetCellInfo(tfTxCol, tfTitleRow)->ForeText = "发射[MHz]";
+  for (Integer Row = tfTitleRow + 1; Row <= tfTitleRow + tfChannels; ++Row)
+    gvData->GetCellInfo(tfNumberCol, Row)->ForeText = IntToStr(Row - tfTitleRow);
+  gvData->SetColCellProperty(tfNumberCol, cpColor, static_cast<intptr_t>(clBtnFace));
+  gvData->SetRowCellProperty(tfTitleRow, cpColor, static_cast<intptr_t>(clBtnFace));
+  gvData->SetColCellProperty(tfNumberCol, cpAlignMode, static_cast<intptr_t>(TAlignMode::taCenter));
+  for (Integer Col : {tfRxCol, tfTxCol}) {
     gvData->SetColCellProperty(Col, cpDataStyle, dsNumber);
     gvData->SetColCellProperty(Col, cpIntLength, 5);
     gvData->SetColCellProperty(Col, cpDecLength, 5);
     gvData->SetColCellProperty(Col, cpAlignMode, static_cast<intptr_t>(TAlignMode::taRight));
   }
-  gvData->SetRowCellProperty(TitleRow, cpDataStyle, dsText);
-  gvData->SetRowCellProperty(TitleRow, cpAlignMode, static_cast<intptr_t>(TAlignMode::taCenter));
+  gvData->SetRowCellProperty(tfTitleRow, cpDataStyle, dsText);
+  gvData->SetRowCellProperty(tfTitleRow, cpAlignMode, static_cast<intptr_t>(TAlignMode::taCenter));
   gvData->SetAutoUpdate(true);
   gvData->Invalidate();
   // The built-in titles are in one language only: the titles follow the language file of whatever
@@ -68,7 +68,7 @@ void TfTestFrequency::FormShow(TObject*) {
 }
 
 void TfTestFrequency::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& Value) {
-  if ((ACol != RxCol && ACol != TxCol) || ARow <= TitleRow) return;
+  if ((ACol != tfRxCol && ACol != tfTxCol) || ARow <= tfTitleRow) return;
   const String Text = Trim(Value);
   if (Text.empty()) {
     // A cleared cell stays empty.

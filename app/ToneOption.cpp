@@ -37,6 +37,9 @@ constexpr Integer CtcssRows = 9;
 constexpr Integer DcsGroups = 8;
 constexpr Integer DcsRows = 11;
 constexpr Integer FirstDcsSlot = CtcssGroups * CtcssRows;
+// A bold DCS code ("D023N") needs a little more than the 43 pixels of a CTCSS tone with this platform's
+// fonts.
+constexpr Integer DcsCodeWidth = 50;
 
 constexpr TColor ToneRgb(Byte R, Byte G, Byte B) { return static_cast<TColor>(R | (G << 8) | (B << 16)); }
 constexpr TColor CtcssCodeColor = ToneRgb(249, 141, 227);
@@ -124,7 +127,7 @@ void TfToneOption::BuildGrids() {
     PrepareToneGrid(Grid, 2 * DcsGroups, DcsRows);
     for (Integer G = 1; G <= DcsGroups; ++G) {
       SetToneColumn(Grid, 2 * G - 1, 25, DcsCodeColor, false);
-      SetToneColumn(Grid, 2 * G, 43, clWhite, true);
+      SetToneColumn(Grid, 2 * G, DcsCodeWidth, clWhite, true);
       for (Integer Row = 1; Row <= DcsRows; ++Row) {
         const std::vector<String> Parts = SlotParts(SlotText(lbValue, FirstDcsSlot + (G - 1) * DcsRows + Row - 1));
         Grid->GetCellInfo(2 * G - 1, Row)->ForeText = Parts.size() > 0 ? Parts[0] : "";

@@ -42,7 +42,7 @@ protected:
   }
 };
 
-String Text(TCellGrid* Grid, Integer Col, Integer Row) { return Grid->GetCellInfo(Col, Row)->ForeText; }
+String CellText(TCellGrid* Grid, Integer Col, Integer Row) { return Grid->GetCellInfo(Col, Row)->ForeText; }
 
 TEST_F(ToneOption, TheTablesHoldEverySlotInItsGroupAndMarkTheToneColumns) {
   StartProgram();
@@ -63,7 +63,7 @@ TEST_F(ToneOption, TheTablesHoldEverySlotInItsGroupAndMarkTheToneColumns) {
         {D->gvDcsN, 4, 1, "D072N"},  {D->gvDcsN, 16, 8, "D754N"}, {D->gvDcsI, 16, 8, "D754I"},
         {D->gvDcsN, 15, 8, "85"},    {D->gvDcsN, 16, 9, ""},      {D->gvDcsN, 15, 11, ""},
     };
-    for (const Cell& C : Cells) EXPECT_EQ(Text(C.Grid, C.Col, C.Row), C.Text) << C.Grid->Name() << " " << C.Col << "," << C.Row;
+    for (const Cell& C : Cells) EXPECT_EQ(CellText(C.Grid, C.Col, C.Row), C.Text) << C.Grid->Name() << " " << C.Col << "," << C.Row;
     EXPECT_EQ(D->gvCtcss->ColCount(), 16);
     EXPECT_EQ(D->gvDcsN->ColCount(), 17);
     // Only tone columns are marked; they are white and bold, the others coloured.
@@ -77,7 +77,7 @@ TEST_F(ToneOption, TheTablesHoldEverySlotInItsGroupAndMarkTheToneColumns) {
     }
     EXPECT_EQ(D->gvDcsI->GetCellInfo(3, 4)->Color, TColor(0xDCE72F));
     EXPECT_EQ(D->gvDcsI->GetColWidths(3), 25);
-    EXPECT_EQ(D->gvDcsI->GetColWidths(4), 43);
+    EXPECT_EQ(D->gvDcsI->GetColWidths(4), 50);
   });
 }
 
