@@ -29,7 +29,7 @@ String DisplayOf(TuiTimeEditTimeFormat AFormat, bool AUse24, Integer ASeconds) {
   return TrimRight(FormatDateTime(format, ASeconds / 86400.0, TimeEditFormatSettings()));
 }
 
-bool IsLiteralAt(const String& AText, Integer APosition, Integer ADigits) {
+bool IsLiteralAt(const String& /*AText*/, Integer APosition, Integer ADigits) {
   if (APosition > ADigits) return false;
   return APosition % 3 == 0;
 }
