@@ -595,3 +595,18 @@ TEST_F(ComboBoxTest, RegisteredForFormTextsWithItsDescription) {
 }
 
 }  // namespace
+
+TEST_F(ComboBoxTest, TabAfterAKeyClosedTheListMovesOn) {
+  TuiComboBox* combo = NewCombo(5, lsEditList, 20);
+  auto* next = NewEdit<TTestModeTextEdit>(20, 200);
+  for (WORD closing : {WORD(VK_RETURN), WORD(VK_ESCAPE)}) {
+    SCOPED_TRACE(closing);
+    Focus(combo);
+    Key(VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    Key(closing);
+    ASSERT_FALSE(combo->DroppedDown());
+    Key(VK_TAB);
+    EXPECT_TRUE(next->IsFocused());
+  }
+}
