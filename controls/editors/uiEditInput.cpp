@@ -132,10 +132,13 @@ void TuiCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
           DoAfterKeyDown(Key, Shift);
           if (Key != 0) {
             Key = 0;
-            // From the editor, or from its inner window where that stands in the tab order for it.
+            // From the editor, or from its inner window where that stands in the tab order for it. The form
+            // can still name the editor as active while the inner window holds the focus (focus given back
+            // after a popup that had it), so the focus decides as well.
             if (TCustomForm* form = GetParentForm(this)) {
               TWinControl* inner = InnerControlOfEdit();
-              TWinControl* current = inner != nullptr && form->ActiveControl() == inner ? inner : this;
+              TWinControl* current =
+                  inner != nullptr && (form->ActiveControl() == inner || inner->Focused()) ? inner : this;
               form->SelectNext(current, !Shift.Contains(ssShift), true);
             }
             if (HandleAllocated() && GetFocus() == Handle() && innerEdit_ != nullptr) innerEdit_->SafelySetFocus();
