@@ -2,7 +2,6 @@
 #include "app/BInfoEdit.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "app/AllClass.h"
@@ -86,25 +85,6 @@ private:
 };
 
 }  // namespace
-
-void BuildToneList(TStrings* Source, TStrings* Target) {
-  Target->BeginUpdate();
-  try {
-    Target->Clear();
-    for (Integer I = 0; I < Source->Count(); ++I) {
-      const String Entry = Source->Strings(I);
-      double Tenths = 0;
-      if (Entry.empty() || !std::isdigit(static_cast<unsigned char>(Entry[0])))
-        Target->Add(Entry);
-      else if (TryStrToFloat(Entry, Tenths))
-        Target->Add(FormatFloat("0.0", Tenths / 10.0));
-    }
-  } catch (...) {
-    Target->EndUpdate();
-    throw;
-  }
-  Target->EndUpdate();
-}
 
 String FrequencyEditText(TuiCurrencyEdit* Edit) {
   const Variant Value = Edit->EditValue();

@@ -110,11 +110,6 @@ class TfBInfoEdit : public TForm {
 
 extern TfBInfoEdit* fBInfoEdit;
 
-// The tone list the tone boxes offer, from the list in Source: an entry beginning with a digit is a
-// CTCSS tone in tenths of a hertz and becomes "0.0" hertz; other entries are taken as they are. An entry
-// that begins with a digit but is no number is left out.
-void BuildToneList(TStrings* Source, TStrings* Target);
-
 // The frequency an editor holds, formatted "0.00000"; empty when it holds none. Text that is no number is
 // returned as it is.
 String FrequencyEditText(TuiCurrencyEdit* Edit);

@@ -90,34 +90,33 @@ char FilterToneKey(char Key) {
 
 TfChInfo::TfChInfo(TComponent* AOwner) : TForm(AOwner) {}
 
+void BuildToneList(TStrings* Source, TStrings* Target) {
+  Target->BeginUpdate();
+  try {
+    Target->Clear();
+    for (Integer I = 0; I < Source->Count(); ++I) {
+      const String Entry = Source->Strings(I);
+      double Tenths = 0;
+      if (Entry.empty() || !std::isdigit(static_cast<unsigned char>(Entry[0])))
+        Target->Add(Entry);
+      else if (TryStrToFloat(Entry, Tenths))
+        Target->Add(FormatFloat("0.0", Tenths / 10.0));
+    }
+  } catch (...) {
+    Target->EndUpdate();
+    throw;
+  }
+  Target->EndUpdate();
+}
+
 // ---- Window ----
 
 void TfChInfo::FormShow(TObject*) {
   if (ALL->LanguageIndex > 0) TranslateForm(this, ALL->LanguageName, true);
   lNone->SetCaption(cbQT->Properties()->Items()->Strings(0));
 
-  // The tone lists: CTCSS tones are kept in tenths in the source. An entry that starts with a digit but is
-  // no number (a slip in a language file) is left out rather than losing the table.
-  for (TuiComboBox* Box : {cbQT, cbDQT}) {
-    TStrings* Items = Box->Properties()->Items();
-    Items->BeginUpdate();
-    try {
-      Items->Clear();
-      TStrings* Source = uiDcts->Properties()->Items();
-      for (Integer I = 0; I < Source->Count(); ++I) {
-        const String Entry = Source->Strings(I);
-        double Tenths = 0;
-        if (Entry.empty() || !std::isdigit(static_cast<unsigned char>(Entry[0])))
-          Items->Add(Entry);
-        else if (TryStrToFloat(Entry, Tenths))
-          Items->Add(FormatFloat("0.0", Tenths / 10.0));
-      }
-    } catch (...) {
-      Items->EndUpdate();
-      throw;
-    }
-    Items->EndUpdate();
-  }
+  // The tone lists: CTCSS tones are kept in tenths in the source.
+  for (TuiComboBox* Box : {cbQT, cbDQT}) BuildToneList(uiDcts->Properties()->Items(), Box->Properties()->Items());
 
   SetupColumns();
   SetBounds(20, 20, Width(), Height());

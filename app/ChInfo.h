@@ -119,6 +119,11 @@ class TfChInfo : public TForm {
 
 extern TfChInfo* fChInfo;
 
+// The tone list the tone boxes offer, from the list in Source: an entry beginning with a digit is a
+// CTCSS tone in tenths of a hertz and becomes "0.0" hertz; other entries are taken as they are. An entry
+// that begins with a digit but is no number is left out.
+void BuildToneList(TStrings* Source, TStrings* Target);
+
 // Key filters of the frequency and tone editors: "," and "." become the locale decimal separator; other
 // keys that do not belong become #0.
 char FilterFrequencyKey(char Key);
