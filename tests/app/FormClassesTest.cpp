@@ -150,9 +150,7 @@ TEST(FormClasses, EveryComponentOfTheDialogsAndEditingWindowsIsOfItsClass) {
   };
   std::set<String> Forms = ShippedForms();
   ASSERT_TRUE(Forms.erase(MainWindow));
-  std::set<String> Listed;
-  for (const TClassRow& Row : Rows) Listed.insert(Row.Form);
-  EXPECT_EQ(Listed, Forms) << "a shipped form without rows, or rows of a form that is not shipped";
+  for (const TClassRow& Row : Rows) EXPECT_TRUE(Forms.count(Row.Form)) << Row.Form << " is not shipped";
   ExpectClasses(Forms, Rows);
 }
 
