@@ -88,12 +88,17 @@ protected:
 
   bool Shown(const String& Text) const { return std::find(Texts.begin(), Texts.end(), Text) != Texts.end(); }
 
-  // The bar counted the blocks one by one from 0 up to its maximum.
+  // The bar counted whole blocks upwards from 0 to its maximum. (Under load two blocks may arrive between
+  // two looks at the bar, so a step may show as two.)
   static void ExpectCountedUp(const std::vector<double>& Positions) {
     ASSERT_FALSE(Positions.empty());
     EXPECT_EQ(Positions.front(), 0);
-    for (size_t I = 1; I < Positions.size(); ++I) EXPECT_EQ(Positions[I], Positions[I - 1] + 1) << "step " << I;
+    for (size_t I = 1; I < Positions.size(); ++I) {
+      EXPECT_GT(Positions[I], Positions[I - 1]) << "step " << I;
+      EXPECT_EQ(Positions[I], static_cast<int>(Positions[I])) << "step " << I;
+    }
     EXPECT_EQ(Positions.back(), 44);
+    EXPECT_GT(Positions.size(), 22u) << "the bar moved in a few jumps, not block by block";
   }
 
   std::unique_ptr<k58::winui::TestDisplay> Display;
