@@ -17,6 +17,8 @@
 #include "app/SysInfo.h"
 #include "app/TestFrequency.h"
 #include "app/WriteRadioForm.h"
+#include "controls/editors/uiButtons.h"
+#include "controls/extra/uiTreeView.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Streams.h"
 #include "platform/forms/ImgList.h"
@@ -207,8 +209,8 @@ void TfMainFrm::FormShow(TObject*) {
   UpdateStatus();
   ShowChannelInfo();
   ALL->Modified = false;
-  uiQD5174->FullExpand();
-  uiQD5174->SetSelected(uiQD5174->Items()->GetFirstNode());
+  uiQD5174->ExpandAll();
+  uiQD5174->SetSelectedNode(uiQD5174->Items()->GetFirstNode());
   HookClient();
 }
 
@@ -483,7 +485,7 @@ void TfMainFrm::RefreshViews(TViewRefresh Kind) {
 }
 
 void TfMainFrm::SelectChannel(TViewRefresh Kind) {
-  if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelected(Node);
+  if (TTreeNode* Node = ChannelNode(ALL->CurrentChannel)) uiQD5174->SetSelectedNode(Node);
   if (Kind == TViewRefresh::ChannelEdit && fBInfoEdit != nullptr) fBInfoEdit->LoadChannel();
 }
 
@@ -545,9 +547,10 @@ void TfMainFrm::CloseChildren() {
 void TfMainFrm::uiQD5174DblClick(TObject*) {
   POINT Cursor{};
   GetCursorPos(&Cursor);
-  const TPoint At = uiQD5174->ScreenToClient(TPoint{Cursor.x, Cursor.y});
-  TTreeNode* Node = uiQD5174->GetNodeAt(At.x, At.y);
-  if (Node == nullptr || Node != uiQD5174->Selected()) return;
+  // Node positions are in the inner tree's client area, inside the container's border.
+  const TPoint At = uiQD5174->GetInnerTreeView()->ScreenToClient(TPoint{Cursor.x, Cursor.y});
+  TTreeNode* Node = uiQD5174->GetNodeAtPos(At.x, At.y);
+  if (Node == nullptr || Node != uiQD5174->GetSelectedNode()) return;
   if (Node->StateIndex() == cmChannelEdit) ALL->CurrentChannel = Node->Index() + 1;
   DoCommand(Node->StateIndex());
 }

@@ -9,7 +9,6 @@
 #include "platform/forms/Graphics.h"
 #include "skin/SkinMenu.h"
 
-class TButton;
 class TComboBox;
 class TImage;
 class TImageList;
@@ -23,7 +22,8 @@ class TStatusBar;
 class TTimer;
 class TToolBar;
 class TTreeNode;
-class TTreeView;
+class TuiButton;
+class TuiTreeView;
 
 // Command numbers of the menu items, tool buttons and tree nodes.
 enum TMainCommand : Integer {
@@ -73,8 +73,8 @@ class TfMainFrm : public TForm {
   TPanel* pBar = nullptr;
   TToolBar* tbar = nullptr;
   TPanel* pTree = nullptr;
-  TTreeView* uiQD5174 = nullptr;
-  TButton* TreeHide = nullptr;
+  TuiTreeView* uiQD5174 = nullptr;
+  TuiButton* TreeHide = nullptr;
   TStatusBar* MainBar = nullptr;
   TTimer* Timer = nullptr;
   TImage* ImBack = nullptr;

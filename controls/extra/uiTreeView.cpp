@@ -3,6 +3,7 @@
 #include "controls/extra/uiTreeView.h"
 
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/ControlsPublish.h"
 
 namespace {
 
@@ -352,6 +353,13 @@ void TuiCustomTreeView::WndProc(TMessage& Message) {
 
 K58_IMPLEMENT_CLASS(TuiTreeView) {
   using S = TuiTreeView;
+  // The ordinary control settings, so a form can place the tree and handle its mouse and keys.
+  PublishControl(b, {"Align",        "Anchors",      "Constraints",    "DragCursor", "DragKind",    "DragMode",
+                     "Enabled",      "ParentFont",   "ParentShowHint", "PopupMenu",  "ShowHint",    "TabOrder",
+                     "TabStop",      "Visible",      "OnClick",        "OnContextPopup", "OnDblClick", "OnDragDrop",
+                     "OnDragOver",   "OnEndDock",    "OnEndDrag",      "OnEnter",    "OnExit",      "OnKeyDown",
+                     "OnKeyPress",   "OnKeyUp",      "OnMouseDown",    "OnMouseEnter", "OnMouseLeave", "OnMouseMove",
+                     "OnMouseUp",    "OnStartDock",  "OnStartDrag"});
   b.Prop("Style", &S::Style, &S::SetStyle);
   b.Prop("StyleDisabled", &S::StyleDisabled, &S::SetStyleDisabled);
   b.Prop("StyleFocused", &S::StyleFocused, &S::SetStyleFocused);

@@ -8,6 +8,7 @@
 #include "app/BInfoEdit.h"
 #include "app/ChInfo.h"
 #include "app/MainFrm.h"
+#include "controls/extra/uiTreeView.h"
 #include "app/ToneOption.h"
 #include "app/MeMode.h"
 #include "controls/editors/uiCheckBox.h"
@@ -244,7 +245,7 @@ TEST_F(ChannelEdit, TheChannelNumberIsSnappedAndClampedAndMovesTheWindowAndTheTr
   EXPECT_EQ(W->sexd->Text(), "16");
   EXPECT_EQ(ALL->CurrentChannel, 16);
   EXPECT_EQ(W->eRx->Text(), "460.01250");
-  EXPECT_EQ(fMainFrm->uiQD5174->Selected(), fMainFrm->ChannelNode(16));
+  EXPECT_EQ(fMainFrm->uiQD5174->GetSelectedNode(), fMainFrm->ChannelNode(16));
   TypeInto(W->sexd, "0");
   EXPECT_EQ(W->sexd->Text(), "1");
   EXPECT_EQ(ALL->CurrentChannel, 1);
@@ -282,9 +283,9 @@ TEST_F(ChannelEdit, TheTreesDoubleClickOpensTheWindowOnItsChannelAndNewFileReloa
   StartProgram();
   SetRecord(7, EditInUse);
   TTreeNode* Node = fMainFrm->ChannelNode(7);
-  fMainFrm->uiQD5174->SetSelected(Node);
+  fMainFrm->uiQD5174->SetSelectedNode(Node);
   TRect R = Node->DisplayRect(true);
-  const TPoint P = fMainFrm->uiQD5174->ClientToScreen(TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2});
+  const TPoint P = fMainFrm->uiQD5174->GetInnerTreeView()->ClientToScreen(TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2});
   Display->DoubleClick(POINT{P.x, P.y});
   Pump();
   ASSERT_NE(fBInfoEdit, nullptr);

@@ -9,6 +9,7 @@
 #include "app/ChInfo.h"
 #include "app/MacType.h"
 #include "app/MainFrm.h"
+#include "controls/extra/uiTreeView.h"
 #include "app/MeMode.h"
 #include "controls/editors/uiComboBox.h"
 #include "grid/CellGrid.h"
@@ -197,7 +198,7 @@ TEST_F(ChannelTable, TheTreeFollowsTheChannelClickedInTheTable) {
   Start();
   Click(AtCell(ccRxFrequency, Row1 + 6));
   EXPECT_EQ(ALL->CurrentChannel, 7);
-  EXPECT_EQ(fMainFrm->uiQD5174->Selected(), fMainFrm->ChannelNode(7));
+  EXPECT_EQ(fMainFrm->uiQD5174->GetSelectedNode(), fMainFrm->ChannelNode(7));
 }
 
 TEST_F(ChannelTable, TheDropDownButtonOfACellsBoxOpensItsListAndAClickedItemIsStored) {

@@ -12,6 +12,7 @@
 #include "app/BInfoEdit.h"
 #include "app/ChInfo.h"
 #include "app/MainFrm.h"
+#include "controls/extra/uiTreeView.h"
 #include "app/ToneOption.h"
 #include "app/MeMode.h"
 #include "controls/editors/uiCheckBox.h"
@@ -131,9 +132,9 @@ TEST_F(EditWindowsRun, ChannelsAndSettingsEditedInTheirWindowsReachTheRadio) {
 
   // The tree's double click on channel 4, which is empty: only the receive frequency can be edited.
   TTreeNode* Node = fMainFrm->ChannelNode(4);
-  fMainFrm->uiQD5174->SetSelected(Node);
+  fMainFrm->uiQD5174->SetSelectedNode(Node);
   const TRect R = Node->DisplayRect(true);
-  const TPoint P = fMainFrm->uiQD5174->ClientToScreen(TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2});
+  const TPoint P = fMainFrm->uiQD5174->GetInnerTreeView()->ClientToScreen(TPoint{(R.left + R.right) / 2, (R.top + R.bottom) / 2});
   Display->DoubleClick(POINT{P.x, P.y});
   Pump();
   TfBInfoEdit* W = fBInfoEdit;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "controls/extra/uiTreeView.h"
+#include "platform/classes/Filer.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/win/testing/TestDisplay.h"
@@ -306,6 +307,52 @@ TEST_F(TreeViewTest, NativeStyleDrawsTheThemedFrameAndScrollBars) {
   EXPECT_EQ(Display.ClientPixel(Tree->Handle(), POINT{0, 0}), RGB(4, 5, 6));
   EXPECT_EQ(Display.ClientPixel(Tree->Handle(), POINT{Tree->Width() - 1, Tree->Height() - 1}), RGB(4, 5, 6));
   EXPECT_FALSE(provider.CallsOf("Background", "ScrollBar").empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A form places the tree and hooks its mouse like any other control's; the look and feel is the
+// container style's.
+TEST_F(TreeViewTest, AFormPlacesTheTreeAndHandlesItsDoubleClick) {
+  const String text =
+      "object F: TForm\n"
+      "  object Parts: TuiTreeView\n"
+      "    Left = 5\n"
+      "    Top = 22\n"
+      "    Width = 190\n"
+      "    Height = 200\n"
+      "    Align = alLeft\n"
+      "    HideSelection = False\n"
+      "    ReadOnly = True\n"
+      "    Style.LookAndFeel.NativeStyle = True\n"
+        "    Visible = True\n"
+      "  end\n"
+      "end\n";
+  TObjectPtr<TForm> form(NewObject<TForm>(nullptr, 0));
+  ReadComponentFromText(text, form.get(), "form");
+  auto* read = dynamic_cast<TuiTreeView*>(form->FindComponent("Parts"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Align(), alLeft);
+  EXPECT_EQ(read->Width(), 190);
+  EXPECT_TRUE(read->ReadOnly());
+  EXPECT_FALSE(read->GetInnerTreeView()->HideSelection());
+  EXPECT_TRUE(read->Style()->LookAndFeel()->NativeStyle());
+  const String again = WriteComponentToText(form.get());
+  for (const char* line : {"Align = alLeft", "ReadOnly = True", "HideSelection = False"})
+    EXPECT_NE(again.find(line), String::npos) << line << "\n" << again;
+
+  // The double click of the inner tree reaches the handler set on the tree.
+  int clicks = 0;
+  Tree->SetOnDblClick([&](TObject* Sender) {
+    EXPECT_EQ(Sender, Tree);
+    ++clicks;
+  });
+  AddNodes(2);
+  Display.DoubleClick(ScreenOfInner(20, RowHeight() / 2));
+  Display.Pump();
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
