@@ -5,7 +5,8 @@
 #include "app/RadioDialogPort.h"
 #include "app/ReadRadio.h"
 #include "app/WriteRadio.h"
-#include "platform/forms/ComCtrls.h"
+#include "controls/editors/uiButtons.h"
+#include "controls/extra/uiProgressBar.h"
 #include "platform/forms/StdCtrls.h"
 
 static_assert(mbInformation == mbkInformation && mbQuestion == mbkQuestion &&
@@ -59,7 +60,7 @@ Integer TRadioTransferForm<TProtocol>::ShowMessageBox(const String& Caption, con
 
 template <class TProtocol>
 void TRadioTransferForm<TProtocol>::SetProgressMax(Integer Max) {
-  pBar->SetMax(Max);
+  pBar->Properties()->SetMax(Max);
 }
 
 template <class TProtocol>

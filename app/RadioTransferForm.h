@@ -8,9 +8,9 @@
 #include "app/RadioLink.h"
 #include "platform/forms/Forms.h"
 
-class TButton;
 class TMemo;
-class TProgressBar;
+class TuiButton;
+class TuiProgressBar;
 template <class C>
 class ClassBuilder;
 
@@ -20,9 +20,9 @@ class TRadioTransferForm : public TForm, public IRadioDialog {
   explicit TRadioTransferForm(TComponent* AOwner);
   ~TRadioTransferForm() override;
 
-  TButton* btnOk = nullptr;
-  TButton* btnCancel = nullptr;
-  TProgressBar* pBar = nullptr;
+  TuiButton* btnOk = nullptr;
+  TuiButton* btnCancel = nullptr;
+  TuiProgressBar* pBar = nullptr;
   TMemo* mmLog = nullptr;        // hidden log
   TComponent* myPort = nullptr;  // the port component (TSioComPort)
 

@@ -1,8 +1,9 @@
 #include "app/ReadRadioForm.h"
 
 #include "app/ReadRadio.h"
+#include "controls/editors/uiButtons.h"  // the published components
+#include "controls/extra/uiProgressBar.h"
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/ComCtrls.h"  // the published components
 #include "platform/forms/StdCtrls.h"
 
 TfReadRadio* fReadRadio = nullptr;

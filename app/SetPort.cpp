@@ -2,6 +2,8 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiRadioButton.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/comm/ComPorts.h"
 #include "platform/forms/StdCtrls.h"
@@ -22,7 +24,7 @@ TfSetPort::TfSetPort(TComponent* AOwner) : TForm(AOwner) {}
 void TfSetPort::Loaded() {
   TForm::Loaded();
   for (Integer N = 1; N <= PortButtons; ++N)
-    uiPorts[N - 1] = ComponentAs<TRadioButton>(this, "uiPort" + IntToStr(N));
+    uiPorts[N - 1] = ComponentAs<TuiRadioButton>(this, "uiPort" + IntToStr(N));
 }
 
 void TfSetPort::FormShow(TObject*) {

@@ -7,9 +7,9 @@
 #include "platform/forms/Forms.h"
 
 class TComboBox;
-class TGroupBox;
 class TLabel;
-class TRadioButton;
+class TuiGroupBox;
+class TuiRadioButton;
 
 class TfSetPort : public TForm {
   K58_CLASS(TfSetPort, TForm)
@@ -18,8 +18,8 @@ class TfSetPort : public TForm {
 
   explicit TfSetPort(TComponent* AOwner);
 
-  TGroupBox* uiPort = nullptr;
-  std::array<TRadioButton*, PortButtons> uiPorts{};  // uiPort1 .. uiPort20
+  TuiGroupBox* uiPort = nullptr;
+  std::array<TuiRadioButton*, PortButtons> uiPorts{};  // uiPort1 .. uiPort20
   TLabel* lbName = nullptr;                          // the label "Port:"
   TComboBox* cbCom = nullptr;                        // the ports that can be opened
 

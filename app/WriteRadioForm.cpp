@@ -1,7 +1,8 @@
 #include "app/WriteRadioForm.h"
 
+#include "controls/editors/uiButtons.h"  // the published components
+#include "controls/extra/uiProgressBar.h"
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/ComCtrls.h"  // the published components
 #include "platform/forms/StdCtrls.h"
 
 TfWriteRadio* fWriteRadio = nullptr;

@@ -21,9 +21,11 @@
 #include "app/Model.h"
 #include "app/SetLanguage.h"
 #include "app/SetPort.h"
+#include "controls/editors/uiButtons.h"
 #include "controls/editors/uiCheckBox.h"
 #include "controls/editors/uiComboBox.h"
 #include "controls/editors/uiGroupBox.h"
+#include "controls/editors/uiRadioButton.h"
 #include "controls/extra/uiPageControl.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/FormText.h"
@@ -98,6 +100,25 @@ TEST_F(DialogTest, PortDialogOffersThePortsThatOpenAndMakesTheCheckedOneCurrent)
     EXPECT_TRUE(Dialog->uiPorts[0]->Checked());
     EXPECT_EQ(Dialog->uiPort->Caption(), Dialog->Caption());
     EXPECT_EQ(Dialog->lbName->Caption(), "Port:");
+    // The buttons sit inside the frame, below its caption, none over another; OK and Cancel end where
+    // the frame ends.
+    const TRect Frame = Dialog->uiPort->ClientRect();
+    const Integer CaptionBottom = Dialog->uiPort->GetChildMargins().top;
+    for (Integer N = 1; N <= TfSetPort::PortButtons; ++N) {
+      TuiRadioButton* Button = Dialog->uiPorts[N - 1];
+      const TRect R = Button->BoundsRect();
+      EXPECT_EQ(Button->Parent(), Dialog->uiPort) << N;
+      EXPECT_TRUE(R.left >= Frame.left && R.top >= CaptionBottom && R.right <= Frame.right && R.bottom <= Frame.bottom)
+          << N;
+      for (Integer M = 1; M < N; ++M) {
+        TRect Overlap;
+        const TRect Other = Dialog->uiPorts[M - 1]->BoundsRect();
+        EXPECT_FALSE(IntersectRect(&Overlap, &R, &Other)) << N << " over " << M;
+      }
+    }
+    auto* Cancel = ObjectAs<TControl>(NeedComponent(Dialog, "btnCancel"));
+    EXPECT_EQ(Cancel->BoundsRect().right, Dialog->uiPort->BoundsRect().right);
+    EXPECT_EQ(ObjectAs<TControl>(NeedComponent(Dialog, "btnOk"))->Top(), Cancel->Top());
     Dialog->uiPorts[11]->SetChecked(true);
     ClickButton(Dialog, "btnOk");
   });
@@ -151,7 +172,9 @@ protected:
                        "UiCombo1.0=Aucun\r\nUiCombo1.1=Bas\r\n"
                        "UiCombo2.0=never\r\n"
                        "UiCombo3.0=Rien\r\nUiCombo3.1=never\r\n"
+                       "UiButton1.Caption=&Oui\r\n"
                        "UiCheck1.Caption=Coche\r\n"
+                       "UiRadio1.Caption=Choix\r\n"
                        "UiGroup1.Caption=never\r\n"
                        "UiTab1.Caption=Onglet\r\n"
                        "Check1.Caption=Coche\r\n"
@@ -214,7 +237,9 @@ protected:
     }
     FindAs<TuiComboBox>("UiCombo2")->SetTag(-2);
     FindAs<TuiComboBox>("UiCombo3")->SetTag(-3);
+    Add(NewObject<TuiButton>(Form), "UiButton1")->SetCaption("&Yes");
     Add(NewObject<TuiCheckBox>(Form), "UiCheck1")->SetCaption("Check");
+    Add(NewObject<TuiRadioButton>(Form), "UiRadio1")->SetCaption("Choice");
     Add(NewObject<TuiGroupBox>(Form), "UiGroup1")->SetCaption("Group");
     auto* UiPages = Add(NewObject<TuiPageControl>(Form), "UiPages1");
     auto* UiTab = NewObject<TuiTabSheet>(Form);
@@ -306,8 +331,11 @@ TEST_F(TranslateFormTest, EachKindOfComponentTakesItsTextsFromTheFormsSection) {
       {"library combo box with Tag -2", [](auto& T) { return T.Items("UiCombo2"); }, "None|Low", "None|Low"},
       {"library combo box with Tag -3: item 0 only", [](auto& T) { return T.Items("UiCombo3"); }, "None|Low",
        "Rien|Low"},
+      {"library button", [](auto& T) { return T.template FindAs<TuiButton>("UiButton1")->Caption(); }, "&Oui", "&Oui"},
       {"library check box", [](auto& T) { return T.template FindAs<TuiCheckBox>("UiCheck1")->Caption(); }, "Coche",
        "Coche"},
+      {"library radio button", [](auto& T) { return T.template FindAs<TuiRadioButton>("UiRadio1")->Caption(); },
+       "Choix", "Choix"},
       {"library group box stays", [](auto& T) { return T.template FindAs<TuiGroupBox>("UiGroup1")->Caption(); },
        "Group", "Group"},
       {"library tab sheet", [](auto& T) { return T.template FindAs<TuiTabSheet>("UiTab1")->Caption(); }, "Onglet",
