@@ -20,6 +20,7 @@
 #include "app/SetLanguage.h"
 #include "app/SetPort.h"
 #include "controls/editors/uiComboBox.h"
+#include "controls/editors/uiRadioButton.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/IniFiles.h"
 #include "platform/forms/ComCtrls.h"
