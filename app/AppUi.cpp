@@ -95,6 +95,10 @@ Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind) 
 
 void TranslateForm(TComponent* Form, const String& Name, bool TranslateLists) {
   TIniFile Ini(ALL->AppDir + Name + ".Ini");
+  TranslateForm(Form, Ini, TranslateLists);
+}
+
+void TranslateForm(TComponent* Form, TCustomIniFile& Ini, bool TranslateLists) {
   const String Section = Form->Name();
   if (auto* Control = dynamic_cast<TControl*>(Form))
     Control->SetCaption(Ini.ReadString(Section, Section + ".Caption", Control->Caption()));

@@ -6,6 +6,7 @@
 #include "platform/rtl/Types.h"
 
 class TComponent;
+class TCustomIniFile;
 class TStrings;
 
 // Message box kinds and their results.
@@ -27,6 +28,9 @@ Integer ShowMessageBox(const String& Caption, const String& Text, Integer Kind);
 // file, section or key leaves the text as it is; a combo box keeps its selected index. Grid titles
 // are written into the cell records, without validation or events.
 void TranslateForm(TComponent* Form, const String& Name, bool TranslateLists);
+// The same from an open language file. Every text is read through Ini.ReadString with the shown text as
+// the default, so a file that records its reads learns which keys a form's translation uses.
+void TranslateForm(TComponent* Form, TCustomIniFile& Ini, bool TranslateLists);
 
 // Appends "COMn" for every port 1..256 that can be opened for reading and writing right now. Nothing
 // happens when Strings is nil.

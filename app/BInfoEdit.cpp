@@ -48,6 +48,7 @@ K58_IMPLEMENT_CLASS(TfBInfoEdit) {
   b.Method("sexdChange", &F::sexdChange);
   b.Method("SpinEditPropertiesValidate", &F::SpinEditPropertiesValidate);
   b.Method("eReceivePropertiesEditValueChanged", &F::eReceivePropertiesEditValueChanged);
+  b.Method("eRxPropertiesChange", &F::eRxPropertiesChange);
   b.Method("eSendPropertiesEditValueChanged", &F::eSendPropertiesEditValueChanged);
   b.Method("eRxKeyPress", &F::eRxKeyPress);
   b.Method("eTXKeyPress", &F::eTXKeyPress);
@@ -262,18 +263,7 @@ bool TfBInfoEdit::CheckFrequency(const String& Text, double& MHz) {
     ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
     return false;
   }
-  bool Shown = false;
-  if (MHz > ALL->ModelMax) {
-    MHz = ALL->BandHigh;
-    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
-    Shown = true;
-  } else if (MHz < ALL->ModelMin) {
-    MHz = ALL->BandLow;
-    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
-    Shown = true;
-  }
-  if (!Shown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
-    ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
+  MHz = CheckFrequencyRange(MHz);
   return true;
 }
 
@@ -300,6 +290,16 @@ void TfBInfoEdit::eReceivePropertiesEditValueChanged(TObject*) {
     cbDQT->SetEnabled(true);
   }
   StoreChannel();
+}
+
+void TfBInfoEdit::eRxPropertiesChange(TObject*) {
+  if (loading_) return;
+  const String Text = Trim(eRx->Text());
+  double MHz = 0;
+  if (Text.empty())
+    EnableChannelEditors(false);
+  else if (TryStrToFloat(Text, MHz))
+    EnableChannelEditors(true);
 }
 
 void TfBInfoEdit::eSendPropertiesEditValueChanged(TObject*) {

@@ -53,6 +53,9 @@ class TfBInfoEdit : public TForm {
   // A typed channel number goes down onto the step grid and into 1..16; never an error.
   void SpinEditPropertiesValidate(TObject* Sender, Variant& DisplayValue, String& ErrorText, bool& Error);
   void eReceivePropertiesEditValueChanged(TObject* Sender);
+  // The receive frequency's text changed while typing: the other editors are enabled as soon as it holds a
+  // number and disabled when it is emptied, so Tab finds them in the state leaving eRx will give them.
+  void eRxPropertiesChange(TObject* Sender);
   void eSendPropertiesEditValueChanged(TObject* Sender);
   void eRxKeyPress(TObject* Sender, char& Key);
   void eTXKeyPress(TObject* Sender, char& Key);

@@ -88,6 +88,21 @@ char FilterToneKey(char Key) {
   }
 }
 
+double CheckFrequencyRange(double MHz, bool BoxShown) {
+  if (MHz > ALL->ModelMax) {
+    MHz = ALL->BandHigh;
+    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
+    BoxShown = true;
+  } else if (MHz < ALL->ModelMin) {
+    MHz = ALL->BandLow;
+    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
+    BoxShown = true;
+  }
+  if (!BoxShown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
+    ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
+  return MHz;
+}
+
 TfChInfo::TfChInfo(TComponent* AOwner) : TForm(AOwner) {}
 
 void BuildToneList(TStrings* Source, TStrings* Target) {
@@ -243,17 +258,7 @@ void TfChInfo::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, String& V
     ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
     Shown = true;
   }
-  if (MHz > ALL->ModelMax) {
-    MHz = ALL->BandHigh;
-    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
-    Shown = true;
-  } else if (MHz < ALL->ModelMin) {
-    MHz = ALL->BandLow;
-    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
-    Shown = true;
-  }
-  if (!Shown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
-    ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
+  MHz = CheckFrequencyRange(MHz, Shown);
 
   // Value is the cell's stored text: the new row below and the image take the checked value from it.
   Value = FrequencyText(ALL->SnapToStep(MHz));

@@ -128,3 +128,8 @@ void BuildToneList(TStrings* Source, TStrings* Target);
 // keys that do not belong become #0.
 char FilterFrequencyKey(char Key);
 char FilterToneKey(char Key);
+
+// A typed frequency against the current model and band: above the model's limit it becomes the band's top,
+// below it the band's bottom, each with ErrRange shown; a value within the model's limits but outside the
+// band is kept with OutRange shown, unless a box was already shown for this value (BoxShown).
+double CheckFrequencyRange(double MHz, bool BoxShown = false);

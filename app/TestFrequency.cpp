@@ -2,6 +2,7 @@
 
 #include "app/AllClass.h"
 #include "app/AppUi.h"
+#include "app/ChInfo.h"
 #include "grid/CellGrid.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/StdCtrls.h"
@@ -83,19 +84,7 @@ void TfTestFrequency::gvDataSetForeText(TObject*, Integer ACol, Integer ARow, St
     Application->ShowException(&Error);
     return;
   }
-  bool Shown = false;
-  if (MHz > ALL->ModelMax) {
-    MHz = ALL->BandHigh;
-    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
-    Shown = true;
-  } else if (MHz < ALL->ModelMin) {
-    MHz = ALL->BandLow;
-    ShowMessageBox(Language->Caution, Language->ErrRange, mbkInformation);
-    Shown = true;
-  }
-  if (!Shown && (MHz > ALL->BandHigh || MHz < ALL->BandLow))
-    ShowMessageBox(Language->Caution, Language->OutRange, mbkInformation);
-  Value = FormatFloat("0.00000", MHz);
+  Value = FormatFloat("0.00000", CheckFrequencyRange(MHz));
   Changed = true;
 }
 

@@ -150,6 +150,54 @@ TEST_F(ChannelEdit, ANewReceiveFrequencyFillsTheChannelAndClearingItEmptiesTheRe
   EXPECT_EQ(TableCell(ccRxFrequency, 2), "");
 }
 
+// Tab from the receive frequency lands on the editor that the typed value leaves enabled: the next one when
+// a frequency was typed into an empty channel, the Close button when the frequency was cleared.
+TEST_F(ChannelEdit, TabFromTheReceiveFrequencyGoesToTheNextEnabledEditor) {
+  struct TCase {
+    const char* Record;  // nullptr for an empty channel
+    const char* Typed;   // "" clears
+    const char* Box;     // "" for none
+    const char* Focus;
+  };
+  const TCase Cases[] = {
+      {nullptr, "451.5", "", "eTX"},
+      {nullptr, "700", "ErrRange", "eTX"},
+      {EditInUse, "", "", "btnClose"},
+      {EditInUse, "452", "", "eTX"},
+  };
+  TfBInfoEdit* W = Open(2);
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Typed);
+    SetRecord(2, C.Record != nullptr ? C.Record : EmptyRecord);
+    W->LoadChannel();
+    W->eRx->SetFocus();
+    Pump();
+    Display->Chord({VK_CONTROL}, 'A');
+    Display->Key(VK_END);
+    Display->Chord({VK_SHIFT}, VK_HOME);
+    if (*C.Typed == 0)
+      Display->Key(VK_DELETE);
+    else
+      Display->Type(C.Typed);
+    Display->Key(VK_TAB);
+    Pump();
+    const std::vector<String> Shown = TakeBoxTexts();
+    EXPECT_EQ(Shown.empty() ? String() : Shown.front(), *C.Box == 0 ? String() : Language->ErrRange);
+    TWinControl* Focused = W->ActiveControl();
+    ASSERT_NE(Focused, nullptr);
+    EXPECT_TRUE(Focused->Name() == C.Focus || Focused->Parent()->Name() == C.Focus) << Focused->Name();
+    EXPECT_TRUE(Focused->Enabled());
+    if (*C.Typed == 0) {
+      EXPECT_EQ(RecordHex(2), EmptyRecord);
+      EXPECT_FALSE(W->eTX->Enabled());
+    } else {
+      EXPECT_EQ(FrequencyEditText(W->eTX), C.Record != nullptr ? "465.00000" : FrequencyEditText(W->eRx))
+          << "a new channel's transmit frequency follows the receive one";
+      EXPECT_EQ(TableCell(ccRxFrequency, 2), FrequencyEditText(W->eRx));
+    }
+  }
+}
+
 TEST_F(ChannelEdit, FrequenciesAreCheckedAgainstTheModelAndTheBand) {
   struct TCase {
     const char* Typed;
