@@ -183,4 +183,35 @@ TEST(FormClasses, EveryComponentOfTheMainWindowIsOfItsClass) {
   ExpectClasses({MainWindow}, Rows);
 }
 
+// The library's controls on the shipped forms, by form and name, with whether their resource sets the
+// native style (under the control's own look or under its style's).
+void CollectNativeStyle(const String& Form, const k58::formtext::Object& Node, std::map<String, bool>& Out) {
+  for (const auto& Child : Node.Children) {
+    if (Child.ClassName.rfind("Tui", 0) == 0) {
+      bool Native = false;
+      for (const auto& Prop : Child.Props)
+        if (Prop.Name == "LookAndFeel.NativeStyle" || Prop.Name == "Style.LookAndFeel.NativeStyle")
+          Native = Prop.Val.Type == vaTrue;
+      Out[Form + "." + Child.Name + ": " + Child.ClassName] = Native;
+    }
+    CollectNativeStyle(Form, Child, Out);
+  }
+}
+
+TEST(FormClasses, EveryLibraryControlIsDrawnInTheNativeStyle) {
+  // Tab sheets draw nothing of their own; the transfer dialogs' bars keep the ultra-flat look.
+  std::map<String, bool> Controls;
+  for (const String& Form : ShippedForms()) {
+    const TResourceData* Data = FindResourceData(HInstance, Form, "FORM");
+    ASSERT_NE(Data, nullptr) << Form;
+    CollectNativeStyle(Form, k58::formtext::Parse(String(reinterpret_cast<const char*>(Data->Data), Data->Size), Form),
+                       Controls);
+  }
+  EXPECT_GT(Controls.size(), 60u);
+  for (const auto& [Control, Native] : Controls) {
+    const bool Exempt = Control.find(": TuiTabSheet") != String::npos || Control.find(": TuiProgressBar") != String::npos;
+    EXPECT_EQ(Native, !Exempt) << Control;
+  }
+}
+
 }  // namespace
