@@ -14,6 +14,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/win/gdi/FontCache.h"
 #include "platform/win/gdi/Gdi.h"
 
 namespace k58::gdi {
@@ -45,12 +46,7 @@ FT_Library Library() {
   return lib;
 }
 
-struct FileRef {
-  std::string path;
-  int index = 0;
-  bool bold = false;
-  bool italic = false;
-};
+using FileRef = FontFileRef;
 
 PinnedFonts* g_pinned = nullptr;
 int g_generation = 1;
@@ -134,8 +130,65 @@ std::thread& ConfigReader() {
   return *reader;
 }
 
+void SaveDiskResolutions();
+
 void JoinConfigReader() {
   if (ConfigReader().joinable()) ConfigReader().join();
+  // Faces first resolved after the start-up.
+  SaveDiskResolutions();
+}
+
+// What earlier runs resolved, read when a font is first resolved (guarded by FontMutex). A hit spares the
+// wait for the configuration; what the configuration resolves is stored for the next run.
+struct DiskResolutions {
+  bool loaded = false;
+  bool dirty = false;
+  std::string fingerprint;
+  std::map<std::string, FileRef> entries;
+};
+
+DiskResolutions* g_disk = nullptr;
+
+DiskResolutions& Disk() {
+  if (!g_disk) g_disk = new DiskResolutions();
+  DiskResolutions* d = g_disk;
+  if (!d->loaded) {
+    d->loaded = true;
+    d->fingerprint = FontSetupFingerprint();
+    // A missing, damaged or stale file leaves no entries; it is rewritten once fonts have been resolved.
+    if (!LoadFontCache(FontCacheFile(), d->fingerprint, d->entries)) d->dirty = true;
+  }
+  return *d;
+}
+
+bool DiskLookup(const std::string& key, FileRef& out) {
+  DiskResolutions& d = Disk();
+  auto it = d.entries.find(key);
+  if (it == d.entries.end()) return false;
+  out = it->second;
+  return true;
+}
+
+void DiskRemember(const std::string& key, const FileRef& ref) {
+  if (ref.path.empty()) return;
+  DiskResolutions& d = Disk();
+  d.entries[key] = ref;
+  d.dirty = true;
+}
+
+void SaveDiskResolutions() {
+  std::string fingerprint;
+  std::map<std::string, FileRef> entries;
+  {
+    std::lock_guard<std::recursive_mutex> lock(FontMutex());
+    if (!g_disk) return;  // nothing resolved
+    DiskResolutions& d = *g_disk;
+    if (!d.dirty || d.entries.empty()) return;
+    d.dirty = false;
+    fingerprint = d.fingerprint;
+    entries = d.entries;
+  }
+  SaveFontCache(FontCacheFile(), fingerprint, entries);
 }
 
 // First font of the fontconfig order for `pattern` that has `cp` (0: any).
@@ -176,6 +229,8 @@ FileRef ResolveInstalled(const std::string& face, int weight, bool italic, int c
                     std::to_string(charSet == GB2312_CHARSET || charSet == CHINESEBIG5_CHARSET);
   auto it = cache->find(key);
   if (it != cache->end()) return it->second;
+  FileRef ref;
+  if (DiskLookup(key, ref)) return (*cache)[key] = ref;
 
   Generic g = GenericOf(face, charSet);
   FcPattern* p = FcPatternCreate();
@@ -192,9 +247,9 @@ FileRef ResolveInstalled(const std::string& face, int weight, bool italic, int c
   }
   FcPatternAddInteger(p, FC_WEIGHT, weight >= FW_SEMIBOLD ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(p, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FileRef ref;
   FcFind(p, g == Generic::Cjk ? U'\u4E2D' : U'A', ref);
   FcPatternDestroy(p);
+  DiskRemember(key, ref);
   (*cache)[key] = ref;
   return ref;
 }
@@ -203,11 +258,13 @@ FileRef ResolveCjkInstalled() {
   static FileRef* ref = nullptr;
   if (!ref) {
     ref = new FileRef();
+    if (DiskLookup("*cjk", *ref)) return *ref;
     FcPattern* p = FcPatternCreate();
     FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
     FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
     FcFind(p, U'\u4E2D', *ref);
     FcPatternDestroy(p);
+    DiskRemember("*cjk", *ref);
   }
   return *ref;
 }
@@ -265,7 +322,6 @@ namespace {
 // Resolves and opens the faces nearly every window draws with (the dialog faces, plain and bold, and the
 // Chinese fallback), so that the first window's text does not wait for the font search.
 void WarmUpFaces() {
-  if (!FcReady()) return;
   struct Face {
     const char* name;
     int weight;
@@ -289,8 +345,11 @@ void PrepareFonts() {
   static const bool Started = [] {
     try {
       ConfigReader() = std::thread([] {
-        Config();
+        // The faces first (from the stored resolutions they need no configuration), then the
+        // configuration for the faces asked for later; what it resolved is kept for the next run.
         WarmUpFaces();
+        Config();
+        SaveDiskResolutions();
       });
       std::atexit(JoinConfigReader);
     } catch (const std::system_error&) {

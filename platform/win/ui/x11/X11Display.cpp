@@ -226,24 +226,12 @@ bool X11Display::Open(const X11Options& Options) {
   // Registered after the clock exists, the exit handler runs before the clock is destroyed.
   static const bool AtExit = (GetTickCount(), std::atexit(StopLiveThreads), true);
   (void)AtExit;
-  // The first cursor made loads the cursor theme (a library and the theme's files), which keeps the first
-  // window from being painted for a while on a busy machine; the arrow, the first cursor every window
-  // shows, is made meanwhile on a thread of its own (the library serialises its calls itself).
-  try {
-    arrowMaker_ = std::thread([this] {
-      madeArrow_ = XCreateFontCursor(dpy_, XC_left_ptr);
-      // Its round trips read whatever events had come along into the library's queue, where the event
-      // thread, asleep in poll(), does not see them: a key sent meanwhile would wait for the next event.
-      // Woken without the lock: MakeCursor waits for this thread while holding it.
-      Wake();
-    });
-  } catch (const std::system_error&) {
-    // Made when it is first needed.
+  {
+    std::lock_guard<std::mutex> G(LiveLock());
+    pid_ = getpid();
+    thread_ = std::thread([this] { EventLoop(); });
+    Live().push_back(this);
   }
-  std::lock_guard<std::mutex> G(LiveLock());
-  pid_ = getpid();
-  thread_ = std::thread([this] { EventLoop(); });
-  Live().push_back(this);
   Trace("opened");
   return true;
 }
@@ -582,14 +570,17 @@ void X11Display::TouchPages(XImage* Image, int W, int H) {
 }
 
 void X11Display::SurfaceComing(std::shared_future<PreparedSurface> Coming) {
-  if (!shareSurfaces_) return;
-  // An earlier one is done: its surface was made before this one was asked for.
-  if (warmer_.joinable()) warmer_.join();
-  try {
-    warmer_ = std::thread([this, Coming = std::move(Coming)] { WarmSurface(Coming); });
-  } catch (const std::system_error&) {
-    // The server maps the pages when the window is first painted.
+  if (shareSurfaces_) {
+    // An earlier one is done: its surface was made before this one was asked for.
+    if (warmer_.joinable()) warmer_.join();
+    try {
+      warmer_ = std::thread([this, Coming = std::move(Coming)] { WarmSurface(Coming); });
+    } catch (const std::system_error&) {
+      // The server maps the pages when the window is first painted.
+    }
   }
+  // The last of the threads a start-up makes.
+  StartArrowMaker();
 }
 
 void X11Display::WarmSurface(const std::shared_future<PreparedSurface>& Coming) {
@@ -1104,6 +1095,28 @@ void X11Display::Present(HWND Hwnd, const RECT& Damage) {
 }
 
 // ---- pointer ------------------------------------------------------------------------------------------
+
+void X11Display::StartArrowMaker() {
+  // The first cursor made loads the cursor theme (a library and the theme's files), which keeps the first
+  // window from being painted for a while on a busy machine; the arrow, the first cursor every window
+  // shows, is made meanwhile on a thread of its own (the library serialises its calls itself). Started
+  // after the start-up's other threads: one started while the library loads waits for the loader.
+  std::lock_guard<std::mutex> G(lock_);
+  const WORD Arrow = static_cast<WORD>(reinterpret_cast<uintptr_t>(IDC_ARROW));
+  if (arrowStarted_ || standardCursors_.count(Arrow)) return;
+  arrowStarted_ = true;
+  try {
+    arrowMaker_ = std::thread([this] {
+      madeArrow_ = XCreateFontCursor(dpy_, XC_left_ptr);
+      // Its round trips read whatever events had come along into the library's queue, where the event
+      // thread, asleep in poll(), does not see them: a key sent meanwhile would wait for the next event.
+      // Woken without the lock: MakeCursor waits for this thread while holding it.
+      Wake();
+    });
+  } catch (const std::system_error&) {
+    // Made when it is first needed.
+  }
+}
 
 void X11Display::TakeMadeArrow() {
   if (arrowMaker_.joinable()) arrowMaker_.join();

@@ -280,9 +280,12 @@ private:
   } warmed_;
 
   std::map<WORD, XId> standardCursors_;
-  // The arrow, made on a thread of its own while the program starts (see Open); joined on first use.
+  // The arrow, made on a thread of its own while the program starts (see StartArrowMaker); joined on
+  // first use.
   std::thread arrowMaker_;
   XId madeArrow_ = 0;
+  bool arrowStarted_ = false;
+  void StartArrowMaker();
   void TakeMadeArrow();
   XId customCursor_ = 0;
   XId blankCursor_ = 0;
