@@ -28,26 +28,13 @@
 #include "platform/win/ui/UiInternal.h"
 #include "tests/app/PortFixtures.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/e2e/RadioRunFixture.h"
 #include "tests/sim/RadioSim.h"
 
 namespace {
 
-class EditWindowsRun : public app_test::ProgramTest {
+class EditWindowsRun : public e2e_test::RadioRunTest {
 protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    Ports = std::make_unique<app_test::TFakePorts>(std::set<int>{});
-    Radio = std::make_unique<sim_test::RadioSim>();
-    Radio->Attach(1);
-  }
-  void TearDown() override {
-    // The combo boxes' popup windows are forms of their own: the windows go first, with their boxes.
-    if (fBInfoEdit != nullptr) FreeObject(fBInfoEdit);
-    if (fBFunSet != nullptr) FreeObject(fBFunSet);
-    ProgramTest::TearDown();
-    Radio.reset();
-    Ports.reset();
-  }
 
   void Choose(const String& Item) {
     auto* Found = dynamic_cast<TMenuItem*>(fMainFrm->FindComponent(Item));
@@ -116,8 +103,6 @@ protected:
     EXPECT_TRUE(Display->SavePng(Dir + "/" + Name, Window->Handle()));
   }
 
-  std::unique_ptr<app_test::TFakePorts> Ports;
-  std::unique_ptr<sim_test::RadioSim> Radio;
 };
 
 TEST_F(EditWindowsRun, ChannelsAndSettingsEditedInTheirWindowsReachTheRadio) {

@@ -23,6 +23,7 @@
 #include "platform/forms/Menus.h"
 #include "tests/app/PortFixtures.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/e2e/RadioRunFixture.h"
 #include "tests/sim/RadioSim.h"
 
 namespace {
@@ -117,22 +118,8 @@ bool NeedsKey(const String& ClassName, const TShownTexts::TRead& Text) {
   });
 }
 
-class LanguageRoundTrip : public app_test::ProgramTest {
+class LanguageRoundTrip : public e2e_test::RadioRunTest {
 protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    Ports = std::make_unique<app_test::TFakePorts>(std::set<int>{});
-    Radio = std::make_unique<sim_test::RadioSim>();
-    Radio->Attach(1);
-  }
-  void TearDown() override {
-    // The combo boxes' popup windows are forms of their own: the windows go first, with their boxes.
-    if (fBInfoEdit != nullptr) FreeObject(fBInfoEdit);
-    if (fBFunSet != nullptr) FreeObject(fBFunSet);
-    ProgramTest::TearDown();
-    Radio.reset();
-    Ports.reset();
-  }
 
   // Every text the translator rewrites in Form shows the value of its key in the language file File.
   void ExpectLanguage(TComponent* Form, const String& File) {
@@ -206,8 +193,6 @@ protected:
     TakeBoxTexts();
   }
 
-  std::unique_ptr<app_test::TFakePorts> Ports;
-  std::unique_ptr<sim_test::RadioSim> Radio;
   std::vector<String> Checked;
 };
 

@@ -30,26 +30,18 @@
 #include "platform/win/ui/UiInternal.h"
 #include "tests/app/PortFixtures.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/e2e/RadioRunFixture.h"
 #include "tests/sim/RadioSim.h"
 
 namespace {
 
 using app_test::ClickButton;
 
-class WindowsRun : public app_test::ProgramTest {
+class WindowsRun : public e2e_test::RadioRunTest {
 protected:
   void SetUp() override {
-    ProgramTest::SetUp();
-    Ports = std::make_unique<app_test::TFakePorts>(std::set<int>{});
-    Radio = std::make_unique<sim_test::RadioSim>();
-    Radio->Attach(1);
+    RadioRunTest::SetUp();
     StartProgram(app_test::ReadFile(app_test::ResourceFile("SysInfo.Ini")));
-  }
-  void TearDown() override {
-    TfMainFrm::FileNamePrompt() = nullptr;
-    ProgramTest::TearDown();
-    Radio.reset();
-    Ports.reset();
   }
 
   void Choose(const String& Item) {
@@ -97,8 +89,6 @@ protected:
     return String(reinterpret_cast<const char*>(&ALL->Image[Offset]), Count);
   }
 
-  std::unique_ptr<app_test::TFakePorts> Ports;
-  std::unique_ptr<sim_test::RadioSim> Radio;
 };
 
 TEST_F(WindowsRun, RadioInformationAndPasswordOfARadioAFileAndANewPasswordWritten) {
